@@ -1,0 +1,84 @@
+// The base of every control model. A control holds all of its on-screen state;
+// the program reads and writes it, and the front end draws it.
+//
+// Geometry is in twips (15 twips = 1 pixel at 96 dpi), relative to the inner
+// area of the owning form. Every value set is rounded to whole pixels, so that
+// what code reads back is what the screen shows.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace platform {
+
+class Form;
+
+// A colour is 0x00BBGGRR.
+using Color = std::uint32_t;
+// "The control's default colour": a system-colour value no palette colour equals.
+inline constexpr Color DefaultColor = 0x80000008;
+// The 16-colour palette by number; error 5 outside 0..15.
+Color qbColor(int n);
+
+inline constexpr int TwipsPerPixel = 15;
+// Rounds a twip value to whole pixels (half away from zero).
+double roundToPixel(double twips);
+
+class Control {
+public:
+    Control(Form& owner, std::string name);
+    virtual ~Control();
+    Control(const Control&) = delete;
+    Control& operator=(const Control&) = delete;
+
+    const std::string& name() const { return name_; }
+    Form& form() const { return owner_; }
+    // The kind of control ("TreeView", "ListView", ...), for the front end's factory.
+    virtual const char* kind() const = 0;
+
+    double left() const { return left_; }
+    double top() const { return top_; }
+    double width() const { return width_; }
+    double height() const { return height_; }
+    void setLeft(double v);
+    void setTop(double v);
+    void setWidth(double v);
+    void setHeight(double v);
+    // Moves and sizes at once; a negative width or height is taken as 0.
+    void move(double left, double top, double width, double height);
+
+    bool visible() const { return visible_; }
+    void setVisible(bool v);
+    bool enabled() const { return enabled_; }
+    void setEnabled(bool v);
+
+    // 0 brings the control to the front, 1 sends it to the back.
+    void zOrder(int position = 0);
+    // Higher draws above lower; maintained per form.
+    long zIndex() const { return zIndex_; }
+
+    // The control that has the keyboard focus is the form's; this asks for it.
+    void setFocus();
+
+    // Bumped on every change of state; the front end redraws a control whose
+    // revision moved since it last drew it.
+    std::uint64_t revision() const { return revision_; }
+
+protected:
+    // Every state change calls this.
+    void changed();
+
+private:
+    Form& owner_;
+    std::string name_;
+    double left_ = 0, top_ = 0, width_ = 0, height_ = 0;
+    bool visible_ = true;
+    bool enabled_ = true;
+    long zIndex_ = 0;
+    std::uint64_t revision_ = 1;
+
+    friend class Form;
+};
+
+}  // namespace platform

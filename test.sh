@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Sets up what is missing, builds with AddressSanitizer and
+# UndefinedBehaviorSanitizer into build-asan/ and runs every test.
+set -euo pipefail
+cd "$(dirname "$0")"
+./scripts/setup.sh
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DZELBRIN_SANITIZE=ON -DZELBRIN_BENCH=OFF >/dev/null
+cmake --build build-asan -j"$(nproc)"
+export QT_QPA_PLATFORM=offscreen
+export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1"
+export LSAN_OPTIONS="suppressions=$PWD/scripts/lsan.supp:print_suppressions=0"
+export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+cd build-asan
+ctest --output-on-failure -j"$(nproc)"
