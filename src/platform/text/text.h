@@ -34,6 +34,11 @@ bool isValidUtf8(std::string_view bytes);
 // break does not start another (empty) line; "" gives no lines.
 std::vector<std::string> splitLines(std::string_view text);
 
+// The lines of a code page 936 text, decoded: the same as
+// splitLines(fromCp936(bytes)), in one pass and without the whole text in
+// between (the way to read a large stored file).
+std::vector<std::string> linesFromCp936(std::string_view bytes);
+
 // ---- character-counting helpers (UTF-8 in, UTF-8 out) ----
 
 std::size_t len(std::string_view s);                  // characters

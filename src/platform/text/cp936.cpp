@@ -1,0 +1,521 @@
+// Code page 936 on disk, UTF-8 inside the program.
+//
+// Stored files are read as GB18030 (a superset of code page 936 that decodes
+// every code page 936 sequence to the same character) and written as GB18030.
+// The mapping itself comes from glibc's iconv: on first use the lookup
+// tables below are filled by asking iconv about every two-byte code and every
+// four-byte code of the Basic Multilingual Plane. The conversions themselves
+// then run on the tables, which is many times faster than iconv on the long
+// index files, and handle broken input our own way (U+FFFD, never a throw).
+#include <iconv.h>
+
+#include <algorithm>
+#include <bit>
+#include <cstring>
+#include <stdexcept>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/text/scan.h"
+#include "platform/text/text.h"
+
+namespace platform::text {
+
+namespace {
+
+constexpr char32_t kReplacement = 0xFFFD;
+constexpr char32_t kEuro = 0x20AC;
+constexpr char32_t kInvalid = 0xFFFFFFFF;  // malformed UTF-8
+
+// Four-byte codes of the BMP: 0x81308130 .. 0x8439FE39, numbered linearly.
+constexpr int kFourByteBmpCount = 4 * 12600;  // 50400, more than the 39420 in use
+
+// Two-byte codes have a lead byte 0x81..0xFE and a trail byte 0x40..0x7E or
+// 0x80..0xFE; the table has room for every pair of a high byte and any byte,
+// so that one look-up also tells a valid pair from an invalid one.
+inline unsigned twoByteIndex(unsigned lead, unsigned trail) { return ((lead & 0x7F) << 8) | trail; }
+constexpr unsigned kTwoByteCount = 0x8000;
+
+inline unsigned fourByteIndex(unsigned b1, unsigned b2, unsigned b3, unsigned b4) {
+    return ((b1 * 10 + b2) * 126 + b3) * 10 + b4;  // each already relative to its base
+}
+
+struct Tables {
+    // The UTF-8 bytes of each two-byte code, the first in the lowest byte
+    // (their count follows from the first); 0 = not a character.
+    std::vector<std::uint32_t> twoByteUtf8;
+    std::vector<char16_t> fourByte;  // code point per four-byte BMP code; 0 = unmapped
+    // GB18030 bytes per BMP code point: 0 = not encodable; up to 0xFFFF a
+    // two-byte code (lead << 8 | trail), above it a four-byte code.
+    std::vector<std::uint32_t> encode;
+    // Four-byte codes beyond the BMP that read as a private-use character
+    // instead of the character their number gives (see kMovedCharacters).
+    std::vector<std::pair<char32_t, char16_t>> supplementaryOverrides;
+    // Characters beyond the BMP whose code is not the one their number gives.
+    std::vector<std::pair<char32_t, std::uint32_t>> supplementaryCodes;
+};
+
+// Characters that moved between a two-byte code and a four-byte code when
+// GB18030 was revised (vertical forms, and hanzi that had private-use code
+// points): the private-use character and the four-byte code it keeps. glibc's
+// decoder reads the two-byte code as the standard character and has no code
+// for the private-use one; giving it the four-byte code left free by the move
+// (as the 2022 edition of GB18030 does) keeps every character encodable.
+struct MovedCharacter {
+    char16_t privateUse;
+    std::uint32_t fourByte;
+};
+constexpr MovedCharacter kMovedCharacters[] = {
+    {0xE78D, 0x84318236}, {0xE78E, 0x84318238}, {0xE78F, 0x84318237}, {0xE790, 0x84318239},
+    {0xE791, 0x84318330}, {0xE792, 0x84318331}, {0xE793, 0x84318332}, {0xE794, 0x84318333},
+    {0xE795, 0x84318334}, {0xE796, 0x84318335}, {0xE816, 0x95329031}, {0xE817, 0x95329033},
+    {0xE818, 0x95329730}, {0xE81E, 0x82359037}, {0xE826, 0x82359038}, {0xE82B, 0x82359039},
+    {0xE82C, 0x82359130}, {0xE831, 0x9536B937}, {0xE832, 0x82359131}, {0xE83B, 0x9630BA35},
+    {0xE843, 0x82359132}, {0xE854, 0x82359133}, {0xE855, 0x9635B630}, {0xE864, 0x82359134},
+};
+
+class Iconv {
+  public:
+    Iconv(const char* to, const char* from) : cd_(iconv_open(to, from)) {
+        if (cd_ == reinterpret_cast<iconv_t>(-1)) {
+            throw std::runtime_error(std::string("iconv cannot convert ") + from + " to " + to);
+        }
+    }
+    ~Iconv() { iconv_close(cd_); }
+    Iconv(const Iconv&) = delete;
+    Iconv& operator=(const Iconv&) = delete;
+
+    // Converts one whole unit; the number of output bytes, or 0 on failure.
+    std::size_t convert(const char* in, std::size_t inLen, char* out, std::size_t outLen) {
+        iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+        char* inPtr = const_cast<char*>(in);
+        char* outPtr = out;
+        std::size_t outLeft = outLen;
+        std::size_t inLeft = inLen;
+        if (iconv(cd_, &inPtr, &inLeft, &outPtr, &outLeft) == static_cast<std::size_t>(-1) ||
+            inLeft != 0) {
+            return 0;
+        }
+        return outLen - outLeft;
+    }
+
+  private:
+    iconv_t cd_;
+};
+
+inline char* putUtf8(char* out, char32_t c) {
+    if (c < 0x80) {
+        *out++ = static_cast<char>(c);
+    } else if (c < 0x800) {
+        *out++ = static_cast<char>(0xC0 | (c >> 6));
+        *out++ = static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        *out++ = static_cast<char>(0xE0 | (c >> 12));
+        *out++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        *out++ = static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        *out++ = static_cast<char>(0xF0 | (c >> 18));
+        *out++ = static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        *out++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        *out++ = static_cast<char>(0x80 | (c & 0x3F));
+    }
+    return out;
+}
+
+// Little-endian order of a word read from or written to memory.
+inline std::uint32_t le32(std::uint32_t w) {
+    if constexpr (std::endian::native == std::endian::big) return __builtin_bswap32(w);
+    return w;
+}
+
+// Number of bytes of a UTF-8 character, from its first byte (0xC0 and up).
+inline unsigned utf8Length(unsigned firstByte) {
+    return firstByte < 0xE0 ? 2 : firstByte < 0xF0 ? 3 : 4;
+}
+
+char32_t readUtf32le(const char* p) {
+    const auto* u = reinterpret_cast<const unsigned char*>(p);
+    return static_cast<char32_t>(u[0] | (u[1] << 8) | (u[2] << 16) | (u[3] << 24));
+}
+
+std::uint32_t packUtf8(char32_t c) {
+    char bytes[4] = {};
+    putUtf8(bytes, c);
+    std::uint32_t packed;
+    std::memcpy(&packed, bytes, 4);
+    return le32(packed);
+}
+
+Tables buildTables() {
+    Tables t;
+    t.twoByteUtf8.assign(kTwoByteCount, 0);
+    t.fourByte.assign(kFourByteBmpCount, 0);
+    t.encode.assign(0x10000, 0);
+
+    Iconv decoder("UTF-32LE", "GB18030");
+    char out[16];
+    for (unsigned lead = 0x81; lead <= 0xFE; ++lead) {
+        for (unsigned trail = 0x40; trail <= 0xFE; ++trail) {
+            if (trail == 0x7F) continue;
+            const char in[2] = {static_cast<char>(lead), static_cast<char>(trail)};
+            if (decoder.convert(in, 2, out, sizeof out) == 4) {
+                const char32_t c = readUtf32le(out);
+                if (c >= 0x80 && c <= 0x10FFFF)
+                    t.twoByteUtf8[twoByteIndex(lead, trail)] = packUtf8(c);
+            }
+        }
+    }
+    for (unsigned i = 0; i < kFourByteBmpCount; ++i) {
+        const char in[4] = {
+            static_cast<char>(0x81 + i / 12600), static_cast<char>(0x30 + i / 1260 % 10),
+            static_cast<char>(0x81 + i / 10 % 126), static_cast<char>(0x30 + i % 10)};
+        if (decoder.convert(in, 4, out, sizeof out) == 4) {
+            const char32_t c = readUtf32le(out);
+            if (c > 0 && c < 0x10000) t.fourByte[i] = char16_t(c);
+        }
+    }
+
+    Iconv encoder("GB18030", "UTF-32LE");
+    for (char32_t c = 0x80; c < 0x10000; ++c) {
+        if (c >= 0xD800 && c <= 0xDFFF) continue;
+        const char in[4] = {static_cast<char>(c & 0xFF), static_cast<char>(c >> 8), 0, 0};
+        const std::size_t n = encoder.convert(in, 4, out, sizeof out);
+        const auto* u = reinterpret_cast<const unsigned char*>(out);
+        if (n == 2) {
+            t.encode[c] = (u[0] << 8) | u[1];
+        } else if (n == 4) {
+            t.encode[c] = (std::uint32_t(u[0]) << 24) | (u[1] << 16) | (u[2] << 8) | u[3];
+        }
+    }
+    for (const MovedCharacter& m : kMovedCharacters) {
+        if (t.encode[m.privateUse] != 0) continue;  // this glibc still has a code for it
+        t.encode[m.privateUse] = m.fourByte;
+        const unsigned b1 = m.fourByte >> 24;
+        const unsigned k =
+            fourByteIndex(b1 >= 0x90 ? b1 - 0x90 : b1 - 0x81, ((m.fourByte >> 16) & 0xFF) - 0x30,
+                          ((m.fourByte >> 8) & 0xFF) - 0x81, (m.fourByte & 0xFF) - 0x30);
+        if (b1 >= 0x90) {
+            const char32_t standard = 0x10000 + k;
+            t.supplementaryOverrides.emplace_back(standard, m.privateUse);
+            const char in[4] = {static_cast<char>(standard & 0xFF),
+                                static_cast<char>((standard >> 8) & 0xFF),
+                                static_cast<char>(standard >> 16), 0};
+            const auto* u = reinterpret_cast<const unsigned char*>(out);
+            if (encoder.convert(in, 4, out, sizeof out) == 2) {
+                t.supplementaryCodes.emplace_back(standard, (u[0] << 8) | u[1]);
+            }
+        } else {
+            t.fourByte[k] = m.privateUse;
+        }
+    }
+    return t;
+}
+
+const Tables& tables() {
+    static const Tables t = buildTables();
+    return t;
+}
+
+// Decodes one UTF-8 character at s[i]. Returns its code point and sets len to
+// its byte count; on malformed input returns kInvalid and len = 1.
+inline char32_t nextUtf8(const unsigned char* s, std::size_t n, std::size_t i, std::size_t& len) {
+    const unsigned b0 = s[i];
+    len = 1;
+    if (b0 < 0x80) return b0;
+    auto cont = [&](std::size_t k) { return i + k < n && (s[i + k] & 0xC0) == 0x80; };
+    if (b0 >= 0xC2 && b0 <= 0xDF) {
+        if (!cont(1)) return kInvalid;
+        len = 2;
+        return ((b0 & 0x1F) << 6) | (s[i + 1] & 0x3F);
+    }
+    if (b0 >= 0xE0 && b0 <= 0xEF) {
+        if (!cont(1) || !cont(2)) return kInvalid;
+        const char32_t c = ((b0 & 0x0F) << 12) | ((s[i + 1] & 0x3F) << 6) | (s[i + 2] & 0x3F);
+        if (c < 0x800 || (c >= 0xD800 && c <= 0xDFFF)) return kInvalid;
+        len = 3;
+        return c;
+    }
+    if (b0 >= 0xF0 && b0 <= 0xF4) {
+        if (!cont(1) || !cont(2) || !cont(3)) return kInvalid;
+        const char32_t c = ((b0 & 0x07) << 18) | ((s[i + 1] & 0x3F) << 12) |
+                           ((s[i + 2] & 0x3F) << 6) | (s[i + 3] & 0x3F);
+        if (c < 0x10000 || c > 0x10FFFF) return kInvalid;
+        len = 4;
+        return c;
+    }
+    return kInvalid;
+}
+
+// The GB18030 code of one code point as packed bytes (see Tables::encode),
+// or 0 when it has none.
+inline std::uint32_t gbCode(const Tables& t, char32_t c) {
+    if (c < 0x10000) return t.encode[c];
+    for (const auto& [standard, code] : t.supplementaryCodes) {
+        if (c == standard) return code;
+    }
+    const std::uint32_t i = c - 0x10000;
+    return (std::uint32_t(0x90 + i / 12600) << 24) | (std::uint32_t(0x30 + i / 1260 % 10) << 16) |
+           (std::uint32_t(0x81 + i / 10 % 126) << 8) | std::uint32_t(0x30 + i % 10);
+}
+
+inline char* putGb(char* out, std::uint32_t code) {
+    if (code > 0xFFFF) {
+        *out++ = static_cast<char>(code >> 24);
+        *out++ = static_cast<char>(code >> 16);
+    }
+    *out++ = static_cast<char>(code >> 8);
+    *out++ = static_cast<char>(code);
+    return out;
+}
+
+// Writes the GB18030 bytes of one character, "?" for one that has none or
+// for malformed UTF-8. Returns the end of the output.
+inline char* putCharacter(const Tables& t, char* out, char32_t c) {
+    if (c < 0x80) {
+        *out++ = static_cast<char>(c);
+        return out;
+    }
+    const std::uint32_t code = c == kInvalid ? 0 : gbCode(t, c);
+    if (code == 0) {
+        *out++ = '?';
+        return out;
+    }
+    return putGb(out, code);
+}
+
+// The character of a high byte that is not the start of a valid two-byte
+// code: the euro sign, a four-byte code, or something broken (U+FFFD). Sets
+// used to the number of bytes it takes. A CR or LF byte is never taken as
+// part of another character, so the lines of a text decode alike whether
+// they are decoded one by one or as a whole.
+char32_t decodeOther(const Tables& t, const unsigned char* s, std::size_t n, std::size_t i,
+                     std::size_t& used) {
+    const unsigned b1 = s[i];
+    used = 1;
+    if (b1 == 0x80) return kEuro;
+    if (b1 == 0xFF || i + 1 >= n) return kReplacement;
+    const unsigned b2 = s[i + 1];
+    if (b2 >= 0x30 && b2 <= 0x39) {
+        if (i + 3 >= n) return kReplacement;
+        const unsigned b3 = s[i + 2];
+        const unsigned b4 = s[i + 3];
+        if (b3 < 0x81 || b3 > 0xFE || b4 < 0x30 || b4 > 0x39) return kReplacement;
+        used = 4;
+        if (b1 <= 0x84) {
+            const unsigned k = fourByteIndex(b1 - 0x81, b2 - 0x30, b3 - 0x81, b4 - 0x30);
+            if (k < kFourByteBmpCount && t.fourByte[k] != 0) return t.fourByte[k];
+        } else if (b1 >= 0x90 && b1 <= 0xE3) {
+            const unsigned k = fourByteIndex(b1 - 0x90, b2 - 0x30, b3 - 0x81, b4 - 0x30);
+            if (k <= 0xFFFFF) {
+                for (const auto& [standard, privateUse] : t.supplementaryOverrides) {
+                    if (0x10000 + k == standard) return privateUse;
+                }
+                return 0x10000 + k;
+            }
+        }
+        return kReplacement;
+    }
+    // A pair that is not a character: an ASCII second byte is read again on
+    // its own, any other is taken with the first.
+    if (b2 >= 0x80) used = 2;
+    return kReplacement;
+}
+
+// Copies the run of ASCII bytes at s[i] (up to stop), eight at a time while it
+// lasts, and advances i past it. Returns the end of the output.
+inline char* copyAscii(const unsigned char* s, std::size_t& i, std::size_t stop, char* out) {
+    while (i + 8 <= stop && scan::allAscii8(s + i)) {
+        std::memcpy(out, s + i, 8);
+        out += 8;
+        i += 8;
+    }
+    while (i < stop && s[i] < 0x80) *out++ = static_cast<char>(s[i++]);
+    return out;
+}
+
+// Decodes the characters that start in s[i, stop) of a text of n bytes into
+// out, which has room for 3 * (stop - i) + 8 bytes (no byte grows beyond
+// three; four are written at a time). Returns the end of the output and sets
+// i to the first byte not decoded (stop, or up to three bytes beyond it).
+char* decodeRun(const unsigned char* s, std::size_t n, std::size_t& i, std::size_t stop,
+                char* out) {
+    const Tables* t = nullptr;
+    while (i < stop) {
+        const unsigned b1 = s[i];
+        if (b1 < 0x80) {
+            out = copyAscii(s, i, stop, out);
+            continue;
+        }
+        if (!t) t = &tables();
+        if (i + 1 < n) {
+            const std::uint32_t packed = t->twoByteUtf8[twoByteIndex(b1, s[i + 1])];
+            if (packed != 0) {
+                const std::uint32_t bytes4 = le32(packed);
+                std::memcpy(out, &bytes4, 4);
+                out += utf8Length(packed & 0xFF);
+                i += 2;
+                continue;
+            }
+        }
+        std::size_t used;
+        out = putUtf8(out, decodeOther(*t, s, n, i, used));
+        i += used;
+    }
+    return out;
+}
+
+constexpr std::size_t kChunk = 16 * 1024;
+
+// Converts a whole text with a run function (decodeRun, encodeRun) whose
+// output takes at most growth bytes per input byte. Pieces are converted into
+// a small buffer that stays in the cache and then appended; reserving room
+// without filling it leaves the pages untouched until they are used.
+template <std::size_t growth, typename Run>
+std::string convertInPieces(std::string_view text, std::size_t expectedSize, Run run) {
+    const auto* s = reinterpret_cast<const unsigned char*>(text.data());
+    const std::size_t n = text.size();
+    std::string result;
+    result.reserve(expectedSize);
+    char buffer[growth * kChunk + 8];
+    std::size_t i = 0;
+    while (i < n) {
+        char* end = run(s, n, i, std::min(n, i + kChunk), buffer);
+        result.append(buffer, end);
+    }
+    return result;
+}
+
+// Encodes the characters that start in s[i, stop) of a UTF-8 text of n bytes
+// into out, which has room for 2 * (stop - i) + 8 bytes (no byte of UTF-8
+// needs more than two here: U+0080 takes four). Returns the end of the output
+// and sets i to the first byte not encoded.
+char* encodeRun(const unsigned char* s, std::size_t n, std::size_t& i, std::size_t stop,
+                char* out) {
+    const Tables* t = nullptr;
+    while (i < stop) {
+        if (s[i] < 0x80) {
+            out = copyAscii(s, i, stop, out);
+            continue;
+        }
+        if (!t) t = &tables();
+        // Most of it: a character of three UTF-8 bytes with a two-byte code.
+        if (s[i] >= 0xE0 && s[i] <= 0xEF && i + 2 < n && (s[i + 1] & 0xC0) == 0x80 &&
+            (s[i + 2] & 0xC0) == 0x80) {
+            const char32_t c = ((s[i] & 0x0F) << 12) | ((s[i + 1] & 0x3F) << 6) | (s[i + 2] & 0x3F);
+            const std::uint32_t code = t->encode[c];
+            if (c >= 0x800 && code - 1 < 0xFFFF) {  // also false for surrogates (no code)
+                out[0] = static_cast<char>(code >> 8);
+                out[1] = static_cast<char>(code);
+                out += 2;
+                i += 3;
+                continue;
+            }
+        }
+        std::size_t len;
+        const char32_t c = nextUtf8(s, n, i, len);
+        i += len;
+        out = putCharacter(*t, out, c);
+    }
+    return out;
+}
+
+}  // namespace
+
+std::string fromCp936(std::string_view bytes) {
+    return convertInPieces<3>(bytes, bytes.size() + bytes.size() / 2, decodeRun);
+}
+
+std::vector<std::string> linesFromCp936(std::string_view bytes) {
+    const auto* s = reinterpret_cast<const unsigned char*>(bytes.data());
+    const char* p = bytes.data();
+    const char* end = p + bytes.size();
+    std::vector<std::string> lines;
+    lines.reserve(scan::countLf(p, end) + 1);
+    std::string buffer(3 * kChunk + 8, '\0');
+    while (p < end) {
+        const char* q = scan::findBreak(p, end);
+        // The line on its own: no character takes a CR or LF byte.
+        std::size_t i = static_cast<std::size_t>(p - bytes.data());
+        const std::size_t stop = static_cast<std::size_t>(q - bytes.data());
+        if (buffer.size() < 3 * (stop - i) + 8) buffer.resize(3 * (stop - i) + 8);
+        char* out = decodeRun(s, stop, i, stop, buffer.data());
+        lines.emplace_back(buffer.data(), out);
+        if (q == end) break;
+        p = scan::afterBreak(q, end);
+    }
+    return lines;
+}
+
+std::string toCp936(std::string_view utf8) {
+    // Chinese shrinks from three bytes to two; ASCII stays as it is.
+    return convertInPieces<2>(utf8, utf8.size(), encodeRun);
+}
+
+std::size_t cp936Length(std::string_view utf8) {
+    const auto* s = reinterpret_cast<const unsigned char*>(utf8.data());
+    const std::size_t n = utf8.size();
+    std::size_t count = 0;
+    std::size_t i = 0;
+    while (i < n) {
+        if (s[i] < 0x80) {
+            ++count;
+            ++i;
+            continue;
+        }
+        std::size_t len;
+        const char32_t c = nextUtf8(s, n, i, len);
+        i += len;
+        const std::uint32_t code = c == kInvalid ? 0 : gbCode(tables(), c);
+        count += code == 0 ? 1 : code > 0xFFFF ? 4 : 2;
+    }
+    return count;
+}
+
+bool isValidUtf8(std::string_view bytes) {
+    const auto* s = reinterpret_cast<const unsigned char*>(bytes.data());
+    const std::size_t n = bytes.size();
+    std::size_t i = 0;
+    while (i < n) {
+        if (i + 8 <= n && scan::allAscii8(s + i)) {
+            i += 8;
+            continue;
+        }
+        std::size_t len;
+        if (nextUtf8(s, n, i, len) == kInvalid) return false;
+        i += len;
+    }
+    return true;
+}
+
+int compareText(std::string_view a, std::string_view b) {
+    const auto* sa = reinterpret_cast<const unsigned char*>(a.data());
+    const auto* sb = reinterpret_cast<const unsigned char*>(b.data());
+    std::size_t i = 0;
+    std::size_t j = 0;
+    auto fold = [](char32_t c) -> char32_t { return c >= 'A' && c <= 'Z' ? c + 32 : c; };
+    const Tables& t = tables();
+    // GB18030 codes form a prefix-free set, so comparing the codes character
+    // by character orders the texts as comparing their whole byte sequences.
+    while (i < a.size() && j < b.size()) {
+        std::size_t la;
+        std::size_t lb;
+        const char32_t ca = fold(nextUtf8(sa, a.size(), i, la));
+        const char32_t cb = fold(nextUtf8(sb, b.size(), j, lb));
+        i += la;
+        j += lb;
+        if (ca == cb) continue;
+        char ba[4];
+        char bb[4];
+        const std::size_t na = static_cast<std::size_t>(putCharacter(t, ba, ca) - ba);
+        const std::size_t nb = static_cast<std::size_t>(putCharacter(t, bb, cb) - bb);
+        const int r = std::memcmp(ba, bb, std::min(na, nb));
+        if (r != 0) return r < 0 ? -1 : 1;
+        if (na != nb) return na < nb ? -1 : 1;
+    }
+    if (i < a.size()) return 1;
+    if (j < b.size()) return -1;
+    return 0;
+}
+
+}  // namespace platform::text
