@@ -1,0 +1,245 @@
+#include "platform/files/files_internal.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/statvfs.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <random>
+
+#include "platform/error.h"
+#include "platform/files/listing.h"
+
+namespace platform::files::detail {
+
+Fd& Fd::operator=(Fd&& o) noexcept {
+    if (this != &o) {
+        close();
+        fd_ = o.release();
+    }
+    return *this;
+}
+
+Fd::~Fd() { close(); }
+
+int Fd::release() {
+    int fd = fd_;
+    fd_ = -1;
+    return fd;
+}
+
+bool Fd::close() {
+    if (fd_ < 0) return true;
+    int rc = ::close(fd_);
+    fd_ = -1;
+    return rc == 0;
+}
+
+int errorNumberFor(int errnoValue, int notFound) {
+    switch (errnoValue) {
+        case ENOENT:
+            return notFound;
+        case ENOTDIR:
+            return err::PathNotFound;
+        case EACCES:
+        case EPERM:
+            return err::PermissionDenied;
+        case EEXIST:
+        case ENOTEMPTY:
+            return err::FileExists;
+        case ENAMETOOLONG:
+        case EINVAL:
+        case EILSEQ:
+            return err::BadFileName;
+        case ENOSPC:
+        case EDQUOT:
+            return 61;  // disk full
+        case EIO:
+            return 57;  // device I/O error
+        case ENODEV:
+        case ENXIO:
+        case ENOMEDIUM:
+            return err::DiskNotReady;
+        default:
+            return err::PathFileAccess;  // EISDIR, EROFS, EBUSY, ...
+    }
+}
+
+void raiseErrno(int errnoValue, int notFound) { raise(errorNumberFor(errnoValue, notFound)); }
+
+bool readAll(int fd, std::string& out) {
+    out.clear();
+    struct stat st {};
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0) {
+        out.reserve(static_cast<std::size_t>(st.st_size));
+    }
+    char buf[65536];
+    for (;;) {
+        ssize_t n = ::read(fd, buf, sizeof buf);
+        if (n == 0) return true;
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        out.append(buf, static_cast<std::size_t>(n));
+    }
+}
+
+bool readNativeFile(const std::string& nativePath, std::string& out) {
+    Fd fd(::open(nativePath.c_str(), O_RDONLY | O_CLOEXEC));
+    if (!fd.valid()) return false;
+    return readAll(fd.get(), out);
+}
+
+bool writeAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        ssize_t n = ::write(fd, bytes.data(), bytes.size());
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return true;
+}
+
+std::uint32_t attributesFor(const struct stat& st, std::string_view name, bool readOnlyFs) {
+    std::uint32_t a = S_ISDIR(st.st_mode) ? attr::Directory : attr::Archive;
+    if (ownerReadOnly(st) || readOnlyFs) a |= attr::ReadOnly;
+    if (!name.empty() && name.front() == '.') a |= attr::Hidden;
+    return a;
+}
+
+bool readOnlyFileSystem(int fd) {
+    struct statvfs vfs {};
+    return ::fstatvfs(fd, &vfs) == 0 && (vfs.f_flag & ST_RDONLY) != 0;
+}
+
+bool readOnlyFileSystem(const std::string& nativePath) {
+    struct statvfs vfs {};
+    return ::statvfs(nativePath.c_str(), &vfs) == 0 && (vfs.f_flag & ST_RDONLY) != 0;
+}
+
+std::string nativeParent(const std::string& nativePath) {
+    auto slash = nativePath.find_last_of('/');
+    if (slash == std::string::npos) return ".";
+    if (slash == 0) return "/";
+    return nativePath.substr(0, slash);
+}
+
+std::string nativeBaseName(const std::string& nativePath) {
+    auto slash = nativePath.find_last_of('/');
+    return slash == std::string::npos ? nativePath : nativePath.substr(slash + 1);
+}
+
+std::string nativeJoin(const std::string& folder, std::string_view name) {
+    std::string r = folder;
+    if (r.empty() || r.back() != '/') r += '/';
+    r += name;
+    return r;
+}
+
+Fd createTempBeside(const std::string& target, std::string& tempPath) {
+    static std::mt19937_64 rng{std::random_device{}()};
+    static const char digits[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+    const std::string folder = nativeParent(target);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string name = ".zeltmp-";
+        for (int i = 0; i < 8; ++i) name += digits[rng() % (sizeof digits - 1)];
+        tempPath = nativeJoin(folder, name);
+        int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0) return Fd(fd);
+        if (errno != EEXIST) raiseErrno(errno, err::PathNotFound);
+    }
+    raise(err::PathFileAccess);
+}
+
+int renameNoReplace(const std::string& from, const std::string& to) {
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return 0;
+    int e = errno;
+    if (e != EINVAL && e != ENOSYS && e != ENOTSUP) return e;
+    // The file system cannot rename without replacing: a hard link fails when
+    // the target exists, which gives the same guarantee for files.
+    struct stat st {};
+    if (::lstat(from.c_str(), &st) != 0) return errno;
+    if (!S_ISDIR(st.st_mode)) {
+        if (::link(from.c_str(), to.c_str()) == 0) {
+            ::unlink(from.c_str());
+            return 0;
+        }
+        if (errno != EPERM && errno != ENOTSUP && errno != EOPNOTSUPP) return errno;
+    }
+    // No links either (some removable-media file systems): test, then rename.
+    if (::lstat(to.c_str(), &st) == 0) return EEXIST;
+    return ::rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
+}
+
+namespace {
+
+// Copies the rest of in to out; false on a failure (errno set).
+bool copyBytes(int in, int out) {
+    bool tryRange = true;
+    for (;;) {
+        if (tryRange) {
+            ssize_t n = ::copy_file_range(in, nullptr, out, nullptr, std::size_t{1} << 30, 0);
+            if (n == 0) return true;
+            if (n > 0) continue;
+            if (errno == EINTR) continue;
+            if (errno != EXDEV && errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP &&
+                errno != EBADF) {
+                return false;
+            }
+            tryRange = false;
+        }
+        char buf[1 << 16];
+        ssize_t n = ::read(in, buf, sizeof buf);
+        if (n == 0) return true;
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        if (!writeAll(out, std::string_view(buf, static_cast<std::size_t>(n)))) return false;
+    }
+}
+
+}  // namespace
+
+void copyNativeFile(const std::string& src, const std::string& dst, bool replace) {
+    Fd in(::open(src.c_str(), O_RDONLY | O_CLOEXEC));
+    if (!in.valid()) raiseErrno(errno, err::FileNotFound);
+    struct stat st {};
+    if (::fstat(in.get(), &st) != 0) raiseErrno(errno, err::FileNotFound);
+    if (!S_ISREG(st.st_mode)) raise(err::FileNotFound);
+    const bool readOnly = ownerReadOnly(st) || readOnlyFileSystem(in.get());
+    std::string temp;
+    Fd out = createTempBeside(dst, temp);
+    int failure = 0;
+    if (!copyBytes(in.get(), out.get())) failure = errno;
+    if (failure == 0) {
+        // Permissions and times are kept where the file system allows it.
+        ::fchmod(out.get(), (st.st_mode & 07777) & (readOnly ? ~mode_t{0222} : ~mode_t{0}));
+        const timespec times[2] = {st.st_atim, st.st_mtim};
+        ::futimens(out.get(), times);
+        if (!out.close()) failure = errno;
+    }
+    if (failure != 0) {
+        ::unlink(temp.c_str());
+        raiseErrno(failure, err::FileNotFound);
+    }
+    if (int e = commitTemp(temp, dst, replace); e != 0) raiseErrno(e, err::PathNotFound);
+}
+
+int commitTemp(const std::string& tempPath, const std::string& target, bool replace) {
+    int e = 0;
+    if (replace) {
+        if (::rename(tempPath.c_str(), target.c_str()) != 0) e = errno;
+    } else {
+        e = renameNoReplace(tempPath, target);
+    }
+    if (e != 0) ::unlink(tempPath.c_str());
+    return e;
+}
+
+}  // namespace platform::files::detail

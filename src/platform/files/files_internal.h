@@ -1,0 +1,79 @@
+// Helpers shared by the files-and-drives sources; not part of the public API.
+#pragma once
+
+#include <sys/stat.h>
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace platform::files::detail {
+
+// An owned file descriptor, closed on destruction.
+class Fd {
+  public:
+    Fd() = default;
+    explicit Fd(int fd) : fd_(fd) {}
+    Fd(const Fd&) = delete;
+    Fd& operator=(const Fd&) = delete;
+    Fd(Fd&& o) noexcept : fd_(o.release()) {}
+    Fd& operator=(Fd&& o) noexcept;
+    ~Fd();
+
+    int get() const { return fd_; }
+    bool valid() const { return fd_ >= 0; }
+    int release();
+    // Closes now; returns false when close reported an error.
+    bool close();
+
+  private:
+    int fd_ = -1;
+};
+
+// The Windows-style error number for an errno value. notFound is the number
+// ENOENT stands for at this place (53 for a file, 76 for a folder).
+int errorNumberFor(int errnoValue, int notFound);
+[[noreturn]] void raiseErrno(int errnoValue, int notFound);
+
+// Whole contents of a file by native path; false when it cannot be read.
+bool readNativeFile(const std::string& nativePath, std::string& out);
+// Reads everything from an open descriptor; false on a read error.
+bool readAll(int fd, std::string& out);
+// Writes all bytes; false on a write error (errno set).
+bool writeAll(int fd, std::string_view bytes);
+
+// True when the owner lacks write permission (the read-only attribute).
+inline bool ownerReadOnly(const struct stat& st) { return (st.st_mode & S_IWUSR) == 0; }
+// The Windows attributes of a file or folder named name (attr:: bits of listing.h).
+std::uint32_t attributesFor(const struct stat& st, std::string_view name, bool readOnlyFs);
+
+// True when the file system holding the descriptor / path is mounted read-only.
+bool readOnlyFileSystem(int fd);
+bool readOnlyFileSystem(const std::string& nativePath);
+
+// Folder part and last name of a native path ("/a/b" -> "/a", "b"; "/b" -> "/", "b").
+std::string nativeParent(const std::string& nativePath);
+std::string nativeJoin(const std::string& folder, std::string_view name);
+std::string nativeBaseName(const std::string& nativePath);
+
+// A new, empty temporary file beside target (in the same folder), created with
+// mode 0666 less the umask. The name begins with "." so that file listings
+// leave it out. Returns the descriptor and sets tempPath; raises on failure.
+Fd createTempBeside(const std::string& target, std::string& tempPath);
+
+// Moves a finished temporary file to target. replace: over an existing
+// target; otherwise fails with EEXIST when the target exists. Returns 0 or
+// the errno value. On failure the temporary file is removed.
+int commitTemp(const std::string& tempPath, const std::string& target, bool replace);
+
+// Copies a native file's bytes, modification time and permissions (write
+// permission taken away when the source is read-only) to a temporary file
+// beside dst, then moves it to dst (over an existing one only when replace).
+// Raises an Error with the number of the failure; dst is never left half written.
+void copyNativeFile(const std::string& src, const std::string& dst, bool replace);
+
+// Renames without replacing an existing target (renameat2 RENAME_NOREPLACE,
+// else link + unlink for files). Returns 0 or the errno value.
+int renameNoReplace(const std::string& from, const std::string& to);
+
+}  // namespace platform::files::detail

@@ -1,0 +1,190 @@
+#include "platform/files/listing.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+
+#include "platform/error.h"
+#include "platform/files/files_internal.h"
+#include "platform/files/paths.h"
+#include "platform/text/text.h"
+
+namespace platform::files {
+
+namespace {
+
+unsigned char upperByte(char c) {
+    auto u = static_cast<unsigned char>(c);
+    return (u >= 'a' && u <= 'z') ? static_cast<unsigned char>(u - 'a' + 'A') : u;
+}
+
+// Bytes of the UTF-8 character that starts at i (1 for a stray byte).
+std::size_t charLength(std::string_view s, std::size_t i) {
+    auto c = static_cast<unsigned char>(s[i]);
+    std::size_t n = c < 0xC0 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
+    return std::min(n, s.size() - i);
+}
+
+bool matchWildcards(std::string_view name, std::string_view pattern) {
+    std::size_t ni = 0, pi = 0;
+    std::size_t starP = std::string_view::npos, starN = 0;
+    while (ni < name.size()) {
+        if (pi < pattern.size() && pattern[pi] == '*') {
+            starP = pi++;
+            starN = ni;
+            continue;
+        }
+        if (pi < pattern.size() && pattern[pi] == '?') {
+            ni += charLength(name, ni);
+            ++pi;
+            continue;
+        }
+        if (pi < pattern.size() && upperByte(pattern[pi]) == upperByte(name[ni])) {
+            ++ni;
+            ++pi;
+            continue;
+        }
+        if (starP == std::string_view::npos) return false;
+        pi = starP + 1;
+        starN += charLength(name, starN);
+        ni = starN;
+    }
+    while (pi < pattern.size() && pattern[pi] == '*') ++pi;
+    return pi == pattern.size();
+}
+
+bool hasDot(std::string_view name) { return name.find('.') != std::string_view::npos; }
+
+FindEntry makeEntry(std::string name, const struct stat& st, bool readOnlyFs) {
+    FindEntry e;
+    e.attributes = detail::attributesFor(st, name, readOnlyFs);
+    e.size = S_ISREG(st.st_mode) ? static_cast<std::uint64_t>(st.st_size) : 0;
+    e.device = st.st_dev;
+    e.inode = st.st_ino;
+    e.name = std::move(name);
+    return e;
+}
+
+// Lists a native folder; false when it cannot be opened for reading.
+bool listInto(const std::string& folder, std::vector<FindEntry>& out) {
+    int dfd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dfd < 0) return false;
+    struct stat dirStat {};
+    ::fstat(dfd, &dirStat);
+    const bool readOnlyFs = detail::readOnlyFileSystem(dfd);
+    DIR* d = ::fdopendir(dfd);
+    if (!d) {
+        ::close(dfd);
+        return false;
+    }
+    while (dirent* de = ::readdir(d)) {
+        std::string_view name = de->d_name;
+        if (name == "." || name == ".." || !isWindowsName(name)) continue;
+        struct stat st {};
+        if (::fstatat(dfd, de->d_name, &st, 0) != 0) continue;
+        if (!S_ISDIR(st.st_mode) && !S_ISREG(st.st_mode)) continue;
+        // A folder that another file system is mounted on has that one's mode.
+        bool ro = st.st_dev == dirStat.st_dev
+                      ? readOnlyFs
+                      : detail::readOnlyFileSystem(detail::nativeJoin(folder, name));
+        out.push_back(makeEntry(std::string(name), st, ro));
+    }
+    ::closedir(d);
+    std::sort(out.begin(), out.end(),
+              [](const FindEntry& a, const FindEntry& b) { return listsBefore(a.name, b.name); });
+    return true;
+}
+
+// Resolves and lists a Windows folder; false when it cannot be searched.
+bool listWindowsFolder(std::string_view windowsFolder, ResolvedPath& r,
+                       std::vector<FindEntry>& out) {
+    try {
+        r = resolvePath(windowsFolder);
+    } catch (const Error&) {
+        return false;
+    }
+    return r.exists && listInto(r.native, out);
+}
+
+}  // namespace
+
+bool matchesPattern(std::string_view name, std::string_view pattern) {
+    if (pattern.empty()) return false;
+    if (pattern == "*" || pattern == "*.*") return true;
+    if (pattern.size() >= 2 && pattern.substr(pattern.size() - 2) == ".*") {
+        return matchWildcards(name, pattern) ||
+               (!hasDot(name) && matchWildcards(name, pattern.substr(0, pattern.size() - 2)));
+    }
+    if (pattern.back() == '.') {
+        while (!pattern.empty() && pattern.back() == '.') pattern.remove_suffix(1);
+        return !hasDot(name) && matchWildcards(name, pattern);
+    }
+    return matchWildcards(name, pattern);
+}
+
+bool listsBefore(std::string_view a, std::string_view b) {
+    std::size_t n = std::min(a.size(), b.size());
+    for (std::size_t i = 0; i < n; ++i) {
+        unsigned char x = upperByte(a[i]), y = upperByte(b[i]);
+        if (x != y) return x < y;
+    }
+    if (a.size() != b.size()) return a.size() < b.size();
+    return a < b;
+}
+
+std::vector<FindEntry> listNativeFolder(const std::string& nativeFolder) {
+    std::vector<FindEntry> entries;
+    listInto(nativeFolder, entries);
+    return entries;
+}
+
+std::vector<FindEntry> findEntries(std::string_view windowsFolder, std::string_view pattern) {
+    ResolvedPath r;
+    std::vector<FindEntry> all;
+    if (!listWindowsFolder(windowsFolder, r, all)) return {};
+    std::vector<FindEntry> out;
+    if (!r.isDriveRoot) {
+        const std::pair<const char*, std::string> dots[] = {{".", r.native},
+                                                            {"..", detail::nativeParent(r.native)}};
+        for (const auto& [name, path] : dots) {
+            struct stat st {};
+            if (matchesPattern(name, pattern) && ::stat(path.c_str(), &st) == 0) {
+                out.push_back(makeEntry(name, st, detail::readOnlyFileSystem(path)));
+                out.back().attributes &= ~attr::Hidden;
+            }
+        }
+    }
+    for (auto& e : all) {
+        if (matchesPattern(e.name, pattern)) out.push_back(std::move(e));
+    }
+    return out;
+}
+
+std::vector<std::string> listFiles(std::string_view windowsFolder, std::string_view pattern) {
+    std::vector<std::string> patterns;
+    for (const auto& p : text::split(pattern, ";")) {
+        std::string t = text::trim(p);
+        if (!t.empty()) patterns.push_back(t);
+    }
+    ResolvedPath r;
+    std::vector<FindEntry> all;
+    if (!listWindowsFolder(windowsFolder, r, all)) return {};
+    std::vector<std::string> names;
+    for (auto& e : all) {
+        if (e.isFolder() || e.name.front() == '.') continue;
+        if (std::any_of(patterns.begin(), patterns.end(),
+                        [&](const std::string& p) { return matchesPattern(e.name, p); })) {
+            names.push_back(std::move(e.name));
+        }
+    }
+    std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
+        int c = text::compareText(a, b);
+        return c != 0 ? c < 0 : a < b;
+    });
+    return names;
+}
+
+}  // namespace platform::files

@@ -1,0 +1,64 @@
+// Folder listings with Windows semantics: find-first/find-next entries with
+// DOS wildcard patterns, attributes, and the file-list box's listing.
+//
+// Every listing leaves out names that cannot be written in a Windows path or a
+// stored line (see isWindowsName), entries whose attributes cannot be read, and
+// entries that are neither files nor folders (devices, pipes, sockets).
+// Symbolic links are followed.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace platform::files {
+
+// Attribute bits.
+namespace attr {
+inline constexpr std::uint32_t ReadOnly = 1;  // the owner may not write, or a read-only mount
+inline constexpr std::uint32_t Hidden = 2;    // the name begins with "."
+inline constexpr std::uint32_t Directory = 16;
+inline constexpr std::uint32_t Archive = 32;  // every plain file
+}  // namespace attr
+
+struct FindEntry {
+    std::string name;
+    std::uint32_t attributes = 0;
+    std::uint64_t size = 0;    // 0 for a folder
+    std::uint64_t device = 0;  // identity of the file or folder (to tell loops of links)
+    std::uint64_t inode = 0;
+
+    bool isFolder() const { return (attributes & attr::Directory) != 0; }
+};
+
+// DOS wildcard match, without regard to ASCII case: "*" any run of characters,
+// "?" one character; "*" and "*.*" match every name; a pattern ending in ".*"
+// also matches the same name without a dot ("a.*" matches "a"); a pattern
+// ending in "." matches names without a dot ("*." matches "readme"). There are
+// no matches through short 8.3 names. An empty pattern matches nothing.
+bool matchesPattern(std::string_view name, std::string_view pattern);
+
+// The listing order: by the upper-cased name (ASCII), then by the bytes.
+bool listsBefore(std::string_view a, std::string_view b);
+
+// The entries of a native folder ("." and ".." left out), in listing order.
+// A folder that cannot be read gives no entries. The folder walk of a scan
+// uses this while it recurses with native paths: one call per folder, with the
+// pattern applied by matchesPattern, costs one directory read and one stat per
+// entry, with no path resolution.
+std::vector<FindEntry> listNativeFolder(const std::string& nativeFolder);
+
+// find-first/find-next over a Windows folder ("E:\docs" or "E:\docs\") and a
+// pattern ("*", "*.mp3"): "." and ".." first (except at a drive root), then the
+// matching entries in listing order. A folder that is missing or cannot be
+// searched, and a drive without a disc, give no entries and no error.
+std::vector<FindEntry> findEntries(std::string_view windowsFolder, std::string_view pattern);
+
+// The file-list box's listing: the names of the plain files of a Windows
+// folder that do not begin with "." and match the pattern (several patterns
+// may be given separated by ";"), sorted by text::compareText. Nothing for a
+// folder that cannot be read.
+std::vector<std::string> listFiles(std::string_view windowsFolder, std::string_view pattern);
+
+}  // namespace platform::files

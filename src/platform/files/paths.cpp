@@ -1,0 +1,246 @@
+#include "platform/files/paths.h"
+
+#include <dirent.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <vector>
+
+#include "platform/error.h"
+#include "platform/files/files_internal.h"
+#include "platform/text/text.h"
+
+namespace platform::files {
+
+namespace {
+
+char upperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+
+std::vector<std::string> splitAt(std::string_view s, char sep) {
+    std::vector<std::string> parts;
+    std::size_t start = 0;
+    while (start <= s.size()) {
+        auto end = s.find(sep, start);
+        if (end == std::string_view::npos) end = s.size();
+        if (end > start) parts.emplace_back(s.substr(start, end - start));
+        start = end + 1;
+    }
+    return parts;
+}
+
+// Components of a native absolute path with "." and ".." applied.
+std::vector<std::string> nativeComponents(std::string_view path) {
+    std::vector<std::string> out;
+    for (auto& part : splitAt(path, '/')) {
+        if (part == ".") continue;
+        if (part == "..") {
+            if (!out.empty()) out.pop_back();
+            continue;
+        }
+        out.push_back(std::move(part));
+    }
+    return out;
+}
+
+bool isDirectory(const std::string& nativePath) {
+    struct stat st {};
+    return ::stat(nativePath.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+// The entry of folder that equals name without regard to ASCII case; the
+// first in byte order when several do.
+std::optional<std::string> findIgnoringCase(const std::string& folder, const std::string& name) {
+    DIR* d = ::opendir(folder.c_str());
+    if (!d) return std::nullopt;
+    std::optional<std::string> best;
+    while (dirent* e = ::readdir(d)) {
+        std::string_view n = e->d_name;
+        if (n.size() != name.size() || !sameNameIgnoringCase(n, name) || !isWindowsName(n))
+            continue;
+        if (!best || n < *best) best = std::string(n);
+    }
+    ::closedir(d);
+    return best;
+}
+
+struct WindowsParts {
+    std::string drive;                    // "E:"
+    std::vector<std::string> components;  // names below the root
+};
+
+WindowsParts splitWindowsPath(std::string_view windowsPath) {
+    std::string p(windowsPath);
+    for (auto& c : p) {
+        if (c == '/') c = '\\';
+    }
+    if (p.empty() || p.rfind("\\\\", 0) == 0) raise(err::BadFileName);
+    WindowsParts parts;
+    std::string rest;
+    if (p.size() >= 2 && p[1] == ':') {
+        char letter = upperAscii(p[0]);
+        if (letter < 'A' || letter > 'Z') raise(err::BadFileName);
+        parts.drive = std::string{letter, ':'};
+        rest = p.substr(2);
+    } else {
+        std::string cur = currentWindowsFolder();
+        parts.drive = cur.substr(0, 2);
+        rest = p.front() == '\\' ? p : cur.substr(2) + "\\" + p;
+    }
+    for (auto& part : splitAt(rest, '\\')) {
+        if (part == ".") continue;
+        if (part == "..") {
+            if (parts.components.empty()) raise(err::BadFileName);
+            parts.components.pop_back();
+            continue;
+        }
+        if (!isWindowsName(part)) raise(err::BadFileName);
+        parts.components.push_back(std::move(part));
+    }
+    return parts;
+}
+
+}  // namespace
+
+bool isWindowsName(std::string_view name) {
+    if (name.empty() || name == "." || name == "..") return false;
+    for (unsigned char c : name) {
+        if (c < 0x20 || c == 0x7F) return false;
+        if (std::string_view("\\/:*?\"<>|").find(static_cast<char>(c)) != std::string_view::npos) {
+            return false;
+        }
+    }
+    return text::isValidUtf8(name);
+}
+
+bool sameNameIgnoringCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (upperAscii(a[i]) != upperAscii(b[i])) return false;
+    }
+    return true;
+}
+
+ResolvedPath resolvePath(std::string_view windowsPath) {
+    WindowsParts parts = splitWindowsPath(windowsPath);
+    const DriveTable& table = DriveTable::current();
+
+    // The longest entry that begins the path.
+    const DriveEntry* drive = nullptr;
+    std::size_t used = 0;
+    for (const auto& e : table.entries()) {
+        auto names = splitAt(e.name, '\\');
+        if (names.empty() || names[0] != parts.drive ||
+            names.size() - 1 > parts.components.size()) {
+            continue;
+        }
+        bool match = true;
+        for (std::size_t i = 1; i < names.size() && match; ++i) {
+            match = sameNameIgnoringCase(names[i], parts.components[i - 1]);
+        }
+        if (match && (!drive || names.size() - 1 > used)) {
+            drive = &e;
+            used = names.size() - 1;
+        }
+    }
+    if (!drive) raise(err::DeviceUnavailable);
+    auto folder = table.folderOf(*drive);
+    if (!folder) raise(err::DiskNotReady);
+
+    ResolvedPath r;
+    r.drive = drive;
+    r.windows = parts.drive + "\\";
+    for (std::size_t i = 0; i < parts.components.size(); ++i) {
+        if (i > 0) r.windows += '\\';
+        r.windows += parts.components[i];
+    }
+    r.isDriveRoot = parts.components.empty();
+
+    std::string cur = *folder;
+    const std::size_t n = parts.components.size();
+    if (used == n) {  // the drive's own folder
+        r.native = cur;
+        r.exists = r.folderExists = isDirectory(cur);
+        r.nativeFolder = r.isDriveRoot ? std::string() : detail::nativeParent(cur);
+        r.lastName = r.isDriveRoot ? std::string() : parts.components.back();
+        return r;
+    }
+    r.lastName = parts.components.back();
+    bool curIsDir = isDirectory(cur);
+    for (std::size_t i = used; i < n; ++i) {
+        const std::string& name = parts.components[i];
+        const bool last = i + 1 == n;
+        std::string candidate = detail::nativeJoin(cur, name);
+        struct stat st {};
+        bool found = false;
+        if (curIsDir) {
+            if (::stat(candidate.c_str(), &st) == 0) {
+                found = true;
+            } else if (errno == ENOENT) {
+                if (auto other = findIgnoringCase(cur, name)) {
+                    std::string alt = detail::nativeJoin(cur, *other);
+                    if (::stat(alt.c_str(), &st) == 0) {
+                        candidate = alt;
+                        found = true;
+                    }
+                }
+            }
+        }
+        if (!found) {
+            r.native = candidate;
+            for (std::size_t j = i + 1; j < n; ++j)
+                r.native = detail::nativeJoin(r.native, parts.components[j]);
+            r.folderExists = last && curIsDir;
+            r.nativeFolder = last ? cur : detail::nativeParent(r.native);
+            return r;
+        }
+        if (last) {
+            r.native = candidate;
+            r.nativeFolder = cur;
+            r.exists = r.folderExists = true;
+            return r;
+        }
+        cur = candidate;
+        curIsDir = S_ISDIR(st.st_mode);
+    }
+    return r;  // not reached
+}
+
+std::string toNative(std::string_view windowsPath) { return resolvePath(windowsPath).native; }
+
+std::string toWindows(std::string_view nativePath) {
+    if (nativePath.empty() || nativePath.front() != '/') raise(err::BadFileName);
+    const auto parts = nativeComponents(nativePath);
+    const DriveTable& table = DriveTable::current();
+    const DriveEntry* best = nullptr;
+    std::size_t bestLen = 0;
+    for (const auto& e : table.entries()) {
+        auto folder = table.folderOf(e);
+        if (!folder) continue;
+        auto root = nativeComponents(*folder);
+        if (root.size() > parts.size()) continue;
+        if (!std::equal(root.begin(), root.end(), parts.begin())) continue;
+        if (!best || root.size() > bestLen) {
+            best = &e;
+            bestLen = root.size();
+        }
+    }
+    if (!best) raise(err::BadFileName);
+    std::string out = best->name;
+    if (bestLen == parts.size() && best->isLetter()) out += '\\';
+    for (std::size_t i = bestLen; i < parts.size(); ++i) {
+        if (!isWindowsName(parts[i])) raise(err::BadFileName);
+        out += '\\';
+        out += parts[i];
+    }
+    return out;
+}
+
+std::string currentWindowsFolder() {
+    char buf[PATH_MAX];
+    if (!::getcwd(buf, sizeof buf)) raise(err::PathNotFound);
+    return toWindows(buf);
+}
+
+}  // namespace platform::files

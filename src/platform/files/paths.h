@@ -1,0 +1,58 @@
+// Windows-style paths ("E:\docs\a.txt") and the native paths they stand for,
+// through the current drive table (drive_table.h).
+//
+// Windows -> native: "/" is accepted as a separator too; "." and ".." are
+// applied to the Windows path first, and ".." above the drive root is refused
+// (error 52). The longest drive entry that begins the path gives the native
+// folder ("C:\My Documents\x" before "C:"). Every further name is looked up
+// exactly, else as the one entry of its folder that equals it without regard
+// to ASCII case (among several, the first in byte order). Names that are not
+// found are kept as given, so a new file is created under the spelling given.
+// A path without a drive is taken relative to the current folder.
+//
+// Native -> Windows: the entry whose folder is the longest leading part of the
+// path (on a tie the first in name order) gives the drive.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "platform/files/drive_table.h"
+
+namespace platform::files {
+
+// True when a native name can stand in a Windows path and in a stored line:
+// non-empty UTF-8 without control characters and without \ / : * ? " < > |.
+// Other names are left out of every listing.
+bool isWindowsName(std::string_view name);
+
+// Case-insensitive (ASCII) equality of two names.
+bool sameNameIgnoringCase(std::string_view a, std::string_view b);
+
+struct ResolvedPath {
+    const DriveEntry* drive = nullptr;
+    std::string windows;        // normal form: "E:\docs\a.txt", a root "E:\"
+    std::string native;         // native path; names found take their stored spelling
+    std::string nativeFolder;   // native folder that holds the last name ("" for a root)
+    std::string lastName;       // the last name as given ("" for a root)
+    bool exists = false;        // the whole path exists
+    bool folderExists = false;  // the folder that holds the last name exists (true for a root)
+    bool isDriveRoot = false;   // "E:\" itself
+};
+
+// Resolves a Windows path. Raises 52 for a malformed path or name (also ".."
+// above the root and "\\server" paths), 68 for a drive the table does not
+// know, and 71 for a drive that holds no disc. A missing name is no error here.
+ResolvedPath resolvePath(std::string_view windowsPath);
+
+// The native path of a Windows path (resolvePath(...).native).
+std::string toNative(std::string_view windowsPath);
+
+// The Windows path of an absolute native path; raises 52 when no drive holds
+// it or one of its names cannot be written in a Windows path.
+std::string toWindows(std::string_view nativePath);
+
+// The process's current folder in Windows form.
+std::string currentWindowsFolder();
+
+}  // namespace platform::files

@@ -1,0 +1,71 @@
+// Stored text files: code page 936 on disk (written as GB18030), UTF-8 inside
+// the program. Paths are Windows paths; an existing file found through a match
+// without regard to letter case is the one read or written, and a new file is
+// created under the spelling given.
+//
+// Errors when opening: 53 file not found, 76 its folder is missing, 75 the
+// name is a folder or a read-only file is to be written, 70 no permission,
+// 52 bad name, 68 unknown drive, 71 drive without a disc.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace platform::files {
+
+// The whole file as one text.
+std::string WholeFileRead(std::string_view path);
+
+// Writes a text back whole: the final line break of the text is dropped when
+// it has one (CR LF, or a lone LF or CR) and one CR LF is written after the
+// rest, so the file ends as it did; an empty text makes an empty file. The
+// new contents go to a temporary file beside the target that then replaces
+// it, so a failure at any point leaves the old file whole. A missing file is
+// created; the file keeps its permissions.
+void WholeFileRewrite(std::string_view path, std::string_view text);
+
+// A file opened for input, read line by line. A line ends at CR LF, a lone CR
+// or a lone LF; a final line without a break is a line too.
+class InputFile {
+  public:
+    explicit InputFile(std::string_view path);
+
+    // True when every line has been read.
+    bool eof() const { return next_ >= lines_.size(); }
+    // The next line without its break; error 62 past the end of the file.
+    std::string lineInput();
+
+  private:
+    std::vector<std::string> lines_;
+    std::size_t next_ = 0;
+};
+
+// A file opened for output (created, or emptied when it exists) or for append
+// (created when missing). Writes are buffered; close() reports a failure to
+// write, the destructor closes silently.
+class OutputFile {
+  public:
+    enum class Mode { Output, Append };
+
+    explicit OutputFile(std::string_view path, Mode mode = Mode::Output);
+    ~OutputFile();
+    OutputFile(const OutputFile&) = delete;
+    OutputFile& operator=(const OutputFile&) = delete;
+
+    // The text and CR LF.
+    void print(std::string_view text);
+    // The text as it is.
+    void write(std::string_view text);
+    // Writes what is buffered and closes the file (raises on a write error).
+    void close();
+
+  private:
+    void flush();
+
+    int fd_ = -1;
+    std::string buffer_;  // UTF-8 not yet written
+};
+
+}  // namespace platform::files

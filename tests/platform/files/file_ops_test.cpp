@@ -1,0 +1,204 @@
+#include "platform/files/file_ops.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include "files_fixture.h"
+#include "platform/files/listing.h"
+#include "platform/files/text_file.h"
+
+namespace {
+
+using namespace platform::files;
+using files_test::errorOf;
+using files_test::FilesTest;
+using files_test::readBytes;
+using files_test::writeBytes;
+namespace fs = std::filesystem;
+
+void makeReadOnly(const std::string& native) { ::chmod(native.c_str(), 0444); }
+
+TEST_F(FilesTest, OperationsRaiseTheWindowsErrorNumbers) {
+    writeBytes(c() + "/a.txt", "abc");
+    fs::create_directories(c() + "/sub");
+    table().find("E:")->ready = false;
+    struct Case {
+        const char* what;
+        std::function<void()> op;
+        int error;
+    };
+    const Case cases[] = {
+        {"read missing file", [] { WholeFileRead("C:\\missing.txt"); }, 53},
+        {"read in missing folder", [] { WholeFileRead("C:\\nofolder\\a.txt"); }, 76},
+        {"read a folder", [] { WholeFileRead("C:\\sub"); }, 75},
+        {"read on an empty CD drive", [] { WholeFileRead("E:\\a.txt"); }, 71},
+        {"read on an unknown drive", [] { WholeFileRead("Q:\\a.txt"); }, 68},
+        {"open missing for input", [] { InputFile f("C:\\missing.txt"); }, 53},
+        {"output into missing folder", [] { OutputFile f("C:\\nofolder\\a.txt"); }, 76},
+        {"output to a folder", [] { OutputFile f("C:\\sub"); }, 75},
+        {"length of missing file", [] { fileLength("C:\\missing.txt"); }, 53},
+        {"delete missing file", [] { deleteFile("C:\\missing.txt"); }, 53},
+        {"delete in missing folder", [] { deleteFile("C:\\nofolder\\x"); }, 76},
+        {"delete a folder", [] { deleteFile("C:\\sub"); }, 53},
+        {"create existing folder", [] { createFolder("C:\\sub"); }, 58},
+        {"create over a file", [] { createFolder("C:\\a.txt"); }, 58},
+        {"create below missing folder", [] { createFolder("C:\\no\\sub"); }, 76},
+        {"copy missing source", [] { copyFile("C:\\missing.txt", "C:\\b.txt", false); }, 53},
+        {"copy onto existing", [] { copyFile("C:\\a.txt", "C:\\A.TXT", false); }, 70},
+        {"copy into missing folder", [] { copyFile("C:\\a.txt", "C:\\no\\", false); }, 76},
+        {"copy folder missing", [] { copyFolder("C:\\nosub", "C:\\x", false); }, 76},
+        {"copy folder onto existing", [] { copyFolder("C:\\sub", "C:\\", false); }, 58},
+        {"copy folder into itself", [] { copyFolder("C:\\sub", "C:\\sub\\", true); }, 75},
+    };
+    for (const auto& k : cases) EXPECT_EQ(errorOf(k.op), k.error) << k.what;
+    EXPECT_EQ(readBytes(c() + "/a.txt"), "abc");
+}
+
+TEST_F(FilesTest, CopyFileRefusesAnExistingTargetUnlessToldToOverwrite) {
+    writeBytes(c() + "/a.txt", "new");
+    writeBytes(c() + "/dst/a.txt", "old");
+    EXPECT_EQ(errorOf([] { copyFile("C:\\a.txt", "C:\\dst\\", false); }), 58);
+    EXPECT_EQ(readBytes(c() + "/dst/a.txt"), "old");
+    copyFile("C:\\a.txt", "C:\\DST\\", true);
+    EXPECT_EQ(readBytes(c() + "/dst/a.txt"), "new");
+    // The system's copy call reports success as a value.
+    EXPECT_FALSE(tryCopyFile("C:\\a.txt", "C:\\dst\\a.txt", false));
+    EXPECT_TRUE(tryCopyFile("C:\\a.txt", "C:\\dst\\b.txt", false));
+    EXPECT_FALSE(tryCopyFile("C:\\missing", "C:\\dst\\c.txt", true));
+    // Never onto itself (that would empty the file).
+    EXPECT_FALSE(tryCopyFile("C:\\a.txt", "C:\\A.txt", true));
+    EXPECT_EQ(readBytes(c() + "/a.txt"), "new");
+}
+
+TEST_F(FilesTest, CopiesKeepReadOnlyAndAReadOnlyTargetIsNotReplaced) {
+    writeBytes(cd() + "/setup.exe", "cd data");
+    makeReadOnly(cd() + "/setup.exe");
+    copyFile("E:\\setup.exe", "C:\\", false);
+    EXPECT_EQ(readBytes(c() + "/setup.exe"), "cd data");
+    EXPECT_EQ(*getAttributes("C:\\setup.exe"), attr::Archive | attr::ReadOnly);
+    EXPECT_FALSE(tryCopyFile("E:\\setup.exe", "C:\\setup.exe", true));
+    EXPECT_EQ(errorOf([] { deleteFile("C:\\setup.exe"); }), 75);
+    // The archive attribute alone clears read-only; then the file can go.
+    EXPECT_TRUE(setAttributes("C:\\setup.exe", attr::Archive));
+    EXPECT_EQ(*getAttributes("C:\\setup.exe"), attr::Archive);
+    deleteFile("C:\\setup.exe");
+    EXPECT_FALSE(fs::exists(c() + "/setup.exe"));
+}
+
+TEST_F(FilesTest, AttributesFollowModeNameAndKind) {
+    writeBytes(c() + "/plain.txt", "12345");
+    writeBytes(c() + "/.hidden", "");
+    writeBytes(c() + "/ro.txt", "");
+    makeReadOnly(c() + "/ro.txt");
+    fs::create_directories(c() + "/dir");
+    fs::create_directories(c() + "/rodir");
+    ::chmod((c() + "/rodir").c_str(), 0555);
+    struct Case {
+        const char* path;
+        std::uint32_t attributes;
+    };
+    const Case cases[] = {
+        {"C:\\plain.txt", attr::Archive},
+        {"C:\\.hidden", attr::Archive | attr::Hidden},
+        {"C:\\ro.txt", attr::Archive | attr::ReadOnly},
+        {"C:\\dir", attr::Directory},
+        {"C:\\rodir", attr::Directory | attr::ReadOnly},
+        {"C:\\", attr::Directory},
+    };
+    for (const auto& k : cases) EXPECT_EQ(getAttributes(k.path), k.attributes) << k.path;
+    EXPECT_FALSE(getAttributes("C:\\missing"));
+    EXPECT_FALSE(getAttributes("C:\\..\\x"));
+    EXPECT_EQ(fileLength("c:\\PLAIN.TXT"), 5u);
+}
+
+TEST_F(FilesTest, MoveNeverReplacesAnExistingTarget) {
+    writeBytes(c() + "/old.wcd", "index");
+    writeBytes(c() + "/taken.wcd", "other");
+    EXPECT_FALSE(moveFile("C:\\old.wcd", "C:\\taken.wcd"));
+    EXPECT_FALSE(moveFile("C:\\old.wcd", "C:\\TAKEN.WCD"));
+    EXPECT_EQ(readBytes(c() + "/taken.wcd"), "other");
+    EXPECT_EQ(readBytes(c() + "/old.wcd"), "index");
+    EXPECT_FALSE(moveFile("C:\\missing.wcd", "C:\\new.wcd"));
+    EXPECT_FALSE(moveFile("C:\\old.wcd", "C:\\nofolder\\new.wcd"));
+    EXPECT_TRUE(moveFile("C:\\OLD.wcd", "C:\\new.wcd"));
+    EXPECT_EQ(readBytes(c() + "/new.wcd"), "index");
+    EXPECT_FALSE(fs::exists(c() + "/old.wcd"));
+}
+
+TEST_F(FilesTest, MoveToTheSameNameInOtherCaseRenamesInPlace) {
+    writeBytes(c() + "/disc.note", "n");
+    EXPECT_TRUE(moveFile("C:\\disc.note", "C:\\Disc.NOTE"));
+    EXPECT_TRUE(fs::exists(c() + "/Disc.NOTE"));
+    EXPECT_FALSE(fs::exists(c() + "/disc.note"));
+    fs::create_directories(c() + "/folder");
+    EXPECT_TRUE(moveFile("C:\\folder", "C:\\Folder2"));
+    EXPECT_TRUE(fs::is_directory(c() + "/Folder2"));
+}
+
+TEST_F(FilesTest, CopyFolderCopiesEverythingBelowIt) {
+    writeBytes(cd() + "/music/a.mp3", "A");
+    writeBytes(cd() + "/music/pop/b.mp3", "BB");
+    fs::create_directories(c() + "/send");
+    copyFolder("E:\\music", "C:\\send\\", false);
+    EXPECT_EQ(readBytes(c() + "/send/music/a.mp3"), "A");
+    EXPECT_EQ(readBytes(c() + "/send/music/pop/b.mp3"), "BB");
+    EXPECT_EQ(errorOf([] { copyFolder("E:\\music", "C:\\send\\", false); }), 58);
+    // A loop of links is copied once, not forever.
+    fs::create_directory_symlink(cd() + "/music", cd() + "/music/pop/loop");
+    copyFolder("E:\\music", "C:\\again", false);
+    EXPECT_TRUE(fs::exists(c() + "/again/pop/b.mp3"));
+    EXPECT_FALSE(fs::exists(c() + "/again/pop/loop"));
+}
+
+TEST_F(FilesTest, FindListsDotsFirstThenMatchesInUpperCaseOrder) {
+    writeBytes(c() + "/d/b.TXT", "12");
+    writeBytes(c() + "/d/A.txt", "1");
+    writeBytes(c() + "/d/c.doc", "123");
+    writeBytes(c() + "/d/_x.txt", "");
+    fs::create_directories(c() + "/d/Sub.txt");
+    auto names = [](const std::vector<FindEntry>& es) {
+        std::vector<std::string> n;
+        for (const auto& e : es) n.push_back(e.name);
+        return n;
+    };
+    auto all = findEntries("C:\\D\\", "*");
+    EXPECT_EQ(names(all), (std::vector<std::string>{".", "..", "A.txt", "b.TXT", "c.doc", "Sub.txt",
+                                                    "_x.txt"}));
+    EXPECT_EQ(names(findEntries("C:\\d", "*.txt")),
+              (std::vector<std::string>{"A.txt", "b.TXT", "Sub.txt", "_x.txt"}));
+    EXPECT_EQ(all[3].size, 2u);
+    EXPECT_EQ(all[3].attributes, attr::Archive);
+    EXPECT_EQ(all[5].attributes, attr::Directory);
+    // A drive root lists no "." and "..".
+    EXPECT_EQ(names(findEntries("C:\\", "*")), (std::vector<std::string>{"d"}));
+    // Missing folders and empty drives give nothing, and no error.
+    EXPECT_TRUE(findEntries("C:\\nofolder", "*").empty());
+    table().find("E:")->ready = false;
+    EXPECT_TRUE(findEntries("E:\\", "*").empty());
+}
+
+TEST_F(FilesTest, NamesWithoutAWindowsFormAreLeftOutOfListings) {
+    const char* bad[] = {"a|b.txt",     "why?.txt", "a\\b.txt", "c:d.txt",     "star*.txt",
+                         "q\"uote.txt", "lt<.txt",  "gt>.txt",  "ctl\x01.txt", "bad\xff.txt"};
+    for (const char* n : bad) writeBytes(c() + "/" + n, "x");
+    writeBytes(c() + "/good.txt", "x");
+    std::vector<std::string> found;
+    for (const auto& e : findEntries("C:\\", "*")) found.push_back(e.name);
+    EXPECT_EQ(found, std::vector<std::string>{"good.txt"});
+    EXPECT_EQ(listFiles("C:\\", "*.*"), std::vector<std::string>{"good.txt"});
+    EXPECT_EQ(listNativeFolder(c()).size(), 1u);
+}
+
+TEST_F(FilesTest, TheFileListBoxListsPlainVisibleFilesSorted) {
+    writeBytes(c() + "/g/b.wcd", "");
+    writeBytes(c() + "/g/A.wcd", "");
+    writeBytes(c() + "/g/.hidden.wcd", "");
+    writeBytes(c() + "/g/notes.txt", "");
+    fs::create_directories(c() + "/g/folder.wcd");
+    EXPECT_EQ(listFiles("C:\\g", "*.wcd"), (std::vector<std::string>{"A.wcd", "b.wcd"}));
+    EXPECT_EQ(listFiles("C:\\g\\", "*.*"),
+              (std::vector<std::string>{"A.wcd", "b.wcd", "notes.txt"}));
+    EXPECT_TRUE(listFiles("C:\\missing", "*.*").empty());
+}
+
+}  // namespace

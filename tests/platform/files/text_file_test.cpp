@@ -1,0 +1,137 @@
+#include "platform/files/text_file.h"
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+
+#include "files_fixture.h"
+
+namespace {
+
+using namespace platform::files;
+using files_test::errorOf;
+using files_test::FilesTest;
+using files_test::readBytes;
+using files_test::writeBytes;
+namespace fs = std::filesystem;
+
+// "光盘" in code page 936.
+const std::string Guangpan = "\xb9\xe2\xc5\xcc";
+
+TEST_F(FilesTest, WholeFileReadDecodesCodePage936) {
+    writeBytes(c() + "/ini.ini", "|" + Guangpan + "\r\n#a#1#r&&d#\r\n");
+    EXPECT_EQ(WholeFileRead("C:\\INI.ini"), "|光盘\r\n#a#1#r&&d#\r\n");
+}
+
+TEST_F(FilesTest, WholeFileRewriteDropsOnlyAFinalBreakThatIsThere) {
+    struct Case {
+        const char* text;
+        std::string bytes;
+    };
+    const Case cases[] = {
+        {"a\r\nb\r\n", "a\r\nb\r\n"},  // the usual case: read, changed, written back
+        {"a\r\nb", "a\r\nb\r\n"},      // no final break: nothing of the text is lost
+        {"a\r\nb\n", "a\r\nb\r\n"},    // a lone LF counts as the break
+        {"a\r\n\r\n", "a\r\n\r\n"},    // only one break is dropped
+        {"\r\n", "\r\n"},
+        {"光盘", Guangpan + "\r\n"},
+        {"", ""},  // nothing left: an empty file, no empty line
+    };
+    for (const auto& k : cases) {
+        WholeFileRewrite("C:\\f.txt", k.text);
+        EXPECT_EQ(readBytes(c() + "/f.txt"), k.bytes) << "text: " << k.text;
+    }
+}
+
+TEST_F(FilesTest, WholeFileRewriteKeepsTheFileItsNameAndItsMode) {
+    writeBytes(c() + "/Index.WCD", "old\r\n");
+    ::chmod((c() + "/Index.WCD").c_str(), 0640);
+    WholeFileRewrite("C:\\index.wcd", "new\r\n");
+    EXPECT_EQ(readBytes(c() + "/Index.WCD"), "new\r\n");
+    EXPECT_FALSE(fs::exists(c() + "/index.wcd"));
+    EXPECT_EQ(fs::status(c() + "/Index.WCD").permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    // Nothing else is left in the folder.
+    EXPECT_EQ(std::distance(fs::directory_iterator(c()), fs::directory_iterator()), 1);
+    // A read-only file is not rewritten.
+    ::chmod((c() + "/Index.WCD").c_str(), 0444);
+    EXPECT_EQ(errorOf([] { WholeFileRewrite("C:\\index.wcd", "x"); }), 75);
+    EXPECT_EQ(readBytes(c() + "/Index.WCD"), "new\r\n");
+}
+
+TEST_F(FilesTest, AnInterruptedRewriteLeavesTheOldFileWhole) {
+    const std::string old = "line 1\r\nline 2\r\n";
+    writeBytes(c() + "/ini.ini", old);
+    // The system refuses to write past 64 bytes, as a full disk would.
+    struct sigaction ignore {
+    }, saved{};
+    ignore.sa_handler = SIG_IGN;
+    ::sigaction(SIGXFSZ, &ignore, &saved);
+    rlimit limit{}, savedLimit{};
+    ::getrlimit(RLIMIT_FSIZE, &savedLimit);
+    limit = savedLimit;
+    limit.rlim_cur = 64;
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    int error = errorOf([] { WholeFileRewrite("C:\\ini.ini", std::string(1000, 'x')); });
+    ::setrlimit(RLIMIT_FSIZE, &savedLimit);
+    ::sigaction(SIGXFSZ, &saved, nullptr);
+
+    EXPECT_NE(error, 0);
+    EXPECT_EQ(readBytes(c() + "/ini.ini"), old);
+    EXPECT_EQ(std::distance(fs::directory_iterator(c()), fs::directory_iterator()), 1)
+        << "the temporary file is removed";
+}
+
+TEST_F(FilesTest, LineInputEndsLinesAtCrLfCrOrLf) {
+    writeBytes(c() + "/notes.txt", "one\r\ntwo\rthree\nfour\r\n\r\nlast");
+    InputFile in("C:\\notes.txt");
+    std::vector<std::string> lines;
+    while (!in.eof()) lines.push_back(in.lineInput());
+    EXPECT_EQ(lines, (std::vector<std::string>{"one", "two", "three", "four", "", "last"}));
+    EXPECT_EQ(errorOf([&] { in.lineInput(); }), 62);
+
+    writeBytes(c() + "/empty.txt", "");
+    EXPECT_TRUE(InputFile("C:\\empty.txt").eof());
+}
+
+TEST_F(FilesTest, OutputCreatesOrEmptiesAndAppendAddsInCodePage936) {
+    {
+        OutputFile out("C:\\red.ini");
+        out.print("光盘");
+        out.write("a");
+        out.print("");
+        out.close();
+    }
+    EXPECT_EQ(readBytes(c() + "/red.ini"), Guangpan + "\r\na\r\n");
+    {
+        OutputFile out("C:\\RED.INI", OutputFile::Mode::Append);  // the existing file
+        out.print("b");
+    }
+    EXPECT_EQ(readBytes(c() + "/red.ini"), Guangpan + "\r\na\r\nb\r\n");
+    EXPECT_FALSE(fs::exists(c() + "/RED.INI"));
+    {
+        OutputFile out("C:\\Red.ini");  // emptied
+    }
+    EXPECT_EQ(readBytes(c() + "/red.ini"), "");
+    {
+        OutputFile out("C:\\New.txt", OutputFile::Mode::Append);  // created as spelled
+        out.print("x");
+    }
+    EXPECT_EQ(readBytes(c() + "/New.txt"), "x\r\n");
+}
+
+TEST_F(FilesTest, ALargeOutputIsWrittenWhole) {
+    std::string expected;
+    {
+        OutputFile out("C:\\big.wcd");
+        for (int i = 0; i < 20000; ++i) {
+            std::string line =
+                "E:\\文件夹\\" + std::to_string(i) + ".txt[" + std::to_string(i) + "]";
+            out.print(line);
+            expected += line + "\r\n";
+        }
+    }
+    EXPECT_EQ(WholeFileRead("C:\\big.wcd"), expected);
+}
+
+}  // namespace
