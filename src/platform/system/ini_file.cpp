@@ -1,0 +1,188 @@
+#include "platform/system/ini_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <system_error>
+
+namespace platform::system {
+
+namespace {
+
+char foldAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+void appendEscaped(std::string& out, std::string_view s, bool isName) {
+    for (char c : s) {
+        switch (c) {
+            case '\\': out += "\\\\"; break;
+            case '\r': out += "\\r"; break;
+            case '\n': out += "\\n"; break;
+            case '=':
+            case '[':
+                if (isName) out += '\\';
+                out += c;
+                break;
+            default: out += c;
+        }
+    }
+}
+
+std::string unescape(std::string_view s) {
+    std::string out;
+    out.reserve(s.size());
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        if (s[i] != '\\' || i + 1 == s.size()) {
+            out += s[i];
+            continue;
+        }
+        char next = s[++i];
+        out += next == 'r' ? '\r' : next == 'n' ? '\n' : next;
+    }
+    return out;
+}
+
+// Byte offset of the first "=" not preceded by an escaping backslash.
+std::size_t findNameEnd(std::string_view line) {
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        if (line[i] == '\\') ++i;
+        else if (line[i] == '=') return i;
+    }
+    return std::string_view::npos;
+}
+
+[[noreturn]] void throwErrno(const std::string& what) {
+    throw std::system_error(errno, std::generic_category(), what);
+}
+
+}  // namespace
+
+bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (foldAscii(a[i]) != foldAscii(b[i])) return false;
+    return true;
+}
+
+const std::string* IniSection::value(std::string_view entryName) const {
+    for (const auto& [n, v] : entries)
+        if (equalsIgnoringAsciiCase(n, entryName)) return &v;
+    return nullptr;
+}
+
+void IniSection::put(std::string_view entryName, std::string_view newValue) {
+    for (auto& [n, v] : entries) {
+        if (equalsIgnoringAsciiCase(n, entryName)) {
+            v = newValue;
+            return;
+        }
+    }
+    entries.emplace_back(entryName, newValue);
+}
+
+const IniSection* IniData::find(std::string_view sectionName) const {
+    for (const auto& s : sections)
+        if (equalsIgnoringAsciiCase(s.name, sectionName)) return &s;
+    return nullptr;
+}
+
+IniSection* IniData::find(std::string_view sectionName) {
+    return const_cast<IniSection*>(std::as_const(*this).find(sectionName));
+}
+
+IniSection& IniData::obtain(std::string_view sectionName) {
+    if (IniSection* s = find(sectionName)) return *s;
+    sections.push_back(IniSection{std::string(sectionName), {}});
+    return sections.back();
+}
+
+std::string IniData::serialize() const {
+    std::string out;
+    for (const auto& s : sections) {
+        if (!out.empty()) out += '\n';
+        out += '[';
+        out += s.name;
+        out += "]\n";
+        for (const auto& [n, v] : s.entries) {
+            appendEscaped(out, n, true);
+            out += '=';
+            appendEscaped(out, v, false);
+            out += '\n';
+        }
+    }
+    return out;
+}
+
+IniData IniData::parse(std::string_view text) {
+    IniData data;
+    IniSection* current = nullptr;
+    while (!text.empty()) {
+        std::size_t lf = text.find('\n');
+        std::string_view line = text.substr(0, lf);
+        text.remove_prefix(lf == std::string_view::npos ? text.size() : lf + 1);
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        if (line.empty()) continue;
+        if (line.front() == '[' && line.back() == ']' && line.size() >= 2) {
+            current = &data.obtain(line.substr(1, line.size() - 2));
+            continue;
+        }
+        std::size_t eq = findNameEnd(line);
+        if (current == nullptr || eq == std::string_view::npos) continue;
+        current->put(unescape(line.substr(0, eq)), unescape(line.substr(eq + 1)));
+    }
+    return data;
+}
+
+IniData loadIniFile(const std::filesystem::path& file) {
+    int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        if (errno == ENOENT || errno == ENOTDIR) return {};  // no such file
+        throwErrno("cannot read " + file.string());
+    }
+    std::string text;
+    char buffer[8192];
+    for (;;) {
+        ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) {
+            int error = errno;
+            ::close(fd);
+            errno = error;
+            throwErrno("cannot read " + file.string());
+        }
+        if (n == 0) break;
+        text.append(buffer, static_cast<std::size_t>(n));
+    }
+    ::close(fd);
+    return IniData::parse(text);
+}
+
+void saveIniFile(const std::filesystem::path& file, const IniData& data) {
+    writeFileAtomically(file, data.serialize());
+}
+
+void writeFileAtomically(const std::filesystem::path& file, std::string_view bytes) {
+    if (file.has_parent_path()) std::filesystem::create_directories(file.parent_path());
+    std::string temp = file.string() + ".XXXXXX";
+    int fd = ::mkostemp(temp.data(), O_CLOEXEC);  // created with mode 0600
+    if (fd < 0) throwErrno("cannot create a temporary file beside " + file.string());
+
+    int error = 0;
+    if (::fchmod(fd, 0600) != 0) error = errno;
+    for (std::size_t done = 0; error == 0 && done < bytes.size();) {
+        ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n > 0) done += static_cast<std::size_t>(n);
+        else if (n == 0) error = EIO;
+        else if (errno != EINTR) error = errno;
+    }
+    if (error == 0 && ::fsync(fd) != 0) error = errno;
+    if (::close(fd) != 0 && error == 0) error = errno;
+    if (error == 0 && ::rename(temp.c_str(), file.c_str()) != 0) error = errno;
+    if (error == 0) return;
+    ::unlink(temp.c_str());
+    errno = error;
+    throwErrno("cannot write " + file.string());
+}
+
+}  // namespace platform::system

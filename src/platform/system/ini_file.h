@@ -1,0 +1,64 @@
+// The small ini-like file behind the registry key store and the per-user
+// settings store.
+//
+//   [HKEY_LOCAL_MACHINE\SOFTWARE\Microsoft\Zelbrin]
+//   Path=d:\\zelbrin\\ (the value "d:\zelbrin\")
+//   Color=12
+//
+// A section header holds its name verbatim. Each other line is name=value;
+// both are kept verbatim (no trimming) with "\" written as "\\", CR as "\r"
+// and LF as "\n"; in a name "=" and "[" are escaped as well ("\=", "\["), so
+// the first unescaped "=" ends the name. The file is UTF-8. Empty lines and
+// lines before the first section are passed over; a CR before a line's LF is
+// taken as part of the line ending (the store itself never writes one).
+//
+// Section and entry names compare without regard to ASCII case, as the
+// registry does; the spelling given first is the one kept.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace platform::system {
+
+bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b);
+
+struct IniSection {
+    std::string name;
+    std::vector<std::pair<std::string, std::string>> entries;
+
+    const std::string* value(std::string_view entryName) const;
+    // Replaces the value of an existing entry or appends a new one.
+    void put(std::string_view entryName, std::string_view newValue);
+};
+
+struct IniData {
+    std::vector<IniSection> sections;
+
+    const IniSection* find(std::string_view sectionName) const;
+    IniSection* find(std::string_view sectionName);
+    // The section of that name, appended empty when it is missing.
+    IniSection& obtain(std::string_view sectionName);
+
+    std::string serialize() const;
+    static IniData parse(std::string_view text);
+};
+
+// Reads the file; an empty IniData when it does not exist. Throws
+// std::system_error when it exists but cannot be read, so that a later write
+// can never replace a file that was not understood.
+IniData loadIniFile(const std::filesystem::path& file);
+
+// Writes the whole file atomically: the text goes to a temporary file beside
+// it (mode 0600), which is then renamed over the old one. Missing folders
+// above it are created. On failure the old file stays as it was and
+// std::system_error is thrown.
+void saveIniFile(const std::filesystem::path& file, const IniData& data);
+
+// The atomic whole-file write that saveIniFile uses.
+void writeFileAtomically(const std::filesystem::path& file, std::string_view bytes);
+
+}  // namespace platform::system

@@ -1,0 +1,77 @@
+// The registry key store: string values under textual key paths such as
+// "HKEY_LOCAL_MACHINE\SOFTWARE\Microsoft\Zelbrin" (root name included, parts
+// joined by "\"). Key paths and value names compare without regard to ASCII
+// case, as in the registry. Values are kept verbatim: leading and trailing
+// blanks, CR, LF, backslashes and Chinese text come back exactly as written.
+//
+// A write into a key that does not exist has no effect: writers create the
+// key first.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/system/ini_file.h"
+
+namespace platform::system {
+
+// File name of the registry store in the configuration folder.
+inline constexpr std::string_view registryFileName = "registry.ini";
+
+class RegistryStore {
+public:
+    virtual ~RegistryStore() = default;
+
+    virtual bool keyExists(std::string_view key) const = 0;
+    // Creates the key and every missing key above it; an existing key is left
+    // as it is. False when the path is malformed (empty, an empty part, a CR
+    // or LF in it) or the store could not be written; nothing changes then.
+    virtual bool createKey(std::string_view key) = 0;
+    // The value, or nothing when the key or the value is missing.
+    virtual std::optional<std::string> query(std::string_view key, std::string_view name) const = 0;
+    // Writes the value into an existing key. False, and no effect, when the
+    // key is missing or the store could not be written.
+    virtual bool set(std::string_view key, std::string_view name, std::string_view value) = 0;
+};
+
+// The store held in memory only (tests). The file store below adds a file.
+class MemoryRegistryStore : public RegistryStore {
+public:
+    MemoryRegistryStore() = default;
+
+    bool keyExists(std::string_view key) const override;
+    bool createKey(std::string_view key) override;
+    std::optional<std::string> query(std::string_view key, std::string_view name) const override;
+    bool set(std::string_view key, std::string_view name, std::string_view value) override;
+
+protected:
+    explicit MemoryRegistryStore(IniData data) : data_(std::move(data)) {}
+    // Makes a changed store permanent; false when it could not be, and the
+    // change is then dropped.
+    virtual bool commit(const IniData& next);
+
+private:
+    IniData data_;  // one section per key
+};
+
+// The store kept in one file (see ini_file.h for its form), mode 0600 since
+// it holds the log-in password in plain text. Every change rewrites the file
+// atomically, so a failed write leaves the old file whole.
+class FileRegistryStore final : public MemoryRegistryStore {
+public:
+    // Reads the file; a missing file is an empty store. Throws
+    // std::system_error when the file exists but cannot be read.
+    explicit FileRegistryStore(std::filesystem::path file);
+
+    const std::filesystem::path& file() const { return file_; }
+
+protected:
+    bool commit(const IniData& next) override;
+
+private:
+    std::filesystem::path file_;
+};
+
+}  // namespace platform::system

@@ -1,0 +1,43 @@
+#include "platform/system/settings_store.h"
+
+#include <stdexcept>
+
+namespace platform::system {
+
+namespace {
+
+std::string sectionName(std::string_view app, std::string_view section) {
+    std::string name;
+    name.reserve(app.size() + 1 + section.size());
+    name.append(app).append("\\").append(section);
+    return name;
+}
+
+}  // namespace
+
+std::string MemorySettingsStore::get(std::string_view app, std::string_view section, std::string_view key,
+                                     std::string_view defaultValue) const {
+    if (const IniSection* s = data_.find(sectionName(app, section)))
+        if (const std::string* value = s->value(key)) return *value;
+    return std::string(defaultValue);
+}
+
+void MemorySettingsStore::save(std::string_view app, std::string_view section, std::string_view key,
+                               std::string_view value) {
+    std::string name = sectionName(app, section);
+    if (name.find_first_of("\r\n") != std::string::npos)
+        throw std::invalid_argument("a settings section name cannot hold a line break");
+    IniData next = data_;
+    next.obtain(name).put(key, value);
+    commit(next);
+    data_ = std::move(next);
+}
+
+void MemorySettingsStore::commit(const IniData&) {}
+
+FileSettingsStore::FileSettingsStore(std::filesystem::path file)
+    : MemorySettingsStore(loadIniFile(file)), file_(std::move(file)) {}
+
+void FileSettingsStore::commit(const IniData& next) { saveIniFile(file_, next); }
+
+}  // namespace platform::system

@@ -1,0 +1,194 @@
+#include "platform/system/registry.h"
+
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+#include <csignal>
+#include <memory>
+
+#include "platform/system/temp_folder.h"
+
+using platform::system::FileRegistryStore;
+using platform::system::MemoryRegistryStore;
+using platform::system::RegistryStore;
+
+namespace {
+
+const std::string kKey = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Zelbrin";
+
+// Values that must come back exactly as written.
+const std::vector<std::string> kVerbatimValues = {
+    "",
+    "  two leading blanks",
+    "trailing blank ",
+    "line one\r\nline two\nthree\rfour",
+    "d:\\zelbrin\\",
+    "\\n is not a line break, \\\\ is two backslashes",
+    "ends in a backslash\\",
+    "光盘 资料夹\\許可.doc",
+    "name=value [section]",
+    "\r",
+};
+
+// The same rules for the memory store and the file store.
+class RegistryStoreTest : public testing::TestWithParam<bool> {
+protected:
+    void SetUp() override {
+        if (GetParam()) store_ = std::make_unique<FileRegistryStore>(folder_ / "registry.ini");
+        else store_ = std::make_unique<MemoryRegistryStore>();
+    }
+    TempFolder folder_;
+    std::unique_ptr<RegistryStore> store_;
+};
+
+TEST_P(RegistryStoreTest, WriteIntoMissingKeyHasNoEffect) {
+    EXPECT_FALSE(store_->keyExists(kKey));
+    EXPECT_FALSE(store_->set(kKey, "Color", "12"));
+    EXPECT_FALSE(store_->keyExists(kKey));
+    EXPECT_EQ(store_->query(kKey, "Color"), std::nullopt);
+}
+
+TEST_P(RegistryStoreTest, CreateKeyThenWriteWorks) {
+    ASSERT_TRUE(store_->createKey(kKey));
+    EXPECT_TRUE(store_->keyExists(kKey));
+    EXPECT_TRUE(store_->keyExists("HKEY_LOCAL_MACHINE\\SOFTWARE"));  // parents too
+    EXPECT_EQ(store_->query(kKey, "Color"), std::nullopt);            // missing value
+    EXPECT_TRUE(store_->set(kKey, "Color", "12"));
+    EXPECT_TRUE(store_->set(kKey, "Color", "9"));
+    EXPECT_EQ(store_->query(kKey, "Color"), "9");
+    EXPECT_TRUE(store_->createKey(kKey));  // an existing key keeps its values
+    EXPECT_EQ(store_->query(kKey, "Color"), "9");
+    // A sibling of an existing key is still missing.
+    EXPECT_FALSE(store_->set("HKEY_LOCAL_MACHINE\\SOFTWARE\\Other", "Color", "2"));
+}
+
+TEST_P(RegistryStoreTest, KeysAndNamesIgnoreAsciiCase) {
+    ASSERT_TRUE(store_->createKey(kKey));
+    EXPECT_TRUE(store_->set("hkey_local_machine\\software\\MICROSOFT\\zelbrin", "password", "x"));
+    EXPECT_EQ(store_->query(kKey, "Password"), "x");
+    EXPECT_TRUE(store_->set(kKey, "PASSWORD", "y"));
+    EXPECT_EQ(store_->query(kKey, "password"), "y");
+}
+
+TEST_P(RegistryStoreTest, MalformedKeyPathsAreRefused) {
+    for (std::string key : {"", "\\HKEY_USERS", "HKEY_USERS\\", "HKEY_USERS\\\\a", "HKEY_USERS\\a\nb"}) {
+        SCOPED_TRACE(key);
+        EXPECT_FALSE(store_->createKey(key));
+        EXPECT_FALSE(store_->keyExists(key));
+    }
+}
+
+TEST_P(RegistryStoreTest, ValuesAndNamesRoundTripVerbatim) {
+    ASSERT_TRUE(store_->createKey(kKey));
+    for (const std::string& value : kVerbatimValues) {
+        SCOPED_TRACE(value);
+        ASSERT_TRUE(store_->set(kKey, "v", value));
+        EXPECT_EQ(store_->query(kKey, "v"), value);
+    }
+    for (std::string name : {"", "a=b", "[x]", " blank", "中文"}) {
+        ASSERT_TRUE(store_->set(kKey, name, "of " + name));
+        EXPECT_EQ(store_->query(kKey, name), "of " + name);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(MemoryAndFile, RegistryStoreTest, testing::Bool(),
+                         [](const auto& info) { return info.param ? "File" : "Memory"; });
+
+TEST(FileRegistryStore, SurvivesReopenVerbatim) {
+    TempFolder folder;
+    auto file = folder / "config" / "registry.ini";  // the folder is created on the first write
+    {
+        FileRegistryStore store(file);
+        ASSERT_TRUE(store.createKey(kKey));
+        for (std::size_t i = 0; i < kVerbatimValues.size(); ++i)
+            ASSERT_TRUE(store.set(kKey, "v" + std::to_string(i), kVerbatimValues[i]));
+        ASSERT_TRUE(store.set(kKey, "a=b", "name with an equals sign"));
+    }
+    FileRegistryStore reopened(file);
+    EXPECT_TRUE(reopened.keyExists("HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft"));
+    for (std::size_t i = 0; i < kVerbatimValues.size(); ++i)
+        EXPECT_EQ(reopened.query(kKey, "v" + std::to_string(i)), kVerbatimValues[i]) << i;
+    EXPECT_EQ(reopened.query(kKey, "a=b"), "name with an equals sign");
+}
+
+TEST(FileRegistryStore, FileIsReadableTextWithModeOwnerOnly) {
+    TempFolder folder;
+    auto file = folder / "registry.ini";
+    FileRegistryStore store(file);
+    ASSERT_TRUE(store.createKey(kKey));
+    ASSERT_TRUE(store.set(kKey, "Path", "d:\\zelbrin\\"));
+    ASSERT_TRUE(store.set(kKey, "Password", " 口令\r\n"));
+
+    struct stat st {};
+    ASSERT_EQ(::stat(file.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0600u);
+    std::string text = readFile(file);
+    EXPECT_NE(text.find("[" + kKey + "]\nPath=d:\\\\zelbrin\\\\\nPassword= 口令\\r\\n\n"), std::string::npos) << text;
+}
+
+TEST(FileRegistryStore, ReadsHandEditedFile) {
+    TempFolder folder;
+    auto file = folder / "registry.ini";
+    writeFile(file,
+              "stray=line before any section\r\n"
+              "[HKEY_CURRENT_USER\\Software]\r\n"
+              "\r\n"
+              "no equals sign\r\n"
+              "Color=12\r\n"
+              "Path=c:\\\\a\\\\\r\n");
+    FileRegistryStore store(file);
+    EXPECT_TRUE(store.keyExists("HKEY_CURRENT_USER\\Software"));
+    EXPECT_EQ(store.query("HKEY_CURRENT_USER\\Software", "Color"), "12");
+    EXPECT_EQ(store.query("HKEY_CURRENT_USER\\Software", "Path"), "c:\\a\\");
+    EXPECT_EQ(store.query("HKEY_CURRENT_USER\\Software", "stray"), std::nullopt);
+}
+
+TEST(FileRegistryStore, UnreadableFileIsNotTakenForEmpty) {
+    TempFolder folder;
+    std::filesystem::create_directory(folder / "registry.ini");  // cannot be read as a file
+    EXPECT_THROW(FileRegistryStore(folder / "registry.ini"), std::system_error);
+}
+
+TEST(FileRegistryStore, FailedWriteChangesNothing) {
+    TempFolder folder;
+    writeFile(folder / "blocker", "a file where the store's folder should be");
+    FileRegistryStore store(folder / "blocker" / "registry.ini");
+    EXPECT_FALSE(store.createKey(kKey));
+    EXPECT_FALSE(store.keyExists(kKey));
+}
+
+bool onlyFileInFolder(const std::filesystem::path& folder) {
+    return std::distance(std::filesystem::directory_iterator(folder), std::filesystem::directory_iterator()) == 1;
+}
+
+// Runs in a child process whose files may not grow past 16 bytes: a write
+// that needs more fails half way; the store must say so and change nothing.
+bool failWriteInChild(const std::filesystem::path& file, const std::string& before) {
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit{16, 16};
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    FileRegistryStore store(file);
+    bool refused = !store.set(kKey, "Color", std::string(1000, 'x'));
+    bool kept = store.query(kKey, "Color") == "12";
+    return refused && kept && readFile(file) == before && onlyFileInFolder(file.parent_path());
+}
+
+TEST(FileRegistryStore, WriteCutShortLeavesOldFileWhole) {
+    TempFolder folder;
+    auto file = folder / "registry.ini";
+    {
+        FileRegistryStore store(file);
+        ASSERT_TRUE(store.createKey(kKey));
+        ASSERT_TRUE(store.set(kKey, "Color", "12"));
+    }
+    const std::string before = readFile(file);
+
+    EXPECT_EXIT(std::exit(failWriteInChild(file, before) ? 0 : 1), testing::ExitedWithCode(0), "");
+
+    EXPECT_EQ(readFile(file), before);
+    EXPECT_TRUE(onlyFileInFolder(folder.path()));  // no temporary file left behind
+    EXPECT_EQ(FileRegistryStore(file).query(kKey, "Color"), "12");
+}
+
+}  // namespace

@@ -1,0 +1,59 @@
+#include "platform/system/settings_store.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include "platform/system/temp_folder.h"
+
+using platform::system::FileSettingsStore;
+using platform::system::MemorySettingsStore;
+
+namespace {
+
+TEST(MemorySettingsStore, DefaultUntilSavedThenValue) {
+    MemorySettingsStore store;
+    EXPECT_EQ(store.get("Zelbrin", "Expiry", "yourfolder", ""), "");
+    EXPECT_EQ(store.get("Zelbrin", "Expiry", "yourfolder", "none"), "none");
+    store.save("Zelbrin", "Expiry", "yourfolder", " d:\\my files\\ ");
+    EXPECT_EQ(store.get("Zelbrin", "Expiry", "yourfolder", "none"), " d:\\my files\\ ");
+    EXPECT_EQ(store.get("zelbrin", "EXPIRY", "YourFolder", "none"), " d:\\my files\\ ");
+    // Another application, section or key keeps its default.
+    EXPECT_EQ(store.get("Other", "Expiry", "yourfolder", "none"), "none");
+    EXPECT_EQ(store.get("Zelbrin", "Other", "yourfolder", "none"), "none");
+    EXPECT_EQ(store.get("Zelbrin", "Expiry", "other", "none"), "none");
+}
+
+TEST(FileSettingsStore, SurvivesReopen) {
+    TempFolder folder;
+    auto file = folder / "config" / "settings.ini";
+    {
+        FileSettingsStore store(file);
+        store.save("Zelbrin", "Expiry", "yourfolder", "C:\\我的文件夹\\\r\nx");
+        store.save("Zelbrin", "Expiry", "yourfolder", "C:\\我的文件夹\\");
+        store.save("Zelbrin", "Other", "k", "v");
+    }
+    struct stat st {};
+    ASSERT_EQ(::stat(file.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0600u);
+    EXPECT_EQ(readFile(file), "[Zelbrin\\Expiry]\nyourfolder=C:\\\\我的文件夹\\\\\n\n[Zelbrin\\Other]\nk=v\n");
+
+    FileSettingsStore reopened(file);
+    EXPECT_EQ(reopened.get("Zelbrin", "Expiry", "yourfolder", ""), "C:\\我的文件夹\\");
+    EXPECT_EQ(reopened.get("Zelbrin", "Other", "k", ""), "v");
+}
+
+TEST(FileSettingsStore, FailedSaveThrowsAndKeepsOldValue) {
+    TempFolder folder;
+    writeFile(folder / "blocker", "a file where the store's folder should be");
+    FileSettingsStore store(folder / "blocker" / "settings.ini");
+    EXPECT_THROW(store.save("Zelbrin", "Expiry", "yourfolder", "x"), std::system_error);
+    EXPECT_EQ(store.get("Zelbrin", "Expiry", "yourfolder", "absent"), "absent");
+}
+
+TEST(MemorySettingsStore, LineBreakInSectionNameIsRefused) {
+    MemorySettingsStore store;
+    EXPECT_THROW(store.save("Zel\nbrin", "Expiry", "k", "v"), std::invalid_argument);
+    EXPECT_EQ(store.get("Zel\nbrin", "Expiry", "k", "absent"), "absent");
+}
+
+}  // namespace
