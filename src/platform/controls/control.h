@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace platform {
@@ -20,6 +21,19 @@ using Color = std::uint32_t;
 inline constexpr Color DefaultColor = 0x80000008;
 // The 16-colour palette by number; error 5 outside 0..15.
 Color qbColor(int n);
+
+// Error of a collection index outside 1..count ("索引超出范围").
+inline constexpr int IndexOutOfBounds = 35600;
+[[noreturn]] void raiseBadIndex();
+
+// Gives field the value; true when that changed it (the setters' pattern:
+// a change calls changed(), an equal value does nothing).
+template <class T, class U>
+bool assignChanged(T& field, U&& value) {
+    if (field == value) return false;
+    field = std::forward<U>(value);
+    return true;
+}
 
 inline constexpr int TwipsPerPixel = 15;
 // Rounds a twip value to whole pixels (half away from zero).
@@ -60,6 +74,12 @@ public:
 
     // The control that has the keyboard focus is the form's; this asks for it.
     void setFocus();
+    bool hasFocus() const;
+
+    // The pointer shown while the mouse is over this control (0 default,
+    // 7 north-south and 9 west-east sizing arrows, 11 hourglass).
+    int mousePointer() const { return mousePointer_; }
+    void setMousePointer(int pointer);
 
     // Bumped on every change of state; the front end redraws a control whose
     // revision moved since it last drew it.
@@ -68,6 +88,12 @@ public:
 protected:
     // Every state change calls this.
     void changed();
+    // Called by the form when the keyboard focus comes to or leaves this
+    // control (by code or by the user).
+    virtual void focusGained() {}
+    virtual void focusLost() {}
+    // Called after enabled() changed.
+    virtual void enabledChanged() {}
 
 private:
     Form& owner_;
@@ -76,6 +102,7 @@ private:
     bool visible_ = true;
     bool enabled_ = true;
     long zIndex_ = 0;
+    int mousePointer_ = 0;
     std::uint64_t revision_ = 1;
 
     friend class Form;

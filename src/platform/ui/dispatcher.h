@@ -1,10 +1,13 @@
 // Every user gesture, timer tick and media callback enters the program through
 // the dispatcher. It runs the gesture; an error that escapes an event
 // procedure is reported in a message box and the program goes on. When the
-// outermost event ends it tells the front end to redraw what changed.
+// outermost event ends it runs the events that were posted meanwhile and then
+// tells the front end to redraw what changed.
 #pragma once
 
+#include <deque>
 #include <functional>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -25,15 +28,21 @@ public:
     // an event) are events of their own: each catches its own escaped error.
     template <class F>
     void dispatch(F&& event) {
-        ++depth_;
-        try {
-            std::forward<F>(event)();
-        } catch (...) {
-            reportEscapedError();
+        {
+            Depth depth(*this);
+            try {
+                std::forward<F>(event)();
+            } catch (...) {
+                reportEscapedError();
+            }
         }
-        --depth_;
-        if (depth_ == 0) notifyIdle();
+        if (depth_ == 0) finishOutermost();
     }
+
+    // Runs an event that arrives by itself (a timer tick, a media callback):
+    // at once when no event runs, otherwise after the outermost event ended,
+    // so that it never runs in the middle of another command.
+    void post(std::function<void()> event);
 
     bool inEvent() const { return depth_ > 0; }
 
@@ -41,12 +50,22 @@ public:
     void addIdleListener(std::function<void()> listener);
     void clearIdleListeners();
 
+    // The text of the box that reports an escaped error.
+    static std::string errorMessage(int number, const std::string& description);
+
 private:
+    struct Depth {
+        explicit Depth(Dispatcher& d) : d(d) { ++d.depth_; }
+        ~Depth() { --d.depth_; }
+        Dispatcher& d;
+    };
     void reportEscapedError();  // inspects std::current_exception()
-    void notifyIdle();
+    void finishOutermost();
 
     Ui* ui_ = nullptr;
     int depth_ = 0;
+    bool finishing_ = false;
+    std::deque<std::function<void()>> posted_;
     std::vector<std::function<void()>> idleListeners_;
 };
 

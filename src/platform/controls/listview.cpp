@@ -1,0 +1,258 @@
+#include "platform/controls/listview.h"
+
+#include <algorithm>
+
+#include "platform/error.h"
+#include "platform/text/text.h"
+#include "platform/ui/dispatcher.h"
+
+namespace platform {
+
+namespace {
+const std::string emptyText;
+}
+
+// ---- ListItem ----
+
+ListItem::ListItem(ListView& list, std::string key, std::string text, int smallIcon)
+    : list_(list), key_(std::move(key)), text_(std::move(text)), smallIcon_(smallIcon) {}
+
+void ListItem::setKey(const std::string& key) {
+    if (list_.keys_.rekey(this, key_, key)) list_.itemChanged();
+}
+
+void ListItem::setText(std::string text) {
+    if (assignChanged(text_, std::move(text))) list_.itemChanged();
+}
+
+void ListItem::setSmallIcon(int image) {
+    if (assignChanged(smallIcon_, image)) list_.itemChanged();
+}
+
+const std::string& ListItem::subItem(int i) const {
+    if (i < 1) raiseBadIndex();
+    return static_cast<std::size_t>(i) <= subItems_.size() ? subItems_[static_cast<std::size_t>(i - 1)] : emptyText;
+}
+
+void ListItem::setSubItem(int i, std::string text) {
+    if (i < 1) raiseBadIndex();
+    if (static_cast<std::size_t>(i) > subItems_.size()) subItems_.resize(static_cast<std::size_t>(i));
+    subItems_[static_cast<std::size_t>(i - 1)] = std::move(text);
+    list_.itemChanged();
+}
+
+void ListItem::setChecked(bool checked) {
+    if (assignChanged(checked_, checked)) list_.itemChanged();
+}
+
+void ListItem::setForeColor(Color color) {
+    if (assignChanged(foreColor_, color)) list_.itemChanged();
+}
+
+bool ListItem::selected() const { return list_.selected_ == this; }
+
+void ListItem::setSelected(bool selected) {
+    if (selected)
+        list_.setSelectedItem(this);
+    else if (list_.selected_ == this)
+        list_.setSelectedItem(nullptr);
+}
+
+void ListItem::setToolTipText(std::string text) {
+    if (assignChanged(toolTipText_, std::move(text))) list_.itemChanged();
+}
+
+int ListItem::index() const {
+    list_.ensureOrder();
+    return index_;
+}
+
+// ---- ColumnHeader ----
+
+ColumnHeader::ColumnHeader(ListView& list, std::string key, std::string text, double width, int index)
+    : list_(list), key_(std::move(key)), text_(std::move(text)), width_(roundToPixel(width < 0 ? 0 : width)),
+      index_(index) {}
+
+void ColumnHeader::setText(std::string text) {
+    if (assignChanged(text_, std::move(text))) list_.itemChanged();
+}
+
+void ColumnHeader::setWidth(double width) {
+    width = roundToPixel(width < 0 ? 0 : width);
+    if (assignChanged(width_, width)) list_.itemChanged();
+}
+
+// ---- ListView ----
+
+ListView::ListView(Form& owner, std::string name) : Control(owner, std::move(name)) {}
+
+ListView::~ListView() = default;
+
+ColumnHeader& ListView::addColumn(std::string key, std::string text, double width) {
+    columns_.push_back(std::unique_ptr<ColumnHeader>(
+        new ColumnHeader(*this, std::move(key), std::move(text), width, columnCount() + 1)));
+    changed();
+    return *columns_.back();
+}
+
+void ListView::clearColumns() {
+    columns_.clear();
+    changed();
+}
+
+ColumnHeader& ListView::column(int index) const {
+    if (index < 1 || index > columnCount()) raiseBadIndex();
+    return *columns_[static_cast<std::size_t>(index - 1)];
+}
+
+ListItem& ListView::add(std::string key, std::string text, int smallIcon) {
+    keys_.check(key);
+    items_.push_back(std::unique_ptr<ListItem>(new ListItem(*this, std::move(key), std::move(text), smallIcon)));
+    ListItem* item = items_.back().get();
+    item->index_ = count();
+    keys_.add(item->key_, item);
+    if (sorted_) orderDirty_ = true;
+    changed();
+    return *item;
+}
+
+void ListView::remove(int index) { remove(item(index)); }
+
+void ListView::remove(std::string_view key) { remove(item(key)); }
+
+void ListView::remove(ListItem& item) {
+    keys_.erase(item.key_);
+    if (selected_ == &item) selected_ = nullptr;
+    std::erase_if(items_, [&](const std::unique_ptr<ListItem>& p) { return p.get() == &item; });
+    indexDirty_ = true;
+    changed();
+}
+
+void ListView::clear() {
+    items_.clear();
+    keys_.clear();
+    selected_ = nullptr;
+    orderDirty_ = indexDirty_ = false;
+    changed();
+}
+
+ListItem& ListView::item(int index) const {
+    if (index < 1 || index > count()) raiseBadIndex();
+    ensureOrder();
+    return *items_[static_cast<std::size_t>(index - 1)];
+}
+
+ListItem& ListView::item(std::string_view key) const {
+    ListItem* found = find(key);
+    if (!found) raise(err::ElementNotFound);
+    return *found;
+}
+
+ListItem* ListView::find(std::string_view key) const { return keys_.find(key); }
+
+const std::vector<std::unique_ptr<ListItem>>& ListView::items() const {
+    ensureOrder();
+    return items_;
+}
+
+void ListView::ensureOrder() const {
+    if (orderDirty_) {
+        const int column = sortKey_;
+        const bool descending = sortOrder_ == Descending;
+        auto textOf = [column](const ListItem& it) -> const std::string& {
+            return column == 0 ? it.text_ : it.subItem(column);
+        };
+        std::stable_sort(items_.begin(), items_.end(), [&](const auto& a, const auto& b) {
+            const int c = text::compareText(textOf(*a), textOf(*b));
+            return descending ? c > 0 : c < 0;
+        });
+        orderDirty_ = false;
+        indexDirty_ = true;
+    }
+    if (indexDirty_) {
+        int i = 0;
+        for (const auto& it : items_) it->index_ = ++i;
+        indexDirty_ = false;
+    }
+}
+
+void ListView::orderChanged() {
+    if (sorted_) orderDirty_ = true;
+    changed();
+}
+
+void ListView::setSelectedItem(ListItem* item) {
+    if (assignChanged(selected_, item)) changed();
+}
+
+void ListView::setView(int view) {
+    if (assignChanged(view_, view)) changed();
+}
+
+void ListView::setGridLines(bool on) {
+    if (assignChanged(gridLines_, on)) changed();
+}
+
+void ListView::setCheckboxes(bool on) {
+    if (assignChanged(checkboxes_, on)) changed();
+}
+
+void ListView::setSorted(bool on) {
+    if (assignChanged(sorted_, on)) orderChanged();
+}
+
+void ListView::setSortKey(int key) {
+    if (key < 0) key = 0;
+    if (assignChanged(sortKey_, key)) orderChanged();
+}
+
+void ListView::setSortOrder(int order) {
+    order = order == Descending ? Descending : Ascending;
+    if (assignChanged(sortOrder_, order)) orderChanged();
+}
+
+void ListView::setSmallIcons(ImageList* list) {
+    smallIcons_ = list;
+    changed();
+}
+
+void ListView::refresh() { changed(); }
+
+// ---- user gestures ----
+
+void ListView::userClickItem(ListItem& item) {
+    dispatch([&] {
+        setSelectedItem(&item);
+        if (ItemClick) ItemClick(item);
+    });
+}
+
+void ListView::userToggleCheck(ListItem& item) {
+    dispatch([&] {
+        if (!checkboxes_) return;
+        item.setChecked(!item.checked());
+        if (ItemCheck) ItemCheck(item);
+    });
+}
+
+void ListView::userClickColumn(int index) {
+    ColumnHeader& header = column(index);
+    dispatch([&] {
+        if (ColumnClick) ColumnClick(header);
+    });
+}
+
+void ListView::userMouseDown(int button, int shift, double x, double y, ListItem* over) {
+    dispatch([&] {
+        if (over) setSelectedItem(over);
+        if (MouseDown) MouseDown(button, shift, x, y);
+    });
+}
+
+void ListView::userMouseUp(int button, int shift, double x, double y) {
+    dispatch([&] {
+        if (MouseUp) MouseUp(button, shift, x, y);
+    });
+}
+
+}  // namespace platform

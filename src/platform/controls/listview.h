@@ -1,0 +1,196 @@
+// The list control: rows (list items) with an optional unique key, a text,
+// a small icon, sub-items for the further columns, a check box, a colour and
+// a tooltip; column headers for the report view.
+//
+// While sorted() is on, the rows are kept in the order of the sort column
+// (text comparison, stable: rows that compare equal keep their order), so a
+// row's index is always its display position. Sorting happens once, when the
+// order is next needed after rows were added or the sort settings changed.
+//
+// Changes by code raise no event (selecting a row, setting a check box).
+// Nothing is ever selected automatically.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/controls/control.h"
+#include "platform/controls/key_index.h"
+
+namespace platform {
+
+class ImageList;
+class ListView;
+
+class ListItem {
+public:
+    ListView& listView() const { return list_; }
+
+    // "" means no key. Keys are unique (35602); an all-numeric key is
+    // refused (35603).
+    const std::string& key() const { return key_; }
+    void setKey(const std::string& key);
+    const std::string& text() const { return text_; }
+    void setText(std::string text);
+    int smallIcon() const { return smallIcon_; }
+    void setSmallIcon(int image);
+    // Sub-item i (from 1): "" when never set. Setting one beyond the last
+    // adds empty ones up to it. i below 1 raises 35600.
+    const std::string& subItem(int i) const;
+    void setSubItem(int i, std::string text);
+    int subItemCount() const { return static_cast<int>(subItems_.size()); }
+    // Setting it by code raises no event.
+    bool checked() const { return checked_; }
+    void setChecked(bool checked);
+    Color foreColor() const { return foreColor_; }
+    void setForeColor(Color color);
+    // One row at most is selected; selecting by code raises no event.
+    bool selected() const;
+    void setSelected(bool selected);
+    const std::string& toolTipText() const { return toolTipText_; }
+    void setToolTipText(std::string text);
+    // Display position, from 1.
+    int index() const;
+
+    ListItem(const ListItem&) = delete;
+    ListItem& operator=(const ListItem&) = delete;
+
+private:
+    friend class ListView;
+    ListItem(ListView& list, std::string key, std::string text, int smallIcon);
+
+    ListView& list_;
+    std::string key_;
+    std::string text_;
+    int smallIcon_ = 0;
+    std::vector<std::string> subItems_;
+    bool checked_ = false;
+    Color foreColor_ = DefaultColor;
+    std::string toolTipText_;
+    mutable int index_ = 0;
+};
+
+class ColumnHeader {
+public:
+    const std::string& key() const { return key_; }
+    const std::string& text() const { return text_; }
+    void setText(std::string text);
+    double width() const { return width_; }
+    void setWidth(double width);
+    int index() const { return index_; }
+
+    ColumnHeader(const ColumnHeader&) = delete;
+    ColumnHeader& operator=(const ColumnHeader&) = delete;
+
+private:
+    friend class ListView;
+    ColumnHeader(ListView& list, std::string key, std::string text, double width, int index);
+    ListView& list_;
+    std::string key_;
+    std::string text_;
+    double width_;
+    int index_;
+};
+
+class ListView : public Control {
+public:
+    enum View { Icons = 0, SmallIcons = 1, List = 2, Report = 3 };
+    enum SortOrder { Ascending = 0, Descending = 1 };
+
+    ListView(Form& owner, std::string name);
+    ~ListView() override;
+    const char* kind() const override { return "ListView"; }
+
+    // ---- column headers (left-aligned) ----
+    ColumnHeader& addColumn(std::string key, std::string text, double width);
+    void clearColumns();
+    int columnCount() const { return static_cast<int>(columns_.size()); }
+    ColumnHeader& column(int index) const;  // from 1; 35600 outside
+    const std::vector<std::unique_ptr<ColumnHeader>>& columns() const { return columns_; }
+
+    // ---- rows ----
+    // Appends a row (it moves to its sorted place while sorted() is on).
+    // 35602 for a key in use, 35603 for an all-numeric key.
+    ListItem& add(std::string key, std::string text, int smallIcon = 0);
+    void remove(int index);
+    void remove(std::string_view key);
+    void remove(ListItem& item);
+    void clear();
+    int count() const { return static_cast<int>(items_.size()); }
+    ListItem& item(int index) const;             // display position; 35600 outside
+    ListItem& item(std::string_view key) const;  // 35601 for an unknown key
+    ListItem* find(std::string_view key) const;  // nullptr for an unknown key
+    // The rows in display order.
+    const std::vector<std::unique_ptr<ListItem>>& items() const;
+
+    // ---- selection (no event) ----
+    ListItem* selectedItem() const { return selected_; }
+    void setSelectedItem(ListItem* item);
+
+    // ---- settings ----
+    int view() const { return view_; }
+    void setView(int view);
+    bool gridLines() const { return gridLines_; }
+    void setGridLines(bool on);
+    bool checkboxes() const { return checkboxes_; }
+    void setCheckboxes(bool on);
+    bool sorted() const { return sorted_; }
+    void setSorted(bool on);
+    // 0 sorts by the text, k by sub-item k.
+    int sortKey() const { return sortKey_; }
+    void setSortKey(int key);
+    int sortOrder() const { return sortOrder_; }
+    void setSortOrder(int order);
+    ImageList* smallIcons() const { return smallIcons_; }
+    void setSmallIcons(ImageList* list);
+    void refresh();
+
+    // ---- events ----
+    std::function<void(ListItem&)> ItemClick;
+    // Raised after the box flipped; the handler may set it back (no event).
+    std::function<void(ListItem&)> ItemCheck;
+    std::function<void(ColumnHeader&)> ColumnClick;
+    std::function<void(int button, int shift, double x, double y)> MouseDown;
+    std::function<void(int button, int shift, double x, double y)> MouseUp;
+
+    // ---- user gestures (each one event) ----
+    // A click on a row: it becomes the selected row, then ItemClick.
+    void userClickItem(ListItem& item);
+    // A click on a row's check box (only while check boxes are shown): the
+    // box flips, then ItemCheck.
+    void userToggleCheck(ListItem& item);
+    // A click on column header i (from 1; 35600 at once when there is
+    // none): ColumnClick.
+    void userClickColumn(int index);
+    // A mouse button pressed over the list (x, y in twips relative to the
+    // list). over is the row under the pointer, if any: it becomes the
+    // selected row first, with either button.
+    void userMouseDown(int button, int shift, double x, double y, ListItem* over = nullptr);
+    void userMouseUp(int button, int shift, double x, double y);
+
+private:
+    friend class ListItem;
+    friend class ColumnHeader;
+    void itemChanged() { changed(); }
+    void ensureOrder() const;
+    void orderChanged();
+
+    std::vector<std::unique_ptr<ColumnHeader>> columns_;
+    mutable std::vector<std::unique_ptr<ListItem>> items_;
+    KeyIndex<ListItem> keys_;
+    ListItem* selected_ = nullptr;
+    mutable bool orderDirty_ = false;
+    mutable bool indexDirty_ = false;
+    int view_ = Report;
+    bool gridLines_ = false;
+    bool checkboxes_ = false;
+    bool sorted_ = false;
+    int sortKey_ = 0;
+    int sortOrder_ = Ascending;
+    ImageList* smallIcons_ = nullptr;
+};
+
+}  // namespace platform
