@@ -1,0 +1,234 @@
+#include "catalogue/catalogue_file.h"
+
+#include "catalogue/index_line.h"
+#include "platform/error.h"
+#include "platform/files/text_file.h"
+#include "platform/text/text.h"
+
+namespace catalogue {
+
+namespace {
+
+using platform::text::lcase;
+
+bool atLineStart(std::string_view text, std::size_t pos) { return pos == 0 || text[pos - 1] == '\n'; }
+
+// The first position at a line start where needle stands; npos when none.
+std::size_t findAtLineStart(std::string_view text, std::string_view needle) {
+    for (std::size_t p = text.find(needle); p != std::string_view::npos; p = text.find(needle, p + 1)) {
+        if (atLineStart(text, p)) return p;
+    }
+    return std::string_view::npos;
+}
+
+// The first whole line equal to line (both already lower-cased).
+std::size_t findWholeLine(std::string_view lowerText, std::string_view lowerLine) {
+    std::string needle(lowerLine);
+    needle += LineEnd;
+    return findAtLineStart(lowerText, needle);
+}
+
+std::size_t lineEndAt(std::string_view text, std::size_t pos) {
+    const auto e = text.find('\n', pos);
+    return e == std::string_view::npos ? text.size() : e;
+}
+
+// The line that starts at pos, without its line end.
+std::string_view lineAt(std::string_view text, std::size_t pos) {
+    std::string_view line = text.substr(pos, lineEndAt(text, pos) - pos);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    return line;
+}
+
+std::size_t findDisc(std::string_view lowerText, std::string_view discName) {
+    std::string needle = "#";
+    needle += lcase(discName);
+    needle += '#';
+    return findAtLineStart(lowerText, needle);
+}
+
+}  // namespace
+
+std::string catalogueFilePath(std::string_view programFolder) {
+    std::string path(programFolder);
+    path += '\\';
+    path += CatalogueFileName;
+    return path;
+}
+
+std::string readCatalogueText(std::string_view path) {
+    try {
+        return normaliseLineEnds(platform::files::WholeFileRead(path));
+    } catch (const platform::Error& e) {
+        if (e.number() == platform::err::FileNotFound) return {};
+        throw;
+    }
+}
+
+void writeCatalogueText(std::string_view path, std::string_view text) {
+    platform::files::WholeFileRewrite(path, text);
+}
+
+CatalogueLineKind catalogueLineKind(std::string_view line) {
+    if (line.empty()) return CatalogueLineKind::Other;
+    switch (line.front()) {
+        case '|': return CatalogueLineKind::CategoryLine;
+        case '@': return CatalogueLineKind::SubCategoryLine;
+        case '#': return CatalogueLineKind::DiscLine;
+        default: return CatalogueLineKind::Other;
+    }
+}
+
+CatalogueEntry parseCatalogueLine(std::string_view line) {
+    CatalogueEntry entry;
+    entry.kind = catalogueLineKind(line);
+    switch (entry.kind) {
+        case CatalogueLineKind::CategoryLine:
+        case CatalogueLineKind::SubCategoryLine: entry.name = line.substr(1); break;
+        case CatalogueLineKind::DiscLine: entry.name = parseDiscLine(line)->name; break;
+        case CatalogueLineKind::Other: break;
+    }
+    return entry;
+}
+
+std::optional<DiscLine> parseDiscLine(std::string_view line) {
+    if (catalogueLineKind(line) != CatalogueLineKind::DiscLine) return std::nullopt;
+    // Fields between the "#"s; a missing "#" ends its field at the line end.
+    std::string_view fields[3];
+    std::size_t start = 1;
+    for (auto& field : fields) {
+        if (start > line.size()) break;
+        const auto hash = line.find('#', start);
+        const std::size_t end = hash == std::string_view::npos ? line.size() : hash;
+        field = line.substr(start, end - start);
+        start = end + 1;
+    }
+    DiscLine disc;
+    disc.name = fields[0];
+    disc.number = fields[1];
+    const auto amp = fields[2].find("&&");
+    if (amp == std::string_view::npos) {
+        disc.remark = fields[2];
+    } else {
+        disc.remark = fields[2].substr(0, amp);
+        disc.date = fields[2].substr(amp + 2);
+    }
+    return disc;
+}
+
+namespace {
+
+std::string prefixed(char first, std::string_view name) {
+    std::string line(1, first);
+    line += name;
+    return line;
+}
+
+}  // namespace
+
+std::string formatCategoryLine(std::string_view name) { return prefixed('|', name); }
+
+std::string formatSubCategoryLine(std::string_view name) { return prefixed('@', name); }
+
+std::string formatDiscLine(const DiscLine& disc) {
+    return "#" + disc.name + "#" + disc.number + "#" + disc.remark + "&&" + disc.date + "#";
+}
+
+std::string normaliseLineEnds(std::string_view text) {
+    std::string out;
+    out.reserve(text.size() + 2);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '\r') {
+            out += LineEnd;
+            if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
+        } else if (c == '\n') {
+            out += LineEnd;
+        } else {
+            out += c;
+        }
+    }
+    if (!out.empty() && out.back() != '\n') out += LineEnd;
+    return out;
+}
+
+std::string categoryLineFor(std::string_view categoryPath) {
+    const auto slash = categoryPath.find('\\');
+    if (slash == std::string_view::npos) return formatCategoryLine(categoryPath);
+    return formatSubCategoryLine(categoryPath.substr(slash + 1));
+}
+
+std::optional<std::size_t> FindCategoryLine(std::string_view text, std::string_view categoryPath) {
+    const auto p = findWholeLine(lcase(text), lcase(categoryLineFor(categoryPath)));
+    if (p == std::string_view::npos) return std::nullopt;
+    return p;
+}
+
+std::optional<std::string> InsertDiscLine(std::string_view text, std::string_view categoryPath,
+                                          std::string_view discLine) {
+    const auto start = FindCategoryLine(text, categoryPath);
+    if (!start) return std::nullopt;
+    const std::size_t e = *start + categoryLineFor(categoryPath).size();
+    std::string out;
+    out.reserve(text.size() + discLine.size() + 2);
+    out += text.substr(0, e);
+    out += LineEnd;
+    out += discLine;
+    out += text.substr(e);
+    return out;
+}
+
+std::optional<std::size_t> FindDiscLine(std::string_view text, std::string_view discName) {
+    const auto p = findDisc(lcase(text), discName);
+    if (p == std::string_view::npos) return std::nullopt;
+    return p;
+}
+
+std::optional<DiscFields> ReadDiscFields(std::string_view text, std::string_view discName) {
+    const auto start = FindDiscLine(text, discName);
+    if (!start) return std::nullopt;
+    DiscFields fields;
+    static_cast<DiscLine&>(fields) = *parseDiscLine(lineAt(text, *start));
+
+    // Walk up through the lines above the disc line.
+    std::optional<std::string_view> sub;
+    std::size_t lineStart = *start;
+    while (lineStart > 0) {
+        const std::size_t prevEnd = lineStart - 1;  // the '\n' that ends the line above
+        const auto nl = prevEnd == 0 ? std::string_view::npos : text.rfind('\n', prevEnd - 1);
+        lineStart = nl == std::string_view::npos ? 0 : nl + 1;
+        const std::string_view line = lineAt(text, lineStart);
+        const auto kind = catalogueLineKind(line);
+        if (kind == CatalogueLineKind::SubCategoryLine && !sub) {
+            sub = line.substr(1);
+        } else if (kind == CatalogueLineKind::CategoryLine) {
+            fields.categoryPath = line.substr(1);
+            if (sub) {
+                fields.categoryPath += '\\';
+                fields.categoryPath += *sub;
+            }
+            break;
+        }
+    }
+    return fields;
+}
+
+std::optional<std::string> RemoveDiscLine(std::string_view text, std::string_view discName) {
+    const auto start = FindDiscLine(text, discName);
+    if (!start) return std::nullopt;
+    const std::size_t e = lineEndAt(text, *start);
+    const std::size_t after = e < text.size() ? e + 1 : e;
+    std::string out(text.substr(0, *start));
+    out += text.substr(after);
+    return out;
+}
+
+bool CatalogueNameTaken(std::string_view text, std::string_view name) {
+    const std::string lower = lcase(text);
+    if (findDisc(lower, name) != std::string_view::npos) return true;
+    const std::string lowerName = lcase(name);
+    return findWholeLine(lower, prefixed('|', lowerName)) != std::string_view::npos ||
+           findWholeLine(lower, prefixed('@', lowerName)) != std::string_view::npos;
+}
+
+}  // namespace catalogue

@@ -1,0 +1,110 @@
+// The catalogue file ("ini.ini"): every disc filed under a category.
+//
+//   |音乐                               a top-level category ("|" + name)
+//   #[002]流行#2#演唱会&&2004-5-1#       a disc filed under it
+//   @外国                               a sub-category of the "|" line above
+//   #mp3_hard#3#硬盘上的音乐&&2004-6-9#   a disc filed under the sub-category
+//
+// The first character of a line tells its kind; other lines are passed over.
+// A disc line is "#" name "#" number "#" remark "&&" date "#"; it belongs to
+// the nearest category line above it, of either kind. A new disc line goes
+// directly under its category line, so the newest disc comes first.
+// Categories and discs share one name space, compared without regard to case.
+// A category path is "top" or "top\sub".
+//
+// The operations work on the whole text of the file (UTF-8, lines ended by
+// CR LF; see normaliseLineEnds). Names are compared lower-cased on both sides.
+// Positions are byte offsets into the text.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace catalogue {
+
+// The file's name in the program folder.
+inline constexpr std::string_view CatalogueFileName = "ini.ini";
+
+// programFolder + "\ini.ini".
+std::string catalogueFilePath(std::string_view programFolder);
+// The file's text with its line ends made whole (normaliseLineEnds); a
+// missing file reads as empty. Other failures raise platform::Error.
+std::string readCatalogueText(std::string_view path);
+// Writes the text back whole (the old file stays whole when this fails).
+void writeCatalogueText(std::string_view path, std::string_view text);
+
+enum class CatalogueLineKind { CategoryLine, SubCategoryLine, DiscLine, Other };
+
+// The fields of a disc line.
+struct DiscLine {
+    std::string name;    // the disc's name (its index file's name)
+    std::string number;  // as typed; need not be numeric
+    std::string remark;
+    std::string date;    // the purchase date; may be empty
+};
+
+// A disc's fields with the category it is filed under.
+struct DiscFields : DiscLine {
+    std::string categoryPath;  // "top" or "top\sub"
+};
+
+// One line as the tree builders read it: its kind and its name (the text
+// after "|" or "@", or the text between a disc line's first two "#").
+struct CatalogueEntry {
+    CatalogueLineKind kind = CatalogueLineKind::Other;
+    std::string name;
+};
+
+CatalogueLineKind catalogueLineKind(std::string_view line);
+CatalogueEntry parseCatalogueLine(std::string_view line);
+
+// A disc line's fields: the number between the second and third "#", the
+// remark up to the first "&&" of the third field and the date after it (no
+// "&&": the whole field is the remark, the date is empty). Nothing when the
+// line is not a disc line.
+std::optional<DiscLine> parseDiscLine(std::string_view line);
+
+// Lines without their line end.
+std::string formatCategoryLine(std::string_view name);     // "|" + name
+std::string formatSubCategoryLine(std::string_view name);  // "@" + name
+std::string formatDiscLine(const DiscLine& disc);          // "#name#number#remark&&date#"
+
+// Makes every line end CR LF (a lone LF or CR becomes CR LF) and gives a
+// non-empty text that lacks a final line end one, so that "line + CR LF"
+// searches also find the last line. Readers apply it to what they read.
+std::string normaliseLineEnds(std::string_view text);
+
+// The line of a category path: "|" + path for a top-level category, "@" +
+// the text after the first "\" for a sub-category.
+std::string categoryLineFor(std::string_view categoryPath);
+
+// The start of the category's line: the first whole line (at the start of the
+// text or after a line end, followed by CR LF) that equals the category's
+// line. Nothing when there is none.
+std::optional<std::size_t> FindCategoryLine(std::string_view text, std::string_view categoryPath);
+
+// The text with CR LF + the disc line inserted where the category line's CR LF
+// begins, so the disc is filed first under it. Nothing (and no change) when
+// the category line is not found.
+std::optional<std::string> InsertDiscLine(std::string_view text, std::string_view categoryPath,
+                                          std::string_view discLine);
+
+// The start of the first line that begins with "#" + name + "#".
+std::optional<std::size_t> FindDiscLine(std::string_view text, std::string_view discName);
+
+// The disc's number, remark, date and category path: the nearest "|" line
+// above gives the top-level name, and an "@" line between it and the disc
+// line adds "\" + its name. Nothing when the disc has no line.
+std::optional<DiscFields> ReadDiscFields(std::string_view text, std::string_view discName);
+
+// The text without the disc's line (from its first character up to and
+// including its CR LF). Nothing when the disc has no line.
+std::optional<std::string> RemoveDiscLine(std::string_view text, std::string_view discName);
+
+// True when a disc line or a category line (of either level, as a whole
+// line) already bears the name.
+bool CatalogueNameTaken(std::string_view text, std::string_view name);
+
+}  // namespace catalogue

@@ -1,0 +1,103 @@
+// The folder walk that writes a disc's index file.
+//
+// For each folder F, in this order: one folder line per subfolder of F, then
+// one file line per file of F that matches the pattern, then the whole run of
+// each subfolder in turn. Entries come in listing order (upper-cased name,
+// then bytes). Folder lines print each name with as many "@" as make it new
+// in this run of the program (see ScannedFolderList).
+//
+// What the walk leaves out:
+// - names that cannot stand in a Windows path or a stored line (control
+//   characters, \ / : * ? " < > |, bytes that are not UTF-8): skipped and
+//   counted;
+// - FIFOs, sockets and devices, and links whose target cannot be read;
+// - a folder link that leads into a folder already on the current path (a
+//   loop): no line at all. Other links are followed; a file link is sized by
+//   its target.
+// A folder that cannot be read, or has vanished, contributes no lines.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace catalogue {
+
+// The run-long record of the folder names printed in index files. It lives
+// from program start to program end and is never cleared, so a second scan
+// of the same disc in one run prints "@" after every folder name the first
+// scan printed.
+class ScannedFolderList {
+public:
+    // The name to print for a folder: its actual name, plus one "@" when that
+    // name was printed before or equals the scanned folder's own name, plus
+    // further "@" as long as the result was printed before.
+    std::string printedName(std::string_view actualName, std::string_view scannedFolderName) const;
+    // Records a printed name.
+    void add(std::string_view printedName);
+    bool contains(std::string_view printedName) const;
+
+private:
+    // Printed names grouped by their stem (the name without trailing "@"s):
+    // which "@" counts are taken, so the next free count is found at once even
+    // after thousands of folders of the same name.
+    struct Counts {
+        std::vector<bool> taken;
+        std::size_t lowestFree = 0;
+    };
+    struct Hash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+    };
+    bool taken(std::string_view stem, std::size_t count) const;
+    std::unordered_map<std::string, Counts, Hash, std::equal_to<>> stems_;
+};
+
+// The counts the caller owns; the walk raises them as it writes lines.
+struct WalkCounts {
+    std::int64_t fileCount = 0;  // file lines written
+    std::int64_t dirCount = 0;   // folder lines written
+};
+
+struct WalkResult {
+    bool ok = true;
+    int errorNumber = 0;      // on failure: the error number (61 disk full, 52 bad name, ...)
+    std::string errorText;    // and its description
+    std::string errorPath;    // the folder being walked
+    std::int64_t total = 0;   // sum of the sizes of the files written
+    std::int64_t skippedNames = 0;  // entries left out for their names
+};
+
+struct WalkRequest {
+    std::string scannedFolderName;  // text after the last "\" of the scanned path ("" for "E:\")
+    std::string path;               // the Windows folder to walk ("E:\", "D:\music\pop")
+    std::string pattern;            // the file pattern ("*.*", "*.mp3")
+};
+
+// Receives the index text (UTF-8, complete lines ended by CR LF) in chunks.
+// May throw platform::Error (a write that failed): the walk then stops and
+// reports that error.
+using IndexSink = std::function<void(std::string_view text)>;
+// Shows a progress caption ("37文件夹：", "37文件夹：150").
+using CaptionSink = std::function<void(const std::string& caption)>;
+
+// Walks request.path and writes its index lines to sink. The caption shows
+// "<dirCount>文件夹：" after each folder line, "<dirCount>文件夹：<step>" every 50
+// entries of a folder's listing, and "<dirCount>文件夹：<fileCount>" every 50
+// file lines of one folder.
+//
+// A path that does not end in "\" gets one (in request.path). A folder that
+// is missing, unreadable or on a drive without a disc gives no lines and no
+// error. Failure is reported (ok false) when a write fails or the path is
+// malformed; the lines given to the sink so far are then incomplete.
+WalkResult walkFolder(WalkRequest& request, ScannedFolderList& scanned, WalkCounts& counts,
+                      const IndexSink& sink, const CaptionSink& caption = {});
+
+// The part of a text before its first NUL character; the text itself is cut
+// the same way.
+std::string stripNulls(std::string& originalStr);
+
+}  // namespace catalogue

@@ -1,0 +1,173 @@
+#include "catalogue/catalogue_file.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "platform/files/files_fixture.h"
+#include "platform/text/text.h"
+
+namespace catalogue {
+namespace {
+
+// The example catalogue: two discs under 音乐, one under its sub-category 外国,
+// and a second top-level category without discs.
+const std::string kExample =
+    "|音乐\r\n"
+    "#[002]流行#2#演唱会&&2004-5-1#\r\n"
+    "#[001]古典#1#巴赫&&2004-4-2#\r\n"
+    "@外国\r\n"
+    "#mp3_hard#3#硬盘上的音乐&&2004-6-9#\r\n"
+    "|软件\r\n";
+
+TEST(CatalogueFileTest, LineKindsAndNames) {
+    struct Case {
+        const char* line;
+        CatalogueLineKind kind;
+        const char* name;
+    };
+    const Case cases[] = {
+        {"|音乐", CatalogueLineKind::CategoryLine, "音乐"},
+        {"@外国", CatalogueLineKind::SubCategoryLine, "外国"},
+        {"#[002]流行#2#演唱会&&2004-5-1#", CatalogueLineKind::DiscLine, "[002]流行"},
+        {"#abc", CatalogueLineKind::DiscLine, "abc"},
+        {"音乐", CatalogueLineKind::Other, ""},
+        {"", CatalogueLineKind::Other, ""},
+    };
+    for (const auto& c : cases) {
+        const auto e = parseCatalogueLine(c.line);
+        EXPECT_EQ(e.kind, c.kind) << c.line;
+        EXPECT_EQ(e.name, c.name) << c.line;
+    }
+}
+
+TEST(CatalogueFileTest, DiscLineFields) {
+    const auto d = parseDiscLine("#mp3_hard#3#硬盘上的音乐&&2004-6-9#");
+    ASSERT_TRUE(d);
+    EXPECT_EQ(d->name, "mp3_hard");
+    EXPECT_EQ(d->number, "3");
+    EXPECT_EQ(d->remark, "硬盘上的音乐");
+    EXPECT_EQ(d->date, "2004-6-9");
+    EXPECT_EQ(formatDiscLine(*d), "#mp3_hard#3#硬盘上的音乐&&2004-6-9#");
+
+    const auto noDate = parseDiscLine("#x#1#just a remark#");
+    EXPECT_EQ(noDate->remark, "just a remark");
+    EXPECT_EQ(noDate->date, "");
+    // Only the first "&&" splits.
+    EXPECT_EQ(parseDiscLine("#x#1#a&&b&&c#")->date, "b&&c");
+    EXPECT_FALSE(parseDiscLine("|x"));
+}
+
+TEST(CatalogueFileTest, NormaliseLineEnds) {
+    EXPECT_EQ(normaliseLineEnds(""), "");
+    EXPECT_EQ(normaliseLineEnds("|a"), "|a\r\n");
+    EXPECT_EQ(normaliseLineEnds("|a\n#b#\r\n@c\r"), "|a\r\n#b#\r\n@c\r\n");
+    EXPECT_EQ(normaliseLineEnds("|a\r\n"), "|a\r\n");
+}
+
+TEST(CatalogueFileTest, FindCategoryLineMatchesWholeLinesOnly) {
+    const std::string text = "|a@b\r\n|A\r\n@b\r\n|x\r\n";
+    EXPECT_EQ(FindCategoryLine(text, "a"), 6u);      // not the "|a" inside "|a@b"
+    EXPECT_EQ(FindCategoryLine(text, "A\\B"), 10u);  // "@b" as its own line, any case
+    EXPECT_EQ(FindCategoryLine(text, "a@b"), 0u);
+    EXPECT_FALSE(FindCategoryLine(text, "b"));       // "@b" is a sub-category, not "|b"
+    EXPECT_FALSE(FindCategoryLine(text, "x\\y"));
+    EXPECT_FALSE(FindCategoryLine("|ab\r\n", "a"));
+}
+
+TEST(CatalogueFileTest, InsertDiscLineFilesTheNewestFirst) {
+    struct Case {
+        const char* name;
+        std::string text;
+        const char* path;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {"under a category that has sub-categories: above the first sub-category",
+         "|音乐\r\n@外国\r\n", "音乐", "|音乐\r\n#n#1#r&&d#\r\n@外国\r\n"},
+        {"under a sub-category on the last line: the new last line",
+         "|音乐\r\n@外国\r\n", "音乐\\外国", "|音乐\r\n@外国\r\n#n#1#r&&d#\r\n"},
+        {"second disc of a category stands above the first", "|a\r\n#old#1#r&&d#\r\n", "A",
+         "|a\r\n#n#1#r&&d#\r\n#old#1#r&&d#\r\n"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(InsertDiscLine(c.text, c.path, "#n#1#r&&d#"), c.expected) << c.name;
+    }
+    EXPECT_FALSE(InsertDiscLine("|a\r\n", "b", "#n#1#r&&d#"));
+}
+
+TEST(CatalogueFileTest, FindDiscLineAtLineStartsOnly) {
+    const std::string text = "|a\r\n#x#5#r&&d#\r\n#5#1#r&&d#\r\n#ABC#2#r&&d#\r\n";
+    EXPECT_EQ(FindDiscLine(text, "5"), 16u);  // not the disc numbered 5
+    EXPECT_EQ(FindDiscLine(text, "abc"), 28u);
+    EXPECT_FALSE(FindDiscLine(text, "r&&d"));
+    EXPECT_FALSE(FindDiscLine(text, "a"));
+}
+
+TEST(CatalogueFileTest, ReadDiscFieldsTakesTheCategoryFromAbove) {
+    struct Case {
+        const char* disc;
+        const char* path;
+        const char* remark;
+    };
+    const std::string text = kExample + "@子\r\n#e#9#mail me@x.com |here&&#\r\n#f#9#&&#\r\n";
+    const Case cases[] = {
+        {"[002]流行", "音乐", "演唱会"},
+        {"[001]古典", "音乐", "巴赫"},
+        {"mp3_hard", "音乐\\外国", "硬盘上的音乐"},
+        {"e", "软件\\子", "mail me@x.com |here"},  // "|" and "@" in a remark change nothing
+        {"f", "软件\\子", ""},
+    };
+    for (const auto& c : cases) {
+        const auto f = ReadDiscFields(text, c.disc);
+        ASSERT_TRUE(f) << c.disc;
+        EXPECT_EQ(f->categoryPath, c.path) << c.disc;
+        EXPECT_EQ(f->remark, c.remark) << c.disc;
+    }
+    const auto first = ReadDiscFields(text, "[002]流行");
+    EXPECT_EQ(first->number, "2");
+    EXPECT_EQ(first->date, "2004-5-1");
+    EXPECT_FALSE(ReadDiscFields(text, "none"));
+    EXPECT_EQ(ReadDiscFields("#lost#1#r&&d#\r\n", "lost")->categoryPath, "");
+}
+
+TEST(CatalogueFileTest, RemoveDiscLineCutsTheWholeLine) {
+    EXPECT_EQ(RemoveDiscLine(kExample, "MP3_HARD"),
+              "|音乐\r\n#[002]流行#2#演唱会&&2004-5-1#\r\n#[001]古典#1#巴赫&&2004-4-2#\r\n@外国\r\n|软件\r\n");
+    EXPECT_EQ(RemoveDiscLine("|a\r\n#x#1#r&&d#\r\n", "x"), "|a\r\n");
+    EXPECT_EQ(RemoveDiscLine("|a\r\n#x#1#r&&d#", "x"), "|a\r\n");  // a last line without its end
+    EXPECT_FALSE(RemoveDiscLine(kExample, "外国"));
+}
+
+TEST(CatalogueFileTest, CatalogueNameTaken) {
+    struct Case {
+        const char* name;
+        bool taken;
+    };
+    const std::string text = kExample + "|a@b\r\n";
+    const Case cases[] = {
+        {"[001]古典", true}, {"MP3_hard", true}, {"音乐", true}, {"外国", true}, {"软件", true},
+        {"a@b", true},       {"b", false},       {"音", false},  {"2", false},   {"巴赫", false},
+    };
+    for (const auto& c : cases) EXPECT_EQ(CatalogueNameTaken(text, c.name), c.taken) << c.name;
+}
+
+class CatalogueFileIoTest : public files_test::FilesTest {};
+
+TEST_F(CatalogueFileIoTest, AMissingFileReadsEmptyAndLineEndsAreMadeWhole) {
+    const std::string path = catalogueFilePath("C:\\zelbrin");
+    EXPECT_EQ(path, "C:\\zelbrin\\ini.ini");
+    std::filesystem::create_directories(c() + "/zelbrin");
+    EXPECT_EQ(readCatalogueText(path), "");
+
+    files_test::writeBytes(c() + "/zelbrin/ini.ini", platform::text::toCp936("|音乐\n#a#1#r&&d#"));
+    const std::string text = readCatalogueText(path);
+    EXPECT_EQ(text, "|音乐\r\n#a#1#r&&d#\r\n");
+
+    writeCatalogueText(path, *InsertDiscLine(text, "音乐", "#b#2#&&#"));
+    EXPECT_EQ(files_test::readBytes(c() + "/zelbrin/ini.ini"),
+              platform::text::toCp936("|音乐\r\n#b#2#&&#\r\n#a#1#r&&d#\r\n"));
+}
+
+}  // namespace
+}  // namespace catalogue
