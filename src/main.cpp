@@ -1,7 +1,107 @@
-// Zelbrin: picks the front end, starts the main window and runs its events.
+// Zelbrin: starts the desktop front end, the main window and its events.
+//
+// The main window's Form_Load runs first (it may end the program, as a
+// refused log-in does); then the window shows centred at its design size,
+// and the program ends when the main window unloads.
 #include <cstdio>
 
-int main() {
-    std::puts("Zelbrin18.0");
-    return 0;
+#ifdef ZELBRIN_WITH_GUI
+
+#include <QApplication>
+#include <QFontDatabase>
+#include <exception>
+#include <filesystem>
+#include <string>
+
+#include "gui/form_view.h"
+#include "gui/front_end.h"
+#include "gui/icons.h"
+#include "gui/qt_services.h"
+#include "gui/qt_ui.h"
+#include "mainwindow/app_services.h"
+#include "mainwindow/form1.h"
+#include "platform/files/program_folder.h"
+#include "platform/system/clock.h"
+#include "platform/system/mci.h"
+#include "platform/system/registry.h"
+#include "platform/system/settings_store.h"
+#include "platform/system/shell.h"
+#include "platform/ui/dispatcher.h"
+
+namespace {
+
+// Chinese text in a font that has it, at the size the design expects.
+void chooseFont(QApplication& app) {
+    for (const char* family : {"Noto Sans CJK SC", "Noto Sans SC", "WenQuanYi Micro Hei"}) {
+        if (!QFontDatabase::families().contains(QString::fromLatin1(family))) continue;
+        QFont f(QString::fromLatin1(family));
+        f.setPixelSize(12);
+        app.setFont(f);
+        return;
+    }
 }
+
+// The dispatcher reports escaped errors through the Ui while it lives.
+struct DispatcherUi {
+    explicit DispatcherUi(platform::Ui& ui) { platform::Dispatcher::instance().setUi(&ui); }
+    ~DispatcherUi() { platform::Dispatcher::instance().setUi(nullptr); }
+    DispatcherUi(const DispatcherUi&) = delete;
+    DispatcherUi& operator=(const DispatcherUi&) = delete;
+};
+
+int run(QApplication& app) {
+    namespace files = platform::files;
+    namespace sys = platform::system;
+
+    files::prepareProgramFolder();
+    const std::filesystem::path config = files::configFolder();
+    sys::FileRegistryStore registry(config / std::string(sys::registryFileName));
+    sys::FileSettingsStore settings(config / std::string(sys::settingsFileName));
+    sys::DesktopShell shell;
+    gui::QtClipboard clipboard;
+    sys::SystemClock clock;
+    sys::NullMci mci;
+
+    gui::FrontEnd frontEnd;
+    gui::QtUi ui(frontEnd);
+    gui::QtTimerHost timers;
+    DispatcherUi dispatcherUi(ui);
+    AppServices services{{ui, timers}, registry, settings, shell, clipboard, clock, mci, files::ProgramFolder()};
+
+    Form1 form(services);
+    platform::dispatch([&form] { form.show(); });
+    if (!form.loaded()) return 0;
+
+    gui::FormView& view = frontEnd.open(form, gui::FrontEnd::WindowKind::Main);
+    view.onUnloaded = [] { QApplication::exit(0); };
+    app.setQuitOnLastWindowClosed(false);
+    view.showWindow();
+    const int code = form.loaded() ? app.exec() : 0;
+    frontEnd.close(form);
+    return code;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("zelbrin"));
+    QApplication::setDesktopFileName(QStringLiteral("zelbrin"));
+    QApplication::setWindowIcon(gui::applicationIcon());
+    chooseFont(app);
+    try {
+        return run(app);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "zelbrin: %s\n", e.what());
+        return 1;
+    }
+}
+
+#else
+
+int main() {
+    std::fputs("zelbrin: built without the desktop front end (Qt 6 was not found)\n", stderr);
+    return 1;
+}
+
+#endif

@@ -1,0 +1,30 @@
+// The pictures of the image list: small icons of our own, drawn in code from
+// a table keyed by the image list's keys (file types, folders, discs and the
+// toolbar's commands), and the application's icon.
+#pragma once
+
+#include <QIcon>
+#include <QPixmap>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace gui {
+
+// The keys the table draws a picture of, in the image list's order.
+const std::vector<std::string>& iconKeys();
+
+// True when the table has a picture of its own for key.
+bool hasIcon(std::string_view key);
+
+// The picture of key at size x size pixels (16 in trees, lists and the
+// toolbar). A key the table does not know gets a neutral tag picture.
+QPixmap iconPixmap(std::string_view key, int size = 16);
+
+// The same as an icon, cached per key.
+QIcon icon(std::string_view key);
+
+// The application's icon (a catalogued disc).
+QIcon applicationIcon();
+
+}  // namespace gui

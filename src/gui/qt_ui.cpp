@@ -1,0 +1,252 @@
+#include "gui/qt_ui.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QColorDialog>
+#include <QCursor>
+#include <QDialog>
+#include <QFile>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
+
+#include "gui/form_view.h"
+#include "gui/front_end.h"
+#include "gui/qt_convert.h"
+#include "platform/controls/common_dialog.h"
+#include "platform/controls/form.h"
+#include "platform/controls/menu.h"
+#include "platform/controls/viewers.h"
+#include "platform/error.h"
+#include "platform/files/paths.h"
+#include "platform/text/text.h"
+
+namespace gui {
+
+namespace {
+
+const QString OkText = QStringLiteral("确定");
+const QString CancelText = QStringLiteral("取消");
+const QString YesText = QStringLiteral("是");
+const QString NoText = QStringLiteral("否");
+
+QString titleOr(std::string_view title, std::string_view fallback) { return toQ(title.empty() ? fallback : title); }
+
+// The native folder of a Windows path, "" when it cannot be mapped.
+QString nativeOf(std::string_view windowsPath) {
+    if (windowsPath.empty()) return {};
+    try {
+        return toQ(platform::files::toNative(windowsPath));
+    } catch (const platform::Error&) {
+        return {};
+    }
+}
+
+// The name after the last "\" of a Windows path.
+std::string lastName(std::string_view path) {
+    const std::size_t sep = path.find_last_of("\\/");
+    return std::string(sep == std::string_view::npos ? path : path.substr(sep + 1));
+}
+
+std::string folderOf(std::string_view path) {
+    const std::size_t sep = path.find_last_of("\\/");
+    return sep == std::string_view::npos ? std::string() : std::string(path.substr(0, sep + 1));
+}
+
+}  // namespace
+
+QtUi::QtUi(FrontEnd& frontEnd) : frontEnd_(frontEnd) {}
+
+QtUi::~QtUi() {
+    if (pointer_ != platform::PointerDefault) QApplication::restoreOverrideCursor();
+}
+
+QWidget* QtUi::owner() const {
+    if (QWidget* w = QApplication::activeModalWidget()) return w;
+    FormView* main = frontEnd_.mainView();
+    return main && main->window()->isVisible() ? main->window() : nullptr;
+}
+
+int QtUi::msgBox(std::string_view prompt, platform::MsgButtons buttons, std::string_view title) {
+    frontEnd_.syncAll();
+    QMessageBox box(owner());
+    box.setIcon(QMessageBox::NoIcon);
+    box.setWindowTitle(titleOr(title, platform::DefaultMsgTitle));
+    box.setTextFormat(Qt::PlainText);
+    box.setText(toQLines(prompt));
+    // The buttons keep the order given; Esc and the close box answer as
+    // the box allows (a Yes/No box cannot be closed).
+    struct Choice {
+        QPushButton* button;
+        int answer;
+    };
+    std::vector<Choice> choices;
+    auto add = [&](const QString& text, int answer) {
+        choices.push_back({box.addButton(text, QMessageBox::ActionRole), answer});
+    };
+    switch (buttons) {
+        case platform::MsgButtons::OK:
+            add(OkText, platform::MsgOK);
+            box.setEscapeButton(choices[0].button);
+            break;
+        case platform::MsgButtons::OKCancel:
+            add(OkText, platform::MsgOK);
+            add(CancelText, platform::MsgCancel);
+            box.setEscapeButton(choices[1].button);
+            break;
+        case platform::MsgButtons::YesNo:
+            add(YesText, platform::MsgYes);
+            add(NoText, platform::MsgNo);
+            box.setWindowFlag(Qt::WindowCloseButtonHint, false);
+            break;
+    }
+    box.setDefaultButton(choices[0].button);
+    box.exec();
+    for (const Choice& c : choices)
+        if (box.clickedButton() == c.button) return c.answer;
+    return buttons == platform::MsgButtons::OKCancel ? platform::MsgCancel
+           : buttons == platform::MsgButtons::YesNo  ? platform::MsgNo
+                                                     : platform::MsgOK;
+}
+
+std::string QtUi::inputBox(std::string_view prompt, std::string_view title, std::string_view defaultText) {
+    frontEnd_.syncAll();
+    QInputDialog dlg(owner());
+    dlg.setWindowTitle(titleOr(title, platform::DefaultMsgTitle));
+    dlg.setLabelText(toQLines(prompt));
+    dlg.setTextValue(toQ(defaultText));
+    dlg.setOkButtonText(OkText);
+    dlg.setCancelButtonText(CancelText);
+    dlg.setInputMode(QInputDialog::TextInput);
+    if (dlg.exec() != QDialog::Accepted) return {};
+    return fromQ(dlg.textValue());
+}
+
+QString QtUi::nameFilters(std::string_view filter) {
+    if (filter.empty()) return {};
+    const std::vector<std::string> parts = platform::text::split(filter, "|");
+    if (parts.size() == 1) return toQ(platform::text::replace(parts[0], ";", " "));
+    QStringList lines;
+    for (std::size_t i = 0; i + 1 < parts.size(); i += 2) {
+        const std::string patterns = platform::text::replace(parts[i + 1], ";", " ");
+        lines << toQ(parts[i] + " (" + patterns + ")");
+    }
+    return lines.join(QStringLiteral(";;"));
+}
+
+bool QtUi::fileDialog(platform::CommonDialog& dialog, bool save) {
+    frontEnd_.syncAll();
+    QFileDialog dlg(owner(), titleOr(dialog.dialogTitle(), save ? "另存为" : "打开"));
+    dlg.setOption(QFileDialog::DontUseNativeDialog);
+    dlg.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dlg.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    const QString filters = nameFilters(dialog.filter());
+    if (!filters.isEmpty()) dlg.setNameFilter(filters);
+    if (!dialog.defaultExt().empty()) dlg.setDefaultSuffix(toQ(dialog.defaultExt()));
+    QString dir = nativeOf(dialog.initDir());
+    if (dir.isEmpty()) dir = nativeOf(folderOf(dialog.fileName()));
+    if (!dir.isEmpty()) dlg.setDirectory(dir);
+    if (save && !dialog.fileName().empty()) dlg.selectFile(toQ(lastName(dialog.fileName())));
+    dlg.setLabelText(QFileDialog::Accept, save ? QStringLiteral("保存") : QStringLiteral("打开"));
+    dlg.setLabelText(QFileDialog::Reject, CancelText);
+    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return false;
+    // A name that no drive holds raises the files layer's error.
+    const std::string windows = platform::files::toWindows(fromQ(dlg.selectedFiles().first()));
+    dialog.setFileName(windows);
+    dialog.setFileTitle(lastName(windows));
+    return true;
+}
+
+bool QtUi::showOpen(platform::CommonDialog& dialog) { return fileDialog(dialog, false); }
+
+bool QtUi::showSave(platform::CommonDialog& dialog) { return fileDialog(dialog, true); }
+
+bool QtUi::showColor(platform::CommonDialog& dialog) {
+    frontEnd_.syncAll();
+    const auto initial = qColor(dialog.color());
+    QColorDialog dlg(initial ? *initial : QColor(Qt::black), owner());
+    dlg.setOption(QColorDialog::DontUseNativeDialog);
+    dlg.setWindowTitle(QStringLiteral("颜色"));
+    if (dlg.exec() != QDialog::Accepted) return false;
+    dialog.setColor(fromQColor(dlg.selectedColor()));
+    return true;
+}
+
+std::string QtUi::browseForFolder(std::string_view title) {
+    frontEnd_.syncAll();
+    QFileDialog dlg(owner(), toQ(title));
+    dlg.setOption(QFileDialog::DontUseNativeDialog);
+    dlg.setOption(QFileDialog::ShowDirsOnly);
+    dlg.setFileMode(QFileDialog::Directory);
+    dlg.setLabelText(QFileDialog::Accept, OkText);
+    dlg.setLabelText(QFileDialog::Reject, CancelText);
+    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return {};
+    return platform::files::toWindows(fromQ(dlg.selectedFiles().first()));
+}
+
+void QtUi::runModal(platform::Form& form) {
+    frontEnd_.syncAll();
+    if (!form.loaded()) return;
+    FormView& view = frontEnd_.open(form, FrontEnd::WindowKind::Dialog);
+    QDialog* dlg = view.dialog();
+    view.onUnloaded = [dlg] { dlg->done(0); };
+    view.showWindow();
+    if (form.loaded()) dlg->exec();
+    frontEnd_.close(form);
+}
+
+platform::MenuItem* QtUi::popupMenu(platform::Form& form, platform::MenuItem& menu, double x, double y) {
+    frontEnd_.syncAll();
+    QMenu m(owner());
+    fillMenu(&m, menu);
+    if (m.actions().isEmpty()) return nullptr;
+    FormView* view = frontEnd_.find(form);
+    const QPoint at = view ? view->toGlobal(x, y) : QCursor::pos();
+    return itemOf(m.exec(at));
+}
+
+void QtUi::setMousePointer(int pointer) {
+    if (pointer == pointer_) return;
+    const bool had = pointer_ != platform::PointerDefault;
+    pointer_ = pointer;
+    const Qt::CursorShape shape = pointerShape(pointer);
+    if (pointer == platform::PointerDefault)
+        QApplication::restoreOverrideCursor();
+    else if (had)
+        QApplication::changeOverrideCursor(QCursor(shape));
+    else
+        QApplication::setOverrideCursor(QCursor(shape));
+}
+
+void QtUi::flush() {
+    if (frontEnd_.flushing()) return;
+    frontEnd_.syncLight();
+    // Paint what changed; no input and no timer tick runs meanwhile (ticks
+    // are held while an event runs).
+    frontEnd_.setFlushing(true);
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    frontEnd_.setFlushing(false);
+}
+
+void QtUi::browserSaveAs(platform::WebBrowser& browser) {
+    const std::string page = browser.locationPath();
+    const QString source = nativeOf(page);
+    if (source.isEmpty()) return;
+    frontEnd_.syncAll();
+    QFileDialog dlg(owner(), QStringLiteral("保存网页"));
+    dlg.setOption(QFileDialog::DontUseNativeDialog);
+    dlg.setAcceptMode(QFileDialog::AcceptSave);
+    dlg.selectFile(toQ(lastName(page)));
+    dlg.setLabelText(QFileDialog::Accept, QStringLiteral("保存"));
+    dlg.setLabelText(QFileDialog::Reject, CancelText);
+    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return;
+    const QString target = dlg.selectedFiles().first();
+    if (target == source) return;
+    QFile::remove(target);
+    if (!QFile::copy(source, target))
+        msgBox(fromQ(QStringLiteral("无法保存: ") + target), platform::MsgButtons::OK, platform::DefaultMsgTitle);
+}
+
+}  // namespace gui

@@ -1,0 +1,379 @@
+// The list view: a report (a QTreeWidget with columns) or an icon or list
+// arrangement (a QListWidget), one of them shown. The rows are drawn in the
+// model's order; Qt never sorts. As with trees, a sync updates rows in place
+// while the same rows are listed and rebuilds the whole list otherwise.
+#include <QHeaderView>
+#include <QListWidget>
+#include <QPainter>
+#include <QStackedWidget>
+#include <QStyledItemDelegate>
+#include <QTreeWidget>
+
+#include "gui/control_view.h"
+#include "gui/form_view.h"
+#include "gui/item_widgets.h"
+#include "gui/qt_convert.h"
+#include "platform/controls/imagelist.h"
+#include "platform/controls/listview.h"
+#include "platform/controls/simple_controls.h"
+
+namespace gui {
+
+namespace {
+
+// Draws the cells and, when on, the grid lines between them.
+class GridDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    bool grid = false;
+    void paint(QPainter* p, const QStyleOptionViewItem& opt, const QModelIndex& index) const override {
+        QStyledItemDelegate::paint(p, opt, index);
+        if (!grid) return;
+        p->save();
+        p->setPen(opt.palette.color(QPalette::Midlight).darker(115));
+        p->drawLine(opt.rect.bottomLeft(), opt.rect.bottomRight());
+        p->drawLine(opt.rect.topRight(), opt.rect.bottomRight());
+        p->restore();
+    }
+};
+
+// Rows that know their list item.
+struct ReportItem : QTreeWidgetItem {
+    explicit ReportItem(const platform::ListItem* i) : QTreeWidgetItem(UserType), item(i) {}
+    const platform::ListItem* item;
+};
+struct IconItem : QListWidgetItem {
+    explicit IconItem(const platform::ListItem* i) : QListWidgetItem(nullptr, UserType), item(i) {}
+    const platform::ListItem* item;
+};
+
+struct Column {
+    std::string text;
+    double width;
+    bool operator==(const Column&) const = default;
+};
+
+}  // namespace
+
+class ListViewView : public ControlView {
+public:
+    using Report = ModelDrivenView<QTreeWidget>;
+    using Icons = ModelDrivenView<QListWidget>;
+
+    ListViewView(platform::ListView& m, FormView& f) : ControlView(m, f), m_(m) {
+        stack_ = new QStackedWidget;
+        report_ = new Report;
+        report_->setRootIsDecorated(false);
+        report_->setItemsExpandable(false);
+        report_->setSortingEnabled(false);
+        report_->setUniformRowHeights(true);
+        report_->setAllColumnsShowFocus(true);
+        report_->setIconSize(QSize(16, 16));
+        report_->setTextElideMode(Qt::ElideRight);
+        QHeaderView* header = report_->header();
+        header->setSectionsClickable(true);
+        header->setSortIndicatorShown(false);
+        header->setSectionsMovable(false);
+        header->setStretchLastSection(false);
+        header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        QObject::connect(header, &QHeaderView::sectionClicked, report_, [this](int section) {
+            platform::ListView& m = m_;
+            gesture([&m, section] { m.userClickColumn(section + 1); });
+        });
+        grid_ = new GridDelegate(report_);
+        report_->setItemDelegate(grid_);
+        icons_ = new Icons;
+        icons_->setMovement(QListView::Static);
+        icons_->setResizeMode(QListView::Adjust);
+        icons_->setWrapping(true);
+        icons_->setUniformItemSizes(true);
+        icons_->setSortingEnabled(false);
+        stack_->addWidget(report_);
+        stack_->addWidget(icons_);
+        for (QAbstractItemView* v : {static_cast<QAbstractItemView*>(report_), static_cast<QAbstractItemView*>(icons_)})
+            v->setFocusPolicy(Qt::StrongFocus);
+        stack_->setFocusProxy(report_);
+        report_->onPress = icons_->onPress = [this](QMouseEvent* e) { press(e); };
+        report_->onDoubleClick = icons_->onDoubleClick = [this](QMouseEvent* e) { press(e); };
+        report_->onRelease = icons_->onRelease = [this](QMouseEvent* e) { release(e); };
+        setWidget(stack_);
+    }
+
+protected:
+    void apply() override {
+        const int view = m_.view();
+        QAbstractItemView* shown = view == platform::ListView::Report ? static_cast<QAbstractItemView*>(report_) : icons_;
+        if (stack_->currentWidget() != shown) {
+            stack_->setCurrentWidget(shown);
+            stack_->setFocusProxy(shown);
+        }
+        bool rebuildAll = false;
+        if (view != view_ || m_.checkboxes() != checkboxes_ || m_.smallIcons() != imageList_) {
+            view_ = view;
+            checkboxes_ = m_.checkboxes();
+            imageList_ = m_.smallIcons();
+            iconCache_.clear();
+            arrangeIcons();
+            rebuildAll = true;
+        }
+        if (grid_->grid != m_.gridLines()) {
+            grid_->grid = m_.gridLines();
+            report_->viewport()->update();
+        }
+        if (syncColumns()) rebuildAll = true;
+        const auto& items = m_.items();
+        bool same = !rebuildAll && items.size() == rows_.size();
+        for (std::size_t i = 0; same && i < items.size(); ++i) same = rows_[i].item == items[i].get();
+        if (same)
+            update();
+        else
+            rebuild();
+        syncSelection();
+    }
+
+private:
+    struct Row {
+        const platform::ListItem* item;
+        std::string text;
+        std::vector<std::string> subItems;
+        int icon;
+        bool checked;
+        platform::Color fore;
+        std::string tip;
+        QTreeWidgetItem* report = nullptr;
+        QListWidgetItem* icons = nullptr;
+    };
+
+    bool isReport() const { return view_ == platform::ListView::Report; }
+
+    void arrangeIcons() {
+        switch (view_) {
+            case platform::ListView::Icons:
+                icons_->setViewMode(QListView::IconMode);
+                icons_->setIconSize(QSize(32, 32));
+                icons_->setFlow(QListView::LeftToRight);
+                icons_->setGridSize(QSize(76, 60));
+                break;
+            case platform::ListView::SmallIcons:
+                icons_->setViewMode(QListView::ListMode);
+                icons_->setIconSize(QSize(16, 16));
+                icons_->setFlow(QListView::LeftToRight);
+                icons_->setGridSize(QSize(140, 20));
+                break;
+            default:
+                icons_->setViewMode(QListView::ListMode);
+                icons_->setIconSize(QSize(16, 16));
+                icons_->setFlow(QListView::TopToBottom);
+                icons_->setGridSize(QSize());
+                break;
+        }
+        icons_->setWrapping(true);
+    }
+
+    // True when the columns changed.
+    bool syncColumns() {
+        std::vector<Column> cols;
+        for (const auto& c : m_.columns()) cols.push_back({c->text(), c->width()});
+        if (cols == columns_) return false;
+        columns_ = cols;
+        report_->setColumnCount(std::max<int>(1, static_cast<int>(cols.size())));
+        QStringList labels;
+        for (const Column& c : cols) labels << toQ(c.text);
+        report_->setHeaderLabels(labels);
+        report_->header()->setVisible(!cols.empty());
+        for (std::size_t i = 0; i < cols.size(); ++i) report_->setColumnWidth(static_cast<int>(i), px(cols[i].width));
+        return true;
+    }
+
+    const QIcon& iconOf(int image) {
+        auto it = iconCache_.find(image);
+        if (it == iconCache_.end()) it = iconCache_.emplace(image, imageIcon(imageList_, image)).first;
+        return it->second;
+    }
+
+    static Row rowOf(const platform::ListItem& i) {
+        std::vector<std::string> subs;
+        for (int k = 1; k <= i.subItemCount(); ++k) subs.push_back(i.subItem(k));
+        return {&i, i.text(), std::move(subs), i.smallIcon(), i.checked(), i.foreColor(), i.toolTipText()};
+    }
+
+    void fill(Row& r) {
+        const auto colour = qColor(r.fore);
+        const QVariant fore = colour ? QVariant(QBrush(*colour)) : QVariant();
+        const QString tip = toQ(r.tip);
+        if (r.report) {
+            QTreeWidgetItem* t = r.report;
+            t->setText(0, toQ(r.text));
+            t->setIcon(0, iconOf(r.icon));
+            if (checkboxes_) t->setCheckState(0, r.checked ? Qt::Checked : Qt::Unchecked);
+            const int columns = std::max<int>(1, static_cast<int>(columns_.size()));
+            for (int c = 0; c < columns; ++c) {
+                if (c > 0) t->setText(c, c - 1 < static_cast<int>(r.subItems.size()) ? toQ(r.subItems[static_cast<std::size_t>(c - 1)]) : QString());
+                t->setData(c, Qt::ForegroundRole, fore);
+                t->setToolTip(c, tip);
+            }
+        }
+        if (r.icons) {
+            QListWidgetItem* l = r.icons;
+            l->setText(toQ(r.text));
+            l->setIcon(iconOf(r.icon));
+            if (checkboxes_) l->setCheckState(r.checked ? Qt::Checked : Qt::Unchecked);
+            l->setData(Qt::ForegroundRole, fore);
+            l->setToolTip(tip);
+        }
+    }
+
+    void rebuild() {
+        QAbstractItemView* v = isReport() ? static_cast<QAbstractItemView*>(report_) : icons_;
+        v->setUpdatesEnabled(false);
+        report_->clear();
+        icons_->clear();
+        rows_.clear();
+        index_.clear();
+        selected_ = nullptr;
+        const auto& items = m_.items();
+        rows_.reserve(items.size());
+        QList<QTreeWidgetItem*> reportItems;
+        for (const auto& it : items) {
+            Row r = rowOf(*it);
+            if (isReport()) {
+                r.report = new ReportItem(it.get());
+                r.report->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+                reportItems.append(r.report);
+            } else {
+                r.icons = new IconItem(it.get());
+                r.icons->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+            }
+            fill(r);
+            index_.emplace(it.get(), rows_.size());
+            rows_.push_back(std::move(r));
+        }
+        if (isReport())
+            report_->addTopLevelItems(reportItems);
+        else
+            for (Row& r : rows_) icons_->addItem(r.icons);
+        v->setUpdatesEnabled(true);
+    }
+
+    void update() {
+        for (Row& r : rows_) {
+            Row now = rowOf(*r.item);
+            if (now.text == r.text && now.subItems == r.subItems && now.icon == r.icon && now.checked == r.checked &&
+                now.fore == r.fore && now.tip == r.tip)
+                continue;
+            now.report = r.report;
+            now.icons = r.icons;
+            r = std::move(now);
+            fill(r);
+        }
+    }
+
+    void syncSelection() {
+        const platform::ListItem* sel = m_.selectedItem();
+        if (sel == selected_) return;
+        selected_ = sel;
+        auto it = index_.find(sel);
+        const Row* r = it == index_.end() ? nullptr : &rows_[it->second];
+        if (isReport()) {
+            report_->selectionModel()->clearSelection();
+            if (r) {
+                report_->setCurrentItem(r->report, 0, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+                report_->scrollToItem(r->report);
+            }
+        } else {
+            icons_->selectionModel()->clearSelection();
+            if (r) {
+                icons_->setCurrentItem(r->icons, QItemSelectionModel::ClearAndSelect);
+                icons_->scrollToItem(r->icons);
+            }
+        }
+    }
+
+    // ---- mouse ----
+
+    QAbstractItemView* shownView() const {
+        return isReport() ? static_cast<QAbstractItemView*>(report_) : static_cast<QAbstractItemView*>(icons_);
+    }
+
+    const platform::ListItem* itemAt(QPoint p) const {
+        if (isReport()) {
+            auto* t = static_cast<ReportItem*>(report_->itemAt(p));
+            return t ? t->item : nullptr;
+        }
+        auto* l = static_cast<IconItem*>(icons_->itemAt(p));
+        return l ? l->item : nullptr;
+    }
+
+    // Whether a viewport point lies on the check box of the row there.
+    bool onCheckBox(QPoint p) const {
+        if (!checkboxes_) return false;
+        QAbstractItemView* v = shownView();
+        const QModelIndex index = v->indexAt(p);
+        if (!index.isValid() || index.column() != 0) return false;
+        QStyleOptionViewItem opt;
+        if (isReport())
+            report_->initViewItemOption(&opt);
+        else
+            icons_->initViewItemOption(&opt);
+        opt.rect = v->visualRect(index);
+        opt.features |= QStyleOptionViewItem::HasCheckIndicator;
+        const QRect box = v->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &opt, v);
+        return box.adjusted(-2, -2, 2, 2).contains(p);
+    }
+
+    bool alive(const platform::ListItem* i) const { return i && index_.count(i); }
+
+    void press(QMouseEvent* e) {
+        QAbstractItemView* v = shownView();
+        v->setFocus(Qt::MouseFocusReason);
+        const QPoint p = e->position().toPoint();
+        const platform::ListItem* over = itemAt(p);
+        const int button = mouseButton(e->button()), shift = shiftState(e->modifiers());
+        const double x = twipsX(v->viewport(), p.x()), y = twipsY(v->viewport(), p.y());
+        platform::ListView& m = m_;
+        pressed_ = nullptr;
+        if (button == platform::LeftButton && over && onCheckBox(p)) {
+            auto& item = const_cast<platform::ListItem&>(*over);
+            gesture([&] { m.userMouseDown(button, shift, x, y, nullptr); });
+            if (alive(&item)) gesture([&] { m.userToggleCheck(item); });
+            return;
+        }
+        auto* target = const_cast<platform::ListItem*>(over);
+        gesture([&] { m.userMouseDown(button, shift, x, y, target); });
+        if (button == platform::LeftButton && alive(over)) pressed_ = over;
+    }
+
+    void release(QMouseEvent* e) {
+        QAbstractItemView* v = shownView();
+        const QPoint p = e->position().toPoint();
+        const int button = mouseButton(e->button()), shift = shiftState(e->modifiers());
+        const double x = twipsX(v->viewport(), p.x()), y = twipsY(v->viewport(), p.y());
+        platform::ListView& m = m_;
+        const platform::ListItem* pressed = pressed_;
+        pressed_ = nullptr;
+        if (button == platform::LeftButton && alive(pressed) && itemAt(p) == pressed) {
+            auto& item = const_cast<platform::ListItem&>(*pressed);
+            gesture([&] { m.userClickItem(item); });
+        }
+        gesture([&] { m.userMouseUp(button, shift, x, y); });
+    }
+
+    platform::ListView& m_;
+    QStackedWidget* stack_;
+    Report* report_;
+    Icons* icons_;
+    GridDelegate* grid_;
+    std::vector<Row> rows_;
+    std::unordered_map<const platform::ListItem*, std::size_t> index_;
+    std::vector<Column> columns_;
+    std::unordered_map<int, QIcon> iconCache_;
+    const platform::ImageList* imageList_ = nullptr;
+    int view_ = -1;
+    bool checkboxes_ = false;
+    const platform::ListItem* selected_ = nullptr;
+    const platform::ListItem* pressed_ = nullptr;
+};
+
+void addListViews(ViewFactory& f) { f.add("ListView", makerOf<ListViewView, platform::ListView>()); }
+
+}  // namespace gui

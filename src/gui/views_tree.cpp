@@ -1,0 +1,300 @@
+// The tree view: a QTreeWidget that mirrors the tree model. A sync compares
+// the model's nodes with what the widget shows; when only texts, pictures,
+// colours or folding changed those items are updated in place, and when nodes
+// came or went the whole tree is rebuilt in one go (built detached, inserted
+// at once, painted once), never node by node.
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QStyledItemDelegate>
+#include <QTreeWidget>
+#include <optional>
+#include <unordered_map>
+
+#include "gui/control_view.h"
+#include "gui/form_view.h"
+#include "gui/item_widgets.h"
+#include "gui/qt_convert.h"
+#include "platform/controls/imagelist.h"
+#include "platform/controls/simple_controls.h"
+#include "platform/controls/treeview.h"
+
+namespace gui {
+
+namespace {
+
+// Label editing writes nothing into the item: the model decides the text.
+class LabelDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    void setModelData(QWidget*, QAbstractItemModel*, const QModelIndex&) const override {}
+};
+
+// An item that knows its node.
+struct NodeItem : QTreeWidgetItem {
+    explicit NodeItem(const platform::Node* n) : QTreeWidgetItem(UserType), node(n) {}
+    const platform::Node* node;
+};
+
+// The nodes in display order (each node, then its children).
+template <class F>
+void forEachNode(const platform::TreeView& tree, F&& f) {
+    const platform::Node* n = tree.firstRoot();
+    while (n) {
+        f(*n);
+        if (n->child()) {
+            n = n->child();
+            continue;
+        }
+        while (n && !n->next()) n = n->parent();
+        if (n) n = n->next();
+    }
+}
+
+}  // namespace
+
+class TreeViewView : public ControlView {
+public:
+    using Widget = ModelDrivenView<QTreeWidget>;
+
+    TreeViewView(platform::TreeView& m, FormView& f) : ControlView(m, f), m_(m) {
+        tree_ = new Widget;
+        tree_->setHeaderHidden(true);
+        tree_->setColumnCount(1);
+        tree_->setSortingEnabled(false);
+        tree_->setUniformRowHeights(true);
+        tree_->setExpandsOnDoubleClick(false);
+        tree_->setAnimated(false);
+        tree_->setIconSize(QSize(16, 16));
+        tree_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+        tree_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+        tree_->header()->setStretchLastSection(false);
+        auto* delegate = new LabelDelegate(tree_);
+        tree_->setItemDelegate(delegate);
+        QObject::connect(delegate, &QAbstractItemDelegate::closeEditor, tree_,
+                         [this](QWidget* editor, QAbstractItemDelegate::EndEditHint hint) { editorClosed(editor, hint); });
+        tree_->onPress = [this](QMouseEvent* e) { press(e, false); };
+        tree_->onDoubleClick = [this](QMouseEvent* e) { press(e, true); };
+        tree_->onKey = [this](QKeyEvent* e) { key(e); };
+        setWidget(tree_);
+    }
+
+    // For tests and the benchmark: the widget and its number of items.
+    QTreeWidget* treeWidget() const { return tree_; }
+
+protected:
+    void apply() override {
+        const bool pictures = m_.style() & 1;
+        tree_->setRootIsDecorated((m_.style() & 2) && m_.lineStyle() == 1);
+        if (pictures != pictures_ || m_.imageList() != imageList_) {
+            pictures_ = pictures;
+            imageList_ = m_.imageList();
+            icons_.clear();
+            rows_.clear();  // pictures change: draw every item again
+        }
+        // An item that knows its node.
+struct NodeItem : QTreeWidgetItem {
+    explicit NodeItem(const platform::Node* n) : QTreeWidgetItem(UserType), node(n) {}
+    const platform::Node* node;
+};
+
+// The nodes in display order with their parents; same shape means
+        // the items can be updated in place.
+        order_.clear();
+        order_.reserve(static_cast<std::size_t>(m_.count()));
+        forEachNode(m_, [&](const platform::Node& n) { order_.push_back(&n); });
+        bool sameShape = order_.size() == rows_.size();
+        for (std::size_t i = 0; sameShape && i < order_.size(); ++i)
+            sameShape = rows_[i].node == order_[i] && rows_[i].parent == order_[i]->parent();
+        if (sameShape)
+            update();
+        else
+            rebuild();
+        syncSelection();
+        syncEditing();
+    }
+
+private:
+    struct Row {
+        const platform::Node* node;
+        const platform::Node* parent;
+        std::string text;
+        int image;
+        platform::Color fore;
+        bool expanded;
+        QTreeWidgetItem* item;
+    };
+
+    const QIcon& iconOf(int image) {
+        auto it = icons_.find(image);
+        if (it == icons_.end()) it = icons_.emplace(image, pictures_ ? imageIcon(imageList_, image) : QIcon()).first;
+        return it->second;
+    }
+
+    void fill(QTreeWidgetItem* item, const Row& r) {
+        item->setText(0, toQ(r.text));
+        item->setIcon(0, iconOf(r.image));
+        const auto c = qColor(r.fore);
+        item->setData(0, Qt::ForegroundRole, c ? QVariant(QBrush(*c)) : QVariant());
+    }
+
+    static Row rowOf(const platform::Node& n) {
+        return {&n, n.parent(), n.text(), n.image(), n.foreColor(), n.expanded(), nullptr};
+    }
+
+    void rebuild() {
+        tree_->setUpdatesEnabled(false);
+        closeEditorQuietly();
+        tree_->clear();
+        rows_.clear();
+        index_.clear();
+        rows_.reserve(order_.size());
+        index_.reserve(order_.size());
+        QList<QTreeWidgetItem*> tops;
+        for (const platform::Node* n : order_) {
+            Row r = rowOf(*n);
+            r.item = new NodeItem(n);
+            r.item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+            fill(r.item, r);
+            if (r.parent)
+                rows_[index_.at(r.parent)].item->addChild(r.item);
+            else
+                tops.append(r.item);
+            index_.emplace(n, rows_.size());
+            rows_.push_back(std::move(r));
+        }
+        tree_->addTopLevelItems(tops);
+        for (const Row& r : rows_)
+            if (r.expanded && r.node->children() > 0) r.item->setExpanded(true);
+        selected_ = nullptr;
+        tree_->setUpdatesEnabled(true);
+    }
+
+    void update() {
+        for (Row& r : rows_) {
+            const platform::Node& n = *r.node;
+            if (n.text() != r.text || n.image() != r.image || n.foreColor() != r.fore) {
+                r.text = n.text();
+                r.image = n.image();
+                r.fore = n.foreColor();
+                fill(r.item, r);
+            }
+            if (n.expanded() != r.expanded) {
+                r.expanded = n.expanded();
+                r.item->setExpanded(r.expanded);
+            }
+        }
+    }
+
+    QTreeWidgetItem* itemOf(const platform::Node* n) const {
+        auto it = index_.find(n);
+        return it == index_.end() ? nullptr : rows_[it->second].item;
+    }
+
+    void syncSelection() {
+        const platform::Node* sel = m_.selectedItem();
+        if (sel == selected_ && (!sel || itemOf(sel) == tree_->currentItem())) return;
+        selected_ = sel;
+        QTreeWidgetItem* item = itemOf(sel);
+        tree_->selectionModel()->clearSelection();
+        if (item) {
+            tree_->setCurrentItem(item, 0, QItemSelectionModel::ClearAndSelect);
+            tree_->scrollToItem(item);
+        } else {
+            tree_->setCurrentItem(nullptr);
+        }
+    }
+
+    // ---- label editing: only while the model has a node in edit ----
+
+    void syncEditing() {
+        const platform::Node* editing = m_.editingNode();
+        if (editing == editing_) return;
+        closeEditorQuietly();
+        editing_ = editing;
+        QTreeWidgetItem* item = itemOf(editing);
+        if (!item) return;
+        item->setFlags(item->flags() | Qt::ItemIsEditable);
+        tree_->editItem(item, 0);
+        item->setFlags(item->flags() & ~Qt::ItemIsEditable);
+        editor_ = qobject_cast<QLineEdit*>(tree_->indexWidget(tree_->indexFromItem(item)));
+        if (!editor_) editor_ = tree_->findChild<QLineEdit*>();
+    }
+
+    void closeEditorQuietly() {
+        if (!editing_) return;
+        editing_ = nullptr;
+        if (editor_) tree_->closeEditor(editor_, QAbstractItemDelegate::NoHint);
+        editor_ = nullptr;
+    }
+
+    void editorClosed(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
+        if (!editing_) return;
+        editing_ = nullptr;
+        editor_ = nullptr;
+        std::optional<std::string> text;
+        if (hint != QAbstractItemDelegate::RevertModelCache)
+            if (auto* line = qobject_cast<QLineEdit*>(editor)) text = fromQ(line->text());
+        platform::TreeView& m = m_;
+        gesture([&m, &text] { m.userEndLabelEdit(std::move(text)); });
+    }
+
+    // ---- mouse and keys ----
+
+    // The node under a viewport point, and whether the point is on its
+    // plus/minus sign.
+    const platform::Node* nodeAt(QPoint p, bool& onSign) const {
+        onSign = false;
+        QTreeWidgetItem* item = tree_->itemAt(p);
+        if (!item) return nullptr;
+        const QRect r = tree_->visualItemRect(item);
+        onSign = p.x() < r.left() && p.x() >= r.left() - tree_->indentation();
+        return static_cast<NodeItem*>(item)->node;
+    }
+
+    bool alive(const platform::Node* n) const { return n && index_.count(n); }
+
+    void press(QMouseEvent* e, bool doubleClick) {
+        if (e->button() == Qt::LeftButton || e->button() == Qt::RightButton) tree_->setFocus(Qt::MouseFocusReason);
+        bool onSign = false;
+        const QPoint p = e->position().toPoint();
+        const platform::Node* node = nodeAt(p, onSign);
+        const int button = mouseButton(e->button()), shift = shiftState(e->modifiers());
+        const double x = twipsX(tree_->viewport(), p.x()), y = twipsY(tree_->viewport(), p.y());
+        platform::TreeView& m = m_;
+        gesture([&] { m.userMouseDown(button, shift, x, y); });
+        if (button != platform::LeftButton || !alive(node)) return;
+        auto& n = const_cast<platform::Node&>(*node);
+        if ((onSign || doubleClick) && n.children() > 0) {
+            if (n.expanded())
+                gesture([&] { m.userCollapse(n); });
+            else
+                gesture([&] { m.userExpand(n); });
+        } else if (!onSign && !doubleClick) {
+            gesture([&] { m.userClickNode(n); });
+        }
+    }
+
+    void key(QKeyEvent* e) {
+        const int code = keyCode(*e), ascii = keyAscii(*e), shift = shiftState(e->modifiers());
+        platform::TreeView& m = m_;
+        if (code) gesture([&] { m.userKeyDown(code, shift); });
+        if (ascii) gesture([&] { m.userKeyPress(ascii); });
+        if (!code && !ascii) e->ignore();
+    }
+
+    platform::TreeView& m_;
+    Widget* tree_;
+    std::vector<Row> rows_;
+    std::vector<const platform::Node*> order_;
+    std::unordered_map<const platform::Node*, std::size_t> index_;
+    std::unordered_map<int, QIcon> icons_;
+    const platform::ImageList* imageList_ = nullptr;
+    bool pictures_ = true;
+    const platform::Node* selected_ = nullptr;
+    const platform::Node* editing_ = nullptr;
+    QLineEdit* editor_ = nullptr;
+};
+
+void addTreeViews(ViewFactory& f) { f.add("TreeView", makerOf<TreeViewView, platform::TreeView>()); }
+
+}  // namespace gui

@@ -1,0 +1,210 @@
+// Start-up and shutdown of the main window.
+#include "mainwindow/startup.h"
+
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <string>
+
+#include "discpage/size_text.h"
+#include "mainwindow/form1.h"
+#include "mainwindow/module1.h"
+#include "mainwindow/password.h"
+#include "platform/files/drives.h"
+#include "platform/files/file_ops.h"
+#include "platform/files/paths.h"
+#include "platform/files/program_folder.h"
+#include "platform/files/text_file.h"
+#include "platform/system/settings_store.h"
+#include "platform/text/text.h"
+#include "platform/ui/ui.h"
+
+namespace text = platform::text;
+namespace files = platform::files;
+
+namespace startup {
+
+platform::Color mirrorColour(std::string_view stored) {
+    const std::string_view number = (stored == "Error" || stored.empty()) ? std::string_view("12") : stored;
+    double n = std::nearbyint(text::val(number));
+    if (!(n >= std::numeric_limits<std::int32_t>::min() && n <= std::numeric_limits<std::int32_t>::max())) n = 0;
+    const auto whole = static_cast<std::int32_t>(n);
+    if (whole >= 0 && whole <= 15) return platform::qbColor(whole);
+    return static_cast<platform::Color>(whole);
+}
+
+std::string rootOfFirstCharacter(std::string_view text) { return text::left(text, 1) + ":\\"; }
+
+std::string sendToCaption(std::string_view setting) {
+    return text::trim(setting).empty() ? std::string("你的文件夹") : std::string(setting);
+}
+
+}  // namespace startup
+
+Module1& Form1::module1() {
+    if (!module1_) module1_ = std::make_unique<Module1>(app().registry, ui());
+    return *module1_;
+}
+
+void Form1::Form_Load() {
+    platform::SkipOnError onError;
+    const std::string& programFolder = app().ProgramFolder;
+
+    // 1. The log-in, when one is asked for. A refusal ends the program.
+    onError.step([&] { Have_Password = module1().GetRegValue(SettingsKey, "have_password") == "true"; });
+    if (Have_Password) {
+        onError.step([&] {
+            password dialog(*this);
+            dialog.showModal();
+        });
+        if (LoginSucceeded != true) {
+            unload();
+            return;
+        }
+    }
+
+    // 2. Start values: the play list and the queue of pending ticks empty.
+    MediaListIndex = 1;
+    b_interval = 1.0;
+    PendingTickPaths.assign(3, std::vector<std::string>(1));
+    PendingTickAtRoot.assign(1, false);
+    CDPlaying = 0;
+    PlayingTrack = 0;
+    CDListIndex = 0;
+    PlayList.clear();
+    PlaySizes.clear();
+    SoftName.clear();
+    ExistSoftName.clear();
+
+    // 3. The mirror colour.
+    onError.step([&] { CopyFileColor = startup::mirrorColour(module1().GetRegValue(SettingsKey, "Color")); });
+
+    // The program's own resources (the readme page, ...) where they are missing.
+    onError.step([&] {
+        const std::string resources = ResourcesFolder.empty() ? files::resourcesFolder() : ResourcesFolder;
+        files::installResources(resources, files::toNative(programFolder));
+    });
+
+    // 5., 6. The index folder and the disc count.
+    const std::string discFolder = programFolder + "\\guangpan";
+    onError.step([&] { files::createFolder(discFolder); });
+    onError.step([&] { File1.setPath(discFolder); });
+    onError.step([&] { File1.setPattern("*.wcd"); });
+    onError.step([&] { Cdrom_Num = File1.listCount(); });
+    onError.step([&] { File1.setPath("c:\\"); });
+    onError.step([&] { File1.setPattern("*.*"); });
+
+    // 7. - 10. The image list, the disc list and the trees' settings.
+    for (platform::TreeView* tree : {&TreeView1, &TreeView2, &TreeView3, &TreeView4}) tree->setImageList(&ImageList1);
+    ListView1.setSmallIcons(&ImageList1);
+    onError.step([&] { file1load(); });
+    TreeView1.setStyle(7);
+    TreeView2.setStyle(7);
+    TreeView1.setLabelEdit(1);
+    TreeView1.setVisible(false);
+    TreeView3.setVisible(false);
+    TreeView4.setVisible(false);
+    ListView1.setGridLines(true);
+
+    // 11. The category tree; a missing catalogue file is created empty.
+    const std::string catalogueFile = programFolder + "\\ini.ini";
+    onError.step([&] {
+        if (!files::getAttributes(catalogueFile)) files::OutputFile(catalogueFile).close();
+    });
+    onError.step([&] { Treeview2Load(); });
+
+    // 12. - 14.
+    ListView1.zOrder(0);
+    loadSoftwareList();
+    onError.step([&] { FindCdDrive(); });
+
+    // 15. The own send-to folder.
+    onError.step([&] {
+        SendToCustom.setCaption(startup::sendToCaption(app().settings.get("Zelbrin", "Expiry", "yourfolder", "")));
+    });
+
+    // 16. The bytes copied so far.
+    onError.step([&] { AllSize = text::val(files::WholeFileRead(programFolder + "\\size.ini")); });
+    CopyAllSize.setCaption("已经拷贝到硬盘上的文件大小是" + discpage::sizeText(AllSize));
+
+    // 17. The CD drive file.
+    settleCdDrive(onError);
+
+    // 18. - 22.
+    onError.step([&] { WebBrowser1.navigate("file:\\\\" + programFolder + "\\readme.htm"); });
+    onError.step([&] { setPageTemplateDefaults(); });
+    onError.step([&] { FormSize(); });
+    onError.step([&] { Treeview4Load(); });
+    WebBrowser1.setVisible(false);
+    Picture1.setVisible(false);
+    MediaPlayer2.setVisible(false);
+    ShockwaveFlash1.setVisible(false);
+}
+
+void Form1::loadSoftwareList() {
+    platform::SkipOnError onError;
+    const std::string softwareFolder = app().ProgramFolder + "\\software";
+    onError.step([&] { files::createFolder(softwareFolder); });
+    if (onError.step([&] { File1.setPath(softwareFolder); }) && onError.step([&] { File1.setPattern("*.txt"); })) {
+        const int count = File1.listCount();
+        for (int i = 0; i < count; ++i) {
+            const std::string& file = File1.list(i);
+            const std::string name = text::left(file, text::len(file) - 4);
+            onError.step([&] { TreeView3.add(name, name, images::SoftwareRecord); });
+        }
+    }
+    onError.step([&] { File1.setPath("c:\\"); });
+    onError.step([&] { File1.setPattern("*.*"); });
+}
+
+void Form1::settleCdDrive(platform::SkipOnError& onError) {
+    const std::string path = app().ProgramFolder + "\\" + std::string(startup::CdDriveFileName);
+    onError.clear();
+    std::string stored;
+    const bool opened = onError.step([&] { stored = files::WholeFileRead(path); });
+    const bool firstRun = !opened && onError.number() == platform::err::FileNotFound;
+    if (opened) CdDrive = startup::rootOfFirstCharacter(text::trim(stored));
+    // Any other failure counts as a file that cannot be read: the drive found
+    // stays, cut to its root.
+    else if (!firstRun) CdDrive = startup::rootOfFirstCharacter(CdDrive);
+    if (CdDrive.empty()) CdDrive = startup::ProposedCdDrive;
+    CdDriveKnown = true;
+    if (!firstRun) return;
+
+    auto store = [&](const std::string& root) {
+        onError.step([&] {
+            files::OutputFile out(path);
+            out.print(root);
+            out.close();
+        });
+    };
+    const int answer = ui().msgBox("程序检测到你的光驱的盘符是" + CdDrive +
+                                       "，如果正确请按OK，不正确请按Cancel！如果以后发生改变，请删除disk.ini文件！",
+                                   platform::MsgButtons::OKCancel, "提示");
+    if (answer == platform::MsgOK) {
+        store(CdDrive);
+        return;
+    }
+    for (;;) {
+        const std::string typed = ui().inputBox("请输入你的光驱的盘符！", "信息", "");
+        // Cancel keeps the proposed root for this run and stores nothing, so
+        // the next start asks again.
+        if (typed.empty()) return;
+        const std::string root = startup::rootOfFirstCharacter(typed);
+        if (files::driveType(root) == files::drive_type::CdRom) {
+            store(root);
+            CdDrive = root;
+            return;
+        }
+        ui().msgBox("你输入的盘符不是光驱，请重新输入！", platform::MsgButtons::OK, "提示");
+    }
+}
+
+void Form1::Form_Unload(int& cancel) {
+    (void)cancel;
+    TreeView2.clear();
+    TreeView3.clear();
+    if (CDPlaying) CDStopPlay();
+}
+
+void Form1::exit_Click() { unload(); }

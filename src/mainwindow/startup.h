@@ -1,0 +1,29 @@
+// The small rules of start-up that stand on their own.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "platform/controls/control.h"
+
+namespace startup {
+
+// The file that keeps the CD drive's root, in the program folder.
+inline constexpr std::string_view CdDriveFileName = "disk.ini";
+// The root proposed on a first run when no CD-ROM drive was found.
+inline constexpr std::string_view ProposedCdDrive = "t:\\";
+
+// The mirror colour of a stored colour number ("Error" or "" mean 12): the
+// palette colour for 0 to 15, the number itself as a colour otherwise. The
+// number is the text's numeric value rounded half to even (0 for no number,
+// and for one that does not fit 32 bits).
+platform::Color mirrorColour(std::string_view stored);
+
+// A drive root from the first character of a text ("e:\data" -> "e:\"; "" ->
+// ":\"). The CD drive file's text is trimmed of blanks first.
+std::string rootOfFirstCharacter(std::string_view text);
+
+// The caption of the own send-to folder's menu item for a stored setting.
+std::string sendToCaption(std::string_view setting);
+
+}  // namespace startup

@@ -1,0 +1,224 @@
+// Modal forms, message boxes, input boxes, file dialogs and pop-up menus of
+// the desktop Ui.
+#include <gtest/gtest.h>
+
+#include <QDialog>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
+#include <filesystem>
+#include <fstream>
+
+#include "gui_fixture.h"
+#include "platform/controls/common_dialog.h"
+#include "platform/controls/menu.h"
+
+namespace {
+
+using guitest::GuiMachine;
+using guitest::TestDialog;
+using guitest::whenModal;
+
+QPushButton* buttonWithText(QWidget* w, const QString& text) {
+    for (QPushButton* b : w->findChildren<QPushButton*>())
+        if (b->text() == text && b->isVisible()) return b;
+    return nullptr;
+}
+
+TEST(ModalForm, OpensAtItsSizeAndClosesThroughItsButtons) {
+    GuiMachine m;
+    m.showMain();
+    TestDialog dlg(m.services);
+    bool sawWindow = false;
+    whenModal([&](QWidget* w) {
+        sawWindow = true;
+        EXPECT_TRUE(qobject_cast<QDialog*>(w));
+        EXPECT_EQ(w->windowTitle(), QStringLiteral("信息"));
+        EXPECT_EQ(w->size(), QSize(300, 120));  // 4500 x 1800 twips, fixed
+        EXPECT_EQ(w->minimumSize(), w->maximumSize());
+        // Typing reaches the text box model.
+        auto* edit = w->findChild<QLineEdit*>();
+        ASSERT_TRUE(edit);
+        QTest::keyClicks(edit, "abc");
+        QTest::mouseClick(buttonWithText(w, QStringLiteral("确定")), Qt::LeftButton);
+    });
+    platform::dispatch([&] { dlg.showModal(); });
+    EXPECT_TRUE(sawWindow);
+    EXPECT_EQ(dlg.result, "ok");
+    EXPECT_EQ(dlg.Text1.text(), "abc");
+    EXPECT_FALSE(dlg.loaded());
+    EXPECT_EQ(m.frontEnd.find(dlg), nullptr);  // the view went with the form
+}
+
+TEST(ModalForm, EscPressesCancelAndTheCloseBoxCountsAsTheForms) {
+    GuiMachine m;
+    m.showMain();
+    {
+        TestDialog dlg(m.services);
+        whenModal([](QWidget* w) { QTest::keyClick(w, Qt::Key_Escape); });
+        platform::dispatch([&] { dlg.showModal(); });
+        EXPECT_EQ(dlg.result, "cancel");
+    }
+    {
+        TestDialog dlg(m.services);
+        whenModal([](QWidget* w) { QTest::keyClick(w->findChild<QLineEdit*>(), Qt::Key_Return); });
+        platform::dispatch([&] { dlg.showModal(); });
+        EXPECT_EQ(dlg.result, "ok");
+    }
+    {
+        TestDialog dlg(m.services);
+        whenModal([](QWidget* w) { w->close(); });
+        platform::dispatch([&] { dlg.showModal(); });
+        EXPECT_EQ(dlg.result, "closebox");
+        EXPECT_FALSE(dlg.loaded());
+    }
+}
+
+struct BoxCase {
+    platform::MsgButtons buttons;
+    const char* press;  // the button text, or "" for Esc
+    int answer;
+    QStringList shown;
+};
+
+TEST(MessageBox, ShowsTitleTextAndButtonsAndAnswers) {
+    GuiMachine m;
+    m.showMain();
+    const std::vector<BoxCase> cases = {
+        {platform::MsgButtons::OK, "确定", platform::MsgOK, {"确定"}},
+        {platform::MsgButtons::OK, "", platform::MsgOK, {"确定"}},
+        {platform::MsgButtons::OKCancel, "取消", platform::MsgCancel, {"确定", "取消"}},
+        {platform::MsgButtons::OKCancel, "", platform::MsgCancel, {"确定", "取消"}},
+        {platform::MsgButtons::YesNo, "否", platform::MsgNo, {"是", "否"}},
+        {platform::MsgButtons::YesNo, "是", platform::MsgYes, {"是", "否"}},
+    };
+    for (const BoxCase& c : cases) {
+        QStringList shownButtons;
+        QString title, text;
+        bool icon = true;
+        whenModal([&](QWidget* w) {
+            auto* box = qobject_cast<QMessageBox*>(w);
+            ASSERT_TRUE(box);
+            title = box->windowTitle();
+            text = box->text();
+            icon = box->icon() != QMessageBox::NoIcon;
+            for (QAbstractButton* b : box->buttons()) shownButtons << b->text();
+            if (*c.press)
+                QTest::mouseClick(buttonWithText(box, QString::fromUtf8(c.press)), Qt::LeftButton);
+            else
+                QTest::keyClick(box, Qt::Key_Escape);
+        });
+        int answer = 0;
+        platform::dispatch([&] { answer = m.ui.msgBox("第一行\r\n第二行", c.buttons, "提示"); });
+        EXPECT_EQ(answer, c.answer) << c.press;
+        EXPECT_EQ(title, QStringLiteral("提示"));
+        EXPECT_EQ(text, QStringLiteral("第一行\n第二行"));
+        EXPECT_FALSE(icon);
+        std::sort(shownButtons.begin(), shownButtons.end());
+        QStringList expected = c.shown;
+        std::sort(expected.begin(), expected.end());
+        EXPECT_EQ(shownButtons, expected);
+    }
+    // A Yes/No box cannot be escaped: Esc leaves it open.
+    bool stillOpen = false;
+    whenModal([&](QWidget* w) {
+        QTest::keyClick(w, Qt::Key_Escape);
+        stillOpen = w->isVisible();
+        QTest::mouseClick(buttonWithText(w, QStringLiteral("是")), Qt::LeftButton);
+    });
+    int answer = 0;
+    platform::dispatch([&] { answer = m.ui.msgBox("?", platform::MsgButtons::YesNo, ""); });
+    EXPECT_TRUE(stillOpen);
+    EXPECT_EQ(answer, platform::MsgYes);
+}
+
+TEST(MessageBox, WithoutATitleShowsTheProgramsName) {
+    GuiMachine m;
+    QString title;
+    whenModal([&](QWidget* w) {
+        title = w->windowTitle();
+        QTest::keyClick(w, Qt::Key_Escape);
+    });
+    m.ui.msgBox("x", platform::MsgButtons::OK, "");
+    EXPECT_EQ(title, QStringLiteral("Zelbrin"));
+}
+
+TEST(InputBox, GivesTheTextOrEmptyOnCancel) {
+    GuiMachine m;
+    whenModal([](QWidget* w) {
+        auto* edit = w->findChild<QLineEdit*>();
+        edit->setText(QStringLiteral("e"));
+        QTest::mouseClick(buttonWithText(w, QStringLiteral("确定")), Qt::LeftButton);
+    });
+    EXPECT_EQ(m.ui.inputBox("请输入你的光驱的盘符！", "信息", ""), "e");
+    whenModal([](QWidget* w) { QTest::mouseClick(buttonWithText(w, QStringLiteral("取消")), Qt::LeftButton); });
+    EXPECT_EQ(m.ui.inputBox("请输入你的光驱的盘符！", "信息", "x"), "");
+}
+
+TEST(FileDialog, ConvertsBetweenWindowsAndNativePaths) {
+    GuiMachine m;
+    m.h.write("C:\\zelbrin\\data\\一.wcd", "x");
+    const std::string native = m.h.nativePath("C:\\zelbrin\\data\\一.wcd");
+    platform::CommonDialog& cd = m.form.CommonDialog1;
+    cd.setInitDir("C:\\zelbrin\\data");
+    cd.setFilter("*.wcd");
+    QString shownDir, filters;
+    whenModal([&](QWidget* w) {
+        auto* dlg = qobject_cast<QFileDialog*>(w);
+        ASSERT_TRUE(dlg);
+        shownDir = dlg->directory().absolutePath();
+        filters = dlg->nameFilters().join(";;");
+        dlg->selectFile(QString::fromStdString(native));
+        QMetaObject::invokeMethod(dlg, "accept");
+    });
+    EXPECT_TRUE(cd.showOpen());
+    EXPECT_EQ(shownDir.toStdString(), std::filesystem::path(native).parent_path().string());
+    EXPECT_EQ(filters, QStringLiteral("*.wcd"));
+    EXPECT_EQ(cd.fileName(), "C:\\zelbrin\\data\\一.wcd");
+    EXPECT_EQ(cd.fileTitle(), "一.wcd");
+
+    // A cancel leaves the dialog's properties as they were.
+    whenModal([](QWidget* w) { qobject_cast<QDialog*>(w)->reject(); });
+    EXPECT_FALSE(cd.showSave());
+    EXPECT_EQ(cd.fileName(), "C:\\zelbrin\\data\\一.wcd");
+}
+
+TEST(FileDialog, FiltersOfTheProgramsForm) {
+    EXPECT_EQ(gui::QtUi::nameFilters("*.wcd"), QStringLiteral("*.wcd"));
+    EXPECT_EQ(gui::QtUi::nameFilters("文本|*.txt;*.htm|全部|*.*"), QStringLiteral("文本 (*.txt *.htm);;全部 (*.*)"));
+    EXPECT_EQ(gui::QtUi::nameFilters(""), QString());
+}
+
+TEST(PopupMenu, OpensWhereAskedAndRunsTheChosenItem) {
+    GuiMachine m;
+    gui::FormView& v = m.showMain();
+    platform::MenuItem pop(m.form, "popTest", "pop");
+    pop.setVisible(false);
+    platform::MenuItem first(pop, "first", "第一");
+    platform::MenuItem hidden(pop, "hidden", "隐藏");
+    platform::MenuItem second(pop, "second", "第二");
+    hidden.setVisible(false);
+    std::string ran;
+    second.Click = [&] { ran = "second"; };
+    first.Click = [&] { ran = "first"; };
+    QPoint shownAt;
+    QStringList texts;
+    QTimer::singleShot(50, [&] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_TRUE(menu);
+        shownAt = menu->pos();
+        for (QAction* a : menu->actions()) texts << a->text();
+        menu->setActiveAction(menu->actions().at(1));
+        QTest::keyClick(menu, Qt::Key_Return);
+    });
+    platform::dispatch([&] { m.form.popupMenu(pop, 1500, 3000); });
+    EXPECT_EQ(ran, "second");
+    EXPECT_EQ(texts, (QStringList{QStringLiteral("第一"), QStringLiteral("第二")}));
+    EXPECT_EQ(shownAt, v.canvas()->mapToGlobal(QPoint(100, 200)));
+}
+
+}  // namespace

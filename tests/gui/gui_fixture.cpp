@@ -1,0 +1,85 @@
+#include "gui_fixture.h"
+
+#include <gtest/gtest.h>
+
+#include <QElapsedTimer>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+
+namespace guitest {
+
+namespace {
+
+// One QApplication for the whole test program, on the offscreen platform
+// unless another is asked for.
+class QtEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        static int argc = 1;
+        static char name[] = "test_gui";
+        static char* argv[] = {name, nullptr};
+        app_ = std::make_unique<QApplication>(argc, argv);
+        app_->setQuitOnLastWindowClosed(false);
+    }
+    void TearDown() override { app_.reset(); }
+
+private:
+    std::unique_ptr<QApplication> app_;
+};
+
+[[maybe_unused]] ::testing::Environment* const environment = ::testing::AddGlobalTestEnvironment(new QtEnvironment);
+
+}  // namespace
+
+void whenModal(std::function<void(QWidget*)> script) {
+    auto* poll = new QTimer;
+    auto started = std::make_shared<QElapsedTimer>();
+    started->start();
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, started, script = std::move(script)] {
+        QWidget* w = QApplication::activeModalWidget();
+        if (w && w->isVisible()) {
+            poll->stop();
+            poll->deleteLater();
+            script(w);
+            return;
+        }
+        if (started->elapsed() > 5000) {
+            poll->stop();
+            poll->deleteLater();
+            ADD_FAILURE() << "no modal window was shown";
+        }
+    });
+    poll->start(10);
+}
+
+TestDialog::TestDialog(platform::Services& s) : Form(s, "TestDialog") {
+    setCaption("信息");
+    setInnerSize(4500, 1800);
+    setFixedBorder(true);
+    Text1.move(200, 200, 4000, 300);
+    OKButton.setCaption("确定");
+    OKButton.move(1800, 1100, 1200, 400);
+    OKButton.setDefault(true);
+    CancelButton.setCaption("取消");
+    CancelButton.move(3100, 1100, 1200, 400);
+    CancelButton.setCancel(true);
+    OKButton.Click = [this] {
+        result = "ok";
+        unload();
+    };
+    CancelButton.Click = [this] {
+        result = "cancel";
+        unload();
+    };
+}
+
+std::string artifactFolder() {
+    const char* env = std::getenv("ZELBRIN_ARTIFACTS");
+    const std::filesystem::path folder = env && *env ? std::filesystem::path(env) : std::filesystem::current_path() / "test-artifacts";
+    std::filesystem::create_directories(folder);
+    return folder.string();
+}
+
+}  // namespace guitest

@@ -1,0 +1,85 @@
+// The front end's tests run the real Qt widgets on the offscreen platform:
+// a machine of the test harness (temporary folders, drive table, in-memory
+// stores) with the main window built on the desktop's Ui and timers.
+#pragma once
+
+#include <QApplication>
+#include <QDialog>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+#include <string>
+
+#include "gui/form_view.h"
+#include "gui/front_end.h"
+#include "gui/qt_services.h"
+#include "gui/qt_ui.h"
+#include "mainwindow/app_services.h"
+#include "mainwindow/form1.h"
+#include "platform/controls/form.h"
+#include "platform/controls/simple_controls.h"
+#include "platform/ui/dispatcher.h"
+#include "support/harness.h"
+
+namespace guitest {
+
+// The harness's machine with the desktop front end.
+struct GuiMachine {
+    testsupport::Harness h;
+    gui::FrontEnd frontEnd;
+    gui::QtUi ui{frontEnd};
+    gui::QtTimerHost timers;
+    AppServices services{{ui, timers}, h.registry,  h.settings, h.shell,
+                         h.clipboard,  h.clock,     h.mci,      std::string(testsupport::Harness::ProgramFolder)};
+    Form1 form{services};
+
+    GuiMachine() = default;
+    ~GuiMachine() { frontEnd.close(form); }
+
+    // Start-up as the program does it: Form_Load and the first resize, then
+    // the main window shown at its design size. The CD drive file is written
+    // first, as the harness does, so that start-up does not ask for the drive.
+    gui::FormView& showMain() {
+        const std::string cdDriveFile = std::string(testsupport::Harness::ProgramFolder) + "\\disk.ini";
+        if (!h.exists(cdDriveFile)) h.write(cdDriveFile, std::string(testsupport::Harness::CdDrive) + "\r\n");
+        platform::dispatch([this] { form.show(); });
+        gui::FormView& v = frontEnd.open(form, gui::FrontEnd::WindowKind::Main);
+        v.showWindow();
+        return v;
+    }
+
+    template <class W>
+    W* widgetOf(const platform::Control& c) {
+        gui::FormView* v = frontEnd.find(c.form());
+        gui::ControlView* cv = v ? v->viewOf(c) : nullptr;
+        return cv ? qobject_cast<W*>(cv->widget()) : nullptr;
+    }
+};
+
+// Runs script on the modal window (a dialog or a message box) once one is
+// shown; a window still open five seconds later is closed so that a failing
+// test does not hang.
+void whenModal(std::function<void(QWidget*)> script);
+
+// A small dialog form: a text box and OK and Cancel buttons.
+class TestDialog : public platform::Form {
+public:
+    explicit TestDialog(platform::Services& s);
+
+    platform::TextBox Text1{*this, "Text1"};
+    platform::CommandButton OKButton{*this, "OKButton"};
+    platform::CommandButton CancelButton{*this, "CancelButton"};
+    std::string result;  // "ok", "cancel" or "closebox"
+
+protected:
+    void onCloseBox() override {
+        result = "closebox";
+        unload();
+    }
+};
+
+// The folder test artifacts go to (created when missing): $ZELBRIN_ARTIFACTS,
+// else "test-artifacts" in the working folder (the build folder under ctest).
+std::string artifactFolder();
+
+}  // namespace guitest

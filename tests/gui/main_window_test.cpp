@@ -1,0 +1,177 @@
+// The main window drawn by the front end: its size, its widgets, and the
+// user's clicks reaching the models and the procedures bound to them.
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QMainWindow>
+#include <QMenuBar>
+#include <QStackedWidget>
+#include <QTabBar>
+#include <QToolBar>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <filesystem>
+#include <vector>
+
+#include "gui/qt_convert.h"
+#include "gui_fixture.h"
+
+namespace {
+
+using gui::px;
+using guitest::GuiMachine;
+
+QToolButton* toolButton(QToolBar* bar, const QString& toolTip) {
+    for (QAction* a : bar->actions())
+        if (a->toolTip() == toolTip) return qobject_cast<QToolButton*>(bar->widgetForAction(a));
+    return nullptr;
+}
+
+QPoint centreOf(QTreeWidget* tree, const QString& text) {
+    const auto found = tree->findItems(text, Qt::MatchExactly | Qt::MatchRecursive);
+    return found.isEmpty() ? QPoint(-1, -1) : tree->visualItemRect(found.first()).center();
+}
+
+TEST(MainWindow, RendersAtItsDesignSizeWithEveryPane) {
+    GuiMachine m;
+    gui::FormView& v = m.showMain();
+    ASSERT_TRUE(v.window()->isVisible());
+    EXPECT_EQ(v.window()->windowTitle(), QStringLiteral("Zelbrin18.0"));
+    // 9675 x 6780 twips: 645 x 452 pixels of inner area.
+    EXPECT_EQ(v.canvas()->size(), QSize(645, 452));
+    QToolBar* bar = m.widgetOf<QToolBar>(m.form.Toolbar1);
+    ASSERT_TRUE(bar);
+    EXPECT_EQ(bar->geometry(), QRect(0, 0, 645, 24));
+    EXPECT_TRUE(toolButton(bar, QStringLiteral("去掉网格"))->isVisible());
+    EXPECT_FALSE(toolButton(bar, QStringLiteral("后退"))->isVisible());  // the preview group is hidden
+    QWidget* status = m.widgetOf<QWidget>(m.form.StatusBar1);
+    ASSERT_TRUE(status);
+    EXPECT_EQ(status->geometry().bottom(), 451);
+    QWidget* strip = m.widgetOf<QWidget>(m.form.TabStrip1);
+    ASSERT_TRUE(strip);
+    QTabBar* tabs = strip->findChild<QTabBar*>();
+    ASSERT_EQ(tabs->count(), 4);
+    EXPECT_EQ(tabs->tabText(1), QStringLiteral("光盘"));
+    // The page trees lie in the tab strip's page area, above the strip.
+    QTreeWidget* tree = m.widgetOf<QTreeWidget>(m.form.TreeView2);
+    ASSERT_TRUE(tree);
+    EXPECT_TRUE(strip->geometry().contains(tree->geometry()));
+    EXPECT_EQ(tree->geometry().topLeft(), QPoint(px(m.form.TabStrip1.clientLeft()), px(m.form.TabStrip1.clientTop())));
+    EXPECT_EQ(v.canvas()->childAt(tree->geometry().center()), tree->viewport());
+    // Hidden controls have no visible widget.
+    EXPECT_FALSE(m.widgetOf<QWidget>(m.form.ListView2)->isVisible());
+
+    const QString shot = QString::fromStdString(guitest::artifactFolder() + "/main_window.png");
+    ASSERT_TRUE(v.window()->grab().save(shot));
+    EXPECT_GT(std::filesystem::file_size(shot.toStdString()), 1000u);
+}
+
+TEST(MainWindow, ClickOnATreeNodeRunsNodeClickAndARightClickSelectsNothing) {
+    GuiMachine m;
+    platform::TreeView& t = m.form.TreeView2;
+    std::vector<std::string> clicks, mouseDowns;
+    t.NodeClick = [&](platform::Node& n) { clicks.push_back(n.key()); };
+    t.MouseDown = [&](int button, int, double, double) { mouseDowns.push_back(std::to_string(button)); };
+    platform::dispatch([&] {
+        t.add("a", "甲", 3);
+        t.add("b", "乙", 3);
+        t.addChild("a", "a1", "子", 1);
+        t.item("a").setExpanded(true);
+    });
+    m.showMain();
+    QTreeWidget* tree = m.widgetOf<QTreeWidget>(t);
+    ASSERT_TRUE(tree);
+    ASSERT_EQ(tree->topLevelItemCount(), 2);
+    EXPECT_TRUE(tree->topLevelItem(0)->isExpanded());
+
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, centreOf(tree, QStringLiteral("子")));
+    EXPECT_EQ(clicks, std::vector<std::string>{"a1"});
+    EXPECT_EQ(t.selectedItem(), &t.item("a1"));
+    ASSERT_TRUE(tree->currentItem());
+    EXPECT_EQ(tree->currentItem()->text(0), QStringLiteral("子"));
+
+    // A right click raises MouseDown only; the selection stays.
+    QTest::mouseClick(tree->viewport(), Qt::RightButton, {}, centreOf(tree, QStringLiteral("乙")));
+    EXPECT_EQ(clicks.size(), 1u);
+    EXPECT_EQ(t.selectedItem(), &t.item("a1"));
+    EXPECT_EQ(tree->currentItem()->text(0), QStringLiteral("子"));
+    EXPECT_EQ(mouseDowns, (std::vector<std::string>{"1", "2"}));
+
+    // Keys move the selection as the model says, and never click.
+    QTest::keyClick(tree, Qt::Key_Up);
+    QTest::keyClick(tree, Qt::Key_Return);
+    EXPECT_EQ(clicks.size(), 1u);
+    EXPECT_EQ(t.selectedItem(), &t.item("a"));
+    EXPECT_EQ(tree->currentItem()->text(0), QStringLiteral("甲"));
+}
+
+TEST(MainWindow, ToolbarButtonReachesTheToolbarProcedure) {
+    GuiMachine m;
+    m.showMain();
+    QToolBar* bar = m.widgetOf<QToolBar>(m.form.Toolbar1);
+    QToolButton* grid = toolButton(bar, QStringLiteral("去掉网格"));
+    ASSERT_TRUE(grid);
+    platform::dispatch([&] { m.form.ListView1.setGridLines(true); });
+    QTest::mouseClick(grid, Qt::LeftButton);
+    // The two-state button is down, and Toolbar1_ButtonClick took the grid away.
+    EXPECT_EQ(m.form.Toolbar1.button("grid").value(), 1);
+    EXPECT_FALSE(m.form.ListView1.gridLines());
+    EXPECT_TRUE(grid->isChecked());
+    QTest::mouseClick(grid, Qt::LeftButton);
+    EXPECT_EQ(m.form.Toolbar1.button("grid").value(), 0);
+    EXPECT_TRUE(m.form.ListView1.gridLines());
+    EXPECT_FALSE(grid->isChecked());
+
+    // A plain button shows pressed only when the model says so.
+    QToolButton* help = toolButton(bar, QStringLiteral("帮助"));
+    QTest::mouseClick(help, Qt::LeftButton);
+    EXPECT_EQ(m.form.Toolbar1.button("help").value(), 0);
+    EXPECT_FALSE(help->isChecked());
+}
+
+TEST(MainWindow, TabClickSelectsThePageThroughTheModel) {
+    GuiMachine m;
+    int clicks = 0;
+    m.form.TabStrip1.Click = [&] { ++clicks; };
+    m.showMain();
+    QTabBar* tabs = m.widgetOf<QWidget>(m.form.TabStrip1)->findChild<QTabBar*>();
+    QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(2).center());
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(m.form.TabStrip1.selectedItem()->caption(), "软件");
+    EXPECT_EQ(tabs->currentIndex(), 2);
+    // Keys and the wheel do not switch pages.
+    QTest::keyClick(tabs, Qt::Key_Left);
+    EXPECT_EQ(m.form.TabStrip1.selectedItem()->caption(), "软件");
+}
+
+TEST(MainWindow, SplitterLabelTakesTheMouseAndGetsItsRelease) {
+    GuiMachine m;
+    std::vector<std::string> events;
+    m.form.Label1.MouseDown = [&](int b, int, double x, double) { events.push_back("down " + std::to_string(b) + " " + std::to_string(int(x))); };
+    m.form.Label1.MouseUp = [&](int b, int, double x, double) { events.push_back("up " + std::to_string(b) + " " + std::to_string(int(x))); };
+    m.showMain();
+    auto* label = m.widgetOf<QLabel>(m.form.Label1);
+    ASSERT_TRUE(label);
+    EXPECT_EQ(label->cursor().shape(), Qt::SizeHorCursor);
+    // The bar lies behind the panes: the point in the gap is the bar's.
+    const QPoint gap(px(m.form.ListView1.left()) - 1 - label->x(), label->height() / 2);
+    QTest::mousePress(label, Qt::LeftButton, {}, gap);
+    // Released 10 pixels further right, over the list: the bar gets it.
+    QTest::mouseRelease(label, Qt::LeftButton, {}, gap + QPoint(10, 0));
+    ASSERT_EQ(events.size(), 2u);
+    EXPECT_EQ(events[0], "down 1 " + std::to_string(gap.x() * 15));
+    EXPECT_EQ(events[1], "up 1 " + std::to_string((gap.x() + 10) * 15));
+}
+
+TEST(MainWindow, ClosingTheWindowUnloadsTheForm) {
+    GuiMachine m;
+    gui::FormView& v = m.showMain();
+    bool unloaded = false;
+    v.onUnloaded = [&] { unloaded = true; };
+    v.window()->close();
+    EXPECT_FALSE(m.form.loaded());
+    EXPECT_TRUE(unloaded);
+    EXPECT_FALSE(v.window()->isVisible());
+}
+
+}  // namespace

@@ -1,0 +1,80 @@
+// The browser view's reading of local pages and links, and the pictures of
+// the image list.
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <set>
+
+#include "gui/icons.h"
+#include "gui/page_text.h"
+#include "gui_fixture.h"
+#include "platform/text/text.h"
+
+namespace {
+
+TEST(PageText, CharsetFromTheDeclarationElseCodePage936) {
+    struct Case {
+        std::string bytes;
+        gui::PageCharset expected;
+    };
+    const std::vector<Case> cases = {
+        {"<html><head><meta charset=\"gb2312\"></head>", gui::PageCharset::Cp936},
+        {"<meta http-equiv=Content-Type content=\"text/html; charset=UTF-8\">", gui::PageCharset::Utf8},
+        {"<META CONTENT='text/html; Charset = utf8'>", gui::PageCharset::Utf8},
+        {"<meta charset=iso-8859-1>", gui::PageCharset::Latin1},
+        {"<html>no declaration</html>", gui::PageCharset::Cp936},
+        {"\xEF\xBB\xBFplain", gui::PageCharset::Utf8},
+        {"charset is a word; charset=big5", gui::PageCharset::Cp936},
+    };
+    for (const Case& c : cases) EXPECT_EQ(gui::pageCharset(c.bytes), c.expected) << c.bytes;
+}
+
+TEST(PageText, DecodesCodePage936AndUtf8) {
+    const std::string gb = platform::text::toCp936("<html>光盘目录</html>");
+    EXPECT_EQ(gui::decodePage(gb), QStringLiteral("<html>光盘目录</html>"));
+    EXPECT_EQ(gui::decodePage("\xEF\xBB\xBF\xE5\x85\x89"), QStringLiteral("光"));
+}
+
+TEST(PageText, HtmlByExtension) {
+    EXPECT_TRUE(gui::isHtmlPath("E:\\a\\B.HTM"));
+    EXPECT_TRUE(gui::isHtmlPath("C:\\x.asp"));
+    EXPECT_FALSE(gui::isHtmlPath("E:\\readme.txt"));
+    EXPECT_FALSE(gui::isHtmlPath("E:\\dir.htm\\file"));
+}
+
+TEST(PageText, LinkTargets) {
+    const std::string page = "E:\\docs\\index.htm";
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"a.htm", "file:\\\\E:\\docs\\a.htm"},
+        {"sub/b%20c.htm#part", "file:\\\\E:\\docs\\sub\\b c.htm"},
+        {"../up.htm", "file:\\\\E:\\docs\\..\\up.htm"},
+        {"/root.htm", "file:\\\\E:\\root.htm"},
+        {"http://example.org/x", "http://example.org/x"},
+        {"mailto:a@b.c", "mailto:a@b.c"},
+        {"#top", ""},
+        {"", ""},
+        {"%E5%85%89.htm", "file:\\\\E:\\docs\\光.htm"},
+    };
+    for (const auto& [href, target] : cases) EXPECT_EQ(gui::linkTarget(page, href), target) << href;
+}
+
+TEST(Icons, EveryKeyOfTheImageListHasItsOwnPicture) {
+    guitest::GuiMachine m;
+    const platform::ImageList& images = m.form.ImageList1;
+    std::set<QByteArray> pictures;
+    int drawn = 0;
+    for (int i = 1; i <= images.count(); ++i) {
+        const std::string key = images.key(i);
+        if (key.empty()) continue;  // the picture no command uses
+        EXPECT_TRUE(gui::hasIcon(key)) << key;
+        const QImage img = gui::iconPixmap(key, 16).toImage();
+        ASSERT_EQ(img.size(), QSize(16, 16));
+        pictures.insert(QByteArray(reinterpret_cast<const char*>(img.constBits()), img.sizeInBytes()));
+        ++drawn;
+    }
+    EXPECT_EQ(drawn, 111);
+    EXPECT_EQ(static_cast<int>(pictures.size()), drawn);  // no two alike
+    EXPECT_FALSE(gui::icon("txt").isNull());
+}
+
+}  // namespace

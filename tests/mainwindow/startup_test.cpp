@@ -1,0 +1,342 @@
+// Start-up and shutdown of the main window on the test machine: a fresh and
+// an existing program folder, the CD drive file and its first-run dialogue,
+// the log-in, and closing the window.
+#include "mainwindow/startup.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "discpage/size_text.h"
+#include "mainwindow/password.h"
+#include "support/harness.h"
+
+namespace {
+
+using testsupport::Harness;
+
+constexpr const char* Pf = "C:\\zelbrin";
+constexpr const char* DiskIni = "C:\\zelbrin\\disk.ini";
+constexpr const char* FirstRunHead = "程序检测到你的光驱的盘符是";
+constexpr const char* FirstRunTail = "，如果正确请按OK，不正确请按Cancel！如果以后发生改变，请删除disk.ini文件！";
+constexpr const char* NotCdRom = "你输入的盘符不是光驱，请重新输入！";
+
+std::string firstRunPrompt(const std::string& root) { return FirstRunHead + root + FirstRunTail; }
+
+void setSetting(Harness& h, const char* name, const char* value) {
+    Module1& m = h.form.module1();
+    m.CreateRegKey(SettingsKey);
+    m.SetRegValue(SettingsKey, name, value);
+}
+
+std::vector<std::string> nodeTexts(const platform::TreeView& tree) {
+    std::vector<std::string> out;
+    for (const auto& n : tree.nodes()) out.push_back(n->text());
+    return out;
+}
+
+// ---- the small rules ----
+
+TEST(StartupRules, MirrorColour) {
+    struct Case {
+        const char* stored;
+        platform::Color colour;
+    };
+    const std::vector<Case> cases = {
+        {"9", platform::qbColor(9)},     {"abc", platform::qbColor(0)}, {"20", 20},
+        {"Error", platform::qbColor(12)}, {"", platform::qbColor(12)},   {"12.5", platform::qbColor(12)},
+        {"13.5", platform::qbColor(14)}, {"-1", 0xFFFFFFFFu},           {"1e20", platform::qbColor(0)},
+    };
+    for (const Case& c : cases) EXPECT_EQ(startup::mirrorColour(c.stored), c.colour) << c.stored;
+}
+
+TEST(StartupRules, SizeText) {
+    const std::vector<std::pair<double, const char*>> cases = {
+        {0, "0K"}, {500, "1K"}, {1536, "1K"}, {1024.0 * 1024, "1024K"}, {2.0 * 1024 * 1024, "2.00M"},
+        {1536.0 * 1024, "1.50M"}};
+    for (const auto& [bytes, text] : cases) EXPECT_EQ(discpage::sizeText(bytes), text) << bytes;
+}
+
+TEST(StartupRules, RootsAndSendToCaption) {
+    EXPECT_EQ(startup::rootOfFirstCharacter("e:\\data"), "e:\\");
+    EXPECT_EQ(startup::rootOfFirstCharacter("e"), "e:\\");
+    EXPECT_EQ(startup::rootOfFirstCharacter(""), ":\\");
+    EXPECT_EQ(startup::rootOfFirstCharacter("光"), "光:\\");
+    EXPECT_EQ(startup::sendToCaption("   "), "你的文件夹");
+    EXPECT_EQ(startup::sendToCaption(""), "你的文件夹");
+    EXPECT_EQ(startup::sendToCaption(" D:\\work"), " D:\\work");
+}
+
+// ---- a fresh program folder ----
+
+TEST(Startup, FreshProgramFolderStartsCleanly) {
+    Harness h;
+    const char* source = std::getenv("ZELBRIN_SOURCE_DIR");
+    ASSERT_NE(source, nullptr);
+    h.form.ResourcesFolder = std::string(source) + "/webmodel";
+    h.ui.answerMsgBox(platform::MsgOK, firstRunPrompt("E:\\"));
+    h.start(true);
+    Form1& f = h.form;
+
+    ASSERT_TRUE(f.visible());
+    for (const char* folder : {"C:\\zelbrin\\guangpan", "C:\\zelbrin\\software"}) EXPECT_TRUE(h.exists(folder)) << folder;
+    EXPECT_EQ(h.readBytes("C:\\zelbrin\\ini.ini"), "");
+    EXPECT_EQ(h.readBytes(DiskIni), "E:\\\r\n");
+    // The readme page is put in place and shown (then hidden) in the browser.
+    const std::string readme = h.read("C:\\zelbrin\\readme.htm");
+    EXPECT_NE(readme.find("charset=gb2312"), std::string::npos);
+    EXPECT_NE(readme.find("Zelbrin"), std::string::npos);
+    EXPECT_EQ(f.WebBrowser1.locationPath(), "C:\\zelbrin\\readme.htm");
+    EXPECT_FALSE(f.previewPaneOpen());
+
+    EXPECT_EQ(f.CdDrive, "E:\\");
+    EXPECT_TRUE(f.CdDriveKnown);
+    EXPECT_EQ(f.Cdrom_Num, 0);
+    EXPECT_EQ(f.TreeView1.count() + f.TreeView2.count() + f.TreeView3.count() + f.TreeView4.count(), 0);
+    EXPECT_EQ(f.CopyAllSize.caption(), "已经拷贝到硬盘上的文件大小是0K");
+    EXPECT_EQ(f.SendToCustom.caption(), "你的文件夹");
+    EXPECT_EQ(f.CopyFileColor, platform::qbColor(12));
+    EXPECT_EQ(f.MediaListIndex, 1);
+    EXPECT_EQ(f.b_interval, 1.0);
+    EXPECT_EQ(f.PendingTickPaths, std::vector<std::vector<std::string>>(3, std::vector<std::string>(1)));
+    EXPECT_EQ(f.PendingTickAtRoot, std::vector<bool>{false});
+
+    // The page 分类 shows first.
+    EXPECT_TRUE(f.TreeView2.visible());
+    for (const platform::TreeView* t : {&f.TreeView1, &f.TreeView3, &f.TreeView4}) EXPECT_FALSE(t->visible());
+    EXPECT_EQ(f.TreeView1.style(), 7);
+    EXPECT_EQ(f.TreeView2.style(), 7);
+    EXPECT_EQ(f.TreeView1.labelEdit(), 1);
+    EXPECT_TRUE(f.ListView1.gridLines());
+    EXPECT_EQ(f.File1.path(), "C:\\");
+    EXPECT_EQ(f.File1.pattern(), "*.*");
+}
+
+TEST(Startup, ExistingCatalogueFileIsLeftAsItIs) {
+    Harness h;
+    h.write("C:\\zelbrin\\ini.ini", "|软件\r\n");
+    h.start();
+    EXPECT_EQ(h.read("C:\\zelbrin\\ini.ini"), "|软件\r\n");
+    EXPECT_EQ(h.ui.log().size(), 0u);
+}
+
+// ---- an existing program folder ----
+
+TEST(Startup, ExistingProgramFolderFillsTheTrees) {
+    Harness h;
+    for (const char* disc : {"[001]Tools", "[002]Music", "Work_hard"})
+        h.write(std::string(Pf) + "\\guangpan\\" + disc + ".wcd", "E:\\|docs\r\n");
+    h.write("C:\\zelbrin\\guangpan\\notes.txt", "not a disc\r\n");
+    h.write("C:\\zelbrin\\ini.ini", "|软件\r\n#[001]Tools\r\n|音乐\r\n#[002]Music\r\n");
+    h.write("C:\\zelbrin\\software\\a.txt", "x");
+    h.write("C:\\zelbrin\\software\\Tools.TXT", "x");
+    h.write("C:\\zelbrin\\favorite.ini",
+            "|文件图标:1;|文件名:img;|光盘名字:[001]Tools;|文件路径:E:\\docs\\img;|文件备注:空\r\n"
+            "|文件图标:24;|文件名:a;|光盘名字:[001]Tools;|文件路径:E:\\docs\\a.txt;|文件备注:说明\r\n");
+    h.write("C:\\zelbrin\\size.ini", " 1536");
+    h.settings.save("Zelbrin", "Expiry", "yourfolder", " D:\\work");
+    setSetting(h, "Color", "9");
+    h.start();
+    Form1& f = h.form;
+
+    EXPECT_EQ(f.Cdrom_Num, 3);
+    EXPECT_EQ(f.TreeView1.count(), 3);
+    EXPECT_EQ(nodeTexts(f.TreeView2), (std::vector<std::string>{"软件", "[001]Tools", "音乐", "[002]Music"}));
+    EXPECT_EQ(nodeTexts(f.TreeView3), (std::vector<std::string>{"a", "Tools"}));
+    EXPECT_EQ(f.TreeView3.item("Tools").image(), images::SoftwareRecord);
+    EXPECT_EQ(nodeTexts(f.TreeView4), (std::vector<std::string>{"img", "a"}));
+    EXPECT_EQ(f.TreeView4.item(2).key(), "[001]Tools;|文件路径:E:\\docs\\a.txt");
+    EXPECT_EQ(f.TreeView4.item(2).image(), 24);
+    EXPECT_EQ(f.AllSize, 1536);
+    EXPECT_EQ(f.CopyAllSize.caption(), "已经拷贝到硬盘上的文件大小是1K");
+    EXPECT_EQ(f.SendToCustom.caption(), " D:\\work");
+    EXPECT_EQ(f.CopyFileColor, platform::qbColor(9));
+    for (const platform::TreeView* t : {&f.TreeView1, &f.TreeView2, &f.TreeView3, &f.TreeView4})
+        EXPECT_EQ(t->imageList(), &f.ImageList1);
+    EXPECT_EQ(f.ListView1.smallIcons(), &f.ImageList1);
+    EXPECT_EQ(h.ui.log().size(), 0u);
+}
+
+// ---- the CD drive file ----
+
+TEST(Startup, StoredCdDriveTakesTheFirstCharacter) {
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"e:\\\r\n", "e:\\"}, {"  F:\\  ", "F:\\"}, {"", ":\\"}, {"   ", ":\\"}, {"G", "G:\\"}};
+    for (const auto& [stored, root] : cases) {
+        Harness h;
+        h.write(DiskIni, stored);
+        h.start();
+        EXPECT_EQ(h.form.CdDrive, root) << stored;
+        EXPECT_TRUE(h.form.CdDriveKnown);
+        EXPECT_EQ(h.read(DiskIni), stored);  // never rewritten
+        EXPECT_TRUE(h.ui.log().empty());
+    }
+}
+
+TEST(Startup, UnreadableCdDriveFileKeepsTheFoundDrive) {
+    for (bool withCd : {true, false}) {
+        Harness h;
+        if (!withCd) h.drives().remove("E:");
+        h.makeFolder(DiskIni);  // opening fails, but not with "file not found"
+        h.start(true);
+        EXPECT_EQ(h.form.CdDrive, withCd ? "E:\\" : ":\\");
+        EXPECT_TRUE(h.form.CdDriveKnown);
+        EXPECT_TRUE(h.ui.log().empty());
+    }
+}
+
+TEST(Startup, FirstRunOkStoresTheProposedDrive) {
+    for (bool withCd : {true, false}) {
+        Harness h;
+        if (!withCd) h.drives().remove("E:");
+        const std::string proposed = withCd ? "E:\\" : "t:\\";
+        h.ui.answerMsgBox(platform::MsgOK, firstRunPrompt(proposed));
+        h.start(true);
+        EXPECT_EQ(h.ui.log().at(0).buttons, platform::MsgButtons::OKCancel);
+        EXPECT_EQ(h.ui.log().at(0).title, "提示");
+        EXPECT_EQ(h.form.CdDrive, proposed);
+        EXPECT_TRUE(h.form.CdDriveKnown);
+        EXPECT_EQ(h.readBytes(DiskIni), proposed + "\r\n");
+    }
+}
+
+TEST(Startup, FirstRunAsksUntilACdRomDriveIsTyped) {
+    Harness h;
+    h.ui.answerMsgBox(platform::MsgCancel, firstRunPrompt("E:\\"));
+    h.ui.answerInputBox("c");  // a fixed drive
+    h.ui.answerMsgBox(platform::MsgOK, NotCdRom);
+    h.ui.answerInputBox("q:");  // no such drive
+    h.ui.answerMsgBox(platform::MsgOK, NotCdRom);
+    h.ui.answerInputBox("e:\\data");
+    h.start(true);
+    EXPECT_EQ(h.form.CdDrive, "e:\\");
+    EXPECT_EQ(h.readBytes(DiskIni), "e:\\\r\n");
+    const auto& log = h.ui.log();
+    ASSERT_EQ(log.size(), 6u);
+    EXPECT_EQ(log[1].kind, testsupport::ShownKind::InputBox);
+    EXPECT_EQ(log[1].prompt, "请输入你的光驱的盘符！");
+    EXPECT_EQ(log[1].title, "信息");
+    EXPECT_EQ(log[2].title, "提示");
+}
+
+TEST(Startup, FirstRunCancelInTheInputBoxKeepsTheProposedDrive) {
+    for (bool withCd : {true, false}) {
+        Harness h;
+        if (!withCd) h.drives().remove("E:");
+        const std::string proposed = withCd ? "E:\\" : "t:\\";
+        h.ui.answerMsgBox(platform::MsgCancel, firstRunPrompt(proposed));
+        if (!withCd) {
+            h.ui.answerInputBox("e");
+            h.ui.answerMsgBox(platform::MsgOK, NotCdRom);
+        }
+        h.ui.answerInputBox(std::nullopt);
+        h.start(true);
+        EXPECT_EQ(h.form.CdDrive, proposed);
+        EXPECT_TRUE(h.form.CdDriveKnown);
+        EXPECT_FALSE(h.exists(DiskIni));  // the next start asks again
+    }
+}
+
+// ---- the log-in ----
+
+TEST(Startup, LogInAskedOnlyForExactlyTrue) {
+    for (const char* value : {"True", "TRUE", "false"}) {
+        Harness h;
+        setSetting(h, "have_password", value);
+        h.start();
+        EXPECT_TRUE(h.form.visible()) << value;
+        EXPECT_FALSE(h.form.Have_Password);
+        EXPECT_TRUE(h.ui.log().empty());
+    }
+}
+
+TEST(Startup, RightPasswordAfterAWrongOneLetsTheProgramStart) {
+    Harness h;
+    setSetting(h, "have_password", "true");
+    setSetting(h, "Password", "Abc");
+    h.write("C:\\zelbrin\\software\\a.txt", "x");
+    h.ui.onModal<password>([&h](password& d) {
+        EXPECT_TRUE(d.Check1.visible());
+        d.txtPassword.userType("abc");
+        h.ui.answerMsgBox(platform::MsgOK, "无效的密码，请重试!");
+        d.cmdOK.userClick();
+        EXPECT_TRUE(d.loaded());
+        EXPECT_EQ(d.txtPassword.selLength(), 3);
+        d.txtPassword.userType("Abc");
+        d.cmdOK.userClick();
+    });
+    h.start();
+    EXPECT_TRUE(h.form.visible());
+    EXPECT_EQ(h.form.LoginSucceeded, true);
+    EXPECT_EQ(h.form.TreeView3.count(), 1);
+    EXPECT_EQ(h.form.module1().GetRegValue(SettingsKey, "have_password"), "true");
+}
+
+TEST(Startup, TickedBoxSwitchesTheLogInOff) {
+    Harness h;
+    setSetting(h, "have_password", "true");
+    setSetting(h, "Password", "");
+    h.ui.onModal<password>([](password& d) {
+        d.Check1.userClick();
+        d.cmdOK.userClick();
+    });
+    h.start();
+    EXPECT_TRUE(h.form.visible());
+    EXPECT_FALSE(h.form.Have_Password);
+    EXPECT_EQ(h.form.module1().GetRegValue(SettingsKey, "have_password"), "false");
+    EXPECT_EQ(h.form.module1().GetRegValue(SettingsKey, "Password"), "");
+}
+
+TEST(Startup, RefusedLogInEndsTheProgramUnshown) {
+    // Cancel, and the close box (the script leaves the dialog open).
+    for (bool cancel : {true, false}) {
+        Harness h;
+        setSetting(h, "have_password", "true");
+        setSetting(h, "Password", "abc");
+        h.write("C:\\zelbrin\\software\\a.txt", "x");
+        h.ui.onModal<password>([cancel](password& d) {
+            if (cancel) d.cmdCancel.userClick();
+        });
+        h.start(true);
+        EXPECT_FALSE(h.form.loaded());
+        EXPECT_FALSE(h.form.visible());
+        EXPECT_EQ(h.form.LoginSucceeded, false);
+        // No later step ran: no folders, no trees, no first-run box.
+        EXPECT_FALSE(h.exists("C:\\zelbrin\\guangpan"));
+        EXPECT_EQ(h.form.TreeView3.count(), 0);
+        EXPECT_TRUE(h.ui.messages().empty());
+    }
+}
+
+// ---- shutdown ----
+
+TEST(Shutdown, ExitClearsTheTreesAndStopsAnAudioCd) {
+    for (bool playing : {true, false}) {
+        Harness h;
+        h.write("C:\\zelbrin\\ini.ini", "|软件\r\n");
+        h.write("C:\\zelbrin\\software\\a.txt", "x");
+        h.start();
+        h.form.CDPlaying = playing ? -1 : 0;
+        h.mci.clearCommands();
+        h.form.exit.userClick();
+        EXPECT_FALSE(h.form.loaded());
+        EXPECT_EQ(h.form.TreeView2.count(), 0);
+        EXPECT_EQ(h.form.TreeView3.count(), 0);
+        EXPECT_EQ(h.mci.commands(), playing ? std::vector<std::string>{"stop cd wait"} : std::vector<std::string>{});
+        EXPECT_TRUE(h.ui.log().empty());
+    }
+}
+
+TEST(Shutdown, CloseBoxUnloadsAsExitDoes) {
+    Harness h;
+    h.start();
+    h.form.CDPlaying = -1;
+    h.form.userClose();
+    EXPECT_FALSE(h.form.loaded());
+    EXPECT_EQ(h.mci.commands().back(), "stop cd wait");
+}
+
+}  // namespace
