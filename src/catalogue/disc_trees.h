@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "catalogue/index_line.h"  // IndexFolderName
 #include "platform/controls/control.h"
 
 namespace platform {
@@ -18,8 +19,7 @@ class TreeView;
 
 namespace catalogue {
 
-// The folder of the index files and the mirror disc list, in the program folder.
-inline constexpr std::string_view IndexFolderName = "guangpan";
+// The pattern of the index files, and the mirror disc list in the program folder.
 inline constexpr std::string_view IndexFilePattern = "*.wcd";
 inline constexpr std::string_view MirrorDiscListName = "red.ini";
 

@@ -31,6 +31,7 @@ std::int64_t Form1::FindFilesAPI(const std::string& sspath, std::string& path, c
     path = request.path;
     FileCount = static_cast<std::int32_t>(counts.fileCount);
     DirCount = static_cast<std::int32_t>(counts.dirCount);
+    walkSkippedNames = result.skippedNames;
     if (!result.ok) platform::raise(result.errorNumber, result.errorText);
     return result.total;
 }

@@ -72,7 +72,8 @@ void FrontEnd::gesture(ControlView* origin, const std::function<void()>& call) {
     if (syncing() || flushing_) return;
     // The widget tells whether the view is still there afterwards.
     QPointer<QWidget> w = origin ? origin->widget() : nullptr;
-    call();
+    // One event: an error that escapes is the dispatcher's to report, never Qt's.
+    platform::dispatch(call);
     // Inside a modal form the dispatcher's idle listener does not run yet.
     if (platform::Dispatcher::instance().inEvent()) syncAll();
     if (origin && w && viewOfWidget(w) == origin) {
@@ -101,7 +102,7 @@ void FrontEnd::focusChanged(QWidget* now) {
     if (c.hasFocus() || !c.visible() || !c.enabled()) return;
     // The user moved the focus: the model follows (a combo box that loses
     // it raises LostFocus).
-    gesture(nullptr, [&c] { platform::dispatch([&c] { c.setFocus(); }); });
+    gesture(nullptr, [&c] { c.setFocus(); });
 }
 
 }  // namespace gui

@@ -39,6 +39,20 @@ void setForeground(QWidget* w, platform::Color c, QPalette::ColorRole role = QPa
     w->setPalette(p);
 }
 
+// A label's caption as shown: "&&" is one "&", and a single "&" only marks
+// the key letter after it.
+QString labelText(std::string_view caption) {
+    const QString c = toQ(caption);
+    QString shown;
+    shown.reserve(c.size());
+    for (qsizetype i = 0; i < c.size(); ++i) {
+        if (c[i] == QChar('&') && i + 1 < c.size()) ++i;
+        else if (c[i] == QChar('&')) continue;
+        shown += c[i];
+    }
+    return shown;
+}
+
 }  // namespace
 
 // ---- TextBox ----
@@ -50,6 +64,8 @@ public:
 protected:
     void apply() override {
         if (m_.multiLine() != (plain_ != nullptr)) build();
+        if (plain_) plain_->setReadOnly(m_.locked());
+        else line_->setReadOnly(m_.locked());
         const QString text = m_.multiLine() ? toQLines(m_.text()) : toQ(m_.text());
         bool textSet = false;
         if (plain_) {
@@ -197,7 +213,7 @@ public:
 
 protected:
     void apply() override {
-        label_->setText(toQ(m_.caption()));
+        label_->setText(labelText(m_.caption()));
         setForeground(label_, m_.foreColor());
         QFont f = label_->font();
         f.setUnderline(m_.fontUnderline());

@@ -27,7 +27,10 @@ public:
     using QStyledItemDelegate::QStyledItemDelegate;
     bool grid = false;
     void paint(QPainter* p, const QStyleOptionViewItem& opt, const QModelIndex& index) const override {
-        QStyledItemDelegate::paint(p, opt, index);
+        // Only the selected row shows the focus; Qt's own current row is not the model's.
+        QStyleOptionViewItem o(opt);
+        if (!(o.state & QStyle::State_Selected)) o.state &= ~QStyle::State_HasFocus;
+        QStyledItemDelegate::paint(p, o, index);
         if (!grid) return;
         p->save();
         p->setPen(opt.palette.color(QPalette::Midlight).darker(115));

@@ -23,10 +23,17 @@ namespace gui {
 namespace {
 
 // Label editing writes nothing into the item: the model decides the text.
+// Only the selected node shows the focus; Qt's own current item is not
+// the model's.
 class LabelDelegate : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
     void setModelData(QWidget*, QAbstractItemModel*, const QModelIndex&) const override {}
+    void paint(QPainter* p, const QStyleOptionViewItem& opt, const QModelIndex& index) const override {
+        QStyleOptionViewItem o(opt);
+        if (!(o.state & QStyle::State_Selected)) o.state &= ~QStyle::State_HasFocus;
+        QStyledItemDelegate::paint(p, o, index);
+    }
 };
 
 // An item that knows its node.

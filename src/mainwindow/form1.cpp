@@ -279,6 +279,7 @@ void Form1::wireEvents() {
     TreeView1.KeyPress = [this](int& k) { TreeView1_KeyPress(k); };
     Drive1.Change = [this] { Drive1_Change(); };
     Dir1.Change = [this] { Dir1_Change(); };
+    maker.Click = [this] { maker_Click(); };
 
     // ---- 2 main window, start-up and settings ----
     Toolbar1.ButtonClick = [this](platform::ToolbarButton& b) { Toolbar1_ButtonClick(b); };

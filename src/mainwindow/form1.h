@@ -151,6 +151,7 @@ public:
     // ---- the menu bar ----
     // 文件 (file)
     platform::MenuItem file{*this, "file", "文件"};
+    platform::MenuItem maker{file, "maker", "扫描光盘生成索引文件"};  // 1
     platform::MenuItem setpassword{file, "setpassword", "为Zelbrin设置使用密码"};  // 2
     platform::MenuItem fileGap1{file, "fileGap1", "-"};
     platform::MenuItem exit{file, "exit", "退出"};  // 2
@@ -226,6 +227,34 @@ public:
     bool CdDriveKnown = false;
     // The folder names printed in index files during this run (never cleared).
     catalogue::ScannedFolderList ScannedFolderList;
+    // The scan dialog's mode, set by its caller: "" a new scan, "import" the
+    // import of an index file, "changeorder" the change of a disc.
+    std::string DialogFromWhere;
+    // The CD's volume label as the scan read it, or "你的光驱中没有光盘".
+    std::string cdRom;
+    // The folder to scan: the CD drive's root, or the folder picked in the
+    // folder chooser ("" when there is neither).
+    std::string SearchPath;
+    // True while the folder chooser is open from the scan dialog.
+    bool fromMaker = false;
+    // The index file being imported (its file title is the proposed name).
+    std::string ImportFileName;
+    // The scan dialog's hand-off: ok is true only after an accepted OK (the
+    // caller sets it back to false); the fields are written on every unload:
+    // name, number, remark & "&&" & date, category path, and the file pattern
+    // (a new scan only).
+    bool ok = false;
+    std::string txtName;
+    std::string txtOrder;
+    std::string txtTip;
+    std::string txtPath;
+    std::string FindStr;
+    // The catalogue line the last scanned disc was filed under ("|" + top or
+    // "@" + sub).
+    std::string Txt1;
+    // The entries the last folder walk left out because their names cannot
+    // be stored (FindFilesAPI sets it).
+    std::int64_t walkSkippedNames = 0;
 
     // ---- 2 main window, start-up and settings ----
     // The panes that full screen hid for a media preview: true (Combo2: -1)
@@ -250,6 +279,8 @@ public:
     std::string ResourcesFolder;
 
     // ---- 3 disc page and file notes ----
+    // The name of the disc open on the disc page.
+    std::string OpenedDisk;
     // The pending-tick queue: rows 0..2 of one column each; the last column
     // is the free slot, so one column means an empty queue.
     std::vector<std::vector<std::string>> PendingTickPaths;
@@ -344,6 +375,10 @@ public:
                               std::int32_t& FileCount, std::int32_t& DirCount,
                               const catalogue::IndexSink& sink);
     std::string StripNulls(std::string& OriginalStr);
+    // The scan command (scan_command.cpp): describes the disc in the scan
+    // dialog, walks it into a new index file and files it in the catalogue
+    // and both trees.
+    void maker_Click();
 
     // ---- 2 main window, start-up and settings (src/mainwindow) ----
     // Start-up and shutdown (startup.cpp); the layout on every size change

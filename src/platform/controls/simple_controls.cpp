@@ -56,6 +56,10 @@ void TextBox::setPasswordChar(std::string c) {
     if (assign(passwordChar_, std::move(c))) changed();
 }
 
+void TextBox::setLocked(bool v) {
+    if (assign(locked_, v)) changed();
+}
+
 void TextBox::setSelStart(int start) {
     start = std::clamp(start, 0, textLength(text_));
     if (start == selStart_ && selLength_ == 0) return;
@@ -70,7 +74,7 @@ void TextBox::setSelLength(int length) {
 }
 
 void TextBox::userType(std::string newText) {
-    if (!takesGestures(*this)) return;
+    if (!takesGestures(*this) || locked_) return;
     dispatch([&] {
         setFocus();
         const bool differs = newText != text_;

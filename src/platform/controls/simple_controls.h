@@ -43,6 +43,9 @@ public:
     // The character shown in place of each typed one ("" shows the text).
     const std::string& passwordChar() const { return passwordChar_; }
     void setPasswordChar(std::string c);
+    // A locked box shows its text but cannot be typed into; code still sets it.
+    bool locked() const { return locked_; }
+    void setLocked(bool v);
 
     // The selection, in characters: its start (0 = before the first) and
     // length. Setting the start empties the selection; both are kept within
@@ -56,11 +59,13 @@ public:
     std::function<void()> Change;
 
     // The user typed: the text becomes newText (the caret at its end), the
-    // box has the focus, and Change runs when the text differs.
+    // box has the focus, and Change runs when the text differs. A locked box
+    // ignores it.
     void userType(std::string newText);
 
 private:
     std::string text_;
+    bool locked_ = false;
     bool multiLine_ = false;
     int scrollBars_ = 0;
     std::string passwordChar_;
