@@ -76,7 +76,7 @@ std::string fileTitleOf(std::string_view path) {
 
 Dialog::Dialog(Form1& main) : Form(main.services(), "Dialog"), main_(main) {
     setCaption("information");
-    setInnerSize(7335, 4680);
+    setInnerSize(7335, 4935);
     setFixedBorder(true);
     setStartPosition(platform::StartPosition::Manual);
 
@@ -108,7 +108,7 @@ Dialog::Dialog(Form1& main) : Form(main.services(), "Dialog"), main_(main) {
     CancelButton.setCaption("取消");
     CancelButton.move(6000, 3120, 1215, 375);
     CancelButton.setCancel(true);
-    Label4.move(120, 3960, 7095, 600);
+    Label4.move(120, 3960, 7095, 855);
     // Shown in a new scan only.
     Label6.setVisible(false);
     Combo1.setVisible(false);
@@ -134,6 +134,10 @@ std::vector<std::string> Dialog::indexFiles() {
     return names;
 }
 
+std::string Dialog::catalogueText() const {
+    return catalogue::readCatalogueText(catalogue::catalogueFilePath(main_.app().ProgramFolder));
+}
+
 std::string Dialog::today() const { return main_.app().clock.today(); }
 
 void Dialog::refuse(std::string_view message) { ui().msgBox(message, platform::MsgButtons::OK, Title); }
@@ -152,11 +156,9 @@ void Dialog::Form_Load() {
     } else if (changeMode()) {
         Label4.setCaption(
             "请只修改你要改变的项目！如果你要修改的是硬盘目录而不是光盘，请在修改名字时保留后缀“_hard”。");
-        const std::string catalogue =
-            catalogue::readCatalogueText(catalogue::catalogueFilePath(main_.app().ProgramFolder));
         Text1.setText(main_.OpenedDisk);
-        const catalogue::DiscFields fields = catalogue::ReadDiscFields(catalogue, main_.OpenedDisk).value_or(
-            catalogue::DiscFields{});
+        const catalogue::DiscFields fields =
+            catalogue::ReadDiscFields(catalogueText(), main_.OpenedDisk).value_or(catalogue::DiscFields{});
         Text2.setText(fields.number);
         Text3.setText(fields.remark);
         Text5.setText(fields.date.empty() ? today() : fields.date);
@@ -191,18 +193,18 @@ void Dialog::Form_Load() {
 
 void Dialog::buildChooser() {
     TreeView1.setImageList(&main_.ImageList1);
-    const std::string catalogue =
-        catalogue::readCatalogueText(catalogue::catalogueFilePath(main_.app().ProgramFolder));
-    // The nodes have no keys: the chooser reads only texts and paths, and a
+    // The chooser reads only texts and paths; its keys are its own, since a
     // category named by digits alone could not be a key.
-    platform::Node* lastTop = nullptr;
-    for (const std::string& line : text::splitLines(catalogue)) {
+    std::string lastTop;
+    int tops = 0;
+    for (const std::string& line : text::splitLines(catalogueText())) {
         const catalogue::CatalogueEntry entry = catalogue::parseCatalogueLine(line);
         if (entry.kind == catalogue::CatalogueLineKind::CategoryLine) {
-            lastTop = &TreeView1.add("", entry.name, images::Category);
-        } else if (entry.kind == catalogue::CatalogueLineKind::SubCategoryLine && lastTop) {
+            lastTop = "top" + std::to_string(++tops);
+            TreeView1.add(lastTop, entry.name, images::Category);
+        } else if (entry.kind == catalogue::CatalogueLineKind::SubCategoryLine && !lastTop.empty()) {
             // A sub-category before any category line has no place: skipped.
-            TreeView1.insertChild(*lastTop, entry.name, images::Category);
+            TreeView1.addChild(lastTop, "", entry.name, images::Category);
         }
     }
     for (const auto& node : TreeView1.nodes())
@@ -254,7 +256,7 @@ bool Dialog::confirmChanges(const std::string& name) {
 
 void Dialog::OKButton_Click() {
     if (newScanMode() && main_.SearchPath.empty()) return refuse(NoFolderMessage);
-    const TextBox* described[] = {&Text1, &Text2, &Text3, &Text4};
+    const platform::TextBox* described[] = {&Text1, &Text2, &Text3, &Text4};
     for (const platform::TextBox* box : described)
         if (box->text().empty()) return refuse(EmptyFieldMessage);
     const platform::TextBox* checked[] = {&Text1, &Text2, &Text3, &Text5};
@@ -263,9 +265,7 @@ void Dialog::OKButton_Click() {
     for (const platform::TextBox* box : checked)
         if (contains(box->text(), "&&")) return refuse(AmpersandMessage);
     if (newScanMode() && !catalogue::scanPatternIsUsable(Combo1.text())) return refuse(BadPatternMessage);
-    const std::string catalogue =
-        catalogue::readCatalogueText(catalogue::catalogueFilePath(main_.app().ProgramFolder));
-    if (!catalogue::FindCategoryLine(catalogue, Text4.text())) return refuse(NoCategoryMessage);
+    if (!catalogue::FindCategoryLine(catalogueText(), Text4.text())) return refuse(NoCategoryMessage);
 
     // The name as it will be filed; it goes into the name field only when
     // OK is accepted, so that a second OK does not tag it again.

@@ -82,6 +82,8 @@ private:
     // Form1::File1, which is set back to "c:\" and "*.*" afterwards.
     std::vector<std::string> indexFiles();
     std::string today() const;
+    // The catalogue file's whole text.
+    std::string catalogueText() const;
     void buildChooser();
     // Shows a refusal ("提示", OK).
     void refuse(std::string_view message);

@@ -66,6 +66,24 @@ private:
     std::optional<bool> shown_;  // the visibility last given to the widget
 };
 
+// The view of a Model drawn by one widget of class Widget (the view owns it).
+template <class Model, class Widget>
+class ModelView : public ControlView {
+public:
+    ModelView(Model& m, FormView& f, Widget* w) : ControlView(m, f), m_(m), w_(w) { setWidget(w); }
+
+protected:
+    // A gesture that calls a user… method of the model.
+    template <class F>
+    void toModel(F&& f) {
+        Model& m = m_;
+        gesture([&m, &f] { f(m); });
+    }
+
+    Model& m_;
+    Widget* w_;
+};
+
 // The icons of an image list by picture number (0 or out of range: none).
 QIcon imageIcon(const platform::ImageList* list, int number);
 

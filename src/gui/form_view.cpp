@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
+#include <QTimer>
 #include <QSignalBlocker>
 #include <algorithm>
 #include <numeric>
@@ -20,6 +21,7 @@
 #include "platform/controls/form.h"
 #include "platform/controls/menu.h"
 #include "platform/controls/simple_controls.h"
+#include "platform/ui/dispatcher.h"
 
 namespace gui {
 
@@ -33,7 +35,7 @@ public:
 protected:
     void resizeEvent(QResizeEvent* e) override {
         QWidget::resizeEvent(e);
-        view_.canvasResized();
+        view_.windowResized();
     }
     void mouseMoveEvent(QMouseEvent* e) override { view_.canvasMouseMove(e); }
 
@@ -52,7 +54,11 @@ protected:
     }
     void changeEvent(QEvent* e) override {
         QMainWindow::changeEvent(e);
-        if (e->type() == QEvent::WindowStateChange) view_.windowStateChanged();
+        if (e->type() == QEvent::WindowStateChange) view_.windowResized();
+    }
+    void moveEvent(QMoveEvent* e) override {
+        QMainWindow::moveEvent(e);
+        view_.windowMoved();
     }
 
 private:
@@ -72,8 +78,10 @@ protected:
         e->ignore();
         view_.userClose();
     }
+    // Enter and Esc do only what the form's buttons do.
     void keyPressEvent(QKeyEvent* e) override {
-        if (!view_.dialogKey(e)) QDialog::keyPressEvent(e);
+        if (!view_.dialogKey(e) && e->key() != Qt::Key_Escape && e->key() != Qt::Key_Return && e->key() != Qt::Key_Enter)
+            QDialog::keyPressEvent(e);
     }
 
 private:
@@ -138,10 +146,23 @@ FormView::FormView(FrontEnd& frontEnd, platform::Form& form, FrontEnd::WindowKin
     }
     window_->setAttribute(Qt::WA_DeleteOnClose, false);
     SyncScope scope(frontEnd_);
-    for (platform::Control* c : form.controls()) {
+    matchControls();
+}
+
+void FormView::matchControls() {
+    const std::vector<platform::Control*>& now = form_.controls();
+    if (now == controls_) return;
+    // A control that went takes its view along; a new one gets a view.
+    std::erase_if(views_, [&](const std::unique_ptr<ControlView>& v) {
+        return std::find(now.begin(), now.end(), &v->control()) == now.end();
+    });
+    for (platform::Control* c : now) {
+        if (std::find(controls_.begin(), controls_.end(), c) != controls_.end()) continue;
         std::unique_ptr<ControlView> v = frontEnd_.factory().create(*c, *this);
         if (v) views_.push_back(std::move(v));
     }
+    controls_ = now;
+    zOrder_.clear();
 }
 
 FormView::~FormView() {
@@ -169,6 +190,7 @@ QSize FormView::innerSize() const { return {px(form_.scaleWidth()), px(form_.sca
 void FormView::sync(bool force) {
     if (!window_) return;
     SyncScope scope(frontEnd_);
+    matchControls();
     syncMenus(force);  // first: the menu bar's height counts in the window's size
     syncWindow();
     for (const auto& v : views_) v->sync(force);
@@ -252,6 +274,9 @@ void FormView::syncMenus(bool force) {
                     a = menu->addAction(QString());
                     QObject::connect(a, &QAction::triggered, a, [this, sub] {
                         frontEnd_.gesture(nullptr, [sub] { sub->userClick(); });
+                        // Qt flipped the check mark itself: show the model's again.
+                        SyncScope scope(frontEnd_);
+                        syncMenus(true);
                     });
                 }
                 a->setData(QVariant::fromValue(static_cast<void*>(sub)));
@@ -327,6 +352,7 @@ void FormView::showWindow() {
         if (kind_ == FrontEnd::WindowKind::Main && !missing.isNull()) window_->resize(window_->size() + missing);
     }
     reportFrame();
+    windowMoved();
 }
 
 void FormView::reportFrame() {
@@ -338,33 +364,52 @@ void FormView::reportFrame() {
 
 // ---- gestures from the window ----
 
+bool FormView::windowGestureAllowed() const {
+    if (frontEnd_.syncing() || frontEnd_.flushing()) return false;
+    // The main window takes the user's window gestures only between events
+    // (a modal form or a long command keeps them waiting); a dialog only
+    // while it is the modal window on top.
+    if (kind_ == FrontEnd::WindowKind::Main) return !platform::Dispatcher::instance().inEvent();
+    QWidget* modal = QApplication::activeModalWidget();
+    return !modal || modal == window_;
+}
+
 void FormView::userClose() {
-    if (frontEnd_.syncing() || frontEnd_.flushing()) return;
+    if (!windowGestureAllowed()) return;  // the user can try again
     platform::Form& f = form_;
     frontEnd_.gesture(nullptr, [&f] { f.userClose(); });
 }
 
-void FormView::canvasResized() {
+void FormView::windowResized() {
     if (kind_ != FrontEnd::WindowKind::Main || !shown_ || frontEnd_.syncing()) return;
-    const QSize s = canvas_->size();
-    if (s == innerSize()) return;
-    platform::Form& f = form_;
-    const platform::WindowState state = form_.windowState() == platform::WindowState::Minimized
-                                            ? platform::WindowState::Normal
-                                            : form_.windowState();
-    frontEnd_.gesture(nullptr, [&f, s, state] { f.userResize(twips(s.width()), twips(s.height()), state); });
-}
-
-void FormView::windowStateChanged() {
-    if (kind_ != FrontEnd::WindowKind::Main || !shown_ || frontEnd_.syncing()) return;
-    const Qt::WindowStates s = window_->windowState();
-    const platform::WindowState state = (s & Qt::WindowMinimized)   ? platform::WindowState::Minimized
-                                        : (s & Qt::WindowMaximized) ? platform::WindowState::Maximized
-                                                                    : platform::WindowState::Normal;
-    if (state == form_.windowState()) return;
     const QSize size = canvas_->size();
+    const Qt::WindowStates s = window_->windowState();
+    const platform::WindowState state = (s & Qt::WindowMinimized) ? platform::WindowState::Minimized
+                                        : (s & (Qt::WindowMaximized | Qt::WindowFullScreen))
+                                            ? platform::WindowState::Maximized
+                                            : platform::WindowState::Normal;
+    if (size == innerSize() && state == form_.windowState()) return;
+    if (!windowGestureAllowed()) {
+        // Taken over once the running event has ended.
+        if (!resizeRetry_) {
+            resizeRetry_ = true;
+            QTimer::singleShot(50, canvas_, [this] {
+                resizeRetry_ = false;
+                windowResized();
+            });
+        }
+        return;
+    }
     platform::Form& f = form_;
     frontEnd_.gesture(nullptr, [&f, size, state] { f.userResize(twips(size.width()), twips(size.height()), state); });
+}
+
+void FormView::windowMoved() {
+    if (kind_ != FrontEnd::WindowKind::Main || !shown_ || frontEnd_.syncing()) return;
+    // Where the window is, for the forms placed relative to it.
+    const QPoint at = window_->frameGeometry().topLeft();
+    form_.setLeft(twips(at.x()));
+    form_.setTop(twips(at.y()));
 }
 
 void FormView::canvasMouseMove(QMouseEvent* e) {
@@ -387,7 +432,7 @@ bool FormView::dialogKey(QKeyEvent* e) {
             return true;
         }
     }
-    return true;  // no such button: the key does nothing
+    return false;  // no such button
 }
 
 }  // namespace gui

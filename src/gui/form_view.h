@@ -61,13 +61,19 @@ public:
 
     // ---- from the window (the user's gestures) ----
     void userClose();
-    void canvasResized();
-    void windowStateChanged();
+    // The window's inner size or state changed (the user's resize, minimise,
+    // maximise or restore), or it moved.
+    void windowResized();
+    void windowMoved();
     void canvasMouseMove(QMouseEvent* e);
-    // Enter and Esc in a dialog press its default and cancel buttons.
+    // Enter and Esc press the form's default and cancel buttons; false when
+    // the key is another or the form has no such button.
     bool dialogKey(QKeyEvent* e);
 
 private:
+    // Views for the form's controls as they are now.
+    void matchControls();
+    bool windowGestureAllowed() const;
     void syncWindow();
     void syncMenus(bool force);
     void restack();
@@ -79,6 +85,7 @@ private:
     FrontEnd::WindowKind kind_;
     QPointer<QWidget> window_;
     QWidget* canvas_ = nullptr;
+    std::vector<platform::Control*> controls_;  // the controls the views were made for
     std::vector<std::unique_ptr<ControlView>> views_;
     std::vector<long> zOrder_;  // the z-indices last stacked, by view
     std::uint64_t formRevision_ = 0;
@@ -86,6 +93,7 @@ private:
     std::vector<const platform::MenuItem*> menuShape_;
     bool shown_ = false;
     bool unloadedSeen_ = false;
+    bool resizeRetry_ = false;
 };
 
 // A menu of Qt actions built from a menu item's visible sub-items; the

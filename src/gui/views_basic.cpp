@@ -134,52 +134,42 @@ private:
 
 // ---- ComboBox ----
 
-class ComboBoxView : public ControlView {
+class ComboBoxView : public ModelView<platform::ComboBox, QComboBox> {
 public:
-    ComboBoxView(platform::ComboBox& m, FormView& f) : ControlView(m, f), m_(m) {
-        box_ = new QComboBox;
-        box_->setInsertPolicy(QComboBox::NoInsert);
-        box_->setMaxVisibleItems(12);
-        QObject::connect(box_, &QComboBox::activated, box_, [this](int i) {
-            platform::ComboBox& m = m_;
-            gesture([&m, i] { m.userChoose(i); });
+    ComboBoxView(platform::ComboBox& m, FormView& f) : ModelView(m, f, new QComboBox) {
+        w_->setInsertPolicy(QComboBox::NoInsert);
+        w_->setMaxVisibleItems(12);
+        QObject::connect(w_, &QComboBox::activated, w_, [this](int i) {
+            toModel([i](platform::ComboBox& m) { m.userChoose(i); });
         });
-        setWidget(box_);
     }
 
 protected:
     void apply() override {
         const bool editable = m_.style() != 2;
-        if (box_->isEditable() != editable) {
-            box_->setEditable(editable);
+        if (w_->isEditable() != editable) {
+            w_->setEditable(editable);
             if (editable) {
-                box_->setCompleter(nullptr);
-                QObject::connect(box_->lineEdit(), &QLineEdit::textEdited, box_, [this](const QString& t) {
-                    platform::ComboBox& m = m_;
+                w_->setCompleter(nullptr);
+                QObject::connect(w_->lineEdit(), &QLineEdit::textEdited, w_, [this](const QString& t) {
                     std::string text = fromQ(t);
-                    gesture([&m, &text] { m.userType(std::move(text)); });
+                    toModel([&text](platform::ComboBox& m) { m.userType(std::move(text)); });
                 });
             }
         }
         if (m_.items() != items_) {
             items_ = m_.items();
-            box_->clear();
+            w_->clear();
             QStringList list;
             for (const std::string& s : items_) list << toQ(s);
-            box_->addItems(list);
+            w_->addItems(list);
         }
         const QString text = toQ(m_.text());
-        if (editable) {
-            box_->setCurrentIndex(box_->findText(text, Qt::MatchExactly));
-            if (box_->lineEdit()->text() != text) box_->lineEdit()->setText(text);
-        } else {
-            box_->setCurrentIndex(box_->findText(text, Qt::MatchExactly));
-        }
+        w_->setCurrentIndex(w_->findText(text, Qt::MatchExactly));
+        if (editable && w_->lineEdit()->text() != text) w_->lineEdit()->setText(text);
     }
 
 private:
-    platform::ComboBox& m_;
-    QComboBox* box_;
     std::vector<std::string> items_;
 };
 
@@ -199,191 +189,135 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* e) override { onMouse(e, 0); }
 };
 
-class LabelView : public ControlView {
+class LabelView : public ModelView<platform::Label, LabelWidget> {
 public:
-    LabelView(platform::Label& m, FormView& f) : ControlView(m, f), m_(m) {
-        label_ = new LabelWidget;
-        label_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        label_->setWordWrap(true);
-        label_->setTextFormat(Qt::PlainText);
-        label_->onMouse = [this](QMouseEvent* e, int kind) { mouse(e, kind); };
-        setWidget(label_);
+    LabelView(platform::Label& m, FormView& f) : ModelView(m, f, new LabelWidget) {
+        w_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        w_->setWordWrap(true);
+        w_->setTextFormat(Qt::PlainText);
+        w_->onMouse = [this](QMouseEvent* e, int kind) { mouse(e, kind); };
     }
     bool light() const override { return true; }
 
 protected:
     void apply() override {
-        label_->setText(labelText(m_.caption()));
-        setForeground(label_, m_.foreColor());
-        QFont f = label_->font();
+        w_->setText(labelText(m_.caption()));
+        setForeground(w_, m_.foreColor());
+        QFont f = w_->font();
         f.setUnderline(m_.fontUnderline());
-        label_->setFont(f);
-        label_->setMouseTracking(static_cast<bool>(m_.MouseMove));
+        w_->setFont(f);
+        w_->setMouseTracking(static_cast<bool>(m_.MouseMove));
     }
 
 private:
     void mouse(QMouseEvent* e, int kind) {
         const double x = twips(e->position().x()), y = twips(e->position().y());
         const int shift = shiftState(e->modifiers());
-        platform::Label& m = m_;
-        if (kind == 0) {
-            const int b = mouseButton(e->button());
-            gesture([&] { m.userMouseDown(b, shift, x, y); });
-        } else if (kind == 1) {
-            const int b = mouseButtons(e->buttons());
-            if (!b && !m.MouseMove) return;
-            gesture([&] { m.userMouseMove(b, shift, x, y); });
-        } else {
-            const int b = mouseButton(e->button());
-            gesture([&] { m.userMouseUp(b, shift, x, y); });
-        }
+        const int b = kind == 1 ? mouseButtons(e->buttons()) : mouseButton(e->button());
+        if (kind == 0)
+            toModel([&](platform::Label& m) { m.userMouseDown(b, shift, x, y); });
+        else if (kind == 2)
+            toModel([&](platform::Label& m) { m.userMouseUp(b, shift, x, y); });
+        else if (b || m_.MouseMove)
+            toModel([&](platform::Label& m) { m.userMouseMove(b, shift, x, y); });
     }
-
-    platform::Label& m_;
-    LabelWidget* label_;
 };
 
-// ---- CheckBox, OptionButton, Frame, CommandButton ----
+// ---- CheckBox, OptionButton, Frame, CommandButton: a click is the model's user click ----
 
-class CheckBoxView : public ControlView {
+template <class Model, class Button>
+class ButtonView : public ModelView<Model, Button> {
 public:
-    CheckBoxView(platform::CheckBox& m, FormView& f) : ControlView(m, f), m_(m) {
-        box_ = new QCheckBox;
-        box_->setTristate(true);
-        QObject::connect(box_, &QCheckBox::clicked, box_, [this] {
-            platform::CheckBox& m = m_;
-            gesture([&m] { m.userClick(); });
-        });
-        setWidget(box_);
+    ButtonView(Model& m, FormView& f) : ModelView<Model, Button>(m, f, new Button) {
+        QObject::connect(this->w_, &Button::clicked, this->w_, [this] { this->toModel([](Model& m) { m.userClick(); }); });
+    }
+};
+
+class CheckBoxView : public ButtonView<platform::CheckBox, QCheckBox> {
+public:
+    CheckBoxView(platform::CheckBox& m, FormView& f) : ButtonView(m, f) { w_->setTristate(true); }
+
+protected:
+    void apply() override {
+        w_->setText(toQ(m_.caption()));
+        w_->setCheckState(m_.value() == 1 ? Qt::Checked : m_.value() == 2 ? Qt::PartiallyChecked : Qt::Unchecked);
+    }
+};
+
+class OptionButtonView : public ButtonView<platform::OptionButton, QRadioButton> {
+public:
+    OptionButtonView(platform::OptionButton& m, FormView& f) : ButtonView(m, f) {
+        w_->setAutoExclusive(false);  // the model keeps one of a group
     }
 
 protected:
     void apply() override {
-        box_->setText(toQ(m_.caption()));
-        box_->setCheckState(m_.value() == 1 ? Qt::Checked : m_.value() == 2 ? Qt::PartiallyChecked : Qt::Unchecked);
+        w_->setText(toQ(m_.caption()));
+        w_->setChecked(m_.value());
     }
-
-private:
-    platform::CheckBox& m_;
-    QCheckBox* box_;
 };
 
-class OptionButtonView : public ControlView {
+class FrameView : public ModelView<platform::Frame, QGroupBox> {
 public:
-    OptionButtonView(platform::OptionButton& m, FormView& f) : ControlView(m, f), m_(m) {
-        button_ = new QRadioButton;
-        button_->setAutoExclusive(false);  // the model keeps one of a group
-        QObject::connect(button_, &QRadioButton::clicked, button_, [this] {
-            platform::OptionButton& m = m_;
-            gesture([&m] { m.userClick(); });
-        });
-        setWidget(button_);
+    FrameView(platform::Frame& m, FormView& f) : ModelView(m, f, new QGroupBox) {}
+
+protected:
+    void apply() override { w_->setTitle(toQ(m_.caption())); }
+};
+
+class CommandButtonView : public ButtonView<platform::CommandButton, QPushButton> {
+public:
+    CommandButtonView(platform::CommandButton& m, FormView& f) : ButtonView(m, f) {
+        w_->setAutoDefault(false);  // Enter and Esc are the form's (FormView::dialogKey)
     }
 
 protected:
     void apply() override {
-        button_->setText(toQ(m_.caption()));
-        button_->setChecked(m_.value());
-    }
-
-private:
-    platform::OptionButton& m_;
-    QRadioButton* button_;
-};
-
-class FrameView : public ControlView {
-public:
-    FrameView(platform::Frame& m, FormView& f) : ControlView(m, f), m_(m) {
-        box_ = new QGroupBox;
-        setWidget(box_);
-    }
-
-protected:
-    void apply() override { box_->setTitle(toQ(m_.caption())); }
-
-private:
-    platform::Frame& m_;
-    QGroupBox* box_;
-};
-
-class CommandButtonView : public ControlView {
-public:
-    CommandButtonView(platform::CommandButton& m, FormView& f) : ControlView(m, f), m_(m) {
-        button_ = new QPushButton;
-        button_->setAutoDefault(false);  // Enter and Esc are the form's (dialogKey)
-        QObject::connect(button_, &QPushButton::clicked, button_, [this] {
-            platform::CommandButton& m = m_;
-            gesture([&m] { m.userClick(); });
-        });
-        setWidget(button_);
-    }
-
-protected:
-    void apply() override {
-        button_->setText(toQ(m_.caption()));
+        w_->setText(toQ(m_.caption()));
         // A graphical button shows its face colour.
         const auto colour = m_.graphical() ? qColor(m_.backColor()) : std::nullopt;
-        if (colour)
-            button_->setStyleSheet(QStringLiteral("QPushButton { background-color: %1; border: 1px solid #808080; }")
-                                       .arg(colour->name()));
-        else
-            button_->setStyleSheet(QString());
-        QFont f = button_->font();
+        w_->setStyleSheet(colour ? QStringLiteral("QPushButton { background-color: %1; border: 1px solid #808080; }")
+                                       .arg(colour->name())
+                                 : QString());
+        QFont f = w_->font();
         f.setBold(m_.isDefault());
-        button_->setFont(f);
+        w_->setFont(f);
     }
-
-private:
-    platform::CommandButton& m_;
-    QPushButton* button_;
 };
 
 // ---- ProgressBar, Slider ----
 
-class ProgressBarView : public ControlView {
+class ProgressBarView : public ModelView<platform::ProgressBar, QProgressBar> {
 public:
-    ProgressBarView(platform::ProgressBar& m, FormView& f) : ControlView(m, f), m_(m) {
-        bar_ = new QProgressBar;
-        bar_->setTextVisible(false);
-        setWidget(bar_);
+    ProgressBarView(platform::ProgressBar& m, FormView& f) : ModelView(m, f, new QProgressBar) {
+        w_->setTextVisible(false);
     }
     bool light() const override { return true; }
 
 protected:
     void apply() override {
         // Single-precision values, shown in hundredths.
-        bar_->setRange(static_cast<int>(std::lround(m_.min() * 100)), static_cast<int>(std::lround(m_.max() * 100)));
-        bar_->setValue(static_cast<int>(std::lround(m_.value() * 100)));
+        w_->setRange(static_cast<int>(std::lround(m_.min() * 100)), static_cast<int>(std::lround(m_.max() * 100)));
+        w_->setValue(static_cast<int>(std::lround(m_.value() * 100)));
     }
-
-private:
-    platform::ProgressBar& m_;
-    QProgressBar* bar_;
 };
 
-class SliderView : public ControlView {
+class SliderView : public ModelView<platform::Slider, QSlider> {
 public:
-    SliderView(platform::Slider& m, FormView& f) : ControlView(m, f), m_(m) {
-        slider_ = new QSlider(Qt::Horizontal);
-        slider_->setTickPosition(QSlider::TicksBelow);
-        slider_->setTickInterval(1);
-        slider_->setPageStep(1);
-        QObject::connect(slider_, &QSlider::valueChanged, slider_, [this](int v) {
-            platform::Slider& m = m_;
-            gesture([&m, v] { m.userSetValue(v); });
+    SliderView(platform::Slider& m, FormView& f) : ModelView(m, f, new QSlider(Qt::Horizontal)) {
+        w_->setTickPosition(QSlider::TicksBelow);
+        w_->setTickInterval(1);
+        w_->setPageStep(1);
+        QObject::connect(w_, &QSlider::valueChanged, w_, [this](int v) {
+            toModel([v](platform::Slider& m) { m.userSetValue(v); });
         });
-        setWidget(slider_);
     }
 
 protected:
     void apply() override {
-        slider_->setRange(m_.min(), m_.max());
-        slider_->setValue(m_.value());
+        w_->setRange(m_.min(), m_.max());
+        w_->setValue(m_.value());
     }
-
-private:
-    platform::Slider& m_;
-    QSlider* slider_;
 };
 
 void addBasicViews(ViewFactory& f) {

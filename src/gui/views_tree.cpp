@@ -282,6 +282,8 @@ private:
     }
 
     void key(QKeyEvent* e) {
+        // On a form with a default (cancel) button, Enter (Esc) presses it.
+        if (formView().dialogKey(e)) return;
         const int code = keyCode(*e), ascii = keyAscii(*e), shift = shiftState(e->modifiers());
         platform::TreeView& m = m_;
         if (code) gesture([&] { m.userKeyDown(code, shift); });

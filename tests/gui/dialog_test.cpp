@@ -40,6 +40,10 @@ TEST(ModalForm, OpensAtItsSizeAndClosesThroughItsButtons) {
         EXPECT_EQ(w->windowTitle(), QStringLiteral("信息"));
         EXPECT_EQ(w->size(), QSize(300, 120));  // 4500 x 1800 twips, fixed
         EXPECT_EQ(w->minimumSize(), w->maximumSize());
+        // A label shows "&&" as "&" and drops the key letter's mark.
+        auto* label = w->findChild<QLabel*>();
+        ASSERT_TRUE(label);
+        EXPECT_EQ(label->text(), QStringLiteral("密码(P) & 名字:"));
         // Typing reaches the text box model.
         auto* edit = w->findChild<QLineEdit*>();
         ASSERT_TRUE(edit);

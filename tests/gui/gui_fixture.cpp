@@ -58,6 +58,8 @@ TestDialog::TestDialog(platform::Services& s) : Form(s, "TestDialog") {
     setCaption("信息");
     setInnerSize(4500, 1800);
     setFixedBorder(true);
+    Label1.setCaption("密码(&P) && 名字:");
+    Label1.move(200, 0, 4000, 200);
     Text1.move(200, 200, 4000, 300);
     OKButton.setCaption("确定");
     OKButton.move(1800, 1100, 1200, 400);

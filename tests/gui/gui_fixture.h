@@ -61,11 +61,12 @@ struct GuiMachine {
 // test does not hang.
 void whenModal(std::function<void(QWidget*)> script);
 
-// A small dialog form: a text box and OK and Cancel buttons.
+// A small dialog form: a label, a text box and OK and Cancel buttons.
 class TestDialog : public platform::Form {
 public:
     explicit TestDialog(platform::Services& s);
 
+    platform::Label Label1{*this, "Label1"};
     platform::TextBox Text1{*this, "Text1"};
     platform::CommandButton OKButton{*this, "OKButton"};
     platform::CommandButton CancelButton{*this, "CancelButton"};

@@ -4,6 +4,7 @@
 
 #include <QLabel>
 #include <QMainWindow>
+#include <QMenu>
 #include <QMenuBar>
 #include <QStackedWidget>
 #include <QTabBar>
@@ -15,6 +16,7 @@
 
 #include "gui/qt_convert.h"
 #include "gui_fixture.h"
+#include "platform/controls/menu.h"
 
 namespace {
 
@@ -161,6 +163,59 @@ TEST(MainWindow, SplitterLabelTakesTheMouseAndGetsItsRelease) {
     ASSERT_EQ(events.size(), 2u);
     EXPECT_EQ(events[0], "down 1 " + std::to_string(gap.x() * 15));
     EXPECT_EQ(events[1], "up 1 " + std::to_string((gap.x() + 10) * 15));
+}
+
+TEST(MainWindow, UserResizeRunsTheLayoutAfterAnyRunningEvent) {
+    GuiMachine m;
+    gui::FormView& v = m.showMain();
+    const QSize grow(100, 60);
+    v.window()->resize(v.window()->size() + grow);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return m.form.scaleWidth() == (645 + 100) * 15; }, 2000));
+    EXPECT_EQ(m.form.scaleHeight(), (452 + 60) * 15);
+    // Form_Resize laid the bars out again, and the widgets followed.
+    EXPECT_EQ(m.widgetOf<QToolBar>(m.form.Toolbar1)->width(), 745);
+    EXPECT_EQ(m.widgetOf<QWidget>(m.form.StatusBar1)->geometry().bottom(), 452 + 60 - 1);
+    // A resize during a command waits until the command has ended.
+    platform::dispatch([&] {
+        v.window()->resize(v.window()->size() + QSize(20, 0));
+        QTest::qWait(100);
+        EXPECT_EQ(m.form.scaleWidth(), 745 * 15);
+    });
+    EXPECT_TRUE(QTest::qWaitFor([&] { return m.form.scaleWidth() == 765 * 15; }, 2000));
+}
+
+TEST(MainWindow, MenuBarComesFromTheMenusAndRunsTheirClicks) {
+    GuiMachine m;
+    gui::FormView& v = m.showMain();
+    platform::MenuItem top(m.form, "testTop", "测试");
+    platform::MenuItem item(top, "testItem", "打勾的项");
+    platform::MenuItem pop(m.form, "testPop", "弹出");
+    platform::MenuItem popItem(pop, "testPopItem", "不在菜单栏");
+    int clicks = 0;
+    platform::dispatch([&] {
+        item.setChecked(true);
+        pop.setVisible(false);  // a pop-up menu
+    });
+    item.Click = [&] { ++clicks; };
+    QMenuBar* bar = v.mainWindow()->menuBar();
+    QAction* shownTop = nullptr;
+    QAction* hiddenTop = nullptr;
+    for (QAction* a : bar->actions()) {
+        if (a->text() == QStringLiteral("测试")) shownTop = a;
+        if (a->text() == QStringLiteral("弹出")) hiddenTop = a;
+    }
+    ASSERT_TRUE(shownTop && hiddenTop);
+    EXPECT_TRUE(shownTop->isVisible());
+    EXPECT_FALSE(hiddenTop->isVisible());
+    QAction* action = shownTop->menu()->actions().value(0);
+    ASSERT_TRUE(action);
+    EXPECT_EQ(action->text(), QStringLiteral("打勾的项"));
+    EXPECT_TRUE(action->isChecked());
+    action->trigger();
+    EXPECT_EQ(clicks, 1);
+    EXPECT_TRUE(action->isChecked());  // the model's mark, not Qt's flip
+    platform::dispatch([&] { item.setCaption("改了"); });
+    EXPECT_EQ(action->text(), QStringLiteral("改了"));
 }
 
 TEST(MainWindow, ClosingTheWindowUnloadsTheForm) {

@@ -134,6 +134,10 @@ TEST(EventRules, CodeAndUserActionsRaiseExactlyTheirEvents) {
          [](EventForm& f) { f.check1.userClick(); }, {}},
         {"user types into a hidden text box", [](EventForm& f) { f.text1.setVisible(false); },
          [](EventForm& f) { f.text1.userType("x"); }, {}},
+        {"user types into a locked text box", [](EventForm& f) { f.text1.setLocked(true); },
+         [](EventForm& f) { f.text1.userType("x"); }, {}},
+        {"code sets a locked text box's text", [](EventForm& f) { f.text1.setLocked(true); },
+         [](EventForm& f) { f.text1.setText("x"); }, {"Text1.Change"}},
         {"user types into a drop-down list", [](EventForm& f) { f.combo1.setStyle(2); },
          [](EventForm& f) { f.combo1.userType("x"); }, {}},
     };

@@ -1,0 +1,188 @@
+// The scan command: the disc in the CD drive, or a folder picked in the scan
+// dialog, becomes a disc of the catalogue with its index file, its catalogue
+// line and its nodes in both trees.
+#include "catalogue/scan_command.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "catalogue/catalogue_file.h"
+#include "catalogue/cd_drive.h"
+#include "catalogue/disc_trees.h"
+#include "catalogue/index_line.h"
+#include "catalogue/scan_dialog.h"
+#include "mainwindow/form1.h"
+#include "platform/error.h"
+#include "platform/files/file_ops.h"
+#include "platform/files/text_file.h"
+#include "platform/text/text.h"
+#include "platform/ui/ui.h"
+
+namespace catalogue {
+
+namespace text = platform::text;
+
+std::string groupThousands(std::int64_t n) {
+    const std::uint64_t magnitude = n < 0 ? 0 - static_cast<std::uint64_t>(n) : static_cast<std::uint64_t>(n);
+    const std::string digits = std::to_string(magnitude);
+    std::string grouped = n < 0 ? "-" : "";
+    for (std::size_t i = 0; i < digits.size(); ++i) {
+        if (i > 0 && (digits.size() - i) % 3 == 0) grouped += ',';
+        grouped += digits[i];
+    }
+    return grouped;
+}
+
+std::string scannedFolderName(std::string_view searchPath) {
+    return text::mid(searchPath, text::inStrRev(searchPath, "\\") + 1);
+}
+
+std::string scanCountText(std::int64_t fileCount, std::int64_t dirCount) {
+    return std::to_string(fileCount) + "个文件在" + std::to_string(dirCount + 1) + "个文件夹里";
+}
+
+std::string scanSizeText(std::string_view searchPath, std::int64_t total) {
+    return "在" + std::string(searchPath) + "下所有文件的大小 = " + groupThousands(total) + " 字节";
+}
+
+std::string skippedNamesText(std::int64_t skipped) {
+    return "有" + std::to_string(skipped) + "个文件或文件夹的名字不能保存，已跳过！";
+}
+
+std::string scanFailedText(std::string_view reason) { return "扫描失败：" + std::string(reason); }
+
+std::string missingCategoryText(std::string_view categoryPath) {
+    return "分类［" + std::string(categoryPath) + "］已经不在分类文件里";
+}
+
+}  // namespace catalogue
+
+namespace {
+
+constexpr std::string_view TipTitle = "提示";
+
+// The hourglass from the dialog's close to the end of the command, however
+// the command ends.
+class BusyPointer {
+public:
+    explicit BusyPointer(platform::Form& form) : form_(form) { form_.setMousePointer(platform::PointerHourglass); }
+    ~BusyPointer() { end(); }
+    BusyPointer(const BusyPointer&) = delete;
+    BusyPointer& operator=(const BusyPointer&) = delete;
+
+    void end() {
+        if (!on_) return;
+        on_ = false;
+        form_.setMousePointer(platform::PointerDefault);
+    }
+
+private:
+    platform::Form& form_;
+    bool on_ = true;
+};
+
+}  // namespace
+
+void Form1::maker_Click() {
+    namespace files = platform::files;
+
+    // The CD drive: its label is the proposed name; selecting it in the hidden
+    // drive list fails with 68 when it holds no disc.
+    SearchPath.clear();
+    if (CdDriveKnown) {
+        cdRom = GetVolumeLabel(CdDrive);
+        platform::SkipOnError probe;
+        probe.step([&] { Drive1.setDrive(CdDrive); });
+        if (probe.number() == platform::err::DeviceUnavailable)
+            cdRom = std::string(catalogue::NoDiscName);
+        else
+            SearchPath = CdDrive;
+    }
+    FindStr = "*.*";
+
+    // DialogFromWhere is "" here: the dialog's new-scan mode.
+    {
+        Dialog dialog(*this);
+        dialog.showModal();
+    }
+    if (!ok) return;
+    ok = false;
+    if (txtName.empty() || txtOrder.empty() || txtTip.empty() || txtPath.empty()) return;
+
+    ui().flush();
+    BusyPointer busy(*this);
+
+    const std::string sspath = catalogue::scannedFolderName(SearchPath);
+    // A folder, also one on the CD drive, is a hard-disk disc.
+    if (SearchPath != CdDrive) txtName += catalogue::HardDiscSuffix;
+
+    const std::string& programFolder = app().ProgramFolder;
+    const std::string cataloguePath = catalogue::catalogueFilePath(programFolder);
+    const std::string catalogueText = catalogue::readCatalogueText(cataloguePath);
+    if (catalogue::CatalogueNameTaken(catalogueText, txtName)) {
+        ui().msgBox(catalogue::NameTakenMessage, platform::MsgButtons::OK, TipTitle);
+        return;
+    }
+    // An index file of that name, filed or not, is never overwritten.
+    const std::string indexPath = catalogue::discIndexFilePath(programFolder, txtName);
+    if (files::getAttributes(indexPath)) {
+        ui().msgBox(catalogue::IndexFileExistsMessage, platform::MsgButtons::OK, TipTitle);
+        return;
+    }
+
+    // The category: "top" is filed under "|top", "top\sub" under "@sub".
+    Txt1 = catalogue::categoryLineFor(txtPath);
+    const std::size_t slash = platform::text::inStr(txtPath, "\\");
+    const std::string parentKey = catalogue::treeNodeKey(slash ? platform::text::mid(txtPath, slash + 1) : txtPath);
+    const std::string discKey = catalogue::treeNodeKey(txtName);
+
+    // The walk goes into a temporary file; the disc is filed only when its
+    // index file stands whole under its name.
+    const std::string captionBefore = caption();
+    const std::string tempPath = programFolder + "\\" + std::string(catalogue::IndexFolderName) + "\\" +
+                                 std::string(catalogue::ScanTempFileName);
+    std::int32_t fileCount = 0, dirCount = 0;
+    std::int64_t total = 0;
+    walkSkippedNames = 0;
+    std::optional<std::string> failure;
+    bool indexInPlace = false;
+    try {
+        const std::optional<std::string> filed = catalogue::InsertDiscLine(
+            catalogueText, txtPath, "#" + txtName + "#" + txtOrder + "#" + txtTip + "#");
+        if (!filed) platform::raise(platform::err::PathNotFound, catalogue::missingCategoryText(txtPath));
+
+        files::OutputFile index(tempPath);
+        total = FindFilesAPI(sspath, SearchPath, FindStr, fileCount, dirCount,
+                             [&index](std::string_view lines) { index.write(lines); });
+        index.close();
+        if (!files::moveFile(tempPath, indexPath)) platform::raise(platform::err::PathFileAccess);
+        indexInPlace = true;
+        catalogue::writeCatalogueText(cataloguePath, *filed);
+    } catch (const platform::Error& e) {
+        failure = e.description();
+    }
+    if (failure) {
+        platform::SkipOnError cleanUp;
+        cleanUp.step([&] { files::deleteFile(tempPath); });
+        if (indexInPlace) cleanUp.step([&] { files::deleteFile(indexPath); });
+        busy.end();
+        setCaption(captionBefore);
+        ui().msgBox(catalogue::scanFailedText(*failure), platform::MsgButtons::OK, TipTitle);
+        return;
+    }
+
+    // A node that cannot be added (its category node is gone from the tree,
+    // a stale node holds the key) is left out until the next reload.
+    platform::SkipOnError onError;
+    onError.step([&] { TreeView2.addChild(parentKey, discKey, txtName, images::Disc); });
+    StatusBar1.panel(1).setText(catalogue::scanCountText(fileCount, dirCount));
+    StatusBar1.panel(2).setText(catalogue::scanSizeText(SearchPath, total));
+    busy.end();
+    setCaption("Zelbrin");
+    onError.step([&] { TreeView1.add(discKey, txtName, images::Disc); });
+    ++Cdrom_Num;
+
+    if (walkSkippedNames > 0)
+        ui().msgBox(catalogue::skippedNamesText(walkSkippedNames), platform::MsgButtons::OK, TipTitle);
+}

@@ -1,0 +1,50 @@
+// The scan command: the texts it shows and the rules it names discs by. The
+// command itself is Form1::maker_Click (scan_command.cpp).
+//
+// A scan never leaves a filed disc without a whole index file: the walk goes
+// into a temporary file in "guangpan" that is renamed to <name>.wcd only when
+// the walk has succeeded, and the catalogue line and the tree nodes are added
+// after that. A failed scan leaves the catalogue, the trees and "guangpan" as
+// they were and says why.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace catalogue {
+
+// Appended to the name of a disc scanned from a folder rather than from the
+// CD drive's root: its paths are real paths.
+inline constexpr std::string_view HardDiscSuffix = "_hard";
+
+// The temporary index file of a scan, in "guangpan". Its leading "." keeps it
+// out of every listing.
+inline constexpr std::string_view ScanTempFileName = ".scan.tmp";
+
+// The messages of the command (title "提示").
+inline constexpr std::string_view NameTakenMessage = "这个名字已经存在！";
+inline constexpr std::string_view IndexFileExistsMessage = "光盘名已经存在！请另起一个名字！";
+
+// A whole number with its digits grouped by "," in threes ("654,321,000", "0").
+std::string groupThousands(std::int64_t n);
+
+// The folder's own name: the text after the last "\" ("" for "E:\", "pop"
+// for "D:\music\pop").
+std::string scannedFolderName(std::string_view searchPath);
+
+// The status texts after a scan: "3个文件在4个文件夹里" (the scanned folder
+// counts as a folder) and "在E:\下所有文件的大小 = 3,292 字节".
+std::string scanCountText(std::int64_t fileCount, std::int64_t dirCount);
+std::string scanSizeText(std::string_view searchPath, std::int64_t total);
+
+// "有3个文件或文件夹的名字不能保存，已跳过！": the entries the walk left out.
+std::string skippedNamesText(std::int64_t skipped);
+
+// "扫描失败：" + the reason: nothing was filed.
+std::string scanFailedText(std::string_view reason);
+
+// The reason given when the disc's category line is gone from the catalogue.
+std::string missingCategoryText(std::string_view categoryPath);
+
+}  // namespace catalogue
