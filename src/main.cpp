@@ -49,7 +49,7 @@ struct DispatcherUi {
     DispatcherUi& operator=(const DispatcherUi&) = delete;
 };
 
-int run(QApplication& app) {
+int run() {
     namespace files = platform::files;
     namespace sys = platform::system;
 
@@ -74,9 +74,8 @@ int run(QApplication& app) {
 
     gui::FormView& view = frontEnd.open(form, gui::FrontEnd::WindowKind::Main);
     view.onUnloaded = [] { QApplication::exit(0); };
-    app.setQuitOnLastWindowClosed(false);
     view.showWindow();
-    const int code = form.loaded() ? app.exec() : 0;
+    const int code = form.loaded() ? QApplication::exec() : 0;
     frontEnd.close(form);
     return code;
 }
@@ -85,12 +84,15 @@ int run(QApplication& app) {
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    // The program ends when the main window unloads, not when a box that
+    // start-up shows before it closes.
+    QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setApplicationName(QStringLiteral("zelbrin"));
     QApplication::setDesktopFileName(QStringLiteral("zelbrin"));
     QApplication::setWindowIcon(gui::applicationIcon());
     chooseFont(app);
     try {
-        return run(app);
+        return run();
     } catch (const std::exception& e) {
         std::fprintf(stderr, "zelbrin: %s\n", e.what());
         return 1;

@@ -105,7 +105,9 @@ void Form1::file1load() {
     File1.setPath("c:\\");
     File1.setPattern("*.*");
 
-    // The mirror disc list: a missing one is created empty, nothing is reported.
+    // The mirror disc list: a missing one is created empty, nothing is
+    // reported. One that exists but cannot be read is left as it is (emptying
+    // it would lose the record of the mirror copies); nothing is coloured.
     const std::string mirrorList = app().ProgramFolder + "\\" + std::string(catalogue::MirrorDiscListName);
     platform::SkipOnError skip;
     std::vector<std::string> lines;
@@ -114,7 +116,8 @@ void Form1::file1load() {
         while (!in.eof()) lines.push_back(in.lineInput());
     });
     if (!read) {
-        skip.step([&] { platform::files::OutputFile(mirrorList).close(); });
+        if (skip.number() == platform::err::FileNotFound)
+            skip.step([&] { platform::files::OutputFile(mirrorList).close(); });
         return;
     }
     catalogue::colourMirroredDiscs(TreeView1, lines, CopyFileColor);

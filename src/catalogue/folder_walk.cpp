@@ -1,11 +1,5 @@
 #include "catalogue/folder_walk.h"
 
-#include <dirent.h>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <sys/syscall.h>
-#include <unistd.h>
-
 #include <algorithm>
 
 #include "catalogue/index_line.h"
@@ -59,45 +53,25 @@ void ScannedFolderList::add(std::string_view printedName) {
 
 namespace {
 
+using platform::files::WalkEntry;
+using platform::files::WalkFolder;
+
 constexpr std::size_t SinkChunk = 1 << 20;
 constexpr std::int64_t CaptionEvery = 50;
 const std::string FolderWord = "文件夹：";
 
-struct Entry {
-    std::string name;
-    bool folder = false;
-    bool listed = false;  // a file that matches the pattern
-    std::uint64_t size = 0;
-};
-
 struct FolderId {
-    dev_t device;
-    ino_t inode;
+    std::uint64_t device;
+    std::uint64_t inode;
     bool operator==(const FolderId&) const = default;
 };
 
 // Folders kept open at once while their subfolders are walked; deeper
 // folders are opened by their native path.
 constexpr std::size_t MaxOpenFolders = 256;
-constexpr int NotRead = -2;
 
-// Closes a folder kept open, also when the walk ends by an exception.
-class FolderFd {
-public:
-    explicit FolderFd(int fd) : fd_(fd) {}
-    ~FolderFd() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    FolderFd(const FolderFd&) = delete;
-    FolderFd& operator=(const FolderFd&) = delete;
-    int get() const { return fd_; }
-
-private:
-    int fd_;
-};
-
-// Thrown to end the walk once a write has failed.
-struct WriteFailed {};
+// Thrown to end the walk once it has failed (the result says why).
+struct WalkFailed {};
 
 std::string nativeJoin(const std::string& folder, std::string_view name) {
     std::string p = folder;
@@ -112,21 +86,31 @@ public:
            const CaptionSink& caption, WalkResult& result)
         : request_(request), scanned_(scanned), counts_(counts), sink_(sink), caption_(caption), result_(result) {}
 
-    // parentFd: the open folder that holds this one (name: its name there),
-    // or -1 to open it by its native path.
-    std::int64_t walk(const std::string& path, const std::string& native, bool driveRoot, int parentFd,
-                      const std::string& name) {
-        std::vector<Entry> entries;
-        const int opened = readFolder(native, parentFd, name, entries);
-        if (opened == NotRead) return 0;
-        const FolderFd fd(opened);
+    // parent: the open folder that holds this one (name: its name there), or
+    // nothing to open it by its native path.
+    std::int64_t walk(const std::string& path, const std::string& native, bool driveRoot,
+                      const WalkFolder* parent, const std::string& name) {
+        // A folder that cannot be opened, or is already on the current path
+        // (a loop through a mount), gives no lines.
+        WalkFolder folder = parent ? WalkFolder(*parent, name, native) : WalkFolder(native);
+        if (!folder.isOpen() || onPath({folder.device(), folder.inode()})) return 0;
+        std::vector<WalkEntry> entries;
+        try {
+            entries = folder.read(request_.pattern, result_.skippedNames);
+        } catch (const platform::Error& e) {
+            fail(e, path);
+        }
+        ancestors_.push_back({folder.device(), folder.inode()});
+        if (ancestors_.size() >= MaxOpenFolders) folder.close();
 
         // First pass: a folder line per subfolder. The step counter counts
         // every entry of the listing, "." and ".." too where a folder has them.
         std::vector<std::string> subfolders;
         std::int64_t step = driveRoot ? 0 : 2;
-        for (Entry& e : entries) {
-            if (e.folder) {
+        for (WalkEntry& e : entries) {
+            if (e.isFolder) {
+                // A link back into a folder on the current path is left out.
+                if (e.throughLink && onPath({e.device, e.inode})) continue;
                 const std::string printed = scanned_.printedName(e.name, request_.scannedFolderName);
                 scanned_.add(printed);
                 appendFolderLine(buffer_, path, printed);
@@ -140,8 +124,8 @@ public:
         // Second pass: a file line per matching file.
         std::int64_t total = 0;
         std::int64_t fileLines = 0;
-        for (const Entry& e : entries) {
-            if (!e.listed) continue;
+        for (const WalkEntry& e : entries) {
+            if (!e.matches) continue;
             appendFileLine(buffer_, path, e.name, e.size);
             ++counts_.fileCount;
             total += static_cast<std::int64_t>(e.size);
@@ -152,7 +136,7 @@ public:
 
         // Then each subfolder's run, in list order.
         for (const std::string& sub : subfolders) {
-            total += walk(path + sub + "\\", nativeJoin(native, sub), false, fd.get(), sub);
+            total += walk(path + sub + "\\", nativeJoin(native, sub), false, &folder, sub);
         }
         ancestors_.pop_back();
         return total;
@@ -163,83 +147,18 @@ public:
         try {
             sink_(buffer_);
         } catch (const platform::Error& e) {
-            result_.ok = false;
-            result_.errorNumber = e.number();
-            result_.errorText = e.description();
-            result_.errorPath = path;
-            throw WriteFailed{};
+            fail(e, path);
         }
         buffer_.clear();
     }
 
 private:
-    // Reads a folder's entries in listing order and puts the folder on the
-    // current path. Returns NotRead (nothing to list, not on the path) when it
-    // cannot be read or is already on the path (a loop through a mount).
-    // Otherwise returns the open folder, kept for opening its subfolders, or
-    // -1 when it was closed to stay within the limit of open files.
-    int readFolder(const std::string& native, int parentFd, const std::string& name, std::vector<Entry>& entries) {
-        const int flags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
-        const int fd = parentFd >= 0 ? ::openat(parentFd, name.c_str(), flags) : ::open(native.c_str(), flags);
-        if (fd < 0) return NotRead;
-        struct stat self {};
-        if (::fstat(fd, &self) != 0 || onPath({self.st_dev, self.st_ino})) {
-            ::close(fd);
-            return NotRead;
-        }
-        ancestors_.push_back({self.st_dev, self.st_ino});
-        for (;;) {
-            const long n = ::syscall(SYS_getdents64, fd, dents_.data(), dents_.size());
-            if (n <= 0) break;
-            for (long off = 0; off < n;) {
-                // glibc's dirent64 has the layout of the system call's records.
-                const auto* de = reinterpret_cast<const dirent64*>(dents_.data() + off);
-                off += de->d_reclen;
-                readEntry(fd, de->d_name, de->d_type, entries);
-            }
-        }
-        std::sort(entries.begin(), entries.end(),
-                  [](const Entry& a, const Entry& b) { return platform::files::listsBefore(a.name, b.name); });
-        if (ancestors_.size() < MaxOpenFolders) return fd;
-        ::close(fd);
-        return -1;
-    }
-
-    void readEntry(int fd, const char* rawName, unsigned char type, std::vector<Entry>& entries) {
-        const std::string_view name = rawName;
-        if (name == "." || name == "..") return;
-        if (!platform::files::isWindowsName(name)) {
-            ++result_.skippedNames;
-            return;
-        }
-        Entry e;
-        struct stat st {};
-        bool statted = false;
-        switch (type) {
-            case DT_DIR: e.folder = true; break;
-            case DT_REG: break;
-            case DT_LNK:
-            case DT_UNKNOWN:
-                // Links are followed; a link whose target cannot be read is left out.
-                if (::fstatat(fd, rawName, &st, 0) != 0) return;
-                statted = true;
-                if (S_ISDIR(st.st_mode)) {
-                    if (onPath({st.st_dev, st.st_ino})) return;
-                    e.folder = true;
-                } else if (!S_ISREG(st.st_mode)) {
-                    return;
-                }
-                break;
-            default: return;  // FIFOs, sockets, devices
-        }
-        if (!e.folder && platform::files::matchesPattern(name, request_.pattern)) {
-            if (!statted && ::fstatat(fd, rawName, &st, 0) != 0) return;
-            if (!S_ISREG(st.st_mode)) return;  // replaced while we looked
-            e.listed = true;
-            e.size = static_cast<std::uint64_t>(st.st_size);
-        }
-        e.name = name;
-        entries.push_back(std::move(e));
+    [[noreturn]] void fail(const platform::Error& e, const std::string& path) {
+        result_.ok = false;
+        result_.errorNumber = e.number();
+        result_.errorText = e.description();
+        result_.errorPath = path;
+        throw WalkFailed{};
     }
 
     bool onPath(const FolderId& id) const {
@@ -258,7 +177,6 @@ private:
     WalkResult& result_;
     std::vector<FolderId> ancestors_;
     std::string buffer_;
-    std::vector<char> dents_ = std::vector<char>(64 * 1024);
 };
 
 }  // namespace
@@ -280,9 +198,9 @@ WalkResult walkFolder(WalkRequest& request, ScannedFolderList& scanned, WalkCoun
 
     Walker walker(request, scanned, counts, sink, caption, result);
     try {
-        result.total = walker.walk(request.path, root.native, root.isDriveRoot, -1, {});
+        result.total = walker.walk(request.path, root.native, root.isDriveRoot, nullptr, {});
         walker.flush(request.path);
-    } catch (const WriteFailed&) {
+    } catch (const WalkFailed&) {
         result.total = 0;
     }
     return result;

@@ -14,7 +14,8 @@
 // - a folder link that leads into a folder already on the current path (a
 //   loop): no line at all. Other links are followed; a file link is sized by
 //   its target.
-// A folder that cannot be read, or has vanished, contributes no lines.
+// A folder that cannot be opened, or has vanished, contributes no lines.
+// Folders are read through platform::files::WalkFolder.
 #pragma once
 
 #include <cstdint>
@@ -90,9 +91,10 @@ using CaptionSink = std::function<void(const std::string& caption)>;
 // file lines of one folder.
 //
 // A path that does not end in "\" gets one (in request.path). A folder that
-// is missing, unreadable or on a drive without a disc gives no lines and no
-// error. Failure is reported (ok false) when a write fails or the path is
-// malformed; the lines given to the sink so far are then incomplete.
+// is missing, cannot be opened or is on a drive without a disc gives no lines
+// and no error. Failure is reported (ok false) when a write fails or a
+// folder's listing breaks off part-way (an I/O error on a damaged disc); the
+// lines given to the sink so far are then incomplete.
 WalkResult walkFolder(WalkRequest& request, ScannedFolderList& scanned, WalkCounts& counts,
                       const IndexSink& sink, const CaptionSink& caption = {});
 

@@ -4,6 +4,7 @@
 #include "catalogue/scan_command.h"
 
 #include <cstdint>
+#include <exception>
 #include <optional>
 #include <string>
 
@@ -161,6 +162,9 @@ void Form1::maker_Click() {
         catalogue::writeCatalogueText(cataloguePath, *filed);
     } catch (const platform::Error& e) {
         failure = e.description();
+    } catch (const std::exception& e) {
+        // Any other failure is cleaned up the same way before it is told.
+        failure = e.what();
     }
     if (failure) {
         platform::SkipOnError cleanUp;

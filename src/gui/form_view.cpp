@@ -261,6 +261,15 @@ void FormView::syncMenus(bool force) {
             if (QMenu* m = a->menu()) m->deleteLater();
             else a->deleteLater();
         }
+        // A command item runs its Click; Qt's own flip of a check mark is
+        // undone by showing the model's again.
+        auto command = [this](QAction* a, platform::MenuItem* item) {
+            QObject::connect(a, &QAction::triggered, a, [this, item] {
+                frontEnd_.gesture(nullptr, [item] { item->userClick(); });
+                SyncScope scope(frontEnd_);
+                syncMenus(true);
+            });
+        };
         std::function<void(QMenu*, const platform::MenuItem&)> build = [&](QMenu* menu, const platform::MenuItem& item) {
             for (platform::MenuItem* sub : item.items()) {
                 QAction* a = nullptr;
@@ -272,21 +281,24 @@ void FormView::syncMenus(bool force) {
                     a = menu->addSeparator();
                 } else {
                     a = menu->addAction(QString());
-                    QObject::connect(a, &QAction::triggered, a, [this, sub] {
-                        frontEnd_.gesture(nullptr, [sub] { sub->userClick(); });
-                        // Qt flipped the check mark itself: show the model's again.
-                        SyncScope scope(frontEnd_);
-                        syncMenus(true);
-                    });
+                    command(a, sub);
                 }
                 a->setData(QVariant::fromValue(static_cast<void*>(sub)));
             }
         };
         for (platform::MenuItem* top : form_.menus()) {
-            auto* menu = new QMenu(bar);
-            menu->menuAction()->setData(QVariant::fromValue(static_cast<void*>(top)));
-            bar->addMenu(menu);
-            build(menu, *top);
+            QAction* a = nullptr;
+            if (top->items().empty()) {
+                // A command of its own on the menu bar.
+                a = bar->addAction(QString());
+                command(a, top);
+            } else {
+                auto* menu = new QMenu(bar);
+                a = menu->menuAction();
+                bar->addMenu(menu);
+                build(menu, *top);
+            }
+            a->setData(QVariant::fromValue(static_cast<void*>(top)));
         }
     }
     // Captions, check marks, enabled and visible, in place.

@@ -11,9 +11,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScrollBar>
 #include <QSlider>
-#include <QTextBlock>
 #include <cmath>
 
 #include "gui/control_view.h"

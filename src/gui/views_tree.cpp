@@ -85,9 +85,6 @@ public:
         setWidget(tree_);
     }
 
-    // For tests and the benchmark: the widget and its number of items.
-    QTreeWidget* treeWidget() const { return tree_; }
-
 protected:
     void apply() override {
         const bool pictures = m_.style() & 1;
@@ -98,13 +95,7 @@ protected:
             icons_.clear();
             rows_.clear();  // pictures change: draw every item again
         }
-        // An item that knows its node.
-struct NodeItem : QTreeWidgetItem {
-    explicit NodeItem(const platform::Node* n) : QTreeWidgetItem(UserType), node(n) {}
-    const platform::Node* node;
-};
-
-// The nodes in display order with their parents; same shape means
+        // The nodes in display order with their parents; same shape means
         // the items can be updated in place.
         order_.clear();
         order_.reserve(static_cast<std::size_t>(m_.count()));
@@ -205,7 +196,10 @@ private:
         tree_->selectionModel()->clearSelection();
         if (item) {
             tree_->setCurrentItem(item, 0, QItemSelectionModel::ClearAndSelect);
-            tree_->scrollToItem(item);
+            // Into view, unless it lies in a folded branch (Qt would unfold it).
+            bool shown = true;
+            for (QTreeWidgetItem* p = item->parent(); p && shown; p = p->parent()) shown = p->isExpanded();
+            if (shown) tree_->scrollToItem(item);
         } else {
             tree_->setCurrentItem(nullptr);
         }

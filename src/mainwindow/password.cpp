@@ -15,6 +15,7 @@ constexpr std::string_view Title = "登录";
 
 bool passwordSurvivesStore(std::string_view typed) {
     if (!text::isValidUtf8(typed)) return false;
+    if (typed == "Error") return false;
     if (typed.find('\0') != std::string_view::npos) return false;
     if (text::ltrim(typed) != typed) return false;
     if (text::cp936Length(typed) > MaxStoredBytes) return false;

@@ -1,7 +1,8 @@
 // The log-in dialog "登录": at start it asks for the password (log-in mode);
 // from the menu it stores a new one (set mode, Form1::Set_Password true).
 // The password and the switch "have_password" are values of the settings key.
-// The dialog hands its verdict back in Form1::LoginSucceeded.
+// The dialog hands its verdict back in Form1::LoginSucceeded; its close box
+// only closes it, leaving the verdict unset (start-up takes that as a refusal).
 #pragma once
 
 #include <string>
@@ -14,7 +15,8 @@ class Form1;
 
 // True when a password typed in set mode reads back unchanged from the
 // settings key: no leading blank (a read drops them), at most 254 bytes in
-// code page 936, and only characters code page 936 has.
+// code page 936, and only characters code page 936 has. "Error" is refused
+// too: it reads back as a failed read, which matches no typed text.
 bool passwordSurvivesStore(std::string_view typed);
 
 class password : public platform::Form {
@@ -33,8 +35,6 @@ public:
 
 protected:
     void Form_Load() override;
-    // The close box counts as Cancel.
-    void onCloseBox() override { cmdCancel_Click(); }
 
 private:
     // Writes a value of the settings key, creating the key first when a read

@@ -212,6 +212,28 @@ TEST_F(ScanFixture, CancellingAtAnyStepChangesNothing) {
     }
 }
 
+// A typed name that cannot be a file name keeps the dialog open; once it is
+// corrected the disc is filed under the corrected name only.
+TEST_F(ScanFixture, ANameAFileCannotHoldIsRefusedUntilCorrected) {
+    const std::string badName =
+        "光盘名不能为空，不能是“.”或“..”，前后不能有空格，也不能含有\\ / : * ? \" < > |等字符！";
+    h.ui.onModal<Dialog>([this, badName](Dialog& d) {
+        clickCategory(d, "音乐");
+        for (const char* typed : {"..\\..\\x", "a/b", "c:x"}) {
+            d.Text1.userType(typed);
+            h.ui.answerMsgBox(platform::MsgOK, badName);
+            d.OKButton.userClick();
+            EXPECT_TRUE(d.loaded()) << typed;
+        }
+        d.Text1.userType("ok");
+        d.OKButton.userClick();
+    });
+    h.form.maker.userClick();
+    EXPECT_EQ(guangpanEntries(h), std::vector<std::string>{"[001]ok.wcd"});
+    EXPECT_EQ(h.read(Catalogue), "|音乐\r\n#[001]ok#1#音乐&&2024-5-6#\r\n@外国\r\n|软件\r\n");
+    EXPECT_EQ(texts(h.form.TreeView1), std::vector<std::string>{"[001]ok"});
+}
+
 // The dialog finds no index file "pop.wcd"; the command then refuses the
 // "_hard" name, in any letter case, when the catalogue has it as a disc or a
 // category, or when an index file of that name exists without a line.

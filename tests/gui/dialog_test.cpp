@@ -211,8 +211,8 @@ TEST(PopupMenu, OpensWhereAskedAndRunsTheChosenItem) {
     first.Click = [&] { ran = "first"; };
     QPoint shownAt;
     QStringList texts;
-    QTimer::singleShot(50, [&] {
-        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    guitest::whenPopup([&](QWidget* w) {
+        auto* menu = qobject_cast<QMenu*>(w);
         ASSERT_TRUE(menu);
         shownAt = menu->pos();
         for (QAction* a : menu->actions()) texts << a->text();

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QElapsedTimer>
+#include <QPointer>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
@@ -33,25 +34,43 @@ private:
 
 }  // namespace
 
-void whenModal(std::function<void(QWidget*)> script) {
+void whenShown(std::function<QWidget*()> find, std::function<void(QWidget*)> script) {
     auto* poll = new QTimer;
     auto started = std::make_shared<QElapsedTimer>();
     started->start();
-    QObject::connect(poll, &QTimer::timeout, poll, [poll, started, script = std::move(script)] {
-        QWidget* w = QApplication::activeModalWidget();
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, started, find = std::move(find), script = std::move(script)] {
+        QWidget* w = find();
         if (w && w->isVisible()) {
             poll->stop();
             poll->deleteLater();
+            // A script that failed half-way must not leave the window open.
+            QPointer<QWidget> guard(w);
+            QTimer::singleShot(5000, [guard] {
+                if (!guard || !guard->isVisible()) return;
+                ADD_FAILURE() << "the window was still open five seconds later";
+                if (auto* d = qobject_cast<QDialog*>(guard.data()))
+                    d->done(0);
+                else
+                    guard->close();
+            });
             script(w);
             return;
         }
         if (started->elapsed() > 5000) {
             poll->stop();
             poll->deleteLater();
-            ADD_FAILURE() << "no modal window was shown";
+            ADD_FAILURE() << "no window was shown";
         }
     });
     poll->start(10);
+}
+
+void whenModal(std::function<void(QWidget*)> script) {
+    whenShown([] { return QApplication::activeModalWidget(); }, std::move(script));
+}
+
+void whenPopup(std::function<void(QWidget*)> script) {
+    whenShown([] { return QApplication::activePopupWidget(); }, std::move(script));
 }
 
 TestDialog::TestDialog(platform::Services& s) : Form(s, "TestDialog") {

@@ -56,10 +56,11 @@ struct GuiMachine {
     }
 };
 
-// Runs script on the modal window (a dialog or a message box) once one is
-// shown; a window still open five seconds later is closed so that a failing
-// test does not hang.
+// Runs script on the modal window (a dialog or a message box), or on the
+// pop-up menu, once one is shown; a window still open five seconds later is
+// closed so that a failing test does not hang.
 void whenModal(std::function<void(QWidget*)> script);
+void whenPopup(std::function<void(QWidget*)> script);
 
 // A small dialog form: a label, a text box and OK and Cancel buttons.
 class TestDialog : public platform::Form {

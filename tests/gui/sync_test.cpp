@@ -190,7 +190,7 @@ TEST(TimerHost, TicksAreHeldDuringAnEventAndDeliveredOnce) {
         EXPECT_EQ(ticks, 0);
     });
     // Afterwards the held tick runs once (and then the timer goes on).
-    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents();
     EXPECT_EQ(ticks, 1);
     platform::dispatch([&] { m.form.Timer2.setEnabled(false); });
     EXPECT_FALSE(m.timers.ticking(m.form.Timer2));

@@ -29,6 +29,8 @@ TEST(PasswordRule, OnlyTextsThatReadBackUnchanged) {
         {" abc", false},                    // a read drops leading blanks
         {"\xF0\x9F\x98\x80", false},        // not in code page 936
         {std::string("a\0b", 3), false},
+        {"Error", false},                   // indistinguishable from a failed read
+        {"error", true},
     };
     for (const auto& [typed, ok] : cases) EXPECT_EQ(passwordSurvivesStore(typed), ok) << typed;
     EXPECT_TRUE(passwordSurvivesStore(std::string(250, 'x') + "密码"));   // 254 bytes

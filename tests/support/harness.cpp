@@ -1,17 +1,15 @@
 #include "harness.h"
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <stdexcept>
 #include <system_error>
 
 #include "platform/files/paths.h"
 #include "platform/text/text.h"
 #include "platform/ui/dispatcher.h"
+#include "test_drives.h"
 
 namespace testsupport {
 
@@ -21,38 +19,12 @@ namespace {
 
 constexpr std::string_view CdLetter = "E:";
 
-std::string nativeChild(const std::string& folder, std::string_view name) {
-    return (fs::path(folder) / fs::path(std::string(name))).string();
-}
-
 // C: on the temporary folder with the program folder in it, E: a ready CD
 // drive backed by a folder, Z: the root of the file system.
-platform::files::DriveTable makeDriveTable(const std::string& root) {
-    const std::string c = nativeChild(root, "c");
-    const std::string cd = nativeChild(root, "cd");
-    fs::create_directories(nativeChild(c, "zelbrin"));
-    fs::create_directories(cd);
-
-    platform::files::DriveTable table;
-    platform::files::DriveEntry fixed;
-    fixed.name = "C:";
-    fixed.folder = c;
-    fixed.kind = platform::files::DriveKind::Fixed;
-    table.set(fixed);
-
-    platform::files::DriveEntry optical;
-    optical.name = std::string(CdLetter);
-    optical.folder = cd;
-    optical.kind = platform::files::DriveKind::CdRom;
-    optical.label = "CDROM";
-    optical.ready = true;
-    table.set(optical);
-
-    platform::files::DriveEntry system;
-    system.name = "Z:";
-    system.folder = "/";
-    system.kind = platform::files::DriveKind::Fixed;
-    table.set(system);
+platform::files::DriveTable makeDriveTable(const fs::path& root) {
+    platform::files::DriveTable table = testDrives(root, "CDROM");
+    fs::create_directories(root / "c" / "zelbrin");
+    table.set(rootDrive());
     return table;
 }
 
@@ -63,25 +35,6 @@ platform::files::DriveEntry& cdEntry() {
 }
 
 }  // namespace
-
-// ---- TempFolder ----
-
-TempFolder::TempFolder() {
-    std::string pattern = (fs::temp_directory_path() / "zelbrin-test-XXXXXX").string();
-    if (!::mkdtemp(pattern.data())) throw std::system_error(errno, std::generic_category(), "mkdtemp");
-    path_ = pattern;
-}
-
-TempFolder::~TempFolder() {
-    std::error_code ec;
-    // Files copied from the "CD" may be read-only; make everything writable first.
-    for (auto it = fs::recursive_directory_iterator(path_, ec); !ec && it != fs::recursive_directory_iterator();
-         it.increment(ec)) {
-        std::error_code ignored;
-        fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ignored);
-    }
-    fs::remove_all(path_, ec);
-}
 
 // ---- Harness ----
 
@@ -118,21 +71,17 @@ bool Harness::exists(std::string_view windowsPath) const {
 void Harness::makeFolder(std::string_view windowsPath) { fs::create_directories(nativePath(windowsPath)); }
 
 void Harness::writeBytes(std::string_view windowsPath, std::string_view bytes) {
-    const fs::path target = nativePath(windowsPath);
-    fs::create_directories(target.parent_path());
-    std::ofstream out(target, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (!out.flush()) throw std::runtime_error("cannot write " + target.string());
+    testsupport::writeBytes(nativePath(windowsPath), bytes);
 }
 
 std::string Harness::readBytes(std::string_view windowsPath) const {
     const std::string native = nativePath(windowsPath);
-    std::ifstream in(native, std::ios::binary);
-    if (!in || fs::is_directory(native)) {
+    std::error_code ec;
+    if (!fs::is_regular_file(native, ec)) {
         ADD_FAILURE() << "cannot read " << windowsPath << " (" << native << ")";
         return {};
     }
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return testsupport::readBytes(native);
 }
 
 void Harness::write(std::string_view windowsPath, std::string_view utf8) {

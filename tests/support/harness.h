@@ -36,22 +36,9 @@
 #include "platform/system/shell.h"
 #include "platform/ui/ui.h"
 #include "scripted_ui.h"
+#include "temp_folder.h"
 
 namespace testsupport {
-
-// A fresh folder under the system's temporary folder, removed with its
-// contents on destruction.
-class TempFolder {
-public:
-    TempFolder();
-    ~TempFolder();
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-    const std::string& path() const { return path_; }
-
-private:
-    std::string path_;
-};
 
 class Harness {
 public:

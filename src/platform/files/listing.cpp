@@ -3,9 +3,12 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <utility>
 
 #include "platform/error.h"
 #include "platform/files/files_internal.h"
@@ -68,33 +71,51 @@ FindEntry makeEntry(std::string name, const struct stat& st, bool readOnlyFs) {
     return e;
 }
 
+// The one directory reader of every listing: calls onEntry(name, d_type) for
+// each entry of an open folder, "." and ".." included, in the order the file
+// system gives them. False (errno set) when a read fails part-way.
+template <class F>
+bool readDirectory(int fd, F&& onEntry) {
+    // Records of the system call, 8-byte aligned as glibc's dirent64.
+    alignas(8) static thread_local char buffer[64 * 1024];
+    for (;;) {
+        const long n = ::syscall(SYS_getdents64, fd, buffer, sizeof buffer);
+        if (n == 0) return true;
+        if (n < 0) return false;
+        for (long off = 0; off < n;) {
+            const auto* de = reinterpret_cast<const dirent64*>(buffer + off);
+            off += de->d_reclen;
+            onEntry(de->d_name, de->d_type);
+        }
+    }
+}
+
+template <class Entry>
+void sortForListing(std::vector<Entry>& entries) {
+    std::sort(entries.begin(), entries.end(),
+              [](const Entry& a, const Entry& b) { return listsBefore(a.name, b.name); });
+}
+
 // Lists a native folder; false when it cannot be opened for reading.
 bool listInto(const std::string& folder, std::vector<FindEntry>& out) {
-    int dfd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dfd < 0) return false;
+    const detail::Fd dfd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!dfd.valid()) return false;
     struct stat dirStat {};
-    ::fstat(dfd, &dirStat);
-    const bool readOnlyFs = detail::readOnlyFileSystem(dfd);
-    DIR* d = ::fdopendir(dfd);
-    if (!d) {
-        ::close(dfd);
-        return false;
-    }
-    while (dirent* de = ::readdir(d)) {
-        std::string_view name = de->d_name;
-        if (name == "." || name == ".." || !isWindowsName(name)) continue;
+    ::fstat(dfd.get(), &dirStat);
+    const bool readOnlyFs = detail::readOnlyFileSystem(dfd.get());
+    readDirectory(dfd.get(), [&](const char* rawName, unsigned char) {
+        std::string_view name = rawName;
+        if (name == "." || name == ".." || !isWindowsName(name)) return;
         struct stat st {};
-        if (::fstatat(dfd, de->d_name, &st, 0) != 0) continue;
-        if (!S_ISDIR(st.st_mode) && !S_ISREG(st.st_mode)) continue;
+        if (::fstatat(dfd.get(), rawName, &st, 0) != 0) return;
+        if (!S_ISDIR(st.st_mode) && !S_ISREG(st.st_mode)) return;
         // A folder that another file system is mounted on has that one's mode.
         bool ro = st.st_dev == dirStat.st_dev
                       ? readOnlyFs
                       : detail::readOnlyFileSystem(detail::nativeJoin(folder, name));
         out.push_back(makeEntry(std::string(name), st, ro));
-    }
-    ::closedir(d);
-    std::sort(out.begin(), out.end(),
-              [](const FindEntry& a, const FindEntry& b) { return listsBefore(a.name, b.name); });
+    });
+    sortForListing(out);
     return true;
 }
 
@@ -138,6 +159,81 @@ bool listsBefore(std::string_view a, std::string_view b) {
 std::vector<FindEntry> listNativeFolder(const std::string& nativeFolder) {
     std::vector<FindEntry> entries;
     listInto(nativeFolder, entries);
+    return entries;
+}
+
+// ---- WalkFolder ----
+
+WalkFolder::WalkFolder(const std::string& nativePath)
+    : fd_(::open(nativePath.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
+    struct stat self {};
+    if (fd_ >= 0 && ::fstat(fd_, &self) != 0) close();
+    device_ = self.st_dev;
+    inode_ = self.st_ino;
+}
+
+WalkFolder::WalkFolder(const WalkFolder& parent, const std::string& name, const std::string& nativePath)
+    : fd_(parent.isOpen() ? ::openat(parent.fd_, name.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)
+                          : ::open(nativePath.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
+    struct stat self {};
+    if (fd_ >= 0 && ::fstat(fd_, &self) != 0) close();
+    device_ = self.st_dev;
+    inode_ = self.st_ino;
+}
+
+WalkFolder::WalkFolder(WalkFolder&& other) noexcept
+    : fd_(std::exchange(other.fd_, -1)), device_(other.device_), inode_(other.inode_) {}
+
+WalkFolder::~WalkFolder() { close(); }
+
+void WalkFolder::close() {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
+}
+
+std::vector<WalkEntry> WalkFolder::read(std::string_view pattern, std::int64_t& skippedNames) const {
+    std::vector<WalkEntry> entries;
+    if (fd_ < 0) return entries;
+    const bool whole = readDirectory(fd_, [&](const char* rawName, unsigned char type) {
+        const std::string_view name = rawName;
+        if (name == "." || name == "..") return;
+        if (!isWindowsName(name)) {
+            ++skippedNames;
+            return;
+        }
+        WalkEntry e;
+        struct stat st {};
+        bool statted = false;
+        switch (type) {
+            case DT_DIR: e.isFolder = true; break;
+            case DT_REG: break;
+            case DT_LNK:
+            case DT_UNKNOWN:
+                // Links are followed; a link whose target cannot be read is left out.
+                if (::fstatat(fd_, rawName, &st, 0) != 0) return;
+                statted = true;
+                if (S_ISDIR(st.st_mode)) {
+                    e.isFolder = true;
+                    e.throughLink = true;
+                    e.device = st.st_dev;
+                    e.inode = st.st_ino;
+                } else if (!S_ISREG(st.st_mode)) {
+                    return;
+                }
+                break;
+            default: return;  // FIFOs, sockets, devices
+        }
+        if (!e.isFolder && matchesPattern(name, pattern)) {
+            if (!statted && ::fstatat(fd_, rawName, &st, 0) != 0) return;
+            if (!S_ISREG(st.st_mode)) return;  // replaced while we looked
+            e.matches = true;
+            e.size = static_cast<std::uint64_t>(st.st_size);
+        }
+        e.name = name;
+        entries.push_back(std::move(e));
+    });
+    if (!whole) detail::raiseErrno(errno, err::PathNotFound);
+    sortForListing(entries);
     return entries;
 }
 

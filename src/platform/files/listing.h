@@ -43,11 +43,58 @@ bool matchesPattern(std::string_view name, std::string_view pattern);
 bool listsBefore(std::string_view a, std::string_view b);
 
 // The entries of a native folder ("." and ".." left out), in listing order.
-// A folder that cannot be read gives no entries. The folder walk of a scan
-// uses this while it recurses with native paths: one call per folder, with the
-// pattern applied by matchesPattern, costs one directory read and one stat per
-// entry, with no path resolution.
+// A folder that cannot be read gives no entries. One directory read and one
+// stat per entry, with no path resolution.
 std::vector<FindEntry> listNativeFolder(const std::string& nativeFolder);
+
+// One entry of a folder read for a recursive walk (see WalkFolder).
+struct WalkEntry {
+    std::string name;
+    bool isFolder = false;
+    bool matches = false;      // a file whose name matches the walk's pattern
+    std::uint64_t size = 0;    // the size of a matching file
+    // A folder reached through a symbolic link (or whose entry gave no type):
+    // device and inode are then its identity (to tell loops).
+    bool throughLink = false;
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+};
+
+// A native folder opened for a recursive walk (the folder walk of a scan).
+// Its subfolders are opened through it, without path resolution, and it is
+// read with one directory read plus a stat only for links, entries of unknown
+// type and files whose name matches the pattern. The entries follow the rules
+// of every listing (names, special files, links followed).
+class WalkFolder {
+public:
+    // Opens a folder by its native path; isOpen() is false when it cannot be.
+    explicit WalkFolder(const std::string& nativePath);
+    // Opens the subfolder name of parent (by nativePath when parent is closed).
+    WalkFolder(const WalkFolder& parent, const std::string& name, const std::string& nativePath);
+    WalkFolder(WalkFolder&& other) noexcept;
+    WalkFolder& operator=(WalkFolder&&) = delete;
+    WalkFolder(const WalkFolder&) = delete;
+    WalkFolder& operator=(const WalkFolder&) = delete;
+    ~WalkFolder();
+
+    bool isOpen() const { return fd_ >= 0; }
+    // The folder's identity (to tell loops), read when it was opened.
+    std::uint64_t device() const { return device_; }
+    std::uint64_t inode() const { return inode_; }
+
+    // The entries in listing order. Names that cannot stand in a Windows path
+    // or a stored line are left out and counted in skippedNames. Raises an
+    // Error when the folder cannot be read to its end (an I/O error part-way).
+    std::vector<WalkEntry> read(std::string_view pattern, std::int64_t& skippedNames) const;
+    // Closes the folder (to stay within the limit of open files); its
+    // subfolders are then opened by their native paths.
+    void close();
+
+private:
+    int fd_ = -1;
+    std::uint64_t device_ = 0;
+    std::uint64_t inode_ = 0;
+};
 
 // find-first/find-next over a Windows folder ("E:\docs" or "E:\docs\") and a
 // pattern ("*", "*.mp3"): "." and ".." first (except at a drive root), then the

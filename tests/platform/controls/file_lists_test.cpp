@@ -13,21 +13,17 @@
 #include "platform/controls/viewers.h"
 #include "platform/error.h"
 #include "platform/files/drive_table.h"
-#include "platform/system/temp_folder.h"
+#include "support/error_of.h"
+#include "support/temp_folder.h"
+#include "support/test_drives.h"
 
 using namespace platform;
 namespace fs = std::filesystem;
 
 namespace {
 
-using plaincontrols::errorOf;
-
-files::DriveTable testDrives(const fs::path& c, const fs::path& cd) {
-    files::DriveTable table;
-    table.set({"C:", c.string(), "", files::DriveKind::Fixed, "", true});
-    table.set({"E:", cd.string(), "", files::DriveKind::CdRom, "DATA_01", true});
-    return table;
-}
+using testsupport::errorOf;
+using testsupport::writeBytes;
 
 class FileListsTest : public plaincontrols::PlainFormTest {
 protected:
@@ -37,16 +33,16 @@ protected:
     }
     void setCdReady(bool ready) { drives.table().find("E:")->ready = ready; }
 
-    TempFolder root;
+    testsupport::TempFolder root;
     fs::path c = root / "c";
     fs::path cd = root / "cd";
-    files::ScopedDriveTable drives{testDrives(c, cd)};
+    files::ScopedDriveTable drives{testsupport::testDrives(root.path(), "DATA_01")};
 };
 
 TEST_F(FileListsTest, FileListShowsMatchingFilesWithoutRegardToCase) {
     const fs::path guangpan = c / "zelbrin" / "guangpan";
     for (const char* name : {"b.WCD", "a.wcd", "C.wcd", "notes.txt", ".hidden.wcd", "red.ini"})
-        writeFile(guangpan / name, "x");
+        writeBytes(guangpan / name, "x");
     fs::create_directory(guangpan / "sub.wcd");
     FileListBox file1{form, "File1"};
     file1.setPath("C:\\zelbrin\\guangpan\\");
@@ -106,7 +102,7 @@ TEST_F(FileListsTest, DriveListRaises68ForACdDriveWithoutDisc) {
 // The main window's hidden lists: the drive moves the folder list, the folder
 // list moves the file list.
 TEST_F(FileListsTest, DriveFolderAndFileListsFollowEachOther) {
-    writeFile(cd / "readme.txt", "x");
+    writeBytes(cd / "readme.txt", "x");
     DriveListBox drive1{form, "Drive1"};
     DirListBox dir1{form, "Dir1"};
     FileListBox file1{form, "File1"};
@@ -169,7 +165,7 @@ TEST_F(FileListsTest, PictureProbeKnowsThePicturesByTheirFirstBytes) {
     };
     PictureBox picture1{form, "Picture1"};
     for (const Case& c : cases) {
-        writeFile(cd / "docs" / "img" / c.name, c.bytes);
+        writeBytes(cd / "docs" / "img" / c.name, c.bytes);
         picture1.clearPicture();
         std::string path = std::string("E:\\docs\\img\\") + c.name;
         EXPECT_EQ(errorOf([&] { picture1.loadPicture(path); }), c.error) << c.name;

@@ -11,17 +11,12 @@
 namespace {
 
 using namespace platform;
-
-class ListForm : public Form {
-public:
-    explicit ListForm(Services& s) : Form(s, "ListForm") {}
-    ListView list{*this, "list"};
-};
+using ctltest::errorOf;
 
 class ListTest : public ::testing::Test, public ctltest::Env {
 protected:
-    ListForm form{services};
-    ListView& list = form.list;
+    ctltest::OneControlForm<ListView> form{services, "list"};
+    ListView& list = form.control;
 
     ListItem& row(const std::string& key, const std::string& text, const std::string& type) {
         ListItem& it = list.add(key, text, 7);
@@ -36,14 +31,6 @@ protected:
             texts.push_back(list.item(i).text());
         }
         return texts;
-    }
-    int errorOf(const std::function<void()>& f) {
-        try {
-            f();
-        } catch (const Error& e) {
-            return e.number();
-        }
-        return 0;
     }
 };
 

@@ -13,11 +13,13 @@
 
 #include "platform/controls/form.h"
 #include "platform/controls/menu.h"
-#include "platform/controls/timer.h"
-#include "platform/ui/dispatcher.h"
 #include "platform/ui/ui.h"
+#include "support/form_env.h"
+#include "support/error_of.h"
 
 namespace ctltest {
+
+using testsupport::errorOf;
 
 struct Box {
     std::string prompt;
@@ -56,18 +58,14 @@ public:
 };
 
 // Owns the Ui and the timer host; installs the Ui in the dispatcher.
-struct Env {
-    Env() { platform::Dispatcher::instance().setUi(&ui); }
-    ~Env() {
-        platform::Dispatcher::instance().setUi(nullptr);
-        platform::Dispatcher::instance().clearIdleListeners();
-    }
-    Env(const Env&) = delete;
-    Env& operator=(const Env&) = delete;
+using Env = testsupport::FormEnv<ProbeUi>;
 
-    ProbeUi ui;
-    platform::VirtualTimerHost timers;
-    platform::Services services{ui, timers};
+// A form holding one control of type C, named name.
+template <class C>
+class OneControlForm : public platform::Form {
+public:
+    OneControlForm(platform::Services& s, const char* name) : Form(s, "OneControlForm"), control{*this, name} {}
+    C control;
 };
 
 }  // namespace ctltest

@@ -11,26 +11,12 @@
 namespace {
 
 using namespace platform;
-
-class TreeForm : public Form {
-public:
-    explicit TreeForm(Services& s) : Form(s, "TreeForm") {}
-    TreeView tree{*this, "tree"};
-};
+using ctltest::errorOf;
 
 class TreeTest : public ::testing::Test, public ctltest::Env {
 protected:
-    TreeForm form{services};
-    TreeView& tree = form.tree;
-
-    int errorOf(const std::function<void()>& f) {
-        try {
-            f();
-        } catch (const Error& e) {
-            return e.number();
-        }
-        return 0;
-    }
+    ctltest::OneControlForm<TreeView> form{services, "tree"};
+    TreeView& tree = form.control;
 
     // Category tree: 软件 (光盘A, 游戏 (光盘B)), 电影 (光盘C)
     void buildCatalogue() {

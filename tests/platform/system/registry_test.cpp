@@ -7,13 +7,17 @@
 #include <csignal>
 #include <memory>
 
-#include "platform/system/temp_folder.h"
+#include "support/temp_folder.h"
 
 using platform::system::FileRegistryStore;
 using platform::system::MemoryRegistryStore;
 using platform::system::RegistryStore;
 
 namespace {
+
+using testsupport::readBytes;
+using testsupport::TempFolder;
+using testsupport::writeBytes;
 
 const std::string kKey = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Zelbrin";
 
@@ -123,14 +127,14 @@ TEST(FileRegistryStore, FileIsReadableTextWithModeOwnerOnly) {
     struct stat st {};
     ASSERT_EQ(::stat(file.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 07777, 0600u);
-    std::string text = readFile(file);
+    std::string text = readBytes(file);
     EXPECT_NE(text.find("[" + kKey + "]\nPath=d:\\\\zelbrin\\\\\nPassword= 口令\\r\\n\n"), std::string::npos) << text;
 }
 
 TEST(FileRegistryStore, ReadsHandEditedFile) {
     TempFolder folder;
     auto file = folder / "registry.ini";
-    writeFile(file,
+    writeBytes(file,
               "stray=line before any section\r\n"
               "[HKEY_CURRENT_USER\\Software]\r\n"
               "\r\n"
@@ -152,14 +156,10 @@ TEST(FileRegistryStore, UnreadableFileIsNotTakenForEmpty) {
 
 TEST(FileRegistryStore, FailedWriteChangesNothing) {
     TempFolder folder;
-    writeFile(folder / "blocker", "a file where the store's folder should be");
+    writeBytes(folder / "blocker", "a file where the store's folder should be");
     FileRegistryStore store(folder / "blocker" / "registry.ini");
     EXPECT_FALSE(store.createKey(kKey));
     EXPECT_FALSE(store.keyExists(kKey));
-}
-
-bool onlyFileInFolder(const std::filesystem::path& folder) {
-    return std::distance(std::filesystem::directory_iterator(folder), std::filesystem::directory_iterator()) == 1;
 }
 
 // Runs in a child process whose files may not grow past 16 bytes: a write
@@ -171,7 +171,7 @@ bool failWriteInChild(const std::filesystem::path& file, const std::string& befo
     FileRegistryStore store(file);
     bool refused = !store.set(kKey, "Color", std::string(1000, 'x'));
     bool kept = store.query(kKey, "Color") == "12";
-    return refused && kept && readFile(file) == before && onlyFileInFolder(file.parent_path());
+    return refused && kept && readBytes(file) == before && testsupport::entryCount(file.parent_path()) == 1;
 }
 
 TEST(FileRegistryStore, WriteCutShortLeavesOldFileWhole) {
@@ -182,12 +182,12 @@ TEST(FileRegistryStore, WriteCutShortLeavesOldFileWhole) {
         ASSERT_TRUE(store.createKey(kKey));
         ASSERT_TRUE(store.set(kKey, "Color", "12"));
     }
-    const std::string before = readFile(file);
+    const std::string before = readBytes(file);
 
     EXPECT_EXIT(std::exit(failWriteInChild(file, before) ? 0 : 1), testing::ExitedWithCode(0), "");
 
-    EXPECT_EQ(readFile(file), before);
-    EXPECT_TRUE(onlyFileInFolder(folder.path()));  // no temporary file left behind
+    EXPECT_EQ(readBytes(file), before);
+    EXPECT_EQ(testsupport::entryCount(folder.path()), 1);  // no temporary file left behind
     EXPECT_EQ(FileRegistryStore(file).query(kKey, "Color"), "12");
 }
 

@@ -3,12 +3,16 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include "platform/system/temp_folder.h"
+#include "support/temp_folder.h"
 
 using platform::system::FileSettingsStore;
 using platform::system::MemorySettingsStore;
 
 namespace {
+
+using testsupport::readBytes;
+using testsupport::TempFolder;
+using testsupport::writeBytes;
 
 TEST(MemorySettingsStore, DefaultUntilSavedThenValue) {
     MemorySettingsStore store;
@@ -35,7 +39,7 @@ TEST(FileSettingsStore, SurvivesReopen) {
     struct stat st {};
     ASSERT_EQ(::stat(file.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 07777, 0600u);
-    EXPECT_EQ(readFile(file), "[Zelbrin\\Expiry]\nyourfolder=C:\\\\我的文件夹\\\\\n\n[Zelbrin\\Other]\nk=v\n");
+    EXPECT_EQ(readBytes(file), "[Zelbrin\\Expiry]\nyourfolder=C:\\\\我的文件夹\\\\\n\n[Zelbrin\\Other]\nk=v\n");
 
     FileSettingsStore reopened(file);
     EXPECT_EQ(reopened.get("Zelbrin", "Expiry", "yourfolder", ""), "C:\\我的文件夹\\");
@@ -44,7 +48,7 @@ TEST(FileSettingsStore, SurvivesReopen) {
 
 TEST(FileSettingsStore, FailedSaveThrowsAndKeepsOldValue) {
     TempFolder folder;
-    writeFile(folder / "blocker", "a file where the store's folder should be");
+    writeBytes(folder / "blocker", "a file where the store's folder should be");
     FileSettingsStore store(folder / "blocker" / "settings.ini");
     EXPECT_THROW(store.save("Zelbrin", "Expiry", "yourfolder", "x"), std::system_error);
     EXPECT_EQ(store.get("Zelbrin", "Expiry", "yourfolder", "absent"), "absent");

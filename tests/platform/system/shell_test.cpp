@@ -8,11 +8,15 @@
 
 #include "platform/error.h"
 #include "platform/files/drive_table.h"
-#include "platform/system/temp_folder.h"
+#include "support/temp_folder.h"
 
 using namespace platform::system;
 
 namespace {
+
+using testsupport::readBytes;
+using testsupport::TempFolder;
+using testsupport::writeBytes;
 
 // A drive table of one drive: "C:\" is the temporary folder; "X:\..." throws
 // as an unmappable drive does; anything else cannot be mapped.
@@ -53,7 +57,7 @@ TEST(Shell, RecognisesAddresses) {
 class DesktopShellTest : public testing::Test {
 protected:
     void SetUp() override {
-        writeFile(folder_ / "a b.txt", "x");
+        writeBytes(folder_ / "a b.txt", "x");
         std::filesystem::create_directory(folder_ / "docs");
     }
     TempFolder folder_;
@@ -105,7 +109,7 @@ int zombieChildren() {
     for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
         std::string pid = entry.path().filename().string();
         if (pid.find_first_not_of("0123456789") != std::string::npos) continue;
-        std::string stat = readFile(entry.path() / "stat");
+        std::string stat = readBytes(entry.path() / "stat");
         std::size_t close = stat.rfind(')');
         if (close == std::string::npos) continue;
         char state = 0;
@@ -132,7 +136,7 @@ TEST(SpawnDetached, MissingProgramIsReported) {
 
 TEST(SpawnDetached, DesktopShellStartsTheGivenOpener) {
     TempFolder folder;
-    writeFile(folder / "a.txt", "x");
+    writeBytes(folder / "a.txt", "x");
     DesktopShell shell(driveC(folder.path()), "/bin/true");
     EXPECT_EQ(shell.open("C:\\a.txt", "C:\\"), shell_result::Opened);
     DesktopShell broken(driveC(folder.path()), "/nonexistent/zelbrin-no-such-opener");
@@ -142,7 +146,7 @@ TEST(SpawnDetached, DesktopShellStartsTheGivenOpener) {
 
 TEST(DesktopShell, MapsThroughTheFilesLayerByDefault) {
     TempFolder folder;
-    writeFile(folder / "Readme.TXT", "x");
+    writeBytes(folder / "Readme.TXT", "x");
     platform::files::DriveTable table;
     table.set({.name = "C:", .folder = folder.path().string()});
     platform::files::ScopedDriveTable scoped(table);
@@ -159,7 +163,7 @@ TEST(DesktopShell, MapsThroughTheFilesLayerByDefault) {
 
 TEST(RecordingShell, RecordsCallsAndAnswersLikeTheShell) {
     TempFolder folder;
-    writeFile(folder / "a.txt", "x");
+    writeBytes(folder / "a.txt", "x");
     RecordingShell shell(driveC(folder.path()));
     shell.setResult("C:\\fixed.txt", 42);
     EXPECT_EQ(shell.open("C:\\a.txt", "C:\\"), shell_result::Opened);
@@ -193,7 +197,7 @@ TEST(DesktopFolder, FromUserDirsFileElseDesktopInHome) {
     };
     for (const Case& c : cases) {
         TempFolder config;
-        if (c.file != nullptr) writeFile(config / "user-dirs.dirs", c.file);
+        if (c.file != nullptr) writeBytes(config / "user-dirs.dirs", c.file);
         EXPECT_EQ(desktopFolder("/home/u", config.path().string()), c.expected) << (c.file ? c.file : "(none)");
     }
 }
