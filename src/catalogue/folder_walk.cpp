@@ -5,7 +5,6 @@
 #include "catalogue/index_line.h"
 #include "platform/error.h"
 #include "platform/files/listing.h"
-#include "platform/files/paths.h"
 
 namespace catalogue {
 
@@ -67,18 +66,11 @@ struct FolderId {
 };
 
 // Folders kept open at once while their subfolders are walked; deeper
-// folders are opened by their native path.
+// folders are opened by their full paths.
 constexpr std::size_t MaxOpenFolders = 256;
 
 // Thrown to end the walk once it has failed (the result says why).
 struct WalkFailed {};
-
-std::string nativeJoin(const std::string& folder, std::string_view name) {
-    std::string p = folder;
-    if (p.empty() || p.back() != '/') p += '/';
-    p += name;
-    return p;
-}
 
 class Walker {
 public:
@@ -86,13 +78,10 @@ public:
            const CaptionSink& caption, WalkResult& result)
         : request_(request), scanned_(scanned), counts_(counts), sink_(sink), caption_(caption), result_(result) {}
 
-    // parent: the open folder that holds this one (name: its name there), or
-    // nothing to open it by its native path.
-    std::int64_t walk(const std::string& path, const std::string& native, bool driveRoot,
-                      const WalkFolder* parent, const std::string& name) {
+    // Walks folder, whose Windows path is path (ending in "\").
+    std::int64_t walk(const std::string& path, WalkFolder& folder) {
         // A folder that cannot be opened, or is already on the current path
         // (a loop through a mount), gives no lines.
-        WalkFolder folder = parent ? WalkFolder(*parent, name, native) : WalkFolder(native);
         if (!folder.isOpen() || onPath({folder.device(), folder.inode()})) return 0;
         std::vector<WalkEntry> entries;
         try {
@@ -106,7 +95,7 @@ public:
         // First pass: a folder line per subfolder. The step counter counts
         // every entry of the listing, "." and ".." too where a folder has them.
         std::vector<std::string> subfolders;
-        std::int64_t step = driveRoot ? 0 : 2;
+        std::int64_t step = folder.isDriveRoot() ? 0 : 2;
         for (WalkEntry& e : entries) {
             if (e.isFolder) {
                 // A link back into a folder on the current path is left out.
@@ -136,7 +125,8 @@ public:
 
         // Then each subfolder's run, in list order.
         for (const std::string& sub : subfolders) {
-            total += walk(path + sub + "\\", nativeJoin(native, sub), false, &folder, sub);
+            WalkFolder child(folder, sub);
+            total += walk(path + sub + "\\", child);
         }
         ancestors_.pop_back();
         return total;
@@ -188,17 +178,10 @@ WalkResult walkFolder(WalkRequest& request, ScannedFolderList& scanned, WalkCoun
 
     // A drive that is unknown or holds no disc, and a folder that cannot be
     // found, give an empty listing as the system's search does.
-    platform::files::ResolvedPath root;
-    try {
-        root = platform::files::resolvePath(request.path);
-    } catch (const platform::Error&) {
-        return result;
-    }
-    if (!root.exists) return result;
-
+    WalkFolder root(request.path);
     Walker walker(request, scanned, counts, sink, caption, result);
     try {
-        result.total = walker.walk(request.path, root.native, root.isDriveRoot, nullptr, {});
+        result.total = walker.walk(request.path, root);
         walker.flush(request.path);
     } catch (const WalkFailed&) {
         result.total = 0;

@@ -4,7 +4,6 @@
 #include "catalogue/scan_command.h"
 
 #include <cstdint>
-#include <exception>
 #include <optional>
 #include <string>
 
@@ -148,6 +147,14 @@ void Form1::maker_Click() {
     walkSkippedNames = 0;
     std::optional<std::string> failure;
     bool indexInPlace = false;
+    // Takes back what a failed scan wrote and restores pointer and caption.
+    const auto undo = [&] {
+        platform::SkipOnError cleanUp;
+        cleanUp.step([&] { files::deleteFile(tempPath); });
+        if (indexInPlace) cleanUp.step([&] { files::deleteFile(indexPath); });
+        busy.end();
+        setCaption(captionBefore);
+    };
     try {
         const std::optional<std::string> filed = catalogue::InsertDiscLine(
             catalogueText, txtPath, "#" + txtName + "#" + txtOrder + "#" + txtTip + "#");
@@ -162,16 +169,14 @@ void Form1::maker_Click() {
         catalogue::writeCatalogueText(cataloguePath, *filed);
     } catch (const platform::Error& e) {
         failure = e.description();
-    } catch (const std::exception& e) {
-        // Any other failure is cleaned up the same way before it is told.
-        failure = e.what();
+    } catch (...) {
+        // Any other failure is undone the same way, then reported as the
+        // errors of every command are.
+        undo();
+        throw;
     }
     if (failure) {
-        platform::SkipOnError cleanUp;
-        cleanUp.step([&] { files::deleteFile(tempPath); });
-        if (indexInPlace) cleanUp.step([&] { files::deleteFile(indexPath); });
-        busy.end();
-        setCaption(captionBefore);
+        undo();
         ui().msgBox(catalogue::scanFailedText(*failure), platform::MsgButtons::OK, TipTitle);
         return;
     }

@@ -11,6 +11,7 @@
 
 #include "platform/error.h"
 #include "platform/files/files_fixture.h"
+#include "platform/files/listing.h"
 
 namespace catalogue {
 namespace {
@@ -147,6 +148,34 @@ TEST_F(FolderWalkTest, LinksSpecialFilesAndUnstorableNames) {
               "C:\\t\\real\\f.txt[7]\r\n"
               "C:\\t\\zlink\\o.txt[3]\r\n");
     EXPECT_EQ(r.skippedNames, 7);
+}
+
+// Deep trees: past a few hundred levels folders are no longer kept open and
+// are opened by their paths; nothing is lost.
+TEST_F(FolderWalkTest, DeepTreesAreWalkedToTheBottom) {
+    std::string native = c() + "/deep";
+    std::string windows = "C:\\deep\\";
+    for (int i = 0; i < 300; ++i) {
+        native += "/d";
+        windows += "d\\";
+    }
+    file(native + "/bottom.txt", 4);
+    const auto r = scan("C:\\deep", "deep");
+    ASSERT_TRUE(r.ok);
+    EXPECT_EQ(counts.dirCount, 300);
+    EXPECT_EQ(counts.fileCount, 1);
+    EXPECT_NE(out.find(windows + "bottom.txt[4]\r\n"), std::string::npos);
+}
+
+// A folder removed between its opening and its reading has vanished: no
+// entries and no error.
+TEST_F(FolderWalkTest, AFolderThatVanishesWhileOpenIsNoError) {
+    fs::create_directories(c() + "/gone");
+    const platform::files::WalkFolder folder("C:\\gone");
+    ASSERT_TRUE(folder.isOpen());
+    fs::remove(c() + "/gone");
+    std::int64_t skipped = 0;
+    EXPECT_TRUE(folder.read("*.*", skipped).empty());
 }
 
 TEST_F(FolderWalkTest, CaptionShowsProgress) {

@@ -206,6 +206,10 @@ TEST_F(ScanDialogTest, ChecksRunInOrderAndKeepTheFormOpen) {
         {[](Dialog& d) { d.Combo1.userType("..\\*"); }, BadPattern},
         {[](Dialog& d) { d.Combo1.userType("a/*.mp3"); }, BadPattern},
         {[](Dialog& d) { d.Text4.setText("没有这个分类"); }, NoCategory},
+        // With several faults the first check in the order speaks.
+        {[](Dialog& d) { d.Text3.userType(""); d.Text5.userType("2004#5"); }, EmptyField},
+        {[](Dialog& d) { d.Text2.userType("a&&b"); d.Text1.userType("x#"); }, Hash},
+        {[](Dialog& d) { d.Text3.userType("a&&b"); d.Combo1.userType(""); }, Ampersand},
     };
     for (const Case& c : cases) {
         show([&](Dialog& d) {

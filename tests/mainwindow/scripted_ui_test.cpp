@@ -12,8 +12,7 @@
 #include "platform/controls/form.h"
 #include "platform/controls/menu.h"
 #include "platform/controls/simple_controls.h"
-#include "platform/controls/timer.h"
-#include "platform/ui/dispatcher.h"
+#include "support/form_env.h"
 #include "support/scripted_ui.h"
 
 namespace {
@@ -55,16 +54,10 @@ protected:
     void Form_QueryUnload(int& cancel, platform::UnloadMode) override { cancel = refuseClose ? 1 : 0; }
 };
 
-class ScriptedUiTest : public ::testing::Test {
+class ScriptedUiTest : public ::testing::Test, public testsupport::FormEnv<ScriptedUi> {
 protected:
-    ScriptedUiTest() { platform::Dispatcher::instance().setUi(&ui); }
-    ~ScriptedUiTest() override { platform::Dispatcher::instance().setUi(nullptr); }
-
-    ScriptedUi ui;
-    platform::VirtualTimerHost timers;
-    platform::Services services{ui, timers};
-    AskDialog owner{services, ownerResult};
     std::string ownerResult;
+    AskDialog owner{services, ownerResult};
 };
 
 TEST_F(ScriptedUiTest, UnexpectedBoxFailsTheTestAndAnswersAsCancel) {

@@ -12,7 +12,9 @@ namespace testsupport {
 
 template <class UiType>
 struct FormEnv {
-    FormEnv() : previousUi_(platform::Dispatcher::instance().ui()) { platform::Dispatcher::instance().setUi(&ui); }
+    FormEnv() : previousUi_(platform::Dispatcher::instance().ui()) {
+        platform::Dispatcher::instance().setUi(&ui);
+    }
     ~FormEnv() {
         platform::Dispatcher::instance().setUi(previousUi_);
         platform::Dispatcher::instance().clearIdleListeners();
@@ -20,10 +22,10 @@ struct FormEnv {
     FormEnv(const FormEnv&) = delete;
     FormEnv& operator=(const FormEnv&) = delete;
 
-private:
+  private:
     platform::Ui* previousUi_;
 
-public:
+  public:
     UiType ui;
     platform::VirtualTimerHost timers;
     platform::Services services{ui, timers};

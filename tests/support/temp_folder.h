@@ -18,10 +18,12 @@ namespace testsupport {
 // A fresh folder under the system's temporary folder, removed with its
 // contents on destruction, read-only files and folders included.
 class TempFolder {
-public:
+  public:
     TempFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "zelbrin-test-XXXXXX").string();
-        if (!::mkdtemp(pattern.data())) throw std::system_error(errno, std::generic_category(), "mkdtemp");
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "zelbrin-test-XXXXXX").string();
+        if (!::mkdtemp(pattern.data()))
+            throw std::system_error(errno, std::generic_category(), "mkdtemp");
         path_ = pattern;
     }
     ~TempFolder() {
@@ -41,7 +43,7 @@ public:
     const std::filesystem::path& path() const { return path_; }
     std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
 
-private:
+  private:
     std::filesystem::path path_;
 };
 
@@ -61,7 +63,8 @@ inline std::string readBytes(const std::filesystem::path& file) {
 
 // The number of entries in a folder.
 inline std::ptrdiff_t entryCount(const std::filesystem::path& folder) {
-    return std::distance(std::filesystem::directory_iterator(folder), std::filesystem::directory_iterator());
+    return std::distance(std::filesystem::directory_iterator(folder),
+                         std::filesystem::directory_iterator());
 }
 
 }  // namespace testsupport

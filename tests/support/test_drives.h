@@ -11,14 +11,19 @@ namespace testsupport {
 // C: a fixed drive on <root>/c, and E: a CD drive on <root>/cd holding a disc
 // labelled cdLabel. Makes both folders. Tests that want Z: (the root of the
 // file system) or more drives add them.
-inline platform::files::DriveTable testDrives(const std::filesystem::path& root, std::string cdLabel) {
+inline platform::files::DriveTable testDrives(const std::filesystem::path& root,
+                                              std::string cdLabel) {
     using namespace platform::files;
     const std::filesystem::path c = root / "c", cd = root / "cd";
     std::filesystem::create_directories(c);
     std::filesystem::create_directories(cd);
     DriveTable table;
     table.set({.name = "C:", .folder = c.string(), .kind = DriveKind::Fixed});
-    table.set({.name = "E:", .folder = cd.string(), .kind = DriveKind::CdRom, .label = std::move(cdLabel), .ready = true});
+    table.set({.name = "E:",
+               .folder = cd.string(),
+               .kind = DriveKind::CdRom,
+               .label = std::move(cdLabel),
+               .ready = true});
     return table;
 }
 

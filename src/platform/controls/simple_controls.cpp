@@ -19,14 +19,6 @@ void raiseEvent(const std::function<void()>& event) {
     if (event) event();
 }
 
-// Assigns v to field; true when it changed.
-template <class T>
-bool assign(T& field, T v) {
-    if (field == v) return false;
-    field = std::move(v);
-    return true;
-}
-
 int textLength(const std::string& s) { return static_cast<int>(text::len(s)); }
 
 }  // namespace
@@ -45,19 +37,19 @@ void TextBox::setText(std::string text) {
 }
 
 void TextBox::setMultiLine(bool v) {
-    if (assign(multiLine_, v)) changed();
+    if (assignChanged(multiLine_, v)) changed();
 }
 
 void TextBox::setScrollBars(int v) {
-    if (assign(scrollBars_, v)) changed();
+    if (assignChanged(scrollBars_, v)) changed();
 }
 
 void TextBox::setPasswordChar(std::string c) {
-    if (assign(passwordChar_, std::move(c))) changed();
+    if (assignChanged(passwordChar_, std::move(c))) changed();
 }
 
 void TextBox::setLocked(bool v) {
-    if (assign(locked_, v)) changed();
+    if (assignChanged(locked_, v)) changed();
 }
 
 void TextBox::setSelStart(int start) {
@@ -70,7 +62,7 @@ void TextBox::setSelStart(int start) {
 
 void TextBox::setSelLength(int length) {
     length = std::clamp(length, 0, textLength(text_) - selStart_);
-    if (assign(selLength_, length)) changed();
+    if (assignChanged(selLength_, length)) changed();
 }
 
 void TextBox::userType(std::string newText) {
@@ -91,13 +83,13 @@ void TextBox::userType(std::string newText) {
 ComboBox::ComboBox(Form& owner, std::string name) : Control(owner, std::move(name)) {}
 
 void ComboBox::setText(std::string text) {
-    if (!assign(text_, std::move(text))) return;
+    if (!assignChanged(text_, std::move(text))) return;
     changed();
     raiseEvent(Change);
 }
 
 void ComboBox::setStyle(int v) {
-    if (assign(style_, v)) changed();
+    if (assignChanged(style_, v)) changed();
 }
 
 void ComboBox::addItem(std::string item, int index) {
@@ -138,7 +130,7 @@ void ComboBox::userChoose(int index) {
     if (!takesGestures(*this) || index < 0 || index >= listCount()) return;
     dispatch([&] {
         setFocus();
-        if (assign(text_, items_[static_cast<std::size_t>(index)])) changed();
+        if (assignChanged(text_, items_[static_cast<std::size_t>(index)])) changed();
         raiseEvent(Click);
     });
 }
@@ -168,19 +160,19 @@ Label::~Label() {
 }
 
 void Label::setCaption(std::string caption) {
-    if (assign(caption_, std::move(caption))) changed();
+    if (assignChanged(caption_, std::move(caption))) changed();
 }
 
 void Label::setForeColor(Color c) {
-    if (assign(foreColor_, c)) changed();
+    if (assignChanged(foreColor_, c)) changed();
 }
 
 void Label::setFontUnderline(bool v) {
-    if (assign(fontUnderline_, v)) changed();
+    if (assignChanged(fontUnderline_, v)) changed();
 }
 
 void Label::setAutoSize(bool v) {
-    if (assign(autoSize_, v)) changed();
+    if (assignChanged(autoSize_, v)) changed();
 }
 
 Label& Label::mouseTarget(double& x, double& y) {
@@ -236,12 +228,12 @@ void Label::userClick() {
 CheckBox::CheckBox(Form& owner, std::string name) : Control(owner, std::move(name)) {}
 
 void CheckBox::setCaption(std::string caption) {
-    if (assign(caption_, std::move(caption))) changed();
+    if (assignChanged(caption_, std::move(caption))) changed();
 }
 
 void CheckBox::setValue(int v) {
     if (v < 0 || v > 2) raise(380, "无效的属性值");
-    if (!assign(value_, v)) return;
+    if (!assignChanged(value_, v)) return;
     changed();
     raiseEvent(Click);
 }
@@ -259,7 +251,7 @@ void CheckBox::userClick() {
 Frame::Frame(Form& owner, std::string name) : Control(owner, std::move(name)) {}
 
 void Frame::setCaption(std::string caption) {
-    if (assign(caption_, std::move(caption))) changed();
+    if (assignChanged(caption_, std::move(caption))) changed();
 }
 
 // ---- OptionButton ----
@@ -268,16 +260,16 @@ OptionButton::OptionButton(Form& owner, std::string name, Frame* container)
     : Control(owner, std::move(name)), container_(container) {}
 
 void OptionButton::setCaption(std::string caption) {
-    if (assign(caption_, std::move(caption))) changed();
+    if (assignChanged(caption_, std::move(caption))) changed();
 }
 
 void OptionButton::setContainer(Frame* container) {
-    if (assign(container_, container)) changed();
+    if (assignChanged(container_, container)) changed();
 }
 
 void OptionButton::setValue(bool v) {
     if (!v) {
-        if (assign(value_, false)) changed();
+        if (assignChanged(value_, false)) changed();
         return;
     }
     if (value_) return;
@@ -306,23 +298,23 @@ void OptionButton::userClick() {
 CommandButton::CommandButton(Form& owner, std::string name) : Control(owner, std::move(name)) {}
 
 void CommandButton::setCaption(std::string caption) {
-    if (assign(caption_, std::move(caption))) changed();
+    if (assignChanged(caption_, std::move(caption))) changed();
 }
 
 void CommandButton::setBackColor(Color c) {
-    if (assign(backColor_, c)) changed();
+    if (assignChanged(backColor_, c)) changed();
 }
 
 void CommandButton::setGraphical(bool v) {
-    if (assign(graphical_, v)) changed();
+    if (assignChanged(graphical_, v)) changed();
 }
 
 void CommandButton::setDefault(bool v) {
-    if (assign(default_, v)) changed();
+    if (assignChanged(default_, v)) changed();
 }
 
 void CommandButton::setCancel(bool v) {
-    if (assign(cancel_, v)) changed();
+    if (assignChanged(cancel_, v)) changed();
 }
 
 void CommandButton::userClick() {
@@ -340,13 +332,13 @@ ProgressBar::ProgressBar(Form& owner, std::string name) : Control(owner, std::mo
 double ProgressBar::withinRange(double v) const { return std::max(min_, std::min(v, max_)); }
 
 void ProgressBar::setMin(double v) {
-    if (!assign(min_, v)) return;
+    if (!assignChanged(min_, v)) return;
     value_ = withinRange(value_);
     changed();
 }
 
 void ProgressBar::setMax(double v) {
-    if (!assign(max_, v)) return;
+    if (!assignChanged(max_, v)) return;
     value_ = withinRange(value_);
     changed();
 }
@@ -358,7 +350,7 @@ void ProgressBar::setValue(double v) {
         std::cerr << "ProgressBar " << name() << ": value " << v << " outside " << min_ << ".."
                   << max_ << " kept at " << kept << '\n';
 #endif
-    if (assign(value_, kept)) changed();
+    if (assignChanged(value_, kept)) changed();
 }
 
 // ---- Slider ----
@@ -367,19 +359,19 @@ Slider::Slider(Form& owner, std::string name) : Control(owner, std::move(name)) 
 
 bool Slider::store(int v) {
     v = std::max(min_, std::min(v, max_));
-    if (!assign(value_, v)) return false;
+    if (!assignChanged(value_, v)) return false;
     changed();
     return true;
 }
 
 void Slider::setMin(int v) {
-    if (!assign(min_, v)) return;
+    if (!assignChanged(min_, v)) return;
     changed();
     if (store(value_)) raiseEvent(Change);
 }
 
 void Slider::setMax(int v) {
-    if (!assign(max_, v)) return;
+    if (!assignChanged(max_, v)) return;
     changed();
     if (store(value_)) raiseEvent(Change);
 }

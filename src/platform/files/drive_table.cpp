@@ -33,8 +33,6 @@ std::string nativeFolderSetting(const std::string& value) {
     return f;
 }
 
-bool sameName(std::string_view a, std::string_view b) { return text::ucase(a) == text::ucase(b); }
-
 std::optional<DriveTable>& currentSlot() {
     static std::optional<DriveTable> table;
     return table;
@@ -103,7 +101,7 @@ void DriveTable::set(DriveEntry entry) {
 bool DriveTable::remove(std::string_view name) {
     std::string n = normalizeDriveName(name);
     auto it = std::find_if(entries_.begin(), entries_.end(),
-                           [&](const DriveEntry& e) { return sameName(e.name, n); });
+                           [&](const DriveEntry& e) { return sameNameIgnoringCase(e.name, n); });
     if (it == entries_.end()) return false;
     entries_.erase(it);
     return true;
@@ -113,7 +111,7 @@ DriveEntry* DriveTable::find(std::string_view name) {
     std::string n = normalizeDriveName(name);
     if (n.empty()) return nullptr;
     for (auto& e : entries_) {
-        if (sameName(e.name, n)) return &e;
+        if (sameNameIgnoringCase(e.name, n)) return &e;
     }
     return nullptr;
 }

@@ -164,25 +164,36 @@ std::vector<FindEntry> listNativeFolder(const std::string& nativeFolder) {
 
 // ---- WalkFolder ----
 
-WalkFolder::WalkFolder(const std::string& nativePath)
-    : fd_(::open(nativePath.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
+namespace {
+constexpr int FolderFlags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
+}  // namespace
+
+WalkFolder::WalkFolder(std::string_view windowsFolder) {
+    ResolvedPath r;
+    try {
+        r = resolvePath(windowsFolder);
+    } catch (const Error&) {
+        return;
+    }
+    if (!r.exists) return;
+    native_ = std::move(r.native);
+    driveRoot_ = r.isDriveRoot;
+    fd_ = ::open(native_.c_str(), FolderFlags);
+    identify();
+}
+
+WalkFolder::WalkFolder(const WalkFolder& parent, const std::string& name)
+    : native_(detail::nativeJoin(parent.native_, name)),
+      fd_(parent.isOpen() ? ::openat(parent.fd_, name.c_str(), FolderFlags) : ::open(native_.c_str(), FolderFlags)) {
+    identify();
+}
+
+void WalkFolder::identify() {
     struct stat self {};
     if (fd_ >= 0 && ::fstat(fd_, &self) != 0) close();
     device_ = self.st_dev;
     inode_ = self.st_ino;
 }
-
-WalkFolder::WalkFolder(const WalkFolder& parent, const std::string& name, const std::string& nativePath)
-    : fd_(parent.isOpen() ? ::openat(parent.fd_, name.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)
-                          : ::open(nativePath.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
-    struct stat self {};
-    if (fd_ >= 0 && ::fstat(fd_, &self) != 0) close();
-    device_ = self.st_dev;
-    inode_ = self.st_ino;
-}
-
-WalkFolder::WalkFolder(WalkFolder&& other) noexcept
-    : fd_(std::exchange(other.fd_, -1)), device_(other.device_), inode_(other.inode_) {}
 
 WalkFolder::~WalkFolder() { close(); }
 
@@ -232,7 +243,8 @@ std::vector<WalkEntry> WalkFolder::read(std::string_view pattern, std::int64_t& 
         e.name = name;
         entries.push_back(std::move(e));
     });
-    if (!whole) detail::raiseErrno(errno, err::PathNotFound);
+    // A folder removed while it is read has simply vanished (ENOENT).
+    if (!whole && errno != ENOENT) detail::raiseErrno(errno, err::PathNotFound);
     sortForListing(entries);
     return entries;
 }

@@ -60,37 +60,44 @@ struct WalkEntry {
     std::uint64_t inode = 0;
 };
 
-// A native folder opened for a recursive walk (the folder walk of a scan).
-// Its subfolders are opened through it, without path resolution, and it is
-// read with one directory read plus a stat only for links, entries of unknown
-// type and files whose name matches the pattern. The entries follow the rules
-// of every listing (names, special files, links followed).
+// A folder opened for a recursive walk (the folder walk of a scan). Its
+// subfolders are opened through it, without resolving their paths again, and
+// it is read with one directory read plus a stat only for links, entries of
+// unknown type and files whose name matches the pattern. The entries follow
+// the rules of every listing (names, special files, links followed).
 class WalkFolder {
 public:
-    // Opens a folder by its native path; isOpen() is false when it cannot be.
-    explicit WalkFolder(const std::string& nativePath);
-    // Opens the subfolder name of parent (by nativePath when parent is closed).
-    WalkFolder(const WalkFolder& parent, const std::string& name, const std::string& nativePath);
-    WalkFolder(WalkFolder&& other) noexcept;
-    WalkFolder& operator=(WalkFolder&&) = delete;
+    // Opens a Windows folder ("E:\", "D:\music\pop"). isOpen() is false when
+    // the path is malformed, the drive is unknown or holds no disc, or the
+    // folder is missing or cannot be opened.
+    explicit WalkFolder(std::string_view windowsFolder);
+    // Opens the subfolder name of parent.
+    WalkFolder(const WalkFolder& parent, const std::string& name);
     WalkFolder(const WalkFolder&) = delete;
     WalkFolder& operator=(const WalkFolder&) = delete;
     ~WalkFolder();
 
     bool isOpen() const { return fd_ >= 0; }
+    // The root of a drive ("E:\"), whose listing has no "." and "..".
+    bool isDriveRoot() const { return driveRoot_; }
     // The folder's identity (to tell loops), read when it was opened.
     std::uint64_t device() const { return device_; }
     std::uint64_t inode() const { return inode_; }
 
     // The entries in listing order. Names that cannot stand in a Windows path
     // or a stored line are left out and counted in skippedNames. Raises an
-    // Error when the folder cannot be read to its end (an I/O error part-way).
+    // Error when the folder cannot be read to its end (an I/O error part-way);
+    // a folder removed meanwhile has no entries and is no error.
     std::vector<WalkEntry> read(std::string_view pattern, std::int64_t& skippedNames) const;
     // Closes the folder (to stay within the limit of open files); its
-    // subfolders are then opened by their native paths.
+    // subfolders are then opened by their full paths.
     void close();
 
 private:
+    void identify();  // reads the identity of the folder just opened
+
+    std::string native_;
+    bool driveRoot_ = false;
     int fd_ = -1;
     std::uint64_t device_ = 0;
     std::uint64_t inode_ = 0;

@@ -5,6 +5,7 @@
 #include <sys/resource.h>
 
 #include "files_fixture.h"
+#include "platform/files/paths.h"
 
 namespace {
 
@@ -80,6 +81,39 @@ TEST_F(FilesTest, AnInterruptedRewriteLeavesTheOldFileWhole) {
     EXPECT_EQ(readBytes(c() + "/ini.ini"), old);
     EXPECT_EQ(std::distance(fs::directory_iterator(c()), fs::directory_iterator()), 1)
         << "the temporary file is removed";
+}
+
+// Names whose second byte in code page 936 is "\", "[" or an ASCII letter,
+// as file names on disk and inside a stored line: written, found again
+// without regard to case, read back and split line by line.
+TEST_F(FilesTest, NamesWithAsciiTrailBytesSurviveAStoredFile) {
+    struct Case {
+        const char* name;
+        const char* otherCase;  // the same name as another program may spell it
+        std::string gb;
+    };
+    const Case cases[] = {
+        {"誠品.txt", "誠品.TXT", "\xD5\x5C\xC6\xB7.txt"},
+        {"遊戲[1].exe", "遊戲[1].EXE", "\xDF\x5B\x91\xF2[1].exe"},
+        {"資料夾", "資料夾", "\xD9\x59\xC1\xCF\x8A\x41"},
+        {"許可.doc", "許可.DOC", "\xD4\x53\xBF\xC9.doc"},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.name);
+        const std::string path = std::string("C:\\資料夾\\") + k.name;
+        const std::string line = std::string("E:\\") + k.name + "\\" + k.name + "[12]";
+        fs::create_directories(c() + "/資料夾");
+        WholeFileRewrite(path, line + "\r\n" + line + "\r\n");
+        EXPECT_EQ(readBytes(c() + "/資料夾/" + k.name),
+                  "E:\\" + k.gb + "\\" + k.gb + "[12]\r\nE:\\" + k.gb + "\\" + k.gb + "[12]\r\n");
+        EXPECT_EQ(toNative(std::string("c:\\資料夾\\") + k.otherCase), c() + "/資料夾/" + k.name);
+        InputFile in(std::string("C:\\資料夾\\") + k.otherCase);
+        EXPECT_EQ(in.lineInput(), line);
+        EXPECT_EQ(in.lineInput(), line);
+        EXPECT_TRUE(in.eof());
+        EXPECT_EQ(WholeFileRead(path), line + "\r\n" + line + "\r\n");
+        EXPECT_EQ(toWindows(c() + "/資料夾/" + k.name), path);
+    }
 }
 
 TEST_F(FilesTest, LineInputEndsLinesAtCrLfCrOrLf) {

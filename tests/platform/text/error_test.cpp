@@ -14,8 +14,9 @@ using platform::SkipOnError;
 
 TEST(ErrorText, TheNumbersTheProgramShowsHaveTheirDescriptions) {
     const std::pair<int, const char*> cases[] = {
-        {5, "无效的过程调用或参数"}, {52, "文件名或文件号错误"}, {53, "文件未找到"}, {58, "文件已存在"},
-        {68, "设备不可用"},          {70, "没有权限"},          {75, "路径/文件访问错误"}, {76, "路径未找到"},
+        {5, "无效的过程调用或参数"}, {52, "文件名或文件号错误"}, {53, "文件未找到"},
+        {58, "文件已存在"},          {68, "设备不可用"},         {70, "没有权限"},
+        {75, "路径/文件访问错误"},   {76, "路径未找到"},
     };
     for (const auto& [number, text] : cases) {
         EXPECT_EQ(platform::errorText(number), text) << number;
@@ -48,7 +49,8 @@ TEST(SkipOnError, AFailedStepIsSkippedAndItsNumberStaysForTheTestThatFollows) {
 
 TEST(SkipOnError, OnlyPlatformErrorsAreSkipped) {
     SkipOnError onError;
-    EXPECT_THROW(onError.step([] { throw std::logic_error("a fault of the program"); }), std::logic_error);
+    EXPECT_THROW(onError.step([] { throw std::logic_error("a fault of the program"); }),
+                 std::logic_error);
     EXPECT_EQ(onError.number(), 0);
 }
 
