@@ -53,12 +53,14 @@ bool discNameIsPlainFileName(std::string_view name) {
 }
 
 std::string discNumberTag(std::string_view number) {
-    switch (text::len(number)) {
-    case 1: return "[00" + std::string(number) + "]";
-    case 2: return "[0" + std::string(number) + "]";
-    case 3: return "[" + std::string(number) + "]";
-    default: return {};
-    }
+    const std::size_t digits = text::len(number);
+    if (digits < 1 || digits > 3) return {};
+    // Built by appending: "literal" + string trips a false -Wrestrict in g++ 12.
+    std::string tag = "[";
+    tag.append(3 - digits, '0');
+    tag.append(number);
+    tag += ']';
+    return tag;
 }
 
 bool scanPatternIsUsable(std::string_view pattern) {
@@ -127,7 +129,9 @@ bool Dialog::newScanMode() const { return !changeMode() && main_.DialogFromWhere
 std::vector<std::string> Dialog::indexFiles() {
     platform::FileListBox& files = main_.File1;
     files.setPath(main_.app().ProgramFolder + "\\" + std::string(catalogue::IndexFolderName));
-    files.setPattern("*" + std::string(catalogue::IndexExtension));
+    std::string pattern = "*";
+    pattern += catalogue::IndexExtension;
+    files.setPattern(pattern);
     std::vector<std::string> names = files.items();
     files.setPath("c:\\");
     files.setPattern("*.*");

@@ -300,6 +300,7 @@ void Form1::wireEvents() {
     // ---- 7 web page generation ----
 
     // ---- 8 preview and playback ----
+    OpenPreview.Click = [this] { OpenPreview_Click(); };
 }
 
 // Start-up and shutdown are in startup.cpp; the resize and alignBars in layout.cpp.

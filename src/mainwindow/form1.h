@@ -158,6 +158,7 @@ public:
     // 选项 (option)
     platform::MenuItem option{*this, "option", "选项"};
     platform::MenuItem expandtree{option, "expandtree", "把分类树展开"};  // 1; caption holds the state
+    platform::MenuItem OpenPreview{option, "OpenPreview", "打开或关闭预览窗口"};  // 8
     // A display without action: the bytes copied as mirror copies so far.
     platform::MenuItem CopyAllSize{option, "CopyAllSize", "已经拷贝到硬盘上的文件大小是0K"};  // 5
     // 软件管理 (soft)

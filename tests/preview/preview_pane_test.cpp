@@ -103,7 +103,7 @@ class PreviewPane : public ::testing::Test {
 // ---- the toggle ----
 
 TEST_F(PreviewPane, OpensUnderTheListOnTheDiscPage) {
-    h.form.OpenPreview_Click();
+    h.form.OpenPreview.userClick();  // the menu item 打开或关闭预览窗口
     expectOpen(h.form);
     // H = 5655: the list keeps 2827.5 -> 2835; the viewers: left 3725 -> 3720,
     // top 750 + 2835 + 30, width 5950 -> 5955, height 5655 - 2835 - 40 = 2780 -> 2775.
