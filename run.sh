@@ -3,6 +3,6 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 ./scripts/setup.sh
-cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DZELBRIN_TESTS=OFF >/dev/null
+cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DZELBRIN_TESTS=OFF -DZELBRIN_BENCH=OFF >/dev/null
 cmake --build build -j"$(nproc)"
 exec ./build/zelbrin "$@"

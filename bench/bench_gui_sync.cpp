@@ -106,7 +106,7 @@ int main(int argc, char** argv) {
     std::printf("  sync after an event that rebuilt the tree   %8.1f\n", median(rebuild));
     std::printf("  first paint of the window                   %8.1f\n", median(paint));
     std::printf("  sync after an event that changed two nodes  %8.1f\n", median(change));
-    std::printf("  whole event: build 50k nodes in the model + sync %8.1f\n", median(event));
+    std::printf("  whole event: the tree built in the model + sync %8.1f\n", median(event));
     frontEnd.close(form);
     return 0;
 }

@@ -1,8 +1,6 @@
 #include "catalogue/cd_drive.h"
 
-#include <algorithm>
-
-#include "platform/error.h"
+#include "catalogue/folder_walk.h"  // stripNulls
 #include "platform/files/drives.h"
 #include "platform/text/text.h"
 
@@ -17,19 +15,10 @@ std::optional<std::string> findCdDriveRoot() {
 
 std::string volumeLabelOf(std::string_view root) {
     std::string label = platform::files::volumeLabel(root);
-    label.erase(std::min(label.find('\0'), label.size()));
-    if (label.empty()) return {};
+    if (label.empty()) return {};  // no such drive, or no disc
+    stripNulls(label);
     if (platform::text::trim(label).empty()) return std::string(NoLabel);
     return label;
-}
-
-int probeDisc(std::string_view root) {
-    try {
-        platform::files::requireReady(root);
-    } catch (const platform::Error& e) {
-        return e.number();
-    }
-    return 0;
 }
 
 }  // namespace catalogue

@@ -1,5 +1,6 @@
-// The CD drive: finding it among the drives, the volume label of the disc in
-// it (proposed as the name of a new disc), and the probe for a disc.
+// The CD drive: finding it among the drives, and the volume label of the disc
+// in it (proposed as the name of a new disc). The scan command probes the
+// drive for a disc by selecting it in the hidden drive list Form1::Drive1.
 #pragma once
 
 #include <optional>
@@ -21,10 +22,5 @@ std::optional<std::string> findCdDriveRoot();
 // is (not trimmed, never cut inside a character); "(no label)" when it is
 // blank; "" when the query fails (no such drive, no disc).
 std::string volumeLabelOf(std::string_view root);
-
-// The disc probe: 0 when the drive of root holds a disc, else the error the
-// drive gives (68: device unavailable, no disc). Any outcome other than 68
-// counts as a disc in the drive.
-int probeDisc(std::string_view root);
 
 }  // namespace catalogue

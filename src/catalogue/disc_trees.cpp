@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "catalogue/catalogue_file.h"
+#include "catalogue/index_line.h"
 #include "mainwindow/form1.h"
 #include "platform/error.h"
 #include "platform/files/text_file.h"
@@ -15,6 +16,15 @@
 namespace catalogue {
 
 namespace text = platform::text;
+
+std::vector<std::string> listIndexFiles(platform::FileListBox& files, std::string_view programFolder) {
+    files.setPath(indexFolderPath(programFolder));
+    files.setPattern(std::string(IndexFilePattern));
+    std::vector<std::string> names = files.items();
+    files.setPath("c:\\");
+    files.setPattern("*.*");
+    return names;
+}
 
 std::string discNameOfIndexFile(std::string_view fileName) {
     const std::size_t n = text::len(fileName);
@@ -96,14 +106,10 @@ std::vector<platform::Node*> topLevelNodes(const platform::TreeView& tree) {
 // ---- the builds ----
 
 void Form1::file1load() {
-    File1.setPath(app().ProgramFolder + "\\" + std::string(catalogue::IndexFolderName));
-    File1.setPattern(std::string(catalogue::IndexFilePattern));
-    for (const std::string& fileName : File1.items()) {
+    for (const std::string& fileName : catalogue::listIndexFiles(File1, app().ProgramFolder)) {
         const std::string name = catalogue::discNameOfIndexFile(fileName);
         TreeView1.add(catalogue::treeNodeKey(name), name, images::Disc);
     }
-    File1.setPath("c:\\");
-    File1.setPattern("*.*");
 
     // The mirror disc list: a missing one is created empty, nothing is
     // reported. One that exists but cannot be read is left as it is (emptying

@@ -9,18 +9,17 @@
 #include <string_view>
 #include <vector>
 
-#include "catalogue/index_line.h"  // IndexFolderName
 #include "platform/controls/control.h"
 
 namespace platform {
+class FileListBox;
 class Node;
 class TreeView;
 }  // namespace platform
 
 namespace catalogue {
 
-// The pattern of the index files, and the mirror disc list in the program folder.
-inline constexpr std::string_view IndexFilePattern = "*.wcd";
+// The mirror disc list in the program folder.
 inline constexpr std::string_view MirrorDiscListName = "red.ini";
 
 // The captions of the expand command, which carry its state.
@@ -30,6 +29,10 @@ inline constexpr std::string_view FoldCaption = "把分类树收合";
 // Where a pop-up menu opens, from the point the tree reports (twips).
 inline constexpr double PopupOffsetX = 100;
 inline constexpr double PopupOffsetY = 800;
+
+// The file names of the index files in "guangpan", listed through the given
+// (hidden) file list, which is set back to "c:\" and "*.*" afterwards.
+std::vector<std::string> listIndexFiles(platform::FileListBox& files, std::string_view programFolder);
 
 // The disc name of an index file: its file name less the last four characters.
 std::string discNameOfIndexFile(std::string_view fileName);

@@ -3,6 +3,7 @@
 #include <charconv>
 #include <limits>
 
+#include "platform/files/paths.h"
 #include "platform/text/text.h"
 
 namespace catalogue {
@@ -19,15 +20,9 @@ struct FileParts {
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
-char asciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
-
 bool endsWithIgnoringAsciiCase(std::string_view s, std::string_view suffix) {
-    if (suffix.size() > s.size()) return false;
-    const std::string_view tail = s.substr(s.size() - suffix.size());
-    for (std::size_t i = 0; i < suffix.size(); ++i) {
-        if (asciiLower(tail[i]) != asciiLower(suffix[i])) return false;
-    }
-    return true;
+    return suffix.size() <= s.size() &&
+           platform::files::sameNameIgnoringCase(s.substr(s.size() - suffix.size()), suffix);
 }
 
 std::string_view nameOf(std::string_view path) {
@@ -95,10 +90,15 @@ std::size_t secondLastBackslashEnd(std::string_view s) {
 
 }  // namespace
 
-std::string discIndexFilePath(std::string_view programFolder, std::string_view discName) {
+std::string indexFolderPath(std::string_view programFolder) {
     std::string path(programFolder);
     path += '\\';
     path += IndexFolderName;
+    return path;
+}
+
+std::string discIndexFilePath(std::string_view programFolder, std::string_view discName) {
+    std::string path = indexFolderPath(programFolder);
     path += '\\';
     path += discName;
     path += IndexExtension;

@@ -40,7 +40,11 @@ inline constexpr std::string_view LineEnd = "\r\n";
 // The folder of the index files in the program folder, and their extension.
 inline constexpr std::string_view IndexFolderName = "guangpan";
 inline constexpr std::string_view IndexExtension = ".wcd";
+// The pattern that lists the index files.
+inline constexpr std::string_view IndexFilePattern = "*.wcd";
 
+// programFolder + "\guangpan".
+std::string indexFolderPath(std::string_view programFolder);
 // programFolder + "\guangpan\" + discName + ".wcd".
 std::string discIndexFilePath(std::string_view programFolder, std::string_view discName);
 

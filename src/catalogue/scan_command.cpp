@@ -131,17 +131,17 @@ void Form1::maker_Click() {
         return;
     }
 
-    // The category: "top" is filed under "|top", "top\sub" under "@sub".
+    // The category: "top" is filed under "|top", "top\sub" under "@sub"; its
+    // node's key is the name on that line.
     Txt1 = catalogue::categoryLineFor(txtPath);
-    const std::size_t slash = platform::text::inStr(txtPath, "\\");
-    const std::string parentKey = catalogue::treeNodeKey(slash ? platform::text::mid(txtPath, slash + 1) : txtPath);
+    const std::string parentKey = catalogue::treeNodeKey(std::string_view(Txt1).substr(1));
     const std::string discKey = catalogue::treeNodeKey(txtName);
 
     // The walk goes into a temporary file; the disc is filed only when its
     // index file stands whole under its name.
     const std::string captionBefore = caption();
-    const std::string tempPath = programFolder + "\\" + std::string(catalogue::IndexFolderName) + "\\" +
-                                 std::string(catalogue::ScanTempFileName);
+    const std::string tempPath =
+        catalogue::indexFolderPath(programFolder) + "\\" + std::string(catalogue::ScanTempFileName);
     std::int32_t fileCount = 0, dirCount = 0;
     std::int64_t total = 0;
     walkSkippedNames = 0;

@@ -1,9 +1,13 @@
 #include "catalogue/scan_dialog.h"
 
 #include "catalogue/catalogue_file.h"
+#include "catalogue/cd_drive.h"
+#include "catalogue/disc_trees.h"
 #include "catalogue/index_line.h"
+#include "catalogue/scan_command.h"
 #include "copies/sendto_dialog.h"
 #include "mainwindow/form1.h"
+#include "platform/files/paths.h"
 #include "platform/system/clock.h"
 #include "platform/text/text.h"
 #include "platform/ui/ui.h"
@@ -15,13 +19,11 @@ namespace {
 constexpr std::string_view Title = "提示";
 constexpr std::string_view ImportMode = "import";
 constexpr std::string_view ChangeMode = "changeorder";
-constexpr std::string_view NoDisc = "你的光驱中没有光盘";
 
 constexpr std::string_view NoFolderMessage = "你的光驱里没有光盘,而且你也没有选择硬盘目录!";
 constexpr std::string_view EmptyFieldMessage = "不能有空的文本输入框";
 constexpr std::string_view HashMessage = "光盘信息中不能含有#";
 constexpr std::string_view AmpersandMessage = "光盘信息中不能含有&&";
-constexpr std::string_view NameExistsMessage = "光盘名已经存在！请另起一个名字！";
 constexpr std::string_view UnchangedMessage = "你未作任何修改！如果不想修改，请点击［取消］按钮！";
 // A name that cannot be the base name of an index file.
 constexpr std::string_view BadNameMessage =
@@ -43,13 +45,7 @@ bool contains(std::string_view s, std::string_view part) { return s.find(part) !
 namespace catalogue {
 
 bool discNameIsPlainFileName(std::string_view name) {
-    if (name.empty() || name == "." || name == "..") return false;
-    if (name.front() == ' ' || name.back() == ' ') return false;
-    for (const char c : name) {
-        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) return false;
-        if (contains("\\/:*?\"<>|", std::string_view(&c, 1))) return false;
-    }
-    return true;
+    return platform::files::isWindowsName(name) && name.front() != ' ' && name.back() != ' ';
 }
 
 std::string discNumberTag(std::string_view number) {
@@ -127,15 +123,7 @@ bool Dialog::changeMode() const { return main_.DialogFromWhere == ChangeMode; }
 bool Dialog::newScanMode() const { return !changeMode() && main_.DialogFromWhere != ImportMode; }
 
 std::vector<std::string> Dialog::indexFiles() {
-    platform::FileListBox& files = main_.File1;
-    files.setPath(main_.app().ProgramFolder + "\\" + std::string(catalogue::IndexFolderName));
-    std::string pattern = "*";
-    pattern += catalogue::IndexExtension;
-    files.setPattern(pattern);
-    std::vector<std::string> names = files.items();
-    files.setPath("c:\\");
-    files.setPattern("*.*");
-    return names;
+    return catalogue::listIndexFiles(main_.File1, main_.app().ProgramFolder);
 }
 
 std::string Dialog::catalogueText() const {
@@ -147,9 +135,10 @@ std::string Dialog::today() const { return main_.app().clock.today(); }
 void Dialog::refuse(std::string_view message) { ui().msgBox(message, platform::MsgButtons::OK, Title); }
 
 void Dialog::Form_Load() {
+    const std::string stored = catalogueText();
     int discs = 0;
     for (const std::string& name : indexFiles())
-        if (!contains(name, "_hard")) ++discs;
+        if (!contains(name, catalogue::HardDiscSuffix)) ++discs;
     const std::string proposedNumber = std::to_string(discs + 1);
 
     if (main_.DialogFromWhere == ImportMode) {
@@ -162,7 +151,7 @@ void Dialog::Form_Load() {
             "请只修改你要改变的项目！如果你要修改的是硬盘目录而不是光盘，请在修改名字时保留后缀“_hard”。");
         Text1.setText(main_.OpenedDisk);
         const catalogue::DiscFields fields =
-            catalogue::ReadDiscFields(catalogueText(), main_.OpenedDisk).value_or(catalogue::DiscFields{});
+            catalogue::ReadDiscFields(stored, main_.OpenedDisk).value_or(catalogue::DiscFields{});
         Text2.setText(fields.number);
         Text3.setText(fields.remark);
         Text5.setText(fields.date.empty() ? today() : fields.date);
@@ -173,7 +162,7 @@ void Dialog::Form_Load() {
         oldPath_ = fields.categoryPath;
         oldDate_ = fields.date;
     } else {
-        if (main_.cdRom != NoDisc)
+        if (main_.cdRom != catalogue::NoDiscName)
             Label4.setCaption("你的光驱中有光盘！它的卷标是" + main_.cdRom + "；如果你不想扫描光驱请取出光盘！");
         else
             Label4.setCaption(
@@ -189,19 +178,19 @@ void Dialog::Form_Load() {
         Combo1.setText(Patterns[0]);
     }
 
-    buildChooser();
+    buildChooser(stored);
 
     setTop(main_.top() + OffsetBelowMain);
     setLeft(main_.left() + (main_.width() - width()) / 2);
 }
 
-void Dialog::buildChooser() {
+void Dialog::buildChooser(std::string_view stored) {
     TreeView1.setImageList(&main_.ImageList1);
     // The chooser reads only texts and paths; its keys are its own, since a
     // category named by digits alone could not be a key.
     std::string lastTop;
     int tops = 0;
-    for (const std::string& line : text::splitLines(catalogueText())) {
+    for (const std::string& line : text::splitLines(stored)) {
         const catalogue::CatalogueEntry entry = catalogue::parseCatalogueLine(line);
         if (entry.kind == catalogue::CatalogueLineKind::CategoryLine) {
             lastTop = "top" + std::to_string(++tops);
@@ -228,8 +217,7 @@ void Dialog::Command1_Click() {
 
     const std::string& path = main_.SearchPath;
     Label4.setCaption("你要扫描的目录是[" + path + "]。如果选择错了，请重新选择。");
-    const std::size_t slash = text::inStrRev(path, "\\");
-    std::string name = slash == 0 ? path : text::mid(path, slash + 1);
+    std::string name = catalogue::scannedFolderName(path);
     if (name.empty()) name = text::left(path, 1);
     Text1.setText(name);
 }
@@ -280,9 +268,10 @@ void Dialog::OKButton_Click() {
             text::lcase(text::left(main_.CdDrive, 2)) == text::lcase(text::left(main_.SearchPath, 2)))
             name = catalogue::discNumberTag(Text2.text()) + name;
         if (!catalogue::discNameIsPlainFileName(name)) return refuse(BadNameMessage);
-        const std::string wanted = text::lcase(name + std::string(catalogue::IndexExtension));
+        const std::string wanted = name + std::string(catalogue::IndexExtension);
         for (const std::string& file : indexFiles())
-            if (text::lcase(file) == wanted) return refuse(NameExistsMessage);
+            if (platform::files::sameNameIgnoringCase(file, wanted))
+                return refuse(catalogue::IndexFileExistsMessage);
     }
     if (changeMode() && !confirmChanges(name)) return;
 

@@ -79,12 +79,13 @@ private:
     bool newScanMode() const;
     bool changeMode() const;
     // The index files of "guangpan" (names with ".wcd"), listed through
-    // Form1::File1, which is set back to "c:\" and "*.*" afterwards.
+    // Form1::File1 (catalogue::listIndexFiles).
     std::vector<std::string> indexFiles();
     std::string today() const;
     // The catalogue file's whole text.
     std::string catalogueText() const;
-    void buildChooser();
+    // The chooser from the catalogue file's text.
+    void buildChooser(std::string_view stored);
     // Shows a refusal ("提示", OK).
     void refuse(std::string_view message);
     // The change summary; false when the form is to stay open.

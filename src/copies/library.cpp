@@ -1,4 +1,5 @@
 // The library page's tree: loaded once at start-up from the library file.
+#include <optional>
 #include <string>
 
 #include "copies/library_file.h"

@@ -56,7 +56,7 @@ std::optional<LibraryEntry> parseLibraryLine(std::string_view line) {
     const std::string trimmed = text::trim(line);
     if (trimmed.empty()) return std::nullopt;
     auto name = between(trimmed, NameMarker, DiscMarker);
-    auto key = between(trimmed, DiscMarker, RemarkMarkerStem);
+    auto key = recordKey(trimmed);
     auto icon = between(trimmed, IconMarker, NameMarker);
     if (!name || !key || !icon) return std::nullopt;
     return LibraryEntry{std::move(*name), std::move(*key), iconNumber(*icon)};

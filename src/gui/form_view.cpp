@@ -213,7 +213,6 @@ void FormView::syncWindow() {
     if (form_.revision() == formRevision_) return;
     formRevision_ = form_.revision();
     window_->setWindowTitle(toQ(form_.caption()));
-    canvas_->setCursor(pointerShape(form_.mousePointer()));
     const QSize inner = innerSize();
     if (kind_ == FrontEnd::WindowKind::Dialog) {
         window_->setFixedSize(inner);
@@ -435,16 +434,15 @@ bool FormView::dialogKey(QKeyEvent* e) {
     const bool enter = e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter;
     const bool esc = e->key() == Qt::Key_Escape;
     if (!enter && !esc) return false;
-    for (platform::Control* c : form_.controls()) {
-        auto* b = dynamic_cast<platform::CommandButton*>(c);
-        if (!b || !b->visible() || !b->enabled()) continue;
-        if ((enter && b->isDefault()) || (esc && b->cancel())) {
-            ControlView* v = viewOf(*b);
-            frontEnd_.gesture(v, [b] { b->userClick(); });
-            return true;
-        }
-    }
-    return false;  // no such button
+    platform::CommandButton* b = enter ? form_.defaultButton() : form_.cancelButton();
+    if (!b) return false;
+    frontEnd_.gesture(viewOf(*b), [this, enter] {
+        if (enter)
+            form_.userPressEnter();
+        else
+            form_.userPressEscape();
+    });
+    return true;
 }
 
 }  // namespace gui

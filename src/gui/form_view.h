@@ -45,7 +45,7 @@ public:
 
     // Brings the window, the menus and every control up to date.
     void sync(bool force = false);
-    // The form's caption and pointer and the light controls only.
+    // The form's caption and the light controls only.
     void syncLight();
 
     // Shows the window for the first time, at its start position.

@@ -46,7 +46,7 @@ public:
 
     // Brings every view up to date (only what changed).
     void syncAll();
-    // Shows caption, pointer, status and progress changes at once, leaving
+    // Shows caption, status and progress changes at once, leaving
     // the heavy controls (trees, lists) for the next full sync.
     void syncLight();
     bool syncing() const { return syncDepth_ > 0; }

@@ -808,15 +808,6 @@ void draw(QPainter& p, const Spec& s) {
 
 }  // namespace
 
-const std::vector<std::string>& iconKeys() {
-    static const std::vector<std::string> keys = [] {
-        std::vector<std::string> k;
-        for (const Spec& s : specs) k.emplace_back(s.key);
-        return k;
-    }();
-    return keys;
-}
-
 bool hasIcon(std::string_view key) { return &specOf(key) != &neutral; }
 
 QPixmap iconPixmap(std::string_view key, int size) {

@@ -5,14 +5,9 @@
 
 #include <QIcon>
 #include <QPixmap>
-#include <string>
 #include <string_view>
-#include <vector>
 
 namespace gui {
-
-// The keys the table draws a picture of, in the image list's order.
-const std::vector<std::string>& iconKeys();
 
 // True when the table has a picture of its own for key.
 bool hasIcon(std::string_view key);

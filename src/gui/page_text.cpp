@@ -15,15 +15,9 @@ namespace {
 
 constexpr std::string_view Bom = "\xEF\xBB\xBF";
 
-std::string lower(std::string_view s) {
-    std::string r(s);
-    std::transform(r.begin(), r.end(), r.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return r;
-}
-
 // The value after the first "charset=" of the page's head, lower case.
 std::string declaredCharset(std::string_view bytes) {
-    const std::string head = lower(bytes.substr(0, std::min<std::size_t>(bytes.size(), 4096)));
+    const std::string head = platform::text::lcase(bytes.substr(0, std::min<std::size_t>(bytes.size(), 4096)));
     std::size_t at = head.find("charset");
     while (at != std::string::npos) {
         std::size_t i = at + 7;
@@ -66,7 +60,7 @@ bool isHtmlPath(std::string_view path) {
     const std::size_t dot = path.find_last_of('.');
     const std::size_t sep = path.find_last_of("\\/");
     if (dot == std::string_view::npos || (sep != std::string_view::npos && dot < sep)) return false;
-    const std::string ext = lower(path.substr(dot + 1));
+    const std::string ext = platform::text::lcase(path.substr(dot + 1));
     static const std::array<std::string_view, 7> html = {"htm", "html", "shtml", "asp", "asa", "php", "jsp"};
     return std::find(html.begin(), html.end(), ext) != html.end();
 }

@@ -1,6 +1,8 @@
 #include "gui/qt_convert.h"
 
 #include "platform/controls/simple_controls.h"
+#include "platform/error.h"
+#include "platform/files/paths.h"
 #include "platform/ui/ui.h"
 
 namespace gui {
@@ -94,6 +96,20 @@ std::string fromQLines(const QString& lf) {
     QString s = lf;
     s.replace(QChar('\n'), QStringLiteral("\r\n"));
     return fromQ(s);
+}
+
+std::string nativePathOf(std::string_view windowsPath) {
+    if (windowsPath.empty()) return {};
+    try {
+        return platform::files::toNative(windowsPath);
+    } catch (const platform::Error&) {
+        return {};
+    }
+}
+
+std::string_view lastNameOf(std::string_view path) {
+    const std::size_t sep = path.find_last_of("\\/");
+    return sep == std::string_view::npos ? path : path.substr(sep + 1);
 }
 
 }  // namespace gui

@@ -1,6 +1,7 @@
 // Small conversions between the program's values and Qt's: UTF-8 text,
 // twips and pixels, 0x00BBGGRR colours, mouse buttons, shift states and key
-// codes as the program's events carry them.
+// codes as the program's events carry them, and Windows paths for the
+// native widgets and files.
 #pragma once
 
 #include <QColor>
@@ -56,5 +57,11 @@ Qt::CursorShape pointerShape(int pointer);
 // Text with CR LF line breaks (the program's) and with LF (Qt's).
 QString toQLines(std::string_view crlf);
 std::string fromQLines(const QString& lf);
+
+// The native path of a Windows path; "" when it is empty or cannot be mapped.
+std::string nativePathOf(std::string_view windowsPath);
+// The last name of a path or address, after its last "\" or "/"
+// ("file:\E:\a\b.swf" -> "b.swf").
+std::string_view lastNameOf(std::string_view path);
 
 }  // namespace gui

@@ -6,22 +6,18 @@
 #include <QTimer>
 #include <memory>
 #include <unordered_map>
-#include <vector>
 
 #include "platform/controls/timer.h"
 #include "platform/system/clipboard.h"
 
 namespace gui {
 
-// Ticks of real time. A tick that comes due while an event runs (a long
-// command, a modal dialog, a repaint during a command) is held and delivered
-// once, after that event, as Windows holds one pending timer message: ticks
-// never run inside another event and do not pile up.
+// Ticks of real time. Each elapsed interval goes to the timer model, which
+// holds a tick that comes due while an event runs (a long command, a modal
+// dialog, a repaint during a command) until that event has ended, and merges
+// the ticks that come due meanwhile into it.
 class QtTimerHost : public QObject, public platform::TimerHost {
 public:
-    QtTimerHost();
-    ~QtTimerHost() override;
-
     void timerChanged(platform::Timer& timer) override;
     void timerRemoved(platform::Timer& timer) override;
 
@@ -29,13 +25,7 @@ public:
     bool ticking(const platform::Timer& timer) const;
 
 private:
-    void due(platform::Timer* timer);
-    void deliverHeld();
-
     std::unordered_map<platform::Timer*, std::unique_ptr<QTimer>> timers_;
-    std::vector<platform::Timer*> held_;
-    bool deliveryQueued_ = false;
-    std::shared_ptr<QtTimerHost*> alive_;
 };
 
 class QtClipboard final : public platform::system::Clipboard {

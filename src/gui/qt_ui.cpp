@@ -5,7 +5,6 @@
 #include <QColorDialog>
 #include <QCursor>
 #include <QDialog>
-#include <QFile>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMenu>
@@ -20,6 +19,8 @@
 #include "platform/controls/menu.h"
 #include "platform/controls/viewers.h"
 #include "platform/error.h"
+#include "platform/files/file_ops.h"
+#include "platform/files/listing.h"
 #include "platform/files/paths.h"
 #include "platform/text/text.h"
 
@@ -33,22 +34,6 @@ const QString YesText = QStringLiteral("是");
 const QString NoText = QStringLiteral("否");
 
 QString titleOr(std::string_view title, std::string_view fallback) { return toQ(title.empty() ? fallback : title); }
-
-// The native folder of a Windows path, "" when it cannot be mapped.
-QString nativeOf(std::string_view windowsPath) {
-    if (windowsPath.empty()) return {};
-    try {
-        return toQ(platform::files::toNative(windowsPath));
-    } catch (const platform::Error&) {
-        return {};
-    }
-}
-
-// The name after the last "\" of a Windows path.
-std::string lastName(std::string_view path) {
-    const std::size_t sep = path.find_last_of("\\/");
-    return std::string(sep == std::string_view::npos ? path : path.substr(sep + 1));
-}
 
 std::string folderOf(std::string_view path) {
     const std::size_t sep = path.find_last_of("\\/");
@@ -106,9 +91,7 @@ int QtUi::msgBox(std::string_view prompt, platform::MsgButtons buttons, std::str
     box.exec();
     for (const Choice& c : choices)
         if (box.clickedButton() == c.button) return c.answer;
-    return buttons == platform::MsgButtons::OKCancel ? platform::MsgCancel
-           : buttons == platform::MsgButtons::YesNo  ? platform::MsgNo
-                                                     : platform::MsgOK;
+    return platform::cancelAnswer(buttons);
 }
 
 std::string QtUi::inputBox(std::string_view prompt, std::string_view title, std::string_view defaultText) {
@@ -145,17 +128,17 @@ bool QtUi::fileDialog(platform::CommonDialog& dialog, bool save) {
     const QString filters = nameFilters(dialog.filter());
     if (!filters.isEmpty()) dlg.setNameFilter(filters);
     if (!dialog.defaultExt().empty()) dlg.setDefaultSuffix(toQ(dialog.defaultExt()));
-    QString dir = nativeOf(dialog.initDir());
-    if (dir.isEmpty()) dir = nativeOf(folderOf(dialog.fileName()));
-    if (!dir.isEmpty()) dlg.setDirectory(dir);
-    if (save && !dialog.fileName().empty()) dlg.selectFile(toQ(lastName(dialog.fileName())));
+    std::string dir = nativePathOf(dialog.initDir());
+    if (dir.empty()) dir = nativePathOf(folderOf(dialog.fileName()));
+    if (!dir.empty()) dlg.setDirectory(toQ(dir));
+    if (save && !dialog.fileName().empty()) dlg.selectFile(toQ(lastNameOf(dialog.fileName())));
     dlg.setLabelText(QFileDialog::Accept, save ? QStringLiteral("保存") : QStringLiteral("打开"));
     dlg.setLabelText(QFileDialog::Reject, CancelText);
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return false;
     // A name that no drive holds raises the files layer's error.
     const std::string windows = platform::files::toWindows(fromQ(dlg.selectedFiles().first()));
     dialog.setFileName(windows);
-    dialog.setFileTitle(lastName(windows));
+    dialog.setFileTitle(std::string(lastNameOf(windows)));
     return true;
 }
 
@@ -232,21 +215,28 @@ void QtUi::flush() {
 
 void QtUi::browserSaveAs(platform::WebBrowser& browser) {
     const std::string page = browser.locationPath();
-    const QString source = nativeOf(page);
-    if (source.isEmpty()) return;
+    const std::string source = nativePathOf(page);
+    if (source.empty()) return;
     frontEnd_.syncAll();
     QFileDialog dlg(owner(), QStringLiteral("保存网页"));
     dlg.setOption(QFileDialog::DontUseNativeDialog);
     dlg.setAcceptMode(QFileDialog::AcceptSave);
-    dlg.selectFile(toQ(lastName(page)));
+    dlg.selectFile(toQ(lastNameOf(page)));
     dlg.setLabelText(QFileDialog::Accept, QStringLiteral("保存"));
     dlg.setLabelText(QFileDialog::Reject, CancelText);
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return;
-    const QString target = dlg.selectedFiles().first();
+    const std::string target = fromQ(dlg.selectedFiles().first());
     if (target == source) return;
-    QFile::remove(target);
-    if (!QFile::copy(source, target))
-        msgBox(fromQ(QStringLiteral("无法保存: ") + target), platform::MsgButtons::OK, platform::DefaultMsgTitle);
+    // The copy replaces a former file only once it is whole; a saved page
+    // can be written to even when it came from a disc.
+    bool saved = false;
+    try {
+        const std::string windowsTarget = platform::files::toWindows(target);
+        saved = platform::files::tryCopyFile(page, windowsTarget, true);
+        if (saved) platform::files::setAttributes(windowsTarget, platform::files::attr::Archive);
+    } catch (const platform::Error&) {
+    }
+    if (!saved) msgBox("无法保存: " + target, platform::MsgButtons::OK, platform::DefaultMsgTitle);
 }
 
 }  // namespace gui

@@ -36,8 +36,6 @@ public:
     // ("Text (*.txt)|*.txt|All|*.*" or a bare "*.wcd"), one entry a line.
     static QString nameFilters(std::string_view filter);
 
-    int mousePointer() const { return pointer_; }
-
 private:
     // The window the boxes belong to: the modal form on top, else the main window.
     QWidget* owner() const;

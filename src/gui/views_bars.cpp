@@ -32,13 +32,6 @@ public:
         setWidget(bar_);
     }
 
-    // The tool button of a key (tests), or nullptr.
-    QToolButton* buttonOf(const std::string& key) const {
-        for (std::size_t i = 0; i < keys_.size(); ++i)
-            if (keys_[i] == key) return qobject_cast<QToolButton*>(bar_->widgetForAction(actions_[i]));
-        return nullptr;
-    }
-
 protected:
     void apply() override {
         std::vector<std::string> keys;
@@ -66,7 +59,6 @@ private:
             a->deleteLater();  // its click may be the one running
         }
         actions_.clear();
-        keys_.clear();
         for (const auto& b : m_.buttons()) {
             QAction* a = nullptr;
             if (b->style() == platform::ToolbarButton::Separator) {
@@ -83,14 +75,12 @@ private:
                 if (auto* tb = qobject_cast<QToolButton*>(bar_->widgetForAction(a))) tb->setFocusPolicy(Qt::NoFocus);
             }
             actions_.push_back(a);
-            keys_.push_back(b->key());
         }
     }
 
     platform::Toolbar& m_;
     QToolBar* bar_;
     std::vector<std::string> shape_;
-    std::vector<std::string> keys_;
     std::vector<QAction*> actions_;
 };
 

@@ -148,6 +148,9 @@ private:
     };
 
     bool isReport() const { return view_ == platform::ListView::Report; }
+    QAbstractItemView* shownView() const {
+        return isReport() ? static_cast<QAbstractItemView*>(report_) : static_cast<QAbstractItemView*>(icons_);
+    }
 
     void arrangeIcons() {
         switch (view_) {
@@ -227,7 +230,7 @@ private:
     }
 
     void rebuild() {
-        QAbstractItemView* v = isReport() ? static_cast<QAbstractItemView*>(report_) : icons_;
+        QAbstractItemView* v = shownView();
         v->setUpdatesEnabled(false);
         report_->clear();
         icons_->clear();
@@ -293,10 +296,6 @@ private:
     }
 
     // ---- mouse ----
-
-    QAbstractItemView* shownView() const {
-        return isReport() ? static_cast<QAbstractItemView*>(report_) : static_cast<QAbstractItemView*>(icons_);
-    }
 
     const platform::ListItem* itemAt(QPoint p) const {
         if (isReport()) {

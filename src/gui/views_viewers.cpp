@@ -14,21 +14,10 @@
 #include "gui/qt_convert.h"
 #include "platform/controls/media_player.h"
 #include "platform/controls/viewers.h"
-#include "platform/error.h"
-#include "platform/files/paths.h"
 
 namespace gui {
 
 namespace {
-
-// The native path of a Windows path; "" when it cannot be mapped.
-std::string nativeOf(std::string_view windowsPath) {
-    try {
-        return platform::files::toNative(windowsPath);
-    } catch (const platform::Error&) {
-        return {};
-    }
-}
 
 bool readFile(const std::string& native, std::string& bytes) {
     std::ifstream in(native, std::ios::binary);
@@ -37,12 +26,6 @@ bool readFile(const std::string& native, std::string& bytes) {
     s << in.rdbuf();
     bytes = s.str();
     return true;
-}
-
-// The last name of a path or address ("file:\E:\a\b.swf" -> "b.swf").
-QString lastName(std::string_view path) {
-    const std::size_t sep = path.find_last_of("\\/");
-    return toQ(sep == std::string_view::npos ? path : path.substr(sep + 1));
 }
 
 // A plain panel with a centred line of text.
@@ -87,7 +70,7 @@ protected:
         shown_ = m_.locationURL();
         const std::string path = m_.locationPath();
         std::string bytes;
-        const std::string native = path.empty() ? std::string() : nativeOf(path);
+        const std::string native = nativePathOf(path);
         browser_->clear();
         if (path.empty()) {
             // Not a file: the address alone (no network here).
@@ -142,11 +125,11 @@ protected:
         // At its own size from the top left corner; a kind Qt cannot draw
         // (a metafile) shows its name.
         QPixmap pm;
-        const std::string native = nativeOf(shown_);
+        const std::string native = nativePathOf(shown_);
         if (!native.empty() && pm.load(toQ(native)))
             label_->setPixmap(pm);
         else
-            label_->setText(lastName(shown_));
+            label_->setText(toQ(lastNameOf(shown_)));
     }
 
 private:
@@ -169,7 +152,7 @@ public:
     }
 
 protected:
-    void apply() override { label_->setText(lastName(m_.fileName())); }
+    void apply() override { label_->setText(toQ(lastNameOf(m_.fileName()))); }
 
 private:
     platform::MediaPlayer& m_;
@@ -184,7 +167,7 @@ public:
     }
 
 protected:
-    void apply() override { label_->setText(lastName(m_.movie())); }
+    void apply() override { label_->setText(toQ(lastNameOf(m_.movie()))); }
 
 private:
     platform::FlashPlayer& m_;

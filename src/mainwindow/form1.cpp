@@ -225,29 +225,33 @@ void Form1::designPreview() {
     }
 }
 
-void Form1::designSoftwareForm() {
-    struct Row {
-        platform::Label& label;
-        const char* caption;
-        platform::Control& field;
-    };
-    const std::array<Row, 12> rows = {{
-        {SoftNamL, "软件名称:", SoftNameT},
-        {SoftVersion, "软件版本:", SoftVersionT},
-        {SoftKind, "软件类型:", SoftKindT},
-        {SoftSize, "软件大小:", SoftSizeT},
-        {SoftAuthor, "软件作者:", SoftAuthorT},
-        {EmailAddress, "邮箱地址:", EmailAddressT},
-        {SoftCategory, "软件分类:", SoftCategoryT},
-        {RegisterCode, "注册号:", RegisterCodeT},
-        {SoftHomepage, "软件主页:", SoftHomepageT},
-        {Downloading, "下载网址:", DownloadingT},
-        {SoftRank, "软件等级:", SoftRankT},
-        {SoftDescription, "软件简介:", SoftDescriptionT},
+std::array<Form1::SoftRow, 12> Form1::softRows() {
+    return {{
+        {SoftNamL, SoftNameT},
+        {SoftVersion, SoftVersionT},
+        {SoftKind, SoftKindT},
+        {SoftSize, SoftSizeT},
+        {SoftAuthor, SoftAuthorT},
+        {EmailAddress, EmailAddressT},
+        {SoftCategory, SoftCategoryT},
+        {RegisterCode, RegisterCodeT},
+        {SoftHomepage, SoftHomepageT},
+        {Downloading, DownloadingT},
+        {SoftRank, SoftRankT},
+        {SoftDescription, SoftDescriptionT},
     }};
+}
+
+void Form1::designSoftwareForm() {
+    // The labels' captions, in the rows' order.
+    constexpr std::array<const char*, 12> captions = {
+        "软件名称:", "软件版本:", "软件类型:", "软件大小:", "软件作者:", "邮箱地址:",
+        "软件分类:", "注册号:",   "软件主页:", "下载网址:", "软件等级:", "软件简介:",
+    };
+    const std::array<SoftRow, 12> rows = softRows();
     for (std::size_t r = 0; r < rows.size(); ++r) {
         const double top = SoftFirstTop + static_cast<double>(r) * SoftRowStep;
-        rows[r].label.setCaption(rows[r].caption);
+        rows[r].label.setCaption(captions[r]);
         rows[r].label.move(SoftLabelLeft, top, &rows[r].label == &RegisterCode ? 630 : 810, 180);
         rows[r].field.move(SoftFieldLeft, top, 1935, 270);
     }
@@ -257,10 +261,7 @@ void Form1::designSoftwareForm() {
     SoftDescriptionT.setMultiLine(true);
     SoftDescriptionT.setScrollBars(2);
     // Shown only on the page 软件.
-    for (const Row& row : rows) {
-        row.label.setVisible(false);
-        row.field.setVisible(false);
-    }
+    formSoftVisibleF();
 }
 
 void Form1::wireEvents() {

@@ -23,6 +23,7 @@
 //   They hand their results back through the members below.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -274,10 +275,6 @@ public:
     bool Have_Password = false;
     bool Set_Password = false;
     std::optional<bool> LoginSucceeded;
-    // Where the program's own read-only resources are installed from (the
-    // folder "resources" beside the executable); start-up copies the missing
-    // ones into the program folder.
-    std::string ResourcesFolder;
 
     // ---- 3 disc page and file notes ----
     // The name of the disc open on the disc page.
@@ -446,6 +443,13 @@ private:
     void designLists();
     void designPreview();
     void designSoftwareForm();
+    // The software record form's twelve rows, label and field, in the form's
+    // order (form1.cpp); its design and its layout go through them.
+    struct SoftRow {
+        platform::Label& label;
+        platform::Control& field;
+    };
+    std::array<SoftRow, 12> softRows();
     // Connects the controls' and menu items' events to the procedures above.
     void wireEvents();
     // The toolbar and the status bar span the inner width, at its top and its

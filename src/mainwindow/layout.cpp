@@ -4,16 +4,14 @@
 // what the previous steps gave the controls (they round to whole pixels), so
 // the rounded values are the ones later steps build on.
 //
-// No computed width or height below 0 reaches a control: a window smaller
-// than the panes need leaves them at zero size instead of failing half-way.
+// A window smaller than the panes need leaves them at zero size: a control
+// takes a computed width or height below 0 as 0.
 #include <array>
 #include <cmath>
 
 #include "mainwindow/form1.h"
 
 namespace {
-
-double atLeast0(double size) { return size < 0 ? 0 : size; }
 
 // The search-result strip keeps this share of the file list's height.
 constexpr double ListShareWithResults = 0.7;
@@ -38,7 +36,7 @@ void Form1::FormSize() {
 
     // The tab strip: the left pane, from under the toolbar down to the status bar.
     TabStrip1.setTop(T + T / 6);
-    TabStrip1.setHeight(atLeast0(scaleHeight() - (T + T / 6) - StatusBar1.height()));
+    TabStrip1.setHeight(scaleHeight() - (T + T / 6) - StatusBar1.height());
     TabStrip1.setLeft(0);
     if (windowState() == platform::WindowState::Normal)
         TabStrip1.setWidth(0.38 * scaleWidth());
@@ -57,13 +55,13 @@ void Form1::FormSize() {
     ListView1.setTop(TabStrip1.clientTop() - 25);
     ListView1.setLeft(TabStrip1.width() + 25);
     if (ListView1.left() < scaleWidth()) ListView1.setWidth(scaleWidth() - ListView1.left());
-    ListView1.setHeight(atLeast0(TabStrip1.top() + TabStrip1.height() - ListView1.top()));
+    ListView1.setHeight(TabStrip1.top() + TabStrip1.height() - ListView1.top());
 
     // The library text lies over the list, inside its edges.
     Text1.setTop(ListView1.top() + 10);
     Text1.setLeft(ListView1.left() + 20);
-    Text1.setWidth(atLeast0(ListView1.width() - 30));
-    Text1.setHeight(atLeast0(ListView1.height() - 20));
+    Text1.setWidth(ListView1.width() - 30);
+    Text1.setHeight(ListView1.height() - 20);
 
     // The vertical splitter lies behind everything; only the gap between the
     // strip and the list shows it.
@@ -80,13 +78,13 @@ void Form1::FormSizeFind() {
     ListView1.setHeight(ListShareWithResults * h0);
     const double freed = h0 - ListView1.height();
 
-    Text1.setHeight(atLeast0(ListView1.height() - 20));
-    TabStrip1.setHeight(atLeast0(TabStrip1.height() - freed - 10));
+    Text1.setHeight(ListView1.height() - 20);
+    TabStrip1.setHeight(TabStrip1.height() - freed - 10);
     for (platform::TreeView* tree : {&TreeView1, &TreeView2, &TreeView3, &TreeView4})
         tree->setHeight(TabStrip1.clientHeight());
 
     ListView2.setTop(ListView1.top() + ListView1.height() + 30);
-    ListView2.setHeight(atLeast0(freed));
+    ListView2.setHeight(freed);
     ListView2.setWidth(scaleWidth());
     ListView2.setLeft(0);
     ListView2.zOrder(0);
@@ -98,35 +96,8 @@ void Form1::FormSizeFind() {
     Label3.setVisible(true);
 }
 
-namespace {
-
-// The software record form's rows: label and field, in the form's order.
-struct SoftRow {
-    platform::Control& label;
-    platform::Control& field;
-};
-
-std::array<SoftRow, 12> softRows(Form1& f) {
-    return {{
-        {f.SoftNamL, f.SoftNameT},
-        {f.SoftVersion, f.SoftVersionT},
-        {f.SoftKind, f.SoftKindT},
-        {f.SoftSize, f.SoftSizeT},
-        {f.SoftAuthor, f.SoftAuthorT},
-        {f.EmailAddress, f.EmailAddressT},
-        {f.SoftCategory, f.SoftCategoryT},
-        {f.RegisterCode, f.RegisterCodeT},
-        {f.SoftHomepage, f.SoftHomepageT},
-        {f.Downloading, f.DownloadingT},
-        {f.SoftRank, f.SoftRankT},
-        {f.SoftDescription, f.SoftDescriptionT},
-    }};
-}
-
-}  // namespace
-
 void Form1::formSoftVisibleF() {
-    for (const SoftRow& row : softRows(*this)) {
+    for (const SoftRow& row : softRows()) {
         row.label.setVisible(false);
         row.field.setVisible(false);
     }
@@ -134,7 +105,7 @@ void Form1::formSoftVisibleF() {
 
 void Form1::formSoftSize() {
     const double T = Toolbar1.height();
-    const std::array<SoftRow, 12> rows = softRows(*this);
+    const std::array<SoftRow, 12> rows = softRows();
     constexpr std::size_t Description = 11;
 
     for (const SoftRow& row : rows) {
@@ -166,7 +137,7 @@ void Form1::formSoftSize() {
     // Widths: every field's right edge comes to the window's outer width less
     // m2; the fields keep the differences between their widths.
     const double grow = width() - SoftNameT.left() - SoftNameT.width() - 0.35 * T;
-    for (const SoftRow& row : rows) row.field.setWidth(atLeast0(row.field.width() + grow));
+    for (const SoftRow& row : rows) row.field.setWidth(row.field.width() + grow);
 
     // The description reaches down to m3 above the tab strip's bottom edge,
     // unless that leaves it no height.
@@ -212,7 +183,7 @@ void Form1::Form_Resize() {
     if (ListView2.visible()) FormSizeFind();
     if (TreeView3.visible()) formSoftSize();
 
-    ProgressBar1.setHeight(atLeast0(StatusBar1.height() - 50));
+    ProgressBar1.setHeight(StatusBar1.height() - 50);
     ProgressBar1.setLeft(scaleWidth() - ProgressBar1.width() - 250);
     ProgressBar1.setTop(scaleHeight() - ProgressBar1.height() - 10);
 

@@ -11,9 +11,6 @@
 
 namespace {
 
-// The value buffer of a read: 255 bytes, the terminating zero included.
-constexpr std::size_t ValueBufferBytes = 255;
-
 struct RootName {
     std::string_view name;
     std::int64_t root;
@@ -76,7 +73,7 @@ std::string Module1::GetRegValue(std::string_view keyPath, std::string_view valu
     if (key.empty()) return {};
     if (!registry_.keyExists(key)) return "Error";
     const auto value = registry_.query(key, valueName);
-    if (!value || platform::text::cp936Length(*value) + 1 > ValueBufferBytes) return "Error";
+    if (!value || platform::text::cp936Length(*value) > MaxRegValueBytes) return "Error";
     // The buffer holds the value, its zero and blanks; trimming both ends and
     // dropping the zero leaves the value without its leading blanks.
     return platform::text::ltrim(*value);

@@ -8,6 +8,7 @@
 // key has no effect, so writers create the key first.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -24,6 +25,10 @@ class RegistryStore;
 // The key that holds the program's settings "have_password", "Password",
 // "Color" and "Path".
 inline constexpr std::string_view SettingsKey = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Zelbrin";
+
+// The longest value a read gives whole, in bytes of code page 936 (the read's
+// buffer holds 255 bytes with the closing zero).
+inline constexpr std::size_t MaxRegValueBytes = 254;
 
 class Module1 {
 public:

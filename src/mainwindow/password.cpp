@@ -8,8 +8,6 @@
 namespace text = platform::text;
 
 namespace {
-// A settings value is read into a buffer of 255 bytes with its closing zero.
-constexpr std::size_t MaxStoredBytes = 254;
 constexpr std::string_view Title = "登录";
 }  // namespace
 
@@ -18,7 +16,7 @@ bool passwordSurvivesStore(std::string_view typed) {
     if (typed == "Error") return false;
     if (typed.find('\0') != std::string_view::npos) return false;
     if (text::ltrim(typed) != typed) return false;
-    if (text::cp936Length(typed) > MaxStoredBytes) return false;
+    if (text::cp936Length(typed) > MaxRegValueBytes) return false;
     // Characters outside code page 936 take four bytes in GB18030.
     for (std::size_t pos = 1, n = text::len(typed); pos <= n; ++pos)
         if (text::cp936Length(text::mid(typed, pos, 1)) > 2) return false;

@@ -6,14 +6,16 @@
 #include <limits>
 #include <string>
 
+#include "catalogue/catalogue_file.h"
+#include "catalogue/disc_trees.h"
+#include "catalogue/index_line.h"
+#include "copies/sendto_dialog.h"
 #include "discpage/size_text.h"
 #include "mainwindow/form1.h"
 #include "mainwindow/module1.h"
 #include "mainwindow/password.h"
 #include "platform/files/drives.h"
 #include "platform/files/file_ops.h"
-#include "platform/files/paths.h"
-#include "platform/files/program_folder.h"
 #include "platform/files/text_file.h"
 #include "platform/system/settings_store.h"
 #include "platform/text/text.h"
@@ -79,20 +81,9 @@ void Form1::Form_Load() {
     // 3. The mirror colour.
     onError.step([&] { CopyFileColor = startup::mirrorColour(module1().GetRegValue(SettingsKey, "Color")); });
 
-    // The program's own resources (the readme page, ...) where they are missing.
-    onError.step([&] {
-        const std::string resources = ResourcesFolder.empty() ? files::resourcesFolder() : ResourcesFolder;
-        files::installResources(resources, files::toNative(programFolder));
-    });
-
     // 5., 6. The index folder and the disc count.
-    const std::string discFolder = programFolder + "\\guangpan";
-    onError.step([&] { files::createFolder(discFolder); });
-    onError.step([&] { File1.setPath(discFolder); });
-    onError.step([&] { File1.setPattern("*.wcd"); });
-    onError.step([&] { Cdrom_Num = File1.listCount(); });
-    onError.step([&] { File1.setPath("c:\\"); });
-    onError.step([&] { File1.setPattern("*.*"); });
+    onError.step([&] { files::createFolder(catalogue::indexFolderPath(programFolder)); });
+    onError.step([&] { Cdrom_Num = static_cast<int>(catalogue::listIndexFiles(File1, programFolder).size()); });
 
     // 7. - 10. The image list, the disc list and the trees' settings.
     for (platform::TreeView* tree : {&TreeView1, &TreeView2, &TreeView3, &TreeView4}) tree->setImageList(&ImageList1);
@@ -107,7 +98,7 @@ void Form1::Form_Load() {
     ListView1.setGridLines(true);
 
     // 11. The category tree; a missing catalogue file is created empty.
-    const std::string catalogueFile = programFolder + "\\ini.ini";
+    const std::string catalogueFile = catalogue::catalogueFilePath(programFolder);
     onError.step([&] {
         if (!files::getAttributes(catalogueFile)) files::OutputFile(catalogueFile).close();
     });
@@ -120,7 +111,9 @@ void Form1::Form_Load() {
 
     // 15. The own send-to folder.
     onError.step([&] {
-        SendToCustom.setCaption(startup::sendToCaption(app().settings.get("Zelbrin", "Expiry", "yourfolder", "")));
+        const std::string folder = app().settings.get(
+            copies::SendToSettingApp, copies::SendToSettingSection, copies::SendToSettingKey, "");
+        SendToCustom.setCaption(startup::sendToCaption(folder));
     });
 
     // 16. The bytes copied so far.

@@ -15,8 +15,6 @@ constexpr std::array<std::string_view, 10> paneButtons = {
     "fgt3",      "left", "right", "downs", "ups", "time", "savew", "altername", "addselecttoremark",
     "fullscreen"};
 
-double atLeast0(double size) { return size < 0 ? 0 : size; }
-
 }  // namespace
 
 bool Form1::previewPaneOpen() const {
@@ -47,10 +45,10 @@ void Form1::openPreviewPane() {
     ListView1.setHeight(listHeight / 2);
     const double halfHeight = ListView1.height();
 
-    WebBrowser1.setHeight(atLeast0(listHeight - halfHeight - 40));
+    WebBrowser1.setHeight(listHeight - halfHeight - 40);
     WebBrowser1.setTop(listTop + halfHeight + 30);
     WebBrowser1.setLeft(listLeft + 20);
-    WebBrowser1.setWidth(atLeast0(listWidth - 20));
+    WebBrowser1.setWidth(listWidth - 20);
     for (platform::Control* viewer :
          std::initializer_list<platform::Control*>{&Picture1, &MediaPlayer2, &ShockwaveFlash1}) {
         viewer->setWidth(WebBrowser1.width());

@@ -16,18 +16,16 @@
 #include "gui_fixture.h"
 #include "platform/controls/common_dialog.h"
 #include "platform/controls/menu.h"
+#include "platform/controls/viewers.h"
+#include "platform/files/file_ops.h"
+#include "platform/files/listing.h"
 
 namespace {
 
 using guitest::GuiMachine;
 using guitest::TestDialog;
+using guitest::buttonWithText;
 using guitest::whenModal;
-
-QPushButton* buttonWithText(QWidget* w, const QString& text) {
-    for (QPushButton* b : w->findChildren<QPushButton*>())
-        if (b->text() == text && b->isVisible()) return b;
-    return nullptr;
-}
 
 TEST(ModalForm, OpensAtItsSizeAndClosesThroughItsButtons) {
     GuiMachine m;
@@ -195,6 +193,53 @@ TEST(FileDialog, FiltersOfTheProgramsForm) {
     EXPECT_EQ(gui::QtUi::nameFilters("*.wcd"), QStringLiteral("*.wcd"));
     EXPECT_EQ(gui::QtUi::nameFilters("文本|*.txt;*.htm|全部|*.*"), QStringLiteral("文本 (*.txt *.htm);;全部 (*.*)"));
     EXPECT_EQ(gui::QtUi::nameFilters(""), QString());
+}
+
+TEST(BrowserSaveAs, CopiesThePageWritableAndKeepsTheFormerFileWhenItCannot) {
+    GuiMachine m;
+    m.h.writeBytes("E:\\docs\\a.htm", "<html>page</html>");
+    m.h.makeFolder("E:\\docs\\sub");
+    // A page from a disc is read-only.
+    std::filesystem::permissions(m.h.nativePath("E:\\docs\\a.htm"), std::filesystem::perms::owner_read);
+    const QString target = QString::fromStdString(m.h.nativePath("C:\\saved.htm"));
+    platform::WebBrowser& b = m.form.WebBrowser1;
+    platform::dispatch([&] { b.navigate("file:\\\\E:\\docs\\a.htm"); });
+    whenModal([&](QWidget* w) {
+        auto* dlg = qobject_cast<QFileDialog*>(w);
+        ASSERT_TRUE(dlg);
+        EXPECT_EQ(dlg->windowTitle(), QStringLiteral("保存网页"));
+        dlg->selectFile(target);
+        QMetaObject::invokeMethod(dlg, "accept");
+    });
+    platform::dispatch([&] { b.execWB(platform::BrowserSaveAs, platform::BrowserPromptUser); });
+    EXPECT_EQ(m.h.readBytes("C:\\saved.htm"), "<html>page</html>");
+    const auto attributes = platform::files::getAttributes("C:\\saved.htm");
+    ASSERT_TRUE(attributes);
+    EXPECT_EQ(*attributes & platform::files::attr::ReadOnly, 0u);
+
+    // What cannot be copied (a folder) over a former file: the file dialog
+    // asks to replace it, the copy fails and says so, and the file stays.
+    m.h.writeBytes("C:\\saved.htm", "old");
+    platform::dispatch([&] { b.navigate("file:\\\\E:\\docs\\sub"); });
+    QString box;
+    whenModal([&](QWidget* w) {
+        auto* dlg = qobject_cast<QFileDialog*>(w);
+        ASSERT_TRUE(dlg);
+        whenModal([&](QWidget* replace) {
+            auto* ask = qobject_cast<QMessageBox*>(replace);
+            ASSERT_TRUE(ask);
+            whenModal([&](QWidget* report) {
+                if (auto* mb = qobject_cast<QMessageBox*>(report)) box = mb->text();
+                QTest::keyClick(report, Qt::Key_Escape);
+            });
+            ask->button(QMessageBox::Yes)->click();
+        });
+        dlg->selectFile(target);
+        QMetaObject::invokeMethod(dlg, "accept");
+    });
+    platform::dispatch([&] { b.execWB(platform::BrowserSaveAs, platform::BrowserPromptUser); });
+    EXPECT_EQ(box, QStringLiteral("无法保存: ") + target);
+    EXPECT_EQ(m.h.readBytes("C:\\saved.htm"), "old");
 }
 
 TEST(PopupMenu, OpensWhereAskedAndRunsTheChosenItem) {

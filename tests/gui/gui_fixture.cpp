@@ -73,6 +73,12 @@ void whenPopup(std::function<void(QWidget*)> script) {
     whenShown([] { return QApplication::activePopupWidget(); }, std::move(script));
 }
 
+QPushButton* buttonWithText(QWidget* w, const QString& text) {
+    for (QPushButton* b : w->findChildren<QPushButton*>())
+        if (b->text() == text && b->isVisible()) return b;
+    return nullptr;
+}
+
 TestDialog::TestDialog(platform::Services& s) : Form(s, "TestDialog") {
     setCaption("信息");
     setInnerSize(4500, 1800);

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <functional>
@@ -61,6 +62,9 @@ struct GuiMachine {
 // closed so that a failing test does not hang.
 void whenModal(std::function<void(QWidget*)> script);
 void whenPopup(std::function<void(QWidget*)> script);
+
+// The visible push button of w with that text, or nullptr.
+QPushButton* buttonWithText(QWidget* w, const QString& text);
 
 // A small dialog form: a label, a text box and OK and Cancel buttons.
 class TestDialog : public platform::Form {

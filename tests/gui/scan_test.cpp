@@ -18,13 +18,8 @@
 namespace {
 
 using guitest::GuiMachine;
+using guitest::buttonWithText;
 using guitest::whenModal;
-
-QPushButton* buttonWithText(QWidget* w, const QString& text) {
-    for (QPushButton* b : w->findChildren<QPushButton*>())
-        if (b->text() == text && b->isVisible()) return b;
-    return nullptr;
-}
 
 QAction* menuAction(QMainWindow* window, const QString& top, const QString& item) {
     for (QAction* t : window->menuBar()->actions()) {

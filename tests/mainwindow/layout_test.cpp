@@ -9,33 +9,15 @@
 #include <string>
 
 #include "mainwindow/form1.h"
+#include "support/form_geometry.h"
 #include "support/harness.h"
 
 namespace {
 
 using platform::WindowState;
+using testsupport::expectGeometry;
 using testsupport::Harness;
-
-struct Rect {
-    const char* control;
-    double left, top, width, height;
-};
-
-void expectGeometry(const Form1& f, std::initializer_list<Rect> table) {
-    for (const Rect& r : table) {
-        const platform::Control* c = f.find(r.control);
-        ASSERT_NE(c, nullptr) << r.control;
-        EXPECT_EQ(c->left(), r.left) << r.control << " left";
-        EXPECT_EQ(c->top(), r.top) << r.control << " top";
-        EXPECT_EQ(c->width(), r.width) << r.control << " width";
-        EXPECT_EQ(c->height(), r.height) << r.control << " height";
-    }
-}
-
-void showPage(Form1& f, platform::TreeView& page) {
-    for (platform::TreeView* tree : {&f.TreeView1, &f.TreeView2, &f.TreeView3, &f.TreeView4})
-        tree->setVisible(tree == &page);
-}
+using testsupport::showPage;
 
 // The search-result strip as the search shows it, then a resize lays it out.
 void showResults(Harness& h) {
@@ -49,11 +31,8 @@ class Layout : public ::testing::Test {
         h.start();
         showPage(h.form, h.form.TreeView2);
     }
-    // Resizes to the size, passing through another one first so that the
-    // resize event runs even when the window already has that size.
     void resize(double w, double hgt, WindowState state = WindowState::Normal) {
-        h.form.userResize(w + 300, hgt + 300, WindowState::Normal);
-        h.form.userResize(w, hgt, state);
+        testsupport::resizeTo(h.form, w, hgt, state);
     }
     Harness h;
 };

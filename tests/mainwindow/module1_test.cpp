@@ -11,23 +11,18 @@
 
 namespace {
 
-// A Ui that records the message boxes and answers the folder chooser.
+// A Ui that records the message boxes: prompt and title.
 class RecordingUi : public platform::NullUi {
 public:
     int msgBox(std::string_view prompt, platform::MsgButtons buttons, std::string_view title) override {
-        messages.emplace_back(prompt);
-        titles.emplace_back(title);
+        boxes.push_back({std::string(prompt), std::string(title)});
         return platform::NullUi::msgBox(prompt, buttons, title);
     }
-    std::string browseForFolder(std::string_view title) override {
-        chooserTitles.emplace_back(title);
-        return chosenFolder;
-    }
 
-    std::vector<std::string> messages;
-    std::vector<std::string> titles;
-    std::vector<std::string> chooserTitles;
-    std::string chosenFolder;
+    struct Box {
+        std::string prompt, title;
+    };
+    std::vector<Box> boxes;
 };
 
 class Module1Test : public ::testing::Test {
@@ -54,7 +49,7 @@ TEST_F(Module1Test, FirstRunReadsErrorAndTheFirstWriteCreatesTheKey) {
     module.SetRegValue(key, "Color", "12");
     EXPECT_EQ(module.GetRegValue(key, "Color"), "12");
     EXPECT_EQ(module.GetRegValue(key, "Path"), "Error");  // a missing value
-    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_TRUE(ui.boxes.empty());
 }
 
 TEST_F(Module1Test, ReadRule) {
@@ -88,11 +83,11 @@ TEST_F(Module1Test, ReadRule) {
 
 TEST_F(Module1Test, RefusedPathsShowIncorrectFormat) {
     for (const std::string path : {"hkey_local_machine\\SOFTWARE", "HKEY_LOCAL_MACHINE\\SOFTWARE\\", "SOFTWARE"}) {
-        ui.messages.clear();
+        ui.boxes.clear();
         EXPECT_EQ(module.GetRegValue(path, "Color"), "") << path;
-        ASSERT_EQ(ui.messages.size(), 1u) << path;
-        EXPECT_EQ(ui.messages[0], "Incorrect Format:\n\n" + path);
-        EXPECT_EQ(ui.titles[0], "");  // the application's title
+        ASSERT_EQ(ui.boxes.size(), 1u) << path;
+        EXPECT_EQ(ui.boxes[0].prompt, "Incorrect Format:\n\n" + path);
+        EXPECT_EQ(ui.boxes[0].title, "");  // the application's title
         module.CreateRegKey(path);
         module.SetRegValue(path, "Color", "9");
     }
@@ -105,7 +100,7 @@ TEST_F(Module1Test, UnknownRootNameGivesNothingWithoutABox) {
     EXPECT_EQ(module.GetRegValue(path, "Color"), "");
     module.SetRegValue(path, "Color", "2");
     EXPECT_EQ(module.GetRegValue(key, "Color"), "9");
-    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_TRUE(ui.boxes.empty());
 }
 
 TEST_F(Module1Test, ParseKeyPathAndRoots) {

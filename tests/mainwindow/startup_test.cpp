@@ -13,6 +13,7 @@
 
 #include "discpage/size_text.h"
 #include "mainwindow/password.h"
+#include "platform/files/program_folder.h"
 #include "support/harness.h"
 
 namespace {
@@ -75,13 +76,14 @@ TEST(StartupRules, RootsAndSendToCaption) {
 
 TEST(Startup, FreshProgramFolderStartsCleanly) {
     Harness h;
-    // The resources of the source tree (ctest names it; run directly, the
-    // tree is found from this file's own path).
+    // The program's resources are put in place before start-up, as the
+    // program does (from the source tree here: ctest names it; run directly,
+    // the tree is found from this file's own path).
     const char* source = std::getenv("ZELBRIN_SOURCE_DIR");
     const std::filesystem::path tree =
         source ? std::filesystem::path(source) : std::filesystem::path(__FILE__).parent_path().parent_path().parent_path();
-    h.form.ResourcesFolder = (tree / "webmodel").string();
-    ASSERT_TRUE(std::filesystem::exists(std::filesystem::path(h.form.ResourcesFolder) / "readme.htm"));
+    ASSERT_TRUE(std::filesystem::exists(tree / "webmodel" / "readme.htm"));
+    platform::files::installResources((tree / "webmodel").string(), h.nativePath(Pf));
     h.ui.answerMsgBox(platform::MsgOK, firstRunPrompt("E:\\"));
     h.start(true);
     Form1& f = h.form;
@@ -90,7 +92,7 @@ TEST(Startup, FreshProgramFolderStartsCleanly) {
     for (const char* folder : {"C:\\zelbrin\\guangpan", "C:\\zelbrin\\software"}) EXPECT_TRUE(h.exists(folder)) << folder;
     EXPECT_EQ(h.readBytes("C:\\zelbrin\\ini.ini"), "");
     EXPECT_EQ(h.readBytes(DiskIni), "E:\\\r\n");
-    // The readme page is put in place and shown (then hidden) in the browser.
+    // The readme page is shown (then hidden) in the browser.
     const std::string readme = h.read("C:\\zelbrin\\readme.htm");
     EXPECT_NE(readme.find("charset=gb2312"), std::string::npos);
     EXPECT_NE(readme.find("Zelbrin"), std::string::npos);

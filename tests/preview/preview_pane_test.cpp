@@ -10,11 +10,13 @@
 #include <vector>
 
 #include "mainwindow/form1.h"
+#include "support/form_geometry.h"
 #include "support/harness.h"
 
 namespace {
 
 using platform::WindowState;
+using testsupport::expectGeometry;
 using testsupport::Harness;
 
 constexpr const char* NotOnDiscPage = "只有在光盘页下，才可打开预览窗口！";
@@ -23,22 +25,6 @@ constexpr const char* ReadmeUrl = "file:///C:/zelbrin/readme.htm";
 const std::vector<std::string> paneButtons = {
     "fgt3",      "left", "right", "downs", "ups", "time", "savew", "altername", "addselecttoremark",
     "fullscreen"};
-
-struct Rect {
-    const char* control;
-    double left, top, width, height;
-};
-
-void expectGeometry(const Form1& f, std::initializer_list<Rect> table) {
-    for (const Rect& r : table) {
-        const platform::Control* c = f.find(r.control);
-        ASSERT_NE(c, nullptr) << r.control;
-        EXPECT_EQ(c->left(), r.left) << r.control << " left";
-        EXPECT_EQ(c->top(), r.top) << r.control << " top";
-        EXPECT_EQ(c->width(), r.width) << r.control << " width";
-        EXPECT_EQ(c->height(), r.height) << r.control << " height";
-    }
-}
 
 // The viewers and the splitter all share one rectangle (the splitter 50
 // above it and 75 high).
@@ -86,16 +72,9 @@ class PreviewPane : public ::testing::Test {
             viewer->setVisible(false);
         ASSERT_EQ(h.form.ListView1.height(), 5655);
     }
-    void showPage(platform::TreeView& page) {
-        for (platform::TreeView* tree :
-             {&h.form.TreeView1, &h.form.TreeView2, &h.form.TreeView3, &h.form.TreeView4})
-            tree->setVisible(tree == &page);
-    }
-    // Resizes to the size through another one, so that the event runs even
-    // when the window already has that size.
+    void showPage(platform::TreeView& page) { testsupport::showPage(h.form, page); }
     void resize(double w, double hgt, WindowState state = WindowState::Normal) {
-        h.form.userResize(w + 300, hgt + 300, WindowState::Normal);
-        h.form.userResize(w, hgt, state);
+        testsupport::resizeTo(h.form, w, hgt, state);
     }
     Harness h;
 };

@@ -18,16 +18,6 @@ std::string shownTitle(std::string_view title) {
     return std::string(title.empty() ? platform::DefaultMsgTitle : title);
 }
 
-// The answer a user pressing Cancel (or closing the box) gives.
-int cancelAnswer(platform::MsgButtons buttons) {
-    switch (buttons) {
-        case platform::MsgButtons::OKCancel: return platform::MsgCancel;
-        case platform::MsgButtons::YesNo: return platform::MsgNo;
-        case platform::MsgButtons::OK: break;
-    }
-    return platform::MsgOK;
-}
-
 bool buttonsGive(platform::MsgButtons buttons, int answer) {
     switch (buttons) {
         case platform::MsgButtons::OK: return answer == platform::MsgOK;
@@ -165,7 +155,7 @@ int ScriptedUi::msgBox(std::string_view prompt, platform::MsgButtons buttons, st
     log_.push_back({ShownKind::MsgBox, shownTitle(title), std::string(prompt), buttons});
     if (boxes_.empty()) {
         ADD_FAILURE() << "unexpected message box (title \"" << shownTitle(title) << "\"): " << prompt;
-        return cancelAnswer(buttons);
+        return platform::cancelAnswer(buttons);
     }
     BoxAnswer a = std::move(boxes_.front());
     boxes_.pop_front();
@@ -174,7 +164,7 @@ int ScriptedUi::msgBox(std::string_view prompt, platform::MsgButtons buttons, st
     }
     if (!buttonsGive(buttons, a.answer)) {
         ADD_FAILURE() << "message box \"" << prompt << "\" cannot answer " << a.answer;
-        return cancelAnswer(buttons);
+        return platform::cancelAnswer(buttons);
     }
     return a.answer;
 }

@@ -9,21 +9,14 @@ CommonDialog::CommonDialog(Form& owner, std::string name) : Control(owner, std::
     setVisible(false);
 }
 
-template <class T>
-void CommonDialog::set(T& field, T v) {
-    if (field == v) return;
-    field = std::move(v);
-    changed();
-}
-
-void CommonDialog::setFileName(std::string v) { set(s_.fileName, std::move(v)); }
-void CommonDialog::setFileTitle(std::string v) { set(s_.fileTitle, std::move(v)); }
-void CommonDialog::setFilter(std::string v) { set(s_.filter, std::move(v)); }
-void CommonDialog::setInitDir(std::string v) { set(s_.initDir, std::move(v)); }
-void CommonDialog::setDialogTitle(std::string v) { set(s_.dialogTitle, std::move(v)); }
-void CommonDialog::setDefaultExt(std::string v) { set(s_.defaultExt, std::move(v)); }
-void CommonDialog::setFlags(long v) { set(s_.flags, v); }
-void CommonDialog::setColor(Color v) { set(s_.color, v); }
+void CommonDialog::setFileName(std::string v) { setField(s_.fileName, std::move(v)); }
+void CommonDialog::setFileTitle(std::string v) { setField(s_.fileTitle, std::move(v)); }
+void CommonDialog::setFilter(std::string v) { setField(s_.filter, std::move(v)); }
+void CommonDialog::setInitDir(std::string v) { setField(s_.initDir, std::move(v)); }
+void CommonDialog::setDialogTitle(std::string v) { setField(s_.dialogTitle, std::move(v)); }
+void CommonDialog::setDefaultExt(std::string v) { setField(s_.defaultExt, std::move(v)); }
+void CommonDialog::setFlags(long v) { setField(s_.flags, v); }
+void CommonDialog::setColor(Color v) { setField(s_.color, v); }
 
 template <class Show>
 bool CommonDialog::run(Show show) {

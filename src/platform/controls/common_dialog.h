@@ -54,9 +54,6 @@ private:
     template <class Show>
     bool run(Show show);
 
-    template <class T>
-    void set(T& field, T v);
-
     Settings s_;
 };
 

@@ -1,5 +1,6 @@
 #include "platform/controls/control.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "platform/controls/form.h"
@@ -13,6 +14,8 @@ double roundToPixel(double twips) {
     return std::round(twips / TwipsPerPixel) * TwipsPerPixel;
 }
 
+double roundSize(double twips) { return roundToPixel(std::max(0.0, twips)); }
+
 Control::Control(Form& owner, std::string name) : owner_(owner), name_(std::move(name)) {
     owner_.addControl(*this);
 }
@@ -21,25 +24,13 @@ Control::~Control() { owner_.removeControl(*this); }
 
 void Control::changed() { ++revision_; }
 
-void Control::setLeft(double v) {
-    v = roundToPixel(v);
-    if (assignChanged(left_, v)) changed();
-}
+void Control::setLeft(double v) { setField(left_, roundToPixel(v)); }
 
-void Control::setTop(double v) {
-    v = roundToPixel(v);
-    if (assignChanged(top_, v)) changed();
-}
+void Control::setTop(double v) { setField(top_, roundToPixel(v)); }
 
-void Control::setWidth(double v) {
-    v = roundToPixel(v < 0 ? 0 : v);
-    if (assignChanged(width_, v)) changed();
-}
+void Control::setWidth(double v) { setField(width_, roundSize(v)); }
 
-void Control::setHeight(double v) {
-    v = roundToPixel(v < 0 ? 0 : v);
-    if (assignChanged(height_, v)) changed();
-}
+void Control::setHeight(double v) { setField(height_, roundSize(v)); }
 
 void Control::move(double left, double top, double width, double height) {
     setLeft(left);
@@ -48,15 +39,10 @@ void Control::move(double left, double top, double width, double height) {
     setHeight(height);
 }
 
-void Control::setVisible(bool v) {
-    if (assignChanged(visible_, v)) changed();
-}
+void Control::setVisible(bool v) { setField(visible_, v); }
 
 void Control::setEnabled(bool v) {
-    if (v == enabled_) return;
-    enabled_ = v;
-    changed();
-    enabledChanged();
+    if (setField(enabled_, v)) enabledChanged();
 }
 
 void Control::zOrder(int position) {
@@ -71,8 +57,6 @@ void Control::setFocus() { owner_.moveFocus(this); }
 
 bool Control::hasFocus() const { return owner_.focusedControl() == this; }
 
-void Control::setMousePointer(int pointer) {
-    if (assignChanged(mousePointer_, pointer)) changed();
-}
+void Control::setMousePointer(int pointer) { setField(mousePointer_, pointer); }
 
 }  // namespace platform

@@ -38,6 +38,8 @@ bool assignChanged(T& field, U&& value) {
 inline constexpr int TwipsPerPixel = 15;
 // Rounds a twip value to whole pixels (half away from zero).
 double roundToPixel(double twips);
+// A width or height: a negative value is taken as 0, then rounded to pixels.
+double roundSize(double twips);
 
 class Control {
 public:
@@ -88,6 +90,13 @@ public:
 protected:
     // Every state change calls this.
     void changed();
+    // Gives field the value and calls changed() when that changed it; true then.
+    template <class T, class U>
+    bool setField(T& field, U&& value) {
+        if (!assignChanged(field, std::forward<U>(value))) return false;
+        changed();
+        return true;
+    }
     // Called by the form when the keyboard focus comes to or leaves this
     // control (by code or by the user).
     virtual void focusGained() {}

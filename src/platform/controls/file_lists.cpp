@@ -24,6 +24,9 @@ char driveLetterOf(std::string_view s) {
 // The list boxes' form of a drive: "e:".
 std::string driveName(char letter) { return text::lcase(std::string(1, letter)) + ":"; }
 
+// The root folder of a drive: "E:\".
+std::string driveRoot(char letter) { return std::string(1, letter) + ":\\"; }
+
 std::string startingFolder() {
     try {
         return files::currentWindowsFolder();
@@ -38,11 +41,10 @@ std::string existingFolder(std::string_view path) {
     std::string p(path);
     if (char letter = driveLetterOf(p)) {
         // A drive alone, as a drive list gives it, stands for its root.
-        if (p.size() == 2 || p[2] == ' ') p = std::string(1, letter) + ":\\";
+        if (p.size() == 2 || p[2] == ' ') p = driveRoot(letter);
         files::requireReady(p);
     }
-    files::ResolvedPath r = files::resolvePath(p);
-    if (!r.exists) raise(err::PathNotFound);
+    files::ResolvedPath r = files::resolveExisting(p, err::PathNotFound);
     if (!r.isDriveRoot) {
         auto attributes = files::getAttributes(r.windows);
         if (!attributes || (*attributes & files::attr::Directory) == 0) raise(err::PathNotFound);
@@ -61,14 +63,14 @@ DriveListBox::DriveListBox(Form& owner, std::string name) : Control(owner, std::
 
 void DriveListBox::setDrive(std::string_view drive) {
     char letter = driveLetterOf(drive);
-    if (!letter && !drive.empty() && isLetter(drive[0]) && drive.size() == 1) letter = drive[0];
+    if (!letter && drive.size() == 1 && isLetter(drive[0])) letter = drive[0];
     if (!letter) raise(err::DeviceUnavailable);
-    files::requireReady(std::string(1, letter) + ":\\");
-    std::string name = driveName(letter);
-    if (name == drive_) return;
-    drive_ = std::move(name);
-    changed();
-    if (Change) Change();
+    files::requireReady(driveRoot(letter));
+    select(driveName(letter));
+}
+
+void DriveListBox::select(std::string name) {
+    if (setField(drive_, std::move(name)) && Change) Change();
 }
 
 std::vector<std::string> DriveListBox::list() const {
@@ -85,14 +87,8 @@ std::vector<std::string> DriveListBox::list() const {
 void DriveListBox::userChoose(std::string_view drive) {
     char letter = driveLetterOf(drive);
     if (!letter || !detail::takesGestures(*this)) return;
-    if (files::driveType(std::string(1, letter) + ":\\") == files::drive_type::Unknown) return;
-    std::string name = driveName(letter);
-    dispatch([&] {
-        if (name == drive_) return;
-        drive_ = std::move(name);
-        changed();
-        if (Change) Change();
-    });
+    if (files::driveType(driveRoot(letter)) == files::drive_type::Unknown) return;
+    dispatch([&] { select(driveName(letter)); });
 }
 
 // ---- DirListBox ----
@@ -101,11 +97,7 @@ DirListBox::DirListBox(Form& owner, std::string name)
     : Control(owner, std::move(name)), path_(startingFolder()) {}
 
 void DirListBox::setPath(std::string_view path) {
-    std::string folder = existingFolder(path);
-    if (folder == path_) return;
-    path_ = std::move(folder);
-    changed();
-    if (Change) Change();
+    if (setField(path_, existingFolder(path)) && Change) Change();
 }
 
 std::vector<std::string> DirListBox::subFolders() const {

@@ -39,6 +39,9 @@ public:
     void userChoose(std::string_view drive);
 
 private:
+    // Makes name ("e:") the selected drive; Change runs when it is another.
+    void select(std::string name);
+
     std::string drive_;
 };
 

@@ -1,9 +1,8 @@
 #include "platform/controls/form.h"
 
-#include <algorithm>
-
 #include "platform/controls/control.h"
 #include "platform/controls/menu.h"
+#include "platform/controls/simple_controls.h"
 #include "platform/ui/dispatcher.h"
 #include "platform/ui/ui.h"
 
@@ -22,13 +21,11 @@ void Form::setCaption(std::string caption) {
 }
 
 void Form::setLeft(double v) {
-    v = roundToPixel(v);
-    if (assignChanged(left_, v)) changed();
+    if (assignChanged(left_, roundToPixel(v))) changed();
 }
 
 void Form::setTop(double v) {
-    v = roundToPixel(v);
-    if (assignChanged(top_, v)) changed();
+    if (assignChanged(top_, roundToPixel(v))) changed();
 }
 
 void Form::setWidth(double v) { setInnerSize(v - frameWidth_, innerHeight_); }
@@ -36,18 +33,18 @@ void Form::setWidth(double v) { setInnerSize(v - frameWidth_, innerHeight_); }
 void Form::setHeight(double v) { setInnerSize(innerWidth_, v - frameHeight_); }
 
 void Form::setInnerSize(double width, double height) {
-    width = roundToPixel(std::max(0.0, width));
-    height = roundToPixel(std::max(0.0, height));
+    width = roundSize(width);
+    height = roundSize(height);
     if (width == innerWidth_ && height == innerHeight_) return;
     innerWidth_ = width;
     innerHeight_ = height;
     changed();
-    if (visible_) resizeEvent();
+    if (visible_) Form_Resize();
 }
 
 void Form::setFrame(double width, double height) {
-    frameWidth_ = roundToPixel(std::max(0.0, width));
-    frameHeight_ = roundToPixel(std::max(0.0, height));
+    frameWidth_ = roundSize(width);
+    frameHeight_ = roundSize(height);
     changed();
 }
 
@@ -55,7 +52,7 @@ void Form::setWindowState(WindowState state) {
     if (state == state_) return;
     state_ = state;
     changed();
-    if (visible_) resizeEvent();
+    if (visible_) Form_Resize();
 }
 
 void Form::setStartPosition(StartPosition p) {
@@ -68,8 +65,6 @@ void Form::setFixedBorder(bool fixed) {
     changed();
 }
 
-void Form::resizeEvent() { Form_Resize(); }
-
 bool Form::loadAndShow() {
     if (!loaded_) {
         loaded_ = true;
@@ -80,7 +75,7 @@ bool Form::loadAndShow() {
     if (!visible_) {
         visible_ = true;
         changed();
-        resizeEvent();
+        Form_Resize();
     }
     return loaded_;
 }
@@ -191,19 +186,50 @@ void Form::userResize(double innerWidth, double innerHeight, WindowState state) 
             innerWidth = innerWidth_;
             innerHeight = innerHeight_;
         }
-        innerWidth = roundToPixel(std::max(0.0, innerWidth));
-        innerHeight = roundToPixel(std::max(0.0, innerHeight));
+        innerWidth = roundSize(innerWidth);
+        innerHeight = roundSize(innerHeight);
         if (innerWidth == innerWidth_ && innerHeight == innerHeight_ && state == state_) return;
         innerWidth_ = innerWidth;
         innerHeight_ = innerHeight;
         state_ = state;
         changed();
-        resizeEvent();
+        Form_Resize();
     });
 }
 
 void Form::userMouseMove(int button, int shift, double x, double y) {
     dispatch([&] { Form_MouseMove(button, shift, x, y); });
+}
+
+namespace {
+template <class Pick>
+CommandButton* firstButton(const std::vector<Control*>& controls, Pick pick) {
+    for (Control* c : controls) {
+        auto* b = dynamic_cast<CommandButton*>(c);
+        if (b && b->visible() && b->enabled() && pick(*b)) return b;
+    }
+    return nullptr;
+}
+}  // namespace
+
+CommandButton* Form::defaultButton() const {
+    return firstButton(controls_, [](const CommandButton& b) { return b.isDefault(); });
+}
+
+CommandButton* Form::cancelButton() const {
+    return firstButton(controls_, [](const CommandButton& b) { return b.cancel(); });
+}
+
+bool Form::userPressEnter() {
+    CommandButton* b = defaultButton();
+    if (b) b->userClick();
+    return b != nullptr;
+}
+
+bool Form::userPressEscape() {
+    CommandButton* b = cancelButton();
+    if (b) b->userClick();
+    return b != nullptr;
 }
 
 }  // namespace platform

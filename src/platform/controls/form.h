@@ -14,6 +14,7 @@
 
 namespace platform {
 
+class CommandButton;
 class Control;
 class MenuItem;
 class TimerHost;
@@ -134,6 +135,15 @@ public:
     void userResize(double innerWidth, double innerHeight, WindowState state);
     // The mouse moved over the form's free area (twips, inner area).
     void userMouseMove(int button, int shift, double x, double y);
+    // The Enter and Esc keys: they click the form's default or cancel command
+    // button. False (and nothing happens) when the form has no such button.
+    bool userPressEnter();
+    bool userPressEscape();
+
+    // The command button Enter clicks (its default button) and the one Esc
+    // clicks (its cancel button): the first visible and enabled one, or nullptr.
+    CommandButton* defaultButton() const;
+    CommandButton* cancelButton() const;
 
 protected:
     // Event entry points; the defaults do nothing.
@@ -164,7 +174,6 @@ private:
     // Loads and shows; false when Form_Load unloaded the form.
     bool loadAndShow();
     bool unloadAs(UnloadMode mode);
-    void resizeEvent();
 
     Services& services_;
     std::string name_;

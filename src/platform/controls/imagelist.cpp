@@ -1,5 +1,6 @@
 #include "platform/controls/imagelist.h"
 
+#include "platform/controls/control_helpers.h"
 #include "platform/error.h"
 
 namespace platform {
@@ -24,10 +25,7 @@ void ImageList::clear() {
     changed();
 }
 
-const ImageList::Image& ImageList::at(int index) const {
-    if (index < 1 || index > count()) raiseBadIndex();
-    return images_[static_cast<std::size_t>(index - 1)];
-}
+const ImageList::Image& ImageList::at(int index) const { return detail::atIndex(images_, index); }
 
 const std::string& ImageList::key(int index) const { return at(index).key; }
 

@@ -25,4 +25,6 @@ void checkKeyFree(std::string_view key, bool inUse) {
     if (inUse) raise(err::KeyNotUnique);
 }
 
+void raiseUnknownKey() { raise(err::ElementNotFound); }
+
 }  // namespace platform

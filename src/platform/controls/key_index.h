@@ -15,6 +15,9 @@ bool isNumericKey(std::string_view key);
 // Raises 35603 for an all-numeric key and 35602 for a key in use.
 void checkKeyFree(std::string_view key, bool inUse);
 
+// Raises 35601, the error of a key no entry has.
+[[noreturn]] void raiseUnknownKey();
+
 template <class T>
 class KeyIndex {
 public:
@@ -42,6 +45,12 @@ public:
         if (key.empty()) return nullptr;
         auto it = map_.find(std::string(key));
         return it == map_.end() ? nullptr : it->second;
+    }
+    // The item with that key; 35601 when there is none.
+    T& at(std::string_view key) const {
+        T* item = find(key);
+        if (!item) raiseUnknownKey();
+        return *item;
     }
     void clear() { map_.clear(); }
 

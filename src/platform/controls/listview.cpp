@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/error.h"
+#include "platform/controls/control_helpers.h"
 #include "platform/text/text.h"
 #include "platform/ui/dispatcher.h"
 
@@ -70,7 +70,7 @@ int ListItem::index() const {
 // ---- ColumnHeader ----
 
 ColumnHeader::ColumnHeader(ListView& list, std::string key, std::string text, double width, int index)
-    : list_(list), key_(std::move(key)), text_(std::move(text)), width_(roundToPixel(width < 0 ? 0 : width)),
+    : list_(list), key_(std::move(key)), text_(std::move(text)), width_(roundSize(width)),
       index_(index) {}
 
 void ColumnHeader::setText(std::string text) {
@@ -78,7 +78,7 @@ void ColumnHeader::setText(std::string text) {
 }
 
 void ColumnHeader::setWidth(double width) {
-    width = roundToPixel(width < 0 ? 0 : width);
+    width = roundSize(width);
     if (assignChanged(width_, width)) list_.itemChanged();
 }
 
@@ -100,10 +100,7 @@ void ListView::clearColumns() {
     changed();
 }
 
-ColumnHeader& ListView::column(int index) const {
-    if (index < 1 || index > columnCount()) raiseBadIndex();
-    return *columns_[static_cast<std::size_t>(index - 1)];
-}
+ColumnHeader& ListView::column(int index) const { return *detail::atIndex(columns_, index); }
 
 ListItem& ListView::add(std::string key, std::string text, int smallIcon) {
     keys_.check(key);
@@ -137,16 +134,11 @@ void ListView::clear() {
 }
 
 ListItem& ListView::item(int index) const {
-    if (index < 1 || index > count()) raiseBadIndex();
     ensureOrder();
-    return *items_[static_cast<std::size_t>(index - 1)];
+    return *detail::atIndex(items_, index);
 }
 
-ListItem& ListView::item(std::string_view key) const {
-    ListItem* found = find(key);
-    if (!found) raise(err::ElementNotFound);
-    return *found;
-}
+ListItem& ListView::item(std::string_view key) const { return keys_.at(key); }
 
 ListItem* ListView::find(std::string_view key) const { return keys_.find(key); }
 
@@ -181,21 +173,13 @@ void ListView::orderChanged() {
     changed();
 }
 
-void ListView::setSelectedItem(ListItem* item) {
-    if (assignChanged(selected_, item)) changed();
-}
+void ListView::setSelectedItem(ListItem* item) { setField(selected_, item); }
 
-void ListView::setView(int view) {
-    if (assignChanged(view_, view)) changed();
-}
+void ListView::setView(int view) { setField(view_, view); }
 
-void ListView::setGridLines(bool on) {
-    if (assignChanged(gridLines_, on)) changed();
-}
+void ListView::setGridLines(bool on) { setField(gridLines_, on); }
 
-void ListView::setCheckboxes(bool on) {
-    if (assignChanged(checkboxes_, on)) changed();
-}
+void ListView::setCheckboxes(bool on) { setField(checkboxes_, on); }
 
 void ListView::setSorted(bool on) {
     if (assignChanged(sorted_, on)) orderChanged();

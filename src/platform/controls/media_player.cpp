@@ -57,11 +57,7 @@ void MediaPlayer::setEngine(std::unique_ptr<MediaEngine> engine) {
     setState(MediaState::Stopped);
 }
 
-void MediaPlayer::setState(MediaState s) {
-    if (s == state_) return;
-    state_ = s;
-    changed();
-}
+void MediaPlayer::setState(MediaState s) { setField(state_, s); }
 
 void MediaPlayer::setFileName(std::string path) {
     MediaEngine& e = engine();
@@ -83,11 +79,7 @@ void MediaPlayer::setFileName(std::string path) {
     if (autoStart_) play();
 }
 
-void MediaPlayer::setAutoStart(bool v) {
-    if (v == autoStart_) return;
-    autoStart_ = v;
-    changed();
-}
+void MediaPlayer::setAutoStart(bool v) { setField(autoStart_, v); }
 
 void MediaPlayer::play() {
     if (fileName_.empty()) return;

@@ -36,21 +36,13 @@ void TextBox::setText(std::string text) {
     raiseEvent(Change);
 }
 
-void TextBox::setMultiLine(bool v) {
-    if (assignChanged(multiLine_, v)) changed();
-}
+void TextBox::setMultiLine(bool v) { setField(multiLine_, v); }
 
-void TextBox::setScrollBars(int v) {
-    if (assignChanged(scrollBars_, v)) changed();
-}
+void TextBox::setScrollBars(int v) { setField(scrollBars_, v); }
 
-void TextBox::setPasswordChar(std::string c) {
-    if (assignChanged(passwordChar_, std::move(c))) changed();
-}
+void TextBox::setPasswordChar(std::string c) { setField(passwordChar_, std::move(c)); }
 
-void TextBox::setLocked(bool v) {
-    if (assignChanged(locked_, v)) changed();
-}
+void TextBox::setLocked(bool v) { setField(locked_, v); }
 
 void TextBox::setSelStart(int start) {
     start = std::clamp(start, 0, textLength(text_));
@@ -62,7 +54,7 @@ void TextBox::setSelStart(int start) {
 
 void TextBox::setSelLength(int length) {
     length = std::clamp(length, 0, textLength(text_) - selStart_);
-    if (assignChanged(selLength_, length)) changed();
+    setField(selLength_, length);
 }
 
 void TextBox::userType(std::string newText) {
@@ -83,14 +75,10 @@ void TextBox::userType(std::string newText) {
 ComboBox::ComboBox(Form& owner, std::string name) : Control(owner, std::move(name)) {}
 
 void ComboBox::setText(std::string text) {
-    if (!assignChanged(text_, std::move(text))) return;
-    changed();
-    raiseEvent(Change);
+    if (setField(text_, std::move(text))) raiseEvent(Change);
 }
 
-void ComboBox::setStyle(int v) {
-    if (assignChanged(style_, v)) changed();
-}
+void ComboBox::setStyle(int v) { setField(style_, v); }
 
 void ComboBox::addItem(std::string item, int index) {
     if (index < -1 || index > listCount()) raise(5);
@@ -130,7 +118,7 @@ void ComboBox::userChoose(int index) {
     if (!takesGestures(*this) || index < 0 || index >= listCount()) return;
     dispatch([&] {
         setFocus();
-        if (assignChanged(text_, items_[static_cast<std::size_t>(index)])) changed();
+        setField(text_, items_[static_cast<std::size_t>(index)]);
         raiseEvent(Click);
     });
 }
@@ -159,21 +147,13 @@ Label::~Label() {
     if (capturedLabel == this) capturedLabel = nullptr;
 }
 
-void Label::setCaption(std::string caption) {
-    if (assignChanged(caption_, std::move(caption))) changed();
-}
+void Label::setCaption(std::string caption) { setField(caption_, std::move(caption)); }
 
-void Label::setForeColor(Color c) {
-    if (assignChanged(foreColor_, c)) changed();
-}
+void Label::setForeColor(Color c) { setField(foreColor_, c); }
 
-void Label::setFontUnderline(bool v) {
-    if (assignChanged(fontUnderline_, v)) changed();
-}
+void Label::setFontUnderline(bool v) { setField(fontUnderline_, v); }
 
-void Label::setAutoSize(bool v) {
-    if (assignChanged(autoSize_, v)) changed();
-}
+void Label::setAutoSize(bool v) { setField(autoSize_, v); }
 
 Label& Label::mouseTarget(double& x, double& y) {
     Label* target = capturedLabel;
@@ -227,15 +207,11 @@ void Label::userClick() {
 
 CheckBox::CheckBox(Form& owner, std::string name) : Control(owner, std::move(name)) {}
 
-void CheckBox::setCaption(std::string caption) {
-    if (assignChanged(caption_, std::move(caption))) changed();
-}
+void CheckBox::setCaption(std::string caption) { setField(caption_, std::move(caption)); }
 
 void CheckBox::setValue(int v) {
     if (v < 0 || v > 2) raise(380, "无效的属性值");
-    if (!assignChanged(value_, v)) return;
-    changed();
-    raiseEvent(Click);
+    if (setField(value_, v)) raiseEvent(Click);
 }
 
 void CheckBox::userClick() {
@@ -250,26 +226,20 @@ void CheckBox::userClick() {
 
 Frame::Frame(Form& owner, std::string name) : Control(owner, std::move(name)) {}
 
-void Frame::setCaption(std::string caption) {
-    if (assignChanged(caption_, std::move(caption))) changed();
-}
+void Frame::setCaption(std::string caption) { setField(caption_, std::move(caption)); }
 
 // ---- OptionButton ----
 
 OptionButton::OptionButton(Form& owner, std::string name, Frame* container)
     : Control(owner, std::move(name)), container_(container) {}
 
-void OptionButton::setCaption(std::string caption) {
-    if (assignChanged(caption_, std::move(caption))) changed();
-}
+void OptionButton::setCaption(std::string caption) { setField(caption_, std::move(caption)); }
 
-void OptionButton::setContainer(Frame* container) {
-    if (assignChanged(container_, container)) changed();
-}
+void OptionButton::setContainer(Frame* container) { setField(container_, container); }
 
 void OptionButton::setValue(bool v) {
     if (!v) {
-        if (assignChanged(value_, false)) changed();
+        setField(value_, false);
         return;
     }
     if (value_) return;
@@ -297,25 +267,15 @@ void OptionButton::userClick() {
 
 CommandButton::CommandButton(Form& owner, std::string name) : Control(owner, std::move(name)) {}
 
-void CommandButton::setCaption(std::string caption) {
-    if (assignChanged(caption_, std::move(caption))) changed();
-}
+void CommandButton::setCaption(std::string caption) { setField(caption_, std::move(caption)); }
 
-void CommandButton::setBackColor(Color c) {
-    if (assignChanged(backColor_, c)) changed();
-}
+void CommandButton::setBackColor(Color c) { setField(backColor_, c); }
 
-void CommandButton::setGraphical(bool v) {
-    if (assignChanged(graphical_, v)) changed();
-}
+void CommandButton::setGraphical(bool v) { setField(graphical_, v); }
 
-void CommandButton::setDefault(bool v) {
-    if (assignChanged(default_, v)) changed();
-}
+void CommandButton::setDefault(bool v) { setField(default_, v); }
 
-void CommandButton::setCancel(bool v) {
-    if (assignChanged(cancel_, v)) changed();
-}
+void CommandButton::setCancel(bool v) { setField(cancel_, v); }
 
 void CommandButton::userClick() {
     if (!takesGestures(*this)) return;
@@ -332,15 +292,11 @@ ProgressBar::ProgressBar(Form& owner, std::string name) : Control(owner, std::mo
 double ProgressBar::withinRange(double v) const { return std::max(min_, std::min(v, max_)); }
 
 void ProgressBar::setMin(double v) {
-    if (!assignChanged(min_, v)) return;
-    value_ = withinRange(value_);
-    changed();
+    if (setField(min_, v)) value_ = withinRange(value_);
 }
 
 void ProgressBar::setMax(double v) {
-    if (!assignChanged(max_, v)) return;
-    value_ = withinRange(value_);
-    changed();
+    if (setField(max_, v)) value_ = withinRange(value_);
 }
 
 void ProgressBar::setValue(double v) {
@@ -350,30 +306,21 @@ void ProgressBar::setValue(double v) {
         std::cerr << "ProgressBar " << name() << ": value " << v << " outside " << min_ << ".."
                   << max_ << " kept at " << kept << '\n';
 #endif
-    if (assignChanged(value_, kept)) changed();
+    setField(value_, kept);
 }
 
 // ---- Slider ----
 
 Slider::Slider(Form& owner, std::string name) : Control(owner, std::move(name)) {}
 
-bool Slider::store(int v) {
-    v = std::max(min_, std::min(v, max_));
-    if (!assignChanged(value_, v)) return false;
-    changed();
-    return true;
-}
+bool Slider::store(int v) { return setField(value_, std::max(min_, std::min(v, max_))); }
 
 void Slider::setMin(int v) {
-    if (!assignChanged(min_, v)) return;
-    changed();
-    if (store(value_)) raiseEvent(Change);
+    if (setField(min_, v) && store(value_)) raiseEvent(Change);
 }
 
 void Slider::setMax(int v) {
-    if (!assignChanged(max_, v)) return;
-    changed();
-    if (store(value_)) raiseEvent(Change);
+    if (setField(max_, v) && store(value_)) raiseEvent(Change);
 }
 
 void Slider::setValue(int v) {

@@ -1,5 +1,6 @@
 #include "platform/controls/statusbar.h"
 
+#include "platform/controls/control_helpers.h"
 #include "platform/ui/dispatcher.h"
 
 namespace platform {
@@ -9,7 +10,7 @@ void Panel::setText(std::string text) {
 }
 
 void Panel::setWidth(double width) {
-    width = roundToPixel(width < 0 ? 0 : width);
+    width = roundSize(width);
     if (assignChanged(width_, width)) bar_.panelChanged();
 }
 
@@ -21,15 +22,12 @@ Panel& StatusBar::addPanel(std::string text, double width) {
     panels_.push_back(std::unique_ptr<Panel>(new Panel(*this, count() + 1)));
     Panel& p = *panels_.back();
     p.text_ = std::move(text);
-    p.width_ = roundToPixel(width < 0 ? 0 : width);
+    p.width_ = roundSize(width);
     changed();
     return p;
 }
 
-Panel& StatusBar::panel(int index) const {
-    if (index < 1 || index > count()) raiseBadIndex();
-    return *panels_[static_cast<std::size_t>(index - 1)];
-}
+Panel& StatusBar::panel(int index) const { return *detail::atIndex(panels_, index); }
 
 void StatusBar::userDblClick() {
     dispatch([this] {

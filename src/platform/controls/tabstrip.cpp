@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/controls/control_helpers.h"
 #include "platform/error.h"
 #include "platform/ui/dispatcher.h"
 
@@ -27,9 +28,7 @@ TabStrip::TabStrip(Form& owner, std::string name) : Control(owner, std::move(nam
 TabStrip::~TabStrip() = default;
 
 Tab& TabStrip::add(std::string key, std::string caption, std::string toolTipText) {
-    if (!key.empty())
-        for (const auto& t : tabs_)
-            if (t->key_ == key) raise(err::KeyNotUnique);
+    if (detail::findByKey(tabs_, key)) raise(err::KeyNotUnique);
     tabs_.push_back(std::unique_ptr<Tab>(new Tab(*this, std::move(key), std::move(caption), count() + 1)));
     Tab& t = *tabs_.back();
     t.toolTipText_ = std::move(toolTipText);
@@ -38,27 +37,16 @@ Tab& TabStrip::add(std::string key, std::string caption, std::string toolTipText
     return t;
 }
 
-Tab& TabStrip::tab(int index) const {
-    if (index < 1 || index > count()) raiseBadIndex();
-    return *tabs_[static_cast<std::size_t>(index - 1)];
-}
+Tab& TabStrip::tab(int index) const { return *detail::atIndex(tabs_, index); }
 
-Tab& TabStrip::tab(std::string_view key) const {
-    if (!key.empty())
-        for (const auto& t : tabs_)
-            if (t->key_ == key) return *t;
-    raise(err::ElementNotFound);
-}
+Tab& TabStrip::tab(std::string_view key) const { return detail::atKey(tabs_, key); }
 
 double TabStrip::clientWidth() const { return std::max(0.0, width() - InsetLeft - InsetRight); }
 
 double TabStrip::clientHeight() const { return std::max(0.0, height() - InsetTop - InsetBottom); }
 
 void TabStrip::select(Tab& tab) {
-    if (selected_ == &tab) return;
-    selected_ = &tab;
-    changed();
-    if (Click) Click();
+    if (setField(selected_, &tab) && Click) Click();
 }
 
 void TabStrip::userSelect(int index) {

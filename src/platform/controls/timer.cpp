@@ -13,11 +13,7 @@ Timer::Timer(Form& owner, std::string name)
 Timer::~Timer() { host_.timerRemoved(*this); }
 
 void Timer::setInterval(int milliseconds) {
-    if (milliseconds < 0) milliseconds = 0;
-    if (milliseconds == interval_) return;
-    interval_ = milliseconds;
-    changed();
-    host_.timerChanged(*this);
+    if (setField(interval_, std::max(milliseconds, 0))) host_.timerChanged(*this);
 }
 
 void Timer::enabledChanged() { host_.timerChanged(*this); }

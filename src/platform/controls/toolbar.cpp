@@ -1,5 +1,6 @@
 #include "platform/controls/toolbar.h"
 
+#include "platform/controls/control_helpers.h"
 #include "platform/error.h"
 #include "platform/ui/dispatcher.h"
 
@@ -38,9 +39,7 @@ Toolbar::Toolbar(Form& owner, std::string name) : Control(owner, std::move(name)
 Toolbar::~Toolbar() = default;
 
 ToolbarButton& Toolbar::add(std::string key, ToolbarButton::Style style, std::string toolTipText, int image) {
-    if (!key.empty())
-        for (const auto& b : buttons_)
-            if (b->key_ == key) raise(err::KeyNotUnique);
+    if (detail::findByKey(buttons_, key)) raise(err::KeyNotUnique);
     buttons_.push_back(std::unique_ptr<ToolbarButton>(new ToolbarButton(*this, std::move(key), style, count() + 1)));
     ToolbarButton& b = *buttons_.back();
     b.toolTipText_ = std::move(toolTipText);
@@ -49,17 +48,9 @@ ToolbarButton& Toolbar::add(std::string key, ToolbarButton::Style style, std::st
     return b;
 }
 
-ToolbarButton& Toolbar::button(int index) const {
-    if (index < 1 || index > count()) raiseBadIndex();
-    return *buttons_[static_cast<std::size_t>(index - 1)];
-}
+ToolbarButton& Toolbar::button(int index) const { return *detail::atIndex(buttons_, index); }
 
-ToolbarButton& Toolbar::button(std::string_view key) const {
-    if (!key.empty())
-        for (const auto& b : buttons_)
-            if (b->key_ == key) return *b;
-    raise(err::ElementNotFound);
-}
+ToolbarButton& Toolbar::button(std::string_view key) const { return detail::atKey(buttons_, key); }
 
 void Toolbar::setImageList(ImageList* list) {
     imageList_ = list;

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
-#include "platform/error.h"
+#include "platform/controls/control_helpers.h"
 #include "platform/ui/dispatcher.h"
 
 namespace platform {
@@ -112,9 +112,7 @@ Node& TreeView::add(std::string key, std::string text, int image) {
 }
 
 Node& TreeView::addChild(std::string_view parentKey, std::string key, std::string text, int image) {
-    Node* parent = find(parentKey);
-    if (!parent) raise(err::ElementNotFound);
-    return insert(parent, std::move(key), std::move(text), image);
+    return insert(&keys_.at(parentKey), std::move(key), std::move(text), image);
 }
 
 void TreeView::remove(int index) { remove(item(index)); }
@@ -160,16 +158,9 @@ void TreeView::clear() {
     changed();
 }
 
-Node& TreeView::item(int index) const {
-    if (index < 1 || index > count()) raiseBadIndex();
-    return *nodes_[static_cast<std::size_t>(index - 1)];
-}
+Node& TreeView::item(int index) const { return *detail::atIndex(nodes_, index); }
 
-Node& TreeView::item(std::string_view key) const {
-    Node* n = find(key);
-    if (!n) raise(err::ElementNotFound);
-    return *n;
-}
+Node& TreeView::item(std::string_view key) const { return keys_.at(key); }
 
 Node* TreeView::find(std::string_view key) const { return keys_.find(key); }
 
@@ -187,7 +178,7 @@ bool TreeView::alive(const Node* node) const {
 void TreeView::select(Node* node) {
     if (node)
         for (Node* p = node->parent_; p; p = p->parent_) unfold(*p);
-    if (assignChanged(selected_, node)) changed();
+    setField(selected_, node);
 }
 
 void TreeView::setSelectedItem(Node* node) { select(node); }
@@ -209,17 +200,11 @@ void TreeView::fold(Node& node) {
     changed();
 }
 
-void TreeView::setStyle(int style) {
-    if (assignChanged(style_, style)) changed();
-}
+void TreeView::setStyle(int style) { setField(style_, style); }
 
-void TreeView::setLineStyle(int lineStyle) {
-    if (assignChanged(lineStyle_, lineStyle)) changed();
-}
+void TreeView::setLineStyle(int lineStyle) { setField(lineStyle_, lineStyle); }
 
-void TreeView::setLabelEdit(int labelEdit) {
-    if (assignChanged(labelEdit_, labelEdit)) changed();
-}
+void TreeView::setLabelEdit(int labelEdit) { setField(labelEdit_, labelEdit); }
 
 void TreeView::setPathSeparator(std::string separator) {
     pathSeparator_ = std::move(separator);

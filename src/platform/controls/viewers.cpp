@@ -158,11 +158,9 @@ bool isPictureHeader(const unsigned char* b, std::size_t n) {
 class HeaderPictureProbe final : public PictureProbe {
 public:
     void check(std::string_view windowsPath) override {
-        files::ResolvedPath r = files::resolvePath(windowsPath);
-        if (!r.folderExists) raise(err::PathNotFound);
+        files::ResolvedPath r = files::resolveExisting(windowsPath);
         auto attributes = files::getAttributes(r.windows);
-        if (!r.exists || !attributes || (*attributes & files::attr::Directory) != 0)
-            raise(err::FileNotFound);
+        if (!attributes || (*attributes & files::attr::Directory) != 0) raise(err::FileNotFound);
         std::ifstream in(r.native, std::ios::binary);
         if (!in.is_open()) raise(err::PathFileAccess);
         unsigned char header[4] = {};

@@ -27,13 +27,6 @@ bool sameFile(const struct stat& a, const struct stat& b) {
     return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
-// A path that must exist: raises 53 (or 76 when its folder is missing).
-ResolvedPath existing(std::string_view path, int notFound = err::FileNotFound) {
-    ResolvedPath r = resolvePath(path);
-    if (!r.exists) raise(r.folderExists ? notFound : err::PathNotFound);
-    return r;
-}
-
 std::string joinWindows(const std::string& folder, const std::string& name) {
     return (!folder.empty() && folder.back() == '\\') ? folder + name : folder + "\\" + name;
 }
@@ -134,14 +127,14 @@ bool setAttributes(std::string_view path, std::uint32_t attributes) {
 }
 
 std::uint64_t fileLength(std::string_view path) {
-    ResolvedPath r = existing(path);
+    ResolvedPath r = resolveExisting(path);
     struct stat st {};
     if (!statPath(r.native, st) || S_ISDIR(st.st_mode)) raise(err::FileNotFound);
     return static_cast<std::uint64_t>(st.st_size);
 }
 
 void deleteFile(std::string_view path) {
-    ResolvedPath r = existing(path);
+    ResolvedPath r = resolveExisting(path);
     struct stat st {};
     if (!statPath(r.native, st) || S_ISDIR(st.st_mode)) raise(err::FileNotFound);
     if (detail::ownerReadOnly(st) || detail::readOnlyFileSystem(r.native))
@@ -192,7 +185,7 @@ bool moveFile(std::string_view from, std::string_view to) {
 
 bool tryCopyFile(std::string_view from, std::string_view to, bool overwrite) {
     try {
-        ResolvedPath src = existing(from);
+        ResolvedPath src = resolveExisting(from);
         copyResolvedFile(src, resolvePath(to), overwrite);
         return true;
     } catch (const Error&) {
@@ -201,12 +194,12 @@ bool tryCopyFile(std::string_view from, std::string_view to, bool overwrite) {
 }
 
 void copyFile(std::string_view from, std::string_view to, bool overwrite) {
-    ResolvedPath src = existing(from);
+    ResolvedPath src = resolveExisting(from);
     copyResolvedFile(src, copyTarget(to, src), overwrite);
 }
 
 void copyFolder(std::string_view from, std::string_view to, bool overwrite) {
-    ResolvedPath src = existing(from, err::PathNotFound);
+    ResolvedPath src = resolveExisting(from, err::PathNotFound);
     struct stat st {};
     if (!statPath(src.native, st) || !S_ISDIR(st.st_mode)) raise(err::PathNotFound);
     if (src.isDriveRoot && endsWithSeparator(to)) raise(err::BadFileName);

@@ -207,6 +207,12 @@ ResolvedPath resolvePath(std::string_view windowsPath) {
     return r;  // not reached
 }
 
+ResolvedPath resolveExisting(std::string_view windowsPath, int notFound) {
+    ResolvedPath r = resolvePath(windowsPath);
+    if (!r.exists) raise(r.folderExists ? notFound : err::PathNotFound);
+    return r;
+}
+
 std::string toNative(std::string_view windowsPath) { return resolvePath(windowsPath).native; }
 
 std::string toWindows(std::string_view nativePath) {

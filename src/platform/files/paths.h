@@ -17,6 +17,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/error.h"
 #include "platform/files/drive_table.h"
 
 namespace platform::files {
@@ -44,6 +45,10 @@ struct ResolvedPath {
 // above the root and "\\server" paths), 68 for a drive the table does not
 // know, and 71 for a drive that holds no disc. A missing name is no error here.
 ResolvedPath resolvePath(std::string_view windowsPath);
+
+// Resolves a path that must exist: raises notFound when it is missing and 76
+// when the folder that should hold it is missing (besides resolvePath's errors).
+ResolvedPath resolveExisting(std::string_view windowsPath, int notFound = err::FileNotFound);
 
 // The native path of a Windows path (resolvePath(...).native).
 std::string toNative(std::string_view windowsPath);

@@ -18,14 +18,6 @@ namespace platform::files {
 
 namespace {
 
-std::string envFolder(const char* name) {
-    const char* v = std::getenv(name);
-    if (!v || *v != '/') return {};  // unset, empty or relative: ignored
-    std::string f = v;
-    while (f.size() > 1 && f.back() == '/') f.pop_back();
-    return f;
-}
-
 // mkdir -p; false when a level cannot be made.
 bool makeFolders(const std::string& folder) {
     struct stat st {};
@@ -69,8 +61,7 @@ std::string dataFolder() {
 
 std::string configFolder() {
     if (auto home = envFolder("ZELBRIN_HOME"); !home.empty()) return home;
-    auto xdg = envFolder("XDG_CONFIG_HOME");
-    return (xdg.empty() ? homeFolder() + "/.config" : xdg) + "/zelbrin";
+    return xdgConfigHome() + "/zelbrin";
 }
 
 std::string ProgramFolder() {

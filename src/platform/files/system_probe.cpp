@@ -261,16 +261,31 @@ std::string homeFolder() {
     return "/";
 }
 
-std::string documentsFolder() {
-    const std::string home = homeFolder();
-    const char* cfg = std::getenv("XDG_CONFIG_HOME");
-    std::string configHome = (cfg && *cfg == '/') ? std::string(cfg) : home + "/.config";
+std::string envFolder(const char* name) {
+    const char* v = std::getenv(name);
+    if (!v || *v != '/') return {};  // unset, empty or relative: ignored
+    std::string f = v;
+    while (f.size() > 1 && f.back() == '/') f.pop_back();
+    return f;
+}
+
+std::string xdgConfigHome() {
+    std::string f = envFolder("XDG_CONFIG_HOME");
+    return f.empty() ? homeFolder() + "/.config" : f;
+}
+
+std::string userFolder(std::string_view key, std::string_view fallbackName,
+                       const std::string& home, const std::string& configHome) {
     std::string text;
     if (detail::readNativeFile(configHome + "/user-dirs.dirs", text)) {
-        std::string docs = parseUserDir(text, "XDG_DOCUMENTS_DIR", home);
-        if (!docs.empty()) return docs;
+        std::string folder = parseUserDir(text, key, home);
+        if (!folder.empty()) return folder;
     }
-    return home + "/Documents";
+    return detail::nativeJoin(home, fallbackName);
+}
+
+std::string documentsFolder() {
+    return userFolder("XDG_DOCUMENTS_DIR", "Documents", homeFolder(), xdgConfigHome());
 }
 
 }  // namespace platform::files

@@ -62,10 +62,22 @@ std::optional<MountEntry> mountOfDevice(const std::string& device,
 std::optional<std::string> labelFromByLabel(
     const std::string& device, const std::string& byLabelFolder = "/dev/disk/by-label");
 
+// The folder named by key ("XDG_DESKTOP_DIR") in the user-dirs.dirs file of
+// configHome, else home/fallbackName.
+std::string userFolder(std::string_view key, std::string_view fallbackName,
+                       const std::string& home, const std::string& configHome);
+
 // The documents folder: XDG_DOCUMENTS_DIR of user-dirs.dirs, else ~/Documents.
 std::string documentsFolder();
 
 // $HOME, else the passwd entry's home folder.
 std::string homeFolder();
+
+// The folder an environment variable names when it is absolute, without a
+// final "/"; "" when it is unset, empty or relative.
+std::string envFolder(const char* name);
+
+// The user's configuration home: $XDG_CONFIG_HOME, else ~/.config.
+std::string xdgConfigHome();
 
 }  // namespace platform::files

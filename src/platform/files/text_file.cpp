@@ -21,8 +21,7 @@ constexpr int InputPastEnd = 62;
 constexpr std::size_t FlushSize = std::size_t{1} << 16;
 
 std::string readBytes(std::string_view path) {
-    ResolvedPath r = resolvePath(path);
-    if (!r.exists) raise(r.folderExists ? err::FileNotFound : err::PathNotFound);
+    const ResolvedPath r = resolveExisting(path);
     detail::Fd fd(::open(r.native.c_str(), O_RDONLY | O_CLOEXEC));
     if (!fd.valid()) detail::raiseErrno(errno, err::FileNotFound);
     struct stat st {};
@@ -91,7 +90,7 @@ void WholeFileRewrite(std::string_view path, std::string_view text) {
     }
 }
 
-InputFile::InputFile(std::string_view path) : lines_(text::splitLines(WholeFileRead(path))) {}
+InputFile::InputFile(std::string_view path) : lines_(text::linesFromCp936(readBytes(path))) {}
 
 std::string InputFile::lineInput() {
     if (eof()) raise(InputPastEnd, "输入超出文件尾");
@@ -125,21 +124,20 @@ void OutputFile::write(std::string_view text) {
     if (buffer_.size() >= FlushSize) flush();
 }
 
-void OutputFile::flush() {
-    if (buffer_.empty()) return;
+bool OutputFile::writeBuffer() {
+    if (buffer_.empty()) return true;
     const std::string bytes = text::toCp936(buffer_);
     buffer_.clear();
-    if (!detail::writeAll(fd_, bytes)) detail::raiseErrno(errno, err::PathNotFound);
+    return detail::writeAll(fd_, bytes);
+}
+
+void OutputFile::flush() {
+    if (!writeBuffer()) detail::raiseErrno(errno, err::PathNotFound);
 }
 
 void OutputFile::close() {
     if (fd_ < 0) return;
-    int failure = 0;
-    if (!buffer_.empty()) {
-        const std::string bytes = text::toCp936(buffer_);
-        buffer_.clear();
-        if (!detail::writeAll(fd_, bytes)) failure = errno;
-    }
+    int failure = writeBuffer() ? 0 : errno;
     if (::close(fd_) != 0 && failure == 0) failure = errno;
     fd_ = -1;
     if (failure != 0) detail::raiseErrno(failure, err::PathNotFound);

@@ -62,6 +62,8 @@ class OutputFile {
     void close();
 
   private:
+    // Encodes and writes what is buffered; false on a write error (errno set).
+    bool writeBuffer();
     void flush();
 
     int fd_ = -1;

@@ -49,8 +49,7 @@ void FakeClock::set(int year, unsigned month, unsigned day, double seconds) {
     year_ = year;
     month_ = month;
     day_ = day;
-    seconds_ = 0;
-    advance(seconds);
+    setSeconds(seconds);
 }
 
 void FakeClock::setSeconds(double seconds) {

@@ -7,11 +7,11 @@
 #include <cerrno>
 #include <system_error>
 
+#include "platform/files/paths.h"
+
 namespace platform::system {
 
 namespace {
-
-char foldAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 void appendEscaped(std::string& out, std::string_view s, bool isName) {
     for (char c : s) {
@@ -56,24 +56,42 @@ std::size_t findNameEnd(std::string_view line) {
     throw std::system_error(errno, std::generic_category(), what);
 }
 
-}  // namespace
+// The whole file written atomically: a temporary file beside it (mode 0600)
+// renamed over it; missing folders above it are created.
+void writeFileAtomically(const std::filesystem::path& file, std::string_view bytes) {
+    if (file.has_parent_path()) std::filesystem::create_directories(file.parent_path());
+    std::string temp = file.string() + ".XXXXXX";
+    int fd = ::mkostemp(temp.data(), O_CLOEXEC);  // created with mode 0600
+    if (fd < 0) throwErrno("cannot create a temporary file beside " + file.string());
 
-bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (foldAscii(a[i]) != foldAscii(b[i])) return false;
-    return true;
+    int error = 0;
+    if (::fchmod(fd, 0600) != 0) error = errno;
+    for (std::size_t done = 0; error == 0 && done < bytes.size();) {
+        ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n > 0) done += static_cast<std::size_t>(n);
+        else if (n == 0) error = EIO;
+        else if (errno != EINTR) error = errno;
+    }
+    if (error == 0 && ::fsync(fd) != 0) error = errno;
+    if (::close(fd) != 0 && error == 0) error = errno;
+    if (error == 0 && ::rename(temp.c_str(), file.c_str()) != 0) error = errno;
+    if (error == 0) return;
+    ::unlink(temp.c_str());
+    errno = error;
+    throwErrno("cannot write " + file.string());
 }
+
+}  // namespace
 
 const std::string* IniSection::value(std::string_view entryName) const {
     for (const auto& [n, v] : entries)
-        if (equalsIgnoringAsciiCase(n, entryName)) return &v;
+        if (files::sameNameIgnoringCase(n, entryName)) return &v;
     return nullptr;
 }
 
 void IniSection::put(std::string_view entryName, std::string_view newValue) {
     for (auto& [n, v] : entries) {
-        if (equalsIgnoringAsciiCase(n, entryName)) {
+        if (files::sameNameIgnoringCase(n, entryName)) {
             v = newValue;
             return;
         }
@@ -83,7 +101,7 @@ void IniSection::put(std::string_view entryName, std::string_view newValue) {
 
 const IniSection* IniData::find(std::string_view sectionName) const {
     for (const auto& s : sections)
-        if (equalsIgnoringAsciiCase(s.name, sectionName)) return &s;
+        if (files::sameNameIgnoringCase(s.name, sectionName)) return &s;
     return nullptr;
 }
 
@@ -160,29 +178,6 @@ IniData loadIniFile(const std::filesystem::path& file) {
 
 void saveIniFile(const std::filesystem::path& file, const IniData& data) {
     writeFileAtomically(file, data.serialize());
-}
-
-void writeFileAtomically(const std::filesystem::path& file, std::string_view bytes) {
-    if (file.has_parent_path()) std::filesystem::create_directories(file.parent_path());
-    std::string temp = file.string() + ".XXXXXX";
-    int fd = ::mkostemp(temp.data(), O_CLOEXEC);  // created with mode 0600
-    if (fd < 0) throwErrno("cannot create a temporary file beside " + file.string());
-
-    int error = 0;
-    if (::fchmod(fd, 0600) != 0) error = errno;
-    for (std::size_t done = 0; error == 0 && done < bytes.size();) {
-        ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n > 0) done += static_cast<std::size_t>(n);
-        else if (n == 0) error = EIO;
-        else if (errno != EINTR) error = errno;
-    }
-    if (error == 0 && ::fsync(fd) != 0) error = errno;
-    if (::close(fd) != 0 && error == 0) error = errno;
-    if (error == 0 && ::rename(temp.c_str(), file.c_str()) != 0) error = errno;
-    if (error == 0) return;
-    ::unlink(temp.c_str());
-    errno = error;
-    throwErrno("cannot write " + file.string());
 }
 
 }  // namespace platform::system

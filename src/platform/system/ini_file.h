@@ -24,8 +24,6 @@
 
 namespace platform::system {
 
-bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b);
-
 struct IniSection {
     std::string name;
     std::vector<std::pair<std::string, std::string>> entries;
@@ -57,8 +55,5 @@ IniData loadIniFile(const std::filesystem::path& file);
 // above it are created. On failure the old file stays as it was and
 // std::system_error is thrown.
 void saveIniFile(const std::filesystem::path& file, const IniData& data);
-
-// The atomic whole-file write that saveIniFile uses.
-void writeFileAtomically(const std::filesystem::path& file, std::string_view bytes);
 
 }  // namespace platform::system

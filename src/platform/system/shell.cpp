@@ -9,8 +9,6 @@
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <system_error>
 #include <thread>
 
@@ -138,18 +136,10 @@ int RecordingShell::open(std::string_view target, std::string_view workDir) {
 void RecordingShell::setResult(std::string target, int result) { results_[std::move(target)] = result; }
 
 std::string desktopFolder(const std::string& home, const std::string& configHome) {
-    std::ifstream in(configHome + "/user-dirs.dirs", std::ios::binary);
-    std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    std::string folder = files::parseUserDir(text, "XDG_DESKTOP_DIR", home);
-    return folder.empty() ? home + "/Desktop" : folder;
+    return files::userFolder("XDG_DESKTOP_DIR", "Desktop", home, configHome);
 }
 
-std::string desktopFolder() {
-    std::string home = files::homeFolder();
-    const char* config = std::getenv("XDG_CONFIG_HOME");
-    std::string configHome = (config != nullptr && config[0] == '/') ? std::string(config) : home + "/.config";
-    return desktopFolder(home, configHome);
-}
+std::string desktopFolder() { return desktopFolder(files::homeFolder(), files::xdgConfigHome()); }
 
 ToNative filesToNative() {
     return [](std::string_view windowsPath) -> std::optional<std::string> { return files::toNative(windowsPath); };

@@ -42,12 +42,7 @@ std::vector<std::string> splitLines(std::string_view text) {
 // ---- positions ----
 
 std::size_t charPosOfByte(std::string_view s, std::size_t byteOffset) {
-    byteOffset = std::min(byteOffset, s.size());
-    std::size_t pos = 1;
-    for (std::size_t i = 0; i < byteOffset; ++i) {
-        if (!isContinuation(s[i])) ++pos;
-    }
-    return pos;
+    return len(s.substr(0, byteOffset)) + 1;
 }
 
 std::size_t byteOfCharPos(std::string_view s, std::size_t charPos) {

@@ -63,14 +63,7 @@ void Dispatcher::finishOutermost() {
     while (!posted_.empty()) {
         auto event = std::move(posted_.front());
         posted_.pop_front();
-        {
-            Depth depth(*this);
-            try {
-                event();
-            } catch (...) {
-                reportEscapedError();
-            }
-        }
+        runGuarded(event);
     }
     finishing_ = false;
     for (auto& listener : idleListeners_) listener();

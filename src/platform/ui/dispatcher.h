@@ -28,14 +28,7 @@ public:
     // an event) are events of their own: each catches its own escaped error.
     template <class F>
     void dispatch(F&& event) {
-        {
-            Depth depth(*this);
-            try {
-                std::forward<F>(event)();
-            } catch (...) {
-                reportEscapedError();
-            }
-        }
+        runGuarded(std::forward<F>(event));
         if (depth_ == 0) finishOutermost();
     }
 
@@ -59,6 +52,16 @@ private:
         ~Depth() { --d.depth_; }
         Dispatcher& d;
     };
+    // Runs one event one level deeper, reporting an error that escapes it.
+    template <class F>
+    void runGuarded(F&& event) {
+        Depth depth(*this);
+        try {
+            std::forward<F>(event)();
+        } catch (...) {
+            reportEscapedError();
+        }
+    }
     void reportEscapedError();  // inspects std::current_exception()
     void finishOutermost();
 

@@ -3,14 +3,7 @@
 
 namespace platform {
 
-int NullUi::msgBox(std::string_view, MsgButtons buttons, std::string_view) {
-    switch (buttons) {
-        case MsgButtons::OKCancel: return MsgCancel;
-        case MsgButtons::YesNo: return MsgNo;
-        case MsgButtons::OK: break;
-    }
-    return MsgOK;
-}
+int NullUi::msgBox(std::string_view, MsgButtons buttons, std::string_view) { return cancelAnswer(buttons); }
 
 void NullUi::runModal(Form& form) {
     if (form.loaded()) form.userClose();

@@ -26,6 +26,17 @@ inline constexpr int MsgCancel = 2;
 inline constexpr int MsgYes = 6;
 inline constexpr int MsgNo = 7;
 
+// The answer of a box dismissed without a choice (Esc, or a Ui that shows
+// nothing): MsgCancel for OKCancel, MsgNo for YesNo, MsgOK for OK.
+constexpr int cancelAnswer(MsgButtons buttons) {
+    switch (buttons) {
+        case MsgButtons::OKCancel: return MsgCancel;
+        case MsgButtons::YesNo: return MsgNo;
+        case MsgButtons::OK: break;
+    }
+    return MsgOK;
+}
+
 // The title a message box shows when it has none of its own.
 inline constexpr std::string_view DefaultMsgTitle = "Zelbrin";
 

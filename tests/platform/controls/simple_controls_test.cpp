@@ -162,6 +162,29 @@ TEST_F(EventFormTest, UserGesturesChangeStateBeforeTheEventRuns) {
     EXPECT_EQ(text1.selStart(), 3);
 }
 
+TEST_F(EventFormTest, EnterAndEscClickTheDefaultAndCancelButtons) {
+    // Without such buttons the keys do nothing.
+    EXPECT_FALSE(form.userPressEnter());
+    EXPECT_FALSE(form.userPressEscape());
+
+    CommandButton ok{form, "OK"};
+    CommandButton cancel{form, "Cancel"};
+    ok.Click = [this] { events.push_back("OK.Click"); };
+    cancel.Click = [this] { events.push_back("Cancel.Click"); };
+    ok.setDefault(true);
+    cancel.setCancel(true);
+    EXPECT_TRUE(form.userPressEnter());
+    EXPECT_TRUE(form.userPressEscape());
+    EXPECT_EQ(events, (std::vector<std::string>{"OK.Click", "Cancel.Click"}));
+
+    // A hidden or disabled button is not pressed by its key.
+    ok.setVisible(false);
+    cancel.setEnabled(false);
+    EXPECT_FALSE(form.userPressEnter());
+    EXPECT_FALSE(form.userPressEscape());
+    EXPECT_EQ(events.size(), 2u);
+}
+
 TEST_F(EventFormTest, AnErrorInAHandlerIsReportedAndTheGestureStands) {
     check1.Click = [] { platform::raise(err::FileNotFound); };
     ui.answerMsgBox(MsgOK, "运行时错误 '53':\r\n文件未找到");

@@ -1,11 +1,10 @@
 #include "platform/files/text_file.h"
 
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/resource.h>
 
 #include "files_fixture.h"
 #include "platform/files/paths.h"
+#include "support/file_size_limit.h"
 
 namespace {
 
@@ -53,7 +52,7 @@ TEST_F(FilesTest, WholeFileRewriteKeepsTheFileItsNameAndItsMode) {
     EXPECT_EQ(fs::status(c() + "/Index.WCD").permissions() & fs::perms::all,
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     // Nothing else is left in the folder.
-    EXPECT_EQ(std::distance(fs::directory_iterator(c()), fs::directory_iterator()), 1);
+    EXPECT_EQ(testsupport::entryCount(c()), 1);
     // A read-only file is not rewritten.
     ::chmod((c() + "/Index.WCD").c_str(), 0444);
     EXPECT_EQ(errorOf([] { WholeFileRewrite("C:\\index.wcd", "x"); }), 75);
@@ -63,24 +62,15 @@ TEST_F(FilesTest, WholeFileRewriteKeepsTheFileItsNameAndItsMode) {
 TEST_F(FilesTest, AnInterruptedRewriteLeavesTheOldFileWhole) {
     const std::string old = "line 1\r\nline 2\r\n";
     writeBytes(c() + "/ini.ini", old);
-    // The system refuses to write past 64 bytes, as a full disk would.
-    struct sigaction ignore {
-    }, saved{};
-    ignore.sa_handler = SIG_IGN;
-    ::sigaction(SIGXFSZ, &ignore, &saved);
-    rlimit limit{}, savedLimit{};
-    ::getrlimit(RLIMIT_FSIZE, &savedLimit);
-    limit = savedLimit;
-    limit.rlim_cur = 64;
-    ::setrlimit(RLIMIT_FSIZE, &limit);
-    int error = errorOf([] { WholeFileRewrite("C:\\ini.ini", std::string(1000, 'x')); });
-    ::setrlimit(RLIMIT_FSIZE, &savedLimit);
-    ::sigaction(SIGXFSZ, &saved, nullptr);
-
+    int error = 0;
+    {
+        // The system refuses to write past 64 bytes, as a full disk would.
+        const testsupport::FileSizeLimit limit(64);
+        error = errorOf([] { WholeFileRewrite("C:\\ini.ini", std::string(1000, 'x')); });
+    }
     EXPECT_NE(error, 0);
     EXPECT_EQ(readBytes(c() + "/ini.ini"), old);
-    EXPECT_EQ(std::distance(fs::directory_iterator(c()), fs::directory_iterator()), 1)
-        << "the temporary file is removed";
+    EXPECT_EQ(testsupport::entryCount(c()), 1) << "the temporary file is removed";
 }
 
 // Names whose second byte in code page 936 is "\", "[" or an ASCII letter,

@@ -1,12 +1,11 @@
 #include "platform/system/registry.h"
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 
-#include <csignal>
 #include <memory>
 
+#include "support/file_size_limit.h"
 #include "support/temp_folder.h"
 
 using platform::system::FileRegistryStore;
@@ -165,9 +164,7 @@ TEST(FileRegistryStore, FailedWriteChangesNothing) {
 // Runs in a child process whose files may not grow past 16 bytes: a write
 // that needs more fails half way; the store must say so and change nothing.
 bool failWriteInChild(const std::filesystem::path& file, const std::string& before) {
-    std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limit{16, 16};
-    ::setrlimit(RLIMIT_FSIZE, &limit);
+    const testsupport::FileSizeLimit limit(16);
     FileRegistryStore store(file);
     bool refused = !store.set(kKey, "Color", std::string(1000, 'x'));
     bool kept = store.query(kKey, "Color") == "12";
