@@ -1,12 +1,21 @@
 // Code page 936 on disk, UTF-8 inside the program.
 //
-// Stored files are read as GB18030 (a superset of code page 936 that decodes
-// every code page 936 sequence to the same character) and written as GB18030.
-// The mapping itself comes from glibc's iconv: on first use the lookup
-// tables below are filled by asking iconv about every two-byte code and every
-// four-byte code of the Basic Multilingual Plane. The conversions themselves
-// then run on the tables, which is many times faster than iconv on the long
-// index files, and handle broken input our own way (U+FFFD, never a throw).
+// Stored files are read and written as code page 936, with GB18030 (its
+// superset) serving the characters code page 936 lacks. Where the two give a
+// character different codes, code page 936 wins: the euro sign is the single
+// byte 0x80, not GB18030's A2E3, and A2E3 is the private-use character U+E76C,
+// as in code page 936 (like its neighbour A2E4, U+E76D). GB18030's own code
+// for U+E76C (8336C739) then reads as escaped bytes. The rest of the mapping
+// comes from glibc's iconv: on first use the lookup tables below are filled by asking
+// iconv about every two-byte code and every four-byte code of the Basic
+// Multilingual Plane. The conversions themselves then run on the tables, which
+// is many times faster than iconv on the long index files.
+//
+// Reading never loses a byte: each byte that does not start a character is
+// kept as an escape, the unpaired surrogate U+DC00 + byte in its UTF-8 form
+// (ED B2 80 .. ED B3 BF), and writing turns the escape back into the byte. A
+// code is only read as a character when writing that character gives the same
+// code back, so any bytes read and written again come out unchanged.
 #include <iconv.h>
 
 #include <algorithm>
@@ -24,9 +33,14 @@ namespace platform::text {
 
 namespace {
 
-constexpr char32_t kReplacement = 0xFFFD;
 constexpr char32_t kEuro = 0x20AC;
+constexpr unsigned kEuroByte = 0x80;
+constexpr char32_t kA2E3 = 0xE76C;         // the character of code page 936's A2E3
 constexpr char32_t kInvalid = 0xFFFFFFFF;  // malformed UTF-8
+
+// The escape of a byte 0x80..0xFF that is not part of a character.
+constexpr char32_t kEscapeBase = 0xDC00;
+inline char32_t escape(unsigned byte) { return kEscapeBase + byte; }
 
 // Four-byte codes of the BMP: 0x81308130 .. 0x8439FE39, numbered linearly.
 constexpr int kFourByteBmpCount = 4 * 12600;  // 50400, more than the 39420 in use
@@ -46,8 +60,9 @@ struct Tables {
     // (their count follows from the first); 0 = not a character.
     std::vector<std::uint32_t> twoByteUtf8;
     std::vector<char16_t> fourByte;  // code point per four-byte BMP code; 0 = unmapped
-    // GB18030 bytes per BMP code point: 0 = not encodable; up to 0xFFFF a
-    // two-byte code (lead << 8 | trail), above it a four-byte code.
+    // Code page 936 bytes per BMP code point: 0 = not encodable; up to 0xFF
+    // one byte (the euro sign and the escapes), up to 0xFFFF a two-byte code
+    // (lead << 8 | trail), above it a four-byte code.
     std::vector<std::uint32_t> encode;
     // Four-byte codes beyond the BMP that read as a private-use character
     // instead of the character their number gives (see kMovedCharacters).
@@ -212,11 +227,6 @@ Tables buildTables() {
     return t;
 }
 
-const Tables& tables() {
-    static const Tables t = buildTables();
-    return t;
-}
-
 // Decodes one UTF-8 character at s[i]. Returns its code point and sets len to
 // its byte count; on malformed input returns kInvalid and len = 1.
 inline char32_t nextUtf8(const unsigned char* s, std::size_t n, std::size_t i, std::size_t& len) {
@@ -247,8 +257,8 @@ inline char32_t nextUtf8(const unsigned char* s, std::size_t n, std::size_t i, s
     return kInvalid;
 }
 
-// The GB18030 code of one code point as packed bytes (see Tables::encode),
-// or 0 when it has none.
+// The code page 936 code of one code point as packed bytes (see
+// Tables::encode), or 0 when it has none.
 inline std::uint32_t gbCode(const Tables& t, char32_t c) {
     if (c < 0x10000) return t.encode[c];
     for (const auto& [standard, code] : t.supplementaryCodes) {
@@ -259,18 +269,73 @@ inline std::uint32_t gbCode(const Tables& t, char32_t c) {
            (std::uint32_t(0x81 + i / 10 % 126) << 8) | std::uint32_t(0x30 + i % 10);
 }
 
+// Number of bytes of a packed code (see Tables::encode; code != 0).
+inline unsigned codeLength(std::uint32_t code) { return code > 0xFFFF ? 4 : code > 0xFF ? 2 : 1; }
+
 inline char* putGb(char* out, std::uint32_t code) {
     if (code > 0xFFFF) {
         *out++ = static_cast<char>(code >> 24);
         *out++ = static_cast<char>(code >> 16);
     }
-    *out++ = static_cast<char>(code >> 8);
+    if (code > 0xFF) *out++ = static_cast<char>(code >> 8);
     *out++ = static_cast<char>(code);
     return out;
 }
 
-// Writes the GB18030 bytes of one character, "?" for one that has none or
-// for malformed UTF-8. Returns the end of the output.
+// Where code page 936 and GB18030 differ, and the escapes; then drops every
+// code whose character is written as another code (such as GB18030's A2E3 for
+// the euro sign), so that it reads as escaped bytes instead.
+void makeLossless(Tables& t) {
+    t.encode[kEuro] = kEuroByte;
+    t.encode[kA2E3] = 0xA2E3;
+    t.twoByteUtf8[twoByteIndex(0xA2, 0xE3)] = packUtf8(kA2E3);
+    for (unsigned byte = 0x80; byte <= 0xFF; ++byte) t.encode[escape(byte)] = byte;
+
+    for (unsigned lead = 0x81; lead <= 0xFE; ++lead) {
+        for (unsigned trail = 0x40; trail <= 0xFE; ++trail) {
+            std::uint32_t& packed = t.twoByteUtf8[twoByteIndex(lead, trail)];
+            if (packed == 0) continue;
+            char bytes[4];
+            const std::uint32_t raw = le32(packed);
+            std::memcpy(bytes, &raw, 4);
+            std::size_t len;
+            const char32_t c = nextUtf8(reinterpret_cast<const unsigned char*>(bytes), 4, 0, len);
+            if (gbCode(t, c) != ((lead << 8) | trail)) packed = 0;
+        }
+    }
+    for (unsigned k = 0; k < kFourByteBmpCount; ++k) {
+        const char16_t c = t.fourByte[k];
+        const std::uint32_t code =
+            (std::uint32_t(0x81 + k / 12600) << 24) | (std::uint32_t(0x30 + k / 1260 % 10) << 16) |
+            (std::uint32_t(0x81 + k / 10 % 126) << 8) | std::uint32_t(0x30 + k % 10);
+        if (c != 0 && t.encode[c] != code) t.fourByte[k] = 0;
+    }
+}
+
+const Tables& tables() {
+    static const Tables t = [] {
+        Tables built = buildTables();
+        makeLossless(built);
+        return built;
+    }();
+    return t;
+}
+
+// Decodes one character of the program's text at s[i]: a UTF-8 character or
+// an escape. Returns its code point and sets len to its byte count; on
+// anything else returns kInvalid and len = 1.
+inline char32_t nextChar(const unsigned char* s, std::size_t n, std::size_t i, std::size_t& len) {
+    const char32_t c = nextUtf8(s, n, i, len);
+    if (c == kInvalid && s[i] == 0xED && i + 2 < n && (s[i + 1] & 0xFE) == 0xB2 &&
+        (s[i + 2] & 0xC0) == 0x80) {
+        len = 3;
+        return 0xD000 | ((s[i + 1] & 0x3F) << 6) | (s[i + 2] & 0x3F);
+    }
+    return c;
+}
+
+// Writes the code page 936 bytes of one character or escape, "?" for a
+// character that has none or for malformed UTF-8. Returns the end of the output.
 inline char* putCharacter(const Tables& t, char* out, char32_t c) {
     if (c < 0x80) {
         *out++ = static_cast<char>(c);
@@ -285,41 +350,39 @@ inline char* putCharacter(const Tables& t, char* out, char32_t c) {
 }
 
 // The character of a high byte that is not the start of a valid two-byte
-// code: the euro sign, a four-byte code, or something broken (U+FFFD). Sets
-// used to the number of bytes it takes. A CR or LF byte is never taken as
-// part of another character, so the lines of a text decode alike whether
-// they are decoded one by one or as a whole.
+// code: the euro sign, a four-byte code, or the escape of the byte when it
+// starts no character (the next byte is then read on its own). Sets used to
+// the number of bytes it takes. A CR or LF byte is never taken as part of
+// another character, so the lines of a text decode alike whether they are
+// decoded one by one or as a whole.
 char32_t decodeOther(const Tables& t, const unsigned char* s, std::size_t n, std::size_t i,
                      std::size_t& used) {
     const unsigned b1 = s[i];
     used = 1;
-    if (b1 == 0x80) return kEuro;
-    if (b1 == 0xFF || i + 1 >= n) return kReplacement;
+    if (b1 == kEuroByte) return kEuro;
+    if (b1 == 0xFF || i + 3 >= n) return escape(b1);
     const unsigned b2 = s[i + 1];
-    if (b2 >= 0x30 && b2 <= 0x39) {
-        if (i + 3 >= n) return kReplacement;
-        const unsigned b3 = s[i + 2];
-        const unsigned b4 = s[i + 3];
-        if (b3 < 0x81 || b3 > 0xFE || b4 < 0x30 || b4 > 0x39) return kReplacement;
-        used = 4;
-        if (b1 <= 0x84) {
-            const unsigned k = fourByteIndex(b1 - 0x81, b2 - 0x30, b3 - 0x81, b4 - 0x30);
-            if (k < kFourByteBmpCount && t.fourByte[k] != 0) return t.fourByte[k];
-        } else if (b1 >= 0x90 && b1 <= 0xE3) {
-            const unsigned k = fourByteIndex(b1 - 0x90, b2 - 0x30, b3 - 0x81, b4 - 0x30);
-            if (k <= 0xFFFFF) {
-                for (const auto& [standard, privateUse] : t.supplementaryOverrides) {
-                    if (0x10000 + k == standard) return privateUse;
-                }
-                return 0x10000 + k;
-            }
+    const unsigned b3 = s[i + 2];
+    const unsigned b4 = s[i + 3];
+    if (b2 < 0x30 || b2 > 0x39 || b3 < 0x81 || b3 > 0xFE || b4 < 0x30 || b4 > 0x39)
+        return escape(b1);
+    if (b1 <= 0x84) {
+        const unsigned k = fourByteIndex(b1 - 0x81, b2 - 0x30, b3 - 0x81, b4 - 0x30);
+        if (k < kFourByteBmpCount && t.fourByte[k] != 0) {
+            used = 4;
+            return t.fourByte[k];
         }
-        return kReplacement;
+    } else if (b1 >= 0x90 && b1 <= 0xE3) {
+        const unsigned k = fourByteIndex(b1 - 0x90, b2 - 0x30, b3 - 0x81, b4 - 0x30);
+        if (k <= 0xFFFFF) {
+            used = 4;
+            for (const auto& [standard, privateUse] : t.supplementaryOverrides) {
+                if (0x10000 + k == standard) return privateUse;
+            }
+            return 0x10000 + k;
+        }
     }
-    // A pair that is not a character: an ASCII second byte is read again on
-    // its own, any other is taken with the first.
-    if (b2 >= 0x80) used = 2;
-    return kReplacement;
+    return escape(b1);
 }
 
 // Copies the run of ASCII bytes at s[i] (up to stop), eight at a time while it
@@ -404,7 +467,8 @@ char* encodeRun(const unsigned char* s, std::size_t n, std::size_t& i, std::size
             (s[i + 2] & 0xC0) == 0x80) {
             const char32_t c = ((s[i] & 0x0F) << 12) | ((s[i + 1] & 0x3F) << 6) | (s[i + 2] & 0x3F);
             const std::uint32_t code = t->encode[c];
-            if (c >= 0x800 && code - 1 < 0xFFFF) {  // also false for surrogates (no code)
+            // A two-byte code; false for other codes and for surrogates.
+            if (c >= 0x800 && code - 0x100 < 0xFF00) {
                 out[0] = static_cast<char>(code >> 8);
                 out[1] = static_cast<char>(code);
                 out += 2;
@@ -413,7 +477,7 @@ char* encodeRun(const unsigned char* s, std::size_t n, std::size_t& i, std::size
             }
         }
         std::size_t len;
-        const char32_t c = nextUtf8(s, n, i, len);
+        const char32_t c = nextChar(s, n, i, len);
         i += len;
         out = putCharacter(*t, out, c);
     }
@@ -464,10 +528,10 @@ std::size_t cp936Length(std::string_view utf8) {
             continue;
         }
         std::size_t len;
-        const char32_t c = nextUtf8(s, n, i, len);
+        const char32_t c = nextChar(s, n, i, len);
         i += len;
         const std::uint32_t code = c == kInvalid ? 0 : gbCode(tables(), c);
-        count += code == 0 ? 1 : code > 0xFFFF ? 4 : 2;
+        count += code == 0 ? 1 : codeLength(code);
     }
     return count;
 }
@@ -495,13 +559,14 @@ int compareText(std::string_view a, std::string_view b) {
     std::size_t j = 0;
     auto fold = [](char32_t c) -> char32_t { return c >= 'A' && c <= 'Z' ? c + 32 : c; };
     const Tables& t = tables();
-    // GB18030 codes form a prefix-free set, so comparing the codes character
-    // by character orders the texts as comparing their whole byte sequences.
+    // The codes of characters form a prefix-free set, so comparing the codes
+    // character by character orders the texts as comparing their whole byte
+    // sequences. An escaped byte sorts before the codes that start with it.
     while (i < a.size() && j < b.size()) {
         std::size_t la;
         std::size_t lb;
-        const char32_t ca = fold(nextUtf8(sa, a.size(), i, la));
-        const char32_t cb = fold(nextUtf8(sb, b.size(), j, lb));
+        const char32_t ca = fold(nextChar(sa, a.size(), i, la));
+        const char32_t cb = fold(nextChar(sb, b.size(), j, lb));
         i += la;
         j += lb;
         if (ca == cb) continue;

@@ -1,5 +1,7 @@
 // Text inside the program is UTF-8. Stored files are code page 936 on disk,
-// read with a GB18030 decoder and written with a GB18030 encoder.
+// with GB18030 serving the characters code page 936 lacks. Reading a stored
+// file and writing it back gives the same bytes, whatever they are: a byte
+// that starts no character is kept in the text as an escape (see fromCp936).
 //
 // The string helpers count characters (code points), never bytes, and use the
 // 1-based positions that the program's algorithms are written in: position 1
@@ -16,18 +18,29 @@ namespace platform::text {
 
 // ---- code page 936 (GB18030) <-> UTF-8 ----
 
-// Decodes code page 936 / GB18030 bytes into UTF-8. The single byte 0x80 reads
-// as "€"; an invalid or cut sequence becomes U+FFFD. Never throws.
+// Decodes code page 936 bytes, and GB18030's four-byte codes, into UTF-8.
+// Where the two differ, code page 936 wins: the single byte 0x80 reads as "€"
+// and A2E3 as the private-use character U+E76C (GB18030's code for U+E76C,
+// 8336C739, then starts no character). Each byte that starts no character (a
+// lone lead byte, a lead byte with an invalid trail byte, 0xFF, a broken or
+// unassigned four-byte code, ...) becomes an escape and decoding goes on with
+// the next byte. The escape of byte b (0x80..0xFF) is the unpaired surrogate
+// U+DC00 + b in its UTF-8 form, ED B2 80 .. ED B3 BF: it is one character to
+// the helpers below but not valid UTF-8 (isValidUtf8 is false; Qt shows each
+// of its three bytes as U+FFFD). No two byte strings decode to the same text.
+// Never throws.
 std::string fromCp936(std::string_view bytes);
 
-// Encodes UTF-8 as GB18030 (byte-identical to code page 936 for every
-// character code page 936 has). Invalid UTF-8 input encodes as "?".
+// Encodes UTF-8 as code page 936, GB18030 serving the characters code page
+// 936 lacks: "€" is the byte 0x80, U+E76C is A2E3. An escape (see fromCp936)
+// encodes as its byte, so toCp936(fromCp936(b)) == b for all bytes b. Other
+// invalid UTF-8 input encodes as "?" (one per byte).
 std::string toCp936(std::string_view utf8);
 
-// Number of bytes the text takes in code page 936 (GB18030).
+// Number of bytes toCp936 makes of the text (an escape counts as 1).
 std::size_t cp936Length(std::string_view utf8);
 
-// True when the bytes are well-formed UTF-8.
+// True when the bytes are well-formed UTF-8 (escapes are not).
 bool isValidUtf8(std::string_view bytes);
 
 // Splits a text into lines at CR LF, a lone LF or a lone CR. A final line
@@ -35,11 +48,12 @@ bool isValidUtf8(std::string_view bytes);
 std::vector<std::string> splitLines(std::string_view text);
 
 // The lines of a code page 936 text, decoded: the same as
-// splitLines(fromCp936(bytes)), in one pass and without the whole text in
-// between (the way to read a large stored file).
+// splitLines(fromCp936(bytes)), escapes included, in one pass and without the
+// whole text in between (the way to read a large stored file).
 std::vector<std::string> linesFromCp936(std::string_view bytes);
 
 // ---- character-counting helpers (UTF-8 in, UTF-8 out) ----
+// An escape counts as one character.
 
 std::size_t len(std::string_view s);                  // characters
 std::string left(std::string_view s, std::size_t n);  // first n characters
@@ -72,8 +86,9 @@ double val(std::string_view s);
 // Two decimals with "." as the decimal point: 1.5 -> "1.50".
 std::string format2(double x);
 
-// Order of texts for sorted lists: ASCII case folded, then the GB18030 bytes
-// compared (level-1 hanzi of GB2312 are in pinyin order). <0, 0, >0.
+// Order of texts for sorted lists: ASCII case folded, then the code page 936
+// bytes compared (level-1 hanzi of GB2312 are in pinyin order; an escape
+// compares as its byte). <0, 0, >0.
 int compareText(std::string_view a, std::string_view b);
 
 }  // namespace platform::text

@@ -23,6 +23,16 @@ TEST_F(FilesTest, WholeFileReadDecodesCodePage936) {
     EXPECT_EQ(WholeFileRead("C:\\INI.ini"), "|光盘\r\n#a#1#r&&d#\r\n");
 }
 
+TEST_F(FilesTest, ReadingAndRewritingAFileKeepsBytesThatAreNoCharacters) {
+    // 0xFF, a lead byte with a bad trail, a lone lead byte before a break, a
+    // cut four-byte code, the euro sign (0x80) and A2E3 beside valid text.
+    const std::string bytes =
+        "|x\xFFy\r\n\x81\x7F" + Guangpan + "\x81\r\n\x81\x30\r\n\x80\xA2\xE3\r\n";
+    writeBytes(c() + "/ini.ini", bytes);
+    WholeFileRewrite("C:\\ini.ini", WholeFileRead("C:\\ini.ini"));
+    EXPECT_EQ(readBytes(c() + "/ini.ini"), bytes);
+}
+
 TEST_F(FilesTest, WholeFileRewriteDropsOnlyAFinalBreakThatIsThere) {
     struct Case {
         const char* text;
