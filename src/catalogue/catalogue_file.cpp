@@ -1,5 +1,7 @@
 #include "catalogue/catalogue_file.h"
 
+#include <utility>
+
 #include "catalogue/index_line.h"
 #include "platform/error.h"
 #include "platform/files/text_file.h"
@@ -10,6 +12,9 @@ namespace catalogue {
 namespace {
 
 using platform::text::lcase;
+
+// Splits the third field of a disc line into remark and date.
+constexpr std::string_view RemarkDateSeparator = "&&";
 
 bool atLineStart(std::string_view text, std::size_t pos) { return pos == 0 || text[pos - 1] == '\n'; }
 
@@ -103,17 +108,72 @@ std::optional<DiscLine> parseDiscLine(std::string_view line) {
         field = line.substr(start, end - start);
         start = end + 1;
     }
+    return discLineOf(fields[0], fields[1], fields[2]);
+}
+
+std::string formatRemarkAndDate(std::string_view remark, std::string_view date) {
+    std::string field(remark);
+    field += RemarkDateSeparator;
+    field += date;
+    return field;
+}
+
+DiscLine discLineOf(std::string_view name, std::string_view number,
+                    std::string_view remarkAndDate) {
     DiscLine disc;
-    disc.name = fields[0];
-    disc.number = fields[1];
-    const auto amp = fields[2].find("&&");
+    disc.name = name;
+    disc.number = number;
+    const auto amp = remarkAndDate.find(RemarkDateSeparator);
     if (amp == std::string_view::npos) {
-        disc.remark = fields[2];
+        disc.remark = remarkAndDate;
     } else {
-        disc.remark = fields[2].substr(0, amp);
-        disc.date = fields[2].substr(amp + 2);
+        disc.remark = remarkAndDate.substr(0, amp);
+        disc.date = remarkAndDate.substr(amp + RemarkDateSeparator.size());
     }
     return disc;
+}
+
+std::optional<DiscLineProblem> discLineProblem(const DiscLine& disc) {
+    const std::pair<DiscField, const std::string*> fields[] = {
+        {DiscField::Name, &disc.name},
+        {DiscField::Number, &disc.number},
+        {DiscField::Remark, &disc.remark},
+        {DiscField::Date, &disc.date},
+    };
+    const auto has = [](DiscLineFault fault, DiscField which, std::string_view s) {
+        switch (fault) {
+            case DiscLineFault::Hash:
+                return s.find('#') != std::string_view::npos;
+            case DiscLineFault::LineBreak:
+                return s.find_first_of("\r\n") != std::string_view::npos;
+            case DiscLineFault::DoubleAmpersand:
+                return s.find(RemarkDateSeparator) != std::string_view::npos;
+            case DiscLineFault::AmpersandAtEdge:
+                return (which == DiscField::Remark && s.ends_with('&')) ||
+                       (which == DiscField::Date && s.starts_with('&'));
+        }
+        return false;
+    };
+    for (const DiscLineFault fault :
+         {DiscLineFault::Hash, DiscLineFault::LineBreak, DiscLineFault::DoubleAmpersand,
+          DiscLineFault::AmpersandAtEdge})
+        for (const auto& [which, field] : fields)
+            if (has(fault, which, *field)) return DiscLineProblem{which, fault};
+    return std::nullopt;
+}
+
+std::string_view discLineFaultText(DiscLineFault fault) {
+    switch (fault) {
+        case DiscLineFault::Hash:
+            return "光盘信息中不能含有#";
+        case DiscLineFault::LineBreak:
+            return "光盘信息中不能含有换行符";
+        case DiscLineFault::DoubleAmpersand:
+            return "光盘信息中不能含有&&";
+        case DiscLineFault::AmpersandAtEdge:
+            return "备注的末尾和日期的开头不能是“&”！";
+    }
+    return {};
 }
 
 namespace {
@@ -131,7 +191,10 @@ std::string formatCategoryLine(std::string_view name) { return prefixed('|', nam
 std::string formatSubCategoryLine(std::string_view name) { return prefixed('@', name); }
 
 std::string formatDiscLine(const DiscLine& disc) {
-    return "#" + disc.name + "#" + disc.number + "#" + disc.remark + "&&" + disc.date + "#";
+    if (const auto problem = discLineProblem(disc))
+        platform::raise(platform::err::InvalidCall, std::string(discLineFaultText(problem->fault)));
+    return "#" + disc.name + "#" + disc.number + "#" + formatRemarkAndDate(disc.remark, disc.date) +
+           "#";
 }
 
 std::string normaliseLineEnds(std::string_view text) {

@@ -7,7 +7,8 @@
 //
 // The first character of a line tells its kind; other lines are passed over.
 // A disc line is "#" name "#" number "#" remark "&&" date "#"; it belongs to
-// the nearest category line above it, of either kind. A new disc line goes
+// the nearest category line above it, of either kind. formatDiscLine writes
+// only fields that read back as they were (see discLineProblem). A new disc line goes
 // directly under its category line, so the newest disc comes first.
 // Categories and discs share one name space, compared without regard to case.
 // A category path is "top" or "top\sub".
@@ -43,6 +44,8 @@ struct DiscLine {
     std::string number;  // as typed; need not be numeric
     std::string remark;
     std::string date;    // the purchase date; may be empty
+
+    bool operator==(const DiscLine&) const = default;
 };
 
 // A disc's fields with the category it is filed under.
@@ -66,10 +69,47 @@ CatalogueEntry parseCatalogueLine(std::string_view line);
 // line is not a disc line.
 std::optional<DiscLine> parseDiscLine(std::string_view line);
 
+// The third field of a disc line: remark + "&&" + date (the form in which the
+// scan dialog hands both over, Form1::txtTip).
+std::string formatRemarkAndDate(std::string_view remark, std::string_view date);
+// The fields of a disc line from its name, its number and its third field,
+// split at the first "&&" as parseDiscLine splits it.
+DiscLine discLineOf(std::string_view name, std::string_view number, std::string_view remarkAndDate);
+
+// What keeps a disc line's fields from reading back as they were written.
+enum class DiscLineFault {
+    Hash,             // a field holds "#", which ends a field
+    LineBreak,        // a field holds CR or LF, which ends the line
+    DoubleAmpersand,  // a field holds "&&", which splits remark from date
+    AmpersandAtEdge,  // the remark ends in "&" or the date begins with "&"
+};
+enum class DiscField { Name, Number, Remark, Date };
+struct DiscLineProblem {
+    DiscField field;
+    DiscLineFault fault;
+};
+
+// The first problem of the fields, taking the faults in the order above and
+// within each the fields in the order name, number, remark, date; nothing
+// when every field reads back as it is. A remark ending in "&" would give
+// part of the separator to the date; a date beginning with "&" is refused
+// alongside, since remark + "&&" + date split again at its first "&&" puts
+// any such "&" at the date's start.
+std::optional<DiscLineProblem> discLineProblem(const DiscLine& disc);
+// The message that names a fault, as the scan dialog shows it:
+//   Hash             光盘信息中不能含有#
+//   LineBreak        光盘信息中不能含有换行符
+//   DoubleAmpersand  光盘信息中不能含有&&
+//   AmpersandAtEdge  备注的末尾和日期的开头不能是“&”！
+std::string_view discLineFaultText(DiscLineFault fault);
+
 // Lines without their line end.
 std::string formatCategoryLine(std::string_view name);     // "|" + name
 std::string formatSubCategoryLine(std::string_view name);  // "@" + name
-std::string formatDiscLine(const DiscLine& disc);          // "#name#number#remark&&date#"
+// "#name#number#remark&&date#". Fields with a problem (discLineProblem) raise
+// platform::Error 5 with the fault's message, so no broken line is written:
+// for every line it gives, parseDiscLine gives back the same fields.
+std::string formatDiscLine(const DiscLine& disc);
 
 // Makes every line end CR LF (a lone LF or CR becomes CR LF) and gives a
 // non-empty text that lacks a final line end one, so that "line + CR LF"

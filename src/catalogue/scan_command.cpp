@@ -156,8 +156,9 @@ void Form1::maker_Click() {
         setCaption(captionBefore);
     };
     try {
+        // A field that would not read back raises 5: nothing is filed.
         const std::optional<std::string> filed = catalogue::InsertDiscLine(
-            catalogueText, txtPath, "#" + txtName + "#" + txtOrder + "#" + txtTip + "#");
+            catalogueText, txtPath, catalogue::formatDiscLine(catalogue::discLineOf(txtName, txtOrder, txtTip)));
         if (!filed) platform::raise(platform::err::PathNotFound, catalogue::missingCategoryText(txtPath));
 
         files::OutputFile index(tempPath);

@@ -22,8 +22,6 @@ constexpr std::string_view ChangeMode = "changeorder";
 
 constexpr std::string_view NoFolderMessage = "你的光驱里没有光盘,而且你也没有选择硬盘目录!";
 constexpr std::string_view EmptyFieldMessage = "不能有空的文本输入框";
-constexpr std::string_view HashMessage = "光盘信息中不能含有#";
-constexpr std::string_view AmpersandMessage = "光盘信息中不能含有&&";
 constexpr std::string_view UnchangedMessage = "你未作任何修改！如果不想修改，请点击［取消］按钮！";
 // A name that cannot be the base name of an index file.
 constexpr std::string_view BadNameMessage =
@@ -251,11 +249,11 @@ void Dialog::OKButton_Click() {
     const platform::TextBox* described[] = {&Text1, &Text2, &Text3, &Text4};
     for (const platform::TextBox* box : described)
         if (box->text().empty()) return refuse(EmptyFieldMessage);
-    const platform::TextBox* checked[] = {&Text1, &Text2, &Text3, &Text5};
-    for (const platform::TextBox* box : checked)
-        if (contains(box->text(), "#")) return refuse(HashMessage);
-    for (const platform::TextBox* box : checked)
-        if (contains(box->text(), "&&")) return refuse(AmpersandMessage);
+    // The fields must read back from the disc line as they stand ("#", "&&",
+    // a line break, "&" where remark and date meet); the catalogue module
+    // names the fault.
+    if (const auto problem = catalogue::discLineProblem({Text1.text(), Text2.text(), Text3.text(), Text5.text()}))
+        return refuse(catalogue::discLineFaultText(problem->fault));
     if (newScanMode() && !catalogue::scanPatternIsUsable(Combo1.text())) return refuse(BadPatternMessage);
     if (!catalogue::FindCategoryLine(catalogueText(), Text4.text())) return refuse(NoCategoryMessage);
 
@@ -290,6 +288,6 @@ void Dialog::Form_Unload(int& cancel) {
     if (Combo1.visible()) main_.FindStr = Combo1.text();
     main_.txtName = Text1.text();
     main_.txtOrder = Text2.text();
-    main_.txtTip = Text3.text() + "&&" + Text5.text();
+    main_.txtTip = catalogue::formatRemarkAndDate(Text3.text(), Text5.text());
     main_.txtPath = Text4.text();
 }

@@ -4,7 +4,9 @@
 // setting Form1::DialogFromWhere: the scan ("" - a new scan), the import of
 // an index file ("import") and the change of a disc ("changeorder").
 //
-// It proposes the fields, checks them on OK, puts the number tag in front of
+// It proposes the fields, checks them on OK (a name, number, remark or date
+// that would not read back from the catalogue's disc line is refused with
+// the message of catalogue::discLineProblem), puts the number tag in front of
 // the name of a disc scanned from the CD drive, and hands everything back
 // through Form1 (ok, txtName, txtOrder, txtTip, txtPath, FindStr; SearchPath
 // through the folder chooser). It never writes a file. Cancel and the close

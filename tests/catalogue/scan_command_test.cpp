@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "catalogue/catalogue_file.h"
 #include "catalogue/scan_dialog.h"
 #include "copies/sendto_dialog.h"
 #include "platform/error.h"
@@ -318,6 +319,31 @@ TEST(ScanCommand, AFailedScanFilesNothingAndSaysWhy) {
         fs::remove(temp, ec);
         expectUnchanged(h, expected);
         EXPECT_EQ(h.form.caption(), captionBefore);
+    }
+}
+
+// The command builds its line through the catalogue module, which refuses
+// fields that would not read back: remark and date handed over in a form
+// the dialog never gives are not filed, whoever set them.
+TEST(ScanCommand, FieldsThatWouldNotReadBackAreNeverFiled) {
+    const std::vector<std::pair<std::string, catalogue::DiscLineFault>> cases = {
+        {"live\r\n|evil&&2024-5-6", catalogue::DiscLineFault::LineBreak},
+        {"r&&&2024-5-6", catalogue::DiscLineFault::AmpersandAtEdge},  // the remark was "r&"
+        {"r&&2024&&5", catalogue::DiscLineFault::DoubleAmpersand},
+        {"r#&&2024-5-6", catalogue::DiscLineFault::Hash},
+    };
+    for (const auto& [tip, fault] : cases) {
+        SCOPED_TRACE(tip);
+        Harness h;
+        startWithDisc(h);
+        ScanAnswers answers;
+        answers.afterOk = [&h, tip = tip] { h.form.txtTip = tip; };
+        answerScan(h, answers);
+        h.ui.answerMsgBox(platform::MsgOK,
+                          catalogue::scanFailedText(catalogue::discLineFaultText(fault)));
+        const Snapshot before = snapshot(h);
+        h.form.Toolbar1.userClick("maker");
+        expectUnchanged(h, before);
     }
 }
 

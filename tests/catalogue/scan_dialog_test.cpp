@@ -10,7 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "catalogue/catalogue_file.h"
 #include "copies/sendto_dialog.h"
+#include "platform/text/text.h"
 #include "support/harness.h"
 
 namespace {
@@ -25,6 +27,7 @@ constexpr const char* NoFolder = "你的光驱里没有光盘,而且你也没有
 constexpr const char* EmptyField = "不能有空的文本输入框";
 constexpr const char* Hash = "光盘信息中不能含有#";
 constexpr const char* Ampersand = "光盘信息中不能含有&&";
+constexpr const char* AmpersandAtEdge = "备注的末尾和日期的开头不能是“&”！";
 constexpr const char* NameExists = "光盘名已经存在！请另起一个名字！";
 constexpr const char* Unchanged = "你未作任何修改！如果不想修改，请点击［取消］按钮！";
 constexpr const char* BadName =
@@ -232,6 +235,92 @@ TEST_F(ScanDialogTest, ChecksRunInOrderAndKeepTheFormOpen) {
     EXPECT_TRUE(h.form.ok);
     EXPECT_EQ(h.form.txtTip, "r&&");
     EXPECT_EQ(h.form.txtPath, "a#b");
+}
+
+// Each field the user types into, holding what means something in the
+// catalogue's disc line, through a whole scan: a line break typed or pasted
+// into a single-line box is dropped; "#", "&&" and an "&" where remark and
+// date meet are refused with their message and nothing is filed; whatever is
+// accepted is filed in one line that reads back as the fields stood.
+TEST(ScanDialogFields, EachIsRefusedOrFiledSoThatItsLineReadsBack) {
+    enum Field { Name, Number, Remark, Date, Pattern };
+    struct Case {
+        Field field;
+        std::string typed;
+        std::string kept;     // what the box holds then
+        const char* message;  // the refusal, or nullptr when the scan files the disc
+    };
+    const std::vector<Case> cases = {
+        {Name, "a\r\nb", "ab", nullptr},
+        {Name, "\nDATA\r", "DATA", nullptr},
+        {Name, "a#b", "a#b", Hash},
+        {Name, "a&&b", "a&&b", Ampersand},
+        {Name, "a&", "a&", nullptr},
+        {Name, "&a", "&a", nullptr},
+        {Number, "1\r\n", "1", nullptr},
+        {Number, "#1", "#1", Hash},
+        {Number, "1&&", "1&&", Ampersand},
+        {Number, "1&", "1&", nullptr},
+        {Number, "&1", "&1", nullptr},
+        {Remark, "live\r\n|evil", "live|evil", nullptr},
+        {Remark, "\r\n", "", EmptyField},
+        {Remark, "r#", "r#", Hash},
+        {Remark, "a&&b", "a&&b", Ampersand},
+        {Remark, "r&", "r&", AmpersandAtEdge},
+        {Remark, "&r", "&r", nullptr},
+        {Date, "2024-5\n-6", "2024-5-6", nullptr},
+        {Date, "#2024", "#2024", Hash},
+        {Date, "2024&&5", "2024&&5", Ampersand},
+        {Date, "&2024", "&2024", AmpersandAtEdge},
+        {Date, "2024&", "2024&", nullptr},
+        {Date, "", "", nullptr},
+        {Pattern, "*.*\r\n", "*.*", nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.field) + " " + c.typed);
+        Harness h;
+        h.write(Catalogue, "|音乐\r\n@外国\r\n|2004\r\n");
+        h.clock.set(2004, 5, 1);
+        h.setCdLabel("DATA");
+        h.start();
+        const std::string before = h.read(Catalogue);
+        catalogue::DiscLine typed;  // the fields as they stand on OK
+        h.ui.onModal<Dialog>([&](Dialog& d) {
+            for (const auto& node : d.TreeView1.nodes())
+                if (node->text() == "音乐") d.TreeView1.userClickNode(*node);
+            platform::TextBox* const boxes[] = {&d.Text1, &d.Text2, &d.Text3, &d.Text5};
+            if (c.field == Pattern) {
+                d.Combo1.userType(c.typed);
+                EXPECT_EQ(d.Combo1.text(), c.kept);
+            } else {
+                boxes[c.field]->userType(c.typed);
+                EXPECT_EQ(boxes[c.field]->text(), c.kept);
+            }
+            typed = {d.Text1.text(), d.Text2.text(), d.Text3.text(), d.Text5.text()};
+            if (c.message) h.ui.answerMsgBox(platform::MsgOK, c.message);
+            d.OKButton.userClick();
+            EXPECT_EQ(d.loaded(), c.message != nullptr);
+            if (d.loaded()) d.CancelButton.userClick();
+        });
+        h.form.maker.userClick();
+
+        const std::string after = h.read(Catalogue);
+        if (c.message) {
+            EXPECT_EQ(after, before);
+            continue;
+        }
+        // Filed from the CD drive: the name has its number tag.
+        typed.name = catalogue::discNumberTag(typed.number) + typed.name;
+        EXPECT_EQ(platform::text::splitLines(after).size(),
+                  platform::text::splitLines(before).size() + 1)
+            << after;
+        const auto back = catalogue::ReadDiscFields(after, typed.name);
+        ASSERT_TRUE(back) << after;
+        EXPECT_EQ(static_cast<const catalogue::DiscLine&>(*back), typed) << after;
+        EXPECT_EQ(back->categoryPath, "音乐");
+        EXPECT_TRUE(h.exists("C:\\zelbrin\\guangpan\\" + typed.name + ".wcd"));
+        EXPECT_EQ(h.form.FindStr, "*.*");
+    }
 }
 
 TEST_F(ScanDialogTest, NoDiscAndNoFolderIsRefused) {

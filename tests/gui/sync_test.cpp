@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -170,6 +171,35 @@ TEST(ControlSync, CodeChangesRaiseOnlyTheModelsOwnEvents) {
     combo->activated(4);
     EXPECT_EQ(m.form.SoftRankT.text(), "1");
     EXPECT_EQ(clicks, 1);
+}
+
+// A line break pasted into a single-line box: the model drops it and the
+// line edit shows what the model holds, the caret after it. A multi-line box
+// keeps the pasted lines.
+TEST(ControlSync, APastedLineBreakIsDroppedInASingleLineBox) {
+    GuiMachine m;
+    platform::dispatch([&] {
+        m.form.SoftNameT.setVisible(true);
+        m.form.SoftDescriptionT.setVisible(true);
+    });
+    m.showMain();
+    auto* edit = m.widgetOf<QLineEdit>(m.form.SoftNameT);
+    ASSERT_NE(edit, nullptr);
+    edit->setFocus();
+    QApplication::clipboard()->setText(QStringLiteral("live\r\n|evil\n"));
+    QTest::keySequence(edit, QKeySequence::Paste);
+    EXPECT_EQ(m.form.SoftNameT.text(), "live|evil");
+    EXPECT_EQ(edit->text(), QStringLiteral("live|evil"));
+    EXPECT_EQ(edit->cursorPosition(), 9);
+    QTest::keyClicks(edit, "x");
+    EXPECT_EQ(m.form.SoftNameT.text(), "live|evilx");
+
+    auto* plain = m.widgetOf<QPlainTextEdit>(m.form.SoftDescriptionT);
+    ASSERT_NE(plain, nullptr);
+    plain->setFocus();
+    QApplication::clipboard()->setText(QStringLiteral("a\nb"));
+    QTest::keySequence(plain, QKeySequence::Paste);
+    EXPECT_EQ(m.form.SoftDescriptionT.text(), "a\r\nb");
 }
 
 TEST(TimerHost, TicksAreHeldDuringAnEventAndDeliveredOnce) {

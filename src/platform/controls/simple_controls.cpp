@@ -21,13 +21,24 @@ void raiseEvent(const std::function<void()>& event) {
 
 int textLength(const std::string& s) { return static_cast<int>(text::len(s)); }
 
+// s without CR and LF (bytes that never occur inside a UTF-8 sequence).
+std::string withoutLineBreaks(std::string s) {
+    std::erase_if(s, [](char c) { return c == '\r' || c == '\n'; });
+    return s;
+}
+
 }  // namespace
 
 // ---- TextBox ----
 
 TextBox::TextBox(Form& owner, std::string name) : Control(owner, std::move(name)) {}
 
+std::string TextBox::fitted(std::string text) const {
+    return multiLine_ ? text : withoutLineBreaks(std::move(text));
+}
+
 void TextBox::setText(std::string text) {
+    text = fitted(std::move(text));
     if (text == text_) return;
     text_ = std::move(text);
     selStart_ = 0;
@@ -36,7 +47,12 @@ void TextBox::setText(std::string text) {
     raiseEvent(Change);
 }
 
-void TextBox::setMultiLine(bool v) { setField(multiLine_, v); }
+void TextBox::setMultiLine(bool v) {
+    if (!setField(multiLine_, v)) return;
+    text_ = fitted(std::move(text_));
+    selStart_ = std::min(selStart_, textLength(text_));
+    selLength_ = std::min(selLength_, textLength(text_) - selStart_);
+}
 
 void TextBox::setScrollBars(int v) { setField(scrollBars_, v); }
 
@@ -61,6 +77,7 @@ void TextBox::userType(std::string newText) {
     if (!takesGestures(*this) || locked_) return;
     dispatch([&] {
         setFocus();
+        newText = fitted(std::move(newText));
         const bool differs = newText != text_;
         text_ = std::move(newText);
         selStart_ = textLength(text_);
@@ -75,7 +92,7 @@ void TextBox::userType(std::string newText) {
 ComboBox::ComboBox(Form& owner, std::string name) : Control(owner, std::move(name)) {}
 
 void ComboBox::setText(std::string text) {
-    if (setField(text_, std::move(text))) raiseEvent(Change);
+    if (setField(text_, withoutLineBreaks(std::move(text)))) raiseEvent(Change);
 }
 
 void ComboBox::setStyle(int v) { setField(style_, v); }
@@ -118,7 +135,7 @@ void ComboBox::userChoose(int index) {
     if (!takesGestures(*this) || index < 0 || index >= listCount()) return;
     dispatch([&] {
         setFocus();
-        setField(text_, items_[static_cast<std::size_t>(index)]);
+        setField(text_, withoutLineBreaks(items_[static_cast<std::size_t>(index)]));
         raiseEvent(Click);
     });
 }

@@ -11,6 +11,12 @@
 // A control that is hidden or disabled ignores user gestures. A gesture on a
 // control that takes the focus (all but labels) gives it the focus first, so
 // that the control that had it loses it (a combo box then raises LostFocus).
+//
+// A single-line text box and a combo box never hold a line break: every CR
+// and LF of a text set by code, typed or pasted is removed, and nothing takes
+// its place ("a" CR LF "b" is kept as "ab"). So a field that goes into a
+// line of a stored file cannot split that line. A multi-line text box keeps
+// its line breaks.
 #pragma once
 
 #include <functional>
@@ -32,10 +38,13 @@ public:
     const char* kind() const override { return "TextBox"; }
 
     const std::string& text() const { return text_; }
-    // Raises Change when the text differs; the selection goes to the start.
+    // A single-line box drops CR and LF first. Raises Change when the text
+    // then differs; the selection goes to the start.
     void setText(std::string text);
 
     bool multiLine() const { return multiLine_; }
+    // Turning it off drops the line breaks of the text (raising no Change)
+    // and keeps the selection within what is left.
     void setMultiLine(bool v);
     // 0 none, 1 horizontal, 2 vertical, 3 both.
     int scrollBars() const { return scrollBars_; }
@@ -58,12 +67,16 @@ public:
     // Event.
     std::function<void()> Change;
 
-    // The user typed: the text becomes newText (the caret at its end), the
-    // box has the focus, and Change runs when the text differs. A locked box
-    // ignores it.
+    // The user typed or pasted: the text becomes newText (without CR and LF
+    // in a single-line box; the caret at its end), the box has the focus,
+    // and Change runs when the text differs. A locked box ignores it. The
+    // front end shows the stored text again when it dropped characters.
     void userType(std::string newText);
 
 private:
+    // text without CR and LF unless the box is multi-line.
+    std::string fitted(std::string text) const;
+
     std::string text_;
     bool locked_ = false;
     bool multiLine_ = false;
@@ -79,7 +92,7 @@ public:
     const char* kind() const override { return "ComboBox"; }
 
     const std::string& text() const { return text_; }
-    // Raises Change when the text differs.
+    // Drops CR and LF first; raises Change when the text then differs.
     void setText(std::string text);
 
     // 0 an editable drop-down combo, 2 a drop-down list (no typing).
@@ -102,9 +115,11 @@ public:
     std::function<void()> Click;
     std::function<void()> LostFocus;
 
-    // The user typed: the text becomes newText and Change runs when it differs.
+    // The user typed or pasted: the text becomes newText without CR and LF,
+    // and Change runs when it differs.
     void userType(std::string newText);
-    // The user chose entry index from the list: the text becomes it, Click runs.
+    // The user chose entry index from the list: the text becomes it (without
+    // CR and LF), Click runs.
     void userChoose(int index);
     // The user moved the focus away from the box (to next, when given):
     // LostFocus runs.

@@ -252,6 +252,69 @@ TEST_F(EventFormTest, TextSelectionCountsCharacters) {
     EXPECT_EQ(text1.selStart(), 0);
 }
 
+// A single-line box and a combo box drop CR and LF however the text comes
+// in; Change runs only when what is kept differs. A multi-line box keeps them.
+TEST(SingleLineText, LineBreaksAreDroppedAndChangeFollowsTheKeptText) {
+    struct Case {
+        const char* action;
+        std::function<void(EventForm&)> act;
+        std::string text1, combo1;
+        std::vector<std::string> events;
+    };
+    const std::vector<Case> cases = {
+        {"code sets a text with CR LF", [](EventForm& f) { f.text1.setText("live\r\n|evil"); }, "live|evil", "",
+         {"Text1.Change"}},
+        {"user pastes lone CRs and LFs", [](EventForm& f) { f.text1.userType("\ra\nb\n\r"); }, "ab", "",
+         {"Text1.Change"}},
+        {"user types only a line break", [](EventForm& f) { f.text1.userType("\r\n"); }, "", "", {}},
+        {"user adds a line break to the text",
+         [](EventForm& f) {
+             f.text1.setText("a");
+             f.events.clear();
+             f.text1.userType("a\r\n");
+         },
+         "a", "", {}},
+        {"code sets a multi-line box",
+         [](EventForm& f) {
+             f.text1.setMultiLine(true);
+             f.text1.setText("a\r\nb");
+         },
+         "a\r\nb", "", {"Text1.Change"}},
+        {"user types into a multi-line box",
+         [](EventForm& f) {
+             f.text1.setMultiLine(true);
+             f.text1.userType("a\nb");
+         },
+         "a\nb", "", {"Text1.Change"}},
+        {"a multi-line box made single-line",
+         [](EventForm& f) {
+             f.text1.setMultiLine(true);
+             f.text1.setText("a\r\nb");
+             f.text1.setSelStart(4);
+             f.events.clear();
+             f.text1.setMultiLine(false);
+             EXPECT_EQ(f.text1.selStart(), 2);
+         },
+         "ab", "", {}},
+        {"code sets a combo's text", [](EventForm& f) { f.combo1.setText("*.mp3\r\n"); }, "", "*.mp3",
+         {"Combo1.Change"}},
+        {"user pastes into a combo", [](EventForm& f) { f.combo1.userType("a\nb"); }, "", "ab", {"Combo1.Change"}},
+        {"user chooses an entry holding a line break",
+         [](EventForm& f) {
+             f.combo1.addItem("x\r\ny");
+             f.combo1.userChoose(2);
+         },
+         "", "xy", {"Combo1.Click"}},
+    };
+    for (const Case& c : cases) {
+        EventForm f;
+        c.act(f);
+        EXPECT_EQ(f.text1.text(), c.text1) << c.action;
+        EXPECT_EQ(f.combo1.text(), c.combo1) << c.action;
+        EXPECT_EQ(f.events, c.events) << c.action;
+    }
+}
+
 TEST_F(EventFormTest, ComboListCountsFromZero) {
     combo1.addItem("1号字", 0);
     EXPECT_EQ(combo1.listCount(), 3);
