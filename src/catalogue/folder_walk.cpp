@@ -1,6 +1,8 @@
 #include "catalogue/folder_walk.h"
 
-#include <algorithm>
+#include <cerrno>
+#include <memory>
+#include <unordered_set>
 
 #include "catalogue/index_line.h"
 #include "platform/error.h"
@@ -20,7 +22,8 @@ bool ScannedFolderList::contains(std::string_view printedName) const {
     return taken(printedName.substr(0, printedName.size() - n), n);
 }
 
-std::string ScannedFolderList::printedName(std::string_view actualName, std::string_view scannedFolderName) const {
+std::string ScannedFolderList::printedName(std::string_view actualName,
+                                           std::string_view scannedFolderName) const {
     const std::size_t own = folderKeySuffixLength(actualName);
     const std::string_view stem = actualName.substr(0, actualName.size() - own);
     std::size_t count = own;
@@ -52,6 +55,8 @@ void ScannedFolderList::add(std::string_view printedName) {
 
 namespace {
 
+using platform::files::FolderId;
+using platform::files::FolderIdHash;
 using platform::files::WalkEntry;
 using platform::files::WalkFolder;
 
@@ -59,100 +64,139 @@ constexpr std::size_t SinkChunk = 1 << 20;
 constexpr std::int64_t CaptionEvery = 50;
 const std::string FolderWord = "文件夹：";
 
-struct FolderId {
-    std::uint64_t device;
-    std::uint64_t inode;
-    bool operator==(const FolderId&) const = default;
-};
-
-// Folders kept open at once while their subfolders are walked; deeper
-// folders are opened by their full paths.
-constexpr std::size_t MaxOpenFolders = 256;
-
 // Thrown to end the walk once it has failed (the result says why).
 struct WalkFailed {};
 
 class Walker {
-public:
-    Walker(const WalkRequest& request, ScannedFolderList& scanned, WalkCounts& counts, const IndexSink& sink,
-           const CaptionSink& caption, WalkResult& result)
-        : request_(request), scanned_(scanned), counts_(counts), sink_(sink), caption_(caption), result_(result) {}
+  public:
+    Walker(const WalkRequest& request, ScannedFolderList& scanned, WalkCounts& counts,
+           const IndexSink& sink, const CaptionSink& caption, WalkResult& result)
+        : request_(request),
+          scanned_(scanned),
+          counts_(counts),
+          sink_(sink),
+          caption_(caption),
+          result_(result) {}
 
-    // Walks folder, whose Windows path is path (ending in "\").
-    std::int64_t walk(const std::string& path, WalkFolder& folder) {
-        // A folder that cannot be opened, or is already on the current path
-        // (a loop through a mount), gives no lines.
-        if (!folder.isOpen() || onPath({folder.device(), folder.inode()})) return 0;
+    // Walks request.path (ending in "\"), one folder after another from a
+    // stack, so that no depth is too deep.
+    void walk() {
+        auto root = std::make_unique<Frame>(request_.path);
+        if (!opened(root->folder, root->folder.id())) return;
+        taken_.insert(root->folder.id());
+        path_ = request_.path;
+        enter(std::move(root));
+        while (!stack_.empty()) {
+            Frame& top = *stack_.back();
+            if (top.next == top.runs.size()) {
+                stack_.pop_back();
+                continue;
+            }
+            const WalkEntry& sub = top.runs[top.next++];
+            path_.resize(top.pathLength);
+            path_ += sub.name;
+            path_ += '\\';
+            auto child = std::make_unique<Frame>(top.folder, sub);
+            if (opened(child->folder, sub.folder)) enter(std::move(child));
+        }
+        path_ = request_.path;
+        flush();
+    }
+
+    std::int64_t total() const { return total_; }
+
+  private:
+    // A folder on the stack: its subfolders whose runs follow, in order.
+    struct Frame {
+        explicit Frame(std::string_view windowsFolder) : folder(windowsFolder) {}
+        Frame(const WalkFolder& parent, const WalkEntry& sub) : folder(parent, sub) {}
+        WalkFolder folder;
+        std::size_t pathLength = 0;  // of its Windows path in path_
+        std::vector<WalkEntry> runs;
+        std::size_t next = 0;
+    };
+
+    // False when the folder cannot be walked: it cannot be opened (counted
+    // as left out unless it has vanished), or it is no longer the folder that
+    // was listed (replaced meanwhile: left out).
+    bool opened(const WalkFolder& folder, const FolderId& listed) {
+        if (folder.isOpen() && folder.id() == listed) return true;
+        if (folder.openError() != ENOENT) ++result_.skippedNames;
+        return false;
+    }
+
+    // Reads the folder on top of the stack (path_ is its Windows path) and
+    // writes its lines.
+    void enter(std::unique_ptr<Frame> frame) {
+        Frame& f = *frame;
+        f.pathLength = path_.size();
+        stack_.push_back(std::move(frame));
         std::vector<WalkEntry> entries;
         try {
-            entries = folder.read(request_.pattern, result_.skippedNames);
+            entries = f.folder.read(request_.pattern, result_.skippedNames,
+                                    [this](const FolderId& id) { return taken_.contains(id); });
         } catch (const platform::Error& e) {
-            fail(e, path);
+            fail(e);
         }
-        ancestors_.push_back({folder.device(), folder.inode()});
-        if (ancestors_.size() >= MaxOpenFolders) folder.close();
+        // Past the limit of folders kept open, a folder's handle is closed
+        // once it is read (its subfolders are still reached: see WalkFolder).
+        if (stack_.size() > openLimit_) f.folder.closeHandle();
+
+        // Each folder is walked once in a scan. The subfolders proper take
+        // theirs first (one met again, through a mount, keeps its line but has
+        // no run); then each link, in order, to a folder not taken yet.
+        std::vector<bool> runs(entries.size());
+        for (std::size_t i = 0; i < entries.size(); ++i) {
+            if (entries[i].isFolder && !entries[i].throughLink)
+                runs[i] = taken_.insert(entries[i].folder).second;
+        }
 
         // First pass: a folder line per subfolder. The step counter counts
         // every entry of the listing, "." and ".." too where a folder has them.
-        std::vector<std::string> subfolders;
-        std::int64_t step = folder.isDriveRoot() ? 0 : 2;
-        for (WalkEntry& e : entries) {
-            if (e.isFolder) {
-                // A link back into a folder on the current path is left out.
-                if (e.throughLink && onPath({e.device, e.inode})) continue;
-                const std::string printed = scanned_.printedName(e.name, request_.scannedFolderName);
+        std::int64_t step = f.folder.isDriveRoot() ? 0 : 2;
+        for (std::size_t i = 0; i < entries.size(); ++i) {
+            WalkEntry& e = entries[i];
+            if (e.isFolder && e.throughLink) runs[i] = taken_.insert(e.folder).second;
+            if (e.isFolder && (runs[i] || !e.throughLink)) {
+                const std::string printed =
+                    scanned_.printedName(e.name, request_.scannedFolderName);
                 scanned_.add(printed);
-                appendFolderLine(buffer_, path, printed);
+                appendFolderLine(buffer_, path_, printed);
                 ++counts_.dirCount;
                 show(std::string());
-                subfolders.push_back(std::move(e.name));
+                if (runs[i]) f.runs.push_back(std::move(e));
             }
             if (++step % CaptionEvery == 0) show(std::to_string(step));
         }
 
         // Second pass: a file line per matching file.
-        std::int64_t total = 0;
         std::int64_t fileLines = 0;
         for (const WalkEntry& e : entries) {
             if (!e.matches) continue;
-            appendFileLine(buffer_, path, e.name, e.size);
+            appendFileLine(buffer_, path_, e.name, e.size);
             ++counts_.fileCount;
-            total += static_cast<std::int64_t>(e.size);
+            total_ += static_cast<std::int64_t>(e.size);
             if (++fileLines % CaptionEvery == 0) show(std::to_string(counts_.fileCount));
         }
-        entries = {};
-        if (buffer_.size() >= SinkChunk) flush(path);
-
-        // Then each subfolder's run, in list order.
-        for (const std::string& sub : subfolders) {
-            WalkFolder child(folder, sub);
-            total += walk(path + sub + "\\", child);
-        }
-        ancestors_.pop_back();
-        return total;
+        if (buffer_.size() >= SinkChunk) flush();
     }
 
-    void flush(const std::string& path) {
+    void flush() {
         if (buffer_.empty()) return;
         try {
             sink_(buffer_);
         } catch (const platform::Error& e) {
-            fail(e, path);
+            fail(e);
         }
         buffer_.clear();
     }
 
-private:
-    [[noreturn]] void fail(const platform::Error& e, const std::string& path) {
+    [[noreturn]] void fail(const platform::Error& e) {
         result_.ok = false;
         result_.errorNumber = e.number();
         result_.errorText = e.description();
-        result_.errorPath = path;
+        result_.errorPath = path_;
         throw WalkFailed{};
-    }
-
-    bool onPath(const FolderId& id) const {
-        return std::find(ancestors_.begin(), ancestors_.end(), id) != ancestors_.end();
     }
 
     void show(const std::string& tail) {
@@ -165,24 +209,29 @@ private:
     const IndexSink& sink_;
     const CaptionSink& caption_;
     WalkResult& result_;
-    std::vector<FolderId> ancestors_;
+    const std::size_t openLimit_ = platform::files::walkOpenFolderLimit();
+    std::vector<std::unique_ptr<Frame>> stack_;
+    // The folders taken in: walked, or to be walked. All lie inside the
+    // scanned folder, which is among them.
+    std::unordered_set<FolderId, FolderIdHash> taken_;
+    std::string path_;  // the Windows path of the folder being read
     std::string buffer_;
+    std::int64_t total_ = 0;
 };
 
 }  // namespace
 
-WalkResult walkFolder(WalkRequest& request, ScannedFolderList& scanned, WalkCounts& counts, const IndexSink& sink,
-                      const CaptionSink& caption) {
+WalkResult walkFolder(WalkRequest& request, ScannedFolderList& scanned, WalkCounts& counts,
+                      const IndexSink& sink, const CaptionSink& caption) {
     WalkResult result;
     if (request.path.empty() || request.path.back() != '\\') request.path += '\\';
 
     // A drive that is unknown or holds no disc, and a folder that cannot be
     // found, give an empty listing as the system's search does.
-    WalkFolder root(request.path);
     Walker walker(request, scanned, counts, sink, caption, result);
     try {
-        result.total = walker.walk(request.path, root);
-        walker.flush(request.path);
+        walker.walk();
+        result.total = walker.total();
     } catch (const WalkFailed&) {
         result.total = 0;
     }

@@ -3,19 +3,35 @@
 // For each folder F, in this order: one folder line per subfolder of F, then
 // one file line per file of F that matches the pattern, then the whole run of
 // each subfolder in turn. Entries come in listing order (upper-cased name,
-// then bytes). Folder lines print each name with as many "@" as make it new
-// in this run of the program (see ScannedFolderList).
+// then bytes). Names are Windows names (platform::files::windowsNameOf): a
+// name stored in code page 936 on disk is written decoded. Folder lines print
+// each name with as many "@" as make it new in this run of the program (see
+// ScannedFolderList).
 //
-// What the walk leaves out:
-// - names that cannot stand in a Windows path or a stored line (control
-//   characters, \ / : * ? " < > |, bytes that are not UTF-8): skipped and
-//   counted;
-// - FIFOs, sockets and devices, and links whose target cannot be read;
-// - a folder link that leads into a folder already on the current path (a
-//   loop): no line at all. Other links are followed; a file link is sized by
-//   its target.
-// A folder that cannot be opened, or has vanished, contributes no lines.
-// Folders are read through platform::files::WalkFolder.
+// Each folder is walked once in a scan, whatever leads to it: the walk keeps
+// the identity (device, inode) of every folder it has taken in. The scanned
+// folder is taken in first; then, as each folder is read, its subfolders
+// proper, then its links to folders in listing order.
+// - A subfolder proper always has its folder line; it has a run only when its
+//   folder was not taken in before (a folder met again through a mount, or
+//   one that a link in a folder read earlier took in, has its line and no
+//   run: its contents are under the link's name).
+// - A link to a folder inside the scanned folder (the target, or a folder
+//   above it, is the scanned folder or a folder taken in) that is not taken
+//   in yet has a folder line and a run under the link's name. A link to a
+//   folder taken in already has no line: its contents are written once,
+//   under the other name.
+// - A link to a folder outside the scanned folder is not followed.
+// - A link to a file is listed with its target's size.
+// Folders are read by open handles (platform::files::WalkFolder), so no
+// depth is too deep for the walk, however long the paths grow.
+//
+// Left out of the index and counted (WalkResult::skippedNames): names that
+// have no Windows name (control characters, \ / : * ? " < > |, bytes that are
+// neither UTF-8 nor clean code page 936), FIFOs, sockets and devices, dangling
+// links, links to folders outside the scanned folder, entries whose attributes
+// cannot be read, and folders that cannot be opened (their contents: the
+// folder line stays). A folder that vanishes during the walk is not counted.
 #pragma once
 
 #include <cstdint>
@@ -32,7 +48,7 @@ namespace catalogue {
 // of the same disc in one run prints "@" after every folder name the first
 // scan printed.
 class ScannedFolderList {
-public:
+  public:
     // The name to print for a folder: its actual name, plus one "@" when that
     // name was printed before or equals the scanned folder's own name, plus
     // further "@" as long as the result was printed before.
@@ -41,7 +57,7 @@ public:
     void add(std::string_view printedName);
     bool contains(std::string_view printedName) const;
 
-private:
+  private:
     // Printed names grouped by their stem (the name without trailing "@"s):
     // which "@" counts are taken, so the next free count is found at once even
     // after thousands of folders of the same name.
@@ -51,7 +67,9 @@ private:
     };
     struct Hash {
         using is_transparent = void;
-        std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+        std::size_t operator()(std::string_view s) const {
+            return std::hash<std::string_view>{}(s);
+        }
     };
     bool taken(std::string_view stem, std::size_t count) const;
     std::unordered_map<std::string, Counts, Hash, std::equal_to<>> stems_;
@@ -65,11 +83,12 @@ struct WalkCounts {
 
 struct WalkResult {
     bool ok = true;
-    int errorNumber = 0;      // on failure: the error number (61 disk full, 52 bad name, ...)
-    std::string errorText;    // and its description
-    std::string errorPath;    // the folder being walked
-    std::int64_t total = 0;   // sum of the sizes of the files written
-    std::int64_t skippedNames = 0;  // entries left out for their names
+    int errorNumber = 0;     // on failure: the error number (61 disk full, 52 bad name, ...)
+    std::string errorText;   // and its description
+    std::string errorPath;   // the folder being walked
+    std::int64_t total = 0;  // sum of the sizes of the files written
+    // Entries left out of the index: see the top of this file.
+    std::int64_t skippedNames = 0;
 };
 
 struct WalkRequest {
@@ -92,9 +111,10 @@ using CaptionSink = std::function<void(const std::string& caption)>;
 //
 // A path that does not end in "\" gets one (in request.path). A folder that
 // is missing, cannot be opened or is on a drive without a disc gives no lines
-// and no error. Failure is reported (ok false) when a write fails or a
-// folder's listing breaks off part-way (an I/O error on a damaged disc); the
-// lines given to the sink so far are then incomplete.
+// and no error (one that cannot be opened is counted as left out). Failure is
+// reported (ok false) when a write fails or a folder's listing breaks off
+// part-way (an I/O error on a damaged disc); the lines given to the sink so
+// far are then incomplete.
 WalkResult walkFolder(WalkRequest& request, ScannedFolderList& scanned, WalkCounts& counts,
                       const IndexSink& sink, const CaptionSink& caption = {});
 

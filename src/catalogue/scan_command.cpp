@@ -47,7 +47,8 @@ std::string scanSizeText(std::string_view searchPath, std::int64_t total) {
 }
 
 std::string skippedNamesText(std::int64_t skipped) {
-    return "有" + std::to_string(skipped) + "个文件或文件夹的名字不能保存，已跳过！";
+    return "有" + std::to_string(skipped) +
+           "个文件或文件夹没有写进索引（名字不能保存、无法打开或链接到扫描的文件夹以外），已跳过！";
 }
 
 std::string scanFailedText(std::string_view reason) { return "扫描失败：" + std::string(reason); }

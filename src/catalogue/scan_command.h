@@ -38,7 +38,8 @@ std::string scannedFolderName(std::string_view searchPath);
 std::string scanCountText(std::int64_t fileCount, std::int64_t dirCount);
 std::string scanSizeText(std::string_view searchPath, std::int64_t total);
 
-// "有3个文件或文件夹的名字不能保存，已跳过！": the entries the walk left out.
+// "有3个文件或文件夹没有写进索引（名字不能保存、无法打开或链接到扫描的文件夹以外），已跳过！":
+// the entries the walk left out (WalkResult::skippedNames).
 std::string skippedNamesText(std::int64_t skipped);
 
 // "扫描失败：" + the reason: nothing was filed.

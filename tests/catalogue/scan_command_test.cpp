@@ -351,7 +351,9 @@ TEST_F(ScanFixture, EntriesWithNamesThatCannotBeStoredAreCountedAfterTheScan) {
     fs::create_directories(fs::path(h.cdFolder()) / "a|b");
     std::ofstream(fs::path(h.cdFolder()) / "c:d.txt") << "x";
     answerScan(h, {});
-    h.ui.answerMsgBox(platform::MsgOK, "有2个文件或文件夹的名字不能保存，已跳过！");
+    h.ui.answerMsgBox(platform::MsgOK,
+                      "有2个文件或文件夹没有写进索引"
+                      "（名字不能保存、无法打开或链接到扫描的文件夹以外），已跳过！");
     h.form.Toolbar1.userClick("maker");
     // The disc is filed all the same, without them.
     EXPECT_EQ(h.readBytes(indexPath("[001]DATA")), "E:\\|docs\r\nE:\\b.bin[3]\r\nE:\\docs\\\xb8\xe8.txt[5]\r\n");

@@ -49,20 +49,40 @@ bool isDirectory(const std::string& nativePath) {
     return ::stat(nativePath.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-// The entry of folder that equals name without regard to ASCII case; the
-// first in byte order when several do.
-std::optional<std::string> findIgnoringCase(const std::string& folder, const std::string& name) {
+// The native entry of folder whose Windows name is name: one whose Windows
+// name equals it exactly, else one whose Windows name equals it without
+// regard to ASCII case (the first in native byte order when several do).
+std::optional<std::string> findByWindowsName(const std::string& folder, const std::string& name) {
     DIR* d = ::opendir(folder.c_str());
     if (!d) return std::nullopt;
-    std::optional<std::string> best;
+    std::optional<std::string> alike;
     while (dirent* e = ::readdir(d)) {
-        std::string_view n = e->d_name;
-        if (n.size() != name.size() || !sameNameIgnoringCase(n, name) || !isWindowsName(n))
-            continue;
-        if (!best || n < *best) best = std::string(n);
+        const std::string_view n = e->d_name;
+        // A UTF-8 name is its own Windows name, or has none.
+        const auto decoded = text::isValidUtf8(n) ? std::nullopt : windowsNameOf(n);
+        const std::string_view shown = decoded ? std::string_view(*decoded) : n;
+        if (!sameNameIgnoringCase(shown, name) || (!decoded && !isWindowsName(n))) continue;
+        if (shown == name) {
+            alike = std::string(n);
+            break;
+        }
+        if (!alike || n < *alike) alike = std::string(n);
     }
     ::closedir(d);
-    return best;
+    return alike;
+}
+
+// The UTF-8 text of bytes that read completely and cleanly as code page 936,
+// else nothing.
+std::optional<std::string> cleanCp936(std::string_view bytes) {
+    std::string decoded = text::fromCp936(bytes);
+    // U+FFFD stands for an invalid or cut sequence; U+DC80..U+DCFF (ED B2 xx,
+    // ED B3 xx) for a byte kept as it was.
+    for (const std::string_view mark : {"\xEF\xBF\xBD", "\xED\xB2", "\xED\xB3"}) {
+        if (decoded.find(mark) != std::string::npos) return std::nullopt;
+    }
+    if (text::toCp936(decoded) != bytes) return std::nullopt;
+    return decoded;
 }
 
 struct WindowsParts {
@@ -112,6 +132,14 @@ bool isWindowsName(std::string_view name) {
         }
     }
     return text::isValidUtf8(name);
+}
+
+std::optional<std::string> windowsNameOf(std::string_view nativeName) {
+    if (isWindowsName(nativeName)) return std::string(nativeName);
+    if (nativeName.empty() || text::isValidUtf8(nativeName)) return std::nullopt;
+    auto decoded = cleanCp936(nativeName);
+    if (!decoded || !isWindowsName(*decoded)) return std::nullopt;
+    return decoded;
 }
 
 bool sameNameIgnoringCase(std::string_view a, std::string_view b) {
@@ -178,7 +206,7 @@ ResolvedPath resolvePath(std::string_view windowsPath) {
             if (::stat(candidate.c_str(), &st) == 0) {
                 found = true;
             } else if (errno == ENOENT) {
-                if (auto other = findIgnoringCase(cur, name)) {
+                if (auto other = findByWindowsName(cur, name)) {
                     std::string alt = detail::nativeJoin(cur, *other);
                     if (::stat(alt.c_str(), &st) == 0) {
                         candidate = alt;
@@ -236,9 +264,10 @@ std::string toWindows(std::string_view nativePath) {
     std::string out = best->name;
     if (bestLen == parts.size() && best->isLetter()) out += '\\';
     for (std::size_t i = bestLen; i < parts.size(); ++i) {
-        if (!isWindowsName(parts[i])) raise(err::BadFileName);
+        const auto shown = windowsNameOf(parts[i]);
+        if (!shown) raise(err::BadFileName);
         out += '\\';
-        out += parts[i];
+        out += *shown;
     }
     return out;
 }

@@ -5,15 +5,20 @@
 // applied to the Windows path first, and ".." above the drive root is refused
 // (error 52). The longest drive entry that begins the path gives the native
 // folder ("C:\My Documents\x" before "C:"). Every further name is looked up
-// exactly, else as the one entry of its folder that equals it without regard
-// to ASCII case (among several, the first in byte order). Names that are not
-// found are kept as given, so a new file is created under the spelling given.
+// exactly, else as the entry of its folder whose Windows name (windowsNameOf)
+// equals it, else as the one whose Windows name equals it without regard to
+// ASCII case (among several, the first in native byte order). So a name stored
+// in code page 936 on disk is found by its decoded name and maps back to its
+// own bytes. Names that are not found are kept as given, so a new file is
+// created under the spelling given.
 // A path without a drive is taken relative to the current folder.
 //
 // Native -> Windows: the entry whose folder is the longest leading part of the
-// path (on a tie the first in name order) gives the drive.
+// path (on a tie the first in name order) gives the drive; each further name
+// becomes its Windows name.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -24,8 +29,16 @@ namespace platform::files {
 
 // True when a native name can stand in a Windows path and in a stored line:
 // non-empty UTF-8 without control characters and without \ / : * ? " < > |.
-// Other names are left out of every listing.
 bool isWindowsName(std::string_view name);
+
+// The name a native name has inside the program, or nothing when it has none
+// (the entry is then left out of every listing and walk): the name itself when
+// it is a Windows name; else, when its bytes are not UTF-8 but read completely
+// and cleanly as code page 936 (a disc written by Windows and mounted without
+// a character set), the decoded name if that is a Windows name. A clean read
+// has no invalid or cut sequence and encodes back to the very same bytes, so
+// the decoded name always leads back to the one native name.
+std::optional<std::string> windowsNameOf(std::string_view nativeName);
 
 // Case-insensitive (ASCII) equality of two names.
 bool sameNameIgnoringCase(std::string_view a, std::string_view b);
@@ -54,7 +67,7 @@ ResolvedPath resolveExisting(std::string_view windowsPath, int notFound = err::F
 std::string toNative(std::string_view windowsPath);
 
 // The Windows path of an absolute native path; raises 52 when no drive holds
-// it or one of its names cannot be written in a Windows path.
+// it or one of its names has no Windows name.
 std::string toWindows(std::string_view nativePath);
 
 // The process's current folder in Windows form.

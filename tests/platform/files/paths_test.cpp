@@ -2,8 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "files_fixture.h"
 #include "platform/files/drive_table.h"
+#include "platform/files/file_ops.h"
+#include "platform/files/text_file.h"
 
 namespace {
 
@@ -116,6 +120,50 @@ TEST_F(FilesTest, NamesResolveExactlyElseWithoutRegardToCase) {
     EXPECT_TRUE(r.folderExists);
     r = resolvePath("C:\\nofolder\\New.txt");
     EXPECT_FALSE(r.folderExists);
+}
+
+TEST(WindowsNames, ANameThatIsNotUtf8IsDecodedAsCodePage936WhenClean) {
+    struct Case {
+        const char* native;
+        std::optional<std::string> windows;
+    };
+    const Case cases[] = {
+        {"abc.txt", "abc.txt"},
+        {"遊戲[1].exe", "遊戲[1].exe"},
+        {"\xD6\xD0\xCE\xC4.txt", "中文.txt"},
+        {"\xB8\xE8", "歌"},
+        {"bad\xff", std::nullopt},    // an invalid byte
+        {"cut\xD6", std::nullopt},    // a cut sequence
+        {"a|b", std::nullopt},        // UTF-8, but no Windows name
+        {"\xD6\xD0|", std::nullopt},  // decoded, but no Windows name
+        {"\xD6\xD0\x01", std::nullopt},
+        {"", std::nullopt},
+    };
+    for (const auto& k : cases) EXPECT_EQ(windowsNameOf(k.native), k.windows) << k.native;
+}
+
+// A decoded name leads back to its own native bytes, by either spelling of
+// case, so files can be opened, read and copied through Windows paths.
+TEST_F(FilesTest, DecodedNamesResolveToTheirNativeBytes) {
+    writeBytes(c() + "/g/\xD6\xD0\xCE\xC4.TXT", "gbk");  // 中文.TXT
+    writeBytes(c() + "/g/\xB8\xE8/a.txt", "in");         // 歌\a.txt
+    writeBytes(c() + "/dup/中文.txt", "utf8");
+    writeBytes(c() + "/dup/\xD6\xD0\xCE\xC4.txt", "gbk");
+
+    ResolvedPath r = resolvePath("C:\\g\\中文.TXT");
+    EXPECT_TRUE(r.exists);
+    EXPECT_EQ(r.native, c() + "/g/\xD6\xD0\xCE\xC4.TXT");
+    EXPECT_EQ(toNative("c:\\G\\中文.txt"), c() + "/g/\xD6\xD0\xCE\xC4.TXT");
+    EXPECT_EQ(toNative("C:\\g\\歌\\a.txt"), c() + "/g/\xB8\xE8/a.txt");
+    // A new name below a decoded folder goes into that folder.
+    EXPECT_EQ(toNative("C:\\g\\歌\\new.txt"), c() + "/g/\xB8\xE8/new.txt");
+    // The exact native name comes first.
+    EXPECT_EQ(toNative("C:\\dup\\中文.txt"), c() + "/dup/中文.txt");
+    EXPECT_EQ(toWindows(c() + "/g/\xB8\xE8/a.txt"), "C:\\g\\歌\\a.txt");
+
+    EXPECT_EQ(WholeFileRead("C:\\g\\歌\\a.txt"), "in");
+    copyFile("C:\\g\\中文.TXT", "C:\\g\\歌\\copy.txt", false);
+    EXPECT_EQ(files_test::readBytes(c() + "/g/\xB8\xE8/copy.txt"), "gbk");
 }
 
 TEST_F(FilesTest, MalformedPathsAndUnknownDrivesAreRefused) {
