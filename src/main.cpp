@@ -20,6 +20,7 @@
 #include "gui/qt_ui.h"
 #include "mainwindow/app_services.h"
 #include "mainwindow/form1.h"
+#include "platform/files/committed_write.h"
 #include "platform/files/program_folder.h"
 #include "platform/system/clock.h"
 #include "platform/system/mci.h"
@@ -55,6 +56,7 @@ int run() {
 
     files::prepareProgramFolder();
     const std::filesystem::path config = files::configFolder();
+    files::sweepTempFiles(config.string(), files::programStartTime());
     sys::FileRegistryStore registry(config / std::string(sys::registryFileName));
     sys::FileSettingsStore settings(config / std::string(sys::settingsFileName));
     sys::DesktopShell shell;

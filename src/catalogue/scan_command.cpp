@@ -139,10 +139,8 @@ void Form1::maker_Click() {
     const std::string discKey = catalogue::treeNodeKey(txtName);
 
     // The walk goes into a temporary file; the disc is filed only when its
-    // index file stands whole under its name.
+    // index file stands whole and durable under its name.
     const std::string captionBefore = caption();
-    const std::string tempPath =
-        catalogue::indexFolderPath(programFolder) + "\\" + std::string(catalogue::ScanTempFileName);
     std::int32_t fileCount = 0, dirCount = 0;
     std::int64_t total = 0;
     walkSkippedNames = 0;
@@ -151,7 +149,6 @@ void Form1::maker_Click() {
     // Takes back what a failed scan wrote and restores pointer and caption.
     const auto undo = [&] {
         platform::SkipOnError cleanUp;
-        cleanUp.step([&] { files::deleteFile(tempPath); });
         if (indexInPlace) cleanUp.step([&] { files::deleteFile(indexPath); });
         busy.end();
         setCaption(captionBefore);
@@ -162,11 +159,11 @@ void Form1::maker_Click() {
             catalogueText, txtPath, catalogue::formatDiscLine(catalogue::discLineOf(txtName, txtOrder, txtTip)));
         if (!filed) platform::raise(platform::err::PathNotFound, catalogue::missingCategoryText(txtPath));
 
-        files::OutputFile index(tempPath);
+        // Left without a commit, the index file leaves no trace.
+        files::CommittedTextFile index(indexPath, files::OnExisting::Refuse);
         total = FindFilesAPI(sspath, SearchPath, FindStr, fileCount, dirCount,
                              [&index](std::string_view lines) { index.write(lines); });
-        index.close();
-        if (!files::moveFile(tempPath, indexPath)) platform::raise(platform::err::PathFileAccess);
+        index.commit();
         indexInPlace = true;
         catalogue::writeCatalogueText(cataloguePath, *filed);
     } catch (const platform::Error& e) {

@@ -2,10 +2,10 @@
 // command itself is Form1::maker_Click (scan_command.cpp).
 //
 // A scan never leaves a filed disc without a whole index file: the walk goes
-// into a temporary file in "guangpan" that is renamed to <name>.wcd only when
-// the walk has succeeded, and the catalogue line and the tree nodes are added
-// after that. A failed scan leaves the catalogue, the trees and "guangpan" as
-// they were and says why.
+// into a temporary file in "guangpan" that becomes <name>.wcd, synced to disk,
+// only when the walk has succeeded (platform::files::CommittedTextFile), and
+// the catalogue line and the tree nodes are added after that. A failed scan
+// leaves the catalogue, the trees and "guangpan" as they were and says why.
 #pragma once
 
 #include <cstdint>
@@ -17,10 +17,6 @@ namespace catalogue {
 // Appended to the name of a disc scanned from a folder rather than from the
 // CD drive's root: its paths are real paths.
 inline constexpr std::string_view HardDiscSuffix = "_hard";
-
-// The temporary index file of a scan, in "guangpan". Its leading "." keeps it
-// out of every listing.
-inline constexpr std::string_view ScanTempFileName = ".scan.tmp";
 
 // The messages of the command (title "提示").
 inline constexpr std::string_view NameTakenMessage = "这个名字已经存在！";

@@ -14,8 +14,10 @@
 #include "mainwindow/form1.h"
 #include "mainwindow/module1.h"
 #include "mainwindow/password.h"
+#include "platform/files/committed_write.h"
 #include "platform/files/drives.h"
 #include "platform/files/file_ops.h"
+#include "platform/files/paths.h"
 #include "platform/files/text_file.h"
 #include "platform/system/settings_store.h"
 #include "platform/text/text.h"
@@ -51,6 +53,10 @@ Module1& Form1::module1() {
 void Form1::Form_Load() {
     platform::SkipOnError onError;
     const std::string& programFolder = app().ProgramFolder;
+    // Temporary files an earlier run left behind when it was cut short.
+    for (const std::string& folder : {programFolder, catalogue::indexFolderPath(programFolder)})
+        onError.step(
+            [&] { files::sweepTempFiles(files::toNative(folder), files::programStartTime()); });
 
     // 1. The log-in, when one is asked for. A refusal ends the program.
     onError.step([&] { Have_Password = module1().GetRegValue(SettingsKey, "have_password") == "true"; });

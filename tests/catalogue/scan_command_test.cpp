@@ -5,8 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <fstream>
+#include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <optional>
 #include <string>
@@ -16,6 +17,7 @@
 #include "catalogue/scan_dialog.h"
 #include "copies/sendto_dialog.h"
 #include "platform/error.h"
+#include "platform/files/committed_write.h"
 #include "support/harness.h"
 
 namespace {
@@ -266,12 +268,23 @@ TEST_F(ScanFixture, ATakenNameIsRefusedAndNothingIsOverwritten) {
     }
 }
 
+// Makes the first commit step of a temporary file in "guangpan" that matches
+// fail with the error number.
+platform::files::CommitHook failInGuangpan(const Harness& h, platform::files::CommitStep failing,
+                                           int number) {
+    const std::string folder = h.nativePath(Guangpan) + "/";
+    return [folder, failing, number](platform::files::CommitStep step, const std::string& path) {
+        if (step == failing && path.rfind(folder, 0) == 0) throw platform::Error(number);
+    };
+}
+
 // A failure anywhere between the dialog and the filing leaves everything as
 // it was, restores the caption and the pointer, and says why.
 TEST(ScanCommand, AFailedScanFilesNothingAndSaysWhy) {
+    using platform::files::CommitStep;
     struct Case {
         const char* name;
-        std::function<void(Harness&, const std::string& temp)> inject;
+        std::function<platform::files::CommitHook(Harness&)> inject;
         std::string reason;
         std::function<void(Harness&)> afterOk;
     };
@@ -279,44 +292,53 @@ TEST(ScanCommand, AFailedScanFilesNothingAndSaysWhy) {
         // The disk fills up in the middle of the walk (the index text
         // outgrows the write buffer).
         {"disk full during the walk",
-         [](Harness& h, const std::string& temp) {
+         [](Harness& h) {
              for (int i = 0; i < 700; ++i)
                  h.writeBytes("E:\\many\\" + std::string(90, 'x') + std::to_string(i) + ".txt", "1");
-             fs::create_symlink("/dev/full", temp);
+             return failInGuangpan(h, CommitStep::Write, 61);
          },
-         platform::errorText(61), {}},
+         platform::errorText(61),
+         {}},
         {"the temporary file cannot be created",
-         [](Harness&, const std::string& temp) { fs::create_directory(temp); },
-         platform::errorText(platform::err::PathFileAccess), {}},
+         [](Harness& h) {
+             return failInGuangpan(h, CommitStep::CreateTemp, platform::err::PathFileAccess);
+         },
+         platform::errorText(platform::err::PathFileAccess),
+         {}},
+        {"the index file cannot be synced to disk",
+         [](Harness& h) { return failInGuangpan(h, CommitStep::SyncData, 57); },
+         platform::errorText(57),
+         {}},
         // The index file stood whole under its name and is taken away again.
         {"the catalogue cannot be written",
-         [](Harness& h, const std::string&) { fs::permissions(h.nativePath(Catalogue), fs::perms::owner_read); },
-         platform::errorText(platform::err::PathFileAccess), {}},
-        {"the category is gone when the dialog has closed", [](Harness&, const std::string&) {},
-         catalogue::missingCategoryText("音乐"), [](Harness& h) { h.write(Catalogue, "|软件\r\n"); }},
+         [](Harness& h) {
+             fs::permissions(h.nativePath(Catalogue), fs::perms::owner_read);
+             return platform::files::CommitHook();
+         },
+         platform::errorText(platform::err::PathFileAccess),
+         {}},
+        {"the category is gone when the dialog has closed",
+         [](Harness&) { return platform::files::CommitHook(); },
+         catalogue::missingCategoryText("音乐"),
+         [](Harness& h) { h.write(Catalogue, "|软件\r\n"); }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         Harness h;
         startWithDisc(h);
-        const std::string temp =
-            h.nativePath(std::string(Guangpan) + "\\" + std::string(catalogue::ScanTempFileName));
-        c.inject(h, temp);
+        const platform::files::ScopedCommitHook hook(c.inject(h));
         const std::string captionBefore = h.form.caption();
         ScanAnswers answers;
         if (c.afterOk) answers.afterOk = [&] { c.afterOk(h); };
         answerScan(h, answers);
         h.ui.answerMsgBox(platform::MsgOK, catalogue::scanFailedText(c.reason));
         Snapshot expected = snapshot(h);
-        std::erase(expected.indexFiles, std::string(catalogue::ScanTempFileName));
         if (c.afterOk) expected.catalogue = "|软件\r\n";
         h.form.Toolbar1.userClick("maker");
 
         std::error_code ec;
         fs::permissions(h.nativePath(Catalogue), fs::perms::owner_all, ec);
-        // Only what the test put in the way is left in "guangpan".
-        EXPECT_EQ(fs::exists(fs::symlink_status(temp)), c.name == std::string("the temporary file cannot be created"));
-        fs::remove(temp, ec);
+        // Nothing is left in "guangpan", no temporary file either.
         expectUnchanged(h, expected);
         EXPECT_EQ(h.form.caption(), captionBefore);
     }
@@ -345,6 +367,80 @@ TEST(ScanCommand, FieldsThatWouldNotReadBackAreNeverFiled) {
         h.form.Toolbar1.userClick("maker");
         expectUnchanged(h, before);
     }
+}
+
+// An index file that appears under the disc's name while the walk runs is
+// never replaced: the scan fails with 58 and files nothing.
+TEST_F(ScanFixture, AnIndexFileMadeDuringTheWalkIsKept) {
+    const std::string other = h.nativePath(indexPath("[001]DATA"));
+    const platform::files::ScopedCommitHook hook(
+        [&](platform::files::CommitStep step, const std::string&) {
+            if (step == platform::files::CommitStep::SyncData && !fs::exists(other))
+                std::ofstream(other) << "other";
+        });
+    answerScan(h, {});
+    h.ui.answerMsgBox(platform::MsgOK,
+                      catalogue::scanFailedText(platform::errorText(platform::err::FileExists)));
+    Snapshot expected = snapshot(h);
+    expected.indexFiles.push_back("[001]DATA.wcd");
+    h.form.Toolbar1.userClick("maker");
+    expectUnchanged(h, expected);
+    EXPECT_EQ(h.readBytes(indexPath("[001]DATA")), "other");
+}
+
+// The index file is on disk for good (data synced, renamed, folder synced)
+// before the catalogue names the disc.
+TEST_F(ScanFixture, TheIndexFileIsDurableBeforeTheCatalogueNamesIt) {
+    using platform::files::CommitStep;
+    std::vector<std::pair<CommitStep, std::string>> steps;
+    const platform::files::ScopedCommitHook hook(
+        [&](CommitStep step, const std::string& path) { steps.emplace_back(step, path); });
+    answerScan(h, {});
+    h.form.Toolbar1.userClick("maker");
+    ASSERT_NE(h.form.TreeView1.find("[001]DATA*"), nullptr);
+
+    const std::string guangpan = h.nativePath(Guangpan);
+    const auto at = [&](CommitStep step, const std::function<bool(const std::string&)>& matches) {
+        const auto it = std::find_if(steps.begin(), steps.end(), [&](const auto& s) {
+            return s.first == step && matches(s.second);
+        });
+        EXPECT_NE(it, steps.end()) << static_cast<int>(step);
+        return it - steps.begin();
+    };
+    const auto indexSynced = at(CommitStep::SyncData, [&](const std::string& p) {
+        return p.rfind(guangpan + "/.zeltmp-", 0) == 0;
+    });
+    const auto indexNamed = at(CommitStep::Rename, [&](const std::string& p) {
+        return p == h.nativePath(indexPath("[001]DATA"));
+    });
+    const auto folderSynced =
+        at(CommitStep::SyncFolder, [&](const std::string& p) { return p == guangpan; });
+    const auto catalogueNamed =
+        at(CommitStep::Rename, [&](const std::string& p) { return p == h.nativePath(Catalogue); });
+    EXPECT_LT(indexSynced, indexNamed);
+    EXPECT_LT(indexNamed, folderSynced);
+    EXPECT_LT(folderSynced, catalogueNamed);
+}
+
+// Temporary files of a run that was cut short are removed at the next start,
+// those of the old names too; files of a run still going are not.
+TEST(ScanCommand, TemporaryFilesOfAnEarlierRunAreSweptAtStart) {
+    Harness h;
+    h.write(Catalogue, TwoCategories);
+    const auto old = fs::file_time_type::clock::now() - std::chrono::hours(1);
+    const std::vector<std::string> stale = {"C:\\zelbrin\\.zeltmp-a1b2c3d4",
+                                            "C:\\zelbrin\\guangpan\\.zeltmp-x",
+                                            "C:\\zelbrin\\guangpan\\.scan.tmp"};
+    for (const std::string& p : stale) {
+        h.writeBytes(p, "half");
+        fs::last_write_time(h.nativePath(p), old);
+    }
+    h.writeBytes("C:\\zelbrin\\guangpan\\.zeltmp-fresh", "running");
+    h.writeBytes("C:\\zelbrin\\guangpan\\a.wcd", "E:\\a[1]\r\n");
+    fs::last_write_time(h.nativePath("C:\\zelbrin\\guangpan\\a.wcd"), old);
+    h.start();
+    for (const std::string& p : stale) EXPECT_FALSE(fs::exists(h.nativePath(p))) << p;
+    EXPECT_EQ(guangpanEntries(h), (std::vector<std::string>{".zeltmp-fresh", "a.wcd"}));
 }
 
 TEST_F(ScanFixture, EntriesWithNamesThatCannotBeStoredAreCountedAfterTheScan) {

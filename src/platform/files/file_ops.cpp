@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/error.h"
+#include "platform/files/committed_write.h"
 #include "platform/files/files_internal.h"
 #include "platform/files/listing.h"
 #include "platform/files/paths.h"
@@ -149,38 +150,24 @@ void createFolder(std::string_view path) {
     if (::mkdir(r.native.c_str(), 0777) != 0) detail::raiseErrno(errno, err::PathNotFound);
 }
 
-bool moveFile(std::string_view from, std::string_view to) {
-    try {
-        ResolvedPath src = resolvePath(from);
-        ResolvedPath dst = resolvePath(to);
-        if (!src.exists || src.isDriveRoot || dst.isDriveRoot || !dst.folderExists) return false;
-        const std::string target = detail::nativeJoin(dst.nativeFolder, dst.lastName);
-        if (dst.exists) {
-            // Only the same file under another letter case may be "replaced":
-            // that is a rename in place.
-            struct stat a {
-            }, b{};
-            if (!statPath(src.native, a) || !statPath(dst.native, b) || !sameFile(a, b))
-                return false;
-            if (target == src.native) return true;
-            if (dst.native != src.native) return false;  // two links to one file
+void moveFile(std::string_view from, std::string_view to) {
+    ResolvedPath src = resolveExisting(from);
+    ResolvedPath dst = resolvePath(to);
+    if (src.isDriveRoot || dst.isDriveRoot) raise(err::PathFileAccess);
+    if (!dst.folderExists) raise(err::PathNotFound);
+    const std::string target = detail::nativeJoin(dst.nativeFolder, dst.lastName);
+    if (dst.exists) {
+        // Only the same file under another letter case may be "replaced":
+        // that is a rename in place.
+        struct stat a {
+        }, b{};
+        if (!statPath(src.native, a) || !statPath(dst.native, b) || !sameFile(a, b) ||
+            dst.native != src.native) {
+            raise(err::FileExists);
         }
-        int e = detail::renameNoReplace(src.native, target);
-        if (e == EXDEV) {
-            // Another file system: copy, then remove the original (files only).
-            struct stat st {};
-            if (!statPath(src.native, st) || !S_ISREG(st.st_mode)) return false;
-            detail::copyNativeFile(src.native, target, false);
-            if (::unlink(src.native.c_str()) != 0) {
-                ::unlink(target.c_str());
-                return false;
-            }
-            return true;
-        }
-        return e == 0;
-    } catch (const Error&) {
-        return false;
+        if (target == src.native) return;
     }
+    moveNative(src.native, target);
 }
 
 bool tryCopyFile(std::string_view from, std::string_view to, bool overwrite) {

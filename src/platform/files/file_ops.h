@@ -34,8 +34,12 @@ void createFolder(std::string_view path);
 
 // Renames or moves a file or folder, never replacing an existing target. A
 // target that differs from the source only in letter case renames in place.
-// False on any failure.
-bool moveFile(std::string_view from, std::string_view to);
+// The new name is durable when it returns (committed_write.h); a file moved to
+// another file system is copied whole and synced before the original goes.
+// Raises 53 for a missing source (76 its folder), 76 for a missing target
+// folder, 58 when the target exists, 75 for a drive root or a folder moved to
+// another file system, and the number of any other failure.
+void moveFile(std::string_view from, std::string_view to);
 
 // Copies a file (the system's copy call): overwrite false fails when the
 // target exists. A read-only target is never replaced. The copy keeps the

@@ -6,10 +6,9 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdio>
-#include <random>
 
 #include "platform/error.h"
+#include "platform/files/committed_write.h"
 #include "platform/files/listing.h"
 
 namespace platform::files::detail {
@@ -141,21 +140,6 @@ std::string nativeJoin(const std::string& folder, std::string_view name) {
     return r;
 }
 
-Fd createTempBeside(const std::string& target, std::string& tempPath) {
-    static std::mt19937_64 rng{std::random_device{}()};
-    static const char digits[] = "abcdefghijklmnopqrstuvwxyz0123456789";
-    const std::string folder = nativeParent(target);
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        std::string name = ".zeltmp-";
-        for (int i = 0; i < 8; ++i) name += digits[rng() % (sizeof digits - 1)];
-        tempPath = nativeJoin(folder, name);
-        int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0) return Fd(fd);
-        if (errno != EEXIST) raiseErrno(errno, err::PathNotFound);
-    }
-    raise(err::PathFileAccess);
-}
-
 int renameNoReplace(const std::string& from, const std::string& to) {
     if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return 0;
     int e = errno;
@@ -176,36 +160,6 @@ int renameNoReplace(const std::string& from, const std::string& to) {
     return ::rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
 }
 
-namespace {
-
-// Copies the rest of in to out; false on a failure (errno set).
-bool copyBytes(int in, int out) {
-    bool tryRange = true;
-    for (;;) {
-        if (tryRange) {
-            ssize_t n = ::copy_file_range(in, nullptr, out, nullptr, std::size_t{1} << 30, 0);
-            if (n == 0) return true;
-            if (n > 0) continue;
-            if (errno == EINTR) continue;
-            if (errno != EXDEV && errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP &&
-                errno != EBADF) {
-                return false;
-            }
-            tryRange = false;
-        }
-        char buf[1 << 16];
-        ssize_t n = ::read(in, buf, sizeof buf);
-        if (n == 0) return true;
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        if (!writeAll(out, std::string_view(buf, static_cast<std::size_t>(n)))) return false;
-    }
-}
-
-}  // namespace
-
 void copyNativeFile(const std::string& src, const std::string& dst, bool replace) {
     Fd in(::open(src.c_str(), O_RDONLY | O_CLOEXEC));
     if (!in.valid()) raiseErrno(errno, err::FileNotFound);
@@ -213,33 +167,13 @@ void copyNativeFile(const std::string& src, const std::string& dst, bool replace
     if (::fstat(in.get(), &st) != 0) raiseErrno(errno, err::FileNotFound);
     if (!S_ISREG(st.st_mode)) raise(err::FileNotFound);
     const bool readOnly = ownerReadOnly(st) || readOnlyFileSystem(in.get());
-    std::string temp;
-    Fd out = createTempBeside(dst, temp);
-    int failure = 0;
-    if (!copyBytes(in.get(), out.get())) failure = errno;
-    if (failure == 0) {
-        // Permissions and times are kept where the file system allows it.
-        ::fchmod(out.get(), (st.st_mode & 07777) & (readOnly ? ~mode_t{0222} : ~mode_t{0}));
-        const timespec times[2] = {st.st_atim, st.st_mtim};
-        ::futimens(out.get(), times);
-        if (!out.close()) failure = errno;
-    }
-    if (failure != 0) {
-        ::unlink(temp.c_str());
-        raiseErrno(failure, err::FileNotFound);
-    }
-    if (int e = commitTemp(temp, dst, replace); e != 0) raiseErrno(e, err::PathNotFound);
-}
-
-int commitTemp(const std::string& tempPath, const std::string& target, bool replace) {
-    int e = 0;
-    if (replace) {
-        if (::rename(tempPath.c_str(), target.c_str()) != 0) e = errno;
-    } else {
-        e = renameNoReplace(tempPath, target);
-    }
-    if (e != 0) ::unlink(tempPath.c_str());
-    return e;
+    // Permissions and times are kept where the file system allows it.
+    const mode_t mode = (st.st_mode & 07777) & (readOnly ? ~mode_t{0222} : ~mode_t{0});
+    CommittedFile out(dst, replace ? OnExisting::Replace : OnExisting::Refuse, mode);
+    out.writeFrom(in.get());
+    const timespec times[2] = {st.st_atim, st.st_mtim};
+    ::futimens(out.fd(), times);
+    out.commit();
 }
 
 }  // namespace platform::files::detail

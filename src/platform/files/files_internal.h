@@ -56,20 +56,11 @@ std::string nativeParent(const std::string& nativePath);
 std::string nativeJoin(const std::string& folder, std::string_view name);
 std::string nativeBaseName(const std::string& nativePath);
 
-// A new, empty temporary file beside target (in the same folder), created with
-// mode 0666 less the umask. The name begins with "." so that file listings
-// leave it out. Returns the descriptor and sets tempPath; raises on failure.
-Fd createTempBeside(const std::string& target, std::string& tempPath);
-
-// Moves a finished temporary file to target. replace: over an existing
-// target; otherwise fails with EEXIST when the target exists. Returns 0 or
-// the errno value. On failure the temporary file is removed.
-int commitTemp(const std::string& tempPath, const std::string& target, bool replace);
-
 // Copies a native file's bytes, modification time and permissions (write
-// permission taken away when the source is read-only) to a temporary file
-// beside dst, then moves it to dst (over an existing one only when replace).
-// Raises an Error with the number of the failure; dst is never left half written.
+// permission taken away when the source is read-only) to dst through the
+// committed-write path (committed_write.h), over an existing dst only when
+// replace. Raises an Error with the number of the failure; dst is never left
+// half written.
 void copyNativeFile(const std::string& src, const std::string& dst, bool replace);
 
 // Renames without replacing an existing target (renameat2 RENAME_NOREPLACE,

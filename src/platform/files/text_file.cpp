@@ -7,6 +7,9 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <exception>
+#include <optional>
+#include <utility>
 
 #include "platform/error.h"
 #include "platform/files/files_internal.h"
@@ -54,40 +57,33 @@ std::string_view withoutFinalBreak(std::string_view text) {
     return text;
 }
 
+// Where a file written whole goes, and the permissions it keeps: an existing
+// file is replaced in place of the file a link points at, with its mode.
+struct WholeTarget {
+    std::string native;
+    std::optional<unsigned> mode;
+};
+
+WholeTarget wholeTarget(std::string_view path, OnExisting onExisting) {
+    ResolvedPath r = writableTarget(path);
+    WholeTarget t{r.native, std::nullopt};
+    if (!r.exists) return t;
+    if (onExisting == OnExisting::Refuse) raise(err::FileExists);
+    struct stat st {};
+    if (::stat(r.native.c_str(), &st) == 0) t.mode = st.st_mode & 07777;
+    char real[PATH_MAX];
+    if (::realpath(r.native.c_str(), real)) t.native = real;
+    return t;
+}
+
 }  // namespace
 
 std::string WholeFileRead(std::string_view path) { return text::fromCp936(readBytes(path)); }
 
 void WholeFileRewrite(std::string_view path, std::string_view text) {
-    ResolvedPath r = writableTarget(path);
-    std::string target = r.native;
-    struct stat st {};
-    const bool existed = r.exists && ::stat(target.c_str(), &st) == 0;
-    if (existed) {
-        // Rewrite the file a link points at, not the link.
-        char real[PATH_MAX];
-        if (::realpath(target.c_str(), real)) target = real;
-    }
-    const std::string bytes =
-        text.empty() ? std::string() : text::toCp936(withoutFinalBreak(text)) + "\r\n";
-
-    std::string temp;
-    detail::Fd fd = detail::createTempBeside(target, temp);
-    int failure = 0;
-    if (!detail::writeAll(fd.get(), bytes)) {
-        failure = errno;
-    } else {
-        if (existed) ::fchmod(fd.get(), st.st_mode & 07777);
-        if (::fsync(fd.get()) != 0 && errno != EINVAL) failure = errno;
-        if (!fd.close() && failure == 0) failure = errno;
-    }
-    if (failure != 0) {
-        ::unlink(temp.c_str());
-        detail::raiseErrno(failure, err::PathNotFound);
-    }
-    if (int e = detail::commitTemp(temp, target, true); e != 0) {
-        detail::raiseErrno(e, err::PathNotFound);
-    }
+    CommittedTextFile file(path, OnExisting::Replace);
+    if (!text.empty()) file.print(withoutFinalBreak(text));
+    file.commit();
 }
 
 InputFile::InputFile(std::string_view path) : lines_(text::linesFromCp936(readBytes(path))) {}
@@ -97,14 +93,55 @@ std::string InputFile::lineInput() {
     return std::move(lines_[next_++]);
 }
 
-OutputFile::OutputFile(std::string_view path, Mode mode) {
+CommittedTextFile::CommittedTextFile(std::string_view path, OnExisting onExisting) {
+    WholeTarget t = wholeTarget(path, onExisting);
+    file_.emplace(std::move(t.native), onExisting, t.mode);
+}
+
+void CommittedTextFile::print(std::string_view text) {
+    write(text);
+    write("\r\n");
+}
+
+void CommittedTextFile::write(std::string_view text) {
+    if (!file_) raise(err::BadFileName);
+    buffer_ += text;
+    if (buffer_.size() >= FlushSize) flush();
+}
+
+void CommittedTextFile::flush() {
+    if (buffer_.empty()) return;
+    const std::string bytes = text::toCp936(buffer_);
+    buffer_.clear();
+    file_->write(bytes);
+}
+
+void CommittedTextFile::commit() {
+    if (!file_) raise(err::BadFileName);
+    try {
+        flush();
+        file_->commit();
+    } catch (...) {
+        file_.reset();
+        throw;
+    }
+    file_.reset();
+}
+
+OutputFile::OutputFile(std::string_view path, Mode mode)
+    : exceptionsAtOpen_(std::uncaught_exceptions()) {
+    if (mode == Mode::Output) {
+        output_.emplace(path, OnExisting::Replace);
+        return;
+    }
     ResolvedPath r = writableTarget(path);
-    int flags = O_WRONLY | O_CREAT | O_CLOEXEC | (mode == Mode::Output ? O_TRUNC : O_APPEND);
-    fd_ = ::open(r.native.c_str(), flags, 0666);
+    fd_ = ::open(r.native.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | O_APPEND, 0666);
     if (fd_ < 0) detail::raiseErrno(errno, err::PathNotFound);
 }
 
 OutputFile::~OutputFile() {
+    // Output cut short by an exception is dropped: the old file stays.
+    if (std::uncaught_exceptions() > exceptionsAtOpen_) output_.reset();
     try {
         close();
     } catch (const Error&) {
@@ -114,14 +151,16 @@ OutputFile::~OutputFile() {
 
 void OutputFile::print(std::string_view text) {
     write(text);
-    buffer_ += "\r\n";
-    if (buffer_.size() >= FlushSize) flush();
+    write("\r\n");
 }
 
 void OutputFile::write(std::string_view text) {
+    if (output_) return output_->write(text);
     if (fd_ < 0) raise(err::BadFileName);
     buffer_ += text;
-    if (buffer_.size() >= FlushSize) flush();
+    if (buffer_.size() >= FlushSize && !writeBuffer()) {
+        detail::raiseErrno(errno, err::PathNotFound);
+    }
 }
 
 bool OutputFile::writeBuffer() {
@@ -131,11 +170,17 @@ bool OutputFile::writeBuffer() {
     return detail::writeAll(fd_, bytes);
 }
 
-void OutputFile::flush() {
-    if (!writeBuffer()) detail::raiseErrno(errno, err::PathNotFound);
-}
-
 void OutputFile::close() {
+    if (output_) {
+        try {
+            output_->commit();
+        } catch (...) {
+            output_.reset();
+            throw;
+        }
+        output_.reset();
+        return;
+    }
     if (fd_ < 0) return;
     int failure = writeBuffer() ? 0 : errno;
     if (::close(fd_) != 0 && failure == 0) failure = errno;

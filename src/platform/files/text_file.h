@@ -9,9 +9,12 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "platform/files/committed_write.h"
 
 namespace platform::files {
 
@@ -20,10 +23,10 @@ std::string WholeFileRead(std::string_view path);
 
 // Writes a text back whole: the final line break of the text is dropped when
 // it has one (CR LF, or a lone LF or CR) and one CR LF is written after the
-// rest, so the file ends as it did; an empty text makes an empty file. The
-// new contents go to a temporary file beside the target that then replaces
-// it, so a failure at any point leaves the old file whole. A missing file is
-// created; the file keeps its permissions.
+// rest, so the file ends as it did; an empty text makes an empty file. It goes
+// through the committed-write path (committed_write.h), so a failure or a
+// crash at any point leaves the old file whole. A missing file is created;
+// the file keeps its permissions, and a link is followed to the file it names.
 void WholeFileRewrite(std::string_view path, std::string_view text);
 
 // A file opened for input, read line by line. A line ends at CR LF, a lone CR
@@ -42,9 +45,37 @@ class InputFile {
     std::size_t next_ = 0;
 };
 
-// A file opened for output (created, or emptied when it exists) or for append
-// (created when missing). Writes are buffered; close() reports a failure to
-// write, the destructor closes silently.
+// A stored text file written whole as a stream (a scan's index file): UTF-8
+// in, code page 936 on disk, buffered. The text goes to a temporary file
+// beside the target; commit() makes it the file, durably (committed_write.h).
+// Destroyed without a commit (a failure on the way), it leaves no trace and
+// the old file as it was. Opening raises as OutputFile does and, with
+// OnExisting::Refuse, 58 when the file exists; commit() raises 58 when one has
+// appeared since. Replacing an existing file keeps its permissions.
+class CommittedTextFile {
+  public:
+    CommittedTextFile(std::string_view path, OnExisting onExisting);
+
+    // The text and CR LF.
+    void print(std::string_view text);
+    // The text as it is.
+    void write(std::string_view text);
+    // Writes what is buffered and commits the file; writing ends here.
+    void commit();
+
+  private:
+    void flush();
+
+    std::optional<CommittedFile> file_;
+    std::string buffer_;  // UTF-8 not yet written
+};
+
+// A file opened for output (written whole: created, or its old contents
+// replaced) or for append (created when missing). Writes are buffered. Output
+// goes through CommittedTextFile: the file changes only when it is closed, at
+// once and durably. Append adds to the file in place. close() reports a
+// failure to write; the destructor closes silently, except that output left
+// by an exception is dropped and the old file stays as it was.
 class OutputFile {
   public:
     enum class Mode { Output, Append };
@@ -62,12 +93,14 @@ class OutputFile {
     void close();
 
   private:
-    // Encodes and writes what is buffered; false on a write error (errno set).
+    // Encodes and writes what is buffered for append; false on a write error
+    // (errno set).
     bool writeBuffer();
-    void flush();
 
-    int fd_ = -1;
-    std::string buffer_;  // UTF-8 not yet written
+    std::optional<CommittedTextFile> output_;  // Mode::Output
+    int fd_ = -1;                              // Mode::Append
+    std::string buffer_;                       // UTF-8 not yet appended
+    int exceptionsAtOpen_ = 0;
 };
 
 }  // namespace platform::files

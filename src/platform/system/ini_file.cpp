@@ -7,6 +7,8 @@
 #include <cerrno>
 #include <system_error>
 
+#include "platform/error.h"
+#include "platform/files/committed_write.h"
 #include "platform/files/paths.h"
 
 namespace platform::system {
@@ -54,31 +56,6 @@ std::size_t findNameEnd(std::string_view line) {
 
 [[noreturn]] void throwErrno(const std::string& what) {
     throw std::system_error(errno, std::generic_category(), what);
-}
-
-// The whole file written atomically: a temporary file beside it (mode 0600)
-// renamed over it; missing folders above it are created.
-void writeFileAtomically(const std::filesystem::path& file, std::string_view bytes) {
-    if (file.has_parent_path()) std::filesystem::create_directories(file.parent_path());
-    std::string temp = file.string() + ".XXXXXX";
-    int fd = ::mkostemp(temp.data(), O_CLOEXEC);  // created with mode 0600
-    if (fd < 0) throwErrno("cannot create a temporary file beside " + file.string());
-
-    int error = 0;
-    if (::fchmod(fd, 0600) != 0) error = errno;
-    for (std::size_t done = 0; error == 0 && done < bytes.size();) {
-        ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n > 0) done += static_cast<std::size_t>(n);
-        else if (n == 0) error = EIO;
-        else if (errno != EINTR) error = errno;
-    }
-    if (error == 0 && ::fsync(fd) != 0) error = errno;
-    if (::close(fd) != 0 && error == 0) error = errno;
-    if (error == 0 && ::rename(temp.c_str(), file.c_str()) != 0) error = errno;
-    if (error == 0) return;
-    ::unlink(temp.c_str());
-    errno = error;
-    throwErrno("cannot write " + file.string());
 }
 
 }  // namespace
@@ -177,7 +154,16 @@ IniData loadIniFile(const std::filesystem::path& file) {
 }
 
 void saveIniFile(const std::filesystem::path& file, const IniData& data) {
-    writeFileAtomically(file, data.serialize());
+    if (file.has_parent_path()) std::filesystem::create_directories(file.parent_path());
+    try {
+        // Only the user may read the stores: they may hold a password.
+        files::CommittedFile out(file.string(), files::OnExisting::Replace, 0600);
+        out.write(data.serialize());
+        out.commit();
+    } catch (const Error& e) {
+        throw std::system_error(std::make_error_code(std::errc::io_error),
+                                "cannot write " + file.string() + ": " + e.description());
+    }
 }
 
 }  // namespace platform::system

@@ -111,27 +111,42 @@ TEST_F(FilesTest, AttributesFollowModeNameAndKind) {
     EXPECT_EQ(fileLength("c:\\PLAIN.TXT"), 5u);
 }
 
-TEST_F(FilesTest, MoveNeverReplacesAnExistingTarget) {
+TEST_F(FilesTest, MoveNeverReplacesAnExistingTargetAndSaysWhyItFailed) {
     writeBytes(c() + "/old.wcd", "index");
     writeBytes(c() + "/taken.wcd", "other");
-    EXPECT_FALSE(moveFile("C:\\old.wcd", "C:\\taken.wcd"));
-    EXPECT_FALSE(moveFile("C:\\old.wcd", "C:\\TAKEN.WCD"));
+    fs::create_hard_link(c() + "/old.wcd", c() + "/link.wcd");
+    struct Case {
+        const char* from;
+        const char* to;
+        int error;
+    };
+    const Case cases[] = {
+        {"C:\\old.wcd", "C:\\taken.wcd", 58},
+        {"C:\\old.wcd", "C:\\TAKEN.WCD", 58},
+        {"C:\\old.wcd", "C:\\link.wcd", 58},  // the same file under another name
+        {"C:\\missing.wcd", "C:\\new.wcd", 53},
+        {"C:\\nofolder\\old.wcd", "C:\\new.wcd", 76},
+        {"C:\\old.wcd", "C:\\nofolder\\new.wcd", 76},
+        {"C:\\", "C:\\new", 75},
+        {"C:\\old.wcd", "Q:\\new.wcd", 68},
+    };
+    for (const auto& k : cases) {
+        EXPECT_EQ(errorOf([&] { moveFile(k.from, k.to); }), k.error) << k.from << " -> " << k.to;
+    }
     EXPECT_EQ(readBytes(c() + "/taken.wcd"), "other");
     EXPECT_EQ(readBytes(c() + "/old.wcd"), "index");
-    EXPECT_FALSE(moveFile("C:\\missing.wcd", "C:\\new.wcd"));
-    EXPECT_FALSE(moveFile("C:\\old.wcd", "C:\\nofolder\\new.wcd"));
-    EXPECT_TRUE(moveFile("C:\\OLD.wcd", "C:\\new.wcd"));
+    moveFile("C:\\OLD.wcd", "C:\\new.wcd");
     EXPECT_EQ(readBytes(c() + "/new.wcd"), "index");
     EXPECT_FALSE(fs::exists(c() + "/old.wcd"));
 }
 
 TEST_F(FilesTest, MoveToTheSameNameInOtherCaseRenamesInPlace) {
     writeBytes(c() + "/disc.note", "n");
-    EXPECT_TRUE(moveFile("C:\\disc.note", "C:\\Disc.NOTE"));
+    moveFile("C:\\disc.note", "C:\\Disc.NOTE");
     EXPECT_TRUE(fs::exists(c() + "/Disc.NOTE"));
     EXPECT_FALSE(fs::exists(c() + "/disc.note"));
     fs::create_directories(c() + "/folder");
-    EXPECT_TRUE(moveFile("C:\\folder", "C:\\Folder2"));
+    moveFile("C:\\folder", "C:\\Folder2");
     EXPECT_TRUE(fs::is_directory(c() + "/Folder2"));
 }
 

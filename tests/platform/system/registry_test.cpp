@@ -4,7 +4,11 @@
 #include <sys/stat.h>
 
 #include <memory>
+#include <utility>
+#include <vector>
 
+#include "platform/error.h"
+#include "platform/files/committed_write.h"
 #include "support/file_size_limit.h"
 #include "support/temp_folder.h"
 
@@ -186,6 +190,46 @@ TEST(FileRegistryStore, WriteCutShortLeavesOldFileWhole) {
     EXPECT_EQ(readBytes(file), before);
     EXPECT_EQ(testsupport::entryCount(folder.path()), 1);  // no temporary file left behind
     EXPECT_EQ(FileRegistryStore(file).query(kKey, "Color"), "12");
+}
+
+// The store's file goes through the committed-write path: data synced before
+// the rename, the folder after it; a failure at any step changes nothing, on
+// disk or in the store, and leaves no temporary file.
+TEST(FileRegistryStore, TheFileIsReplacedDurablyOrNotAtAll) {
+    using platform::files::CommitStep;
+    TempFolder folder;
+    auto file = folder / "registry.ini";
+    FileRegistryStore store(file);
+    ASSERT_TRUE(store.createKey(kKey));
+    std::vector<std::pair<CommitStep, std::string>> steps;
+    {
+        const platform::files::ScopedCommitHook hook(
+            [&](CommitStep step, const std::string& path) { steps.emplace_back(step, path); });
+        ASSERT_TRUE(store.set(kKey, "Color", "9"));
+    }
+    std::vector<CommitStep> order;
+    for (const auto& [step, path] : steps) order.push_back(step);
+    EXPECT_EQ(order, (std::vector<CommitStep>{CommitStep::CreateTemp, CommitStep::Write,
+                                              CommitStep::SyncData, CommitStep::Rename,
+                                              CommitStep::SyncFolder}));
+    EXPECT_EQ(steps[3].second, file.string());
+    EXPECT_EQ(steps[4].second, folder.path().string());
+    const std::string after = readBytes(file);
+
+    for (const CommitStep failing :
+         {CommitStep::CreateTemp, CommitStep::Write, CommitStep::SyncData, CommitStep::Rename}) {
+        const platform::files::ScopedCommitHook hook(
+            [failing](CommitStep step, const std::string&) {
+                if (step == failing) throw platform::Error(57);
+            });
+        EXPECT_FALSE(store.set(kKey, "Color", "3")) << static_cast<int>(failing);
+        EXPECT_EQ(store.query(kKey, "Color"), "9");
+        EXPECT_EQ(readBytes(file), after);
+        EXPECT_EQ(testsupport::entryCount(folder.path()), 1);
+    }
+    struct stat st {};
+    ASSERT_EQ(::stat(file.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0600u);
 }
 
 }  // namespace

@@ -1,0 +1,218 @@
+#include "platform/files/committed_write.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cctype>
+#include <cerrno>
+#include <random>
+#include <utility>
+
+#include "platform/error.h"
+#include "platform/files/files_internal.h"
+
+namespace platform::files {
+
+namespace {
+
+// Taken when the program loads, before any code of ours runs.
+const std::chrono::system_clock::time_point startedAt = std::chrono::system_clock::now();
+
+CommitHook& hookSlot() {
+    static CommitHook hook;
+    return hook;
+}
+
+void before(CommitStep step, const std::string& path) {
+    if (const CommitHook& hook = hookSlot()) hook(step, path);
+}
+
+// Raises the error of a failed system call; ENOENT means a missing folder.
+[[noreturn]] void raiseFailure(int errnoValue) {
+    detail::raiseErrno(errnoValue, err::PathNotFound);
+}
+
+// Copies the rest of in to out; false on a failure (errno set).
+bool copyBytes(int in, int out) {
+    bool tryRange = true;
+    for (;;) {
+        if (tryRange) {
+            ssize_t n = ::copy_file_range(in, nullptr, out, nullptr, std::size_t{1} << 30, 0);
+            if (n == 0) return true;
+            if (n > 0) continue;
+            if (errno == EINTR) continue;
+            if (errno != EXDEV && errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP &&
+                errno != EBADF) {
+                return false;
+            }
+            tryRange = false;
+        }
+        char buf[1 << 16];
+        ssize_t n = ::read(in, buf, sizeof buf);
+        if (n == 0) return true;
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        if (!detail::writeAll(out, std::string_view(buf, static_cast<std::size_t>(n)))) {
+            return false;
+        }
+    }
+}
+
+// "registry.ini.Ab3xZ9": a temporary file of the settings stores of earlier
+// versions (mkstemp's six letters or digits after the store's name).
+bool earlierStoreTemp(std::string_view name) {
+    for (std::string_view store : {"registry.ini.", "settings.ini."}) {
+        if (name.size() != store.size() + 6 || name.substr(0, store.size()) != store) continue;
+        bool letters = true;
+        for (char c : name.substr(store.size()))
+            letters = letters && std::isalnum(static_cast<unsigned char>(c));
+        if (letters) return true;
+    }
+    return false;
+}
+
+bool isTempName(std::string_view name) {
+    return name.substr(0, TempFilePrefix.size()) == TempFilePrefix || name == ".scan.tmp" ||
+           earlierStoreTemp(name);
+}
+
+}  // namespace
+
+CommitHook setCommitHook(CommitHook hook) { return std::exchange(hookSlot(), std::move(hook)); }
+
+CommittedFile::CommittedFile(std::string nativeTarget, OnExisting onExisting,
+                             std::optional<unsigned> mode)
+    : target_(std::move(nativeTarget)), onExisting_(onExisting) {
+    static std::mt19937_64 rng{std::random_device{}()};
+    static const char digits[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+    const std::string folder = detail::nativeParent(target_);
+    const mode_t createMode = mode ? static_cast<mode_t>(*mode & 0777) : mode_t{0666};
+    for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
+        std::string name(TempFilePrefix);
+        for (int i = 0; i < 8; ++i) name += digits[rng() % (sizeof digits - 1)];
+        std::string temp = detail::nativeJoin(folder, name);
+        before(CommitStep::CreateTemp, temp);
+        fd_ = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, createMode);
+        if (fd_ >= 0)
+            temp_ = std::move(temp);
+        else if (errno != EEXIST)
+            raiseFailure(errno);
+    }
+    if (fd_ < 0) raise(err::PathFileAccess);
+    // Exactly the mode asked for (the umask may have taken bits away);
+    // file systems without permissions keep what they have.
+    if (mode) ::fchmod(fd_, static_cast<mode_t>(*mode & 07777));
+}
+
+CommittedFile::~CommittedFile() { discard(); }
+
+void CommittedFile::discard() noexcept {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
+    if (!temp_.empty()) ::unlink(temp_.c_str());
+    temp_.clear();
+}
+
+int CommittedFile::fd() const { return fd_; }
+
+void CommittedFile::write(std::string_view bytes) {
+    if (fd_ < 0) raise(err::BadFileName);
+    before(CommitStep::Write, temp_);
+    if (!detail::writeAll(fd_, bytes)) raiseFailure(errno);
+}
+
+void CommittedFile::writeFrom(int inputFd) {
+    if (fd_ < 0) raise(err::BadFileName);
+    before(CommitStep::Write, temp_);
+    if (!copyBytes(inputFd, fd_)) raiseFailure(errno);
+}
+
+void CommittedFile::commit() {
+    if (fd_ < 0) raise(err::BadFileName);
+    try {
+        syncAndRename();
+    } catch (...) {
+        discard();
+        throw;
+    }
+    syncFolder(detail::nativeParent(target_));
+}
+
+void CommittedFile::syncAndRename() {
+    before(CommitStep::SyncData, temp_);
+    // EINVAL: a file that cannot be synced (not on a disk); nothing to wait for.
+    if (::fdatasync(fd_) != 0 && errno != EINVAL) raiseFailure(errno);
+    const int fd = std::exchange(fd_, -1);
+    if (::close(fd) != 0) raiseFailure(errno);
+
+    before(CommitStep::Rename, target_);
+    int e = 0;
+    if (onExisting_ == OnExisting::Replace) {
+        if (::rename(temp_.c_str(), target_.c_str()) != 0) e = errno;
+    } else {
+        e = detail::renameNoReplace(temp_, target_);
+    }
+    if (e != 0) raiseFailure(e);
+    temp_.clear();  // it is the target now
+}
+
+void syncFolder(const std::string& nativeFolder) {
+    before(CommitStep::SyncFolder, nativeFolder);
+    detail::Fd folder(::open(nativeFolder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!folder.valid()) raiseFailure(errno);
+    if (::fsync(folder.get()) != 0 && errno != EINVAL && errno != EROFS && errno != ENOTSUP) {
+        raiseFailure(errno);
+    }
+}
+
+void moveNative(const std::string& nativeSource, const std::string& nativeTarget) {
+    const std::string sourceFolder = detail::nativeParent(nativeSource);
+    const std::string targetFolder = detail::nativeParent(nativeTarget);
+    before(CommitStep::Rename, nativeTarget);
+    const int e = detail::renameNoReplace(nativeSource, nativeTarget);
+    if (e == 0) {
+        syncFolder(targetFolder);
+        if (sourceFolder != targetFolder) syncFolder(sourceFolder);
+        return;
+    }
+    if (e != EXDEV) detail::raiseErrno(e, err::FileNotFound);
+    struct stat st {};
+    if (::lstat(nativeSource.c_str(), &st) != 0) detail::raiseErrno(errno, err::FileNotFound);
+    if (!S_ISREG(st.st_mode)) raise(err::PathFileAccess);
+    // Until the copy is durable under its name the source stays.
+    detail::copyNativeFile(nativeSource, nativeTarget, false);
+    if (::unlink(nativeSource.c_str()) != 0) {
+        const int failure = errno;
+        ::unlink(nativeTarget.c_str());
+        detail::raiseErrno(failure, err::FileNotFound);
+    }
+    syncFolder(sourceFolder);
+}
+
+std::chrono::system_clock::time_point programStartTime() { return startedAt; }
+
+int sweepTempFiles(const std::string& nativeFolder, std::chrono::system_clock::time_point before) {
+    DIR* dir = ::opendir(nativeFolder.c_str());
+    if (!dir) return 0;
+    const auto limit =
+        std::chrono::duration_cast<std::chrono::nanoseconds>(before.time_since_epoch());
+    int removed = 0;
+    while (const dirent* entry = ::readdir(dir)) {
+        if (!isTempName(entry->d_name)) continue;
+        struct stat st {};
+        if (::fstatat(::dirfd(dir), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0) continue;
+        if (!S_ISREG(st.st_mode)) continue;
+        const auto modified =
+            std::chrono::seconds(st.st_mtim.tv_sec) + std::chrono::nanoseconds(st.st_mtim.tv_nsec);
+        if (modified >= limit) continue;  // a file of a program still running
+        if (::unlinkat(::dirfd(dir), entry->d_name, 0) == 0) ++removed;
+    }
+    ::closedir(dir);
+    return removed;
+}
+
+}  // namespace platform::files

@@ -1,0 +1,117 @@
+// The one way a file is written whole: every rewrite of a stored file, every
+// copy, a move between file systems, the settings stores and the scan's index
+// file go through it.
+//
+// The new bytes go to a temporary file beside the target (same folder, so the
+// same file system; its name begins with ".zeltmp-", which keeps it out of
+// every listing). Then, in this order: the data are synced (fdatasync), the
+// temporary file is renamed to the target (over an existing one, or never over
+// one), and the folder is synced (fsync), so that the new name survives a
+// power cut. A failure or a crash at any step leaves the target with either
+// its old or its new bytes, never a mix; a temporary file left by a crash is
+// removed at the next start (sweepTempFiles).
+//
+// Paths here are native paths. Failures raise platform::Error with the
+// Windows-style number derived from errno (58 when a target that may not be
+// replaced exists, 61 disk full, 76 a missing folder, ...).
+#pragma once
+
+#include <chrono>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+
+namespace platform::files {
+
+// The beginning of the name of every temporary file the program makes.
+inline constexpr std::string_view TempFilePrefix = ".zeltmp-";
+
+// What a commit does when the target exists.
+enum class OnExisting { Replace, Refuse };
+
+// The steps of a commit, in their order.
+enum class CommitStep { CreateTemp, Write, SyncData, Rename, SyncFolder };
+
+// A file being written whole through a temporary file beside nativeTarget.
+class CommittedFile {
+  public:
+    // Creates the temporary file. mode: the permissions the new file gets
+    // (exactly, where the file system allows it; never more than mode while it
+    // is written); none: 0666 less the umask.
+    CommittedFile(std::string nativeTarget, OnExisting onExisting,
+                  std::optional<unsigned> mode = std::nullopt);
+    // Removes the temporary file unless the commit has renamed it.
+    ~CommittedFile();
+    CommittedFile(const CommittedFile&) = delete;
+    CommittedFile& operator=(const CommittedFile&) = delete;
+
+    // Appends bytes to the temporary file.
+    void write(std::string_view bytes);
+    // Appends the rest of an open file (copy_file_range where it works).
+    void writeFrom(int inputFd);
+    // The temporary file's descriptor (for its times and the like); -1 after
+    // the commit.
+    int fd() const;
+    const std::string& target() const { return target_; }
+
+    // Syncs the data, renames the temporary file to the target and syncs the
+    // folder. With OnExisting::Refuse an existing target raises 58 and stays
+    // as it is. A failure before the rename removes the temporary file; once
+    // the rename is done the target holds the new bytes, even when the folder
+    // sync then fails. Writing ends here.
+    void commit();
+
+  private:
+    void syncAndRename();
+    void discard() noexcept;
+
+    std::string target_;
+    std::string temp_;
+    OnExisting onExisting_;
+    int fd_ = -1;
+};
+
+// Moves a file or folder, never over an existing target (58), durably: a
+// rename followed by a sync of the target's folder and, when it differs, the
+// source's. To another file system (files only, else 75): a committed copy,
+// then the source is removed and its folder synced; a source that cannot be
+// removed takes the copy away again and raises.
+void moveNative(const std::string& nativeSource, const std::string& nativeTarget);
+
+// Makes the names in a folder durable (fsync of the folder). Folders that
+// cannot be synced on their file system are passed over.
+void syncFolder(const std::string& nativeFolder);
+
+// The time this program started; files of ours older than it belong to a run
+// that has ended.
+std::chrono::system_clock::time_point programStartTime();
+
+// Removes the temporary files a run that ended without cleaning up left in a
+// folder: regular files whose name begins with TempFilePrefix, or has a form
+// earlier versions used (".scan.tmp"; "registry.ini." or "settings.ini."
+// followed by six letters or digits), last modified before `before`. Errors
+// are passed over. Returns the number of files removed.
+int sweepTempFiles(const std::string& nativeFolder, std::chrono::system_clock::time_point before);
+
+// Test seam: the hook runs before each step of every commit, with the path the
+// step acts on (CreateTemp, Write, SyncData: the temporary file; Rename: the
+// target; SyncFolder: the folder). A hook that throws platform::Error makes
+// that step fail. Returns the previous hook; an empty one removes it.
+using CommitHook = std::function<void(CommitStep step, const std::string& path)>;
+CommitHook setCommitHook(CommitHook hook);
+
+// A commit hook installed for the lifetime of this object.
+class ScopedCommitHook {
+  public:
+    explicit ScopedCommitHook(CommitHook hook) : previous_(setCommitHook(std::move(hook))) {}
+    ~ScopedCommitHook() { setCommitHook(std::move(previous_)); }
+    ScopedCommitHook(const ScopedCommitHook&) = delete;
+    ScopedCommitHook& operator=(const ScopedCommitHook&) = delete;
+
+  private:
+    CommitHook previous_;
+};
+
+}  // namespace platform::files

@@ -1,0 +1,331 @@
+// The committed-write path: the order of its steps, what a failure or a kill
+// at each step leaves, and the sweep of temporary files at start.
+#include "platform/files/committed_write.h"
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <functional>
+#include <optional>
+#include <utility>
+#include <vector>
+
+#include "files_fixture.h"
+#include "platform/files/file_ops.h"
+#include "platform/files/text_file.h"
+
+namespace {
+
+using namespace platform::files;
+using files_test::errorOf;
+using files_test::readBytes;
+using files_test::writeBytes;
+namespace fs = std::filesystem;
+
+// A folder on another file system than the test's temporary folder (the
+// shared-memory file system), or none when the machine has no such one.
+class OtherFileSystem {
+  public:
+    explicit OtherFileSystem(const std::string& near) {
+        std::string pattern = "/dev/shm/zelbrin-test-XXXXXX";
+        if (!::mkdtemp(pattern.data())) return;
+        struct stat a {
+        }, b{};
+        if (::stat(pattern.c_str(), &a) == 0 && ::stat(near.c_str(), &b) == 0 &&
+            a.st_dev != b.st_dev) {
+            folder_ = pattern;
+        } else {
+            ::rmdir(pattern.c_str());
+        }
+    }
+    ~OtherFileSystem() {
+        std::error_code ec;
+        if (folder_) fs::remove_all(*folder_, ec);
+    }
+    OtherFileSystem(const OtherFileSystem&) = delete;
+    OtherFileSystem& operator=(const OtherFileSystem&) = delete;
+
+    const std::optional<std::string>& folder() const { return folder_; }
+
+  private:
+    std::optional<std::string> folder_;
+};
+
+// C: as in every files test, and D: on another file system when there is one.
+class CommitTest : public files_test::FilesTest {
+  protected:
+    CommitTest() : other_(c()) {
+        if (other_.folder()) table().set({.name = "D:", .folder = *other_.folder()});
+    }
+    const std::optional<std::string>& d() const { return other_.folder(); }
+
+    // The temporary files left in C: and D:.
+    std::vector<std::string> temps() const {
+        std::vector<std::string> names;
+        for (const std::optional<std::string>& folder : {std::optional<std::string>(c()), d()}) {
+            if (!folder) continue;
+            for (const auto& e : fs::directory_iterator(*folder)) {
+                const std::string name = e.path().filename().string();
+                if (name.rfind(TempFilePrefix, 0) == 0) names.push_back(name);
+            }
+        }
+        return names;
+    }
+
+  private:
+    OtherFileSystem other_;
+};
+
+// An operation that writes one file whole: what is there before, what it
+// makes, and where.
+struct WholeWrite {
+    const char* name;
+    std::function<void(CommitTest&)> setUp;
+    std::function<void()> run;
+    std::string target;                 // native, below C:
+    std::optional<std::string> before;  // nothing: no file yet
+    std::string after;
+    std::optional<std::string> source;  // a moved file: native
+};
+
+class CommitSteps : public CommitTest {
+  protected:
+    std::vector<WholeWrite> writes() {
+        std::vector<WholeWrite> w = {
+            {"rewrite", [](CommitTest&) {}, [] { WholeFileRewrite("C:\\ini.ini", "new"); },
+             c() + "/ini.ini", "old\r\n", "new\r\n", std::nullopt},
+            {"copy over a file",
+             [this](CommitTest&) { writeBytes(c() + "/src.txt", "copied bytes"); },
+             [] { copyFile("C:\\src.txt", "C:\\dst.ini", true); }, c() + "/dst.ini", "old\r\n",
+             "copied bytes", std::nullopt},
+            {"output", [](CommitTest&) {},
+             [] {
+                 OutputFile out("C:\\disk.ini");
+                 out.print("E:\\");
+                 out.close();
+             },
+             c() + "/disk.ini", "D:\\\r\n", "E:\\\r\n", std::nullopt},
+        };
+        if (d()) {
+            w.push_back({"move to another file system",
+                         [this](CommitTest&) { writeBytes(*d() + "/moved.wcd", "moved bytes"); },
+                         [] { moveFile("D:\\moved.wcd", "C:\\moved.wcd"); }, c() + "/moved.wcd",
+                         std::nullopt, "moved bytes", *d() + "/moved.wcd"});
+        }
+        return w;
+    }
+
+    void prepare(const WholeWrite& w) {
+        std::error_code ec;
+        fs::remove(w.target, ec);
+        if (w.before) writeBytes(w.target, *w.before);
+        w.setUp(*this);
+    }
+
+    // The target holds exactly the old or exactly the new bytes, and a moved
+    // file is never lost.
+    void expectWhole(const WholeWrite& w, bool renamed) {
+        if (renamed) {
+            EXPECT_EQ(readBytes(w.target), w.after);
+        } else if (w.before) {
+            EXPECT_EQ(readBytes(w.target), *w.before);
+        } else {
+            EXPECT_FALSE(fs::exists(w.target));
+        }
+        if (w.source && !renamed) {
+            EXPECT_EQ(readBytes(*w.source), w.after);
+        }
+    }
+};
+
+std::string folderOf(const std::string& native) { return fs::path(native).parent_path().string(); }
+
+TEST_F(CommitSteps, DataAreSyncedBeforeTheRenameAndTheFolderAfterIt) {
+    for (const WholeWrite& w : writes()) {
+        SCOPED_TRACE(w.name);
+        prepare(w);
+        std::vector<std::pair<CommitStep, std::string>> steps;
+        bool sourceKeptUntilTargetDurable = true;
+        {
+            const ScopedCommitHook hook([&](CommitStep step, const std::string& path) {
+                steps.emplace_back(step, path);
+                if (w.source && step == CommitStep::SyncFolder && path == folderOf(w.target))
+                    sourceKeptUntilTargetDurable = fs::exists(*w.source);
+            });
+            w.run();
+        }
+        const auto last = [&](CommitStep step, const std::function<bool(const std::string&)>& is) {
+            const auto it = std::find_if(steps.rbegin(), steps.rend(), [&](const auto& s) {
+                return s.first == step && is(s.second);
+            });
+            EXPECT_NE(it, steps.rend()) << static_cast<int>(step);
+            return steps.rend() - it - 1;
+        };
+        const std::string folder = folderOf(w.target);
+        const auto synced = last(CommitStep::SyncData, [&](const std::string& p) {
+            return p.rfind(folder + "/" + std::string(TempFilePrefix), 0) == 0;
+        });
+        const auto renamed =
+            last(CommitStep::Rename, [&](const std::string& p) { return p == w.target; });
+        const auto folderSynced =
+            last(CommitStep::SyncFolder, [&](const std::string& p) { return p == folder; });
+        EXPECT_LT(synced, renamed);
+        EXPECT_LT(renamed, folderSynced);
+        if (w.source) {
+            // The original goes only once its copy is durable, and its
+            // folder is synced after that.
+            EXPECT_TRUE(sourceKeptUntilTargetDurable);
+            EXPECT_FALSE(fs::exists(*w.source));
+            const auto sourceFolderSynced = last(CommitStep::SyncFolder, [&](const std::string& p) {
+                return p == folderOf(*w.source);
+            });
+            EXPECT_LT(folderSynced, sourceFolderSynced);
+        }
+        EXPECT_EQ(readBytes(w.target), w.after);
+        EXPECT_TRUE(temps().empty());
+    }
+    if (!d()) GTEST_SKIP() << "no second file system: the move between file systems was not tried";
+}
+
+// Each step in turn fails (the hook throws) or the process is killed there (a
+// child process ends at that step without any clean-up). The target then
+// holds exactly its old or its new bytes; a failure leaves no temporary file,
+// and the sweep of the next start removes what a kill left.
+TEST_F(CommitSteps, AFailureOrAKillAtAnyStepLeavesTheOldOrTheNewFileWhole) {
+    const CommitStep allSteps[] = {CommitStep::CreateTemp, CommitStep::Write, CommitStep::SyncData,
+                                   CommitStep::Rename, CommitStep::SyncFolder};
+    for (const WholeWrite& w : writes()) {
+        for (const CommitStep failing : allSteps) {
+            const bool renamed = failing == CommitStep::SyncFolder;
+            SCOPED_TRACE(std::string(w.name) + ", step " +
+                         std::to_string(static_cast<int>(failing)));
+
+            prepare(w);
+            {
+                const ScopedCommitHook hook([failing](CommitStep step, const std::string&) {
+                    if (step == failing) throw platform::Error(57);
+                });
+                EXPECT_EQ(errorOf(w.run), 57);
+            }
+            expectWhole(w, renamed);
+            EXPECT_TRUE(temps().empty());
+
+            prepare(w);
+            const pid_t child = ::fork();
+            ASSERT_GE(child, 0);
+            if (child == 0) {
+                const ScopedCommitHook hook([failing](CommitStep step, const std::string&) {
+                    if (step == failing) ::_exit(0);
+                });
+                try {
+                    w.run();
+                } catch (...) {
+                }
+                ::_exit(1);  // the step was never reached
+            }
+            int status = 0;
+            ASSERT_EQ(::waitpid(child, &status, 0), child);
+            ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+            expectWhole(w, renamed);
+            const auto nextStart = std::chrono::system_clock::now() + std::chrono::seconds(1);
+            sweepTempFiles(c(), nextStart);
+            if (d()) sweepTempFiles(*d(), nextStart);
+            EXPECT_TRUE(temps().empty());
+        }
+    }
+}
+
+TEST_F(CommitTest, AMoveWithinAFileSystemSyncsBothFoldersAfterTheRename) {
+    writeBytes(c() + "/a/x.wcd", "x");
+    fs::create_directories(c() + "/b");
+    std::vector<std::pair<CommitStep, std::string>> steps;
+    {
+        const ScopedCommitHook hook(
+            [&](CommitStep step, const std::string& path) { steps.emplace_back(step, path); });
+        moveFile("C:\\a\\x.wcd", "C:\\b\\x.wcd");
+    }
+    const std::vector<std::pair<CommitStep, std::string>> expected = {
+        {CommitStep::Rename, c() + "/b/x.wcd"},
+        {CommitStep::SyncFolder, c() + "/b"},
+        {CommitStep::SyncFolder, c() + "/a"},
+    };
+    EXPECT_EQ(steps, expected);
+    EXPECT_EQ(readBytes(c() + "/b/x.wcd"), "x");
+}
+
+TEST_F(CommitTest, AMoveToAnotherFileSystemKeepsTimeAndModeAndRemovesTheOriginal) {
+    if (!d()) GTEST_SKIP() << "no second file system";
+    writeBytes(*d() + "/disc.wcd", "index");
+    ::chmod((*d() + "/disc.wcd").c_str(), 0640);
+    const auto then = fs::file_time_type::clock::now() - std::chrono::hours(48);
+    fs::last_write_time(*d() + "/disc.wcd", then);
+    moveFile("D:\\disc.wcd", "C:\\Disc.wcd");
+    EXPECT_EQ(readBytes(c() + "/Disc.wcd"), "index");
+    EXPECT_EQ(fs::last_write_time(c() + "/Disc.wcd"), then);
+    EXPECT_EQ(fs::status(c() + "/Disc.wcd").permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    EXPECT_FALSE(fs::exists(*d() + "/disc.wcd"));
+    // Never over an existing file, and never a folder.
+    writeBytes(*d() + "/disc.wcd", "second");
+    EXPECT_EQ(errorOf([] { moveFile("D:\\disc.wcd", "C:\\Disc.wcd"); }), 58);
+    fs::create_directories(*d() + "/folder");
+    EXPECT_EQ(errorOf([] { moveFile("D:\\folder", "C:\\folder"); }), 75);
+    EXPECT_EQ(readBytes(*d() + "/disc.wcd"), "second");
+    EXPECT_TRUE(temps().empty());
+}
+
+TEST_F(CommitTest, RefuseNeverReplacesAFileThatAppearedMeanwhile) {
+    CommittedFile file(c() + "/new.wcd", OnExisting::Refuse);
+    file.write("mine");
+    writeBytes(c() + "/new.wcd", "theirs");
+    EXPECT_EQ(errorOf([&] { file.commit(); }), 58);
+    EXPECT_EQ(readBytes(c() + "/new.wcd"), "theirs");
+    EXPECT_TRUE(temps().empty());
+}
+
+TEST_F(CommitTest, TheNewFileHasExactlyTheModeAskedFor) {
+    const mode_t umaskBefore = ::umask(077);
+    for (const unsigned mode : {0600u, 0640u, 0444u}) {
+        CommittedFile file(c() + "/f", OnExisting::Replace, mode);
+        file.commit();
+        struct stat st {};
+        ASSERT_EQ(::stat((c() + "/f").c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 07777, mode);
+    }
+    ::umask(umaskBefore);
+}
+
+TEST_F(CommitTest, TheSweepRemovesOnlyOurTemporaryFilesOfEndedRuns) {
+    const auto start = std::chrono::system_clock::now();
+    const auto old = fs::file_time_type::clock::now() - std::chrono::hours(1);
+    const std::vector<std::string> removed = {".zeltmp-a1b2c3d4", ".zeltmp-", ".scan.tmp",
+                                              "registry.ini.Ab3xZ9", "settings.ini.000000"};
+    const std::vector<std::string> kept = {
+        "registry.ini", "registry.ini.bak", "settings.ini.Ab3x", "registry.ini.Ab3xZ9z",
+        "ini.ini",      ".zeltmp",          "x.zeltmp-a"};
+    for (const auto& n : removed) writeBytes(c() + "/" + n, "x");
+    for (const auto& n : kept) writeBytes(c() + "/" + n, "x");
+    fs::create_directories(c() + "/.zeltmp-folder");
+    fs::create_symlink(c() + "/ini.ini", c() + "/.zeltmp-link");
+    for (const auto& e : fs::directory_iterator(c())) {
+        if (!e.is_symlink()) fs::last_write_time(e.path(), old);
+    }
+    writeBytes(c() + "/.zeltmp-running", "a run still going");
+
+    EXPECT_EQ(sweepTempFiles(c(), start), static_cast<int>(removed.size()));
+    std::vector<std::string> left;
+    for (const auto& e : fs::directory_iterator(c())) left.push_back(e.path().filename().string());
+    std::vector<std::string> expected = kept;
+    expected.insert(expected.end(), {".zeltmp-folder", ".zeltmp-link", ".zeltmp-running"});
+    std::sort(left.begin(), left.end());
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(left, expected);
+    EXPECT_EQ(sweepTempFiles(c() + "/missing", start), 0);
+}
+
+}  // namespace
