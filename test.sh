@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Sets up what is missing, builds with AddressSanitizer and
-# UndefinedBehaviorSanitizer into build-asan/ and runs every test.
+# UndefinedBehaviorSanitizer into build-asan/ and runs every test; then the
+# fuzz targets with clang and libFuzzer in build-fuzz/, when available.
 set -euo pipefail
 cd "$(dirname "$0")"
 ./scripts/setup.sh
@@ -12,3 +13,8 @@ export LSAN_OPTIONS="suppressions=$PWD/scripts/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 cd build-asan
 ctest --output-on-failure -j"$(nproc)"
+cd ..
+
+# The fuzz targets under libFuzzer (clang), each for a bounded time; skipped
+# with a note when clang or libFuzzer is not installed.
+tests/fuzz/run_libfuzzer.sh 10

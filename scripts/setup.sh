@@ -3,6 +3,10 @@
 # Does nothing when all of them are present.
 set -euo pipefail
 
+# Wanted, not needed: clang and its libFuzzer runtime for the fuzz runs of
+# ./test.sh, installed when Debian has them; without them those runs are skipped.
+OPTIONAL=(clang libclang-rt-dev)
+
 PACKAGES=(
   g++ cmake make pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
@@ -10,17 +14,34 @@ PACKAGES=(
   fonts-noto-cjk
 )
 
+installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"; }
+
 missing=()
 for p in "${PACKAGES[@]}"; do
-  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
-    missing+=("$p")
-  fi
+  if ! installed "$p"; then missing+=("$p"); fi
+done
+optional=()
+for p in "${OPTIONAL[@]}"; do
+  if ! installed "$p"; then optional+=("$p"); fi
 done
 
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
 if ((${#missing[@]})); then
   echo "Installing: ${missing[*]}"
-  SUDO=""
-  if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
   $SUDO apt-get update -qq
   DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+if ((${#optional[@]})) && ! ((${#missing[@]})); then $SUDO apt-get update -qq || true; fi
+available=()
+for p in "${optional[@]}"; do
+  if apt-cache policy "$p" 2>/dev/null | grep -q "Candidate: [^(]"; then available+=("$p"); fi
+done
+if ((${#available[@]})); then
+  echo "Installing (for the fuzz runs): ${available[*]}"
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends \
+    "${available[@]}" || echo "Could not install ${available[*]}: the libFuzzer runs will be skipped"
+elif ((${#optional[@]})); then
+  echo "Not in the package lists: ${optional[*]}: the libFuzzer runs will be skipped"
 fi

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <limits>
 
+#include "platform/error.h"
 #include "platform/text/text.h"
 
 namespace copies {
@@ -40,7 +41,12 @@ std::optional<std::string> between(std::string_view line, std::string_view from,
 }
 
 std::optional<int> iconNumber(std::string_view field) {
-    const double v = std::nearbyint(text::val(field));
+    double v = 0;
+    try {
+        v = std::nearbyint(text::val(field));
+    } catch (const platform::Error&) {
+        return std::nullopt;  // a number beyond any double ("1e999"): val overflows
+    }
     if (v < std::numeric_limits<std::int16_t>::min() || v > std::numeric_limits<std::int16_t>::max())
         return std::nullopt;
     return static_cast<int>(v);
