@@ -39,6 +39,8 @@ TEST(LibraryRecord, ParseLine) {
     EXPECT_EQ(copies::parseLibraryLine(record("abc", "n", "d", "p"))->icon, 0);
     EXPECT_EQ(copies::parseLibraryLine(record("99999", "n", "d", "p"))->icon, std::nullopt);
     EXPECT_EQ(copies::parseLibraryLine(record("2.5", "n", "d", "p"))->icon, 2);
+    // A number too large for any type reads as no icon, not as an error.
+    EXPECT_EQ(copies::parseLibraryLine(record("1e999", "n", "d", "p"))->icon, std::nullopt);
 }
 
 TEST(LibraryRecord, FindsTheRecordOfItsOwnKeyOnly) {
