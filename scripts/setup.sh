@@ -7,7 +7,7 @@ PACKAGES=(
   g++ cmake make pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev libgl-dev
-  fonts-noto-cjk
+  fonts-arphic-uming fonts-noto-cjk
 )
 
 missing=()
