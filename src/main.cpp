@@ -8,7 +8,6 @@
 #ifdef ZELBRIN_WITH_GUI
 
 #include <QApplication>
-#include <QFontDatabase>
 #include <exception>
 #include <filesystem>
 #include <string>
@@ -18,9 +17,11 @@
 #include "gui/icons.h"
 #include "gui/qt_services.h"
 #include "gui/qt_ui.h"
+#include "gui/ui_font.h"
 #include "mainwindow/app_services.h"
 #include "mainwindow/form1.h"
 #include "platform/files/committed_write.h"
+#include "platform/files/drive_table.h"
 #include "platform/files/program_folder.h"
 #include "platform/system/clock.h"
 #include "platform/system/mci.h"
@@ -30,17 +31,6 @@
 #include "platform/ui/dispatcher.h"
 
 namespace {
-
-// Chinese text in a font that has it, at the size the design expects.
-void chooseFont(QApplication& app) {
-    for (const char* family : {"Noto Sans CJK SC", "Noto Sans SC", "WenQuanYi Micro Hei"}) {
-        if (!QFontDatabase::families().contains(QString::fromLatin1(family))) continue;
-        QFont f(QString::fromLatin1(family));
-        f.setPixelSize(12);
-        app.setFont(f);
-        return;
-    }
-}
 
 // The dispatcher reports escaped errors through the Ui while it lives.
 struct DispatcherUi {
@@ -68,6 +58,9 @@ int run() {
     gui::QtUi ui(frontEnd);
     gui::QtTimerHost timers;
     DispatcherUi dispatcherUi(ui);
+    // The lines of drives.ini the drive table could not use, told once.
+    if (const std::string report = files::DriveTable::current().problemReport(); !report.empty())
+        ui.msgBox(report, platform::MsgButtons::OK, "提示");
     AppServices services{{ui, timers}, registry, settings, shell, clipboard, clock, mci, files::ProgramFolder()};
 
     Form1 form(services);
@@ -92,7 +85,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("zelbrin"));
     QApplication::setDesktopFileName(QStringLiteral("zelbrin"));
     QApplication::setWindowIcon(gui::applicationIcon());
-    chooseFont(app);
+    gui::applyUiFont(app);
     try {
         return run();
     } catch (const std::exception& e) {

@@ -58,7 +58,8 @@ void ControlView::sync(bool force) {
 
 void ControlView::applyCommon() {
     QWidget* w = widget_;
-    const QRect r(px(control_.left()), px(control_.top()), px(control_.width()), px(control_.height()));
+    const QRect r = placement(QRect(px(control_.left()), px(control_.top()), px(control_.width()),
+                                    px(control_.height())));
     if (w->geometry() != r) w->setGeometry(r);
     if (w->isEnabled() != control_.enabled()) w->setEnabled(control_.enabled());
     const Qt::CursorShape shape = pointerShape(control_.mousePointer());

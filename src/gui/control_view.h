@@ -50,6 +50,9 @@ public:
 protected:
     // Draws the kind's own state (the common state is done by sync).
     virtual void apply() = 0;
+    // Where the widget goes, given the model's rectangle in pixels (a label
+    // grows past it rather than cut its text).
+    virtual QRect placement(const QRect& model) const { return model; }
     // Puts the widget in place (replacing a former one); the view owns it.
     void setWidget(QWidget* w);
     // A gesture of the user on this control (see FrontEnd::gesture).

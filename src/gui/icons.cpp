@@ -19,7 +19,8 @@ enum class Shape {
     Palette, Word,
     // whole pictures
     Folder, OpenFolder, Disc, Magnifier, Globe, Check, Cross, Help, Grid, Floppy, Arrow, ListStep, Eject,
-    Media, Fullscreen, Clock, Copy, Tree, List, Package, Eye, Rename, Badge, DocPage
+    Media, Fullscreen, Clock, Copy, Tree, List, Package, Eye, Rename, Badge, DocPage, Category, FixedDrive,
+    CdDrive
 };
 
 // A small sign drawn over the lower right quarter.
@@ -43,7 +44,7 @@ struct Spec {
 const Spec specs[] = {
     {"folder", Shape::Folder, 0xE8B830, ""},
     {"url", Shape::Globe, 0x2A7FD4, ""},
-    {"finddisc", Shape::Disc, 0x9AB0C8, "", Mark::Lens},
+    {"finddisc", Shape::Category, 0x2E8B7A, ""},
     {"disc", Shape::Disc, 0x9AB0C8, ""},
     {"search", Shape::Magnifier, 0x3070C0, ""},
     {"find", Shape::DocPage, 0x607D8B, "", Mark::Lens},
@@ -153,7 +154,13 @@ const Spec specs[] = {
     {"altername", Shape::Rename, 0x1565C0, ""},
     {"addselect", Shape::DocPage, 0x2E7D32, "", Mark::Plus},
     {"time", Shape::Clock, 0x1565C0, ""},
+    // Not in the image list: the drive list's pictures by drive type.
+    {"drivefixed", Shape::FixedDrive, 0x78909C, ""},
+    {"drivecd", Shape::CdDrive, 0x78909C, ""},
 };
+
+// The application's picture: a catalogued disc under a magnifier.
+const Spec application{"", Shape::Disc, 0x9AB0C8, "", Mark::Lens};
 
 const Spec neutral{"", Shape::Badge, 0x9E9E9E, ""};
 
@@ -596,6 +603,46 @@ void media(QPainter& p, const QColor& c, int kind) {
     }
 }
 
+// A category: an open box of discs, a file card's tab on its front.
+void category(QPainter& p, const QColor& c) {
+    for (double x : {4.5, 8.5}) {
+        p.setPen(outline(QColor(0x60, 0x6B, 0x78)));
+        p.setBrush(QColor(0xB3, 0xE5, 0xFC));
+        p.drawEllipse(QPointF(x + 1.5, 5.5), 3.8, 3.8);
+        p.setBrush(Qt::white);
+        p.drawEllipse(QPointF(x + 1.5, 5.5), 1, 1);
+    }
+    p.setPen(outline(shade(c, 55)));
+    p.setBrush(c);
+    p.drawPolygon(QPolygonF({{0.5, 7.5}, {15.5, 7.5}, {14.5, 15.5}, {1.5, 15.5}}));
+    p.setBrush(shade(c, 150));
+    p.drawRect(QRectF(5.5, 9.5, 5, 3));
+}
+
+// A drive: the box with its light, and for a CD drive the tray's slot with a
+// disc's edge in it.
+void drive(QPainter& p, const QColor& c, bool cd) {
+    p.setPen(outline(shade(c, 55)));
+    QLinearGradient g(0, 4, 0, 13);
+    g.setColorAt(0, shade(c, 150));
+    g.setColorAt(1, c);
+    p.setBrush(g);
+    p.drawRoundedRect(QRectF(0.5, 4.5, 15, 8.5), 1.2, 1.2);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0x43, 0xA0, 0x47));
+    p.drawRect(QRectF(12, 10, 2, 1.5));
+    if (cd) {
+        p.setBrush(QColor(0x37, 0x47, 0x4F));
+        p.drawRect(QRectF(2, 6.5, 12, 1.6));
+        p.setPen(outline(QColor(0x60, 0x6B, 0x78)));
+        p.setBrush(QColor(0xF8, 0xBB, 0xD0));
+        p.drawChord(QRectF(4, 0.5, 8, 8), 0, 180 * 16);
+    } else {
+        p.setBrush(shade(c, 60));
+        p.drawRect(QRectF(2, 10, 8, 1.2));
+    }
+}
+
 void badge(QPainter& p, const QColor& c, std::string_view label) {
     p.setPen(outline(shade(c, 60)));
     p.setBrush(c);
@@ -773,11 +820,30 @@ void wholePicture(QPainter& p, const Spec& s, const QColor& c) {
             lines(p, QColor(0x90, 0x90, 0x90), 3.5, 10.5, {4.5, 6.5, 8.5});
             break;
         case Shape::Badge: badge(p, c, s.label); break;
+        case Shape::Category:
+            category(p, c);
+            break;
+        case Shape::FixedDrive:
+        case Shape::CdDrive:
+            drive(p, c, s.shape == Shape::CdDrive);
+            break;
         default: break;
     }
 }
 
 bool isFileType(Shape s) { return s <= Shape::Word; }
+
+void draw(QPainter& p, const Spec& s);
+
+QPixmap pixmapOf(const Spec& s, int size) {
+    QPixmap pm(size, size);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.scale(size / 16.0, size / 16.0);
+    draw(p, s);
+    return pm;
+}
 
 void draw(QPainter& p, const Spec& s) {
     const QColor c = QColor::fromRgb(s.colour);
@@ -810,15 +876,7 @@ void draw(QPainter& p, const Spec& s) {
 
 bool hasIcon(std::string_view key) { return &specOf(key) != &neutral; }
 
-QPixmap iconPixmap(std::string_view key, int size) {
-    QPixmap pm(size, size);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.scale(size / 16.0, size / 16.0);
-    draw(p, specOf(key));
-    return pm;
-}
+QPixmap iconPixmap(std::string_view key, int size) { return pixmapOf(specOf(key), size); }
 
 QIcon icon(std::string_view key) {
     static QHash<QString, QIcon> cache;
@@ -833,7 +891,7 @@ QIcon icon(std::string_view key) {
 
 QIcon applicationIcon() {
     QIcon i;
-    for (int size : {16, 32, 48, 64, 128}) i.addPixmap(iconPixmap("finddisc", size));
+    for (int size : {16, 32, 48, 64, 128}) i.addPixmap(pixmapOf(application, size));
     return i;
 }
 

@@ -1,6 +1,7 @@
 // The pictures of the image list: small icons of our own, drawn in code from
 // a table keyed by the image list's keys (file types, folders, discs and the
-// toolbar's commands), and the application's icon.
+// toolbar's commands), the drive list's pictures ("drivefixed", "drivecd")
+// and the application's icon.
 #pragma once
 
 #include <QIcon>
@@ -19,7 +20,8 @@ QPixmap iconPixmap(std::string_view key, int size = 16);
 // The same as an icon, cached per key.
 QIcon icon(std::string_view key);
 
-// The application's icon (a catalogued disc).
+// The application's icon (a catalogued disc under a magnifier; no picture of
+// the image list looks like it).
 QIcon applicationIcon();
 
 }  // namespace gui

@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QProxyStyle>
 #include <QStyleOptionTabWidgetFrame>
 #include <QTabBar>
 #include <QToolBar>
@@ -20,10 +21,32 @@ namespace gui {
 
 // ---- Toolbar ----
 
+// The toolbar's own metrics: no frame, margin or spacing around the buttons,
+// and separators as wide as the model's, so that every button lies where the
+// model's widths put it (the form places the keyword box by them).
+class ToolbarStyle : public QProxyStyle {
+  public:
+    int pixelMetric(PixelMetric metric, const QStyleOption* opt, const QWidget* w) const override {
+        switch (metric) {
+            case PM_ToolBarFrameWidth:
+            case PM_ToolBarItemMargin:
+            case PM_ToolBarItemSpacing:
+                return 0;
+            case PM_ToolBarSeparatorExtent:
+                return px(platform::Toolbar::SeparatorWidth);
+            default:
+                return QProxyStyle::pixelMetric(metric, opt, w);
+        }
+    }
+};
+
 class ToolbarView : public ControlView {
 public:
     ToolbarView(platform::Toolbar& m, FormView& f) : ControlView(m, f), m_(m) {
         bar_ = new QToolBar;
+        style_ = new ToolbarStyle;
+        style_->setParent(bar_);
+        bar_->setStyle(style_);
         bar_->setMovable(false);
         bar_->setFloatable(false);
         bar_->setIconSize(QSize(16, 16));
@@ -63,6 +86,7 @@ private:
             QAction* a = nullptr;
             if (b->style() == platform::ToolbarButton::Separator) {
                 a = bar_->addSeparator();
+                if (QWidget* gap = bar_->widgetForAction(a)) gap->setStyle(style_);
             } else {
                 a = bar_->addAction(QString());
                 // Every button can show a pressed state; only the model decides it.
@@ -72,7 +96,10 @@ private:
                     platform::Toolbar& m = m_;
                     gesture([&m, &key] { m.userClick(key); });
                 });
-                if (auto* tb = qobject_cast<QToolButton*>(bar_->widgetForAction(a))) tb->setFocusPolicy(Qt::NoFocus);
+                if (auto* tb = qobject_cast<QToolButton*>(bar_->widgetForAction(a))) {
+                    tb->setFocusPolicy(Qt::NoFocus);
+                    tb->setFixedWidth(px(platform::Toolbar::ButtonWidth));
+                }
             }
             actions_.push_back(a);
         }
@@ -80,6 +107,7 @@ private:
 
     platform::Toolbar& m_;
     QToolBar* bar_;
+    ToolbarStyle* style_;
     std::vector<std::string> shape_;
     std::vector<QAction*> actions_;
 };
@@ -148,8 +176,21 @@ private:
 class TabBar : public QTabBar {
 public:
     std::function<void(int)> onClick;
+    int maxTabHeight = 0;  // the room above the page area
 
-protected:
+  protected:
+    // A tab is no taller than the room the strip leaves it, so that its
+    // caption is centred in what shows.
+    QSize tabSizeHint(int index) const override {
+        QSize s = QTabBar::tabSizeHint(index);
+        if (maxTabHeight > 0) s.setHeight(std::min(s.height(), maxTabHeight));
+        return s;
+    }
+    QSize minimumTabSizeHint(int index) const override {
+        QSize s = QTabBar::minimumTabSizeHint(index);
+        if (maxTabHeight > 0) s.setHeight(std::min(s.height(), maxTabHeight));
+        return s;
+    }
     void mousePressEvent(QMouseEvent* e) override {
         const int i = tabAt(e->position().toPoint());
         if (e->button() == Qt::LeftButton && i >= 0 && onClick) onClick(i);
@@ -182,6 +223,7 @@ public:
         strip_ = new TabStripWidget;
         tabs_ = new TabBar;
         tabs_->setParent(strip_);
+        tabs_->maxTabHeight = px(platform::TabStrip::InsetTop) - 1;
         tabs_->setExpanding(false);
         tabs_->setDrawBase(false);
         tabs_->setUsesScrollButtons(true);
@@ -212,7 +254,7 @@ protected:
         const QRect client(px(platform::TabStrip::InsetLeft), px(platform::TabStrip::InsetTop),
                            std::max(0, px(m_.clientWidth())), std::max(0, px(m_.clientHeight())));
         strip_->client = client;
-        tabs_->setGeometry(0, 0, w, std::max(0, client.top() - 1));
+        tabs_->setGeometry(0, 0, w, tabs_->maxTabHeight);
         QRegion shape(0, 0, w, h);
         shape -= QRegion(client);
         strip_->setMask(shape);

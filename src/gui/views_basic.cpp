@@ -9,9 +9,13 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QProgressBar>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
+#include <QStyleOptionButton>
+#include <QStylePainter>
+#include <climits>
 #include <cmath>
 
 #include "gui/control_view.h"
@@ -51,6 +55,23 @@ QString labelText(std::string_view caption) {
     return shown;
 }
 
+// The style of a password box: it echoes every character as the model's
+// password character, at once.
+class PasswordStyle : public QProxyStyle {
+  public:
+    explicit PasswordStyle(QChar echo) : echo_(echo) {}
+    QChar echo() const { return echo_; }
+    int styleHint(StyleHint hint, const QStyleOption* opt, const QWidget* w,
+                  QStyleHintReturn* ret) const override {
+        if (hint == SH_LineEdit_PasswordCharacter) return echo_.unicode();
+        if (hint == SH_LineEdit_PasswordMaskDelay) return 0;
+        return QProxyStyle::styleHint(hint, opt, w, ret);
+    }
+
+  private:
+    QChar echo_;
+};
+
 }  // namespace
 
 // ---- TextBox ----
@@ -75,7 +96,7 @@ protected:
                 textSet = true;
             }
         } else {
-            line_->setEchoMode(m_.passwordChar().empty() ? QLineEdit::Normal : QLineEdit::Password);
+            applyPasswordChar();
             if (line_->text() != text) {
                 line_->setText(text);
                 textSet = true;
@@ -100,6 +121,18 @@ protected:
     }
 
 private:
+  void applyPasswordChar() {
+      const QString echo = toQ(m_.passwordChar());
+      line_->setEchoMode(echo.isEmpty() ? QLineEdit::Normal : QLineEdit::Password);
+      if (echo.isEmpty()) return;
+      auto* now = dynamic_cast<PasswordStyle*>(line_->style());
+      if (now && now->echo() == echo.at(0)) return;
+      // The style lives as long as the box.
+      auto* style = new PasswordStyle(echo.at(0));
+      style->setParent(line_);
+      line_->setStyle(style);
+      if (now) now->deleteLater();
+  }
     void build() {
         plain_ = nullptr;
         line_ = nullptr;
@@ -198,6 +231,15 @@ public:
     bool light() const override { return true; }
 
 protected:
+  // The text is wrapped at the label's width; what does not fit below (or a
+  // word wider than the label) makes the widget larger, never cut.
+  QRect placement(const QRect& model) const override {
+      if (w_->text().isEmpty() || model.width() <= 0) return model;
+      const QRect need = w_->fontMetrics().boundingRect(
+          QRect(0, 0, model.width(), INT_MAX / 2), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
+          w_->text());
+      return {model.topLeft(), model.size().expandedTo(need.size())};
+  }
     void apply() override {
         w_->setText(labelText(m_.caption()));
         setForeground(w_, m_.foreColor());
@@ -223,6 +265,30 @@ private:
 
 // ---- CheckBox, OptionButton, Frame, CommandButton: a click is the model's user click ----
 
+// A check box or option button whose caption wraps onto further lines when
+// it is wider than the control (centred in the height beside the box), and
+// which a click anywhere on the control presses.
+template <class Base, QStyle::ControlElement Element, QStyle::SubElement Contents>
+class WrappingButton : public Base {
+  protected:
+    void paintEvent(QPaintEvent*) override {
+        QStylePainter p(this);
+        QStyleOptionButton opt;
+        this->initStyleOption(&opt);
+        const QString text = opt.text;
+        opt.text.clear();
+        p.drawControl(Element, opt);
+        const QRect r = this->style()->subElementRect(Contents, &opt, this);
+        p.drawItemText(r,
+                       Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap | Qt::TextShowMnemonic,
+                       this->palette(), this->isEnabled(), text, QPalette::WindowText);
+    }
+    bool hitButton(const QPoint& pos) const override { return this->rect().contains(pos); }
+};
+using CheckBoxWidget = WrappingButton<QCheckBox, QStyle::CE_CheckBox, QStyle::SE_CheckBoxContents>;
+using OptionButtonWidget =
+    WrappingButton<QRadioButton, QStyle::CE_RadioButton, QStyle::SE_RadioButtonContents>;
+
 template <class Model, class Button>
 class ButtonView : public ModelView<Model, Button> {
 public:
@@ -231,8 +297,8 @@ public:
     }
 };
 
-class CheckBoxView : public ButtonView<platform::CheckBox, QCheckBox> {
-public:
+class CheckBoxView : public ButtonView<platform::CheckBox, CheckBoxWidget> {
+  public:
     CheckBoxView(platform::CheckBox& m, FormView& f) : ButtonView(m, f) { w_->setTristate(true); }
 
 protected:
@@ -242,8 +308,8 @@ protected:
     }
 };
 
-class OptionButtonView : public ButtonView<platform::OptionButton, QRadioButton> {
-public:
+class OptionButtonView : public ButtonView<platform::OptionButton, OptionButtonWidget> {
+  public:
     OptionButtonView(platform::OptionButton& m, FormView& f) : ButtonView(m, f) {
         w_->setAutoExclusive(false);  // the model keeps one of a group
     }

@@ -10,6 +10,7 @@
 #include "gui/qt_convert.h"
 #include "platform/controls/file_lists.h"
 #include "platform/error.h"
+#include "platform/files/drives.h"
 #include "platform/text/text.h"
 
 namespace gui {
@@ -24,6 +25,13 @@ std::vector<std::string> listed(F&& list) {
     } catch (const platform::Error&) {
         return {};
     }
+}
+
+// The picture of a drive list entry ("e: [DATA]") by the drive's type.
+QIcon driveIcon(const std::string& entry) {
+    const bool cd = platform::files::driveType(platform::text::left(entry, 2)) ==
+                    platform::files::drive_type::CdRom;
+    return icon(cd ? "drivecd" : "drivefixed");
 }
 
 }  // namespace
@@ -47,7 +55,7 @@ protected:
         if (entries != entries_) {
             entries_ = std::move(entries);
             box_->clear();
-            for (const std::string& e : entries_) box_->addItem(icon("disc"), toQ(e));
+            for (const std::string& e : entries_) box_->addItem(driveIcon(e), toQ(e));
         }
         int current = -1;
         for (std::size_t i = 0; i < entries_.size(); ++i)

@@ -6,6 +6,7 @@
 #include <QListWidget>
 #include <QPainter>
 #include <QStackedWidget>
+#include <QStyleOption>
 #include <QStyledItemDelegate>
 #include <QTreeWidget>
 
@@ -40,6 +41,30 @@ public:
     }
 };
 
+// The report's header: past the last column the bar goes on as one empty
+// heading to the list's right edge.
+class ReportHeader : public QHeaderView {
+  public:
+    explicit ReportHeader(QWidget* parent) : QHeaderView(Qt::Horizontal, parent) {}
+
+  protected:
+    void paintEvent(QPaintEvent* e) override {
+        QHeaderView::paintEvent(e);
+        const int end = length() - offset();
+        const int width = viewport()->width();
+        if (count() == 0 || end >= width) return;
+        QPainter p(viewport());
+        QStyleOptionHeader opt;
+        initStyleOption(&opt);
+        opt.rect = QRect(end, 0, width - end, viewport()->height());
+        opt.section = count();
+        opt.position = QStyleOptionHeader::End;
+        opt.state |= QStyle::State_Raised;
+        if (isEnabled()) opt.state |= QStyle::State_Enabled;
+        style()->drawControl(QStyle::CE_HeaderSection, &opt, &p, this);
+    }
+};
+
 // Rows that know their list item.
 struct ReportItem : QTreeWidgetItem {
     explicit ReportItem(const platform::ListItem* i) : QTreeWidgetItem(UserType), item(i) {}
@@ -66,6 +91,7 @@ public:
     ListViewView(platform::ListView& m, FormView& f) : ControlView(m, f), m_(m) {
         stack_ = new QStackedWidget;
         report_ = new Report;
+        report_->setHeader(new ReportHeader(report_));
         report_->setRootIsDecorated(false);
         report_->setItemsExpandable(false);
         report_->setSortingEnabled(false);

@@ -5,6 +5,7 @@
 // at once, painted once), never node by node.
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QPainter>
 #include <QStyledItemDelegate>
 #include <QTreeWidget>
 #include <optional>
@@ -36,6 +37,78 @@ public:
     }
 };
 
+// The tree's branch area drawn as the style asks: dotted lines from each
+// node to its parent and siblings, and a plus/minus box on each node that
+// has children (a folded one shows "+"). The top-level nodes carry boxes
+// too; lines run between them only with root lines.
+class TreeWidget : public ModelDrivenView<QTreeWidget> {
+  public:
+    bool lines = true;
+    bool signs = true;
+    bool rootLines = false;
+
+  protected:
+    void drawBranches(QPainter* p, const QRect& rect, const QModelIndex& index) const override {
+        const QTreeWidgetItem* item = itemFromIndex(index);
+        if (!item || (!lines && !signs)) return;
+        const int step = indentation();
+        // The column of the item's own sign, then those of its ancestors to the left.
+        const int rootColumns = rootIsDecorated() ? 1 : 0;
+        int depth = 0;
+        for (const QTreeWidgetItem* a = item->parent(); a; a = a->parent()) ++depth;
+        const int columns = depth + rootColumns;
+        if (columns == 0) return;
+        const int right = rect.right() + 1;  // where the item's picture begins
+        const int midY = rect.top() + rect.height() / 2;
+        const QBrush dots(palette().color(QPalette::Dark), Qt::Dense4Pattern);
+        auto vertical = [&](int x, int y0, int y1) {
+            if (y1 > y0) p->fillRect(QRect(x, y0, 1, y1 - y0), dots);
+        };
+        if (lines) {
+            // The item's own column: a stub to it, and the line along its siblings.
+            const int x = right - step / 2 - 1;
+            const bool topLevel = !item->parent();
+            if (!topLevel || rootLines) {
+                p->fillRect(QRect(x, midY, right - x - 2, 1), dots);
+                const bool first =
+                    topLevel && indexOfTopLevelItem(const_cast<QTreeWidgetItem*>(item)) == 0;
+                vertical(x, first ? midY : rect.top(), midY);
+                if (hasNextSibling(item)) vertical(x, midY, rect.bottom() + 1);
+            }
+            // The ancestors' columns: a line through the row where the
+            // ancestor has a sibling below.
+            int column = columns - 2;
+            for (const QTreeWidgetItem* a = item->parent(); a && column >= 0;
+                 a = a->parent(), --column) {
+                if (!a->parent() && !rootLines) continue;
+                if (hasNextSibling(a))
+                    vertical(right - (columns - column) * step + step / 2 - 1, rect.top(),
+                             rect.bottom() + 1);
+            }
+        }
+        if (signs && item->childCount() > 0) {
+            const QRect box(right - step / 2 - 5, midY - 4, 9, 9);
+            p->save();
+            p->fillRect(box, palette().color(QPalette::Base));
+            p->setPen(palette().color(QPalette::Dark));
+            p->drawRect(box.adjusted(0, 0, -1, -1));
+            p->setPen(palette().color(QPalette::Text));
+            p->drawLine(box.left() + 2, midY, box.right() - 2, midY);
+            if (!item->isExpanded())
+                p->drawLine(box.left() + 4, box.top() + 2, box.left() + 4, box.bottom() - 2);
+            p->restore();
+        }
+    }
+
+  private:
+    bool hasNextSibling(const QTreeWidgetItem* item) const {
+        auto* i = const_cast<QTreeWidgetItem*>(item);
+        if (QTreeWidgetItem* parent = i->parent())
+            return parent->indexOfChild(i) < parent->childCount() - 1;
+        return indexOfTopLevelItem(i) < topLevelItemCount() - 1;
+    }
+};
+
 // An item that knows its node.
 struct NodeItem : QTreeWidgetItem {
     explicit NodeItem(const platform::Node* n) : QTreeWidgetItem(UserType), node(n) {}
@@ -61,34 +134,40 @@ void forEachNode(const platform::TreeView& tree, F&& f) {
 
 class TreeViewView : public ControlView {
 public:
-    using Widget = ModelDrivenView<QTreeWidget>;
+  using Widget = TreeWidget;
 
-    TreeViewView(platform::TreeView& m, FormView& f) : ControlView(m, f), m_(m) {
-        tree_ = new Widget;
-        tree_->setHeaderHidden(true);
-        tree_->setColumnCount(1);
-        tree_->setSortingEnabled(false);
-        tree_->setUniformRowHeights(true);
-        tree_->setExpandsOnDoubleClick(false);
-        tree_->setAnimated(false);
-        tree_->setIconSize(QSize(16, 16));
-        tree_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-        tree_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
-        tree_->header()->setStretchLastSection(false);
-        auto* delegate = new LabelDelegate(tree_);
-        tree_->setItemDelegate(delegate);
-        QObject::connect(delegate, &QAbstractItemDelegate::closeEditor, tree_,
-                         [this](QWidget* editor, QAbstractItemDelegate::EndEditHint hint) { editorClosed(editor, hint); });
-        tree_->onPress = [this](QMouseEvent* e) { press(e, false); };
-        tree_->onDoubleClick = [this](QMouseEvent* e) { press(e, true); };
-        tree_->onKey = [this](QKeyEvent* e) { key(e); };
-        setWidget(tree_);
+  TreeViewView(platform::TreeView& m, FormView& f) : ControlView(m, f), m_(m) {
+      tree_ = new Widget;
+      tree_->setHeaderHidden(true);
+      tree_->setColumnCount(1);
+      tree_->setSortingEnabled(false);
+      tree_->setUniformRowHeights(true);
+      tree_->setExpandsOnDoubleClick(false);
+      tree_->setAnimated(false);
+      tree_->setIconSize(QSize(16, 16));
+      tree_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+      tree_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+      tree_->header()->setStretchLastSection(false);
+      auto* delegate = new LabelDelegate(tree_);
+      tree_->setItemDelegate(delegate);
+      QObject::connect(delegate, &QAbstractItemDelegate::closeEditor, tree_,
+                       [this](QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
+                           editorClosed(editor, hint);
+                       });
+      tree_->onPress = [this](QMouseEvent* e) { press(e, false); };
+      tree_->onDoubleClick = [this](QMouseEvent* e) { press(e, true); };
+      tree_->onKey = [this](QKeyEvent* e) { key(e); };
+      setWidget(tree_);
     }
 
 protected:
     void apply() override {
+        // Style: 1 pictures, 2 plus/minus boxes, 4 lines (7 all three).
         const bool pictures = m_.style() & 1;
-        tree_->setRootIsDecorated((m_.style() & 2) && m_.lineStyle() == 1);
+        tree_->signs = m_.style() & 2;
+        tree_->lines = m_.style() & 4;
+        tree_->rootLines = m_.lineStyle() == 1;
+        tree_->setRootIsDecorated(tree_->signs || (tree_->lines && tree_->rootLines));
         if (pictures != pictures_ || m_.imageList() != imageList_) {
             pictures_ = pictures;
             imageList_ = m_.imageList();

@@ -188,8 +188,10 @@ void Form1::designLists() {
     Text1.setMultiLine(true);
     Text1.setScrollBars(2);
 
-    Combo2.move(7425, 30, 2200, 300);
-    Combo2.setText("Combo2");
+    // The keyword box starts empty; alignBars puts it beside the buttons
+    // (7425 at the design size).
+    Combo2.move(0, 30, 2200, 300);
+    alignBars();
 
     // Splitter bars: captionless, behind the panes, with sizing pointers.
     Label1.move(ListView1.left() - 50, ListView1.top(), 260, ListView1.height());
@@ -284,6 +286,11 @@ void Form1::wireEvents() {
 
     // ---- 2 main window, start-up and settings ----
     Toolbar1.ButtonClick = [this](platform::ToolbarButton& b) { Toolbar1_ButtonClick(b); };
+    // Buttons shown or hidden move the keyword box beside them (a minimised
+    // window is laid out when it comes back, as by Form_Resize).
+    Toolbar1.ButtonsArranged = [this] {
+        if (windowState() != platform::WindowState::Minimized) alignBars();
+    };
     exit.Click = [this] { exit_Click(); };
     setpassword.Click = [this] { setpassword_Click(); };
     TabStrip1.Click = [this] { TabStrip1_Click(); };

@@ -6,6 +6,7 @@
 //
 // A window smaller than the panes need leaves them at zero size: a control
 // takes a computed width or height below 0 as 0.
+#include <algorithm>
 #include <array>
 #include <cmath>
 
@@ -16,11 +17,21 @@ namespace {
 // The search-result strip keeps this share of the file list's height.
 constexpr double ListShareWithResults = 0.7;
 
+// The keyword box on the toolbar: this far from the window's right edge
+// when there is room (the design size puts it there), and at least this far
+// right of the last visible button.
+constexpr double KeywordBoxRightMargin = 50;
+constexpr double KeywordBoxGap = 60;
+
 }  // namespace
 
 void Form1::alignBars() {
     Toolbar1.move(0, 0, scaleWidth(), Toolbar1.height());
     StatusBar1.move(0, scaleHeight() - StatusBar1.height(), scaleWidth(), StatusBar1.height());
+    // The keyword box keeps to the right of the toolbar's buttons, whichever
+    // are shown; it moves with the window's right edge while that leaves room.
+    const double afterButtons = Toolbar1.left() + Toolbar1.buttonsWidth() + KeywordBoxGap;
+    Combo2.setLeft(std::max(afterButtons, scaleWidth() - Combo2.width() - KeywordBoxRightMargin));
 }
 
 void Form1::FormSize() {

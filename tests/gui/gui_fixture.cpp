@@ -8,6 +8,8 @@
 #include <filesystem>
 #include <memory>
 
+#include "gui/ui_font.h"
+
 namespace guitest {
 
 namespace {
@@ -23,6 +25,7 @@ public:
         static char* argv[] = {name, nullptr};
         app_ = std::make_unique<QApplication>(argc, argv);
         app_->setQuitOnLastWindowClosed(false);
+        gui::applyUiFont(*app_);  // as the program draws its forms
     }
     void TearDown() override { app_.reset(); }
 
@@ -73,6 +76,16 @@ void whenPopup(std::function<void(QWidget*)> script) {
     whenShown([] { return QApplication::activePopupWidget(); }, std::move(script));
 }
 
+bool showModalWith(platform::Form& form, std::function<void(QWidget*)> script) {
+    bool shown = false;
+    whenModal([&shown, script = std::move(script)](QWidget* w) {
+        shown = true;
+        script(w);
+    });
+    platform::dispatch([&form] { form.showModal(); });
+    return shown;
+}
+
 QPushButton* buttonWithText(QWidget* w, const QString& text) {
     for (QPushButton* b : w->findChildren<QPushButton*>())
         if (b->text() == text && b->isVisible()) return b;
@@ -104,7 +117,9 @@ TestDialog::TestDialog(platform::Services& s) : Form(s, "TestDialog") {
 
 std::string artifactFolder() {
     const char* env = std::getenv("ZELBRIN_ARTIFACTS");
-    const std::filesystem::path folder = env && *env ? std::filesystem::path(env) : std::filesystem::current_path() / "test-artifacts";
+    const std::filesystem::path folder =
+        env && *env ? std::filesystem::path(env)
+                    : std::filesystem::path(ZELBRIN_BUILD_DIR) / "test-artifacts";
     std::filesystem::create_directories(folder);
     return folder.string();
 }

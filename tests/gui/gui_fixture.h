@@ -63,6 +63,10 @@ struct GuiMachine {
 void whenModal(std::function<void(QWidget*)> script);
 void whenPopup(std::function<void(QWidget*)> script);
 
+// Shows the form modally and runs script on its window once it is shown (the
+// script closes it); false when no window was shown.
+bool showModalWith(platform::Form& form, std::function<void(QWidget*)> script);
+
 // The visible push button of w with that text, or nullptr.
 QPushButton* buttonWithText(QWidget* w, const QString& text);
 
@@ -84,8 +88,9 @@ protected:
     }
 };
 
-// The folder test artifacts go to (created when missing): $ZELBRIN_ARTIFACTS,
-// else "test-artifacts" in the working folder (the build folder under ctest).
+// The folder test artifacts (screenshots) go to, created when missing:
+// $ZELBRIN_ARTIFACTS, else "test-artifacts" in the build folder, wherever the
+// test runs from; never the source tree.
 std::string artifactFolder();
 
 }  // namespace guitest

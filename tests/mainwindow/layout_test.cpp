@@ -258,6 +258,68 @@ TEST_F(Layout, SoftwareFormIsLaidOutOnlyOnTheSoftwarePage) {
     EXPECT_NE(h.form.SoftNameT.left(), 7050);
 }
 
+// ---- the keyword box on the toolbar ----
+
+// The right edge of the last visible toolbar button, by the buttons' design
+// widths: 345 twips a button, 120 a separator.
+double buttonsEnd(const Form1& f) {
+    double x = 0;
+    for (const auto& b : f.Toolbar1.buttons())
+        if (b->visible()) x += b->style() == platform::ToolbarButton::Separator ? 120 : 345;
+    return x;
+}
+
+TEST_F(Layout, KeywordBoxStartsEmptyAtItsDesignPlace) {
+    Form1& f = h.form;
+    EXPECT_EQ(f.Combo2.text(), "");
+    expectGeometry(f, {{"Combo2", 7425, 30, 2205, 300}});
+    resize(9675, 6780);
+    // 15 buttons and 2 separators end at 5415; the box (2200 -> 2205 wide)
+    // keeps 50 from the right edge: 9675 - 2255 = 7420 -> 7425.
+    EXPECT_EQ(buttonsEnd(f), 5415);
+    EXPECT_EQ(f.Toolbar1.buttonsWidth(), 5415);
+    expectGeometry(f, {{"Combo2", 7425, 30, 2205, 300}});
+}
+
+TEST_F(Layout, KeywordBoxFollowsTheRightEdgeAndNeverCoversAButton) {
+    Form1& f = h.form;
+    struct Case {
+        double width;
+        bool previewButtons;
+        double left;
+    };
+    // Room: 50 from the right edge (width - 2205 - 50, to whole pixels). No room: 60 right of the
+    // last button (5415 + 60; with the preview group 8640 + 60).
+    const Case cases[] = {
+        {9675, false, 7425}, {15000, false, 12750}, {7000, false, 5475}, {3000, false, 5475},
+        {9675, true, 8700},  {15000, true, 12750},  {10950, true, 8700},
+    };
+    for (const Case& c : cases) {
+        for (const char* key : {"fgt3", "left", "right", "downs", "ups", "time", "savew",
+                                "altername", "addselecttoremark", "fullscreen"})
+            f.Toolbar1.button(key).setVisible(c.previewButtons);
+        resize(c.width, 6780);
+        EXPECT_EQ(f.Combo2.left(), c.left)
+            << c.width << (c.previewButtons ? " with preview buttons" : "");
+        EXPECT_GE(f.Combo2.left(), buttonsEnd(f));
+    }
+}
+
+TEST_F(Layout, KeywordBoxMovesWhenButtonsShowOrHide) {
+    Form1& f = h.form;
+    resize(9675, 6780);
+    // The music group shows while music plays: the box moves at once, without a resize.
+    for (const char* key :
+         {"fgt4", "PreviousCD", "NextCD", "BackwardCD", "ForwardCD", "PauseCD", "StopCD"})
+        f.Toolbar1.button(key).setVisible(true);
+    EXPECT_EQ(buttonsEnd(f), 5415 + 120 + 6 * 345);
+    EXPECT_EQ(f.Combo2.left(), 5415 + 120 + 6 * 345 + 60);
+    for (const char* key :
+         {"fgt4", "PreviousCD", "NextCD", "BackwardCD", "ForwardCD", "PauseCD", "StopCD"})
+        f.Toolbar1.button(key).setVisible(false);
+    EXPECT_EQ(f.Combo2.left(), 7425);
+}
+
 // ---- full screen ends at a resize ----
 
 TEST_F(Layout, ResizeEndsFullScreen) {

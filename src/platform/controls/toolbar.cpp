@@ -15,7 +15,9 @@ void ToolbarButton::setValue(int value) {
 }
 
 void ToolbarButton::setVisible(bool visible) {
-    if (assignChanged(visible_, visible)) bar_.buttonChanged();
+    if (!assignChanged(visible_, visible)) return;
+    bar_.buttonChanged();
+    if (bar_.ButtonsArranged) bar_.ButtonsArranged();
 }
 
 void ToolbarButton::setEnabled(bool enabled) {
@@ -55,6 +57,14 @@ ToolbarButton& Toolbar::button(std::string_view key) const { return detail::atKe
 void Toolbar::setImageList(ImageList* list) {
     imageList_ = list;
     changed();
+}
+
+double Toolbar::buttonsWidth() const {
+    double w = 0;
+    for (const auto& b : buttons_)
+        if (b->visible())
+            w += b->style() == ToolbarButton::Separator ? SeparatorWidth : ButtonWidth;
+    return w;
 }
 
 void Toolbar::userClick(std::string_view key) { userClick(button(key)); }

@@ -75,8 +75,19 @@ public:
     ImageList* imageList() const { return imageList_; }
     void setImageList(ImageList* list);
 
+    // The buttons lie side by side from the toolbar's left edge, each this
+    // wide (twips; a 16-pixel picture and its frame), a separator narrower;
+    // hidden ones take no room.
+    static constexpr double ButtonWidth = 345;
+    static constexpr double SeparatorWidth = 120;
+    // The room the visible buttons and separators take from the toolbar's left.
+    double buttonsWidth() const;
+
     // Event.
     std::function<void(ToolbarButton&)> ButtonClick;
+    // Called after a button was shown or hidden, so that the form can move
+    // what lies beside the buttons (a notice for the layout, not a user event).
+    std::function<void()> ButtonsArranged;
 
     // The user clicks a button: a check button flips, a group button is
     // pressed (releasing the rest of its group), then ButtonClick. A hidden

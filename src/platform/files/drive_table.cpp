@@ -40,6 +40,9 @@ std::optional<DriveTable>& currentSlot() {
 
 struct IniSection {
     std::string name{};
+    int line = 0;  // of the section's name
+    std::string header{};
+    bool told = false;  // a line of it was reported already
     std::optional<std::string> folder{}, device{}, type{}, label{};
 };
 
@@ -121,9 +124,18 @@ const DriveEntry* DriveTable::find(std::string_view name) const {
 }
 
 void DriveTable::applyIni(std::string_view textIn) {
+    if (textIn.starts_with("\xEF\xBB\xBF")) textIn.remove_prefix(3);  // a UTF-8 mark
     std::vector<IniSection> sections;
+    const std::size_t firstProblem = problems_.size();
     bool inValidSection = false;
+    bool inSkippedSection = false;  // its name was malformed: its lines are not told again
+    int number = 0;
+    auto problem = [&](const std::string& line, const char* reason) {
+        problems_.push_back({number, line, reason});
+        if (inValidSection) sections.back().told = true;
+    };
     for (const auto& raw : text::splitLines(textIn)) {
+        ++number;
         std::string line = trimBlanks(raw);
         if (line.empty() || line.front() == '#' || line.front() == ';') continue;
         if (line.front() == '[') {
@@ -132,22 +144,48 @@ void DriveTable::applyIni(std::string_view textIn) {
                                    ? std::string()
                                    : normalizeDriveName(line.substr(1, close - 1));
             inValidSection = !name.empty();
-            if (inValidSection) sections.push_back({.name = name});
+            inSkippedSection = !inValidSection;
+            if (inValidSection) {
+                sections.push_back({.name = name, .line = number, .header = line});
+            } else {
+                problem(line, close == std::string::npos
+                                  ? "缺少“]”"
+                                  : "不是驱动器名（应如[E:]或[C:\\My Documents]）");
+            }
             continue;
         }
+        if (inSkippedSection) continue;
         auto eq = line.find('=');
-        if (!inValidSection || eq == std::string::npos) continue;
+        if (!inValidSection) {
+            problem(line, "不在任何驱动器段（如[E:]）之内");
+            continue;
+        }
+        if (eq == std::string::npos) {
+            problem(line, "不是“名称 = 值”的形式");
+            continue;
+        }
         std::string key = text::lcase(trimBlanks(line.substr(0, eq)));
         std::string value = trimBlanks(line.substr(eq + 1));
         auto& s = sections.back();
         if (key == "folder") {
+            if (!value.empty() && nativeFolderSetting(value).empty()) {
+                problem(line, "folder须是绝对路径或以~/开头");
+                continue;
+            }
             s.folder = value;
         } else if (key == "device") {
             s.device = value;
         } else if (key == "type") {
-            s.type = text::lcase(value);
+            std::string type = text::lcase(value);
+            if (type != "cdrom" && type != "fixed") {
+                problem(line, "type只能是cdrom或fixed");
+                continue;
+            }
+            s.type = type;
         } else if (key == "label") {
             s.label = value;
+        } else {
+            problem(line, "未知的设置项（只有folder、device、type和label）");
         }
     }
     for (const auto& s : sections) {
@@ -175,11 +213,29 @@ void DriveTable::applyIni(std::string_view textIn) {
         }
         if (s.label) e.label = *s.label;
         if (e.folder.empty() && e.device.empty()) {
-            remove(s.name);
+            if (isNew) {
+                if (!s.told)
+                    problems_.push_back({s.line, s.header, "新的驱动器须有folder或device"});
+            } else {
+                remove(s.name);
+            }
         } else {
             set(std::move(e));
         }
     }
+    // In line order (a new name without folder or device is found last).
+    std::stable_sort(
+        problems_.begin() + static_cast<std::ptrdiff_t>(firstProblem), problems_.end(),
+        [](const DriveIniProblem& a, const DriveIniProblem& b) { return a.line < b.line; });
+}
+
+std::string DriveTable::problemReport() const {
+    if (problems_.empty()) return {};
+    std::string report =
+        "驱动器设置文件drives.ini中有以下几行无法使用，已被忽略，相关驱动器仍用默认设置：";
+    for (const DriveIniProblem& p : problems_)
+        report += "\r\n第" + std::to_string(p.line) + "行 " + p.text + "：" + p.reason;
+    return report;
 }
 
 std::optional<std::string> DriveTable::folderOf(const DriveEntry& entry) const {

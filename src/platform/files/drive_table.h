@@ -19,8 +19,13 @@
 //
 // Keys are optional and change only what they name; a section for a new name
 // needs a folder or a device. "folder" and "device" replace each other; an
-// entry left with neither (such as "folder =" alone) is removed. Unknown keys,
-// lines outside a section and sections with a malformed name are ignored.
+// entry left with neither (such as "folder =" alone) is removed.
+//
+// A line the table cannot use (a malformed section name and the lines of its
+// section, a line outside any section or without "=", an unknown key, a type
+// other than cdrom or fixed, a relative folder, a new name without folder or
+// device) changes nothing: the drives keep their defaults for it, and the
+// table keeps the line as a problem, which start-up tells the user about.
 #pragma once
 
 #include <optional>
@@ -31,6 +36,15 @@
 namespace platform::files {
 
 enum class DriveKind { Fixed, CdRom };
+
+// A line of drives.ini that was not used: its number (from 1), its text and
+// why (in the words shown to the user).
+struct DriveIniProblem {
+    int line = 0;
+    std::string text{};
+    std::string reason{};
+    bool operator==(const DriveIniProblem&) const = default;
+};
 
 struct DriveEntry {
     std::string name{};    // "E:" or "C:\My Documents": upper-case letter, no final "\"
@@ -67,6 +81,10 @@ class DriveTable {
 
     // Applies the text of a drives.ini (syntax above).
     void applyIni(std::string_view text);
+    // The lines of the drives.ini texts applied so far that were not used.
+    const std::vector<DriveIniProblem>& problems() const { return problems_; }
+    // The message that tells the user about them; "" when there are none.
+    std::string problemReport() const;
 
     // The native folder the drive stands for now; nothing while it holds no
     // disc (an optical drive without a mounted disc, a folder-backed CD drive
@@ -80,6 +98,7 @@ class DriveTable {
 
   private:
     std::vector<DriveEntry> entries_;
+    std::vector<DriveIniProblem> problems_;
 };
 
 // Puts a drive table in place for the lifetime of the object and restores the

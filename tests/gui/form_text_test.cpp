@@ -1,0 +1,283 @@
+// Every form of the program drawn at its design size in the program's font:
+// no label, check box, option button, tab, button, text box or combo box cuts
+// its text (measured with QFontMetrics of the widget's own font; a label is
+// measured against its design rectangle, not the larger widget it may get).
+// A screenshot of each form goes to the build folder's test artifacts.
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStyleOption>
+#include <QTabBar>
+#include <QToolButton>
+#include <climits>
+#include <string>
+#include <vector>
+
+#include "catalogue/scan_dialog.h"
+#include "copies/sendto_dialog.h"
+#include "gui/qt_convert.h"
+#include "gui/ui_font.h"
+#include "gui_fixture.h"
+#include "mainwindow/password.h"
+
+namespace {
+
+using gui::px;
+using guitest::buttonWithText;
+using guitest::GuiMachine;
+
+QString sizeText(QSize s) { return QStringLiteral("%1x%2").arg(s.width()).arg(s.height()); }
+
+// The texts of a window that do not fit where they are drawn, one line each.
+class TextCheck {
+  public:
+    TextCheck(gui::FrontEnd& frontEnd, QWidget* window) : frontEnd_(frontEnd), window_(window) {}
+
+    std::vector<std::string> run() {
+        for (QWidget* w : window_->findChildren<QWidget*>()) {
+            if (!w->isVisibleTo(window_) || w->width() <= 0) continue;
+            if (auto* l = qobject_cast<QLabel*>(w))
+                label(l);
+            else if (auto* c = qobject_cast<QCheckBox*>(w))
+                wrapped(c, QStyle::SE_CheckBoxContents);
+            else if (auto* r = qobject_cast<QRadioButton*>(w))
+                wrapped(r, QStyle::SE_RadioButtonContents);
+            else if (auto* b = qobject_cast<QPushButton*>(w))
+                pushButton(b);
+            else if (auto* t = qobject_cast<QTabBar*>(w))
+                tabs(t);
+            else if (auto* e = qobject_cast<QLineEdit*>(w))
+                lineEdit(e);
+            else if (auto* cb = qobject_cast<QComboBox*>(w))
+                comboBox(cb);
+        }
+        return std::move(failures_);
+    }
+
+  private:
+    void fail(QWidget* w, const QString& text, QSize need, QSize room) {
+        failures_.push_back((window_->windowTitle() + " " + w->metaObject()->className() + " \"" +
+                             text + "\" needs " + sizeText(need) + ", has " + sizeText(room))
+                                .toStdString());
+    }
+
+    // A label of a control holds its text in the control's design rectangle.
+    void label(QLabel* l) {
+        const QString text = l->text();
+        if (text.isEmpty()) return;
+        QSize room = l->contentsRect().size() - QSize(std::max(0, l->indent()), 0);
+        gui::ControlView* view = frontEnd_.viewOfWidget(l);
+        if (view && view->widget() == l)
+            room = {px(view->control().width()), px(view->control().height())};
+        const int flags = static_cast<int>(l->alignment()) | (l->wordWrap() ? Qt::TextWordWrap : 0);
+        const QRect need = l->fontMetrics().boundingRect(QRect(QPoint(), room), flags, text);
+        if (need.width() > room.width() || need.height() > room.height())
+            fail(l, text, need.size(), room);
+    }
+
+    // A check box or option button: the caption, wrapped, beside the box.
+    void wrapped(QAbstractButton* b, QStyle::SubElement contents) {
+        if (b->text().isEmpty()) return;
+        QStyleOptionButton opt;
+        opt.initFrom(b);
+        const QRect room = b->style()->subElementRect(contents, &opt, b);
+        const QRect need = b->fontMetrics().boundingRect(
+            room, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap | Qt::TextShowMnemonic,
+            b->text());
+        if (!room.contains(need)) fail(b, b->text(), need.size(), room.size());
+    }
+
+    void pushButton(QPushButton* b) {
+        if (b->text().isEmpty()) return;
+        QStyleOptionButton opt;
+        opt.initFrom(b);
+        opt.text = b->text();
+        const QSize room =
+            b->style()->subElementRect(QStyle::SE_PushButtonContents, &opt, b).size();
+        const QSize need = b->fontMetrics().size(Qt::TextShowMnemonic, b->text());
+        if (need.width() > room.width() || need.height() > room.height())
+            fail(b, b->text(), need, room);
+    }
+
+    // A tab's caption, centred in the tab, lies in what the bar shows of it.
+    void tabs(QTabBar* bar) {
+        for (int i = 0; i < bar->count(); ++i) {
+            QStyleOptionTab opt;
+            opt.initFrom(bar);
+            opt.rect = bar->tabRect(i);
+            opt.text = bar->tabText(i);
+            opt.shape = bar->shape();
+            const QRect textRect =
+                bar->style()->subElementRect(QStyle::SE_TabBarTabText, &opt, bar);
+            const QSize size = bar->fontMetrics().size(Qt::TextShowMnemonic, opt.text);
+            const QRect need =
+                QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size, textRect);
+            const QRect shown = opt.rect & bar->rect();
+            if (!shown.contains(need)) fail(bar, opt.text, need.size(), shown.size());
+        }
+    }
+
+    // A text box's line is as high as its font's lines.
+    void lineEdit(QLineEdit* e) {
+        QStyleOptionFrame opt;
+        opt.initFrom(e);
+        opt.lineWidth =
+            e->hasFrame() ? e->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &opt, e) : 0;
+        const QRect room =
+            e->style()->subElementRect(QStyle::SE_LineEditContents, &opt, e) - e->textMargins();
+        const int need = e->fontMetrics().height();
+        if (need > room.height()) fail(e, e->text(), {0, need}, room.size());
+    }
+
+    void comboBox(QComboBox* c) {
+        if (c->isEditable()) return;  // its line edit is checked as one
+        QStyleOptionComboBox opt;
+        opt.initFrom(c);
+        const QRect room =
+            c->style()->subControlRect(QStyle::CC_ComboBox, &opt, QStyle::SC_ComboBoxEditField, c);
+        const int need = c->fontMetrics().height();
+        if (need > room.height()) fail(c, c->currentText(), {0, need}, room.size());
+    }
+
+    gui::FrontEnd& frontEnd_;
+    QWidget* window_;
+    std::vector<std::string> failures_;
+};
+
+std::string joined(const std::vector<std::string>& lines) {
+    std::string out;
+    for (const std::string& l : lines) out += l + "\n";
+    return out;
+}
+
+void saveShot(QWidget* window, const std::string& name) {
+    const QString file = QString::fromStdString(guitest::artifactFolder() + "/" + name + ".png");
+    EXPECT_TRUE(window->grab().save(file)) << file.toStdString();
+}
+
+// The program draws its forms in a 12-pixel Song face with 12-pixel lines.
+TEST(FormText, TheProgramsFontHasTheDesignsMetrics) {
+    const QFontMetrics fm(gui::uiFont());
+    EXPECT_EQ(QFontInfo(gui::uiFont()).family(), QStringLiteral("AR PL UMing CN"))
+        << "fonts-arphic-uming is missing (scripts/setup.sh installs it)";
+    EXPECT_EQ(fm.height(), 12);
+    EXPECT_EQ(fm.horizontalAdvance(QStringLiteral("软件名称:")),
+              54);  // the software form's 810 x 180 labels
+    EXPECT_EQ(QApplication::font(), gui::uiFont());
+}
+
+TEST(FormText, EveryPageOfTheMainWindowHoldsItsTexts) {
+    GuiMachine m;
+    gui::FormView& v = m.showMain();
+    QTabBar* tabs = m.widgetOf<QWidget>(m.form.TabStrip1)->findChild<QTabBar*>();
+    ASSERT_TRUE(tabs);
+    const auto& pages = m.form.TabStrip1.tabs();
+    ASSERT_EQ(pages.size(), 4u);
+    for (int i = 0; i < 4; ++i) {
+        QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(i).center());
+        ASSERT_EQ(m.form.TabStrip1.selectedItem()->index(), i + 1);
+        EXPECT_EQ(v.canvas()->size(), QSize(645, 452));  // the design size
+        const std::string page = pages[static_cast<std::size_t>(i)]->key();
+        // The software page shows its twelve labels (and they are checked).
+        for (platform::Label* l : {&m.form.SoftNamL, &m.form.RegisterCode, &m.form.SoftDescription})
+            EXPECT_EQ(m.widgetOf<QLabel>(*l)->isVisible(), page == "software")
+                << page << " " << l->name();
+        const std::vector<std::string> clipped = TextCheck(m.frontEnd, v.window()).run();
+        EXPECT_TRUE(clipped.empty()) << page << ":\n" << joined(clipped);
+        saveShot(v.window(), "main_window_" + page);
+    }
+}
+
+// Runs the modal form, checks its texts and saves its picture, then presses
+// the button that closes it.
+std::vector<std::string> checkDialog(GuiMachine& m, platform::Form& form, const std::string& shot,
+                                     const QString& closeButton) {
+    std::vector<std::string> clipped;
+    EXPECT_TRUE(guitest::showModalWith(form, [&](QWidget* w) {
+        clipped = TextCheck(m.frontEnd, w).run();
+        saveShot(w, shot);
+        QTest::mouseClick(buttonWithText(w, closeButton), Qt::LeftButton);
+    })) << shot;
+    return clipped;
+}
+
+TEST(FormText, TheDialogsHoldTheirTexts) {
+    GuiMachine m;
+    m.h.write("C:\\zelbrin\\ini.ini", "|音乐\r\n@外国\r\n|软件\r\n");
+    m.h.setCdReady(false);
+    m.showMain();
+    {
+        password login(m.form);
+        const auto clipped = checkDialog(m, login, "password", QStringLiteral("取消"));
+        EXPECT_TRUE(clipped.empty()) << joined(clipped);
+    }
+    {
+        Dialog scan(m.form);
+        const auto clipped = checkDialog(m, scan, "scan_dialog_design", QStringLiteral("取消"));
+        EXPECT_TRUE(clipped.empty()) << joined(clipped);
+    }
+    {
+        sendto chooser(m.form);
+        const auto clipped = checkDialog(m, chooser, "sendto", QStringLiteral("取消"));
+        EXPECT_TRUE(clipped.empty()) << joined(clipped);
+    }
+}
+
+// The log-in box's check box wraps its caption onto a second line, as the
+// design's 975 x 375 box needs, and its password box echoes "*".
+TEST(FormText, TheLogInBoxWrapsItsCheckBoxAndEchoesStars) {
+    GuiMachine m;
+    m.showMain();
+    password login(m.form);
+    EXPECT_TRUE(guitest::showModalWith(login, [&](QWidget* w) {
+        auto* check = w->findChild<QCheckBox*>();
+        ASSERT_TRUE(check);
+        EXPECT_EQ(check->size(), QSize(65, 25));
+        const QFontMetrics fm = check->fontMetrics();
+        EXPECT_GT(fm.horizontalAdvance(check->text()), check->width());  // one line would not fit
+        // The caption is drawn: the box's lower half holds its second line.
+        const QImage img = check->grab().toImage();
+        int dark = 0;
+        for (int y = img.height() / 2 + 1; y < img.height(); ++y)
+            for (int x = img.width() / 3; x < img.width(); ++x)
+                dark += qGray(img.pixel(x, y)) < 100;
+        EXPECT_GT(dark, 10);
+
+        auto* edit = w->findChild<QLineEdit*>();
+        ASSERT_TRUE(edit);
+        QTest::keyClicks(edit, "abc");
+        EXPECT_EQ(edit->displayText(), QStringLiteral("***"));
+        QTest::mouseClick(buttonWithText(w, QStringLiteral("取消")), Qt::LeftButton);
+    }));
+    EXPECT_EQ(login.txtPassword.text(), "abc");
+}
+
+// A label whose text needs more room than its design rectangle grows to hold
+// it instead of cutting it.
+TEST(FormText, ALabelGrowsRatherThanCutItsText) {
+    GuiMachine m;
+    guitest::TestDialog dlg(m.services);
+    dlg.Label1.setCaption("一段比标签宽得多的说明文字，它要折成好几行才放得下");
+    EXPECT_TRUE(guitest::showModalWith(dlg, [&](QWidget* w) {
+        auto* label = w->findChild<QLabel*>();
+        ASSERT_TRUE(label);
+        EXPECT_EQ(label->pos(), QPoint(px(200), 0));
+        EXPECT_EQ(label->width(), px(4000));
+        const QRect need = label->fontMetrics().boundingRect(
+            QRect(0, 0, label->width(), INT_MAX / 2),
+            Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, label->text());
+        EXPECT_GT(need.height(), px(200));
+        EXPECT_GE(label->height(), need.height());
+        QTest::mouseClick(buttonWithText(w, QStringLiteral("取消")), Qt::LeftButton);
+    }));
+}
+
+}  // namespace
