@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QFontDatabase>
+#include <QMessageBox>
 #include <exception>
 #include <filesystem>
 #include <string>
@@ -55,6 +56,8 @@ int run() {
 
     files::prepareProgramFolder();
     const std::filesystem::path config = files::configFolder();
+    // A store whose file cannot be read starts empty, keeps the file as it
+    // is and remembers why; Form_Load tells the user once the Ui is up.
     sys::FileRegistryStore registry(config / std::string(sys::registryFileName));
     sys::FileSettingsStore settings(config / std::string(sys::settingsFileName));
     sys::DesktopShell shell;
@@ -94,7 +97,11 @@ int main(int argc, char** argv) {
     try {
         return run();
     } catch (const std::exception& e) {
+        // The program never ends without a word: the reason is shown too.
         std::fprintf(stderr, "zelbrin: %s\n", e.what());
+        QMessageBox::critical(
+            nullptr, QStringLiteral("Zelbrin"),
+            QString::fromUtf8("程序无法继续运行：") + QString::fromLocal8Bit(e.what()));
         return 1;
     }
 }
