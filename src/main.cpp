@@ -8,6 +8,7 @@
 #ifdef ZELBRIN_WITH_GUI
 
 #include <QApplication>
+#include <QMessageBox>
 #include <exception>
 #include <filesystem>
 #include <string>
@@ -47,6 +48,8 @@ int run() {
     files::prepareProgramFolder();
     const std::filesystem::path config = files::configFolder();
     files::sweepTempFiles(config.string(), files::programStartTime());
+    // A store whose file cannot be read starts empty, keeps the file as it
+    // is and remembers why; Form_Load tells the user once the Ui is up.
     sys::FileRegistryStore registry(config / std::string(sys::registryFileName));
     sys::FileSettingsStore settings(config / std::string(sys::settingsFileName));
     sys::DesktopShell shell;
@@ -89,7 +92,11 @@ int main(int argc, char** argv) {
     try {
         return run();
     } catch (const std::exception& e) {
+        // The program never ends without a word: the reason is shown too.
         std::fprintf(stderr, "zelbrin: %s\n", e.what());
+        QMessageBox::critical(
+            nullptr, QStringLiteral("Zelbrin"),
+            QString::fromUtf8("程序无法继续运行：") + QString::fromLocal8Bit(e.what()));
         return 1;
     }
 }

@@ -3,12 +3,14 @@
 // number-plus-Enter jump of the disc list.
 #include "catalogue/disc_trees.h"
 
-#include <algorithm>
 #include <optional>
+#include <string_view>
+#include <unordered_map>
 
 #include "catalogue/catalogue_file.h"
 #include "catalogue/index_line.h"
 #include "mainwindow/form1.h"
+#include "mainwindow/startup.h"
 #include "platform/error.h"
 #include "platform/files/text_file.h"
 #include "platform/text/text.h"
@@ -34,31 +36,34 @@ std::string discNameOfIndexFile(std::string_view fileName) {
 std::string treeNodeKey(std::string_view name) { return std::string(name) + "*"; }
 
 std::vector<CategoryNodeAdd> planCategoryTree(std::string_view catalogueText) {
+    constexpr std::size_t None = static_cast<std::size_t>(-1);
     std::vector<CategoryNodeAdd> nodes;
-    std::string lastTopKey, currentParentKey;
+    std::size_t lastTop = None, currentParent = None;
     for (const std::string& line : text::splitLines(catalogueText)) {
-        const CatalogueEntry entry = parseCatalogueLine(line);
+        CatalogueEntry entry = parseCatalogueLine(line);
+        if (entry.kind == CatalogueLineKind::Other) continue;
         CategoryNodeAdd node;
         node.key = treeNodeKey(entry.name);
-        node.text = entry.name;
+        node.text = std::move(entry.name);
         switch (entry.kind) {
             case CatalogueLineKind::CategoryLine:
                 node.topLevel = true;
                 node.image = images::Category;
-                lastTopKey = currentParentKey = node.key;
+                lastTop = currentParent = nodes.size();
                 break;
             case CatalogueLineKind::SubCategoryLine:
-                node.parentKey = lastTopKey;
+                node.parent = lastTop;
                 node.image = images::Category;
-                currentParentKey = node.key;
+                currentParent = nodes.size();
                 break;
             case CatalogueLineKind::DiscLine:
-                // The current parent is always the last category key of
+                // The current parent is always the last category line of
                 // either level: the disc goes under it.
-                node.parentKey = currentParentKey;
+                node.parent = currentParent;
                 node.image = images::Disc;
                 break;
-            case CatalogueLineKind::Other: continue;
+            case CatalogueLineKind::Other:
+                break;
         }
         nodes.push_back(std::move(node));
     }
@@ -66,25 +71,39 @@ std::vector<CategoryNodeAdd> planCategoryTree(std::string_view catalogueText) {
 }
 
 void addCategoryNodes(platform::TreeView& tree, const std::vector<CategoryNodeAdd>& nodes) {
+    // The node that holds each planned line's key once the line is done
+    // (the one added, or the one that had the key already): a child goes
+    // under it. Keys stay put while the tree is built, so each key is looked
+    // up once, however many discs a category holds.
+    std::vector<platform::Node*> holder(nodes.size(), nullptr);
     platform::SkipOnError skip;
-    for (const CategoryNodeAdd& n : nodes) {
+    for (std::size_t i = 0; i < nodes.size(); ++i) {
+        const CategoryNodeAdd& n = nodes[i];
         // A taken key (35602) or a parent that was never added (35601) skips the node.
+        platform::Node* parent = n.topLevel || n.parent >= i ? nullptr : holder[n.parent];
         skip.step([&] {
             if (n.topLevel)
-                tree.add(n.key, n.text, n.image);
+                holder[i] = &tree.add(n.key, n.text, n.image);
+            else if (!parent)
+                platform::raise(platform::err::ElementNotFound);
             else
-                tree.addChild(n.parentKey, n.key, n.text, n.image);
+                holder[i] = &tree.addChild(*parent, n.key, n.text, n.image);
         });
+        if (!holder[i] && n.image == images::Category) holder[i] = tree.find(n.key);
     }
     for (platform::Node* top : topLevelNodes(tree)) top->setExpanded(true);
 }
 
 void colourMirroredDiscs(platform::TreeView& tree, const std::vector<std::string>& mirrorLines,
                          platform::Color colour) {
+    // Each line colours the first node of its text; the nodes are indexed
+    // once, so a long list costs in proportion to its length.
+    std::unordered_map<std::string_view, platform::Node*> firstOfText;
+    firstOfText.reserve(tree.nodes().size());
+    for (const auto& n : tree.nodes()) firstOfText.try_emplace(n->text(), n.get());
     for (const std::string& line : mirrorLines) {
-        const auto& nodes = tree.nodes();
-        const auto match = std::find_if(nodes.begin(), nodes.end(), [&](const auto& n) { return n->text() == line; });
-        if (match != nodes.end()) (*match)->setForeColor(colour);
+        const auto match = firstOfText.find(line);
+        if (match != firstOfText.end()) match->second->setForeColor(colour);
     }
 }
 
@@ -112,8 +131,9 @@ void Form1::file1load() {
     }
 
     // The mirror disc list: a missing one is created empty, nothing is
-    // reported. One that exists but cannot be read is left as it is (emptying
-    // it would lose the record of the mirror copies); nothing is coloured.
+    // reported. One that exists but cannot be read is told and left as it is
+    // (emptying it would lose the record of the mirror copies); nothing is
+    // coloured.
     const std::string mirrorList = app().ProgramFolder + "\\" + std::string(catalogue::MirrorDiscListName);
     platform::SkipOnError skip;
     std::vector<std::string> lines;
@@ -124,14 +144,23 @@ void Form1::file1load() {
     if (!read) {
         if (skip.number() == platform::err::FileNotFound)
             skip.step([&] { platform::files::OutputFile(mirrorList).close(); });
+        else
+            startup::reportUnreadableFile(ui(), mirrorList, skip.description());
         return;
     }
     catalogue::colourMirroredDiscs(TreeView1, lines, CopyFileColor);
 }
 
 void Form1::Treeview2Load() {
-    // A missing catalogue file reads as empty: an empty tree.
-    const std::string text = catalogue::readCatalogueText(catalogue::catalogueFilePath(app().ProgramFolder));
+    // A missing catalogue file reads as empty: an empty tree. One that cannot
+    // be read is told and the tree stays empty; the file is left as it is.
+    const std::string path = catalogue::catalogueFilePath(app().ProgramFolder);
+    platform::SkipOnError skip;
+    std::string text;
+    if (!skip.step([&] { text = catalogue::readCatalogueText(path); })) {
+        startup::reportUnreadableFile(ui(), path, skip.description());
+        return;
+    }
     catalogue::addCategoryNodes(TreeView2, catalogue::planCategoryTree(text));
 }
 

@@ -42,7 +42,10 @@ std::string treeNodeKey(std::string_view name);
 // One node of the category tree, in the order it is added.
 struct CategoryNodeAdd {
     bool topLevel = false;
-    std::string parentKey;  // for a child: the key of the node it goes under
+    // For a child: the position in the plan of the category line it goes
+    // under (the node holding that line's key). A position, not a copy of
+    // the key, so that a long category name costs once, not once per disc.
+    std::size_t parent = 0;
     std::string key;
     std::string text;
     int image = 0;

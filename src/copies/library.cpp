@@ -4,6 +4,7 @@
 
 #include "copies/library_file.h"
 #include "mainwindow/form1.h"
+#include "mainwindow/startup.h"
 #include "platform/files/text_file.h"
 #include "platform/ui/ui.h"
 
@@ -11,8 +12,13 @@ void Form1::Treeview4Load() {
     platform::SkipOnError onError;
     const std::string path = app().ProgramFolder + "\\" + std::string(copies::LibraryFileName);
     std::optional<platform::files::InputFile> file;
-    // No file yet: nothing to load.
-    if (!onError.step([&] { file.emplace(path); })) return;
+    // No file yet: nothing to load. One that cannot be read is told and left
+    // as it is.
+    if (!onError.step([&] { file.emplace(path); })) {
+        if (onError.number() != platform::err::FileNotFound)
+            startup::reportUnreadableFile(ui(), path, onError.description());
+        return;
+    }
     while (!file->eof()) {
         std::string line;
         if (!onError.step([&] { line = file->lineInput(); })) break;

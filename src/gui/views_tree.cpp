@@ -109,6 +109,20 @@ class TreeWidget : public ModelDrivenView<QTreeWidget> {
     }
 };
 
+// The most characters of a label that an item shows; the model keeps the
+// whole text. Qt lays out an item's whole text again for every size it works
+// out, so a label of megabytes (one long line of a stored file) would cost
+// seconds and hundreds of megabytes at each layout.
+constexpr qsizetype MaxShownLabel = 1024;
+
+QString shownLabel(std::string_view text) {
+    // A character takes at most four bytes: the rest is never converted.
+    QString s = toQ(text.substr(0, 4 * static_cast<std::size_t>(MaxShownLabel)));
+    if (s.size() <= MaxShownLabel) return s;
+    s.truncate(s[MaxShownLabel - 1].isHighSurrogate() ? MaxShownLabel - 1 : MaxShownLabel);
+    return s + QChar(0x2026);  // "…"
+}
+
 // An item that knows its node.
 struct NodeItem : QTreeWidgetItem {
     explicit NodeItem(const platform::Node* n) : QTreeWidgetItem(UserType), node(n) {}
@@ -208,7 +222,7 @@ private:
     }
 
     void fill(QTreeWidgetItem* item, const Row& r) {
-        item->setText(0, toQ(r.text));
+        item->setText(0, shownLabel(r.text));
         item->setIcon(0, iconOf(r.image));
         const auto c = qColor(r.fore);
         item->setData(0, Qt::ForegroundRole, c ? QVariant(QBrush(*c)) : QVariant());
@@ -298,6 +312,11 @@ private:
         item->setFlags(item->flags() & ~Qt::ItemIsEditable);
         editor_ = qobject_cast<QLineEdit*>(tree_->indexWidget(tree_->indexFromItem(item)));
         if (!editor_) editor_ = tree_->findChild<QLineEdit*>();
+        // A long label is shown cut: the editor gets the whole of it.
+        if (const QString whole = toQ(editing->text()); editor_ && editor_->text() != whole) {
+            editor_->setText(whole);
+            editor_->selectAll();
+        }
     }
 
     void closeEditorQuietly() {

@@ -19,6 +19,7 @@
 #include "platform/files/file_ops.h"
 #include "platform/files/paths.h"
 #include "platform/files/text_file.h"
+#include "platform/system/registry.h"
 #include "platform/system/settings_store.h"
 #include "platform/text/text.h"
 #include "platform/ui/ui.h"
@@ -43,6 +44,17 @@ std::string sendToCaption(std::string_view setting) {
     return text::trim(setting).empty() ? std::string("你的文件夹") : std::string(setting);
 }
 
+std::string unreadableFileMessage(std::string_view file, std::string_view reason) {
+    std::string message = "无法读取文件“";
+    message.append(file).append("”：").append(reason).append("。\r\n");
+    message += "程序将不使用这个文件继续运行，也不会覆盖它。";
+    return message;
+}
+
+void reportUnreadableFile(platform::Ui& ui, std::string_view file, std::string_view reason) {
+    ui.msgBox(unreadableFileMessage(file, reason), platform::MsgButtons::OK, "提示");
+}
+
 }  // namespace startup
 
 Module1& Form1::module1() {
@@ -57,6 +69,11 @@ void Form1::Form_Load() {
     for (const std::string& folder : {programFolder, catalogue::indexFolderPath(programFolder)})
         onError.step(
             [&] { files::sweepTempFiles(files::toNative(folder), files::programStartTime()); });
+
+    // 0. The stores were made before the window: a file of theirs that could
+    // not be read is told now. They run on defaults and keep the file as it is.
+    for (const auto& failure : {app().registry.loadFailure(), app().settings.loadFailure()})
+        if (failure) startup::reportUnreadableFile(ui(), failure->file, failure->reason);
 
     // 1. The log-in, when one is asked for. A refusal ends the program.
     onError.step([&] { Have_Password = module1().GetRegValue(SettingsKey, "have_password") == "true"; });

@@ -6,6 +6,10 @@
 
 #include "platform/controls/control.h"
 
+namespace platform {
+class Ui;
+}
+
 namespace startup {
 
 // The file that keeps the CD drive's root, in the program folder.
@@ -25,5 +29,11 @@ std::string rootOfFirstCharacter(std::string_view text);
 
 // The caption of the own send-to folder's menu item for a stored setting.
 std::string sendToCaption(std::string_view setting);
+
+// The box shown for a stored file that cannot be read (no permission; a
+// folder, pipe or device of that name): it names the file and the reason and
+// says that the program goes on without it and will not write over it.
+std::string unreadableFileMessage(std::string_view file, std::string_view reason);
+void reportUnreadableFile(platform::Ui& ui, std::string_view file, std::string_view reason);
 
 }  // namespace startup

@@ -11,10 +11,15 @@
 #include <string>
 #include <vector>
 
+#include "copies/sendto_dialog.h"
 #include "discpage/size_text.h"
 #include "mainwindow/password.h"
 #include "platform/files/program_folder.h"
+#include "platform/system/registry.h"
+#include "platform/system/settings_store.h"
+#include "platform/ui/dispatcher.h"
 #include "support/harness.h"
+#include "support/unreadable_file.h"
 
 namespace {
 
@@ -317,6 +322,116 @@ TEST(Startup, RefusedLogInEndsTheProgramUnshown) {
         EXPECT_EQ(h.form.TreeView3.count(), 0);
         EXPECT_TRUE(h.ui.messages().empty());
     }
+}
+
+// ---- stored files and stores that cannot be read ----
+
+TEST(StartupRules, UnreadableFileMessage) {
+    EXPECT_EQ(startup::unreadableFileMessage("C:\\zelbrin\\ini.ini", "没有权限"),
+              "无法读取文件“C:\\zelbrin\\ini.ini”：没有权限。\r\n"
+              "程序将不使用这个文件继续运行，也不会覆盖它。");
+}
+
+// Each stored file read at start-up, made unreadable in each way while the
+// others hold a disc: a box names it and says why, start-up goes on, the
+// tree it feeds stays empty, the others fill, and the file is left as it was.
+// A pipe is never waited on, a link to /dev/zero never read.
+TEST(StartupUnreadable, StoredFileIsToldAndTheProgramGoesOn) {
+    for (const char* name : {"ini.ini", "red.ini", "favorite.ini"}) {
+        for (const testsupport::Unreadable kind : testsupport::unreadableKinds()) {
+            SCOPED_TRACE(std::string(name) + ", " + testsupport::kindName(kind));
+            Harness h;
+            h.write("C:\\zelbrin\\guangpan\\[001]Tools.wcd", "E:\\|docs\r\n");
+            const std::string path = std::string(Pf) + "\\" + name;
+            const std::string ini = "C:\\zelbrin\\ini.ini", red = "C:\\zelbrin\\red.ini",
+                              favorite = "C:\\zelbrin\\favorite.ini";
+            if (path != ini) h.write(ini, "|软件\r\n#[001]Tools\r\n");
+            if (path != red) h.write(red, "[001]Tools\r\n");
+            if (path != favorite)
+                h.write(favorite,
+                        "|文件图标:1;|文件名:img;|光盘名字:[001]Tools;"
+                        "|文件路径:E:\\docs\\img;|文件备注:空\r\n");
+            setSetting(h, "Color", "9");
+            const testsupport::UnreadableFile bad(h.nativePath(path), kind);
+            h.ui.answerMsgBox(platform::MsgOK, startup::unreadableFileMessage(path, bad.reason()));
+            h.start();
+            Form1& f = h.form;
+
+            EXPECT_TRUE(f.visible());
+            EXPECT_EQ(h.ui.log().size(), 1u);
+            EXPECT_EQ(f.TreeView1.count(), 1);
+            EXPECT_EQ(f.TreeView2.count(), path == ini ? 0 : 2);
+            EXPECT_EQ(f.TreeView4.count(), path == favorite ? 0 : 1);
+            EXPECT_EQ(f.TreeView1.item(1).foreColor() == platform::qbColor(9), path != red);
+            EXPECT_EQ(f.CdDrive, "E:\\");  // the steps after the trees ran
+            EXPECT_TRUE(bad.unchanged());
+        }
+    }
+}
+
+// registry.ini and settings.ini are read before the window exists: their
+// file stores keep the failure, and start-up tells it once the Ui is up. The
+// harness's stores stand for file stores that met the same failure.
+TEST(StartupUnreadable, StoreIsToldAndRunsOnDefaults) {
+    namespace sys = platform::system;
+    for (const bool registry : {true, false}) {
+        for (const testsupport::Unreadable kind : testsupport::unreadableKinds()) {
+            SCOPED_TRACE(std::string(registry ? "registry" : "settings") + ", " +
+                         testsupport::kindName(kind));
+            testsupport::TempFolder config;
+            const auto file =
+                config / std::string(registry ? sys::registryFileName : sys::settingsFileName);
+            const testsupport::UnreadableFile bad(file, kind);
+            const auto failure = registry ? sys::FileRegistryStore(file).loadFailure()
+                                          : sys::FileSettingsStore(file).loadFailure();
+            ASSERT_TRUE(failure);
+
+            Harness h;
+            if (registry)
+                h.registry.refuseWrites(*failure);
+            else
+                h.settings.refuseWrites(*failure);
+            h.ui.answerMsgBox(platform::MsgOK,
+                              startup::unreadableFileMessage(file.string(), bad.reason()));
+            h.start();
+            EXPECT_TRUE(h.form.visible());
+            EXPECT_EQ(h.ui.log().size(), 1u);
+            EXPECT_FALSE(h.form.Have_Password);
+            EXPECT_EQ(h.form.CopyFileColor, platform::qbColor(12));
+            EXPECT_EQ(h.form.SendToCustom.caption(), "你的文件夹");
+            EXPECT_TRUE(bad.unchanged());
+        }
+    }
+}
+
+// Later writes to a store that could not be read change nothing: the
+// registry's are dropped, a settings save is told as an error.
+TEST(StartupUnreadable, StoreThatCouldNotBeReadRefusesLaterWrites) {
+    Harness h;
+    h.registry.refuseWrites({"/home/u/.config/zelbrin/registry.ini", "没有权限"});
+    h.settings.refuseWrites({"/home/u/.config/zelbrin/settings.ini", "没有权限"});
+    h.ui.answerMsgBox(platform::MsgOK);
+    h.ui.answerMsgBox(platform::MsgOK);
+    h.start();
+
+    setSetting(h, "Color", "9");
+    EXPECT_EQ(h.form.module1().GetRegValue(SettingsKey, "Color"), "Error");
+
+    h.makeFolder("C:\\work");
+    h.form.fromMaker = false;
+    h.ui.onModal<sendto>([&h](sendto& s) {
+        s.Dir1.userOpen("C:\\work");
+        h.ui.answerMsgBox(platform::MsgOK,
+                          "运行时错误 '75':\r\n设置文件“/home/u/.config/zelbrin/settings.ini”"
+                          "在启动时无法读取，程序不会覆盖它");
+        s.OKButton.userClick();
+        s.CancelButton.userClick();
+    });
+    platform::dispatch([&h] {
+        sendto s(h.form);
+        s.showModal();
+    });
+    EXPECT_EQ(h.settings.get("Zelbrin", "Expiry", "yourfolder", "none"), "none");
 }
 
 // ---- shutdown ----

@@ -115,6 +115,11 @@ Node& TreeView::addChild(std::string_view parentKey, std::string key, std::strin
     return insert(&keys_.at(parentKey), std::move(key), std::move(text), image);
 }
 
+Node& TreeView::addChild(Node& parent, std::string key, std::string text, int image) {
+    if (&parent.treeView() != this) raise(err::ElementNotFound);
+    return insert(&parent, std::move(key), std::move(text), image);
+}
+
 void TreeView::remove(int index) { remove(item(index)); }
 
 void TreeView::remove(std::string_view key) { remove(item(key)); }

@@ -99,6 +99,9 @@ public:
     // Adds the node as the last child of the node with parentKey (35601 when
     // there is none).
     Node& addChild(std::string_view parentKey, std::string key, std::string text, int image = 0);
+    // The same under a node of this tree, found without a look-up of its key
+    // (35601 for a node of another tree).
+    Node& addChild(Node& parent, std::string key, std::string text, int image = 0);
     // Removes a node with its whole subtree (35600 bad index, 35601 unknown key).
     void remove(int index);
     void remove(std::string_view key);

@@ -23,15 +23,18 @@ namespace {
 constexpr int InputPastEnd = 62;
 constexpr std::size_t FlushSize = std::size_t{1} << 16;
 
+// What a name that is not a regular file stands for, in words.
+std::string notRegularFile(mode_t mode) {
+    const char* what = S_ISDIR(mode)                    ? "文件夹"
+                       : S_ISFIFO(mode)                 ? "管道"
+                       : S_ISSOCK(mode)                 ? "套接字"
+                       : S_ISCHR(mode) || S_ISBLK(mode) ? "设备"
+                                                        : "特殊文件";
+    return std::string("它不是普通文件，而是一个") + what;
+}
+
 std::string readBytes(std::string_view path) {
-    const ResolvedPath r = resolveExisting(path);
-    detail::Fd fd(::open(r.native.c_str(), O_RDONLY | O_CLOEXEC));
-    if (!fd.valid()) detail::raiseErrno(errno, err::FileNotFound);
-    struct stat st {};
-    if (::fstat(fd.get(), &st) == 0 && S_ISDIR(st.st_mode)) raise(err::PathFileAccess);
-    std::string bytes;
-    if (!detail::readAll(fd.get(), bytes)) detail::raiseErrno(errno, err::FileNotFound);
-    return bytes;
+    return readRegularFile(resolveExisting(path).native);
 }
 
 // A path that may be written: not a folder, not read-only, its folder present.
@@ -77,6 +80,22 @@ WholeTarget wholeTarget(std::string_view path, OnExisting onExisting) {
 }
 
 }  // namespace
+
+std::string readRegularFile(const std::string& nativePath) {
+    // Opening does not wait: a pipe without a writer, or a device, would
+    // block a plain open. The descriptor tells what the name is.
+    detail::Fd fd(::open(nativePath.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    if (!fd.valid()) detail::raiseErrno(errno, err::FileNotFound);
+    struct stat st {};
+    if (::fstat(fd.get(), &st) != 0) detail::raiseErrno(errno, err::FileNotFound);
+    if (!S_ISREG(st.st_mode)) raise(err::PathFileAccess, notRegularFile(st.st_mode));
+    const int flags = ::fcntl(fd.get(), F_GETFL);
+    if (flags < 0 || ::fcntl(fd.get(), F_SETFL, flags & ~O_NONBLOCK) != 0)
+        detail::raiseErrno(errno, err::FileNotFound);
+    std::string bytes;
+    if (!detail::readAll(fd.get(), bytes)) detail::raiseErrno(errno, err::FileNotFound);
+    return bytes;
+}
 
 std::string WholeFileRead(std::string_view path) { return text::fromCp936(readBytes(path)); }
 

@@ -4,8 +4,9 @@
 // created under the spelling given.
 //
 // Errors when opening: 53 file not found, 76 its folder is missing, 75 the
-// name is a folder or a read-only file is to be written, 70 no permission,
-// 52 bad name, 68 unknown drive, 71 drive without a disc.
+// name is not a regular file (a folder, pipe or device) or a read-only file
+// is to be written, 70 no permission, 52 bad name, 68 unknown drive, 71 drive
+// without a disc.
 #pragma once
 
 #include <cstddef>
@@ -20,6 +21,14 @@ namespace platform::files {
 
 // The whole file as one text.
 std::string WholeFileRead(std::string_view path);
+
+// The bytes of a stored file by native path (the reading under WholeFileRead
+// and InputFile, and under the program's own stores outside the drive table).
+// Only a regular file is read: a folder, pipe, device or socket, or a link to
+// one, is refused with error 75 (its description says what the name is)
+// without waiting on it or reading from it. Other errors: 53 no such file,
+// 76 a folder above it missing, 70 no permission.
+std::string readRegularFile(const std::string& nativePath);
 
 // Writes a text back whole: the final line break of the text is dropped when
 // it has one (CR LF, or a lone LF or CR) and one CR LF is written after the

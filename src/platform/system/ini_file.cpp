@@ -5,11 +5,15 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <new>
 #include <system_error>
+#include <unordered_map>
 
 #include "platform/error.h"
 #include "platform/files/committed_write.h"
 #include "platform/files/paths.h"
+#include "platform/files/text_file.h"
+#include "platform/text/text.h"
 
 namespace platform::system {
 
@@ -110,8 +114,12 @@ std::string IniData::serialize() const {
 }
 
 IniData IniData::parse(std::string_view text) {
+    // Names are looked up in indexes (upper-cased name -> position), so a
+    // file of many sections or entries reads in time linear in its size.
     IniData data;
-    IniSection* current = nullptr;
+    std::unordered_map<std::string, std::size_t> sectionAt;
+    std::vector<std::unordered_map<std::string, std::size_t>> entryAt;
+    std::size_t current = std::string_view::npos;
     while (!text.empty()) {
         std::size_t lf = text.find('\n');
         std::string_view line = text.substr(0, lf);
@@ -119,38 +127,51 @@ IniData IniData::parse(std::string_view text) {
         if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
         if (line.empty()) continue;
         if (line.front() == '[' && line.back() == ']' && line.size() >= 2) {
-            current = &data.obtain(line.substr(1, line.size() - 2));
+            const std::string_view name = line.substr(1, line.size() - 2);
+            const auto [at, added] =
+                sectionAt.try_emplace(platform::text::ucase(name), data.sections.size());
+            if (added) {
+                data.sections.push_back(IniSection{std::string(name), {}});
+                entryAt.emplace_back();
+            }
+            current = at->second;
             continue;
         }
         std::size_t eq = findNameEnd(line);
-        if (current == nullptr || eq == std::string_view::npos) continue;
-        current->put(unescape(line.substr(0, eq)), unescape(line.substr(eq + 1)));
+        if (current == std::string_view::npos || eq == std::string_view::npos) continue;
+        std::string name = unescape(line.substr(0, eq));
+        auto& entries = data.sections[current].entries;
+        const auto [at, added] =
+            entryAt[current].try_emplace(platform::text::ucase(name), entries.size());
+        if (added)
+            entries.emplace_back(std::move(name), unescape(line.substr(eq + 1)));
+        else
+            entries[at->second].second = unescape(line.substr(eq + 1));
     }
     return data;
 }
 
 IniData loadIniFile(const std::filesystem::path& file) {
-    int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        if (errno == ENOENT || errno == ENOTDIR) return {};  // no such file
-        throwErrno("cannot read " + file.string());
+    std::string bytes;
+    try {
+        bytes = files::readRegularFile(file.string());
+    } catch (const platform::Error& e) {
+        // No such file, or no folder for it: an empty store.
+        if (e.number() == platform::err::FileNotFound || e.number() == platform::err::PathNotFound)
+            return {};
+        throw;
     }
-    std::string text;
-    char buffer[8192];
-    for (;;) {
-        ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) {
-            int error = errno;
-            ::close(fd);
-            errno = error;
-            throwErrno("cannot read " + file.string());
-        }
-        if (n == 0) break;
-        text.append(buffer, static_cast<std::size_t>(n));
+    return IniData::parse(bytes);
+}
+
+LoadedIni loadIniStore(const std::filesystem::path& file) {
+    try {
+        return {loadIniFile(file), std::nullopt};
+    } catch (const platform::Error& e) {
+        return {{}, LoadFailure{file.string(), e.description()}};
+    } catch (const std::bad_alloc&) {
+        return {{}, LoadFailure{file.string(), platform::errorText(7)}};
     }
-    ::close(fd);
-    return IniData::parse(text);
 }
 
 void saveIniFile(const std::filesystem::path& file, const IniData& data) {

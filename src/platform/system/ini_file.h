@@ -17,6 +17,7 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -45,10 +46,27 @@ struct IniData {
     static IniData parse(std::string_view text);
 };
 
-// Reads the file; an empty IniData when it does not exist. Throws
-// std::system_error when it exists but cannot be read, so that a later write
-// can never replace a file that was not understood.
+// Reads the file; an empty IniData when it does not exist. Only a regular
+// file is read: a folder, pipe or device of that name is refused unread.
+// Throws platform::Error (70 no permission, 75 not a regular file, ...) when
+// the file exists but cannot be read, so that a later write can never
+// replace a file that was not understood. Linear in the file's size.
 IniData loadIniFile(const std::filesystem::path& file);
+
+// A store's file that could not be read: its native path and the reason in
+// words ("没有权限").
+struct LoadFailure {
+    std::string file;
+    std::string reason;
+};
+
+// The file read for a store: its data, or empty data and why the file could
+// not be read (a missing file is no failure). Never throws for the file.
+struct LoadedIni {
+    IniData data;
+    std::optional<LoadFailure> failure;
+};
+LoadedIni loadIniStore(const std::filesystem::path& file);
 
 // Writes the whole file atomically: the text goes to a temporary file beside
 // it (mode 0600), which is then renamed over the old one. Missing folders

@@ -17,7 +17,7 @@ bool isWellFormedKey(std::string_view key) {
 bool MemoryRegistryStore::keyExists(std::string_view key) const { return data_.find(key) != nullptr; }
 
 bool MemoryRegistryStore::createKey(std::string_view key) {
-    if (!isWellFormedKey(key)) return false;
+    if (loadFailure_ || !isWellFormedKey(key)) return false;
     if (keyExists(key)) return true;
     IniData next = data_;
     for (std::size_t sep = key.find('\\'); sep != std::string_view::npos; sep = key.find('\\', sep + 1))
@@ -37,7 +37,7 @@ std::optional<std::string> MemoryRegistryStore::query(std::string_view key, std:
 }
 
 bool MemoryRegistryStore::set(std::string_view key, std::string_view name, std::string_view value) {
-    if (!keyExists(key)) return false;
+    if (loadFailure_ || !keyExists(key)) return false;
     IniData next = data_;
     next.find(key)->put(name, value);
     if (!commit(next)) return false;
@@ -48,7 +48,7 @@ bool MemoryRegistryStore::set(std::string_view key, std::string_view name, std::
 bool MemoryRegistryStore::commit(const IniData&) { return true; }
 
 FileRegistryStore::FileRegistryStore(std::filesystem::path file)
-    : MemoryRegistryStore(loadIniFile(file)), file_(std::move(file)) {}
+    : MemoryRegistryStore(loadIniStore(file)), file_(std::move(file)) {}
 
 bool FileRegistryStore::commit(const IniData& next) {
     try {

@@ -34,6 +34,12 @@ public:
     // Writes the value into an existing key. False, and no effect, when the
     // key is missing or the store could not be written.
     virtual bool set(std::string_view key, std::string_view name, std::string_view value) = 0;
+
+    // Why the store's file could not be read when the store was made; nothing
+    // when it was read or did not exist. Such a store starts empty and
+    // refuses every write (createKey and set give false), so the file it
+    // could not read is never replaced.
+    virtual std::optional<LoadFailure> loadFailure() const = 0;
 };
 
 // The store held in memory only (tests). The file store below adds a file.
@@ -45,15 +51,23 @@ public:
     bool createKey(std::string_view key) override;
     std::optional<std::string> query(std::string_view key, std::string_view name) const override;
     bool set(std::string_view key, std::string_view name, std::string_view value) override;
+    std::optional<LoadFailure> loadFailure() const override { return loadFailure_; }
+
+    // From now on the store acts as one whose file could not be read: it
+    // reports why and refuses every write. The file store does this itself;
+    // tests call it to stand for a file that could not be read.
+    void refuseWrites(LoadFailure why) { loadFailure_ = std::move(why); }
 
 protected:
-    explicit MemoryRegistryStore(IniData data) : data_(std::move(data)) {}
+    explicit MemoryRegistryStore(LoadedIni loaded)
+        : data_(std::move(loaded.data)), loadFailure_(std::move(loaded.failure)) {}
     // Makes a changed store permanent; false when it could not be, and the
     // change is then dropped.
     virtual bool commit(const IniData& next);
 
 private:
     IniData data_;  // one section per key
+    std::optional<LoadFailure> loadFailure_;
 };
 
 // The store kept in one file (see ini_file.h for its form), mode 0600 since
@@ -61,8 +75,10 @@ private:
 // atomically, so a failed write leaves the old file whole.
 class FileRegistryStore final : public MemoryRegistryStore {
 public:
-    // Reads the file; a missing file is an empty store. Throws
-    // std::system_error when the file exists but cannot be read.
+    // Reads the file; a missing file is an empty store. A file that exists
+    // but cannot be read (no permission, a folder, a pipe or a device of that
+    // name) is not waited on: the store starts empty, loadFailure() says why,
+    // and every write is refused.
     explicit FileRegistryStore(std::filesystem::path file);
 
     const std::filesystem::path& file() const { return file_; }

@@ -2,6 +2,8 @@
 
 #include <stdexcept>
 
+#include "platform/error.h"
+
 namespace platform::system {
 
 namespace {
@@ -24,6 +26,9 @@ std::string MemorySettingsStore::get(std::string_view app, std::string_view sect
 
 void MemorySettingsStore::save(std::string_view app, std::string_view section, std::string_view key,
                                std::string_view value) {
+    if (loadFailure_)
+        platform::raise(platform::err::PathFileAccess,
+                        "设置文件“" + loadFailure_->file + "”在启动时无法读取，程序不会覆盖它");
     std::string name = sectionName(app, section);
     if (name.find_first_of("\r\n") != std::string::npos)
         throw std::invalid_argument("a settings section name cannot hold a line break");
@@ -36,7 +41,7 @@ void MemorySettingsStore::save(std::string_view app, std::string_view section, s
 void MemorySettingsStore::commit(const IniData&) {}
 
 FileSettingsStore::FileSettingsStore(std::filesystem::path file)
-    : MemorySettingsStore(loadIniFile(file)), file_(std::move(file)) {}
+    : MemorySettingsStore(loadIniStore(file)), file_(std::move(file)) {}
 
 void FileSettingsStore::commit(const IniData& next) { saveIniFile(file_, next); }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -23,10 +24,17 @@ public:
     virtual std::string get(std::string_view app, std::string_view section, std::string_view key,
                             std::string_view defaultValue) const = 0;
     // Stores the value. Throws std::invalid_argument for an application or
-    // section name holding a line break, and std::system_error when the store
-    // cannot be written (nothing changes then).
+    // section name holding a line break, std::system_error when the store
+    // cannot be written, and platform::Error 75 when its file could not be
+    // read (see loadFailure); nothing changes then.
     virtual void save(std::string_view app, std::string_view section, std::string_view key,
                       std::string_view value) = 0;
+
+    // Why the store's file could not be read when the store was made; nothing
+    // when it was read or did not exist. Such a store starts empty (every
+    // value is its default) and refuses every save, so the file it could not
+    // read is never replaced.
+    virtual std::optional<LoadFailure> loadFailure() const = 0;
 };
 
 // The store held in memory only (tests). The file store below adds a file.
@@ -38,21 +46,31 @@ public:
                     std::string_view defaultValue) const override;
     void save(std::string_view app, std::string_view section, std::string_view key,
               std::string_view value) override;
+    std::optional<LoadFailure> loadFailure() const override { return loadFailure_; }
+
+    // From now on the store acts as one whose file could not be read: it
+    // reports why and refuses every save. The file store does this itself;
+    // tests call it to stand for a file that could not be read.
+    void refuseWrites(LoadFailure why) { loadFailure_ = std::move(why); }
 
 protected:
-    explicit MemorySettingsStore(IniData data) : data_(std::move(data)) {}
+    explicit MemorySettingsStore(LoadedIni loaded)
+        : data_(std::move(loaded.data)), loadFailure_(std::move(loaded.failure)) {}
     // Makes a changed store permanent, or throws and the change is dropped.
     virtual void commit(const IniData& next);
 
 private:
     IniData data_;
+    std::optional<LoadFailure> loadFailure_;
 };
 
 // The store kept in settings.ini, rewritten atomically (mode 0600) on every save.
 class FileSettingsStore final : public MemorySettingsStore {
 public:
-    // Reads the file; a missing file is an empty store. Throws
-    // std::system_error when the file exists but cannot be read.
+    // Reads the file; a missing file is an empty store. A file that exists
+    // but cannot be read (no permission, a folder, a pipe or a device of that
+    // name) is not waited on: the store starts empty, loadFailure() says why,
+    // and every save is refused.
     explicit FileSettingsStore(std::filesystem::path file);
 
     const std::filesystem::path& file() const { return file_; }

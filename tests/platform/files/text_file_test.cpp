@@ -5,6 +5,7 @@
 #include "files_fixture.h"
 #include "platform/files/paths.h"
 #include "support/file_size_limit.h"
+#include "support/unreadable_file.h"
 
 namespace {
 
@@ -126,6 +127,33 @@ TEST_F(FilesTest, LineInputEndsLinesAtCrLfCrOrLf) {
 
     writeBytes(c() + "/empty.txt", "");
     EXPECT_TRUE(InputFile("C:\\empty.txt").eof());
+}
+
+// A stored file that is not a regular file is refused at once, never read
+// or waited on: through a Windows path, by native path and line by line.
+TEST_F(FilesTest, OnlyRegularFilesAreRead) {
+    for (const testsupport::Unreadable kind : testsupport::unreadableKinds()) {
+        SCOPED_TRACE(testsupport::kindName(kind));
+        const testsupport::UnreadableFile bad(c() + "/ini.ini", kind);
+        const int number = kind == testsupport::Unreadable::NoPermission ? 70 : 75;
+        try {
+            WholeFileRead("C:\\ini.ini");
+            ADD_FAILURE() << "read";
+        } catch (const platform::Error& e) {
+            EXPECT_EQ(e.number(), number);
+            EXPECT_EQ(e.description(), bad.reason());
+        }
+        EXPECT_EQ(errorOf([] { InputFile("C:\\INI.INI"); }), number);
+        EXPECT_EQ(errorOf([&] { readRegularFile(c() + "/ini.ini"); }), number);
+        EXPECT_TRUE(bad.unchanged());
+        fs::remove(c() + "/ini.ini");
+    }
+    // A link to a regular file is read; a missing file stays "not found".
+    writeBytes(c() + "/real.ini", "|a\r\n");
+    fs::create_symlink(c() + "/real.ini", c() + "/link.ini");
+    EXPECT_EQ(WholeFileRead("C:\\link.ini"), "|a\r\n");
+    EXPECT_EQ(errorOf([&] { readRegularFile(c() + "/none.ini"); }), 53);
+    EXPECT_EQ(errorOf([&] { readRegularFile(c() + "/real.ini/x"); }), 76);
 }
 
 TEST_F(FilesTest, OutputCreatesOrEmptiesAndAppendAddsInCodePage936) {

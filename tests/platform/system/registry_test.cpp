@@ -11,6 +11,7 @@
 #include "platform/files/committed_write.h"
 #include "support/file_size_limit.h"
 #include "support/temp_folder.h"
+#include "support/unreadable_file.h"
 
 using platform::system::FileRegistryStore;
 using platform::system::MemoryRegistryStore;
@@ -151,10 +152,53 @@ TEST(FileRegistryStore, ReadsHandEditedFile) {
     EXPECT_EQ(store.query("HKEY_CURRENT_USER\\Software", "stray"), std::nullopt);
 }
 
-TEST(FileRegistryStore, UnreadableFileIsNotTakenForEmpty) {
+TEST(FileRegistryStore, RepeatedNamesMeetWithoutRegardToCase) {
     TempFolder folder;
-    std::filesystem::create_directory(folder / "registry.ini");  // cannot be read as a file
-    EXPECT_THROW(FileRegistryStore(folder / "registry.ini"), std::system_error);
+    auto file = folder / "registry.ini";
+    writeBytes(
+        file,
+        "[HKEY_USERS\\A]\nColor=1\nx=1\n[hkey_users\\a]\nCOLOR=2\n[HKEY_USERS\\B]\ncolor=3\n");
+    FileRegistryStore store(file);
+    EXPECT_EQ(store.query("HKEY_USERS\\a", "color"), "2");
+    EXPECT_EQ(store.query("HKEY_USERS\\A", "X"), "1");
+    EXPECT_EQ(store.query("HKEY_USERS\\b", "Color"), "3");
+    // The spelling met first is the one kept.
+    ASSERT_TRUE(store.set("HKEY_USERS\\A", "x", "4"));
+    EXPECT_EQ(readBytes(file), "[HKEY_USERS\\A]\nColor=2\nx=4\n\n[HKEY_USERS\\B]\ncolor=3\n");
+}
+
+// A file that cannot be read is not taken for an empty store, not waited on,
+// and never replaced: the store says why and refuses every write.
+TEST(FileRegistryStore, UnreadableFileIsToldAndNeverReplaced) {
+    for (const testsupport::Unreadable kind : testsupport::unreadableKinds()) {
+        SCOPED_TRACE(testsupport::kindName(kind));
+        TempFolder folder;
+        const auto file = folder / "registry.ini";
+        const testsupport::UnreadableFile bad(file, kind);
+        FileRegistryStore store(file);
+        ASSERT_TRUE(store.loadFailure());
+        EXPECT_EQ(store.loadFailure()->file, file.string());
+        EXPECT_EQ(store.loadFailure()->reason, bad.reason());
+        EXPECT_FALSE(store.createKey(kKey));
+        EXPECT_FALSE(store.keyExists(kKey));
+        EXPECT_TRUE(bad.unchanged());
+    }
+    // A file that was read, or none at all, is no failure.
+    TempFolder folder;
+    EXPECT_FALSE(FileRegistryStore(folder / "registry.ini").loadFailure());
+    writeBytes(folder / "blocker", "a file where the store's folder should be");
+    EXPECT_FALSE(FileRegistryStore(folder / "blocker" / "registry.ini").loadFailure());
+}
+
+TEST(MemoryRegistryStore, RefusedStoreKeepsWhatItHeld) {
+    MemoryRegistryStore store;
+    ASSERT_TRUE(store.createKey(kKey));
+    ASSERT_TRUE(store.set(kKey, "Color", "12"));
+    store.refuseWrites({"/home/u/.config/zelbrin/registry.ini", "没有权限"});
+    EXPECT_FALSE(store.set(kKey, "Color", "9"));
+    EXPECT_FALSE(store.createKey(kKey + "\\Sub"));
+    EXPECT_EQ(store.query(kKey, "Color"), "12");
+    EXPECT_EQ(store.loadFailure()->reason, "没有权限");
 }
 
 TEST(FileRegistryStore, FailedWriteChangesNothing) {

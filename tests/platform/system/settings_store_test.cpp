@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include "platform/error.h"
 #include "support/temp_folder.h"
+#include "support/unreadable_file.h"
 
 using platform::system::FileSettingsStore;
 using platform::system::MemorySettingsStore;
@@ -52,6 +54,32 @@ TEST(FileSettingsStore, FailedSaveThrowsAndKeepsOldValue) {
     FileSettingsStore store(folder / "blocker" / "settings.ini");
     EXPECT_THROW(store.save("Zelbrin", "Expiry", "yourfolder", "x"), std::system_error);
     EXPECT_EQ(store.get("Zelbrin", "Expiry", "yourfolder", "absent"), "absent");
+}
+
+// A settings file that could not be read is never written over: the store
+// runs on defaults and every later save is refused.
+TEST(FileSettingsStore, UnreadableFileIsToldAndNeverReplaced) {
+    for (const testsupport::Unreadable kind : testsupport::unreadableKinds()) {
+        SCOPED_TRACE(testsupport::kindName(kind));
+        TempFolder folder;
+        const auto file = folder / "settings.ini";
+        const testsupport::UnreadableFile bad(file, kind);
+        FileSettingsStore store(file);
+        ASSERT_TRUE(store.loadFailure());
+        EXPECT_EQ(store.loadFailure()->file, file.string());
+        EXPECT_EQ(store.loadFailure()->reason, bad.reason());
+        EXPECT_EQ(store.get("Zelbrin", "Expiry", "yourfolder", "default"), "default");
+        try {
+            store.save("Zelbrin", "Expiry", "yourfolder", "C:\\work");
+            ADD_FAILURE() << "saved";
+        } catch (const platform::Error& e) {
+            EXPECT_EQ(e.number(), 75);
+            EXPECT_EQ(e.description(),
+                      "设置文件“" + file.string() + "”在启动时无法读取，程序不会覆盖它");
+        }
+        EXPECT_EQ(store.get("Zelbrin", "Expiry", "yourfolder", "default"), "default");
+        EXPECT_TRUE(bad.unchanged());
+    }
 }
 
 TEST(MemorySettingsStore, LineBreakInSectionNameIsRefused) {
