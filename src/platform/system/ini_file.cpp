@@ -58,10 +58,6 @@ std::size_t findNameEnd(std::string_view line) {
     return std::string_view::npos;
 }
 
-[[noreturn]] void throwErrno(const std::string& what) {
-    throw std::system_error(errno, std::generic_category(), what);
-}
-
 }  // namespace
 
 const std::string* IniSection::value(std::string_view entryName) const {
