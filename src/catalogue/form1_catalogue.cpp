@@ -6,6 +6,7 @@
 #include "catalogue/folder_walk.h"
 #include "mainwindow/form1.h"
 #include "platform/error.h"
+#include "platform/ui/throttled_text.h"
 #include "platform/ui/ui.h"
 
 void Form1::FindCdDrive() {
@@ -22,12 +23,16 @@ std::int64_t Form1::FindFilesAPI(const std::string& sspath, std::string& path, c
                                  const catalogue::IndexSink& sink) {
     catalogue::WalkRequest request{sspath, path, SearchStr};
     catalogue::WalkCounts counts{FileCount, DirCount};
-    // The progress shows in the caption at once, during the walk.
-    const catalogue::WalkResult result =
-        catalogue::walkFolder(request, ScannedFolderList, counts, sink, [this](const std::string& caption) {
-            setCaption(caption);
-            ui().flush();
-        });
+    // The progress shows in the caption during the walk, repainted at most
+    // every 50 ms; the last value shows before the walk's end is reported.
+    platform::ThrottledText progress([this](const std::string& caption) {
+        setCaption(caption);
+        ui().flush();
+    });
+    const catalogue::WalkResult result = catalogue::walkFolder(
+        request, ScannedFolderList, counts, sink,
+        [&progress](const std::string& caption) { progress.update(caption); });
+    progress.finish();
     path = request.path;
     FileCount = static_cast<std::int32_t>(counts.fileCount);
     DirCount = static_cast<std::int32_t>(counts.dirCount);

@@ -72,14 +72,18 @@ void FrontEnd::gesture(ControlView* origin, const std::function<void()>& call) {
     if (syncing() || flushing_) return;
     // The widget tells whether the view is still there afterwards.
     QPointer<QWidget> w = origin ? origin->widget() : nullptr;
-    // One event: an error that escapes is the dispatcher's to report, never Qt's.
-    platform::dispatch(call);
-    // Inside a modal form the dispatcher's idle listener does not run yet.
-    if (platform::Dispatcher::instance().inEvent()) syncAll();
-    if (origin && w && viewOfWidget(w) == origin) {
-        SyncScope scope(*this);
-        origin->sync(true);
-    }
+    // One event: an error that escapes is the dispatcher's to report, never
+    // Qt's; so is one of the redraws after it.
+    platform::Dispatcher& d = platform::Dispatcher::instance();
+    d.dispatch(call);
+    d.reportingErrors([&] {
+        // Inside a modal form the redraw may not have run yet.
+        if (d.inEvent()) syncAll();
+        if (origin && w && viewOfWidget(w) == origin) {
+            SyncScope scope(*this);
+            origin->sync(true);
+        }
+    });
 }
 
 ControlView* FrontEnd::viewOfWidget(QWidget* w) const {

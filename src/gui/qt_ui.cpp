@@ -23,6 +23,7 @@
 #include "platform/files/listing.h"
 #include "platform/files/paths.h"
 #include "platform/text/text.h"
+#include "platform/ui/dispatcher.h"
 
 namespace gui {
 
@@ -88,6 +89,7 @@ int QtUi::msgBox(std::string_view prompt, platform::MsgButtons buttons, std::str
             break;
     }
     box.setDefaultButton(choices[0].button);
+    platform::Dispatcher::ModalWait wait;
     box.exec();
     for (const Choice& c : choices)
         if (box.clickedButton() == c.button) return c.answer;
@@ -103,6 +105,7 @@ std::string QtUi::inputBox(std::string_view prompt, std::string_view title, std:
     dlg.setOkButtonText(OkText);
     dlg.setCancelButtonText(CancelText);
     dlg.setInputMode(QInputDialog::TextInput);
+    platform::Dispatcher::ModalWait wait;
     if (dlg.exec() != QDialog::Accepted) return {};
     return fromQ(dlg.textValue());
 }
@@ -134,6 +137,7 @@ bool QtUi::fileDialog(platform::CommonDialog& dialog, bool save) {
     if (save && !dialog.fileName().empty()) dlg.selectFile(toQ(lastNameOf(dialog.fileName())));
     dlg.setLabelText(QFileDialog::Accept, save ? QStringLiteral("保存") : QStringLiteral("打开"));
     dlg.setLabelText(QFileDialog::Reject, CancelText);
+    platform::Dispatcher::ModalWait wait;
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return false;
     // A name that no drive holds raises the files layer's error.
     const std::string windows = platform::files::toWindows(fromQ(dlg.selectedFiles().first()));
@@ -152,6 +156,7 @@ bool QtUi::showColor(platform::CommonDialog& dialog) {
     QColorDialog dlg(initial ? *initial : QColor(Qt::black), owner());
     dlg.setOption(QColorDialog::DontUseNativeDialog);
     dlg.setWindowTitle(QStringLiteral("颜色"));
+    platform::Dispatcher::ModalWait wait;
     if (dlg.exec() != QDialog::Accepted) return false;
     dialog.setColor(fromQColor(dlg.selectedColor()));
     return true;
@@ -165,6 +170,7 @@ std::string QtUi::browseForFolder(std::string_view title) {
     dlg.setFileMode(QFileDialog::Directory);
     dlg.setLabelText(QFileDialog::Accept, OkText);
     dlg.setLabelText(QFileDialog::Reject, CancelText);
+    platform::Dispatcher::ModalWait wait;
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return {};
     return platform::files::toWindows(fromQ(dlg.selectedFiles().first()));
 }
@@ -173,11 +179,19 @@ void QtUi::runModal(platform::Form& form) {
     frontEnd_.syncAll();
     if (!form.loaded()) return;
     FormView& view = frontEnd_.open(form, FrontEnd::WindowKind::Dialog);
+    // The view goes however the showing ends, an escaping error included.
+    struct CloseView {
+        FrontEnd& frontEnd;
+        const platform::Form& form;
+        ~CloseView() { frontEnd.close(form); }
+    } closeView{frontEnd_, form};
     QDialog* dlg = view.dialog();
     view.onUnloaded = [dlg] { dlg->done(0); };
     view.showWindow();
+    if (!form.loaded()) return;
+    // The ticks that waited may unload the form before it is shown.
+    platform::Dispatcher::ModalWait wait;
     if (form.loaded()) dlg->exec();
-    frontEnd_.close(form);
 }
 
 platform::MenuItem* QtUi::popupMenu(platform::Form& form, platform::MenuItem& menu, double x, double y) {
@@ -187,6 +201,7 @@ platform::MenuItem* QtUi::popupMenu(platform::Form& form, platform::MenuItem& me
     if (m.actions().isEmpty()) return nullptr;
     FormView* view = frontEnd_.find(form);
     const QPoint at = view ? view->toGlobal(x, y) : QCursor::pos();
+    platform::Dispatcher::ModalWait wait;
     return itemOf(m.exec(at));
 }
 
@@ -206,8 +221,8 @@ void QtUi::setMousePointer(int pointer) {
 void QtUi::flush() {
     if (frontEnd_.flushing()) return;
     frontEnd_.syncLight();
-    // Paint what changed; no input and no timer tick runs meanwhile (ticks
-    // are held while an event runs).
+    // Paint what changed; no input and no timer tick runs meanwhile (this is
+    // no modal wait: ticks are held while an event runs).
     frontEnd_.setFlushing(true);
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     frontEnd_.setFlushing(false);
@@ -224,7 +239,10 @@ void QtUi::browserSaveAs(platform::WebBrowser& browser) {
     dlg.selectFile(toQ(lastNameOf(page)));
     dlg.setLabelText(QFileDialog::Accept, QStringLiteral("保存"));
     dlg.setLabelText(QFileDialog::Reject, CancelText);
-    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return;
+    {
+        platform::Dispatcher::ModalWait wait;
+        if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return;
+    }
     const std::string target = fromQ(dlg.selectedFiles().first());
     if (target == source) return;
     // The copy replaces a former file only once it is whole; a saved page

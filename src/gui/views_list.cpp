@@ -2,6 +2,7 @@
 // arrangement (a QListWidget), one of them shown. The rows are drawn in the
 // model's order; Qt never sorts. As with trees, a sync updates rows in place
 // while the same rows are listed and rebuilds the whole list otherwise.
+// Items know their row by its serial, never by its address.
 #include <QHeaderView>
 #include <QListWidget>
 #include <QPainter>
@@ -9,6 +10,7 @@
 #include <QStyleOption>
 #include <QStyledItemDelegate>
 #include <QTreeWidget>
+#include <cstdint>
 
 #include "gui/control_view.h"
 #include "gui/form_view.h"
@@ -65,14 +67,14 @@ class ReportHeader : public QHeaderView {
     }
 };
 
-// Rows that know their list item.
+// Rows that know their list item's serial.
 struct ReportItem : QTreeWidgetItem {
-    explicit ReportItem(const platform::ListItem* i) : QTreeWidgetItem(UserType), item(i) {}
-    const platform::ListItem* item;
+    explicit ReportItem(std::uint64_t s) : QTreeWidgetItem(UserType), serial(s) {}
+    std::uint64_t serial;
 };
 struct IconItem : QListWidgetItem {
-    explicit IconItem(const platform::ListItem* i) : QListWidgetItem(nullptr, UserType), item(i) {}
-    const platform::ListItem* item;
+    explicit IconItem(std::uint64_t s) : QListWidgetItem(nullptr, UserType), serial(s) {}
+    std::uint64_t serial;
 };
 
 struct Column {
@@ -152,9 +154,10 @@ protected:
         if (syncColumns()) rebuildAll = true;
         const auto& items = m_.items();
         bool same = !rebuildAll && items.size() == rows_.size();
-        for (std::size_t i = 0; same && i < items.size(); ++i) same = rows_[i].item == items[i].get();
+        for (std::size_t i = 0; same && i < items.size(); ++i)
+            same = rows_[i].serial == items[i]->serial();
         if (same)
-            update();
+            update(items);
         else
             rebuild();
         syncSelection();
@@ -162,7 +165,7 @@ protected:
 
 private:
     struct Row {
-        const platform::ListItem* item;
+        std::uint64_t serial;
         std::string text;
         std::vector<std::string> subItems;
         int icon;
@@ -224,9 +227,8 @@ private:
     }
 
     static Row rowOf(const platform::ListItem& i) {
-        std::vector<std::string> subs;
-        for (int k = 1; k <= i.subItemCount(); ++k) subs.push_back(i.subItem(k));
-        return {&i, i.text(), std::move(subs), i.smallIcon(), i.checked(), i.foreColor(), i.toolTipText()};
+        return {i.serial(),  i.text(),      i.subItems(),   i.smallIcon(),
+                i.checked(), i.foreColor(), i.toolTipText()};
     }
 
     void fill(Row& r) {
@@ -262,22 +264,22 @@ private:
         icons_->clear();
         rows_.clear();
         index_.clear();
-        selected_ = nullptr;
+        selected_ = 0;
         const auto& items = m_.items();
         rows_.reserve(items.size());
         QList<QTreeWidgetItem*> reportItems;
         for (const auto& it : items) {
             Row r = rowOf(*it);
             if (isReport()) {
-                r.report = new ReportItem(it.get());
+                r.report = new ReportItem(r.serial);
                 r.report->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
                 reportItems.append(r.report);
             } else {
-                r.icons = new IconItem(it.get());
+                r.icons = new IconItem(r.serial);
                 r.icons->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
             }
             fill(r);
-            index_.emplace(it.get(), rows_.size());
+            index_.emplace(r.serial, rows_.size());
             rows_.push_back(std::move(r));
         }
         if (isReport())
@@ -287,9 +289,11 @@ private:
         v->setUpdatesEnabled(true);
     }
 
-    void update() {
-        for (Row& r : rows_) {
-            Row now = rowOf(*r.item);
+    // rows_[i] shows items[i].
+    void update(const std::vector<std::unique_ptr<platform::ListItem>>& items) {
+        for (std::size_t i = 0; i < rows_.size(); ++i) {
+            Row& r = rows_[i];
+            Row now = rowOf(*items[i]);
             if (now.text == r.text && now.subItems == r.subItems && now.icon == r.icon && now.checked == r.checked &&
                 now.fore == r.fore && now.tip == r.tip)
                 continue;
@@ -301,7 +305,8 @@ private:
     }
 
     void syncSelection() {
-        const platform::ListItem* sel = m_.selectedItem();
+        const platform::ListItem* item = m_.selectedItem();
+        const std::uint64_t sel = item ? item->serial() : 0;
         if (sel == selected_) return;
         selected_ = sel;
         auto it = index_.find(sel);
@@ -323,13 +328,18 @@ private:
 
     // ---- mouse ----
 
-    const platform::ListItem* itemAt(QPoint p) const {
+    // The serial of the row under a viewport point, 0 for none.
+    std::uint64_t serialAt(QPoint p) const {
         if (isReport()) {
             auto* t = static_cast<ReportItem*>(report_->itemAt(p));
-            return t ? t->item : nullptr;
+            return t ? t->serial : 0;
         }
         auto* l = static_cast<IconItem*>(icons_->itemAt(p));
-        return l ? l->item : nullptr;
+        return l ? l->serial : 0;
+    }
+    // The model's row of that serial, or nullptr (none, or removed).
+    platform::ListItem* rowOfSerial(std::uint64_t serial) const {
+        return serial ? m_.findSerial(serial) : nullptr;
     }
 
     // Whether a viewport point lies on the check box of the row there.
@@ -349,26 +359,25 @@ private:
         return box.adjusted(-2, -2, 2, 2).contains(p);
     }
 
-    bool alive(const platform::ListItem* i) const { return i && index_.count(i); }
-
     void press(QMouseEvent* e) {
         QAbstractItemView* v = shownView();
         v->setFocus(Qt::MouseFocusReason);
         const QPoint p = e->position().toPoint();
-        const platform::ListItem* over = itemAt(p);
+        const std::uint64_t over = serialAt(p);
         const int button = mouseButton(e->button()), shift = shiftState(e->modifiers());
         const double x = twipsX(v->viewport(), p.x()), y = twipsY(v->viewport(), p.y());
         platform::ListView& m = m_;
-        pressed_ = nullptr;
+        pressed_ = 0;
         if (button == platform::LeftButton && over && onCheckBox(p)) {
-            auto& item = const_cast<platform::ListItem&>(*over);
             gesture([&] { m.userMouseDown(button, shift, x, y, nullptr); });
-            if (alive(&item)) gesture([&] { m.userToggleCheck(item); });
+            // The row as it is after MouseDown, which may have reloaded the list.
+            if (platform::ListItem* item = rowOfSerial(over))
+                gesture([&] { m.userToggleCheck(*item); });
             return;
         }
-        auto* target = const_cast<platform::ListItem*>(over);
+        platform::ListItem* target = rowOfSerial(over);
         gesture([&] { m.userMouseDown(button, shift, x, y, target); });
-        if (button == platform::LeftButton && alive(over)) pressed_ = over;
+        if (button == platform::LeftButton && rowOfSerial(over)) pressed_ = over;
     }
 
     void release(QMouseEvent* e) {
@@ -377,12 +386,12 @@ private:
         const int button = mouseButton(e->button()), shift = shiftState(e->modifiers());
         const double x = twipsX(v->viewport(), p.x()), y = twipsY(v->viewport(), p.y());
         platform::ListView& m = m_;
-        const platform::ListItem* pressed = pressed_;
-        pressed_ = nullptr;
-        if (button == platform::LeftButton && alive(pressed) && itemAt(p) == pressed) {
-            auto& item = const_cast<platform::ListItem&>(*pressed);
-            gesture([&] { m.userClickItem(item); });
-        }
+        const std::uint64_t pressed = pressed_;
+        pressed_ = 0;
+        platform::ListItem* item = button == platform::LeftButton && serialAt(p) == pressed
+                                       ? rowOfSerial(pressed)
+                                       : nullptr;
+        if (item) gesture([&] { m.userClickItem(*item); });
         gesture([&] { m.userMouseUp(button, shift, x, y); });
     }
 
@@ -392,14 +401,14 @@ private:
     Icons* icons_;
     GridDelegate* grid_;
     std::vector<Row> rows_;
-    std::unordered_map<const platform::ListItem*, std::size_t> index_;
+    std::unordered_map<std::uint64_t, std::size_t> index_;  // row by serial
     std::vector<Column> columns_;
     std::unordered_map<int, QIcon> iconCache_;
     const platform::ImageList* imageList_ = nullptr;
     int view_ = -1;
     bool checkboxes_ = false;
-    const platform::ListItem* selected_ = nullptr;
-    const platform::ListItem* pressed_ = nullptr;
+    std::uint64_t selected_ = 0;  // serials; 0 for none
+    std::uint64_t pressed_ = 0;
 };
 
 void addListViews(ViewFactory& f) { f.add("ListView", makerOf<ListViewView, platform::ListView>()); }

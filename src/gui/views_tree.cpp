@@ -3,11 +3,16 @@
 // colours or folding changed those items are updated in place, and when nodes
 // came or went the whole tree is rebuilt in one go (built detached, inserted
 // at once, painted once), never node by node.
+//
+// Items know their node by its serial, never by its address: a click finds
+// its node through the model, so a node removed meanwhile (and its memory
+// reused) is never taken for another.
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPainter>
 #include <QStyledItemDelegate>
 #include <QTreeWidget>
+#include <cstdint>
 #include <optional>
 #include <unordered_map>
 
@@ -123,11 +128,13 @@ QString shownLabel(std::string_view text) {
     return s + QChar(0x2026);  // "…"
 }
 
-// An item that knows its node.
+// An item that knows its node's serial.
 struct NodeItem : QTreeWidgetItem {
-    explicit NodeItem(const platform::Node* n) : QTreeWidgetItem(UserType), node(n) {}
-    const platform::Node* node;
+    explicit NodeItem(std::uint64_t s) : QTreeWidgetItem(UserType), serial(s) {}
+    std::uint64_t serial;
 };
+
+std::uint64_t serialOf(const platform::Node* n) { return n ? n->serial() : 0; }
 
 // The nodes in display order (each node, then its children).
 template <class F>
@@ -195,7 +202,8 @@ protected:
         forEachNode(m_, [&](const platform::Node& n) { order_.push_back(&n); });
         bool sameShape = order_.size() == rows_.size();
         for (std::size_t i = 0; sameShape && i < order_.size(); ++i)
-            sameShape = rows_[i].node == order_[i] && rows_[i].parent == order_[i]->parent();
+            sameShape = rows_[i].serial == order_[i]->serial() &&
+                        rows_[i].parent == serialOf(order_[i]->parent());
         if (sameShape)
             update();
         else
@@ -205,9 +213,10 @@ protected:
     }
 
 private:
+    // What a row shows; rows_[i] is the node order_[i] while the shape holds.
     struct Row {
-        const platform::Node* node;
-        const platform::Node* parent;
+        std::uint64_t serial;
+        std::uint64_t parent;  // 0 for a top-level node
         std::string text;
         int image;
         platform::Color fore;
@@ -229,7 +238,8 @@ private:
     }
 
     static Row rowOf(const platform::Node& n) {
-        return {&n, n.parent(), n.text(), n.image(), n.foreColor(), n.expanded(), nullptr};
+        return {n.serial(),    serialOf(n.parent()), n.text(), n.image(),
+                n.foreColor(), n.expanded(),         nullptr};
     }
 
     void rebuild() {
@@ -243,26 +253,27 @@ private:
         QList<QTreeWidgetItem*> tops;
         for (const platform::Node* n : order_) {
             Row r = rowOf(*n);
-            r.item = new NodeItem(n);
+            r.item = new NodeItem(r.serial);
             r.item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
             fill(r.item, r);
             if (r.parent)
                 rows_[index_.at(r.parent)].item->addChild(r.item);
             else
                 tops.append(r.item);
-            index_.emplace(n, rows_.size());
+            index_.emplace(r.serial, rows_.size());
             rows_.push_back(std::move(r));
         }
         tree_->addTopLevelItems(tops);
-        for (const Row& r : rows_)
-            if (r.expanded && r.node->children() > 0) r.item->setExpanded(true);
-        selected_ = nullptr;
+        for (std::size_t i = 0; i < rows_.size(); ++i)
+            if (rows_[i].expanded && order_[i]->children() > 0) rows_[i].item->setExpanded(true);
+        selected_ = 0;
         tree_->setUpdatesEnabled(true);
     }
 
     void update() {
-        for (Row& r : rows_) {
-            const platform::Node& n = *r.node;
+        for (std::size_t i = 0; i < rows_.size(); ++i) {
+            Row& r = rows_[i];
+            const platform::Node& n = *order_[i];
             if (n.text() != r.text || n.image() != r.image || n.foreColor() != r.fore) {
                 r.text = n.text();
                 r.image = n.image();
@@ -276,13 +287,13 @@ private:
         }
     }
 
-    QTreeWidgetItem* itemOf(const platform::Node* n) const {
-        auto it = index_.find(n);
+    QTreeWidgetItem* itemOf(std::uint64_t serial) const {
+        auto it = index_.find(serial);
         return it == index_.end() ? nullptr : rows_[it->second].item;
     }
 
     void syncSelection() {
-        const platform::Node* sel = m_.selectedItem();
+        const std::uint64_t sel = serialOf(m_.selectedItem());
         if (sel == selected_ && (!sel || itemOf(sel) == tree_->currentItem())) return;
         selected_ = sel;
         QTreeWidgetItem* item = itemOf(sel);
@@ -301,7 +312,7 @@ private:
     // ---- label editing: only while the model has a node in edit ----
 
     void syncEditing() {
-        const platform::Node* editing = m_.editingNode();
+        const std::uint64_t editing = serialOf(m_.editingNode());
         if (editing == editing_) return;
         closeEditorQuietly();
         editing_ = editing;
@@ -313,7 +324,7 @@ private:
         editor_ = qobject_cast<QLineEdit*>(tree_->indexWidget(tree_->indexFromItem(item)));
         if (!editor_) editor_ = tree_->findChild<QLineEdit*>();
         // A long label is shown cut: the editor gets the whole of it.
-        if (const QString whole = toQ(editing->text()); editor_ && editor_->text() != whole) {
+        if (const QString whole = toQ(m_.editingNode()->text()); editor_ && editor_->text() != whole) {
             editor_->setText(whole);
             editor_->selectAll();
         }
@@ -321,14 +332,14 @@ private:
 
     void closeEditorQuietly() {
         if (!editing_) return;
-        editing_ = nullptr;
+        editing_ = 0;
         if (editor_) tree_->closeEditor(editor_, QAbstractItemDelegate::NoHint);
         editor_ = nullptr;
     }
 
     void editorClosed(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
         if (!editing_) return;
-        editing_ = nullptr;
+        editing_ = 0;
         editor_ = nullptr;
         std::optional<std::string> text;
         if (hint != QAbstractItemDelegate::RevertModelCache)
@@ -339,30 +350,30 @@ private:
 
     // ---- mouse and keys ----
 
-    // The node under a viewport point, and whether the point is on its
-    // plus/minus sign.
-    const platform::Node* nodeAt(QPoint p, bool& onSign) const {
+    // The serial of the node under a viewport point (0 for none), and
+    // whether the point is on its plus/minus sign.
+    std::uint64_t nodeAt(QPoint p, bool& onSign) const {
         onSign = false;
         QTreeWidgetItem* item = tree_->itemAt(p);
-        if (!item) return nullptr;
+        if (!item) return 0;
         const QRect r = tree_->visualItemRect(item);
         onSign = p.x() < r.left() && p.x() >= r.left() - tree_->indentation();
-        return static_cast<NodeItem*>(item)->node;
+        return static_cast<NodeItem*>(item)->serial;
     }
-
-    bool alive(const platform::Node* n) const { return n && index_.count(n); }
 
     void press(QMouseEvent* e, bool doubleClick) {
         if (e->button() == Qt::LeftButton || e->button() == Qt::RightButton) tree_->setFocus(Qt::MouseFocusReason);
         bool onSign = false;
         const QPoint p = e->position().toPoint();
-        const platform::Node* node = nodeAt(p, onSign);
+        const std::uint64_t serial = nodeAt(p, onSign);
         const int button = mouseButton(e->button()), shift = shiftState(e->modifiers());
         const double x = twipsX(tree_->viewport(), p.x()), y = twipsY(tree_->viewport(), p.y());
         platform::TreeView& m = m_;
         gesture([&] { m.userMouseDown(button, shift, x, y); });
-        if (button != platform::LeftButton || !alive(node)) return;
-        auto& n = const_cast<platform::Node&>(*node);
+        // The node as it is after MouseDown, which may have reloaded the tree.
+        platform::Node* node = serial ? m.findSerial(serial) : nullptr;
+        if (button != platform::LeftButton || !node) return;
+        platform::Node& n = *node;
         if ((onSign || doubleClick) && n.children() > 0) {
             if (n.expanded())
                 gesture([&] { m.userCollapse(n); });
@@ -387,12 +398,12 @@ private:
     Widget* tree_;
     std::vector<Row> rows_;
     std::vector<const platform::Node*> order_;
-    std::unordered_map<const platform::Node*, std::size_t> index_;
+    std::unordered_map<std::uint64_t, std::size_t> index_;  // row by serial
     std::unordered_map<int, QIcon> icons_;
     const platform::ImageList* imageList_ = nullptr;
     bool pictures_ = true;
-    const platform::Node* selected_ = nullptr;
-    const platform::Node* editing_ = nullptr;
+    std::uint64_t selected_ = 0;  // serials; 0 for none
+    std::uint64_t editing_ = 0;
     QLineEdit* editor_ = nullptr;
 };
 

@@ -19,10 +19,12 @@ std::string errorText(int number) {
         case 71: return "磁盘未准备好";
         case 75: return "路径/文件访问错误";
         case 76: return "路径未找到";
+        case 380: return "无效的属性值";
         case 481: return "无效的图片";
         case 35601: return "元素没找到";
         case 35602: return "关键字不唯一";
         case 35603: return "无效关键字";
+        case 35605: return "控件已被删除";
         default: return "应用程序定义的错误或对象定义的错误";
     }
 }

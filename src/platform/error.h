@@ -42,10 +42,13 @@ inline constexpr int DiskNotReady = 71;
 inline constexpr int PathFileAccess = 75;
 inline constexpr int PathNotFound = 76;
 inline constexpr int DeviceUnavailable = 68;
+inline constexpr int InvalidPropertyValue = 380;
 inline constexpr int InvalidPicture = 481;
 inline constexpr int ElementNotFound = 35601;
 inline constexpr int KeyNotUnique = 35602;
 inline constexpr int InvalidKey = 35603;
+// A tree node or list item used after it was removed from its control.
+inline constexpr int ControlDeleted = 35605;
 }  // namespace err
 
 // The "skip on error" mode of most commands: each step runs, a failing step is

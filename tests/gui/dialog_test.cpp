@@ -32,10 +32,8 @@ TEST(ModalForm, OpensAtItsSizeAndClosesThroughItsButtons) {
     m.showMain();
     TestDialog dlg(m.services);
     bool sawWindow = false;
-    whenModal([&](QWidget* w) {
+    whenModal<QDialog>(QStringLiteral("信息"), [&](QDialog* w) {
         sawWindow = true;
-        EXPECT_TRUE(qobject_cast<QDialog*>(w));
-        EXPECT_EQ(w->windowTitle(), QStringLiteral("信息"));
         EXPECT_EQ(w->size(), QSize(300, 120));  // 4500 x 1800 twips, fixed
         EXPECT_EQ(w->minimumSize(), w->maximumSize());
         // A label shows "&&" as "&" and drops the key letter's mark.
@@ -61,19 +59,22 @@ TEST(ModalForm, EscPressesCancelAndTheCloseBoxCountsAsTheForms) {
     m.showMain();
     {
         TestDialog dlg(m.services);
-        whenModal([](QWidget* w) { QTest::keyClick(w, Qt::Key_Escape); });
+        whenModal<QDialog>(QStringLiteral("信息"),
+                           [](QDialog* w) { QTest::keyClick(w, Qt::Key_Escape); });
         platform::dispatch([&] { dlg.showModal(); });
         EXPECT_EQ(dlg.result, "cancel");
     }
     {
         TestDialog dlg(m.services);
-        whenModal([](QWidget* w) { QTest::keyClick(w->findChild<QLineEdit*>(), Qt::Key_Return); });
+        whenModal<QDialog>(QStringLiteral("信息"), [](QDialog* w) {
+            QTest::keyClick(w->findChild<QLineEdit*>(), Qt::Key_Return);
+        });
         platform::dispatch([&] { dlg.showModal(); });
         EXPECT_EQ(dlg.result, "ok");
     }
     {
         TestDialog dlg(m.services);
-        whenModal([](QWidget* w) { w->close(); });
+        whenModal<QDialog>(QStringLiteral("信息"), [](QDialog* w) { w->close(); });
         platform::dispatch([&] { dlg.showModal(); });
         EXPECT_EQ(dlg.result, "closebox");
         EXPECT_FALSE(dlg.loaded());
@@ -102,9 +103,7 @@ TEST(MessageBox, ShowsTitleTextAndButtonsAndAnswers) {
         QStringList shownButtons;
         QString title, text;
         bool icon = true;
-        whenModal([&](QWidget* w) {
-            auto* box = qobject_cast<QMessageBox*>(w);
-            ASSERT_TRUE(box);
+        whenModal<QMessageBox>(QStringLiteral("提示"), [&](QMessageBox* box) {
             title = box->windowTitle();
             text = box->text();
             icon = box->icon() != QMessageBox::NoIcon;
@@ -127,7 +126,7 @@ TEST(MessageBox, ShowsTitleTextAndButtonsAndAnswers) {
     }
     // A Yes/No box cannot be escaped: Esc leaves it open.
     bool stillOpen = false;
-    whenModal([&](QWidget* w) {
+    whenModal<QMessageBox>(QStringLiteral("Zelbrin"), [&](QMessageBox* w) {
         QTest::keyClick(w, Qt::Key_Escape);
         stillOpen = w->isVisible();
         QTest::mouseClick(buttonWithText(w, QStringLiteral("是")), Qt::LeftButton);
@@ -140,24 +139,26 @@ TEST(MessageBox, ShowsTitleTextAndButtonsAndAnswers) {
 
 TEST(MessageBox, WithoutATitleShowsTheProgramsName) {
     GuiMachine m;
-    QString title;
-    whenModal([&](QWidget* w) {
-        title = w->windowTitle();
+    bool shown = false;
+    whenModal<QMessageBox>(QStringLiteral("Zelbrin"), [&](QMessageBox* w) {
+        shown = true;
         QTest::keyClick(w, Qt::Key_Escape);
     });
     m.ui.msgBox("x", platform::MsgButtons::OK, "");
-    EXPECT_EQ(title, QStringLiteral("Zelbrin"));
+    EXPECT_TRUE(shown);
 }
 
 TEST(InputBox, GivesTheTextOrEmptyOnCancel) {
     GuiMachine m;
-    whenModal([](QWidget* w) {
+    whenModal<QInputDialog>(QStringLiteral("信息"), [](QInputDialog* w) {
         auto* edit = w->findChild<QLineEdit*>();
         edit->setText(QStringLiteral("e"));
         QTest::mouseClick(buttonWithText(w, QStringLiteral("确定")), Qt::LeftButton);
     });
     EXPECT_EQ(m.ui.inputBox("请输入你的光驱的盘符！", "信息", ""), "e");
-    whenModal([](QWidget* w) { QTest::mouseClick(buttonWithText(w, QStringLiteral("取消")), Qt::LeftButton); });
+    whenModal<QInputDialog>(QStringLiteral("信息"), [](QInputDialog* w) {
+        QTest::mouseClick(buttonWithText(w, QStringLiteral("取消")), Qt::LeftButton);
+    });
     EXPECT_EQ(m.ui.inputBox("请输入你的光驱的盘符！", "信息", "x"), "");
 }
 
@@ -169,12 +170,10 @@ TEST(FileDialog, ConvertsBetweenWindowsAndNativePaths) {
     cd.setInitDir("C:\\zelbrin\\data");
     cd.setFilter("*.wcd");
     QString shownDir, filters;
-    whenModal([&](QWidget* w) {
-        auto* dlg = qobject_cast<QFileDialog*>(w);
-        ASSERT_TRUE(dlg);
+    whenModal<QFileDialog>(QStringLiteral("打开"), [&](QFileDialog* dlg) {
         shownDir = dlg->directory().absolutePath();
         filters = dlg->nameFilters().join(";;");
-        dlg->selectFile(QString::fromStdString(native));
+        guitest::typeFileName(dlg, QString::fromStdString(native));
         QMetaObject::invokeMethod(dlg, "accept");
     });
     EXPECT_TRUE(cd.showOpen());
@@ -184,7 +183,7 @@ TEST(FileDialog, ConvertsBetweenWindowsAndNativePaths) {
     EXPECT_EQ(cd.fileTitle(), "一.wcd");
 
     // A cancel leaves the dialog's properties as they were.
-    whenModal([](QWidget* w) { qobject_cast<QDialog*>(w)->reject(); });
+    whenModal<QFileDialog>(QStringLiteral("另存为"), [](QFileDialog* w) { w->reject(); });
     EXPECT_FALSE(cd.showSave());
     EXPECT_EQ(cd.fileName(), "C:\\zelbrin\\data\\一.wcd");
 }
@@ -204,11 +203,8 @@ TEST(BrowserSaveAs, CopiesThePageWritableAndKeepsTheFormerFileWhenItCannot) {
     const QString target = QString::fromStdString(m.h.nativePath("C:\\saved.htm"));
     platform::WebBrowser& b = m.form.WebBrowser1;
     platform::dispatch([&] { b.navigate("file:\\\\E:\\docs\\a.htm"); });
-    whenModal([&](QWidget* w) {
-        auto* dlg = qobject_cast<QFileDialog*>(w);
-        ASSERT_TRUE(dlg);
-        EXPECT_EQ(dlg->windowTitle(), QStringLiteral("保存网页"));
-        dlg->selectFile(target);
+    whenModal<QFileDialog>(QStringLiteral("保存网页"), [&](QFileDialog* dlg) {
+        guitest::typeFileName(dlg, target);
         QMetaObject::invokeMethod(dlg, "accept");
     });
     platform::dispatch([&] { b.execWB(platform::BrowserSaveAs, platform::BrowserPromptUser); });
@@ -222,19 +218,16 @@ TEST(BrowserSaveAs, CopiesThePageWritableAndKeepsTheFormerFileWhenItCannot) {
     m.h.writeBytes("C:\\saved.htm", "old");
     platform::dispatch([&] { b.navigate("file:\\\\E:\\docs\\sub"); });
     QString box;
-    whenModal([&](QWidget* w) {
-        auto* dlg = qobject_cast<QFileDialog*>(w);
-        ASSERT_TRUE(dlg);
-        whenModal([&](QWidget* replace) {
-            auto* ask = qobject_cast<QMessageBox*>(replace);
-            ASSERT_TRUE(ask);
-            whenModal([&](QWidget* report) {
-                if (auto* mb = qobject_cast<QMessageBox*>(report)) box = mb->text();
+    whenModal<QFileDialog>(QStringLiteral("保存网页"), [&](QFileDialog* dlg) {
+        // The file dialog asks (under its own title) before it replaces a file.
+        whenModal<QMessageBox>(QStringLiteral("保存网页"), [&](QMessageBox* ask) {
+            whenModal<QMessageBox>(QStringLiteral("Zelbrin"), [&](QMessageBox* report) {
+                box = report->text();
                 QTest::keyClick(report, Qt::Key_Escape);
             });
             ask->button(QMessageBox::Yes)->click();
         });
-        dlg->selectFile(target);
+        guitest::typeFileName(dlg, target);
         QMetaObject::invokeMethod(dlg, "accept");
     });
     platform::dispatch([&] { b.execWB(platform::BrowserSaveAs, platform::BrowserPromptUser); });
@@ -256,9 +249,7 @@ TEST(PopupMenu, OpensWhereAskedAndRunsTheChosenItem) {
     first.Click = [&] { ran = "first"; };
     QPoint shownAt;
     QStringList texts;
-    guitest::whenPopup([&](QWidget* w) {
-        auto* menu = qobject_cast<QMenu*>(w);
-        ASSERT_TRUE(menu);
+    guitest::whenPopup([&](QMenu* menu) {
         shownAt = menu->pos();
         for (QAction* a : menu->actions()) texts << a->text();
         menu->setActiveAction(menu->actions().at(1));

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractItemView>
 #include <QElapsedTimer>
+#include <QLineEdit>
 #include <QPointer>
 #include <cstdlib>
 #include <filesystem>
@@ -37,51 +39,93 @@ private:
 
 }  // namespace
 
-void whenShown(std::function<QWidget*()> find, std::function<void(QWidget*)> script) {
+namespace {
+
+// Ends whatever modal window or pop-up is open (a test that lost its way).
+void closeOpenWindows() {
+    for (int i = 0; i < 10; ++i) {
+        QWidget* w = QApplication::activePopupWidget();
+        if (!w) w = QApplication::activeModalWidget();
+        if (!w) return;
+        if (auto* d = qobject_cast<QDialog*>(w))
+            d->done(0);
+        else
+            w->close();
+    }
+}
+
+}  // namespace
+
+namespace detail {
+
+void whenShown(std::string what, std::function<QWidget*()> find,
+               std::function<void(QWidget*)> script) {
     auto* poll = new QTimer;
     auto started = std::make_shared<QElapsedTimer>();
     started->start();
-    QObject::connect(poll, &QTimer::timeout, poll, [poll, started, find = std::move(find), script = std::move(script)] {
-        QWidget* w = find();
-        if (w && w->isVisible()) {
-            poll->stop();
-            poll->deleteLater();
-            // A script that failed half-way must not leave the window open.
-            QPointer<QWidget> guard(w);
-            QTimer::singleShot(5000, [guard] {
-                if (!guard || !guard->isVisible()) return;
-                ADD_FAILURE() << "the window was still open five seconds later";
-                if (auto* d = qobject_cast<QDialog*>(guard.data()))
-                    d->done(0);
-                else
-                    guard->close();
-            });
-            script(w);
-            return;
-        }
-        if (started->elapsed() > 5000) {
-            poll->stop();
-            poll->deleteLater();
-            ADD_FAILURE() << "no window was shown";
-        }
-    });
+    QObject::connect(poll, &QTimer::timeout, poll,
+                     [poll, started, what = std::move(what), find = std::move(find),
+                      script = std::move(script)] {
+                         if (QWidget* w = find()) {
+                             poll->stop();
+                             poll->deleteLater();
+                             // A script that failed half-way must not leave the window open.
+                             QPointer<QWidget> guard(w);
+                             QTimer::singleShot(5000, [guard] {
+                                 if (!guard || !guard->isVisible()) return;
+                                 ADD_FAILURE() << "the window was still open five seconds later";
+                                 if (auto* d = qobject_cast<QDialog*>(guard.data()))
+                                     d->done(0);
+                                 else
+                                     guard->close();
+                             });
+                             script(w);
+                             return;
+                         }
+                         if (started->elapsed() > 5000) {
+                             poll->stop();
+                             poll->deleteLater();
+                             QWidget* top = QApplication::activeModalWidget();
+                             ADD_FAILURE() << "no " << what << " was shown"
+                                           << (top ? " (the modal window on top: \"" +
+                                                         top->windowTitle().toStdString() + "\")"
+                                                   : std::string());
+                             closeOpenWindows();
+                         }
+                     });
     poll->start(10);
 }
 
-void whenModal(std::function<void(QWidget*)> script) {
-    whenShown([] { return QApplication::activeModalWidget(); }, std::move(script));
+}  // namespace detail
+
+void whenPopup(std::function<void(QMenu*)> script) {
+    detail::whenShown(
+        "pop-up menu",
+        [] {
+            QWidget* w = QApplication::activePopupWidget();
+            return w && w->isVisible() && qobject_cast<QMenu*>(w) ? w : nullptr;
+        },
+        [script = std::move(script)](QWidget* w) { script(qobject_cast<QMenu*>(w)); });
 }
 
-void whenPopup(std::function<void(QWidget*)> script) {
-    whenShown([] { return QApplication::activePopupWidget(); }, std::move(script));
+void typeFileName(QFileDialog* dialog, const QString& path) {
+    // QFileDialog::selectFile leaves the name box alone while it has the
+    // focus, and rows selected before stay selected: either would choose
+    // another file than the one typed.
+    auto* list = dialog->findChild<QAbstractItemView*>(QStringLiteral("listView"));
+    auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    ASSERT_TRUE(list && name) << "the file dialog's parts are not where they were";
+    list->selectionModel()->clear();
+    name->setText(path);
 }
 
 bool showModalWith(platform::Form& form, std::function<void(QWidget*)> script) {
     bool shown = false;
-    whenModal([&shown, script = std::move(script)](QWidget* w) {
-        shown = true;
-        script(w);
-    });
+    whenModal<QDialog>(QString::fromStdString(form.caption()),
+                       [&shown, script = std::move(script)](QDialog* w) {
+                           shown = true;
+                           script(w);
+                       });
     platform::dispatch([&form] { form.showModal(); });
     return shown;
 }

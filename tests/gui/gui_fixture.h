@@ -5,6 +5,8 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QFileDialog>
+#include <QMenu>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -57,11 +59,38 @@ struct GuiMachine {
     }
 };
 
-// Runs script on the modal window (a dialog or a message box), or on the
-// pop-up menu, once one is shown; a window still open five seconds later is
-// closed so that a failing test does not hang.
-void whenModal(std::function<void(QWidget*)> script);
-void whenPopup(std::function<void(QWidget*)> script);
+namespace detail {
+// Polls until find() gives a window, then runs script on it. When none comes
+// within five seconds the test fails (naming what) and every modal window
+// and pop-up still open is closed, so that the test ends; a window the
+// script leaves open is closed five seconds later, with a failure.
+void whenShown(std::string what, std::function<QWidget*()> find,
+               std::function<void(QWidget*)> script);
+}  // namespace detail
+
+// Runs script on the modal window of class W (QMessageBox, QFileDialog,
+// QInputDialog, QDialog for a modal form, ...) with that title, once it is
+// shown and is the modal window on top. Any other modal window is left
+// alone: a script never acts on a window it did not ask for.
+template <class W>
+void whenModal(const QString& title, std::function<void(W*)> script) {
+    detail::whenShown(
+        std::string(W::staticMetaObject.className()) + " \"" + title.toStdString() + "\"",
+        [title]() -> QWidget* {
+            QWidget* w = QApplication::activeModalWidget();
+            return w && w->isVisible() && qobject_cast<W*>(w) && w->windowTitle() == title
+                       ? w
+                       : nullptr;
+        },
+        [script = std::move(script)](QWidget* w) { script(qobject_cast<W*>(w)); });
+}
+
+// Runs script on the pop-up menu once one is shown.
+void whenPopup(std::function<void(QMenu*)> script);
+
+// Types a path into a file dialog's name box, as the user does, so that
+// accepting the dialog chooses exactly that file.
+void typeFileName(QFileDialog* dialog, const QString& path);
 
 // Shows the form modally and runs script on its window once it is shown (the
 // script closes it); false when no window was shown.

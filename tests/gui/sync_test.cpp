@@ -6,12 +6,13 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QStackedWidget>
-#include <QElapsedTimer>
 #include <QTreeWidget>
 
 #include "gui_fixture.h"
@@ -58,6 +59,56 @@ TEST(TreeSync, ChangesInPlaceKeepTheItemsAndNewNodesRebuildInOneGo) {
     EXPECT_EQ(tree->topLevelItem(0)->child(4)->child(0)->text(0), QStringLiteral("新"));
     EXPECT_EQ(tree->currentItem()->text(0), QStringLiteral("节点7"));
     EXPECT_EQ(clicks, 0);
+}
+
+TEST(TreeSync, AClickFindsItsNodeByItsSerialNeverByItsAddress) {
+    GuiMachine m;
+    platform::TreeView& t = m.form.TreeView2;
+    std::vector<std::string> clicks;
+    bool reloadOnPress = true;
+    auto load = [&] {
+        t.clear();
+        t.add("a", "甲", 3);
+        t.add("b", "乙", 3);
+    };
+    t.NodeClick = [&](platform::Node& n) { clicks.push_back(n.key()); };
+    // A press reloads the tree: the node under the mouse is gone, and its
+    // memory may hold a new node by the time the click is taken.
+    t.MouseDown = [&](int, int, double, double) {
+        if (reloadOnPress) load();
+    };
+    platform::dispatch(load);
+    m.showMain();
+    QTreeWidget* tree = m.widgetOf<QTreeWidget>(t);
+    ASSERT_TRUE(tree);
+    const QPoint at = tree->visualItemRect(tree->topLevelItem(1)).center();
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, at);
+    EXPECT_TRUE(clicks.empty());
+    EXPECT_EQ(t.selectedItem(), nullptr);
+    // The items now stand for the new nodes.
+    reloadOnPress = false;
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, at);
+    EXPECT_EQ(clicks, std::vector<std::string>{"b"});
+    EXPECT_EQ(t.selectedItem(), &t.item("b"));
+}
+
+TEST(ListSync, AClickOnARowRemovedByItsMouseDownIsNoItemClick) {
+    GuiMachine m;
+    platform::ListView& l = m.form.ListView1;
+    std::vector<std::string> clicks;
+    l.ItemClick = [&](platform::ListItem& i) { clicks.push_back(i.key()); };
+    l.MouseDown = [&](int, int, double, double) {
+        l.clear();
+        l.add("k1", "a.txt", 24);
+    };
+    platform::dispatch([&] { l.add("k1", "a.txt", 24); });
+    m.showMain();
+    auto* report = m.widgetOf<QStackedWidget>(l)->findChild<QTreeWidget*>();
+    ASSERT_TRUE(report);
+    QTest::mouseClick(report->viewport(), Qt::LeftButton, {},
+                      report->visualItemRect(report->topLevelItem(0)).center());
+    EXPECT_TRUE(clicks.empty());
+    EXPECT_EQ(l.count(), 1);
 }
 
 TEST(TreeSync, LabelEditingOpensOnlyWhenTheModelStartsIt) {
@@ -227,6 +278,44 @@ TEST(TimerHost, TicksAreHeldDuringAnEventAndDeliveredOnce) {
     const int now = ticks;
     QTest::qWait(60);
     EXPECT_EQ(ticks, now);
+}
+
+TEST(TimerHost, TicksRunWhileAMessageBoxWaits) {
+    GuiMachine m;
+    int ticks = 0, ticksWhileOpen = 0;
+    m.form.Timer2.Tick = [&] { ++ticks; };
+    guitest::whenModal<QMessageBox>(QStringLiteral("提示"), [&](QMessageBox* box) {
+        EXPECT_TRUE(QTest::qWaitFor([&] { return ticks >= 3; }, 3000));
+        ticksWhileOpen = ticks;
+        QTest::keyClick(box, Qt::Key_Escape);
+    });
+    platform::dispatch([&] {
+        m.form.Timer2.setInterval(20);
+        m.form.Timer2.setEnabled(true);
+        m.ui.msgBox("等一下", platform::MsgButtons::OK, "提示");
+        m.form.Timer2.setEnabled(false);
+    });
+    EXPECT_GE(ticksWhileOpen, 3);
+}
+
+TEST(TimerHost, ATickThatUnloadsAModalFormEndsItsShowing) {
+    GuiMachine m;
+    m.showMain();
+    guitest::TestDialog dlg(m.services);
+    // Nothing to do in the window: the tick closes it (or, failing that,
+    // the driver does after five seconds).
+    guitest::whenModal<QDialog>(QStringLiteral("信息"), [](QDialog*) {});
+    m.form.Timer2.Tick = [&] {
+        m.form.Timer2.setEnabled(false);
+        dlg.unload();
+    };
+    platform::dispatch([&] {
+        m.form.Timer2.setInterval(20);
+        m.form.Timer2.setEnabled(true);
+        dlg.showModal();
+    });
+    EXPECT_FALSE(dlg.loaded());
+    EXPECT_EQ(m.frontEnd.find(dlg), nullptr);
 }
 
 TEST(Flush, ShowsCaptionAndStatusDuringALongCommand) {

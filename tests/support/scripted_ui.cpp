@@ -9,6 +9,7 @@
 #include "platform/controls/common_dialog.h"
 #include "platform/controls/form.h"
 #include "platform/controls/menu.h"
+#include "platform/ui/dispatcher.h"
 
 namespace testsupport {
 
@@ -90,6 +91,17 @@ void ScriptedUi::dismissPopup() { popups_.push_back({std::nullopt}); }
 
 void ScriptedUi::expectBrowserSaveAs() { ++saveAsExpected_; }
 
+void ScriptedUi::whileNextOpen(std::function<void()> action) {
+    whileOpen_.push_back(std::move(action));
+}
+
+void ScriptedUi::runWhileOpen() {
+    if (whileOpen_.empty()) return;
+    std::function<void()> action = std::move(whileOpen_.front());
+    whileOpen_.pop_front();
+    action();
+}
+
 void ScriptedUi::onModal(std::string formName, std::function<void(platform::Form&)> script) {
     std::string name = formName;
     addModal("form \"" + formName + "\"", [name](platform::Form& f) { return f.name() == name; }, std::move(script));
@@ -120,6 +132,8 @@ std::vector<std::string> ScriptedUi::leftovers() const {
     for (const auto& p : popups_) out.push_back("pop-up menu answer " + (p.item ? *p.item : std::string("dismiss")));
     for (const auto& m : modals_) out.push_back("modal script for " + m.label);
     for (int i = 0; i < saveAsExpected_; ++i) out.push_back("expected browser Save As");
+    for (std::size_t i = 0; i < whileOpen_.size(); ++i)
+        out.push_back("action to run while a box is open");
     return out;
 }
 
@@ -140,6 +154,7 @@ void ScriptedUi::verifyAllUsed() {
     popups_.clear();
     modals_.clear();
     saveAsExpected_ = 0;
+    whileOpen_.clear();
 }
 
 std::vector<std::string> ScriptedUi::messages() const {
@@ -153,6 +168,8 @@ std::vector<std::string> ScriptedUi::messages() const {
 
 int ScriptedUi::msgBox(std::string_view prompt, platform::MsgButtons buttons, std::string_view title) {
     log_.push_back({ShownKind::MsgBox, shownTitle(title), std::string(prompt), buttons});
+    platform::Dispatcher::ModalWait wait;
+    runWhileOpen();
     if (boxes_.empty()) {
         ADD_FAILURE() << "unexpected message box (title \"" << shownTitle(title) << "\"): " << prompt;
         return platform::cancelAnswer(buttons);
@@ -171,6 +188,8 @@ int ScriptedUi::msgBox(std::string_view prompt, platform::MsgButtons buttons, st
 
 std::string ScriptedUi::inputBox(std::string_view prompt, std::string_view title, std::string_view) {
     log_.push_back({ShownKind::InputBox, shownTitle(title), std::string(prompt)});
+    platform::Dispatcher::ModalWait wait;
+    runWhileOpen();
     if (inputs_.empty()) {
         ADD_FAILURE() << "unexpected input box (title \"" << shownTitle(title) << "\"): " << prompt;
         return {};
@@ -182,6 +201,8 @@ std::string ScriptedUi::inputBox(std::string_view prompt, std::string_view title
 
 bool ScriptedUi::showFile(ShownKind kind, platform::CommonDialog& dialog) {
     log_.push_back({kind, dialog.dialogTitle(), dialog.filter()});
+    platform::Dispatcher::ModalWait wait;
+    runWhileOpen();
     if (files_.empty()) {
         ADD_FAILURE() << "unexpected " << kindName(kind) << " (title \"" << dialog.dialogTitle() << "\")";
         return false;
@@ -205,6 +226,8 @@ bool ScriptedUi::showSave(platform::CommonDialog& dialog) { return showFile(Show
 
 bool ScriptedUi::showColor(platform::CommonDialog& dialog) {
     log_.push_back({ShownKind::Color, dialog.dialogTitle(), {}});
+    platform::Dispatcher::ModalWait wait;
+    runWhileOpen();
     if (colors_.empty()) {
         ADD_FAILURE() << "unexpected colour dialog";
         return false;
@@ -218,6 +241,8 @@ bool ScriptedUi::showColor(platform::CommonDialog& dialog) {
 
 std::string ScriptedUi::browseForFolder(std::string_view title) {
     log_.push_back({ShownKind::Folder, shownTitle({}), std::string(title)});
+    platform::Dispatcher::ModalWait wait;
+    runWhileOpen();
     if (folders_.empty()) {
         ADD_FAILURE() << "unexpected folder chooser: " << title;
         return {};
@@ -229,6 +254,8 @@ std::string ScriptedUi::browseForFolder(std::string_view title) {
 
 void ScriptedUi::runModal(platform::Form& form) {
     log_.push_back({ShownKind::Modal, form.caption(), form.name()});
+    platform::Dispatcher::ModalWait wait;
+    runWhileOpen();
     auto it = modals_.begin();
     while (it != modals_.end() && !it->fits(form)) ++it;
     if (it == modals_.end()) {
@@ -247,6 +274,8 @@ platform::MenuItem* ScriptedUi::popupMenu(platform::Form&, platform::MenuItem& m
     shown.x = x;
     shown.y = y;
     log_.push_back(shown);
+    platform::Dispatcher::ModalWait wait;
+    runWhileOpen();
     if (popups_.empty()) {
         ADD_FAILURE() << "unexpected pop-up menu \"" << menu.name() << "\"";
         return nullptr;
@@ -264,6 +293,8 @@ platform::MenuItem* ScriptedUi::popupMenu(platform::Form&, platform::MenuItem& m
 
 void ScriptedUi::browserSaveAs(platform::WebBrowser&) {
     log_.push_back({ShownKind::BrowserSaveAs, {}, {}});
+    platform::Dispatcher::ModalWait wait;
+    runWhileOpen();
     if (saveAsExpected_ == 0) {
         ADD_FAILURE() << "unexpected browser Save As prompt";
         return;

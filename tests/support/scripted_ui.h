@@ -11,6 +11,10 @@
 //     ui.answerInputBox("e");
 //     ui.onModal<FindDialog>([](FindDialog& d) { d.OKButton.userClick(); });
 //     ui.choosePopup("refresh1");
+//
+// Each box, dialog, modal form and pop-up menu is a modal wait of the
+// dispatcher while it is "open": timer ticks and media events that come due
+// then run (whileNextOpen lets a test move the virtual clock there).
 #pragma once
 
 #include <deque>
@@ -74,6 +78,11 @@ public:
     void dismissPopup();
     // The browser's own "Save As" prompt is expected once more.
     void expectBrowserSaveAs();
+    // Runs action while the next box, dialog, modal form or pop-up menu is
+    // open, before it is answered (before a modal form's script), inside the
+    // dispatcher's modal wait. Actions queued one after another go to the
+    // boxes shown one after another.
+    void whileNextOpen(std::function<void()> action);
 
     // The script for the next modal showing of a form of type F (the first
     // queued script whose type or name fits runs). It runs while the form is
@@ -143,6 +152,8 @@ private:
     void addModal(std::string label, std::function<bool(platform::Form&)> fits,
                   std::function<void(platform::Form&)> run);
     bool showFile(ShownKind kind, platform::CommonDialog& dialog);
+    // Runs the next whileNextOpen action, if any.
+    void runWhileOpen();
     // The entries left over, one line each.
     std::vector<std::string> leftovers() const;
 
@@ -154,6 +165,7 @@ private:
     std::deque<PopupAnswer> popups_;
     std::vector<ModalScript> modals_;
     int saveAsExpected_ = 0;
+    std::deque<std::function<void()>> whileOpen_;
 
     std::vector<Shown> log_;
     std::vector<int> pointers_;

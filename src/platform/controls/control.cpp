@@ -10,6 +10,13 @@ namespace platform {
 
 void raiseBadIndex() { raise(IndexOutOfBounds, "索引超出范围"); }
 
+void raiseRemoved() { raise(err::ControlDeleted); }
+
+std::uint64_t nextEntrySerial() {
+    static std::uint64_t last = 0;
+    return ++last;
+}
+
 double roundToPixel(double twips) {
     return std::round(twips / TwipsPerPixel) * TwipsPerPixel;
 }

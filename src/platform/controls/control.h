@@ -25,6 +25,14 @@ Color qbColor(int n);
 // Error of a collection index outside 1..count ("索引超出范围").
 inline constexpr int IndexOutOfBounds = 35600;
 [[noreturn]] void raiseBadIndex();
+// Error 35605 ("控件已被删除") of a tree node, list item or column header
+// used after it was removed from its control.
+[[noreturn]] void raiseRemoved();
+
+// A number no tree node, list item or column header of this run had before
+// (counting up from 1). The front end finds an entry by it, never by its
+// address, which a later entry may reuse.
+std::uint64_t nextEntrySerial();
 
 // Gives field the value; true when that changed it (the setters' pattern:
 // a change calls changed(), an equal value does nothing).

@@ -15,43 +15,59 @@ const std::string emptyText;
 // ---- ListItem ----
 
 ListItem::ListItem(ListView& list, std::string key, std::string text, int smallIcon)
-    : list_(list), key_(std::move(key)), text_(std::move(text)), smallIcon_(smallIcon) {}
+    : list_(list),
+      serial_(nextEntrySerial()),
+      key_(std::move(key)),
+      text_(std::move(text)),
+      smallIcon_(smallIcon) {}
 
 void ListItem::setKey(const std::string& key) {
+    check();
     if (list_.keys_.rekey(this, key_, key)) list_.itemChanged();
 }
 
 void ListItem::setText(std::string text) {
+    check();
     if (assignChanged(text_, std::move(text))) list_.itemChanged();
 }
 
 void ListItem::setSmallIcon(int image) {
+    check();
     if (assignChanged(smallIcon_, image)) list_.itemChanged();
 }
 
-const std::string& ListItem::subItem(int i) const {
+void ListItem::checkSubItem(int i) const {
+    check();
     if (i < 1) raiseBadIndex();
+    if (i >= list_.columnCount()) raise(err::InvalidPropertyValue);
+}
+
+const std::string& ListItem::subItem(int i) const {
+    checkSubItem(i);
     return static_cast<std::size_t>(i) <= subItems_.size() ? subItems_[static_cast<std::size_t>(i - 1)] : emptyText;
 }
 
 void ListItem::setSubItem(int i, std::string text) {
-    if (i < 1) raiseBadIndex();
+    checkSubItem(i);
     if (static_cast<std::size_t>(i) > subItems_.size()) subItems_.resize(static_cast<std::size_t>(i));
-    subItems_[static_cast<std::size_t>(i - 1)] = std::move(text);
-    list_.itemChanged();
+    if (assignChanged(subItems_[static_cast<std::size_t>(i - 1)], std::move(text)))
+        list_.itemChanged();
 }
 
 void ListItem::setChecked(bool checked) {
+    check();
     if (assignChanged(checked_, checked)) list_.itemChanged();
 }
 
 void ListItem::setForeColor(Color color) {
+    check();
     if (assignChanged(foreColor_, color)) list_.itemChanged();
 }
 
-bool ListItem::selected() const { return list_.selected_ == this; }
+bool ListItem::selected() const { return check(), list_.selected_ == this; }
 
 void ListItem::setSelected(bool selected) {
+    check();
     if (selected)
         list_.setSelectedItem(this);
     else if (list_.selected_ == this)
@@ -59,10 +75,12 @@ void ListItem::setSelected(bool selected) {
 }
 
 void ListItem::setToolTipText(std::string text) {
+    check();
     if (assignChanged(toolTipText_, std::move(text))) list_.itemChanged();
 }
 
 int ListItem::index() const {
+    check();
     list_.ensureOrder();
     return index_;
 }
@@ -74,10 +92,12 @@ ColumnHeader::ColumnHeader(ListView& list, std::string key, std::string text, do
       index_(index) {}
 
 void ColumnHeader::setText(std::string text) {
+    check();
     if (assignChanged(text_, std::move(text))) list_.itemChanged();
 }
 
 void ColumnHeader::setWidth(double width) {
+    check();
     width = roundSize(width);
     if (assignChanged(width_, width)) list_.itemChanged();
 }
@@ -86,7 +106,15 @@ void ColumnHeader::setWidth(double width) {
 
 ListView::ListView(Form& owner, std::string name) : Control(owner, std::move(name)) {}
 
-ListView::~ListView() = default;
+ListView::~ListView() {
+    // A procedure running now may still hold a row or a column header.
+    for (const auto& i : items_) i->dead_ = true;
+    for (const auto& c : columns_) c->dead_ = true;
+    if (Dispatcher::instance().inEvent()) {
+        Dispatcher::instance().retire(std::move(items_));
+        Dispatcher::instance().retire(std::move(columns_));
+    }
+}
 
 ColumnHeader& ListView::addColumn(std::string key, std::string text, double width) {
     columns_.push_back(std::unique_ptr<ColumnHeader>(
@@ -96,6 +124,8 @@ ColumnHeader& ListView::addColumn(std::string key, std::string text, double widt
 }
 
 void ListView::clearColumns() {
+    for (const auto& c : columns_) c->dead_ = true;
+    Dispatcher::instance().retire(std::move(columns_));
     columns_.clear();
     changed();
 }
@@ -117,15 +147,27 @@ void ListView::remove(int index) { remove(item(index)); }
 
 void ListView::remove(std::string_view key) { remove(item(key)); }
 
+void ListView::checkOwn(const ListItem& item) const {
+    if (item.dead_) raiseRemoved();
+    if (&item.list_ != this) raise(err::ElementNotFound);
+}
+
 void ListView::remove(ListItem& item) {
+    checkOwn(item);
     keys_.erase(item.key_);
     if (selected_ == &item) selected_ = nullptr;
-    std::erase_if(items_, [&](const std::unique_ptr<ListItem>& p) { return p.get() == &item; });
+    item.dead_ = true;
+    auto it = std::find_if(items_.begin(), items_.end(),
+                           [&](const std::unique_ptr<ListItem>& p) { return p.get() == &item; });
+    Dispatcher::instance().retire(std::move(*it));
+    items_.erase(it);
     indexDirty_ = true;
     changed();
 }
 
 void ListView::clear() {
+    for (const auto& i : items_) i->dead_ = true;
+    Dispatcher::instance().retire(std::move(items_));
     items_.clear();
     keys_.clear();
     selected_ = nullptr;
@@ -147,12 +189,21 @@ const std::vector<std::unique_ptr<ListItem>>& ListView::items() const {
     return items_;
 }
 
+ListItem* ListView::findSerial(std::uint64_t serial) const {
+    for (const auto& it : items_)
+        if (it->serial_ == serial) return it.get();
+    return nullptr;
+}
+
 void ListView::ensureOrder() const {
     if (orderDirty_) {
         const int column = sortKey_;
         const bool descending = sortOrder_ == Descending;
+        // A sort column without a sub-item (or beyond the columns) sorts as "".
         auto textOf = [column](const ListItem& it) -> const std::string& {
-            return column == 0 ? it.text_ : it.subItem(column);
+            if (column == 0) return it.text_;
+            const auto k = static_cast<std::size_t>(column);
+            return k <= it.subItems_.size() ? it.subItems_[k - 1] : emptyText;
         };
         std::stable_sort(items_.begin(), items_.end(), [&](const auto& a, const auto& b) {
             const int c = text::compareText(textOf(*a), textOf(*b));
@@ -173,7 +224,10 @@ void ListView::orderChanged() {
     changed();
 }
 
-void ListView::setSelectedItem(ListItem* item) { setField(selected_, item); }
+void ListView::setSelectedItem(ListItem* item) {
+    if (item) checkOwn(*item);
+    setField(selected_, item);
+}
 
 void ListView::setView(int view) { setField(view_, view); }
 
@@ -205,6 +259,7 @@ void ListView::refresh() { changed(); }
 // ---- user gestures ----
 
 void ListView::userClickItem(ListItem& item) {
+    checkOwn(item);
     dispatch([&] {
         setSelectedItem(&item);
         if (ItemClick) ItemClick(item);
@@ -212,6 +267,7 @@ void ListView::userClickItem(ListItem& item) {
 }
 
 void ListView::userToggleCheck(ListItem& item) {
+    checkOwn(item);
     dispatch([&] {
         if (!checkboxes_) return;
         item.setChecked(!item.checked());
@@ -227,6 +283,7 @@ void ListView::userClickColumn(int index) {
 }
 
 void ListView::userMouseDown(int button, int shift, double x, double y, ListItem* over) {
+    if (over) checkOwn(*over);
     dispatch([&] {
         if (over) setSelectedItem(over);
         if (MouseDown) MouseDown(button, shift, x, y);

@@ -9,8 +9,14 @@
 //
 // Changes by code raise no event (selecting a row, setting a check box).
 // Nothing is ever selected automatically.
+//
+// A removed row or column header (remove, clear, clearColumns, or the list
+// destroyed) stays allocated until the outermost running event has ended
+// (see Dispatcher::retire); a procedure that still holds it gets error 35605
+// from every member but serial() and removed().
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -27,30 +33,37 @@ class ListView;
 
 class ListItem {
 public:
-    ListView& listView() const { return list_; }
+    ListView& listView() const { return check(), list_; }
+    // The row's number of this run (see nextEntrySerial); readable also once
+    // the row is removed.
+    std::uint64_t serial() const { return serial_; }
+    // True once the row is removed from its list.
+    bool removed() const { return dead_; }
 
     // "" means no key. Keys are unique (35602); an all-numeric key is
     // refused (35603).
-    const std::string& key() const { return key_; }
+    const std::string& key() const { return check(), key_; }
     void setKey(const std::string& key);
-    const std::string& text() const { return text_; }
+    const std::string& text() const { return check(), text_; }
     void setText(std::string text);
-    int smallIcon() const { return smallIcon_; }
+    int smallIcon() const { return check(), smallIcon_; }
     void setSmallIcon(int image);
-    // Sub-item i (from 1): "" when never set. Setting one beyond the last
-    // adds empty ones up to it. i below 1 raises 35600.
+    // Sub-item i is the text of column i + 1: i runs from 1 to the column
+    // count less one ("" when never set). Below 1 raises 35600, beyond the
+    // columns 380.
     const std::string& subItem(int i) const;
     void setSubItem(int i, std::string text);
-    int subItemCount() const { return static_cast<int>(subItems_.size()); }
+    // The sub-items set so far (for drawing; never raises but 35605).
+    const std::vector<std::string>& subItems() const { return check(), subItems_; }
     // Setting it by code raises no event.
-    bool checked() const { return checked_; }
+    bool checked() const { return check(), checked_; }
     void setChecked(bool checked);
-    Color foreColor() const { return foreColor_; }
+    Color foreColor() const { return check(), foreColor_; }
     void setForeColor(Color color);
     // One row at most is selected; selecting by code raises no event.
     bool selected() const;
     void setSelected(bool selected);
-    const std::string& toolTipText() const { return toolTipText_; }
+    const std::string& toolTipText() const { return check(), toolTipText_; }
     void setToolTipText(std::string text);
     // Display position, from 1.
     int index() const;
@@ -61,8 +74,15 @@ public:
 private:
     friend class ListView;
     ListItem(ListView& list, std::string key, std::string text, int smallIcon);
+    // Raises 35605 for a removed row (the accessors read "return check(), field;").
+    void check() const {
+        if (dead_) raiseRemoved();
+    }
+    // Raises 35600 or 380 for a sub-item number outside the columns.
+    void checkSubItem(int i) const;
 
     ListView& list_;
+    std::uint64_t serial_;
     std::string key_;
     std::string text_;
     int smallIcon_ = 0;
@@ -71,16 +91,18 @@ private:
     Color foreColor_ = DefaultColor;
     std::string toolTipText_;
     mutable int index_ = 0;
+    bool dead_ = false;
 };
 
 class ColumnHeader {
 public:
-    const std::string& key() const { return key_; }
-    const std::string& text() const { return text_; }
+    const std::string& key() const { return check(), key_; }
+    const std::string& text() const { return check(), text_; }
     void setText(std::string text);
-    double width() const { return width_; }
+    double width() const { return check(), width_; }
     void setWidth(double width);
-    int index() const { return index_; }
+    int index() const { return check(), index_; }
+    bool removed() const { return dead_; }
 
     ColumnHeader(const ColumnHeader&) = delete;
     ColumnHeader& operator=(const ColumnHeader&) = delete;
@@ -88,11 +110,15 @@ public:
 private:
     friend class ListView;
     ColumnHeader(ListView& list, std::string key, std::string text, double width, int index);
+    void check() const {
+        if (dead_) raiseRemoved();
+    }
     ListView& list_;
     std::string key_;
     std::string text_;
     double width_;
     int index_;
+    bool dead_ = false;
 };
 
 class ListView : public Control {
@@ -115,6 +141,8 @@ public:
     // Appends a row (it moves to its sorted place while sorted() is on).
     // 35602 for a key in use, 35603 for an all-numeric key.
     ListItem& add(std::string key, std::string text, int smallIcon = 0);
+    // Removes a row (35600 bad index, 35601 unknown key, 35605 a row
+    // removed before, 35601 a row of another list).
     void remove(int index);
     void remove(std::string_view key);
     void remove(ListItem& item);
@@ -125,9 +153,13 @@ public:
     ListItem* find(std::string_view key) const;  // nullptr for an unknown key
     // The rows in display order.
     const std::vector<std::unique_ptr<ListItem>>& items() const;
+    // The row of the list with that serial, or nullptr (removed, or never
+    // of this list).
+    ListItem* findSerial(std::uint64_t serial) const;
 
     // ---- selection (no event) ----
     ListItem* selectedItem() const { return selected_; }
+    // 35605 for a removed row.
     void setSelectedItem(ListItem* item);
 
     // ---- settings ----
@@ -157,6 +189,7 @@ public:
     std::function<void(int button, int shift, double x, double y)> MouseUp;
 
     // ---- user gestures (each one event) ----
+    // The gestures on a row raise 35605 for a removed one (before any event).
     // A click on a row: it becomes the selected row, then ItemClick.
     void userClickItem(ListItem& item);
     // A click on a row's check box (only while check boxes are shown): the
@@ -175,6 +208,8 @@ private:
     friend class ListItem;
     friend class ColumnHeader;
     void itemChanged() { changed(); }
+    // Raises unless item is a row of this list that is not removed.
+    void checkOwn(const ListItem& item) const;
     void ensureOrder() const;
     void orderChanged();
 

@@ -10,7 +10,10 @@ namespace platform {
 Timer::Timer(Form& owner, std::string name)
     : Control(owner, std::move(name)), host_(owner.services().timers) {}
 
-Timer::~Timer() { host_.timerRemoved(*this); }
+Timer::~Timer() {
+    tick_->timer = nullptr;
+    host_.timerRemoved(*this);
+}
 
 void Timer::setInterval(int milliseconds) {
     if (setField(interval_, std::max(milliseconds, 0))) host_.timerChanged(*this);
@@ -19,14 +22,32 @@ void Timer::setInterval(int milliseconds) {
 void Timer::enabledChanged() { host_.timerChanged(*this); }
 
 void Timer::hostTick() {
-    if (*tickWaiting_) return;
-    *tickWaiting_ = true;
-    std::weak_ptr<bool> waiting = tickWaiting_;
-    Dispatcher::instance().post([this, waiting] {
-        auto flag = waiting.lock();
-        if (!flag) return;  // the timer is gone
-        *flag = false;
-        if (running() && Tick) Tick();
+    if (tick_->waiting) return;
+    if (tick_->inTick) {
+        tick_->dueAgain = true;
+        return;
+    }
+    tick_->waiting = true;
+    Dispatcher::instance().post([state = tick_] {
+        state->waiting = false;
+        Timer* timer = state->timer;
+        if (!timer || !timer->running() || !timer->Tick) return;
+        // Ends the tick however Tick ends; a tick that came due meanwhile is
+        // posted (it runs after this event).
+        struct InTick {
+            explicit InTick(TickState& s) : s(s) { s.inTick = true; }
+            ~InTick() {
+                s.inTick = false;
+                if (s.dueAgain && s.timer) {
+                    s.dueAgain = false;
+                    s.timer->hostTick();
+                }
+            }
+            TickState& s;
+        } inTick(*state);
+        // A copy: Tick may replace itself.
+        const std::function<void()> tick = timer->Tick;
+        tick();
     });
 }
 
@@ -54,7 +75,8 @@ void VirtualTimerHost::advance(std::int64_t ms) {
         next->order = nextOrder_++;
         timer->hostTick();
     }
-    now_ = end;
+    // A tick may have moved the clock on itself (a test inside a box).
+    now_ = std::max(now_, end);
 }
 
 }  // namespace platform

@@ -1,7 +1,9 @@
 // Timers. A timer ticks every interval milliseconds while it is enabled and
 // its interval is above 0. The ticks come from a timer host: the front end's
 // real clock, or a virtual clock in tests. Each tick is an event of its own,
-// run through the dispatcher and never inside another event.
+// posted to the dispatcher: it never runs inside another event, except while
+// that event waits in a modal dialog or message box. A timer's Tick never
+// runs inside its own Tick (one that comes due meanwhile follows it).
 #pragma once
 
 #include <cstdint>
@@ -46,7 +48,8 @@ public:
 
     // Called by the host when the interval has elapsed: runs Tick as an
     // event of its own. While another event runs the tick waits for it to
-    // end; ticks that come due meanwhile merge into the waiting one.
+    // end (or to wait in a modal box); ticks that come due meanwhile merge
+    // into the waiting one.
     void hostTick();
 
 protected:
@@ -55,8 +58,15 @@ protected:
 private:
     TimerHost& host_;
     int interval_ = 0;
-    // Shared with a waiting tick, which must not outlive the timer.
-    std::shared_ptr<bool> tickWaiting_ = std::make_shared<bool>(false);
+    // Shared with a waiting tick, which finds the timer gone (nullptr) when
+    // it was destroyed meanwhile.
+    struct TickState {
+        Timer* timer;
+        bool waiting = false;   // a tick is posted and has not run yet
+        bool inTick = false;    // Tick is running
+        bool dueAgain = false;  // a tick came due while Tick ran
+    };
+    std::shared_ptr<TickState> tick_ = std::make_shared<TickState>(TickState{this});
 };
 
 // A virtual clock for tests: time moves only when advance() is called.

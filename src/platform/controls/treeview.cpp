@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <iterator>
 
 #include "platform/controls/control_helpers.h"
 #include "platform/ui/dispatcher.h"
@@ -20,34 +21,44 @@ char foldAscii(char c) { return static_cast<char>(std::tolower(static_cast<unsig
 // ---- Node ----
 
 Node::Node(TreeView& tree, std::string key, std::string text, int image)
-    : tree_(tree), key_(std::move(key)), text_(std::move(text)), image_(image) {}
+    : tree_(tree),
+      serial_(nextEntrySerial()),
+      key_(std::move(key)),
+      text_(std::move(text)),
+      image_(image) {}
 
 void Node::setKey(const std::string& key) {
+    check();
     if (tree_.keys_.rekey(this, key_, key)) tree_.nodeChanged();
 }
 
 void Node::setText(std::string text) {
+    check();
     if (assignChanged(text_, std::move(text))) tree_.nodeChanged();
 }
 
 void Node::setImage(int image) {
+    check();
     if (assignChanged(image_, image)) tree_.nodeChanged();
 }
 
 void Node::setForeColor(Color color) {
+    check();
     if (assignChanged(foreColor_, color)) tree_.nodeChanged();
 }
 
 void Node::setExpanded(bool expanded) {
+    check();
     if (expanded)
         tree_.unfold(*this);
     else
         tree_.fold(*this);
 }
 
-bool Node::selected() const { return tree_.selected_ == this; }
+bool Node::selected() const { return check(), tree_.selected_ == this; }
 
 void Node::setSelected(bool selected) {
+    check();
     if (selected)
         tree_.select(this);
     else if (tree_.selected_ == this)
@@ -55,21 +66,25 @@ void Node::setSelected(bool selected) {
 }
 
 Node* Node::firstSibling() const {
+    check();
     return parent_ ? parent_->firstChild_ : tree_.firstRoot_;
 }
 
 Node* Node::lastSibling() const {
+    check();
     return parent_ ? parent_->lastChild_ : tree_.lastRoot_;
 }
 
-Node* Node::root() const { return tree_.firstRoot_; }
+Node* Node::root() const { return check(), tree_.firstRoot_; }
 
 int Node::index() const {
+    check();
     tree_.renumber();
     return index_;
 }
 
 std::string Node::fullPath() const {
+    check();
     std::vector<const Node*> chain;
     for (const Node* n = this; n; n = n->parent_) chain.push_back(n);
     std::string path;
@@ -84,7 +99,11 @@ std::string Node::fullPath() const {
 
 TreeView::TreeView(Form& owner, std::string name) : Control(owner, std::move(name)) {}
 
-TreeView::~TreeView() = default;
+TreeView::~TreeView() {
+    // A procedure running now may still hold a node.
+    for (const auto& n : nodes_) n->dead_ = true;
+    if (Dispatcher::instance().inEvent()) Dispatcher::instance().retire(std::move(nodes_));
+}
 
 Node& TreeView::insert(Node* parent, std::string key, std::string text, int image) {
     keys_.check(key);
@@ -124,7 +143,26 @@ void TreeView::remove(int index) { remove(item(index)); }
 
 void TreeView::remove(std::string_view key) { remove(item(key)); }
 
+void TreeView::checkOwn(const Node& node) const {
+    if (node.dead_) raiseRemoved();
+    if (&node.tree_ != this) raise(err::ElementNotFound);
+}
+
+void TreeView::markRemoved(Node& node) {
+    std::vector<Node*> stack{&node};
+    while (!stack.empty()) {
+        Node* n = stack.back();
+        stack.pop_back();
+        n->dead_ = true;
+        keys_.erase(n->key_);
+        if (selected_ == n) selected_ = nullptr;
+        if (editing_ == n) editing_ = nullptr;
+        for (Node* c = n->firstChild_; c; c = c->next_) stack.push_back(c);
+    }
+}
+
 void TreeView::remove(Node& node) {
+    checkOwn(node);
     // Unlink the subtree from its siblings.
     Node*& first = node.parent_ ? node.parent_->firstChild_ : firstRoot_;
     Node*& last = node.parent_ ? node.parent_->lastChild_ : lastRoot_;
@@ -137,24 +175,23 @@ void TreeView::remove(Node& node) {
     else
         last = node.prev_;
     if (node.parent_) --node.parent_->childCount_;
+    markRemoved(node);
 
-    // Mark the whole subtree.
-    std::vector<Node*> stack{&node};
-    while (!stack.empty()) {
-        Node* n = stack.back();
-        stack.pop_back();
-        n->dead_ = true;
-        keys_.erase(n->key_);
-        if (selected_ == n) selected_ = nullptr;
-        if (editing_ == n) editing_ = nullptr;
-        for (Node* c = n->firstChild_; c; c = c->next_) stack.push_back(c);
-    }
-    std::erase_if(nodes_, [](const std::unique_ptr<Node>& n) { return n->dead_; });
+    // The removed nodes leave the list (the others keep their order) and
+    // are retired.
+    const auto gone = std::stable_partition(nodes_.begin(), nodes_.end(),
+                                            [](const auto& n) { return !n->dead_; });
+    std::vector<std::unique_ptr<Node>> removed(std::make_move_iterator(gone),
+                                               std::make_move_iterator(nodes_.end()));
+    nodes_.erase(gone, nodes_.end());
+    Dispatcher::instance().retire(std::move(removed));
     indexDirty_ = true;
     changed();
 }
 
 void TreeView::clear() {
+    for (const auto& n : nodes_) n->dead_ = true;
+    Dispatcher::instance().retire(std::move(nodes_));
     nodes_.clear();
     keys_.clear();
     firstRoot_ = lastRoot_ = nullptr;
@@ -176,8 +213,12 @@ void TreeView::renumber() const {
     indexDirty_ = false;
 }
 
-bool TreeView::alive(const Node* node) const {
-    return std::any_of(nodes_.begin(), nodes_.end(), [&](const auto& n) { return n.get() == node; });
+Node* TreeView::findSerial(std::uint64_t serial) const {
+    // Serials grow in the order of adding, which is the nodes' order.
+    auto it = std::lower_bound(
+        nodes_.begin(), nodes_.end(), serial,
+        [](const std::unique_ptr<Node>& n, std::uint64_t s) { return n->serial_ < s; });
+    return it != nodes_.end() && (*it)->serial_ == serial ? it->get() : nullptr;
 }
 
 void TreeView::select(Node* node) {
@@ -186,7 +227,10 @@ void TreeView::select(Node* node) {
     setField(selected_, node);
 }
 
-void TreeView::setSelectedItem(Node* node) { select(node); }
+void TreeView::setSelectedItem(Node* node) {
+    if (node) checkOwn(*node);
+    select(node);
+}
 
 void TreeView::unfold(Node& node) {
     if (node.expanded_) return;
@@ -228,7 +272,7 @@ void TreeView::startLabelEdit() {
     Node* node = selected_;
     int cancel = 0;
     if (BeforeLabelEdit) BeforeLabelEdit(cancel);
-    if (cancel != 0 || !alive(node)) return;
+    if (cancel != 0 || node->dead_) return;
     editing_ = node;
     changed();
 }
@@ -250,6 +294,7 @@ std::vector<Node*> TreeView::shownNodes() const {
 // ---- user gestures ----
 
 void TreeView::userClickNode(Node& node) {
+    checkOwn(node);
     dispatch([&] {
         select(&node);
         if (NodeClick) NodeClick(node);
@@ -257,6 +302,7 @@ void TreeView::userClickNode(Node& node) {
 }
 
 void TreeView::userCollapse(Node& node) {
+    checkOwn(node);
     dispatch([&] {
         fold(node);
         if (Collapse) Collapse(node);
@@ -264,10 +310,12 @@ void TreeView::userCollapse(Node& node) {
 }
 
 void TreeView::userExpand(Node& node) {
+    checkOwn(node);
     dispatch([&] { unfold(node); });
 }
 
 void TreeView::userStartLabelEdit(Node& node) {
+    checkOwn(node);
     if (labelEdit_ != 0) return;  // manual: only code starts an edit
     dispatch([&] {
         select(&node);
@@ -285,7 +333,7 @@ void TreeView::userEndLabelEdit(std::optional<std::string> newText) {
         int cancel = 0;
         const std::string text = *newText;
         if (AfterLabelEdit) AfterLabelEdit(cancel, text);
-        if (cancel == 0 && alive(node)) node->setText(text);
+        if (cancel == 0 && !node->dead_) node->setText(text);
     });
 }
 

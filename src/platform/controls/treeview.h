@@ -2,6 +2,12 @@
 // top-level node or as the last child of a keyed node, numbered from 1 in
 // the order they were added (renumbered when nodes are removed).
 //
+// A removed node (remove, clear, or its tree destroyed) is marked removed and
+// stays allocated until the outermost running event has ended (outside every
+// event: until the next outermost event has ended; see Dispatcher::retire).
+// A procedure that still holds it gets error 35605 from every member but
+// serial() and removed(), never freed memory.
+//
 // Changes made by code raise no event: selecting a node, expanding or folding
 // it, adding and removing nodes. Only the user's gestures (the user… methods)
 // raise events: a mouse click raises NodeClick (also on the selected node),
@@ -27,37 +33,42 @@ class TreeView;
 
 class Node {
 public:
-    TreeView& treeView() const { return tree_; }
+    TreeView& treeView() const { return check(), tree_; }
+    // The node's number of this run (see nextEntrySerial); readable also
+    // once the node is removed.
+    std::uint64_t serial() const { return serial_; }
+    // True once the node is removed from its tree.
+    bool removed() const { return dead_; }
 
     // "" means the node has no key. Setting a key keeps keys unique:
     // 35602 when another node has it, 35603 for an all-numeric key.
-    const std::string& key() const { return key_; }
+    const std::string& key() const { return check(), key_; }
     void setKey(const std::string& key);
-    const std::string& text() const { return text_; }
+    const std::string& text() const { return check(), text_; }
     void setText(std::string text);
-    int image() const { return image_; }
+    int image() const { return check(), image_; }
     void setImage(int image);
-    Color foreColor() const { return foreColor_; }
+    Color foreColor() const { return check(), foreColor_; }
     void setForeColor(Color color);
 
     // Expanding or folding by code raises no event. Folding a node whose
     // descendant is selected moves the selection to the folded node.
-    bool expanded() const { return expanded_; }
+    bool expanded() const { return check(), expanded_; }
     void setExpanded(bool expanded);
     // Selecting by code raises no event; it unfolds the node's ancestors.
     bool selected() const;
     void setSelected(bool selected);
 
-    Node* parent() const { return parent_; }
-    Node* child() const { return firstChild_; }  // first child
-    Node* lastChild() const { return lastChild_; }
-    Node* next() const { return next_; }          // next sibling
-    Node* previous() const { return prev_; }      // previous sibling
+    Node* parent() const { return check(), parent_; }
+    Node* child() const { return check(), firstChild_; }  // first child
+    Node* lastChild() const { return check(), lastChild_; }
+    Node* next() const { return check(), next_; }      // next sibling
+    Node* previous() const { return check(), prev_; }  // previous sibling
     Node* firstSibling() const;
     Node* lastSibling() const;
     // The tree's first top-level node.
     Node* root() const;
-    int children() const { return childCount_; }
+    int children() const { return check(), childCount_; }
     // Position in the order of adding, from 1.
     int index() const;
     // The texts from the top level down to this node, joined by the tree's
@@ -70,7 +81,13 @@ public:
 private:
     friend class TreeView;
     Node(TreeView& tree, std::string key, std::string text, int image);
+    // Raises 35605 for a removed node (the accessors read
+    // "return check(), field;").
+    void check() const {
+        if (dead_) raiseRemoved();
+    }
     TreeView& tree_;
+    std::uint64_t serial_;
     std::string key_;
     std::string text_;
     int image_ = 0;
@@ -100,9 +117,10 @@ public:
     // there is none).
     Node& addChild(std::string_view parentKey, std::string key, std::string text, int image = 0);
     // The same under a node of this tree, found without a look-up of its key
-    // (35601 for a node of another tree).
+    // (35601 for a node of another tree, 35605 a node removed before).
     Node& addChild(Node& parent, std::string key, std::string text, int image = 0);
-    // Removes a node with its whole subtree (35600 bad index, 35601 unknown key).
+    // Removes a node with its whole subtree (35600 bad index, 35601 unknown
+    // key, 35605 a node removed before, 35601 a node of another tree).
     void remove(int index);
     void remove(std::string_view key);
     void remove(Node& node);
@@ -117,9 +135,13 @@ public:
     Node* firstRoot() const { return firstRoot_; }
     // All nodes in the order of adding.
     const std::vector<std::unique_ptr<Node>>& nodes() const { return nodes_; }
+    // The node of the tree with that serial, or nullptr (removed, or never
+    // of this tree).
+    Node* findSerial(std::uint64_t serial) const;
 
     // ---- selection (no event) ----
     Node* selectedItem() const { return selected_; }
+    // 35605 for a removed node.
     void setSelectedItem(Node* node);
 
     // ---- appearance ----
@@ -154,6 +176,7 @@ public:
     std::function<void(int& keyCode, int shift)> KeyDown;
 
     // ---- user gestures (each one event) ----
+    // The gestures on a node raise 35605 for a removed one (before any event).
     // A mouse click on a node: selects it, then NodeClick (also when it was
     // selected already).
     void userClickNode(Node& node);
@@ -190,7 +213,10 @@ private:
     Node& insert(Node* parent, std::string key, std::string text, int image);
     void renumber() const;
     void nodeChanged() { changed(); }
-    bool alive(const Node* node) const;
+    // Raises unless node is a node of this tree that is not removed.
+    void checkOwn(const Node& node) const;
+    // Marks node and its subtree removed, off every index and the selection.
+    void markRemoved(Node& node);
     void fold(Node& node);
     void unfold(Node& node);  // unfolds; no event
     void select(Node* node);

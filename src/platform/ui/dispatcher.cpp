@@ -16,12 +16,21 @@ Dispatcher& Dispatcher::instance() {
 }
 
 void Dispatcher::post(std::function<void()> event) {
-    if (depth_ == 0 && !finishing_) {
+    if (quietPoint() && drainingAt_ != depth_) {
         dispatch(std::move(event));
         return;
     }
     posted_.push_back(std::move(event));
 }
+
+Dispatcher::ModalWait::ModalWait() {
+    Dispatcher& d = instance();
+    d.waits_.push_back(d.depth_);
+    // What came due while the event ran is delivered now that it waits.
+    if (!d.posted_.empty()) d.drain();
+}
+
+Dispatcher::ModalWait::~ModalWait() { instance().waits_.pop_back(); }
 
 void Dispatcher::addIdleListener(std::function<void()> listener) {
     idleListeners_.push_back(std::move(listener));
@@ -52,21 +61,42 @@ void Dispatcher::reportEscapedError() {
     } catch (...) {
         description = errorText(number);
     }
-    if (ui_) ui_->msgBox(errorMessage(number, description), MsgButtons::OK, DefaultMsgTitle);
+    if (!ui_) return;
+    try {
+        ui_->msgBox(errorMessage(number, description), MsgButtons::OK, DefaultMsgTitle);
+    } catch (...) {
+        // A box that cannot be shown (its redraw failed the same way) is
+        // given up; the program goes on.
+    }
 }
 
-void Dispatcher::finishOutermost() {
-    if (finishing_) return;
-    finishing_ = true;
-    // Posted events run one after the other, each as an outermost event of
-    // its own; whatever they post runs after them.
+void Dispatcher::drain() {
+    if (drainingAt_ == depth_) return;
+    const int outer = drainingAt_;
+    drainingAt_ = depth_;
+    // Posted events run one after the other, each as an event of its own;
+    // whatever they post runs after them.
     while (!posted_.empty()) {
         auto event = std::move(posted_.front());
         posted_.pop_front();
         runGuarded(event);
     }
-    finishing_ = false;
-    for (auto& listener : idleListeners_) listener();
+    // By index: a listener may add another.
+    for (std::size_t i = 0; i < idleListeners_.size(); ++i) {
+        auto listener = idleListeners_[i];
+        reportingErrors(listener);
+    }
+    drainingAt_ = outer;
+}
+
+void Dispatcher::finishQuiet() {
+    const bool outermost = drainingAt_ == -1 && depth_ == 0;
+    drain();
+    if (outermost) {
+        // Released in a block of its own: a destructor may retire more.
+        std::vector<std::shared_ptr<void>> released;
+        released.swap(retired_);
+    }
 }
 
 }  // namespace platform

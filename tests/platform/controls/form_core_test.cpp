@@ -1,6 +1,7 @@
 // Forms, pop-up menus, the dispatcher, timers and the small bar controls.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -15,6 +16,7 @@
 #include "platform/controls/treeview.h"
 #include "platform/error.h"
 #include "probe_ui.h"
+#include "support/scripted_ui.h"
 
 namespace {
 
@@ -121,6 +123,28 @@ TEST(Dispatcher, PostedEventsWaitForTheOutermostEventAndIdleFollows) {
     EXPECT_EQ(log, (Log{"nested", "end of command", "posted", "idle", "posted while idle", "idle"}));
 }
 
+TEST(Dispatcher, AnErrorEscapingAnIdleListenerIsReportedAndTheOthersStillRun) {
+    ctltest::Env env;
+    Log log;
+    Dispatcher::instance().addIdleListener([] { platform::raise(35605); });
+    Dispatcher::instance().addIdleListener([&] { log.push_back("second listener"); });
+    dispatch([&] { log.push_back("event"); });
+    EXPECT_EQ(log, (Log{"event", "second listener"}));
+    ASSERT_EQ(env.ui.boxes.size(), 1u);
+    EXPECT_EQ(env.ui.boxes[0].prompt, "运行时错误 '35605':\r\n控件已被删除");
+}
+
+TEST(Dispatcher, RetiredObjectsLiveUntilTheOutermostEventEnds) {
+    ctltest::Env env;
+    auto alive = std::make_shared<int>(1);
+    std::weak_ptr<int> watch = alive;
+    dispatch([&] {
+        dispatch([&] { Dispatcher::instance().retire(std::move(alive)); });
+        EXPECT_FALSE(watch.expired()) << "released by a nested event";
+    });
+    EXPECT_TRUE(watch.expired());
+}
+
 // ---- timers ----
 
 class TimerForm : public Form {
@@ -184,15 +208,103 @@ TEST(Timers, WaitingTickOfADestroyedTimerIsDropped) {
     ctltest::Env env;
     auto form = std::make_unique<TimerForm>(env.services);
     form->Timer1.setInterval(100);
-    bool ran = false;
+    int ticks = 0;
+    form->Timer1.Tick = [&ticks] { ++ticks; };
+    // A tick that came due during a command runs after it ...
+    dispatch([&] { env.timers.advance(100); });
+    EXPECT_EQ(ticks, 1);
+    // ... unless its timer was destroyed meanwhile.
     dispatch([&] {
         env.timers.advance(100);
         form.reset();
-        ran = true;
     });
-    EXPECT_TRUE(ran);
+    EXPECT_EQ(ticks, 1);
 }
 
+// ---- timers and modal waits ----
+
+// A box the program shows while a command runs: ScriptedUi keeps it open
+// while the test moves the virtual clock.
+class ModalTicks : public ::testing::Test, public testsupport::FormEnv<testsupport::ScriptedUi> {
+protected:
+    TimerForm form{services};
+    Log& log = form.log;
+};
+
+TEST_F(ModalTicks, ATimerKeepsTickingWhileAMessageBoxWaits) {
+    form.Timer1.setInterval(100);
+    ui.answerMsgBox(MsgOK, "等一下");
+    ui.whileNextOpen([&] {
+        log.push_back("box open");
+        timers.advance(350);
+    });
+    dispatch([&] {
+        log.push_back("command");
+        ui.msgBox("等一下", MsgButtons::OK, "");
+        log.push_back("box answered");
+    });
+    EXPECT_EQ(log, (Log{"command", "box open", "Timer1", "Timer1", "Timer1", "box answered"}));
+}
+
+TEST_F(ModalTicks, ATickThatCameDueDuringTheCommandRunsWhenTheBoxOpens) {
+    form.Timer1.setInterval(100);
+    ui.answerMsgBox(MsgOK);
+    ui.whileNextOpen([&] { log.push_back("box open"); });
+    dispatch([&] {
+        timers.advance(250);  // due twice: merged into one waiting tick
+        log.push_back("before the box");
+        ui.msgBox("?", MsgButtons::OK, "");
+        log.push_back("box answered");
+    });
+    EXPECT_EQ(log, (Log{"before the box", "Timer1", "box open", "box answered"}));
+}
+
+TEST_F(ModalTicks, ATickNeverRunsInsideAnEventStartedFromTheWait) {
+    // In a modal form the user clicks a button whose command takes long:
+    // the tick waits for that command, then runs, still in the modal wait.
+    form.Timer1.setInterval(100);
+    ui.onModal("TimerForm", [&](Form&) {
+        dispatch([&] {
+            timers.advance(100);
+            log.push_back("button command ends");
+        });
+        log.push_back("back in the modal form");
+    });
+    TimerForm dialog(services);
+    dispatch([&] { ui.runModal(dialog); });
+    EXPECT_EQ(log, (Log{"button command ends", "Timer1", "back in the modal form"}));
+}
+
+TEST_F(ModalTicks, ATimerNeverTicksInsideItsOwnTick) {
+    form.Timer1.setInterval(100);
+    int depth = 0, deepest = 0, ticks = 0;
+    form.Timer1.Tick = [&] {
+        ++ticks;
+        deepest = std::max(deepest, ++depth);
+        if (ticks == 1) {
+            ui.answerMsgBox(MsgOK);
+            ui.whileNextOpen([&] { timers.advance(300); });  // due three times meanwhile
+            ui.msgBox("tick", MsgButtons::OK, "");
+        }
+        --depth;
+    };
+    form.Timer2.setInterval(100);  // another timer does tick in the box
+    timers.advance(100);
+    EXPECT_EQ(deepest, 1);
+    EXPECT_EQ(ticks, 2);  // the first, then the merged one that came due in it
+    EXPECT_EQ(std::count(log.begin(), log.end(), "Timer2"), 4);
+}
+
+TEST_F(ModalTicks, PostedEventsRunInAModalWait) {
+    dispatch([&] {
+        Dispatcher::instance().post([&] { log.push_back("media event"); });
+        log.push_back("command");
+        ui.answerMsgBox(MsgOK);
+        ui.msgBox("?", MsgButtons::OK, "");
+        log.push_back("after the box");
+    });
+    EXPECT_EQ(log, (Log{"command", "media event", "after the box"}));
+}
 // ---- forms ----
 
 class DialogForm : public Form {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,11 @@ using ctltest::errorOf;
 
 class ListTest : public ::testing::Test, public ctltest::Env {
 protected:
+    ListTest() {
+        // Name and type: rows have one sub-item.
+        list.addColumn("", "名称", 1500);
+        list.addColumn("", "类型", 900);
+    }
     ctltest::OneControlForm<ListView> form{services, "list"};
     ListView& list = form.control;
 
@@ -124,21 +130,44 @@ TEST_F(ListTest, PressOverARowSelectsItBeforeMouseDown) {
     EXPECT_EQ(seen, &b);
 }
 
-TEST_F(ListTest, SubItemsGrowAndColumnsRebuild) {
+TEST_F(ListTest, SubItemsStayWithinTheColumns) {
     ListItem& it = list.add("", "x");
-    EXPECT_EQ(it.subItem(4), "");
-    it.setSubItem(3, "c");
-    EXPECT_EQ(it.subItemCount(), 3);
-    EXPECT_EQ(it.subItem(1), "");
-    EXPECT_EQ(errorOf([&] { it.subItem(0); }), IndexOutOfBounds);
+    EXPECT_EQ(it.subItem(1), "");  // never set
+    it.setSubItem(1, "c");
+    EXPECT_EQ(it.subItem(1), "c");
+    const struct {
+        const char* what;
+        std::function<void()> f;
+        int error;
+    } rows[] = {
+        {"read below 1", [&] { it.subItem(0); }, IndexOutOfBounds},
+        {"set below 1", [&] { it.setSubItem(0, "a"); }, IndexOutOfBounds},
+        {"read the column count", [&] { it.subItem(2); }, err::InvalidPropertyValue},
+        {"set the column count", [&] { it.setSubItem(2, "a"); }, err::InvalidPropertyValue},
+        {"set far beyond", [&] { it.setSubItem(1000000, "a"); }, err::InvalidPropertyValue},
+    };
+    for (const auto& row : rows) EXPECT_EQ(errorOf(row.f), row.error) << row.what;
+    EXPECT_EQ(it.subItems(), (std::vector<std::string>{"c"}));  // nothing grew
 
-    list.addColumn("", "名称", 1500);
-    list.clearColumns();
-    list.addColumn("", "光盘", 1500.0);
+    // A third column makes room for a second sub-item; without columns
+    // there is none.
     list.addColumn("", "路径", 2007.0);
-    EXPECT_EQ(list.columnCount(), 2);
-    EXPECT_EQ(list.column(2).text(), "路径");
-    EXPECT_EQ(list.column(2).width(), 2010.0);  // whole pixels
+    it.setSubItem(2, "p");
+    EXPECT_EQ(it.subItem(2), "p");
+    EXPECT_EQ(list.column(3).width(), 2010.0);  // whole pixels
+    list.clearColumns();
+    EXPECT_EQ(errorOf([&] { it.subItem(1); }), err::InvalidPropertyValue);
+    list.addColumn("", "光盘", 1500.0);
+    EXPECT_EQ(list.columnCount(), 1);
+    EXPECT_EQ(list.column(1).text(), "光盘");
+}
+
+TEST_F(ListTest, SortingByAColumnBeyondTheSubItemsSortsAsEmpty) {
+    list.setSorted(true);
+    list.setSortKey(5);
+    row("k1", "b", "txt");
+    list.add("k2", "a");
+    EXPECT_EQ(shown(), (std::vector<std::string>{"b", "a"}));  // all equal: as added
 }
 
 TEST_F(ListTest, LargeSortedListAddsAndLooksUp) {
