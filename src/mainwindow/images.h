@@ -1,5 +1,5 @@
 // The fixed numbers of ImageList1 that the program relies on (its 112 keys
-// are listed in form1.cpp; a file type's picture is looked up by key).
+// are listed in form1_design.cpp; a file type's picture is looked up by key).
 #pragma once
 
 namespace images {
