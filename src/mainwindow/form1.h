@@ -10,8 +10,10 @@
 //   form1_design.h: the declaration order is the order on screen).
 // - Public members go to the group of the subsystem that owns their meaning.
 // - Procedures are declared in the group of their subsystem; event procedures
-//   are wired to their control's or menu item's event in Form1::wireEvents
-//   (form1_events.cpp), in the same group.
+//   are wired to their control's or menu item's event by the subsystem's
+//   wiring function (wireCatalogueEvents, ...), declared in its group and
+//   defined in src/<subsystem>/form1_events.cpp. A subsystem's first event
+//   adds its wiring function and a call of it in Form1::wireEvents.
 // - Dialogs are classes of their subsystem's folder, constructed with a
 //   Form1& when shown and destroyed when they unload:
 //       { FindDialog dlg(*this); dlg.showModal(); }
@@ -202,6 +204,8 @@ public:
     // dialog, walks it into a new index file and files it in the catalogue
     // and both trees.
     void maker_Click();
+    // Wires the catalogue's events (form1_events.cpp).
+    void wireCatalogueEvents();
 
     // ---- 2 main window, start-up and settings (src/mainwindow) ----
     // Start-up and shutdown (startup.cpp); the layout on every size change
@@ -225,6 +229,8 @@ public:
     void FormSizeFind();
     void formSoftSize();
     void formSoftVisibleF();
+    // Wires the main window's own events (form1_events.cpp).
+    void wireMainWindowEvents();
 
     // ---- 3 disc page and file notes (src/discpage) ----
 
@@ -253,6 +259,8 @@ public:
     bool previewPaneOpen() const;
     // Stops the audio CD ("stop cd wait"; cd_audio.cpp).
     void CDStopPlay();
+    // Wires the preview's events (form1_events.cpp).
+    void wirePreviewEvents();
 
 private:
     // Start-up's steps that stand apart (startup.cpp).
@@ -263,7 +271,8 @@ private:
     // The digits typed into the disc list since the last accepted Enter.
     std::string TypedDiscNumber;
 
-    // Connects the controls' and menu items' events to the procedures above.
+    // Connects the controls' and menu items' events to the procedures above:
+    // calls each subsystem's wiring function, once, from the constructor.
     void wireEvents();
     // The toolbar and the status bar span the inner width, at its top and its
     // bottom, as the window's own bars do.
