@@ -3,7 +3,7 @@
 // state the subsystems share, and its procedures are their entry points. The
 // class is declared here, in one place; each procedure is defined in the
 // folder of the subsystem that owns it (Form1::maker_Click in
-// src/catalogue, Form1::Toolbar1_ButtonClick in src/mainwindow/toolbar.cpp).
+// src/catalogue, Form1::Toolbar1_ButtonClick in src/mainwindow/form1_toolbar.cpp).
 //
 // How to add to it:
 // - Controls and menu items go to Form1Design (read the notes at the top of
@@ -216,11 +216,11 @@ public:
     void exit_Click();
     // The registry procedures, on the registry store and the Ui of the run.
     Module1& module1();
-    // Shows the log-in dialog in set mode (password.cpp).
+    // Shows the log-in dialog in set mode (form1_password.cpp).
     void setpassword_Click();
-    // The page switch by the selected tab's caption (tabs.cpp).
+    // The page switch by the selected tab's caption (form1_tabs.cpp).
     void TabStrip1_Click();
-    // The toolbar dispatch by button key (toolbar.cpp).
+    // The toolbar dispatch by button key (form1_toolbar.cpp).
     void Toolbar1_ButtonClick(platform::ToolbarButton& Button);
     // The pane layout (layout.cpp): the base arrangement, the search-result
     // strip across the bottom (relative: call it only when the strip was
@@ -237,18 +237,18 @@ public:
     // ---- 4 catalogue search (src/search) ----
 
     // ---- 5 mirror copies, send-to and file library (src/copies) ----
-    // Fills TreeView4 from the library file, once at start-up (library.cpp).
+    // Fills TreeView4 from the library file, once at start-up (form1_library.cpp).
     void Treeview4Load();
 
     // ---- 6 software descriptions (src/software) ----
 
     // ---- 7 web page generation (src/webpages) ----
     // Gives the page template its default texts, colours and size option
-    // (page_template_defaults.cpp); start-up calls it.
+    // (form1_page_template.cpp); start-up calls it.
     void setPageTemplateDefaults();
 
     // ---- 8 preview and playback (src/preview) ----
-    // The preview pane (preview_pane.cpp): the toggle of the menu item and of
+    // The preview pane (form1_preview_pane.cpp): the toggle of the menu item and of
     // the callers that switch the pane, deciding by the viewers' visibility;
     // and its two branches. Opening is refused off the disc page with a
     // message; closing has no page test.
@@ -257,7 +257,7 @@ public:
     void closePreviewPane();
     // True while any of the four viewers is visible (the pane is open).
     bool previewPaneOpen() const;
-    // Stops the audio CD ("stop cd wait"; cd_audio.cpp).
+    // Stops the audio CD ("stop cd wait"; form1_cd_audio.cpp).
     void CDStopPlay();
     // Wires the preview's events (form1_events.cpp).
     void wirePreviewEvents();

@@ -99,9 +99,3 @@ void password::cmdCancel_Click() {
     main_.LoginSucceeded = false;
     unload();
 }
-
-void Form1::setpassword_Click() {
-    Set_Password = true;
-    password dialog(*this);
-    dialog.showModal();
-}
