@@ -214,7 +214,8 @@ public:
     void Form_Resize() override;
     void Form_Unload(int& cancel) override;
     void exit_Click();
-    // The registry procedures, on the registry store and the Ui of the run.
+    // The registry procedures, on the registry store and the Ui of the run
+    // (module1.cpp).
     Module1& module1();
     // Shows the log-in dialog in set mode (form1_password.cpp).
     void setpassword_Click();

@@ -43,11 +43,6 @@ std::string sendToCaption(std::string_view setting) {
 
 }  // namespace startup
 
-Module1& Form1::module1() {
-    if (!module1_) module1_ = std::make_unique<Module1>(app().registry, ui());
-    return *module1_;
-}
-
 void Form1::Form_Load() {
     platform::SkipOnError onError;
     const std::string& programFolder = app().ProgramFolder;
