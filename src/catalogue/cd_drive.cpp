@@ -17,7 +17,7 @@ std::string volumeLabelOf(std::string_view root) {
     std::string label = platform::files::volumeLabel(root);
     if (label.empty()) return {};  // no such drive, or no disc
     stripNulls(label);
-    if (platform::text::trim(label).empty()) return std::string(NoLabel);
+    if (platform::text::trim(label).empty()) return std::string(platform::files::NoLabel);
     return label;
 }
 

@@ -11,16 +11,15 @@ namespace catalogue {
 
 // What the scan dialog proposes as the name when the drive holds no disc.
 inline constexpr std::string_view NoDiscName = "你的光驱中没有光盘";
-// The label of a disc whose label is blank.
-inline constexpr std::string_view NoLabel = "(no label)";
 
 // The root ("E:\") of the first CD-ROM drive in the system's drive list, in
 // letter order; nothing when there is none.
 std::optional<std::string> findCdDriveRoot();
 
 // The volume label of the disc in the drive of root: the whole label, as it
-// is (not trimmed, never cut inside a character); "(no label)" when it is
-// blank; "" when the query fails (no such drive, no disc).
+// is (not trimmed, never cut inside a character); "(no label)"
+// (platform::files::NoLabel) when it is blank; "" when the query fails (no
+// such drive, no disc).
 std::string volumeLabelOf(std::string_view root);
 
 }  // namespace catalogue

@@ -1,6 +1,7 @@
 #include "copies/sendto_dialog.h"
 
 #include "mainwindow/form1.h"
+#include "platform/controls/design_table.h"
 #include "platform/error.h"
 #include "platform/system/settings_store.h"
 #include "platform/ui/ui.h"
@@ -10,13 +11,13 @@ sendto::sendto(Form1& main) : Form(main.services(), "sendto"), main_(main) {
     setInnerSize(2400, 3375);
     setFixedBorder(true);
 
-    Drive1.move(0, 0, 2415, 300);
-    Dir1.move(0, 360, 2415, 2610);
-    OKButton.setCaption("确定");
-    OKButton.move(0, 3000, 1215, 375);
+    platform::applyDesign({
+        {Drive1, "", 0, 0, 2415, 300},
+        {Dir1, "", 0, 360, 2415, 2610},
+        {OKButton, "确定", 0, 3000, 1215, 375},
+        {CancelButton, "取消", 1200, 3000, 1215, 375},
+    });
     OKButton.setDefault(true);
-    CancelButton.setCaption("取消");
-    CancelButton.move(1200, 3000, 1215, 375);
     CancelButton.setCancel(true);
 
     Drive1.Change = [this] { Drive1_Change(); };

@@ -1,29 +1,25 @@
-// The main window. Its controls hold everything on screen, its public members
-// are the state the subsystems share, and its procedures are their entry
-// points. The class is declared here, in one place; each procedure is defined
-// in the folder of the subsystem that owns it (Form1::maker_Click in
-// src/catalogue, Form1::Toolbar1_ButtonClick in src/mainwindow/toolbar.cpp).
+// The main window. Its controls and menu items, with their design values,
+// are in its base Form1Design (form1_design.h); its public members are the
+// state the subsystems share, and its procedures are their entry points. The
+// class is declared here, in one place; each procedure is defined in the
+// folder of the subsystem that owns it (Form1::maker_Click in
+// src/catalogue, Form1::Toolbar1_ButtonClick in src/mainwindow/form1_toolbar.cpp).
 //
 // How to add to it:
-// - Controls are members in the "Controls" section; their design values are
-//   set in form1.cpp.
-// - Menu items are members in the "Menus" section, declared in menu order:
-//   each top-level menu, then its items (a sub-menu's items right after it).
-//   The declaration order is the order on screen, so items go to their place
-//   in the menu, not to their subsystem; the comment beside each names its
-//   owner. The pop-up menus pop1..pop6 follow the menu bar; they are top-level
-//   items made invisible in form1.cpp.
+// - Controls and menu items go to Form1Design (read the notes at the top of
+//   form1_design.h: the declaration order is the order on screen).
 // - Public members go to the group of the subsystem that owns their meaning.
 // - Procedures are declared in the group of their subsystem; event procedures
-//   are wired to their control's or menu item's event in Form1::wireEvents
-//   (form1.cpp), in the same group.
+//   are wired to their control's or menu item's event by the subsystem's
+//   wiring function (wireCatalogueEvents, ...), declared in its group and
+//   defined in src/<subsystem>/form1_events.cpp. A subsystem's first event
+//   adds its wiring function and a call of it in Form1::wireEvents.
 // - Dialogs are classes of their subsystem's folder, constructed with a
 //   Form1& when shown and destroyed when they unload:
 //       { FindDialog dlg(*this); dlg.showModal(); }
 //   They hand their results back through the members below.
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -32,187 +28,18 @@
 
 #include "catalogue/folder_walk.h"
 #include "mainwindow/app_services.h"
+#include "mainwindow/form1_design.h"
+#include "mainwindow/images.h"
 #include "mainwindow/module1.h"
-#include "platform/controls/common_dialog.h"
-#include "platform/controls/file_lists.h"
-#include "platform/controls/form.h"
-#include "platform/controls/imagelist.h"
-#include "platform/controls/listview.h"
-#include "platform/controls/media_player.h"
-#include "platform/controls/menu.h"
-#include "platform/controls/simple_controls.h"
-#include "platform/controls/statusbar.h"
-#include "platform/controls/tabstrip.h"
-#include "platform/controls/timer.h"
+#include "platform/controls/control.h"
 #include "platform/controls/toolbar.h"
 #include "platform/controls/treeview.h"
-#include "platform/controls/viewers.h"
 #include "platform/error.h"
 
-// The fixed numbers of ImageList1 that the program relies on (its 112 keys
-// are listed in form1.cpp; a file type's picture is looked up by key).
-namespace images {
-inline constexpr int Folder = 1;             // "folder": folder nodes and rows
-inline constexpr int Category = 3;           // "finddisc": category nodes
-inline constexpr int OtherFile = 7;          // "dot": a file of any other type
-inline constexpr int Disc = 73;              // "whitedisc": disc nodes and result rows
-inline constexpr int SoftwareCategory = 94;  // "softw": software categories, disc information rows
-inline constexpr int SoftwareRecord = 99;    // "softwarelist": software record nodes
-inline constexpr int Count = 112;
-}  // namespace images
-
-class Form1 : public platform::Form {
+class Form1 : public Form1Design {
 public:
     explicit Form1(AppServices& services);
     ~Form1() override;
-
-    AppServices& app() const { return app_; }
-
-private:
-    AppServices& app_;
-
-public:
-    // =====================================================================
-    // Controls
-    // =====================================================================
-
-    // ---- shared by all subsystems ----
-    // The 16 x 16 pictures of the trees, the lists and the toolbar.
-    platform::ImageList ImageList1{*this, "ImageList1"};
-    // The one file open / file save / colour dialog.
-    platform::CommonDialog CommonDialog1{*this, "CommonDialog1"};
-
-    // ---- the frame: toolbar, status bar, tab strip (2) ----
-    platform::Toolbar Toolbar1{*this, "Toolbar1"};
-    platform::StatusBar StatusBar1{*this, "StatusBar1"};
-    platform::TabStrip TabStrip1{*this, "TabStrip1"};
-
-    // ---- the four page trees, in the tab strip's page area ----
-    platform::TreeView TreeView1{*this, "TreeView1"};  // 光盘: the disc list (1, 3)
-    platform::TreeView TreeView2{*this, "TreeView2"};  // 分类: the category tree (1, 3, 4)
-    platform::TreeView TreeView3{*this, "TreeView3"};  // 软件: the software tree (6)
-    platform::TreeView TreeView4{*this, "TreeView4"};  // 文库: the library (5)
-
-    // ---- the list area ----
-    platform::ListView ListView1{*this, "ListView1"};  // the file list (3)
-    platform::ListView ListView2{*this, "ListView2"};  // the search results, across the bottom (4)
-    platform::TextBox Text1{*this, "Text1"};           // the library record, over the file list (5)
-    platform::ComboBox Combo2{*this, "Combo2"};        // the search keyword history (4)
-
-    // ---- splitter bars (2) ----
-    platform::Label Label1{*this, "Label1"};  // between the tab strip and the list area
-    platform::Label Label2{*this, "Label2"};  // between the file list and the preview pane
-    platform::Label Label3{*this, "Label3"};  // above the search results
-
-    // ---- the preview pane and the music player (8) ----
-    platform::WebBrowser WebBrowser1{*this, "WebBrowser1"};
-    platform::PictureBox Picture1{*this, "Picture1"};
-    platform::MediaPlayer MediaPlayer2{*this, "MediaPlayer2"};          // media preview
-    platform::FlashPlayer ShockwaveFlash1{*this, "ShockwaveFlash1"};
-    platform::MediaPlayer MediaPlayer1{*this, "MediaPlayer1"};          // music; never shown
-    platform::ProgressBar ProgressBar1{*this, "ProgressBar1"};          // music progress
-    platform::Timer Timer1{*this, "Timer1"};                            // music tick
-    platform::Timer Timer2{*this, "Timer2"};                            // automatic browsing
-
-    // ---- the software record form: twelve labels and fields (6) ----
-    platform::Label SoftNamL{*this, "SoftNamL"};
-    platform::TextBox SoftNameT{*this, "SoftNameT"};
-    platform::Label SoftVersion{*this, "SoftVersion"};
-    platform::TextBox SoftVersionT{*this, "SoftVersionT"};
-    platform::Label SoftKind{*this, "SoftKind"};
-    platform::TextBox SoftKindT{*this, "SoftKindT"};
-    platform::Label SoftSize{*this, "SoftSize"};
-    platform::TextBox SoftSizeT{*this, "SoftSizeT"};
-    platform::Label SoftAuthor{*this, "SoftAuthor"};
-    platform::TextBox SoftAuthorT{*this, "SoftAuthorT"};
-    platform::Label EmailAddress{*this, "EmailAddress"};
-    platform::TextBox EmailAddressT{*this, "EmailAddressT"};
-    platform::Label SoftCategory{*this, "SoftCategory"};
-    platform::TextBox SoftCategoryT{*this, "SoftCategoryT"};
-    platform::Label RegisterCode{*this, "RegisterCode"};
-    platform::TextBox RegisterCodeT{*this, "RegisterCodeT"};
-    platform::Label SoftHomepage{*this, "SoftHomepage"};
-    platform::TextBox SoftHomepageT{*this, "SoftHomepageT"};
-    platform::Label Downloading{*this, "Downloading"};
-    platform::TextBox DownloadingT{*this, "DownloadingT"};
-    platform::Label SoftRank{*this, "SoftRank"};
-    platform::ComboBox SoftRankT{*this, "SoftRankT"};
-    platform::Label SoftDescription{*this, "SoftDescription"};
-    platform::TextBox SoftDescriptionT{*this, "SoftDescriptionT"};
-
-    // ---- hidden drive probe and folder enumerator (1) ----
-    platform::FileListBox File1{*this, "File1"};
-    platform::DriveListBox Drive1{*this, "Drive1"};
-    platform::DirListBox Dir1{*this, "Dir1"};
-
-    // =====================================================================
-    // Menus, in menu order (see the note at the top of this file)
-    // =====================================================================
-
-    // ---- the menu bar ----
-    // 文件 (file)
-    platform::MenuItem file{*this, "file", "文件"};
-    platform::MenuItem maker{file, "maker", "扫描光盘生成索引文件"};  // 1
-    platform::MenuItem setpassword{file, "setpassword", "为Zelbrin设置使用密码"};  // 2
-    platform::MenuItem fileGap1{file, "fileGap1", "-"};
-    platform::MenuItem exit{file, "exit", "退出"};  // 2
-    // 选项 (option)
-    platform::MenuItem option{*this, "option", "选项"};
-    platform::MenuItem expandtree{option, "expandtree", "把分类树展开"};  // 1; caption holds the state
-    platform::MenuItem OpenPreview{option, "OpenPreview", "打开或关闭预览窗口"};  // 8
-    // A display without action: the bytes copied as mirror copies so far.
-    platform::MenuItem CopyAllSize{option, "CopyAllSize", "已经拷贝到硬盘上的文件大小是0K"};  // 5
-    // 软件管理 (soft)
-    platform::MenuItem soft{*this, "soft", "软件管理"};
-    // The caption names the view of TreeView3 the item switches to.
-    platform::MenuItem softlist{soft, "softlist", "软件按分类排列"};  // 6
-
-    // ---- pop-up menus pop1..pop6 ----
-    // pop1: the category tree's pop-up (TreeView2, right button).
-    platform::MenuItem pop1{*this, "pop1", "pop1"};
-    platform::MenuItem property{pop1, "property", "属性"};            // 3
-    platform::MenuItem findintree{pop1, "findintree", "在这里查找"};  // 4
-    platform::MenuItem pop1Gap1{pop1, "pop1Gap1", "-"};
-    platform::MenuItem expandtree1{pop1, "expandtree1", "把分类树展开"};  // 1; mirrors expandtree
-    platform::MenuItem pop1Gap2{pop1, "pop1Gap2", "-"};
-    platform::MenuItem ChangeMulu{pop1, "ChangeMulu", "修改目录名"};  // 1
-    platform::MenuItem insert{pop1, "insert", "建立顶级目录"};        // 1
-    platform::MenuItem insertsub{pop1, "insertsub", "建立子目录"};    // 1
-    platform::MenuItem Delete{pop1, "Delete", "删除目录或光盘"};      // 1
-    platform::MenuItem refresh2{pop1, "refresh2", "刷新"};            // 1
-    // pop4: the disc list's pop-up (TreeView1, right button).
-    platform::MenuItem pop4{*this, "pop4", "pop4"};
-    platform::MenuItem createhtml111{pop4, "createhtml111", "生成当前目录的网页"};            // 7
-    platform::MenuItem createhtmlcontent{pop4, "createhtmlcontent", "生成当前光盘的目录树网页"};  // 7
-    platform::MenuItem createhtmlindex{pop4, "createhtmlindex", "生成当前光盘的目录索引网页"};    // 7
-    platform::MenuItem CreateHtmlTrue1{pop4, "CreateHtmlTrue1", "使Zelbrin处于快速创建网页状态"};  // 3/7
-    platform::MenuItem pop4Gap1{pop4, "pop4Gap1", "-"};
-    platform::MenuItem htmlmodelselect{pop4, "htmlmodelselect", "选择网页模板"};  // 7
-    platform::MenuItem htmlviewcode1{pop4, "htmlviewcode1", "查看网页代码"};      // 7
-    platform::MenuItem htmlcopyfile1{pop4, "htmlcopyfile1",
-                                     "生成网页时是否把光盘上的文件拷贝到对应位置以便下载"};  // 7
-    platform::MenuItem htmlcopygou1{htmlcopyfile1, "htmlcopygou1", "仅拷贝打勾的文件"};        // 7
-    platform::MenuItem htmlcopyall1{htmlcopyfile1, "htmlcopyall1", "拷贝所有文件"};            // 7
-    platform::MenuItem createnotes{pop4, "createnotes", "生成网页时是否带备注"};                // 7
-    platform::MenuItem pop4Gap2{pop4, "pop4Gap2", "-"};
-    platform::MenuItem findInDisk{pop4, "findInDisk", "在这个光盘里查找文件"};  // 4
-    platform::MenuItem pop4Gap3{pop4, "pop4Gap3", "-"};
-    platform::MenuItem property1{pop4, "property1", "属性1(所有文件的大小)"};    // 3
-    platform::MenuItem property2{pop4, "property2", "属性2(所有打勾文件的大小)"};  // 3
-    platform::MenuItem ChangeOrder1{pop4, "ChangeOrder1", "修改光盘名字、序号、备注和分类"};  // 1
-    platform::MenuItem DeleteThisCD{pop4, "DeleteThisCD", "删除这张光盘"};  // 1
-    platform::MenuItem pop4Gap4{pop4, "pop4Gap4", "-"};
-    platform::MenuItem deleteAllred{pop4, "deleteAllred", "删除光盘上的所有“钩”及映象文件的路径"};  // 5
-    platform::MenuItem deleteGou{pop4, "deleteGou", "删除光盘上的“钩”"};  // 3
-    platform::MenuItem refresh1{pop4, "refresh1", "刷新"};                  // 1
-    // pop2: the file list's pop-up (its other items come with the disc page).
-    platform::MenuItem pop2{*this, "pop2", "pop2"};
-    platform::MenuItem SendToto{pop2, "SendToto", "发送到"};  // 5
-    // The caption is the user's own send-to folder ("你的文件夹": none chosen).
-    platform::MenuItem SendToCustom{SendToto, "SendToCustom", "你的文件夹"};  // 5
-    // pop6: the library's pop-up (TreeView4, right button).
-    platform::MenuItem pop6{*this, "pop6", "pop6"};
-    platform::MenuItem deletelibfile{pop6, "deletelibfile", "删除"};  // 5
 
     // =====================================================================
     // Public members: the shared state, by owning subsystem
@@ -377,6 +204,8 @@ public:
     // dialog, walks it into a new index file and files it in the catalogue
     // and both trees.
     void maker_Click();
+    // Wires the catalogue's events (form1_events.cpp).
+    void wireCatalogueEvents();
 
     // ---- 2 main window, start-up and settings (src/mainwindow) ----
     // Start-up and shutdown (startup.cpp); the layout on every size change
@@ -385,13 +214,14 @@ public:
     void Form_Resize() override;
     void Form_Unload(int& cancel) override;
     void exit_Click();
-    // The registry procedures, on the registry store and the Ui of the run.
+    // The registry procedures, on the registry store and the Ui of the run
+    // (module1.cpp).
     Module1& module1();
-    // Shows the log-in dialog in set mode (password.cpp).
+    // Shows the log-in dialog in set mode (form1_password.cpp).
     void setpassword_Click();
-    // The page switch by the selected tab's caption (tabs.cpp).
+    // The page switch by the selected tab's caption (form1_tabs.cpp).
     void TabStrip1_Click();
-    // The toolbar dispatch by button key (toolbar.cpp).
+    // The toolbar dispatch by button key (form1_toolbar.cpp).
     void Toolbar1_ButtonClick(platform::ToolbarButton& Button);
     // The pane layout (layout.cpp): the base arrangement, the search-result
     // strip across the bottom (relative: call it only when the strip was
@@ -400,24 +230,26 @@ public:
     void FormSizeFind();
     void formSoftSize();
     void formSoftVisibleF();
+    // Wires the main window's own events (form1_events.cpp).
+    void wireMainWindowEvents();
 
     // ---- 3 disc page and file notes (src/discpage) ----
 
     // ---- 4 catalogue search (src/search) ----
 
     // ---- 5 mirror copies, send-to and file library (src/copies) ----
-    // Fills TreeView4 from the library file, once at start-up (library.cpp).
+    // Fills TreeView4 from the library file, once at start-up (form1_library.cpp).
     void Treeview4Load();
 
     // ---- 6 software descriptions (src/software) ----
 
     // ---- 7 web page generation (src/webpages) ----
     // Gives the page template its default texts, colours and size option
-    // (page_template_defaults.cpp); start-up calls it.
+    // (form1_page_template.cpp); start-up calls it.
     void setPageTemplateDefaults();
 
     // ---- 8 preview and playback (src/preview) ----
-    // The preview pane (preview_pane.cpp): the toggle of the menu item and of
+    // The preview pane (form1_preview_pane.cpp): the toggle of the menu item and of
     // the callers that switch the pane, deciding by the viewers' visibility;
     // and its two branches. Opening is refused off the disc page with a
     // message; closing has no page test.
@@ -426,8 +258,10 @@ public:
     void closePreviewPane();
     // True while any of the four viewers is visible (the pane is open).
     bool previewPaneOpen() const;
-    // Stops the audio CD ("stop cd wait"; cd_audio.cpp).
+    // Stops the audio CD ("stop cd wait"; form1_cd_audio.cpp).
     void CDStopPlay();
+    // Wires the preview's events (form1_events.cpp).
+    void wirePreviewEvents();
 
 private:
     // Start-up's steps that stand apart (startup.cpp).
@@ -438,19 +272,8 @@ private:
     // The digits typed into the disc list since the last accepted Enter.
     std::string TypedDiscNumber;
 
-    // Design values of the controls (form1.cpp).
-    void designFrame();
-    void designLists();
-    void designPreview();
-    void designSoftwareForm();
-    // The software record form's twelve rows, label and field, in the form's
-    // order (form1.cpp); its design and its layout go through them.
-    struct SoftRow {
-        platform::Label& label;
-        platform::Control& field;
-    };
-    std::array<SoftRow, 12> softRows();
-    // Connects the controls' and menu items' events to the procedures above.
+    // Connects the controls' and menu items' events to the procedures above:
+    // calls each subsystem's wiring function, once, from the constructor.
     void wireEvents();
     // The toolbar and the status bar span the inner width, at its top and its
     // bottom, as the window's own bars do.

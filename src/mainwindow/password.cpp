@@ -2,6 +2,7 @@
 
 #include "mainwindow/form1.h"
 #include "mainwindow/module1.h"
+#include "platform/controls/design_table.h"
 #include "platform/text/text.h"
 #include "platform/ui/ui.h"
 
@@ -29,20 +30,17 @@ password::password(Form1& main) : Form(main.services(), "password"), main_(main)
     setFixedBorder(true);
     setStartPosition(platform::StartPosition::CenterScreen);
 
-    lblLabels1.setCaption("密码(&P):");
-    lblLabels1.move(105, 540, 1080, 270);
-    txtPassword.move(1050, 525, 2565, 345);
+    platform::applyDesign({
+        {lblLabels1, "密码(&P):", 105, 540, 1080, 270},
+        {txtPassword, "", 1050, 525, 2565, 345},
+        {cmdOK, "确定", 1200, 1020, 1140, 390},
+        {cmdCancel, "取消", 2520, 1020, 1140, 390},
+        {lblLabels0, "欢迎使用Zelbrin!", 840, 120, 2160, 270},
+        {Check1, "下次不出此框", 120, 1080, 975, 375},
+    });
     txtPassword.setPasswordChar("*");
-    cmdOK.setCaption("确定");
-    cmdOK.move(1200, 1020, 1140, 390);
     cmdOK.setDefault(true);
-    cmdCancel.setCaption("取消");
-    cmdCancel.move(2520, 1020, 1140, 390);
     cmdCancel.setCancel(true);
-    lblLabels0.setCaption("欢迎使用Zelbrin!");
-    lblLabels0.move(840, 120, 2160, 270);
-    Check1.setCaption("下次不出此框");
-    Check1.move(120, 1080, 975, 375);
 
     cmdOK.Click = [this] { cmdOK_Click(); };
     cmdCancel.Click = [this] { cmdCancel_Click(); };
@@ -98,10 +96,4 @@ void password::cmdOK_Click() {
 void password::cmdCancel_Click() {
     main_.LoginSucceeded = false;
     unload();
-}
-
-void Form1::setpassword_Click() {
-    Set_Password = true;
-    password dialog(*this);
-    dialog.showModal();
 }

@@ -57,11 +57,6 @@ void reportUnreadableFile(platform::Ui& ui, std::string_view file, std::string_v
 
 }  // namespace startup
 
-Module1& Form1::module1() {
-    if (!module1_) module1_ = std::make_unique<Module1>(app().registry, ui());
-    return *module1_;
-}
-
 void Form1::Form_Load() {
     platform::SkipOnError onError;
     const std::string& programFolder = app().ProgramFolder;
@@ -75,7 +70,7 @@ void Form1::Form_Load() {
     for (const auto& failure : {app().registry.loadFailure(), app().settings.loadFailure()})
         if (failure) startup::reportUnreadableFile(ui(), failure->file, failure->reason);
 
-    // 1. The log-in, when one is asked for. A refusal ends the program.
+    // The log-in, when one is asked for. A refusal ends the program.
     onError.step([&] { Have_Password = module1().GetRegValue(SettingsKey, "have_password") == "true"; });
     if (Have_Password) {
         onError.step([&] {
@@ -88,7 +83,7 @@ void Form1::Form_Load() {
         }
     }
 
-    // 2. Start values: the play list and the queue of pending ticks empty.
+    // Start values: the play list and the queue of pending ticks empty.
     MediaListIndex = 1;
     b_interval = 1.0;
     PendingTickPaths.assign(3, std::vector<std::string>(1));
@@ -101,14 +96,14 @@ void Form1::Form_Load() {
     SoftName.clear();
     ExistSoftName.clear();
 
-    // 3. The mirror colour.
+    // The colour of mirrored files, from the settings key.
     onError.step([&] { CopyFileColor = startup::mirrorColour(module1().GetRegValue(SettingsKey, "Color")); });
 
-    // 5., 6. The index folder and the disc count.
+    // The index folder and the disc count.
     onError.step([&] { files::createFolder(catalogue::indexFolderPath(programFolder)); });
     onError.step([&] { Cdrom_Num = static_cast<int>(catalogue::listIndexFiles(File1, programFolder).size()); });
 
-    // 7. - 10. The image list, the disc list and the trees' settings.
+    // The image list, the disc list and the trees' settings.
     for (platform::TreeView* tree : {&TreeView1, &TreeView2, &TreeView3, &TreeView4}) tree->setImageList(&ImageList1);
     ListView1.setSmallIcons(&ImageList1);
     onError.step([&] { file1load(); });
@@ -120,33 +115,34 @@ void Form1::Form_Load() {
     TreeView4.setVisible(false);
     ListView1.setGridLines(true);
 
-    // 11. The category tree; a missing catalogue file is created empty.
+    // The category tree; a missing catalogue file is created empty.
     const std::string catalogueFile = catalogue::catalogueFilePath(programFolder);
     onError.step([&] {
         if (!files::getAttributes(catalogueFile)) files::OutputFile(catalogueFile).close();
     });
     onError.step([&] { Treeview2Load(); });
 
-    // 12. - 14.
+    // The file list in front, the software list, and the CD drive found.
     ListView1.zOrder(0);
     loadSoftwareList();
     onError.step([&] { FindCdDrive(); });
 
-    // 15. The own send-to folder.
+    // The caption of the user's own send-to folder, from the settings store.
     onError.step([&] {
         const std::string folder = app().settings.get(
             copies::SendToSettingApp, copies::SendToSettingSection, copies::SendToSettingKey, "");
         SendToCustom.setCaption(startup::sendToCaption(folder));
     });
 
-    // 16. The bytes copied so far.
+    // The bytes copied as mirror copies so far ("size.ini"), shown in the menu.
     onError.step([&] { AllSize = text::val(files::WholeFileRead(programFolder + "\\size.ini")); });
     CopyAllSize.setCaption("已经拷贝到硬盘上的文件大小是" + discpage::sizeText(AllSize));
 
-    // 17. The CD drive file.
+    // The CD drive's root from the CD drive file, asked for on a first run.
     settleCdDrive(onError);
 
-    // 18. - 22.
+    // The read-me in the browser, the page template, the layout and the
+    // library; then the viewers are hidden until the preview pane opens.
     onError.step([&] { WebBrowser1.navigate("file:\\\\" + programFolder + "\\readme.htm"); });
     onError.step([&] { setPageTemplateDefaults(); });
     onError.step([&] { FormSize(); });

@@ -1,7 +1,5 @@
 #include "webpages/page_template_defaults.h"
 
-#include "mainwindow/form1.h"
-
 namespace webpages {
 
 namespace {
@@ -36,14 +34,3 @@ std::string defaultPartC(std::string_view homePageAddress) {
 }
 
 }  // namespace webpages
-
-void Form1::setPageTemplateDefaults() {
-    htmlText1 = webpages::DefaultPartA;
-    htmlText01 = webpages::DefaultTextBlock;
-    htmlText11 = webpages::DefaultHeaderRow;
-    htmlText2 = webpages::DefaultPartB;
-    htmlText3 = webpages::defaultPartC();
-    valcommand8 = webpages::DefaultFolderColour;
-    valcommand9 = webpages::DefaultFileColour;
-    orSize = true;
-}

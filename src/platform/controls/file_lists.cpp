@@ -78,7 +78,7 @@ std::vector<std::string> DriveListBox::list() const {
     for (const std::string& root : files::driveRoots()) {
         std::string entry = driveName(root[0]);
         std::string label = files::volumeLabel(root);
-        if (!label.empty() && label != "(no label)") entry += " [" + label + "]";
+        if (!label.empty() && label != files::NoLabel) entry += " [" + label + "]";
         out.push_back(std::move(entry));
     }
     return out;

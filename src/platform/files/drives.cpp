@@ -87,7 +87,7 @@ std::string volumeLabel(std::string_view root) {
     }
     if (label.empty()) label = e->label;
     if (label.empty()) label = mountPointLabel(*folder);
-    return text::trim(label).empty() ? "(no label)" : label;
+    return text::trim(label).empty() ? std::string(NoLabel) : label;
 }
 
 void requireReady(std::string_view root) {

@@ -21,10 +21,13 @@ std::vector<std::string> driveRoots();
 // The type of the drive of a root ("E:\", "e:" or any path on the drive).
 int driveType(std::string_view root);
 
+// What a disc's volume label reads when it is blank.
+inline constexpr std::string_view NoLabel = "(no label)";
+
 // The volume label of the disc in a drive: the label of its device
 // (/dev/disk/by-label), else the label the drive table gives, else the name of
 // its mount point when the desktop mounted it under /media or /run/media; a
-// blank label reads "(no label)". "" when the drive is unknown or holds no disc.
+// blank label reads NoLabel. "" when the drive is unknown or holds no disc.
 std::string volumeLabel(std::string_view root);
 
 // Raises 68 (device unavailable) when the drive is unknown or holds no disc:

@@ -1,6 +1,6 @@
-// The main window's design: the values its controls have before start-up
-// runs, and the wiring of their events.
-#include "mainwindow/form1.h"
+// The main window's design: the values its controls and menu items have
+// before start-up runs.
+#include "mainwindow/form1_design.h"
 
 #include <array>
 #include <initializer_list>
@@ -128,7 +128,7 @@ constexpr double SoftRowStep = 360;
 
 }  // namespace
 
-Form1::Form1(AppServices& services) : Form(services, "Form1"), app_(services) {
+Form1Design::Form1Design(AppServices& services) : Form(services, "Form1"), app_(services) {
     setCaption("Zelbrin18.0");
     setInnerSize(InnerWidth, InnerHeight);
     setStartPosition(platform::StartPosition::CenterScreen);
@@ -136,12 +136,10 @@ Form1::Form1(AppServices& services) : Form(services, "Form1"), app_(services) {
     designLists();
     designPreview();
     designSoftwareForm();
-    wireEvents();
+    designPopupMenus();
 }
 
-Form1::~Form1() = default;
-
-void Form1::designFrame() {
+void Form1Design::designFrame() {
     for (std::string_view key : imageKeys) ImageList1.add(std::string(key));
     // Controls without a window of their own on screen.
     for (platform::Control* hidden : std::initializer_list<platform::Control*>{&CommonDialog1, &File1, &Drive1, &Dir1})
@@ -168,7 +166,7 @@ void Form1::designFrame() {
         tree->move(TabStrip1.clientLeft(), TabStrip1.clientTop(), TabStrip1.clientWidth(), TabStrip1.clientHeight());
 }
 
-void Form1::designLists() {
+void Form1Design::designLists() {
     ListView1.move(TabStrip1.width() + 25, TabStrip1.clientTop() - 25, 0, 0);
     ListView1.setWidth(InnerWidth - ListView1.left());
     ListView1.setHeight(TabStrip1.top() + TabStrip1.height() - ListView1.top());
@@ -188,10 +186,9 @@ void Form1::designLists() {
     Text1.setMultiLine(true);
     Text1.setScrollBars(2);
 
-    // The keyword box starts empty; alignBars puts it beside the buttons
-    // (7425 at the design size).
-    Combo2.move(0, 30, 2200, 300);
-    alignBars();
+    // The keyword box starts empty; Form1::alignBars keeps it beside the
+    // buttons (here at the design size).
+    Combo2.move(7425, 30, 2200, 300);
 
     // Splitter bars: captionless, behind the panes, with sizing pointers.
     Label1.move(ListView1.left() - 50, ListView1.top(), 260, ListView1.height());
@@ -205,7 +202,7 @@ void Form1::designLists() {
     Label3.setVisible(false);
 }
 
-void Form1::designPreview() {
+void Form1Design::designPreview() {
     // The viewers share one rectangle under the file list; start-up hides them.
     const double left = ListView1.left() + 20, top = 3550;
     const double w = ListView1.width() - 20, h = TabStrip1.top() + TabStrip1.height() - top;
@@ -227,7 +224,7 @@ void Form1::designPreview() {
     }
 }
 
-std::array<Form1::SoftRow, 12> Form1::softRows() {
+std::array<Form1Design::SoftRow, 12> Form1Design::softRows() {
     return {{
         {SoftNamL, SoftNameT},
         {SoftVersion, SoftVersionT},
@@ -244,7 +241,7 @@ std::array<Form1::SoftRow, 12> Form1::softRows() {
     }};
 }
 
-void Form1::designSoftwareForm() {
+void Form1Design::designSoftwareForm() {
     // The labels' captions, in the rows' order.
     constexpr std::array<const char*, 12> captions = {
         "软件名称:", "软件版本:", "软件类型:", "软件大小:", "软件作者:", "邮箱地址:",
@@ -262,53 +259,12 @@ void Form1::designSoftwareForm() {
     SoftDescriptionT.move(SoftLabelLeft, SoftDescription.top() + 240, 2775, 735);
     SoftDescriptionT.setMultiLine(true);
     SoftDescriptionT.setScrollBars(2);
-    // Shown only on the page 软件.
-    formSoftVisibleF();
 }
 
-void Form1::wireEvents() {
-    // ---- 1 catalogue store and disc scanning ----
+void Form1Design::designPopupMenus() {
     // The pop-up menus are not on the menu bar; the trees' mouse-down shows them.
     pop1.setVisible(false);
     pop4.setVisible(false);
-    refresh1.Click = [this] { refresh1_Click(); };
-    refresh2.Click = [this] { refresh2_Click(); };
-    expandtree.Click = [this] { expandtree_Click(); };
-    expandtree1.Click = [this] { expandtree1_Click(); };
-    TreeView1.Collapse = [this](platform::Node& n) { TreeView1_Collapse(n); };
-    TreeView2.Collapse = [this](platform::Node& n) { TreeView2_Collapse(n); };
-    TreeView1.MouseDown = [this](int b, int s, double x, double y) { TreeView1_MouseDown(b, s, x, y); };
-    TreeView2.MouseDown = [this](int b, int s, double x, double y) { TreeView2_MouseDown(b, s, x, y); };
-    TreeView1.KeyPress = [this](int& k) { TreeView1_KeyPress(k); };
-    Drive1.Change = [this] { Drive1_Change(); };
-    Dir1.Change = [this] { Dir1_Change(); };
-    maker.Click = [this] { maker_Click(); };
-
-    // ---- 2 main window, start-up and settings ----
-    Toolbar1.ButtonClick = [this](platform::ToolbarButton& b) { Toolbar1_ButtonClick(b); };
-    // Buttons shown or hidden move the keyword box beside them (a minimised
-    // window is laid out when it comes back, as by Form_Resize).
-    Toolbar1.ButtonsArranged = [this] {
-        if (windowState() != platform::WindowState::Minimized) alignBars();
-    };
-    exit.Click = [this] { exit_Click(); };
-    setpassword.Click = [this] { setpassword_Click(); };
-    TabStrip1.Click = [this] { TabStrip1_Click(); };
-
-    // ---- 3 disc page and file notes ----
-
-    // ---- 4 catalogue search ----
-
-    // ---- 5 mirror copies, send-to and file library ----
     pop2.setVisible(false);
     pop6.setVisible(false);
-
-    // ---- 6 software descriptions ----
-
-    // ---- 7 web page generation ----
-
-    // ---- 8 preview and playback ----
-    OpenPreview.Click = [this] { OpenPreview_Click(); };
 }
-
-// Start-up and shutdown are in startup.cpp; the resize and alignBars in layout.cpp.

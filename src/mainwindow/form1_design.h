@@ -1,0 +1,206 @@
+// The main window's design: every control and menu item of Form1, with the
+// values they have before start-up runs (form1_design.cpp). Form1 derives
+// from it and adds the shared state and the procedures (form1.h); code names
+// the controls through Form1 as ever (form.TreeView1, Form1::maker_Click).
+//
+// How to add to it:
+// - Controls are members in the "Controls" section; their design values are
+//   set in form1_design.cpp. Each registers with the form as it is
+//   constructed, and the front end builds the widgets in that order.
+// - Menu items are members in the "Menus" section, declared in menu order:
+//   each top-level menu, then its items (a sub-menu's items right after it).
+//   The declaration order is the order on screen, so items go to their place
+//   in the menu, not to their subsystem; the comment beside each names its
+//   owner. The pop-up menus pop1..pop6 follow the menu bar; they are top-level
+//   items made invisible in form1_design.cpp.
+#pragma once
+
+#include <array>
+#include <string>
+
+#include "mainwindow/app_services.h"
+#include "mainwindow/images.h"
+#include "platform/controls/common_dialog.h"
+#include "platform/controls/file_lists.h"
+#include "platform/controls/form.h"
+#include "platform/controls/imagelist.h"
+#include "platform/controls/listview.h"
+#include "platform/controls/media_player.h"
+#include "platform/controls/menu.h"
+#include "platform/controls/simple_controls.h"
+#include "platform/controls/statusbar.h"
+#include "platform/controls/tabstrip.h"
+#include "platform/controls/timer.h"
+#include "platform/controls/toolbar.h"
+#include "platform/controls/treeview.h"
+#include "platform/controls/viewers.h"
+
+class Form1Design : public platform::Form {
+public:
+    explicit Form1Design(AppServices& services);
+
+    AppServices& app() const { return app_; }
+
+private:
+    AppServices& app_;
+
+public:
+    // =====================================================================
+    // Controls
+    // =====================================================================
+
+    // ---- shared by all subsystems ----
+    // The 16 x 16 pictures of the trees, the lists and the toolbar.
+    platform::ImageList ImageList1{*this, "ImageList1"};
+    // The one file open / file save / colour dialog.
+    platform::CommonDialog CommonDialog1{*this, "CommonDialog1"};
+
+    // ---- the frame: toolbar, status bar, tab strip (2) ----
+    platform::Toolbar Toolbar1{*this, "Toolbar1"};
+    platform::StatusBar StatusBar1{*this, "StatusBar1"};
+    platform::TabStrip TabStrip1{*this, "TabStrip1"};
+
+    // ---- the four page trees, in the tab strip's page area ----
+    platform::TreeView TreeView1{*this, "TreeView1"};  // 光盘: the disc list (1, 3)
+    platform::TreeView TreeView2{*this, "TreeView2"};  // 分类: the category tree (1, 3, 4)
+    platform::TreeView TreeView3{*this, "TreeView3"};  // 软件: the software tree (6)
+    platform::TreeView TreeView4{*this, "TreeView4"};  // 文库: the library (5)
+
+    // ---- the list area ----
+    platform::ListView ListView1{*this, "ListView1"};  // the file list (3)
+    platform::ListView ListView2{*this, "ListView2"};  // the search results, across the bottom (4)
+    platform::TextBox Text1{*this, "Text1"};           // the library record, over the file list (5)
+    platform::ComboBox Combo2{*this, "Combo2"};        // the search keyword history (4)
+
+    // ---- splitter bars (2) ----
+    platform::Label Label1{*this, "Label1"};  // between the tab strip and the list area
+    platform::Label Label2{*this, "Label2"};  // between the file list and the preview pane
+    platform::Label Label3{*this, "Label3"};  // above the search results
+
+    // ---- the preview pane and the music player (8) ----
+    platform::WebBrowser WebBrowser1{*this, "WebBrowser1"};
+    platform::PictureBox Picture1{*this, "Picture1"};
+    platform::MediaPlayer MediaPlayer2{*this, "MediaPlayer2"};          // media preview
+    platform::FlashPlayer ShockwaveFlash1{*this, "ShockwaveFlash1"};
+    platform::MediaPlayer MediaPlayer1{*this, "MediaPlayer1"};          // music; never shown
+    platform::ProgressBar ProgressBar1{*this, "ProgressBar1"};          // music progress
+    platform::Timer Timer1{*this, "Timer1"};                            // music tick
+    platform::Timer Timer2{*this, "Timer2"};                            // automatic browsing
+
+    // ---- the software record form: twelve labels and fields (6) ----
+    platform::Label SoftNamL{*this, "SoftNamL"};
+    platform::TextBox SoftNameT{*this, "SoftNameT"};
+    platform::Label SoftVersion{*this, "SoftVersion"};
+    platform::TextBox SoftVersionT{*this, "SoftVersionT"};
+    platform::Label SoftKind{*this, "SoftKind"};
+    platform::TextBox SoftKindT{*this, "SoftKindT"};
+    platform::Label SoftSize{*this, "SoftSize"};
+    platform::TextBox SoftSizeT{*this, "SoftSizeT"};
+    platform::Label SoftAuthor{*this, "SoftAuthor"};
+    platform::TextBox SoftAuthorT{*this, "SoftAuthorT"};
+    platform::Label EmailAddress{*this, "EmailAddress"};
+    platform::TextBox EmailAddressT{*this, "EmailAddressT"};
+    platform::Label SoftCategory{*this, "SoftCategory"};
+    platform::TextBox SoftCategoryT{*this, "SoftCategoryT"};
+    platform::Label RegisterCode{*this, "RegisterCode"};
+    platform::TextBox RegisterCodeT{*this, "RegisterCodeT"};
+    platform::Label SoftHomepage{*this, "SoftHomepage"};
+    platform::TextBox SoftHomepageT{*this, "SoftHomepageT"};
+    platform::Label Downloading{*this, "Downloading"};
+    platform::TextBox DownloadingT{*this, "DownloadingT"};
+    platform::Label SoftRank{*this, "SoftRank"};
+    platform::ComboBox SoftRankT{*this, "SoftRankT"};
+    platform::Label SoftDescription{*this, "SoftDescription"};
+    platform::TextBox SoftDescriptionT{*this, "SoftDescriptionT"};
+
+    // ---- hidden drive probe and folder enumerator (1) ----
+    platform::FileListBox File1{*this, "File1"};
+    platform::DriveListBox Drive1{*this, "Drive1"};
+    platform::DirListBox Dir1{*this, "Dir1"};
+
+    // =====================================================================
+    // Menus, in menu order (see the note at the top of this file)
+    // =====================================================================
+
+    // ---- the menu bar ----
+    // 文件 (file)
+    platform::MenuItem file{*this, "file", "文件"};
+    platform::MenuItem maker{file, "maker", "扫描光盘生成索引文件"};  // 1
+    platform::MenuItem setpassword{file, "setpassword", "为Zelbrin设置使用密码"};  // 2
+    platform::MenuItem fileGap1{file, "fileGap1", "-"};
+    platform::MenuItem exit{file, "exit", "退出"};  // 2
+    // 选项 (option)
+    platform::MenuItem option{*this, "option", "选项"};
+    platform::MenuItem expandtree{option, "expandtree", "把分类树展开"};  // 1; caption holds the state
+    platform::MenuItem OpenPreview{option, "OpenPreview", "打开或关闭预览窗口"};  // 8
+    // A display without action: the bytes copied as mirror copies so far.
+    platform::MenuItem CopyAllSize{option, "CopyAllSize", "已经拷贝到硬盘上的文件大小是0K"};  // 5
+    // 软件管理 (soft)
+    platform::MenuItem soft{*this, "soft", "软件管理"};
+    // The caption names the view of TreeView3 the item switches to.
+    platform::MenuItem softlist{soft, "softlist", "软件按分类排列"};  // 6
+
+    // ---- pop-up menus pop1..pop6 ----
+    // pop1: the category tree's pop-up (TreeView2, right button).
+    platform::MenuItem pop1{*this, "pop1", "pop1"};
+    platform::MenuItem property{pop1, "property", "属性"};            // 3
+    platform::MenuItem findintree{pop1, "findintree", "在这里查找"};  // 4
+    platform::MenuItem pop1Gap1{pop1, "pop1Gap1", "-"};
+    platform::MenuItem expandtree1{pop1, "expandtree1", "把分类树展开"};  // 1; mirrors expandtree
+    platform::MenuItem pop1Gap2{pop1, "pop1Gap2", "-"};
+    platform::MenuItem ChangeMulu{pop1, "ChangeMulu", "修改目录名"};  // 1
+    platform::MenuItem insert{pop1, "insert", "建立顶级目录"};        // 1
+    platform::MenuItem insertsub{pop1, "insertsub", "建立子目录"};    // 1
+    platform::MenuItem Delete{pop1, "Delete", "删除目录或光盘"};      // 1
+    platform::MenuItem refresh2{pop1, "refresh2", "刷新"};            // 1
+    // pop4: the disc list's pop-up (TreeView1, right button).
+    platform::MenuItem pop4{*this, "pop4", "pop4"};
+    platform::MenuItem createhtml111{pop4, "createhtml111", "生成当前目录的网页"};            // 7
+    platform::MenuItem createhtmlcontent{pop4, "createhtmlcontent", "生成当前光盘的目录树网页"};  // 7
+    platform::MenuItem createhtmlindex{pop4, "createhtmlindex", "生成当前光盘的目录索引网页"};    // 7
+    platform::MenuItem CreateHtmlTrue1{pop4, "CreateHtmlTrue1", "使Zelbrin处于快速创建网页状态"};  // 3/7
+    platform::MenuItem pop4Gap1{pop4, "pop4Gap1", "-"};
+    platform::MenuItem htmlmodelselect{pop4, "htmlmodelselect", "选择网页模板"};  // 7
+    platform::MenuItem htmlviewcode1{pop4, "htmlviewcode1", "查看网页代码"};      // 7
+    platform::MenuItem htmlcopyfile1{pop4, "htmlcopyfile1",
+                                     "生成网页时是否把光盘上的文件拷贝到对应位置以便下载"};  // 7
+    platform::MenuItem htmlcopygou1{htmlcopyfile1, "htmlcopygou1", "仅拷贝打勾的文件"};        // 7
+    platform::MenuItem htmlcopyall1{htmlcopyfile1, "htmlcopyall1", "拷贝所有文件"};            // 7
+    platform::MenuItem createnotes{pop4, "createnotes", "生成网页时是否带备注"};                // 7
+    platform::MenuItem pop4Gap2{pop4, "pop4Gap2", "-"};
+    platform::MenuItem findInDisk{pop4, "findInDisk", "在这个光盘里查找文件"};  // 4
+    platform::MenuItem pop4Gap3{pop4, "pop4Gap3", "-"};
+    platform::MenuItem property1{pop4, "property1", "属性1(所有文件的大小)"};    // 3
+    platform::MenuItem property2{pop4, "property2", "属性2(所有打勾文件的大小)"};  // 3
+    platform::MenuItem ChangeOrder1{pop4, "ChangeOrder1", "修改光盘名字、序号、备注和分类"};  // 1
+    platform::MenuItem DeleteThisCD{pop4, "DeleteThisCD", "删除这张光盘"};  // 1
+    platform::MenuItem pop4Gap4{pop4, "pop4Gap4", "-"};
+    platform::MenuItem deleteAllred{pop4, "deleteAllred", "删除光盘上的所有“钩”及映象文件的路径"};  // 5
+    platform::MenuItem deleteGou{pop4, "deleteGou", "删除光盘上的“钩”"};  // 3
+    platform::MenuItem refresh1{pop4, "refresh1", "刷新"};                  // 1
+    // pop2: the file list's pop-up (its other items come with the disc page).
+    platform::MenuItem pop2{*this, "pop2", "pop2"};
+    platform::MenuItem SendToto{pop2, "SendToto", "发送到"};  // 5
+    // The caption is the user's own send-to folder ("你的文件夹": none chosen).
+    platform::MenuItem SendToCustom{SendToto, "SendToCustom", "你的文件夹"};  // 5
+    // pop6: the library's pop-up (TreeView4, right button).
+    platform::MenuItem pop6{*this, "pop6", "pop6"};
+    platform::MenuItem deletelibfile{pop6, "deletelibfile", "删除"};  // 5
+
+protected:
+    // The software record form's twelve rows, label and field, in the form's
+    // order (form1_design.cpp); its design and its layout go through them.
+    struct SoftRow {
+        platform::Label& label;
+        platform::Control& field;
+    };
+    std::array<SoftRow, 12> softRows();
+
+private:
+    // Design values of the controls and menus (form1_design.cpp).
+    void designFrame();
+    void designLists();
+    void designPreview();
+    void designSoftwareForm();
+    void designPopupMenus();
+};
