@@ -40,36 +40,6 @@ bool contains(std::string_view s, std::string_view part) { return s.find(part) !
 
 }  // namespace
 
-namespace catalogue {
-
-bool discNameIsPlainFileName(std::string_view name) {
-    return platform::files::isWindowsName(name) && name.front() != ' ' && name.back() != ' ';
-}
-
-std::string discNumberTag(std::string_view number) {
-    const std::size_t digits = text::len(number);
-    if (digits < 1 || digits > 3) return {};
-    // Built by appending: "literal" + string trips a false -Wrestrict in g++ 12.
-    std::string tag = "[";
-    tag.append(3 - digits, '0');
-    tag.append(number);
-    tag += ']';
-    return tag;
-}
-
-bool scanPatternIsUsable(std::string_view pattern) {
-    return !pattern.empty() && !contains(pattern, "\\") && !contains(pattern, "/");
-}
-
-std::string fileTitleOf(std::string_view path) {
-    const std::size_t slash = path.rfind('\\');
-    const std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
-    const std::size_t dot = name.rfind('.');
-    return std::string(dot == std::string_view::npos ? name : name.substr(0, dot));
-}
-
-}  // namespace catalogue
-
 Dialog::Dialog(Form1& main) : Form(main.services(), "Dialog"), main_(main) {
     setCaption("information");
     setInnerSize(7335, 4935);
