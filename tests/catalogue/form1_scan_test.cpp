@@ -295,9 +295,9 @@ TEST(ScanCommand, AFailedScanFilesNothingAndSaysWhy) {
          [](Harness& h) {
              for (int i = 0; i < 700; ++i)
                  h.writeBytes("E:\\many\\" + std::string(90, 'x') + std::to_string(i) + ".txt", "1");
-             return failInGuangpan(h, CommitStep::Write, 61);
+             return failInGuangpan(h, CommitStep::Write, platform::err::DiskFull);
          },
-         platform::errorText(61),
+         platform::errorText(platform::err::DiskFull),
          {}},
         {"the temporary file cannot be created",
          [](Harness& h) {
@@ -306,8 +306,8 @@ TEST(ScanCommand, AFailedScanFilesNothingAndSaysWhy) {
          platform::errorText(platform::err::PathFileAccess),
          {}},
         {"the index file cannot be synced to disk",
-         [](Harness& h) { return failInGuangpan(h, CommitStep::SyncData, 57); },
-         platform::errorText(57),
+         [](Harness& h) { return failInGuangpan(h, CommitStep::SyncData, platform::err::DeviceIO); },
+         platform::errorText(platform::err::DeviceIO),
          {}},
         // The index file stood whole under its name and is taken away again.
         {"the catalogue cannot be written",
