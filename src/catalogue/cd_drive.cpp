@@ -1,6 +1,5 @@
 #include "catalogue/cd_drive.h"
 
-#include "catalogue/folder_walk.h"  // stripNulls
 #include "platform/files/drives.h"
 #include "platform/text/text.h"
 
@@ -19,6 +18,12 @@ std::string volumeLabelOf(std::string_view root) {
     stripNulls(label);
     if (platform::text::trim(label).empty()) return std::string(platform::files::NoLabel);
     return label;
+}
+
+std::string stripNulls(std::string& originalStr) {
+    const auto nul = originalStr.find('\0');
+    if (nul != std::string::npos) originalStr.erase(nul);
+    return originalStr;
 }
 
 }  // namespace catalogue

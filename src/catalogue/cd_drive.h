@@ -22,4 +22,8 @@ std::optional<std::string> findCdDriveRoot();
 // such drive, no disc).
 std::string volumeLabelOf(std::string_view root);
 
+// The part of a text before its first NUL character (a label as the system
+// hands it over); the text itself is cut the same way.
+std::string stripNulls(std::string& originalStr);
+
 }  // namespace catalogue

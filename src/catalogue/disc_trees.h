@@ -2,7 +2,7 @@
 // index file, discs that own mirror copies in the mirror colour) and the
 // category tree (categories, sub-categories and discs of the catalogue file).
 // The Form1 procedures that build, reload, fold and jump live in
-// disc_trees.cpp; the rules they follow are here, testable on their own.
+// form1_disc_trees.cpp; the rules they follow are here, testable on their own.
 #pragma once
 
 #include <string>

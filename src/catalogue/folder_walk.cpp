@@ -238,10 +238,4 @@ WalkResult walkFolder(WalkRequest& request, ScannedFolderList& scanned, WalkCoun
     return result;
 }
 
-std::string stripNulls(std::string& originalStr) {
-    const auto nul = originalStr.find('\0');
-    if (nul != std::string::npos) originalStr.erase(nul);
-    return originalStr;
-}
-
 }  // namespace catalogue

@@ -118,8 +118,4 @@ using CaptionSink = std::function<void(const std::string& caption)>;
 WalkResult walkFolder(WalkRequest& request, ScannedFolderList& scanned, WalkCounts& counts,
                       const IndexSink& sink, const CaptionSink& caption = {});
 
-// The part of a text before its first NUL character; the text itself is cut
-// the same way.
-std::string stripNulls(std::string& originalStr);
-
 }  // namespace catalogue

@@ -1,5 +1,5 @@
-// The scan command: the texts it shows and the rules it names discs by. The
-// command itself is Form1::maker_Click (scan_command.cpp).
+// The scan command: the texts it shows and the rules it and the scan dialog
+// name discs by. The command itself is Form1::maker_Click (form1_scan.cpp).
 //
 // A scan never leaves a filed disc without a whole index file: the walk goes
 // into a temporary file in "guangpan" that becomes <name>.wcd, synced to disk,
@@ -43,5 +43,22 @@ std::string scanFailedText(std::string_view reason);
 
 // The reason given when the disc's category line is gone from the catalogue.
 std::string missingCategoryText(std::string_view categoryPath);
+
+// True when a disc name can be the base name of a file in "guangpan": not
+// empty, none of \ / : * ? " < > | nor a control character, not "." or "..",
+// no blank at its start or end.
+bool discNameIsPlainFileName(std::string_view name);
+
+// The number tag put in front of the name of a disc from the CD drive:
+// "[007]" for "7", "[012]" for "12", "[123]" for "123", "" for a number of
+// four or more characters (or none).
+std::string discNumberTag(std::string_view number);
+
+// True when a file pattern can be used for a scan: not empty, no "\" or "/".
+bool scanPatternIsUsable(std::string_view pattern);
+
+// The file title of a path: the text between its last "\" and its last "."
+// (all of the text after the "\" when it holds no ".").
+std::string fileTitleOf(std::string_view path);
 
 }  // namespace catalogue

@@ -7,6 +7,7 @@
 #include "catalogue/scan_command.h"
 #include "copies/sendto_dialog.h"
 #include "mainwindow/form1.h"
+#include "platform/controls/design_table.h"
 #include "platform/files/paths.h"
 #include "platform/system/clock.h"
 #include "platform/text/text.h"
@@ -40,71 +41,34 @@ bool contains(std::string_view s, std::string_view part) { return s.find(part) !
 
 }  // namespace
 
-namespace catalogue {
-
-bool discNameIsPlainFileName(std::string_view name) {
-    return platform::files::isWindowsName(name) && name.front() != ' ' && name.back() != ' ';
-}
-
-std::string discNumberTag(std::string_view number) {
-    const std::size_t digits = text::len(number);
-    if (digits < 1 || digits > 3) return {};
-    // Built by appending: "literal" + string trips a false -Wrestrict in g++ 12.
-    std::string tag = "[";
-    tag.append(3 - digits, '0');
-    tag.append(number);
-    tag += ']';
-    return tag;
-}
-
-bool scanPatternIsUsable(std::string_view pattern) {
-    return !pattern.empty() && !contains(pattern, "\\") && !contains(pattern, "/");
-}
-
-std::string fileTitleOf(std::string_view path) {
-    const std::size_t slash = path.rfind('\\');
-    const std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
-    const std::size_t dot = name.rfind('.');
-    return std::string(dot == std::string_view::npos ? name : name.substr(0, dot));
-}
-
-}  // namespace catalogue
-
 Dialog::Dialog(Form1& main) : Form(main.services(), "Dialog"), main_(main) {
     setCaption("information");
     setInnerSize(7335, 4935);
     setFixedBorder(true);
     setStartPosition(platform::StartPosition::Manual);
 
-    TreeView1.move(120, 120, 2775, 3735);
-    Label1.setCaption("光盘或目录名称:");
-    Label1.move(3015, 165, 1575, 255);
-    Text1.move(4650, 120, 2565, 315);
-    Label2.setCaption("光盘或目录序号:");
-    Label2.move(3015, 600, 1575, 255);
-    Text2.move(4650, 555, 2565, 315);
-    Label3.setCaption("光盘或目录提示:");
-    Label3.move(3015, 1035, 1575, 255);
-    Text3.move(4650, 990, 2565, 315);
-    Label7.setCaption("光盘购买时间：");
-    Label7.move(3015, 1470, 1575, 255);
-    Text5.move(4650, 1425, 2565, 315);
-    Label5.setCaption("从左边的目录树中选择光盘的分类:");
-    Label5.move(3015, 1905, 4200, 255);
-    Text4.move(3015, 2205, 4200, 315);
+    platform::applyDesign({
+        {TreeView1, "", 120, 120, 2775, 3735},
+        {Label1, "光盘或目录名称:", 3015, 165, 1575, 255},
+        {Text1, "", 4650, 120, 2565, 315},
+        {Label2, "光盘或目录序号:", 3015, 600, 1575, 255},
+        {Text2, "", 4650, 555, 2565, 315},
+        {Label3, "光盘或目录提示:", 3015, 1035, 1575, 255},
+        {Text3, "", 4650, 990, 2565, 315},
+        {Label7, "光盘购买时间：", 3015, 1470, 1575, 255},
+        {Text5, "", 4650, 1425, 2565, 315},
+        {Label5, "从左边的目录树中选择光盘的分类:", 3015, 1905, 4200, 255},
+        {Text4, "", 3015, 2205, 4200, 315},
+        {Label6, "扫描的文件类型:", 3015, 2685, 1575, 255},
+        {Combo1, "", 4650, 2640, 2565, 315},
+        {Command1, "选择硬盘目录", 3015, 3120, 1455, 375},
+        {OKButton, "确定", 4650, 3120, 1215, 375},
+        {CancelButton, "取消", 6000, 3120, 1215, 375},
+        {Label4, "", 120, 3960, 7095, 855},
+    });
     Text4.setLocked(true);
-    Label6.setCaption("扫描的文件类型:");
-    Label6.move(3015, 2685, 1575, 255);
-    Combo1.move(4650, 2640, 2565, 315);
-    Command1.setCaption("选择硬盘目录");
-    Command1.move(3015, 3120, 1455, 375);
-    OKButton.setCaption("确定");
-    OKButton.move(4650, 3120, 1215, 375);
     OKButton.setDefault(true);
-    CancelButton.setCaption("取消");
-    CancelButton.move(6000, 3120, 1215, 375);
     CancelButton.setCancel(true);
-    Label4.move(120, 3960, 7095, 855);
     // Shown in a new scan only.
     Label6.setVisible(false);
     Combo1.setVisible(false);

@@ -23,27 +23,6 @@
 
 class Form1;
 
-namespace catalogue {
-
-// True when a disc name can be the base name of a file in "guangpan": not
-// empty, none of \ / : * ? " < > | nor a control character, not "." or "..",
-// no blank at its start or end.
-bool discNameIsPlainFileName(std::string_view name);
-
-// The number tag put in front of the name of a disc from the CD drive:
-// "[007]" for "7", "[012]" for "12", "[123]" for "123", "" for a number of
-// four or more characters (or none).
-std::string discNumberTag(std::string_view number);
-
-// True when a file pattern can be used for a scan: not empty, no "\" or "/".
-bool scanPatternIsUsable(std::string_view pattern);
-
-// The file title of a path: the text between its last "\" and its last "."
-// (all of the text after the "\" when it holds no ".").
-std::string fileTitleOf(std::string_view path);
-
-}  // namespace catalogue
-
 class Dialog : public platform::Form {
 public:
     explicit Dialog(Form1& main);

@@ -173,7 +173,7 @@ public:
     // =====================================================================
 
     // ---- 1 catalogue store and disc scanning (src/catalogue) ----
-    // The disc list and the category tree (disc_trees.cpp). file1load adds
+    // The disc list and the category tree (form1_disc_trees.cpp). file1load adds
     // one disc node per index file to TreeView1 (the caller empties it first)
     // and colours the discs that own mirror copies; Treeview2Load adds the
     // category tree from the catalogue file and expands its top level.
@@ -200,7 +200,7 @@ public:
                               std::int32_t& FileCount, std::int32_t& DirCount,
                               const catalogue::IndexSink& sink);
     std::string StripNulls(std::string& OriginalStr);
-    // The scan command (scan_command.cpp): describes the disc in the scan
+    // The scan command (form1_scan.cpp): describes the disc in the scan
     // dialog, walks it into a new index file and files it in the catalogue
     // and both trees.
     void maker_Click();
@@ -208,14 +208,14 @@ public:
     void wireCatalogueEvents();
 
     // ---- 2 main window, start-up and settings (src/mainwindow) ----
-    // Start-up and shutdown (startup.cpp); the layout on every size change
-    // (layout.cpp).
+    // Start-up and shutdown (form1_startup.cpp); the layout on every size
+    // change (form1_layout.cpp).
     void Form_Load() override;
     void Form_Resize() override;
     void Form_Unload(int& cancel) override;
     void exit_Click();
     // The registry procedures, on the registry store and the Ui of the run
-    // (module1.cpp).
+    // (form1_module1.cpp).
     Module1& module1();
     // Shows the log-in dialog in set mode (form1_password.cpp).
     void setpassword_Click();
@@ -223,7 +223,7 @@ public:
     void TabStrip1_Click();
     // The toolbar dispatch by button key (form1_toolbar.cpp).
     void Toolbar1_ButtonClick(platform::ToolbarButton& Button);
-    // The pane layout (layout.cpp): the base arrangement, the search-result
+    // The pane layout (form1_layout.cpp): the base arrangement, the search-result
     // strip across the bottom (relative: call it only when the strip was
     // hidden), and the software record form shown and laid out / hidden.
     void FormSize();
@@ -264,7 +264,7 @@ public:
     void wirePreviewEvents();
 
 private:
-    // Start-up's steps that stand apart (startup.cpp).
+    // Start-up's steps that stand apart (form1_startup.cpp).
     void loadSoftwareList();
     void settleCdDrive(platform::SkipOnError& onError);
     std::unique_ptr<Module1> module1_;

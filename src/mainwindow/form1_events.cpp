@@ -31,4 +31,5 @@ void Form1::wireMainWindowEvents() {
     TabStrip1.Click = [this] { TabStrip1_Click(); };
 }
 
-// Start-up and shutdown are in startup.cpp; the resize and alignBars in layout.cpp.
+// Start-up and shutdown are in form1_startup.cpp; the resize and alignBars in
+// form1_layout.cpp.

@@ -1,9 +1,7 @@
 #include "mainwindow/module1.h"
 
-#include <memory>
 #include <utility>
 
-#include "mainwindow/form1.h"
 #include "platform/error.h"
 #include "platform/files/paths.h"
 #include "platform/system/registry.h"
@@ -101,9 +99,4 @@ std::string Module1::GetSpecialFolderPath(int folderNumber) {
 
 std::string Module1::BrowseForFolder(platform::Form&, std::string_view prompt) {
     return ui_.browseForFolder(prompt);
-}
-
-Module1& Form1::module1() {
-    if (!module1_) module1_ = std::make_unique<Module1>(app().registry, ui());
-    return *module1_;
 }

@@ -52,5 +52,13 @@ TEST_F(CdDriveTest, AnEmptyOrUnknownDriveHasNoLabel) {
     EXPECT_EQ(volumeLabelOf("Q:\\"), "");
 }
 
+TEST(StripNullsTest, CutsAtTheFirstNul) {
+    std::string s("abc\0def", 7);
+    EXPECT_EQ(stripNulls(s), "abc");
+    EXPECT_EQ(s, "abc");
+    std::string plain = "abc";
+    EXPECT_EQ(stripNulls(plain), "abc");
+}
+
 }  // namespace
 }  // namespace catalogue

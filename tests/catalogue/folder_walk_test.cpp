@@ -392,13 +392,5 @@ TEST(ScannedFolderListTest, AgreesWithTheTextSearch) {
     }
 }
 
-TEST(StripNullsTest, CutsAtTheFirstNul) {
-    std::string s("abc\0def", 7);
-    EXPECT_EQ(stripNulls(s), "abc");
-    EXPECT_EQ(s, "abc");
-    std::string plain = "abc";
-    EXPECT_EQ(stripNulls(plain), "abc");
-}
-
 }  // namespace
 }  // namespace catalogue

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "catalogue/catalogue_file.h"
+#include "catalogue/scan_command.h"
 #include "copies/sendto_dialog.h"
 #include "platform/text/text.h"
 #include "support/harness.h"
@@ -185,14 +186,6 @@ TEST_F(ScanDialogTest, NamesThatCannotBeFileNamesAreRefused) {
         fileUnderMusicAndOk(d);
         EXPECT_TRUE(d.loaded());
     });
-}
-
-TEST(DiscNameRule, PlainFileNamesOnly) {
-    for (const char* ok : {"DATA", "[007]DATA", "音乐 合集", "a.b", "...x", "pop_hard"})
-        EXPECT_TRUE(catalogue::discNameIsPlainFileName(ok)) << ok;
-    for (const char* bad : {"", ".", "..", "a\\b", "a/b", "a:b", "a*b", "a?b", "a\"b", "a<b", "a>b", "a|b", " a",
-                            "a ", "a\x01", "a\x7f"})
-        EXPECT_FALSE(catalogue::discNameIsPlainFileName(bad)) << bad;
 }
 
 TEST_F(ScanDialogTest, ChecksRunInOrderAndKeepTheFormOpen) {

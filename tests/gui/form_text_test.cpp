@@ -26,7 +26,7 @@
 #include "gui/qt_convert.h"
 #include "gui/ui_font.h"
 #include "gui_fixture.h"
-#include "mainwindow/password.h"
+#include "mainwindow/password_dialog.h"
 
 namespace {
 

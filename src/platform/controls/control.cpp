@@ -8,7 +8,7 @@
 
 namespace platform {
 
-void raiseBadIndex() { raise(IndexOutOfBounds, "索引超出范围"); }
+void raiseBadIndex() { raise(err::IndexOutOfBounds); }
 
 void raiseRemoved() { raise(err::ControlDeleted); }
 

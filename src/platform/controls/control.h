@@ -22,8 +22,7 @@ inline constexpr Color DefaultColor = 0x80000008;
 // The 16-colour palette by number; error 5 outside 0..15.
 Color qbColor(int n);
 
-// Error of a collection index outside 1..count ("索引超出范围").
-inline constexpr int IndexOutOfBounds = 35600;
+// Error 35600 (err::IndexOutOfBounds) of a collection index outside 1..count.
 [[noreturn]] void raiseBadIndex();
 // Error 35605 ("控件已被删除") of a tree node, list item or column header
 // used after it was removed from its control.

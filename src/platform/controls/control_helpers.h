@@ -13,7 +13,7 @@ namespace platform::detail {
 inline bool takesGestures(const Control& c) { return c.visible() && c.enabled(); }
 
 // Error 381 of a list read outside its entries.
-[[noreturn]] inline void raiseBadListIndex() { raise(381, "无效的属性数组索引"); }
+[[noreturn]] inline void raiseBadListIndex() { raise(err::InvalidPropertyArrayIndex); }
 
 // Entry index (from 1) of a collection; 35600 outside 1..size.
 template <class Items>

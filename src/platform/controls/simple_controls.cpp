@@ -98,7 +98,7 @@ void ComboBox::setText(std::string text) {
 void ComboBox::setStyle(int v) { setField(style_, v); }
 
 void ComboBox::addItem(std::string item, int index) {
-    if (index < -1 || index > listCount()) raise(5);
+    if (index < -1 || index > listCount()) raise(err::InvalidCall);
     if (index == -1)
         items_.push_back(std::move(item));
     else
@@ -107,7 +107,7 @@ void ComboBox::addItem(std::string item, int index) {
 }
 
 void ComboBox::removeItem(int index) {
-    if (index < 0 || index >= listCount()) raise(5);
+    if (index < 0 || index >= listCount()) raise(err::InvalidCall);
     items_.erase(items_.begin() + index);
     changed();
 }
@@ -227,7 +227,7 @@ CheckBox::CheckBox(Form& owner, std::string name) : Control(owner, std::move(nam
 void CheckBox::setCaption(std::string caption) { setField(caption_, std::move(caption)); }
 
 void CheckBox::setValue(int v) {
-    if (v < 0 || v > 2) raise(380, "无效的属性值");
+    if (v < 0 || v > 2) raise(err::InvalidPropertyValue);
     if (setField(value_, v)) raiseEvent(Click);
 }
 

@@ -91,12 +91,12 @@ void WebBrowser::setCurrent(std::size_t index) {
 }
 
 void WebBrowser::goBack() {
-    if (!canGoBack()) raise(BrowserCommandFailed, "未指定的错误");
+    if (!canGoBack()) raise(err::Unspecified);
     setCurrent(current_ - 1);
 }
 
 void WebBrowser::goForward() {
-    if (!canGoForward()) raise(BrowserCommandFailed, "未指定的错误");
+    if (!canGoForward()) raise(err::Unspecified);
     setCurrent(current_ + 1);
 }
 

@@ -18,10 +18,6 @@ class Clipboard;
 
 // ---- WebBrowser ----
 
-// The error a browser raises for a command it cannot carry out (going back at
-// the start of its history, forward at its end): "unspecified error".
-inline constexpr int BrowserCommandFailed = -2147467259;
-
 // The browser's commands of execWB.
 inline constexpr int BrowserSaveAs = 4;
 inline constexpr int BrowserCopy = 12;
@@ -50,7 +46,7 @@ public:
     // entries after the former current one are dropped. The selection empties.
     void navigate(std::string_view url);
 
-    // Back and forward in the history; BrowserCommandFailed at either end.
+    // Back and forward in the history; err::Unspecified at either end.
     void goBack();
     void goForward();
     bool canGoBack() const { return current_ > 0; }

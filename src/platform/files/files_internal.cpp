@@ -54,9 +54,9 @@ int errorNumberFor(int errnoValue, int notFound) {
             return err::BadFileName;
         case ENOSPC:
         case EDQUOT:
-            return 61;  // disk full
+            return err::DiskFull;
         case EIO:
-            return 57;  // device I/O error
+            return err::DeviceIO;
         case ENODEV:
         case ENXIO:
         case ENOMEDIUM:

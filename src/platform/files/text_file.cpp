@@ -20,7 +20,6 @@ namespace platform::files {
 
 namespace {
 
-constexpr int InputPastEnd = 62;
 constexpr std::size_t FlushSize = std::size_t{1} << 16;
 
 // What a name that is not a regular file stands for, in words.
@@ -108,7 +107,7 @@ void WholeFileRewrite(std::string_view path, std::string_view text) {
 InputFile::InputFile(std::string_view path) : lines_(text::linesFromCp936(readBytes(path))) {}
 
 std::string InputFile::lineInput() {
-    if (eof()) raise(InputPastEnd, "输入超出文件尾");
+    if (eof()) raise(err::InputPastEnd);
     return std::move(lines_[next_++]);
 }
 

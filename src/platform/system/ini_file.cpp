@@ -166,7 +166,7 @@ LoadedIni loadIniStore(const std::filesystem::path& file) {
     } catch (const platform::Error& e) {
         return {{}, LoadFailure{file.string(), e.description()}};
     } catch (const std::bad_alloc&) {
-        return {{}, LoadFailure{file.string(), platform::errorText(7)}};
+        return {{}, LoadFailure{file.string(), platform::errorText(platform::err::OutOfMemory)}};
     }
 }
 

@@ -51,10 +51,10 @@ void Dispatcher::reportEscapedError() {
         number = e.number();
         description = e.description();
     } catch (const std::bad_alloc&) {
-        number = 7;
+        number = err::OutOfMemory;
         description = errorText(number);
     } catch (const std::out_of_range&) {
-        number = 9;
+        number = err::SubscriptOutOfRange;
         description = errorText(number);
     } catch (const std::exception& e) {
         description = *e.what() ? e.what() : errorText(number);

@@ -80,7 +80,7 @@ TEST_F(ListTest, KeysAreUnique) {
     EXPECT_EQ(errorOf([&] { list.add("noStr1.txt", "again"); }), err::KeyNotUnique);
     EXPECT_EQ(errorOf([&] { list.add("2024", "x"); }), err::InvalidKey);
     EXPECT_EQ(errorOf([&] { list.item("missing"); }), err::ElementNotFound);
-    EXPECT_EQ(errorOf([&] { list.item(2); }), IndexOutOfBounds);
+    EXPECT_EQ(errorOf([&] { list.item(2); }), err::IndexOutOfBounds);
     EXPECT_EQ(errorOf([&] { list.add("", "a"); list.add("", "b"); }), 0);
     EXPECT_EQ(list.count(), 3);
     list.remove("noStr1.txt");
@@ -140,8 +140,8 @@ TEST_F(ListTest, SubItemsStayWithinTheColumns) {
         std::function<void()> f;
         int error;
     } rows[] = {
-        {"read below 1", [&] { it.subItem(0); }, IndexOutOfBounds},
-        {"set below 1", [&] { it.setSubItem(0, "a"); }, IndexOutOfBounds},
+        {"read below 1", [&] { it.subItem(0); }, err::IndexOutOfBounds},
+        {"set below 1", [&] { it.setSubItem(0, "a"); }, err::IndexOutOfBounds},
         {"read the column count", [&] { it.subItem(2); }, err::InvalidPropertyValue},
         {"set the column count", [&] { it.setSubItem(2, "a"); }, err::InvalidPropertyValue},
         {"set far beyond", [&] { it.setSubItem(1000000, "a"); }, err::InvalidPropertyValue},

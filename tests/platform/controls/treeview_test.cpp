@@ -57,8 +57,8 @@ TEST_F(TreeTest, KeysAreCheckedOnAdd) {
         {"two points", [&] { tree.add("1.2.3", "x"); }, 0},
         {"no key, twice", [&] { tree.add("", "x"); tree.add("", "y"); }, 0},
         {"unknown key lookup", [&] { tree.item("zz"); }, err::ElementNotFound},
-        {"index 0", [&] { tree.item(0); }, IndexOutOfBounds},
-        {"index past the end", [&] { tree.item(tree.count() + 1); }, IndexOutOfBounds},
+        {"index 0", [&] { tree.item(0); }, err::IndexOutOfBounds},
+        {"index past the end", [&] { tree.item(tree.count() + 1); }, err::IndexOutOfBounds},
         {"remove by unknown key", [&] { tree.remove("zz"); }, err::ElementNotFound},
     };
     for (auto& row : rows) EXPECT_EQ(errorOf(row.f), row.error) << row.what;

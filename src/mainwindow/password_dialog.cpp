@@ -1,4 +1,4 @@
-#include "mainwindow/password.h"
+#include "mainwindow/password_dialog.h"
 
 #include "mainwindow/form1.h"
 #include "mainwindow/module1.h"

@@ -1,6 +1,6 @@
 // The log-in dialog in set mode (from the menu) and the round-trip rule for
-// new passwords. Log-in mode is driven through start-up in startup_test.cpp.
-#include "mainwindow/password.h"
+// new passwords. Log-in mode is driven through start-up in form1_startup_test.cpp.
+#include "mainwindow/password_dialog.h"
 
 #include <gtest/gtest.h>
 
