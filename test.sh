@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
-# Sets up what is missing, builds with AddressSanitizer and
+# Sets up what is missing, checks the formatting of the sources, builds with AddressSanitizer and
 # UndefinedBehaviorSanitizer into build-asan/ and runs every test; then the
 # fuzz targets with clang and libFuzzer in build-fuzz/, when available.
 set -euo pipefail
 cd "$(dirname "$0")"
 ./scripts/setup.sh
+# Every C++ source formatted as .clang-format says, before anything is built.
+./scripts/check_format.sh
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DZELBRIN_SANITIZE=ON -DZELBRIN_BENCH=OFF >/dev/null
 cmake --build build-asan -j"$(nproc)"
 export QT_QPA_PLATFORM=offscreen

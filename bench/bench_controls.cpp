@@ -29,7 +29,7 @@ constexpr int TreeNodes = 50000;
 constexpr int ListRows = 20000;
 
 class BenchForm : public Form {
-public:
+  public:
     explicit BenchForm(Services& s) : Form(s, "bench") {}
     TreeView tree{*this, "tree"};
     ListView list{*this, "list"};
@@ -81,7 +81,9 @@ void run(const char* name, int runs, const std::function<void()>& f) {
     for (int r = 0; r < runs; ++r) {
         const auto t0 = std::chrono::steady_clock::now();
         f();
-        ms.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count());
+        ms.push_back(
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0)
+                .count());
     }
     std::sort(ms.begin(), ms.end());
     std::printf("%-40s median %8.2f ms   fastest %8.2f ms\n", name, ms[ms.size() / 2], ms.front());

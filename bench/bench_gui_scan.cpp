@@ -42,7 +42,7 @@ constexpr std::string_view IndexFile = "C:\\zelbrin\\guangpan\\T_hard.wcd";
 
 // The scripted answers of the test harness, with the desktop's repaint.
 class BenchUi : public testsupport::ScriptedUi {
-public:
+  public:
     explicit BenchUi(gui::QtUi& qt) : qt_(qt) {}
     void flush() override {
         ++repaints;
@@ -54,7 +54,7 @@ public:
     }
     int repaints = 0;
 
-private:
+  private:
     gui::QtUi& qt_;
 };
 

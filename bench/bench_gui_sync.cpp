@@ -25,7 +25,7 @@
 namespace {
 
 class TreeForm : public platform::Form {
-public:
+  public:
     explicit TreeForm(platform::Services& s) : Form(s, "TreeForm") {
         setInnerSize(9675, 6780);
         Tree.move(0, 0, 9675, 6780);

@@ -69,8 +69,8 @@ int main(int argc, char** argv) {
         find.push_back(timeFind(root.string()));
     }
     const double w = median(walk), f = median(find);
-    std::printf("tree: %s, %lld index lines, %lld bytes listed, index file %lld bytes\n", root.c_str(),
-                static_cast<long long>(lines), static_cast<long long>(total),
+    std::printf("tree: %s, %lld index lines, %lld bytes listed, index file %lld bytes\n",
+                root.c_str(), static_cast<long long>(lines), static_cast<long long>(total),
                 static_cast<long long>(fs::file_size(outFolder / "bench.wcd")));
     std::printf("walk + index file: median %.3f s (best %.3f s) over %d runs\n", w,
                 *std::min_element(walk.begin(), walk.end()), runs);

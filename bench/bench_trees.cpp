@@ -54,16 +54,20 @@ void makeCatalogue(testsupport::Harness& h) {
     h.write("C:\\zelbrin\\red.ini", mirrors);
 }
 
-void measure(const char* what, int runs, const std::function<void()>& build, const std::function<int()>& count) {
+void measure(const char* what, int runs, const std::function<void()>& build,
+             const std::function<int()>& count) {
     build();  // warm-up
     std::vector<double> ms;
     for (int r = 0; r < runs; ++r) {
         const auto t0 = std::chrono::steady_clock::now();
         build();
-        ms.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count());
+        ms.push_back(
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0)
+                .count());
     }
     std::sort(ms.begin(), ms.end());
-    std::printf("%-40s %6d nodes  median %8.2f ms  fastest %8.2f ms\n", what, count(), ms[ms.size() / 2], ms.front());
+    std::printf("%-40s %6d nodes  median %8.2f ms  fastest %8.2f ms\n", what, count(),
+                ms[ms.size() / 2], ms.front());
 }
 
 }  // namespace

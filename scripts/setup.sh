@@ -8,7 +8,7 @@ set -euo pipefail
 OPTIONAL=(clang libclang-rt-dev)
 
 PACKAGES=(
-  g++ cmake make pkg-config
+  g++ cmake make pkg-config clang-format git
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev libgl-dev
   fonts-arphic-uming fonts-noto-cjk

@@ -64,7 +64,8 @@ int run() {
     // The lines of drives.ini the drive table could not use, told once.
     if (const std::string report = files::DriveTable::current().problemReport(); !report.empty())
         ui.msgBox(report, platform::MsgButtons::OK, "提示");
-    AppServices services{{ui, timers}, registry, settings, shell, clipboard, clock, mci, files::ProgramFolder()};
+    AppServices services{{ui, timers}, registry, settings, shell,
+                         clipboard,    clock,    mci,      files::ProgramFolder()};
 
     Form1 form(services);
     platform::dispatch([&form] { form.show(); });

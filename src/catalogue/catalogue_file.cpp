@@ -16,11 +16,14 @@ using platform::text::lcase;
 // Splits the third field of a disc line into remark and date.
 constexpr std::string_view RemarkDateSeparator = "&&";
 
-bool atLineStart(std::string_view text, std::size_t pos) { return pos == 0 || text[pos - 1] == '\n'; }
+bool atLineStart(std::string_view text, std::size_t pos) {
+    return pos == 0 || text[pos - 1] == '\n';
+}
 
 // The first position at a line start where needle stands; npos when none.
 std::size_t findAtLineStart(std::string_view text, std::string_view needle) {
-    for (std::size_t p = text.find(needle); p != std::string_view::npos; p = text.find(needle, p + 1)) {
+    for (std::size_t p = text.find(needle); p != std::string_view::npos;
+         p = text.find(needle, p + 1)) {
         if (atLineStart(text, p)) return p;
     }
     return std::string_view::npos;
@@ -77,10 +80,14 @@ void writeCatalogueText(std::string_view path, std::string_view text) {
 CatalogueLineKind catalogueLineKind(std::string_view line) {
     if (line.empty()) return CatalogueLineKind::Other;
     switch (line.front()) {
-        case '|': return CatalogueLineKind::CategoryLine;
-        case '@': return CatalogueLineKind::SubCategoryLine;
-        case '#': return CatalogueLineKind::DiscLine;
-        default: return CatalogueLineKind::Other;
+        case '|':
+            return CatalogueLineKind::CategoryLine;
+        case '@':
+            return CatalogueLineKind::SubCategoryLine;
+        case '#':
+            return CatalogueLineKind::DiscLine;
+        default:
+            return CatalogueLineKind::Other;
     }
 }
 
@@ -89,9 +96,14 @@ CatalogueEntry parseCatalogueLine(std::string_view line) {
     entry.kind = catalogueLineKind(line);
     switch (entry.kind) {
         case CatalogueLineKind::CategoryLine:
-        case CatalogueLineKind::SubCategoryLine: entry.name = line.substr(1); break;
-        case CatalogueLineKind::DiscLine: entry.name = parseDiscLine(line)->name; break;
-        case CatalogueLineKind::Other: break;
+        case CatalogueLineKind::SubCategoryLine:
+            entry.name = line.substr(1);
+            break;
+        case CatalogueLineKind::DiscLine:
+            entry.name = parseDiscLine(line)->name;
+            break;
+        case CatalogueLineKind::Other:
+            break;
     }
     return entry;
 }

@@ -43,7 +43,7 @@ struct DiscLine {
     std::string name;    // the disc's name (its index file's name)
     std::string number;  // as typed; need not be numeric
     std::string remark;
-    std::string date;    // the purchase date; may be empty
+    std::string date;  // the purchase date; may be empty
 
     bool operator==(const DiscLine&) const = default;
 };

@@ -10,15 +10,16 @@
 #include "catalogue/index_line.h"
 #include "mainwindow/images.h"
 #include "platform/controls/file_lists.h"
-#include "platform/error.h"
 #include "platform/controls/treeview.h"
+#include "platform/error.h"
 #include "platform/text/text.h"
 
 namespace catalogue {
 
 namespace text = platform::text;
 
-std::vector<std::string> listIndexFiles(platform::FileListBox& files, std::string_view programFolder) {
+std::vector<std::string> listIndexFiles(platform::FileListBox& files,
+                                        std::string_view programFolder) {
     files.setPath(indexFolderPath(programFolder));
     files.setPattern(std::string(IndexFilePattern));
     std::vector<std::string> names = files.items();

@@ -32,7 +32,8 @@ inline constexpr double PopupOffsetY = 800;
 
 // The file names of the index files in "guangpan", listed through the given
 // (hidden) file list, which is set back to "c:\" and "*.*" afterwards.
-std::vector<std::string> listIndexFiles(platform::FileListBox& files, std::string_view programFolder);
+std::vector<std::string> listIndexFiles(platform::FileListBox& files,
+                                        std::string_view programFolder);
 
 // The disc name of an index file: its file name less the last four characters.
 std::string discNameOfIndexFile(std::string_view fileName);

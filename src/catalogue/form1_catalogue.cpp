@@ -16,11 +16,13 @@ void Form1::FindCdDrive() {
     }
 }
 
-std::string Form1::GetVolumeLabel(const std::string& root) { return catalogue::volumeLabelOf(root); }
+std::string Form1::GetVolumeLabel(const std::string& root) {
+    return catalogue::volumeLabelOf(root);
+}
 
-std::int64_t Form1::FindFilesAPI(const std::string& sspath, std::string& path, const std::string& SearchStr,
-                                 std::int32_t& FileCount, std::int32_t& DirCount,
-                                 const catalogue::IndexSink& sink) {
+std::int64_t Form1::FindFilesAPI(const std::string& sspath, std::string& path,
+                                 const std::string& SearchStr, std::int32_t& FileCount,
+                                 std::int32_t& DirCount, const catalogue::IndexSink& sink) {
     catalogue::WalkRequest request{sspath, path, SearchStr};
     catalogue::WalkCounts counts{FileCount, DirCount};
     // The progress shows in the caption during the walk, repainted at most
@@ -41,4 +43,6 @@ std::int64_t Form1::FindFilesAPI(const std::string& sspath, std::string& path, c
     return result.total;
 }
 
-std::string Form1::StripNulls(std::string& OriginalStr) { return catalogue::stripNulls(OriginalStr); }
+std::string Form1::StripNulls(std::string& OriginalStr) {
+    return catalogue::stripNulls(OriginalStr);
+}

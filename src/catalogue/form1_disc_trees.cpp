@@ -23,7 +23,8 @@ void Form1::file1load() {
     // reported. One that exists but cannot be read is told and left as it is
     // (emptying it would lose the record of the mirror copies); nothing is
     // coloured.
-    const std::string mirrorList = app().ProgramFolder + "\\" + std::string(catalogue::MirrorDiscListName);
+    const std::string mirrorList =
+        app().ProgramFolder + "\\" + std::string(catalogue::MirrorDiscListName);
     platform::SkipOnError skip;
     std::vector<std::string> lines;
     const bool read = skip.step([&] {
@@ -116,9 +117,11 @@ void Form1::TreeView1_KeyPress(int& KeyAscii) {
     }
     if (KeyAscii != 13) return;
     const std::vector<platform::Node*> discs = catalogue::topLevelNodes(TreeView1);
-    const catalogue::DiscJump jump = catalogue::decideDiscJump(TypedDiscNumber, static_cast<int>(discs.size()));
+    const catalogue::DiscJump jump =
+        catalogue::decideDiscJump(TypedDiscNumber, static_cast<int>(discs.size()));
     if (!jump.taken) return;
-    if (jump.position > 0) TreeView1.setSelectedItem(discs[static_cast<std::size_t>(jump.position - 1)]);
+    if (jump.position > 0)
+        TreeView1.setSelectedItem(discs[static_cast<std::size_t>(jump.position - 1)]);
     TypedDiscNumber.clear();
     StatusBar1.panel(2).setText("");
 }

@@ -9,8 +9,12 @@ void Form1::wireCatalogueEvents() {
     expandtree1.Click = [this] { expandtree1_Click(); };
     TreeView1.Collapse = [this](platform::Node& n) { TreeView1_Collapse(n); };
     TreeView2.Collapse = [this](platform::Node& n) { TreeView2_Collapse(n); };
-    TreeView1.MouseDown = [this](int b, int s, double x, double y) { TreeView1_MouseDown(b, s, x, y); };
-    TreeView2.MouseDown = [this](int b, int s, double x, double y) { TreeView2_MouseDown(b, s, x, y); };
+    TreeView1.MouseDown = [this](int b, int s, double x, double y) {
+        TreeView1_MouseDown(b, s, x, y);
+    };
+    TreeView2.MouseDown = [this](int b, int s, double x, double y) {
+        TreeView2_MouseDown(b, s, x, y);
+    };
     TreeView1.KeyPress = [this](int& k) { TreeView1_KeyPress(k); };
     Drive1.Change = [this] { Drive1_Change(); };
     Dir1.Change = [this] { Dir1_Change(); };

@@ -24,8 +24,10 @@ constexpr std::string_view TipTitle = "提示";
 // The hourglass from the dialog's close to the end of the command, however
 // the command ends.
 class BusyPointer {
-public:
-    explicit BusyPointer(platform::Form& form) : form_(form) { form_.setMousePointer(platform::PointerHourglass); }
+  public:
+    explicit BusyPointer(platform::Form& form) : form_(form) {
+        form_.setMousePointer(platform::PointerHourglass);
+    }
     ~BusyPointer() { end(); }
     BusyPointer(const BusyPointer&) = delete;
     BusyPointer& operator=(const BusyPointer&) = delete;
@@ -36,7 +38,7 @@ public:
         form_.setMousePointer(platform::PointerDefault);
     }
 
-private:
+  private:
     platform::Form& form_;
     bool on_ = true;
 };
@@ -114,8 +116,10 @@ void Form1::maker_Click() {
     try {
         // A field that would not read back raises 5: nothing is filed.
         const std::optional<std::string> filed = catalogue::InsertDiscLine(
-            catalogueText, txtPath, catalogue::formatDiscLine(catalogue::discLineOf(txtName, txtOrder, txtTip)));
-        if (!filed) platform::raise(platform::err::PathNotFound, catalogue::missingCategoryText(txtPath));
+            catalogueText, txtPath,
+            catalogue::formatDiscLine(catalogue::discLineOf(txtName, txtOrder, txtTip)));
+        if (!filed)
+            platform::raise(platform::err::PathNotFound, catalogue::missingCategoryText(txtPath));
 
         // Left without a commit, the index file leaves no trace.
         files::CommittedTextFile index(indexPath, files::OnExisting::Refuse);
@@ -150,5 +154,6 @@ void Form1::maker_Click() {
     ++Cdrom_Num;
 
     if (walkSkippedNames > 0)
-        ui().msgBox(catalogue::skippedNamesText(walkSkippedNames), platform::MsgButtons::OK, TipTitle);
+        ui().msgBox(catalogue::skippedNamesText(walkSkippedNames), platform::MsgButtons::OK,
+                    TipTitle);
 }

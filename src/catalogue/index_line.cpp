@@ -69,9 +69,10 @@ bool splitFileLine(std::string_view line, FileParts& parts) {
         candidate.hasMirror = true;
         candidate.mirror = inner.substr(brace + 1);
         const std::string_view name = nameOf(candidate.path);
-        const bool nameMatches = !name.empty() && candidate.mirror.size() > name.size() &&
-                                 endsWithIgnoringAsciiCase(candidate.mirror, name) &&
-                                 candidate.mirror[candidate.mirror.size() - name.size() - 1] == '\\';
+        const bool nameMatches =
+            !name.empty() && candidate.mirror.size() > name.size() &&
+            endsWithIgnoringAsciiCase(candidate.mirror, name) &&
+            candidate.mirror[candidate.mirror.size() - name.size() - 1] == '\\';
         if (!found || nameMatches) {
             parts = candidate;
             found = true;
@@ -119,7 +120,8 @@ std::string_view IndexFileLine::name() const { return nameOf(path); }
 
 std::string_view IndexFileLine::folder() const {
     const auto p = std::string_view(path).rfind('\\');
-    return p == std::string_view::npos ? std::string_view() : std::string_view(path).substr(0, p + 1);
+    return p == std::string_view::npos ? std::string_view()
+                                       : std::string_view(path).substr(0, p + 1);
 }
 
 IndexLineKind indexLineKind(std::string_view line) {
@@ -154,7 +156,9 @@ std::string formatFolderLine(std::string_view parent, std::string_view key) {
     return s;
 }
 
-std::string formatFolderLine(const IndexFolderLine& line) { return formatFolderLine(line.parent, line.key); }
+std::string formatFolderLine(const IndexFolderLine& line) {
+    return formatFolderLine(line.parent, line.key);
+}
 
 std::string formatFileLine(const IndexFileLine& line) {
     std::string s;
@@ -180,7 +184,8 @@ void appendFolderLine(std::string& out, std::string_view parent, std::string_vie
     out += LineEnd;
 }
 
-void appendFileLine(std::string& out, std::string_view parent, std::string_view name, std::uint64_t size) {
+void appendFileLine(std::string& out, std::string_view parent, std::string_view name,
+                    std::uint64_t size) {
     char digits[24];
     const auto r = std::to_chars(digits, digits + sizeof digits, size);
     out += parent;
@@ -217,7 +222,9 @@ std::string_view stripFolderKeySuffix(std::string_view key) {
     return key.substr(0, key.size() - folderKeySuffixLength(key));
 }
 
-std::string indexDriveLetter(std::string_view firstLine) { return platform::text::left(firstLine, 1); }
+std::string indexDriveLetter(std::string_view firstLine) {
+    return platform::text::left(firstLine, 1);
+}
 
 std::string HardDiscBase(std::string_view firstLine) {
     std::string_view path;

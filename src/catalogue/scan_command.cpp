@@ -13,7 +13,8 @@ namespace catalogue {
 namespace text = platform::text;
 
 std::string groupThousands(std::int64_t n) {
-    const std::uint64_t magnitude = n < 0 ? 0 - static_cast<std::uint64_t>(n) : static_cast<std::uint64_t>(n);
+    const std::uint64_t magnitude =
+        n < 0 ? 0 - static_cast<std::uint64_t>(n) : static_cast<std::uint64_t>(n);
     const std::string digits = std::to_string(magnitude);
     std::string grouped = n < 0 ? "-" : "";
     for (std::size_t i = 0; i < digits.size(); ++i) {

@@ -37,7 +37,9 @@ constexpr const char* Patterns[] = {"*.*", "*.exe", "*.dll", "*.txt", "*.htm", "
 // The form lies this far below the main window's top edge.
 constexpr double OffsetBelowMain = 200;
 
-bool contains(std::string_view s, std::string_view part) { return s.find(part) != std::string_view::npos; }
+bool contains(std::string_view s, std::string_view part) {
+    return s.find(part) != std::string_view::npos;
+}
 
 }  // namespace
 
@@ -94,7 +96,9 @@ std::string Dialog::catalogueText() const {
 
 std::string Dialog::today() const { return main_.app().clock.today(); }
 
-void Dialog::refuse(std::string_view message) { ui().msgBox(message, platform::MsgButtons::OK, Title); }
+void Dialog::refuse(std::string_view message) {
+    ui().msgBox(message, platform::MsgButtons::OK, Title);
+}
 
 void Dialog::Form_Load() {
     const std::string stored = catalogueText();
@@ -110,7 +114,8 @@ void Dialog::Form_Load() {
         Text5.setText(today());
     } else if (changeMode()) {
         Label4.setCaption(
-            "请只修改你要改变的项目！如果你要修改的是硬盘目录而不是光盘，请在修改名字时保留后缀“_hard”。");
+            "请只修改你要改变的项目！如果你要修改的是硬盘目录而不是光盘，请在修改名字时保留后缀“_"
+            "hard”。");
         Text1.setText(main_.OpenedDisk);
         const catalogue::DiscFields fields =
             catalogue::ReadDiscFields(stored, main_.OpenedDisk).value_or(catalogue::DiscFields{});
@@ -125,10 +130,12 @@ void Dialog::Form_Load() {
         oldDate_ = fields.date;
     } else {
         if (main_.cdRom != catalogue::NoDiscName)
-            Label4.setCaption("你的光驱中有光盘！它的卷标是" + main_.cdRom + "；如果你不想扫描光驱请取出光盘！");
+            Label4.setCaption("你的光驱中有光盘！它的卷标是" + main_.cdRom +
+                              "；如果你不想扫描光驱请取出光盘！");
         else
             Label4.setCaption(
-                "你的光驱中没有光盘！如果你刚刚把光盘放进光驱，可能是系统还没来得及读到光盘，请按取消按钮重新来。"
+                "你的光驱中没有光盘！如果你刚刚把光盘放进光驱，可能是系统还没来得及读到光盘，请按取"
+                "消按钮重新来。"
                 "如果你想扫描硬盘，请按下面的按扭选择要扫描的目录或盘符！");
         Text1.setText(main_.cdRom);
         Text2.setText(proposedNumber);
@@ -157,7 +164,8 @@ void Dialog::buildChooser(std::string_view stored) {
         if (entry.kind == catalogue::CatalogueLineKind::CategoryLine) {
             lastTop = "top" + std::to_string(++tops);
             TreeView1.add(lastTop, entry.name, images::Category);
-        } else if (entry.kind == catalogue::CatalogueLineKind::SubCategoryLine && !lastTop.empty()) {
+        } else if (entry.kind == catalogue::CatalogueLineKind::SubCategoryLine &&
+                   !lastTop.empty()) {
             // A sub-category before any category line has no place: skipped.
             TreeView1.addChild(lastTop, "", entry.name, images::Category);
         }
@@ -191,9 +199,11 @@ void Dialog::TreeView1_NodeClick(platform::Node& Node) {
 
 bool Dialog::confirmChanges(const std::string& name) {
     std::string summary;
-    const auto line = [&summary](std::string_view word, const std::string& was, const std::string& now) {
+    const auto line = [&summary](std::string_view word, const std::string& was,
+                                 const std::string& now) {
         if (was != now)
-            summary += "你把光盘的" + std::string(word) + "［" + was + "］改成了［" + now + "］。\r\n";
+            summary +=
+                "你把光盘的" + std::string(word) + "［" + was + "］改成了［" + now + "］。\r\n";
     };
     line("名字", oldName_, name);
     line("序号", oldNumber_, Text2.text());
@@ -204,8 +214,8 @@ bool Dialog::confirmChanges(const std::string& name) {
         ui().msgBox(UnchangedMessage, platform::MsgButtons::OK, {});
         return false;
     }
-    return ui().msgBox(summary + "如果上述提示不正确，请点击［No］按钮！", platform::MsgButtons::YesNo, Title) ==
-           platform::MsgYes;
+    return ui().msgBox(summary + "如果上述提示不正确，请点击［No］按钮！",
+                       platform::MsgButtons::YesNo, Title) == platform::MsgYes;
 }
 
 void Dialog::OKButton_Click() {
@@ -216,18 +226,21 @@ void Dialog::OKButton_Click() {
     // The fields must read back from the disc line as they stand ("#", "&&",
     // a line break, "&" where remark and date meet); the catalogue module
     // names the fault.
-    if (const auto problem = catalogue::discLineProblem({Text1.text(), Text2.text(), Text3.text(), Text5.text()}))
+    if (const auto problem =
+            catalogue::discLineProblem({Text1.text(), Text2.text(), Text3.text(), Text5.text()}))
         return refuse(catalogue::discLineFaultText(problem->fault));
-    if (newScanMode() && !catalogue::scanPatternIsUsable(Combo1.text())) return refuse(BadPatternMessage);
-    if (!catalogue::FindCategoryLine(catalogueText(), Text4.text())) return refuse(NoCategoryMessage);
+    if (newScanMode() && !catalogue::scanPatternIsUsable(Combo1.text()))
+        return refuse(BadPatternMessage);
+    if (!catalogue::FindCategoryLine(catalogueText(), Text4.text()))
+        return refuse(NoCategoryMessage);
 
     // The name as it will be filed; it goes into the name field only when
     // OK is accepted, so that a second OK does not tag it again.
     std::string name = Text1.text();
     if (!(changeMode() && name == oldName_)) {
         // Only a disc scanned from the CD drive gets the number tag.
-        if (newScanMode() &&
-            text::lcase(text::left(main_.CdDrive, 2)) == text::lcase(text::left(main_.SearchPath, 2)))
+        if (newScanMode() && text::lcase(text::left(main_.CdDrive, 2)) ==
+                                 text::lcase(text::left(main_.SearchPath, 2)))
             name = catalogue::discNumberTag(Text2.text()) + name;
         if (!catalogue::discNameIsPlainFileName(name)) return refuse(BadNameMessage);
         const std::string wanted = name + std::string(catalogue::IndexExtension);

@@ -24,7 +24,7 @@
 class Form1;
 
 class Dialog : public platform::Form {
-public:
+  public:
     explicit Dialog(Form1& main);
 
     platform::Label Label1{*this, "Label1"};  // "光盘或目录名称:"
@@ -41,8 +41,8 @@ public:
     platform::Label Label6{*this, "Label6"};           // "扫描的文件类型:" (new scan only)
     platform::ComboBox Combo1{*this, "Combo1"};        // the file pattern (new scan only)
     platform::CommandButton Command1{*this, "Command1"};  // "选择硬盘目录" (new scan only)
-    platform::Label Label4{*this, "Label4"};           // the message of the mode
-    platform::CommandButton OKButton{*this, "OKButton"};          // "确定"
+    platform::Label Label4{*this, "Label4"};              // the message of the mode
+    platform::CommandButton OKButton{*this, "OKButton"};  // "确定"
     platform::CommandButton CancelButton{*this, "CancelButton"};  // "取消"
 
     void Command1_Click();
@@ -50,13 +50,13 @@ public:
     void OKButton_Click();
     void CancelButton_Click();
 
-protected:
+  protected:
     void Form_Load() override;
     void Form_Unload(int& cancel) override;
     // The close box counts as Cancel.
     void onCloseBox() override { CancelButton_Click(); }
 
-private:
+  private:
     bool newScanMode() const;
     bool changeMode() const;
     // The index files of "guangpan" (names with ".wcd"), listed through

@@ -31,7 +31,8 @@ namespace {
 
 // The text between the end of the first `from` and the start of the first
 // `to` (byte offsets; markers are ASCII-led and found whole).
-std::optional<std::string> between(std::string_view line, std::string_view from, std::string_view to) {
+std::optional<std::string> between(std::string_view line, std::string_view from,
+                                   std::string_view to) {
     const std::size_t a = line.find(from);
     const std::size_t b = line.find(to);
     if (a == std::string_view::npos || b == std::string_view::npos) return std::nullopt;
@@ -47,7 +48,8 @@ std::optional<int> iconNumber(std::string_view field) {
     } catch (const platform::Error&) {
         return std::nullopt;  // a number beyond any double ("1e999"): val overflows
     }
-    if (v < std::numeric_limits<std::int16_t>::min() || v > std::numeric_limits<std::int16_t>::max())
+    if (v < std::numeric_limits<std::int16_t>::min() ||
+        v > std::numeric_limits<std::int16_t>::max())
         return std::nullopt;
     return static_cast<int>(v);
 }

@@ -37,8 +37,8 @@ void sendto::OKButton_Click() {
         main_.SearchPath = folder;
     } else {
         main_.SendToCustom.setCaption(folder);
-        main_.app().settings.save(copies::SendToSettingApp, copies::SendToSettingSection, copies::SendToSettingKey,
-                                  folder);
+        main_.app().settings.save(copies::SendToSettingApp, copies::SendToSettingSection,
+                                  copies::SendToSettingKey, folder);
     }
     unload();
 }

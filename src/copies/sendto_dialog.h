@@ -26,7 +26,7 @@ inline constexpr std::string_view SendToSettingKey = "yourfolder";
 }  // namespace copies
 
 class sendto : public platform::Form {
-public:
+  public:
     explicit sendto(Form1& main);
 
     platform::DriveListBox Drive1{*this, "Drive1"};
@@ -38,6 +38,6 @@ public:
     void OKButton_Click();
     void CancelButton_Click();
 
-private:
+  private:
     Form1& main_;
 };

@@ -12,7 +12,8 @@
 
 namespace gui {
 
-ControlView::ControlView(platform::Control& control, FormView& form) : control_(control), form_(form) {}
+ControlView::ControlView(platform::Control& control, FormView& form)
+    : control_(control), form_(form) {}
 
 ControlView::~ControlView() {
     if (widget_) {
@@ -71,7 +72,8 @@ void ControlView::applyCommon() {
         w->setVisible(true);
         shown_ = true;
     }
-    if (control_.hasFocus() && !w->hasFocus() && w->focusPolicy() != Qt::NoFocus) w->setFocus(Qt::OtherFocusReason);
+    if (control_.hasFocus() && !w->hasFocus() && w->focusPolicy() != Qt::NoFocus)
+        w->setFocus(Qt::OtherFocusReason);
 }
 
 void ControlView::gesture(const std::function<void()>& call) { frontEnd().gesture(this, call); }
@@ -100,7 +102,9 @@ ViewFactory::ViewFactory() {
     addFileListViews(*this);
 }
 
-void ViewFactory::add(std::string kind, Maker maker) { makers_[std::move(kind)] = std::move(maker); }
+void ViewFactory::add(std::string kind, Maker maker) {
+    makers_[std::move(kind)] = std::move(maker);
+}
 
 std::unique_ptr<ControlView> ViewFactory::create(platform::Control& control, FormView& form) const {
     auto it = makers_.find(std::string_view(control.kind()));

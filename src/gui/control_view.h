@@ -24,7 +24,7 @@ class FormView;
 class FrontEnd;
 
 class ControlView {
-public:
+  public:
     ControlView(platform::Control& control, FormView& form);
     virtual ~ControlView();
     ControlView(const ControlView&) = delete;
@@ -47,7 +47,7 @@ public:
     double twipsX(QWidget* from, double x) const;
     double twipsY(QWidget* from, double y) const;
 
-protected:
+  protected:
     // Draws the kind's own state (the common state is done by sync).
     virtual void apply() = 0;
     // Where the widget goes, given the model's rectangle in pixels (a label
@@ -58,7 +58,7 @@ protected:
     // A gesture of the user on this control (see FrontEnd::gesture).
     void gesture(const std::function<void()>& call);
 
-private:
+  private:
     void applyCommon();
 
     platform::Control& control_;
@@ -72,10 +72,10 @@ private:
 // The view of a Model drawn by one widget of class Widget (the view owns it).
 template <class Model, class Widget>
 class ModelView : public ControlView {
-public:
+  public:
     ModelView(Model& m, FormView& f, Widget* w) : ControlView(m, f), m_(m), w_(w) { setWidget(w); }
 
-protected:
+  protected:
     // A gesture that calls a user… method of the model.
     template <class F>
     void toModel(F&& f) {
@@ -91,7 +91,7 @@ protected:
 QIcon imageIcon(const platform::ImageList* list, int number);
 
 class ViewFactory {
-public:
+  public:
     using Maker = std::function<std::unique_ptr<ControlView>(platform::Control&, FormView&)>;
 
     // The factory with every view of the front end.
@@ -102,7 +102,7 @@ public:
     // lists, timers, the common dialog).
     std::unique_ptr<ControlView> create(platform::Control& control, FormView& form) const;
 
-private:
+  private:
     std::map<std::string, Maker, std::less<>> makers_;
 };
 

@@ -9,8 +9,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
-#include <QTimer>
 #include <QSignalBlocker>
+#include <QTimer>
 #include <algorithm>
 #include <numeric>
 
@@ -29,25 +29,27 @@ namespace {
 
 // The canvas: the form's inner area.
 class Canvas : public QWidget {
-public:
-    explicit Canvas(FormView& view, QWidget* parent) : QWidget(parent), view_(view) { setMouseTracking(true); }
+  public:
+    explicit Canvas(FormView& view, QWidget* parent) : QWidget(parent), view_(view) {
+        setMouseTracking(true);
+    }
 
-protected:
+  protected:
     void resizeEvent(QResizeEvent* e) override {
         QWidget::resizeEvent(e);
         view_.windowResized();
     }
     void mouseMoveEvent(QMouseEvent* e) override { view_.canvasMouseMove(e); }
 
-private:
+  private:
     FormView& view_;
 };
 
 class MainWindow : public QMainWindow {
-public:
+  public:
     explicit MainWindow(FormView& view) : view_(view) {}
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* e) override {
         e->ignore();
         view_.userClose();
@@ -61,30 +63,31 @@ protected:
         view_.windowMoved();
     }
 
-private:
+  private:
     FormView& view_;
 };
 
 class DialogWindow : public QDialog {
-public:
+  public:
     explicit DialogWindow(FormView& view) : view_(view) {}
 
     // Esc is the cancel button's (dialogKey); the dialog ends only when its
     // form unloads.
     void reject() override {}
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* e) override {
         e->ignore();
         view_.userClose();
     }
     // Enter and Esc do only what the form's buttons do.
     void keyPressEvent(QKeyEvent* e) override {
-        if (!view_.dialogKey(e) && e->key() != Qt::Key_Escape && e->key() != Qt::Key_Return && e->key() != Qt::Key_Enter)
+        if (!view_.dialogKey(e) && e->key() != Qt::Key_Escape && e->key() != Qt::Key_Return &&
+            e->key() != Qt::Key_Enter)
             QDialog::keyPressEvent(e);
     }
 
-private:
+  private:
     FormView& view_;
 };
 
@@ -220,7 +223,8 @@ void FormView::syncWindow() {
     } else if (form_.windowState() == platform::WindowState::Normal && canvas_->size() != inner) {
         // The window is the inner area plus the menu bar (and whatever else
         // the main window puts around its central widget).
-        const QSize extra = shown_ ? window_->size() - canvas_->size() : QSize(0, mainWindow()->menuBar()->sizeHint().height());
+        const QSize extra = shown_ ? window_->size() - canvas_->size()
+                                   : QSize(0, mainWindow()->menuBar()->sizeHint().height());
         window_->resize(inner + extra);
         canvas_->resize(inner);
     }
@@ -257,8 +261,10 @@ void FormView::syncMenus(bool force) {
         menuShape_ = shape;
         for (QAction* a : bar->actions()) {
             bar->removeAction(a);
-            if (QMenu* m = a->menu()) m->deleteLater();
-            else a->deleteLater();
+            if (QMenu* m = a->menu())
+                m->deleteLater();
+            else
+                a->deleteLater();
         }
         // A command item runs its Click; Qt's own flip of a check mark is
         // undone by showing the model's again.
@@ -269,22 +275,23 @@ void FormView::syncMenus(bool force) {
                 syncMenus(true);
             });
         };
-        std::function<void(QMenu*, const platform::MenuItem&)> build = [&](QMenu* menu, const platform::MenuItem& item) {
-            for (platform::MenuItem* sub : item.items()) {
-                QAction* a = nullptr;
-                if (!sub->items().empty()) {
-                    QMenu* child = menu->addMenu(QString());
-                    a = child->menuAction();
-                    build(child, *sub);
-                } else if (sub->isSeparator()) {
-                    a = menu->addSeparator();
-                } else {
-                    a = menu->addAction(QString());
-                    command(a, sub);
+        std::function<void(QMenu*, const platform::MenuItem&)> build =
+            [&](QMenu* menu, const platform::MenuItem& item) {
+                for (platform::MenuItem* sub : item.items()) {
+                    QAction* a = nullptr;
+                    if (!sub->items().empty()) {
+                        QMenu* child = menu->addMenu(QString());
+                        a = child->menuAction();
+                        build(child, *sub);
+                    } else if (sub->isSeparator()) {
+                        a = menu->addSeparator();
+                    } else {
+                        a = menu->addAction(QString());
+                        command(a, sub);
+                    }
+                    a->setData(QVariant::fromValue(static_cast<void*>(sub)));
                 }
-                a->setData(QVariant::fromValue(static_cast<void*>(sub)));
-            }
-        };
+            };
         for (platform::MenuItem* top : form_.menus()) {
             QAction* a = nullptr;
             if (top->items().empty()) {
@@ -327,7 +334,8 @@ void FormView::restack() {
     zOrder_ = z;
     std::vector<std::size_t> order(views_.size());
     std::iota(order.begin(), order.end(), 0);
-    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return z[a] < z[b]; });
+    std::stable_sort(order.begin(), order.end(),
+                     [&](std::size_t a, std::size_t b) { return z[a] < z[b]; });
     for (std::size_t i : order)
         if (QWidget* w = views_[i]->widget()) w->raise();
 }
@@ -338,19 +346,27 @@ void FormView::showWindow() {
     QScreen* screen = QGuiApplication::primaryScreen();
     const QSize inner = innerSize();
     const QSize outer =
-        kind_ == FrontEnd::WindowKind::Main ? QSize(inner.width(), inner.height() + mainWindow()->menuBar()->sizeHint().height()) : inner;
+        kind_ == FrontEnd::WindowKind::Main
+            ? QSize(inner.width(), inner.height() + mainWindow()->menuBar()->sizeHint().height())
+            : inner;
     QPoint at(px(form_.left()), px(form_.top()));
-    QWidget* owner = frontEnd_.mainView() && frontEnd_.mainView() != this ? frontEnd_.mainView()->window() : nullptr;
+    QWidget* owner = frontEnd_.mainView() && frontEnd_.mainView() != this
+                         ? frontEnd_.mainView()->window()
+                         : nullptr;
     switch (form_.startPosition()) {
-        case platform::StartPosition::Manual: break;
+        case platform::StartPosition::Manual:
+            break;
         case platform::StartPosition::CenterOwner:
             if (owner && owner->isVisible()) {
-                at = owner->frameGeometry().center() - QPoint(outer.width() / 2, outer.height() / 2);
+                at =
+                    owner->frameGeometry().center() - QPoint(outer.width() / 2, outer.height() / 2);
                 break;
             }
             [[fallthrough]];
         case platform::StartPosition::CenterScreen:
-            if (screen) at = screen->availableGeometry().center() - QPoint(outer.width() / 2, outer.height() / 2);
+            if (screen)
+                at = screen->availableGeometry().center() -
+                     QPoint(outer.width() / 2, outer.height() / 2);
             break;
     }
     window_->move(at);
@@ -360,7 +376,8 @@ void FormView::showWindow() {
         if (form_.visible()) window_->show();
         // The inner area at its design size, whatever the bars around it took.
         const QSize missing = inner - canvas_->size();
-        if (kind_ == FrontEnd::WindowKind::Main && !missing.isNull()) window_->resize(window_->size() + missing);
+        if (kind_ == FrontEnd::WindowKind::Main && !missing.isNull())
+            window_->resize(window_->size() + missing);
     }
     reportFrame();
     windowMoved();
@@ -412,7 +429,9 @@ void FormView::windowResized() {
         return;
     }
     platform::Form& f = form_;
-    frontEnd_.gesture(nullptr, [&f, size, state] { f.userResize(twips(size.width()), twips(size.height()), state); });
+    frontEnd_.gesture(nullptr, [&f, size, state] {
+        f.userResize(twips(size.width()), twips(size.height()), state);
+    });
 }
 
 void FormView::windowMoved() {
@@ -427,7 +446,9 @@ void FormView::canvasMouseMove(QMouseEvent* e) {
     const QPointF p = e->position();
     const int buttons = mouseButtons(e->buttons()), shift = shiftState(e->modifiers());
     platform::Form& f = form_;
-    frontEnd_.gesture(nullptr, [&f, p, buttons, shift] { f.userMouseMove(buttons, shift, twips(p.x()), twips(p.y())); });
+    frontEnd_.gesture(nullptr, [&f, p, buttons, shift] {
+        f.userMouseMove(buttons, shift, twips(p.x()), twips(p.y()));
+    });
 }
 
 bool FormView::dialogKey(QKeyEvent* e) {

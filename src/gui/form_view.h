@@ -28,7 +28,7 @@ namespace gui {
 class ControlView;
 
 class FormView {
-public:
+  public:
     FormView(FrontEnd& frontEnd, platform::Form& form, FrontEnd::WindowKind kind);
     ~FormView();
     FormView(const FormView&) = delete;
@@ -70,7 +70,7 @@ public:
     // the key is another or the form has no such button.
     bool dialogKey(QKeyEvent* e);
 
-private:
+  private:
     // Views for the form's controls as they are now.
     void matchControls();
     bool windowGestureAllowed() const;

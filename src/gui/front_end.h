@@ -28,7 +28,7 @@ namespace gui {
 class FormView;
 
 class FrontEnd {
-public:
+  public:
     FrontEnd();
     ~FrontEnd();
     FrontEnd(const FrontEnd&) = delete;
@@ -69,7 +69,7 @@ public:
     void registerWidget(QWidget* w, ControlView* view);
     void unregisterWidget(QWidget* w);
 
-private:
+  private:
     friend class SyncScope;
     void focusChanged(QWidget* now);
 
@@ -84,13 +84,13 @@ private:
 
 // Marks the front end as syncing for its lifetime.
 class SyncScope {
-public:
+  public:
     explicit SyncScope(FrontEnd& f) : f_(f) { ++f_.syncDepth_; }
     ~SyncScope() { --f_.syncDepth_; }
     SyncScope(const SyncScope&) = delete;
     SyncScope& operator=(const SyncScope&) = delete;
 
-private:
+  private:
     FrontEnd& f_;
 };
 

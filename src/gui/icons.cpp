@@ -15,11 +15,49 @@ namespace {
 // coloured band naming the type; everything else fills the whole picture.
 enum class Shape {
     // file types (page + symbol + label)
-    Blank, Lines, Picture, Note, Film, Web, Code, Gear, Window, Letter, Database, Book, Flash, Archive,
-    Palette, Word,
+    Blank,
+    Lines,
+    Picture,
+    Note,
+    Film,
+    Web,
+    Code,
+    Gear,
+    Window,
+    Letter,
+    Database,
+    Book,
+    Flash,
+    Archive,
+    Palette,
+    Word,
     // whole pictures
-    Folder, OpenFolder, Disc, Magnifier, Globe, Check, Cross, Help, Grid, Floppy, Arrow, ListStep, Eject,
-    Media, Fullscreen, Clock, Copy, Tree, List, Package, Eye, Rename, Badge, DocPage, Category, FixedDrive,
+    Folder,
+    OpenFolder,
+    Disc,
+    Magnifier,
+    Globe,
+    Check,
+    Cross,
+    Help,
+    Grid,
+    Floppy,
+    Arrow,
+    ListStep,
+    Eject,
+    Media,
+    Fullscreen,
+    Clock,
+    Copy,
+    Tree,
+    List,
+    Package,
+    Eye,
+    Rename,
+    Badge,
+    DocPage,
+    Category,
+    FixedDrive,
     CdDrive
 };
 
@@ -176,52 +214,93 @@ const Spec& specOf(std::string_view key) {
 // Five rows of three bits (the high bit is the left pixel).
 std::array<unsigned char, 5> glyph(char c) {
     switch (c) {
-        case 'A': return {2, 5, 7, 5, 5};
-        case 'B': return {6, 5, 6, 5, 6};
-        case 'C': return {3, 4, 4, 4, 3};
-        case 'D': return {6, 5, 5, 5, 6};
-        case 'E': return {7, 4, 6, 4, 7};
-        case 'F': return {7, 4, 6, 4, 4};
-        case 'G': return {3, 4, 5, 5, 3};
-        case 'H': return {5, 5, 7, 5, 5};
-        case 'I': return {7, 2, 2, 2, 7};
-        case 'J': return {1, 1, 1, 5, 2};
-        case 'K': return {5, 5, 6, 5, 5};
-        case 'L': return {4, 4, 4, 4, 7};
-        case 'M': return {5, 7, 5, 5, 5};
-        case 'N': return {6, 5, 5, 5, 5};
-        case 'O': return {2, 5, 5, 5, 2};
-        case 'P': return {6, 5, 6, 4, 4};
-        case 'Q': return {2, 5, 5, 6, 3};
-        case 'R': return {6, 5, 6, 5, 5};
-        case 'S': return {3, 4, 2, 1, 6};
-        case 'T': return {7, 2, 2, 2, 2};
-        case 'U': return {5, 5, 5, 5, 7};
-        case 'V': return {5, 5, 5, 5, 2};
-        case 'W': return {5, 5, 5, 7, 5};
-        case 'X': return {5, 5, 2, 5, 5};
-        case 'Y': return {5, 5, 2, 2, 2};
-        case 'Z': return {7, 1, 2, 4, 7};
-        case '0': return {7, 5, 5, 5, 7};
-        case '1': return {2, 6, 2, 2, 7};
-        case '2': return {6, 1, 2, 4, 7};
-        case '3': return {6, 1, 2, 1, 6};
-        case '4': return {5, 5, 7, 1, 1};
-        case '5': return {7, 4, 6, 1, 6};
-        case '6': return {3, 4, 7, 5, 7};
-        case '7': return {7, 1, 2, 2, 2};
-        case '8': return {7, 5, 7, 5, 7};
-        case '9': return {7, 5, 7, 1, 6};
-        case '?': return {6, 1, 2, 0, 2};
-        default: return {0, 0, 0, 0, 0};
+        case 'A':
+            return {2, 5, 7, 5, 5};
+        case 'B':
+            return {6, 5, 6, 5, 6};
+        case 'C':
+            return {3, 4, 4, 4, 3};
+        case 'D':
+            return {6, 5, 5, 5, 6};
+        case 'E':
+            return {7, 4, 6, 4, 7};
+        case 'F':
+            return {7, 4, 6, 4, 4};
+        case 'G':
+            return {3, 4, 5, 5, 3};
+        case 'H':
+            return {5, 5, 7, 5, 5};
+        case 'I':
+            return {7, 2, 2, 2, 7};
+        case 'J':
+            return {1, 1, 1, 5, 2};
+        case 'K':
+            return {5, 5, 6, 5, 5};
+        case 'L':
+            return {4, 4, 4, 4, 7};
+        case 'M':
+            return {5, 7, 5, 5, 5};
+        case 'N':
+            return {6, 5, 5, 5, 5};
+        case 'O':
+            return {2, 5, 5, 5, 2};
+        case 'P':
+            return {6, 5, 6, 4, 4};
+        case 'Q':
+            return {2, 5, 5, 6, 3};
+        case 'R':
+            return {6, 5, 6, 5, 5};
+        case 'S':
+            return {3, 4, 2, 1, 6};
+        case 'T':
+            return {7, 2, 2, 2, 2};
+        case 'U':
+            return {5, 5, 5, 5, 7};
+        case 'V':
+            return {5, 5, 5, 5, 2};
+        case 'W':
+            return {5, 5, 5, 7, 5};
+        case 'X':
+            return {5, 5, 2, 5, 5};
+        case 'Y':
+            return {5, 5, 2, 2, 2};
+        case 'Z':
+            return {7, 1, 2, 4, 7};
+        case '0':
+            return {7, 5, 5, 5, 7};
+        case '1':
+            return {2, 6, 2, 2, 7};
+        case '2':
+            return {6, 1, 2, 4, 7};
+        case '3':
+            return {6, 1, 2, 1, 6};
+        case '4':
+            return {5, 5, 7, 1, 1};
+        case '5':
+            return {7, 4, 6, 1, 6};
+        case '6':
+            return {3, 4, 7, 5, 7};
+        case '7':
+            return {7, 1, 2, 2, 2};
+        case '8':
+            return {7, 5, 7, 5, 7};
+        case '9':
+            return {7, 5, 7, 1, 6};
+        case '?':
+            return {6, 1, 2, 0, 2};
+        default:
+            return {0, 0, 0, 0, 0};
     }
 }
 
-int pixelTextWidth(std::string_view text) { return text.empty() ? 0 : static_cast<int>(text.size()) * 4 - 1; }
+int pixelTextWidth(std::string_view text) {
+    return text.empty() ? 0 : static_cast<int>(text.size()) * 4 - 1;
+}
 
 // Draws text in the pixel font with its top left corner at (x, y), scale
 // units per font pixel.
-void pixelText(QPainter& p, std::string_view text, double x, double y, const QColor& colour, double scale = 1) {
+void pixelText(QPainter& p, std::string_view text, double x, double y, const QColor& colour,
+               double scale = 1) {
     p.save();
     p.setPen(Qt::NoPen);
     p.setBrush(colour);
@@ -238,7 +317,9 @@ void pixelText(QPainter& p, std::string_view text, double x, double y, const QCo
 
 // ---- drawing helpers, in a 16 x 16 unit grid ----
 
-QColor shade(const QColor& c, int factor) { return factor >= 100 ? c.lighter(factor) : c.darker(200 - factor); }
+QColor shade(const QColor& c, int factor) {
+    return factor >= 100 ? c.lighter(factor) : c.darker(200 - factor);
+}
 
 QPen outline(const QColor& c, double w = 1) {
     QPen pen(c, w);
@@ -329,8 +410,11 @@ void triangle(QPainter& p, QPointF a, QPointF b, QPointF c) { p.drawPolygon(QPol
 
 void typeSymbol(QPainter& p, const Spec& s, const QColor& colour) {
     switch (s.shape) {
-        case Shape::Blank: break;
-        case Shape::Lines: lines(p, QColor(0x90, 0x90, 0x90), 4.5, 10.5, {3.5, 5.5, 7.5}); break;
+        case Shape::Blank:
+            break;
+        case Shape::Lines:
+            lines(p, QColor(0x90, 0x90, 0x90), 4.5, 10.5, {3.5, 5.5, 7.5});
+            break;
         case Shape::Picture: {
             p.setPen(outline(colour));
             p.setBrush(QColor(0xBB, 0xDE, 0xFB));
@@ -364,7 +448,9 @@ void typeSymbol(QPainter& p, const Spec& s, const QColor& colour) {
             p.drawRect(QRectF(5, 3.6, 6, 2.3));
             break;
         }
-        case Shape::Web: globe(p, {8, 4.8}, 3.6, QColor(0x1E, 0x88, 0xE5)); break;
+        case Shape::Web:
+            globe(p, {8, 4.8}, 3.6, QColor(0x1E, 0x88, 0xE5));
+            break;
         case Shape::Code: {
             p.setPen(outline(colour, 1.2));
             p.setBrush(Qt::NoBrush);
@@ -401,7 +487,8 @@ void typeSymbol(QPainter& p, const Spec& s, const QColor& colour) {
             f.setBold(true);
             p.setFont(f);
             p.setPen(colour);
-            p.drawText(QRectF(3, 0.5, 10, 8.5), Qt::AlignCenter, s.label[0] == 'T' ? QStringLiteral("T") : QStringLiteral("A"));
+            p.drawText(QRectF(3, 0.5, 10, 8.5), Qt::AlignCenter,
+                       s.label[0] == 'T' ? QStringLiteral("T") : QStringLiteral("A"));
             break;
         }
         case Shape::Database: {
@@ -450,7 +537,8 @@ void typeSymbol(QPainter& p, const Spec& s, const QColor& colour) {
             p.setBrush(QColor(0xFF, 0xE0, 0xB2));
             p.drawEllipse(QPointF(8, 4.8), 4.2, 3.6);
             p.setPen(Qt::NoPen);
-            const QColor dots[] = {Qt::red, QColor(0x43, 0xA0, 0x47), Qt::blue, QColor(0xFF, 0xC1, 0x07)};
+            const QColor dots[] = {Qt::red, QColor(0x43, 0xA0, 0x47), Qt::blue,
+                                   QColor(0xFF, 0xC1, 0x07)};
             const QPointF at[] = {{6, 3.5}, {8.5, 2.8}, {10.3, 4.3}, {6.5, 6.2}};
             for (int i = 0; i < 4; ++i) {
                 p.setBrush(dots[i]);
@@ -458,7 +546,8 @@ void typeSymbol(QPainter& p, const Spec& s, const QColor& colour) {
             }
             break;
         }
-        default: break;
+        default:
+            break;
     }
 }
 
@@ -466,8 +555,11 @@ void typeSymbol(QPainter& p, const Spec& s, const QColor& colour) {
 
 void drawMark(QPainter& p, Mark m) {
     switch (m) {
-        case Mark::None: break;
-        case Mark::Tick: tick(p, QColor(0x2E, 0x7D, 0x32), 8.5, 9, 6.5, 1.8); break;
+        case Mark::None:
+            break;
+        case Mark::Tick:
+            tick(p, QColor(0x2E, 0x7D, 0x32), 8.5, 9, 6.5, 1.8);
+            break;
         case Mark::Plus: {
             p.setPen(Qt::NoPen);
             p.setBrush(QColor(0x2E, 0x7D, 0x32));
@@ -512,7 +604,9 @@ void drawMark(QPainter& p, Mark m) {
             p.drawEllipse(QPointF(11, 11), 2.9, 2.9);
             break;
         }
-        case Mark::Globe: globe(p, {12, 12}, 3.6, QColor(0x1E, 0x88, 0xE5)); break;
+        case Mark::Globe:
+            globe(p, {12, 12}, 3.6, QColor(0x1E, 0x88, 0xE5));
+            break;
     }
 }
 
@@ -599,7 +693,9 @@ void media(QPainter& p, const QColor& c, int kind) {
             p.drawRect(QRectF(3.5, 3, 3, 10));
             p.drawRect(QRectF(9.5, 3, 3, 10));
             break;
-        default: p.drawRect(QRectF(3.5, 3.5, 9, 9)); break;
+        default:
+            p.drawRect(QRectF(3.5, 3.5, 9, 9));
+            break;
     }
 }
 
@@ -655,9 +751,15 @@ void badge(QPainter& p, const QColor& c, std::string_view label) {
 
 void wholePicture(QPainter& p, const Spec& s, const QColor& c) {
     switch (s.shape) {
-        case Shape::Folder: folder(p, c, false); break;
-        case Shape::OpenFolder: folder(p, c, true); break;
-        case Shape::Disc: disc(p, c); break;
+        case Shape::Folder:
+            folder(p, c, false);
+            break;
+        case Shape::OpenFolder:
+            folder(p, c, true);
+            break;
+        case Shape::Disc:
+            disc(p, c);
+            break;
         case Shape::Magnifier: {
             p.setPen(outline(QColor(0x37, 0x47, 0x4F), 3));
             p.drawLine(QPointF(10, 10), QPointF(14.5, 14.5));
@@ -668,8 +770,12 @@ void wholePicture(QPainter& p, const Spec& s, const QColor& c) {
             p.drawArc(QRectF(3.5, 3.5, 6, 6), 100 * 16, 70 * 16);
             break;
         }
-        case Shape::Globe: globe(p, {8, 8}, 7, c); break;
-        case Shape::Check: tick(p, c, 1.5, 3, 13, 3); break;
+        case Shape::Globe:
+            globe(p, {8, 8}, 7, c);
+            break;
+        case Shape::Check:
+            tick(p, c, 1.5, 3, 13, 3);
+            break;
         case Shape::Cross:
             p.setPen(outline(c, 3));
             p.drawLine(QPointF(3, 3), QPointF(13, 13));
@@ -692,13 +798,23 @@ void wholePicture(QPainter& p, const Spec& s, const QColor& c) {
             }
             break;
         }
-        case Shape::Floppy: floppy(p, c); break;
+        case Shape::Floppy:
+            floppy(p, c);
+            break;
         case Shape::Arrow:
             switch (s.dir) {
-                case Left: arrow(p, c, {14, 8}, {1.5, 8}, 3, 5.5); break;
-                case Right: arrow(p, c, {2, 8}, {14.5, 8}, 3, 5.5); break;
-                case Up: arrow(p, c, {8, 14}, {8, 1.5}, 3, 5.5); break;
-                case Down: arrow(p, c, {8, 2}, {8, 14.5}, 3, 5.5); break;
+                case Left:
+                    arrow(p, c, {14, 8}, {1.5, 8}, 3, 5.5);
+                    break;
+                case Right:
+                    arrow(p, c, {2, 8}, {14.5, 8}, 3, 5.5);
+                    break;
+                case Up:
+                    arrow(p, c, {8, 14}, {8, 1.5}, 3, 5.5);
+                    break;
+                case Down:
+                    arrow(p, c, {8, 2}, {8, 14.5}, 3, 5.5);
+                    break;
                 default:
                     arrow(p, c, {8, 1}, {8, 11}, 3, 5);
                     p.setPen(Qt::NoPen);
@@ -725,13 +841,16 @@ void wholePicture(QPainter& p, const Spec& s, const QColor& c) {
             triangle(p, {8, 2}, {14.5, 9}, {1.5, 9});
             p.drawRect(QRectF(1.5, 11, 13, 3));
             break;
-        case Shape::Media: media(p, c, s.dir); break;
+        case Shape::Media:
+            media(p, c, s.dir);
+            break;
         case Shape::Fullscreen: {
             p.setPen(outline(QColor(0x90, 0xA4, 0xAE)));
             p.setBrush(QColor(0xEC, 0xEF, 0xF1));
             p.drawRect(QRectF(1.5, 1.5, 13, 13));
             const QPointF corners[] = {{2.5, 2.5}, {13.5, 2.5}, {2.5, 13.5}, {13.5, 13.5}};
-            for (const QPointF& k : corners) arrow(p, c, QPointF(8, 8) + (k - QPointF(8, 8)) * 0.2, k, 1.3, 2.8);
+            for (const QPointF& k : corners)
+                arrow(p, c, QPointF(8, 8) + (k - QPointF(8, 8)) * 0.2, k, 1.3, 2.8);
             break;
         }
         case Shape::Clock: {
@@ -819,7 +938,9 @@ void wholePicture(QPainter& p, const Spec& s, const QColor& c) {
             page(p, 1.5, 0.5, 12.5, 15.5);
             lines(p, QColor(0x90, 0x90, 0x90), 3.5, 10.5, {4.5, 6.5, 8.5});
             break;
-        case Shape::Badge: badge(p, c, s.label); break;
+        case Shape::Badge:
+            badge(p, c, s.label);
+            break;
         case Shape::Category:
             category(p, c);
             break;
@@ -827,7 +948,8 @@ void wholePicture(QPainter& p, const Spec& s, const QColor& c) {
         case Shape::CdDrive:
             drive(p, c, s.shape == Shape::CdDrive);
             break;
-        default: break;
+        default:
+            break;
     }
 }
 

@@ -12,7 +12,7 @@ namespace gui {
 
 template <class Base>
 class ModelDrivenView : public Base {
-public:
+  public:
     ModelDrivenView() {
         this->setSelectionMode(QAbstractItemView::SingleSelection);
         this->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -28,7 +28,7 @@ public:
     using Base::closeEditor;
     using Base::initViewItemOption;
 
-protected:
+  protected:
     void mousePressEvent(QMouseEvent* e) override {
         if (onPress) onPress(e);
     }

@@ -1,10 +1,9 @@
 #include "gui/page_text.h"
 
+#include <QByteArray>
 #include <algorithm>
 #include <array>
 #include <cctype>
-
-#include <QByteArray>
 
 #include "gui/qt_convert.h"
 #include "platform/text/text.h"
@@ -17,7 +16,8 @@ constexpr std::string_view Bom = "\xEF\xBB\xBF";
 
 // The value after the first "charset=" of the page's head, lower case.
 std::string declaredCharset(std::string_view bytes) {
-    const std::string head = platform::text::lcase(bytes.substr(0, std::min<std::size_t>(bytes.size(), 4096)));
+    const std::string head =
+        platform::text::lcase(bytes.substr(0, std::min<std::size_t>(bytes.size(), 4096)));
     std::size_t at = head.find("charset");
     while (at != std::string::npos) {
         std::size_t i = at + 7;
@@ -26,7 +26,8 @@ std::string declaredCharset(std::string_view bytes) {
             ++i;
             while (i < head.size() && (head[i] == ' ' || head[i] == '"' || head[i] == '\'')) ++i;
             std::size_t end = i;
-            while (end < head.size() && (std::isalnum(static_cast<unsigned char>(head[end])) || head[end] == '-' || head[end] == '_'))
+            while (end < head.size() && (std::isalnum(static_cast<unsigned char>(head[end])) ||
+                                         head[end] == '-' || head[end] == '_'))
                 ++end;
             return head.substr(i, end - i);
         }
@@ -41,7 +42,8 @@ PageCharset pageCharset(std::string_view bytes) {
     if (bytes.substr(0, Bom.size()) == Bom) return PageCharset::Utf8;
     const std::string cs = declaredCharset(bytes);
     if (cs == "utf-8" || cs == "utf8") return PageCharset::Utf8;
-    if (cs == "iso-8859-1" || cs == "latin1" || cs == "windows-1252" || cs == "us-ascii") return PageCharset::Latin1;
+    if (cs == "iso-8859-1" || cs == "latin1" || cs == "windows-1252" || cs == "us-ascii")
+        return PageCharset::Latin1;
     return PageCharset::Cp936;
 }
 
@@ -50,8 +52,10 @@ QString decodePage(std::string_view bytes) {
         case PageCharset::Utf8:
             if (bytes.substr(0, Bom.size()) == Bom) bytes.remove_prefix(Bom.size());
             return toQ(bytes);
-        case PageCharset::Latin1: return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
-        case PageCharset::Cp936: break;
+        case PageCharset::Latin1:
+            return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
+        case PageCharset::Cp936:
+            break;
     }
     return toQ(platform::text::fromCp936(bytes));
 }
@@ -61,7 +65,8 @@ bool isHtmlPath(std::string_view path) {
     const std::size_t sep = path.find_last_of("\\/");
     if (dot == std::string_view::npos || (sep != std::string_view::npos && dot < sep)) return false;
     const std::string ext = platform::text::lcase(path.substr(dot + 1));
-    static const std::array<std::string_view, 7> html = {"htm", "html", "shtml", "asp", "asa", "php", "jsp"};
+    static const std::array<std::string_view, 7> html = {"htm", "html", "shtml", "asp",
+                                                         "asa", "php",  "jsp"};
     return std::find(html.begin(), html.end(), ext) != html.end();
 }
 
@@ -86,7 +91,9 @@ std::string linkTarget(std::string_view pagePath, std::string_view href) {
         path = std::string(pagePath.substr(0, std::min<std::size_t>(2, pagePath.size()))) + rel;
     } else {
         const std::size_t sep = pagePath.find_last_of('\\');
-        path = std::string(sep == std::string_view::npos ? std::string_view() : pagePath.substr(0, sep + 1)) + rel;
+        path = std::string(sep == std::string_view::npos ? std::string_view()
+                                                         : pagePath.substr(0, sep + 1)) +
+               rel;
     }
     return "file:\\\\" + path;
 }

@@ -9,10 +9,14 @@ namespace gui {
 
 int mouseButton(Qt::MouseButton b) {
     switch (b) {
-        case Qt::LeftButton: return platform::LeftButton;
-        case Qt::RightButton: return platform::RightButton;
-        case Qt::MiddleButton: return platform::MiddleButton;
-        default: return 0;
+        case Qt::LeftButton:
+            return platform::LeftButton;
+        case Qt::RightButton:
+            return platform::RightButton;
+        case Qt::MiddleButton:
+            return platform::MiddleButton;
+        default:
+            return 0;
     }
 }
 
@@ -38,37 +42,61 @@ int keyCode(const QKeyEvent& e) {
     if (k >= Qt::Key_0 && k <= Qt::Key_9) return '0' + (k - Qt::Key_0);
     if (k >= Qt::Key_F1 && k <= Qt::Key_F24) return 112 + (k - Qt::Key_F1);
     switch (k) {
-        case Qt::Key_Backspace: return 8;
-        case Qt::Key_Tab: return 9;
+        case Qt::Key_Backspace:
+            return 8;
+        case Qt::Key_Tab:
+            return 9;
         case Qt::Key_Return:
-        case Qt::Key_Enter: return 13;
-        case Qt::Key_Shift: return 16;
-        case Qt::Key_Control: return 17;
-        case Qt::Key_Alt: return 18;
-        case Qt::Key_Pause: return 19;
-        case Qt::Key_Escape: return 27;
-        case Qt::Key_Space: return 32;
-        case Qt::Key_PageUp: return 33;
-        case Qt::Key_PageDown: return 34;
-        case Qt::Key_End: return 35;
-        case Qt::Key_Home: return 36;
-        case Qt::Key_Left: return 37;
-        case Qt::Key_Up: return 38;
-        case Qt::Key_Right: return 39;
-        case Qt::Key_Down: return 40;
-        case Qt::Key_Insert: return 45;
-        case Qt::Key_Delete: return 46;
-        default: return 0;
+        case Qt::Key_Enter:
+            return 13;
+        case Qt::Key_Shift:
+            return 16;
+        case Qt::Key_Control:
+            return 17;
+        case Qt::Key_Alt:
+            return 18;
+        case Qt::Key_Pause:
+            return 19;
+        case Qt::Key_Escape:
+            return 27;
+        case Qt::Key_Space:
+            return 32;
+        case Qt::Key_PageUp:
+            return 33;
+        case Qt::Key_PageDown:
+            return 34;
+        case Qt::Key_End:
+            return 35;
+        case Qt::Key_Home:
+            return 36;
+        case Qt::Key_Left:
+            return 37;
+        case Qt::Key_Up:
+            return 38;
+        case Qt::Key_Right:
+            return 39;
+        case Qt::Key_Down:
+            return 40;
+        case Qt::Key_Insert:
+            return 45;
+        case Qt::Key_Delete:
+            return 46;
+        default:
+            return 0;
     }
 }
 
 int keyAscii(const QKeyEvent& e) {
     switch (e.key()) {
         case Qt::Key_Return:
-        case Qt::Key_Enter: return 13;
-        case Qt::Key_Backspace: return 8;
-        case Qt::Key_Escape: return 27;
-        default: break;
+        case Qt::Key_Enter:
+            return 13;
+        case Qt::Key_Backspace:
+            return 8;
+        case Qt::Key_Escape:
+            return 27;
+        default:
+            break;
     }
     const QString t = e.text();
     if (t.size() != 1) return 0;
@@ -78,10 +106,14 @@ int keyAscii(const QKeyEvent& e) {
 
 Qt::CursorShape pointerShape(int pointer) {
     switch (pointer) {
-        case platform::PointerSizeNS: return Qt::SizeVerCursor;
-        case platform::PointerSizeWE: return Qt::SizeHorCursor;
-        case platform::PointerHourglass: return Qt::WaitCursor;
-        default: return Qt::ArrowCursor;
+        case platform::PointerSizeNS:
+            return Qt::SizeVerCursor;
+        case platform::PointerSizeWE:
+            return Qt::SizeHorCursor;
+        case platform::PointerHourglass:
+            return Qt::WaitCursor;
+        default:
+            return Qt::ArrowCursor;
     }
 }
 

@@ -16,19 +16,24 @@
 
 namespace gui {
 
-inline QString toQ(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+inline QString toQ(std::string_view s) {
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
 
 inline std::string fromQ(const QString& s) { return s.toUtf8().toStdString(); }
 
 // Twips to whole pixels (15 twips a pixel) and back.
-inline int px(double twips) { return static_cast<int>(std::lround(twips / platform::TwipsPerPixel)); }
+inline int px(double twips) {
+    return static_cast<int>(std::lround(twips / platform::TwipsPerPixel));
+}
 inline double twips(double pixels) { return pixels * platform::TwipsPerPixel; }
 
 // A colour of the program, or nothing for "the control's default colour"
 // (and every other system colour, which has the top bit set).
 inline std::optional<QColor> qColor(platform::Color c) {
     if (c & 0x80000000u) return std::nullopt;
-    return QColor(static_cast<int>(c & 0xFF), static_cast<int>((c >> 8) & 0xFF), static_cast<int>((c >> 16) & 0xFF));
+    return QColor(static_cast<int>(c & 0xFF), static_cast<int>((c >> 8) & 0xFF),
+                  static_cast<int>((c >> 16) & 0xFF));
 }
 
 inline platform::Color fromQColor(const QColor& c) {

@@ -37,7 +37,9 @@ bool QtTimerHost::ticking(const platform::Timer& timer) const {
 
 void QtClipboard::clear() { QGuiApplication::clipboard()->clear(); }
 
-void QtClipboard::setText(std::string_view text) { QGuiApplication::clipboard()->setText(toQLines(text)); }
+void QtClipboard::setText(std::string_view text) {
+    QGuiApplication::clipboard()->setText(toQLines(text));
+}
 
 std::string QtClipboard::text() const { return fromQLines(QGuiApplication::clipboard()->text()); }
 

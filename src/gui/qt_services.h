@@ -17,19 +17,19 @@ namespace gui {
 // dialog, a repaint during a command) until that event has ended, and merges
 // the ticks that come due meanwhile into it.
 class QtTimerHost : public QObject, public platform::TimerHost {
-public:
+  public:
     void timerChanged(platform::Timer& timer) override;
     void timerRemoved(platform::Timer& timer) override;
 
     // Whether a QTimer runs for the timer (tests).
     bool ticking(const platform::Timer& timer) const;
 
-private:
+  private:
     std::unordered_map<platform::Timer*, std::unique_ptr<QTimer>> timers_;
 };
 
 class QtClipboard final : public platform::system::Clipboard {
-public:
+  public:
     void clear() override;
     void setText(std::string_view text) override;
     std::string text() const override;

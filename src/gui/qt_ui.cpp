@@ -34,7 +34,9 @@ const QString CancelText = QStringLiteral("取消");
 const QString YesText = QStringLiteral("是");
 const QString NoText = QStringLiteral("否");
 
-QString titleOr(std::string_view title, std::string_view fallback) { return toQ(title.empty() ? fallback : title); }
+QString titleOr(std::string_view title, std::string_view fallback) {
+    return toQ(title.empty() ? fallback : title);
+}
 
 std::string folderOf(std::string_view path) {
     const std::size_t sep = path.find_last_of("\\/");
@@ -96,7 +98,8 @@ int QtUi::msgBox(std::string_view prompt, platform::MsgButtons buttons, std::str
     return platform::cancelAnswer(buttons);
 }
 
-std::string QtUi::inputBox(std::string_view prompt, std::string_view title, std::string_view defaultText) {
+std::string QtUi::inputBox(std::string_view prompt, std::string_view title,
+                           std::string_view defaultText) {
     frontEnd_.syncAll();
     QInputDialog dlg(owner());
     dlg.setWindowTitle(titleOr(title, platform::DefaultMsgTitle));
@@ -194,7 +197,8 @@ void QtUi::runModal(platform::Form& form) {
     if (form.loaded()) dlg->exec();
 }
 
-platform::MenuItem* QtUi::popupMenu(platform::Form& form, platform::MenuItem& menu, double x, double y) {
+platform::MenuItem* QtUi::popupMenu(platform::Form& form, platform::MenuItem& menu, double x,
+                                    double y) {
     frontEnd_.syncAll();
     QMenu m(owner());
     fillMenu(&m, menu);

@@ -16,18 +16,21 @@ namespace gui {
 class FrontEnd;
 
 class QtUi : public platform::Ui {
-public:
+  public:
     explicit QtUi(FrontEnd& frontEnd);
     ~QtUi() override;
 
-    int msgBox(std::string_view prompt, platform::MsgButtons buttons, std::string_view title) override;
-    std::string inputBox(std::string_view prompt, std::string_view title, std::string_view defaultText) override;
+    int msgBox(std::string_view prompt, platform::MsgButtons buttons,
+               std::string_view title) override;
+    std::string inputBox(std::string_view prompt, std::string_view title,
+                         std::string_view defaultText) override;
     bool showOpen(platform::CommonDialog& dialog) override;
     bool showSave(platform::CommonDialog& dialog) override;
     bool showColor(platform::CommonDialog& dialog) override;
     std::string browseForFolder(std::string_view title) override;
     void runModal(platform::Form& form) override;
-    platform::MenuItem* popupMenu(platform::Form& form, platform::MenuItem& menu, double x, double y) override;
+    platform::MenuItem* popupMenu(platform::Form& form, platform::MenuItem& menu, double x,
+                                  double y) override;
     void setMousePointer(int pointer) override;
     void flush() override;
     void browserSaveAs(platform::WebBrowser& browser) override;
@@ -36,7 +39,7 @@ public:
     // ("Text (*.txt)|*.txt|All|*.*" or a bare "*.wcd"), one entry a line.
     static QString nameFilters(std::string_view filter);
 
-private:
+  private:
     // The window the boxes belong to: the modal form on top, else the main window.
     QWidget* owner() const;
     bool fileDialog(platform::CommonDialog& dialog, bool save);

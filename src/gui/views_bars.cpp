@@ -41,7 +41,7 @@ class ToolbarStyle : public QProxyStyle {
 };
 
 class ToolbarView : public ControlView {
-public:
+  public:
     ToolbarView(platform::Toolbar& m, FormView& f) : ControlView(m, f), m_(m) {
         bar_ = new QToolBar;
         style_ = new ToolbarStyle;
@@ -55,10 +55,12 @@ public:
         setWidget(bar_);
     }
 
-protected:
+  protected:
     void apply() override {
         std::vector<std::string> keys;
-        for (const auto& b : m_.buttons()) keys.push_back(b->key() + (b->style() == platform::ToolbarButton::Separator ? "|" : ""));
+        for (const auto& b : m_.buttons())
+            keys.push_back(b->key() +
+                           (b->style() == platform::ToolbarButton::Separator ? "|" : ""));
         if (keys != shape_) rebuild(keys);
         const auto& buttons = m_.buttons();
         for (std::size_t i = 0; i < buttons.size(); ++i) {
@@ -74,7 +76,7 @@ protected:
         }
     }
 
-private:
+  private:
     void rebuild(const std::vector<std::string>& shape) {
         shape_ = shape;
         for (QAction* a : actions_) {
@@ -115,17 +117,17 @@ private:
 // ---- StatusBar ----
 
 class StatusBarWidget : public QFrame {
-public:
+  public:
     std::function<void()> onDoubleClick;
 
-protected:
+  protected:
     void mouseDoubleClickEvent(QMouseEvent* e) override {
         if (e->button() == Qt::LeftButton && onDoubleClick) onDoubleClick();
     }
 };
 
 class StatusBarView : public ControlView {
-public:
+  public:
     StatusBarView(platform::StatusBar& m, FormView& f) : ControlView(m, f), m_(m) {
         bar_ = new StatusBarWidget;
         bar_->onDoubleClick = [this] {
@@ -136,7 +138,7 @@ public:
     }
     bool light() const override { return true; }
 
-protected:
+  protected:
     void apply() override {
         const auto& panels = m_.panels();
         while (labels_.size() < panels.size()) {
@@ -164,7 +166,7 @@ protected:
         }
     }
 
-private:
+  private:
     platform::StatusBar& m_;
     StatusBarWidget* bar_;
     std::vector<QLabel*> labels_;
@@ -174,7 +176,7 @@ private:
 
 // A tab bar whose clicks go to the model; keys and the wheel do not switch.
 class TabBar : public QTabBar {
-public:
+  public:
     std::function<void(int)> onClick;
     int maxTabHeight = 0;  // the room above the page area
 
@@ -204,10 +206,10 @@ public:
 // page area itself lets the mouse and the picture through to the controls
 // that lie there (the trees are separate widgets on the canvas).
 class TabStripWidget : public QWidget {
-public:
+  public:
     QRect client;  // the page area, in the strip's coordinates
 
-protected:
+  protected:
     void paintEvent(QPaintEvent*) override {
         QPainter p(this);
         QStyleOptionTabWidgetFrame opt;
@@ -218,7 +220,7 @@ protected:
 };
 
 class TabStripView : public ControlView {
-public:
+  public:
     TabStripView(platform::TabStrip& m, FormView& f) : ControlView(m, f), m_(m) {
         strip_ = new TabStripWidget;
         tabs_ = new TabBar;
@@ -235,7 +237,7 @@ public:
         setWidget(strip_);
     }
 
-protected:
+  protected:
     void apply() override {
         const auto& tabs = m_.tabs();
         while (tabs_->count() > static_cast<int>(tabs.size())) tabs_->removeTab(tabs_->count() - 1);
@@ -261,7 +263,7 @@ protected:
         strip_->update();
     }
 
-private:
+  private:
     platform::TabStrip& m_;
     TabStripWidget* strip_;
     TabBar* tabs_;

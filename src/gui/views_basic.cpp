@@ -30,7 +30,8 @@ namespace {
 // The UTF-16 offset of a character position (code points) in s.
 int utf16Offset(const QString& s, int chars) {
     int offset = 0;
-    for (int i = 0; i < chars && offset < s.size(); ++i) offset += s.at(offset).isHighSurrogate() ? 2 : 1;
+    for (int i = 0; i < chars && offset < s.size(); ++i)
+        offset += s.at(offset).isHighSurrogate() ? 2 : 1;
     return offset;
 }
 
@@ -48,8 +49,10 @@ QString labelText(std::string_view caption) {
     QString shown;
     shown.reserve(c.size());
     for (qsizetype i = 0; i < c.size(); ++i) {
-        if (c[i] == QChar('&') && i + 1 < c.size()) ++i;
-        else if (c[i] == QChar('&')) continue;
+        if (c[i] == QChar('&') && i + 1 < c.size())
+            ++i;
+        else if (c[i] == QChar('&'))
+            continue;
         shown += c[i];
     }
     return shown;
@@ -77,20 +80,25 @@ class PasswordStyle : public QProxyStyle {
 // ---- TextBox ----
 
 class TextBoxView : public ControlView {
-public:
+  public:
     TextBoxView(platform::TextBox& m, FormView& f) : ControlView(m, f), m_(m) { build(); }
 
-protected:
+  protected:
     void apply() override {
         if (m_.multiLine() != (plain_ != nullptr)) build();
-        if (plain_) plain_->setReadOnly(m_.locked());
-        else line_->setReadOnly(m_.locked());
+        if (plain_)
+            plain_->setReadOnly(m_.locked());
+        else
+            line_->setReadOnly(m_.locked());
         const QString text = m_.multiLine() ? toQLines(m_.text()) : toQ(m_.text());
         bool textSet = false;
         if (plain_) {
-            plain_->setLineWrapMode(m_.scrollBars() & 1 ? QPlainTextEdit::NoWrap : QPlainTextEdit::WidgetWidth);
-            plain_->setVerticalScrollBarPolicy(m_.scrollBars() & 2 ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
-            plain_->setHorizontalScrollBarPolicy(m_.scrollBars() & 1 ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+            plain_->setLineWrapMode(m_.scrollBars() & 1 ? QPlainTextEdit::NoWrap
+                                                        : QPlainTextEdit::WidgetWidth);
+            plain_->setVerticalScrollBarPolicy(m_.scrollBars() & 2 ? Qt::ScrollBarAlwaysOn
+                                                                   : Qt::ScrollBarAlwaysOff);
+            plain_->setHorizontalScrollBarPolicy(m_.scrollBars() & 1 ? Qt::ScrollBarAlwaysOn
+                                                                     : Qt::ScrollBarAlwaysOff);
             if (plain_->toPlainText() != text) {
                 plain_->setPlainText(text);
                 textSet = true;
@@ -120,32 +128,32 @@ protected:
         applied_ = sel;
     }
 
-private:
-  void applyPasswordChar() {
-      const QString echo = toQ(m_.passwordChar());
-      line_->setEchoMode(echo.isEmpty() ? QLineEdit::Normal : QLineEdit::Password);
-      if (echo.isEmpty()) return;
-      auto* now = dynamic_cast<PasswordStyle*>(line_->style());
-      if (now && now->echo() == echo.at(0)) return;
-      // The style lives as long as the box.
-      auto* style = new PasswordStyle(echo.at(0));
-      style->setParent(line_);
-      line_->setStyle(style);
-      if (now) now->deleteLater();
-  }
+  private:
+    void applyPasswordChar() {
+        const QString echo = toQ(m_.passwordChar());
+        line_->setEchoMode(echo.isEmpty() ? QLineEdit::Normal : QLineEdit::Password);
+        if (echo.isEmpty()) return;
+        auto* now = dynamic_cast<PasswordStyle*>(line_->style());
+        if (now && now->echo() == echo.at(0)) return;
+        // The style lives as long as the box.
+        auto* style = new PasswordStyle(echo.at(0));
+        style->setParent(line_);
+        line_->setStyle(style);
+        if (now) now->deleteLater();
+    }
     void build() {
         plain_ = nullptr;
         line_ = nullptr;
         if (m_.multiLine()) {
             plain_ = new QPlainTextEdit;
             plain_->setTabChangesFocus(true);
-            QObject::connect(plain_, &QPlainTextEdit::textChanged, plain_, [this] {
-                type(fromQLines(plain_->toPlainText()));
-            });
+            QObject::connect(plain_, &QPlainTextEdit::textChanged, plain_,
+                             [this] { type(fromQLines(plain_->toPlainText())); });
             setWidget(plain_);
         } else {
             line_ = new QLineEdit;
-            QObject::connect(line_, &QLineEdit::textEdited, line_, [this](const QString& t) { type(fromQ(t)); });
+            QObject::connect(line_, &QLineEdit::textEdited, line_,
+                             [this](const QString& t) { type(fromQ(t)); });
             setWidget(line_);
         }
     }
@@ -166,7 +174,7 @@ private:
 // ---- ComboBox ----
 
 class ComboBoxView : public ModelView<platform::ComboBox, QComboBox> {
-public:
+  public:
     ComboBoxView(platform::ComboBox& m, FormView& f) : ModelView(m, f, new QComboBox) {
         w_->setInsertPolicy(QComboBox::NoInsert);
         w_->setMaxVisibleItems(12);
@@ -175,17 +183,18 @@ public:
         });
     }
 
-protected:
+  protected:
     void apply() override {
         const bool editable = m_.style() != 2;
         if (w_->isEditable() != editable) {
             w_->setEditable(editable);
             if (editable) {
                 w_->setCompleter(nullptr);
-                QObject::connect(w_->lineEdit(), &QLineEdit::textEdited, w_, [this](const QString& t) {
-                    std::string text = fromQ(t);
-                    toModel([&text](platform::ComboBox& m) { m.userType(std::move(text)); });
-                });
+                QObject::connect(
+                    w_->lineEdit(), &QLineEdit::textEdited, w_, [this](const QString& t) {
+                        std::string text = fromQ(t);
+                        toModel([&text](platform::ComboBox& m) { m.userType(std::move(text)); });
+                    });
             }
         }
         if (m_.items() != items_) {
@@ -200,7 +209,7 @@ protected:
         if (editable && w_->lineEdit()->text() != text) w_->lineEdit()->setText(text);
     }
 
-private:
+  private:
     std::vector<std::string> items_;
 };
 
@@ -210,10 +219,10 @@ private:
 // release to the pressed widget), and the model's events get positions in
 // twips relative to the label.
 class LabelWidget : public QLabel {
-public:
+  public:
     std::function<void(QMouseEvent*, int kind)> onMouse;  // 0 down, 1 move, 2 up
 
-protected:
+  protected:
     void mousePressEvent(QMouseEvent* e) override { onMouse(e, 0); }
     void mouseMoveEvent(QMouseEvent* e) override { onMouse(e, 1); }
     void mouseReleaseEvent(QMouseEvent* e) override { onMouse(e, 2); }
@@ -221,7 +230,7 @@ protected:
 };
 
 class LabelView : public ModelView<platform::Label, LabelWidget> {
-public:
+  public:
     LabelView(platform::Label& m, FormView& f) : ModelView(m, f, new LabelWidget) {
         w_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         w_->setWordWrap(true);
@@ -230,16 +239,16 @@ public:
     }
     bool light() const override { return true; }
 
-protected:
-  // The text is wrapped at the label's width; what does not fit below (or a
-  // word wider than the label) makes the widget larger, never cut.
-  QRect placement(const QRect& model) const override {
-      if (w_->text().isEmpty() || model.width() <= 0) return model;
-      const QRect need = w_->fontMetrics().boundingRect(
-          QRect(0, 0, model.width(), INT_MAX / 2), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
-          w_->text());
-      return {model.topLeft(), model.size().expandedTo(need.size())};
-  }
+  protected:
+    // The text is wrapped at the label's width; what does not fit below (or a
+    // word wider than the label) makes the widget larger, never cut.
+    QRect placement(const QRect& model) const override {
+        if (w_->text().isEmpty() || model.width() <= 0) return model;
+        const QRect need = w_->fontMetrics().boundingRect(
+            QRect(0, 0, model.width(), INT_MAX / 2),
+            Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, w_->text());
+        return {model.topLeft(), model.size().expandedTo(need.size())};
+    }
     void apply() override {
         w_->setText(labelText(m_.caption()));
         setForeground(w_, m_.foreColor());
@@ -249,7 +258,7 @@ protected:
         w_->setMouseTracking(static_cast<bool>(m_.MouseMove));
     }
 
-private:
+  private:
     void mouse(QMouseEvent* e, int kind) {
         const double x = twips(e->position().x()), y = twips(e->position().y());
         const int shift = shiftState(e->modifiers());
@@ -291,9 +300,10 @@ using OptionButtonWidget =
 
 template <class Model, class Button>
 class ButtonView : public ModelView<Model, Button> {
-public:
+  public:
     ButtonView(Model& m, FormView& f) : ModelView<Model, Button>(m, f, new Button) {
-        QObject::connect(this->w_, &Button::clicked, this->w_, [this] { this->toModel([](Model& m) { m.userClick(); }); });
+        QObject::connect(this->w_, &Button::clicked, this->w_,
+                         [this] { this->toModel([](Model& m) { m.userClick(); }); });
     }
 };
 
@@ -301,10 +311,12 @@ class CheckBoxView : public ButtonView<platform::CheckBox, CheckBoxWidget> {
   public:
     CheckBoxView(platform::CheckBox& m, FormView& f) : ButtonView(m, f) { w_->setTristate(true); }
 
-protected:
+  protected:
     void apply() override {
         w_->setText(toQ(m_.caption()));
-        w_->setCheckState(m_.value() == 1 ? Qt::Checked : m_.value() == 2 ? Qt::PartiallyChecked : Qt::Unchecked);
+        w_->setCheckState(m_.value() == 1   ? Qt::Checked
+                          : m_.value() == 2 ? Qt::PartiallyChecked
+                                            : Qt::Unchecked);
     }
 };
 
@@ -314,7 +326,7 @@ class OptionButtonView : public ButtonView<platform::OptionButton, OptionButtonW
         w_->setAutoExclusive(false);  // the model keeps one of a group
     }
 
-protected:
+  protected:
     void apply() override {
         w_->setText(toQ(m_.caption()));
         w_->setChecked(m_.value());
@@ -322,27 +334,29 @@ protected:
 };
 
 class FrameView : public ModelView<platform::Frame, QGroupBox> {
-public:
+  public:
     FrameView(platform::Frame& m, FormView& f) : ModelView(m, f, new QGroupBox) {}
 
-protected:
+  protected:
     void apply() override { w_->setTitle(toQ(m_.caption())); }
 };
 
 class CommandButtonView : public ButtonView<platform::CommandButton, QPushButton> {
-public:
+  public:
     CommandButtonView(platform::CommandButton& m, FormView& f) : ButtonView(m, f) {
         w_->setAutoDefault(false);  // Enter and Esc are the form's (FormView::dialogKey)
     }
 
-protected:
+  protected:
     void apply() override {
         w_->setText(toQ(m_.caption()));
         // A graphical button shows its face colour.
         const auto colour = m_.graphical() ? qColor(m_.backColor()) : std::nullopt;
-        w_->setStyleSheet(colour ? QStringLiteral("QPushButton { background-color: %1; border: 1px solid #808080; }")
-                                       .arg(colour->name())
-                                 : QString());
+        w_->setStyleSheet(
+            colour
+                ? QStringLiteral("QPushButton { background-color: %1; border: 1px solid #808080; }")
+                      .arg(colour->name())
+                : QString());
         QFont f = w_->font();
         f.setBold(m_.isDefault());
         w_->setFont(f);
@@ -352,22 +366,23 @@ protected:
 // ---- ProgressBar, Slider ----
 
 class ProgressBarView : public ModelView<platform::ProgressBar, QProgressBar> {
-public:
+  public:
     ProgressBarView(platform::ProgressBar& m, FormView& f) : ModelView(m, f, new QProgressBar) {
         w_->setTextVisible(false);
     }
     bool light() const override { return true; }
 
-protected:
+  protected:
     void apply() override {
         // Single-precision values, shown in hundredths.
-        w_->setRange(static_cast<int>(std::lround(m_.min() * 100)), static_cast<int>(std::lround(m_.max() * 100)));
+        w_->setRange(static_cast<int>(std::lround(m_.min() * 100)),
+                     static_cast<int>(std::lround(m_.max() * 100)));
         w_->setValue(static_cast<int>(std::lround(m_.value() * 100)));
     }
 };
 
 class SliderView : public ModelView<platform::Slider, QSlider> {
-public:
+  public:
     SliderView(platform::Slider& m, FormView& f) : ModelView(m, f, new QSlider(Qt::Horizontal)) {
         w_->setTickPosition(QSlider::TicksBelow);
         w_->setTickInterval(1);
@@ -377,7 +392,7 @@ public:
         });
     }
 
-protected:
+  protected:
     void apply() override {
         w_->setRange(m_.min(), m_.max());
         w_->setValue(m_.value());

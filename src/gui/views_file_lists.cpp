@@ -37,7 +37,7 @@ QIcon driveIcon(const std::string& entry) {
 }  // namespace
 
 class DriveListBoxView : public ControlView {
-public:
+  public:
     DriveListBoxView(platform::DriveListBox& m, FormView& f) : ControlView(m, f), m_(m) {
         box_ = new QComboBox;
         QObject::connect(box_, &QComboBox::activated, box_, [this](int i) {
@@ -49,7 +49,7 @@ public:
         setWidget(box_);
     }
 
-protected:
+  protected:
     void apply() override {
         std::vector<std::string> entries = listed([&] { return m_.list(); });
         if (entries != entries_) {
@@ -59,11 +59,12 @@ protected:
         }
         int current = -1;
         for (std::size_t i = 0; i < entries_.size(); ++i)
-            if (platform::text::startsWith(platform::text::lcase(entries_[i]), m_.drive())) current = static_cast<int>(i);
+            if (platform::text::startsWith(platform::text::lcase(entries_[i]), m_.drive()))
+                current = static_cast<int>(i);
         box_->setCurrentIndex(current);
     }
 
-private:
+  private:
     platform::DriveListBox& m_;
     QComboBox* box_;
     std::vector<std::string> entries_;
@@ -72,20 +73,21 @@ private:
 // The folder list: the open folders from the drive root down to the current
 // one, then the current folder's subfolders; a double click opens one.
 class DirListBoxView : public ControlView {
-public:
+  public:
     DirListBoxView(platform::DirListBox& m, FormView& f) : ControlView(m, f), m_(m) {
         list_ = new QListWidget;
         list_->setSelectionMode(QAbstractItemView::SingleSelection);
         list_->setIconSize(QSize(16, 16));
-        QObject::connect(list_, &QListWidget::itemDoubleClicked, list_, [this](QListWidgetItem* item) {
-            platform::DirListBox& m = m_;
-            const std::string path = fromQ(item->data(Qt::UserRole).toString());
-            gesture([&m, &path] { m.userOpen(path); });
-        });
+        QObject::connect(list_, &QListWidget::itemDoubleClicked, list_,
+                         [this](QListWidgetItem* item) {
+                             platform::DirListBox& m = m_;
+                             const std::string path = fromQ(item->data(Qt::UserRole).toString());
+                             gesture([&m, &path] { m.userOpen(path); });
+                         });
         setWidget(list_);
     }
 
-protected:
+  protected:
     void apply() override {
         list_->clear();
         const std::string& path = m_.path();
@@ -102,11 +104,12 @@ protected:
         }
         QListWidgetItem* current = list_->count() ? list_->item(list_->count() - 1) : nullptr;
         const std::string base = platform::text::endsWith(path, "\\") ? path : path + "\\";
-        for (const std::string& sub : listed([&] { return m_.subFolders(); })) add(sub, base + sub, depth, "folder");
+        for (const std::string& sub : listed([&] { return m_.subFolders(); }))
+            add(sub, base + sub, depth, "folder");
         if (current) list_->setCurrentItem(current);
     }
 
-private:
+  private:
     void add(const std::string& name, const std::string& path, int depth, const char* picture) {
         auto* item = new QListWidgetItem(icon(picture), QString(depth * 2, ' ') + toQ(name), list_);
         item->setData(Qt::UserRole, toQ(path));
@@ -117,19 +120,20 @@ private:
 };
 
 class FileListBoxView : public ControlView {
-public:
+  public:
     FileListBoxView(platform::FileListBox& m, FormView& f) : ControlView(m, f), m_(m) {
         list_ = new QListWidget;
         setWidget(list_);
     }
 
-protected:
+  protected:
     void apply() override {
         list_->clear();
-        for (const std::string& name : listed([&] { return m_.items(); })) list_->addItem(toQ(name));
+        for (const std::string& name : listed([&] { return m_.items(); }))
+            list_->addItem(toQ(name));
     }
 
-private:
+  private:
     platform::FileListBox& m_;
     QListWidget* list_;
 };

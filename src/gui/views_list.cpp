@@ -26,10 +26,11 @@ namespace {
 
 // Draws the cells and, when on, the grid lines between them.
 class GridDelegate : public QStyledItemDelegate {
-public:
+  public:
     using QStyledItemDelegate::QStyledItemDelegate;
     bool grid = false;
-    void paint(QPainter* p, const QStyleOptionViewItem& opt, const QModelIndex& index) const override {
+    void paint(QPainter* p, const QStyleOptionViewItem& opt,
+               const QModelIndex& index) const override {
         // Only the selected row shows the focus; Qt's own current row is not the model's.
         QStyleOptionViewItem o(opt);
         if (!(o.state & QStyle::State_Selected)) o.state &= ~QStyle::State_HasFocus;
@@ -86,7 +87,7 @@ struct Column {
 }  // namespace
 
 class ListViewView : public ControlView {
-public:
+  public:
     using Report = ModelDrivenView<QTreeWidget>;
     using Icons = ModelDrivenView<QListWidget>;
 
@@ -121,7 +122,8 @@ public:
         icons_->setSortingEnabled(false);
         stack_->addWidget(report_);
         stack_->addWidget(icons_);
-        for (QAbstractItemView* v : {static_cast<QAbstractItemView*>(report_), static_cast<QAbstractItemView*>(icons_)})
+        for (QAbstractItemView* v :
+             {static_cast<QAbstractItemView*>(report_), static_cast<QAbstractItemView*>(icons_)})
             v->setFocusPolicy(Qt::StrongFocus);
         stack_->setFocusProxy(report_);
         report_->onPress = icons_->onPress = [this](QMouseEvent* e) { press(e); };
@@ -130,10 +132,11 @@ public:
         setWidget(stack_);
     }
 
-protected:
+  protected:
     void apply() override {
         const int view = m_.view();
-        QAbstractItemView* shown = view == platform::ListView::Report ? static_cast<QAbstractItemView*>(report_) : icons_;
+        QAbstractItemView* shown =
+            view == platform::ListView::Report ? static_cast<QAbstractItemView*>(report_) : icons_;
         if (stack_->currentWidget() != shown) {
             stack_->setCurrentWidget(shown);
             stack_->setFocusProxy(shown);
@@ -163,7 +166,7 @@ protected:
         syncSelection();
     }
 
-private:
+  private:
     struct Row {
         std::uint64_t serial;
         std::string text;
@@ -178,7 +181,8 @@ private:
 
     bool isReport() const { return view_ == platform::ListView::Report; }
     QAbstractItemView* shownView() const {
-        return isReport() ? static_cast<QAbstractItemView*>(report_) : static_cast<QAbstractItemView*>(icons_);
+        return isReport() ? static_cast<QAbstractItemView*>(report_)
+                          : static_cast<QAbstractItemView*>(icons_);
     }
 
     void arrangeIcons() {
@@ -216,13 +220,15 @@ private:
         for (const Column& c : cols) labels << toQ(c.text);
         report_->setHeaderLabels(labels);
         report_->header()->setVisible(!cols.empty());
-        for (std::size_t i = 0; i < cols.size(); ++i) report_->setColumnWidth(static_cast<int>(i), px(cols[i].width));
+        for (std::size_t i = 0; i < cols.size(); ++i)
+            report_->setColumnWidth(static_cast<int>(i), px(cols[i].width));
         return true;
     }
 
     const QIcon& iconOf(int image) {
         auto it = iconCache_.find(image);
-        if (it == iconCache_.end()) it = iconCache_.emplace(image, imageIcon(imageList_, image)).first;
+        if (it == iconCache_.end())
+            it = iconCache_.emplace(image, imageIcon(imageList_, image)).first;
         return it->second;
     }
 
@@ -242,7 +248,10 @@ private:
             if (checkboxes_) t->setCheckState(0, r.checked ? Qt::Checked : Qt::Unchecked);
             const int columns = std::max<int>(1, static_cast<int>(columns_.size()));
             for (int c = 0; c < columns; ++c) {
-                if (c > 0) t->setText(c, c - 1 < static_cast<int>(r.subItems.size()) ? toQ(r.subItems[static_cast<std::size_t>(c - 1)]) : QString());
+                if (c > 0)
+                    t->setText(c, c - 1 < static_cast<int>(r.subItems.size())
+                                      ? toQ(r.subItems[static_cast<std::size_t>(c - 1)])
+                                      : QString());
                 t->setData(c, Qt::ForegroundRole, fore);
                 t->setToolTip(c, tip);
             }
@@ -294,8 +303,8 @@ private:
         for (std::size_t i = 0; i < rows_.size(); ++i) {
             Row& r = rows_[i];
             Row now = rowOf(*items[i]);
-            if (now.text == r.text && now.subItems == r.subItems && now.icon == r.icon && now.checked == r.checked &&
-                now.fore == r.fore && now.tip == r.tip)
+            if (now.text == r.text && now.subItems == r.subItems && now.icon == r.icon &&
+                now.checked == r.checked && now.fore == r.fore && now.tip == r.tip)
                 continue;
             now.report = r.report;
             now.icons = r.icons;
@@ -314,7 +323,8 @@ private:
         if (isReport()) {
             report_->selectionModel()->clearSelection();
             if (r) {
-                report_->setCurrentItem(r->report, 0, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+                report_->setCurrentItem(
+                    r->report, 0, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
                 report_->scrollToItem(r->report);
             }
         } else {
@@ -355,7 +365,8 @@ private:
             icons_->initViewItemOption(&opt);
         opt.rect = v->visualRect(index);
         opt.features |= QStyleOptionViewItem::HasCheckIndicator;
-        const QRect box = v->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &opt, v);
+        const QRect box =
+            v->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &opt, v);
         return box.adjusted(-2, -2, 2, 2).contains(p);
     }
 
@@ -411,6 +422,8 @@ private:
     std::uint64_t pressed_ = 0;
 };
 
-void addListViews(ViewFactory& f) { f.add("ListView", makerOf<ListViewView, platform::ListView>()); }
+void addListViews(ViewFactory& f) {
+    f.add("ListView", makerOf<ListViewView, platform::ListView>());
+}
 
 }  // namespace gui

@@ -32,10 +32,11 @@ namespace {
 // Only the selected node shows the focus; Qt's own current item is not
 // the model's.
 class LabelDelegate : public QStyledItemDelegate {
-public:
+  public:
     using QStyledItemDelegate::QStyledItemDelegate;
     void setModelData(QWidget*, QAbstractItemModel*, const QModelIndex&) const override {}
-    void paint(QPainter* p, const QStyleOptionViewItem& opt, const QModelIndex& index) const override {
+    void paint(QPainter* p, const QStyleOptionViewItem& opt,
+               const QModelIndex& index) const override {
         QStyleOptionViewItem o(opt);
         if (!(o.state & QStyle::State_Selected)) o.state &= ~QStyle::State_HasFocus;
         QStyledItemDelegate::paint(p, o, index);
@@ -154,34 +155,34 @@ void forEachNode(const platform::TreeView& tree, F&& f) {
 }  // namespace
 
 class TreeViewView : public ControlView {
-public:
-  using Widget = TreeWidget;
+  public:
+    using Widget = TreeWidget;
 
-  TreeViewView(platform::TreeView& m, FormView& f) : ControlView(m, f), m_(m) {
-      tree_ = new Widget;
-      tree_->setHeaderHidden(true);
-      tree_->setColumnCount(1);
-      tree_->setSortingEnabled(false);
-      tree_->setUniformRowHeights(true);
-      tree_->setExpandsOnDoubleClick(false);
-      tree_->setAnimated(false);
-      tree_->setIconSize(QSize(16, 16));
-      tree_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-      tree_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
-      tree_->header()->setStretchLastSection(false);
-      auto* delegate = new LabelDelegate(tree_);
-      tree_->setItemDelegate(delegate);
-      QObject::connect(delegate, &QAbstractItemDelegate::closeEditor, tree_,
-                       [this](QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
-                           editorClosed(editor, hint);
-                       });
-      tree_->onPress = [this](QMouseEvent* e) { press(e, false); };
-      tree_->onDoubleClick = [this](QMouseEvent* e) { press(e, true); };
-      tree_->onKey = [this](QKeyEvent* e) { key(e); };
-      setWidget(tree_);
+    TreeViewView(platform::TreeView& m, FormView& f) : ControlView(m, f), m_(m) {
+        tree_ = new Widget;
+        tree_->setHeaderHidden(true);
+        tree_->setColumnCount(1);
+        tree_->setSortingEnabled(false);
+        tree_->setUniformRowHeights(true);
+        tree_->setExpandsOnDoubleClick(false);
+        tree_->setAnimated(false);
+        tree_->setIconSize(QSize(16, 16));
+        tree_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+        tree_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+        tree_->header()->setStretchLastSection(false);
+        auto* delegate = new LabelDelegate(tree_);
+        tree_->setItemDelegate(delegate);
+        QObject::connect(delegate, &QAbstractItemDelegate::closeEditor, tree_,
+                         [this](QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
+                             editorClosed(editor, hint);
+                         });
+        tree_->onPress = [this](QMouseEvent* e) { press(e, false); };
+        tree_->onDoubleClick = [this](QMouseEvent* e) { press(e, true); };
+        tree_->onKey = [this](QKeyEvent* e) { key(e); };
+        setWidget(tree_);
     }
 
-protected:
+  protected:
     void apply() override {
         // Style: 1 pictures, 2 plus/minus boxes, 4 lines (7 all three).
         const bool pictures = m_.style() & 1;
@@ -212,7 +213,7 @@ protected:
         syncEditing();
     }
 
-private:
+  private:
     // What a row shows; rows_[i] is the node order_[i] while the shape holds.
     struct Row {
         std::uint64_t serial;
@@ -226,7 +227,8 @@ private:
 
     const QIcon& iconOf(int image) {
         auto it = icons_.find(image);
-        if (it == icons_.end()) it = icons_.emplace(image, pictures_ ? imageIcon(imageList_, image) : QIcon()).first;
+        if (it == icons_.end())
+            it = icons_.emplace(image, pictures_ ? imageIcon(imageList_, image) : QIcon()).first;
         return it->second;
     }
 
@@ -302,7 +304,8 @@ private:
             tree_->setCurrentItem(item, 0, QItemSelectionModel::ClearAndSelect);
             // Into view, unless it lies in a folded branch (Qt would unfold it).
             bool shown = true;
-            for (QTreeWidgetItem* p = item->parent(); p && shown; p = p->parent()) shown = p->isExpanded();
+            for (QTreeWidgetItem* p = item->parent(); p && shown; p = p->parent())
+                shown = p->isExpanded();
             if (shown) tree_->scrollToItem(item);
         } else {
             tree_->setCurrentItem(nullptr);
@@ -324,7 +327,8 @@ private:
         editor_ = qobject_cast<QLineEdit*>(tree_->indexWidget(tree_->indexFromItem(item)));
         if (!editor_) editor_ = tree_->findChild<QLineEdit*>();
         // A long label is shown cut: the editor gets the whole of it.
-        if (const QString whole = toQ(m_.editingNode()->text()); editor_ && editor_->text() != whole) {
+        if (const QString whole = toQ(m_.editingNode()->text());
+            editor_ && editor_->text() != whole) {
             editor_->setText(whole);
             editor_->selectAll();
         }
@@ -362,7 +366,8 @@ private:
     }
 
     void press(QMouseEvent* e, bool doubleClick) {
-        if (e->button() == Qt::LeftButton || e->button() == Qt::RightButton) tree_->setFocus(Qt::MouseFocusReason);
+        if (e->button() == Qt::LeftButton || e->button() == Qt::RightButton)
+            tree_->setFocus(Qt::MouseFocusReason);
         bool onSign = false;
         const QPoint p = e->position().toPoint();
         const std::uint64_t serial = nodeAt(p, onSign);
@@ -407,6 +412,8 @@ private:
     QLineEdit* editor_ = nullptr;
 };
 
-void addTreeViews(ViewFactory& f) { f.add("TreeView", makerOf<TreeViewView, platform::TreeView>()); }
+void addTreeViews(ViewFactory& f) {
+    f.add("TreeView", makerOf<TreeViewView, platform::TreeView>());
+}
 
 }  // namespace gui

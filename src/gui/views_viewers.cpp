@@ -44,12 +44,13 @@ QLabel* panel() {
 // ---- WebBrowser ----
 
 class WebBrowserView : public ControlView {
-public:
+  public:
     WebBrowserView(platform::WebBrowser& m, FormView& f) : ControlView(m, f), m_(m) {
         browser_ = new QTextBrowser;
         browser_->setOpenLinks(false);
         browser_->setOpenExternalLinks(false);
-        QObject::connect(browser_, &QTextBrowser::anchorClicked, browser_, [this](const QUrl& url) { follow(url); });
+        QObject::connect(browser_, &QTextBrowser::anchorClicked, browser_,
+                         [this](const QUrl& url) { follow(url); });
         QObject::connect(browser_, &QTextBrowser::highlighted, browser_, [this](const QUrl& url) {
             platform::WebBrowser& m = m_;
             std::string text = fromQ(url.toString());
@@ -57,14 +58,15 @@ public:
         });
         QObject::connect(browser_, &QTextBrowser::selectionChanged, browser_, [this] {
             platform::WebBrowser& m = m_;
-            std::string text = fromQ(browser_->textCursor().selectedText().replace(QChar::ParagraphSeparator, '\n'));
+            std::string text = fromQ(
+                browser_->textCursor().selectedText().replace(QChar::ParagraphSeparator, '\n'));
             if (text == m.selection()) return;
             gesture([&m, &text] { m.userSelect(std::move(text)); });
         });
         setWidget(browser_);
     }
 
-protected:
+  protected:
     void apply() override {
         if (m_.locationURL() == shown_) return;
         shown_ = m_.locationURL();
@@ -87,7 +89,7 @@ protected:
             browser_->setPlainText(decodePage(bytes));
     }
 
-private:
+  private:
     void follow(const QUrl& url) {
         const std::string href = fromQ(url.toString(QUrl::FullyEncoded));
         if (!href.empty() && href.front() == '#') {
@@ -108,7 +110,7 @@ private:
 // ---- PictureBox ----
 
 class PictureBoxView : public ControlView {
-public:
+  public:
     PictureBoxView(platform::PictureBox& m, FormView& f) : ControlView(m, f), m_(m) {
         label_ = new QLabel;
         label_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -116,7 +118,7 @@ public:
         setWidget(label_);
     }
 
-protected:
+  protected:
     void apply() override {
         if (m_.picture() == shown_) return;
         shown_ = m_.picture();
@@ -132,7 +134,7 @@ protected:
             label_->setText(toQ(lastNameOf(shown_)));
     }
 
-private:
+  private:
     platform::PictureBox& m_;
     QLabel* label_;
     std::string shown_;
@@ -141,7 +143,7 @@ private:
 // ---- MediaPlayer and FlashPlayer ----
 
 class MediaPlayerView : public ControlView {
-public:
+  public:
     MediaPlayerView(platform::MediaPlayer& m, FormView& f) : ControlView(m, f), m_(m) {
         label_ = panel();
         QPalette p = label_->palette();
@@ -151,25 +153,25 @@ public:
         setWidget(label_);
     }
 
-protected:
+  protected:
     void apply() override { label_->setText(toQ(lastNameOf(m_.fileName()))); }
 
-private:
+  private:
     platform::MediaPlayer& m_;
     QLabel* label_;
 };
 
 class FlashPlayerView : public ControlView {
-public:
+  public:
     FlashPlayerView(platform::FlashPlayer& m, FormView& f) : ControlView(m, f), m_(m) {
         label_ = panel();
         setWidget(label_);
     }
 
-protected:
+  protected:
     void apply() override { label_->setText(toQ(lastNameOf(m_.movie()))); }
 
-private:
+  private:
     platform::FlashPlayer& m_;
     QLabel* label_;
 };

@@ -37,7 +37,7 @@
 #include "platform/error.h"
 
 class Form1 : public Form1Design {
-public:
+  public:
     explicit Form1(AppServices& services);
     ~Form1() override;
 
@@ -196,9 +196,9 @@ public:
     // cut of a text at its first NUL.
     void FindCdDrive();
     std::string GetVolumeLabel(const std::string& root);
-    std::int64_t FindFilesAPI(const std::string& sspath, std::string& path, const std::string& SearchStr,
-                              std::int32_t& FileCount, std::int32_t& DirCount,
-                              const catalogue::IndexSink& sink);
+    std::int64_t FindFilesAPI(const std::string& sspath, std::string& path,
+                              const std::string& SearchStr, std::int32_t& FileCount,
+                              std::int32_t& DirCount, const catalogue::IndexSink& sink);
     std::string StripNulls(std::string& OriginalStr);
     // The scan command (form1_scan.cpp): describes the disc in the scan
     // dialog, walks it into a new index file and files it in the catalogue
@@ -263,7 +263,7 @@ public:
     // Wires the preview's events (form1_events.cpp).
     void wirePreviewEvents();
 
-private:
+  private:
     // Start-up's steps that stand apart (form1_startup.cpp).
     void loadSoftwareList();
     void settleCdDrive(platform::SkipOnError& onError);

@@ -20,20 +20,31 @@ constexpr double StatusBarHeight = 375;
 // icon numbers refer to these positions, so the order is fixed. Image 57 is a
 // picture no command uses; it has no key.
 constexpr std::array<std::string_view, images::Count> imageKeys = {
-    "folder", "url", "finddisc", "disc", "search", "find", "dot", "bat", "bmp", "doc",          // 1-10
-    "css", "sys", "exe", "gif", "htm", "html", "jpg", "ini", "pdf", "rm",                       // 11-20
-    "ppt", "xls", "dll", "txt", "zip", "avi", "bas", "chm", "drv", "fon",                       // 21-30
-    "frm", "hlp", "ins", "mdb", "reg", "ttf", "vbp", "wav", "wmf", "xml",                       // 31-40
-    "xsl", "vxd", "down", "eject1", "eject", "help", "wrong", "asa", "asf", "mpeg",             // 41-50
-    "au", "clr", "pcx", "fla", "tif", "mid", "", "check", "grid", "save",                       // 51-60
-    "savetag", "copytag", "wdl", "swf", "openedfolder", "changeorder", "import", "export",      // 61-68
-    "copy1", "copy2",                                                                           // 69-70
-    "copy3", "newsoft", "whitedisc", "rar", "psd", "t1", "t2", "t78", "t79", "t80",             // 71-80
-    "t81", "t82", "t83", "t84", "t85", "t86", "t87", "t88", "t89", "t90",                       // 81-90
-    "cda", "preview", "preview1", "softw", "left", "right", "downs", "ups", "softwarelist",     // 91-99
-    "tree",                                                                                     // 100
-    "savew", "PreviousCD", "NextCD", "BackwardCD", "ForwardCD", "PauseCD", "StopCD",           // 101-107
-    "Fullscreen", "caj", "altername", "addselect", "time",                                      // 108-112
+    "folder",      "url",        "finddisc",  "disc",         "search",
+    "find",        "dot",        "bat",       "bmp",          "doc",  // 1-10
+    "css",         "sys",        "exe",       "gif",          "htm",
+    "html",        "jpg",        "ini",       "pdf",          "rm",  // 11-20
+    "ppt",         "xls",        "dll",       "txt",          "zip",
+    "avi",         "bas",        "chm",       "drv",          "fon",  // 21-30
+    "frm",         "hlp",        "ins",       "mdb",          "reg",
+    "ttf",         "vbp",        "wav",       "wmf",          "xml",  // 31-40
+    "xsl",         "vxd",        "down",      "eject1",       "eject",
+    "help",        "wrong",      "asa",       "asf",          "mpeg",  // 41-50
+    "au",          "clr",        "pcx",       "fla",          "tif",
+    "mid",         "",           "check",     "grid",         "save",  // 51-60
+    "savetag",     "copytag",    "wdl",       "swf",          "openedfolder",
+    "changeorder", "import",     "export",  // 61-68
+    "copy1",       "copy2",                 // 69-70
+    "copy3",       "newsoft",    "whitedisc", "rar",          "psd",
+    "t1",          "t2",         "t78",       "t79",          "t80",  // 71-80
+    "t81",         "t82",        "t83",       "t84",          "t85",
+    "t86",         "t87",        "t88",       "t89",          "t90",  // 81-90
+    "cda",         "preview",    "preview1",  "softw",        "left",
+    "right",       "downs",      "ups",       "softwarelist",  // 91-99
+    "tree",                                                    // 100
+    "savew",       "PreviousCD", "NextCD",    "BackwardCD",   "ForwardCD",
+    "PauseCD",     "StopCD",                                           // 101-107
+    "Fullscreen",  "caj",        "altername", "addselect",    "time",  // 108-112
 };
 
 // The toolbar's buttons in order: key, kind, tooltip, picture key, shown at
@@ -142,12 +153,13 @@ Form1Design::Form1Design(AppServices& services) : Form(services, "Form1"), app_(
 void Form1Design::designFrame() {
     for (std::string_view key : imageKeys) ImageList1.add(std::string(key));
     // Controls without a window of their own on screen.
-    for (platform::Control* hidden : std::initializer_list<platform::Control*>{&CommonDialog1, &File1, &Drive1, &Dir1})
+    for (platform::Control* hidden :
+         std::initializer_list<platform::Control*>{&CommonDialog1, &File1, &Drive1, &Dir1})
         hidden->setVisible(false);
 
     for (const ButtonDesign& b : toolbarButtons) {
-        platform::ToolbarButton& button =
-            Toolbar1.add(std::string(b.key), b.style, std::string(b.toolTip), ImageList1.indexOf(b.image));
+        platform::ToolbarButton& button = Toolbar1.add(
+            std::string(b.key), b.style, std::string(b.toolTip), ImageList1.indexOf(b.image));
         button.setVisible(b.visible);
     }
     Toolbar1.setImageList(&ImageList1);
@@ -163,7 +175,8 @@ void Form1Design::designFrame() {
     const double stripTop = ToolbarHeight + ToolbarHeight / 6;
     TabStrip1.move(0, stripTop, 0.38 * InnerWidth, InnerHeight - stripTop - StatusBarHeight);
     for (platform::TreeView* tree : {&TreeView2, &TreeView1, &TreeView3, &TreeView4})
-        tree->move(TabStrip1.clientLeft(), TabStrip1.clientTop(), TabStrip1.clientWidth(), TabStrip1.clientHeight());
+        tree->move(TabStrip1.clientLeft(), TabStrip1.clientTop(), TabStrip1.clientWidth(),
+                   TabStrip1.clientHeight());
 }
 
 void Form1Design::designLists() {
@@ -182,7 +195,8 @@ void Form1Design::designLists() {
         ListView2.addColumn(std::string(c.key), std::string(c.text), c.width);
     ListView2.setVisible(false);
 
-    Text1.move(ListView1.left() + 20, ListView1.top() + 10, ListView1.width() - 30, ListView1.height() - 20);
+    Text1.move(ListView1.left() + 20, ListView1.top() + 10, ListView1.width() - 30,
+               ListView1.height() - 20);
     Text1.setMultiLine(true);
     Text1.setScrollBars(2);
 

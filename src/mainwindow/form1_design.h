@@ -36,15 +36,15 @@
 #include "platform/controls/viewers.h"
 
 class Form1Design : public platform::Form {
-public:
+  public:
     explicit Form1Design(AppServices& services);
 
     AppServices& app() const { return app_; }
 
-private:
+  private:
     AppServices& app_;
 
-public:
+  public:
     // =====================================================================
     // Controls
     // =====================================================================
@@ -80,12 +80,12 @@ public:
     // ---- the preview pane and the music player (8) ----
     platform::WebBrowser WebBrowser1{*this, "WebBrowser1"};
     platform::PictureBox Picture1{*this, "Picture1"};
-    platform::MediaPlayer MediaPlayer2{*this, "MediaPlayer2"};          // media preview
+    platform::MediaPlayer MediaPlayer2{*this, "MediaPlayer2"};  // media preview
     platform::FlashPlayer ShockwaveFlash1{*this, "ShockwaveFlash1"};
-    platform::MediaPlayer MediaPlayer1{*this, "MediaPlayer1"};          // music; never shown
-    platform::ProgressBar ProgressBar1{*this, "ProgressBar1"};          // music progress
-    platform::Timer Timer1{*this, "Timer1"};                            // music tick
-    platform::Timer Timer2{*this, "Timer2"};                            // automatic browsing
+    platform::MediaPlayer MediaPlayer1{*this, "MediaPlayer1"};  // music; never shown
+    platform::ProgressBar ProgressBar1{*this, "ProgressBar1"};  // music progress
+    platform::Timer Timer1{*this, "Timer1"};                    // music tick
+    platform::Timer Timer2{*this, "Timer2"};                    // automatic browsing
 
     // ---- the software record form: twelve labels and fields (6) ----
     platform::Label SoftNamL{*this, "SoftNamL"};
@@ -125,13 +125,14 @@ public:
     // ---- the menu bar ----
     // 文件 (file)
     platform::MenuItem file{*this, "file", "文件"};
-    platform::MenuItem maker{file, "maker", "扫描光盘生成索引文件"};  // 1
+    platform::MenuItem maker{file, "maker", "扫描光盘生成索引文件"};               // 1
     platform::MenuItem setpassword{file, "setpassword", "为Zelbrin设置使用密码"};  // 2
     platform::MenuItem fileGap1{file, "fileGap1", "-"};
     platform::MenuItem exit{file, "exit", "退出"};  // 2
     // 选项 (option)
     platform::MenuItem option{*this, "option", "选项"};
-    platform::MenuItem expandtree{option, "expandtree", "把分类树展开"};  // 1; caption holds the state
+    platform::MenuItem expandtree{option, "expandtree",
+                                  "把分类树展开"};  // 1; caption holds the state
     platform::MenuItem OpenPreview{option, "OpenPreview", "打开或关闭预览窗口"};  // 8
     // A display without action: the bytes copied as mirror copies so far.
     platform::MenuItem CopyAllSize{option, "CopyAllSize", "已经拷贝到硬盘上的文件大小是0K"};  // 5
@@ -155,29 +156,32 @@ public:
     platform::MenuItem refresh2{pop1, "refresh2", "刷新"};            // 1
     // pop4: the disc list's pop-up (TreeView1, right button).
     platform::MenuItem pop4{*this, "pop4", "pop4"};
-    platform::MenuItem createhtml111{pop4, "createhtml111", "生成当前目录的网页"};            // 7
-    platform::MenuItem createhtmlcontent{pop4, "createhtmlcontent", "生成当前光盘的目录树网页"};  // 7
-    platform::MenuItem createhtmlindex{pop4, "createhtmlindex", "生成当前光盘的目录索引网页"};    // 7
-    platform::MenuItem CreateHtmlTrue1{pop4, "CreateHtmlTrue1", "使Zelbrin处于快速创建网页状态"};  // 3/7
+    platform::MenuItem createhtml111{pop4, "createhtml111", "生成当前目录的网页"};  // 7
+    platform::MenuItem createhtmlcontent{pop4, "createhtmlcontent",
+                                         "生成当前光盘的目录树网页"};                           // 7
+    platform::MenuItem createhtmlindex{pop4, "createhtmlindex", "生成当前光盘的目录索引网页"};  // 7
+    platform::MenuItem CreateHtmlTrue1{pop4, "CreateHtmlTrue1",
+                                       "使Zelbrin处于快速创建网页状态"};  // 3/7
     platform::MenuItem pop4Gap1{pop4, "pop4Gap1", "-"};
     platform::MenuItem htmlmodelselect{pop4, "htmlmodelselect", "选择网页模板"};  // 7
     platform::MenuItem htmlviewcode1{pop4, "htmlviewcode1", "查看网页代码"};      // 7
     platform::MenuItem htmlcopyfile1{pop4, "htmlcopyfile1",
                                      "生成网页时是否把光盘上的文件拷贝到对应位置以便下载"};  // 7
-    platform::MenuItem htmlcopygou1{htmlcopyfile1, "htmlcopygou1", "仅拷贝打勾的文件"};        // 7
-    platform::MenuItem htmlcopyall1{htmlcopyfile1, "htmlcopyall1", "拷贝所有文件"};            // 7
-    platform::MenuItem createnotes{pop4, "createnotes", "生成网页时是否带备注"};                // 7
+    platform::MenuItem htmlcopygou1{htmlcopyfile1, "htmlcopygou1", "仅拷贝打勾的文件"};      // 7
+    platform::MenuItem htmlcopyall1{htmlcopyfile1, "htmlcopyall1", "拷贝所有文件"};          // 7
+    platform::MenuItem createnotes{pop4, "createnotes", "生成网页时是否带备注"};             // 7
     platform::MenuItem pop4Gap2{pop4, "pop4Gap2", "-"};
     platform::MenuItem findInDisk{pop4, "findInDisk", "在这个光盘里查找文件"};  // 4
     platform::MenuItem pop4Gap3{pop4, "pop4Gap3", "-"};
-    platform::MenuItem property1{pop4, "property1", "属性1(所有文件的大小)"};    // 3
-    platform::MenuItem property2{pop4, "property2", "属性2(所有打勾文件的大小)"};  // 3
+    platform::MenuItem property1{pop4, "property1", "属性1(所有文件的大小)"};                 // 3
+    platform::MenuItem property2{pop4, "property2", "属性2(所有打勾文件的大小)"};             // 3
     platform::MenuItem ChangeOrder1{pop4, "ChangeOrder1", "修改光盘名字、序号、备注和分类"};  // 1
-    platform::MenuItem DeleteThisCD{pop4, "DeleteThisCD", "删除这张光盘"};  // 1
+    platform::MenuItem DeleteThisCD{pop4, "DeleteThisCD", "删除这张光盘"};                    // 1
     platform::MenuItem pop4Gap4{pop4, "pop4Gap4", "-"};
-    platform::MenuItem deleteAllred{pop4, "deleteAllred", "删除光盘上的所有“钩”及映象文件的路径"};  // 5
-    platform::MenuItem deleteGou{pop4, "deleteGou", "删除光盘上的“钩”"};  // 3
-    platform::MenuItem refresh1{pop4, "refresh1", "刷新"};                  // 1
+    platform::MenuItem deleteAllred{pop4, "deleteAllred",
+                                    "删除光盘上的所有“钩”及映象文件的路径"};  // 5
+    platform::MenuItem deleteGou{pop4, "deleteGou", "删除光盘上的“钩”"};      // 3
+    platform::MenuItem refresh1{pop4, "refresh1", "刷新"};                    // 1
     // pop2: the file list's pop-up (its other items come with the disc page).
     platform::MenuItem pop2{*this, "pop2", "pop2"};
     platform::MenuItem SendToto{pop2, "SendToto", "发送到"};  // 5
@@ -187,7 +191,7 @@ public:
     platform::MenuItem pop6{*this, "pop6", "pop6"};
     platform::MenuItem deletelibfile{pop6, "deletelibfile", "删除"};  // 5
 
-protected:
+  protected:
     // The software record form's twelve rows, label and field, in the form's
     // order (form1_design.cpp); its design and its layout go through them.
     struct SoftRow {
@@ -196,7 +200,7 @@ protected:
     };
     std::array<SoftRow, 12> softRows();
 
-private:
+  private:
     // Design values of the controls and menus (form1_design.cpp).
     void designFrame();
     void designLists();

@@ -9,8 +9,8 @@
 #include "discpage/size_text.h"
 #include "mainwindow/form1.h"
 #include "mainwindow/module1.h"
-#include "mainwindow/startup.h"
 #include "mainwindow/password_dialog.h"
+#include "mainwindow/startup.h"
 #include "platform/files/committed_write.h"
 #include "platform/files/drives.h"
 #include "platform/files/file_ops.h"
@@ -38,7 +38,8 @@ void Form1::Form_Load() {
         if (failure) startup::reportUnreadableFile(ui(), failure->file, failure->reason);
 
     // The log-in, when one is asked for. A refusal ends the program.
-    onError.step([&] { Have_Password = module1().GetRegValue(SettingsKey, "have_password") == "true"; });
+    onError.step(
+        [&] { Have_Password = module1().GetRegValue(SettingsKey, "have_password") == "true"; });
     if (Have_Password) {
         onError.step([&] {
             password dialog(*this);
@@ -64,14 +65,19 @@ void Form1::Form_Load() {
     ExistSoftName.clear();
 
     // The colour of mirrored files, from the settings key.
-    onError.step([&] { CopyFileColor = startup::mirrorColour(module1().GetRegValue(SettingsKey, "Color")); });
+    onError.step([&] {
+        CopyFileColor = startup::mirrorColour(module1().GetRegValue(SettingsKey, "Color"));
+    });
 
     // The index folder and the disc count.
     onError.step([&] { files::createFolder(catalogue::indexFolderPath(programFolder)); });
-    onError.step([&] { Cdrom_Num = static_cast<int>(catalogue::listIndexFiles(File1, programFolder).size()); });
+    onError.step([&] {
+        Cdrom_Num = static_cast<int>(catalogue::listIndexFiles(File1, programFolder).size());
+    });
 
     // The image list, the disc list and the trees' settings.
-    for (platform::TreeView* tree : {&TreeView1, &TreeView2, &TreeView3, &TreeView4}) tree->setImageList(&ImageList1);
+    for (platform::TreeView* tree : {&TreeView1, &TreeView2, &TreeView3, &TreeView4})
+        tree->setImageList(&ImageList1);
     ListView1.setSmallIcons(&ImageList1);
     onError.step([&] { file1load(); });
     TreeView1.setStyle(7);
@@ -124,7 +130,8 @@ void Form1::loadSoftwareList() {
     platform::SkipOnError onError;
     const std::string softwareFolder = app().ProgramFolder + "\\software";
     onError.step([&] { files::createFolder(softwareFolder); });
-    if (onError.step([&] { File1.setPath(softwareFolder); }) && onError.step([&] { File1.setPattern("*.txt"); })) {
+    if (onError.step([&] { File1.setPath(softwareFolder); }) &&
+        onError.step([&] { File1.setPattern("*.txt"); })) {
         const int count = File1.listCount();
         for (int i = 0; i < count; ++i) {
             const std::string& file = File1.list(i);
@@ -145,7 +152,8 @@ void Form1::settleCdDrive(platform::SkipOnError& onError) {
     if (opened) CdDrive = startup::rootOfFirstCharacter(text::trim(stored));
     // Any other failure counts as a file that cannot be read: the drive found
     // stays, cut to its root.
-    else if (!firstRun) CdDrive = startup::rootOfFirstCharacter(CdDrive);
+    else if (!firstRun)
+        CdDrive = startup::rootOfFirstCharacter(CdDrive);
     if (CdDrive.empty()) CdDrive = startup::ProposedCdDrive;
     CdDriveKnown = true;
     if (!firstRun) return;
@@ -157,9 +165,10 @@ void Form1::settleCdDrive(platform::SkipOnError& onError) {
             out.close();
         });
     };
-    const int answer = ui().msgBox("程序检测到你的光驱的盘符是" + CdDrive +
-                                       "，如果正确请按OK，不正确请按Cancel！如果以后发生改变，请删除disk.ini文件！",
-                                   platform::MsgButtons::OKCancel, "提示");
+    const int answer = ui().msgBox(
+        "程序检测到你的光驱的盘符是" + CdDrive +
+            "，如果正确请按OK，不正确请按Cancel！如果以后发生改变，请删除disk.ini文件！",
+        platform::MsgButtons::OKCancel, "提示");
     if (answer == platform::MsgOK) {
         store(CdDrive);
         return;

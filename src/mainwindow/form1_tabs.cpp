@@ -68,8 +68,9 @@ void Form1::TabStrip1_Click() {
         }
         closePreview();
         if (softlist.caption() == "软件按分类排列")
-            StatusBar1.panel(2).setText("共有" + std::to_string(TreeView3.count()) +
-                                        "个软件，你可以按数字或者首字母选中你的软件，而无须拖动滚动条。");
+            StatusBar1.panel(2).setText(
+                "共有" + std::to_string(TreeView3.count()) +
+                "个软件，你可以按数字或者首字母选中你的软件，而无须拖动滚动条。");
         formSoftSize();
         TreeView3.zOrder(0);
         TreeView3.setVisible(true);

@@ -25,10 +25,12 @@ constexpr RootName RootNames[] = {
 
 }  // namespace
 
-Module1::Module1(platform::system::RegistryStore& registry, platform::Ui& ui, SpecialFolderLookup specialFolders)
+Module1::Module1(platform::system::RegistryStore& registry, platform::Ui& ui,
+                 SpecialFolderLookup specialFolders)
     : registry_(registry),
       ui_(ui),
-      specialFolders_(specialFolders ? std::move(specialFolders) : SpecialFolderLookup(systemSpecialFolder)) {}
+      specialFolders_(specialFolders ? std::move(specialFolders)
+                                     : SpecialFolderLookup(systemSpecialFolder)) {}
 
 std::string Module1::systemSpecialFolder(int folderNumber) {
     constexpr int Desktop = 16;
@@ -84,7 +86,8 @@ void Module1::CreateRegKey(std::string_view keyPath) {
     if (!key.empty()) registry_.createKey(key);
 }
 
-void Module1::SetRegValue(std::string_view keyPath, std::string_view valueName, std::string_view value) {
+void Module1::SetRegValue(std::string_view keyPath, std::string_view valueName,
+                          std::string_view value) {
     const std::string key = storeKey(keyPath);
     if (key.empty()) return;
     // A root key always exists; any other key must have been created.

@@ -31,14 +31,15 @@ inline constexpr std::string_view SettingsKey = "HKEY_LOCAL_MACHINE\\SOFTWARE\\M
 inline constexpr std::size_t MaxRegValueBytes = 254;
 
 class Module1 {
-public:
+  public:
     // The Windows path of a numbered shell folder (8 Recent, 16 desktop),
     // without a final "\"; "" when there is no such folder.
     using SpecialFolderLookup = std::function<std::string(int folderNumber)>;
 
     // The shown message box of a refused key path goes to ui. Without a
     // lookup of its own, special folders come from systemSpecialFolder.
-    Module1(platform::system::RegistryStore& registry, platform::Ui& ui, SpecialFolderLookup specialFolders = {});
+    Module1(platform::system::RegistryStore& registry, platform::Ui& ui,
+            SpecialFolderLookup specialFolders = {});
 
     // The value's text, "Error", or "" (see above).
     std::string GetRegValue(std::string_view keyPath, std::string_view valueName);
@@ -66,7 +67,7 @@ public:
     // "" when cancelled.
     std::string BrowseForFolder(platform::Form& owner, std::string_view prompt);
 
-private:
+  private:
     // The store's key for a path: "" when the path is refused or names no root.
     std::string storeKey(std::string_view keyPath);
 

@@ -20,7 +20,7 @@ class Form1;
 bool passwordSurvivesStore(std::string_view typed);
 
 class password : public platform::Form {
-public:
+  public:
     explicit password(Form1& main);
 
     platform::Label lblLabels1{*this, "lblLabels(1)"};  // "密码(&P):"
@@ -33,10 +33,10 @@ public:
     void cmdOK_Click();
     void cmdCancel_Click();
 
-protected:
+  protected:
     void Form_Load() override;
 
-private:
+  private:
     // Writes a value of the settings key, creating the key first when a read
     // of the value fails.
     void writeSetting(std::string_view name, std::string_view value);

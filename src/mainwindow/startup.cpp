@@ -14,9 +14,12 @@ namespace text = platform::text;
 namespace startup {
 
 platform::Color mirrorColour(std::string_view stored) {
-    const std::string_view number = (stored == "Error" || stored.empty()) ? std::string_view("12") : stored;
+    const std::string_view number =
+        (stored == "Error" || stored.empty()) ? std::string_view("12") : stored;
     double n = std::nearbyint(text::val(number));
-    if (!(n >= std::numeric_limits<std::int32_t>::min() && n <= std::numeric_limits<std::int32_t>::max())) n = 0;
+    if (!(n >= std::numeric_limits<std::int32_t>::min() &&
+          n <= std::numeric_limits<std::int32_t>::max()))
+        n = 0;
     const auto whole = static_cast<std::int32_t>(n);
     if (whole >= 0 && whole <= 15) return platform::qbColor(whole);
     return static_cast<platform::Color>(whole);

@@ -10,14 +10,14 @@
 namespace platform {
 
 class Error : public std::runtime_error {
-public:
+  public:
     Error(int number, std::string description);
     explicit Error(int number);  // description from errorText(number)
 
     int number() const { return number_; }
     const std::string& description() const { return description_; }
 
-private:
+  private:
     int number_;
     std::string description_;
 };
@@ -66,7 +66,7 @@ inline constexpr int Unspecified = -2147467259;
 // skipped, and the number of the last failure stays readable for the test
 // that follows it (53 right after opening a file means it does not exist yet).
 class SkipOnError {
-public:
+  public:
     // Runs one step. Returns true when it succeeded; on a platform::Error the
     // error is remembered and false is returned. Other exceptions propagate.
     template <class F>
@@ -89,7 +89,7 @@ public:
         description_.clear();
     }
 
-private:
+  private:
     int number_ = 0;
     std::string description_;
 };

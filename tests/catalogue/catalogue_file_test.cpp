@@ -163,7 +163,7 @@ TEST(CatalogueFileTest, FindCategoryLineMatchesWholeLinesOnly) {
     EXPECT_EQ(FindCategoryLine(text, "a"), 6u);      // not the "|a" inside "|a@b"
     EXPECT_EQ(FindCategoryLine(text, "A\\B"), 10u);  // "@b" as its own line, any case
     EXPECT_EQ(FindCategoryLine(text, "a@b"), 0u);
-    EXPECT_FALSE(FindCategoryLine(text, "b"));       // "@b" is a sub-category, not "|b"
+    EXPECT_FALSE(FindCategoryLine(text, "b"));  // "@b" is a sub-category, not "|b"
     EXPECT_FALSE(FindCategoryLine(text, "x\\y"));
     EXPECT_FALSE(FindCategoryLine("|ab\r\n", "a"));
 }
@@ -178,8 +178,8 @@ TEST(CatalogueFileTest, InsertDiscLineFilesTheNewestFirst) {
     const Case cases[] = {
         {"under a category that has sub-categories: above the first sub-category",
          "|音乐\r\n@外国\r\n", "音乐", "|音乐\r\n#n#1#r&&d#\r\n@外国\r\n"},
-        {"under a sub-category on the last line: the new last line",
-         "|音乐\r\n@外国\r\n", "音乐\\外国", "|音乐\r\n@外国\r\n#n#1#r&&d#\r\n"},
+        {"under a sub-category on the last line: the new last line", "|音乐\r\n@外国\r\n",
+         "音乐\\外国", "|音乐\r\n@外国\r\n#n#1#r&&d#\r\n"},
         {"second disc of a category stands above the first", "|a\r\n#old#1#r&&d#\r\n", "A",
          "|a\r\n#n#1#r&&d#\r\n#old#1#r&&d#\r\n"},
     };
@@ -226,7 +226,8 @@ TEST(CatalogueFileTest, ReadDiscFieldsTakesTheCategoryFromAbove) {
 
 TEST(CatalogueFileTest, RemoveDiscLineCutsTheWholeLine) {
     EXPECT_EQ(RemoveDiscLine(kExample, "MP3_HARD"),
-              "|音乐\r\n#[002]流行#2#演唱会&&2004-5-1#\r\n#[001]古典#1#巴赫&&2004-4-2#\r\n@外国\r\n|软件\r\n");
+              "|音乐\r\n#[002]流行#2#演唱会&&2004-5-1#\r\n#[001]古典#1#巴赫&&2004-4-2#\r\n@"
+              "外国\r\n|软件\r\n");
     EXPECT_EQ(RemoveDiscLine("|a\r\n#x#1#r&&d#\r\n", "x"), "|a\r\n");
     EXPECT_EQ(RemoveDiscLine("|a\r\n#x#1#r&&d#", "x"), "|a\r\n");  // a last line without its end
     EXPECT_FALSE(RemoveDiscLine(kExample, "外国"));

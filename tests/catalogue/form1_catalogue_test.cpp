@@ -43,7 +43,8 @@ TEST(Form1Catalogue, FindFilesApiWalksWithTheRunLongFolderList) {
     std::string index;
     std::string path = "E:";
     std::int32_t files = 0, dirs = 0;
-    const auto total = h.form.FindFilesAPI("", path, "*.*", files, dirs, [&](std::string_view t) { index += t; });
+    const auto total =
+        h.form.FindFilesAPI("", path, "*.*", files, dirs, [&](std::string_view t) { index += t; });
     EXPECT_EQ(path, "E:\\");
     EXPECT_EQ(index, "E:\\|docs\r\nE:\\docs\\a.txt[5]\r\n");
     EXPECT_EQ(total, 5);

@@ -2,13 +2,12 @@
 // mirror colouring, the reloads, expanding and folding, the pop-up menus and
 // the number-plus-Enter jump. The window is not started: each test builds
 // what it needs on the fresh main window, as start-up would.
-#include "catalogue/disc_trees.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
+#include "catalogue/disc_trees.h"
 #include "support/harness.h"
 
 namespace {
@@ -48,24 +47,25 @@ TEST(CategoryTree, BuildsCategoriesSubCategoriesAndDiscsInFileOrder) {
             "|音乐\r\n#[002]流行#2#演唱会&&2004-5-1#\r\n@外国\r\n#mp3_hard#3#硬盘&&2004-6-9#\r\n"
             "\r\nnot a category\r\n|软件\r\n#tools#1#&&#\r\n|\r\n");
     h.form.Treeview2Load();
-    EXPECT_EQ(describe(h.form.TreeView2), (std::vector<std::string>{
-                                              "音乐 [音乐*] 3 +",
-                                              "音乐>[002]流行 [[002]流行*] 73",
-                                              "音乐>外国 [外国*] 3",
-                                              "外国>mp3_hard [mp3_hard*] 73",
-                                              // after a sub-category, a new category line takes the discs
-                                              "软件 [软件*] 3 +",
-                                              "软件>tools [tools*] 73",
-                                              " [*] 3 +",
-                                          }));
+    EXPECT_EQ(describe(h.form.TreeView2),
+              (std::vector<std::string>{
+                  "音乐 [音乐*] 3 +",
+                  "音乐>[002]流行 [[002]流行*] 73",
+                  "音乐>外国 [外国*] 3",
+                  "外国>mp3_hard [mp3_hard*] 73",
+                  // after a sub-category, a new category line takes the discs
+                  "软件 [软件*] 3 +",
+                  "软件>tools [tools*] 73",
+                  " [*] 3 +",
+              }));
 }
 
 TEST(CategoryTree, LinesThatCannotBeAddedAreSkipped) {
     Harness h;
     h.write(Catalogue,
-            "#early#1#&&#\r\n"  // no category yet
-            "@lost\r\n"         // no top-level category yet
-            "#orphan#2#&&#\r\n" // under the sub-category that was never added
+            "#early#1#&&#\r\n"   // no category yet
+            "@lost\r\n"          // no top-level category yet
+            "#orphan#2#&&#\r\n"  // under the sub-category that was never added
             "|A\r\n#x#3#&&#\r\n"
             "|B\r\n#x#4#&&#\r\n"  // the same disc again
             "|x\r\n"              // a category named like a disc
@@ -160,7 +160,8 @@ TEST(Reload, CategoryReloadSkipsBadLinesAndToleratesAMissingFile) {
 
     h.ui.choosePopup("refresh2");
     h.form.TreeView2.userMouseDown(platform::RightButton, 0, 0, 0);
-    EXPECT_EQ(describe(h.form.TreeView2), (std::vector<std::string>{"A [A*] 3 +", "A>d [d*] 73", "B [B*] 3 +"}));
+    EXPECT_EQ(describe(h.form.TreeView2),
+              (std::vector<std::string>{"A [A*] 3 +", "A>d [d*] 73", "B [B*] 3 +"}));
     EXPECT_FALSE(h.form.firstClick2);
     EXPECT_TRUE(h.form.firstClick);
 
@@ -244,17 +245,33 @@ TEST(PopupMenus, ItemsAndCaptionsInOrder) {
     Harness h;
     EXPECT_FALSE(h.form.pop1.visible());
     EXPECT_FALSE(h.form.pop4.visible());
-    EXPECT_EQ(captions(h.form.pop1), (std::vector<std::string>{"属性", "在这里查找", "-", "把分类树展开", "-",
-                                                               "修改目录名", "建立顶级目录", "建立子目录",
-                                                               "删除目录或光盘", "刷新"}));
-    EXPECT_EQ(captions(h.form.pop4),
-              (std::vector<std::string>{
-                  "生成当前目录的网页", "生成当前光盘的目录树网页", "生成当前光盘的目录索引网页",
-                  "使Zelbrin处于快速创建网页状态", "-", "选择网页模板", "查看网页代码",
-                  "生成网页时是否把光盘上的文件拷贝到对应位置以便下载 | 仅拷贝打勾的文件 | 拷贝所有文件",
-                  "生成网页时是否带备注", "-", "在这个光盘里查找文件", "-", "属性1(所有文件的大小)",
-                  "属性2(所有打勾文件的大小)", "修改光盘名字、序号、备注和分类", "删除这张光盘", "-",
-                  "删除光盘上的所有“钩”及映象文件的路径", "删除光盘上的“钩”", "刷新"}));
+    EXPECT_EQ(
+        captions(h.form.pop1),
+        (std::vector<std::string>{"属性", "在这里查找", "-", "把分类树展开", "-", "修改目录名",
+                                  "建立顶级目录", "建立子目录", "删除目录或光盘", "刷新"}));
+    EXPECT_EQ(
+        captions(h.form.pop4),
+        (std::vector<std::string>{
+            "生成当前目录的网页",
+            "生成当前光盘的目录树网页",
+            "生成当前光盘的目录索引网页",
+            "使Zelbrin处于快速创建网页状态",
+            "-",
+            "选择网页模板",
+            "查看网页代码",
+            "生成网页时是否把光盘上的文件拷贝到对应位置以便下载 | 仅拷贝打勾的文件 | 拷贝所有文件",
+            "生成网页时是否带备注",
+            "-",
+            "在这个光盘里查找文件",
+            "-",
+            "属性1(所有文件的大小)",
+            "属性2(所有打勾文件的大小)",
+            "修改光盘名字、序号、备注和分类",
+            "删除这张光盘",
+            "-",
+            "删除光盘上的所有“钩”及映象文件的路径",
+            "删除光盘上的“钩”",
+            "刷新"}));
 }
 
 TEST(PopupMenus, RightButtonOpensAtTheOffsetPointerAndKeepsTheSelection) {
@@ -283,7 +300,8 @@ TEST(PopupMenus, ItemsOfLaterCommandsDoNothingYet) {
     Harness h;
     addIndexFiles(h, {"a.wcd"});
     h.form.file1load();
-    for (const char* item : {"createhtml111", "htmlcopygou1", "DeleteThisCD", "deleteAllred", "deleteGou"}) {
+    for (const char* item :
+         {"createhtml111", "htmlcopygou1", "DeleteThisCD", "deleteAllred", "deleteGou"}) {
         h.ui.choosePopup(item);
         h.form.TreeView1.userMouseDown(platform::RightButton, 0, 0, 0);
     }
@@ -305,15 +323,12 @@ TEST(DiscJump, SelectsTheNthDiscOfTheList) {
         const char* bufferLeft;
     };
     const Case cases[] = {
-        {"2\n", 5, "d2", ""},
-        {"72\n", 5, "d5", ""},     // beyond the count: the last disc
-        {"5\n", 5, "d5", ""},
-        {"1x2\n", 5, "d5", ""},    // other keys leave the digits alone
-        {"0\n", 5, "", "0"},       // "0" is not taken and stays
-        {"0\n3\n", 5, "d3", ""},   // "03"
-        {"00\n", 5, "", ""},       // taken, nothing to select
-        {"\n", 5, "", ""},
-        {"1\n", 0, "", ""},        // no discs
+        {"2\n", 5, "d2", ""},    {"72\n", 5, "d5", ""},   // beyond the count: the last disc
+        {"5\n", 5, "d5", ""},    {"1x2\n", 5, "d5", ""},  // other keys leave the digits alone
+        {"0\n", 5, "", "0"},                              // "0" is not taken and stays
+        {"0\n3\n", 5, "d3", ""},                          // "03"
+        {"00\n", 5, "", ""},                              // taken, nothing to select
+        {"\n", 5, "", ""},       {"1\n", 0, "", ""},      // no discs
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.keys);
@@ -327,7 +342,8 @@ TEST(DiscJump, SelectsTheNthDiscOfTheList) {
         const platform::Node* sel = h.form.TreeView1.selectedItem();
         EXPECT_EQ(sel ? sel->text() : "", c.selected);
         const std::string panel = h.form.StatusBar1.panel(2).text();
-        EXPECT_EQ(panel, *c.bufferLeft ? std::string(c.bufferLeft) + "/" + std::to_string(c.discs) : "");
+        EXPECT_EQ(panel,
+                  *c.bufferLeft ? std::string(c.bufferLeft) + "/" + std::to_string(c.discs) : "");
     }
 }
 

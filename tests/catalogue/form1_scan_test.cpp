@@ -1,7 +1,5 @@
 // The scan command, driven as a user drives it: the toolbar key "maker" or
 // the menu item, the scan dialog and the folder chooser answered by script.
-#include "catalogue/scan_command.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -14,6 +12,7 @@
 #include <vector>
 
 #include "catalogue/catalogue_file.h"
+#include "catalogue/scan_command.h"
 #include "catalogue/scan_dialog.h"
 #include "copies/sendto_dialog.h"
 #include "platform/error.h"
@@ -29,12 +28,15 @@ constexpr std::string_view Catalogue = "C:\\zelbrin\\ini.ini";
 constexpr std::string_view Guangpan = "C:\\zelbrin\\guangpan";
 constexpr std::string_view TwoCategories = "|音乐\r\n@外国\r\n|软件\r\n";
 
-std::string indexPath(std::string_view disc) { return std::string(Guangpan) + "\\" + std::string(disc) + ".wcd"; }
+std::string indexPath(std::string_view disc) {
+    return std::string(Guangpan) + "\\" + std::string(disc) + ".wcd";
+}
 
 // The names in "guangpan", hidden ones included.
 std::vector<std::string> guangpanEntries(const Harness& h) {
     std::vector<std::string> names;
-    for (const auto& e : fs::directory_iterator(h.nativePath(Guangpan))) names.push_back(e.path().filename().string());
+    for (const auto& e : fs::directory_iterator(h.nativePath(Guangpan)))
+        names.push_back(e.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
 }
@@ -103,7 +105,8 @@ struct Snapshot {
 };
 
 Snapshot snapshot(const Harness& h) {
-    return {h.read(Catalogue), guangpanEntries(h), texts(h.form.TreeView1), texts(h.form.TreeView2), h.form.Cdrom_Num};
+    return {h.read(Catalogue), guangpanEntries(h), texts(h.form.TreeView1), texts(h.form.TreeView2),
+            h.form.Cdrom_Num};
 }
 
 void expectUnchanged(const Harness& h, const Snapshot& before) {
@@ -127,7 +130,8 @@ TEST_F(ScanFixture, ACdWithALabelIsFiledIndexedAndShownInBothTrees) {
 
     EXPECT_EQ(h.form.maker.caption(), "扫描光盘生成索引文件");
     // Folder lines of a folder first, then its files, then each subfolder.
-    EXPECT_EQ(h.readBytes(indexPath("[001]DATA")), "E:\\|docs\r\nE:\\b.bin[3]\r\nE:\\docs\\\xb8\xe8.txt[5]\r\n");
+    EXPECT_EQ(h.readBytes(indexPath("[001]DATA")),
+              "E:\\|docs\r\nE:\\b.bin[3]\r\nE:\\docs\\\xb8\xe8.txt[5]\r\n");
     EXPECT_EQ(h.read(Catalogue), "|音乐\r\n#[001]DATA#1#演唱会&&2024-5-6#\r\n@外国\r\n|软件\r\n");
     EXPECT_EQ(h.form.Txt1, "|音乐");
     EXPECT_EQ(texts(h.form.TreeView1), std::vector<std::string>{"[001]DATA"});
@@ -142,7 +146,8 @@ TEST_F(ScanFixture, ACdWithALabelIsFiledIndexedAndShownInBothTrees) {
     EXPECT_EQ(h.form.Cdrom_Num, 1);
     EXPECT_EQ(h.form.SearchPath, "E:\\");
     EXPECT_FALSE(h.form.ok);
-    EXPECT_EQ(h.ui.pointers(), (std::vector<int>{platform::PointerHourglass, platform::PointerDefault}));
+    EXPECT_EQ(h.ui.pointers(),
+              (std::vector<int>{platform::PointerHourglass, platform::PointerDefault}));
     EXPECT_TRUE(h.ui.messages().empty());
     EXPECT_EQ(guangpanEntries(h), std::vector<std::string>{"[001]DATA.wcd"});
 }
@@ -294,7 +299,8 @@ TEST(ScanCommand, AFailedScanFilesNothingAndSaysWhy) {
         {"disk full during the walk",
          [](Harness& h) {
              for (int i = 0; i < 700; ++i)
-                 h.writeBytes("E:\\many\\" + std::string(90, 'x') + std::to_string(i) + ".txt", "1");
+                 h.writeBytes("E:\\many\\" + std::string(90, 'x') + std::to_string(i) + ".txt",
+                              "1");
              return failInGuangpan(h, CommitStep::Write, platform::err::DiskFull);
          },
          platform::errorText(platform::err::DiskFull),
@@ -306,7 +312,9 @@ TEST(ScanCommand, AFailedScanFilesNothingAndSaysWhy) {
          platform::errorText(platform::err::PathFileAccess),
          {}},
         {"the index file cannot be synced to disk",
-         [](Harness& h) { return failInGuangpan(h, CommitStep::SyncData, platform::err::DeviceIO); },
+         [](Harness& h) {
+             return failInGuangpan(h, CommitStep::SyncData, platform::err::DeviceIO);
+         },
          platform::errorText(platform::err::DeviceIO),
          {}},
         // The index file stood whole under its name and is taken away again.
@@ -452,7 +460,8 @@ TEST_F(ScanFixture, EntriesWithNamesThatCannotBeStoredAreCountedAfterTheScan) {
                       "（名字不能保存、无法打开或链接到扫描的文件夹以外），已跳过！");
     h.form.Toolbar1.userClick("maker");
     // The disc is filed all the same, without them.
-    EXPECT_EQ(h.readBytes(indexPath("[001]DATA")), "E:\\|docs\r\nE:\\b.bin[3]\r\nE:\\docs\\\xb8\xe8.txt[5]\r\n");
+    EXPECT_EQ(h.readBytes(indexPath("[001]DATA")),
+              "E:\\|docs\r\nE:\\b.bin[3]\r\nE:\\docs\\\xb8\xe8.txt[5]\r\n");
     EXPECT_NE(h.form.TreeView1.find("[001]DATA*"), nullptr);
     EXPECT_EQ(h.ui.mousePointer(), platform::PointerDefault);
 }

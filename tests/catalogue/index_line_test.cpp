@@ -6,7 +6,8 @@ namespace catalogue {
 namespace {
 
 TEST(IndexLineTest, IndexFilePath) {
-    EXPECT_EQ(discIndexFilePath("C:\\zelbrin", "[001]古典"), "C:\\zelbrin\\guangpan\\[001]古典.wcd");
+    EXPECT_EQ(discIndexFilePath("C:\\zelbrin", "[001]古典"),
+              "C:\\zelbrin\\guangpan\\[001]古典.wcd");
 }
 
 TEST(IndexLineTest, KindOfLine) {
@@ -52,7 +53,8 @@ TEST(IndexLineTest, FileLinesReadFromTheRight) {
         // A mirror path holding a disc number tag and the name's own braces.
         {"E:\\docs\\img\\a.jpg[800]($){d:\\zelbrin\\[003]Photos\\docs\\img\\a.jpg}",
          "E:\\docs\\img\\a.jpg", "800", 1, "d:\\zelbrin\\[003]Photos\\docs\\img\\a.jpg"},
-        {"E:\\a[1]{b}.txt[10]($){C:\\m\\a[1]{b}.txt}", "E:\\a[1]{b}.txt", "10", 1, "C:\\m\\a[1]{b}.txt"},
+        {"E:\\a[1]{b}.txt[10]($){C:\\m\\a[1]{b}.txt}", "E:\\a[1]{b}.txt", "10", 1,
+         "C:\\m\\a[1]{b}.txt"},
         // An old file's negative size (a signed 32-bit write).
         {"E:\\huge.avi[-1294967296]", "E:\\huge.avi", "-1294967296", 0, nullptr},
     };

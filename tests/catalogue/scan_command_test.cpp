@@ -11,24 +11,30 @@
 namespace {
 
 TEST(ScanTexts, GroupThousands) {
-    const std::vector<std::pair<std::int64_t, std::string>> cases = {
-        {0, "0"}, {12, "12"}, {999, "999"}, {1000, "1,000"}, {3292, "3,292"},
-        {654321000, "654,321,000"}, {4500000000, "4,500,000,000"}, {-1234, "-1,234"}};
+    const std::vector<std::pair<std::int64_t, std::string>> cases = {{0, "0"},
+                                                                     {12, "12"},
+                                                                     {999, "999"},
+                                                                     {1000, "1,000"},
+                                                                     {3292, "3,292"},
+                                                                     {654321000, "654,321,000"},
+                                                                     {4500000000, "4,500,000,000"},
+                                                                     {-1234, "-1,234"}};
     for (const auto& [n, text] : cases) EXPECT_EQ(catalogue::groupThousands(n), text) << n;
 }
 
 TEST(ScanTexts, ScannedFolderName) {
     EXPECT_EQ(catalogue::scannedFolderName("E:\\"), "");
     EXPECT_EQ(catalogue::scannedFolderName("D:\\music\\pop"), "pop");
-    EXPECT_EQ(catalogue::scanSizeText("E:\\", 654321000), "在E:\\下所有文件的大小 = 654,321,000 字节");
+    EXPECT_EQ(catalogue::scanSizeText("E:\\", 654321000),
+              "在E:\\下所有文件的大小 = 654,321,000 字节");
     EXPECT_EQ(catalogue::scanCountText(1250, 37), "1250个文件在38个文件夹里");
 }
 
 TEST(DiscNameRule, PlainFileNamesOnly) {
     for (const char* ok : {"DATA", "[007]DATA", "音乐 合集", "a.b", "...x", "pop_hard"})
         EXPECT_TRUE(catalogue::discNameIsPlainFileName(ok)) << ok;
-    for (const char* bad : {"", ".", "..", "a\\b", "a/b", "a:b", "a*b", "a?b", "a\"b", "a<b", "a>b", "a|b", " a",
-                            "a ", "a\x01", "a\x7f"})
+    for (const char* bad : {"", ".", "..", "a\\b", "a/b", "a:b", "a*b", "a?b", "a\"b", "a<b", "a>b",
+                            "a|b", " a", "a ", "a\x01", "a\x7f"})
         EXPECT_FALSE(catalogue::discNameIsPlainFileName(bad)) << bad;
 }
 

@@ -40,7 +40,7 @@ constexpr const char* NoCategory = "请从左边的目录树中选择光盘的�
 // holding the disc "DATA"; the scan's members as the scan command leaves them
 // before it shows the dialog.
 class ScanDialogTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         h.write(Catalogue, "|音乐\r\n#old#1#r&&2004-1-1#\r\n@外国\r\n|2004\r\n");
         h.clock.set(2004, 5, 1);
@@ -74,7 +74,8 @@ protected:
 };
 
 TEST_F(ScanDialogTest, NewScanProposesLabelNextNumberTodayAndPatterns) {
-    for (const char* f : {"a.wcd", "b_hard.wcd", "c.wcd", "d_HARD.wcd"}) h.write(std::string(Guangpan) + f, "");
+    for (const char* f : {"a.wcd", "b_hard.wcd", "c.wcd", "d_HARD.wcd"})
+        h.write(std::string(Guangpan) + f, "");
     h.form.File1.setPath("C:\\zelbrin");
     show([](Dialog& d) {
         EXPECT_EQ(d.caption(), "information");
@@ -82,12 +83,13 @@ TEST_F(ScanDialogTest, NewScanProposesLabelNextNumberTodayAndPatterns) {
         EXPECT_EQ(d.Text2.text(), "4");  // "_hard" is matched exactly: d_HARD counts
         EXPECT_EQ(d.Text3.text(), "");
         EXPECT_EQ(d.Text5.text(), "2004-5-1");
-        EXPECT_EQ(d.Label4.caption(), "你的光驱中有光盘！它的卷标是DATA；如果你不想扫描光驱请取出光盘！");
+        EXPECT_EQ(d.Label4.caption(),
+                  "你的光驱中有光盘！它的卷标是DATA；如果你不想扫描光驱请取出光盘！");
         EXPECT_TRUE(d.Command1.visible());
         EXPECT_TRUE(d.Label6.visible());
         EXPECT_TRUE(d.Combo1.visible());
-        EXPECT_EQ(d.Combo1.items(),
-                  (std::vector<std::string>{"*.*", "*.exe", "*.dll", "*.txt", "*.htm", "*.mp3", "*.doc"}));
+        EXPECT_EQ(d.Combo1.items(), (std::vector<std::string>{"*.*", "*.exe", "*.dll", "*.txt",
+                                                              "*.htm", "*.mp3", "*.doc"}));
         EXPECT_EQ(d.Combo1.text(), "*.*");
         EXPECT_TRUE(d.Text4.locked());
         d.CancelButton.userClick();
@@ -167,8 +169,8 @@ TEST_F(ScanDialogTest, RefusedNameIsNotTaggedTwice) {
 
 TEST_F(ScanDialogTest, NamesThatCannotBeFileNamesAreRefused) {
     h.form.SearchPath = "C:\\music";  // not the CD drive: no tag
-    for (const char* name : {".", "..", "a/b", "..\\..\\x", "c:x", "?", "a*", "\"q\"", "<a>", "a|b", " lead",
-                                   "trail ", "tab\tx"}) {
+    for (const char* name : {".", "..", "a/b", "..\\..\\x", "c:x", "?", "a*", "\"q\"", "<a>", "a|b",
+                             " lead", "trail ", "tab\tx"}) {
         show([&](Dialog& d) {
             d.Text1.userType(name);
             h.ui.answerMsgBox(platform::MsgOK, BadName);
@@ -203,9 +205,21 @@ TEST_F(ScanDialogTest, ChecksRunInOrderAndKeepTheFormOpen) {
         {[](Dialog& d) { d.Combo1.userType("a/*.mp3"); }, BadPattern},
         {[](Dialog& d) { d.Text4.setText("没有这个分类"); }, NoCategory},
         // With several faults the first check in the order speaks.
-        {[](Dialog& d) { d.Text3.userType(""); d.Text5.userType("2004#5"); }, EmptyField},
-        {[](Dialog& d) { d.Text2.userType("a&&b"); d.Text1.userType("x#"); }, Hash},
-        {[](Dialog& d) { d.Text3.userType("a&&b"); d.Combo1.userType(""); }, Ampersand},
+        {[](Dialog& d) {
+             d.Text3.userType("");
+             d.Text5.userType("2004#5");
+         },
+         EmptyField},
+        {[](Dialog& d) {
+             d.Text2.userType("a&&b");
+             d.Text1.userType("x#");
+         },
+         Hash},
+        {[](Dialog& d) {
+             d.Text3.userType("a&&b");
+             d.Combo1.userType("");
+         },
+         Ampersand},
     };
     for (const Case& c : cases) {
         show([&](Dialog& d) {
@@ -382,10 +396,11 @@ TEST_F(ScanDialogTest, ImportProposesTheFileTitleAndNeverTags) {
 // ---- change mode ----
 
 class ChangeModeTest : public ScanDialogTest {
-protected:
+  protected:
     void SetUp() override {
         ScanDialogTest::SetUp();
-        h.write(Catalogue, "|音乐\r\n@外国\r\n#abc#3#演唱会&&2004-1-2#\r\n#nodate#5#r#\r\n|软件\r\n");
+        h.write(Catalogue,
+                "|音乐\r\n@外国\r\n#abc#3#演唱会&&2004-1-2#\r\n#nodate#5#r#\r\n|软件\r\n");
         h.write(std::string(Guangpan) + "abc.wcd", "");
         h.write(std::string(Guangpan) + "nodate.wcd", "");
         h.form.DialogFromWhere = "changeorder";
@@ -396,7 +411,8 @@ protected:
 TEST_F(ChangeModeTest, ShowsTheDiscsFieldsAndAsksAboutEachChange) {
     show([this](Dialog& d) {
         EXPECT_EQ(d.Label4.caption(),
-                  "请只修改你要改变的项目！如果你要修改的是硬盘目录而不是光盘，请在修改名字时保留后缀“_hard”。");
+                  "请只修改你要改变的项目！如果你要修改的是硬盘目录而不是光盘，请在修改名字时保留后"
+                  "缀“_hard”。");
         EXPECT_EQ(d.Text1.text(), "abc");
         EXPECT_EQ(d.Text2.text(), "3");
         EXPECT_EQ(d.Text3.text(), "演唱会");
@@ -438,7 +454,9 @@ TEST_F(ChangeModeTest, ANewNameIsTestedAgainstEveryIndexFileEvenItsOwn) {
         h.ui.answerMsgBox(platform::MsgOK, BadName);
         d.OKButton.userClick();
         d.Text1.userType("新名");
-        h.ui.answerMsgBox(platform::MsgYes, "你把光盘的名字［abc］改成了［新名］。\r\n如果上述提示不正确，请点击［No］按钮！");
+        h.ui.answerMsgBox(
+            platform::MsgYes,
+            "你把光盘的名字［abc］改成了［新名］。\r\n如果上述提示不正确，请点击［No］按钮！");
         d.OKButton.userClick();
     });
     EXPECT_TRUE(h.form.ok);
@@ -449,8 +467,9 @@ TEST_F(ChangeModeTest, ALineWithoutDateShowsTodayAndListsTheDate) {
     h.form.OpenedDisk = "nodate";
     show([this](Dialog& d) {
         EXPECT_EQ(d.Text5.text(), "2004-5-1");
-        h.ui.answerMsgBox(platform::MsgYes,
-                          "你把光盘的购买日期［］改成了［2004-5-1］。\r\n如果上述提示不正确，请点击［No］按钮！");
+        h.ui.answerMsgBox(
+            platform::MsgYes,
+            "你把光盘的购买日期［］改成了［2004-5-1］。\r\n如果上述提示不正确，请点击［No］按钮！");
         d.OKButton.userClick();
     });
     EXPECT_TRUE(h.form.ok);
@@ -472,7 +491,8 @@ TEST_F(ScanDialogTest, HardDiskFolderChosenInTheFolderChooser) {
         EXPECT_FALSE(h.form.fromMaker);
         EXPECT_EQ(h.form.SearchPath, "C:\\music\\pop");
         EXPECT_EQ(d.Text1.text(), "pop");
-        EXPECT_EQ(d.Label4.caption(), "你要扫描的目录是[C:\\music\\pop]。如果选择错了，请重新选择。");
+        EXPECT_EQ(d.Label4.caption(),
+                  "你要扫描的目录是[C:\\music\\pop]。如果选择错了，请重新选择。");
         fileUnderMusicAndOk(d);
     });
     EXPECT_TRUE(h.form.ok);

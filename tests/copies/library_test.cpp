@@ -1,11 +1,10 @@
 // The library file's records and the loader of the library tree.
-#include "copies/library_file.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
+#include "copies/library_file.h"
 #include "support/harness.h"
 
 namespace {
@@ -14,21 +13,23 @@ using testsupport::Harness;
 
 constexpr const char* LibraryFile = "C:\\zelbrin\\favorite.ini";
 
-std::string record(const std::string& icon, const std::string& name, const std::string& disc, const std::string& path,
-                   const std::string& remark = "空") {
+std::string record(const std::string& icon, const std::string& name, const std::string& disc,
+                   const std::string& path, const std::string& remark = "空") {
     return copies::formatRecord({icon, name, disc, path, remark});
 }
 
 TEST(LibraryRecord, FormatAndKey) {
     EXPECT_EQ(record("1", "img", "[003]Tools", "F:\\docs\\img"),
               "|文件图标:1;|文件名:img;|光盘名字:[003]Tools;|文件路径:F:\\docs\\img;|文件备注:空");
-    EXPECT_EQ(copies::libraryNodeKey("[003]Tools", "F:\\docs\\img"), "[003]Tools;|文件路径:F:\\docs\\img");
+    EXPECT_EQ(copies::libraryNodeKey("[003]Tools", "F:\\docs\\img"),
+              "[003]Tools;|文件路径:F:\\docs\\img");
     EXPECT_EQ(copies::recordKey(record("1", "img", "[003]Tools", "F:\\docs\\img")),
               copies::libraryNodeKey("[003]Tools", "F:\\docs\\img"));
 }
 
 TEST(LibraryRecord, ParseLine) {
-    auto e = copies::parseLibraryLine("  " + record("24", "a.b", "D", "E:\\a.b.txt", "x;|y") + "  ");
+    auto e =
+        copies::parseLibraryLine("  " + record("24", "a.b", "D", "E:\\a.b.txt", "x;|y") + "  ");
     ASSERT_TRUE(e);
     EXPECT_EQ(e->name, "a.b");
     EXPECT_EQ(e->key, "D;|文件路径:E:\\a.b.txt");
@@ -72,7 +73,8 @@ TEST(LibraryRecord, RemoveRecordCutsOneLine) {
 
 std::vector<std::string> describe(const platform::TreeView& tree) {
     std::vector<std::string> out;
-    for (const auto& n : tree.nodes()) out.push_back(n->text() + " [" + n->key() + "] " + std::to_string(n->image()));
+    for (const auto& n : tree.nodes())
+        out.push_back(n->text() + " [" + n->key() + "] " + std::to_string(n->image()));
     return out;
 }
 
@@ -82,17 +84,19 @@ TEST(LibraryLoad, OneNodePerRecordInFileOrder) {
                              record("24", "说明", "光盘", "F:\\说明.txt", "备注") + "\r\n" +
                              record("500", "odd", "D", "E:\\odd") + "\r\n");
     h.start();
-    EXPECT_EQ(describe(h.form.TreeView4),
-              (std::vector<std::string>{"img [[003]Tools;|文件路径:F:\\docs\\img] 1",
-                                        "说明 [光盘;|文件路径:F:\\说明.txt] 24",
-                                        // An icon outside the image list shows the picture of other files.
-                                        "odd [D;|文件路径:E:\\odd] 7"}));
+    EXPECT_EQ(
+        describe(h.form.TreeView4),
+        (std::vector<std::string>{
+            "img [[003]Tools;|文件路径:F:\\docs\\img] 1", "说明 [光盘;|文件路径:F:\\说明.txt] 24",
+            // An icon outside the image list shows the picture of other files.
+            "odd [D;|文件路径:E:\\odd] 7"}));
     EXPECT_TRUE(h.ui.log().empty());
 }
 
 TEST(LibraryLoad, RepeatedKeyStopsTheLoad) {
     Harness h;
-    h.write(LibraryFile, record("1", "a", "D", "E:\\a") + "\r\n" + record("1", "a", "D", "E:\\a", "new") + "\r\n" +
+    h.write(LibraryFile, record("1", "a", "D", "E:\\a") + "\r\n" +
+                             record("1", "a", "D", "E:\\a", "new") + "\r\n" +
                              record("1", "b", "D", "E:\\b") + "\r\n");
     h.ui.answerMsgBox(platform::MsgOK, "已经存在该文件!");
     h.start();

@@ -15,10 +15,12 @@ using testsupport::Harness;
 
 constexpr const char* NoDiscInDrive = "你选择的光驱或软驱里没有盘";
 
-std::string storedFolder(Harness& h) { return h.settings.get("Zelbrin", "Expiry", "yourfolder", "<none>"); }
+std::string storedFolder(Harness& h) {
+    return h.settings.get("Zelbrin", "Expiry", "yourfolder", "<none>");
+}
 
 class SendToDialogTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         h.makeFolder("C:\\work\\sub");
         h.start();

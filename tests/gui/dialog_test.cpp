@@ -22,9 +22,9 @@
 
 namespace {
 
+using guitest::buttonWithText;
 using guitest::GuiMachine;
 using guitest::TestDialog;
-using guitest::buttonWithText;
 using guitest::whenModal;
 
 TEST(ModalForm, OpensAtItsSizeAndClosesThroughItsButtons) {
@@ -190,7 +190,8 @@ TEST(FileDialog, ConvertsBetweenWindowsAndNativePaths) {
 
 TEST(FileDialog, FiltersOfTheProgramsForm) {
     EXPECT_EQ(gui::QtUi::nameFilters("*.wcd"), QStringLiteral("*.wcd"));
-    EXPECT_EQ(gui::QtUi::nameFilters("文本|*.txt;*.htm|全部|*.*"), QStringLiteral("文本 (*.txt *.htm);;全部 (*.*)"));
+    EXPECT_EQ(gui::QtUi::nameFilters("文本|*.txt;*.htm|全部|*.*"),
+              QStringLiteral("文本 (*.txt *.htm);;全部 (*.*)"));
     EXPECT_EQ(gui::QtUi::nameFilters(""), QString());
 }
 
@@ -199,7 +200,8 @@ TEST(BrowserSaveAs, CopiesThePageWritableAndKeepsTheFormerFileWhenItCannot) {
     m.h.writeBytes("E:\\docs\\a.htm", "<html>page</html>");
     m.h.makeFolder("E:\\docs\\sub");
     // A page from a disc is read-only.
-    std::filesystem::permissions(m.h.nativePath("E:\\docs\\a.htm"), std::filesystem::perms::owner_read);
+    std::filesystem::permissions(m.h.nativePath("E:\\docs\\a.htm"),
+                                 std::filesystem::perms::owner_read);
     const QString target = QString::fromStdString(m.h.nativePath("C:\\saved.htm"));
     platform::WebBrowser& b = m.form.WebBrowser1;
     platform::dispatch([&] { b.navigate("file:\\\\E:\\docs\\a.htm"); });

@@ -32,8 +32,9 @@ struct GuiMachine {
     gui::FrontEnd frontEnd;
     gui::QtUi ui{frontEnd};
     gui::QtTimerHost timers;
-    AppServices services{{ui, timers}, h.registry,  h.settings, h.shell,
-                         h.clipboard,  h.clock,     h.mci,      std::string(testsupport::Harness::ProgramFolder)};
+    AppServices services{
+        {ui, timers}, h.registry, h.settings, h.shell,
+        h.clipboard,  h.clock,    h.mci,      std::string(testsupport::Harness::ProgramFolder)};
     Form1 form{services};
 
     GuiMachine() = default;
@@ -43,8 +44,10 @@ struct GuiMachine {
     // the main window shown at its design size. The CD drive file is written
     // first, as the harness does, so that start-up does not ask for the drive.
     gui::FormView& showMain() {
-        const std::string cdDriveFile = std::string(testsupport::Harness::ProgramFolder) + "\\disk.ini";
-        if (!h.exists(cdDriveFile)) h.write(cdDriveFile, std::string(testsupport::Harness::CdDrive) + "\r\n");
+        const std::string cdDriveFile =
+            std::string(testsupport::Harness::ProgramFolder) + "\\disk.ini";
+        if (!h.exists(cdDriveFile))
+            h.write(cdDriveFile, std::string(testsupport::Harness::CdDrive) + "\r\n");
         platform::dispatch([this] { form.show(); });
         gui::FormView& v = frontEnd.open(form, gui::FrontEnd::WindowKind::Main);
         v.showWindow();
@@ -101,7 +104,7 @@ QPushButton* buttonWithText(QWidget* w, const QString& text);
 
 // A small dialog form: a label, a text box and OK and Cancel buttons.
 class TestDialog : public platform::Form {
-public:
+  public:
     explicit TestDialog(platform::Services& s);
 
     platform::Label Label1{*this, "Label1"};
@@ -110,7 +113,7 @@ public:
     platform::CommandButton CancelButton{*this, "CancelButton"};
     std::string result;  // "ok", "cancel" or "closebox"
 
-protected:
+  protected:
     void onCloseBox() override {
         result = "closebox";
         unload();

@@ -45,7 +45,8 @@ TEST(MainWindow, RendersAtItsDesignSizeWithEveryPane) {
     ASSERT_TRUE(bar);
     EXPECT_EQ(bar->geometry(), QRect(0, 0, 645, 24));
     EXPECT_TRUE(toolButton(bar, QStringLiteral("去掉网格"))->isVisible());
-    EXPECT_FALSE(toolButton(bar, QStringLiteral("后退"))->isVisible());  // the preview group is hidden
+    EXPECT_FALSE(
+        toolButton(bar, QStringLiteral("后退"))->isVisible());  // the preview group is hidden
     QWidget* status = m.widgetOf<QWidget>(m.form.StatusBar1);
     ASSERT_TRUE(status);
     EXPECT_EQ(status->geometry().bottom(), 451);
@@ -58,7 +59,8 @@ TEST(MainWindow, RendersAtItsDesignSizeWithEveryPane) {
     QTreeWidget* tree = m.widgetOf<QTreeWidget>(m.form.TreeView2);
     ASSERT_TRUE(tree);
     EXPECT_TRUE(strip->geometry().contains(tree->geometry()));
-    EXPECT_EQ(tree->geometry().topLeft(), QPoint(px(m.form.TabStrip1.clientLeft()), px(m.form.TabStrip1.clientTop())));
+    EXPECT_EQ(tree->geometry().topLeft(),
+              QPoint(px(m.form.TabStrip1.clientLeft()), px(m.form.TabStrip1.clientTop())));
     EXPECT_EQ(v.canvas()->childAt(tree->geometry().center()), tree->viewport());
     // Hidden controls have no visible widget.
     EXPECT_FALSE(m.widgetOf<QWidget>(m.form.ListView2)->isVisible());
@@ -73,7 +75,9 @@ TEST(MainWindow, ClickOnATreeNodeRunsNodeClickAndARightClickSelectsNothing) {
     platform::TreeView& t = m.form.TreeView2;
     std::vector<std::string> clicks, mouseDowns;
     t.NodeClick = [&](platform::Node& n) { clicks.push_back(n.key()); };
-    t.MouseDown = [&](int button, int, double, double) { mouseDowns.push_back(std::to_string(button)); };
+    t.MouseDown = [&](int button, int, double, double) {
+        mouseDowns.push_back(std::to_string(button));
+    };
     platform::dispatch([&] {
         t.add("a", "甲", 3);
         t.add("b", "乙", 3);
@@ -149,8 +153,12 @@ TEST(MainWindow, TabClickSelectsThePageThroughTheModel) {
 TEST(MainWindow, SplitterLabelTakesTheMouseAndGetsItsRelease) {
     GuiMachine m;
     std::vector<std::string> events;
-    m.form.Label1.MouseDown = [&](int b, int, double x, double) { events.push_back("down " + std::to_string(b) + " " + std::to_string(int(x))); };
-    m.form.Label1.MouseUp = [&](int b, int, double x, double) { events.push_back("up " + std::to_string(b) + " " + std::to_string(int(x))); };
+    m.form.Label1.MouseDown = [&](int b, int, double x, double) {
+        events.push_back("down " + std::to_string(b) + " " + std::to_string(int(x)));
+    };
+    m.form.Label1.MouseUp = [&](int b, int, double x, double) {
+        events.push_back("up " + std::to_string(b) + " " + std::to_string(int(x)));
+    };
     m.showMain();
     auto* label = m.widgetOf<QLabel>(m.form.Label1);
     ASSERT_TRUE(label);

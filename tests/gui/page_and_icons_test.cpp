@@ -19,7 +19,8 @@ TEST(PageText, CharsetFromTheDeclarationElseCodePage936) {
     };
     const std::vector<Case> cases = {
         {"<html><head><meta charset=\"gb2312\"></head>", gui::PageCharset::Cp936},
-        {"<meta http-equiv=Content-Type content=\"text/html; charset=UTF-8\">", gui::PageCharset::Utf8},
+        {"<meta http-equiv=Content-Type content=\"text/html; charset=UTF-8\">",
+         gui::PageCharset::Utf8},
         {"<META CONTENT='text/html; Charset = utf8'>", gui::PageCharset::Utf8},
         {"<meta charset=iso-8859-1>", gui::PageCharset::Latin1},
         {"<html>no declaration</html>", gui::PageCharset::Cp936},
@@ -69,7 +70,8 @@ TEST(Icons, EveryKeyOfTheImageListHasItsOwnPicture) {
         EXPECT_TRUE(gui::hasIcon(key)) << key;
         const QImage img = gui::iconPixmap(key, 16).toImage();
         ASSERT_EQ(img.size(), QSize(16, 16));
-        pictures.insert(QByteArray(reinterpret_cast<const char*>(img.constBits()), img.sizeInBytes()));
+        pictures.insert(
+            QByteArray(reinterpret_cast<const char*>(img.constBits()), img.sizeInBytes()));
         ++drawn;
     }
     EXPECT_EQ(drawn, 111);

@@ -17,8 +17,8 @@
 
 namespace {
 
-using guitest::GuiMachine;
 using guitest::buttonWithText;
+using guitest::GuiMachine;
 using guitest::whenModal;
 
 QAction* menuAction(QMainWindow* window, const QString& top, const QString& item) {
@@ -31,19 +31,21 @@ QAction* menuAction(QMainWindow* window, const QString& top, const QString& item
 }
 
 QTreeWidgetItem* itemWithText(QTreeWidget* tree, const QString& text) {
-    const QList<QTreeWidgetItem*> found = tree->findItems(text, Qt::MatchExactly | Qt::MatchRecursive);
+    const QList<QTreeWidgetItem*> found =
+        tree->findItems(text, Qt::MatchExactly | Qt::MatchRecursive);
     return found.isEmpty() ? nullptr : found.first();
 }
 
 // The folder chooser starts on the process's current folder.
 class CurrentFolder {
-public:
-    explicit CurrentFolder(const std::filesystem::path& to) : before_(std::filesystem::current_path()) {
+  public:
+    explicit CurrentFolder(const std::filesystem::path& to)
+        : before_(std::filesystem::current_path()) {
         std::filesystem::current_path(to);
     }
     ~CurrentFolder() { std::filesystem::current_path(before_); }
 
-private:
+  private:
     std::filesystem::path before_;
 };
 
@@ -51,11 +53,13 @@ TEST(Scan, AFolderIsScannedWithTheCaptionCountingAndShowsInBothTrees) {
     GuiMachine m;
     m.h.write("C:\\zelbrin\\ini.ini", "|音乐\r\n|软件\r\n");
     m.h.setCdReady(false);
-    for (const char* f : {"C:\\music\\pop\\a.mp3", "C:\\music\\pop\\x\\b.mp3", "C:\\music\\pop\\y\\c.txt"})
+    for (const char* f :
+         {"C:\\music\\pop\\a.mp3", "C:\\music\\pop\\x\\b.mp3", "C:\\music\\pop\\y\\c.txt"})
         m.h.writeBytes(f, "12345");
     gui::FormView& v = m.showMain();
     QStringList titles;
-    QObject::connect(v.mainWindow(), &QWidget::windowTitleChanged, [&titles](const QString& t) { titles << t; });
+    QObject::connect(v.mainWindow(), &QWidget::windowTitleChanged,
+                     [&titles](const QString& t) { titles << t; });
     const QString shot = QString::fromStdString(guitest::artifactFolder() + "/scan_dialog.png");
     CurrentFolder cwd(m.h.nativePath("C:\\music\\pop"));
 
@@ -75,7 +79,8 @@ TEST(Scan, AFolderIsScannedWithTheCaptionCountingAndShowsInBothTrees) {
         dialog->grab().save(shot);
         QTest::mouseClick(buttonWithText(dialog, QStringLiteral("确定")), Qt::LeftButton);
     });
-    QAction* scan = menuAction(v.mainWindow(), QStringLiteral("文件"), QStringLiteral("扫描光盘生成索引文件"));
+    QAction* scan =
+        menuAction(v.mainWindow(), QStringLiteral("文件"), QStringLiteral("扫描光盘生成索引文件"));
     ASSERT_TRUE(scan);
     scan->trigger();
 
@@ -84,8 +89,10 @@ TEST(Scan, AFolderIsScannedWithTheCaptionCountingAndShowsInBothTrees) {
     EXPECT_TRUE(m.h.exists("C:\\zelbrin\\guangpan\\pop_hard.wcd"));
     // The walk's progress showed in the caption before it became the name.
     ASSERT_FALSE(titles.isEmpty());
-    EXPECT_TRUE(titles.filter(QStringLiteral("文件夹：")).size() >= 1) << titles.join("|").toStdString();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return v.mainWindow()->windowTitle() == QStringLiteral("Zelbrin"); }, 2000));
+    EXPECT_TRUE(titles.filter(QStringLiteral("文件夹：")).size() >= 1)
+        << titles.join("|").toStdString();
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return v.mainWindow()->windowTitle() == QStringLiteral("Zelbrin"); }, 2000));
 
     // The category page shows the disc under its category; the disc page's
     // list shows it once that page is chosen.
@@ -100,7 +107,8 @@ TEST(Scan, AFolderIsScannedWithTheCaptionCountingAndShowsInBothTrees) {
     QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(1).center());
     auto* discList = m.widgetOf<QTreeWidget>(m.form.TreeView1);
     ASSERT_TRUE(discList);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return itemWithText(discList, QStringLiteral("pop_hard")) != nullptr; }, 2000));
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return itemWithText(discList, QStringLiteral("pop_hard")) != nullptr; }, 2000));
 }
 
 }  // namespace

@@ -28,7 +28,8 @@ TEST(TreeSync, ChangesInPlaceKeepTheItemsAndNewNodesRebuildInOneGo) {
     t.NodeClick = [&](platform::Node&) { ++clicks; };
     platform::dispatch([&] {
         t.add("r", "根", 3);
-        for (int i = 0; i < 100; ++i) t.addChild("r", "n" + std::to_string(i), "节点" + std::to_string(i), 1);
+        for (int i = 0; i < 100; ++i)
+            t.addChild("r", "n" + std::to_string(i), "节点" + std::to_string(i), 1);
     });
     m.showMain();
     QTreeWidget* tree = m.widgetOf<QTreeWidget>(t);
@@ -148,7 +149,9 @@ TEST(ListSync, RowsColumnsChecksAndColoursFollowTheModel) {
     GuiMachine m;
     platform::ListView& l = m.form.ListView1;
     std::vector<std::string> events;
-    l.ItemCheck = [&](platform::ListItem& i) { events.push_back("check " + i.key() + (i.checked() ? " 1" : " 0")); };
+    l.ItemCheck = [&](platform::ListItem& i) {
+        events.push_back("check " + i.key() + (i.checked() ? " 1" : " 0"));
+    };
     l.ItemClick = [&](platform::ListItem& i) { events.push_back("click " + i.key()); };
     platform::dispatch([&] {
         l.setCheckboxes(true);
@@ -176,7 +179,8 @@ TEST(ListSync, RowsColumnsChecksAndColoursFollowTheModel) {
     opt.rect = tree->visualRect(tree->model()->index(1, 0));
     opt.features = QStyleOptionViewItem::HasCheckIndicator | QStyleOptionViewItem::HasDecoration;
     opt.decorationSize = QSize(16, 16);
-    const QRect box = tree->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &opt, tree);
+    const QRect box =
+        tree->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &opt, tree);
     QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, box.center());
     EXPECT_EQ(events, (std::vector<std::string>{"click k1", "check k1 1"}));
     EXPECT_EQ(tree->topLevelItem(1)->checkState(0), Qt::Checked);
@@ -197,7 +201,8 @@ TEST(ControlSync, CodeChangesRaiseOnlyTheModelsOwnEvents) {
     m.form.SoftNameT.Change = [&] { ++changes; };
     m.form.SoftRankT.Click = [&] { ++clicks; };
     platform::dispatch([&] {
-        for (platform::Control* c : std::initializer_list<platform::Control*>{&m.form.SoftNameT, &m.form.SoftRankT})
+        for (platform::Control* c :
+             std::initializer_list<platform::Control*>{&m.form.SoftNameT, &m.form.SoftRankT})
             c->setVisible(true);
     });
     m.showMain();

@@ -26,7 +26,8 @@ using testsupport::Harness;
 constexpr const char* Pf = "C:\\zelbrin";
 constexpr const char* DiskIni = "C:\\zelbrin\\disk.ini";
 constexpr const char* FirstRunHead = "程序检测到你的光驱的盘符是";
-constexpr const char* FirstRunTail = "，如果正确请按OK，不正确请按Cancel！如果以后发生改变，请删除disk.ini文件！";
+constexpr const char* FirstRunTail =
+    "，如果正确请按OK，不正确请按Cancel！如果以后发生改变，请删除disk.ini文件！";
 constexpr const char* NotCdRom = "你输入的盘符不是光驱，请重新输入！";
 
 std::string firstRunPrompt(const std::string& root) { return FirstRunHead + root + FirstRunTail; }
@@ -52,7 +53,8 @@ TEST(Startup, FreshProgramFolderStartsCleanly) {
     // the tree is found from this file's own path).
     const char* source = std::getenv("ZELBRIN_SOURCE_DIR");
     const std::filesystem::path tree =
-        source ? std::filesystem::path(source) : std::filesystem::path(__FILE__).parent_path().parent_path().parent_path();
+        source ? std::filesystem::path(source)
+               : std::filesystem::path(__FILE__).parent_path().parent_path().parent_path();
     ASSERT_TRUE(std::filesystem::exists(tree / "webmodel" / "readme.htm"));
     platform::files::installResources((tree / "webmodel").string(), h.nativePath(Pf));
     h.ui.answerMsgBox(platform::MsgOK, firstRunPrompt("E:\\"));
@@ -60,7 +62,8 @@ TEST(Startup, FreshProgramFolderStartsCleanly) {
     Form1& f = h.form;
 
     ASSERT_TRUE(f.visible());
-    for (const char* folder : {"C:\\zelbrin\\guangpan", "C:\\zelbrin\\software"}) EXPECT_TRUE(h.exists(folder)) << folder;
+    for (const char* folder : {"C:\\zelbrin\\guangpan", "C:\\zelbrin\\software"})
+        EXPECT_TRUE(h.exists(folder)) << folder;
     EXPECT_EQ(h.readBytes("C:\\zelbrin\\ini.ini"), "");
     EXPECT_EQ(h.readBytes(DiskIni), "E:\\\r\n");
     // The readme page is shown (then hidden) in the browser.
@@ -73,18 +76,21 @@ TEST(Startup, FreshProgramFolderStartsCleanly) {
     EXPECT_EQ(f.CdDrive, "E:\\");
     EXPECT_TRUE(f.CdDriveKnown);
     EXPECT_EQ(f.Cdrom_Num, 0);
-    EXPECT_EQ(f.TreeView1.count() + f.TreeView2.count() + f.TreeView3.count() + f.TreeView4.count(), 0);
+    EXPECT_EQ(f.TreeView1.count() + f.TreeView2.count() + f.TreeView3.count() + f.TreeView4.count(),
+              0);
     EXPECT_EQ(f.CopyAllSize.caption(), "已经拷贝到硬盘上的文件大小是0K");
     EXPECT_EQ(f.SendToCustom.caption(), "你的文件夹");
     EXPECT_EQ(f.CopyFileColor, platform::qbColor(12));
     EXPECT_EQ(f.MediaListIndex, 1);
     EXPECT_EQ(f.b_interval, 1.0);
-    EXPECT_EQ(f.PendingTickPaths, std::vector<std::vector<std::string>>(3, std::vector<std::string>(1)));
+    EXPECT_EQ(f.PendingTickPaths,
+              std::vector<std::vector<std::string>>(3, std::vector<std::string>(1)));
     EXPECT_EQ(f.PendingTickAtRoot, std::vector<bool>{false});
 
     // The page 分类 shows first.
     EXPECT_TRUE(f.TreeView2.visible());
-    for (const platform::TreeView* t : {&f.TreeView1, &f.TreeView3, &f.TreeView4}) EXPECT_FALSE(t->visible());
+    for (const platform::TreeView* t : {&f.TreeView1, &f.TreeView3, &f.TreeView4})
+        EXPECT_FALSE(t->visible());
     EXPECT_EQ(f.TreeView1.style(), 7);
     EXPECT_EQ(f.TreeView2.style(), 7);
     EXPECT_EQ(f.TreeView1.labelEdit(), 1);
@@ -111,9 +117,10 @@ TEST(Startup, ExistingProgramFolderFillsTheTrees) {
     h.write("C:\\zelbrin\\ini.ini", "|软件\r\n#[001]Tools\r\n|音乐\r\n#[002]Music\r\n");
     h.write("C:\\zelbrin\\software\\a.txt", "x");
     h.write("C:\\zelbrin\\software\\Tools.TXT", "x");
-    h.write("C:\\zelbrin\\favorite.ini",
-            "|文件图标:1;|文件名:img;|光盘名字:[001]Tools;|文件路径:E:\\docs\\img;|文件备注:空\r\n"
-            "|文件图标:24;|文件名:a;|光盘名字:[001]Tools;|文件路径:E:\\docs\\a.txt;|文件备注:说明\r\n");
+    h.write(
+        "C:\\zelbrin\\favorite.ini",
+        "|文件图标:1;|文件名:img;|光盘名字:[001]Tools;|文件路径:E:\\docs\\img;|文件备注:空\r\n"
+        "|文件图标:24;|文件名:a;|光盘名字:[001]Tools;|文件路径:E:\\docs\\a.txt;|文件备注:说明\r\n");
     h.write("C:\\zelbrin\\size.ini", " 1536");
     h.settings.save("Zelbrin", "Expiry", "yourfolder", " D:\\work");
     setSetting(h, "Color", "9");
@@ -122,7 +129,8 @@ TEST(Startup, ExistingProgramFolderFillsTheTrees) {
 
     EXPECT_EQ(f.Cdrom_Num, 3);
     EXPECT_EQ(f.TreeView1.count(), 3);
-    EXPECT_EQ(nodeTexts(f.TreeView2), (std::vector<std::string>{"软件", "[001]Tools", "音乐", "[002]Music"}));
+    EXPECT_EQ(nodeTexts(f.TreeView2),
+              (std::vector<std::string>{"软件", "[001]Tools", "音乐", "[002]Music"}));
     EXPECT_EQ(nodeTexts(f.TreeView3), (std::vector<std::string>{"a", "Tools"}));
     EXPECT_EQ(f.TreeView3.item("Tools").image(), images::SoftwareRecord);
     EXPECT_EQ(nodeTexts(f.TreeView4), (std::vector<std::string>{"img", "a"}));
@@ -408,7 +416,8 @@ TEST(Shutdown, ExitClearsTheTreesAndStopsAnAudioCd) {
         EXPECT_FALSE(h.form.loaded());
         EXPECT_EQ(h.form.TreeView2.count(), 0);
         EXPECT_EQ(h.form.TreeView3.count(), 0);
-        EXPECT_EQ(h.mci.commands(), playing ? std::vector<std::string>{"stop cd wait"} : std::vector<std::string>{});
+        EXPECT_EQ(h.mci.commands(),
+                  playing ? std::vector<std::string>{"stop cd wait"} : std::vector<std::string>{});
         EXPECT_TRUE(h.ui.log().empty());
     }
 }

@@ -1,5 +1,7 @@
 // The main window on the test harness: its design values, the harness's
 // temporary machine, and one command driven end to end as a user would.
+#include "mainwindow/form1.h"
+
 #include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
@@ -8,7 +10,6 @@
 #include <utility>
 #include <vector>
 
-#include "mainwindow/form1.h"
 #include "platform/error.h"
 #include "platform/files/drive_table.h"
 #include "platform/files/paths.h"
@@ -24,11 +25,29 @@ TEST(Form1Design, ImageNumbersAreFixed) {
     ASSERT_EQ(images.count(), images::Count);
     // Stored icon numbers and the fixed numbers of the program refer to these.
     const std::vector<std::pair<const char*, int>> expected = {
-        {"folder", images::Folder}, {"finddisc", images::Category}, {"dot", images::OtherFile},
-        {"whitedisc", images::Disc}, {"softw", images::SoftwareCategory}, {"softwarelist", images::SoftwareRecord},
-        {"url", 2}, {"txt", 24}, {"wmf", 39}, {"asf", 49}, {"mid", 56}, {"check", 58}, {"copy3", 71},
-        {"rar", 74}, {"t1", 76}, {"t2", 77}, {"t78", 78}, {"t90", 90}, {"cda", 91}, {"tree", 100},
-        {"StopCD", 107}, {"caj", 109}, {"time", 112}};
+        {"folder", images::Folder},
+        {"finddisc", images::Category},
+        {"dot", images::OtherFile},
+        {"whitedisc", images::Disc},
+        {"softw", images::SoftwareCategory},
+        {"softwarelist", images::SoftwareRecord},
+        {"url", 2},
+        {"txt", 24},
+        {"wmf", 39},
+        {"asf", 49},
+        {"mid", 56},
+        {"check", 58},
+        {"copy3", 71},
+        {"rar", 74},
+        {"t1", 76},
+        {"t2", 77},
+        {"t78", 78},
+        {"t90", 90},
+        {"cda", 91},
+        {"tree", 100},
+        {"StopCD", 107},
+        {"caj", 109},
+        {"time", 112}};
     for (const auto& [key, number] : expected) EXPECT_EQ(images.indexOf(key), number) << key;
     EXPECT_EQ(images.key(57), "");  // the picture no command uses
 }
@@ -47,9 +66,10 @@ TEST(Form1Design, WindowAndFrame) {
     std::vector<std::string> shown;
     for (const auto& b : f.Toolbar1.buttons())
         if (b->visible()) shown.push_back(b->key());
-    EXPECT_EQ(shown, (std::vector<std::string>{"maker", "import", "export", "changeorder", "find", "copytag", "fgt1",
-                                               "softlistbar", "newsoftbar", "save", "preview", "fgt2", "grid", "down",
-                                               "eject", "playMP3", "help"}));
+    EXPECT_EQ(shown, (std::vector<std::string>{"maker", "import", "export", "changeorder", "find",
+                                               "copytag", "fgt1", "softlistbar", "newsoftbar",
+                                               "save", "preview", "fgt2", "grid", "down", "eject",
+                                               "playMP3", "help"}));
     for (const char* key : {"preview", "grid", "eject", "time", "fullscreen"})
         EXPECT_EQ(f.Toolbar1.button(key).style(), platform::ToolbarButton::Check) << key;
     EXPECT_EQ(f.Toolbar1.button("grid").toolTipText(), "去掉网格");
@@ -69,7 +89,8 @@ TEST(Form1Design, WindowAndFrame) {
         EXPECT_FALSE(t->running());
         EXPECT_EQ(t->interval(), 1000);
     }
-    EXPECT_EQ(f.SoftDescriptionT.left() + f.SoftDescriptionT.width(), f.SoftNameT.left() + f.SoftNameT.width());
+    EXPECT_EQ(f.SoftDescriptionT.left() + f.SoftDescriptionT.width(),
+              f.SoftNameT.left() + f.SoftNameT.width());
     EXPECT_EQ(f.SoftRankT.listCount(), 5);
     EXPECT_EQ(f.RegisterCode.caption(), "注册号:");
 }

@@ -13,8 +13,9 @@ namespace {
 
 // A Ui that records the message boxes: prompt and title.
 class RecordingUi : public platform::NullUi {
-public:
-    int msgBox(std::string_view prompt, platform::MsgButtons buttons, std::string_view title) override {
+  public:
+    int msgBox(std::string_view prompt, platform::MsgButtons buttons,
+               std::string_view title) override {
         boxes.push_back({std::string(prompt), std::string(title)});
         return platform::NullUi::msgBox(prompt, buttons, title);
     }
@@ -26,11 +27,12 @@ public:
 };
 
 class Module1Test : public ::testing::Test {
-protected:
+  protected:
     std::string key{SettingsKey};
     platform::system::MemoryRegistryStore store;
     RecordingUi ui;
-    Module1 module{store, ui, [](int n) { return n == 16 ? std::string("C:\\Desktop") : std::string(); }};
+    Module1 module{store, ui,
+                   [](int n) { return n == 16 ? std::string("C:\\Desktop") : std::string(); }};
 
     // Stores a value directly, as another program (or an older run) left it.
     void put(const std::string& name, const std::string& value) {
@@ -82,7 +84,8 @@ TEST_F(Module1Test, ReadRule) {
 }
 
 TEST_F(Module1Test, RefusedPathsShowIncorrectFormat) {
-    for (const std::string path : {"hkey_local_machine\\SOFTWARE", "HKEY_LOCAL_MACHINE\\SOFTWARE\\", "SOFTWARE"}) {
+    for (const std::string path :
+         {"hkey_local_machine\\SOFTWARE", "HKEY_LOCAL_MACHINE\\SOFTWARE\\", "SOFTWARE"}) {
         ui.boxes.clear();
         EXPECT_EQ(module.GetRegValue(path, "Color"), "") << path;
         ASSERT_EQ(ui.boxes.size(), 1u) << path;
@@ -115,8 +118,9 @@ TEST_F(Module1Test, ParseKeyPathAndRoots) {
     EXPECT_EQ(path, "");
     EXPECT_NE(root, 0);
 
-    for (const char* name : {"HKEY_CLASSES_ROOT", "HKEY_CURRENT_USER", "HKEY_LOCAL_MACHINE", "HKEY_USERS",
-                             "HKEY_PERFORMANCE_DATA", "HKEY_CURRENT_CONFIG", "HKEY_DYN_DATA"}) {
+    for (const char* name :
+         {"HKEY_CLASSES_ROOT", "HKEY_CURRENT_USER", "HKEY_LOCAL_MACHINE", "HKEY_USERS",
+          "HKEY_PERFORMANCE_DATA", "HKEY_CURRENT_CONFIG", "HKEY_DYN_DATA"}) {
         EXPECT_NE(Module1::RootKeyFromName(name), 0) << name;
     }
     EXPECT_EQ(Module1::RootKeyFromName("HKEY_Users"), 0);

@@ -17,19 +17,21 @@ using testsupport::Harness;
 constexpr const char* Refused = "无效的密码，请重试!";
 constexpr const char* TakesEffect = "若想设置生效，请重新打开程序！";
 
-std::string setting(Harness& h, const char* name) { return h.form.module1().GetRegValue(SettingsKey, name); }
+std::string setting(Harness& h, const char* name) {
+    return h.form.module1().GetRegValue(SettingsKey, name);
+}
 
 TEST(PasswordRule, OnlyTextsThatReadBackUnchanged) {
     const std::vector<std::pair<std::string, bool>> cases = {
         {"", true},
-        {"Abc 1 ", true},                   // trailing blanks are kept by a read
+        {"Abc 1 ", true},  // trailing blanks are kept by a read
         {"密码", true},
         {std::string(254, 'x'), true},
         {std::string(255, 'x'), false},
-        {" abc", false},                    // a read drops leading blanks
-        {"\xF0\x9F\x98\x80", false},        // not in code page 936
+        {" abc", false},              // a read drops leading blanks
+        {"\xF0\x9F\x98\x80", false},  // not in code page 936
         {std::string("a\0b", 3), false},
-        {"Error", false},                   // indistinguishable from a failed read
+        {"Error", false},  // indistinguishable from a failed read
         {"error", true},
     };
     for (const auto& [typed, ok] : cases) EXPECT_EQ(passwordSurvivesStore(typed), ok) << typed;
@@ -80,7 +82,8 @@ TEST(SetPassword, RefusesAPasswordThatCouldNeverBeTyped) {
     Harness h;
     h.start();
     h.ui.onModal<password>([&h](password& d) {
-        for (const std::string& bad : {std::string(" lead"), std::string(255, 'x'), std::string("\xF0\x9F\x98\x80")}) {
+        for (const std::string& bad :
+             {std::string(" lead"), std::string(255, 'x'), std::string("\xF0\x9F\x98\x80")}) {
             d.txtPassword.userType(bad);
             h.ui.answerMsgBox(platform::MsgOK, Refused);
             d.cmdOK.userClick();

@@ -1,5 +1,7 @@
 // The scripted Ui of the behaviour tests: it must answer as queued, fail a
 // test on anything the test did not expect, and catch answers left over.
+#include "support/scripted_ui.h"
+
 #include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
@@ -13,7 +15,6 @@
 #include "platform/controls/menu.h"
 #include "platform/controls/simple_controls.h"
 #include "support/form_env.h"
-#include "support/scripted_ui.h"
 
 namespace {
 
@@ -23,8 +24,9 @@ using testsupport::ShownKind;
 
 // A dialog with OK and Cancel whose close box counts as Cancel.
 class AskDialog : public platform::Form {
-public:
-    AskDialog(platform::Services& services, std::string& result) : Form(services, "AskDialog"), result_(result) {
+  public:
+    AskDialog(platform::Services& services, std::string& result)
+        : Form(services, "AskDialog"), result_(result) {
         setCaption("问题");
         OKButton.Click = [this] { finish("ok"); };
         CancelButton.Click = [this] { finish("cancel"); };
@@ -33,10 +35,10 @@ public:
     platform::CommandButton OKButton{*this, "OKButton"};
     platform::CommandButton CancelButton{*this, "CancelButton"};
 
-protected:
+  protected:
     void onCloseBox() override { finish("closed"); }
 
-private:
+  private:
     void finish(const char* how) {
         result_ = std::string(how) + ":" + Text1.text();
         unload();
@@ -46,16 +48,18 @@ private:
 
 // A second dialog type, so that scripts are matched by type.
 class OtherDialog : public platform::Form {
-public:
+  public:
     explicit OtherDialog(platform::Services& services) : Form(services, "OtherDialog") {}
     bool refuseClose = false;
 
-protected:
-    void Form_QueryUnload(int& cancel, platform::UnloadMode) override { cancel = refuseClose ? 1 : 0; }
+  protected:
+    void Form_QueryUnload(int& cancel, platform::UnloadMode) override {
+        cancel = refuseClose ? 1 : 0;
+    }
 };
 
 class ScriptedUiTest : public ::testing::Test, public testsupport::FormEnv<ScriptedUi> {
-protected:
+  protected:
     std::string ownerResult;
     AskDialog owner{services, ownerResult};
 };
@@ -65,17 +69,21 @@ TEST_F(ScriptedUiTest, UnexpectedBoxFailsTheTestAndAnswersAsCancel) {
         MsgButtons buttons;
         int expected;
     };
-    for (Case c : {Case{MsgButtons::OK, platform::MsgOK}, Case{MsgButtons::OKCancel, platform::MsgCancel},
-                   Case{MsgButtons::YesNo, platform::MsgNo}}) {
+    for (Case c :
+         {Case{MsgButtons::OK, platform::MsgOK}, Case{MsgButtons::OKCancel, platform::MsgCancel},
+          Case{MsgButtons::YesNo, platform::MsgNo}}) {
         int answer = 0;
-        EXPECT_NONFATAL_FAILURE(answer = ui.msgBox("光盘名已经存在！", c.buttons, "提示"), "光盘名已经存在！");
+        EXPECT_NONFATAL_FAILURE(answer = ui.msgBox("光盘名已经存在！", c.buttons, "提示"),
+                                "光盘名已经存在！");
         EXPECT_EQ(answer, c.expected);
     }
     std::string typed = "x";
-    EXPECT_NONFATAL_FAILURE(typed = ui.inputBox("请输入你的光驱的盘符！", "信息", ""), "请输入你的光驱的盘符！");
+    EXPECT_NONFATAL_FAILURE(typed = ui.inputBox("请输入你的光驱的盘符！", "信息", ""),
+                            "请输入你的光驱的盘符！");
     EXPECT_EQ(typed, "");
     std::string folder = "x";
-    EXPECT_NONFATAL_FAILURE(folder = ui.browseForFolder("选定要拷贝的目的文件夹。"), "选定要拷贝的目的文件夹。");
+    EXPECT_NONFATAL_FAILURE(folder = ui.browseForFolder("选定要拷贝的目的文件夹。"),
+                            "选定要拷贝的目的文件夹。");
     EXPECT_EQ(folder, "");
 
     platform::CommonDialog dialog(owner, "CommonDialog1");
@@ -108,7 +116,8 @@ TEST_F(ScriptedUiTest, QueuedAnswersAreGivenInOrderAndLogged) {
     ui.answerInputBox(std::nullopt);
     ui.answerFolder("D:\\copies");
 
-    EXPECT_EQ(ui.msgBox("要拷贝的光盘名是A！是否正确？", MsgButtons::YesNo, "信息"), platform::MsgYes);
+    EXPECT_EQ(ui.msgBox("要拷贝的光盘名是A！是否正确？", MsgButtons::YesNo, "信息"),
+              platform::MsgYes);
     EXPECT_EQ(ui.msgBox("确实要删除 {A} 光盘吗？", MsgButtons::OKCancel, ""), platform::MsgCancel);
     EXPECT_EQ(ui.inputBox("请输入你的光驱的盘符！", "信息", ""), "e");
     EXPECT_EQ(ui.inputBox("请输入文件名，不用输入文件扩展名。", "信息", ""), "");
@@ -120,15 +129,19 @@ TEST_F(ScriptedUiTest, QueuedAnswersAreGivenInOrderAndLogged) {
     EXPECT_EQ(second.kind, ShownKind::MsgBox);
     EXPECT_EQ(second.title, "Zelbrin");  // no title of its own
     EXPECT_EQ(second.buttons, MsgButtons::OKCancel);
-    EXPECT_EQ(ui.messages(), (std::vector<std::string>{"要拷贝的光盘名是A！是否正确？", "确实要删除 {A} 光盘吗？"}));
+    EXPECT_EQ(ui.messages(), (std::vector<std::string>{"要拷贝的光盘名是A！是否正确？",
+                                                       "确实要删除 {A} 光盘吗？"}));
 }
 
 TEST_F(ScriptedUiTest, AnswerThatDoesNotFitTheBoxFailsTheTest) {
     ui.answerMsgBox(platform::MsgOK, "请选择光盘！");
-    EXPECT_NONFATAL_FAILURE(ui.msgBox("请先点击光盘标签！", MsgButtons::OK, "提示"), "the test expected \"请选择光盘！\"");
+    EXPECT_NONFATAL_FAILURE(ui.msgBox("请先点击光盘标签！", MsgButtons::OK, "提示"),
+                            "the test expected \"请选择光盘！\"");
     ui.answerMsgBox(platform::MsgYes);
     int answer = 0;
-    EXPECT_NONFATAL_FAILURE(answer = ui.msgBox("确实要删除 {A} 光盘吗？", MsgButtons::OKCancel, "提示"), "cannot answer 6");
+    EXPECT_NONFATAL_FAILURE(
+        answer = ui.msgBox("确实要删除 {A} 光盘吗？", MsgButtons::OKCancel, "提示"),
+        "cannot answer 6");
     EXPECT_EQ(answer, platform::MsgCancel);
 }
 
@@ -149,7 +162,8 @@ TEST_F(ScriptedUiTest, FileAnswersSetTheDialogOrLeaveItAsItWas) {
 
     ui.answerOpen("C:\\a.wcd");
     bool chosen = true;
-    EXPECT_NONFATAL_FAILURE(chosen = dialog.showSave(), "the next queued answer is for the open dialog");
+    EXPECT_NONFATAL_FAILURE(chosen = dialog.showSave(),
+                            "the next queued answer is for the open dialog");
     EXPECT_FALSE(chosen);
 }
 
@@ -177,7 +191,8 @@ TEST_F(ScriptedUiTest, ModalScriptsRunByTypeInOrderAndTheCloseBoxCountsAsCancel)
 
     std::string result;
     AskDialog unscripted(services, result);
-    EXPECT_NONFATAL_FAILURE(unscripted.showModal(), "unexpected modal form \"AskDialog\" (caption \"问题\")");
+    EXPECT_NONFATAL_FAILURE(unscripted.showModal(),
+                            "unexpected modal form \"AskDialog\" (caption \"问题\")");
     EXPECT_EQ(result, "closed:");
 
     ui.onModal("OtherDialog", [](platform::Form&) {});
@@ -190,7 +205,8 @@ TEST_F(ScriptedUiTest, PopupChoiceRunsTheItemsClickBeforeReturning) {
     platform::MenuItem pop(owner, "pop4");
     pop.setVisible(false);
     platform::MenuItem refresh(pop, "refresh1", "刷新");
-    platform::MenuItem sub(pop, "htmlcopyfile1", "生成网页时是否把光盘上的文件拷贝到对应位置以便下载");
+    platform::MenuItem sub(pop, "htmlcopyfile1",
+                           "生成网页时是否把光盘上的文件拷贝到对应位置以便下载");
     platform::MenuItem all(sub, "htmlcopyall1", "拷贝所有文件");
     platform::MenuItem hidden(pop, "hiddenItem", "x");
     hidden.setVisible(false);

@@ -18,17 +18,26 @@ TEST(StartupRules, MirrorColour) {
         platform::Color colour;
     };
     const std::vector<Case> cases = {
-        {"9", platform::qbColor(9)},     {"abc", platform::qbColor(0)}, {"20", 20},
-        {"Error", platform::qbColor(12)}, {"", platform::qbColor(12)},   {"12.5", platform::qbColor(12)},
-        {"13.5", platform::qbColor(14)}, {"-1", 0xFFFFFFFFu},           {"1e20", platform::qbColor(0)},
+        {"9", platform::qbColor(9)},
+        {"abc", platform::qbColor(0)},
+        {"20", 20},
+        {"Error", platform::qbColor(12)},
+        {"", platform::qbColor(12)},
+        {"12.5", platform::qbColor(12)},
+        {"13.5", platform::qbColor(14)},
+        {"-1", 0xFFFFFFFFu},
+        {"1e20", platform::qbColor(0)},
     };
     for (const Case& c : cases) EXPECT_EQ(startup::mirrorColour(c.stored), c.colour) << c.stored;
 }
 
 TEST(StartupRules, SizeText) {
-    const std::vector<std::pair<double, const char*>> cases = {
-        {0, "0K"}, {500, "1K"}, {1536, "1K"}, {1024.0 * 1024, "1024K"}, {2.0 * 1024 * 1024, "2.00M"},
-        {1536.0 * 1024, "1.50M"}};
+    const std::vector<std::pair<double, const char*>> cases = {{0, "0K"},
+                                                               {500, "1K"},
+                                                               {1536, "1K"},
+                                                               {1024.0 * 1024, "1024K"},
+                                                               {2.0 * 1024 * 1024, "2.00M"},
+                                                               {1536.0 * 1024, "1.50M"}};
     for (const auto& [bytes, text] : cases) EXPECT_EQ(discpage::sizeText(bytes), text) << bytes;
 }
 

@@ -13,16 +13,19 @@ using testsupport::Harness;
 enum Tab { Category = 1, Disc = 2, Software = 3, Library = 4 };
 
 class Tabs : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
-        for (const char* name : {"a", "b", "c"}) h.write(std::string("C:\\zelbrin\\software\\") + name + ".txt", "x");
+        for (const char* name : {"a", "b", "c"})
+            h.write(std::string("C:\\zelbrin\\software\\") + name + ".txt", "x");
         h.start();
     }
     // Which tree shows, by page order 分类 光盘 软件 文库 ("2" = TreeView2).
     std::string shownTrees() const {
         std::string s;
         const Form1& f = h.form;
-        for (const auto& [tree, n] : {std::pair{&f.TreeView2, '2'}, {&f.TreeView1, '1'}, {&f.TreeView3, '3'},
+        for (const auto& [tree, n] : {std::pair{&f.TreeView2, '2'},
+                                      {&f.TreeView1, '1'},
+                                      {&f.TreeView3, '3'},
                                       std::pair{&f.TreeView4, '4'}})
             if (tree->visible()) s += n;
         return s;

@@ -14,7 +14,7 @@
 namespace testsupport {
 
 class FakeMediaEngine : public platform::MediaEngine {
-public:
+  public:
     // Every call, in order: "open C:\a.mp3", "close", "play", "pause", "stop",
     // "position 12.5", "forward", "reverse".
     std::vector<std::string> calls;
@@ -67,7 +67,7 @@ public:
     void fastForward() override { calls.push_back("forward"); }
     void fastReverse() override { calls.push_back("reverse"); }
 
-private:
+  private:
     static std::string formatSeconds(double s) {
         std::string t = std::to_string(s);
         t.erase(t.find_last_not_of('0') + 1);
@@ -84,7 +84,7 @@ private:
 // keeps them by order of creation. The engines belong to their players: a
 // test reads engine(i) only while that player lives.
 class FakeMediaFactory {
-public:
+  public:
     FakeMediaFactory() {
         platform::setMediaEngineFactory([this] {
             auto engine = std::make_unique<FakeMediaEngine>();
@@ -99,7 +99,7 @@ public:
     std::size_t count() const { return engines_.size(); }
     FakeMediaEngine& engine(std::size_t i) { return *engines_.at(i); }
 
-private:
+  private:
     std::vector<FakeMediaEngine*> engines_;
 };
 

@@ -43,7 +43,8 @@ Harness::Harness()
       previousUi_(platform::Dispatcher::instance().ui()),
       shell(platform::system::filesToNative()),
       clock(2024, 5, 6, 36000),
-      services{{ui, timers}, registry, settings, shell, clipboard, clock, mci, std::string(ProgramFolder)},
+      services{{ui, timers}, registry, settings, shell,
+               clipboard,    clock,    mci,      std::string(ProgramFolder)},
       form(services) {
     platform::Dispatcher::instance().setUi(&ui);
 }
@@ -61,14 +62,18 @@ void Harness::start(bool firstRun) {
 
 // ---- files ----
 
-std::string Harness::nativePath(std::string_view windowsPath) const { return platform::files::toNative(windowsPath); }
+std::string Harness::nativePath(std::string_view windowsPath) const {
+    return platform::files::toNative(windowsPath);
+}
 
 bool Harness::exists(std::string_view windowsPath) const {
     std::error_code ec;
     return fs::exists(nativePath(windowsPath), ec);
 }
 
-void Harness::makeFolder(std::string_view windowsPath) { fs::create_directories(nativePath(windowsPath)); }
+void Harness::makeFolder(std::string_view windowsPath) {
+    fs::create_directories(nativePath(windowsPath));
+}
 
 void Harness::writeBytes(std::string_view windowsPath, std::string_view bytes) {
     testsupport::writeBytes(nativePath(windowsPath), bytes);

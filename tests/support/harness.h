@@ -41,7 +41,7 @@
 namespace testsupport {
 
 class Harness {
-public:
+  public:
     // The program folder and the CD drive, in Windows form.
     static constexpr std::string_view ProgramFolder = "C:\\zelbrin";
     static constexpr std::string_view CdDrive = "E:\\";
@@ -81,12 +81,12 @@ public:
     platform::files::DriveTable& drives();
 
     // ---- the temporary machine (declaration order is construction order) ----
-private:
+  private:
     TempFolder root_;
     platform::files::ScopedDriveTable driveTable_;
     platform::Ui* previousUi_;
 
-public:
+  public:
     platform::system::MemoryRegistryStore registry;
     platform::system::MemorySettingsStore settings;
     platform::system::RecordingShell shell;

@@ -21,14 +21,19 @@ std::string shownTitle(std::string_view title) {
 
 bool buttonsGive(platform::MsgButtons buttons, int answer) {
     switch (buttons) {
-        case platform::MsgButtons::OK: return answer == platform::MsgOK;
-        case platform::MsgButtons::OKCancel: return answer == platform::MsgOK || answer == platform::MsgCancel;
-        case platform::MsgButtons::YesNo: return answer == platform::MsgYes || answer == platform::MsgNo;
+        case platform::MsgButtons::OK:
+            return answer == platform::MsgOK;
+        case platform::MsgButtons::OKCancel:
+            return answer == platform::MsgOK || answer == platform::MsgCancel;
+        case platform::MsgButtons::YesNo:
+            return answer == platform::MsgYes || answer == platform::MsgNo;
     }
     return false;
 }
 
-std::string answerText(const std::optional<std::string>& a) { return a ? "\"" + *a + "\"" : "Cancel"; }
+std::string answerText(const std::optional<std::string>& a) {
+    return a ? "\"" + *a + "\"" : "Cancel";
+}
 
 // The text after the last "\" of a Windows path.
 std::string fileTitleOf(const std::string& path) {
@@ -48,15 +53,24 @@ bool shownBelow(const platform::MenuItem& menu, const platform::MenuItem& item) 
 
 std::string_view kindName(ShownKind kind) {
     switch (kind) {
-        case ShownKind::MsgBox: return "message box";
-        case ShownKind::InputBox: return "input box";
-        case ShownKind::Open: return "open dialog";
-        case ShownKind::Save: return "save dialog";
-        case ShownKind::Color: return "colour dialog";
-        case ShownKind::Folder: return "folder chooser";
-        case ShownKind::Modal: return "modal form";
-        case ShownKind::Popup: return "pop-up menu";
-        case ShownKind::BrowserSaveAs: return "browser Save As";
+        case ShownKind::MsgBox:
+            return "message box";
+        case ShownKind::InputBox:
+            return "input box";
+        case ShownKind::Open:
+            return "open dialog";
+        case ShownKind::Save:
+            return "save dialog";
+        case ShownKind::Color:
+            return "colour dialog";
+        case ShownKind::Folder:
+            return "folder chooser";
+        case ShownKind::Modal:
+            return "modal form";
+        case ShownKind::Popup:
+            return "pop-up menu";
+        case ShownKind::BrowserSaveAs:
+            return "browser Save As";
     }
     return "?";
 }
@@ -69,7 +83,9 @@ void ScriptedUi::answerMsgBox(int answer, std::optional<std::string> expectedPro
     boxes_.push_back({answer, std::move(expectedPrompt)});
 }
 
-void ScriptedUi::answerInputBox(std::optional<std::string> text) { inputs_.push_back(std::move(text)); }
+void ScriptedUi::answerInputBox(std::optional<std::string> text) {
+    inputs_.push_back(std::move(text));
+}
 
 void ScriptedUi::answerOpen(std::optional<std::string> windowsPath) {
     files_.push_back({ShownKind::Open, std::move(windowsPath)});
@@ -104,13 +120,15 @@ void ScriptedUi::runWhileOpen() {
 
 void ScriptedUi::onModal(std::string formName, std::function<void(platform::Form&)> script) {
     std::string name = formName;
-    addModal("form \"" + formName + "\"", [name](platform::Form& f) { return f.name() == name; }, std::move(script));
+    addModal(
+        "form \"" + formName + "\"", [name](platform::Form& f) { return f.name() == name; },
+        std::move(script));
 }
 
 std::string ScriptedUi::typeLabel(const char* mangledName) {
     int status = 0;
-    std::unique_ptr<char, void (*)(void*)> plain(abi::__cxa_demangle(mangledName, nullptr, nullptr, &status),
-                                                 std::free);
+    std::unique_ptr<char, void (*)(void*)> plain(
+        abi::__cxa_demangle(mangledName, nullptr, nullptr, &status), std::free);
     return status == 0 && plain ? std::string(plain.get()) : std::string(mangledName);
 }
 
@@ -124,12 +142,16 @@ void ScriptedUi::addModal(std::string label, std::function<bool(platform::Form&)
 std::vector<std::string> ScriptedUi::leftovers() const {
     std::vector<std::string> out;
     for (const auto& b : boxes_)
-        out.push_back("message box answer " + std::to_string(b.answer) + (b.prompt ? " for \"" + *b.prompt + "\"" : ""));
+        out.push_back("message box answer " + std::to_string(b.answer) +
+                      (b.prompt ? " for \"" + *b.prompt + "\"" : ""));
     for (const auto& i : inputs_) out.push_back("input box answer " + answerText(i));
-    for (const auto& f : files_) out.push_back(std::string(kindName(f.kind)) + " answer " + answerText(f.path));
-    for (const auto& c : colors_) out.push_back("colour dialog answer " + (c ? std::to_string(*c) : "Cancel"));
+    for (const auto& f : files_)
+        out.push_back(std::string(kindName(f.kind)) + " answer " + answerText(f.path));
+    for (const auto& c : colors_)
+        out.push_back("colour dialog answer " + (c ? std::to_string(*c) : "Cancel"));
     for (const auto& f : folders_) out.push_back("folder chooser answer " + answerText(f));
-    for (const auto& p : popups_) out.push_back("pop-up menu answer " + (p.item ? *p.item : std::string("dismiss")));
+    for (const auto& p : popups_)
+        out.push_back("pop-up menu answer " + (p.item ? *p.item : std::string("dismiss")));
     for (const auto& m : modals_) out.push_back("modal script for " + m.label);
     for (int i = 0; i < saveAsExpected_; ++i) out.push_back("expected browser Save As");
     for (std::size_t i = 0; i < whileOpen_.size(); ++i)
@@ -166,18 +188,21 @@ std::vector<std::string> ScriptedUi::messages() const {
 
 // ---- the Ui ----
 
-int ScriptedUi::msgBox(std::string_view prompt, platform::MsgButtons buttons, std::string_view title) {
+int ScriptedUi::msgBox(std::string_view prompt, platform::MsgButtons buttons,
+                       std::string_view title) {
     log_.push_back({ShownKind::MsgBox, shownTitle(title), std::string(prompt), buttons});
     platform::Dispatcher::ModalWait wait;
     runWhileOpen();
     if (boxes_.empty()) {
-        ADD_FAILURE() << "unexpected message box (title \"" << shownTitle(title) << "\"): " << prompt;
+        ADD_FAILURE() << "unexpected message box (title \"" << shownTitle(title)
+                      << "\"): " << prompt;
         return platform::cancelAnswer(buttons);
     }
     BoxAnswer a = std::move(boxes_.front());
     boxes_.pop_front();
     if (a.prompt && *a.prompt != prompt) {
-        ADD_FAILURE() << "message box shows \"" << prompt << "\", the test expected \"" << *a.prompt << "\"";
+        ADD_FAILURE() << "message box shows \"" << prompt << "\", the test expected \"" << *a.prompt
+                      << "\"";
     }
     if (!buttonsGive(buttons, a.answer)) {
         ADD_FAILURE() << "message box \"" << prompt << "\" cannot answer " << a.answer;
@@ -186,7 +211,8 @@ int ScriptedUi::msgBox(std::string_view prompt, platform::MsgButtons buttons, st
     return a.answer;
 }
 
-std::string ScriptedUi::inputBox(std::string_view prompt, std::string_view title, std::string_view) {
+std::string ScriptedUi::inputBox(std::string_view prompt, std::string_view title,
+                                 std::string_view) {
     log_.push_back({ShownKind::InputBox, shownTitle(title), std::string(prompt)});
     platform::Dispatcher::ModalWait wait;
     runWhileOpen();
@@ -204,7 +230,8 @@ bool ScriptedUi::showFile(ShownKind kind, platform::CommonDialog& dialog) {
     platform::Dispatcher::ModalWait wait;
     runWhileOpen();
     if (files_.empty()) {
-        ADD_FAILURE() << "unexpected " << kindName(kind) << " (title \"" << dialog.dialogTitle() << "\")";
+        ADD_FAILURE() << "unexpected " << kindName(kind) << " (title \"" << dialog.dialogTitle()
+                      << "\")";
         return false;
     }
     FileAnswer a = std::move(files_.front());
@@ -220,9 +247,13 @@ bool ScriptedUi::showFile(ShownKind kind, platform::CommonDialog& dialog) {
     return true;
 }
 
-bool ScriptedUi::showOpen(platform::CommonDialog& dialog) { return showFile(ShownKind::Open, dialog); }
+bool ScriptedUi::showOpen(platform::CommonDialog& dialog) {
+    return showFile(ShownKind::Open, dialog);
+}
 
-bool ScriptedUi::showSave(platform::CommonDialog& dialog) { return showFile(ShownKind::Save, dialog); }
+bool ScriptedUi::showSave(platform::CommonDialog& dialog) {
+    return showFile(ShownKind::Save, dialog);
+}
 
 bool ScriptedUi::showColor(platform::CommonDialog& dialog) {
     log_.push_back({ShownKind::Color, dialog.dialogTitle(), {}});
@@ -259,17 +290,20 @@ void ScriptedUi::runModal(platform::Form& form) {
     auto it = modals_.begin();
     while (it != modals_.end() && !it->fits(form)) ++it;
     if (it == modals_.end()) {
-        ADD_FAILURE() << "unexpected modal form \"" << form.name() << "\" (caption \"" << form.caption() << "\")";
+        ADD_FAILURE() << "unexpected modal form \"" << form.name() << "\" (caption \""
+                      << form.caption() << "\")";
     } else {
         std::function<void(platform::Form&)> run = std::move(it->run);
         modals_.erase(it);
         run(form);
     }
     if (form.loaded()) form.userClose();
-    if (form.loaded()) ADD_FAILURE() << "modal form \"" << form.name() << "\" stays loaded after its close box";
+    if (form.loaded())
+        ADD_FAILURE() << "modal form \"" << form.name() << "\" stays loaded after its close box";
 }
 
-platform::MenuItem* ScriptedUi::popupMenu(platform::Form&, platform::MenuItem& menu, double x, double y) {
+platform::MenuItem* ScriptedUi::popupMenu(platform::Form&, platform::MenuItem& menu, double x,
+                                          double y) {
     Shown shown{ShownKind::Popup, {}, menu.name()};
     shown.x = x;
     shown.y = y;
@@ -285,7 +319,8 @@ platform::MenuItem* ScriptedUi::popupMenu(platform::Form&, platform::MenuItem& m
     if (!a.item) return nullptr;
     platform::MenuItem* item = menu.find(*a.item);
     if (!item || item == &menu || item->isSeparator() || !shownBelow(menu, *item)) {
-        ADD_FAILURE() << "pop-up menu \"" << menu.name() << "\" shows no item \"" << *a.item << "\"";
+        ADD_FAILURE() << "pop-up menu \"" << menu.name() << "\" shows no item \"" << *a.item
+                      << "\"";
         return nullptr;
     }
     return item;

@@ -45,11 +45,11 @@ struct Shown {
     // the filter. Modal: the form's name. Popup: the menu's name.
     std::string prompt;
     platform::MsgButtons buttons = platform::MsgButtons::OK;  // MsgBox only
-    double x = 0, y = 0;                                       // Popup only: where it opened
+    double x = 0, y = 0;                                      // Popup only: where it opened
 };
 
 class ScriptedUi : public platform::Ui {
-public:
+  public:
     ScriptedUi() = default;
     ~ScriptedUi() override;
     ScriptedUi(const ScriptedUi&) = delete;
@@ -90,8 +90,12 @@ public:
     // the close box is used.
     template <class F, class Script>
     void onModal(Script script) {
-        addModal(typeLabel(typeid(F).name()), [](platform::Form& f) { return dynamic_cast<F*>(&f) != nullptr; },
-                 [script = std::move(script)](platform::Form& f) mutable { script(dynamic_cast<F&>(f)); });
+        addModal(
+            typeLabel(typeid(F).name()),
+            [](platform::Form& f) { return dynamic_cast<F*>(&f) != nullptr; },
+            [script = std::move(script)](platform::Form& f) mutable {
+                script(dynamic_cast<F&>(f));
+            });
     }
     // The same for the form of that name.
     void onModal(std::string formName, std::function<void(platform::Form&)> script);
@@ -113,23 +117,28 @@ public:
 
     // Every mouse pointer set, in order, and the one set last.
     const std::vector<int>& pointers() const { return pointers_; }
-    int mousePointer() const { return pointers_.empty() ? platform::PointerDefault : pointers_.back(); }
+    int mousePointer() const {
+        return pointers_.empty() ? platform::PointerDefault : pointers_.back();
+    }
     int flushCount() const { return flushes_; }
 
     // ---- platform::Ui ----
-    int msgBox(std::string_view prompt, platform::MsgButtons buttons, std::string_view title) override;
-    std::string inputBox(std::string_view prompt, std::string_view title, std::string_view defaultText) override;
+    int msgBox(std::string_view prompt, platform::MsgButtons buttons,
+               std::string_view title) override;
+    std::string inputBox(std::string_view prompt, std::string_view title,
+                         std::string_view defaultText) override;
     bool showOpen(platform::CommonDialog& dialog) override;
     bool showSave(platform::CommonDialog& dialog) override;
     bool showColor(platform::CommonDialog& dialog) override;
     std::string browseForFolder(std::string_view title) override;
     void runModal(platform::Form& form) override;
-    platform::MenuItem* popupMenu(platform::Form& form, platform::MenuItem& menu, double x, double y) override;
+    platform::MenuItem* popupMenu(platform::Form& form, platform::MenuItem& menu, double x,
+                                  double y) override;
     void setMousePointer(int pointer) override { pointers_.push_back(pointer); }
     void flush() override { ++flushes_; }
     void browserSaveAs(platform::WebBrowser& browser) override;
 
-private:
+  private:
     struct BoxAnswer {
         int answer;
         std::optional<std::string> prompt;

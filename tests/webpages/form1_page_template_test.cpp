@@ -1,10 +1,9 @@
 // The default page template that every start begins with.
-#include "webpages/page_template_defaults.h"
-
 #include <gtest/gtest.h>
 
 #include "platform/text/text.h"
 #include "support/harness.h"
+#include "webpages/page_template_defaults.h"
 
 namespace {
 
@@ -19,7 +18,8 @@ TEST(PageTemplateDefaults, TextsHaveTheirExactLengths) {
         std::size_t chars, cp936Bytes;
     };
     const std::string partCFirst = text::left(f.htmlText3, text::inStr(f.htmlText3, "href=") + 4);
-    const std::string partCLast = text::mid(f.htmlText3, text::inStr(f.htmlText3, " target=_blank>"));
+    const std::string partCLast =
+        text::mid(f.htmlText3, text::inStr(f.htmlText3, " target=_blank>"));
     const Case cases[] = {
         {f.htmlText1, 348, 353}, {f.htmlText01, 207, 212}, {f.htmlText11, 192, 192},
         {f.htmlText2, 174, 185}, {partCFirst, 234, 234},   {partCLast, 101, 106},
@@ -30,7 +30,8 @@ TEST(PageTemplateDefaults, TextsHaveTheirExactLengths) {
         EXPECT_EQ(text::cp936Length(c.value), c.cp936Bytes);
         EXPECT_EQ(c.value.find('\n'), std::string::npos);
     }
-    EXPECT_EQ(f.htmlText3, partCFirst + "\"" + std::string(webpages::HomePageAddress) + "\"" + partCLast);
+    EXPECT_EQ(f.htmlText3,
+              partCFirst + "\"" + std::string(webpages::HomePageAddress) + "\"" + partCLast);
 }
 
 TEST(PageTemplateDefaults, MarkersPlaceholdersAndOptions) {
@@ -52,7 +53,8 @@ TEST(PageTemplateDefaults, MarkersPlaceholdersAndOptions) {
     for (const char* token : {"Zelbrin文件名", "Zelbrin文件大小&nbsp;", "Zelbrin文件备注&nbsp;"})
         EXPECT_NE(f.htmlText2.find(token), std::string::npos) << token;
     EXPECT_EQ(f.htmlText2.find("Zelbrin加计数"), std::string::npos);
-    EXPECT_NE(f.htmlText3.find(" target=_blank><font size=\"2\" color=\"#0000ff\">Zelbrin网页版制作</font></a>"),
+    EXPECT_NE(f.htmlText3.find(
+                  " target=_blank><font size=\"2\" color=\"#0000ff\">Zelbrin网页版制作</font></a>"),
               std::string::npos);
     EXPECT_EQ(f.valcommand8, "#ff0000");
     EXPECT_EQ(f.valcommand9, "#0000ff");

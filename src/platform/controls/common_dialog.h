@@ -11,7 +11,7 @@
 namespace platform {
 
 class CommonDialog : public Control {
-public:
+  public:
     CommonDialog(Form& owner, std::string name);
     const char* kind() const override { return "CommonDialog"; }
 
@@ -43,7 +43,7 @@ public:
     bool showSave();
     bool showColor();
 
-private:
+  private:
     struct Settings {
         std::string fileName, fileTitle, filter, initDir, dialogTitle, defaultExt;
         long flags = 0;

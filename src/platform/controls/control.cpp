@@ -17,9 +17,7 @@ std::uint64_t nextEntrySerial() {
     return ++last;
 }
 
-double roundToPixel(double twips) {
-    return std::round(twips / TwipsPerPixel) * TwipsPerPixel;
-}
+double roundToPixel(double twips) { return std::round(twips / TwipsPerPixel) * TwipsPerPixel; }
 
 double roundSize(double twips) { return roundToPixel(std::max(0.0, twips)); }
 

@@ -49,7 +49,7 @@ double roundToPixel(double twips);
 double roundSize(double twips);
 
 class Control {
-public:
+  public:
     Control(Form& owner, std::string name);
     virtual ~Control();
     Control(const Control&) = delete;
@@ -94,7 +94,7 @@ public:
     // revision moved since it last drew it.
     std::uint64_t revision() const { return revision_; }
 
-protected:
+  protected:
     // Every state change calls this.
     void changed();
     // Gives field the value and calls changed() when that changed it; true then.
@@ -111,7 +111,7 @@ protected:
     // Called after enabled() changed.
     virtual void enabledChanged() {}
 
-private:
+  private:
     Form& owner_;
     std::string name_;
     double left_ = 0, top_ = 0, width_ = 0, height_ = 0;

@@ -2,8 +2,8 @@
 
 #include "platform/controls/control_helpers.h"
 #include "platform/error.h"
-#include "platform/files/file_ops.h"
 #include "platform/files/drives.h"
+#include "platform/files/file_ops.h"
 #include "platform/files/listing.h"
 #include "platform/files/paths.h"
 #include "platform/text/text.h"
@@ -103,7 +103,8 @@ void DirListBox::setPath(std::string_view path) {
 std::vector<std::string> DirListBox::subFolders() const {
     std::vector<std::string> out;
     for (const files::FindEntry& e : files::findEntries(path_, "*"))
-        if (e.isFolder() && e.name != "." && e.name != ".." && (e.attributes & files::attr::Hidden) == 0)
+        if (e.isFolder() && e.name != "." && e.name != ".." &&
+            (e.attributes & files::attr::Hidden) == 0)
             out.push_back(e.name);
     return out;
 }

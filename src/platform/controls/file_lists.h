@@ -16,7 +16,7 @@
 namespace platform {
 
 class DriveListBox : public Control {
-public:
+  public:
     // Starts on the drive of the process's current folder ("c:" when none).
     DriveListBox(Form& owner, std::string name);
     const char* kind() const override { return "DriveListBox"; }
@@ -38,7 +38,7 @@ public:
     // Change runs (its handler finds out whether the drive can be read).
     void userChoose(std::string_view drive);
 
-private:
+  private:
     // Makes name ("e:") the selected drive; Change runs when it is another.
     void select(std::string name);
 
@@ -46,7 +46,7 @@ private:
 };
 
 class DirListBox : public Control {
-public:
+  public:
     // Starts on the process's current folder ("C:\" when none).
     DirListBox(Form& owner, std::string name);
     const char* kind() const override { return "DirListBox"; }
@@ -67,12 +67,12 @@ public:
     // the dispatcher.
     void userOpen(std::string_view path);
 
-private:
+  private:
     std::string path_;
 };
 
 class FileListBox : public Control {
-public:
+  public:
     // Starts on the process's current folder ("C:\" when none) and "*.*".
     FileListBox(Form& owner, std::string name);
     const char* kind() const override { return "FileListBox"; }
@@ -93,7 +93,7 @@ public:
     const std::vector<std::string>& items() const;
     void refresh();
 
-private:
+  private:
     std::string path_;
     std::string pattern_ = "*.*";
     mutable std::optional<std::vector<std::string>> items_;

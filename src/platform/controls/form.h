@@ -37,7 +37,7 @@ enum class StartPosition { Manual, CenterOwner, CenterScreen };
 enum class UnloadMode { CloseBox = 0, Code = 1 };
 
 class Form {
-public:
+  public:
     Form(Services& services, std::string name);
     virtual ~Form();
     Form(const Form&) = delete;
@@ -145,14 +145,20 @@ public:
     CommandButton* defaultButton() const;
     CommandButton* cancelButton() const;
 
-protected:
+  protected:
     // Event entry points; the defaults do nothing.
     virtual void Form_Load() {}
     virtual void Form_Resize() {}
-    virtual void Form_QueryUnload(int& cancel, UnloadMode mode) { (void)cancel; (void)mode; }
+    virtual void Form_QueryUnload(int& cancel, UnloadMode mode) {
+        (void)cancel;
+        (void)mode;
+    }
     virtual void Form_Unload(int& cancel) { (void)cancel; }
     virtual void Form_MouseMove(int button, int shift, double x, double y) {
-        (void)button; (void)shift; (void)x; (void)y;
+        (void)button;
+        (void)shift;
+        (void)x;
+        (void)y;
     }
     // What the close box does. The default unloads the form; a dialog whose
     // close box counts as Cancel overrides it to run its Cancel command.
@@ -160,7 +166,7 @@ protected:
 
     void changed();
 
-private:
+  private:
     friend class Control;
     friend class MenuItem;
     void addControl(Control& c);

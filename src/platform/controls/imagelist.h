@@ -13,7 +13,7 @@
 namespace platform {
 
 class ImageList : public Control {
-public:
+  public:
     ImageList(Form& owner, std::string name);
     const char* kind() const override { return "ImageList"; }
 
@@ -28,7 +28,7 @@ public:
     // The number of the image with exactly that key, 0 when none.
     int indexOf(std::string_view key) const;
 
-private:
+  private:
     struct Image {
         std::string key;
         std::string picture;

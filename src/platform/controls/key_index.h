@@ -20,7 +20,7 @@ void checkKeyFree(std::string_view key, bool inUse);
 
 template <class T>
 class KeyIndex {
-public:
+  public:
     // Raises unless key is "" or free and acceptable.
     void check(const std::string& key) const {
         if (!key.empty()) checkKeyFree(key, map_.count(key) != 0);
@@ -54,7 +54,7 @@ public:
     }
     void clear() { map_.clear(); }
 
-private:
+  private:
     std::unordered_map<std::string, T*> map_;
 };
 

@@ -44,12 +44,15 @@ void ListItem::checkSubItem(int i) const {
 
 const std::string& ListItem::subItem(int i) const {
     checkSubItem(i);
-    return static_cast<std::size_t>(i) <= subItems_.size() ? subItems_[static_cast<std::size_t>(i - 1)] : emptyText;
+    return static_cast<std::size_t>(i) <= subItems_.size()
+               ? subItems_[static_cast<std::size_t>(i - 1)]
+               : emptyText;
 }
 
 void ListItem::setSubItem(int i, std::string text) {
     checkSubItem(i);
-    if (static_cast<std::size_t>(i) > subItems_.size()) subItems_.resize(static_cast<std::size_t>(i));
+    if (static_cast<std::size_t>(i) > subItems_.size())
+        subItems_.resize(static_cast<std::size_t>(i));
     if (assignChanged(subItems_[static_cast<std::size_t>(i - 1)], std::move(text)))
         list_.itemChanged();
 }
@@ -87,8 +90,12 @@ int ListItem::index() const {
 
 // ---- ColumnHeader ----
 
-ColumnHeader::ColumnHeader(ListView& list, std::string key, std::string text, double width, int index)
-    : list_(list), key_(std::move(key)), text_(std::move(text)), width_(roundSize(width)),
+ColumnHeader::ColumnHeader(ListView& list, std::string key, std::string text, double width,
+                           int index)
+    : list_(list),
+      key_(std::move(key)),
+      text_(std::move(text)),
+      width_(roundSize(width)),
       index_(index) {}
 
 void ColumnHeader::setText(std::string text) {
@@ -134,7 +141,8 @@ ColumnHeader& ListView::column(int index) const { return *detail::atIndex(column
 
 ListItem& ListView::add(std::string key, std::string text, int smallIcon) {
     keys_.check(key);
-    items_.push_back(std::unique_ptr<ListItem>(new ListItem(*this, std::move(key), std::move(text), smallIcon)));
+    items_.push_back(
+        std::unique_ptr<ListItem>(new ListItem(*this, std::move(key), std::move(text), smallIcon)));
     ListItem* item = items_.back().get();
     item->index_ = count();
     keys_.add(item->key_, item);

@@ -32,7 +32,7 @@ class ImageList;
 class ListView;
 
 class ListItem {
-public:
+  public:
     ListView& listView() const { return check(), list_; }
     // The row's number of this run (see nextEntrySerial); readable also once
     // the row is removed.
@@ -71,7 +71,7 @@ public:
     ListItem(const ListItem&) = delete;
     ListItem& operator=(const ListItem&) = delete;
 
-private:
+  private:
     friend class ListView;
     ListItem(ListView& list, std::string key, std::string text, int smallIcon);
     // Raises 35605 for a removed row (the accessors read "return check(), field;").
@@ -95,7 +95,7 @@ private:
 };
 
 class ColumnHeader {
-public:
+  public:
     const std::string& key() const { return check(), key_; }
     const std::string& text() const { return check(), text_; }
     void setText(std::string text);
@@ -107,7 +107,7 @@ public:
     ColumnHeader(const ColumnHeader&) = delete;
     ColumnHeader& operator=(const ColumnHeader&) = delete;
 
-private:
+  private:
     friend class ListView;
     ColumnHeader(ListView& list, std::string key, std::string text, double width, int index);
     void check() const {
@@ -122,7 +122,7 @@ private:
 };
 
 class ListView : public Control {
-public:
+  public:
     enum View { Icons = 0, SmallIcons = 1, List = 2, Report = 3 };
     enum SortOrder { Ascending = 0, Descending = 1 };
 
@@ -204,7 +204,7 @@ public:
     void userMouseDown(int button, int shift, double x, double y, ListItem* over = nullptr);
     void userMouseUp(int button, int shift, double x, double y);
 
-private:
+  private:
     friend class ListItem;
     friend class ColumnHeader;
     void itemChanged() { changed(); }

@@ -14,7 +14,7 @@
 namespace platform {
 
 class MediaEngine {
-public:
+  public:
     virtual ~MediaEngine() = default;
 
     // Loads the file of a Windows path, replacing the one loaded; raises the
@@ -33,22 +33,24 @@ public:
     virtual void fastReverse() = 0;
 
     // The player that owns the engine listens here.
-    void setEndOfStreamHandler(std::function<void()> handler) { onEndOfStream_ = std::move(handler); }
+    void setEndOfStreamHandler(std::function<void()> handler) {
+        onEndOfStream_ = std::move(handler);
+    }
 
-protected:
+  protected:
     // The engine calls this when the loaded file has played to its end.
     void endOfStream() {
         if (onEndOfStream_) onEndOfStream_();
     }
 
-private:
+  private:
     std::function<void()> onEndOfStream_;
 };
 
 // An engine that plays nothing: every file loads, the position stays 0 and no
 // file ever ends. Players use it when no factory is set.
 class NullMediaEngine final : public MediaEngine {
-public:
+  public:
     void open(const std::string&) override {}
     void close() override {}
     void play() override {}
@@ -69,7 +71,7 @@ void setMediaEngineFactory(MediaEngineFactory factory);
 enum class MediaState { Stopped, Paused, Playing };
 
 class MediaPlayer : public Control {
-public:
+  public:
     MediaPlayer(Form& owner, std::string name);
     ~MediaPlayer() override;
     const char* kind() const override { return "MediaPlayer"; }
@@ -103,7 +105,7 @@ public:
     // Replaces the engine (the file is unloaded).
     void setEngine(std::unique_ptr<MediaEngine> engine);
 
-private:
+  private:
     void attach(MediaEngine& engine) const;
     void setState(MediaState s);
 

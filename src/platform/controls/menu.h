@@ -15,7 +15,7 @@ namespace platform {
 class Form;
 
 class MenuItem {
-public:
+  public:
     // A top-level menu of the form.
     MenuItem(Form& form, std::string name, std::string caption = {});
     // An item appended to parent's sub-items.
@@ -53,7 +53,7 @@ public:
     // runs as an event of its own. A disabled item or a separator does nothing.
     void userClick();
 
-private:
+  private:
     void changed();
 
     Form& form_;

@@ -206,7 +206,8 @@ void Label::userMouseUp(int button, int shift, double x, double y) {
         dispatch([&] {
             if (target.MouseUp) target.MouseUp(button, shift, x, y);
         });
-        if (wasPressed && inside && button == LeftButton) dispatch([&] { raiseEvent(target.Click); });
+        if (wasPressed && inside && button == LeftButton)
+            dispatch([&] { raiseEvent(target.Click); });
     });
 }
 

@@ -33,7 +33,7 @@ inline constexpr int RightButton = 2;
 inline constexpr int MiddleButton = 4;
 
 class TextBox : public Control {
-public:
+  public:
     TextBox(Form& owner, std::string name);
     const char* kind() const override { return "TextBox"; }
 
@@ -73,7 +73,7 @@ public:
     // front end shows the stored text again when it dropped characters.
     void userType(std::string newText);
 
-private:
+  private:
     // text without CR and LF unless the box is multi-line.
     std::string fitted(std::string text) const;
 
@@ -87,7 +87,7 @@ private:
 };
 
 class ComboBox : public Control {
-public:
+  public:
     ComboBox(Form& owner, std::string name);
     const char* kind() const override { return "ComboBox"; }
 
@@ -125,17 +125,17 @@ public:
     // LostFocus runs.
     void userLeave(Control* next = nullptr);
 
-protected:
+  protected:
     void focusLost() override;
 
-private:
+  private:
     std::string text_;
     int style_ = 0;
     std::vector<std::string> items_;
 };
 
 class Label : public Control {
-public:
+  public:
     Label(Form& owner, std::string name);
     ~Label() override;
     const char* kind() const override { return "Label"; }
@@ -166,7 +166,7 @@ public:
     // MouseUp and Click, as the real control raises them.
     void userClick();
 
-private:
+  private:
     // The label that holds the mouse, and x, y taken relative to it.
     Label& mouseTarget(double& x, double& y);
 
@@ -177,7 +177,7 @@ private:
 };
 
 class CheckBox : public Control {
-public:
+  public:
     CheckBox(Form& owner, std::string name);
     const char* kind() const override { return "CheckBox"; }
 
@@ -192,27 +192,27 @@ public:
     // The user clicked the box: a tick is cleared, anything else ticked; Click runs.
     void userClick();
 
-private:
+  private:
     std::string caption_;
     int value_ = 0;
 };
 
 class Frame : public Control {
-public:
+  public:
     Frame(Form& owner, std::string name);
     const char* kind() const override { return "Frame"; }
 
     const std::string& caption() const { return caption_; }
     void setCaption(std::string caption);
 
-private:
+  private:
     std::string caption_;
 };
 
 // Option buttons in the same container (a frame, or the form itself) form one
 // group: at most one of them is selected.
 class OptionButton : public Control {
-public:
+  public:
     OptionButton(Form& owner, std::string name, Frame* container = nullptr);
     const char* kind() const override { return "OptionButton"; }
 
@@ -233,14 +233,14 @@ public:
     // was not selected already).
     void userClick();
 
-private:
+  private:
     std::string caption_;
     Frame* container_ = nullptr;
     bool value_ = false;
 };
 
 class CommandButton : public Control {
-public:
+  public:
     CommandButton(Form& owner, std::string name);
     const char* kind() const override { return "CommandButton"; }
 
@@ -261,7 +261,7 @@ public:
 
     void userClick();
 
-private:
+  private:
     std::string caption_;
     Color backColor_ = DefaultColor;
     bool graphical_ = false;
@@ -273,7 +273,7 @@ private:
 // Min..Max: a value outside is clamped (and reported on the error stream in
 // debug builds), and so is the value when Min or Max move past it.
 class ProgressBar : public Control {
-public:
+  public:
     ProgressBar(Form& owner, std::string name);
     const char* kind() const override { return "ProgressBar"; }
 
@@ -284,7 +284,7 @@ public:
     void setMax(double v);
     void setValue(double v);
 
-private:
+  private:
     double withinRange(double v) const;
 
     double min_ = 0;
@@ -294,7 +294,7 @@ private:
 
 // Value is kept within Min..Max.
 class Slider : public Control {
-public:
+  public:
     Slider(Form& owner, std::string name);
     const char* kind() const override { return "Slider"; }
 
@@ -315,7 +315,7 @@ public:
     // changes, Scroll and then Change run.
     void userSetValue(int v);
 
-private:
+  private:
     // Stores v kept within the range; true when the value changed.
     bool store(int v);
 

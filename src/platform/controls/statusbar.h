@@ -13,7 +13,7 @@ namespace platform {
 class StatusBar;
 
 class Panel {
-public:
+  public:
     const std::string& text() const { return text_; }
     void setText(std::string text);
     double width() const { return width_; }
@@ -23,7 +23,7 @@ public:
     Panel(const Panel&) = delete;
     Panel& operator=(const Panel&) = delete;
 
-private:
+  private:
     friend class StatusBar;
     Panel(StatusBar& bar, int index) : bar_(bar), index_(index) {}
     StatusBar& bar_;
@@ -33,7 +33,7 @@ private:
 };
 
 class StatusBar : public Control {
-public:
+  public:
     StatusBar(Form& owner, std::string name);
     ~StatusBar() override;
     const char* kind() const override { return "StatusBar"; }
@@ -47,7 +47,7 @@ public:
     std::function<void()> DblClick;
     void userDblClick();
 
-private:
+  private:
     friend class Panel;
     void panelChanged() { changed(); }
     std::vector<std::unique_ptr<Panel>> panels_;

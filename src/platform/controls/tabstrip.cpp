@@ -29,7 +29,8 @@ TabStrip::~TabStrip() = default;
 
 Tab& TabStrip::add(std::string key, std::string caption, std::string toolTipText) {
     if (detail::findByKey(tabs_, key)) raise(err::KeyNotUnique);
-    tabs_.push_back(std::unique_ptr<Tab>(new Tab(*this, std::move(key), std::move(caption), count() + 1)));
+    tabs_.push_back(
+        std::unique_ptr<Tab>(new Tab(*this, std::move(key), std::move(caption), count() + 1)));
     Tab& t = *tabs_.back();
     t.toolTipText_ = std::move(toolTipText);
     if (!selected_) selected_ = &t;

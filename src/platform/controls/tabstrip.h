@@ -18,7 +18,7 @@ namespace platform {
 class TabStrip;
 
 class Tab {
-public:
+  public:
     const std::string& key() const { return key_; }
     const std::string& caption() const { return caption_; }
     void setCaption(std::string caption);
@@ -32,7 +32,7 @@ public:
     Tab(const Tab&) = delete;
     Tab& operator=(const Tab&) = delete;
 
-private:
+  private:
     friend class TabStrip;
     Tab(TabStrip& strip, std::string key, std::string caption, int index);
     TabStrip& strip_;
@@ -43,7 +43,7 @@ private:
 };
 
 class TabStrip : public Control {
-public:
+  public:
     // The client area's distance from the strip's edges, in twips: the tab
     // row and the border above, the border on the other three sides.
     static constexpr double InsetTop = 360;
@@ -75,7 +75,7 @@ public:
     // The user clicks tab i (from 1; 35600 at once when there is none).
     void userSelect(int index);
 
-private:
+  private:
     friend class Tab;
     void select(Tab& tab);
     void tabChanged() { changed(); }

@@ -65,9 +65,10 @@ void VirtualTimerHost::timerRemoved(Timer& timer) {
 void VirtualTimerHost::advance(std::int64_t ms) {
     const std::int64_t end = now_ + std::max<std::int64_t>(ms, 0);
     for (;;) {
-        auto next = std::min_element(entries_.begin(), entries_.end(), [](const Entry& a, const Entry& b) {
-            return a.due != b.due ? a.due < b.due : a.order < b.order;
-        });
+        auto next =
+            std::min_element(entries_.begin(), entries_.end(), [](const Entry& a, const Entry& b) {
+                return a.due != b.due ? a.due < b.due : a.order < b.order;
+            });
         if (next == entries_.end() || next->due > end) break;
         now_ = next->due;
         Timer* timer = next->timer;

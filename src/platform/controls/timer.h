@@ -19,7 +19,7 @@ namespace platform {
 class Timer;
 
 class TimerHost {
-public:
+  public:
     virtual ~TimerHost() = default;
     // The timer was enabled or disabled, or its interval changed: the host
     // (re)starts its countdown from now, or stops it.
@@ -29,7 +29,7 @@ public:
 };
 
 class Timer : public Control {
-public:
+  public:
     // Starts enabled with interval 0, which does not tick.
     Timer(Form& owner, std::string name);
     ~Timer() override;
@@ -52,10 +52,10 @@ public:
     // into the waiting one.
     void hostTick();
 
-protected:
+  protected:
     void enabledChanged() override;
 
-private:
+  private:
     TimerHost& host_;
     int interval_ = 0;
     // Shared with a waiting tick, which finds the timer gone (nullptr) when
@@ -71,7 +71,7 @@ private:
 
 // A virtual clock for tests: time moves only when advance() is called.
 class VirtualTimerHost : public TimerHost {
-public:
+  public:
     void timerChanged(Timer& timer) override;
     void timerRemoved(Timer& timer) override;
 
@@ -81,7 +81,7 @@ public:
     void advance(std::int64_t ms);
     std::int64_t now() const { return now_; }
 
-private:
+  private:
     struct Entry {
         Timer* timer;
         std::int64_t due;

@@ -40,9 +40,11 @@ Toolbar::Toolbar(Form& owner, std::string name) : Control(owner, std::move(name)
 
 Toolbar::~Toolbar() = default;
 
-ToolbarButton& Toolbar::add(std::string key, ToolbarButton::Style style, std::string toolTipText, int image) {
+ToolbarButton& Toolbar::add(std::string key, ToolbarButton::Style style, std::string toolTipText,
+                            int image) {
     if (detail::findByKey(buttons_, key)) raise(err::KeyNotUnique);
-    buttons_.push_back(std::unique_ptr<ToolbarButton>(new ToolbarButton(*this, std::move(key), style, count() + 1)));
+    buttons_.push_back(std::unique_ptr<ToolbarButton>(
+        new ToolbarButton(*this, std::move(key), style, count() + 1)));
     ToolbarButton& b = *buttons_.back();
     b.toolTipText_ = std::move(toolTipText);
     b.image_ = image;
@@ -78,7 +80,8 @@ void Toolbar::userClick(ToolbarButton& b) {
             // The group is the run of adjacent group buttons around b.
             std::size_t i = static_cast<std::size_t>(b.index_ - 1), first = i, last = i;
             while (first > 0 && buttons_[first - 1]->style_ == ToolbarButton::Group) --first;
-            while (last + 1 < buttons_.size() && buttons_[last + 1]->style_ == ToolbarButton::Group) ++last;
+            while (last + 1 < buttons_.size() && buttons_[last + 1]->style_ == ToolbarButton::Group)
+                ++last;
             for (std::size_t k = first; k <= last; ++k) buttons_[k]->setValue(k == i ? 1 : 0);
         }
         if (ButtonClick) ButtonClick(b);

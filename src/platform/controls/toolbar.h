@@ -19,7 +19,7 @@ class ImageList;
 class Toolbar;
 
 class ToolbarButton {
-public:
+  public:
     enum Style { Default = 0, Check = 1, Group = 2, Separator = 3 };
 
     const std::string& key() const { return key_; }
@@ -42,7 +42,7 @@ public:
     ToolbarButton(const ToolbarButton&) = delete;
     ToolbarButton& operator=(const ToolbarButton&) = delete;
 
-private:
+  private:
     friend class Toolbar;
     ToolbarButton(Toolbar& bar, std::string key, Style style, int index);
     Toolbar& bar_;
@@ -58,7 +58,7 @@ private:
 };
 
 class Toolbar : public Control {
-public:
+  public:
     Toolbar(Form& owner, std::string name);
     ~Toolbar() override;
     const char* kind() const override { return "Toolbar"; }
@@ -96,7 +96,7 @@ public:
     void userClick(std::string_view key);
     void userClick(ToolbarButton& button);
 
-private:
+  private:
     friend class ToolbarButton;
     void buttonChanged() { changed(); }
 

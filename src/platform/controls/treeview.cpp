@@ -108,7 +108,8 @@ TreeView::~TreeView() {
 Node& TreeView::insert(Node* parent, std::string key, std::string text, int image) {
     keys_.check(key);
     renumber();
-    nodes_.push_back(std::unique_ptr<Node>(new Node(*this, std::move(key), std::move(text), image)));
+    nodes_.push_back(
+        std::unique_ptr<Node>(new Node(*this, std::move(key), std::move(text), image)));
     Node* n = nodes_.back().get();
     n->index_ = count();
     keys_.add(n->key_, n);
@@ -373,10 +374,18 @@ void TreeView::userKeyDown(int keyCode, int shift) {
         auto pos = std::find(shown.begin(), shown.end(), selected_);
         const bool none = pos == shown.end();
         switch (keyCode) {
-            case VkHome: select(shown.front()); break;
-            case VkEnd: select(shown.back()); break;
-            case VkUp: select(none ? shown.front() : pos == shown.begin() ? *pos : *(pos - 1)); break;
-            case VkDown: select(none ? shown.front() : pos + 1 == shown.end() ? *pos : *(pos + 1)); break;
+            case VkHome:
+                select(shown.front());
+                break;
+            case VkEnd:
+                select(shown.back());
+                break;
+            case VkUp:
+                select(none ? shown.front() : pos == shown.begin() ? *pos : *(pos - 1));
+                break;
+            case VkDown:
+                select(none ? shown.front() : pos + 1 == shown.end() ? *pos : *(pos + 1));
+                break;
             case VkLeft:
                 if (none) break;
                 if (selected_->expanded_ && selected_->firstChild_) {
@@ -394,7 +403,8 @@ void TreeView::userKeyDown(int keyCode, int shift) {
                 else
                     select(selected_->firstChild_);
                 break;
-            default: break;
+            default:
+                break;
         }
     });
 }

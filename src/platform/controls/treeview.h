@@ -32,7 +32,7 @@ class ImageList;
 class TreeView;
 
 class Node {
-public:
+  public:
     TreeView& treeView() const { return check(), tree_; }
     // The node's number of this run (see nextEntrySerial); readable also
     // once the node is removed.
@@ -78,7 +78,7 @@ public:
     Node(const Node&) = delete;
     Node& operator=(const Node&) = delete;
 
-private:
+  private:
     friend class TreeView;
     Node(TreeView& tree, std::string key, std::string text, int image);
     // Raises 35605 for a removed node (the accessors read
@@ -104,7 +104,7 @@ private:
 };
 
 class TreeView : public Control {
-public:
+  public:
     TreeView(Form& owner, std::string name);
     ~TreeView() override;
     const char* kind() const override { return "TreeView"; }
@@ -145,7 +145,7 @@ public:
     void setSelectedItem(Node* node);
 
     // ---- appearance ----
-    int style() const { return style_; }          // 7: lines, plus/minus, pictures, text
+    int style() const { return style_; }  // 7: lines, plus/minus, pictures, text
     void setStyle(int style);
     int lineStyle() const { return lineStyle_; }  // 0 tree lines, 1 root lines
     void setLineStyle(int lineStyle);
@@ -208,7 +208,7 @@ public:
     // The nodes the user can see (their ancestors unfolded), top to bottom.
     std::vector<Node*> shownNodes() const;
 
-private:
+  private:
     friend class Node;
     Node& insert(Node* parent, std::string key, std::string text, int image);
     void renumber() const;

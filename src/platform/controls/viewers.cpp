@@ -29,7 +29,8 @@ struct Escape {
 constexpr Escape Escapes[] = {{' ', "%20"}, {'&', "%26"}, {'[', "%5B"}, {']', "%5D"}};
 
 bool isFileUrl(std::string_view url) {
-    return url.size() >= FileScheme.size() && text::lcase(url.substr(0, FileScheme.size())) == FileScheme;
+    return url.size() >= FileScheme.size() &&
+           text::lcase(url.substr(0, FileScheme.size())) == FileScheme;
 }
 
 }  // namespace
@@ -148,15 +149,15 @@ namespace {
 
 // Tells the kinds of picture the box shows by their first bytes.
 bool isPictureHeader(const unsigned char* b, std::size_t n) {
-    if (n >= 2 && b[0] == 'B' && b[1] == 'M') return true;                      // bmp
+    if (n >= 2 && b[0] == 'B' && b[1] == 'M') return true;  // bmp
     if (n < 4) return false;
     if (b[0] == 0 && b[1] == 0 && (b[2] == 1 || b[2] == 2) && b[3] == 0) return true;  // ico, cur
-    if (b[0] == 0xD7 && b[1] == 0xCD && b[2] == 0xC6 && b[3] == 0x9A) return true;    // placeable wmf
-    return b[0] == 0x01 && b[1] == 0x00 && b[2] == 0x09 && b[3] == 0x00;              // wmf
+    if (b[0] == 0xD7 && b[1] == 0xCD && b[2] == 0xC6 && b[3] == 0x9A) return true;  // placeable wmf
+    return b[0] == 0x01 && b[1] == 0x00 && b[2] == 0x09 && b[3] == 0x00;            // wmf
 }
 
 class HeaderPictureProbe final : public PictureProbe {
-public:
+  public:
     void check(std::string_view windowsPath) override {
         files::ResolvedPath r = files::resolveExisting(windowsPath);
         auto attributes = files::getAttributes(r.windows);
@@ -166,7 +167,8 @@ public:
         unsigned char header[4] = {};
         in.read(reinterpret_cast<char*>(header), sizeof header);
         if (in.bad()) raise(err::PathFileAccess);
-        if (!isPictureHeader(header, static_cast<std::size_t>(in.gcount()))) raise(err::InvalidPicture);
+        if (!isPictureHeader(header, static_cast<std::size_t>(in.gcount())))
+            raise(err::InvalidPicture);
     }
 };
 

@@ -34,7 +34,7 @@ std::string canonicalUrl(std::string_view url);
 std::string filePathOfUrl(std::string_view url);
 
 class WebBrowser : public Control {
-public:
+  public:
     WebBrowser(Form& owner, std::string name);
     const char* kind() const override { return "WebBrowser"; }
 
@@ -83,7 +83,7 @@ public:
     // window may open (no handler cancelled it).
     bool userNewWindow();
 
-private:
+  private:
     void setCurrent(std::size_t index);
 
     std::vector<std::string> history_;
@@ -99,7 +99,7 @@ private:
 // not exist (or 76, 68, 71 for its folder or drive) and 481 when it is not a
 // picture of the kinds the box shows (bmp, ico, cur, wmf).
 class PictureProbe {
-public:
+  public:
     virtual ~PictureProbe() = default;
     virtual void check(std::string_view windowsPath) = 0;
 };
@@ -110,7 +110,7 @@ public:
 PictureProbe& headerPictureProbe();
 
 class PictureBox : public Control {
-public:
+  public:
     PictureBox(Form& owner, std::string name);
     const char* kind() const override { return "PictureBox"; }
 
@@ -124,7 +124,7 @@ public:
     // The probe this box uses (nullptr: headerPictureProbe()).
     void setProbe(PictureProbe* probe) { probe_ = probe; }
 
-private:
+  private:
     std::string picture_;
     PictureProbe* probe_ = nullptr;
 };
@@ -132,7 +132,7 @@ private:
 // ---- FlashPlayer ----
 
 class FlashPlayer : public Control {
-public:
+  public:
     FlashPlayer(Form& owner, std::string name);
     const char* kind() const override { return "FlashPlayer"; }
 
@@ -146,7 +146,7 @@ public:
     void play();
     void stop();
 
-private:
+  private:
     std::string movie_;
     bool playing_ = false;
 };

@@ -274,8 +274,8 @@ std::string xdgConfigHome() {
     return f.empty() ? homeFolder() + "/.config" : f;
 }
 
-std::string userFolder(std::string_view key, std::string_view fallbackName,
-                       const std::string& home, const std::string& configHome) {
+std::string userFolder(std::string_view key, std::string_view fallbackName, const std::string& home,
+                       const std::string& configHome) {
     std::string text;
     if (detail::readNativeFile(configHome + "/user-dirs.dirs", text)) {
         std::string folder = parseUserDir(text, key, home);

@@ -64,8 +64,8 @@ std::optional<std::string> labelFromByLabel(
 
 // The folder named by key ("XDG_DESKTOP_DIR") in the user-dirs.dirs file of
 // configHome, else home/fallbackName.
-std::string userFolder(std::string_view key, std::string_view fallbackName,
-                       const std::string& home, const std::string& configHome);
+std::string userFolder(std::string_view key, std::string_view fallbackName, const std::string& home,
+                       const std::string& configHome);
 
 // The documents folder: XDG_DOCUMENTS_DIR of user-dirs.dirs, else ~/Documents.
 std::string documentsFolder();

@@ -8,7 +8,7 @@
 namespace platform::system {
 
 class Clipboard {
-public:
+  public:
     virtual ~Clipboard() = default;
     virtual void clear() = 0;
     virtual void setText(std::string_view text) = 0;
@@ -16,12 +16,12 @@ public:
 };
 
 class MemoryClipboard final : public Clipboard {
-public:
+  public:
     void clear() override { text_.clear(); }
     void setText(std::string_view text) override { text_ = text; }
     std::string text() const override { return text_; }
 
-private:
+  private:
     std::string text_;
 };
 

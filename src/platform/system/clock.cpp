@@ -33,18 +33,23 @@ std::string shortDate(int year, unsigned month, unsigned day) {
 
 std::string SystemClock::today() const {
     std::tm t = localNow().fields;
-    return shortDate(t.tm_year + 1900, static_cast<unsigned>(t.tm_mon + 1), static_cast<unsigned>(t.tm_mday));
+    return shortDate(t.tm_year + 1900, static_cast<unsigned>(t.tm_mon + 1),
+                     static_cast<unsigned>(t.tm_mday));
 }
 
 double SystemClock::secondsSinceMidnight() const {
     LocalNow now = localNow();
-    return now.fields.tm_hour * 3600.0 + now.fields.tm_min * 60.0 + now.fields.tm_sec + now.fraction;
+    return now.fields.tm_hour * 3600.0 + now.fields.tm_min * 60.0 + now.fields.tm_sec +
+           now.fraction;
 }
 
-FakeClock::FakeClock(int year, unsigned month, unsigned day, double seconds) { set(year, month, day, seconds); }
+FakeClock::FakeClock(int year, unsigned month, unsigned day, double seconds) {
+    set(year, month, day, seconds);
+}
 
 void FakeClock::set(int year, unsigned month, unsigned day, double seconds) {
-    std::chrono::year_month_day date{std::chrono::year(year), std::chrono::month(month), std::chrono::day(day)};
+    std::chrono::year_month_day date{std::chrono::year(year), std::chrono::month(month),
+                                     std::chrono::day(day)};
     if (!date.ok()) throw std::invalid_argument("no such date: " + shortDate(year, month, day));
     year_ = year;
     month_ = month;
@@ -62,7 +67,8 @@ void FakeClock::advance(double seconds) {
     double days = std::floor(total / secondsPerDay);
     seconds_ = total - days * secondsPerDay;
     if (days == 0) return;
-    std::chrono::sys_days date{std::chrono::year(year_) / std::chrono::month(month_) / std::chrono::day(day_)};
+    std::chrono::sys_days date{std::chrono::year(year_) / std::chrono::month(month_) /
+                               std::chrono::day(day_)};
     std::chrono::year_month_day moved{date + std::chrono::days(static_cast<long>(days))};
     year_ = static_cast<int>(moved.year());
     month_ = static_cast<unsigned>(moved.month());

@@ -9,7 +9,7 @@ namespace platform::system {
 std::string shortDate(int year, unsigned month, unsigned day);
 
 class Clock {
-public:
+  public:
     virtual ~Clock() = default;
     // Today's date in the short date form.
     virtual std::string today() const = 0;
@@ -20,14 +20,14 @@ public:
 
 // Local time of the machine.
 class SystemClock final : public Clock {
-public:
+  public:
     std::string today() const override;
     double secondsSinceMidnight() const override;
 };
 
 // A clock for tests that stands still until it is set or advanced.
 class FakeClock final : public Clock {
-public:
+  public:
     explicit FakeClock(int year = 2000, unsigned month = 1, unsigned day = 1, double seconds = 0);
 
     // Throws std::invalid_argument for a date that does not exist.
@@ -40,7 +40,7 @@ public:
     std::string today() const override;
     double secondsSinceMidnight() const override { return seconds_; }
 
-private:
+  private:
     int year_ = 2000;
     unsigned month_ = 1;
     unsigned day_ = 1;

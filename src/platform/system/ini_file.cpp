@@ -22,15 +22,22 @@ namespace {
 void appendEscaped(std::string& out, std::string_view s, bool isName) {
     for (char c : s) {
         switch (c) {
-            case '\\': out += "\\\\"; break;
-            case '\r': out += "\\r"; break;
-            case '\n': out += "\\n"; break;
+            case '\\':
+                out += "\\\\";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
             case '=':
             case '[':
                 if (isName) out += '\\';
                 out += c;
                 break;
-            default: out += c;
+            default:
+                out += c;
         }
     }
 }
@@ -52,8 +59,10 @@ std::string unescape(std::string_view s) {
 // Byte offset of the first "=" not preceded by an escaping backslash.
 std::size_t findNameEnd(std::string_view line) {
     for (std::size_t i = 0; i < line.size(); ++i) {
-        if (line[i] == '\\') ++i;
-        else if (line[i] == '=') return i;
+        if (line[i] == '\\')
+            ++i;
+        else if (line[i] == '=')
+            return i;
     }
     return std::string_view::npos;
 }

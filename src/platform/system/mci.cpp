@@ -22,8 +22,12 @@ int FakeMci::send(std::string_view command, std::string* reply) {
     return 0;
 }
 
-void FakeMci::answer(std::string command, std::string reply) { exact_[std::move(command)] = std::move(reply); }
+void FakeMci::answer(std::string command, std::string reply) {
+    exact_[std::move(command)] = std::move(reply);
+}
 
-void FakeMci::answerPrefix(std::string prefix, std::string reply) { prefixes_[std::move(prefix)] = std::move(reply); }
+void FakeMci::answerPrefix(std::string prefix, std::string reply) {
+    prefixes_[std::move(prefix)] = std::move(reply);
+}
 
 }  // namespace platform::system

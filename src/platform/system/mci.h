@@ -12,7 +12,7 @@
 namespace platform::system {
 
 class Mci {
-public:
+  public:
     virtual ~Mci() = default;
     // Carries out the command; reply (may be null) receives the answer of a
     // query. Returns 0 when the command was accepted.
@@ -21,7 +21,7 @@ public:
 
 // No multimedia device: every command is accepted and nothing is answered.
 class NullMci final : public Mci {
-public:
+  public:
     int send(std::string_view command, std::string* reply) override;
 };
 
@@ -30,7 +30,7 @@ public:
 // matching prefixes the longest wins. Unscripted commands are accepted and
 // answer nothing.
 class FakeMci final : public Mci {
-public:
+  public:
     int send(std::string_view command, std::string* reply) override;
 
     void answer(std::string command, std::string reply);
@@ -39,7 +39,7 @@ public:
     const std::vector<std::string>& commands() const { return commands_; }
     void clearCommands() { commands_.clear(); }
 
-private:
+  private:
     std::map<std::string, std::string, std::less<>> exact_;
     std::map<std::string, std::string, std::less<>> prefixes_;
     std::vector<std::string> commands_;

@@ -9,18 +9,22 @@ namespace {
 // A key path is well formed when it has no empty part and no line break.
 bool isWellFormedKey(std::string_view key) {
     if (key.empty() || key.front() == '\\' || key.back() == '\\') return false;
-    return key.find("\\\\") == std::string_view::npos && key.find_first_of("\r\n") == std::string_view::npos;
+    return key.find("\\\\") == std::string_view::npos &&
+           key.find_first_of("\r\n") == std::string_view::npos;
 }
 
 }  // namespace
 
-bool MemoryRegistryStore::keyExists(std::string_view key) const { return data_.find(key) != nullptr; }
+bool MemoryRegistryStore::keyExists(std::string_view key) const {
+    return data_.find(key) != nullptr;
+}
 
 bool MemoryRegistryStore::createKey(std::string_view key) {
     if (loadFailure_ || !isWellFormedKey(key)) return false;
     if (keyExists(key)) return true;
     IniData next = data_;
-    for (std::size_t sep = key.find('\\'); sep != std::string_view::npos; sep = key.find('\\', sep + 1))
+    for (std::size_t sep = key.find('\\'); sep != std::string_view::npos;
+         sep = key.find('\\', sep + 1))
         next.obtain(key.substr(0, sep));
     next.obtain(key);
     if (!commit(next)) return false;
@@ -28,7 +32,8 @@ bool MemoryRegistryStore::createKey(std::string_view key) {
     return true;
 }
 
-std::optional<std::string> MemoryRegistryStore::query(std::string_view key, std::string_view name) const {
+std::optional<std::string> MemoryRegistryStore::query(std::string_view key,
+                                                      std::string_view name) const {
     const IniSection* section = data_.find(key);
     if (section == nullptr) return std::nullopt;
     const std::string* value = section->value(name);

@@ -21,7 +21,7 @@ namespace platform::system {
 inline constexpr std::string_view registryFileName = "registry.ini";
 
 class RegistryStore {
-public:
+  public:
     virtual ~RegistryStore() = default;
 
     virtual bool keyExists(std::string_view key) const = 0;
@@ -44,7 +44,7 @@ public:
 
 // The store held in memory only (tests). The file store below adds a file.
 class MemoryRegistryStore : public RegistryStore {
-public:
+  public:
     MemoryRegistryStore() = default;
 
     bool keyExists(std::string_view key) const override;
@@ -58,14 +58,14 @@ public:
     // tests call it to stand for a file that could not be read.
     void refuseWrites(LoadFailure why) { loadFailure_ = std::move(why); }
 
-protected:
+  protected:
     explicit MemoryRegistryStore(LoadedIni loaded)
         : data_(std::move(loaded.data)), loadFailure_(std::move(loaded.failure)) {}
     // Makes a changed store permanent; false when it could not be, and the
     // change is then dropped.
     virtual bool commit(const IniData& next);
 
-private:
+  private:
     IniData data_;  // one section per key
     std::optional<LoadFailure> loadFailure_;
 };
@@ -74,7 +74,7 @@ private:
 // it holds the log-in password in plain text. Every change rewrites the file
 // atomically, so a failed write leaves the old file whole.
 class FileRegistryStore final : public MemoryRegistryStore {
-public:
+  public:
     // Reads the file; a missing file is an empty store. A file that exists
     // but cannot be read (no permission, a folder, a pipe or a device of that
     // name) is not waited on: the store starts empty, loadFailure() says why,
@@ -83,10 +83,10 @@ public:
 
     const std::filesystem::path& file() const { return file_; }
 
-protected:
+  protected:
     bool commit(const IniData& next) override;
 
-private:
+  private:
     std::filesystem::path file_;
 };
 

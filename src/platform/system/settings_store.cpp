@@ -17,8 +17,8 @@ std::string sectionName(std::string_view app, std::string_view section) {
 
 }  // namespace
 
-std::string MemorySettingsStore::get(std::string_view app, std::string_view section, std::string_view key,
-                                     std::string_view defaultValue) const {
+std::string MemorySettingsStore::get(std::string_view app, std::string_view section,
+                                     std::string_view key, std::string_view defaultValue) const {
     if (const IniSection* s = data_.find(sectionName(app, section)))
         if (const std::string* value = s->value(key)) return *value;
     return std::string(defaultValue);

@@ -17,7 +17,7 @@ namespace platform::system {
 inline constexpr std::string_view settingsFileName = "settings.ini";
 
 class SettingsStore {
-public:
+  public:
     virtual ~SettingsStore() = default;
 
     // The stored value, or defaultValue when there is none.
@@ -39,7 +39,7 @@ public:
 
 // The store held in memory only (tests). The file store below adds a file.
 class MemorySettingsStore : public SettingsStore {
-public:
+  public:
     MemorySettingsStore() = default;
 
     std::string get(std::string_view app, std::string_view section, std::string_view key,
@@ -53,20 +53,20 @@ public:
     // tests call it to stand for a file that could not be read.
     void refuseWrites(LoadFailure why) { loadFailure_ = std::move(why); }
 
-protected:
+  protected:
     explicit MemorySettingsStore(LoadedIni loaded)
         : data_(std::move(loaded.data)), loadFailure_(std::move(loaded.failure)) {}
     // Makes a changed store permanent, or throws and the change is dropped.
     virtual void commit(const IniData& next);
 
-private:
+  private:
     IniData data_;
     std::optional<LoadFailure> loadFailure_;
 };
 
 // The store kept in settings.ini, rewritten atomically (mode 0600) on every save.
 class FileSettingsStore final : public MemorySettingsStore {
-public:
+  public:
     // Reads the file; a missing file is an empty store. A file that exists
     // but cannot be read (no permission, a folder, a pipe or a device of that
     // name) is not waited on: the store starts empty, loadFailure() says why,
@@ -75,10 +75,10 @@ public:
 
     const std::filesystem::path& file() const { return file_; }
 
-protected:
+  protected:
     void commit(const IniData& next) override;
 
-private:
+  private:
     std::filesystem::path file_;
 };
 

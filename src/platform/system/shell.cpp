@@ -93,7 +93,8 @@ bool spawnDetached(const std::vector<std::string>& argv, const std::string& nati
     sigemptyset(&defaults);
     for (int sig : {SIGPIPE, SIGHUP, SIGINT, SIGQUIT, SIGTERM, SIGCHLD}) sigaddset(&defaults, sig);
     posix_spawnattr_setsigdefault(&attr, &defaults);
-    posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETSID | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+    posix_spawnattr_setflags(&attr,
+                             POSIX_SPAWN_SETSID | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
 
     pid_t pid = 0;
     int rc = ::posix_spawnp(&pid, args[0], &actions, &attr, args.data(), environ);
@@ -111,7 +112,8 @@ int DesktopShell::open(std::string_view target, std::string_view workDir) {
     std::optional<std::string> opened = resolveShellTarget(target, toNative_);
     if (!opened) return shell_result::FileNotFound;
     std::string nativeWorkDir = mapPath(toNative_, workDir).value_or(std::string());
-    return launcher_({opener_, *opened}, nativeWorkDir) ? shell_result::Opened : shell_result::NoAssociation;
+    return launcher_({opener_, *opened}, nativeWorkDir) ? shell_result::Opened
+                                                        : shell_result::NoAssociation;
 }
 
 RecordingShell::RecordingShell(ToNative toNative) : toNative_(std::move(toNative)) {}
@@ -133,7 +135,9 @@ int RecordingShell::open(std::string_view target, std::string_view workDir) {
     return result;
 }
 
-void RecordingShell::setResult(std::string target, int result) { results_[std::move(target)] = result; }
+void RecordingShell::setResult(std::string target, int result) {
+    results_[std::move(target)] = result;
+}
 
 std::string desktopFolder(const std::string& home, const std::string& configHome) {
     return files::userFolder("XDG_DESKTOP_DIR", "Desktop", home, configHome);
@@ -142,7 +146,9 @@ std::string desktopFolder(const std::string& home, const std::string& configHome
 std::string desktopFolder() { return desktopFolder(files::homeFolder(), files::xdgConfigHome()); }
 
 ToNative filesToNative() {
-    return [](std::string_view windowsPath) -> std::optional<std::string> { return files::toNative(windowsPath); };
+    return [](std::string_view windowsPath) -> std::optional<std::string> {
+        return files::toNative(windowsPath);
+    };
 }
 
 }  // namespace platform::system

@@ -37,7 +37,7 @@ bool isUrl(std::string_view target);
 std::optional<std::string> resolveShellTarget(std::string_view target, const ToNative& toNative);
 
 class Shell {
-public:
+  public:
     virtual ~Shell() = default;
     // Opens target (an address or a Windows path); workDir is the Windows
     // folder the opening program starts in ("" for none). Returns
@@ -53,18 +53,19 @@ public:
 bool spawnDetached(const std::vector<std::string>& argv, const std::string& nativeWorkDir = {});
 
 // Starts the opening program: argument vector and native working folder.
-using Launcher = std::function<bool(const std::vector<std::string>& argv, const std::string& nativeWorkDir)>;
+using Launcher =
+    std::function<bool(const std::vector<std::string>& argv, const std::string& nativeWorkDir)>;
 
 // The desktop's own opener: "xdg-open <native path or address>", started
 // detached by spawnDetached unless another launcher is given.
 class DesktopShell final : public Shell {
-public:
+  public:
     explicit DesktopShell(ToNative toNative = filesToNative(), std::string opener = "xdg-open",
                           Launcher launcher = spawnDetached);
 
     int open(std::string_view target, std::string_view workDir) override;
 
-private:
+  private:
     ToNative toNative_;
     std::string opener_;
     Launcher launcher_;
@@ -74,7 +75,7 @@ private:
 // existing when no toNative is given, otherwise as resolveShellTarget finds
 // it; setResult fixes the answer for one target.
 class RecordingShell final : public Shell {
-public:
+  public:
     struct Call {
         std::string target;
         std::string workDir;
@@ -88,7 +89,7 @@ public:
     void setResult(std::string target, int result);
     const std::vector<Call>& calls() const { return calls_; }
 
-private:
+  private:
     ToNative toNative_;
     std::map<std::string, int, std::less<>> results_;
     std::vector<Call> calls_;

@@ -3,9 +3,9 @@
 //
 // A character is a code point: every byte that is not a UTF-8 continuation
 // byte (10xxxxxx) starts one. The escape of a byte read from a stored file
-// (three bytes, ED B2 80 .. ED B3 BF) is one character too. Searching UTF-8 bytes is exact (a character's
-// bytes never occur in the middle of another character), so the searches work
-// on bytes and convert positions.
+// (three bytes, ED B2 80 .. ED B3 BF) is one character too. Searching UTF-8 bytes is exact (a
+// character's bytes never occur in the middle of another character), so the searches work on bytes
+// and convert positions.
 #include "platform/text/text.h"
 
 #include <algorithm>

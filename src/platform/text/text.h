@@ -55,9 +55,9 @@ std::vector<std::string> linesFromCp936(std::string_view bytes);
 // ---- character-counting helpers (UTF-8 in, UTF-8 out) ----
 // An escape counts as one character.
 
-std::size_t len(std::string_view s);                  // characters
-std::string left(std::string_view s, std::size_t n);  // first n characters
-std::string right(std::string_view s, std::size_t n); // last n characters
+std::size_t len(std::string_view s);                   // characters
+std::string left(std::string_view s, std::size_t n);   // first n characters
+std::string right(std::string_view s, std::size_t n);  // last n characters
 // Characters from 1-based position start on, at most n of them (all when n is npos).
 std::string mid(std::string_view s, std::size_t start, std::size_t n = std::string_view::npos);
 // 1-based character position of the first needle at or after character

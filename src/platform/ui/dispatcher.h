@@ -29,7 +29,7 @@ namespace platform {
 class Ui;
 
 class Dispatcher {
-public:
+  public:
     static Dispatcher& instance();
 
     // The Ui that shows the error box ("运行时错误 '53':" CR LF description,
@@ -94,7 +94,7 @@ public:
     // The text of the box that reports an escaped error.
     static std::string errorMessage(int number, const std::string& description);
 
-private:
+  private:
     struct Depth {
         explicit Depth(Dispatcher& d) : d(d) { ++d.depth_; }
         ~Depth() { --d.depth_; }

@@ -3,7 +3,9 @@
 
 namespace platform {
 
-int NullUi::msgBox(std::string_view, MsgButtons buttons, std::string_view) { return cancelAnswer(buttons); }
+int NullUi::msgBox(std::string_view, MsgButtons buttons, std::string_view) {
+    return cancelAnswer(buttons);
+}
 
 void NullUi::runModal(Form& form) {
     if (form.loaded()) form.userClose();

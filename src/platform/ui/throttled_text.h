@@ -10,7 +10,7 @@
 namespace platform {
 
 class ThrottledText {
-public:
+  public:
     using Clock = std::chrono::steady_clock;
     static constexpr std::chrono::milliseconds DefaultInterval{50};
 
@@ -27,7 +27,7 @@ public:
     // the command ends, so that the final value is always seen.
     void finish();
 
-private:
+  private:
     void showPending(Clock::time_point at);
 
     std::function<void(const std::string&)> show_;

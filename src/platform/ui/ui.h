@@ -30,9 +30,12 @@ inline constexpr int MsgNo = 7;
 // nothing): MsgCancel for OKCancel, MsgNo for YesNo, MsgOK for OK.
 constexpr int cancelAnswer(MsgButtons buttons) {
     switch (buttons) {
-        case MsgButtons::OKCancel: return MsgCancel;
-        case MsgButtons::YesNo: return MsgNo;
-        case MsgButtons::OK: break;
+        case MsgButtons::OKCancel:
+            return MsgCancel;
+        case MsgButtons::YesNo:
+            return MsgNo;
+        case MsgButtons::OK:
+            break;
     }
     return MsgOK;
 }
@@ -42,12 +45,12 @@ inline constexpr std::string_view DefaultMsgTitle = "Zelbrin";
 
 // Mouse pointers.
 inline constexpr int PointerDefault = 0;
-inline constexpr int PointerSizeNS = 7;   // north-south sizing arrow
-inline constexpr int PointerSizeWE = 9;   // west-east sizing arrow
+inline constexpr int PointerSizeNS = 7;  // north-south sizing arrow
+inline constexpr int PointerSizeWE = 9;  // west-east sizing arrow
 inline constexpr int PointerHourglass = 11;
 
 class Ui {
-public:
+  public:
     virtual ~Ui() = default;
 
     // A plain message box (no icon). Returns MsgOK, MsgCancel, MsgYes or MsgNo.
@@ -95,9 +98,11 @@ public:
 // A Ui that answers every question as a user pressing Cancel (or OK where a
 // box has nothing else) would. For tools and tests that show nothing.
 class NullUi : public Ui {
-public:
+  public:
     int msgBox(std::string_view, MsgButtons buttons, std::string_view) override;
-    std::string inputBox(std::string_view, std::string_view, std::string_view) override { return {}; }
+    std::string inputBox(std::string_view, std::string_view, std::string_view) override {
+        return {};
+    }
     bool showOpen(CommonDialog&) override { return false; }
     bool showSave(CommonDialog&) override { return false; }
     bool showColor(CommonDialog&) override { return false; }
@@ -109,7 +114,7 @@ public:
 
     int mousePointer() const { return pointer_; }
 
-private:
+  private:
     int pointer_ = PointerDefault;
 };
 

@@ -23,11 +23,13 @@ using namespace platform;
 using Log = std::vector<std::string>;
 
 class EventForm : public Form {
-public:
+  public:
     EventForm(Services& s, Log& log) : Form(s, "EventForm"), log_(log) {
         tree.NodeClick = [this](Node& n) { log_.push_back("NodeClick " + n.key()); };
         tree.Collapse = [this](Node& n) { log_.push_back("Collapse " + n.key()); };
-        tree.MouseDown = [this](int b, int, double, double) { log_.push_back("MouseDown " + std::to_string(b)); };
+        tree.MouseDown = [this](int b, int, double, double) {
+            log_.push_back("MouseDown " + std::to_string(b));
+        };
         tree.KeyPress = [this](int& k) { log_.push_back("KeyPress " + std::to_string(k)); };
         tree.KeyDown = [this](int& k, int) { log_.push_back("KeyDown " + std::to_string(k)); };
         list.ItemClick = [this](ListItem& i) { log_.push_back("ItemClick " + i.key()); };
@@ -35,7 +37,9 @@ public:
             log_.push_back(std::string("ItemCheck ") + (i.checked() ? "on" : "off"));
         };
         list.ColumnClick = [this](ColumnHeader& c) { log_.push_back("ColumnClick " + c.text()); };
-        list.MouseUp = [this](int b, int, double, double) { log_.push_back("MouseUp " + std::to_string(b)); };
+        list.MouseUp = [this](int b, int, double, double) {
+            log_.push_back("MouseUp " + std::to_string(b));
+        };
         bar.ButtonClick = [this](ToolbarButton& b) {
             log_.push_back("ButtonClick " + b.key() + "=" + std::to_string(b.value()));
         };
@@ -67,11 +71,11 @@ public:
     MenuItem menu{*this, "menu", "选项"};
     MenuItem item{menu, "item", "去掉网格线"};
 
-protected:
+  protected:
     void Form_Load() override { log_.push_back("Load"); }
     void Form_Resize() override { log_.push_back("Resize"); }
 
-private:
+  private:
     Log& log_;
 };
 
@@ -94,19 +98,32 @@ TEST_P(EventRules, RaiseExactlyTheseEvents) {
 const Case cases[] = {
     // tree
     {"code selects a node", [](EventForm& f) { f.tree.item("b*").setSelected(true); }, {}},
-    {"code sets the selected item", [](EventForm& f) { f.tree.setSelectedItem(&f.tree.item(1)); }, {}},
+    {"code sets the selected item",
+     [](EventForm& f) { f.tree.setSelectedItem(&f.tree.item(1)); },
+     {}},
     {"code folds a node", [](EventForm& f) { f.tree.item("a*").setExpanded(false); }, {}},
-    {"code adds and removes nodes", [](EventForm& f) { f.tree.add("c*", "c"); f.tree.remove("c*"); }, {}},
-    {"user clicks a node", [](EventForm& f) { f.tree.userClickNode(f.tree.item("b*")); }, {"NodeClick b*"}},
+    {"code adds and removes nodes",
+     [](EventForm& f) {
+         f.tree.add("c*", "c");
+         f.tree.remove("c*");
+     },
+     {}},
+    {"user clicks a node",
+     [](EventForm& f) { f.tree.userClickNode(f.tree.item("b*")); },
+     {"NodeClick b*"}},
     {"user clicks the selected node again",
      [](EventForm& f) {
          f.tree.item("b*").setSelected(true);
          f.tree.userClickNode(f.tree.item("b*"));
      },
      {"NodeClick b*"}},
-    {"user folds a node", [](EventForm& f) { f.tree.userCollapse(f.tree.item("a*")); }, {"Collapse a*"}},
+    {"user folds a node",
+     [](EventForm& f) { f.tree.userCollapse(f.tree.item("a*")); },
+     {"Collapse a*"}},
     {"user unfolds a node", [](EventForm& f) { f.tree.userExpand(f.tree.item("b*")); }, {}},
-    {"user right-clicks the tree", [](EventForm& f) { f.tree.userMouseDown(2, 0, 100, 100); }, {"MouseDown 2"}},
+    {"user right-clicks the tree",
+     [](EventForm& f) { f.tree.userMouseDown(2, 0, 100, 100); },
+     {"MouseDown 2"}},
     {"user presses Enter in the tree",
      [](EventForm& f) {
          f.tree.item("b*").setSelected(true);
@@ -122,21 +139,38 @@ const Case cases[] = {
     // list
     {"code selects a row", [](EventForm& f) { f.list.item(2).setSelected(true); }, {}},
     {"code ticks a row", [](EventForm& f) { f.list.item(1).setChecked(true); }, {}},
-    {"code sorts the list", [](EventForm& f) { f.list.setSortOrder(1); f.list.setSorted(true); }, {}},
-    {"user clicks a row", [](EventForm& f) { f.list.userClickItem(f.list.item("r2")); }, {"ItemClick r2"}},
-    {"user ticks a row", [](EventForm& f) { f.list.userToggleCheck(f.list.item("r1")); }, {"ItemCheck on"}},
+    {"code sorts the list",
+     [](EventForm& f) {
+         f.list.setSortOrder(1);
+         f.list.setSorted(true);
+     },
+     {}},
+    {"user clicks a row",
+     [](EventForm& f) { f.list.userClickItem(f.list.item("r2")); },
+     {"ItemClick r2"}},
+    {"user ticks a row",
+     [](EventForm& f) { f.list.userToggleCheck(f.list.item("r1")); },
+     {"ItemCheck on"}},
     {"user ticks without check boxes",
      [](EventForm& f) {
          f.list.setCheckboxes(false);
          f.list.userToggleCheck(f.list.item("r1"));
      },
      {}},
-    {"user clicks a column header", [](EventForm& f) { f.list.userClickColumn(1); }, {"ColumnClick 名称"}},
-    {"user releases a button over the list", [](EventForm& f) { f.list.userMouseUp(1, 0, 0, 0); }, {"MouseUp 1"}},
+    {"user clicks a column header",
+     [](EventForm& f) { f.list.userClickColumn(1); },
+     {"ColumnClick 名称"}},
+    {"user releases a button over the list",
+     [](EventForm& f) { f.list.userMouseUp(1, 0, 0, 0); },
+     {"MouseUp 1"}},
     // toolbar
     {"code presses a button", [](EventForm& f) { f.bar.button("grid").setValue(1); }, {}},
-    {"user clicks a plain button", [](EventForm& f) { f.bar.userClick("maker"); }, {"ButtonClick maker=0"}},
-    {"user presses a check button", [](EventForm& f) { f.bar.userClick("grid"); }, {"ButtonClick grid=1"}},
+    {"user clicks a plain button",
+     [](EventForm& f) { f.bar.userClick("maker"); },
+     {"ButtonClick maker=0"}},
+    {"user presses a check button",
+     [](EventForm& f) { f.bar.userClick("grid"); },
+     {"ButtonClick grid=1"}},
     {"user releases a check button",
      [](EventForm& f) {
          f.bar.userClick("grid");
@@ -151,8 +185,12 @@ const Case cases[] = {
      {}},
     // status bar, tab strip
     {"code writes a panel", [](EventForm& f) { f.status.panel(1).setText("x"); }, {}},
-    {"user double-clicks the status bar", [](EventForm& f) { f.status.userDblClick(); }, {"DblClick"}},
-    {"code selects another tab", [](EventForm& f) { f.tabs.tab(2).setSelected(); }, {"TabClick 光盘"}},
+    {"user double-clicks the status bar",
+     [](EventForm& f) { f.status.userDblClick(); },
+     {"DblClick"}},
+    {"code selects another tab",
+     [](EventForm& f) { f.tabs.tab(2).setSelected(); },
+     {"TabClick 光盘"}},
     {"code selects the selected tab", [](EventForm& f) { f.tabs.tab(1).setSelected(); }, {}},
     {"user selects a tab", [](EventForm& f) { f.tabs.userSelect(2); }, {"TabClick 光盘"}},
     // menus

@@ -26,7 +26,7 @@ using testsupport::errorOf;
 using testsupport::writeBytes;
 
 class FileListsTest : public plaincontrols::PlainFormTest {
-protected:
+  protected:
     FileListsTest() {
         fs::create_directories(c / "zelbrin" / "guangpan");
         fs::create_directories(cd / "docs" / "img");
@@ -171,7 +171,8 @@ TEST_F(FileListsTest, PictureProbeKnowsThePicturesByTheirFirstBytes) {
         EXPECT_EQ(errorOf([&] { picture1.loadPicture(path); }), c.error) << c.name;
         EXPECT_EQ(picture1.picture(), c.error ? "" : path) << c.name;
     }
-    EXPECT_EQ(errorOf([&] { picture1.loadPicture("E:\\docs\\img\\missing.bmp"); }), err::FileNotFound);
+    EXPECT_EQ(errorOf([&] { picture1.loadPicture("E:\\docs\\img\\missing.bmp"); }),
+              err::FileNotFound);
     EXPECT_EQ(errorOf([&] { picture1.loadPicture("E:\\docs\\img"); }), err::FileNotFound);
     EXPECT_EQ(errorOf([&] { picture1.loadPicture("E:\\nowhere\\a.bmp"); }), err::PathNotFound);
 }

@@ -26,7 +26,7 @@ using Log = std::vector<std::string>;
 // ---- pop-up menus ----
 
 class MenuForm : public Form {
-public:
+  public:
     explicit MenuForm(Services& s) : Form(s, "MenuForm") {
         pop2.setVisible(false);
         addnotes.Click = [this] { log.push_back("addnotes " + std::to_string(tree.count())); };
@@ -50,7 +50,7 @@ public:
 };
 
 class MenuTest : public ::testing::Test, public ctltest::Env {
-protected:
+  protected:
     MenuForm form{services};
 };
 
@@ -58,8 +58,8 @@ TEST_F(MenuTest, ChosenItemRunsBeforePopupMenuReturns) {
     ui.menuChoices = {"addnotes", "SendToDpan", "", "sep1"};
     for (int i = 0; i < 4; ++i) form.tree.userMouseDown(2, 0, 10, 20);
     form.tree.userMouseDown(1, 0, 10, 20);  // the left button shows nothing
-    EXPECT_EQ(form.log, (Log{"addnotes 0", "after popup", "SendToDpan", "after popup", "after popup",
-                             "after popup"}));
+    EXPECT_EQ(form.log, (Log{"addnotes 0", "after popup", "SendToDpan", "after popup",
+                             "after popup", "after popup"}));
     EXPECT_EQ(ui.menusShown, (std::vector<std::string>{"pop2", "pop2", "pop2", "pop2"}));
 }
 
@@ -120,7 +120,8 @@ TEST(Dispatcher, PostedEventsWaitForTheOutermostEventAndIdleFollows) {
         log.push_back("end of command");
     });
     Dispatcher::instance().post([&] { log.push_back("posted while idle"); });
-    EXPECT_EQ(log, (Log{"nested", "end of command", "posted", "idle", "posted while idle", "idle"}));
+    EXPECT_EQ(log,
+              (Log{"nested", "end of command", "posted", "idle", "posted while idle", "idle"}));
 }
 
 TEST(Dispatcher, AnErrorEscapingAnIdleListenerIsReportedAndTheOthersStillRun) {
@@ -148,7 +149,7 @@ TEST(Dispatcher, RetiredObjectsLiveUntilTheOutermostEventEnds) {
 // ---- timers ----
 
 class TimerForm : public Form {
-public:
+  public:
     explicit TimerForm(Services& s) : Form(s, "TimerForm") {
         Timer1.Tick = [this] { tick("Timer1"); };
         Timer2.Tick = [this] { tick("Timer2"); };
@@ -226,7 +227,7 @@ TEST(Timers, WaitingTickOfADestroyedTimerIsDropped) {
 // A box the program shows while a command runs: ScriptedUi keeps it open
 // while the test moves the virtual clock.
 class ModalTicks : public ::testing::Test, public testsupport::FormEnv<testsupport::ScriptedUi> {
-protected:
+  protected:
     TimerForm form{services};
     Log& log = form.log;
 };
@@ -308,7 +309,7 @@ TEST_F(ModalTicks, PostedEventsRunInAModalWait) {
 // ---- forms ----
 
 class DialogForm : public Form {
-public:
+  public:
     DialogForm(Services& s, Log& log) : Form(s, "dialog"), log_(log) {}
     int refuseUnload = 0;
     bool unloadInLoad = false;
@@ -317,7 +318,7 @@ public:
         unload();
     }
 
-protected:
+  protected:
     void Form_Load() override {
         log_.push_back("load");
         if (unloadInLoad) unload();
@@ -332,7 +333,7 @@ protected:
     }
     void onCloseBox() override { CancelButton_Click(); }
 
-private:
+  private:
     Log& log_;
 };
 

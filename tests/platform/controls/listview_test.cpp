@@ -15,7 +15,7 @@ using namespace platform;
 using ctltest::errorOf;
 
 class ListTest : public ::testing::Test, public ctltest::Env {
-protected:
+  protected:
     ListTest() {
         // Name and type: rows have one sub-item.
         list.addColumn("", "名称", 1500);
@@ -81,7 +81,11 @@ TEST_F(ListTest, KeysAreUnique) {
     EXPECT_EQ(errorOf([&] { list.add("2024", "x"); }), err::InvalidKey);
     EXPECT_EQ(errorOf([&] { list.item("missing"); }), err::ElementNotFound);
     EXPECT_EQ(errorOf([&] { list.item(2); }), err::IndexOutOfBounds);
-    EXPECT_EQ(errorOf([&] { list.add("", "a"); list.add("", "b"); }), 0);
+    EXPECT_EQ(errorOf([&] {
+                  list.add("", "a");
+                  list.add("", "b");
+              }),
+              0);
     EXPECT_EQ(list.count(), 3);
     list.remove("noStr1.txt");
     list.add("noStr1.txt", "free again");

@@ -6,14 +6,14 @@
 #include <gtest/gtest.h>
 
 #include "platform/controls/form.h"
+#include "support/error_of.h"
 #include "support/form_env.h"
 #include "support/scripted_ui.h"
-#include "support/error_of.h"
 
 namespace plaincontrols {
 
 class PlainForm : public platform::Form {
-public:
+  public:
     explicit PlainForm(platform::Services& services) : Form(services, "plain") {}
 };
 

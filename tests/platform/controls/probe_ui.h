@@ -14,8 +14,8 @@
 #include "platform/controls/form.h"
 #include "platform/controls/menu.h"
 #include "platform/ui/ui.h"
-#include "support/form_env.h"
 #include "support/error_of.h"
+#include "support/form_env.h"
 
 namespace ctltest {
 
@@ -28,18 +28,20 @@ struct Box {
 };
 
 class ProbeUi : public platform::NullUi {
-public:
+  public:
     std::vector<Box> boxes;
     std::deque<std::string> menuChoices;  // item names; "" dismisses the menu
     std::vector<std::string> menusShown;  // names of the pop-up menus shown
     std::function<void(platform::Form&)> modalScript;
 
-    int msgBox(std::string_view prompt, platform::MsgButtons buttons, std::string_view title) override {
+    int msgBox(std::string_view prompt, platform::MsgButtons buttons,
+               std::string_view title) override {
         boxes.push_back({std::string(prompt), buttons, std::string(title)});
         return NullUi::msgBox(prompt, buttons, title);
     }
 
-    platform::MenuItem* popupMenu(platform::Form&, platform::MenuItem& menu, double, double) override {
+    platform::MenuItem* popupMenu(platform::Form&, platform::MenuItem& menu, double,
+                                  double) override {
         menusShown.push_back(menu.name());
         EXPECT_FALSE(menuChoices.empty()) << "unexpected pop-up menu " << menu.name();
         if (menuChoices.empty()) return nullptr;
@@ -63,8 +65,9 @@ using Env = testsupport::FormEnv<ProbeUi>;
 // A form holding one control of type C, named name.
 template <class C>
 class OneControlForm : public platform::Form {
-public:
-    OneControlForm(platform::Services& s, const char* name) : Form(s, "OneControlForm"), control{*this, name} {}
+  public:
+    OneControlForm(platform::Services& s, const char* name)
+        : Form(s, "OneControlForm"), control{*this, name} {}
     C control;
 };
 

@@ -24,7 +24,7 @@ using ctltest::errorOf;
 const std::string RemovedBox = "运行时错误 '35605':\r\n控件已被删除";
 
 class TreeAndList : public Form {
-public:
+  public:
     explicit TreeAndList(Services& s) : Form(s, "TreeAndList") {
         load();
         list.addColumn("", "名称", 1500);
@@ -48,7 +48,7 @@ public:
 };
 
 class Removal : public ::testing::Test, public ctltest::Env {
-protected:
+  protected:
     TreeAndList form{services};
     std::vector<std::string> log;
 };

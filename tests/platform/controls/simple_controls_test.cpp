@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "plain_form.h"
 #include "platform/controls/common_dialog.h"
 #include "platform/error.h"
-#include "plain_form.h"
 
 using namespace platform;
 using plaincontrols::errorOf;
@@ -73,73 +73,136 @@ struct EventCase {
 
 TEST(EventRules, CodeAndUserActionsRaiseExactlyTheirEvents) {
     const std::vector<EventCase> cases = {
-        {"code sets a new text", nullptr, [](EventForm& f) { f.text1.setText("a"); }, {"Text1.Change"}},
-        {"code sets the same text", [](EventForm& f) { f.text1.setText("a"); },
-         [](EventForm& f) { f.text1.setText("a"); }, {}},
-        {"user types into a text box", nullptr, [](EventForm& f) { f.text1.userType("ab"); },
+        {"code sets a new text",
+         nullptr,
+         [](EventForm& f) { f.text1.setText("a"); },
          {"Text1.Change"}},
-        {"user types the text it has", [](EventForm& f) { f.text1.setText("ab"); },
-         [](EventForm& f) { f.text1.userType("ab"); }, {}},
-        {"code sets a combo's text", nullptr, [](EventForm& f) { f.combo1.setText("3"); },
+        {"code sets the same text",
+         [](EventForm& f) { f.text1.setText("a"); },
+         [](EventForm& f) { f.text1.setText("a"); },
+         {}},
+        {"user types into a text box",
+         nullptr,
+         [](EventForm& f) { f.text1.userType("ab"); },
+         {"Text1.Change"}},
+        {"user types the text it has",
+         [](EventForm& f) { f.text1.setText("ab"); },
+         [](EventForm& f) { f.text1.userType("ab"); },
+         {}},
+        {"code sets a combo's text",
+         nullptr,
+         [](EventForm& f) { f.combo1.setText("3"); },
          {"Combo1.Change"}},
-        {"code sets a combo's same text", [](EventForm& f) { f.combo1.setText("3"); },
-         [](EventForm& f) { f.combo1.setText("3"); }, {}},
-        {"user types into a combo", nullptr, [](EventForm& f) { f.combo1.userType("3"); },
+        {"code sets a combo's same text",
+         [](EventForm& f) { f.combo1.setText("3"); },
+         [](EventForm& f) { f.combo1.setText("3"); },
+         {}},
+        {"user types into a combo",
+         nullptr,
+         [](EventForm& f) { f.combo1.userType("3"); },
          {"Combo1.Change"}},
-        {"user chooses from a combo's list", nullptr, [](EventForm& f) { f.combo1.userChoose(1); },
+        {"user chooses from a combo's list",
+         nullptr,
+         [](EventForm& f) { f.combo1.userChoose(1); },
          {"Combo1.Click"}},
-        {"user leaves a combo", [](EventForm& f) { f.combo1.userChoose(1); },
-         [](EventForm& f) { f.combo1.userLeave(); }, {"Combo1.LostFocus"}},
-        {"user leaves a combo for a text box", [](EventForm& f) { f.combo1.userChoose(1); },
-         [](EventForm& f) { f.text1.userType("x"); }, {"Combo1.LostFocus", "Text1.Change"}},
-        {"user clicks a button after choosing from a combo", [](EventForm& f) { f.combo1.userChoose(0); },
-         [](EventForm& f) { f.command1.userClick(); }, {"Combo1.LostFocus", "Command1.Click"}},
-        {"code ticks a check box", nullptr, [](EventForm& f) { f.check1.setValue(1); }, {"Check1.Click"}},
-        {"code sets a check box to its value", [](EventForm& f) { f.check1.setValue(1); },
-         [](EventForm& f) { f.check1.setValue(1); }, {}},
-        {"user clicks a ticked check box", [](EventForm& f) { f.check1.setValue(1); },
-         [](EventForm& f) { f.check1.userClick(); }, {"Check1.Click"}},
-        {"code selects an option", nullptr, [](EventForm& f) { f.option1.setValue(true); },
+        {"user leaves a combo",
+         [](EventForm& f) { f.combo1.userChoose(1); },
+         [](EventForm& f) { f.combo1.userLeave(); },
+         {"Combo1.LostFocus"}},
+        {"user leaves a combo for a text box",
+         [](EventForm& f) { f.combo1.userChoose(1); },
+         [](EventForm& f) { f.text1.userType("x"); },
+         {"Combo1.LostFocus", "Text1.Change"}},
+        {"user clicks a button after choosing from a combo",
+         [](EventForm& f) { f.combo1.userChoose(0); },
+         [](EventForm& f) { f.command1.userClick(); },
+         {"Combo1.LostFocus", "Command1.Click"}},
+        {"code ticks a check box",
+         nullptr,
+         [](EventForm& f) { f.check1.setValue(1); },
+         {"Check1.Click"}},
+        {"code sets a check box to its value",
+         [](EventForm& f) { f.check1.setValue(1); },
+         [](EventForm& f) { f.check1.setValue(1); },
+         {}},
+        {"user clicks a ticked check box",
+         [](EventForm& f) { f.check1.setValue(1); },
+         [](EventForm& f) { f.check1.userClick(); },
+         {"Check1.Click"}},
+        {"code selects an option",
+         nullptr,
+         [](EventForm& f) { f.option1.setValue(true); },
          {"Option1.Click"}},
-        {"code selects the selected option", [](EventForm& f) { f.option1.setValue(true); },
-         [](EventForm& f) { f.option1.setValue(true); }, {}},
-        {"code clears an option", [](EventForm& f) { f.option1.setValue(true); },
-         [](EventForm& f) { f.option1.setValue(false); }, {}},
-        {"code selects another option of the frame", [](EventForm& f) { f.option1.setValue(true); },
-         [](EventForm& f) { f.option2.setValue(true); }, {"Option2.Click"}},
-        {"user clicks the selected option", [](EventForm& f) { f.option3.setValue(true); },
-         [](EventForm& f) { f.option3.userClick(); }, {}},
-        {"user clicks a command button", nullptr, [](EventForm& f) { f.command1.userClick(); },
+        {"code selects the selected option",
+         [](EventForm& f) { f.option1.setValue(true); },
+         [](EventForm& f) { f.option1.setValue(true); },
+         {}},
+        {"code clears an option",
+         [](EventForm& f) { f.option1.setValue(true); },
+         [](EventForm& f) { f.option1.setValue(false); },
+         {}},
+        {"code selects another option of the frame",
+         [](EventForm& f) { f.option1.setValue(true); },
+         [](EventForm& f) { f.option2.setValue(true); },
+         {"Option2.Click"}},
+        {"user clicks the selected option",
+         [](EventForm& f) { f.option3.setValue(true); },
+         [](EventForm& f) { f.option3.userClick(); },
+         {}},
+        {"user clicks a command button",
+         nullptr,
+         [](EventForm& f) { f.command1.userClick(); },
          {"Command1.Click"}},
-        {"code moves a slider", nullptr, [](EventForm& f) { f.slider1.setValue(4); }, {"Slider1.Change"}},
-        {"user moves a slider", nullptr, [](EventForm& f) { f.slider1.userSetValue(4); },
+        {"code moves a slider",
+         nullptr,
+         [](EventForm& f) { f.slider1.setValue(4); },
+         {"Slider1.Change"}},
+        {"user moves a slider",
+         nullptr,
+         [](EventForm& f) { f.slider1.userSetValue(4); },
          {"Slider1.Scroll", "Slider1.Change"}},
-        {"user moves a slider to its value", [](EventForm& f) { f.slider1.setValue(4); },
-         [](EventForm& f) { f.slider1.userSetValue(4); }, {}},
-        {"user clicks a label", nullptr, [](EventForm& f) { f.label1.userClick(); },
+        {"user moves a slider to its value",
+         [](EventForm& f) { f.slider1.setValue(4); },
+         [](EventForm& f) { f.slider1.userSetValue(4); },
+         {}},
+        {"user clicks a label",
+         nullptr,
+         [](EventForm& f) { f.label1.userClick(); },
          {"Label1.MouseDown", "Label1.MouseUp", "Label1.Click"}},
-        {"user presses one label and releases over another", nullptr,
+        {"user presses one label and releases over another",
+         nullptr,
          [](EventForm& f) {
              f.label1.userMouseDown(LeftButton, 0, 100, 100);
              f.label2.userMouseUp(LeftButton, 0, 10, 10);
          },
          {"Label1.MouseDown", "Label1.MouseUp"}},
-        {"user right-clicks a label", nullptr,
+        {"user right-clicks a label",
+         nullptr,
          [](EventForm& f) {
              f.label1.userMouseDown(RightButton, 0, 100, 100);
              f.label1.userMouseUp(RightButton, 0, 100, 100);
          },
          {"Label1.MouseDown", "Label1.MouseUp"}},
-        {"user clicks a disabled check box", [](EventForm& f) { f.check1.setEnabled(false); },
-         [](EventForm& f) { f.check1.userClick(); }, {}},
-        {"user types into a hidden text box", [](EventForm& f) { f.text1.setVisible(false); },
-         [](EventForm& f) { f.text1.userType("x"); }, {}},
-        {"user types into a locked text box", [](EventForm& f) { f.text1.setLocked(true); },
-         [](EventForm& f) { f.text1.userType("x"); }, {}},
-        {"code sets a locked text box's text", [](EventForm& f) { f.text1.setLocked(true); },
-         [](EventForm& f) { f.text1.setText("x"); }, {"Text1.Change"}},
-        {"user types into a drop-down list", [](EventForm& f) { f.combo1.setStyle(2); },
-         [](EventForm& f) { f.combo1.userType("x"); }, {}},
+        {"user clicks a disabled check box",
+         [](EventForm& f) { f.check1.setEnabled(false); },
+         [](EventForm& f) { f.check1.userClick(); },
+         {}},
+        {"user types into a hidden text box",
+         [](EventForm& f) { f.text1.setVisible(false); },
+         [](EventForm& f) { f.text1.userType("x"); },
+         {}},
+        {"user types into a locked text box",
+         [](EventForm& f) { f.text1.setLocked(true); },
+         [](EventForm& f) { f.text1.userType("x"); },
+         {}},
+        {"code sets a locked text box's text",
+         [](EventForm& f) { f.text1.setLocked(true); },
+         [](EventForm& f) { f.text1.setText("x"); },
+         {"Text1.Change"}},
+        {"user types into a drop-down list",
+         [](EventForm& f) { f.combo1.setStyle(2); },
+         [](EventForm& f) { f.combo1.userType("x"); },
+         {}},
     };
     for (const EventCase& c : cases) {
         EventForm f;  // each case starts from the design state
@@ -262,30 +325,46 @@ TEST(SingleLineText, LineBreaksAreDroppedAndChangeFollowsTheKeptText) {
         std::vector<std::string> events;
     };
     const std::vector<Case> cases = {
-        {"code sets a text with CR LF", [](EventForm& f) { f.text1.setText("live\r\n|evil"); }, "live|evil", "",
+        {"code sets a text with CR LF",
+         [](EventForm& f) { f.text1.setText("live\r\n|evil"); },
+         "live|evil",
+         "",
          {"Text1.Change"}},
-        {"user pastes lone CRs and LFs", [](EventForm& f) { f.text1.userType("\ra\nb\n\r"); }, "ab", "",
+        {"user pastes lone CRs and LFs",
+         [](EventForm& f) { f.text1.userType("\ra\nb\n\r"); },
+         "ab",
+         "",
          {"Text1.Change"}},
-        {"user types only a line break", [](EventForm& f) { f.text1.userType("\r\n"); }, "", "", {}},
+        {"user types only a line break",
+         [](EventForm& f) { f.text1.userType("\r\n"); },
+         "",
+         "",
+         {}},
         {"user adds a line break to the text",
          [](EventForm& f) {
              f.text1.setText("a");
              f.events.clear();
              f.text1.userType("a\r\n");
          },
-         "a", "", {}},
+         "a",
+         "",
+         {}},
         {"code sets a multi-line box",
          [](EventForm& f) {
              f.text1.setMultiLine(true);
              f.text1.setText("a\r\nb");
          },
-         "a\r\nb", "", {"Text1.Change"}},
+         "a\r\nb",
+         "",
+         {"Text1.Change"}},
         {"user types into a multi-line box",
          [](EventForm& f) {
              f.text1.setMultiLine(true);
              f.text1.userType("a\nb");
          },
-         "a\nb", "", {"Text1.Change"}},
+         "a\nb",
+         "",
+         {"Text1.Change"}},
         {"a multi-line box made single-line",
          [](EventForm& f) {
              f.text1.setMultiLine(true);
@@ -295,16 +374,27 @@ TEST(SingleLineText, LineBreaksAreDroppedAndChangeFollowsTheKeptText) {
              f.text1.setMultiLine(false);
              EXPECT_EQ(f.text1.selStart(), 2);
          },
-         "ab", "", {}},
-        {"code sets a combo's text", [](EventForm& f) { f.combo1.setText("*.mp3\r\n"); }, "", "*.mp3",
+         "ab",
+         "",
+         {}},
+        {"code sets a combo's text",
+         [](EventForm& f) { f.combo1.setText("*.mp3\r\n"); },
+         "",
+         "*.mp3",
          {"Combo1.Change"}},
-        {"user pastes into a combo", [](EventForm& f) { f.combo1.userType("a\nb"); }, "", "ab", {"Combo1.Change"}},
+        {"user pastes into a combo",
+         [](EventForm& f) { f.combo1.userType("a\nb"); },
+         "",
+         "ab",
+         {"Combo1.Change"}},
         {"user chooses an entry holding a line break",
          [](EventForm& f) {
              f.combo1.addItem("x\r\ny");
              f.combo1.userChoose(2);
          },
-         "", "xy", {"Combo1.Click"}},
+         "",
+         "xy",
+         {"Combo1.Click"}},
     };
     for (const Case& c : cases) {
         EventForm f;
@@ -360,7 +450,7 @@ TEST(Palette, SixteenColoursAsBlueGreenRed) {
 
 // A dialog that writes into the control before it reports a cancel.
 class CarelessUi : public testsupport::ScriptedUi {
-public:
+  public:
     bool showSave(CommonDialog& d) override {
         d.setFileName("scribbled");
         d.setFileTitle("scribbled");
@@ -373,7 +463,7 @@ public:
 };
 
 class CommonDialogTest : public plaincontrols::PlainFormTest {
-protected:
+  protected:
     CommonDialog dialog{form, "CommonDialog1"};
 };
 

@@ -14,7 +14,7 @@ using namespace platform;
 using ctltest::errorOf;
 
 class TreeTest : public ::testing::Test, public ctltest::Env {
-protected:
+  protected:
     ctltest::OneControlForm<TreeView> form{services, "tree"};
     TreeView& tree = form.control;
 
@@ -48,14 +48,20 @@ TEST_F(TreeTest, KeysAreCheckedOnAdd) {
         {"duplicate key", [&] { tree.add("A*", "again"); }, err::KeyNotUnique},
         {"duplicate key as a child", [&] { tree.addChild("A*", "A*", "x"); }, err::KeyNotUnique},
         {"unknown parent", [&] { tree.addChild("nope*", "n*", "n"); }, err::ElementNotFound},
-        {"parent key differs in case", [&] { tree.addChild("a", "m*", "m"); }, err::ElementNotFound},
+        {"parent key differs in case", [&] { tree.addChild("a", "m*", "m"); },
+         err::ElementNotFound},
         {"all digits", [&] { tree.add("123", "x"); }, err::InvalidKey},
         {"signed decimal", [&] { tree.add("-1.5", "x"); }, err::InvalidKey},
         {"digits then letters", [&] { tree.add("7days", "x"); }, 0},
         {"prefixed digits", [&] { tree.add("noStr123", "x"); }, 0},
         {"a lone point", [&] { tree.add(".", "x"); }, 0},
         {"two points", [&] { tree.add("1.2.3", "x"); }, 0},
-        {"no key, twice", [&] { tree.add("", "x"); tree.add("", "y"); }, 0},
+        {"no key, twice",
+         [&] {
+             tree.add("", "x");
+             tree.add("", "y");
+         },
+         0},
         {"unknown key lookup", [&] { tree.item("zz"); }, err::ElementNotFound},
         {"index 0", [&] { tree.item(0); }, err::IndexOutOfBounds},
         {"index past the end", [&] { tree.item(tree.count() + 1); }, err::IndexOutOfBounds},
@@ -254,7 +260,8 @@ TEST_F(TreeTest, LabelEditSurvivesAHandlerThatEmptiesTheTree) {
 TEST_F(TreeTest, LargeTreeKeepsIndicesAndKeys) {
     constexpr int n = 20000;
     tree.add("root", "root");
-    for (int i = 1; i < n; ++i) tree.addChild(i % 2 ? "root" : "k" + std::to_string(i - 1), "k" + std::to_string(i), "t");
+    for (int i = 1; i < n; ++i)
+        tree.addChild(i % 2 ? "root" : "k" + std::to_string(i - 1), "k" + std::to_string(i), "t");
     EXPECT_EQ(tree.count(), n);
     tree.remove("k1");  // takes k2 (its only child) along
     EXPECT_EQ(tree.count(), n - 2);

@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
+#include "plain_form.h"
 #include "platform/controls/media_player.h"
 #include "platform/controls/simple_controls.h"
 #include "platform/error.h"
 #include "platform/system/clipboard.h"
-#include "plain_form.h"
 #include "support/fake_media_engine.h"
 
 using namespace platform;
@@ -25,7 +25,8 @@ TEST(BrowserAddress, FileAddressesTakeOneForm) {
         const char* path;
     };
     const Case cases[] = {
-        {"file:\\\\C:\\zelbrin\\readme.htm", "file:///C:/zelbrin/readme.htm", "C:\\zelbrin\\readme.htm"},
+        {"file:\\\\C:\\zelbrin\\readme.htm", "file:///C:/zelbrin/readme.htm",
+         "C:\\zelbrin\\readme.htm"},
         {"file://E:\\docs\\a b&c[1].htm", "file:///E:/docs/a%20b%26c%5B1%5D.htm",
          "E:\\docs\\a b&c[1].htm"},
         {"FILE:///D:/data/a.txt", "file:///D:/data/a.txt", "D:\\data\\a.txt"},
@@ -40,7 +41,7 @@ TEST(BrowserAddress, FileAddressesTakeOneForm) {
 }
 
 class BrowserTest : public plaincontrols::PlainFormTest {
-protected:
+  protected:
     BrowserTest() { browser.setClipboard(&clipboard); }
     system::MemoryClipboard clipboard;
     WebBrowser browser{form, "WebBrowser1"};
@@ -59,8 +60,9 @@ TEST_F(BrowserTest, HistoryEndsRaiseAndTheMiddleMoves) {
     EXPECT_EQ(browser.locationURL(), "file:///C:/zelbrin/readme.htm");
     browser.goForward();
     browser.navigate("file://E:\\c.htm");  // drops b.htm
-    EXPECT_EQ(browser.history(), (std::vector<std::string>{"file:///C:/zelbrin/readme.htm",
-                                                           "file:///E:/a.htm", "file:///E:/c.htm"}));
+    EXPECT_EQ(browser.history(),
+              (std::vector<std::string>{"file:///C:/zelbrin/readme.htm", "file:///E:/a.htm",
+                                        "file:///E:/c.htm"}));
     browser.navigate("file:///E:/c.htm");  // the same page again: a reload
     EXPECT_EQ(browser.history().size(), 3u);
     EXPECT_EQ(browser.locationPath(), "E:\\c.htm");
@@ -103,7 +105,7 @@ TEST_F(BrowserTest, ViewEventsReachTheHandlers) {
 }
 
 class ScriptedProbe : public PictureProbe {
-public:
+  public:
     int error = 0;
     void check(std::string_view) override {
         if (error) platform::raise(error);
@@ -139,7 +141,7 @@ TEST_F(BrowserTest, FlashPlaysOnlyAMovie) {
 }
 
 class MediaTest : public plaincontrols::PlainFormTest {
-protected:
+  protected:
     testsupport::FakeMediaFactory media;
     MediaPlayer player{form, "MediaPlayer1"};
     testsupport::FakeMediaEngine& engine() {

@@ -121,13 +121,10 @@ TEST_F(FilesTest, MoveNeverReplacesAnExistingTargetAndSaysWhyItFailed) {
         int error;
     };
     const Case cases[] = {
-        {"C:\\old.wcd", "C:\\taken.wcd", 58},
-        {"C:\\old.wcd", "C:\\TAKEN.WCD", 58},
+        {"C:\\old.wcd", "C:\\taken.wcd", 58},         {"C:\\old.wcd", "C:\\TAKEN.WCD", 58},
         {"C:\\old.wcd", "C:\\link.wcd", 58},  // the same file under another name
-        {"C:\\missing.wcd", "C:\\new.wcd", 53},
-        {"C:\\nofolder\\old.wcd", "C:\\new.wcd", 76},
-        {"C:\\old.wcd", "C:\\nofolder\\new.wcd", 76},
-        {"C:\\", "C:\\new", 75},
+        {"C:\\missing.wcd", "C:\\new.wcd", 53},       {"C:\\nofolder\\old.wcd", "C:\\new.wcd", 76},
+        {"C:\\old.wcd", "C:\\nofolder\\new.wcd", 76}, {"C:\\", "C:\\new", 75},
         {"C:\\old.wcd", "Q:\\new.wcd", 68},
     };
     for (const auto& k : cases) {

@@ -35,10 +35,10 @@ TEST(FakeMci, LogsCommandsAndAnswersFromScript) {
     EXPECT_EQ(reply, "03:00:00");
     mci.send("seek cd to  3", nullptr);  // scripted or not, no buffer is fine
 
-    EXPECT_EQ(mci.commands(),
-              (std::vector<std::string>{"status cd number of tracks wait", "status cd length track 5",
-                                        "status cd length track 12", "status cd length track 3",
-                                        "status cd position", "seek cd to  3"}));
+    EXPECT_EQ(mci.commands(), (std::vector<std::string>{
+                                  "status cd number of tracks wait", "status cd length track 5",
+                                  "status cd length track 12", "status cd length track 3",
+                                  "status cd position", "seek cd to  3"}));
 }
 
 }  // namespace

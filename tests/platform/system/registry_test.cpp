@@ -41,10 +41,12 @@ const std::vector<std::string> kVerbatimValues = {
 
 // The same rules for the memory store and the file store.
 class RegistryStoreTest : public testing::TestWithParam<bool> {
-protected:
+  protected:
     void SetUp() override {
-        if (GetParam()) store_ = std::make_unique<FileRegistryStore>(folder_ / "registry.ini");
-        else store_ = std::make_unique<MemoryRegistryStore>();
+        if (GetParam())
+            store_ = std::make_unique<FileRegistryStore>(folder_ / "registry.ini");
+        else
+            store_ = std::make_unique<MemoryRegistryStore>();
     }
     TempFolder folder_;
     std::unique_ptr<RegistryStore> store_;
@@ -61,7 +63,7 @@ TEST_P(RegistryStoreTest, CreateKeyThenWriteWorks) {
     ASSERT_TRUE(store_->createKey(kKey));
     EXPECT_TRUE(store_->keyExists(kKey));
     EXPECT_TRUE(store_->keyExists("HKEY_LOCAL_MACHINE\\SOFTWARE"));  // parents too
-    EXPECT_EQ(store_->query(kKey, "Color"), std::nullopt);            // missing value
+    EXPECT_EQ(store_->query(kKey, "Color"), std::nullopt);           // missing value
     EXPECT_TRUE(store_->set(kKey, "Color", "12"));
     EXPECT_TRUE(store_->set(kKey, "Color", "9"));
     EXPECT_EQ(store_->query(kKey, "Color"), "9");
@@ -80,7 +82,8 @@ TEST_P(RegistryStoreTest, KeysAndNamesIgnoreAsciiCase) {
 }
 
 TEST_P(RegistryStoreTest, MalformedKeyPathsAreRefused) {
-    for (std::string key : {"", "\\HKEY_USERS", "HKEY_USERS\\", "HKEY_USERS\\\\a", "HKEY_USERS\\a\nb"}) {
+    for (std::string key :
+         {"", "\\HKEY_USERS", "HKEY_USERS\\", "HKEY_USERS\\\\a", "HKEY_USERS\\a\nb"}) {
         SCOPED_TRACE(key);
         EXPECT_FALSE(store_->createKey(key));
         EXPECT_FALSE(store_->keyExists(key));
@@ -132,19 +135,21 @@ TEST(FileRegistryStore, FileIsReadableTextWithModeOwnerOnly) {
     ASSERT_EQ(::stat(file.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 07777, 0600u);
     std::string text = readBytes(file);
-    EXPECT_NE(text.find("[" + kKey + "]\nPath=d:\\\\zelbrin\\\\\nPassword= 口令\\r\\n\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("[" + kKey + "]\nPath=d:\\\\zelbrin\\\\\nPassword= 口令\\r\\n\n"),
+              std::string::npos)
+        << text;
 }
 
 TEST(FileRegistryStore, ReadsHandEditedFile) {
     TempFolder folder;
     auto file = folder / "registry.ini";
     writeBytes(file,
-              "stray=line before any section\r\n"
-              "[HKEY_CURRENT_USER\\Software]\r\n"
-              "\r\n"
-              "no equals sign\r\n"
-              "Color=12\r\n"
-              "Path=c:\\\\a\\\\\r\n");
+               "stray=line before any section\r\n"
+               "[HKEY_CURRENT_USER\\Software]\r\n"
+               "\r\n"
+               "no equals sign\r\n"
+               "Color=12\r\n"
+               "Path=c:\\\\a\\\\\r\n");
     FileRegistryStore store(file);
     EXPECT_TRUE(store.keyExists("HKEY_CURRENT_USER\\Software"));
     EXPECT_EQ(store.query("HKEY_CURRENT_USER\\Software", "Color"), "12");
@@ -216,7 +221,8 @@ bool failWriteInChild(const std::filesystem::path& file, const std::string& befo
     FileRegistryStore store(file);
     bool refused = !store.set(kKey, "Color", std::string(1000, 'x'));
     bool kept = store.query(kKey, "Color") == "12";
-    return refused && kept && readBytes(file) == before && testsupport::entryCount(file.parent_path()) == 1;
+    return refused && kept && readBytes(file) == before &&
+           testsupport::entryCount(file.parent_path()) == 1;
 }
 
 TEST(FileRegistryStore, WriteCutShortLeavesOldFileWhole) {

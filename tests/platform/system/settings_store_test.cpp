@@ -41,7 +41,8 @@ TEST(FileSettingsStore, SurvivesReopen) {
     struct stat st {};
     ASSERT_EQ(::stat(file.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 07777, 0600u);
-    EXPECT_EQ(readBytes(file), "[Zelbrin\\Expiry]\nyourfolder=C:\\\\我的文件夹\\\\\n\n[Zelbrin\\Other]\nk=v\n");
+    EXPECT_EQ(readBytes(file),
+              "[Zelbrin\\Expiry]\nyourfolder=C:\\\\我的文件夹\\\\\n\n[Zelbrin\\Other]\nk=v\n");
 
     FileSettingsStore reopened(file);
     EXPECT_EQ(reopened.get("Zelbrin", "Expiry", "yourfolder", ""), "C:\\我的文件夹\\");

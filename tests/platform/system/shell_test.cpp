@@ -46,16 +46,16 @@ struct LaunchLog {
 };
 
 TEST(Shell, RecognisesAddresses) {
-    for (std::string url : {"http://example.com/a b", "https://x", "mailto:someone@example.com", "file:///C:/a.txt",
-                            "ms-help:x", "svn+ssh:y"})
+    for (std::string url : {"http://example.com/a b", "https://x", "mailto:someone@example.com",
+                            "file:///C:/a.txt", "ms-help:x", "svn+ssh:y"})
         EXPECT_TRUE(isUrl(url)) << url;
-    for (std::string path : {"C:\\a.txt", "c:", "", "readme.txt", "\\\\server\\share", "1http://x", ":x", "a b:c",
-                             "help\\index.html"})
+    for (std::string path : {"C:\\a.txt", "c:", "", "readme.txt", "\\\\server\\share", "1http://x",
+                             ":x", "a b:c", "help\\index.html"})
         EXPECT_FALSE(isUrl(path)) << path;
 }
 
 class DesktopShellTest : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
         writeBytes(folder_ / "a b.txt", "x");
         std::filesystem::create_directory(folder_ / "docs");
@@ -72,7 +72,8 @@ TEST_F(DesktopShellTest, AddressGoesThroughUnchanged) {
 }
 
 TEST_F(DesktopShellTest, MissingOrUnmappablePathGivesTwoAndStartsNothing) {
-    for (std::string target : {"C:\\missing.txt", "C:\\docs\\missing\\a.txt", "Q:\\a.txt", "X:\\a.txt", ""})
+    for (std::string target :
+         {"C:\\missing.txt", "C:\\docs\\missing\\a.txt", "Q:\\a.txt", "X:\\a.txt", ""})
         EXPECT_EQ(shell_.open(target, "C:\\"), shell_result::FileNotFound) << target;
     EXPECT_TRUE(log_.argvs.empty());
 }
@@ -81,7 +82,8 @@ TEST_F(DesktopShellTest, ExistingFileOrFolderIsOpenedByNativePath) {
     EXPECT_EQ(shell_.open("C:\\a b.txt", "C:\\docs"), shell_result::Opened);
     EXPECT_EQ(shell_.open("C:\\docs", ""), shell_result::Opened);
     ASSERT_EQ(log_.argvs.size(), 2u);
-    EXPECT_EQ(log_.argvs[0], (std::vector<std::string>{"xdg-open", (folder_ / "a b.txt").string()}));
+    EXPECT_EQ(log_.argvs[0],
+              (std::vector<std::string>{"xdg-open", (folder_ / "a b.txt").string()}));
     EXPECT_EQ(log_.workDirs[0], (folder_ / "docs").string());
     EXPECT_EQ(log_.argvs[1], (std::vector<std::string>{"xdg-open", (folder_ / "docs").string()}));
     EXPECT_EQ(log_.workDirs[1], "");
@@ -114,8 +116,8 @@ int zombieChildren() {
         if (close == std::string::npos) continue;
         char state = 0;
         int parent = 0;
-        if (std::sscanf(stat.c_str() + close + 1, " %c %d", &state, &parent) == 2 && parent == ::getpid() &&
-            state == 'Z')
+        if (std::sscanf(stat.c_str() + close + 1, " %c %d", &state, &parent) == 2 &&
+            parent == ::getpid() && state == 'Z')
             ++count;
     }
     return count;
@@ -124,7 +126,8 @@ int zombieChildren() {
 TEST(SpawnDetached, RunsProgramWithArgumentVectorNotThroughShell) {
     TempFolder folder;
     const std::string name = "it's a \"name\"; $(echo no) *.txt";
-    ASSERT_TRUE(spawnDetached({"touch", name}, folder.path().string()));  // relative to the work folder
+    ASSERT_TRUE(
+        spawnDetached({"touch", name}, folder.path().string()));  // relative to the work folder
     EXPECT_TRUE(eventually([&] { return std::filesystem::exists(folder / name); }));
     EXPECT_TRUE(eventually([] { return zombieChildren() == 0; }));
 }
@@ -152,10 +155,12 @@ TEST(DesktopShell, MapsThroughTheFilesLayerByDefault) {
     platform::files::ScopedDriveTable scoped(table);
     LaunchLog log;
     DesktopShell shell(filesToNative(), "xdg-open", log.launcher());
-    EXPECT_EQ(shell.open("c:\\readme.txt", "C:\\"), shell_result::Opened);  // case-insensitive look-up
+    EXPECT_EQ(shell.open("c:\\readme.txt", "C:\\"),
+              shell_result::Opened);  // case-insensitive look-up
     EXPECT_EQ(shell.open("C:\\missing.txt", "C:\\"), shell_result::FileNotFound);
-    EXPECT_EQ(shell.open("C:\\..\\..\\etc\\passwd", "C:\\"), shell_result::FileNotFound);  // refused (52)
-    EXPECT_EQ(shell.open("Q:\\a.txt", "C:\\"), shell_result::FileNotFound);               // no such drive (68)
+    EXPECT_EQ(shell.open("C:\\..\\..\\etc\\passwd", "C:\\"),
+              shell_result::FileNotFound);                                   // refused (52)
+    EXPECT_EQ(shell.open("Q:\\a.txt", "C:\\"), shell_result::FileNotFound);  // no such drive (68)
     ASSERT_EQ(log.argvs.size(), 1u);
     EXPECT_EQ(log.argvs[0][1], (folder / "Readme.TXT").string());
     EXPECT_EQ(log.workDirs[0], folder.path().string());
@@ -198,7 +203,8 @@ TEST(DesktopFolder, FromUserDirsFileElseDesktopInHome) {
     for (const Case& c : cases) {
         TempFolder config;
         if (c.file != nullptr) writeBytes(config / "user-dirs.dirs", c.file);
-        EXPECT_EQ(desktopFolder("/home/u", config.path().string()), c.expected) << (c.file ? c.file : "(none)");
+        EXPECT_EQ(desktopFolder("/home/u", config.path().string()), c.expected)
+            << (c.file ? c.file : "(none)");
     }
 }
 
