@@ -3,6 +3,7 @@
 #include <charconv>
 #include <limits>
 
+#include "platform/error.h"
 #include "platform/files/paths.h"
 #include "platform/text/text.h"
 
@@ -98,12 +99,20 @@ std::string indexFolderPath(std::string_view programFolder) {
     return path;
 }
 
-std::string discIndexFilePath(std::string_view programFolder, std::string_view discName) {
+std::string discFilePath(std::string_view programFolder, std::string_view discName,
+                         std::string_view extension) {
+    if (discName.empty() || discName == "." || discName == ".." ||
+        discName.find_first_of("\\/:") != std::string_view::npos)
+        platform::raise(platform::err::BadFileName);
     std::string path = indexFolderPath(programFolder);
     path += '\\';
     path += discName;
-    path += IndexExtension;
+    path += extension;
     return path;
+}
+
+std::string discIndexFilePath(std::string_view programFolder, std::string_view discName) {
+    return discFilePath(programFolder, discName, IndexExtension);
 }
 
 std::string_view IndexFolderLine::shownName() const { return stripFolderKeySuffix(key); }

@@ -45,7 +45,14 @@ inline constexpr std::string_view IndexFilePattern = "*.wcd";
 
 // programFolder + "\guangpan".
 std::string indexFolderPath(std::string_view programFolder);
-// programFolder + "\guangpan\" + discName + ".wcd".
+// programFolder + "\guangpan\" + discName + extension: the path of one of a
+// disc's files (its index ".wcd", its remarks ".note", its usage notes
+// ".exam"). A name that could reach outside "guangpan" (empty, "." or "..",
+// or holding "\", "/" or ":") raises 52, so a name read from a stored file
+// never names another file.
+std::string discFilePath(std::string_view programFolder, std::string_view discName,
+                         std::string_view extension);
+// The disc's index file: discFilePath(programFolder, discName, ".wcd").
 std::string discIndexFilePath(std::string_view programFolder, std::string_view discName);
 
 enum class IndexLineKind { Folder, File, Unknown };

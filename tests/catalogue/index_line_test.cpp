@@ -2,12 +2,28 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/error.h"
+
 namespace catalogue {
 namespace {
 
 TEST(IndexLineTest, IndexFilePath) {
     EXPECT_EQ(discIndexFilePath("C:\\zelbrin", "[001]古典"),
               "C:\\zelbrin\\guangpan\\[001]古典.wcd");
+    EXPECT_EQ(discFilePath("C:\\zelbrin", "a..b", ".note"), "C:\\zelbrin\\guangpan\\a..b.note");
+}
+
+// A disc name read from a stored file never leads out of "guangpan".
+TEST(IndexLineTest, DiscFilePathRefusesNamesThatLeaveTheIndexFolder) {
+    for (const char* name : {"", ".", "..", "..\\..\\x", "a/b", "C:x", "sub\\x"}) {
+        SCOPED_TRACE(name);
+        try {
+            discFilePath("C:\\zelbrin", name, ".wcd");
+            ADD_FAILURE() << "accepted";
+        } catch (const platform::Error& e) {
+            EXPECT_EQ(e.number(), platform::err::BadFileName);
+        }
+    }
 }
 
 TEST(IndexLineTest, KindOfLine) {
