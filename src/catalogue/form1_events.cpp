@@ -1,5 +1,6 @@
 // The wiring of the catalogue's events: the disc list, the category tree,
-// their pop-up menus, the hidden drive and folder lists and the scan.
+// their pop-up menus, the hidden drive and folder lists, the scan, and the
+// import and export of index files.
 #include "mainwindow/form1.h"
 
 void Form1::wireCatalogueEvents() {
@@ -19,4 +20,7 @@ void Form1::wireCatalogueEvents() {
     Drive1.Change = [this] { Drive1_Change(); };
     Dir1.Change = [this] { Dir1_Change(); };
     maker.Click = [this] { maker_Click(); };
+    // Import and export of index files.
+    this->import.Click = [this] { import_Click(); };
+    Export.Click = [this] { Export_Click(); };
 }

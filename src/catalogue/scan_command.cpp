@@ -67,7 +67,7 @@ bool scanPatternIsUsable(std::string_view pattern) {
 }
 
 std::string fileTitleOf(std::string_view path) {
-    const std::size_t slash = path.rfind('\\');
+    const std::size_t slash = path.find_last_of("\\/");
     const std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
     const std::size_t dot = name.rfind('.');
     return std::string(dot == std::string_view::npos ? name : name.substr(0, dot));

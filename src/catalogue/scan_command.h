@@ -57,8 +57,8 @@ std::string discNumberTag(std::string_view number);
 // True when a file pattern can be used for a scan: not empty, no "\" or "/".
 bool scanPatternIsUsable(std::string_view pattern);
 
-// The file title of a path: the text between its last "\" and its last "."
-// (all of the text after the "\" when it holds no ".").
+// The file title of a path: the text between its last "\" or "/" and its
+// last "." (all of the text after the separator when it holds no ".").
 std::string fileTitleOf(std::string_view path);
 
 }  // namespace catalogue

@@ -206,6 +206,12 @@ class Form1 : public Form1Design {
     void maker_Click();
     // Wires the catalogue's events (form1_events.cpp).
     void wireCatalogueEvents();
+    // Import and export of index files (form1_import_export.cpp): import_Click
+    // copies a chosen index file into "guangpan" as a new disc described in
+    // the scan dialog, files it and shows it in both trees; Export_Click
+    // copies the open disc's index file to a file the user chooses.
+    void import_Click();
+    void Export_Click();
 
     // ---- 2 main window, start-up and settings (src/mainwindow) ----
     // Start-up and shutdown (form1_startup.cpp); the layout on every size

@@ -38,4 +38,18 @@ TEST(DiscNameRule, PlainFileNamesOnly) {
         EXPECT_FALSE(catalogue::discNameIsPlainFileName(bad)) << bad;
 }
 
+// The name an import proposes: between the last "\" or "/" and the last ".".
+TEST(ImportName, FileTitleOf) {
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"D:\\backup\\[003]Games.wcd", "[003]Games"},
+        {"D:\\export\\Games.v1.wcd", "Games.v1"},
+        {"D:\\export\\noext", "noext"},
+        {"D:/backup/歌曲.wcd", "歌曲"},
+        {"D:\\a.b/c.wcd", "c"},
+        {"D:/a\\x.y\\c", "c"},
+        {"Games.wcd", "Games"},
+    };
+    for (const auto& [path, title] : cases) EXPECT_EQ(catalogue::fileTitleOf(path), title) << path;
+}
+
 }  // namespace
