@@ -44,13 +44,9 @@ constexpr std::string_view MissingIndexMessage = "找不到这张光盘的索引
 // The chosen target is the disc's index file itself.
 constexpr std::string_view SameFileMessage = "不能把光盘索引文件导出到它自己！请另选一个文件。";
 
-std::string importFailedText(std::string_view reason) {
-    return "导入失败：" + std::string(reason);
-}
+std::string importFailedText(std::string_view reason) { return "导入失败：" + std::string(reason); }
 
-std::string exportFailedText(std::string_view reason) {
-    return "导出失败：" + std::string(reason);
-}
+std::string exportFailedText(std::string_view reason) { return "导出失败：" + std::string(reason); }
 
 // Sets the scan dialog's mode for one showing and clears it however the
 // showing ends.
