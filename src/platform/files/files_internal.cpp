@@ -86,10 +86,24 @@ bool readAll(int fd, std::string& out) {
     }
 }
 
+Fd openForReading(const std::string& nativePath, struct stat& st, int notFound) {
+    Fd fd(::open(nativePath.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    if (!fd.valid()) raiseErrno(errno, notFound);
+    if (::fstat(fd.get(), &st) != 0) raiseErrno(errno, notFound);
+    const int flags = ::fcntl(fd.get(), F_GETFL);
+    if (flags < 0 || ::fcntl(fd.get(), F_SETFL, flags & ~O_NONBLOCK) != 0)
+        raiseErrno(errno, notFound);
+    return fd;
+}
+
 bool readNativeFile(const std::string& nativePath, std::string& out) {
-    Fd fd(::open(nativePath.c_str(), O_RDONLY | O_CLOEXEC));
-    if (!fd.valid()) return false;
-    return readAll(fd.get(), out);
+    try {
+        struct stat st {};
+        Fd fd = openForReading(nativePath, st, err::FileNotFound);
+        return S_ISREG(st.st_mode) && readAll(fd.get(), out);
+    } catch (const Error&) {
+        return false;
+    }
 }
 
 bool writeAll(int fd, std::string_view bytes) {
@@ -161,10 +175,8 @@ int renameNoReplace(const std::string& from, const std::string& to) {
 }
 
 void copyNativeFile(const std::string& src, const std::string& dst, bool replace) {
-    Fd in(::open(src.c_str(), O_RDONLY | O_CLOEXEC));
-    if (!in.valid()) raiseErrno(errno, err::FileNotFound);
     struct stat st {};
-    if (::fstat(in.get(), &st) != 0) raiseErrno(errno, err::FileNotFound);
+    Fd in = openForReading(src, st, err::FileNotFound);
     if (!S_ISREG(st.st_mode)) raise(err::FileNotFound);
     const bool readOnly = ownerReadOnly(st) || readOnlyFileSystem(in.get());
     // Permissions and times are kept where the file system allows it.

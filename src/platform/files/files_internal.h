@@ -35,7 +35,14 @@ class Fd {
 int errorNumberFor(int errnoValue, int notFound);
 [[noreturn]] void raiseErrno(int errnoValue, int notFound);
 
-// Whole contents of a file by native path; false when it cannot be read.
+// Opens a file for reading without waiting (a plain open of a pipe without a
+// writer, or of some devices, would block) and reads its status into st; the
+// descriptor returned reads blocking again. Raises as open does (notFound for
+// a missing name). The caller looks at st before it reads.
+Fd openForReading(const std::string& nativePath, struct stat& st, int notFound);
+
+// Whole contents of a regular file by native path; false when it cannot be
+// read or is not a regular file (never waits on a pipe or device).
 bool readNativeFile(const std::string& nativePath, std::string& out);
 // Reads everything from an open descriptor; false on a read error.
 bool readAll(int fd, std::string& out);

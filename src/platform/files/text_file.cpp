@@ -83,14 +83,9 @@ WholeTarget wholeTarget(std::string_view path, OnExisting onExisting) {
 std::string readRegularFile(const std::string& nativePath) {
     // Opening does not wait: a pipe without a writer, or a device, would
     // block a plain open. The descriptor tells what the name is.
-    detail::Fd fd(::open(nativePath.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
-    if (!fd.valid()) detail::raiseErrno(errno, err::FileNotFound);
     struct stat st {};
-    if (::fstat(fd.get(), &st) != 0) detail::raiseErrno(errno, err::FileNotFound);
+    detail::Fd fd = detail::openForReading(nativePath, st, err::FileNotFound);
     if (!S_ISREG(st.st_mode)) raise(err::PathFileAccess, notRegularFile(st.st_mode));
-    const int flags = ::fcntl(fd.get(), F_GETFL);
-    if (flags < 0 || ::fcntl(fd.get(), F_SETFL, flags & ~O_NONBLOCK) != 0)
-        detail::raiseErrno(errno, err::FileNotFound);
     std::string bytes;
     if (!detail::readAll(fd.get(), bytes)) detail::raiseErrno(errno, err::FileNotFound);
     return bytes;

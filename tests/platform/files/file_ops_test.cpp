@@ -54,6 +54,15 @@ TEST_F(FilesTest, OperationsRaiseTheWindowsErrorNumbers) {
     EXPECT_EQ(readBytes(c() + "/a.txt"), "abc");
 }
 
+// A pipe named like a file (an index file to import, say) is never opened to
+// wait for a writer: the copy refuses it at once.
+TEST_F(FilesTest, CopyingAPipeFailsAtOnce) {
+    ASSERT_EQ(::mkfifo((c() + "/pipe.wcd").c_str(), 0600), 0);
+    EXPECT_EQ(errorOf([] { copyFile("C:\\pipe.wcd", "C:\\b.wcd", false); }), 53);
+    EXPECT_FALSE(tryCopyFile("C:\\pipe.wcd", "C:\\b.wcd", false));
+    EXPECT_FALSE(fs::exists(c() + "/b.wcd"));
+}
+
 TEST_F(FilesTest, CopyFileRefusesAnExistingTargetUnlessToldToOverwrite) {
     writeBytes(c() + "/a.txt", "new");
     writeBytes(c() + "/dst/a.txt", "old");
