@@ -19,4 +19,6 @@ void Form1::wireCatalogueEvents() {
     Drive1.Change = [this] { Drive1_Change(); };
     Dir1.Change = [this] { Dir1_Change(); };
     maker.Click = [this] { maker_Click(); };
+    // Changing a disc.
+    ChangeOrder1.Click = [this] { ChangeOrder1_Click(); };
 }
