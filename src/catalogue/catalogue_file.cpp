@@ -306,4 +306,54 @@ bool CatalogueNameTaken(std::string_view text, std::string_view name) {
            findWholeLine(lower, prefixed('@', lowerName)) != std::string_view::npos;
 }
 
+// ---- a disc given a new name ----
+
+std::optional<std::string> renameMirrorListLines(std::string_view text, std::string_view oldName,
+                                                 std::string_view newName) {
+    const std::string lowerOld = lcase(oldName);
+    std::string out;
+    out.reserve(text.size() + newName.size());
+    bool replaced = false;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        const std::size_t e = lineEndAt(text, start);
+        std::string_view line = text.substr(start, e - start);
+        std::string_view end = e < text.size() ? text.substr(e, 1) : std::string_view();
+        if (!line.empty() && line.back() == '\r') {
+            line.remove_suffix(1);
+            end = text.substr(e - 1, end.size() + 1);
+        }
+        if (lcase(line) == lowerOld) {
+            out += newName;
+            replaced = true;
+        } else {
+            out += line;
+        }
+        out += end;
+        start = e + 1;
+    }
+    if (!replaced) return std::nullopt;
+    return out;
+}
+
+std::string renameNoteKeys(std::string_view text, std::string_view marker, std::string_view oldName,
+                           std::string_view newName) {
+    std::string from(marker);
+    from += oldName;
+    from += '\\';
+    std::string to(marker);
+    to += newName;
+    to += '\\';
+    std::string out;
+    out.reserve(text.size());
+    std::size_t start = 0;
+    for (std::size_t p = text.find(from); p != std::string_view::npos; p = text.find(from, start)) {
+        out += text.substr(start, p - start);
+        out += to;
+        start = p + from.size();
+    }
+    out += text.substr(start);
+    return out;
+}
+
 }  // namespace catalogue

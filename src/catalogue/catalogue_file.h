@@ -147,4 +147,20 @@ std::optional<std::string> RemoveDiscLine(std::string_view text, std::string_vie
 // line) already bears the name.
 bool CatalogueNameTaken(std::string_view text, std::string_view name);
 
+// ---- a disc given a new name ----
+
+// The mirror disc list ("red.ini", one disc name per line) with every line
+// that equals oldName, letter case ignored, made newName; the line ends stay
+// as they were. Nothing when no line names the disc (the list is then left
+// as it is).
+std::optional<std::string> renameMirrorListLines(std::string_view text, std::string_view oldName,
+                                                 std::string_view newName);
+
+// The text of a remark or usage-note file with the record keys of the disc
+// moved to its new name: every marker + oldName + "\" becomes marker + newName
+// + "\" (letter case counts, as in the keys). The records' own texts stay as
+// they were, even where they name the disc.
+std::string renameNoteKeys(std::string_view text, std::string_view marker, std::string_view oldName,
+                           std::string_view newName);
+
 }  // namespace catalogue

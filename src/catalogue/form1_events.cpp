@@ -23,4 +23,6 @@ void Form1::wireCatalogueEvents() {
     // Import and export of index files.
     this->import.Click = [this] { import_Click(); };
     Export.Click = [this] { Export_Click(); };
+    // Changing a disc.
+    ChangeOrder1.Click = [this] { ChangeOrder1_Click(); };
 }

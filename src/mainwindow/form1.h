@@ -212,6 +212,12 @@ class Form1 : public Form1Design {
     // copies the open disc's index file to a file the user chooses.
     void import_Click();
     void Export_Click();
+    // Changing a disc (form1_change_disc.cpp): the open disc's name, number,
+    // remark, date and category through the scan dialog in change mode; a
+    // new name goes to its index, remark, usage-note and mirror-list entries
+    // whole or not at all. The pop-up item runs the command.
+    void ChangeOrder_Click();
+    void ChangeOrder1_Click();
 
     // ---- 2 main window, start-up and settings (src/mainwindow) ----
     // Start-up and shutdown (form1_startup.cpp); the layout on every size

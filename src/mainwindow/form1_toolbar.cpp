@@ -13,6 +13,8 @@ void Form1::Toolbar1_ButtonClick(platform::ToolbarButton& Button) {
         import_Click();
     } else if (key == "export") {
         Export_Click();
+    } else if (key == "changeorder") {
+        ChangeOrder_Click();
     } else if (key == "grid") {
         // Pressed takes the file list's grid lines away, released brings them
         // back. The menu item's caption is not touched.

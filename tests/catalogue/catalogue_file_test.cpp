@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <optional>
 #include <random>
 
 #include "platform/error.h"
@@ -261,6 +262,44 @@ TEST_F(CatalogueFileIoTest, AMissingFileReadsEmptyAndLineEndsAreMadeWhole) {
     writeCatalogueText(path, *InsertDiscLine(text, "音乐", "#b#2#&&#"));
     EXPECT_EQ(files_test::readBytes(c() + "/zelbrin/ini.ini"),
               platform::text::toCp936("|音乐\r\n#b#2#&&#\r\n#a#1#r&&d#\r\n"));
+}
+
+// ---- a disc given a new name ----
+
+TEST(RenameMirrorListLines, EveryWholeLineOfTheDiscChangesAndNothingElse) {
+    struct Case {
+        const char* what;
+        const char* text;
+        std::optional<std::string> expected;
+    };
+    const Case cases[] = {
+        {"first line", "abc\r\nx\r\ny\r\n", "新\r\nx\r\ny\r\n"},
+        {"middle line", "x\r\nabc\r\ny\r\n", "x\r\n新\r\ny\r\n"},
+        {"last line", "x\r\ny\r\nabc\r\n", "x\r\ny\r\n新\r\n"},
+        {"last line without break", "x\r\nabc", "x\r\n新"},
+        {"letter case ignored, every line", "ABC\r\nx\r\nAbc\r\n", "新\r\nx\r\n新\r\n"},
+        {"lone LF kept", "x\nabc\n", "x\n新\n"},
+        {"only whole lines", "abcd\r\nxabc\r\nab\r\n", std::nullopt},
+        {"empty list", "", std::nullopt},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(renameMirrorListLines(c.text, "abc", "新"), c.expected) << c.what;
+}
+
+TEST(RenameNoteKeys, OnlyTheKeysOfTheDiscChange) {
+    const std::string text =
+        "@##note##@abc\\E:\\a.txt==see abc\\E:\\a.txt\r\n"
+        "@##note##@abcd\\E:\\b.txt==b\r\n"
+        "@##note##@ABC\\E:\\c.txt==c\r\n"
+        "@##exam##@abc\\E:\\d.txt==d\r\n"
+        "@##note##@abc\\E:\\e.txt==two\r\nlines\r\n";
+    EXPECT_EQ(renameNoteKeys(text, "@##note##@", "abc", "新"),
+              "@##note##@新\\E:\\a.txt==see abc\\E:\\a.txt\r\n"
+              "@##note##@abcd\\E:\\b.txt==b\r\n"
+              "@##note##@ABC\\E:\\c.txt==c\r\n"
+              "@##exam##@abc\\E:\\d.txt==d\r\n"
+              "@##note##@新\\E:\\e.txt==two\r\nlines\r\n");
+    EXPECT_EQ(renameNoteKeys("", "@##note##@", "abc", "新"), "");
 }
 
 }  // namespace

@@ -1,0 +1,405 @@
+// Changing a disc, driven as a user drives it: the toolbar key "changeorder"
+// or the disc list's pop-up item, the scan dialog in its change mode answered
+// by script.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "catalogue/catalogue_file.h"
+#include "catalogue/scan_command.h"
+#include "catalogue/scan_dialog.h"
+#include "platform/error.h"
+#include "platform/files/committed_write.h"
+#include "support/harness.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using testsupport::Harness;
+
+constexpr std::string_view Catalogue = "C:\\zelbrin\\ini.ini";
+constexpr std::string_view MirrorList = "C:\\zelbrin\\red.ini";
+constexpr std::string_view Guangpan = "C:\\zelbrin\\guangpan";
+constexpr std::string_view NoDisc = "请点击光盘标签，然后选择你要修改的光盘！";
+constexpr std::string_view NameTaken = "这个名字已经存在！";
+
+// "other" has the number "abc": only the disc "abc" owns the line "#abc#…".
+constexpr std::string_view Stored =
+    "|音乐\r\n"
+    "#other#abc#r&&d#\r\n"
+    "@外国\r\n"
+    "#x#1#x&&#\r\n"
+    "#abc#3#演唱会&&2004-1-2#\r\n"
+    "|电影2\r\n"
+    "|电影\r\n"
+    "#y#2#y&&#\r\n"
+    "|软件\r\n";
+constexpr std::string_view Notes =
+    "@##note##@abc\\E:\\a.txt==about abc\\E:\\a.txt\r\n@##note##@abc\\E:\\docs.文件夹==d\r\n";
+constexpr std::string_view Usage = "@##exam##@abc\\E:\\a.txt==used\r\n";
+constexpr std::string_view Mirrors = "other\r\nabc\r\ny\r\n";
+
+std::string discFile(std::string_view disc, std::string_view extension) {
+    return std::string(Guangpan) + "\\" + std::string(disc) + std::string(extension);
+}
+
+// The names in "guangpan", hidden ones included.
+std::vector<std::string> guangpanEntries(const Harness& h) {
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(h.nativePath(Guangpan)))
+        names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::vector<std::string> paths(const platform::TreeView& tree) {
+    std::vector<std::string> out;
+    for (const auto& n : tree.nodes()) out.push_back(n->fullPath());
+    return out;
+}
+
+// A commit hook that records the name of each file written or renamed, in
+// the order the names take effect.
+platform::files::CommitHook recordCommits(std::vector<std::string>& names) {
+    return [&names](platform::files::CommitStep step, const std::string& path) {
+        if (step == platform::files::CommitStep::Rename)
+            names.push_back(fs::path(path).filename().string());
+    };
+}
+
+// What the user does in the dialog; empty fields stay as shown.
+struct ChangeAnswers {
+    std::string name{}, number{}, remark{}, category{};
+    std::function<void()> afterOk{};  // runs once the dialog has closed
+    // The command's message after the dialog, answered OK.
+    std::optional<std::string> thenMessage{};
+};
+
+void answerChange(Harness& h, ChangeAnswers a) {
+    h.ui.onModal<Dialog>([a, &h](Dialog& d) {
+        EXPECT_EQ(h.form.DialogFromWhere, "changeorder");
+        if (!a.name.empty()) d.Text1.userType(a.name);
+        if (!a.number.empty()) d.Text2.userType(a.number);
+        if (!a.remark.empty()) d.Text3.userType(a.remark);
+        if (!a.category.empty()) {
+            bool found = false;
+            for (const auto& node : d.TreeView1.nodes())
+                if (!found && node->fullPath() == a.category) {
+                    d.TreeView1.userClickNode(*node);
+                    found = true;
+                }
+            EXPECT_TRUE(found) << a.category;
+        }
+        h.ui.answerMsgBox(platform::MsgYes);  // the summary of the changes
+        d.OKButton.userClick();
+        EXPECT_FALSE(d.loaded());
+        if (a.afterOk) a.afterOk();
+        if (a.thenMessage) h.ui.answerMsgBox(platform::MsgOK, *a.thenMessage);
+    });
+}
+
+class ChangeDiscTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        h.write(Catalogue, Stored);
+        for (const char* disc : {"other", "x", "abc", "y"}) h.write(discFile(disc, ".wcd"), "");
+        h.write(discFile("abc", ".wcd"), "E:\\|docs@\r\nE:\\a.txt[5]\r\n");
+        h.write(discFile("abc", ".note"), Notes);
+        h.write(discFile("abc", ".exam"), Usage);
+        h.write(MirrorList, Mirrors);
+        h.start();
+        // The page 光盘 with the disc "abc" open.
+        h.form.TreeView1.setVisible(true);
+        h.form.OpenedDisk = "abc";
+        h.form.ListView1.add("bz1", "3号光盘的备注：");
+        h.ui.clearLog();
+    }
+
+    // Everything a refused or failed change must leave as it was.
+    struct Snapshot {
+        std::string catalogue, mirrors, notes, usage;
+        std::vector<std::string> files, discList, categoryTree;
+        std::string opened;
+    };
+    Snapshot snapshot() const {
+        return {h.readBytes(Catalogue),
+                h.readBytes(MirrorList),
+                h.exists(discFile("abc", ".note")) ? h.readBytes(discFile("abc", ".note")) : "",
+                h.exists(discFile("abc", ".exam")) ? h.readBytes(discFile("abc", ".exam")) : "",
+                guangpanEntries(h),
+                paths(h.form.TreeView1),
+                paths(h.form.TreeView2),
+                h.form.OpenedDisk};
+    }
+    void expectUnchanged(const Snapshot& before) const {
+        const Snapshot now = snapshot();
+        EXPECT_EQ(now.catalogue, before.catalogue);
+        EXPECT_EQ(now.mirrors, before.mirrors);
+        EXPECT_EQ(now.notes, before.notes);
+        EXPECT_EQ(now.usage, before.usage);
+        EXPECT_EQ(now.files, before.files);
+        EXPECT_EQ(now.discList, before.discList);
+        EXPECT_EQ(now.categoryTree, before.categoryTree);
+        EXPECT_EQ(now.opened, before.opened);
+        EXPECT_EQ(h.form.DialogFromWhere, "");
+        EXPECT_FALSE(h.form.ok);
+    }
+
+    Harness h;
+};
+
+// ---- refusals before the dialog ----
+
+TEST_F(ChangeDiscTest, WithoutAnOpenDiscOfTheCatalogueTheCommandIsRefused) {
+    struct Case {
+        const char* what;
+        std::function<void(Harness&)> arrange;
+    };
+    const Case cases[] = {
+        {"no disc opened", [](Harness& h) { h.form.OpenedDisk.clear(); }},
+        {"page 光盘 not shown", [](Harness& h) { h.form.TreeView1.setVisible(false); }},
+        // A disc renamed or deleted since it was opened: no line of its own
+        // ("abc" is only the number of "other" then).
+        {"no catalogue line",
+         [](Harness& h) { h.write(Catalogue, "|音乐\r\n#other#abc#r&&d#\r\n"); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        c.arrange(h);
+        const Snapshot before = snapshot();
+        h.ui.answerMsgBox(platform::MsgOK, std::string(NoDisc));
+        h.form.Toolbar1.userClick("changeorder");
+        expectUnchanged(before);
+        ASSERT_EQ(h.ui.log().size(), 1u);
+        EXPECT_EQ(h.ui.log().back().title, "提示");
+        h.ui.clearLog();
+        h.write(Catalogue, Stored);
+        h.form.TreeView1.setVisible(true);
+        h.form.OpenedDisk = "abc";
+    }
+}
+
+TEST_F(ChangeDiscTest, CancelAndTheCloseBoxChangeNothing) {
+    const Snapshot before = snapshot();
+    h.ui.onModal<Dialog>([](Dialog& d) {
+        d.Text1.userType("新名");
+        d.CancelButton.userClick();
+    });
+    h.form.Toolbar1.userClick("changeorder");
+    expectUnchanged(before);
+
+    h.ui.onModal<Dialog>([](Dialog& d) { d.Text2.userType("9"); });  // left open: close box
+    h.form.Toolbar1.userClick("changeorder");
+    expectUnchanged(before);
+}
+
+// ---- a new name ----
+
+TEST_F(ChangeDiscTest, ANewNameGoesToEveryFileOfTheDiscAndTheCatalogueIsWrittenOnce) {
+    std::vector<std::string> commits;
+    const platform::files::ScopedCommitHook hook(recordCommits(commits));
+    answerChange(h, {.name = "新名", .category = "电影"});
+    h.ui.choosePopup("ChangeOrder1");
+    h.form.TreeView1.userMouseDown(platform::RightButton, 0, 10, 20);
+    h.ui.verifyAllUsed();
+
+    EXPECT_EQ(h.read(Catalogue),
+              "|音乐\r\n#other#abc#r&&d#\r\n@外国\r\n#x#1#x&&#\r\n|电影2\r\n|电影\r\n"
+              "#新名#3#演唱会&&2004-1-2#\r\n#y#2#y&&#\r\n|软件\r\n");
+    EXPECT_EQ(guangpanEntries(h), (std::vector<std::string>{"other.wcd", "x.wcd", "y.wcd",
+                                                            "新名.exam", "新名.note", "新名.wcd"}));
+    EXPECT_EQ(h.read(discFile("新名", ".wcd")), "E:\\|docs@\r\nE:\\a.txt[5]\r\n");
+    // The keys change, the texts keep their words.
+    EXPECT_EQ(h.read(discFile("新名", ".note")),
+              "@##note##@新名\\E:\\a.txt==about abc\\E:\\a.txt\r\n"
+              "@##note##@新名\\E:\\docs.文件夹==d\r\n");
+    EXPECT_EQ(h.read(discFile("新名", ".exam")), "@##exam##@新名\\E:\\a.txt==used\r\n");
+    EXPECT_EQ(h.read(MirrorList), "other\r\n新名\r\ny\r\n");
+    // Each file once; the catalogue last, once.
+    EXPECT_EQ(commits, (std::vector<std::string>{"新名.wcd", "abc.note", "新名.note", "abc.exam",
+                                                 "新名.exam", "red.ini", "ini.ini"}));
+
+    // Both trees: the disc list reloaded (in the mirror colour still), the
+    // node last under its new category.
+    EXPECT_EQ(paths(h.form.TreeView1), (std::vector<std::string>{"other", "x", "y", "新名"}));
+    EXPECT_EQ(h.form.TreeView1.item("新名*").foreColor(), h.form.CopyFileColor);
+    const platform::Node& node = h.form.TreeView2.item("新名*");
+    EXPECT_EQ(node.fullPath(), "电影\\新名");
+    EXPECT_EQ(node.image(), images::Disc);
+    EXPECT_EQ(h.form.TreeView2.find("abc*"), nullptr);
+    EXPECT_EQ(h.form.TreeView2.item("电影*").child()->next()->text(), "新名");
+
+    // The old name opens nothing any more.
+    EXPECT_EQ(h.form.OpenedDisk, "");
+    EXPECT_EQ(h.form.ListView1.count(), 0);
+    EXPECT_FALSE(h.form.firstClick);
+    EXPECT_FALSE(h.form.firstClick2);
+    EXPECT_FALSE(h.form.ok);
+    EXPECT_EQ(h.form.DialogFromWhere, "");
+    EXPECT_TRUE(h.ui.messages().size() == 1u);  // the dialog's summary only
+}
+
+TEST_F(ChangeDiscTest, ADiscWithoutRemarksOrMirrorLineGetsNoSuchFile) {
+    fs::remove(h.nativePath(discFile("abc", ".note")));
+    fs::remove(h.nativePath(discFile("abc", ".exam")));
+    fs::remove(h.nativePath(MirrorList));
+    answerChange(h, {.name = "新名"});
+    h.form.Toolbar1.userClick("changeorder");
+
+    EXPECT_FALSE(h.exists(discFile("新名", ".note")));
+    EXPECT_FALSE(h.exists(discFile("新名", ".exam")));
+    EXPECT_TRUE(h.exists(discFile("新名", ".wcd")));
+    // The reloaded disc list makes the empty list, as it does at start.
+    EXPECT_EQ(h.read(MirrorList), "");
+    EXPECT_EQ(h.read(Catalogue),
+              "|音乐\r\n#other#abc#r&&d#\r\n@外国\r\n#新名#3#演唱会&&2004-1-2#\r\n#x#1#x&&#\r\n"
+              "|电影2\r\n|电影\r\n#y#2#y&&#\r\n|软件\r\n");
+}
+
+TEST_F(ChangeDiscTest, ANameThatIsTakenIsRefusedBeforeAnythingChanges) {
+    struct Case {
+        const char* what;
+        const char* name;
+        std::function<void(Harness&)> arrange;  // while the dialog is shown
+    };
+    const Case cases[] = {
+        {"a category", "软件", nullptr},
+        {"a sub-category", "外国", nullptr},
+        {"a disc without index file", "ghost",
+         [](Harness& h) { h.write(Catalogue, std::string(Stored) + "#ghost#9#g&&#\r\n"); }},
+        {"an index file made meanwhile", "新名",
+         [](Harness& h) { h.write(discFile("新名", ".wcd"), "other"); }},
+        {"a remark file left behind", "新名",
+         [](Harness& h) { h.write(discFile("新名", ".NOTE"), "@##note##@新名\\E:\\b==b\r\n"); }},
+        {"a usage file left behind", "新名",
+         [](Harness& h) { h.write(discFile("新名", ".exam"), "@##exam##@新名\\E:\\b==b\r\n"); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Harness* harness = &h;
+        const auto arrange = c.arrange;
+        answerChange(h, {.name = c.name,
+                         .afterOk =
+                             [harness, arrange] {
+                                 if (arrange) arrange(*harness);
+                             },
+                         .thenMessage = std::string(NameTaken)});
+        h.form.Toolbar1.userClick("changeorder");
+        h.ui.verifyAllUsed();
+        EXPECT_EQ(h.form.OpenedDisk, "abc");
+        EXPECT_TRUE(h.exists(discFile("abc", ".wcd")));
+        EXPECT_EQ(h.read(discFile("abc", ".note")), Notes);
+        EXPECT_EQ(h.read(discFile("abc", ".exam")), Usage);
+        EXPECT_EQ(h.read(MirrorList), Mirrors);
+        EXPECT_NE(h.read(Catalogue).find("#abc#3#演唱会&&2004-1-2#\r\n"), std::string::npos);
+        EXPECT_NE(h.form.TreeView2.find("abc*"), nullptr);
+        h.ui.clearLog();
+        for (const char* ext : {".wcd", ".NOTE", ".exam"})
+            fs::remove(h.nativePath(discFile("新名", ext)));
+        h.write(Catalogue, Stored);
+    }
+}
+
+// A failure on the way takes back what was done: the disc keeps its old
+// name in every file.
+TEST_F(ChangeDiscTest, AFailureOnTheWayLeavesTheDiscAsItWas) {
+    struct Case {
+        const char* what;
+        const char* failingTarget;  // the file whose commit or rename fails
+    };
+    const Case cases[] = {
+        {"the index file's move", "新名.wcd"},
+        {"the rewrite of the remarks", "abc.note"},
+        {"the move of the usage notes", "新名.exam"},
+        {"the mirror list", "red.ini"},
+        {"the catalogue", "ini.ini"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const Snapshot before = snapshot();
+        bool failed = false;
+        const platform::files::ScopedCommitHook hook(
+            [&](platform::files::CommitStep step, const std::string& path) {
+                if (!failed && step == platform::files::CommitStep::Rename &&
+                    fs::path(path).filename() == c.failingTarget) {
+                    failed = true;
+                    platform::raise(platform::err::PermissionDenied);
+                }
+            });
+        answerChange(h, {.name = "新名",
+                         .thenMessage =
+                             "改名失败：" + platform::errorText(platform::err::PermissionDenied)});
+        h.form.Toolbar1.userClick("changeorder");
+        h.ui.verifyAllUsed();
+        EXPECT_TRUE(failed);
+        expectUnchanged(before);
+        EXPECT_EQ(h.form.ListView1.count(), 1);
+        h.ui.clearLog();
+    }
+}
+
+// ---- the other fields ----
+
+TEST_F(ChangeDiscTest, AChangedRemarkMovesTheLineFirstUnderItsCategoryAndRenamesNothing) {
+    std::vector<std::string> commits;
+    const platform::files::ScopedCommitHook hook(recordCommits(commits));
+    const std::vector<std::string> files = guangpanEntries(h);
+    answerChange(h, {.remark = "新的备注"});
+    h.form.Toolbar1.userClick("changeorder");
+
+    EXPECT_EQ(h.read(Catalogue),
+              "|音乐\r\n#other#abc#r&&d#\r\n@外国\r\n#abc#3#新的备注&&2004-1-2#\r\n#x#1#x&&#\r\n"
+              "|电影2\r\n|电影\r\n#y#2#y&&#\r\n|软件\r\n");
+    EXPECT_EQ(commits, std::vector<std::string>{"ini.ini"});
+    EXPECT_EQ(guangpanEntries(h), files);
+    // The node stands last under its category until the tree is built again.
+    EXPECT_EQ(h.form.TreeView2.item("abc*").fullPath(), "音乐\\外国\\abc");
+    EXPECT_EQ(h.form.TreeView2.item("外国*").child()->text(), "x");
+    // The disc page keeps the disc.
+    EXPECT_EQ(h.form.OpenedDisk, "abc");
+    EXPECT_EQ(h.form.ListView1.count(), 1);
+}
+
+TEST_F(ChangeDiscTest, TheLineGoesUnderTheCategoryChosen) {
+    struct Case {
+        const char* category;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"音乐",
+         "|音乐\r\n#abc#3#演唱会&&2004-1-2#\r\n#other#abc#r&&d#\r\n@外国\r\n#x#1#x&&#\r\n"
+         "|电影2\r\n|电影\r\n#y#2#y&&#\r\n|软件\r\n"},
+        {"电影",
+         "|音乐\r\n#other#abc#r&&d#\r\n@外国\r\n#x#1#x&&#\r\n|电影2\r\n|电影\r\n"
+         "#abc#3#演唱会&&2004-1-2#\r\n#y#2#y&&#\r\n|软件\r\n"},
+        {"软件",
+         "|音乐\r\n#other#abc#r&&d#\r\n@外国\r\n#x#1#x&&#\r\n|电影2\r\n|电影\r\n#y#2#y&&#\r\n"
+         "|软件\r\n#abc#3#演唱会&&2004-1-2#\r\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.category);
+        answerChange(h, {.category = c.category});
+        h.form.Toolbar1.userClick("changeorder");
+        EXPECT_EQ(h.read(Catalogue), c.expected);
+        EXPECT_EQ(h.form.TreeView2.item("abc*").fullPath(), std::string(c.category) + "\\abc");
+        h.write(Catalogue, Stored);
+    }
+}
+
+TEST_F(ChangeDiscTest, ACategoryGoneWhileTheDialogWasOpenLosesNoLine) {
+    const std::string without =
+        "|音乐\r\n#other#abc#r&&d#\r\n@外国\r\n#abc#3#演唱会&&2004-1-2#\r\n";
+    answerChange(h, {.category = "软件",
+                     .afterOk = [this, without] { h.write(Catalogue, without); },
+                     .thenMessage = "改名失败：" + catalogue::missingCategoryText("软件")});
+    h.form.Toolbar1.userClick("changeorder");
+    EXPECT_EQ(h.read(Catalogue), without);
+    EXPECT_EQ(h.form.TreeView2.item("abc*").fullPath(), "音乐\\外国\\abc");
+}
+
+}  // namespace
