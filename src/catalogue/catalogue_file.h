@@ -147,4 +147,11 @@ std::optional<std::string> RemoveDiscLine(std::string_view text, std::string_vie
 // line) already bears the name.
 bool CatalogueNameTaken(std::string_view text, std::string_view name);
 
+// ---- deleting categories ----
+
+// The text without the category's line: the line FindCategoryLine finds,
+// from its first character up to and including its CR LF. Nothing when the
+// category has no line.
+std::optional<std::string> RemoveCategoryLine(std::string_view text, std::string_view categoryPath);
+
 }  // namespace catalogue

@@ -19,4 +19,7 @@ void Form1::wireCatalogueEvents() {
     Drive1.Change = [this] { Drive1_Change(); };
     Dir1.Change = [this] { Dir1_Change(); };
     maker.Click = [this] { maker_Click(); };
+    // deleting discs and categories
+    DeleteThisCD.Click = [this] { DeleteThisCD_Click(); };
+    Delete.Click = [this] { Delete_Click(); };
 }

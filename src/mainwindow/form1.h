@@ -206,6 +206,11 @@ class Form1 : public Form1Design {
     void maker_Click();
     // Wires the catalogue's events (form1_events.cpp).
     void wireCatalogueEvents();
+    // Deleting discs and categories (form1_delete.cpp): the disc selected in
+    // the disc list, and the disc or empty category selected in the category
+    // tree, each after a confirmation.
+    void DeleteThisCD_Click();
+    void Delete_Click();
 
     // ---- 2 main window, start-up and settings (src/mainwindow) ----
     // Start-up and shutdown (form1_startup.cpp); the layout on every size
