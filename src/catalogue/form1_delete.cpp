@@ -24,7 +24,8 @@ namespace {
 constexpr std::string_view TipTitle = "提示";
 
 // A disc's files in "guangpan": its index, its remarks and its usage notes.
-constexpr std::array<std::string_view, 3> DiscFileExtensions = {".wcd", ".note", ".exam"};
+constexpr std::array<std::string_view, 3> DiscFileExtensions = {catalogue::IndexExtension, ".note",
+                                                                ".exam"};
 
 std::string bracedName(std::string_view before, std::string_view name, std::string_view after) {
     std::string text(before);
@@ -82,8 +83,8 @@ void afterDiscDeleted(Form1& form, std::string_view name) {
     }
     form.firstClick2 = false;
     form.firstClick = false;
-    form.Cdrom_Num = static_cast<int>(
-        catalogue::listIndexFiles(form.File1, form.app().ProgramFolder).size());
+    form.Cdrom_Num =
+        static_cast<int>(catalogue::listIndexFiles(form.File1, form.app().ProgramFolder).size());
 }
 
 // Deletes the disc once the user has confirmed the prompt: its catalogue

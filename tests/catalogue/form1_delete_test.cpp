@@ -114,8 +114,8 @@ struct Snapshot {
 };
 
 Snapshot snapshot(const Harness& h) {
-    return {h.readBytes(Catalogue),     guangpanEntries(h),   describe(h.form.TreeView1),
-            describe(h.form.TreeView2), h.form.Cdrom_Num,     h.form.firstClick,
+    return {h.readBytes(Catalogue),     guangpanEntries(h), describe(h.form.TreeView1),
+            describe(h.form.TreeView2), h.form.Cdrom_Num,   h.form.firstClick,
             h.form.firstClick2};
 }
 
@@ -136,7 +136,8 @@ TEST(DeleteThisCD, RemovesTheLineAndTheFilesAndRebuildsTheCategoryTree) {
     Harness h;
     startCatalogue(h);
     // An index file copied from a CD is read-only; it is deleted all the same.
-    ASSERT_TRUE(platform::files::setAttributes(discFile("a", ".wcd"), platform::files::attr::ReadOnly));
+    ASSERT_TRUE(
+        platform::files::setAttributes(discFile("a", ".wcd"), platform::files::attr::ReadOnly));
     h.form.firstClick = h.form.firstClick2 = true;
     h.form.TreeView2.item("外国*").setExpanded(true);
     ASSERT_EQ(h.form.Cdrom_Num, 3);
@@ -178,10 +179,8 @@ TEST(DeleteThisCD, TheFolderTreeOfTheDiscGoesWithItsNodeAndOtherNodesStay) {
     h.ui.answerMsgBox(platform::MsgOK, "你确实要删除 {b} 光盘 ?");
     deleteInDiscList(h, "b");
 
-    EXPECT_EQ(describe(h.form.TreeView1),
-              (std::vector<std::string>{"5 73", "a 73", "5\\img 1"}));
-    EXPECT_EQ(guangpanEntries(h),
-              (std::vector<std::string>{"5.wcd", "a.exam", "a.note", "a.wcd"}));
+    EXPECT_EQ(describe(h.form.TreeView1), (std::vector<std::string>{"5 73", "a 73", "5\\img 1"}));
+    EXPECT_EQ(guangpanEntries(h), (std::vector<std::string>{"5.wcd", "a.exam", "a.note", "a.wcd"}));
     EXPECT_EQ(h.read(Catalogue), catalogueWithout({"#b#5#&&#"}));
 }
 
@@ -285,12 +284,9 @@ TEST(DeleteOpenDisc, TheDiscPageForgetsTheDeletedDiscOnly) {
         bool forgotten;
     };
     const Case cases[] = {
-        {"DeleteThisCD", "a", true},
-        {"DeleteThisCD", "A", true},  // any case
-        {"DeleteThisCD", "b", false},
-        {"Delete", "a", true},
-        {"Delete", "A", true},
-        {"Delete", "5", false},
+        {"DeleteThisCD", "a", true},  {"DeleteThisCD", "A", true},  // any case
+        {"DeleteThisCD", "b", false}, {"Delete", "a", true},
+        {"Delete", "A", true},        {"Delete", "5", false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.menu) + " " + c.opened);
