@@ -356,4 +356,16 @@ std::string renameNoteKeys(std::string_view text, std::string_view marker, std::
     return out;
 }
 
+// ---- deleting categories ----
+
+std::optional<std::string> RemoveCategoryLine(std::string_view text,
+                                              std::string_view categoryPath) {
+    const auto start = FindCategoryLine(text, categoryPath);
+    if (!start) return std::nullopt;
+    const std::size_t after = *start + categoryLineFor(categoryPath).size() + LineEnd.size();
+    std::string out(text.substr(0, *start));
+    out += text.substr(after);
+    return out;
+}
+
 }  // namespace catalogue

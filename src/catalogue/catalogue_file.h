@@ -162,5 +162,11 @@ std::optional<std::string> renameMirrorListLines(std::string_view text, std::str
 // they were, even where they name the disc.
 std::string renameNoteKeys(std::string_view text, std::string_view marker, std::string_view oldName,
                            std::string_view newName);
+// ---- deleting categories ----
+
+// The text without the category's line: the line FindCategoryLine finds,
+// from its first character up to and including its CR LF. Nothing when the
+// category has no line.
+std::optional<std::string> RemoveCategoryLine(std::string_view text, std::string_view categoryPath);
 
 }  // namespace catalogue

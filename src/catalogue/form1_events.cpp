@@ -25,4 +25,7 @@ void Form1::wireCatalogueEvents() {
     Export.Click = [this] { Export_Click(); };
     // Changing a disc.
     ChangeOrder1.Click = [this] { ChangeOrder1_Click(); };
+    // deleting discs and categories
+    DeleteThisCD.Click = [this] { DeleteThisCD_Click(); };
+    Delete.Click = [this] { Delete_Click(); };
 }

@@ -218,6 +218,11 @@ class Form1 : public Form1Design {
     // whole or not at all. The pop-up item runs the command.
     void ChangeOrder_Click();
     void ChangeOrder1_Click();
+    // Deleting discs and categories (form1_delete.cpp): the disc selected in
+    // the disc list, and the disc or empty category selected in the category
+    // tree, each after a confirmation.
+    void DeleteThisCD_Click();
+    void Delete_Click();
 
     // ---- 2 main window, start-up and settings (src/mainwindow) ----
     // Start-up and shutdown (form1_startup.cpp); the layout on every size

@@ -302,5 +302,39 @@ TEST(RenameNoteKeys, OnlyTheKeysOfTheDiscChange) {
     EXPECT_EQ(renameNoteKeys("", "@##note##@", "abc", "新"), "");
 }
 
+// ---- deleting categories ----
+
+TEST(CatalogueFileTest, RemoveCategoryLineCutsTheFirstWholeLineOnly) {
+    struct Case {
+        const char* text;
+        const char* path;
+        const char* expected;  // nullptr: no such line
+    };
+    const Case cases[] = {
+        {"|a\r\n|b\r\n", "a", "|b\r\n"},
+        {"|a\r\n|b\r\n", "B", "|a\r\n"},  // any case
+        // a longer name that begins with it, and the name inside another line
+        {"|ab\r\n|a@b\r\n|a\r\n|c\r\n", "a", "|ab\r\n|a@b\r\n|c\r\n"},
+        {"|ab\r\n", "a", nullptr},
+        // a sub-category by its path; its top-level namesake stays
+        {"|b\r\n|a\r\n@b\r\n#d#1#&&#\r\n", "a\\b", "|b\r\n|a\r\n#d#1#&&#\r\n"},
+        {"|a\r\n@b\r\n", "b", nullptr},  // "@b" is no top-level line
+        // a disc line that looks like the category is never cut
+        {"#|a#1#&&#\r\n|a\r\n", "a", "#|a#1#&&#\r\n"},
+        // the first of two equal lines
+        {"|a\r\n@s\r\n|b\r\n@s\r\n", "b\\s", "|a\r\n|b\r\n@s\r\n"},
+        {"", "a", nullptr},
+    };
+    for (const auto& c : cases) {
+        const auto out = RemoveCategoryLine(c.text, c.path);
+        if (!c.expected) {
+            EXPECT_FALSE(out) << c.text << " / " << c.path;
+        } else {
+            ASSERT_TRUE(out) << c.text << " / " << c.path;
+            EXPECT_EQ(*out, c.expected) << c.text << " / " << c.path;
+        }
+    }
+}
+
 }  // namespace
 }  // namespace catalogue

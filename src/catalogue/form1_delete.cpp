@@ -1,0 +1,154 @@
+// Deleting discs and categories: a disc from the disc list's or the category
+// tree's pop-up menu (its catalogue line, then its index, remark and usage
+// files), an empty category from the category tree's pop-up menu (its line).
+// The catalogue is written before any of the disc's files is deleted, so a
+// failed write leaves the disc whole. Mirror copies, the mirror disc list and
+// the library are left alone.
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "catalogue/catalogue_file.h"
+#include "catalogue/disc_trees.h"
+#include "catalogue/index_line.h"
+#include "mainwindow/form1.h"
+#include "platform/error.h"
+#include "platform/files/file_ops.h"
+#include "platform/files/listing.h"
+#include "platform/text/text.h"
+#include "platform/ui/ui.h"
+
+namespace {
+
+constexpr std::string_view TipTitle = "提示";
+
+// A disc's files in "guangpan": its index, its remarks and its usage notes.
+constexpr std::array<std::string_view, 3> DiscFileExtensions = {catalogue::IndexExtension, ".note",
+                                                                ".exam"};
+
+std::string bracedName(std::string_view before, std::string_view name, std::string_view after) {
+    std::string text(before);
+    text += name;
+    text += after;
+    return text;
+}
+
+// The paths of the disc's files, or nothing when its name could reach outside
+// "guangpan" (then no file of it is touched).
+std::optional<std::array<std::string, 3>> discFiles(const std::string& programFolder,
+                                                    std::string_view name) {
+    std::array<std::string, 3> paths;
+    platform::SkipOnError check;
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+        if (!check.step([&] {
+                paths[i] = catalogue::discFilePath(programFolder, name, DiscFileExtensions[i]);
+            }))
+            return std::nullopt;
+    }
+    return paths;
+}
+
+// Removes the disc's line from the catalogue file and writes it back; a
+// catalogue without the line is left as it is (and a missing one is not
+// created). Errors of the read and the write go to the caller.
+void removeDiscFromCatalogue(const std::string& programFolder, std::string_view name) {
+    const std::string path = catalogue::catalogueFilePath(programFolder);
+    const std::optional<std::string> text =
+        catalogue::RemoveDiscLine(catalogue::readCatalogueText(path), name);
+    if (text) catalogue::writeCatalogueText(path, *text);
+}
+
+// Deletes the files one by one; a file that is missing or cannot be deleted
+// stays, and the next one is tried. Each first gets the archive attribute
+// alone, which clears read-only.
+void deleteDiscFiles(const std::array<std::string, 3>& paths) {
+    platform::SkipOnError onError;
+    for (const std::string& path : paths) {
+        platform::files::setAttributes(path, platform::files::attr::Archive);
+        onError.step([&] { platform::files::deleteFile(path); });
+    }
+}
+
+// What the deletion of a disc does to the window beyond its nodes: the disc
+// page no longer shows the deleted disc, the trees' folder listings are
+// over, and the disc count is that of the index files left.
+void afterDiscDeleted(Form1& form, std::string_view name) {
+    namespace text = platform::text;
+    if (!form.OpenedDisk.empty() && text::lcase(form.OpenedDisk) == text::lcase(name)) {
+        form.OpenedDisk.clear();
+        form.ListView1.clear();
+        form.alreadystr.clear();
+        form.Alreadystr2.clear();
+    }
+    form.firstClick2 = false;
+    form.firstClick = false;
+    form.Cdrom_Num =
+        static_cast<int>(catalogue::listIndexFiles(form.File1, form.app().ProgramFolder).size());
+}
+
+// Deletes the disc once the user has confirmed the prompt: its catalogue
+// line, then its files. False when nothing was deleted: the name cannot name
+// its files (which is said) or the user cancelled.
+bool deleteDisc(Form1& form, std::string_view name, const std::string& prompt) {
+    const std::string& programFolder = form.app().ProgramFolder;
+    const auto paths = discFiles(programFolder, name);
+    if (!paths) {
+        form.ui().msgBox(bracedName("光盘名 {", name, "} 不能用作文件名，没有删除这张光盘！"),
+                         platform::MsgButtons::OK, TipTitle);
+        return false;
+    }
+    if (form.ui().msgBox(prompt, platform::MsgButtons::OKCancel, TipTitle) != platform::MsgOK)
+        return false;
+    removeDiscFromCatalogue(programFolder, name);
+    deleteDiscFiles(*paths);
+    return true;
+}
+
+}  // namespace
+
+void Form1::DeleteThisCD_Click() {
+    platform::Node* node = TreeView1.selectedItem();
+    // Nothing selected, or a folder of the opened disc.
+    if (!node || node->image() != images::Disc) return;
+    const std::string name = node->text();
+    if (!deleteDisc(*this, name, bracedName("你确实要删除 {", name, "} 光盘 ?"))) return;
+    if (!node->removed()) TreeView1.remove(*node);
+    TreeView2.clear();
+    Treeview2Load();
+    afterDiscDeleted(*this, name);
+}
+
+void Form1::Delete_Click() {
+    platform::Node* node = TreeView2.selectedItem();
+    if (!node) return;
+    const std::string name = node->text();
+
+    if (node->image() == images::Disc) {
+        if (!deleteDisc(*this, name, bracedName("确实要删除 {", name, "} 光盘吗？"))) return;
+        if (!node->removed()) TreeView2.remove(*node);
+        TreeView1.clear();
+        file1load();
+        afterDiscDeleted(*this, name);
+        return;
+    }
+
+    if (node->image() != images::Category) return;  // a folder of an opened disc
+    if (node->children() > 0) {
+        ui().msgBox("应该先删除子目录及光盘！", platform::MsgButtons::OK, TipTitle);
+        return;
+    }
+    if (ui().msgBox(bracedName("确实要删除 {", name, "} 目录吗？"), platform::MsgButtons::OKCancel,
+                    TipTitle) != platform::MsgOK)
+        return;
+
+    // "top" for a top-level category, "top\sub" for a sub-category: its line
+    // is "|top", respectively "@sub", matched as a whole line.
+    std::string categoryPath = name;
+    if (platform::Node* parent = node->parent()) categoryPath = parent->text() + "\\" + name;
+    const std::string path = catalogue::catalogueFilePath(app().ProgramFolder);
+    const std::optional<std::string> text =
+        catalogue::RemoveCategoryLine(catalogue::readCatalogueText(path), categoryPath);
+    if (text) catalogue::writeCatalogueText(path, *text);
+    if (!node->removed()) TreeView2.remove(*node);
+}
