@@ -24,6 +24,7 @@ void Form1::wireCatalogueEvents() {
     this->import.Click = [this] { import_Click(); };
     Export.Click = [this] { Export_Click(); };
     // Changing a disc.
+    ChangeOrder.Click = [this] { ChangeOrder_Click(); };
     ChangeOrder1.Click = [this] { ChangeOrder1_Click(); };
     // deleting discs and categories
     DeleteThisCD.Click = [this] { DeleteThisCD_Click(); };

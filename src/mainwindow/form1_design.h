@@ -125,10 +125,11 @@ class Form1Design : public platform::Form {
     // ---- the menu bar ----
     // 文件 (file)
     platform::MenuItem file{*this, "file", "文件"};
-    platform::MenuItem maker{file, "maker", "扫描光盘生成索引文件"};               // 1
-    platform::MenuItem import{file, "import", "导入光盘索引文件"};                 // 1
-    platform::MenuItem Export{file, "Export", "导出光盘索引文件"};                 // 1
-    platform::MenuItem setpassword{file, "setpassword", "为Zelbrin设置使用密码"};  // 2
+    platform::MenuItem maker{file, "maker", "扫描光盘生成索引文件"};                        // 1
+    platform::MenuItem import{file, "import", "导入光盘索引文件"};                          // 1
+    platform::MenuItem Export{file, "Export", "导出光盘索引文件"};                          // 1
+    platform::MenuItem ChangeOrder{file, "ChangeOrder", "修改光盘名字、序号、备注和分类"};  // 1
+    platform::MenuItem setpassword{file, "setpassword", "为Zelbrin设置使用密码"};           // 2
     platform::MenuItem fileGap1{file, "fileGap1", "-"};
     platform::MenuItem exit{file, "exit", "退出"};  // 2
     // 选项 (option)

@@ -172,10 +172,13 @@ TEST_F(ChangeDiscTest, WithoutAnOpenDiscOfTheCatalogueTheCommandIsRefused) {
         SCOPED_TRACE(c.what);
         c.arrange(h);
         const Snapshot before = snapshot();
+        // The toolbar button and the item of the menu 文件 run the same command.
         h.ui.answerMsgBox(platform::MsgOK, std::string(NoDisc));
         h.form.Toolbar1.userClick("changeorder");
+        h.ui.answerMsgBox(platform::MsgOK, std::string(NoDisc));
+        h.form.ChangeOrder.userClick();
         expectUnchanged(before);
-        ASSERT_EQ(h.ui.log().size(), 1u);
+        ASSERT_EQ(h.ui.log().size(), 2u);
         EXPECT_EQ(h.ui.log().back().title, "提示");
         h.ui.clearLog();
         h.write(Catalogue, Stored);
