@@ -19,4 +19,14 @@ void Form1::wireCatalogueEvents() {
     Drive1.Change = [this] { Drive1_Change(); };
     Dir1.Change = [this] { Dir1_Change(); };
     maker.Click = [this] { maker_Click(); };
+    // Category editing. Only 修改目录名 starts editing a label of the
+    // category tree (manual label editing), never a click on a node.
+    insert.Click = [this] { insert_Click(); };
+    insertsub.Click = [this] { insertsub_Click(); };
+    ChangeMulu.Click = [this] { ChangeMulu_Click(); };
+    TreeView2.setLabelEdit(1);
+    TreeView2.BeforeLabelEdit = [this](int& cancel) { TreeView2_BeforeLabelEdit(cancel); };
+    TreeView2.AfterLabelEdit = [this](int& cancel, const std::string& newString) {
+        TreeView2_AfterLabelEdit(cancel, newString);
+    };
 }
