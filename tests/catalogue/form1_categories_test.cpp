@@ -11,6 +11,7 @@
 #include "catalogue/name_dialog.h"
 #include "catalogue/scan_dialog.h"
 #include "support/harness.h"
+#include "support/tree_text.h"
 
 namespace {
 
@@ -21,18 +22,7 @@ constexpr const char* Exists = "你要新建的分类已经有了!";
 constexpr const char* Taken = "这个名字已经存在！";
 constexpr const char* BadName = "目录名不能为空，也不能含有\\或#";
 
-// One line per node in the order of adding: parent text ">" text, the key,
-// the image, and "+" when the node is expanded.
-std::vector<std::string> describe(const platform::TreeView& tree) {
-    std::vector<std::string> out;
-    for (const auto& n : tree.nodes()) {
-        std::string line = n->parent() ? n->parent()->text() + ">" : std::string();
-        line += n->text() + " [" + n->key() + "] " + std::to_string(n->image());
-        if (n->expanded()) line += " +";
-        out.push_back(line);
-    }
-    return out;
-}
+constexpr auto describe = testsupport::describeTree;
 
 class CategoryEditing : public ::testing::Test {
   protected:
@@ -131,13 +121,13 @@ TEST_F(CategoryEditing, NamesTakenOrUnusableAreRefused) {
         const char* message;
     };
     const Case cases[] = {
-        {"music", Exists},     // a disc node, letter case ignored
-        {"A", Exists},         // a top-level category
-        {"S", Exists},         // a sub-category
-        {"hidden", Exists},    // a disc line the tree could not show
-        {"", BadName},         // empty
-        {"a\\b", BadName},     // would read as a category path
-        {"a#b", BadName},      // would break the remark search
+        {"music", Exists},   // a disc node, letter case ignored
+        {"A", Exists},       // a top-level category
+        {"S", Exists},       // a sub-category
+        {"hidden", Exists},  // a disc line the tree could not show
+        {"", BadName},       // empty
+        {"a\\b", BadName},   // would read as a category path
+        {"a#b", BadName},    // would break the remark search
     };
     const char* stored = "#hidden#1#&&#\r\n|A\r\n#Music#1#&&#\r\n@s\r\n";
     startWith(stored);
@@ -252,13 +242,11 @@ TEST_F(CategoryEditing, TakenAndUnusableNewNamesCancelTheEdit) {
         const char* message;
     };
     const Case cases[] = {
-        {"s*", "B", Taken},        // a sub-category to a top-level category's name
-        {"s*", "D", Taken},        // ... to a disc's name
-        {"B*", "S", Taken},        // a top-level category to a sub-category's name
-        {"s*", "S", Taken},        // letter case alone: the test finds itself
-        {"s*", "", BadName},
-        {"B*", "x\\y", BadName},
-        {"B*", "#", BadName},
+        {"s*", "B", Taken},  // a sub-category to a top-level category's name
+        {"s*", "D", Taken},  // ... to a disc's name
+        {"B*", "S", Taken},  // a top-level category to a sub-category's name
+        {"s*", "S", Taken},  // letter case alone: the test finds itself
+        {"s*", "", BadName}, {"B*", "x\\y", BadName}, {"B*", "#", BadName},
     };
     const char* stored = "|A\r\n#d#1#&&#\r\n@s\r\n|B\r\n";
     startWith(stored);
