@@ -38,7 +38,8 @@ std::string Dialog1::modeLine(std::string_view modeWord, std::string_view catego
     };
     if (modeWord == "insert") return "你将建立一个顶级目录！";
     if (modeWord == "insertsub") return around("    你将建立一个子目录，在 {", "} 目录的下面！");
-    if (modeWord == "insertsoftbrother") return around("    你将建立一个目录，与 {", "} 目录同级！");
+    if (modeWord == "insertsoftbrother")
+        return around("    你将建立一个目录，与 {", "} 目录同级！");
     if (modeWord == "insertsoftchild")
         return around("    你将建立一个目录，是 {", "} 目录的子目录！");
     return {};

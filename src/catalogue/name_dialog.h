@@ -23,10 +23,10 @@ class Dialog1 : public platform::Form {
   public:
     explicit Dialog1(Form1& main);
 
-    platform::Label Label1{*this, "Label1"};              // the prompt
-    platform::TextBox Text1{*this, "Text1"};              // the name
-    platform::Label Label2{*this, "Label2"};              // the mode line
-    platform::CommandButton OKButton{*this, "OKButton"};  // "确定"
+    platform::Label Label1{*this, "Label1"};                      // the prompt
+    platform::TextBox Text1{*this, "Text1"};                      // the name
+    platform::Label Label2{*this, "Label2"};                      // the mode line
+    platform::CommandButton OKButton{*this, "OKButton"};          // "确定"
     platform::CommandButton CancelButton{*this, "CancelButton"};  // "取消"
 
     void OKButton_Click();
