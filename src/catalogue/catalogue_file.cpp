@@ -368,4 +368,58 @@ std::optional<std::string> RemoveCategoryLine(std::string_view text,
     return out;
 }
 
+// ---- adding and renaming categories ----
+
+namespace {
+
+// The start of the line after the one at pos (the text's size at the end).
+std::size_t nextLineStart(std::string_view text, std::size_t pos) {
+    const std::size_t e = lineEndAt(text, pos);
+    return e < text.size() ? e + 1 : e;
+}
+
+// The text with a line end after its last line, when it lacks one.
+std::string withFinalLineEnd(std::string_view text) {
+    std::string out(text);
+    if (!out.empty() && out.back() != '\n') out += LineEnd;
+    return out;
+}
+
+}  // namespace
+
+bool categoryNameIsUsable(std::string_view name) {
+    return !name.empty() && name.find_first_of("\\#\r\n") == std::string_view::npos;
+}
+
+std::string AppendCategoryLine(std::string_view text, std::string_view name) {
+    std::string out = withFinalLineEnd(text);
+    out += formatCategoryLine(name);
+    out += LineEnd;
+    return out;
+}
+
+std::optional<std::string> InsertSubCategoryLine(std::string_view text, std::string_view topName,
+                                                 std::string_view name) {
+    const auto top = findWholeLine(lcase(text), lcase(formatCategoryLine(topName)));
+    if (top == std::string_view::npos) return std::nullopt;
+    std::size_t end = nextLineStart(text, top);
+    while (end < text.size() && text[end] != '|') end = nextLineStart(text, end);
+    std::string out = withFinalLineEnd(text.substr(0, end));
+    out += formatSubCategoryLine(name);
+    out += LineEnd;
+    out += text.substr(end);
+    return out;
+}
+
+std::optional<std::string> RenameCategoryLine(std::string_view text, char marker,
+                                              std::string_view oldName, std::string_view newName) {
+    const auto p = findWholeLine(lcase(text), prefixed(marker, lcase(oldName)));
+    if (p == std::string_view::npos) return std::nullopt;
+    std::string out(text.substr(0, p));
+    out += marker;
+    out += newName;
+    out += text.substr(p + 1 + oldName.size());
+    return out;
+}
+
 }  // namespace catalogue

@@ -168,5 +168,27 @@ std::string renameNoteKeys(std::string_view text, std::string_view marker, std::
 // from its first character up to and including its CR LF. Nothing when the
 // category has no line.
 std::optional<std::string> RemoveCategoryLine(std::string_view text, std::string_view categoryPath);
+// ---- adding and renaming categories ----
+
+// A name a category can bear: not empty, and without "\" (which separates
+// a category path), "#" (which ends a disc line's field) or a line break.
+bool categoryNameIsUsable(std::string_view name);
+
+// The text with "|" + name as its new last line, ended by CR LF.
+std::string AppendCategoryLine(std::string_view text, std::string_view name);
+
+// The text with "@" + name inserted at the end of the top-level category's
+// block: right before the next line that begins with "|" after the category's
+// line (found as FindCategoryLine finds it), or as the new last line. The
+// lines of the block keep their places. Nothing (and no change) when the
+// category has no line.
+std::optional<std::string> InsertSubCategoryLine(std::string_view text, std::string_view topName,
+                                                 std::string_view name);
+
+// The text with the first whole line marker + oldName (letter case ignored)
+// replaced by marker + newName; marker is '|' or '@'. Nothing (and no
+// change) when there is no such line.
+std::optional<std::string> RenameCategoryLine(std::string_view text, char marker,
+                                              std::string_view oldName, std::string_view newName);
 
 }  // namespace catalogue

@@ -29,4 +29,14 @@ void Form1::wireCatalogueEvents() {
     // deleting discs and categories
     DeleteThisCD.Click = [this] { DeleteThisCD_Click(); };
     Delete.Click = [this] { Delete_Click(); };
+    // Category editing. Only 修改目录名 starts editing a label of the
+    // category tree (manual label editing), never a click on a node.
+    insert.Click = [this] { insert_Click(); };
+    insertsub.Click = [this] { insertsub_Click(); };
+    ChangeMulu.Click = [this] { ChangeMulu_Click(); };
+    TreeView2.setLabelEdit(1);
+    TreeView2.BeforeLabelEdit = [this](int& cancel) { TreeView2_BeforeLabelEdit(cancel); };
+    TreeView2.AfterLabelEdit = [this](int& cancel, const std::string& newString) {
+        TreeView2_AfterLabelEdit(cancel, newString);
+    };
 }

@@ -79,11 +79,24 @@ class Form1 : public Form1Design {
     std::string txtPath;
     std::string FindStr;
     // The catalogue line the last scanned disc was filed under ("|" + top or
-    // "@" + sub).
+    // "@" + sub); before the name dialog is shown, the category its mode line
+    // names.
     std::string Txt1;
     // The entries the last folder walk left out because their names cannot
     // be stored (FindFilesAPI sets it).
     std::int64_t walkSkippedNames = 0;
+    // Category editing and the name dialog (Dialog1). Txtcontent_Name holds
+    // the dialog's mode word on the way in ("insert", "insertsub",
+    // "insertsoftbrother", "insertsoftchild") and the typed name on the way
+    // out; the caller empties it when done. NewSoft1 is true while the
+    // software page asks for a new software record's name (to SoftName); it
+    // wins over the mode word. OkName is true after the dialog closed by OK
+    // (the caller sets it back to false). MuluName is the text of the category
+    // whose label is being edited.
+    std::string Txtcontent_Name;
+    bool NewSoft1 = false;
+    bool OkName = false;
+    std::string MuluName;
 
     // ---- 2 main window, start-up and settings ----
     // The panes that full screen hid for a media preview: true (Combo2: -1)
@@ -223,6 +236,15 @@ class Form1 : public Form1Design {
     // tree, each after a confirmation.
     void DeleteThisCD_Click();
     void Delete_Click();
+    // Category editing (form1_categories.cpp): new top-level categories and
+    // sub-categories named in the name dialog, and the in-place rename of a
+    // category's label. Each changes the category tree and writes the
+    // catalogue file once.
+    void insert_Click();
+    void insertsub_Click();
+    void ChangeMulu_Click();
+    void TreeView2_BeforeLabelEdit(int& Cancel);
+    void TreeView2_AfterLabelEdit(int& Cancel, const std::string& NewString);
 
     // ---- 2 main window, start-up and settings (src/mainwindow) ----
     // Start-up and shutdown (form1_startup.cpp); the layout on every size

@@ -336,5 +336,58 @@ TEST(CatalogueFileTest, RemoveCategoryLineCutsTheFirstWholeLineOnly) {
     }
 }
 
+// ---- adding and renaming categories ----
+
+TEST(CategoryLines, UsableNames) {
+    for (const char* name : {"音乐", "a b", "|x", "@x", "x&&y", "[001]"})
+        EXPECT_TRUE(categoryNameIsUsable(name)) << name;
+    for (const char* name : {"", "a\\b", "\\", "a#b", "#", "a\rb", "a\nb"})
+        EXPECT_FALSE(categoryNameIsUsable(name)) << name;
+}
+
+TEST(CategoryLines, AppendCategoryLineEndsTheFileWithOneLineEnd) {
+    EXPECT_EQ(AppendCategoryLine("", "音乐"), "|音乐\r\n");
+    EXPECT_EQ(AppendCategoryLine("|a\r\n#d#1#&&#\r\n", "b"), "|a\r\n#d#1#&&#\r\n|b\r\n");
+    EXPECT_EQ(AppendCategoryLine("|a", "b"), "|a\r\n|b\r\n");
+}
+
+TEST(CategoryLines, SubCategoryGoesToTheEndOfItsTopLevelBlock) {
+    struct Case {
+        const char* text;
+        const char* top;
+        const char* want;
+    };
+    const Case cases[] = {
+        // The top category's own discs and sub-categories keep their places.
+        {"|A\r\n#d1#1#&&#\r\n#d2#2#&&#\r\n|B\r\n", "A",
+         "|A\r\n#d1#1#&&#\r\n#d2#2#&&#\r\n@new\r\n|B\r\n"},
+        {"|A\r\n@s\r\n#d#1#&&#\r\n|B\r\n@t\r\n", "A",
+         "|A\r\n@s\r\n#d#1#&&#\r\n@new\r\n|B\r\n@t\r\n"},
+        // The last block: the new line becomes the last line.
+        {"|A\r\n|B\r\n#d#1#&&#\r\n", "B", "|A\r\n|B\r\n#d#1#&&#\r\n@new\r\n"},
+        {"|A\r\n|B\r\n", "B", "|A\r\n|B\r\n@new\r\n"},
+        // The whole line is matched (电影2 is not 电影), letter case ignored.
+        {"|电影2\r\n|电影\r\n", "电影", "|电影2\r\n|电影\r\n@new\r\n"},
+        {"|Music\r\n|x\r\n", "music", "|Music\r\n@new\r\n|x\r\n"},
+        // A sub-category of that name is not the top category.
+        {"|A\r\n@B\r\n|B\r\n|C\r\n", "B", "|A\r\n@B\r\n|B\r\n@new\r\n|C\r\n"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(InsertSubCategoryLine(c.text, c.top, "new"), std::optional<std::string>(c.want))
+            << c.text;
+    EXPECT_EQ(InsertSubCategoryLine("|电影2\r\n@电影\r\n", "电影", "new"), std::nullopt);
+    EXPECT_EQ(InsertSubCategoryLine("", "A", "new"), std::nullopt);
+}
+
+TEST(CategoryLines, RenameReplacesTheFirstWholeLineOnly) {
+    const std::string text = "|电影2\r\n|电影\r\n@电影x\r\n@Foreign\r\n#电影#1#&&#\r\n@foreign\r\n";
+    EXPECT_EQ(RenameCategoryLine(text, '|', "电影", "影片"),
+              "|电影2\r\n|影片\r\n@电影x\r\n@Foreign\r\n#电影#1#&&#\r\n@foreign\r\n");
+    EXPECT_EQ(RenameCategoryLine(text, '@', "FOREIGN", "外国"),
+              "|电影2\r\n|电影\r\n@电影x\r\n@外国\r\n#电影#1#&&#\r\n@foreign\r\n");
+    EXPECT_EQ(RenameCategoryLine(text, '@', "电影", "x"), std::nullopt);  // only "|电影"
+    EXPECT_EQ(RenameCategoryLine(text, '|', "电", "x"), std::nullopt);
+}
+
 }  // namespace
 }  // namespace catalogue

@@ -9,6 +9,7 @@
 
 #include "catalogue/disc_trees.h"
 #include "support/harness.h"
+#include "support/tree_text.h"
 
 namespace {
 
@@ -17,18 +18,7 @@ using testsupport::Harness;
 constexpr const char* Catalogue = "C:\\zelbrin\\ini.ini";
 constexpr const char* MirrorList = "C:\\zelbrin\\red.ini";
 
-// One line per node in the order of adding: parent text ">" text, the key,
-// the image, and "+" when the node is expanded.
-std::vector<std::string> describe(const platform::TreeView& tree) {
-    std::vector<std::string> out;
-    for (const auto& n : tree.nodes()) {
-        std::string line = n->parent() ? n->parent()->text() + ">" : std::string();
-        line += n->text() + " [" + n->key() + "] " + std::to_string(n->image());
-        if (n->expanded()) line += " +";
-        out.push_back(line);
-    }
-    return out;
-}
+constexpr auto describe = testsupport::describeTree;
 
 void addIndexFiles(Harness& h, const std::vector<std::string>& names) {
     h.makeFolder("C:\\zelbrin\\guangpan");
@@ -305,7 +295,7 @@ TEST(PopupMenus, ItemsOfLaterCommandsDoNothingYet) {
         h.ui.choosePopup(item);
         h.form.TreeView1.userMouseDown(platform::RightButton, 0, 0, 0);
     }
-    for (const char* item : {"property", "insert", "Delete"}) {
+    for (const char* item : {"property", "findintree", "Delete"}) {
         h.ui.choosePopup(item);
         h.form.TreeView2.userMouseDown(platform::RightButton, 0, 0, 0);
     }
