@@ -30,8 +30,9 @@ namespace {
 
 namespace files = platform::files;
 
-constexpr std::string_view TipTitle = "提示";
-constexpr std::string_view ChangeMode = "changeorder";
+using catalogue::ChangeMode;
+using catalogue::TipTitle;
+
 constexpr std::string_view NoDiscMessage = "请点击光盘标签，然后选择你要修改的光盘！";
 constexpr std::string_view FailedPrefix = "改名失败：";
 

@@ -32,8 +32,9 @@ namespace {
 
 namespace files = platform::files;
 
-constexpr std::string_view TipTitle = "提示";
-constexpr std::string_view ImportMode = "import";
+using catalogue::ImportMode;
+using catalogue::TipTitle;
+
 constexpr std::string_view ImportFilter = "*.wcd";
 constexpr std::string_view ExportTitle = "选择你要导出的目录：";
 constexpr std::string_view ExportExtension = "wcd";

@@ -19,7 +19,7 @@
 
 namespace {
 
-constexpr std::string_view TipTitle = "提示";
+using catalogue::TipTitle;
 
 // The hourglass from the dialog's close to the end of the command, however
 // the command ends.

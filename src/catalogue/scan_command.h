@@ -18,7 +18,11 @@ namespace catalogue {
 // CD drive's root: its paths are real paths.
 inline constexpr std::string_view HardDiscSuffix = "_hard";
 
-// The messages of the command (title "提示").
+// The title of the messages of the command, of the scan dialog and of the
+// other commands that show it.
+inline constexpr std::string_view TipTitle = "提示";
+
+// The messages of the command (title TipTitle).
 inline constexpr std::string_view NameTakenMessage = "这个名字已经存在！";
 inline constexpr std::string_view IndexFileExistsMessage = "光盘名已经存在！请另起一个名字！";
 

@@ -17,9 +17,9 @@ namespace text = platform::text;
 
 namespace {
 
-constexpr std::string_view Title = "提示";
-constexpr std::string_view ImportMode = "import";
-constexpr std::string_view ChangeMode = "changeorder";
+using catalogue::ChangeMode;
+using catalogue::ImportMode;
+using catalogue::TipTitle;
 
 constexpr std::string_view NoFolderMessage = "你的光驱里没有光盘,而且你也没有选择硬盘目录!";
 constexpr std::string_view EmptyFieldMessage = "不能有空的文本输入框";
@@ -97,7 +97,7 @@ std::string Dialog::catalogueText() const {
 std::string Dialog::today() const { return main_.app().clock.today(); }
 
 void Dialog::refuse(std::string_view message) {
-    ui().msgBox(message, platform::MsgButtons::OK, Title);
+    ui().msgBox(message, platform::MsgButtons::OK, TipTitle);
 }
 
 void Dialog::Form_Load() {
@@ -215,7 +215,7 @@ bool Dialog::confirmChanges(const std::string& name) {
         return false;
     }
     return ui().msgBox(summary + "如果上述提示不正确，请点击［No］按钮！",
-                       platform::MsgButtons::YesNo, Title) == platform::MsgYes;
+                       platform::MsgButtons::YesNo, TipTitle) == platform::MsgYes;
 }
 
 void Dialog::OKButton_Click() {

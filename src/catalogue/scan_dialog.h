@@ -23,6 +23,16 @@
 
 class Form1;
 
+namespace catalogue {
+
+// The values Form1::DialogFromWhere takes while the scan dialog is shown for
+// the import of an index file and for the change of a disc ("" for a new
+// scan).
+inline constexpr std::string_view ImportMode = "import";
+inline constexpr std::string_view ChangeMode = "changeorder";
+
+}  // namespace catalogue
+
 class Dialog : public platform::Form {
   public:
     explicit Dialog(Form1& main);

@@ -3,7 +3,6 @@
 // by script.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -13,6 +12,7 @@
 #include "catalogue/catalogue_file.h"
 #include "catalogue/scan_command.h"
 #include "catalogue/scan_dialog.h"
+#include "catalogue_steps.h"
 #include "platform/error.h"
 #include "platform/files/committed_write.h"
 #include "support/harness.h"
@@ -20,11 +20,14 @@
 namespace {
 
 namespace fs = std::filesystem;
+using catalogue_test::Catalogue;
+using catalogue_test::clickCategory;
+using catalogue_test::discFile;
+using catalogue_test::guangpanEntries;
+using catalogue_test::MirrorList;
+using catalogue_test::nodePaths;
 using testsupport::Harness;
 
-constexpr std::string_view Catalogue = "C:\\zelbrin\\ini.ini";
-constexpr std::string_view MirrorList = "C:\\zelbrin\\red.ini";
-constexpr std::string_view Guangpan = "C:\\zelbrin\\guangpan";
 constexpr std::string_view NoDisc = "请点击光盘标签，然后选择你要修改的光盘！";
 constexpr std::string_view NameTaken = "这个名字已经存在！";
 
@@ -43,25 +46,6 @@ constexpr std::string_view Notes =
     "@##note##@abc\\E:\\a.txt==about abc\\E:\\a.txt\r\n@##note##@abc\\E:\\docs.文件夹==d\r\n";
 constexpr std::string_view Usage = "@##exam##@abc\\E:\\a.txt==used\r\n";
 constexpr std::string_view Mirrors = "other\r\nabc\r\ny\r\n";
-
-std::string discFile(std::string_view disc, std::string_view extension) {
-    return std::string(Guangpan) + "\\" + std::string(disc) + std::string(extension);
-}
-
-// The names in "guangpan", hidden ones included.
-std::vector<std::string> guangpanEntries(const Harness& h) {
-    std::vector<std::string> names;
-    for (const auto& e : fs::directory_iterator(h.nativePath(Guangpan)))
-        names.push_back(e.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
-std::vector<std::string> paths(const platform::TreeView& tree) {
-    std::vector<std::string> out;
-    for (const auto& n : tree.nodes()) out.push_back(n->fullPath());
-    return out;
-}
 
 // A commit hook that records the name of each file written or renamed, in
 // the order the names take effect.
@@ -86,15 +70,7 @@ void answerChange(Harness& h, ChangeAnswers a) {
         if (!a.name.empty()) d.Text1.userType(a.name);
         if (!a.number.empty()) d.Text2.userType(a.number);
         if (!a.remark.empty()) d.Text3.userType(a.remark);
-        if (!a.category.empty()) {
-            bool found = false;
-            for (const auto& node : d.TreeView1.nodes())
-                if (!found && node->fullPath() == a.category) {
-                    d.TreeView1.userClickNode(*node);
-                    found = true;
-                }
-            EXPECT_TRUE(found) << a.category;
-        }
+        if (!a.category.empty()) clickCategory(d, a.category);
         h.ui.answerMsgBox(platform::MsgYes);  // the summary of the changes
         d.OKButton.userClick();
         EXPECT_FALSE(d.loaded());
@@ -132,8 +108,8 @@ class ChangeDiscTest : public ::testing::Test {
                 h.exists(discFile("abc", ".note")) ? h.readBytes(discFile("abc", ".note")) : "",
                 h.exists(discFile("abc", ".exam")) ? h.readBytes(discFile("abc", ".exam")) : "",
                 guangpanEntries(h),
-                paths(h.form.TreeView1),
-                paths(h.form.TreeView2),
+                nodePaths(h.form.TreeView1),
+                nodePaths(h.form.TreeView2),
                 h.form.OpenedDisk};
     }
     void expectUnchanged(const Snapshot& before) const {
@@ -229,7 +205,7 @@ TEST_F(ChangeDiscTest, ANewNameGoesToEveryFileOfTheDiscAndTheCatalogueIsWrittenO
 
     // Both trees: the disc list reloaded (in the mirror colour still), the
     // node last under its new category.
-    EXPECT_EQ(paths(h.form.TreeView1), (std::vector<std::string>{"other", "x", "y", "新名"}));
+    EXPECT_EQ(nodePaths(h.form.TreeView1), (std::vector<std::string>{"other", "x", "y", "新名"}));
     EXPECT_EQ(h.form.TreeView1.item("新名*").foreColor(), h.form.CopyFileColor);
     const platform::Node& node = h.form.TreeView2.item("新名*");
     EXPECT_EQ(node.fullPath(), "电影\\新名");

@@ -3,12 +3,12 @@
 // item chosen, and the confirmation answered.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <initializer_list>
 #include <string>
 #include <vector>
 
+#include "catalogue_steps.h"
 #include "platform/error.h"
 #include "platform/files/committed_write.h"
 #include "platform/files/file_ops.h"
@@ -18,11 +18,12 @@
 namespace {
 
 namespace fs = std::filesystem;
+using catalogue_test::Catalogue;
+using catalogue_test::discFile;
+using catalogue_test::guangpanEntries;
+using catalogue_test::MirrorList;
 using testsupport::Harness;
 
-constexpr const char* Catalogue = "C:\\zelbrin\\ini.ini";
-constexpr const char* Guangpan = "C:\\zelbrin\\guangpan";
-constexpr const char* MirrorList = "C:\\zelbrin\\red.ini";
 constexpr const char* MirrorCopy = "C:\\mirror\\a\\song.mp3";
 
 // Discs a (with remarks and usage notes) and 5 under 音乐, b (number 5, with
@@ -52,19 +53,6 @@ std::string catalogueWithout(std::initializer_list<std::string_view> lines) {
         text.erase(p, whole.size() - 1);
     }
     return text;
-}
-
-std::string discFile(std::string_view name, std::string_view ext) {
-    return std::string(Guangpan) + "\\" + std::string(name) + std::string(ext);
-}
-
-// The names in "guangpan", sorted.
-std::vector<std::string> guangpanEntries(const Harness& h) {
-    std::vector<std::string> names;
-    for (const auto& e : fs::directory_iterator(h.nativePath(Guangpan)))
-        names.push_back(e.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
 }
 
 // One line per node: its full path, "+" when expanded.

@@ -3,7 +3,6 @@
 // script.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -12,6 +11,7 @@
 
 #include "catalogue/scan_command.h"
 #include "catalogue/scan_dialog.h"
+#include "catalogue_steps.h"
 #include "platform/error.h"
 #include "platform/files/committed_write.h"
 #include "platform/files/file_ops.h"
@@ -23,9 +23,8 @@ namespace {
 namespace fs = std::filesystem;
 using testsupport::Harness;
 using testsupport::ShownKind;
+using namespace catalogue_test;
 
-constexpr std::string_view Catalogue = "C:\\zelbrin\\ini.ini";
-constexpr std::string_view Guangpan = "C:\\zelbrin\\guangpan";
 constexpr std::string_view Source = "C:\\backup\\[003]Games.wcd";
 // A disc "老歌" is filed under 音乐; its index file exists.
 constexpr std::string_view StartCatalogue = "|音乐\r\n#老歌#1#旧&&2001-1-1#\r\n@外国\r\n|软件\r\n";
@@ -38,32 +37,6 @@ const std::string WindowsIndex =
     "E:\\\xd2\xf4\xc0\xd6\\\xb8\xe8.mp3[4096]\r\n"                     // E:\音乐\歌.mp3[4096]
     "E:\\\xd2\xf4\xc0\xd6\\a.mp3[12]($){C:\\My Documents\\a.mp3}\r\n"  // ticked, mirrored
     "E:\\\x80 price\xff.txt[3]\r\n";                                   // € and a stray byte
-
-std::string indexPath(std::string_view disc) {
-    return std::string(Guangpan) + "\\" + std::string(disc) + ".wcd";
-}
-
-// The names in "guangpan", hidden ones included.
-std::vector<std::string> guangpanEntries(const Harness& h) {
-    std::vector<std::string> names;
-    for (const auto& e : fs::directory_iterator(h.nativePath(Guangpan)))
-        names.push_back(e.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
-std::vector<std::string> texts(const platform::TreeView& tree) {
-    std::vector<std::string> out;
-    for (const auto& n : tree.nodes()) out.push_back(n->fullPath());
-    return out;
-}
-
-void clickCategory(Dialog& d, std::string_view path) {
-    for (const auto& node : d.TreeView1.nodes()) {
-        if (node->fullPath() == path) return d.TreeView1.userClickNode(*node);
-    }
-    ADD_FAILURE() << "no category " << path << " in the chooser";
-}
 
 // What the user does in the scan dialog of the import.
 struct ImportAnswers {
@@ -84,25 +57,10 @@ void answerImport(Harness& h, std::string source, ImportAnswers a) {
     });
 }
 
-// Everything a refused or failed import must leave as it was.
-struct Snapshot {
-    std::string catalogue;
-    std::vector<std::string> indexFiles, discList, categoryTree;
-    int discs;
-};
-
-Snapshot snapshot(const Harness& h) {
-    return {h.read(Catalogue), guangpanEntries(h), texts(h.form.TreeView1), texts(h.form.TreeView2),
-            h.form.Cdrom_Num};
-}
-
+// Everything a refused or failed import must leave as it was: the snapshot
+// and the scan dialog's answers.
 void expectUnchanged(const Harness& h, const Snapshot& before) {
-    const Snapshot now = snapshot(h);
-    EXPECT_EQ(now.catalogue, before.catalogue);
-    EXPECT_EQ(now.indexFiles, before.indexFiles);
-    EXPECT_EQ(now.discList, before.discList);
-    EXPECT_EQ(now.categoryTree, before.categoryTree);
-    EXPECT_EQ(now.discs, before.discs);
+    expectSameSnapshot(h, before);
     EXPECT_EQ(h.form.DialogFromWhere, "");
     EXPECT_FALSE(h.form.ok);
 }

@@ -14,6 +14,7 @@
 #include "catalogue/catalogue_file.h"
 #include "catalogue/scan_command.h"
 #include "catalogue/scan_dialog.h"
+#include "catalogue_steps.h"
 #include "copies/sendto_dialog.h"
 #include "platform/error.h"
 #include "platform/files/committed_write.h"
@@ -23,36 +24,9 @@ namespace {
 
 namespace fs = std::filesystem;
 using testsupport::Harness;
+using namespace catalogue_test;
 
-constexpr std::string_view Catalogue = "C:\\zelbrin\\ini.ini";
-constexpr std::string_view Guangpan = "C:\\zelbrin\\guangpan";
 constexpr std::string_view TwoCategories = "|音乐\r\n@外国\r\n|软件\r\n";
-
-std::string indexPath(std::string_view disc) {
-    return std::string(Guangpan) + "\\" + std::string(disc) + ".wcd";
-}
-
-// The names in "guangpan", hidden ones included.
-std::vector<std::string> guangpanEntries(const Harness& h) {
-    std::vector<std::string> names;
-    for (const auto& e : fs::directory_iterator(h.nativePath(Guangpan)))
-        names.push_back(e.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
-std::vector<std::string> texts(const platform::TreeView& tree) {
-    std::vector<std::string> out;
-    for (const auto& n : tree.nodes()) out.push_back(n->fullPath());
-    return out;
-}
-
-void clickCategory(Dialog& d, std::string_view path) {
-    for (const auto& node : d.TreeView1.nodes()) {
-        if (node->fullPath() == path) return d.TreeView1.userClickNode(*node);
-    }
-    ADD_FAILURE() << "no category " << path << " in the chooser";
-}
 
 // What the user does in the scan dialog.
 struct ScanAnswers {
@@ -97,25 +71,10 @@ void startWithDisc(Harness& h) {
     h.ui.clearLog();
 }
 
-// Everything a failed or refused scan must leave as it was.
-struct Snapshot {
-    std::string catalogue;
-    std::vector<std::string> indexFiles, discList, categoryTree;
-    int discs;
-};
-
-Snapshot snapshot(const Harness& h) {
-    return {h.read(Catalogue), guangpanEntries(h), texts(h.form.TreeView1), texts(h.form.TreeView2),
-            h.form.Cdrom_Num};
-}
-
+// Everything a failed or refused scan must leave as it was: the snapshot and
+// the mouse pointer.
 void expectUnchanged(const Harness& h, const Snapshot& before) {
-    const Snapshot now = snapshot(h);
-    EXPECT_EQ(now.catalogue, before.catalogue);
-    EXPECT_EQ(now.indexFiles, before.indexFiles);
-    EXPECT_EQ(now.discList, before.discList);
-    EXPECT_EQ(now.categoryTree, before.categoryTree);
-    EXPECT_EQ(now.discs, before.discs);
+    expectSameSnapshot(h, before);
     EXPECT_EQ(h.ui.mousePointer(), platform::PointerDefault);
 }
 
@@ -134,7 +93,7 @@ TEST_F(ScanFixture, ACdWithALabelIsFiledIndexedAndShownInBothTrees) {
               "E:\\|docs\r\nE:\\b.bin[3]\r\nE:\\docs\\\xb8\xe8.txt[5]\r\n");
     EXPECT_EQ(h.read(Catalogue), "|音乐\r\n#[001]DATA#1#演唱会&&2024-5-6#\r\n@外国\r\n|软件\r\n");
     EXPECT_EQ(h.form.Txt1, "|音乐");
-    EXPECT_EQ(texts(h.form.TreeView1), std::vector<std::string>{"[001]DATA"});
+    EXPECT_EQ(nodePaths(h.form.TreeView1), std::vector<std::string>{"[001]DATA"});
     const platform::Node* filed = h.form.TreeView2.find("[001]DATA*");
     ASSERT_NE(filed, nullptr);
     EXPECT_EQ(filed->fullPath(), "音乐\\[001]DATA");
@@ -239,7 +198,7 @@ TEST_F(ScanFixture, ANameAFileCannotHoldIsRefusedUntilCorrected) {
     h.form.maker.userClick();
     EXPECT_EQ(guangpanEntries(h), std::vector<std::string>{"[001]ok.wcd"});
     EXPECT_EQ(h.read(Catalogue), "|音乐\r\n#[001]ok#1#音乐&&2024-5-6#\r\n@外国\r\n|软件\r\n");
-    EXPECT_EQ(texts(h.form.TreeView1), std::vector<std::string>{"[001]ok"});
+    EXPECT_EQ(nodePaths(h.form.TreeView1), std::vector<std::string>{"[001]ok"});
 }
 
 // The dialog finds no index file "pop.wcd"; the command then refuses the
