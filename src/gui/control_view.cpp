@@ -1,5 +1,6 @@
 #include "gui/control_view.h"
 
+#include <QApplication>
 #include <QSignalBlocker>
 
 #include "gui/form_view.h"
@@ -72,7 +73,10 @@ void ControlView::applyCommon() {
         w->setVisible(true);
         shown_ = true;
     }
-    if (control_.hasFocus() && !w->hasFocus() && w->focusPolicy() != Qt::NoFocus)
+    // The focus on a part of the widget (a tree's label editor) is its own.
+    const QWidget* focus = QApplication::focusWidget();
+    const bool focusInside = focus && (focus == w || w->isAncestorOf(focus));
+    if (control_.hasFocus() && !focusInside && w->focusPolicy() != Qt::NoFocus)
         w->setFocus(Qt::OtherFocusReason);
 }
 

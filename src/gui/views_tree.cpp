@@ -7,10 +7,13 @@
 // Items know their node by its serial, never by its address: a click finds
 // its node through the model, so a node removed meanwhile (and its memory
 // reused) is never taken for another.
+#include <QApplication>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPainter>
+#include <QPointer>
 #include <QStyledItemDelegate>
+#include <QTimer>
 #include <QTreeWidget>
 #include <cstdint>
 #include <optional>
@@ -172,14 +175,23 @@ class TreeViewView : public ControlView {
         tree_->header()->setStretchLastSection(false);
         auto* delegate = new LabelDelegate(tree_);
         tree_->setItemDelegate(delegate);
-        QObject::connect(delegate, &QAbstractItemDelegate::closeEditor, tree_,
-                         [this](QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
-                             editorClosed(editor, hint);
-                         });
+        closeEditorConnection_ =
+            QObject::connect(delegate, &QAbstractItemDelegate::closeEditor, tree_,
+                             [this](QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
+                                 editorClosed(editor, hint);
+                             });
         tree_->onPress = [this](QMouseEvent* e) { press(e, false); };
         tree_->onDoubleClick = [this](QMouseEvent* e) { press(e, true); };
         tree_->onKey = [this](QKeyEvent* e) { key(e); };
         setWidget(tree_);
+    }
+
+    // The tree widget outlives this part of the view (the base deletes it):
+    // an editor it closes while going away ends no edit of the model.
+    ~TreeViewView() override {
+        QObject::disconnect(closeEditorConnection_);
+        editing_ = 0;
+        editor_ = nullptr;
     }
 
   protected:
@@ -319,7 +331,25 @@ class TreeViewView : public ControlView {
         if (editing == editing_) return;
         closeEditorQuietly();
         editing_ = editing;
-        QTreeWidgetItem* item = itemOf(editing);
+        if (editing) openEditorLater(editing);
+    }
+
+    // The editor opens once the focus has settled: a rename chosen from a
+    // pop-up menu starts the edit while the menu is closing, and the focus
+    // coming back to the tree from the menu would close an editor opened
+    // at once, with the label unchanged. The call is dropped with the view.
+    void openEditorLater(std::uint64_t serial, int delayMs = 0) {
+        QTimer::singleShot(delayMs, &lifetime_, [this, serial] { openEditor(serial); });
+    }
+
+    void openEditor(std::uint64_t serial) {
+        // The model may have ended this edit, or started another, meanwhile.
+        if (editing_ != serial || serialOf(m_.editingNode()) != serial || editor_) return;
+        if (QApplication::activePopupWidget()) {
+            openEditorLater(serial, 20);  // a pop-up still holds the focus
+            return;
+        }
+        QTreeWidgetItem* item = itemOf(serial);
         if (!item) return;
         item->setFlags(item->flags() | Qt::ItemIsEditable);
         tree_->editItem(item, 0);
@@ -409,7 +439,9 @@ class TreeViewView : public ControlView {
     bool pictures_ = true;
     std::uint64_t selected_ = 0;  // serials; 0 for none
     std::uint64_t editing_ = 0;
-    QLineEdit* editor_ = nullptr;
+    QPointer<QLineEdit> editor_;
+    QMetaObject::Connection closeEditorConnection_;
+    QObject lifetime_;  // context of the deferred editor opening
 };
 
 void addTreeViews(ViewFactory& f) {

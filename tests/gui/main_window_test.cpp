@@ -2,7 +2,9 @@
 // user's clicks reaching the models and the procedures bound to them.
 #include <gtest/gtest.h>
 
+#include <QInputMethodEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
@@ -235,6 +237,58 @@ TEST(MainWindow, ClosingTheWindowUnloadsTheForm) {
     EXPECT_FALSE(m.form.loaded());
     EXPECT_TRUE(unloaded);
     EXPECT_FALSE(v.window()->isVisible());
+}
+
+TEST(MainWindow, RenamingACategoryFromItsPopupMenuEditsTheLabelInPlace) {
+    GuiMachine m;
+    const std::string catalogue = std::string(m.h.ProgramFolder) + "\\ini.ini";
+    m.h.write(catalogue, "|A\r\n@s\r\n");
+    m.showMain();
+    platform::TreeView& t = m.form.TreeView2;
+    QTreeWidget* tree = m.widgetOf<QTreeWidget>(t);
+    ASSERT_TRUE(tree);
+    tree->window()->activateWindow();  // the focus moves as on a desktop
+    ASSERT_TRUE(QTest::qWaitForWindowActive(tree->window()));
+    const QPoint at = centreOf(tree, QStringLiteral("A"));
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, at);
+    ASSERT_EQ(t.selectedItem(), &t.item("A*"));
+
+    // Right click, 修改目录名 from the menu: the menu closing gives the focus
+    // back to the tree, and the editor must stay open through that.
+    bool chosen = false;
+    guitest::whenPopup([&](QMenu* menu) {
+        for (QAction* a : menu->actions())
+            if (a->isVisible() && a->text() == QStringLiteral("修改目录名")) {
+                chosen = true;
+                menu->setActiveAction(a);
+                QTest::keyClick(menu, Qt::Key_Return);
+                return;
+            }
+        menu->close();
+    });
+    QTest::mouseClick(tree->viewport(), Qt::RightButton, {}, at);
+    ASSERT_TRUE(chosen);
+    EXPECT_EQ(t.editingNode(), &t.item("A*"));
+    QLineEdit* editor = nullptr;
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+        editor = tree->findChild<QLineEdit*>();
+        return editor && editor->isVisible();
+    }));
+    EXPECT_EQ(editor->text(), QStringLiteral("A"));
+    QTest::qWait(50);  // a focus change still due would close it now
+    ASSERT_TRUE(tree->findChild<QLineEdit*>()) << "the editor closed by itself";
+    editor->selectAll();
+    QInputMethodEvent typed;  // Chinese text comes from the input method
+    typed.setCommitString(QStringLiteral("音乐"));
+    QCoreApplication::sendEvent(editor, &typed);
+    QTest::keyClick(editor, Qt::Key_Return);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(t.editingNode(), nullptr);
+    EXPECT_EQ(t.find("A*"), nullptr);
+    ASSERT_NE(t.find("音乐*"), nullptr);
+    EXPECT_EQ(t.item("音乐*").text(), "音乐");
+    EXPECT_EQ(m.h.read(catalogue), "|音乐\r\n@s\r\n");
+    EXPECT_FALSE(tree->findItems(QStringLiteral("音乐"), Qt::MatchExactly).isEmpty());
 }
 
 }  // namespace

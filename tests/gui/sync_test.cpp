@@ -133,7 +133,9 @@ TEST(TreeSync, LabelEditingOpensOnlyWhenTheModelStartsIt) {
         t.setSelectedItem(&t.item("a"));
         t.startLabelEdit();
     });
-    auto* editor = tree->findChild<QLineEdit*>();
+    // The editor opens once the focus has settled, from the event loop.
+    QLineEdit* editor = nullptr;
+    EXPECT_TRUE(QTest::qWaitFor([&] { return (editor = tree->findChild<QLineEdit*>()); }));
     ASSERT_TRUE(editor);
     EXPECT_EQ(editor->text(), QStringLiteral("旧名"));
     editor->setText(QStringLiteral("新名"));
@@ -143,6 +145,14 @@ TEST(TreeSync, LabelEditingOpensOnlyWhenTheModelStartsIt) {
     EXPECT_EQ(t.editingNode(), nullptr);
     EXPECT_EQ(t.item("a").text(), "新名");
     EXPECT_EQ(tree->topLevelItem(0)->text(0), QStringLiteral("新名"));
+
+    // The window closing with the editor open ends no edit of the model.
+    platform::dispatch([&] { t.startLabelEdit(); });
+    ASSERT_TRUE(QTest::qWaitFor([&] { return tree->findChild<QLineEdit*>() != nullptr; }));
+    edited.clear();
+    m.frontEnd.close(m.form);
+    EXPECT_EQ(edited, "");
+    EXPECT_EQ(t.editingNode(), &t.item("a"));
 }
 
 TEST(ListSync, RowsColumnsChecksAndColoursFollowTheModel) {
