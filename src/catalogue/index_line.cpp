@@ -125,6 +125,13 @@ std::string IndexFolderLine::path() const {
 
 std::int64_t IndexFileLine::size() const { return parseSize(sizeText).value_or(0); }
 
+std::uint64_t IndexFileLine::bytes() const {
+    const std::int64_t s = size();
+    if (s >= 0) return static_cast<std::uint64_t>(s);
+    const std::int64_t wrapped = s + (std::int64_t{1} << 32);
+    return wrapped < 0 ? 0 : static_cast<std::uint64_t>(wrapped);
+}
+
 std::string_view IndexFileLine::name() const { return nameOf(path); }
 
 std::string_view IndexFileLine::folder() const {

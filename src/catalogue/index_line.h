@@ -79,6 +79,8 @@ struct IndexFileLine {
     // The size as a 64-bit count. Old index files may hold a negative size (a
     // signed 32-bit write of a file above 2 GB); it is returned as stored.
     std::int64_t size() const;
+    // The file's size in bytes: a negative size is read by adding 2^32.
+    std::uint64_t bytes() const;
     bool ticked() const { return ticks % 2 == 1; }
     std::string_view name() const;    // text after the last "\"
     std::string_view folder() const;  // up to and including the last "\"

@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <cstring>
 #include <exception>
 #include <optional>
 #include <utility>
@@ -104,6 +105,78 @@ InputFile::InputFile(std::string_view path) : lines_(text::linesFromCp936(readBy
 std::string InputFile::lineInput() {
     if (eof()) raise(err::InputPastEnd);
     return std::move(lines_[next_++]);
+}
+
+RawLineReader::RawLineReader(std::string_view path) {
+    const std::string native = resolveExisting(path).native;
+    struct stat st {};
+    detail::Fd fd = detail::openForReading(native, st, err::FileNotFound);
+    if (!S_ISREG(st.st_mode)) raise(err::PathFileAccess, notRegularFile(st.st_mode));
+    fd_ = fd.release();
+}
+
+RawLineReader::~RawLineReader() {
+    if (fd_ >= 0) ::close(fd_);
+}
+
+bool RawLineReader::fill() {
+    if (atEnd_) return false;
+    constexpr std::size_t Block = std::size_t{1} << 18;
+    buffer_.erase(0, pos_);
+    pos_ = 0;
+    const std::size_t had = buffer_.size();
+    buffer_.resize(had + Block);
+    ssize_t n;
+    do {
+        n = ::read(fd_, buffer_.data() + had, Block);
+    } while (n < 0 && errno == EINTR);
+    if (n < 0) {
+        buffer_.resize(had);
+        raise(err::DeviceIO);
+    }
+    buffer_.resize(had + static_cast<std::size_t>(n));
+    if (n == 0) atEnd_ = true;
+    return n > 0;
+}
+
+bool RawLineReader::next(std::string_view& line) {
+    std::size_t scanned = pos_;
+    for (;;) {
+        if (skipLf_ && pos_ < buffer_.size()) {
+            // The LF of a CR LF split across two blocks.
+            skipLf_ = false;
+            if (buffer_[pos_] == '\n') ++pos_;
+            scanned = pos_;
+        }
+        const char* begin = buffer_.data() + scanned;
+        const char* end = buffer_.data() + buffer_.size();
+        // The first LF, then a CR before it (a lone CR ends a line too).
+        const void* lf = std::memchr(begin, '\n', static_cast<std::size_t>(end - begin));
+        const char* brk = lf ? static_cast<const char*>(lf) : end;
+        if (const void* cr = std::memchr(begin, '\r', static_cast<std::size_t>(brk - begin)))
+            brk = static_cast<const char*>(cr);
+        if (brk < end) {
+            const std::size_t at = static_cast<std::size_t>(brk - buffer_.data());
+            line = std::string_view(buffer_.data() + pos_, at - pos_);
+            pos_ = at + 1;
+            if (*brk == '\r') {
+                if (pos_ < buffer_.size()) {
+                    if (buffer_[pos_] == '\n') ++pos_;
+                } else {
+                    skipLf_ = true;
+                }
+            }
+            return true;
+        }
+        scanned = buffer_.size() - pos_;
+        if (!fill()) {
+            if (pos_ >= buffer_.size()) return false;
+            line = std::string_view(buffer_.data() + pos_, buffer_.size() - pos_);
+            pos_ = buffer_.size();
+            return true;
+        }
+        // fill() moved the unread bytes to the front: scanned counts them.
+    }
 }
 
 CommittedTextFile::CommittedTextFile(std::string_view path, OnExisting onExisting) {

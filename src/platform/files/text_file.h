@@ -54,6 +54,34 @@ class InputFile {
     std::size_t next_ = 0;
 };
 
+// A stored text file read line by line as its raw bytes (code page 936), in
+// blocks, so that a reader that stops early never reads the rest of the file.
+// The index readers of the disc page use it on files of any size: a line is
+// decoded (text::fromCp936) only when the reader needs its text. Opening
+// raises as InputFile does (53, 75, 70, 76).
+class RawLineReader {
+  public:
+    explicit RawLineReader(std::string_view path);
+    ~RawLineReader();
+    RawLineReader(const RawLineReader&) = delete;
+    RawLineReader& operator=(const RawLineReader&) = delete;
+
+    // The next line's bytes without its break (CR LF, a lone CR or a lone
+    // LF; a final line without a break is a line too). The view stays valid
+    // until the next call. False at the end of the file; a read error raises
+    // 57.
+    bool next(std::string_view& line);
+
+  private:
+    bool fill();
+
+    int fd_ = -1;
+    std::string buffer_;
+    std::size_t pos_ = 0;
+    bool atEnd_ = false;
+    bool skipLf_ = false;
+};
+
 // A stored text file written whole as a stream (a scan's index file): UTF-8
 // in, code page 936 on disk, buffered. The text goes to a temporary file
 // beside the target; commit() makes it the file, durably (committed_write.h).

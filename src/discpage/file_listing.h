@@ -1,0 +1,89 @@
+// The listing of one folder of a disc from its index file: the folder's own
+// subfolders and files, as the file list shows them. One function serves the
+// three listings of the file list (a folder node clicked in the disc list or
+// in the category tree, a folder row clicked twice).
+//
+// A folder's lines are those that begin with the folder's absolute path and
+// "\" (ASCII letter case ignored): for a CD the path in the tree below the
+// disc node ("E:\docs", the drive first), for a catalogued hard-disk folder
+// (a disc named "…_hard") the parent of the scanned folder taken from the
+// index's first line (HardDiscBase) followed by that path ("D:\work\" +
+// "photos\2004"). The scan writes a folder's own lines (subfolder lines, then
+// file lines) before the lines of its subfolders, so the listing reads from
+// the start of the file and stops at the first line of a subfolder's
+// contents or at the first line outside the folder after its run.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace platform::files {
+class RawLineReader;
+}
+
+namespace discpage {
+
+// The prefix put before a row key or a folder node key that begins with a
+// digit ("2004" -> "noStr2004").
+inline constexpr std::string_view NoStrPrefix = "noStr";
+std::string addNoStrPrefix(std::string_view key);
+// Drops the prefix only where addNoStrPrefix put it: "noStr" followed by a
+// digit. "Nostradamus.txt[80]" and "nostril.jpg[7]" stay whole.
+std::string stripNoStrPrefix(std::string_view key);
+
+// The type column of a folder row and of a file without extension.
+inline constexpr std::string_view FolderType = "文件夹";
+inline constexpr std::string_view NoExtensionType = "No扩展名";
+
+// The picture of a file type (lower case) in ImageList1: the type's own
+// picture among the 52 file-type pictures, else 7 ("dot"); an extension
+// group's picture wins over the type's own (wmf shows asf's 49, mp3 rm's 20,
+// jpeg jpg's 17). Only file-type pictures: "folder", "whitedisc", "softw"
+// and the toolbar's keys give 7.
+int typeIcon(std::string_view lowerType);
+
+// The absolute path that a folder's index lines begin with, "\" included:
+// folderPath + "\" for a CD, HardDiscBase(firstLine) + folderPath + "\" for
+// a hard-disk folder.
+std::string indexFolderPrefix(std::string_view firstLine, std::string_view folderPath,
+                              bool hardDisc);
+
+struct ListingScope {
+    // The folder's path below the disc node, as the tree's full path gives
+    // it after the disc's name: "E:", "E:\docs", "photos\2004".
+    std::string folderPath;
+    // The disc is a catalogued hard-disk folder (its name ends in "_hard").
+    bool hardDisc = false;
+    // Disc list: keys keep the tick marks, rows show ticks and the mirror
+    // colour. Category tree: keys hold no marks; nothing ticked or coloured.
+    bool withTicks = true;
+};
+
+// One row of the file list.
+struct ListedEntry {
+    bool folder = false;
+    // The row key: a file's name, "[", size, "]" and (with ticks) its marks;
+    // a folder's name; either with the noStr prefix.
+    std::string key;
+    // A file's name without its last extension (whole when it has none), a
+    // folder's name without its key suffix.
+    std::string text;
+    // The type column: lower-case extension, FolderType or NoExtensionType.
+    std::string type;
+    // The size column (sizeText), "" for a folder.
+    std::string size;
+    std::uint64_t bytes = 0;
+    int icon = 0;
+    bool ticked = false;    // an odd number of marks (with ticks only)
+    bool mirrored = false;  // ticked, and the line has a mirror suffix
+};
+
+// The folder's entries in index order. Entries whose name begins with "."
+// are left out. A negative size (a file above 2 GB in an old index) is read
+// by adding 2^32.
+std::vector<ListedEntry> listFolder(platform::files::RawLineReader& lines,
+                                    const ListingScope& scope);
+
+}  // namespace discpage

@@ -1,0 +1,84 @@
+// The disc page's changes to an index file's text, and its count of ticked
+// sizes. Each works on whole lines through the index-line grammar
+// (catalogue/index_line.h): a file is named by its full path, compared with
+// ASCII letter case ignored and matched against the whole path of a file
+// line, never as a piece of a longer path ("E:\docs\a.txt" never finds
+// "E:\docs\a.txt.bak", "pop\live\" never "pop\kpop\live\").
+//
+// Tick protocol: a file is ticked while its line holds an odd number of tick
+// marks "($)". Every tick or untick adds one mark to the run after the size
+// and before the mirror suffix; only the tick removal of the whole disc takes
+// marks away.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "catalogue/index_line.h"
+
+namespace platform::files {
+class RawLineReader;
+}
+
+namespace discpage {
+
+// One queued tick or untick of a file listed on the disc page.
+struct PendingTick {
+    // The texts of the listed folder's parent node and of the folder's node
+    // in the disc list, and the row key without its noStr prefix: the file's
+    // name, "[", size, "]" and the marks it had when it was listed.
+    std::string parentText;
+    std::string folderText;
+    std::string key;
+    // The listed folder is the scan root (its parent is the disc node).
+    bool atRoot = false;
+    // The listed folder's path below the disc node ("E:\docs",
+    // "photos\2004"): the file's line is the one whose path is this folder's
+    // absolute path, "\" and the name in key.
+    std::string folderPath;
+};
+
+struct TickResult {
+    std::string text;          // the index text with the marks added
+    std::size_t written = 0;   // the entries whose file line was found
+};
+
+// Adds one mark per entry, in queue order, to the file line the entry names:
+// the line whose path is the entry's folder's absolute path (see
+// indexFolderPrefix) followed by the name in its key and whose size is the
+// key's; the marks the key carried are not compared, so a line changed since
+// the listing is still found. An entry whose line is missing changes nothing.
+// The text is scanned once, whatever the number of entries.
+TickResult applyTicks(std::string_view indexText, const std::vector<PendingTick>& ticks,
+                      bool hardDisc);
+
+// Removes every tick mark from the lines of files without a mirror copy;
+// lines with a mirror suffix keep their marks, folder lines and lines that
+// are no file lines stay as they are (a name holding "($)" is never cut).
+std::string removeTicks(std::string_view indexText);
+
+// The file line whose path equals filePath (ASCII letter case ignored):
+// [begin, end) in the text, its CR LF included, and the line parsed.
+struct FoundLine {
+    std::size_t begin = 0;
+    std::size_t end = 0;
+    catalogue::IndexFileLine line;
+};
+std::optional<FoundLine> findFileLine(std::string_view indexText, std::string_view filePath);
+
+// The ticked files of a disc, or of one folder and everything below it, and
+// their total size. folderPath "" counts the whole disc; otherwise the
+// folder's path below the disc node ("E:\docs"). Files of 0 bytes are not
+// counted; a negative size is read by adding 2^32.
+struct TickedTotal {
+    std::int64_t files = 0;
+    double bytes = 0;
+};
+TickedTotal countTicked(platform::files::RawLineReader& lines, std::string_view folderPath,
+                        bool hardDisc);
+
+}  // namespace discpage

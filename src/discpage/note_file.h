@@ -1,0 +1,87 @@
+// The remark and usage-note files of a disc: "guangpan\<DiscName>.note"
+// (remarks) and "guangpan\<DiscName>.exam" (usage notes), code page 936 on
+// disk, read whole. A file is a run of records, each
+//
+//     marker  key  "=="  text  CR LF
+//
+// marker "@##note##@" (remarks) or "@##exam##@" (usage notes); key the item's
+// note key (folder path from the disc node, "\", the item's name, "." and its
+// type column: "Tools\E:\docs\Readme.txt", "Tools\E:\docs.文件夹",
+// "src_hard\src\Makefile.No扩展名"); text at least one character, line breaks
+// allowed. At most one record per key; new keys are appended, a replaced text
+// keeps its place, a removed record closes up. A file may begin with one
+// empty line (left when its only record was removed).
+//
+// A record is found by marker, the whole key and "==", never by a key that
+// merely begins another one (page.htm never finds page.html's record), and
+// its text runs to the CR LF before the next record (the next marker followed
+// by the disc's name) or before the file's final CR LF. Every reader and
+// writer of these files goes through this module.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
+namespace discpage {
+
+inline constexpr std::string_view NoteMarker = "@##note##@";
+inline constexpr std::string_view UsageMarker = "@##exam##@";
+inline constexpr std::string_view NoteExtension = ".note";
+inline constexpr std::string_view UsageExtension = ".exam";
+inline constexpr std::string_view NoteSeparator = "==";
+
+// The note key of a listed item: folderPath + "\" + text + "." + type, where
+// folderPath is the listed folder's full path from the disc node on.
+std::string noteKey(std::string_view folderPath, std::string_view text, std::string_view type);
+
+// The text of key's record in a file's text, or nothing when it has none.
+std::optional<std::string> readNote(std::string_view fileText, std::string_view marker,
+                                    std::string_view discName, std::string_view key);
+
+// The records of one file, indexed once, for a listing that looks up every
+// row: find(key) gives what readNote gives, in constant time.
+class NoteLookup {
+  public:
+    NoteLookup(std::string fileText, std::string_view marker, std::string_view discName);
+    // The record's text, "" when there is none.
+    std::string find(std::string_view key) const;
+    bool empty() const { return text_.empty(); }
+
+  private:
+    std::string text_;
+    std::string marker_;
+    std::string discName_;
+    // key -> [begin, end) of the record's text in text_ (first record wins).
+    std::unordered_map<std::string_view, std::pair<std::size_t, std::size_t>> records_;
+};
+
+// What storing a text does to a file's text.
+struct NoteChange {
+    enum Kind {
+        Nothing,  // a new key with an empty text: nothing is written
+        Append,   // a new key: `line` is appended (the write adds CR LF)
+        Rewrite,  // a replaced or removed record: the file becomes `text`
+    };
+    Kind kind = Nothing;
+    std::string line;  // Append: marker + key + "==" + text, without its CR LF
+    std::string text;  // Rewrite: the whole new file text, ending in one CR LF
+                       // ("\r\n" alone when the only record was removed)
+};
+
+// Storing text under key in a file whose text is fileText: an empty text
+// removes the record; any other text (blanks too) adds or replaces it.
+NoteChange planStoreNote(std::string_view fileText, std::string_view marker,
+                         std::string_view discName, std::string_view key, std::string_view text);
+
+// The same on the file at path (a Windows path). A missing file holds no
+// records; the first text stored creates it; an empty text for a key without
+// a record writes nothing and creates nothing. A file that exists but cannot
+// be read raises its error and is not written (appending to it would give the
+// key a second record). Appends in place; rewrites through the committed-
+// write path. Returns the file's text afterwards.
+std::string StoreNote(std::string_view path, std::string_view marker, std::string_view discName,
+                      std::string_view key, std::string_view text);
+
+}  // namespace discpage
