@@ -12,6 +12,7 @@
 #include "catalogue/scan_command.h"
 #include "catalogue/scan_dialog.h"
 #include "mainwindow/form1.h"
+#include "platform/controls/busy_pointer.h"
 #include "platform/error.h"
 #include "platform/files/file_ops.h"
 #include "platform/files/text_file.h"
@@ -20,28 +21,6 @@
 namespace {
 
 using catalogue::TipTitle;
-
-// The hourglass from the dialog's close to the end of the command, however
-// the command ends.
-class BusyPointer {
-  public:
-    explicit BusyPointer(platform::Form& form) : form_(form) {
-        form_.setMousePointer(platform::PointerHourglass);
-    }
-    ~BusyPointer() { end(); }
-    BusyPointer(const BusyPointer&) = delete;
-    BusyPointer& operator=(const BusyPointer&) = delete;
-
-    void end() {
-        if (!on_) return;
-        on_ = false;
-        form_.setMousePointer(platform::PointerDefault);
-    }
-
-  private:
-    platform::Form& form_;
-    bool on_ = true;
-};
 
 }  // namespace
 
@@ -72,7 +51,7 @@ void Form1::maker_Click() {
     if (txtName.empty() || txtOrder.empty() || txtTip.empty() || txtPath.empty()) return;
 
     ui().flush();
-    BusyPointer busy(*this);
+    platform::BusyPointer busy(*this);
 
     const std::string sspath = catalogue::scannedFolderName(SearchPath);
     // A folder, also one on the CD drive, is a hard-disk disc.

@@ -43,8 +43,8 @@ struct PendingTick {
 };
 
 struct TickResult {
-    std::string text;          // the index text with the marks added
-    std::size_t written = 0;   // the entries whose file line was found
+    std::string text;         // the index text with the marks added
+    std::size_t written = 0;  // the entries whose file line was found
 };
 
 // Adds one mark per entry, in queue order, to the file line the entry names:

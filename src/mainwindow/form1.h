@@ -27,6 +27,7 @@
 #include <vector>
 
 #include "catalogue/folder_walk.h"
+#include "discpage/index_edits.h"
 #include "mainwindow/app_services.h"
 #include "mainwindow/form1_design.h"
 #include "mainwindow/images.h"
@@ -117,12 +118,19 @@ class Form1 : public Form1Design {
     std::optional<bool> LoginSucceeded;
 
     // ---- 3 disc page and file notes ----
-    // The name of the disc open on the disc page.
+    // The disc whose folder tree the disc list (OpenedDisk), respectively the
+    // category tree (OpenedDiskTree2) holds: the disc node's text, set when
+    // an opening starts; the commands that remove the disc clear it. The drive
+    // letter of that disc's scan (OpenedDiskLabel1, OpenedDiskLabel2).
     std::string OpenedDisk;
-    // The pending-tick queue: rows 0..2 of one column each; the last column
-    // is the free slot, so one column means an empty queue.
-    std::vector<std::vector<std::string>> PendingTickPaths;
-    std::vector<bool> PendingTickAtRoot;
+    std::string OpenedDiskTree2;
+    std::string OpenedDiskLabel1;
+    std::string OpenedDiskLabel2;
+    // The pending-tick queue: the ticks and unticks made in the file list,
+    // in order, until WritePendingTicks writes them into the open disc's
+    // index file. Emptied at start-up, by each completed flush and by each
+    // opening of a disc in the disc list.
+    std::vector<discpage::PendingTick> PendingTickPaths;
     // True while a folder tree is built under a disc node of TreeView1
     // (firstClick), respectively TreeView2 (firstClick2); a reload of the
     // tree sets its flag to false.
@@ -180,6 +188,9 @@ class Form1 : public Form1Design {
     std::int16_t CDListIndex = 0;
     std::int16_t PlayingTrack = 0;
     std::int16_t CDPlaying = 0;
+    // The row of ListView1 from which browsing and the keys "downs" and
+    // "ups" move (0: none); a click on a node of the disc list sets it to 0.
+    std::int16_t FileCursor = 0;
 
     // =====================================================================
     // Procedures, by owning subsystem
@@ -273,6 +284,36 @@ class Form1 : public Form1Design {
     void wireMainWindowEvents();
 
     // ---- 3 disc page and file notes (src/discpage) ----
+    // Opening a disc and listing a folder (form1_open_disc.cpp): a click on
+    // a disc node builds the disc's folder tree (once) and shows its number,
+    // remark and purchase date; a click on a folder node lists the folder.
+    void TreeView1_NodeClick(platform::Node& Node);
+    void TreeView2_NodeClick(platform::Node& Node);
+    // The file list's events and views (form1_file_list.cpp). ItemClick
+    // lists a folder row clicked twice within 1.5 seconds (FolderRelist,
+    // false when the listing ended early because the index could not be
+    // opened or the folder's node is missing).
+    void ListView1_ItemClick(platform::ListItem& Item);
+    bool FolderRelist(platform::ListItem& Item);
+    void ListView1_ColumnClick(platform::ColumnHeader& ColumnHeader);
+    void ListView1_MouseDown(int Button, int Shift, double X, double Y);
+    void ListView1_MouseUp(int Button, int Shift, double X, double Y);
+    void AlterListviewStyle1_Click();
+    void AlterListviewStyle2_Click();
+    void AlterListviewStyle3_Click();
+    // Ticks (form1_ticks.cpp): a tick or untick in the file list is queued
+    // and written at once; WritePendingTicks writes the queue into the open
+    // disc's index file in one read and one rewrite (false when it refused,
+    // failed or found no line for the ticks). deleteGou removes every tick of
+    // the open disc, DeleteFromMulu drops the selected file's line (and, on a
+    // hard-disk disc, the file), property2 counts and sums the ticked files.
+    void ListView1_ItemCheck(platform::ListItem& Item);
+    bool WritePendingTicks();
+    void deleteGou_Click();
+    void DeleteFromMulu_Click();
+    void property2_Click();
+    // Wires the disc page's events (form1_events.cpp).
+    void wireDiscPageEvents();
 
     // ---- 4 catalogue search (src/search) ----
 
@@ -303,6 +344,31 @@ class Form1 : public Form1Design {
     void wirePreviewEvents();
 
   private:
+    // ---- 3 disc page: state kept from one click to the next ----
+    // The disc node under which each tree's folder tree was last built (its
+    // serial number: the node may be gone since), and the level of the disc
+    // node in the category tree ("2" under a category, "3" under a
+    // sub-category): where the disc's folders begin in a node's full path.
+    std::uint64_t LastOpenedDiscNode = 0;
+    std::uint64_t LastOpenedDiscNode2 = 0;
+    std::string OpenedDiscLevel;
+    // The last folder row clicked on the disc page and when (whole seconds
+    // since midnight).
+    std::int32_t LastFolderClickTime = 0;
+    std::string LastFolderClickText;
+    // The steps the two trees' clicks share (form1_open_disc.cpp).
+    struct DiscTree;
+    DiscTree discTree(platform::TreeView& tree);
+    bool openDisc(DiscTree& t, platform::Node& node);
+    void showDiscInfo(const std::string& discName, bool ignoreCase);
+    // Fills ListView1 with a folder of a disc; false when the index file
+    // cannot be opened (the list is then empty).
+    bool listFolder(const std::string& fullPath, const std::string& discName,
+                    const std::string& folderPath, bool withTicks, std::string& already);
+    // The flush of the queue: the number of ticks written, or nothing when it
+    // refused or failed (it has said why).
+    std::optional<std::size_t> flushPendingTicks();
+
     // Start-up's steps that stand apart (form1_startup.cpp).
     void loadSoftwareList();
     void settleCdDrive(platform::SkipOnError& onError);

@@ -184,6 +184,9 @@ void Form1Design::designLists() {
     ListView1.setWidth(InnerWidth - ListView1.left());
     ListView1.setHeight(TabStrip1.top() + TabStrip1.height() - ListView1.top());
     ListView1.setView(platform::ListView::Report);
+    ListView1.setCheckboxes(true);
+    ListView1.setSmallIcons(&ImageList1);
+    AlterListviewStyle3.setChecked(true);
     for (const ColumnDesign& c : fileListColumns)
         ListView1.addColumn(std::string(c.key), std::string(c.text), c.width);
 

@@ -136,6 +136,13 @@ class Form1Design : public platform::Form {
     platform::MenuItem option{*this, "option", "选项"};
     platform::MenuItem expandtree{option, "expandtree",
                                   "把分类树展开"};  // 1; caption holds the state
+    // The file list's view; one of the three carries the check mark.
+    platform::MenuItem AlterListviewStyle1{option, "AlterListviewStyle1",
+                                           "改变文件列表到小图标样式"};  // 3
+    platform::MenuItem AlterListviewStyle2{option, "AlterListviewStyle2",
+                                           "改变文件列表到列表样式"};  // 3
+    platform::MenuItem AlterListviewStyle3{option, "AlterListviewStyle3",
+                                           "改变文件列表到详细报告样式"};         // 3
     platform::MenuItem OpenPreview{option, "OpenPreview", "打开或关闭预览窗口"};  // 8
     // A display without action: the bytes copied as mirror copies so far.
     platform::MenuItem CopyAllSize{option, "CopyAllSize", "已经拷贝到硬盘上的文件大小是0K"};  // 5
@@ -185,11 +192,37 @@ class Form1Design : public platform::Form {
                                     "删除光盘上的所有“钩”及映象文件的路径"};  // 5
     platform::MenuItem deleteGou{pop4, "deleteGou", "删除光盘上的“钩”"};      // 3
     platform::MenuItem refresh1{pop4, "refresh1", "刷新"};                    // 1
-    // pop2: the file list's pop-up (its other items come with the disc page).
+    // pop2: the file list's pop-up (ListView1, right button, on the page 光盘).
     platform::MenuItem pop2{*this, "pop2", "pop2"};
-    platform::MenuItem SendToto{pop2, "SendToto", "发送到"};  // 5
+    platform::MenuItem OpenRed{pop2, "OpenRed", "打开硬盘上的映象文件"};          // 5
+    platform::MenuItem OpenOpticDisk{pop2, "OpenOpticDisk", "打开光盘上的文件"};  // 3
+    platform::MenuItem DeleteFromMulu{
+        pop2, "DeleteFromMulu",
+        "从目录文件中删除这个文件(如果是扫描硬盘，就把硬盘上对应的文件删除)"};              // 3
+    platform::MenuItem DeleteCopyFile{pop2, "DeleteCopyFile", "删除硬盘上对应的映象文件"};  // 5
+    platform::MenuItem pop2Gap1{pop2, "pop2Gap1", "-"};
+    platform::MenuItem addexample{pop2, "addexample", "修改或添加[使用情况]"};  // 3
+    platform::MenuItem addnotes{pop2, "addnotes", "修改或添加备注"};            // 3
+    platform::MenuItem addnotesauto{pop2, "addnotesauto", "自动提取文件备注"};  // 3
+    platform::MenuItem pop2Gap2{pop2, "pop2Gap2", "-"};
+    platform::MenuItem property3{pop2, "property3", "文件夹属性"};                          // 3
+    platform::MenuItem addfilelib{pop2, "addfilelib", "把选中的文件或文件夹加入\"文库\""};  // 5
+    platform::MenuItem findSoftDescri{pop2, "findSoftDescri", "查找软件说明"};              // 6
+    platform::MenuItem writeC{pop2, "writeC", "填写软件说明"};                              // 6
+    platform::MenuItem pop2Gap3{pop2, "pop2Gap3", "-"};
+    platform::MenuItem selectAll{pop2, "selectAll", "打钩当前目录下的所有文件"};  // 3
+    platform::MenuItem selectAllIndex{pop2, "selectAllIndex",
+                                      "打钩当前光盘上的所有index.htm和default.htm文件"};  // 3
+    platform::MenuItem selectAllReadme{pop2, "selectAllReadme",
+                                       "打钩当前光盘上的所有Readme文件"};  // 3
+    platform::MenuItem pop2Gap4{pop2, "pop2Gap4", "-"};
+    platform::MenuItem SendToto{pop2, "SendToto", "发送到"};                        // 5
+    platform::MenuItem SendToMyDocument{SendToto, "SendToMyDocument", "我的文档"};  // 5
+    platform::MenuItem SendToDpan{SendToto, "SendToDpan", "D盘"};                   // 5
     // The caption is the user's own send-to folder ("你的文件夹": none chosen).
     platform::MenuItem SendToCustom{SendToto, "SendToCustom", "你的文件夹"};  // 5
+    platform::MenuItem SendTotoGap1{SendToto, "SendTotoGap1", "-"};
+    platform::MenuItem SendToDefine{SendToto, "SendToDefine", "定义你的文件夹"};  // 5
     // pop6: the library's pop-up (TreeView4, right button).
     platform::MenuItem pop6{*this, "pop6", "pop6"};
     platform::MenuItem deletelibfile{pop6, "deletelibfile", "删除"};  // 5

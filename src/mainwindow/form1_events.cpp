@@ -16,6 +16,7 @@ Form1::~Form1() = default;
 void Form1::wireEvents() {
     wireCatalogueEvents();
     wireMainWindowEvents();
+    wireDiscPageEvents();
     wirePreviewEvents();
 }
 

@@ -54,8 +54,7 @@ void Form1::Form_Load() {
     // Start values: the play list and the queue of pending ticks empty.
     MediaListIndex = 1;
     b_interval = 1.0;
-    PendingTickPaths.assign(3, std::vector<std::string>(1));
-    PendingTickAtRoot.assign(1, false);
+    PendingTickPaths.clear();
     CDPlaying = 0;
     PlayingTrack = 0;
     CDListIndex = 0;

@@ -1,0 +1,221 @@
+// Ticks on the disc page: a tick or untick in the file list is queued and
+// written into the open disc's index file at once (one read and one rewrite
+// per flush, however many ticks are queued); the tick removal of a whole
+// disc; dropping a file's line from the index (and, for a catalogued
+// hard-disk folder, the file itself); the count and size of ticked files.
+#include <optional>
+#include <string>
+
+#include "catalogue/index_line.h"
+#include "catalogue/scan_command.h"
+#include "discpage/file_listing.h"
+#include "discpage/index_edits.h"
+#include "discpage/size_text.h"
+#include "mainwindow/form1.h"
+#include "platform/controls/busy_pointer.h"
+#include "platform/error.h"
+#include "platform/files/confine.h"
+#include "platform/files/file_ops.h"
+#include "platform/files/listing.h"
+#include "platform/files/text_file.h"
+#include "platform/text/text.h"
+
+namespace {
+
+using catalogue::TipTitle;
+namespace files = platform::files;
+
+constexpr std::string_view HardDiscSuffix = "_hard";
+constexpr std::string_view ShowDiscPageFirst = "请先点击光盘标签！";
+constexpr std::string_view ChooseDiscFirst = "请选择光盘！";
+constexpr std::string_view CannotOpen = "不能打开文件: ";
+
+bool isHardDisc(std::string_view discName) {
+    return platform::text::endsWith(discName, HardDiscSuffix);
+}
+
+// The first line of an index text.
+std::string_view firstLineOf(std::string_view text) {
+    return text.substr(0, text.find_first_of("\r\n"));
+}
+
+void tell(Form1& form, const std::string& message) {
+    form.ui().msgBox(message, platform::MsgButtons::OK, TipTitle);
+}
+
+}  // namespace
+
+void Form1::ListView1_ItemCheck(platform::ListItem& Item) {
+    // Folders, the disc's information rows and mirrored files keep no tick
+    // from this list.
+    if (Item.smallIcon() == images::Folder || Item.smallIcon() == images::SoftwareCategory ||
+        Item.foreColor() == CopyFileColor) {
+        Item.setChecked(false);
+        return;
+    }
+    // A tick is taken only where it can be written at once: on the page 光盘,
+    // in a folder of the disc open there. Elsewhere the box goes back and
+    // nothing is queued, so it can never reach another disc's lines.
+    const platform::Node* folder = TreeView1.selectedItem();
+    if (!TreeView1.visible() || !folder || !folder->parent()) {
+        Item.setChecked(!Item.checked());
+        tell(*this, std::string(ShowDiscPageFirst));
+        return;
+    }
+    if (OpenedDisk.empty()) {
+        Item.setChecked(!Item.checked());
+        tell(*this, std::string(ChooseDiscFirst));
+        return;
+    }
+    const std::string fullPath = folder->fullPath();
+    discpage::PendingTick tick;
+    tick.parentText = folder->parent()->text();
+    tick.folderText = folder->text();
+    tick.key = discpage::stripNoStrPrefix(Item.key());
+    tick.atRoot = folder->parent()->image() == images::Disc;
+    tick.folderPath = fullPath.substr(fullPath.find('\\') + 1);
+    PendingTickPaths.push_back(std::move(tick));
+
+    // The box shows what the index holds: a tick that was not written goes back.
+    const std::optional<std::size_t> written = flushPendingTicks();
+    if (!written || *written == 0) Item.setChecked(!Item.checked());
+}
+
+bool Form1::WritePendingTicks() { return flushPendingTicks().value_or(0) > 0; }
+
+std::optional<std::size_t> Form1::flushPendingTicks() {
+    if (!TreeView1.visible()) {
+        tell(*this, std::string(ShowDiscPageFirst));
+        return std::nullopt;
+    }
+    if (OpenedDisk.empty()) {
+        tell(*this, std::string(ChooseDiscFirst));
+        return std::nullopt;
+    }
+    std::string path = OpenedDisk;
+    std::string text;
+    try {
+        path = catalogue::discIndexFilePath(app().ProgramFolder, OpenedDisk);
+        text = files::WholeFileRead(path);
+    } catch (const platform::Error& e) {
+        // The disc is gone (deleted while its folder was listed): nothing is
+        // written, and no index file is made for it.
+        PendingTickPaths.clear();
+        tell(*this, std::string(CannotOpen) + path + e.description());
+        return std::nullopt;
+    }
+    const std::vector<discpage::PendingTick> queue = std::move(PendingTickPaths);
+    PendingTickPaths.clear();
+    const discpage::TickResult result =
+        discpage::applyTicks(text, queue, isHardDisc(OpenedDisk));
+    // The number of every tenth entry, counted from 0, stays in the caption.
+    for (std::size_t i = 9; i < queue.size(); i += 10) setCaption(std::to_string(i));
+    try {
+        files::WholeFileRewrite(path, result.text);
+    } catch (const platform::Error& e) {
+        tell(*this, "不能保存文件: " + path + e.description());
+        return std::nullopt;
+    }
+    return result.written;
+}
+
+void Form1::deleteGou_Click() {
+    if (OpenedDisk.empty()) return tell(*this, std::string(ChooseDiscFirst));
+    platform::BusyPointer busy(*this);
+    std::string path = OpenedDisk;
+    try {
+        path = catalogue::discIndexFilePath(app().ProgramFolder, OpenedDisk);
+        files::WholeFileRewrite(path, discpage::removeTicks(files::WholeFileRead(path)));
+    } catch (const platform::Error& e) {
+        busy.end();
+        return tell(*this, std::string(CannotOpen) + path + e.description());
+    }
+    // The boxes of the disc's listed files show the index again.
+    const std::string& listed = alreadystr;
+    if (TreeView1.visible() && platform::text::startsWith(listed, OpenedDisk + "\\")) {
+        for (const auto& row : ListView1.items())
+            if (row->foreColor() != CopyFileColor) row->setChecked(false);
+    }
+}
+
+void Form1::DeleteFromMulu_Click() {
+    platform::ListItem* item = ListView1.selectedItem();
+    const platform::Node* folder = TreeView1.selectedItem();
+    if (!item || !folder || !folder->parent() || item->smallIcon() == images::SoftwareCategory)
+        return;
+    if (item->smallIcon() == images::Folder) return tell(*this, "只能删除文件！");
+    if (OpenedDisk.empty()) return tell(*this, std::string(ChooseDiscFirst));
+
+    std::string path = OpenedDisk;
+    std::string text;
+    try {
+        path = catalogue::discIndexFilePath(app().ProgramFolder, OpenedDisk);
+        text = files::WholeFileRead(path);
+    } catch (const platform::Error& e) {
+        return tell(*this, std::string(CannotOpen) + path + e.description());
+    }
+
+    // The file's path as the index holds it: the folder below the disc node
+    // (under the scanned folder's parent for a hard-disk folder) and the name.
+    const std::string fullPath = folder->fullPath();
+    const std::string folderPath = fullPath.substr(fullPath.find('\\') + 1);
+    const bool hard = isHardDisc(OpenedDisk);
+    std::string name = item->text();
+    if (item->subItem(1) != discpage::NoExtensionType) name += "." + item->subItem(1);
+    const std::string filePath =
+        discpage::indexFolderPrefix(firstLineOf(text), folderPath, hard) + name;
+    const std::optional<discpage::FoundLine> found = discpage::findFileLine(text, filePath);
+    if (!found) return tell(*this, "有错误！在目录文件里找不到这个文件。");
+
+    if (hard) {
+        // The real file, only inside the catalogued folder; a missing one
+        // is no hindrance, one that cannot be deleted keeps its line.
+        const std::string& real = found->line.path;
+        std::string root = catalogue::HardDiscBase(firstLineOf(text)) +
+                           folderPath.substr(0, folderPath.find('\\'));
+        if (root.size() == 2 && root[1] == ':') root += '\\';
+        try {
+            files::confinedNative(real, root);
+            files::setAttributes(real, files::attr::Archive);
+            files::deleteFile(real);
+        } catch (const platform::Error& e) {
+            if (e.number() != platform::err::FileNotFound)
+                return tell(*this, "不能删除文件: " + real + e.description());
+        }
+    }
+    text.erase(found->begin, found->end - found->begin);
+    try {
+        files::WholeFileRewrite(path, text);
+    } catch (const platform::Error& e) {
+        return tell(*this, "不能保存文件: " + path + e.description());
+    }
+    item->setText("");
+    item->setSubItem(1, "");
+    item->setSubItem(2, "");
+    item->setSmallIcon(0);
+}
+
+void Form1::property2_Click() {
+    const platform::Node* node = TreeView1.selectedItem();
+    if (!node) return;
+    // A disc or its scan root: the whole disc; a folder: it and everything
+    // below it.
+    const std::string fullPath = node->fullPath();
+    const std::size_t first = fullPath.find('\\');
+    const std::string disc = fullPath.substr(0, first);
+    const bool folderScope =
+        first != std::string::npos && fullPath.find('\\', first + 1) != std::string::npos;
+    const std::string folderPath = folderScope ? fullPath.substr(first + 1) : "";
+
+    std::string path = disc;
+    discpage::TickedTotal total;
+    try {
+        path = catalogue::discIndexFilePath(app().ProgramFolder, disc);
+        files::RawLineReader lines(path);
+        total = discpage::countTicked(lines, folderPath, isHardDisc(disc));
+    } catch (const platform::Error& e) {
+        return tell(*this, std::string(CannotOpen) + path + e.description());
+    }
+    StatusBar1.panel(1).setText(std::to_string(total.files) + "个文件，共" +
+                                discpage::summarySizeText(total.bytes));
+}
