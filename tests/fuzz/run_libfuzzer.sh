@@ -7,7 +7,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 seconds="${1:-10}"
-targets=(cp936 index_line catalogue_file library_file ini_file drive_table)
+targets=(cp936 index_line catalogue_file library_file ini_file drive_table note_file)
 
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
