@@ -80,9 +80,15 @@ struct ListedEntry {
     bool mirrored = false;  // ticked, and the line has a mirror suffix
 };
 
-// The folder's entries in index order. Entries whose name begins with "."
-// are left out. A negative size (a file above 2 GB in an old index) is read
-// by adding 2^32.
+// The folder's entries in index order: the first line gives HardDiscBase,
+// lines before the folder's run are passed over unread (not decoded), and the
+// reading stops at the first line of a subfolder's contents (a file below a
+// subfolder, or a folder line whose parent lies below the folder) or at the
+// first line outside the folder after its run. Lines are taken without the
+// blanks at their ends; a line of the run that is neither a folder line nor
+// a file line is passed over. Files whose name begins with "." (".profile")
+// are left out; folder lines are listed whatever their name. A negative size
+// (a file above 2 GB in an old index) is read by adding 2^32.
 std::vector<ListedEntry> listFolder(platform::files::RawLineReader& lines,
                                     const ListingScope& scope);
 

@@ -3,12 +3,15 @@
 // each under its parent folder's node.
 //
 // A folder's parent is found by its path (the folder line's text before
-// "|"), so two folders of the same name in different places, or a folder
-// named like its neighbour with key suffixes ("docs" beside "docsold@"), each
-// get their own children. Node keys are the folder key of the line (the name
-// with its "@" suffix, with the noStr prefix when it begins with a digit);
-// node texts the name without its trailing "@"s, so a real "@" inside a name
-// ("me@home") stays.
+// "|", compared exactly with the parent's own path: its parent path, its name
+// without the key suffix and "\"), so two folders of the same name in
+// different places, or a folder named like its neighbour with key suffixes
+// ("docs" beside "docsold@"), each get their own children. Only lines holding
+// the byte "|" are decoded, besides the first line.
+//
+// Node keys are the folder key of the line (the name with its "@" suffix,
+// with the noStr prefix when it begins with a digit); node texts the name
+// without its trailing "@"s, so a real "@" inside a name ("me@home") stays.
 #pragma once
 
 #include <cstddef>

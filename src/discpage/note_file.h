@@ -19,10 +19,13 @@
 // writer of these files goes through this module.
 #pragma once
 
+#include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
 
 namespace discpage {
 
@@ -36,12 +39,24 @@ inline constexpr std::string_view NoteSeparator = "==";
 // folderPath is the listed folder's full path from the disc node on.
 std::string noteKey(std::string_view folderPath, std::string_view text, std::string_view type);
 
-// The text of key's record in a file's text, or nothing when it has none.
+// The text of key's record in a file's text, or nothing when it has none: the
+// first marker + key + "==" of the text starts it, and its text runs to the
+// next marker + discName, less the one line break before that (CR LF, or a
+// lone LF or CR), or to the end of the file, less its final line break.
 std::optional<std::string> readNote(std::string_view fileText, std::string_view marker,
                                     std::string_view discName, std::string_view key);
 
+// True when a text, stored under a key of discName, would not read back
+// whole: it holds the marker followed by the disc's name, where a reader
+// takes the next record to begin.
+bool noteTextCutsRecord(std::string_view text, std::string_view marker, std::string_view discName);
+
 // The records of one file, indexed once, for a listing that looks up every
-// row: find(key) gives what readNote gives, in constant time.
+// row: find(key) gives what readNote gives, in constant time. Every marker
+// followed by the disc's name starts a record whose key runs to the first
+// "==" after the name; the first record of a key wins. A key that does not
+// begin with the disc's name, holds "==" or ends in "=" is looked up by
+// readNote itself.
 class NoteLookup {
   public:
     NoteLookup(std::string fileText, std::string_view marker, std::string_view discName);
@@ -50,11 +65,19 @@ class NoteLookup {
     bool empty() const { return text_.empty(); }
 
   private:
+    struct KeyHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view key) const {
+            return std::hash<std::string_view>{}(key);
+        }
+    };
+
     std::string text_;
     std::string marker_;
     std::string discName_;
     // key -> [begin, end) of the record's text in text_ (first record wins).
-    std::unordered_map<std::string_view, std::pair<std::size_t, std::size_t>> records_;
+    std::unordered_map<std::string, std::pair<std::size_t, std::size_t>, KeyHash, std::equal_to<>>
+        records_;
 };
 
 // What storing a text does to a file's text.
@@ -66,14 +89,22 @@ struct NoteChange {
     };
     Kind kind = Nothing;
     std::string line;  // Append: marker + key + "==" + text, without its CR LF
+                       // (after a CR LF when the file's last line has none)
     std::string text;  // Rewrite: the whole new file text, ending in one CR LF
                        // ("\r\n" alone when the only record was removed)
 };
 
 // Storing text under key in a file whose text is fileText: an empty text
-// removes the record; any other text (blanks too) adds or replaces it.
+// removes the record; any other text (blanks too) adds or replaces it. The
+// record is found as readNote finds it; a replaced record keeps its key and
+// place and gets the text and CR LF, a removed one closes up with the next
+// record. A rewritten file ends with exactly one CR LF: the line break that
+// ends it (if any) is written anew.
 NoteChange planStoreNote(std::string_view fileText, std::string_view marker,
                          std::string_view discName, std::string_view key, std::string_view text);
+
+// The file's text once a change is written.
+std::string noteTextAfter(std::string_view fileText, const NoteChange& change);
 
 // The same on the file at path (a Windows path). A missing file holds no
 // records; the first text stored creates it; an empty text for a key without

@@ -8,8 +8,6 @@
 #include <utility>
 #include <vector>
 
-#include "discpage/size_text.h"
-
 namespace {
 
 TEST(StartupRules, MirrorColour) {
@@ -29,16 +27,6 @@ TEST(StartupRules, MirrorColour) {
         {"1e20", platform::qbColor(0)},
     };
     for (const Case& c : cases) EXPECT_EQ(startup::mirrorColour(c.stored), c.colour) << c.stored;
-}
-
-TEST(StartupRules, SizeText) {
-    const std::vector<std::pair<double, const char*>> cases = {{0, "0K"},
-                                                               {500, "1K"},
-                                                               {1536, "1K"},
-                                                               {1024.0 * 1024, "1024K"},
-                                                               {2.0 * 1024 * 1024, "2.00M"},
-                                                               {1536.0 * 1024, "1.50M"}};
-    for (const auto& [bytes, text] : cases) EXPECT_EQ(discpage::sizeText(bytes), text) << bytes;
 }
 
 TEST(StartupRules, RootsAndSendToCaption) {

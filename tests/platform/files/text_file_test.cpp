@@ -129,6 +129,103 @@ TEST_F(FilesTest, LineInputEndsLinesAtCrLfCrOrLf) {
     EXPECT_TRUE(InputFile("C:\\empty.txt").eof());
 }
 
+// All lines of a file as RawLineReader gives them.
+std::vector<std::string> rawLines(const std::string& path) {
+    RawLineReader in(path);
+    std::vector<std::string> lines;
+    std::string_view line;
+    while (in.next(line)) lines.emplace_back(line);
+    EXPECT_FALSE(in.next(line));  // the end stays the end
+    return lines;
+}
+
+using Lines = std::vector<std::string>;
+
+TEST_F(FilesTest, RawLineReaderEndsLinesAtCrLfCrOrLfAndKeepsTheBytes) {
+    struct Case {
+        std::string bytes;
+        Lines lines;
+    };
+    const Case cases[] = {
+        {"a\r\nb\r\n", {"a", "b"}},
+        {"a\rb\r", {"a", "b"}},
+        {"a\nb\n", {"a", "b"}},
+        {"a\r\nb", {"a", "b"}},  // no final break
+        {"one\r\ntwo\rthree\nfour\r\n\r\nlast", {"one", "two", "three", "four", "", "last"}},
+        {"a\r\r\nb", {"a", "", "b"}},
+        {"a\n\rb", {"a", "", "b"}},
+        {"\r\n", {""}},
+        {"\n\n", {"", ""}},
+        {"", {}},
+        // Raw code page 936 bytes, trail bytes 0x5C, 0x7C and 0x5B among them.
+        {"E:\\" + Guangpan + "\xd5\x5c\x81\x7c\xdf\x5b[5]\r\n",
+         {"E:\\" + Guangpan + "\xd5\x5c\x81\x7c\xdf\x5b[5]"}},
+    };
+    for (const Case& k : cases) {
+        writeBytes(c() + "/index.wcd", k.bytes);
+        EXPECT_EQ(rawLines("C:\\index.wcd"), k.lines) << testing::PrintToString(k.bytes);
+    }
+}
+
+TEST_F(FilesTest, RawLineReaderJoinsLinesAcrossItsBlocks) {
+    constexpr std::size_t Block = std::size_t{1} << 18;  // the reader's block
+    const std::string head(Block - 1, 'x');
+    struct Case {
+        std::string bytes;
+        Lines lines;
+    };
+    const Case cases[] = {
+        // CR the last byte of the first block, LF the first of the next.
+        {head + "\r\nnext\r\n", {head, "next"}},
+        {head + "\rnext", {head, "next"}},
+        {head + "\r\r\nnext", {head, "", "next"}},
+        {head + "\r", {head}},
+        {head + "\r\n", {head}},
+        // The break right after the block's end.
+        {head + "y\r\nnext", {head + "y", "next"}},
+        // A line longer than a block, and one of several blocks.
+        {std::string(Block + 10, 'y') + "\r\nb", {std::string(Block + 10, 'y'), "b"}},
+        {std::string(3 * Block + 7, 'z'), {std::string(3 * Block + 7, 'z')}},
+    };
+    for (const Case& k : cases) {
+        writeBytes(c() + "/index.wcd", k.bytes);
+        const Lines lines = rawLines("C:\\index.wcd");
+        ASSERT_EQ(lines.size(), k.lines.size()) << k.bytes.size();
+        for (std::size_t i = 0; i < lines.size(); ++i)
+            EXPECT_TRUE(lines[i] == k.lines[i]) << "line " << i << " of " << k.bytes.size();
+    }
+
+    // Many short lines over many blocks, every kind of break.
+    std::string bytes;
+    Lines expected;
+    const char* breaks[] = {"\r\n", "\r", "\n"};
+    for (int i = 0; i < 200000; ++i) {
+        expected.push_back("E:\\docs\\file" + std::to_string(i) + ".txt[" + std::to_string(i) +
+                           "]");
+        bytes += expected.back() + breaks[i % 3];
+    }
+    writeBytes(c() + "/index.wcd", bytes);
+    EXPECT_TRUE(rawLines("C:\\index.wcd") == expected);
+}
+
+TEST_F(FilesTest, RawLineReaderCanStopEarlyAndRefusesWhatItCannotRead) {
+    std::string bytes;
+    for (int i = 0; i < 100000; ++i) bytes += "line " + std::to_string(i) + "\r\n";
+    writeBytes(c() + "/index.wcd", bytes);
+    {
+        RawLineReader in("C:\\INDEX.WCD");
+        std::string_view line;
+        ASSERT_TRUE(in.next(line));
+        EXPECT_EQ(line, "line 0");
+        ASSERT_TRUE(in.next(line));
+        EXPECT_EQ(line, "line 1");
+    }  // closed with most of the file unread
+    EXPECT_EQ(errorOf([] { RawLineReader in("C:\\none.wcd"); }), 53);
+    EXPECT_EQ(errorOf([] { RawLineReader in("C:\\none\\index.wcd"); }), 76);
+    fs::create_directories(c() + "/folder.wcd");
+    EXPECT_EQ(errorOf([] { RawLineReader in("C:\\folder.wcd"); }), 75);
+}
+
 // A stored file that is not a regular file is refused at once, never read
 // or waited on: through a Windows path, by native path and line by line.
 TEST_F(FilesTest, OnlyRegularFilesAreRead) {
@@ -144,6 +241,7 @@ TEST_F(FilesTest, OnlyRegularFilesAreRead) {
             EXPECT_EQ(e.description(), bad.reason());
         }
         EXPECT_EQ(errorOf([] { InputFile("C:\\INI.INI"); }), number);
+        EXPECT_EQ(errorOf([] { RawLineReader in("C:\\INI.INI"); }), number);
         EXPECT_EQ(errorOf([&] { readRegularFile(c() + "/ini.ini"); }), number);
         EXPECT_TRUE(bad.unchanged());
         fs::remove(c() + "/ini.ini");

@@ -1,0 +1,193 @@
+#include "discpage/file_listing.h"
+
+#include <array>
+#include <optional>
+#include <utility>
+
+#include "catalogue/index_line.h"
+#include "discpage/size_text.h"
+#include "platform/files/text_file.h"
+#include "platform/text/text.h"
+
+namespace discpage {
+
+namespace {
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+char foldAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// The line without the blanks at its ends. A blank byte never lies inside a
+// code page 936 character, so this works on raw bytes and on decoded text.
+std::string_view trimBlanks(std::string_view s) {
+    while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
+    while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
+    return s;
+}
+
+// s begins with prefix, ASCII letter case ignored; prefix is already folded.
+bool startsWithFolded(std::string_view s, std::string_view foldedPrefix) {
+    if (s.size() < foldedPrefix.size()) return false;
+    for (std::size_t i = 0; i < foldedPrefix.size(); ++i)
+        if (foldAscii(s[i]) != foldedPrefix[i]) return false;
+    return true;
+}
+
+struct TypeIcon {
+    std::string_view type;
+    int icon;
+};
+
+// The file-type pictures of ImageList1, by key.
+constexpr auto OwnIcons = std::to_array<TypeIcon>({
+    {"url", 2},  {"bat", 8},   {"bmp", 9},   {"doc", 10},  {"css", 11}, {"sys", 12}, {"exe", 13},
+    {"gif", 14}, {"htm", 15},  {"html", 16}, {"jpg", 17},  {"ini", 18}, {"pdf", 19}, {"rm", 20},
+    {"ppt", 21}, {"xls", 22},  {"dll", 23},  {"txt", 24},  {"zip", 25}, {"avi", 26}, {"bas", 27},
+    {"chm", 28}, {"drv", 29},  {"fon", 30},  {"frm", 31},  {"hlp", 32}, {"ins", 33}, {"mdb", 34},
+    {"reg", 35}, {"ttf", 36},  {"vbp", 37},  {"wav", 38},  {"wmf", 39}, {"xml", 40}, {"xsl", 41},
+    {"vxd", 42}, {"asa", 48},  {"asf", 49},  {"mpeg", 50}, {"au", 51},  {"clr", 52}, {"pcx", 53},
+    {"fla", 54}, {"tif", 55},  {"mid", 56},  {"wdl", 63},  {"swf", 64}, {"rar", 74}, {"psd", 75},
+    {"cda", 91}, {"caj", 109},
+});
+
+// Types shown with another type's picture; they win over a picture of their own.
+constexpr auto GroupIcons = std::to_array<TypeIcon>({
+    {"wri", 11}, {"c", 11},   {"rc", 11},    {"jav", 11}, {"java", 11}, {"cpp", 11}, {"h", 11},
+    {"dtd", 11}, {"asm", 11}, {"mpg", 20},   {"mp3", 20}, {"ra", 20},   {"rmm", 20}, {"rv", 20},
+    {"smi", 20}, {"ssm", 20}, {"rnx", 20},   {"rt", 20},  {"rtf", 10},  {"wm", 49},  {"wmf", 49},
+    {"lsf", 49}, {"wma", 50}, {"mpe", 50},   {"m1v", 50}, {"mp2", 50},  {"mpa", 50}, {"mov", 50},
+    {"cab", 25}, {"z", 25},   {"tz", 25},    {"tgz", 25}, {"taz", 25},  {"arj", 25}, {"arc", 25},
+    {"tar", 25}, {"gz", 25},  {"shtml", 15}, {"inf", 18}, {"jpeg", 17}, {"jar", 74},
+});
+
+static_assert(OwnIcons.size() == 51 && GroupIcons.size() == 41);
+
+constexpr int OtherTypeIcon = 7;
+constexpr int FolderIcon = 1;
+
+std::optional<int> findIcon(std::string_view type, const auto& table) {
+    for (const TypeIcon& t : table)
+        if (t.type == type) return t.icon;
+    return std::nullopt;
+}
+
+std::string noStrKey(std::string key) {
+    if (!key.empty() && isDigit(key.front())) key.insert(0, NoStrPrefix);
+    return key;
+}
+
+ListedEntry folderEntry(std::string_view name) {
+    ListedEntry e;
+    e.folder = true;
+    e.key = noStrKey(std::string(name));
+    e.text = name;
+    e.type = FolderType;
+    e.icon = FolderIcon;
+    return e;
+}
+
+ListedEntry fileEntry(const catalogue::IndexFileLine& line, std::string_view name, bool withTicks) {
+    ListedEntry e;
+    const auto dot = name.rfind('.');
+    if (dot == std::string_view::npos) {
+        e.text = name;
+        e.type = NoExtensionType;
+        e.icon = typeIcon(platform::text::lcase(name));
+    } else {
+        e.text = name.substr(0, dot);
+        e.type = platform::text::lcase(name.substr(dot + 1));
+        e.icon = typeIcon(e.type);
+    }
+    std::string key(name);
+    key += '[';
+    key += line.sizeText;
+    key += ']';
+    if (withTicks)
+        for (int i = 0; i < line.ticks; ++i) key += catalogue::TickMark;
+    e.key = noStrKey(std::move(key));
+    e.bytes = line.bytes();
+    e.size = sizeText(static_cast<double>(e.bytes));
+    e.ticked = withTicks && line.ticked();
+    e.mirrored = e.ticked && line.mirror.has_value();
+    return e;
+}
+
+}  // namespace
+
+std::string addNoStrPrefix(std::string_view key) { return noStrKey(std::string(key)); }
+
+std::string stripNoStrPrefix(std::string_view key) {
+    if (key.size() > NoStrPrefix.size() && key.substr(0, NoStrPrefix.size()) == NoStrPrefix &&
+        isDigit(key[NoStrPrefix.size()]))
+        key.remove_prefix(NoStrPrefix.size());
+    return std::string(key);
+}
+
+int typeIcon(std::string_view lowerType) {
+    if (const auto group = findIcon(lowerType, GroupIcons)) return *group;
+    if (const auto own = findIcon(lowerType, OwnIcons)) return *own;
+    return OtherTypeIcon;
+}
+
+std::string indexFolderPrefix(std::string_view firstLine, std::string_view folderPath,
+                              bool hardDisc) {
+    std::string prefix = hardDisc ? catalogue::HardDiscBase(firstLine) : std::string();
+    prefix += folderPath;
+    prefix += '\\';
+    return prefix;
+}
+
+std::vector<ListedEntry> listFolder(platform::files::RawLineReader& lines,
+                                    const ListingScope& scope) {
+    std::vector<ListedEntry> entries;
+    std::string_view raw;
+    if (!lines.next(raw)) return entries;
+
+    const std::string prefix = indexFolderPrefix(
+        trimBlanks(platform::text::fromCp936(trimBlanks(raw))), scope.folderPath, scope.hardDisc);
+    const std::string foldedPrefix = platform::text::lcase(prefix);
+    // The prefix as the file holds it, so that lines that cannot belong are
+    // passed over without being decoded. Equal texts (ASCII case ignored) give
+    // equal folded bytes; the converse fails only where a trail byte looks
+    // like a letter, so a line that passes is confirmed on its text.
+    std::string foldedBytes = platform::text::toCp936(prefix);
+    for (char& c : foldedBytes) c = foldAscii(c);
+
+    bool seen = false;
+    do {
+        const std::string_view bytes = trimBlanks(raw);
+        bool belongs = startsWithFolded(bytes, foldedBytes);
+        std::string line;
+        if (belongs) {
+            line = platform::text::fromCp936(bytes);
+            belongs = startsWithFolded(line, foldedPrefix);
+        }
+        if (!belongs) {
+            if (seen) break;
+            continue;
+        }
+        seen = true;
+        const std::string_view rest = std::string_view(line).substr(prefix.size());
+        if (rest.find('|') != std::string_view::npos) {
+            const auto folder = catalogue::parseFolderLine(line);
+            if (!folder) continue;
+            // A subfolder's own subfolder: the run of the folder's lines is over.
+            if (folder->parent.size() > prefix.size()) break;
+            if (folder->parent.size() < prefix.size()) continue;
+            const std::string_view name = folder->shownName();
+            if (name.empty()) continue;
+            entries.push_back(folderEntry(name));
+            continue;
+        }
+        const auto file = catalogue::parseFileLine(line);
+        if (!file || file->path.size() < prefix.size()) continue;
+        const std::string_view name = std::string_view(file->path).substr(prefix.size());
+        // A file of a subfolder: its contents follow the folder's own lines.
+        if (name.find('\\') != std::string_view::npos) break;
+        if (name.empty() || name.front() == '.') continue;
+        entries.push_back(fileEntry(*file, name, scope.withTicks));
+    } while (lines.next(raw));
+    return entries;
+}
+
+}  // namespace discpage
