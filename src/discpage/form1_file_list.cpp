@@ -75,8 +75,8 @@ void Form1::ListView1_MouseUp(int Button, int Shift, double X, double Y) {
     if (!TreeView1.visible() || ListView1.count() == 0) return;
     const platform::ListItem* selected = ListView1.selectedItem();
     if (!selected) return;
-    const std::string place = "(" + std::to_string(selected->index()) + "/" +
-                              std::to_string(ListView1.count()) + ")";
+    const std::string place =
+        "(" + std::to_string(selected->index()) + "/" + std::to_string(ListView1.count()) + ")";
     StatusBar1.panel(2).setText(selected->smallIcon() == images::Folder
                                     ? selected->text() + place
                                     : selected->text() + "." + selected->subItem(1) + place);

@@ -47,7 +47,8 @@ std::string readNoteText(const std::string& programFolder, const std::string& di
     platform::SkipOnError skip;
     std::string out;
     skip.step([&] {
-        out = platform::files::WholeFileRead(catalogue::discFilePath(programFolder, disc, extension));
+        out =
+            platform::files::WholeFileRead(catalogue::discFilePath(programFolder, disc, extension));
     });
     return out;
 }
@@ -67,10 +68,11 @@ struct Form1::DiscTree {
 
 Form1::DiscTree Form1::discTree(platform::TreeView& tree) {
     if (&tree == &TreeView1)
-        return {TreeView1, OpenedDisk,  OpenedDiskLabel1,   firstClick,
-                alreadystr, LastOpenedDiscNode, true};
-    return {TreeView2,   OpenedDiskTree2, OpenedDiskLabel2,    firstClick2,
-            Alreadystr2, LastOpenedDiscNode2, false};
+        return {TreeView1,          OpenedDisk, OpenedDiskLabel1, firstClick, alreadystr,
+                LastOpenedDiscNode, true};
+    return {TreeView2,   OpenedDiskTree2, OpenedDiskLabel2,
+            firstClick2, Alreadystr2,     LastOpenedDiscNode2,
+            false};
 }
 
 void Form1::TreeView1_NodeClick(platform::Node& Node) {

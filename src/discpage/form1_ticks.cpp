@@ -106,8 +106,7 @@ std::optional<std::size_t> Form1::flushPendingTicks() {
     }
     const std::vector<discpage::PendingTick> queue = std::move(PendingTickPaths);
     PendingTickPaths.clear();
-    const discpage::TickResult result =
-        discpage::applyTicks(text, queue, isHardDisc(OpenedDisk));
+    const discpage::TickResult result = discpage::applyTicks(text, queue, isHardDisc(OpenedDisk));
     // The number of every tenth entry, counted from 0, stays in the caption.
     for (std::size_t i = 9; i < queue.size(); i += 10) setCaption(std::to_string(i));
     try {

@@ -9,6 +9,10 @@
 // marks "($)". Every tick or untick adds one mark to the run after the size
 // and before the mirror suffix; only the tick removal of the whole disc takes
 // marks away.
+//
+// The texts are UTF-8 (an index file read whole); lines end at CR LF, a lone
+// LF or a lone CR, and a last line may have no break. The edits rewrite only
+// the lines they change; every other byte of the text stays as it was.
 #pragma once
 
 #include <cstddef>
@@ -38,7 +42,9 @@ struct PendingTick {
     bool atRoot = false;
     // The listed folder's path below the disc node ("E:\docs",
     // "photos\2004"): the file's line is the one whose path is this folder's
-    // absolute path, "\" and the name in key.
+    // absolute path, "\" and the name in key. applyTicks finds the line by
+    // this path and the key alone; parentText, folderText and atRoot only
+    // describe where the entry was made.
     std::string folderPath;
 };
 
@@ -51,18 +57,25 @@ struct TickResult {
 // the line whose path is the entry's folder's absolute path (see
 // indexFolderPrefix) followed by the name in its key and whose size is the
 // key's; the marks the key carried are not compared, so a line changed since
-// the listing is still found. An entry whose line is missing changes nothing.
-// The text is scanned once, whatever the number of entries.
+// the listing is still found. A file named by several entries gets one mark
+// per entry, on the first of its lines; an entry whose line is missing (or
+// whose key holds no size) changes nothing. The text is scanned once,
+// whatever the number of entries; hardDisc tells a catalogued hard-disk
+// folder, whose absolute paths begin with HardDiscBase of the first line.
 TickResult applyTicks(std::string_view indexText, const std::vector<PendingTick>& ticks,
                       bool hardDisc);
 
 // Removes every tick mark from the lines of files without a mirror copy;
 // lines with a mirror suffix keep their marks, folder lines and lines that
 // are no file lines stay as they are (a name holding "($)" is never cut).
+// Running it on its own result changes nothing.
 std::string removeTicks(std::string_view indexText);
 
-// The file line whose path equals filePath (ASCII letter case ignored):
-// [begin, end) in the text, its CR LF included, and the line parsed.
+// The first file line whose path equals filePath (ASCII letter case
+// ignored): [begin, end) in the text, its line break included (end is the
+// text's end for a last line without one), and the line parsed. A line whose
+// path merely begins with filePath ("a.txt.bak", the files of a folder named
+// "a.txt") is not it.
 struct FoundLine {
     std::size_t begin = 0;
     std::size_t end = 0;
@@ -71,9 +84,13 @@ struct FoundLine {
 std::optional<FoundLine> findFileLine(std::string_view indexText, std::string_view filePath);
 
 // The ticked files of a disc, or of one folder and everything below it, and
-// their total size. folderPath "" counts the whole disc; otherwise the
-// folder's path below the disc node ("E:\docs"). Files of 0 bytes are not
-// counted; a negative size is read by adding 2^32.
+// their total size, read line by line from the start of the index file.
+// folderPath "" counts the whole disc; otherwise the folder's path below the
+// disc node ("E:\docs"), and the files counted are those whose path begins
+// with the folder's absolute path (indexFolderPrefix of the file's first
+// line; ASCII letter case ignored), so "pop\live" never counts
+// "pop\kpop\live". Lines are read with blanks cut from both ends. Files of
+// 0 bytes are not counted; a negative size is read by adding 2^32.
 struct TickedTotal {
     std::int64_t files = 0;
     double bytes = 0;

@@ -1,0 +1,426 @@
+#include "discpage/index_edits.h"
+
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/files/files_fixture.h"
+#include "platform/files/text_file.h"
+#include "platform/text/text.h"
+
+namespace discpage {
+namespace {
+
+// The lines, each ended by CR LF.
+std::string crlf(std::initializer_list<std::string_view> lines) {
+    std::string text;
+    for (const auto line : lines) {
+        text += line;
+        text += "\r\n";
+    }
+    return text;
+}
+
+// A queued tick of the file with this key, listed in the folder with this
+// path below the disc node.
+PendingTick entry(std::string folderPath, std::string key) {
+    PendingTick t;
+    const auto slash = folderPath.rfind('\\');
+    t.atRoot = slash == std::string::npos;
+    t.folderText = t.atRoot ? folderPath : folderPath.substr(slash + 1);
+    t.parentText = t.atRoot ? "disc" : folderPath.substr(0, slash);
+    const auto parentSlash = t.parentText.rfind('\\');
+    if (!t.atRoot && parentSlash != std::string::npos)
+        t.parentText = t.parentText.substr(parentSlash + 1);
+    t.folderPath = std::move(folderPath);
+    t.key = std::move(key);
+    return t;
+}
+
+// A character whose second byte in code page 936 is "|" (0x7C).
+const std::string BarTrail = platform::text::fromCp936("\xD5\x7C");
+
+// A CD whose lines end alike: three files b.jpg[55] in folders ending in
+// "docs\img", names with brackets, marks, braces and Chinese characters.
+const std::string CdIndex = crlf({
+    "E:\\|a",
+    "E:\\|docs",
+    "E:\\|mydocs",
+    "E:\\|me@home",
+    "E:\\a.txt.bak[3]",
+    "E:\\a.txt[12]",
+    "E:\\1.txt[12]",
+    "E:\\a\\|docs",
+    "E:\\a\\docs\\|img",
+    "E:\\a\\docs\\img\\b.jpg[55]",
+    "E:\\mydocs\\|img",
+    "E:\\mydocs\\img\\b.jpg[55]",
+    "E:\\docs\\|img",
+    "E:\\docs\\x[1]($)y.txt[500]",
+    "E:\\docs\\a{b}.txt[7]",
+    "E:\\docs\\m.txt[9]($){C:\\copies\\docs\\m.txt}",
+    "E:\\docs\\img\\b.jpg[55]($)",
+    "E:\\me@home\\游戏\\誠遊許.txt[100]",
+    "E:\\Upper\\README.TXT[8]",
+});
+
+// A hard-disk folder D:\music\pop: "pop\kpop\live" stands before "pop\live".
+const std::string HardIndex = crlf({
+    "D:\\music\\pop\\|kpop",
+    "D:\\music\\pop\\|live",
+    "D:\\music\\pop\\a.mp3[1]",
+    "D:\\music\\pop\\kpop\\|live",
+    "D:\\music\\pop\\kpop\\live\\a.mp3[4096]",
+    "D:\\music\\pop\\live\\a.mp3[4096]",
+});
+
+// A text with the line `from` replaced by `to` (exactly one occurrence).
+std::string withLine(const std::string& text, std::string_view from, std::string_view to) {
+    const std::string whole = std::string(from) + "\r\n";
+    const auto at = text.find(whole);
+    EXPECT_NE(at, std::string::npos) << from;
+    EXPECT_EQ(text.find(whole, at + 1), std::string::npos) << from;
+    std::string out = text;
+    out.replace(at, from.size(), to);
+    return out;
+}
+
+TEST(ApplyTicksTest, EachEntryAddsOneMarkToTheLineOfItsFileAlone) {
+    struct Change {
+        const char* from;
+        const char* to;
+    };
+    struct Case {
+        const char* name;
+        bool hard;
+        std::vector<PendingTick> ticks;
+        std::vector<Change> changes;
+        std::size_t written;
+    };
+    const Case cases[] = {
+        {"file at the root",
+         false,
+         {entry("E:", "a.txt[12]")},
+         {{"E:\\a.txt[12]", "E:\\a.txt[12]($)"}},
+         1},
+        {"name with a digit first",
+         false,
+         {entry("E:", "1.txt[12]")},
+         {{"E:\\1.txt[12]", "E:\\1.txt[12]($)"}},
+         1},
+        {"mark behind the marks listed",
+         false,
+         {entry("E:\\docs\\img", "b.jpg[55]($)")},
+         {{"E:\\docs\\img\\b.jpg[55]($)", "E:\\docs\\img\\b.jpg[55]($)($)"}},
+         1},
+        {"tick and untick",
+         false,
+         {entry("E:", "a.txt[12]"), entry("E:", "a.txt[12]")},
+         {{"E:\\a.txt[12]", "E:\\a.txt[12]($)($)"}},
+         2},
+        {"three entries for one file",
+         false,
+         {entry("E:", "a.txt[12]"), entry("E:\\a\\docs\\img", "b.jpg[55]"),
+          entry("E:", "a.txt[12]"), entry("E:", "a.txt[12]")},
+         {{"E:\\a.txt[12]", "E:\\a.txt[12]($)($)($)"},
+          {"E:\\a\\docs\\img\\b.jpg[55]", "E:\\a\\docs\\img\\b.jpg[55]($)"}},
+         4},
+        {"key with more marks than the line",
+         false,
+         {entry("E:\\docs\\img", "b.jpg[55]($)($)($)")},
+         {{"E:\\docs\\img\\b.jpg[55]($)", "E:\\docs\\img\\b.jpg[55]($)($)"}},
+         1},
+        {"key with fewer marks than the line",
+         false,
+         {entry("E:\\docs\\img", "b.jpg[55]")},
+         {{"E:\\docs\\img\\b.jpg[55]($)", "E:\\docs\\img\\b.jpg[55]($)($)"}},
+         1},
+        {"the folder ending in docs\\img that stands first",
+         false,
+         {entry("E:\\a\\docs\\img", "b.jpg[55]")},
+         {{"E:\\a\\docs\\img\\b.jpg[55]", "E:\\a\\docs\\img\\b.jpg[55]($)"}},
+         1},
+        {"mydocs is not docs",
+         false,
+         {entry("E:\\mydocs\\img", "b.jpg[55]")},
+         {{"E:\\mydocs\\img\\b.jpg[55]", "E:\\mydocs\\img\\b.jpg[55]($)"}},
+         1},
+        {"brackets and a mark in the name",
+         false,
+         {entry("E:\\docs", "x[1]($)y.txt[500]")},
+         {{"E:\\docs\\x[1]($)y.txt[500]", "E:\\docs\\x[1]($)y.txt[500]($)"}},
+         1},
+        {"brace in the name",
+         false,
+         {entry("E:\\docs", "a{b}.txt[7]")},
+         {{"E:\\docs\\a{b}.txt[7]", "E:\\docs\\a{b}.txt[7]($)"}},
+         1},
+        {"mirror suffix stays after the marks",
+         false,
+         {entry("E:\\docs", "m.txt[9]($)")},
+         {{"E:\\docs\\m.txt[9]($){C:\\copies\\docs\\m.txt}",
+           "E:\\docs\\m.txt[9]($)($){C:\\copies\\docs\\m.txt}"}},
+         1},
+        {"Chinese and GBK trail-byte names",
+         false,
+         {entry("E:\\me@home\\游戏", "誠遊許.txt[100]")},
+         {{"E:\\me@home\\游戏\\誠遊許.txt[100]", "E:\\me@home\\游戏\\誠遊許.txt[100]($)"}},
+         1},
+        {"letter case of folder and key",
+         false,
+         {entry("e:\\UPPER", "readme.txt[8]")},
+         {{"E:\\Upper\\README.TXT[8]", "E:\\Upper\\README.TXT[8]($)"}},
+         1},
+        {"another size is another file", false, {entry("E:", "a.txt[13]")}, {}, 0},
+        {"a.txt is not a.txt.bak", false, {entry("E:", "a.txt[3]")}, {}, 0},
+        {"no such folder", false, {entry("E:\\docs", "a.txt[12]")}, {}, 0},
+        {"key without a size", false, {entry("E:", "a.txt")}, {}, 0},
+        {"found and missing entries",
+         false,
+         {entry("E:\\nowhere", "b.jpg[55]"), entry("E:\\docs", "a{b}.txt[7]")},
+         {{"E:\\docs\\a{b}.txt[7]", "E:\\docs\\a{b}.txt[7]($)"}},
+         1},
+        {"empty queue", false, {}, {}, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::string expected = CdIndex;
+        for (const auto& ch : c.changes) expected = withLine(expected, ch.from, ch.to);
+        const TickResult r = applyTicks(CdIndex, c.ticks, c.hard);
+        EXPECT_EQ(r.text, expected);
+        EXPECT_EQ(r.written, c.written);
+    }
+}
+
+// The folder's absolute path of a hard-disk folder begins with the parent of
+// the scanned folder, taken from the first line.
+TEST(ApplyTicksTest, HardDiskPathsBeginWithTheScannedFoldersParent) {
+    struct Case {
+        const char* folderPath;
+        const char* key;
+        const char* from;
+        const char* to;
+    };
+    const Case cases[] = {
+        {"pop", "a.mp3[1]", "D:\\music\\pop\\a.mp3[1]", "D:\\music\\pop\\a.mp3[1]($)"},
+        {"pop\\live", "a.mp3[4096]", "D:\\music\\pop\\live\\a.mp3[4096]",
+         "D:\\music\\pop\\live\\a.mp3[4096]($)"},
+        {"pop\\kpop\\live", "a.mp3[4096]", "D:\\music\\pop\\kpop\\live\\a.mp3[4096]",
+         "D:\\music\\pop\\kpop\\live\\a.mp3[4096]($)"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.folderPath);
+        const TickResult r = applyTicks(HardIndex, {entry(c.folderPath, c.key)}, true);
+        EXPECT_EQ(r.text, withLine(HardIndex, c.from, c.to));
+        EXPECT_EQ(r.written, 1u);
+    }
+
+    // The root of a hard-disk folder D:\data\myfolder.
+    const std::string myfolder =
+        crlf({"D:\\data\\myfolder\\|sub", "D:\\data\\myfolder\\a.txt[12]"});
+    EXPECT_EQ(applyTicks(myfolder, {entry("myfolder", "a.txt[12]")}, true).text,
+              crlf({"D:\\data\\myfolder\\|sub", "D:\\data\\myfolder\\a.txt[12]($)"}));
+    // Read as a CD, the same entry names no line.
+    EXPECT_EQ(applyTicks(myfolder, {entry("myfolder", "a.txt[12]")}, false).written, 0u);
+}
+
+// Lines that are not changed keep every byte, whatever their breaks; a last
+// line without a break keeps having none.
+TEST(ApplyTicksTest, KeepsTheBytesOfOtherLines) {
+    const std::string text = "E:\\|d\nE:\\junk line\r\r\nE:\\b.txt[1]($)  \r\nE:\\d\\a.txt[12]";
+    const TickResult r = applyTicks(text, {entry("E:\\d", "a.txt[12]")}, false);
+    EXPECT_EQ(r.text, "E:\\|d\nE:\\junk line\r\r\nE:\\b.txt[1]($)  \r\nE:\\d\\a.txt[12]($)");
+    EXPECT_EQ(applyTicks(text, {}, false).text, text);
+    EXPECT_EQ(applyTicks("", {entry("E:", "a.txt[12]")}, false).text, "");
+}
+
+// When a file's line stands twice, the first takes the marks.
+TEST(ApplyTicksTest, TheFirstLineOfAFileTakesAllItsMarks) {
+    const std::string text = crlf({"E:\\a.txt[12]", "E:\\a.txt[12]"});
+    const TickResult r =
+        applyTicks(text, {entry("E:", "a.txt[12]"), entry("E:", "A.TXT[12]($)")}, false);
+    EXPECT_EQ(r.text, crlf({"E:\\a.txt[12]($)($)", "E:\\a.txt[12]"}));
+    EXPECT_EQ(r.written, 2u);
+}
+
+TEST(RemoveTicksTest, FilesWithoutAMirrorCopyLoseEveryMark) {
+    struct Case {
+        const char* in;
+        const char* out;
+    };
+    const Case cases[] = {
+        {"E:\\a.txt[12]($)($)($)\r\n", "E:\\a.txt[12]\r\n"},
+        {"E:\\a.txt[12]($)($){C:\\copies\\a.txt}\r\n",
+         "E:\\a.txt[12]($)($){C:\\copies\\a.txt}\r\n"},
+        {"E:\\docs\\long name.txt[1]($)($)($)($)($)\r\nE:\\b[2]($)($)($)\r\n",
+         "E:\\docs\\long name.txt[1]\r\nE:\\b[2]\r\n"},
+        {"E:\\|a($)\r\nE:\\a($)\\b.txt[5]\r\nE:\\a($)\\c.txt[5]($)\r\n",
+         "E:\\|a($)\r\nE:\\a($)\\b.txt[5]\r\nE:\\a($)\\c.txt[5]\r\n"},
+        {"E:\\a($)b.txt[5]($)\r\n", "E:\\a($)b.txt[5]\r\n"},
+        {"E:\\x[1]($)y.txt[500]($)($)\r\n", "E:\\x[1]($)y.txt[500]\r\n"},
+        {"E:\\x($)y\r\nE:\\($)\r\n", "E:\\x($)y\r\nE:\\($)\r\n"},
+        {"E:\\游戏\\誠遊許.txt[100]($)\r\nE:\\z.txt[1]($)",
+         "E:\\游戏\\誠遊許.txt[100]\r\nE:\\z.txt[1]"},
+        {"", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.in);
+        const std::string once = removeTicks(c.in);
+        EXPECT_EQ(once, c.out);
+        EXPECT_EQ(removeTicks(once), once);
+    }
+}
+
+TEST(RemoveTicksTest, TwiceIsOnce) {
+    const std::string once = removeTicks(CdIndex);
+    EXPECT_EQ(removeTicks(once), once);
+    EXPECT_EQ(once, withLine(CdIndex, "E:\\docs\\img\\b.jpg[55]($)", "E:\\docs\\img\\b.jpg[55]"));
+}
+
+TEST(FindFileLineTest, FindsTheLineOfTheWholePath) {
+    const std::string text = crlf({
+                                 "E:\\docs\\a.txt.bak[3]",
+                                 "E:\\docs\\|a.txt",
+                                 "E:\\docs\\a.txt\\x[1]",
+                                 "E:\\docs\\a.txt[10]($)",
+                                 "E:\\docs\\README[7]",
+                             }) +
+                             "E:\\游戏\\誠遊許[100]";
+    const auto lineStart = [&](std::string_view line) { return text.find(line); };
+    struct Case {
+        const char* path;
+        const char* line;   // nullptr: not found
+        const char* found;  // the path as the line spells it
+    };
+    const Case cases[] = {
+        {"E:\\docs\\a.txt", "E:\\docs\\a.txt[10]($)\r\n", "E:\\docs\\a.txt"},
+        {"e:\\DOCS\\A.TXT", "E:\\docs\\a.txt[10]($)\r\n", "E:\\docs\\a.txt"},
+        {"E:\\docs\\a.txt.bak", "E:\\docs\\a.txt.bak[3]\r\n", "E:\\docs\\a.txt.bak"},
+        {"E:\\docs\\a.txt\\x", "E:\\docs\\a.txt\\x[1]\r\n", "E:\\docs\\a.txt\\x"},
+        {"E:\\docs\\readme", "E:\\docs\\README[7]\r\n", "E:\\docs\\README"},
+        {"E:\\游戏\\誠遊許", "E:\\游戏\\誠遊許[100]", "E:\\游戏\\誠遊許"},
+        {"E:\\docs\\a", nullptr, nullptr},
+        {"E:\\docs\\readme.", nullptr, nullptr},
+        {"E:\\docs", nullptr, nullptr},
+        {"docs\\a.txt", nullptr, nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        const auto found = findFileLine(text, c.path);
+        if (!c.line) {
+            EXPECT_FALSE(found);
+            continue;
+        }
+        ASSERT_TRUE(found);
+        EXPECT_EQ(found->begin, lineStart(c.line));
+        EXPECT_EQ(found->end, found->begin + std::string_view(c.line).size());
+        EXPECT_EQ(found->line.path, c.found);
+    }
+    const auto a = findFileLine(text, "E:\\docs\\a.txt");
+    ASSERT_TRUE(a);
+    EXPECT_EQ(a->line.sizeText, "10");
+    EXPECT_EQ(a->line.ticks, 1);
+}
+
+TEST(FindFileLineTest, FirstLineAndHardDiskSiblings) {
+    // A folder is no file, nor is a path that only begins its lines.
+    EXPECT_FALSE(findFileLine(HardIndex, "D:\\music\\pop\\kpop"));
+    EXPECT_FALSE(findFileLine(HardIndex, "D:\\music\\pop\\kpop\\live"));
+    const std::string text = "E:\\a.txt[1]\r\nE:\\b.txt[2]\r\n";
+    const auto a = findFileLine(text, "E:\\a.txt");
+    ASSERT_TRUE(a);
+    EXPECT_EQ(a->begin, 0u);
+    EXPECT_EQ(a->end, 13u);
+    const auto live = findFileLine(HardIndex, "D:\\music\\pop\\live\\a.mp3");
+    ASSERT_TRUE(live);
+    EXPECT_EQ(HardIndex.substr(live->begin, live->end - live->begin),
+              "D:\\music\\pop\\live\\a.mp3[4096]\r\n");
+}
+
+class CountTickedTest : public files_test::FilesTest {
+  protected:
+    TickedTotal count(const std::string& utf8, std::string_view folderPath, bool hard) {
+        files_test::writeBytes(c() + "/disc.wcd", platform::text::toCp936(utf8));
+        platform::files::RawLineReader lines("C:\\disc.wcd");
+        return countTicked(lines, folderPath, hard);
+    }
+
+    struct Expected {
+        const char* scope;
+        std::int64_t files;
+        double bytes;
+    };
+    void expectCounts(const std::string& utf8, bool hard, std::initializer_list<Expected> cases) {
+        for (const auto& e : cases) {
+            SCOPED_TRACE(e.scope);
+            const TickedTotal t = count(utf8, e.scope, hard);
+            EXPECT_EQ(t.files, e.files);
+            EXPECT_EQ(t.bytes, e.bytes);
+        }
+    }
+};
+
+TEST_F(CountTickedTest, CountsTickedFilesOfTheScope) {
+    // Not counted: 0 bytes, four marks, unticked files in a folder named
+    // "a($)" or with a mark inside the name. Counted: five marks, a negative
+    // size (plus 2^32), brackets in a name, a "|" trail byte, a mirrored file,
+    // a line with blanks at its end.
+    ASSERT_EQ(platform::text::len(BarTrail), 1u);
+    const std::string cd = crlf({
+        "E:\\|a($)",
+        "E:\\|docs",
+        "E:\\a.txt[1000]($)",
+        "E:\\zero.txt[0]($)",
+        "E:\\four.txt[10]($)($)($)($)",
+        "E:\\five.txt[20]($)($)($)($)($)",
+        "E:\\big.iso[-1073741824]($)",
+        "E:\\a($)\\u.txt[9]",
+        "E:\\a($)\\v[2]($).txt[9]",
+        "E:\\docs\\|img",
+        "E:\\docs\\x[1]($)y.txt[500]($)",
+        "E:\\docs\\誠遊許" + BarTrail + ".txt[300]($)  ",
+        "E:\\DOCS\\img\\p.jpg[4000]($){C:\\copies\\p.jpg}",
+        "E:\\docs2\\q.txt[7]($)",
+    });
+    expectCounts(cd, false,
+                 {
+                     {"", 7, 1000 + 20 + 3221225472.0 + 500 + 300 + 4000 + 7},
+                     {"E:", 7, 1000 + 20 + 3221225472.0 + 500 + 300 + 4000 + 7},
+                     {"E:\\docs", 3, 500 + 300 + 4000},
+                     {"e:\\Docs\\IMG", 1, 4000},
+                     {"E:\\docs2", 1, 7},
+                     {"E:\\a($)", 0, 0},
+                     {"E:\\nowhere", 0, 0},
+                 });
+}
+
+TEST_F(CountTickedTest, HardDiskScopeIsAnchoredAtTheScannedFoldersParent) {
+    const std::string hard = crlf({
+        "D:\\music\\pop\\|kpop",
+        "D:\\music\\pop\\|live",
+        "D:\\music\\pop\\a.mp3[1]($)($)",
+        "D:\\music\\pop\\kpop\\|live",
+        "D:\\music\\pop\\kpop\\live\\a.mp3[100]($)",
+        "D:\\music\\pop\\live\\a.mp3[200]($)",
+    });
+    expectCounts(hard, true,
+                 {
+                     {"", 2, 300},
+                     {"pop", 2, 300},
+                     {"pop\\live", 1, 200},
+                     {"pop\\kpop\\live", 1, 100},
+                     {"live", 0, 0},
+                 });
+}
+
+TEST_F(CountTickedTest, EmptyIndexCountsNothing) {
+    const TickedTotal t = count("", "", false);
+    EXPECT_EQ(t.files, 0);
+    EXPECT_EQ(t.bytes, 0);
+}
+
+}  // namespace
+}  // namespace discpage

@@ -1,0 +1,123 @@
+// The disc page on the desktop: a scanned disc opened from the disc list, its
+// folders browsed, files ticked through their check boxes, the views switched
+// from the menu and the list sorted by a column header, all with the real
+// widgets and the mouse.
+#include <gtest/gtest.h>
+
+#include <QHeaderView>
+#include <QListView>
+#include <QMenuBar>
+#include <QStackedWidget>
+#include <QStyle>
+#include <QStyleOptionViewItem>
+#include <QTabBar>
+#include <QTreeWidget>
+#include <string>
+
+#include "gui_fixture.h"
+
+using guitest::GuiMachine;
+
+namespace {
+
+QPoint centreOf(QTreeWidget* tree, const QString& text) {
+    const auto found = tree->findItems(text, Qt::MatchExactly | Qt::MatchRecursive);
+    return found.isEmpty() ? QPoint(-1, -1) : tree->visualItemRect(found.first()).center();
+}
+
+// The report widget of the file list: the QTreeWidget that has columns.
+QTreeWidget* reportOf(GuiMachine& m) {
+    QWidget* w = m.widgetOf<QWidget>(m.form.ListView1);
+    for (QTreeWidget* t : w->findChildren<QTreeWidget*>())
+        if (t->columnCount() == 5) return t;
+    return nullptr;
+}
+
+// The centre of the check box of the report row whose first column reads text.
+QPoint checkBoxOf(QTreeWidget* report, const QString& text) {
+    const auto found = report->findItems(text, Qt::MatchExactly);
+    if (found.isEmpty()) return {-1, -1};
+    QStyleOptionViewItem opt;
+    opt.initFrom(report);
+    opt.rect = report->visualItemRect(found.first());
+    opt.features |= QStyleOptionViewItem::HasCheckIndicator;
+    return report->style()
+        ->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &opt, report)
+        .center();
+}
+
+QStringList columnTexts(QTreeWidget* report, int column) {
+    QStringList out;
+    for (int i = 0; i < report->topLevelItemCount(); ++i)
+        out << report->topLevelItem(i)->text(column);
+    return out;
+}
+
+}  // namespace
+
+TEST(DiscPageOnTheDesktop, OpenBrowseTickSwitchViewsAndSort) {
+    GuiMachine m;
+    m.h.write("C:\\zelbrin\\guangpan\\Tools.wcd",
+              "E:\\|docs\r\nE:\\setup.exe[900]\r\nE:\\docs\\Readme.TXT[3000]\r\n"
+              "E:\\docs\\y.gif[2048]($)\r\nE:\\docs\\z.zip[5000000]\r\n");
+    m.h.write("C:\\zelbrin\\ini.ini", "|软件\r\n#Tools#3#工具盘&&2024-5-6#\r\n");
+    gui::FormView& v = m.showMain();
+    QTabBar* tabs = m.widgetOf<QWidget>(m.form.TabStrip1)->findChild<QTabBar*>();
+    ASSERT_TRUE(tabs);
+    QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(1).center());
+    ASSERT_TRUE(m.form.TreeView1.visible());
+
+    QTreeWidget* discs = m.widgetOf<QTreeWidget>(m.form.TreeView1);
+    ASSERT_TRUE(discs);
+    QTest::mouseClick(discs->viewport(), Qt::LeftButton, {}, centreOf(discs, "Tools"));
+    EXPECT_EQ(m.form.OpenedDisk, "Tools");
+    QTreeWidget* report = reportOf(m);
+    ASSERT_TRUE(report);
+    EXPECT_EQ(columnTexts(report, 0), (QStringList{"3号光盘的备注：", "工具盘", "购买日期：", "2024-5-6"}));
+
+    // The scan root shows under the disc; its folder opens below it.
+    QTest::mouseClick(discs->viewport(), Qt::LeftButton, {}, centreOf(discs, "E:"));
+    EXPECT_EQ(columnTexts(report, 0), (QStringList{"docs", "setup"}));
+    m.form.TreeView1.item("E:").setExpanded(true);
+    platform::dispatch([] {});
+    QTest::mouseClick(discs->viewport(), Qt::LeftButton, {}, centreOf(discs, "docs"));
+    ASSERT_EQ(report->topLevelItemCount(), 3);
+    // Sorted by type, descending: zip, txt, gif.
+    EXPECT_EQ(columnTexts(report, 0), (QStringList{"z", "Readme", "y"}));
+    EXPECT_EQ(columnTexts(report, 2), (QStringList{"4.77M", "3K", "2K"}));
+    EXPECT_EQ(report->topLevelItem(2)->checkState(0), Qt::Checked);
+
+    // A click on a check box ticks the file in the index at once.
+    QTest::mouseClick(report->viewport(), Qt::LeftButton, {}, checkBoxOf(report, "Readme"));
+    EXPECT_EQ(m.h.read("C:\\zelbrin\\guangpan\\Tools.wcd"),
+              "E:\\|docs\r\nE:\\setup.exe[900]\r\nE:\\docs\\Readme.TXT[3000]($)\r\n"
+              "E:\\docs\\y.gif[2048]($)\r\nE:\\docs\\z.zip[5000000]\r\n");
+    EXPECT_EQ(report->findItems("Readme", Qt::MatchExactly).first()->checkState(0), Qt::Checked);
+
+    // A click on the header of 文件名 sorts by name (descending).
+    QTest::mouseClick(report->header()->viewport(), Qt::LeftButton, {},
+                      QPoint(report->header()->sectionViewportPosition(0) + 20,
+                             report->header()->height() / 2));
+    EXPECT_EQ(m.form.ListView1.sortKey(), 0);
+    EXPECT_EQ(columnTexts(report, 0), (QStringList{"z", "y", "Readme"}));
+
+    const QString shot =
+        QString::fromStdString(guitest::artifactFolder() + "/disc_page_report.png");
+    EXPECT_TRUE(v.window()->grab().save(shot));
+
+    // 选项 → the list view: the rows show as a list, then as small icons.
+    for (platform::MenuItem* item : {&m.form.AlterListviewStyle2, &m.form.AlterListviewStyle1}) {
+        platform::dispatch([&] { item->userClick(); });
+        QListView* icons = nullptr;
+        for (QListView* l : m.widgetOf<QWidget>(m.form.ListView1)->findChildren<QListView*>())
+            if (l->isVisible() && !qobject_cast<QTreeView*>(l)) icons = l;
+        ASSERT_TRUE(icons) << item->name();
+        EXPECT_EQ(icons->model()->rowCount(), 3);
+        EXPECT_FALSE(report->isVisible());
+    }
+    const QString iconShot =
+        QString::fromStdString(guitest::artifactFolder() + "/disc_page_icons.png");
+    EXPECT_TRUE(v.window()->grab().save(iconShot));
+    platform::dispatch([&] { m.form.AlterListviewStyle3.userClick(); });
+    EXPECT_TRUE(report->isVisible());
+}
