@@ -241,42 +241,56 @@ void closeDisc(testsupport::Harness& h, platform::Node& disc) {
 
 // ---- the whole-process modes ----
 
+double msSince(std::chrono::steady_clock::time_point t0) {
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
+}
+
+// Prints the phases' times (ms) to show where a run's time goes.
 int runProcess(const std::string& mode, const char* file) {
-    testsupport::Harness h;
-    std::string disc = "none";
-    if (file) {
-        disc = fs::path(file).stem().string();
-        h.makeFolder(GuangpanFolder);
-        // A hard link costs nothing to make; a copy only where the harness's
-        // folder lies on another file system.
-        const std::string target = h.nativePath(indexPath(disc));
-        std::error_code ec;
-        fs::create_hard_link(file, target, ec);
-        if (ec && !fs::copy_file(file, target, ec)) {
-            std::fprintf(stderr, "cannot place %s: %s\n", file, ec.message().c_str());
-            return 1;
+    auto t0 = std::chrono::steady_clock::now();
+    std::string phases;
+    const auto phase = [&](const char* what) {
+        phases += std::string(" ") + what + " " + std::to_string(msSince(t0)).substr(0, 6);
+        t0 = std::chrono::steady_clock::now();
+    };
+    {
+        testsupport::Harness h;
+        std::string disc = "none";
+        if (file) {
+            disc = fs::path(file).stem().string();
+            h.makeFolder(GuangpanFolder);
+            // A hard link costs nothing to make; a copy only where the
+            // harness's folder lies on another file system.
+            const std::string target = h.nativePath(indexPath(disc));
+            std::error_code ec;
+            fs::create_hard_link(file, target, ec);
+            if (ec && !fs::copy_file(file, target, ec)) {
+                std::fprintf(stderr, "cannot place %s: %s\n", file, ec.message().c_str());
+                return 1;
+            }
+        }
+        writeCatalogue(h, {disc});
+        startOnDiscPage(h);
+        phase("start");
+        if (mode != "start") {
+            Form1& f = h.form;
+            f.TreeView1.userClickNode(discNode(h, disc));
+            phase("open");
+            std::printf("%s: %d nodes in the disc list", disc.c_str(), f.TreeView1.count());
+            if (mode == "list") {
+                f.TreeView1.userClickNode(largestNode(h));
+                phase("list");
+                std::printf(", %d rows listed", f.ListView1.count());
+            }
+            std::printf("\n");
         }
     }
-    writeCatalogue(h, {disc});
-    startOnDiscPage(h);
-    if (mode == "start") return 0;
-
-    Form1& f = h.form;
-    f.TreeView1.userClickNode(discNode(h, disc));
-    std::printf("%s: %d nodes in the disc list", disc.c_str(), f.TreeView1.count());
-    if (mode == "list") {
-        f.TreeView1.userClickNode(largestNode(h));
-        std::printf(", %d rows listed", f.ListView1.count());
-    }
-    std::printf("\n");
+    phase("end");
+    std::printf("ms:%s\n", phases.c_str());
     return 0;
 }
 
 // ---- the in-process mode ----
-
-double msSince(std::chrono::steady_clock::time_point t0) {
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
-}
 
 struct Figures {
     double median = 0, fastest = 0;
