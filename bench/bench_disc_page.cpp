@@ -22,8 +22,9 @@
 //                                  one process (default 9 runs after a warm-up):
 //                                  median and fastest, and the time per line
 //
-// The first four are meant to be timed as whole processes: open or list less
-// start is the cost of the clicks; compare it with `wc -l <file>`.
+// start, open and list are meant to be timed as whole processes: open or list
+// less start is the cost of the clicks; compare it with `wc -l <file>`. Each
+// also prints the time of its phases and the pages each touched first.
 
 #include <sys/resource.h>
 
@@ -128,7 +129,7 @@ class Generator {
     std::string word() { return Words[rng_() % std::size(Words)]; }
 
     // Names of count subfolders, unique among themselves, from a pool of a
-    // thousand or so (so names repeat across the tree), in listing order.
+    // thousand or so (so names repeat across the tree), sorted by name.
     std::vector<Folder> folders(int count) {
         std::set<std::string> names;
         while (static_cast<int>(names.size()) < count) {
