@@ -22,14 +22,16 @@ void Form1::ListView1_ItemClick(platform::ListItem& Item) {
     // A folder row on the disc page: a second click on the same folder soon
     // after the first lists it. The file rows' click comes with the preview.
     if (Item.smallIcon() == images::Folder && TreeView1.visible()) {
+        // The listing removes the row: its text is kept first.
+        const std::string text = Item.text();
         const double elapsed = app().clock.secondsSinceMidnight() - LastFolderClickTime;
         // Whole seconds, a half second to the even one.
         LastFolderClickTime =
             static_cast<std::int32_t>(std::nearbyint(app().clock.secondsSinceMidnight()));
-        if (Item.text() == LastFolderClickText && elapsed < SecondClickSeconds) {
+        if (text == LastFolderClickText && elapsed < SecondClickSeconds) {
             if (!FolderRelist(Item)) return;
         }
-        LastFolderClickText = Item.text();
+        LastFolderClickText = text;
     }
 }
 

@@ -43,6 +43,24 @@ void tell(Form1& form, const std::string& message) {
     form.ui().msgBox(message, platform::MsgButtons::OK, TipTitle);
 }
 
+// A disc's index file read whole: its path and text, or nothing when it
+// cannot be read, which is told ("不能打开文件: " + path + the reason).
+struct IndexText {
+    std::string path;
+    std::string text;
+};
+std::optional<IndexText> readIndex(Form1& form, const std::string& disc) {
+    IndexText out{disc, {}};
+    try {
+        out.path = catalogue::discIndexFilePath(form.app().ProgramFolder, disc);
+        out.text = files::WholeFileRead(out.path);
+    } catch (const platform::Error& e) {
+        tell(form, std::string(CannotOpen) + out.path + e.description());
+        return std::nullopt;
+    }
+    return out;
+}
+
 }  // namespace
 
 void Form1::ListView1_ItemCheck(platform::ListItem& Item) {
@@ -92,18 +110,15 @@ std::optional<std::size_t> Form1::flushPendingTicks() {
         tell(*this, std::string(ChooseDiscFirst));
         return std::nullopt;
     }
-    std::string path = OpenedDisk;
-    std::string text;
-    try {
-        path = catalogue::discIndexFilePath(app().ProgramFolder, OpenedDisk);
-        text = files::WholeFileRead(path);
-    } catch (const platform::Error& e) {
-        // The disc is gone (deleted while its folder was listed): nothing is
-        // written, and no index file is made for it.
+    // A disc gone meanwhile (deleted while its folder was listed): nothing
+    // is written, and no index file is made for it.
+    std::optional<IndexText> index = readIndex(*this, OpenedDisk);
+    if (!index) {
         PendingTickPaths.clear();
-        tell(*this, std::string(CannotOpen) + path + e.description());
         return std::nullopt;
     }
+    const std::string& path = index->path;
+    const std::string& text = index->text;
     const std::vector<discpage::PendingTick> queue = std::move(PendingTickPaths);
     PendingTickPaths.clear();
     const discpage::TickResult result = discpage::applyTicks(text, queue, isHardDisc(OpenedDisk));
@@ -120,14 +135,14 @@ std::optional<std::size_t> Form1::flushPendingTicks() {
 
 void Form1::deleteGou_Click() {
     if (OpenedDisk.empty()) return tell(*this, std::string(ChooseDiscFirst));
+    const std::optional<IndexText> index = readIndex(*this, OpenedDisk);
+    if (!index) return;
     platform::BusyPointer busy(*this);
-    std::string path = OpenedDisk;
     try {
-        path = catalogue::discIndexFilePath(app().ProgramFolder, OpenedDisk);
-        files::WholeFileRewrite(path, discpage::removeTicks(files::WholeFileRead(path)));
+        files::WholeFileRewrite(index->path, discpage::removeTicks(index->text));
     } catch (const platform::Error& e) {
         busy.end();
-        return tell(*this, std::string(CannotOpen) + path + e.description());
+        return tell(*this, "不能保存文件: " + index->path + e.description());
     }
     // The boxes of the disc's listed files show the index again.
     const std::string& listed = alreadystr;
@@ -145,14 +160,10 @@ void Form1::DeleteFromMulu_Click() {
     if (item->smallIcon() == images::Folder) return tell(*this, "只能删除文件！");
     if (OpenedDisk.empty()) return tell(*this, std::string(ChooseDiscFirst));
 
-    std::string path = OpenedDisk;
-    std::string text;
-    try {
-        path = catalogue::discIndexFilePath(app().ProgramFolder, OpenedDisk);
-        text = files::WholeFileRead(path);
-    } catch (const platform::Error& e) {
-        return tell(*this, std::string(CannotOpen) + path + e.description());
-    }
+    std::optional<IndexText> index = readIndex(*this, OpenedDisk);
+    if (!index) return;
+    const std::string& path = index->path;
+    std::string& text = index->text;
 
     // The file's path as the index holds it: the folder below the disc node
     // (under the scanned folder's parent for a hard-disk folder) and the name.

@@ -21,7 +21,7 @@ namespace disc_page_test {
 
 inline constexpr std::string_view Tools = "[003]Tools";
 inline constexpr std::string_view Pop = "pop_hard";
-enum Tab { CategoryPage = 1, DiscPage = 2 };
+enum Tab { CategoryTab = 1, DiscTab = 2 };
 
 inline std::string lines(const std::vector<std::string_view>& ls) {
     std::string out;
@@ -127,11 +127,11 @@ class DiscPage : public ::testing::Test {
     Form1& f() { return h.form; }
     // Shows the page 光盘 and clicks the nodes of these full paths in turn.
     void clickDiscList(const std::vector<std::string_view>& paths) {
-        if (!f().TreeView1.visible()) f().TabStrip1.userSelect(DiscPage);
+        if (!f().TreeView1.visible()) f().TabStrip1.userSelect(DiscTab);
         for (std::string_view p : paths) f().TreeView1.userClickNode(node(f().TreeView1, p));
     }
     void clickCategoryTree(const std::vector<std::string_view>& paths) {
-        if (!f().TreeView2.visible()) f().TabStrip1.userSelect(CategoryPage);
+        if (!f().TreeView2.visible()) f().TabStrip1.userSelect(CategoryTab);
         for (std::string_view p : paths) f().TreeView2.userClickNode(node(f().TreeView2, p));
     }
     std::string index(std::string_view disc) const { return h.read(indexPath(disc)); }

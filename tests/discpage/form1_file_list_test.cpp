@@ -104,8 +104,8 @@ TEST_F(DiscPage, AReleaseShowsTheSelectedRowsPlace) {
     f().ListView1.userMouseUp(platform::LeftButton, 0, 0, 0);
     EXPECT_EQ(f().StatusBar1.panel(2).text(),
               "README.No扩展名(" + std::to_string(readme.index()) + "/8)");
-    f().ListView1.userMouseDown(platform::RightButton, 0, 0, 0, &row(f(), "img"));
     h.ui.dismissPopup();
+    f().ListView1.userMouseDown(platform::RightButton, 0, 0, 0, &row(f(), "img"));
     f().ListView1.userMouseUp(platform::RightButton, 0, 0, 0);
     EXPECT_EQ(f().StatusBar1.panel(2).text(), "img(1/8)");
 }
@@ -117,10 +117,11 @@ TEST_F(DiscPage, TheViewItemsCarryOneCheckMark) {
         platform::MenuItem* item;
         int view;
     };
-    for (const Case& c : std::vector<Case>{{&f().AlterListviewStyle2, platform::ListView::List},
-                                           {&f().AlterListviewStyle2, platform::ListView::List},
-                                           {&f().AlterListviewStyle1, platform::ListView::SmallIcons},
-                                           {&f().AlterListviewStyle3, platform::ListView::Report}}) {
+    for (const Case& c :
+         std::vector<Case>{{&f().AlterListviewStyle2, platform::ListView::List},
+                           {&f().AlterListviewStyle2, platform::ListView::List},
+                           {&f().AlterListviewStyle1, platform::ListView::SmallIcons},
+                           {&f().AlterListviewStyle3, platform::ListView::Report}}) {
         c.item->userClick();
         EXPECT_EQ(f().ListView1.view(), c.view);
         for (platform::MenuItem* m :
@@ -132,13 +133,14 @@ TEST_F(DiscPage, TheViewItemsCarryOneCheckMark) {
 TEST_F(DiscPage, ThePopupHoldsItsItemsInOrder) {
     Strings names;
     for (const platform::MenuItem* m : f().pop2.items()) names.push_back(m->caption());
-    EXPECT_EQ(names, (Strings{"打开硬盘上的映象文件", "打开光盘上的文件",
-                              "从目录文件中删除这个文件(如果是扫描硬盘，就把硬盘上对应的文件删除)",
-                              "删除硬盘上对应的映象文件", "-", "修改或添加[使用情况]", "修改或添加备注",
-                              "自动提取文件备注", "-", "文件夹属性", "把选中的文件或文件夹加入\"文库\"",
-                              "查找软件说明", "填写软件说明", "-", "打钩当前目录下的所有文件",
-                              "打钩当前光盘上的所有index.htm和default.htm文件",
-                              "打钩当前光盘上的所有Readme文件", "-", "发送到"}));
+    EXPECT_EQ(names,
+              (Strings{"打开硬盘上的映象文件", "打开光盘上的文件",
+                       "从目录文件中删除这个文件(如果是扫描硬盘，就把硬盘上对应的文件删除)",
+                       "删除硬盘上对应的映象文件", "-", "修改或添加[使用情况]", "修改或添加备注",
+                       "自动提取文件备注", "-", "文件夹属性", "把选中的文件或文件夹加入\"文库\"",
+                       "查找软件说明", "填写软件说明", "-", "打钩当前目录下的所有文件",
+                       "打钩当前光盘上的所有index.htm和default.htm文件",
+                       "打钩当前光盘上的所有Readme文件", "-", "发送到"}));
     names.clear();
     for (const platform::MenuItem* m : f().SendToto.items()) names.push_back(m->caption());
     EXPECT_EQ(names, (Strings{"我的文档", "D盘", "你的文件夹", "-", "定义你的文件夹"}));

@@ -100,7 +100,8 @@ TEST_F(DiscPage, AMissingIndexIsToldAndTheListKeepsItsRows) {
     clickDiscList({"Gone"});
     ASSERT_EQ(h.ui.messages().size(), 1u);
     EXPECT_EQ(h.ui.messages()[0].rfind("不能打开文件: C:\\zelbrin\\guangpan\\Gone.wcd", 0), 0u);
-    EXPECT_GT(h.ui.messages()[0].size(), std::string("不能打开文件: C:\\zelbrin\\guangpan\\Gone.wcd").size());
+    EXPECT_GT(h.ui.messages()[0].size(),
+              std::string("不能打开文件: C:\\zelbrin\\guangpan\\Gone.wcd").size());
     EXPECT_EQ(h.ui.log()[0].title, "提示");
     EXPECT_EQ(rows(f()), before);
     EXPECT_EQ(f().OpenedDisk, "Gone");
@@ -110,8 +111,8 @@ TEST_F(DiscPage, AMissingIndexIsToldAndTheListKeepsItsRows) {
 TEST(DiscOpening, ScanRootOfAnIndexWithoutFolders) {
     struct Case {
         std::string index;
-        std::string root;  // the scan root node's text
-        std::string label; // OpenedDiskLabel1 afterwards ("?" unchanged)
+        std::string root;   // the scan root node's text
+        std::string label;  // OpenedDiskLabel1 afterwards ("?" unchanged)
     };
     const std::vector<Case> cases = {
         {"", ":", ""},
@@ -124,7 +125,7 @@ TEST(DiscOpening, ScanRootOfAnIndexWithoutFolders) {
         h.write(indexPath("d"), c.index);
         h.start();
         h.form.OpenedDiskLabel1 = "?";
-        h.form.TabStrip1.userSelect(DiscPage);
+        h.form.TabStrip1.userSelect(DiscTab);
         h.form.TreeView1.userClickNode(node(h.form.TreeView1, "d"));
         EXPECT_EQ(nodePaths(h.form.TreeView1), (Strings{"d", "d\\" + c.root})) << c.index;
         EXPECT_EQ(h.form.OpenedDiskLabel1, c.label) << c.index;

@@ -84,9 +84,13 @@ TEST_F(DiscPage, FoldersInformationRowsAndMirroredFilesKeepNoTick) {
 TEST_F(DiscPage, ATickOnTheCategoryPageIsRefusedWhereItIsMade) {
     clickDiscList({Pop, "pop_hard\\pop\\live"});
     clickCategoryTree({"软件\\[003]Tools", "软件\\[003]Tools\\E:\\docs"});
+    // The category page shows no check boxes; a tick that reaches the list
+    // all the same is refused where it is made.
+    EXPECT_FALSE(f().ListView1.checkboxes());
     platform::ListItem& bak = row(f(), "a.txt");
+    bak.setChecked(true);
     h.ui.answerMsgBox(platform::MsgOK, "请先点击光盘标签！");
-    f().ListView1.userToggleCheck(bak);
+    f().ListView1_ItemCheck(bak);
     EXPECT_FALSE(bak.checked());
     EXPECT_TRUE(f().PendingTickPaths.empty());
     EXPECT_EQ(index(Tools), lines(ToolsIndex));
@@ -108,7 +112,8 @@ TEST_F(DiscPage, ATickForADiscDeletedMeanwhileWritesNothing) {
     h.ui.answerMsgBox(platform::MsgOK);
     f().ListView1.userToggleCheck(bak);
     ASSERT_EQ(h.ui.messages().size(), 1u);
-    EXPECT_EQ(h.ui.messages()[0].rfind("不能打开文件: C:\\zelbrin\\guangpan\\[003]Tools.wcd", 0), 0u);
+    EXPECT_EQ(h.ui.messages()[0].rfind("不能打开文件: C:\\zelbrin\\guangpan\\[003]Tools.wcd", 0),
+              0u);
     EXPECT_FALSE(bak.checked());
     EXPECT_FALSE(h.exists(indexPath(Tools)));
     EXPECT_TRUE(f().PendingTickPaths.empty());
@@ -136,7 +141,7 @@ TEST_F(DiscPage, TheFlushRefusesOffTheDiscPageAndWithoutAnOpenDisc) {
     f().PendingTickPaths.push_back({"E:", "docs", "a.txt.bak[3]", false, "E:\\docs"});
     EXPECT_FALSE(f().WritePendingTicks());
     EXPECT_EQ(f().PendingTickPaths.size(), 1u);
-    f().TabStrip1.userSelect(DiscPage);
+    f().TabStrip1.userSelect(DiscTab);
     h.ui.answerMsgBox(platform::MsgOK, "请选择光盘！");
     EXPECT_FALSE(f().WritePendingTicks());
     EXPECT_EQ(f().PendingTickPaths.size(), 1u);
