@@ -37,6 +37,7 @@
 #include <functional>
 #include <random>
 #include <set>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -219,8 +220,7 @@ void startOnDiscPage(testsupport::Harness& h) {
 platform::Node& discNode(testsupport::Harness& h, const std::string& disc) {
     platform::Node* node = h.form.TreeView1.find(catalogue::treeNodeKey(disc));
     if (!node) {
-        std::fprintf(stderr, "the disc list has no node for %s\n", disc.c_str());
-        std::exit(1);
+        throw std::runtime_error("the disc list has no node for " + disc);
     }
     return *node;
 }
@@ -229,8 +229,7 @@ platform::Node& discNode(testsupport::Harness& h, const std::string& disc) {
 platform::Node& largestNode(testsupport::Harness& h) {
     platform::Node* node = h.form.TreeView1.find(LargestFolder);
     if (!node) {
-        std::fprintf(stderr, "the disc's tree has no node %s\n", LargestFolder);
-        std::exit(1);
+        throw std::runtime_error(std::string("the disc's tree has no node ") + LargestFolder);
     }
     return *node;
 }
@@ -389,10 +388,16 @@ int usage() {
 
 int main(int argc, char** argv) {
     const std::string mode = argc > 1 ? argv[1] : "";
-    if (mode == "gen" && argc == 3) return generate(argv[2]);
-    if (mode == "start" && argc <= 3) return runProcess(mode, argc == 3 ? argv[2] : nullptr);
-    if ((mode == "open" || mode == "list") && argc == 3) return runProcess(mode, argv[2]);
-    if (mode == "inproc" && argc <= 3)
-        return runInProcess(argc == 3 ? std::max(1, std::atoi(argv[2])) : 9);
+    // A failure unwinds, so the harness removes its temporary folder.
+    try {
+        if (mode == "gen" && argc == 3) return generate(argv[2]);
+        if (mode == "start" && argc <= 3) return runProcess(mode, argc == 3 ? argv[2] : nullptr);
+        if ((mode == "open" || mode == "list") && argc == 3) return runProcess(mode, argv[2]);
+        if (mode == "inproc" && argc <= 3)
+            return runInProcess(argc == 3 ? std::max(1, std::atoi(argv[2])) : 9);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "%s\n", e.what());
+        return 1;
+    }
     return usage();
 }
