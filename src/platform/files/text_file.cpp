@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -121,58 +122,70 @@ RawLineReader::~RawLineReader() {
 
 bool RawLineReader::fill() {
     if (atEnd_) return false;
-    constexpr std::size_t Block = std::size_t{1} << 18;
-    buffer_.erase(0, pos_);
+    // Blocks of 64 KB: small enough that a short folder run touches little
+    // memory, large enough that a whole index is read in few calls.
+    constexpr std::size_t Block = std::size_t{1} << 16;
+    const std::size_t unread = size_ - pos_;
+    if (unread + Block > capacity_) {
+        const std::size_t capacity = std::max(2 * Block, unread + Block);
+        std::unique_ptr<char[]> bigger(new char[capacity]);
+        if (unread) std::memcpy(bigger.get(), buffer_.get() + pos_, unread);
+        buffer_ = std::move(bigger);
+        capacity_ = capacity;
+    } else if (unread && pos_) {
+        std::memmove(buffer_.get(), buffer_.get() + pos_, unread);
+    }
     pos_ = 0;
-    const std::size_t had = buffer_.size();
-    buffer_.resize(had + Block);
+    size_ = unread;
     ssize_t n;
     do {
-        n = ::read(fd_, buffer_.data() + had, Block);
+        n = ::read(fd_, buffer_.get() + size_, capacity_ - size_);
     } while (n < 0 && errno == EINTR);
-    if (n < 0) {
-        buffer_.resize(had);
-        raise(err::DeviceIO);
-    }
-    buffer_.resize(had + static_cast<std::size_t>(n));
+    if (n < 0) raise(err::DeviceIO);
+    size_ += static_cast<std::size_t>(n);
     if (n == 0) atEnd_ = true;
     return n > 0;
 }
 
 bool RawLineReader::next(std::string_view& line) {
+    if (!buffer_ && !fill()) return false;
     std::size_t scanned = pos_;
     for (;;) {
-        if (skipLf_ && pos_ < buffer_.size()) {
+        char* data = buffer_.get();
+        if (skipLf_ && pos_ < size_) {
             // The LF of a CR LF split across two blocks.
             skipLf_ = false;
-            if (buffer_[pos_] == '\n') ++pos_;
+            if (data[pos_] == '\n') ++pos_;
             scanned = pos_;
         }
-        const char* begin = buffer_.data() + scanned;
-        const char* end = buffer_.data() + buffer_.size();
+        const char* begin = data + scanned;
+        const char* end = data + size_;
         // The first LF, then a CR before it (a lone CR ends a line too).
-        const void* lf = std::memchr(begin, '\n', static_cast<std::size_t>(end - begin));
+        const void* lf =
+            begin < end ? std::memchr(begin, '\n', static_cast<std::size_t>(end - begin)) : nullptr;
         const char* brk = lf ? static_cast<const char*>(lf) : end;
-        if (const void* cr = std::memchr(begin, '\r', static_cast<std::size_t>(brk - begin)))
+        if (const void* cr = brk > begin
+                                 ? std::memchr(begin, '\r', static_cast<std::size_t>(brk - begin))
+                                 : nullptr)
             brk = static_cast<const char*>(cr);
         if (brk < end) {
-            const std::size_t at = static_cast<std::size_t>(brk - buffer_.data());
-            line = std::string_view(buffer_.data() + pos_, at - pos_);
+            const std::size_t at = static_cast<std::size_t>(brk - data);
+            line = std::string_view(data + pos_, at - pos_);
             pos_ = at + 1;
             if (*brk == '\r') {
-                if (pos_ < buffer_.size()) {
-                    if (buffer_[pos_] == '\n') ++pos_;
+                if (pos_ < size_) {
+                    if (data[pos_] == '\n') ++pos_;
                 } else {
                     skipLf_ = true;
                 }
             }
             return true;
         }
-        scanned = buffer_.size() - pos_;
+        scanned = size_ - pos_;
         if (!fill()) {
-            if (pos_ >= buffer_.size()) return false;
-            line = std::string_view(buffer_.data() + pos_, buffer_.size() - pos_);
-            pos_ = buffer_.size();
+            if (pos_ >= size_) return false;
+            line = std::string_view(buffer_.get() + pos_, size_ - pos_);
+            pos_ = size_;
             return true;
         }
         // fill() moved the unread bytes to the front: scanned counts them.

@@ -10,6 +10,7 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -76,7 +77,11 @@ class RawLineReader {
     bool fill();
 
     int fd_ = -1;
-    std::string buffer_;
+    // The bytes read and not yet handed out are buffer_[pos_, size_); the
+    // buffer grows only for a line longer than a block.
+    std::unique_ptr<char[]> buffer_;
+    std::size_t capacity_ = 0;
+    std::size_t size_ = 0;
     std::size_t pos_ = 0;
     bool atEnd_ = false;
     bool skipLf_ = false;
