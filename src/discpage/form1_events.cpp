@@ -18,5 +18,10 @@ void Form1::wireDiscPageEvents() {
     AlterListviewStyle3.Click = [this] { AlterListviewStyle3_Click(); };
     deleteGou.Click = [this] { deleteGou_Click(); };
     DeleteFromMulu.Click = [this] { DeleteFromMulu_Click(); };
+    // Opening files and the property commands.
+    OpenOpticDisk.Click = [this] { OpenOpticDisk_Click(); };
+    property.Click = [this] { property_Click(); };
+    property1.Click = [this] { property1_Click(); };
     property2.Click = [this] { property2_Click(); };
+    property3.Click = [this] { property3_Click(); };
 }

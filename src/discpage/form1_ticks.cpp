@@ -2,7 +2,7 @@
 // written into the open disc's index file at once (one read and one rewrite
 // per flush, however many ticks are queued); the tick removal of a whole
 // disc; dropping a file's line from the index (and, for a catalogued
-// hard-disk folder, the file itself); the count and size of ticked files.
+// hard-disk folder, the file itself).
 #include <optional>
 #include <string>
 
@@ -203,29 +203,4 @@ void Form1::DeleteFromMulu_Click() {
     item->setSubItem(1, "");
     item->setSubItem(2, "");
     item->setSmallIcon(0);
-}
-
-void Form1::property2_Click() {
-    const platform::Node* node = TreeView1.selectedItem();
-    if (!node) return;
-    // A disc or its scan root: the whole disc; a folder: it and everything
-    // below it.
-    const std::string fullPath = node->fullPath();
-    const std::size_t first = fullPath.find('\\');
-    const std::string disc = fullPath.substr(0, first);
-    const bool folderScope =
-        first != std::string::npos && fullPath.find('\\', first + 1) != std::string::npos;
-    const std::string folderPath = folderScope ? fullPath.substr(first + 1) : "";
-
-    std::string path = disc;
-    discpage::TickedTotal total;
-    try {
-        path = catalogue::discIndexFilePath(app().ProgramFolder, disc);
-        files::RawLineReader lines(path);
-        total = discpage::countTicked(lines, folderPath, isHardDisc(disc));
-    } catch (const platform::Error& e) {
-        return tell(*this, std::string(CannotOpen) + path + e.description());
-    }
-    StatusBar1.panel(1).setText(std::to_string(total.files) + "个文件，共" +
-                                discpage::summarySizeText(total.bytes));
 }

@@ -142,8 +142,8 @@ std::optional<FoundLine> findFileLine(std::string_view indexText, std::string_vi
     return std::nullopt;
 }
 
-TickedTotal countTicked(platform::files::RawLineReader& lines, std::string_view folderPath,
-                        bool hardDisc) {
+FileTotal countFiles(platform::files::RawLineReader& lines, std::string_view folderPath,
+                     bool hardDisc, bool tickedOnly) {
     std::string prefix;  // "" counts the whole disc
     std::int64_t files = 0;
     std::uint64_t bytes = 0;
@@ -157,15 +157,20 @@ TickedTotal countTicked(platform::files::RawLineReader& lines, std::string_view 
         }
         // A ticked line holds a mark. Its three bytes are never part of a
         // double-byte character, so a line without them is passed over
-        // undecoded.
-        if (raw.find(catalogue::TickMark) == std::string_view::npos) continue;
+        // undecoded when only ticked files count.
+        if (tickedOnly && raw.find(catalogue::TickMark) == std::string_view::npos) continue;
         const auto line = parseFileLine(platform::text::trim(platform::text::fromCp936(raw)));
-        if (!line || !line->ticked() || line->bytes() == 0) continue;
+        if (!line || (tickedOnly && !line->ticked()) || line->bytes() == 0) continue;
         if (!prefix.empty() && !startsWithIgnoringCase(line->path, prefix)) continue;
         ++files;
         bytes += line->bytes();
     }
-    return TickedTotal{files, static_cast<double>(bytes)};
+    return FileTotal{files, static_cast<double>(bytes)};
+}
+
+TickedTotal countTicked(platform::files::RawLineReader& lines, std::string_view folderPath,
+                        bool hardDisc) {
+    return countFiles(lines, folderPath, hardDisc, true);
 }
 
 }  // namespace discpage

@@ -83,18 +83,26 @@ struct FoundLine {
 };
 std::optional<FoundLine> findFileLine(std::string_view indexText, std::string_view filePath);
 
-// The ticked files of a disc, or of one folder and everything below it, and
-// their total size, read line by line from the start of the index file.
-// folderPath "" counts the whole disc; otherwise the folder's path below the
-// disc node ("E:\docs"), and the files counted are those whose path begins
-// with the folder's absolute path (indexFolderPrefix of the file's first
-// line; ASCII letter case ignored), so "pop\live" never counts
-// "pop\kpop\live". Lines are read with blanks cut from both ends. Files of
-// 0 bytes are not counted; a negative size is read by adding 2^32.
-struct TickedTotal {
+// The files of a disc, or of one folder and everything below it, and their
+// total size, read line by line from the start of the index file; with
+// tickedOnly the ticked files alone. folderPath "" counts the whole disc;
+// otherwise the folder's path below the disc node ("E:\docs"), and the files
+// counted are those whose path begins with the folder's absolute path
+// (indexFolderPrefix of the file's first line; ASCII letter case ignored), so
+// "pop\live" never counts "pop\kpop\live" and "E:\docs" never "E:\docs2".
+// Lines are read with blanks cut from both ends and through the index-line
+// grammar: folder lines never count, the size is the line's own size field
+// ("Photo [2].jpg[500]" is 500 bytes). Files of 0 bytes are not counted; a
+// negative size is read by adding 2^32.
+struct FileTotal {
     std::int64_t files = 0;
     double bytes = 0;
 };
+FileTotal countFiles(platform::files::RawLineReader& lines, std::string_view folderPath,
+                     bool hardDisc, bool tickedOnly);
+
+// countFiles of the ticked files.
+using TickedTotal = FileTotal;
 TickedTotal countTicked(platform::files::RawLineReader& lines, std::string_view folderPath,
                         bool hardDisc);
 

@@ -306,14 +306,24 @@ class Form1 : public Form1Design {
     // disc's index file in one read and one rewrite (false when it refused,
     // failed or found no line for the ticks). deleteGou removes every tick of
     // the open disc, DeleteFromMulu drops the selected file's line (and, on a
-    // hard-disk disc, the file), property2 counts and sums the ticked files.
+    // hard-disk disc, the file).
     void ListView1_ItemCheck(platform::ListItem& Item);
     bool WritePendingTicks();
     void deleteGou_Click();
     void DeleteFromMulu_Click();
-    void property2_Click();
     // Wires the disc page's events (form1_events.cpp).
     void wireDiscPageEvents();
+    // Opening files and the property commands (form1_open_file.cpp,
+    // form1_properties.cpp): OpenOpticDisk opens the selected row of the file
+    // list with its program, on the CD or in the catalogued hard-disk folder
+    // (the notes dialog calls it too); property, property1 and property3
+    // count the files of what the category tree, the disc list or a folder
+    // row selects and sum their sizes, property2 the ticked files alone.
+    void OpenOpticDisk_Click();
+    void property_Click();
+    void property1_Click();
+    void property2_Click();
+    void property3_Click();
 
     // ---- 4 catalogue search (src/search) ----
 

@@ -342,10 +342,14 @@ TEST(FindFileLineTest, FirstLineAndHardDiskSiblings) {
 
 class CountTickedTest : public files_test::FilesTest {
   protected:
-    TickedTotal count(const std::string& utf8, std::string_view folderPath, bool hard) {
+    // The ticked files (countTicked), or with allFiles every file
+    // (countFiles).
+    FileTotal count(const std::string& utf8, std::string_view folderPath, bool hard,
+                    bool allFiles = false) {
         files_test::writeBytes(c() + "/disc.wcd", platform::text::toCp936(utf8));
         platform::files::RawLineReader lines("C:\\disc.wcd");
-        return countTicked(lines, folderPath, hard);
+        return allFiles ? countFiles(lines, folderPath, hard, false)
+                        : countTicked(lines, folderPath, hard);
     }
 
     struct Expected {
@@ -353,10 +357,11 @@ class CountTickedTest : public files_test::FilesTest {
         std::int64_t files;
         double bytes;
     };
-    void expectCounts(const std::string& utf8, bool hard, std::initializer_list<Expected> cases) {
+    void expectCounts(const std::string& utf8, bool hard, std::initializer_list<Expected> cases,
+                      bool allFiles = false) {
         for (const auto& e : cases) {
             SCOPED_TRACE(e.scope);
-            const TickedTotal t = count(utf8, e.scope, hard);
+            const FileTotal t = count(utf8, e.scope, hard, allFiles);
             EXPECT_EQ(t.files, e.files);
             EXPECT_EQ(t.bytes, e.bytes);
         }
@@ -417,9 +422,66 @@ TEST_F(CountTickedTest, HardDiskScopeIsAnchoredAtTheScannedFoldersParent) {
 }
 
 TEST_F(CountTickedTest, EmptyIndexCountsNothing) {
-    const TickedTotal t = count("", "", false);
-    EXPECT_EQ(t.files, 0);
-    EXPECT_EQ(t.bytes, 0);
+    for (bool allFiles : {false, true}) {
+        const FileTotal t = count("", "", false, allFiles);
+        EXPECT_EQ(t.files, 0);
+        EXPECT_EQ(t.bytes, 0);
+    }
+}
+
+TEST_F(CountTickedTest, AllFilesCountTheSizeFieldOfEveryFileLineOfTheScope) {
+    // Not counted: folder lines (also one whose name holds "[1]"), 0 bytes,
+    // lines that are no file lines. Counted whatever their marks: the size
+    // field at the end of the line, not a bracket in the name; a negative
+    // size plus 2^32; a true 64-bit size; a mirrored file.
+    const std::string cd = crlf({
+        "E:\\|Disc [1]",
+        "E:\\|docs",
+        "E:\\|docs2",
+        "E:\\Photo [2].jpg[500]",
+        "E:\\Song [live].mp3[5000]($)($)",
+        "E:\\zero.txt[0]",
+        "E:\\big.iso[-1073741824]",
+        "E:\\huge.mkv[5000000000]",
+        "no file line",
+        "E:\\docs\\|img",
+        "E:\\docs\\a.txt[10]($)",
+        "E:\\docs\\img\\p.jpg[4000]($){C:\\copies\\p.jpg}",
+        "  E:\\DOCS\\b.txt[6]  ",
+        "E:\\docs2\\q.txt[7]",
+        "E:\\x\\E:\\docs\\r.txt[9]",
+    });
+    expectCounts(cd, false,
+                 {
+                     {"", 9, 500 + 5000 + 3221225472.0 + 5000000000.0 + 10 + 4000 + 6 + 7 + 9},
+                     {"E:", 9, 500 + 5000 + 3221225472.0 + 5000000000.0 + 10 + 4000 + 6 + 7 + 9},
+                     {"E:\\docs", 3, 10 + 4000 + 6},
+                     {"e:\\DOCS\\img", 1, 4000},
+                     {"E:\\docs2", 1, 7},
+                     {"E:\\nowhere", 0, 0},
+                 },
+                 true);
+}
+
+TEST_F(CountTickedTest, AllFilesOfANestedHardDiskFolderAreAnchoredAtItsParent) {
+    // A scan of C:\a\b\a: every line begins "C:\a\b\a\", so only an anchored
+    // folder test keeps the subfolder "a\b" apart from the whole disc.
+    const std::string hard = crlf({
+        "C:\\a\\b\\a\\|b",
+        "C:\\a\\b\\a\\top.txt[100]",
+        "C:\\a\\b\\a\\b\\|a",
+        "C:\\a\\b\\a\\b\\x.txt[20]",
+        "C:\\a\\b\\a\\b\\a\\y.txt[3]",
+    });
+    expectCounts(hard, true,
+                 {
+                     {"", 3, 123},
+                     {"a", 3, 123},
+                     {"a\\b", 2, 23},
+                     {"a\\b\\a", 1, 3},
+                     {"b", 0, 0},
+                 },
+                 true);
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 // The disc page on the desktop: a scanned disc opened from the disc list, its
 // folders browsed, files ticked through their check boxes, the views switched
 // from the menu and the list sorted by a column header, all with the real
-// widgets and the mouse.
+// widgets and the mouse; a file of the disc opened from the list's pop-up menu.
 #include <gtest/gtest.h>
 
 #include <QHeaderView>
@@ -53,22 +53,31 @@ QStringList columnTexts(QTreeWidget* report, int column) {
     return out;
 }
 
-}  // namespace
-
-TEST(DiscPageOnTheDesktop, OpenBrowseTickSwitchViewsAndSort) {
-    GuiMachine m;
+// Catalogues the disc Tools under 软件, shows the main window and its page
+// 光盘 by a click on the tab; the disc list's widget (nullptr when missing).
+QTreeWidget* showToolsOnTheDiscPage(GuiMachine& m, gui::FormView** view = nullptr) {
     m.h.write("C:\\zelbrin\\guangpan\\Tools.wcd",
               "E:\\|docs\r\nE:\\setup.exe[900]\r\nE:\\docs\\Readme.TXT[3000]\r\n"
               "E:\\docs\\y.gif[2048]($)\r\nE:\\docs\\z.zip[5000000]\r\n");
     m.h.write("C:\\zelbrin\\ini.ini", "|软件\r\n#Tools#3#工具盘&&2024-5-6#\r\n");
     gui::FormView& v = m.showMain();
+    if (view) *view = &v;
     QTabBar* tabs = m.widgetOf<QWidget>(m.form.TabStrip1)->findChild<QTabBar*>();
-    ASSERT_TRUE(tabs);
+    if (!tabs) return nullptr;
     QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(1).center());
-    ASSERT_TRUE(m.form.TreeView1.visible());
+    EXPECT_TRUE(m.form.TreeView1.visible());
+    return m.widgetOf<QTreeWidget>(m.form.TreeView1);
+}
 
-    QTreeWidget* discs = m.widgetOf<QTreeWidget>(m.form.TreeView1);
-    ASSERT_TRUE(discs);
+}  // namespace
+
+TEST(DiscPageOnTheDesktop, OpenBrowseTickSwitchViewsAndSort) {
+    GuiMachine m;
+    gui::FormView* view = nullptr;
+    QTreeWidget* discs = showToolsOnTheDiscPage(m, &view);
+    ASSERT_TRUE(discs && view);
+    gui::FormView& v = *view;
+
     QTest::mouseClick(discs->viewport(), Qt::LeftButton, {}, centreOf(discs, "Tools"));
     EXPECT_EQ(m.form.OpenedDisk, "Tools");
     QTreeWidget* report = reportOf(m);
@@ -121,4 +130,39 @@ TEST(DiscPageOnTheDesktop, OpenBrowseTickSwitchViewsAndSort) {
     EXPECT_TRUE(v.window()->grab().save(iconShot));
     platform::dispatch([&] { m.form.AlterListviewStyle3.userClick(); });
     EXPECT_TRUE(report->isVisible());
+}
+
+TEST(DiscPageOnTheDesktop, ARightClickOnAFileOpensItWithItsProgram) {
+    GuiMachine m;
+    m.h.write("E:\\docs\\Readme.TXT", "read me");
+    QTreeWidget* discs = showToolsOnTheDiscPage(m);
+    ASSERT_TRUE(discs);
+    QTest::mouseClick(discs->viewport(), Qt::LeftButton, {}, centreOf(discs, "Tools"));
+    QTest::mouseClick(discs->viewport(), Qt::LeftButton, {}, centreOf(discs, "E:"));
+    m.form.TreeView1.item("E:").setExpanded(true);
+    platform::dispatch([] {});
+    QTest::mouseClick(discs->viewport(), Qt::LeftButton, {}, centreOf(discs, "docs"));
+    QTreeWidget* report = reportOf(m);
+    ASSERT_TRUE(report);
+    const auto readme = report->findItems("Readme", Qt::MatchExactly);
+    ASSERT_EQ(readme.size(), 1);
+
+    // Right click on the row, 打开光盘上的文件 from the menu.
+    bool chosen = false;
+    guitest::whenPopup([&](QMenu* menu) {
+        for (QAction* a : menu->actions())
+            if (a->isVisible() && a->text() == QStringLiteral("打开光盘上的文件")) {
+                chosen = true;
+                menu->setActiveAction(a);
+                QTest::keyClick(menu, Qt::Key_Return);
+                return;
+            }
+        menu->close();
+    });
+    QTest::mouseClick(report->viewport(), Qt::RightButton, {},
+                      report->visualItemRect(readme.first()).center());
+    ASSERT_TRUE(chosen);
+    ASSERT_EQ(m.h.shell.calls().size(), 1u);
+    EXPECT_EQ(m.h.shell.calls()[0].target, "E:\\docs\\Readme.txt");
+    EXPECT_EQ(m.h.shell.calls()[0].opened, m.h.nativePath("E:\\docs\\Readme.TXT"));
 }
