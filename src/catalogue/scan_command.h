@@ -17,6 +17,11 @@ namespace catalogue {
 // Appended to the name of a disc scanned from a folder rather than from the
 // CD drive's root: its paths are real paths.
 inline constexpr std::string_view HardDiscSuffix = "_hard";
+// True for the name of a catalogued hard-disk folder (exact letter case).
+inline bool isHardDisc(std::string_view discName) {
+    return discName.size() >= HardDiscSuffix.size() &&
+           discName.substr(discName.size() - HardDiscSuffix.size()) == HardDiscSuffix;
+}
 
 // The title of the messages of the command, of the scan dialog and of the
 // other commands that show it.

@@ -24,11 +24,6 @@ namespace {
 using catalogue::TipTitle;
 namespace text = platform::text;
 
-// The name of a catalogued hard-disk folder ends so (letter case counts).
-constexpr std::string_view HardDiscSuffix = "_hard";
-
-bool isHardDisc(std::string_view discName) { return text::endsWith(discName, HardDiscSuffix); }
-
 // The text after the first n "\" of a full path; nothing when it has fewer.
 std::optional<std::string> afterSeparators(std::string_view fullPath, int n) {
     std::size_t at = 0;
@@ -203,7 +198,8 @@ bool Form1::listFolder(const std::string& fullPath, const std::string& discName,
     std::vector<discpage::ListedEntry> entries;
     try {
         platform::files::RawLineReader lines(catalogue::discIndexFilePath(folder, discName));
-        entries = discpage::listFolder(lines, {folderPath, isHardDisc(discName), withTicks});
+        entries =
+            discpage::listFolder(lines, {folderPath, catalogue::isHardDisc(discName), withTicks});
     } catch (const platform::Error&) {
         return false;
     }

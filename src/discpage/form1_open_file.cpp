@@ -94,8 +94,7 @@ void Form1::OpenOpticDisk_Click() {
 
     std::string path;
     const std::string discPrefix = OpenedDisk + "\\";
-    if (text::endsWith(OpenedDisk, catalogue::HardDiscSuffix) &&
-        text::startsWith(treePath, discPrefix)) {
+    if (catalogue::isHardDisc(OpenedDisk) && text::startsWith(treePath, discPrefix)) {
         // Below the disc node: the scanned folder's name and the names below
         // it, under the folder's parent.
         const std::string below = treePath.substr(discPrefix.size());

@@ -67,9 +67,8 @@ void showFileCount(Form1& form, const std::optional<Scope>& scope, bool tickedOn
         try {
             path = catalogue::discIndexFilePath(form.app().ProgramFolder, scope->disc);
             platform::files::RawLineReader lines(path);
-            total = discpage::countFiles(
-                lines, scope->folderPath,
-                platform::text::endsWith(scope->disc, catalogue::HardDiscSuffix), tickedOnly);
+            total = discpage::countFiles(lines, scope->folderPath,
+                                         catalogue::isHardDisc(scope->disc), tickedOnly);
         } catch (const platform::Error& e) {
             form.ui().msgBox(std::string(CannotOpen) + path + e.description(),
                              platform::MsgButtons::OK, catalogue::TipTitle);

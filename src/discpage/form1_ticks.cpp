@@ -25,14 +25,9 @@ namespace {
 using catalogue::TipTitle;
 namespace files = platform::files;
 
-constexpr std::string_view HardDiscSuffix = "_hard";
 constexpr std::string_view ShowDiscPageFirst = "请先点击光盘标签！";
 constexpr std::string_view ChooseDiscFirst = "请选择光盘！";
 constexpr std::string_view CannotOpen = "不能打开文件: ";
-
-bool isHardDisc(std::string_view discName) {
-    return platform::text::endsWith(discName, HardDiscSuffix);
-}
 
 // The first line of an index text.
 std::string_view firstLineOf(std::string_view text) {
@@ -121,7 +116,8 @@ std::optional<std::size_t> Form1::flushPendingTicks() {
     const std::string& text = index->text;
     const std::vector<discpage::PendingTick> queue = std::move(PendingTickPaths);
     PendingTickPaths.clear();
-    const discpage::TickResult result = discpage::applyTicks(text, queue, isHardDisc(OpenedDisk));
+    const discpage::TickResult result =
+        discpage::applyTicks(text, queue, catalogue::isHardDisc(OpenedDisk));
     // The number of every tenth entry, counted from 0, stays in the caption.
     for (std::size_t i = 9; i < queue.size(); i += 10) setCaption(std::to_string(i));
     try {
@@ -169,7 +165,7 @@ void Form1::DeleteFromMulu_Click() {
     // (under the scanned folder's parent for a hard-disk folder) and the name.
     const std::string fullPath = folder->fullPath();
     const std::string folderPath = fullPath.substr(fullPath.find('\\') + 1);
-    const bool hard = isHardDisc(OpenedDisk);
+    const bool hard = catalogue::isHardDisc(OpenedDisk);
     std::string name = item->text();
     if (item->subItem(1) != discpage::NoExtensionType) name += "." + item->subItem(1);
     const std::string filePath =
