@@ -329,6 +329,8 @@ TEST_F(Notes, AResultRowEditsItsOwnDiscsFileAndTheLastRemovalDeletesIt) {
         EXPECT_EQ(d.caption(), "添加备注");
         EXPECT_EQ(d.Label1.caption(), "a.mp3($)");
         EXPECT_EQ(d.Text1.text(), "live one");
+        // The name is no link here: a click opens nothing.
+        d.Label1.userClick();
         d.Text1.userType("现场");
         d.OKButton.userClick();
     });
@@ -337,6 +339,7 @@ TEST_F(Notes, AResultRowEditsItsOwnDiscsFileAndTheLastRemovalDeletesIt) {
     EXPECT_EQ(r.subItem(2), "现场");
     EXPECT_EQ(h.read(PopNotes), "@##note##@pop_hard\\pop\\live\\a.mp3==现场\r\n");
     EXPECT_FALSE(h.exists(ToolsNotes));
+    EXPECT_TRUE(h.shell.calls().empty());
     expectAtRest();
 
     // Removed: the disc keeps no note file.
@@ -396,6 +399,7 @@ TEST_F(Notes, NothingSelectedOrNothingToEditShowsNoDialog) {
 }
 
 TEST_F(Notes, TheDialogsDesignAndItsLink) {
+    h.write("E:\\docs\\a.txt", "a");
     clickDiscList({Tools, "[003]Tools\\E:\\docs"});
     command("a", "addnotes", [this](notes& d) {
         EXPECT_EQ(d.name(), "notes");
@@ -427,8 +431,10 @@ TEST_F(Notes, TheDialogsDesignAndItsLink) {
         d.userMouseMove(0, 0, 60, 3000);
         EXPECT_EQ(d.Label1.foreColor(), notes::LinkColor);
         EXPECT_FALSE(d.Label1.fontUnderline());
-        // A click keeps the dialog open.
+        // A click opens the file from the disc and keeps the dialog open.
         d.Label1.userClick();
+        ASSERT_EQ(h.shell.calls().size(), 1u);
+        EXPECT_EQ(h.shell.calls()[0].target, "E:\\docs\\a.txt");
         EXPECT_TRUE(d.loaded());
         EXPECT_EQ(f().fileNotes, "");
         d.CancelButton.userClick();
