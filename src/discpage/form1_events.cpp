@@ -24,4 +24,7 @@ void Form1::wireDiscPageEvents() {
     property1.Click = [this] { property1_Click(); };
     property2.Click = [this] { property2_Click(); };
     property3.Click = [this] { property3_Click(); };
+    // Remarks and usage notes.
+    addnotes.Click = [this] { addnotes_Click(); };
+    addexample.Click = [this] { addexample_Click(); };
 }

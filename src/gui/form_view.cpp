@@ -444,6 +444,9 @@ void FormView::windowMoved() {
 
 void FormView::canvasMouseMove(QMouseEvent* e) {
     const QPointF p = e->position();
+    // Only the free area is the form's: a move over a control (one that does
+    // not take it itself and passes it up) is nobody's.
+    if (canvas_->childAt(p.toPoint())) return;
     const int buttons = mouseButtons(e->buttons()), shift = shiftState(e->modifiers());
     platform::Form& f = form_;
     frontEnd_.gesture(nullptr, [&f, p, buttons, shift] {

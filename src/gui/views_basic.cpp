@@ -217,7 +217,8 @@ class ComboBoxView : public ModelView<platform::ComboBox, QComboBox> {
 
 // A label takes the mouse: a press captures it (Qt delivers moves and the
 // release to the pressed widget), and the model's events get positions in
-// twips relative to the label.
+// twips relative to the label. A label with a MouseMove handler gets the
+// moves without a button too.
 class LabelWidget : public QLabel {
   public:
     std::function<void(QMouseEvent*, int kind)> onMouse;  // 0 down, 1 move, 2 up
@@ -243,6 +244,9 @@ class LabelView : public ModelView<platform::Label, LabelWidget> {
     // The text is wrapped at the label's width; what does not fit below (or a
     // word wider than the label) makes the widget larger, never cut.
     QRect placement(const QRect& model) const override {
+        // An AutoSize label is as large as its text, on one line.
+        if (m_.autoSize())
+            return {model.topLeft(), w_->fontMetrics().size(Qt::TextSingleLine, w_->text())};
         if (w_->text().isEmpty() || model.width() <= 0) return model;
         const QRect need = w_->fontMetrics().boundingRect(
             QRect(0, 0, model.width(), INT_MAX / 2),

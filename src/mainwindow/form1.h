@@ -140,6 +140,15 @@ class Form1 : public Form1Design {
     std::string Alreadystr2;
     // The same for the disc list; the page 光盘 clears both.
     std::string alreadystr;
+    // Remarks and usage notes: the notes dialog's answer (fileNotes: the
+    // text to store, "($$$$$$)" when it was cancelled, "" between commands);
+    // IsExample true only while the usage-note command runs (the dialog then
+    // edits the usage note); Is_addnotes111 true when the dialog edits a row
+    // of the search results, false for the file list (set before each
+    // showing, kept afterwards).
+    std::string fileNotes;
+    bool IsExample = false;
+    bool Is_addnotes111 = false;
 
     // ---- 4 catalogue search ----
 
@@ -324,6 +333,13 @@ class Form1 : public Form1Design {
     void property1_Click();
     void property2_Click();
     void property3_Click();
+    // Remarks and usage notes (form1_notes.cpp): the notes dialog edits the
+    // remark or the usage note of the file list's selected row, or the remark
+    // of the selected search-result row, and the text is stored in the disc's
+    // note file (and then shown in the row).
+    void addnotes_Click();
+    void addexample_Click();
+    void addnotes111_Click();
 
     // ---- 4 catalogue search (src/search) ----
 

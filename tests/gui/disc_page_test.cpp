@@ -1,12 +1,15 @@
 // The disc page on the desktop: a scanned disc opened from the disc list, its
 // folders browsed, files ticked through their check boxes, the views switched
 // from the menu and the list sorted by a column header, all with the real
-// widgets and the mouse; a file of the disc opened from the list's pop-up menu.
+// widgets and the mouse; a file of the disc opened from the list's pop-up menu,
+// a remark typed in the notes dialog.
 #include <gtest/gtest.h>
 
 #include <QHeaderView>
+#include <QLabel>
 #include <QListView>
 #include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QStackedWidget>
 #include <QStyle>
 #include <QStyleOptionViewItem>
@@ -67,6 +70,40 @@ QTreeWidget* showToolsOnTheDiscPage(GuiMachine& m, gui::FormView** view = nullpt
     QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(1).center());
     EXPECT_TRUE(m.form.TreeView1.visible());
     return m.widgetOf<QTreeWidget>(m.form.TreeView1);
+}
+
+// Shows Tools on the page 光盘 and lists its folder docs; the report widget
+// of the file list (nullptr when missing).
+QTreeWidget* listToolsDocs(GuiMachine& m) {
+    QTreeWidget* discs = showToolsOnTheDiscPage(m);
+    if (!discs) return nullptr;
+    QTest::mouseClick(discs->viewport(), Qt::LeftButton, {}, centreOf(discs, "Tools"));
+    QTest::mouseClick(discs->viewport(), Qt::LeftButton, {}, centreOf(discs, "E:"));
+    m.form.TreeView1.item("E:").setExpanded(true);
+    platform::dispatch([] {});
+    QTest::mouseClick(discs->viewport(), Qt::LeftButton, {}, centreOf(discs, "docs"));
+    return reportOf(m);
+}
+
+// Chooses the item of that caption from the next pop-up menu; chosen tells
+// whether it was there.
+void chooseFromNextPopup(const QString& caption, bool& chosen) {
+    guitest::whenPopup([caption, &chosen](QMenu* menu) {
+        for (QAction* a : menu->actions())
+            if (a->isVisible() && a->text() == caption) {
+                chosen = true;
+                menu->setActiveAction(a);
+                QTest::keyClick(menu, Qt::Key_Return);
+                return;
+            }
+        menu->close();
+    });
+}
+
+// The colour and underline of a link label.
+bool linkIs(QLabel* label, Qt::GlobalColor colour, bool underlined) {
+    return label->palette().color(QPalette::WindowText) == QColor(colour) &&
+           label->font().underline() == underlined;
 }
 
 }  // namespace
@@ -135,34 +172,84 @@ TEST(DiscPageOnTheDesktop, OpenBrowseTickSwitchViewsAndSort) {
 TEST(DiscPageOnTheDesktop, ARightClickOnAFileOpensItWithItsProgram) {
     GuiMachine m;
     m.h.write("E:\\docs\\Readme.TXT", "read me");
-    QTreeWidget* discs = showToolsOnTheDiscPage(m);
-    ASSERT_TRUE(discs);
-    QTest::mouseClick(discs->viewport(), Qt::LeftButton, {}, centreOf(discs, "Tools"));
-    QTest::mouseClick(discs->viewport(), Qt::LeftButton, {}, centreOf(discs, "E:"));
-    m.form.TreeView1.item("E:").setExpanded(true);
-    platform::dispatch([] {});
-    QTest::mouseClick(discs->viewport(), Qt::LeftButton, {}, centreOf(discs, "docs"));
-    QTreeWidget* report = reportOf(m);
+    QTreeWidget* report = listToolsDocs(m);
     ASSERT_TRUE(report);
     const auto readme = report->findItems("Readme", Qt::MatchExactly);
     ASSERT_EQ(readme.size(), 1);
 
     // Right click on the row, 打开光盘上的文件 from the menu.
     bool chosen = false;
-    guitest::whenPopup([&](QMenu* menu) {
-        for (QAction* a : menu->actions())
-            if (a->isVisible() && a->text() == QStringLiteral("打开光盘上的文件")) {
-                chosen = true;
-                menu->setActiveAction(a);
-                QTest::keyClick(menu, Qt::Key_Return);
-                return;
-            }
-        menu->close();
-    });
+    chooseFromNextPopup(QStringLiteral("打开光盘上的文件"), chosen);
     QTest::mouseClick(report->viewport(), Qt::RightButton, {},
                       report->visualItemRect(readme.first()).center());
     ASSERT_TRUE(chosen);
     ASSERT_EQ(m.h.shell.calls().size(), 1u);
     EXPECT_EQ(m.h.shell.calls()[0].target, "E:\\docs\\Readme.txt");
     EXPECT_EQ(m.h.shell.calls()[0].opened, m.h.nativePath("E:\\docs\\Readme.TXT"));
+}
+
+// A remark typed in the notes dialog from the file list's pop-up shows in the
+// list's 备注 column; the file name is a link whose colours follow the real
+// mouse and whose click opens the file.
+TEST(DiscPageOnTheDesktop, ARemarkTypedInTheNotesDialogShowsInTheList) {
+    GuiMachine m;
+    m.h.write("E:\\docs\\Readme.TXT", "read me");
+    QTreeWidget* report = listToolsDocs(m);
+    ASSERT_TRUE(report);
+    const QPoint readme = centreOf(report, "Readme");
+    ASSERT_NE(readme, QPoint(-1, -1));
+    QTest::mouseClick(report->viewport(), Qt::LeftButton, {}, readme);
+
+    bool chosen = false;
+    chooseFromNextPopup(QStringLiteral("修改或添加备注"), chosen);
+    bool shown = false;
+    guitest::whenModal<QDialog>(QStringLiteral("添加备注"), [&](QDialog* dialog) {
+        shown = true;
+        auto* label = dialog->findChild<QLabel*>();
+        auto* text = dialog->findChild<QPlainTextEdit*>();
+        ASSERT_TRUE(label && text);
+        EXPECT_EQ(label->text(), QStringLiteral("Readme.txt"));
+        EXPECT_TRUE(text->hasFocus());
+        // Enter starts a new line: the dialog has no default button.
+        QTest::keyClicks(text, QStringLiteral("Install"));
+        QTest::keyClick(text, Qt::Key_Return);
+        QTest::keyClicks(text, QStringLiteral("notes"));
+        EXPECT_TRUE(dialog->isVisible());
+
+        // The link: red and underlined over the label, still red over a
+        // button, blue again over the free area.
+        EXPECT_TRUE(linkIs(label, Qt::blue, false));
+        QTest::mouseMove(label, label->rect().center());
+        EXPECT_TRUE(linkIs(label, Qt::red, true));
+        QPushButton* ok = guitest::buttonWithText(dialog, QStringLiteral("确定"));
+        ASSERT_TRUE(ok);
+        QTest::mouseMove(ok, ok->rect().center());
+        EXPECT_TRUE(linkIs(label, Qt::red, true));
+        QWidget* canvas = label->parentWidget();
+        const QPoint free(label->x() / 2, label->y() + label->height() / 2);
+        ASSERT_EQ(canvas->childAt(free), nullptr);
+        QTest::mouseMove(canvas, free);
+        EXPECT_TRUE(linkIs(label, Qt::blue, false));
+        // Sized to its text.
+        EXPECT_EQ(label->width(),
+                  label->fontMetrics().size(Qt::TextSingleLine, label->text()).width());
+        EXPECT_TRUE(dialog->grab().save(
+            QString::fromStdString(guitest::artifactFolder() + "/notes_dialog.png")));
+
+        // A click on the name opens the file; the dialog stays.
+        QTest::mouseClick(label, Qt::LeftButton, {}, label->rect().center());
+        ASSERT_EQ(m.h.shell.calls().size(), 1u);
+        EXPECT_EQ(m.h.shell.calls()[0].target, "E:\\docs\\Readme.txt");
+        EXPECT_TRUE(dialog->isVisible());
+        QTest::mouseClick(ok, Qt::LeftButton);
+    });
+    QTest::mouseClick(report->viewport(), Qt::RightButton, {}, readme);
+    EXPECT_TRUE(chosen);
+    EXPECT_TRUE(shown);
+
+    const auto found = report->findItems(QStringLiteral("Readme"), Qt::MatchExactly);
+    ASSERT_EQ(found.size(), 1);
+    EXPECT_EQ(found.first()->text(3), QStringLiteral("Install\r\nnotes"));
+    EXPECT_EQ(m.h.read("C:\\zelbrin\\guangpan\\Tools.note"),
+              "@##note##@Tools\\E:\\docs\\Readme.txt==Install\r\nnotes\r\n");
 }

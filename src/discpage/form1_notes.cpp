@@ -1,0 +1,128 @@
+// Remarks and usage notes: the notes dialog edits the remark (备注) or the
+// usage note (使用情况) of the file list's selected row, or the remark of the
+// selected row of a search of remarks; the text is stored in the disc's note
+// file under the row's note key and then shown in the row. Cancel and the
+// dialog's close box store nothing; an empty text removes the record.
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "catalogue/index_line.h"
+#include "catalogue/scan_command.h"
+#include "discpage/note_file.h"
+#include "discpage/notes_dialog.h"
+#include "mainwindow/form1.h"
+#include "mainwindow/images.h"
+#include "platform/error.h"
+#include "platform/files/file_ops.h"
+#include "platform/text/text.h"
+#include "platform/ui/ui.h"
+
+namespace {
+
+constexpr std::string_view CannotSave = "不能保存文件: ";
+constexpr std::string_view TickMark = "($)";
+// The heading of the result list's third column after a search of remarks.
+constexpr std::string_view RemarkHeading = "备注";
+
+// Puts the hand-off members back to rest however a command ends.
+class NoteCommandEnd {
+  public:
+    explicit NoteCommandEnd(Form1& form) : form_(form) {}
+    ~NoteCommandEnd() {
+        form_.fileNotes.clear();
+        form_.IsExample = false;
+    }
+    NoteCommandEnd(const NoteCommandEnd&) = delete;
+    NoteCommandEnd& operator=(const NoteCommandEnd&) = delete;
+
+  private:
+    Form1& form_;
+};
+
+// Shows the notes dialog; the text it hands back, or nothing when cancelled.
+std::optional<std::string> askNote(Form1& form) {
+    form.fileNotes.clear();
+    {
+        notes dialog(form);
+        dialog.showModal();
+    }
+    if (form.fileNotes == notes::Cancelled) return std::nullopt;
+    return form.fileNotes;
+}
+
+// Stores text under key in the disc's note or usage file. The file's text
+// afterwards, or nothing when it could not be read or written (which is told:
+// "不能保存文件: " + path + the reason).
+std::optional<std::string> store(Form1& form, std::string_view disc, std::string_view extension,
+                                 std::string_view marker, const std::string& key,
+                                 const std::string& text) {
+    std::string path = form.app().ProgramFolder + "\\" + std::string(catalogue::IndexFolderName) +
+                       "\\" + std::string(disc) + std::string(extension);
+    try {
+        path = catalogue::discFilePath(form.app().ProgramFolder, disc, extension);
+        return discpage::StoreNote(path, marker, disc, key, text);
+    } catch (const platform::Error& e) {
+        form.ui().msgBox(std::string(CannotSave) + path + e.description(), platform::MsgButtons::OK,
+                         catalogue::TipTitle);
+        return std::nullopt;
+    }
+}
+
+// The remark (usage false) or usage note of the file list's selected row.
+void editFileListNote(Form1& form, bool usage) {
+    NoteCommandEnd end(form);
+    const platform::ListItem* row = form.ListView1.selectedItem();
+    const platform::Node* folder = form.TreeView1.selectedItem();
+    if (!row || !folder || row->smallIcon() == images::SoftwareCategory) return;
+    const std::uint64_t serial = row->serial();
+    const std::string key = discpage::noteKey(folder->fullPath(), row->text(), row->subItem(1));
+
+    form.IsExample = usage;
+    form.Is_addnotes111 = false;
+    const std::optional<std::string> text = askNote(form);
+    if (!text) return;
+
+    const std::string disc = form.OpenedDisk;
+    if (!store(form, disc, usage ? discpage::UsageExtension : discpage::NoteExtension,
+               usage ? discpage::UsageMarker : discpage::NoteMarker, key, *text))
+        return;
+    if (platform::ListItem* shown = form.ListView1.findSerial(serial))
+        shown->setSubItem(usage ? 4 : 3, *text);
+}
+
+}  // namespace
+
+void Form1::addnotes_Click() { editFileListNote(*this, false); }
+
+void Form1::addexample_Click() { editFileListNote(*this, true); }
+
+void Form1::addnotes111_Click() {
+    NoteCommandEnd end(*this);
+    const platform::ListItem* row = ListView2.selectedItem();
+    if (!row) return;
+    // Only a row of a search of remarks: a usage-note row is not edited here.
+    if (ListView2.columnCount() < 3 || ListView2.column(3).text() != RemarkHeading) return;
+    const std::uint64_t serial = row->serial();
+    const std::string disc = row->text();
+    const std::string key =
+        disc + "\\" + platform::text::replace(row->subItem(1), TickMark, std::string_view{});
+
+    IsExample = false;
+    Is_addnotes111 = true;
+    const std::optional<std::string> text = askNote(*this);
+    if (!text) return;
+
+    const std::optional<std::string> after =
+        store(*this, disc, discpage::NoteExtension, discpage::NoteMarker, key, *text);
+    if (!after) return;
+    // The only record removed: no note file is left for the disc.
+    if (text->empty() && *after == "\r\n") {
+        platform::SkipOnError skip;
+        skip.step([&] {
+            platform::files::deleteFile(
+                catalogue::discFilePath(app().ProgramFolder, disc, discpage::NoteExtension));
+        });
+    }
+    if (platform::ListItem* shown = ListView2.findSerial(serial)) shown->setSubItem(2, *text);
+}
