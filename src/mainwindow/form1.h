@@ -116,6 +116,15 @@ class Form1 : public Form1Design {
     bool Have_Password = false;
     bool Set_Password = false;
     std::optional<bool> LoginSucceeded;
+    // ---- toolbar and full screen ----
+    // The row of ListView2 from which the keys "downs" and "ups" move while
+    // the file list is empty (0: none).
+    std::int32_t ResultCursor = 0;
+    // The browser's rectangle before full screen, put back when it ends.
+    double SavedWebTop = 0;
+    double SavedWebLeft = 0;
+    double SavedWebHeight = 0;
+    std::int32_t SavedWebWidth = 0;
 
     // ---- 3 disc page and file notes ----
     // The disc whose folder tree the disc list (OpenedDisk), respectively the
@@ -199,7 +208,7 @@ class Form1 : public Form1Design {
     std::int16_t CDPlaying = 0;
     // The row of ListView1 from which browsing and the keys "downs" and
     // "ups" move (0: none); a click on a node of the disc list sets it to 0.
-    std::int16_t FileCursor = 0;
+    std::int32_t FileCursor = 0;
 
     // =====================================================================
     // Procedures, by owning subsystem
@@ -291,6 +300,21 @@ class Form1 : public Form1Design {
     void formSoftVisibleF();
     // Wires the main window's own events (form1_events.cpp).
     void wireMainWindowEvents();
+    // ---- toolbar and full screen (form1_toolbar.cpp, form1_fullscreen.cpp) ----
+    // The disc page, also while media full screen hides its list.
+    bool onDiscPage() const;
+    // The toolbar's inline jobs: the preview toggle (the button ends in step
+    // with the pane), hiding the result list, and stepping the file list or
+    // the result list one row down (down true) or up.
+    void previewButtonClick(platform::ToolbarButton& Button);
+    void hideResultList();
+    void stepList(bool down);
+    // Full screen: the viewers take the rectangle of the tab strip and the
+    // list area (a media preview also hides the panes under it), and get
+    // their rectangle back. The restore step shows the panes full screen hid.
+    void fullScreenOn();
+    void fullScreenOff();
+    void restoreFullScreenHidden();
 
     // ---- 3 disc page and file notes (src/discpage) ----
     // Opening a disc and listing a folder (form1_open_disc.cpp): a click on

@@ -168,23 +168,7 @@ void Form1::Form_Resize() {
     StatusBar1.panel(2).setWidth(2 * width() / 3);
 
     // The panes full screen hid come back.
-    struct Hidden {
-        platform::Control& control;
-        bool& flag;
-    };
-    for (const Hidden& h :
-         {Hidden{ListView1, ListView1WasVisible}, Hidden{TabStrip1, TabStrip1WasVisible},
-          Hidden{TreeView1, TreeView1WasVisible}, Hidden{TreeView2, TreeView2WasVisible},
-          Hidden{TreeView3, TreeView3WasVisible}, Hidden{TreeView4, TreeView4WasVisible}}) {
-        if (h.flag) {
-            h.control.setVisible(true);
-            h.flag = false;
-        }
-    }
-    if (Combo2WasVisible != 0) {
-        Combo2.setVisible(true);
-        Combo2WasVisible = 0;
-    }
+    restoreFullScreenHidden();
 
     // Whether the preview pane is open must be known before the layout hides
     // its viewers.
