@@ -349,6 +349,20 @@ TEST_F(Toolbar, ClosingThePaneInMediaFullScreenShowsThePanesAgain) {
     EXPECT_TRUE(h.ui.log().empty());
 }
 
+TEST_F(Toolbar, PreviewButtonAfterTheMenuClosedAFullScreenPaneShowsThePanesAndOpens) {
+    discPage();
+    f().PreviewKind = "media";
+    click("fullscreen");
+    f().OpenPreview.userClick();  // the menu closes the pane and leaves the panes hidden
+    ASSERT_FALSE(f().previewPaneOpen());
+    ASSERT_FALSE(f().TreeView1.visible());
+    click("preview");
+    EXPECT_TRUE(f().TreeView1.visible() && f().ListView1.visible() && f().TabStrip1.visible());
+    EXPECT_TRUE(f().previewPaneOpen());
+    expectInStep("reopened");
+    EXPECT_TRUE(h.ui.log().empty());
+}
+
 // ---- hiding the results ----
 
 TEST_F(Toolbar, DownHidesTheResultsAndClosesThePane) {
