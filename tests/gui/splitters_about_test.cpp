@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <QDialog>
+#include <QImage>
 #include <QLabel>
 #include <QListView>
 #include <QPushButton>
+#include <algorithm>
 
 #include "gui/qt_convert.h"
 #include "gui_fixture.h"
@@ -66,6 +68,19 @@ TEST(AboutBox, ShowsTheNameVersionAndLinksAndOpensALink) {
             if (l->text() == QStringLiteral("https://directory.example.com/")) link = l;
         ASSERT_TRUE(link);
         EXPECT_TRUE(link->isVisible());
+        // Drawn blue and underlined: some pixel row is blue across most of the width.
+        EXPECT_TRUE(link->font().underline());
+        const QImage img = link->grab().toImage();
+        int longestBlueRow = 0;
+        for (int y = 0; y < img.height(); ++y) {
+            int blue = 0;
+            for (int x = 0; x < img.width(); ++x) {
+                const QColor c = img.pixelColor(x, y);
+                if (c.blue() > 150 && c.red() < 100 && c.green() < 100) ++blue;
+            }
+            longestBlueRow = std::max(longestBlueRow, blue);
+        }
+        EXPECT_GT(longestBlueRow, img.width() * 8 / 10) << img.width() << "x" << img.height();
         QTest::mouseClick(link, Qt::LeftButton, {}, QPoint(5, 5));
         QTest::qWait(50);
         QTest::mouseClick(buttonWithText(w, QStringLiteral("取消")), Qt::LeftButton);
