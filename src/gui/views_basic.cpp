@@ -15,6 +15,7 @@
 #include <QSlider>
 #include <QStyleOptionButton>
 #include <QStylePainter>
+#include <algorithm>
 #include <climits>
 #include <cmath>
 
@@ -245,8 +246,16 @@ class LabelView : public ModelView<platform::Label, LabelWidget> {
     // word wider than the label) makes the widget larger, never cut.
     QRect placement(const QRect& model) const override {
         // An AutoSize label is as large as its text, on one line.
-        if (m_.autoSize())
-            return {model.topLeft(), w_->fontMetrics().size(Qt::TextSingleLine, w_->text())};
+        // An underline below the text's descent gets room too (it is drawn
+        // from the row under the baseline plus its offset).
+        if (m_.autoSize()) {
+            const QFontMetrics fm = w_->fontMetrics();
+            QSize size = fm.size(Qt::TextSingleLine, w_->text());
+            if (m_.fontUnderline())
+                size.setHeight(
+                    std::max(size.height(), fm.ascent() + fm.underlinePos() + fm.lineWidth() + 1));
+            return {model.topLeft(), size};
+        }
         if (w_->text().isEmpty() || model.width() <= 0) return model;
         const QRect need = w_->fontMetrics().boundingRect(
             QRect(0, 0, model.width(), INT_MAX / 2),

@@ -24,6 +24,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "catalogue/folder_walk.h"
@@ -125,6 +126,12 @@ class Form1 : public Form1Design {
     double SavedWebLeft = 0;
     double SavedWebHeight = 0;
     std::int32_t SavedWebWidth = 0;
+    // The splitter bars: where the pointer was pressed on each (twips,
+    // relative to the bar; Label3's rounded to a whole number). Kept until
+    // the next press.
+    double Label1DownX = 0;
+    double Label2DownY = 0;
+    int Label3DownY = 0;
 
     // ---- 3 disc page and file notes ----
     // The disc whose folder tree the disc list (OpenedDisk), respectively the
@@ -315,6 +322,38 @@ class Form1 : public Form1Design {
     void fullScreenOn();
     void fullScreenOff();
     void restoreFullScreenHidden();
+    // The splitter bars (form1_splitters.cpp): a press keeps the position and
+    // shows the sizing pointer; the release moves the border by the distance
+    // (limited so that no pane shrinks below a small minimum) and fits the
+    // controls that hang on it.
+    void Label1_MouseDown(int Button, int Shift, double X, double Y);
+    void Label1_MouseUp(int Button, int Shift, double X, double Y);
+    void Label2_MouseDown(int Button, int Shift, double X, double Y);
+    void Label2_MouseUp(int Button, int Shift, double X, double Y);
+    void Label3_MouseDown(int Button, int Shift, double X, double Y);
+    void Label3_MouseUp(int Button, int Shift, double X, double Y);
+    // Help, about box, web links and the desktop shortcut (form1_help.cpp).
+    // The help file below the program folder, opened with the desktop's program.
+    static constexpr std::string_view ProgramHelpFile = "help\\zelbrinhelp.htm";
+    void RunShellExecute(std::string_view operation, std::string_view file,
+                         std::string_view parameters, std::string_view directory, int showMode);
+    void content_Click();
+    void about_Click();
+    void Homepage_Click();
+    void HomepageDownload_Click();
+    void HomepageNewF_Click();
+    void HomepageFaq_Click();
+    void HomepageFaq1_Click();
+    void HomepageFAQ2_Click();
+    void HomepageFAQ3_Click();
+    void HomepageFAQ4_Click();
+    void HomepageFAQ5_Click();
+    void HomepageSoft1_Click();
+    void HomepageSoft2_Click();
+    void HomepageSoft3_Click();
+    void HomepageSoft4_Click();
+    // Writes the desktop entry "Zelbrin.desktop" into the user's desktop folder.
+    void CreateShortcut_Click();
 
     // ---- 3 disc page and file notes (src/discpage) ----
     // Opening a disc and listing a folder (form1_open_disc.cpp): a click on

@@ -130,6 +130,7 @@ class Form1Design : public platform::Form {
     platform::MenuItem Export{file, "Export", "导出光盘索引文件"};                          // 1
     platform::MenuItem ChangeOrder{file, "ChangeOrder", "修改光盘名字、序号、备注和分类"};  // 1
     platform::MenuItem setpassword{file, "setpassword", "为Zelbrin设置使用密码"};           // 2
+    platform::MenuItem CreateShortcut{file, "CreateShortcut", "在桌面上创建快捷方式"};      // 2
     platform::MenuItem fileGap1{file, "fileGap1", "-"};
     platform::MenuItem exit{file, "exit", "退出"};  // 2
     // 选项 (option)
@@ -150,6 +151,31 @@ class Form1Design : public platform::Form {
     platform::MenuItem soft{*this, "soft", "软件管理"};
     // The caption names the view of TreeView3 the item switches to.
     platform::MenuItem softlist{soft, "softlist", "软件按分类排列"};  // 6
+    // 帮助 (help): the help file, the web links and the about box (2)
+    platform::MenuItem help{*this, "help", "帮助"};
+    platform::MenuItem content{help, "content", "内容"};
+    platform::MenuItem helpGap1{help, "helpGap1", "-"};
+    platform::MenuItem Homepage{help, "Homepage", "访问作者的技术站点"};
+    platform::MenuItem HomepageDownload{help, "HomepageDownload", "从网上下载光盘索引文件"};
+    platform::MenuItem HomepageNewF{help, "HomepageNewF", "一个有趣的新功能"};
+    platform::MenuItem HomepageFaq{help, "HomepageFaq", "反馈意见或提问"};
+    platform::MenuItem HomepageFAQ0{help, "HomepageFAQ0", "友情网站和我的网站"};
+    platform::MenuItem HomepageFaq1{HomepageFAQ0, "HomepageFaq1", "Zelbrin技术站点"};
+    platform::MenuItem HomepageFAQ2{HomepageFAQ0, "HomepageFAQ2", "Zelbrin友情链接"};
+    platform::MenuItem HomepageFAQ3{HomepageFAQ0, "HomepageFAQ3", "Zelbrin网站首页"};
+    platform::MenuItem HomepageFAQ4{HomepageFAQ0, "HomepageFAQ4", "Zelbrin新闻"};
+    platform::MenuItem HomepageFAQ5{HomepageFAQ0, "HomepageFAQ5", "欢迎和我进行友情链接"};
+    platform::MenuItem HomepageSoft0{help, "HomepageSoft0", "作者的其他软件"};
+    platform::MenuItem HomepageSoft1{HomepageSoft0, "HomepageSoft1",
+                                     "光盘封面打印：为光盘打印封面和标签"};
+    platform::MenuItem HomepageSoft2{HomepageSoft0, "HomepageSoft2",
+                                     "标签改名：按音乐文件的标签给文件改名"};
+    platform::MenuItem HomepageSoft3{HomepageSoft0, "HomepageSoft3",
+                                     "文件夹比较：比较两个文件夹的内容"};
+    platform::MenuItem HomepageSoft4{HomepageSoft0, "HomepageSoft4",
+                                     "网页相册：把图片做成网页相册"};
+    platform::MenuItem helpGap2{help, "helpGap2", "-"};
+    platform::MenuItem about{help, "about", "关于"};
 
     // ---- pop-up menus pop1..pop6 ----
     // pop1: the category tree's pop-up (TreeView2, right button).

@@ -30,6 +30,29 @@ void Form1::wireMainWindowEvents() {
     exit.Click = [this] { exit_Click(); };
     setpassword.Click = [this] { setpassword_Click(); };
     TabStrip1.Click = [this] { TabStrip1_Click(); };
+    // The splitter bars, the help menu and the desktop shortcut.
+    Label1.MouseDown = [this](int b, int s, double x, double y) { Label1_MouseDown(b, s, x, y); };
+    Label1.MouseUp = [this](int b, int s, double x, double y) { Label1_MouseUp(b, s, x, y); };
+    Label2.MouseDown = [this](int b, int s, double x, double y) { Label2_MouseDown(b, s, x, y); };
+    Label2.MouseUp = [this](int b, int s, double x, double y) { Label2_MouseUp(b, s, x, y); };
+    Label3.MouseDown = [this](int b, int s, double x, double y) { Label3_MouseDown(b, s, x, y); };
+    Label3.MouseUp = [this](int b, int s, double x, double y) { Label3_MouseUp(b, s, x, y); };
+    content.Click = [this] { content_Click(); };
+    about.Click = [this] { about_Click(); };
+    Homepage.Click = [this] { Homepage_Click(); };
+    HomepageDownload.Click = [this] { HomepageDownload_Click(); };
+    HomepageNewF.Click = [this] { HomepageNewF_Click(); };
+    HomepageFaq.Click = [this] { HomepageFaq_Click(); };
+    HomepageFaq1.Click = [this] { HomepageFaq1_Click(); };
+    HomepageFAQ2.Click = [this] { HomepageFAQ2_Click(); };
+    HomepageFAQ3.Click = [this] { HomepageFAQ3_Click(); };
+    HomepageFAQ4.Click = [this] { HomepageFAQ4_Click(); };
+    HomepageFAQ5.Click = [this] { HomepageFAQ5_Click(); };
+    HomepageSoft1.Click = [this] { HomepageSoft1_Click(); };
+    HomepageSoft2.Click = [this] { HomepageSoft2_Click(); };
+    HomepageSoft3.Click = [this] { HomepageSoft3_Click(); };
+    HomepageSoft4.Click = [this] { HomepageSoft4_Click(); };
+    CreateShortcut.Click = [this] { CreateShortcut_Click(); };
 }
 
 // Start-up and shutdown are in form1_startup.cpp; the resize and alignBars in

@@ -48,7 +48,7 @@ void Form1::Toolbar1_ButtonClick(platform::ToolbarButton& Button) {
     } else if (key == "playMP3") {
         // Playing the ticked music files: not built yet.
     } else if (key == "help") {
-        // The help file: not built yet.
+        content_Click();
     } else if (key == "left" || key == "right") {
         // At either end of the history nothing happens, and nothing is said.
         try {

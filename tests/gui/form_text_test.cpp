@@ -26,6 +26,7 @@
 #include "gui/qt_convert.h"
 #include "gui/ui_font.h"
 #include "gui_fixture.h"
+#include "mainwindow/about_dialog.h"
 #include "mainwindow/password_dialog.h"
 
 namespace {
@@ -227,6 +228,11 @@ TEST(FormText, TheDialogsHoldTheirTexts) {
     {
         sendto chooser(m.form);
         const auto clipped = checkDialog(m, chooser, "sendto", QStringLiteral("取消"));
+        EXPECT_TRUE(clipped.empty()) << joined(clipped);
+    }
+    {
+        about1 box(m.form);
+        const auto clipped = checkDialog(m, box, "about1", QStringLiteral("取消"));
         EXPECT_TRUE(clipped.empty()) << joined(clipped);
     }
 }

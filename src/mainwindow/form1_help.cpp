@@ -1,0 +1,65 @@
+// The commands that lead out of the program: the help file, the about box,
+// the web links of the help menu and the desktop shortcut. Each hands its
+// work to the desktop (the shell port, or a file on the desktop) and reports
+// nothing back: a missing help file, a browser that does not start or a
+// shortcut that cannot be written passes without a message.
+#include <sys/stat.h>
+
+#include <string>
+
+#include "mainwindow/about_dialog.h"
+#include "mainwindow/desktop_entry.h"
+#include "mainwindow/form1.h"
+#include "mainwindow/web_links.h"
+#include "platform/controls/busy_pointer.h"
+#include "platform/error.h"
+#include "platform/files/committed_write.h"
+#include "platform/system/shell.h"
+
+void Form1::RunShellExecute(std::string_view, std::string_view file, std::string_view,
+                            std::string_view directory, int) {
+    // The shell's answer is not looked at.
+    app().shell.open(file, directory);
+}
+
+void Form1::content_Click() {
+    platform::BusyPointer busy(*this);
+    RunShellExecute("open", app().ProgramFolder + "\\" + std::string(ProgramHelpFile), "", "C:\\",
+                    1);
+}
+
+void Form1::about_Click() {
+    about1 box(*this);
+    box.showModal();
+}
+
+void Form1::Homepage_Click() { RunShellExecute("open", weblinks::Home, "", "", 1); }
+void Form1::HomepageDownload_Click() { RunShellExecute("open", weblinks::Home, "", "", 1); }
+void Form1::HomepageNewF_Click() { RunShellExecute("open", weblinks::NewFunction, "", "", 1); }
+void Form1::HomepageFaq_Click() { RunShellExecute("open", weblinks::Faq, "", "", 1); }
+void Form1::HomepageFaq1_Click() { RunShellExecute("open", weblinks::Home, "", "", 1); }
+void Form1::HomepageFAQ2_Click() { RunShellExecute("open", weblinks::FriendLinks, "", "", 1); }
+void Form1::HomepageFAQ3_Click() { RunShellExecute("open", weblinks::SiteDefault, "", "", 1); }
+void Form1::HomepageFAQ4_Click() { RunShellExecute("open", weblinks::SiteNews, "", "", 1); }
+void Form1::HomepageFAQ5_Click() { RunShellExecute("open", weblinks::AuthorMail, "", "", 1); }
+void Form1::HomepageSoft1_Click() { RunShellExecute("open", weblinks::Soft1, "", "", 1); }
+void Form1::HomepageSoft2_Click() { RunShellExecute("open", weblinks::Soft2, "", "", 1); }
+void Form1::HomepageSoft3_Click() { RunShellExecute("open", weblinks::Soft3, "", "", 1); }
+void Form1::HomepageSoft4_Click() { RunShellExecute("open", weblinks::Soft4, "", "", 1); }
+
+void Form1::CreateShortcut_Click() {
+    platform::BusyPointer busy(*this);
+    const std::string program = desktopentry::runningProgram();
+    if (program.empty()) return;
+    // The entry is written whole, at once: there is nothing to wait for.
+    const std::string folder = platform::system::desktopFolder();
+    ::mkdir(folder.c_str(), 0755);
+    try {
+        platform::files::CommittedFile file(folder + "/" + std::string(desktopentry::FileName),
+                                            platform::files::OnExisting::Replace, 0755);
+        file.write(desktopentry::entryText(program));
+        file.commit();
+    } catch (const platform::Error&) {
+        // No message, whatever the outcome.
+    }
+}

@@ -1,0 +1,232 @@
+// The help file, the about box, the web links of the help menu and the
+// desktop shortcut, each run from its menu item as the user runs it. The
+// shell is the recording one: it opens nothing and says what it would open.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "mainwindow/about_dialog.h"
+#include "mainwindow/desktop_entry.h"
+#include "mainwindow/form1.h"
+#include "platform/files/program_folder.h"
+#include "support/harness.h"
+#include "support/temp_folder.h"
+
+namespace {
+
+using testsupport::Harness;
+
+std::filesystem::path sourceTree() {
+    const char* source = std::getenv("ZELBRIN_SOURCE_DIR");
+    return source ? std::filesystem::path(source)
+                  : std::filesystem::path(__FILE__).parent_path().parent_path().parent_path();
+}
+
+// Environment variables set for a test's length, then put back.
+class ScopedEnv {
+  public:
+    void set(const char* name, const std::string& value) {
+        const char* old = std::getenv(name);
+        saved_.push_back({name, old ? std::optional<std::string>(old) : std::nullopt});
+        ::setenv(name, value.c_str(), 1);
+    }
+    ~ScopedEnv() {
+        for (auto it = saved_.rbegin(); it != saved_.rend(); ++it) {
+            if (it->second)
+                ::setenv(it->first.c_str(), it->second->c_str(), 1);
+            else
+                ::unsetenv(it->first.c_str());
+        }
+    }
+
+  private:
+    std::vector<std::pair<std::string, std::optional<std::string>>> saved_;
+};
+
+class Help : public ::testing::Test {
+  protected:
+    void SetUp() override { h.start(); }
+    Harness h;
+};
+
+// ---- the help file ----
+
+TEST_F(Help, OpensTheInstalledHelpFileInTheHomeFolder) {
+    // Installed as the program installs its resources.
+    platform::files::installResources((sourceTree() / "webmodel").string(),
+                                      h.nativePath("C:\\zelbrin"));
+    const std::string help = h.readBytes("C:\\zelbrin\\help\\zelbrinhelp.htm");
+    ASSERT_NE(help.find("<html"), std::string::npos);
+    EXPECT_NE(help.find("扫描光盘生成索引文件"), std::string::npos);  // UTF-8, as the page says
+
+    // The menu item and the toolbar's help button open it alike.
+    h.form.content.userClick();
+    h.form.Toolbar1.userClick("help");
+    ASSERT_EQ(h.shell.calls().size(), 2u);
+    for (const auto& call : h.shell.calls()) {
+        EXPECT_EQ(call.target, "C:\\zelbrin\\help\\zelbrinhelp.htm");
+        EXPECT_EQ(call.workDir, "C:\\");
+        EXPECT_EQ(call.opened, h.nativePath("C:\\zelbrin\\help\\zelbrinhelp.htm"));
+    }
+    EXPECT_EQ(h.ui.pointers().back(), platform::PointerDefault);
+    EXPECT_TRUE(h.ui.log().empty());
+}
+
+TEST_F(Help, AMissingHelpFileOpensNothingAndSaysNothing) {
+    h.form.content.userClick();
+    ASSERT_EQ(h.shell.calls().size(), 1u);
+    EXPECT_EQ(h.shell.calls()[0].opened, "");
+    EXPECT_TRUE(h.ui.log().empty());
+    EXPECT_EQ(h.ui.mousePointer(), platform::PointerDefault);
+}
+
+// ---- the web links ----
+
+TEST_F(Help, EachWebLinkOpensItsOwnAddress) {
+    Form1& f = h.form;
+    const std::string site = "https://zelbrin.example.com/";
+    struct Row {
+        platform::MenuItem& item;
+        std::string address;
+    };
+    const std::vector<Row> rows = {
+        {f.Homepage, site},
+        {f.HomepageDownload, site},
+        {f.HomepageNewF, site + "newfun.html"},
+        {f.HomepageFaq, site + "faq.htm"},
+        {f.HomepageFaq1, site},
+        {f.HomepageFAQ2, site + "links.htm"},
+        {f.HomepageFAQ3, site + "default.htm"},
+        {f.HomepageFAQ4, site + "news.htm"},
+        {f.HomepageFAQ5, "mailto:author@zelbrin.example.com"},
+        {f.HomepageSoft1, site + "download/discprint-setup.deb"},
+        {f.HomepageSoft2, site + "download/tagrename-setup.deb"},
+        {f.HomepageSoft3, site + "download/filecompare.tar.gz"},
+        {f.HomepageSoft4, site + "download/webalbum.tar.gz"},
+    };
+    for (const Row& r : rows) {
+        r.item.userClick();
+        ASSERT_FALSE(h.shell.calls().empty());
+        EXPECT_EQ(h.shell.calls().back().target, r.address) << r.item.name();
+        EXPECT_EQ(h.shell.calls().back().workDir, "") << r.item.name();
+    }
+    EXPECT_EQ(h.shell.calls().size(), rows.size());
+    EXPECT_TRUE(h.ui.log().empty());
+}
+
+// ---- the about box ----
+
+TEST_F(Help, AboutBoxShowsTheLinksBlueThenRedAndOpensThem) {
+    for (int round = 0; round < 2; ++round) {
+        h.ui.onModal<about1>([&](about1& box) {
+            EXPECT_EQ(box.caption(), "关于");
+            EXPECT_EQ(box.Label1.caption(), "Zelbrin18.0");
+            for (platform::Label* link : {&box.Label7, &box.Label9, &box.Label10}) {
+                EXPECT_EQ(link->foreColor(), about1::LinkColor) << link->name();
+                EXPECT_TRUE(link->fontUnderline()) << link->name();
+                EXPECT_TRUE(link->autoSize()) << link->name();
+            }
+            EXPECT_EQ(box.Label7.caption(), "https://zelbrin.example.com/");
+            EXPECT_EQ(box.Label9.caption(), "https://directory.example.com/");
+            EXPECT_EQ(box.Label10.caption(), "https://books.example.com/");
+            // Once the mouse has passed over a link, it stays red.
+            box.Label9.userMouseMove(0, 0, 30, 30);
+            box.userMouseMove(0, 0, 10, 10);
+            EXPECT_EQ(box.Label9.foreColor(), about1::HoverColor);
+            EXPECT_TRUE(box.Label9.fontUnderline());
+            EXPECT_EQ(box.Label7.foreColor(), about1::LinkColor);
+            box.Label10.userClick();
+            box.CancelButton.userClick();
+            EXPECT_FALSE(box.loaded());
+        });
+        h.form.about.userClick();
+        h.ui.verifyAllUsed();
+    }
+    ASSERT_EQ(h.shell.calls().size(), 2u);
+    EXPECT_EQ(h.shell.calls()[1].target, "https://books.example.com/");
+    EXPECT_EQ(h.shell.calls()[1].workDir, "");
+}
+
+// ---- the desktop shortcut ----
+
+TEST(DesktopEntry, ExecQuotesThePathAsTheDesktopEntryFormatWants) {
+    struct Row {
+        std::string path, exec;
+    };
+    for (const Row& r : std::vector<Row>{
+             {"/usr/bin/zelbrin", R"("/usr/bin/zelbrin")"},
+             {"/opt/my apps/zelbrin", R"("/opt/my apps/zelbrin")"},
+             {"/opt/a$b/zel`x`", R"("/opt/a\\$b/zel\\`x\\`")"},
+             {"/opt/\"q\"/z", R"("/opt/\\"q\\"/z")"},
+             {"/opt/back\\slash/z", R"("/opt/back\\\\slash/z")"},
+             {"/opt/100%/z", R"("/opt/100%%/z")"},
+             {"/opt/line\nbreak/z", R"("/opt/line\nbreak/z")"},
+             {"/opt/光盘/zelbrin", R"("/opt/光盘/zelbrin")"},
+         }) {
+        EXPECT_EQ(desktopentry::execValue(r.path), r.exec) << r.path;
+    }
+}
+
+class Shortcut : public Help {
+  protected:
+    void SetUp() override {
+        env.set("HOME", home.path().string());
+        env.set("XDG_CONFIG_HOME", (home / ".config").string());
+        Help::SetUp();
+    }
+    std::string expectedEntry() const {
+        return "[Desktop Entry]\n"
+               "Type=Application\n"
+               "Version=1.0\n"
+               "Name=Zelbrin\n"
+               "Comment=光盘目录管理\n"
+               "Exec=" +
+               desktopentry::execValue(desktopentry::runningProgram()) +
+               "\n"
+               "Icon=zelbrin\n"
+               "Terminal=false\n";
+    }
+    testsupport::TempFolder home;
+    ScopedEnv env;
+};
+
+TEST_F(Shortcut, WritesTheEntryIntoTheDesktopFolderOfUserDirs) {
+    testsupport::writeBytes(home / ".config" / "user-dirs.dirs",
+                            "XDG_DESKTOP_DIR=\"$HOME/桌面\"\n");
+    std::filesystem::create_directories(home / "桌面");
+    h.form.CreateShortcut.userClick();
+    const std::filesystem::path entry = home / "桌面" / "Zelbrin.desktop";
+    EXPECT_EQ(testsupport::readBytes(entry), expectedEntry());
+    struct stat st {};
+    ASSERT_EQ(::stat(entry.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0755u);
+    EXPECT_FALSE(std::filesystem::exists(home / "Desktop"));
+    EXPECT_TRUE(h.ui.log().empty());
+    EXPECT_EQ(h.ui.pointers(),
+              (std::vector<int>{platform::PointerHourglass, platform::PointerDefault}));
+    // The exec line names the running program, quoted.
+    EXPECT_NE(expectedEntry().find("Exec=\"/"), std::string::npos);
+}
+
+TEST_F(Shortcut, WithoutUserDirsGoesToDesktopAndReplacesAnOldEntry) {
+    testsupport::writeBytes(home / "Desktop" / "Zelbrin.desktop", "old");
+    h.form.CreateShortcut.userClick();
+    EXPECT_EQ(testsupport::readBytes(home / "Desktop" / "Zelbrin.desktop"), expectedEntry());
+    EXPECT_EQ(testsupport::entryCount(home / "Desktop"), 1);  // no temporary file left
+}
+
+TEST_F(Shortcut, ADesktopThatCannotBeWrittenPassesSilently) {
+    // A file where the desktop folder should be.
+    testsupport::writeBytes(home / "Desktop", "not a folder");
+    h.form.CreateShortcut.userClick();
+    EXPECT_EQ(testsupport::readBytes(home / "Desktop"), "not a folder");
+    EXPECT_TRUE(h.ui.log().empty());
+    EXPECT_EQ(h.ui.mousePointer(), platform::PointerDefault);
+}
+
+}  // namespace
