@@ -167,6 +167,25 @@ class Form1 : public Form1Design {
     bool Is_addnotes111 = false;
 
     // ---- 4 catalogue search ----
+    // The search options dialog (find1) writes these when it unloads, on
+    // every way out; Form1::ok tells OK (true) from Cancel and the close box
+    // (false). find_Location: "所有", "所有\" and a path of the category tree,
+    // or what the user typed. find_Match: whole word; find_LCase: true
+    // compares letter case exactly; find_Mode: the keyword is a file
+    // extension. find_Where: the scope word, "光盘备注", "光盘文件",
+    // "文件备注" or "使用情况". find_Txt: the keyword, or keyword "(" operator
+    // ")" second keyword (operator "与", "或" or "非"), untrimmed. The dialog
+    // reads SoftFind (the software name it proposes as keyword; never
+    // cleared), DialogFromWhere ("findindisk" or "findintree": the location
+    // is the node selected in TreeView1, respectively TreeView2) and the
+    // keyword history, Combo2's list, to which it appends every keyword.
+    std::string find_Location;
+    bool find_Match = false;
+    bool find_LCase = false;
+    bool find_Mode = false;
+    std::string find_Where;
+    std::string find_Txt;
+    std::string SoftFind;
 
     // ---- 5 mirror copies, send-to and file library ----
     // The colour of mirrored files and of the discs that own mirror copies

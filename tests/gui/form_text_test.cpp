@@ -7,6 +7,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
@@ -17,6 +18,7 @@
 #include <QStyleOption>
 #include <QTabBar>
 #include <QToolButton>
+#include <QTreeWidget>
 #include <climits>
 #include <string>
 #include <vector>
@@ -28,12 +30,14 @@
 #include "gui_fixture.h"
 #include "mainwindow/about_dialog.h"
 #include "mainwindow/password_dialog.h"
+#include "search/find_dialog.h"
 
 namespace {
 
 using gui::px;
 using guitest::buttonWithText;
 using guitest::GuiMachine;
+using guitest::whenModal;
 
 QString sizeText(QSize s) { return QStringLiteral("%1x%2").arg(s.width()).arg(s.height()); }
 
@@ -235,6 +239,88 @@ TEST(FormText, TheDialogsHoldTheirTexts) {
         const auto clipped = checkDialog(m, box, "about1", QStringLiteral("取消"));
         EXPECT_TRUE(clipped.empty()) << joined(clipped);
     }
+}
+
+// The text a control's widget is to show: its caption, its text, or the text
+// of its first tree node.
+QString modelText(const platform::Control& c) {
+    if (auto* x = dynamic_cast<const platform::Label*>(&c)) return gui::toQ(x->caption());
+    if (auto* x = dynamic_cast<const platform::CommandButton*>(&c)) return gui::toQ(x->caption());
+    if (auto* x = dynamic_cast<const platform::CheckBox*>(&c)) return gui::toQ(x->caption());
+    if (auto* x = dynamic_cast<const platform::OptionButton*>(&c)) return gui::toQ(x->caption());
+    if (auto* x = dynamic_cast<const platform::Frame*>(&c)) return gui::toQ(x->caption());
+    if (auto* x = dynamic_cast<const platform::TextBox*>(&c)) return gui::toQ(x->text());
+    if (auto* x = dynamic_cast<const platform::ComboBox*>(&c)) return gui::toQ(x->text());
+    if (auto* x = dynamic_cast<const platform::TreeView*>(&c))
+        return x->firstRoot() ? gui::toQ(x->firstRoot()->text()) : QString();
+    return QStringLiteral("(no text of a %1)").arg(c.kind());
+}
+
+// The text a widget shows.
+QString shownText(QWidget* w) {
+    if (auto* x = qobject_cast<QLabel*>(w)) return x->text();
+    if (auto* x = qobject_cast<QAbstractButton*>(w)) return x->text();
+    if (auto* x = qobject_cast<QGroupBox*>(w)) return x->title();
+    if (auto* x = qobject_cast<QLineEdit*>(w)) return x->text();
+    if (auto* x = qobject_cast<QComboBox*>(w)) return x->currentText();
+    auto* tree = qobject_cast<QTreeWidget*>(w);
+    if (!tree) tree = w->findChild<QTreeWidget*>();
+    if (tree && tree->topLevelItemCount() > 0) return tree->topLevelItem(0)->text(0);
+    return QStringLiteral("(no text shown by a %1)").arg(w->metaObject()->className());
+}
+
+// The search options dialog: each control's widget shows the control's own
+// caption or text, and no text is cut.
+TEST(FormText, TheSearchDialogShowsEachCaptionOnItsOwnWidget) {
+    GuiMachine m;
+    m.h.write("C:\\zelbrin\\ini.ini", "|音乐\r\n@外国\r\n|软件\r\n");
+    m.showMain();
+    find1 dialog(m.form);
+    std::vector<std::string> clipped;
+    int compared = 0;
+    EXPECT_TRUE(guitest::showModalWith(dialog, [&](QWidget* w) {
+        clipped = TextCheck(m.frontEnd, w).run();
+        for (platform::Control* c : dialog.controls()) {
+            QWidget* widget = m.widgetOf<QWidget>(*c);
+            ASSERT_TRUE(widget) << c->name();
+            EXPECT_TRUE(widget->isVisible()) << c->name();
+            EXPECT_EQ(widget->geometry(),
+                      QRect(px(c->left()), px(c->top()), px(c->width()), px(c->height())))
+                << c->name();
+            EXPECT_EQ(shownText(widget), modelText(*c)) << c->name();
+            if (auto* o = dynamic_cast<platform::OptionButton*>(c)) {
+                EXPECT_EQ(qobject_cast<QAbstractButton*>(widget)->isChecked(), o->value());
+            }
+            ++compared;
+        }
+        // The location tree shows the copied categories under its root.
+        auto* tree = w->findChild<QTreeWidget*>();
+        ASSERT_TRUE(tree && tree->topLevelItemCount() == 1);
+        EXPECT_EQ(tree->topLevelItem(0)->childCount(), 2);
+        saveShot(w, "find_dialog");
+        QTest::mouseClick(buttonWithText(w, QStringLiteral("取消")), Qt::LeftButton);
+    }));
+    EXPECT_EQ(compared, 18);
+    EXPECT_TRUE(clipped.empty()) << joined(clipped);
+    EXPECT_FALSE(m.form.ok);
+}
+
+// Enter in the keyword box is 查找 and Esc is 取消.
+TEST(FormText, TheSearchDialogTakesEnterAsFindAndEscAsCancel) {
+    GuiMachine m;
+    m.showMain();
+    for (const bool enter : {true, false}) {
+        whenModal<QDialog>(QStringLiteral("查找"), [enter](QDialog* w) {
+            auto* keyword = w->findChildren<QComboBox*>().value(0);
+            ASSERT_TRUE(keyword && keyword->lineEdit());
+            QTest::keyClicks(keyword->lineEdit(), "mp3");
+            QTest::keyClick(keyword->lineEdit(), enter ? Qt::Key_Return : Qt::Key_Escape);
+        });
+        platform::dispatch([&m] { find1::show(m.form); });
+        EXPECT_EQ(m.form.ok, enter);
+        EXPECT_EQ(m.form.find_Txt, "mp3");
+    }
+    EXPECT_EQ(m.form.Combo2.items(), (std::vector<std::string>{"mp3", "mp3"}));
 }
 
 // The log-in box's check box wraps its caption onto a second line, as the
