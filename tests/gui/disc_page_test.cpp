@@ -209,6 +209,9 @@ TEST(DiscPageOnTheDesktop, ARemarkTypedInTheNotesDialogShowsInTheList) {
         auto* text = dialog->findChild<QPlainTextEdit*>();
         ASSERT_TRUE(label && text);
         EXPECT_EQ(label->text(), QStringLiteral("Readme.txt"));
+        // The focus comes with the dialog's first resize, which the window
+        // system may deliver a moment after the dialog shows.
+        for (int i = 0; i < 200 && !text->hasFocus(); ++i) QTest::qWait(10);
         EXPECT_TRUE(text->hasFocus());
         // Enter starts a new line: the dialog has no default button.
         QTest::keyClicks(text, QStringLiteral("Install"));
