@@ -1,0 +1,100 @@
+// The catalogue search: the query, the choice of discs by location, and the
+// three searches over the stored files (the disc remarks of the catalogue
+// file, the names in the discs' index files, the remarks and usage notes of
+// the discs' note files). The functions here only read texts and give hits;
+// the search command (Form1::find_Click, form1_search.cpp) shows them in the
+// result list.
+//
+// Texts are searched decoded (UTF-8 inside the program), so a term never
+// matches across the bytes of a Chinese character. Letter case is ignored by
+// lower-casing ASCII letters on both sides (platform::text::lcase), which
+// never changes a length, so a position found in a lower-cased copy is the
+// same position in the stored text.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace platform::files {
+class RawLineReader;
+}
+
+namespace search {
+
+// ---- the query ----
+
+enum class Operator {
+    Single,  // "单": one term
+    And,     // "与": both terms
+    Or,      // "或": either term
+    Not,     // "非": the first term without the second
+};
+
+struct Query {
+    std::string first;
+    Operator op = Operator::Single;
+    std::string second;  // "" without an operator
+};
+
+// Takes "a(与)b", "a(或)b", "a(非)b" apart: the first of the markers found in
+// that order splits the text at its first occurrence; a later marker stays in
+// the second term. Nothing is trimmed.
+Query splitQuery(std::string_view findTxt);
+
+// ---- the location ----
+
+// The location without its leading "所有" and "\" ("" for "所有").
+std::string locationPrefix(std::string_view findLocation);
+// Whether a disc node of the category tree whose full path is fullPath lies
+// in the location: the path equals the prefix, or begins with the prefix
+// followed by "\" ("Music" never takes "Music2\disc"); "" takes every disc.
+bool locationTakes(std::string_view fullPath, std::string_view prefix);
+
+// ---- the disc remarks of the catalogue file ----
+
+struct RemarkHit {
+    std::string disc;    // field 1 of the disc line
+    std::string number;  // field 2
+    std::string remark;  // field 3 as stored: remark, "&&", purchase date
+};
+// The disc lines whose remark field holds the first term (the operator and
+// the second term are not used). caseSensitive false: ASCII letters compared
+// without regard to case. The walk ends when fewer than four "#" remain.
+std::vector<RemarkHit> searchDiscRemarks(std::string_view catalogueText, std::string_view term,
+                                         bool caseSensitive);
+
+// ---- the names in a disc's index file ----
+
+struct FileSearchOptions {
+    bool extension = false;      // the term is an extension (always ignoring case)
+    bool wholeWord = false;      // a file's base name or a folder's name is the term
+    bool caseSensitive = false;  // plain and whole-word modes
+};
+
+struct FileHit {
+    std::string line;     // the index line (lower-cased in extension mode), without its CR LF
+    bool ticked = false;  // an odd number of tick marks (never for folder rows of whole-word mode)
+};
+
+// The hits of one disc, in the order the result list shows them. A last line
+// without a line break ends at the end of the text.
+std::vector<FileHit> searchDiscFiles(platform::files::RawLineReader& lines, const Query& query,
+                                     const FileSearchOptions& options);
+
+// ---- the remarks and usage notes of a disc ----
+
+struct NoteHit {
+    std::string path;  // the record's key after its first "\" (without the disc name)
+    std::string text;  // the record's text as stored
+};
+
+// The records of a note file (marker "@##note##@" or "@##exam##@") whose text
+// holds the query's terms as the operator says; a term found in a key or in
+// a marker counts for nothing. Read by the one note-record module's rules.
+std::vector<NoteHit> searchNotes(std::string_view noteFileText, std::string_view marker,
+                                 std::string_view discName, const Query& query,
+                                 bool caseSensitive);
+
+}  // namespace search
