@@ -81,9 +81,8 @@ std::optional<std::string> readNote(std::string_view fileText, std::string_view 
     return std::string(fileText.substr(record->textBegin, end - record->textBegin));
 }
 
-NoteLookup::NoteLookup(std::string fileText, std::string_view marker, std::string_view discName)
-    : text_(std::move(fileText)), marker_(marker), discName_(discName) {
-    const std::string_view text = text_;
+std::vector<NoteRecordSpan> noteRecords(std::string_view text, std::string_view marker,
+                                        std::string_view discName) {
     const std::string recordStart = joined(marker, discName);
     std::vector<std::size_t> starts;
     for (std::size_t at = text.find(recordStart); at != npos; at = text.find(recordStart, at + 1))
@@ -91,6 +90,8 @@ NoteLookup::NoteLookup(std::string fileText, std::string_view marker, std::strin
 
     // The first "==" after a record's disc name; kept while it lies ahead of
     // the next one, so the text is searched once.
+    std::vector<NoteRecordSpan> records;
+    records.reserve(starts.size());
     std::size_t separator = npos;
     bool searched = false;
     for (const std::size_t start : starts) {
@@ -104,9 +105,17 @@ NoteLookup::NoteLookup(std::string fileText, std::string_view marker, std::strin
         const std::size_t textBegin = separator + NoteSeparator.size();
         const auto next = std::lower_bound(starts.begin(), starts.end(), textBegin);
         const std::size_t end = textEnd(text, textBegin, next == starts.end() ? npos : *next);
-        records_.try_emplace(std::string(text.substr(keyBegin, separator - keyBegin)), textBegin,
-                             end);
+        records.push_back({keyBegin, separator, textBegin, end});
     }
+    return records;
+}
+
+NoteLookup::NoteLookup(std::string fileText, std::string_view marker, std::string_view discName)
+    : text_(std::move(fileText)), marker_(marker), discName_(discName) {
+    const std::string_view text = text_;
+    for (const NoteRecordSpan& r : noteRecords(text, marker, discName))
+        records_.try_emplace(std::string(text.substr(r.keyBegin, r.keyEnd - r.keyBegin)),
+                             r.textBegin, r.textEnd);
 }
 
 std::string NoteLookup::find(std::string_view key) const {

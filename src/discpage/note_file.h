@@ -26,6 +26,7 @@
 #include <string_view>
 #include <unordered_map>
 #include <utility>
+#include <vector>
 
 namespace discpage {
 
@@ -50,6 +51,23 @@ std::optional<std::string> readNote(std::string_view fileText, std::string_view 
 // whole: it holds the marker followed by the disc's name, where a reader
 // takes the next record to begin.
 bool noteTextCutsRecord(std::string_view text, std::string_view marker, std::string_view discName);
+
+// Where one record lies in a file's text: its key [keyBegin, keyEnd) and its
+// text [textBegin, textEnd), as readNote reads the text.
+struct NoteRecordSpan {
+    std::size_t keyBegin;
+    std::size_t keyEnd;
+    std::size_t textBegin;
+    std::size_t textEnd;
+};
+
+// The records of a file's text in file order, read in one pass: every marker
+// followed by the disc's name starts a record whose key runs to the first
+// "==" after the name and whose text runs to the line break before the next
+// record, or to the end of the file less its final line break. A later record
+// of a key is listed too, though readers see the first one only.
+std::vector<NoteRecordSpan> noteRecords(std::string_view fileText, std::string_view marker,
+                                        std::string_view discName);
 
 // The records of one file, indexed once, for a listing that looks up every
 // row: find(key) gives what readNote gives, in constant time. Every marker
