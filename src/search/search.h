@@ -94,7 +94,6 @@ struct NoteHit {
 // holds the query's terms as the operator says; a term found in a key or in
 // a marker counts for nothing. Read by the one note-record module's rules.
 std::vector<NoteHit> searchNotes(std::string_view noteFileText, std::string_view marker,
-                                 std::string_view discName, const Query& query,
-                                 bool caseSensitive);
+                                 std::string_view discName, const Query& query, bool caseSensitive);
 
 }  // namespace search
