@@ -4,8 +4,6 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/files/text_file.h"
-#include "platform/text/text.h"
 #include "search/search.h"
 
 namespace search {
@@ -62,25 +60,6 @@ std::vector<RemarkHit> searchDiscRemarks(std::string_view catalogueText, std::st
         if (holds(field(k + 2), term, caseSensitive))
             hits.push_back(
                 {std::string(field(k)), std::string(field(k + 1)), std::string(field(k + 2))});
-    }
-    return hits;
-}
-
-// Lines whose text after the last "\" holds the first term.
-std::vector<FileHit> searchDiscFiles(platform::files::RawLineReader& lines, const Query& query,
-                                     const FileSearchOptions& options) {
-    std::vector<FileHit> hits;
-    std::string_view raw;
-    while (lines.next(raw)) {
-        const std::string line = platform::text::fromCp936(raw);
-        const std::size_t slash = line.rfind('\\');
-        const std::string_view last =
-            std::string_view(line).substr(slash == std::string::npos ? 0 : slash + 1);
-        if (!holds(last, query.first, options.caseSensitive)) continue;
-        std::size_t marks = 0;
-        for (std::size_t p = line.find("($)"); p != std::string::npos; p = line.find("($)", p + 3))
-            ++marks;
-        hits.push_back({line, marks % 2 == 1});
     }
     return hits;
 }
