@@ -424,6 +424,16 @@ class Form1 : public Form1Design {
     void addnotes111_Click();
 
     // ---- 4 catalogue search (src/search) ----
+    // The search command (form1_search.cpp): refused on the software page;
+    // shows the search options dialog and, after OK, searches the disc
+    // remarks, the remarks or usage notes, or the names in the index files of
+    // the discs in the location, and fills ListView2 with the hits.
+    // ShowResultList shows the result list across the bottom of the window
+    // when it is hidden.
+    void find_Click();
+    void ShowResultList();
+    // Wires the search's events (form1_events.cpp).
+    void wireSearchEvents();
 
     // ---- 5 mirror copies, send-to and file library (src/copies) ----
     // Fills TreeView4 from the library file, once at start-up (form1_library.cpp).

@@ -147,6 +147,11 @@ class Form1Design : public platform::Form {
     platform::MenuItem OpenPreview{option, "OpenPreview", "打开或关闭预览窗口"};  // 8
     // A display without action: the bytes copied as mirror copies so far.
     platform::MenuItem CopyAllSize{option, "CopyAllSize", "已经拷贝到硬盘上的文件大小是0K"};  // 5
+    // 搜索 (findmain)
+    platform::MenuItem findmain{*this, "findmain", "搜索"};
+    // The item "find"; the member has another name, so that Form::find (a
+    // control by its name) stays in reach.
+    platform::MenuItem findItem{findmain, "find", "搜索文件或备注"};  // 4
     // 软件管理 (soft)
     platform::MenuItem soft{*this, "soft", "软件管理"};
     // The caption names the view of TreeView3 the item switches to.

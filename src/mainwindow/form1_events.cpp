@@ -17,6 +17,7 @@ void Form1::wireEvents() {
     wireCatalogueEvents();
     wireMainWindowEvents();
     wireDiscPageEvents();
+    wireSearchEvents();
     wirePreviewEvents();
 }
 

@@ -24,7 +24,7 @@ void Form1::Toolbar1_ButtonClick(platform::ToolbarButton& Button) {
     } else if (key == "changeorder") {
         ChangeOrder_Click();
     } else if (key == "find") {
-        // The search dialog: not built yet.
+        find_Click();
     } else if (key == "copytag") {
         // Copying the ticked files to the hard disk: not built yet.
     } else if (key == "softlistbar") {

@@ -1,0 +1,317 @@
+// The search of the names in a disc's index file (searchDiscFiles).
+//
+// The index is read line by line as stored bytes (code page 936). Each line
+// first goes through a cheap byte test: the term's bytes, in code page 936,
+// must appear in the line (ASCII letters compared without regard to case when
+// the search ignores case). A line without them cannot hold the term, since a
+// decoded character always comes from the same bytes. The test can only rule
+// a line out: an ASCII letter may also be the second byte of a Chinese
+// character ("誠" is D5 5C, the bytes of a Chinese character and "\"), so a
+// line that passes is decoded and tested again as text, where a term never
+// matches across a character's bytes.
+#include <bit>
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "catalogue/index_line.h"
+#include "platform/files/text_file.h"
+#include "platform/text/text.h"
+#include "search/search.h"
+
+namespace search {
+namespace {
+
+namespace text = platform::text;
+
+constexpr char Backslash = '\\';
+constexpr char FolderBar = '|';
+
+bool isUpper(unsigned char c) { return c >= 'A' && c <= 'Z'; }
+bool isLetter(unsigned char c) { return isUpper(c) || (c >= 'a' && c <= 'z'); }
+unsigned char lower(unsigned char c) {
+    return isUpper(c) ? static_cast<unsigned char>(c | 0x20) : c;
+}
+
+// How often a byte turns up in index lines, roughly: the byte of the term
+// looked for first is the rarest one.
+int commonness(unsigned char c) {
+    if (c == ' ' || c == Backslash || c == '.' || c == '[' || c == ']' || (c >= '0' && c <= '9'))
+        return 3;
+    if (c >= 0x80 || isLetter(c)) return 2;
+    return 1;
+}
+
+// The first byte in [p, end) that is c, or with bothCases either case of the
+// lower-case letter c; end when there is none.
+const char* findByte(const char* p, const char* end, unsigned char c, bool bothCases) {
+    if (!bothCases) {
+        const void* at = std::memchr(p, c, static_cast<std::size_t>(end - p));
+        return at ? static_cast<const char*>(at) : end;
+    }
+    if constexpr (std::endian::native == std::endian::little) {
+        constexpr std::uint64_t ones = 0x0101010101010101ULL;
+        constexpr std::uint64_t highs = 0x8080808080808080ULL;
+        // Setting bit 5 of every byte folds "A".."Z" onto "a".."z"; only the
+        // two cases of the letter give c.
+        const std::uint64_t want = ones * c;
+        while (end - p >= 8) {
+            std::uint64_t w;
+            std::memcpy(&w, p, 8);
+            const std::uint64_t x = (w | (ones * 0x20)) ^ want;
+            // A zero byte of x is a match; the lowest flagged byte is always one.
+            const std::uint64_t found = (x - ones) & ~x & highs;
+            if (found != 0) return p + (std::countr_zero(found) >> 3);
+            p += 8;
+        }
+    }
+    while (p < end && (static_cast<unsigned char>(*p) | 0x20) != c) ++p;
+    return p;
+}
+
+// The byte test of one term: rules out the stored lines that cannot hold it.
+class ByteFilter {
+  public:
+    ByteFilter(std::string_view term, bool ignoreCase) : fold_(ignoreCase) {
+        // An empty term is in every line; a term that is no valid text (it
+        // has no one set of stored bytes) is left to the text test.
+        if (term.empty() || !text::isValidUtf8(term)) return;
+        needle_ = text::toCp936(term);
+        if (fold_)
+            for (char& c : needle_) c = static_cast<char>(lower(static_cast<unsigned char>(c)));
+        for (std::size_t i = 1; i < needle_.size(); ++i)
+            if (commonness(byte(i)) < commonness(byte(anchor_))) anchor_ = i;
+        anchorBothCases_ = fold_ && isLetter(byte(anchor_));
+        active_ = true;
+    }
+
+    // False when the stored line cannot hold the term.
+    bool mayHold(std::string_view line) const {
+        if (!active_) return true;
+        const std::size_t n = needle_.size();
+        if (line.size() < n) return false;
+        const char* const begin = line.data() + anchor_;
+        const char* const last = line.data() + (line.size() - n) + anchor_;  // last anchor place
+        for (const char* p = begin; p <= last; ++p) {
+            p = findByte(p, last + 1, byte(anchor_), anchorBothCases_);
+            if (p > last) return false;
+            if (equalAt(p - anchor_)) return true;
+        }
+        return false;
+    }
+
+  private:
+    unsigned char byte(std::size_t i) const { return static_cast<unsigned char>(needle_[i]); }
+
+    bool equalAt(const char* s) const {
+        if (!fold_) return std::memcmp(s, needle_.data(), needle_.size()) == 0;
+        for (std::size_t i = 0; i < needle_.size(); ++i)
+            if (lower(static_cast<unsigned char>(s[i])) != byte(i)) return false;
+        return true;
+    }
+
+    std::string needle_;  // the term's stored bytes, lower-cased when folding
+    std::size_t anchor_ = 0;
+    bool fold_;
+    bool anchorBothCases_ = false;
+    bool active_ = false;
+};
+
+bool ticked(std::string_view line) {
+    std::size_t count = 0;
+    for (std::size_t at = line.find(catalogue::TickMark); at != std::string_view::npos;
+         at = line.find(catalogue::TickMark, at + catalogue::TickMark.size()))
+        ++count;
+    return count % 2 == 1;
+}
+
+FileHit fileRow(std::string line) {
+    const bool tick = ticked(line);
+    return {std::move(line), tick};
+}
+
+// Whether the term lies in the line's last path component: its last
+// occurrence has no "\" after it. The empty term is found at the line's end.
+bool inLastComponent(std::string_view line, std::string_view term) {
+    const std::size_t at = line.rfind(term);
+    return at != std::string_view::npos && line.find(Backslash, at) == std::string_view::npos;
+}
+
+// 1-based position (0 when absent), so the comparisons read as written.
+std::size_t position(std::size_t at) { return at == std::string_view::npos ? 0 : at + 1; }
+
+// The "与" and "非" tests: where the second term lies from the line's last
+// "\" on, against the line's first "[" and first "]".
+bool operatorTakes(std::string_view line, Operator op, std::string_view second) {
+    if (op != Operator::And && op != Operator::Not) return true;
+    const std::size_t b = position(line.rfind(Backslash));
+    const std::size_t from = b == 0 ? 0 : b - 1;
+    const std::size_t s = position(line.find(second, from));
+    const std::size_t l = position(line.find('['));
+    const std::size_t r = position(line.find(']'));
+    if (op == Operator::And) return s != 0 && !(l < s && s < r);
+    return s == 0 || (l <= s && s <= r);
+}
+
+// ---- the three modes ----
+
+// Files whose name, the part before the size, ends in an extension that
+// begins with the term.
+class ExtensionSearch {
+  public:
+    explicit ExtensionSearch(std::string_view term)
+        : dotTerm_("." + text::lcase(term)), filter_(dotTerm_, true) {}
+
+    void line(std::string_view raw, std::vector<FileHit>& hits) const {
+        if (!filter_.mayHold(raw)) return;
+        std::string line = text::lcase(text::fromCp936(raw));
+        if (line.find(FolderBar) != std::string::npos) return;
+        const std::string_view name = std::string_view(line).substr(0, line.find('['));
+        const std::size_t a = name.find(dotTerm_);
+        if (a == std::string_view::npos) return;
+        if (name.find(dotTerm_, a + 1) != std::string_view::npos ||
+            name.find_first_of("\\.", a + 1) == std::string_view::npos)
+            hits.push_back(fileRow(std::move(line)));
+    }
+
+  private:
+    std::string dotTerm_;
+    ByteFilter filter_;
+};
+
+// Files whose name is the term and an extension, and folders whose name is
+// the term (the folder-key "@"s left out). Each line gives at most one row;
+// the folder rows follow the file rows.
+class WholeWordSearch {
+  public:
+    WholeWordSearch(std::string_view term, bool caseSensitive)
+        : term_(caseSensitive ? std::string(term) : text::lcase(term)),
+          fold_(!caseSensitive),
+          filter_(term, !caseSensitive) {}
+
+    void line(std::string_view raw) {
+        if (!filter_.mayHold(raw)) return;
+        std::string line = text::fromCp936(raw);
+        const std::string compared = fold_ ? text::lcase(line) : line;
+        const std::size_t bar = compared.find(FolderBar);
+        if (bar != std::string::npos) {
+            const std::string_view key = std::string_view(compared).substr(bar + 1);
+            if (catalogue::stripFolderKeySuffix(key) == term_)
+                folders_.push_back({std::move(line), false});
+            return;
+        }
+        const auto file = catalogue::parseFileLine(compared);
+        if (!file) return;
+        const std::string_view name = file->name();
+        if (name.size() > term_.size() && name.starts_with(term_) && name[term_.size()] == '.')
+            files_.push_back(fileRow(std::move(line)));
+    }
+
+    std::vector<FileHit> hits() && {
+        files_.insert(files_.end(), std::make_move_iterator(folders_.begin()),
+                      std::make_move_iterator(folders_.end()));
+        return std::move(files_);
+    }
+
+  private:
+    std::string term_;
+    bool fold_;
+    ByteFilter filter_;
+    std::vector<FileHit> files_;
+    std::vector<FileHit> folders_;
+};
+
+// Lines whose last path component holds the first term, combined with the
+// second term by the operator; "或" lists the lines of the first term, then
+// those of the second. A line equal to the last row listed is not listed
+// again (so the same line never comes twice in a row), except that, ignoring
+// case, the query "($)" lists every line that holds a tick mark.
+class PlainSearch {
+  public:
+    PlainSearch(const Query& query, bool caseSensitive)
+        : op_(query.op),
+          fold_(!caseSensitive),
+          first_(fold_ ? text::lcase(query.first) : query.first),
+          second_(fold_ ? text::lcase(query.second) : query.second),
+          tickQuery_(fold_ && query.first == catalogue::TickMark),
+          firstFilter_(query.first, fold_),
+          secondFilter_(query.second, fold_) {}
+
+    void line(std::string_view raw) {
+        const bool forFirst = firstFilter_.mayHold(raw);
+        const bool forSecond = op_ == Operator::Or && secondFilter_.mayHold(raw);
+        if ((!forFirst && !forSecond) || raw.empty()) return;
+        // The line as stored, and the text the terms are looked for in
+        // (lower-cased when the search ignores case; the same length).
+        std::string stored = text::fromCp936(raw);
+        const std::string lowered = fold_ ? text::lcase(stored) : std::string();
+        const std::string_view compared = fold_ ? std::string_view(lowered) : stored;
+        if (forFirst && compared.find(first_) != std::string_view::npos)
+            firstPass(stored, compared);
+        if (forSecond && compared.find(second_) != std::string_view::npos) {
+            const bool holds = inLastComponent(compared, second_);
+            if (holds || tickQuery_) seconds_.push_back({std::move(stored), holds});
+        }
+    }
+
+    std::vector<FileHit> hits() && {
+        for (SecondLine& s : seconds_)
+            if ((s.holds && s.line != lastRow_) || tickQuery_) take(std::move(s.line));
+        return std::move(hits_);
+    }
+
+  private:
+    struct SecondLine {
+        std::string line;
+        bool holds;  // the second term lies in the last component
+    };
+
+    void firstPass(const std::string& stored, std::string_view compared) {
+        if (inLastComponent(compared, first_) && stored != lastRow_) {
+            if (operatorTakes(compared, op_, second_)) take(stored);
+        } else if (tickQuery_) {
+            take(stored);
+        }
+    }
+
+    void take(std::string line) {
+        lastRow_ = line;
+        hits_.push_back(fileRow(std::move(line)));
+    }
+
+    Operator op_;
+    bool fold_;
+    std::string first_;
+    std::string second_;
+    bool tickQuery_;
+    ByteFilter firstFilter_;
+    ByteFilter secondFilter_;
+    std::string lastRow_;
+    std::vector<FileHit> hits_;
+    std::vector<SecondLine> seconds_;  // the second pass's lines, in file order
+};
+
+}  // namespace
+
+std::vector<FileHit> searchDiscFiles(platform::files::RawLineReader& lines, const Query& query,
+                                     const FileSearchOptions& options) {
+    std::string_view raw;
+    if (options.extension) {
+        const ExtensionSearch search(query.first);
+        std::vector<FileHit> hits;
+        while (lines.next(raw)) search.line(raw, hits);
+        return hits;
+    }
+    if (options.wholeWord) {
+        WholeWordSearch search(query.first, options.caseSensitive);
+        while (lines.next(raw)) search.line(raw);
+        return std::move(search).hits();
+    }
+    PlainSearch search(query, options.caseSensitive);
+    while (lines.next(raw)) search.line(raw);
+    return std::move(search).hits();
+}
+
+}  // namespace search
