@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the tests and the program need.
-# Does nothing when all of them are present.
+# Installs the Debian packages the build, the tests and the program need, and
+# ripgrep, the measure the disc-file search benchmark (bench/bench_search.cpp)
+# is compared with. Does nothing when all of them are present.
 set -euo pipefail
 
 # Wanted, not needed: clang and its libFuzzer runtime for the fuzz runs of
@@ -12,6 +13,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev libgl-dev
   fonts-arphic-uming fonts-noto-cjk
+  ripgrep
 )
 
 installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"; }

@@ -311,6 +311,26 @@ TEST_F(FileSearchTest, ChineseCharactersAreNeverSplitIntoTheirBytes) {
     }
 }
 
+TEST_F(FileSearchTest, ATermIsFoundAtEveryPlaceOfALongLine) {
+    // Lines are scanned many bytes at a time: the term at every place from
+    // the first to the last, beside near misses that share its first bytes.
+    for (const std::string term : {"Zebra", "照片"}) {
+        SCOPED_TRACE(term);
+        std::string index;
+        Rows expected;
+        for (int k = 0; k < 48; ++k) {
+            const std::string pad(static_cast<std::size_t>(k), 'z');
+            const std::string hit = "E:\\x\\" + pad + term + ".txt[" + std::to_string(k) + "]";
+            const std::string miss = "E:\\x\\" + pad + term.substr(0, 3) + "q.txt[1]";
+            index += hit + "\r\n" + miss + "\r\n";
+            expected.push_back("[ ] " + hit);
+        }
+        EXPECT_EQ(plain(index, single(term), true), expected);
+        EXPECT_EQ(plain(index, single(platform::text::ucase(term))), expected);
+        EXPECT_EQ(wholeWord(index, term), Rows{expected.front()});
+    }
+}
+
 TEST_F(FileSearchTest, BytesThatStartNoCharacterAreKeptAndPassedOver) {
     // 0xFF and a lone lead byte: the line is searched around them.
     const std::string bytes =
