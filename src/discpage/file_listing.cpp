@@ -15,22 +15,12 @@ namespace {
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
-char foldAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
 // The line without the blanks at its ends. A blank byte never lies inside a
 // code page 936 character, so this works on raw bytes and on decoded text.
 std::string_view trimBlanks(std::string_view s) {
     while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
     while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
     return s;
-}
-
-// s begins with prefix, ASCII letter case ignored; prefix is already folded.
-bool startsWithFolded(std::string_view s, std::string_view foldedPrefix) {
-    if (s.size() < foldedPrefix.size()) return false;
-    for (std::size_t i = 0; i < foldedPrefix.size(); ++i)
-        if (foldAscii(s[i]) != foldedPrefix[i]) return false;
-    return true;
 }
 
 struct TypeIcon {
@@ -137,6 +127,28 @@ std::string indexFolderPrefix(std::string_view firstLine, std::string_view folde
     return prefix;
 }
 
+TreePath splitTreePath(std::string_view fullPath) {
+    const std::size_t slash = fullPath.find('\\');
+    if (slash == std::string_view::npos) return {std::string(fullPath), {}};
+    return {std::string(fullPath.substr(0, slash)), std::string(fullPath.substr(slash + 1))};
+}
+
+std::string rowFileName(std::string_view text, std::string_view type, bool folder) {
+    std::string name(text);
+    if (!folder && type != NoExtensionType) {
+        name += '.';
+        name += type;
+    }
+    return name;
+}
+
+std::string scannedFolder(std::string_view base, std::string_view folderPath) {
+    std::string folder(base);
+    folder += folderPath.substr(0, folderPath.find('\\'));
+    if (folder.size() == 2 && folder[1] == ':') folder += '\\';
+    return folder;
+}
+
 std::vector<ListedEntry> listFolder(platform::files::RawLineReader& lines,
                                     const ListingScope& scope) {
     std::vector<ListedEntry> entries;
@@ -145,22 +157,20 @@ std::vector<ListedEntry> listFolder(platform::files::RawLineReader& lines,
 
     const std::string prefix = indexFolderPrefix(
         trimBlanks(platform::text::fromCp936(trimBlanks(raw))), scope.folderPath, scope.hardDisc);
-    const std::string foldedPrefix = platform::text::lcase(prefix);
     // The prefix as the file holds it, so that lines that cannot belong are
     // passed over without being decoded. Equal texts (ASCII case ignored) give
-    // equal folded bytes; the converse fails only where a trail byte looks
-    // like a letter, so a line that passes is confirmed on its text.
-    std::string foldedBytes = platform::text::toCp936(prefix);
-    for (char& c : foldedBytes) c = foldAscii(c);
+    // equal bytes (ASCII case ignored); the converse fails only where a trail
+    // byte looks like a letter, so a line that passes is confirmed on its text.
+    const std::string prefixBytes = platform::text::toCp936(prefix);
 
     bool seen = false;
     do {
         const std::string_view bytes = trimBlanks(raw);
-        bool belongs = startsWithFolded(bytes, foldedBytes);
+        bool belongs = platform::text::startsWithIgnoringCase(bytes, prefixBytes);
         std::string line;
         if (belongs) {
             line = platform::text::fromCp936(bytes);
-            belongs = startsWithFolded(line, foldedPrefix);
+            belongs = platform::text::startsWithIgnoringCase(line, prefix);
         }
         if (!belongs) {
             if (seen) break;

@@ -50,6 +50,24 @@ int typeIcon(std::string_view lowerType);
 std::string indexFolderPrefix(std::string_view firstLine, std::string_view folderPath,
                               bool hardDisc);
 
+// A node's full path in the disc list taken apart: the disc's name (before
+// the first "\") and the folder's path below the disc node ("" for a disc
+// node).
+struct TreePath {
+    std::string disc;
+    std::string folderPath;
+};
+TreePath splitTreePath(std::string_view fullPath);
+
+// A listed row's name in a path: a folder's text; a file's text, "." and its
+// type, or its text alone when the type is NoExtensionType.
+std::string rowFileName(std::string_view text, std::string_view type, bool folder);
+
+// The catalogued folder of a hard-disk disc: base (HardDiscBase of its index)
+// and the first name of a folder path below the disc node; a drive letter and
+// ":" alone stand for the drive's root ("D:\").
+std::string scannedFolder(std::string_view base, std::string_view folderPath);
+
 struct ListingScope {
     // The folder's path below the disc node, as the tree's full path gives
     // it after the disc's name: "E:", "E:\docs", "photos\2004".

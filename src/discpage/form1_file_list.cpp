@@ -5,6 +5,7 @@
 #include <cmath>
 #include <string>
 
+#include "discpage/file_listing.h"
 #include "mainwindow/form1.h"
 #include "platform/system/clock.h"
 
@@ -51,10 +52,8 @@ bool Form1::FolderRelist(platform::ListItem& Item) {
     node->setExpanded(true);
 
     const std::string fullPath = node->fullPath();
-    const std::size_t slash = fullPath.find('\\');
-    if (slash == std::string::npos) return false;
-    return listFolder(fullPath, fullPath.substr(0, slash), fullPath.substr(slash + 1), true,
-                      alreadystr);
+    const discpage::TreePath place = discpage::splitTreePath(fullPath);
+    return listFolder(fullPath, place.disc, place.folderPath, true, alreadystr);
 }
 
 void Form1::ListView1_ColumnClick(platform::ColumnHeader& ColumnHeader) {

@@ -35,17 +35,14 @@ std::optional<std::string> afterSeparators(std::string_view fullPath, int n) {
     return std::string(fullPath.substr(at));
 }
 
-// A remark or usage file's text: "" when it is missing or cannot be read
-// (the listing then shows no texts of that kind).
-std::string readNoteText(const std::string& programFolder, const std::string& disc,
+// A remark or usage file's text: "" when it is missing or cannot be read.
+std::string readNoteFile(const std::string& programFolder, const std::string& disc,
                          std::string_view extension) {
-    platform::SkipOnError skip;
-    std::string out;
-    skip.step([&] {
-        out =
-            platform::files::WholeFileRead(catalogue::discFilePath(programFolder, disc, extension));
-    });
-    return out;
+    try {
+        return discpage::readNoteText(catalogue::discFilePath(programFolder, disc, extension));
+    } catch (const platform::Error&) {
+        return {};  // a name that cannot be a file's
+    }
 }
 
 }  // namespace
@@ -80,10 +77,8 @@ void Form1::TreeView1_NodeClick(platform::Node& Node) {
     if (Node.image() == images::Disc) return showDiscInfo(Node.text(), true);
 
     const std::string fullPath = Node.fullPath();
-    const std::size_t slash = fullPath.find('\\');
-    const std::string disc = fullPath.substr(0, slash);
-    const std::string folderPath = slash == std::string::npos ? "" : fullPath.substr(slash + 1);
-    listFolder(fullPath, disc, folderPath, true, alreadystr);
+    const discpage::TreePath place = discpage::splitTreePath(fullPath);
+    listFolder(fullPath, place.disc, place.folderPath, true, alreadystr);
 }
 
 void Form1::TreeView2_NodeClick(platform::Node& Node) {
@@ -186,9 +181,9 @@ void Form1::showDiscInfo(const std::string& discName, bool ignoreCase) {
 bool Form1::listFolder(const std::string& fullPath, const std::string& discName,
                        const std::string& folderPath, bool withTicks, std::string& already) {
     const std::string& folder = app().ProgramFolder;
-    const discpage::NoteLookup notes(readNoteText(folder, discName, discpage::NoteExtension),
+    const discpage::NoteLookup notes(readNoteFile(folder, discName, discpage::NoteExtension),
                                      discpage::NoteMarker, discName);
-    const discpage::NoteLookup usage(readNoteText(folder, discName, discpage::UsageExtension),
+    const discpage::NoteLookup usage(readNoteFile(folder, discName, discpage::UsageExtension),
                                      discpage::UsageMarker, discName);
     const std::size_t last = fullPath.rfind('\\');
     StatusBar1.panel(1).setText(last == std::string::npos ? fullPath : fullPath.substr(last + 1));

@@ -52,12 +52,6 @@ bool existsInside(const std::string& path, const std::string& root) {
     return files::getAttributes(path).has_value();
 }
 
-// A drive letter and ":" alone stand for the drive's root.
-std::string asFolder(std::string folder) {
-    if (folder.size() == 2 && folder[1] == ':') folder += '\\';
-    return folder;
-}
-
 // The parent of a catalogued hard-disk folder, from its index file's first
 // line; nothing when the index cannot be read.
 std::optional<std::string> hardDiscBaseOf(const std::string& programFolder,
@@ -88,9 +82,9 @@ void Form1::OpenOpticDisk_Click() {
 
     // The tree path: the folder's node, the row's name and, for a file with
     // an extension, "." and its type.
-    std::string treePath = node->fullPath() + "\\" + item->text();
-    if (item->smallIcon() != images::Folder && item->subItem(1) != discpage::NoExtensionType)
-        treePath += "." + item->subItem(1);
+    const std::string treePath =
+        node->fullPath() + "\\" +
+        discpage::rowFileName(item->text(), item->subItem(1), item->smallIcon() == images::Folder);
 
     std::string path;
     const std::string discPrefix = OpenedDisk + "\\";
@@ -99,7 +93,7 @@ void Form1::OpenOpticDisk_Click() {
         // it, under the folder's parent.
         const std::string below = treePath.substr(discPrefix.size());
         const std::optional<std::string> base = hardDiscBaseOf(app().ProgramFolder, OpenedDisk);
-        const std::string root = base ? asFolder(*base + below.substr(0, below.find('\\'))) : "";
+        const std::string root = base ? discpage::scannedFolder(*base, below) : "";
         if (!base || !openable(below, *base, root)) {
             ui().msgBox(NoSuchFile, platform::MsgButtons::OK, catalogue::TipTitle);
             return;

@@ -80,13 +80,12 @@ void Form1::ListView1_ItemCheck(platform::ListItem& Item) {
         tell(*this, std::string(ChooseDiscFirst));
         return;
     }
-    const std::string fullPath = folder->fullPath();
     discpage::PendingTick tick;
     tick.parentText = folder->parent()->text();
     tick.folderText = folder->text();
     tick.key = discpage::stripNoStrPrefix(Item.key());
     tick.atRoot = folder->parent()->image() == images::Disc;
-    tick.folderPath = fullPath.substr(fullPath.find('\\') + 1);
+    tick.folderPath = discpage::splitTreePath(folder->fullPath()).folderPath;
     PendingTickPaths.push_back(std::move(tick));
 
     // The box shows what the index holds: a tick that was not written goes back.
@@ -163,13 +162,10 @@ void Form1::DeleteFromMulu_Click() {
 
     // The file's path as the index holds it: the folder below the disc node
     // (under the scanned folder's parent for a hard-disk folder) and the name.
-    const std::string fullPath = folder->fullPath();
-    const std::string folderPath = fullPath.substr(fullPath.find('\\') + 1);
+    const std::string folderPath = discpage::splitTreePath(folder->fullPath()).folderPath;
     const bool hard = catalogue::isHardDisc(OpenedDisk);
-    std::string name = item->text();
-    if (item->subItem(1) != discpage::NoExtensionType) name += "." + item->subItem(1);
-    const std::string filePath =
-        discpage::indexFolderPrefix(firstLineOf(text), folderPath, hard) + name;
+    const std::string filePath = discpage::indexFolderPrefix(firstLineOf(text), folderPath, hard) +
+                                 discpage::rowFileName(item->text(), item->subItem(1), false);
     const std::optional<discpage::FoundLine> found = discpage::findFileLine(text, filePath);
     if (!found) return tell(*this, "有错误！在目录文件里找不到这个文件。");
 
@@ -177,9 +173,8 @@ void Form1::DeleteFromMulu_Click() {
         // The real file, only inside the catalogued folder; a missing one
         // is no hindrance, one that cannot be deleted keeps its line.
         const std::string& real = found->line.path;
-        std::string root = catalogue::HardDiscBase(firstLineOf(text)) +
-                           folderPath.substr(0, folderPath.find('\\'));
-        if (root.size() == 2 && root[1] == ':') root += '\\';
+        const std::string root =
+            discpage::scannedFolder(catalogue::HardDiscBase(firstLineOf(text)), folderPath);
         try {
             files::confinedNative(real, root);
             files::setAttributes(real, files::attr::Archive);

@@ -41,11 +41,6 @@ std::string_view breakOf(std::string_view text, const LineSpan& span) {
     return text.substr(span.contentEnd, span.end - span.contentEnd);
 }
 
-bool startsWithIgnoringCase(std::string_view s, std::string_view prefix) {
-    return prefix.size() <= s.size() &&
-           platform::files::sameNameIgnoringCase(s.substr(0, prefix.size()), prefix);
-}
-
 // The name of a file together with its size: the lower-cased full path, then
 // "[" size "]". The size is digits (an old file's may start with "-"), so two
 // different files never give the same text.
@@ -134,7 +129,7 @@ std::optional<FoundLine> findFileLine(std::string_view indexText, std::string_vi
         pos = span.end;
         const std::string_view content = contentOf(indexText, span);
         // A file's line begins with its path; other lines are not parsed.
-        if (!startsWithIgnoringCase(content, filePath)) continue;
+        if (!platform::text::startsWithIgnoringCase(content, filePath)) continue;
         auto line = parseFileLine(content);
         if (!line || !platform::files::sameNameIgnoringCase(line->path, filePath)) continue;
         return FoundLine{span.begin, span.end, std::move(*line)};
@@ -161,7 +156,8 @@ FileTotal countFiles(platform::files::RawLineReader& lines, std::string_view fol
         if (tickedOnly && raw.find(catalogue::TickMark) == std::string_view::npos) continue;
         const auto line = parseFileLine(platform::text::trim(platform::text::fromCp936(raw)));
         if (!line || (tickedOnly && !line->ticked()) || line->bytes() == 0) continue;
-        if (!prefix.empty() && !startsWithIgnoringCase(line->path, prefix)) continue;
+        if (!prefix.empty() && !platform::text::startsWithIgnoringCase(line->path, prefix))
+            continue;
         ++files;
         bytes += line->bytes();
     }

@@ -169,6 +169,14 @@ std::string noteTextAfter(std::string_view fileText, const NoteChange& change) {
     return std::string(fileText);
 }
 
+std::string readNoteText(std::string_view path) {
+    try {
+        return platform::files::WholeFileRead(path);
+    } catch (const platform::Error&) {
+        return {};
+    }
+}
+
 std::string StoreNote(std::string_view path, std::string_view marker, std::string_view discName,
                       std::string_view key, std::string_view text) {
     namespace files = platform::files;

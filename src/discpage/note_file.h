@@ -98,6 +98,10 @@ class NoteLookup {
         records_;
 };
 
+// The text of a note file at path (a Windows path), "" when it is missing or
+// cannot be read: the listings and the search then show no texts from it.
+std::string readNoteText(std::string_view path);
+
 // What storing a text does to a file's text.
 struct NoteChange {
     enum Kind {

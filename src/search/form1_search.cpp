@@ -168,10 +168,10 @@ class SearchRun {
         for (const LocationDisc& disc : locationDiscs(form_)) {
             std::string text;
             try {
-                text = platform::files::WholeFileRead(
+                text = discpage::readNoteText(
                     catalogue::discFilePath(form_.app().ProgramFolder, disc.name, extension));
             } catch (const platform::Error&) {
-                continue;
+                continue;  // a name that cannot be a file's
             }
             for (search::NoteHit& hit :
                  search::searchNotes(text, marker, disc.name, query_, caseSensitive())) {

@@ -177,6 +177,14 @@ bool startsWith(std::string_view s, std::string_view prefix) { return s.starts_w
 
 bool endsWith(std::string_view s, std::string_view suffix) { return s.ends_with(suffix); }
 
+bool startsWithIgnoringCase(std::string_view s, std::string_view prefix) {
+    if (s.size() < prefix.size()) return false;
+    const auto fold = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
+    for (std::size_t i = 0; i < prefix.size(); ++i)
+        if (fold(s[i]) != fold(prefix[i])) return false;
+    return true;
+}
+
 // ---- numbers ----
 
 double val(std::string_view s) {

@@ -79,6 +79,8 @@ std::string replace(std::string_view s, std::string_view from, std::string_view 
 std::vector<std::string> split(std::string_view s, std::string_view separator);
 bool startsWith(std::string_view s, std::string_view prefix);
 bool endsWith(std::string_view s, std::string_view suffix);
+// startsWith with ASCII letter case ignored (bytes other than A-Z compare as they are).
+bool startsWithIgnoringCase(std::string_view s, std::string_view prefix);
 
 // The numeric value of the leading number of a text, leading blanks skipped
 // ("  12abc" -> 12, "abc" -> 0, "-3.5e2x" -> -350).

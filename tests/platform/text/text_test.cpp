@@ -82,6 +82,23 @@ TEST(CharacterHelpers, CaseFoldsAsciiOnly) {
     EXPECT_EQ(ucase("àé"), "àé");
 }
 
+TEST(CharacterHelpers, PrefixIgnoringCaseFoldsAsciiLettersOnly) {
+    struct Case {
+        const char* s;
+        const char* prefix;
+        bool starts;
+    };
+    for (const Case& c : std::vector<Case>{{"E:\\Docs\\a.txt", "e:\\docs\\", true},
+                                           {"e:\\docs", "E:\\DOCS\\", false},
+                                           {"许多", "许", true},
+                                           // Raw bytes: an ASCII letter folds even
+                                           // as a trail byte; bytes above ASCII never.
+                                           {"\xD4\x53", "\xD4\x73", true},
+                                           {"\xC4", "\xE4", false},
+                                           {"", "", true}})
+        EXPECT_EQ(startsWithIgnoringCase(c.s, c.prefix), c.starts) << c.s << " " << c.prefix;
+}
+
 TEST(CharacterHelpers, TrimCutsSpacesOnly) {
     EXPECT_EQ(trim("  资料 a  "), "资料 a");
     EXPECT_EQ(ltrim("  资料  "), "资料  ");
