@@ -402,6 +402,12 @@ class Form1 : public Form1Design {
     bool WritePendingTicks();
     void deleteGou_Click();
     void DeleteFromMulu_Click();
+    // The tick-all commands of the file list's pop-up (form1_tick_all.cpp):
+    // every file of the listed folder, or every index/default page or readme
+    // file of the open disc (those two list what is ticked in ListView2).
+    void selectAll_Click();
+    void selectAllIndex_Click();
+    void selectAllReadme_Click();
     // Wires the disc page's events (form1_events.cpp).
     void wireDiscPageEvents();
     // Opening files and the property commands (form1_open_file.cpp,
@@ -432,6 +438,29 @@ class Form1 : public Form1Design {
     // when it is hidden.
     void find_Click();
     void ShowResultList();
+    // The result list's events (form1_results.cpp): a click on a row selects
+    // its disc in the visible tree and previews the file, a click on a check
+    // box ticks or unticks the file in its disc's index, the right button
+    // shows pop5. tagfind ticks every listed file that is not ticked yet
+    // (each index read and rewritten once); tagfind1 is its main-menu twin,
+    // which first wants results.
+    void ListView2_ItemClick(platform::ListItem& Item);
+    void ListView2_ItemCheck(platform::ListItem& Item);
+    void ListView2_MouseDown(int Button, int Shift, double X, double Y);
+    void tagfind_Click();
+    void tagfind1_Click();
+    // Opening and copying the files of results (form1_result_files.cpp):
+    // openfind opens the selected row's file where it lies now (the CD in
+    // the drive, or the catalogued hard-disk folder); copytaggedresult
+    // copies the files of the ticked rows side by side into a chosen folder.
+    void openfind_Click();
+    void copytaggedresult_Click();
+    // The search shortcuts (form1_search_shortcuts.cpp): a search in the
+    // disc selected in the disc list, in the node selected in the category
+    // tree, or for the software name selected in the software tree.
+    void findInDisk_Click();
+    void findintree_Click();
+    void findSoft_Click();
     // Wires the search's events (form1_events.cpp).
     void wireSearchEvents();
 

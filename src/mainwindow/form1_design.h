@@ -151,7 +151,8 @@ class Form1Design : public platform::Form {
     platform::MenuItem findmain{*this, "findmain", "搜索"};
     // The item "find"; the member has another name, so that Form::find (a
     // control by its name) stays in reach.
-    platform::MenuItem findItem{findmain, "find", "搜索文件或备注"};  // 4
+    platform::MenuItem findItem{findmain, "find", "搜索文件或备注"};            // 4
+    platform::MenuItem tagfind1{findmain, "tagfind1", "为所有的查询结果打勾"};  // 4
     // 软件管理 (soft)
     platform::MenuItem soft{*this, "soft", "软件管理"};
     // The caption names the view of TreeView3 the item switches to.
@@ -254,6 +255,14 @@ class Form1Design : public platform::Form {
     platform::MenuItem SendToCustom{SendToto, "SendToCustom", "你的文件夹"};  // 5
     platform::MenuItem SendTotoGap1{SendToto, "SendTotoGap1", "-"};
     platform::MenuItem SendToDefine{SendToto, "SendToDefine", "定义你的文件夹"};  // 5
+    // pop5: the result list's pop-up (ListView2, right button).
+    platform::MenuItem pop5{*this, "pop5", "pop5"};
+    platform::MenuItem openfind{pop5, "openfind", "打开该文件"};                  // 4
+    platform::MenuItem openfindRed{pop5, "openfindRed", "打开硬盘上的映象文件"};  // 5
+    platform::MenuItem addnotes111{pop5, "addnotes111", "查看或修改备注"};        // 3
+    platform::MenuItem tagfind{pop5, "tagfind", "为所有的查询结果打勾"};          // 4
+    platform::MenuItem copytaggedresult{pop5, "copytaggedresult",
+                                        "将打勾的查询结果拷贝到指定目录"};  // 4
     // pop6: the library's pop-up (TreeView4, right button).
     platform::MenuItem pop6{*this, "pop6", "pop6"};
     platform::MenuItem deletelibfile{pop6, "deletelibfile", "删除"};  // 5
