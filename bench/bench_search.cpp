@@ -15,16 +15,19 @@
 // Usage:
 //   bench_search gen <dir>           writes <dir>/1m and <dir>/100k
 //   bench_search files <dir> <term> [runs [threads]]
+//   bench_search files-exact <dir> <term> [runs [threads]]
 //                                    searches every .wcd in <dir> (plain
-//                                    mode, ignoring case) and prints the hit
+//                                    mode, ignoring case, respectively
+//                                    comparing it exactly) and prints the hit
 //                                    count and the time of the search (with
 //                                    runs, the median and the fastest of
 //                                    that many searches in one process; with
 //                                    threads, the discs shared out among that
 //                                    many threads)
 //
-// Time `files` as a whole process beside `rg -F -c <term> <dir>` over the
-// same files, and compare the 100k and 1m folders for the time per line.
+// Time `files` as a whole process beside `rg -F -i -c <term> <dir>` and
+// `files-exact` beside `rg -F -c <term> <dir>` over the same files, and compare the 100k and 1m
+// folders for the time per line.
 
 #include <algorithm>
 #include <atomic>
@@ -157,7 +160,9 @@ void writeCatalogue(const fs::path& dir, int discs, long lines) {
 // (1: one after the other, as the search command does it): the hit count and
 // the time in ms.
 std::pair<std::size_t, double> searchAll(const std::vector<fs::path>& paths,
-                                         const search::Query& query, unsigned threads) {
+                                         const search::Query& query,
+                                         const search::FileSearchOptions& options,
+                                         unsigned threads) {
     const auto t0 = std::chrono::steady_clock::now();
     // The hits are kept, disc by disc, until the search ends (filling the
     // result list is not timed here).
@@ -166,7 +171,7 @@ std::pair<std::size_t, double> searchAll(const std::vector<fs::path>& paths,
     const auto work = [&] {
         for (std::size_t i; (i = next++) < paths.size();) {
             platform::files::RawLineReader lines(platform::files::toWindows(paths[i].string()));
-            discs[i] = search::searchDiscFiles(lines, query, {});
+            discs[i] = search::searchDiscFiles(lines, query, options);
         }
     };
     std::vector<std::thread> pool;
@@ -179,7 +184,8 @@ std::pair<std::size_t, double> searchAll(const std::vector<fs::path>& paths,
     return {hits, ms.count()};
 }
 
-int files(const fs::path& dir, const std::string& term, int runs, unsigned threads) {
+int files(const fs::path& dir, const std::string& term, bool caseSensitive, int runs,
+          unsigned threads) {
     // Only the root drive: the system's drives are not looked for.
     platform::files::DriveTable table;
     table.set({.name = "Z:", .folder = "/"});
@@ -195,7 +201,7 @@ int files(const fs::path& dir, const std::string& term, int runs, unsigned threa
     std::vector<double> times;
     std::size_t hits = 0;
     for (int run = 0; run < runs; ++run) {
-        const auto [h, ms] = searchAll(paths, query, threads);
+        const auto [h, ms] = searchAll(paths, query, {.caseSensitive = caseSensitive}, threads);
         hits = h;
         times.push_back(ms);
     }
@@ -216,9 +222,11 @@ int main(int argc, char** argv) {
         writeCatalogue(fs::path(argv[2]) / "100k", 10, 100'000);
         return 0;
     }
-    if (mode == "files" && argc >= 4 && argc <= 6)
-        return files(argv[2], argv[3], argc >= 5 ? std::max(1, std::atoi(argv[4])) : 1,
+    if ((mode == "files" || mode == "files-exact") && argc >= 4 && argc <= 6)
+        return files(argv[2], argv[3], mode == "files-exact",
+                     argc >= 5 ? std::max(1, std::atoi(argv[4])) : 1,
                      argc == 6 ? static_cast<unsigned>(std::max(1, std::atoi(argv[5]))) : 1);
-    std::fprintf(stderr, "usage: bench_search gen <dir> | files <dir> <term> [runs [threads]]\n");
+    std::fprintf(stderr,
+                 "usage: bench_search gen <dir> | files[-exact] <dir> <term> [runs [threads]]\n");
     return 2;
 }

@@ -29,6 +29,7 @@ namespace search {
 namespace {
 
 namespace text = platform::text;
+namespace files = platform::files;
 
 constexpr char Backslash = '\\';
 constexpr char FolderBar = '|';
@@ -122,6 +123,7 @@ class ByteFilter {
         };
         for (std::size_t i = 1; i + 1 < needle_.size(); ++i)
             if (pairCommonness(i) < pairCommonness(anchor_)) anchor_ = i;
+        for (const char c : needle_) breakInNeedle_ = breakInNeedle_ || files::isLineBreak(c);
         first_ = scanByte(anchor_);
         if (needle_.size() > 1) second_ = scanByte(anchor_ + 1);
         active_ = true;
@@ -129,17 +131,26 @@ class ByteFilter {
 
     // False when the stored line cannot hold the term.
     bool mayHold(std::string_view line) const {
-        if (!active_) return true;
+        return !active_ || find(line.data(), line.data() + line.size()) != nullptr;
+    }
+
+    // True when the term's bytes can be looked for in a run of lines: every
+    // line that may hold the term holds them, and they never span a break.
+    bool findsInLines() const { return active_ && !breakInNeedle_; }
+
+    // The first place in [begin, end) where the term's bytes begin; null
+    // when there is none. The filter must be active.
+    const char* find(const char* begin, const char* end) const {
         const std::size_t n = needle_.size();
-        if (line.size() < n) return false;
+        if (static_cast<std::size_t>(end - begin) < n) return nullptr;
         // The places the anchor can take.
-        const char* p = line.data() + anchor_;
-        const char* const last = line.data() + (line.size() - n) + anchor_;
+        const char* p = begin + anchor_;
+        const char* const last = end - n + anchor_;
         for (;; ++p) {
             p = n > 1 ? findPlace<true>(p, last, first_, second_)
                       : findPlace<false>(p, last, first_, second_);
-            if (p > last) return false;
-            if (equalAt(p - anchor_)) return true;
+            if (p > last) return nullptr;
+            if (equalAt(p - anchor_)) return p - anchor_;
         }
     }
 
@@ -164,7 +175,40 @@ class ByteFilter {
     ScanByte second_;
     bool fold_;
     bool active_ = false;
+    bool breakInNeedle_ = false;
 };
+
+// Hands visit every line of the index that may hold the bytes of one of the
+// filters' terms (every line, when a filter cannot look in runs of lines),
+// in file order, as RawLineReader::next gives them. The terms are looked for
+// in whole blocks of lines; only the lines they turn up in are cut out.
+template <class Visit>
+void visitLines(files::RawLineReader& lines, std::initializer_list<const ByteFilter*> filters,
+                Visit&& visit) {
+    bool everyLine = false;
+    for (const ByteFilter* f : filters) everyLine = everyLine || !f->findsInLines();
+    std::string_view block;
+    while (lines.nextBlock(block)) {
+        if (everyLine) {
+            files::forEachRawLine(block, visit);
+            continue;
+        }
+        const char* p = block.data();
+        const char* const end = p + block.size();
+        while (p < end) {
+            const char* hit = nullptr;
+            for (const ByteFilter* f : filters)
+                if (const char* at = f->find(p, hit ? hit : end)) hit = at;
+            if (!hit) break;
+            const char* begin = hit;
+            while (begin > p && !files::isLineBreak(begin[-1])) --begin;
+            const char* stop = hit;
+            while (stop < end && !files::isLineBreak(*stop)) ++stop;
+            visit(std::string_view(begin, static_cast<std::size_t>(stop - begin)));
+            p = stop + 1;
+        }
+    }
+}
 
 bool ticked(std::string_view line) {
     std::size_t count = 0;
@@ -239,6 +283,8 @@ class ExtensionSearch {
             hits.push_back(fileRow(std::move(line)));
     }
 
+    const ByteFilter& filter() const { return filter_; }
+
   private:
     std::string dotTerm_;
     ByteFilter filter_;
@@ -271,6 +317,8 @@ class WholeWordSearch {
         if (name.size() > term_.size() && name.starts_with(term_) && name[term_.size()] == '.')
             files_.push_back(fileRow(std::move(line)));
     }
+
+    const ByteFilter& filter() const { return filter_; }
 
     std::vector<FileHit> hits() && {
         files_.insert(files_.end(), std::make_move_iterator(folders_.begin()),
@@ -326,6 +374,9 @@ class PlainSearch {
         }
     }
 
+    const ByteFilter& firstFilter() const { return firstFilter_; }
+    const ByteFilter& secondFilter() const { return secondFilter_; }
+
     std::vector<FileHit> hits() && {
         for (SecondLine& s : seconds_)
             if ((s.holds && s.line != lastRow()) || tickQuery_) take(std::move(s.line));
@@ -368,20 +419,24 @@ class PlainSearch {
 
 std::vector<FileHit> searchDiscFiles(platform::files::RawLineReader& lines, const Query& query,
                                      const FileSearchOptions& options) {
-    std::string_view raw;
     if (options.extension) {
         const ExtensionSearch search(query.first);
         std::vector<FileHit> hits;
-        while (lines.next(raw)) search.line(raw, hits);
+        visitLines(lines, {&search.filter()},
+                   [&](std::string_view raw) { search.line(raw, hits); });
         return hits;
     }
     if (options.wholeWord) {
         WholeWordSearch search(query.first, options.caseSensitive);
-        while (lines.next(raw)) search.line(raw);
+        visitLines(lines, {&search.filter()}, [&](std::string_view raw) { search.line(raw); });
         return std::move(search).hits();
     }
     PlainSearch search(query, options.caseSensitive);
-    while (lines.next(raw)) search.line(raw);
+    const auto visit = [&](std::string_view raw) { search.line(raw); };
+    if (query.op == Operator::Or)
+        visitLines(lines, {&search.firstFilter(), &search.secondFilter()}, visit);
+    else
+        visitLines(lines, {&search.firstFilter()}, visit);
     return std::move(search).hits();
 }
 

@@ -23,9 +23,12 @@ ResultLayout resultLayout(const platform::ListView& list) {
 
 int resultPathColumn(ResultLayout layout) {
     switch (layout) {
-        case ResultLayout::File: return 2;
-        case ResultLayout::Note: return 1;
-        case ResultLayout::Remark: break;
+        case ResultLayout::File:
+            return 2;
+        case ResultLayout::Note:
+            return 1;
+        case ResultLayout::Remark:
+            break;
     }
     return 0;
 }

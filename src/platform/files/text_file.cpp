@@ -192,6 +192,32 @@ bool RawLineReader::next(std::string_view& line) {
     }
 }
 
+bool RawLineReader::nextBlock(std::string_view& block) {
+    if (!buffer_ && !fill()) return false;
+    for (;;) {
+        const char* data = buffer_.get();
+        if (skipLf_ && pos_ < size_) {
+            // The LF of a CR LF that the last block ended between.
+            skipLf_ = false;
+            if (data[pos_] == '\n') ++pos_;
+        }
+        std::size_t end = size_;
+        while (end > pos_ && !isLineBreak(data[end - 1])) --end;
+        // At the end of the file the rest is the last line, without a break.
+        if (end == pos_ && atEnd_) end = size_;
+        if (end > pos_) {
+            block = std::string_view(data + pos_, end - pos_);
+            pos_ = end;
+            // A block that ends in CR: the LF of its CR LF may come next.
+            if (data[end - 1] == '\r') skipLf_ = true;
+            return true;
+        }
+        if (atEnd_) return false;
+        // No whole line yet: read on (the buffer grows for a long line).
+        fill();
+    }
+}
+
 CommittedTextFile::CommittedTextFile(std::string_view path, OnExisting onExisting) {
     WholeTarget t = wholeTarget(path, onExisting);
     file_.emplace(std::move(t.native), onExisting, t.mode);

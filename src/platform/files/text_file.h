@@ -73,6 +73,14 @@ class RawLineReader {
     // 57.
     bool next(std::string_view& line);
 
+    // The next run of whole lines, breaks included: the bytes read and not
+    // yet handed out, up to the last line break among them (the rest of the
+    // file at its end). Lines are told apart in it as next() tells them
+    // (forEachRawLine); the LF of a CR LF that a block ends between is left
+    // out of the next block. False at the end of the file. A reader uses
+    // next() or nextBlock(), not both.
+    bool nextBlock(std::string_view& block);
+
   private:
     bool fill();
 
@@ -86,6 +94,25 @@ class RawLineReader {
     bool atEnd_ = false;
     bool skipLf_ = false;
 };
+
+// True for the bytes that end a line: CR and LF.
+constexpr bool isLineBreak(char c) { return c == '\r' || c == '\n'; }
+
+// Calls visit(line) for each line of a block of RawLineReader::nextBlock,
+// without its break, as RawLineReader::next would give it.
+template <class Visit>
+void forEachRawLine(std::string_view block, Visit&& visit) {
+    std::size_t at = 0;
+    while (at < block.size()) {
+        std::size_t end = at;
+        while (end < block.size() && !isLineBreak(block[end])) ++end;
+        visit(block.substr(at, end - at));
+        if (end < block.size() && block[end] == '\r' && end + 1 < block.size() &&
+            block[end + 1] == '\n')
+            ++end;
+        at = end + 1;
+    }
+}
 
 // A stored text file written whole as a stream (a scan's index file): UTF-8
 // in, code page 936 on disk, buffered. The text goes to a temporary file

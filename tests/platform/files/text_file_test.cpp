@@ -129,13 +129,24 @@ TEST_F(FilesTest, LineInputEndsLinesAtCrLfCrOrLf) {
     EXPECT_TRUE(InputFile("C:\\empty.txt").eof());
 }
 
-// All lines of a file as RawLineReader gives them.
+// All lines of a file as RawLineReader gives them, one by one; its blocks
+// of whole lines must give the same lines.
 std::vector<std::string> rawLines(const std::string& path) {
     RawLineReader in(path);
     std::vector<std::string> lines;
     std::string_view line;
     while (in.next(line)) lines.emplace_back(line);
     EXPECT_FALSE(in.next(line));  // the end stays the end
+
+    RawLineReader blocks(path);
+    std::vector<std::string> fromBlocks;
+    std::string_view block;
+    while (blocks.nextBlock(block)) {
+        EXPECT_FALSE(block.empty());
+        forEachRawLine(block, [&](std::string_view l) { fromBlocks.emplace_back(l); });
+    }
+    EXPECT_FALSE(blocks.nextBlock(block));
+    EXPECT_TRUE(fromBlocks == lines) << "the lines of the blocks differ";
     return lines;
 }
 
