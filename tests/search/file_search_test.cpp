@@ -331,6 +331,39 @@ TEST_F(FileSearchTest, ATermIsFoundAtEveryPlaceOfALongLine) {
     }
 }
 
+TEST_F(FileSearchTest, AnIndexOfManyBlocksGivesTheRowsOfItsLinesTakenOneByOne) {
+    // The terms are looked for in whole blocks of lines: hits near every
+    // block border, lines broken by CR LF, a lone CR or a lone LF (a CR LF
+    // split between two blocks among them), the term across a break (no
+    // hit), a last line without a break. Expected: the rows of each line
+    // searched on its own, the same text never twice in a row.
+    std::string bytes;
+    Rows expected;
+    const char* breaks[] = {"\r\n", "\r", "\n"};
+    const auto lastComponentHolds = [](const std::string& line) {
+        const std::string lowered = platform::text::lcase(line);
+        const std::size_t at = lowered.rfind("photo");
+        return at != std::string::npos && lowered.find('\\', at) == std::string::npos;
+    };
+    std::string last;
+    for (int i = 0; bytes.size() < 700'000; ++i) {
+        std::string line = "E:\\d" + std::to_string(i % 7) + "\\";
+        if (i % 11 == 0) line += "Photo\\";
+        line += (i % 5 == 0 ? "my photo " : "pho to ") + std::to_string(i % 3) + ".jpg[" +
+                std::to_string(i % 13) + "]";
+        if (i % 17 == 0) line += "phot";  // "phot" CR "o..." must not be a hit
+        if (lastComponentHolds(line) && line != last) {
+            expected.push_back("[ ] " + line);
+            last = line;
+        }
+        bytes += line + breaks[i % 3];
+        if (i % 17 == 0) bytes += "o.txt[1]\r\n";
+    }
+    bytes += "E:\\end\\photo.jpg[1]";
+    expected.push_back("[ ] E:\\end\\photo.jpg[1]");
+    EXPECT_TRUE(searchBytes(bytes, single("photo"), {}) == expected);
+}
+
 TEST_F(FileSearchTest, BytesThatStartNoCharacterAreKeptAndPassedOver) {
     // 0xFF and a lone lead byte: the line is searched around them.
     const std::string bytes =
