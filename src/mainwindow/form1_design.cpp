@@ -283,5 +283,6 @@ void Form1Design::designPopupMenus() {
     pop1.setVisible(false);
     pop4.setVisible(false);
     pop2.setVisible(false);
+    pop5.setVisible(false);
     pop6.setVisible(false);
 }

@@ -228,6 +228,15 @@ TEST(MainWindow, MenuBarComesFromTheMenusAndRunsTheirClicks) {
     EXPECT_EQ(action->text(), QStringLiteral("改了"));
 }
 
+TEST(MainWindow, TheMenuBarShowsTheMenusAndNoPopUpMenu) {
+    GuiMachine m;
+    gui::FormView& v = m.showMain();
+    std::vector<std::string> shown;
+    for (QAction* a : v.mainWindow()->menuBar()->actions())
+        if (a->isVisible()) shown.push_back(a->text().toStdString());
+    EXPECT_EQ(shown, (std::vector<std::string>{"文件", "选项", "搜索", "软件管理", "帮助"}));
+}
+
 TEST(MainWindow, ClosingTheWindowUnloadsTheForm) {
     GuiMachine m;
     gui::FormView& v = m.showMain();
