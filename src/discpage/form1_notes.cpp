@@ -17,6 +17,7 @@
 #include "platform/files/file_ops.h"
 #include "platform/text/text.h"
 #include "platform/ui/ui.h"
+#include "search/result_rows.h"
 
 namespace {
 
@@ -101,8 +102,11 @@ void Form1::addnotes111_Click() {
     NoteCommandEnd end(*this);
     const platform::ListItem* row = ListView2.selectedItem();
     if (!row) return;
-    // Only a row of a search of remarks: a usage-note row is not edited here.
-    if (ListView2.columnCount() < 3 || ListView2.column(3).text() != RemarkHeading) return;
+    // Only a row of a search of remarks: a usage-note row, a file row or a
+    // disc-remark row is not edited here.
+    if (search::resultLayout(ListView2) != search::ResultLayout::Note ||
+        ListView2.columnCount() < 3 || ListView2.column(3).text() != RemarkHeading)
+        return;
     const std::uint64_t serial = row->serial();
     const std::string disc = row->text();
     const std::string key =
