@@ -3,4 +3,10 @@
 
 void Form1::wireSearchEvents() {
     findItem.Click = [this] { find_Click(); };
+    // Opening and copying the files of results; the search shortcuts of the
+    // trees' pop-up menus.
+    openfind.Click = [this] { openfind_Click(); };
+    copytaggedresult.Click = [this] { copytaggedresult_Click(); };
+    findInDisk.Click = [this] { findInDisk_Click(); };
+    findintree.Click = [this] { findintree_Click(); };
 }
