@@ -4,73 +4,30 @@
 // hard disk. The catalogue is not changed.
 //
 // The path is built from the tree's names, which come from an index file
-// that may have been made elsewhere: no name may be "." or "..", and the
-// path must stay inside the CD drive, respectively the catalogued folder.
-// A path that is refused, or missing, is told as a missing file.
+// that may have been made elsewhere: the rules of disc_file_path.h keep it
+// inside the CD drive, respectively the catalogued folder. A path that is
+// refused, or missing, is told as a missing file.
 #include <optional>
 #include <string>
 #include <string_view>
 
-#include "catalogue/index_line.h"
 #include "catalogue/scan_command.h"
+#include "discpage/disc_file_path.h"
 #include "discpage/file_listing.h"
 #include "mainwindow/form1.h"
 #include "platform/controls/busy_pointer.h"
-#include "platform/error.h"
-#include "platform/files/confine.h"
-#include "platform/files/file_ops.h"
-#include "platform/files/text_file.h"
 #include "platform/system/shell.h"
 #include "platform/text/text.h"
 #include "platform/ui/ui.h"
 
 namespace {
 
-namespace files = platform::files;
 namespace text = platform::text;
 
 constexpr std::string_view InsertDisc = "请插入光盘";
 constexpr std::string_view NoSuchFile = "该文件不存在!";
 // The folder the opening program starts in.
 constexpr std::string_view ShellWorkDir = "C:\\";
-
-// True when every "\"-separated name of a path is a plain name: not empty,
-// not "." and not "..".
-bool plainNames(std::string_view path) {
-    for (const std::string& name : text::split(path, "\\"))
-        if (name.empty() || name == "." || name == "..") return false;
-    return true;
-}
-
-// True when path exists and lies inside root (both Windows paths).
-bool existsInside(const std::string& path, const std::string& root) {
-    try {
-        files::confinedNative(path, root);
-    } catch (const platform::Error&) {
-        return false;
-    }
-    return files::getAttributes(path).has_value();
-}
-
-// The parent of a catalogued hard-disk folder, from its index file's first
-// line; nothing when the index cannot be read.
-std::optional<std::string> hardDiscBaseOf(const std::string& programFolder,
-                                          const std::string& disc) {
-    try {
-        files::RawLineReader lines(catalogue::discIndexFilePath(programFolder, disc));
-        std::string_view first;
-        if (!lines.next(first)) return std::string();
-        return catalogue::HardDiscBase(text::fromCp936(first));
-    } catch (const platform::Error&) {
-        return std::nullopt;
-    }
-}
-
-// True when below (names under base) holds plain names only and base +
-// below exists inside root.
-bool openable(const std::string& below, const std::string& base, const std::string& root) {
-    return plainNames(below) && existsInside(base + below, root);
-}
 
 }  // namespace
 
@@ -92,24 +49,27 @@ void Form1::OpenOpticDisk_Click() {
         // Below the disc node: the scanned folder's name and the names below
         // it, under the folder's parent.
         const std::string below = treePath.substr(discPrefix.size());
-        const std::optional<std::string> base = hardDiscBaseOf(app().ProgramFolder, OpenedDisk);
-        const std::string root = base ? discpage::scannedFolder(*base, below) : "";
-        if (!base || !openable(below, *base, root)) {
+        const std::optional<discpage::HardDiscFolder> disc =
+            discpage::hardDiscFolderOf(app().ProgramFolder, OpenedDisk);
+        const discpage::DiscFilePlace place =
+            discpage::hardDiscFilePlace(disc.value_or(discpage::HardDiscFolder{}), below);
+        if (!discpage::existsInside(place)) {
             ui().msgBox(NoSuchFile, platform::MsgButtons::OK, catalogue::TipTitle);
             return;
         }
-        path = *base + below;
+        path = place.path;
     } else {
         // Below the scan root node ("\" + scan drive + ":\"), on the drive.
         const std::string scanRoot = "\\" + text::lcase(OpenedDiskLabel1) + ":\\";
         const std::size_t at = text::lcase(treePath).find(scanRoot);
         if (OpenedDiskLabel1.empty() || at == std::string::npos) return;
-        const std::string below = treePath.substr(at + scanRoot.size());
-        if (!openable(below, CdDrive, CdDrive)) {
+        const discpage::DiscFilePlace place =
+            discpage::cdFilePlace(CdDrive, treePath.substr(at + scanRoot.size()));
+        if (!discpage::existsInside(place)) {
             ui().msgBox(InsertDisc, platform::MsgButtons::OK, catalogue::TipTitle);
             return;
         }
-        path = CdDrive + below;
+        path = place.path;
     }
 
     // A program that cannot be started for an existing file is not told.
