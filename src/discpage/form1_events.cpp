@@ -18,6 +18,10 @@ void Form1::wireDiscPageEvents() {
     AlterListviewStyle3.Click = [this] { AlterListviewStyle3_Click(); };
     deleteGou.Click = [this] { deleteGou_Click(); };
     DeleteFromMulu.Click = [this] { DeleteFromMulu_Click(); };
+    // The tick-all commands.
+    selectAll.Click = [this] { selectAll_Click(); };
+    selectAllIndex.Click = [this] { selectAllIndex_Click(); };
+    selectAllReadme.Click = [this] { selectAllReadme_Click(); };
     // Opening files and the property commands.
     OpenOpticDisk.Click = [this] { OpenOpticDisk_Click(); };
     property.Click = [this] { property_Click(); };

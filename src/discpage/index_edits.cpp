@@ -123,6 +123,60 @@ std::string removeTicks(std::string_view indexText) {
     return out;
 }
 
+KeywordTicks tickByKeywords(std::string_view indexText,
+                            std::span<const std::string_view> keywords) {
+    // The keywords are ASCII: the text lower-cased once keeps every offset.
+    const std::string lower = platform::text::lcase(indexText);
+    const auto chosen = [&](const LineSpan& span) {
+        const std::string_view line = contentOf(lower, span);
+        for (const std::string_view keyword : keywords) {
+            const std::size_t at = line.find(keyword);
+            if (at != std::string_view::npos &&
+                line.find('\\', at + keyword.size()) == std::string_view::npos)
+                return true;
+        }
+        return false;
+    };
+
+    KeywordTicks out;
+    out.text.reserve(indexText.size());
+    for (std::size_t pos = 0; pos < indexText.size();) {
+        const LineSpan span = lineAt(indexText, pos);
+        pos = span.end;
+        const std::string_view content = contentOf(indexText, span);
+        // A line holding "|" is a folder's.
+        if (chosen(span) && content.find('|') == std::string_view::npos) {
+            auto line = parseFileLine(content);
+            if (line && !line->ticked()) {
+                ++line->ticks;
+                ++out.ticked;
+                out.text += catalogue::formatFileLine(*line);
+                out.text += breakOf(indexText, span);
+                continue;
+            }
+        }
+        out.text += indexText.substr(span.begin, span.end - span.begin);
+    }
+    return out;
+}
+
+std::vector<std::string> markedFileLines(std::string_view indexText) {
+    std::vector<std::string> out;
+    for (std::size_t pos = 0; pos < indexText.size();) {
+        const LineSpan span = lineAt(indexText, pos);
+        pos = span.end;
+        const std::string_view content = contentOf(indexText, span);
+        if (content.find(catalogue::TickMark) == std::string_view::npos ||
+            content.find('|') != std::string_view::npos)
+            continue;
+        const auto line = parseFileLine(content);
+        if (!line || line->ticks == 0 || line->mirror) continue;
+        if (!out.empty() && out.back() == content) continue;
+        out.emplace_back(content);
+    }
+    return out;
+}
+
 std::optional<FoundLine> findFileLine(std::string_view indexText, std::string_view filePath) {
     for (std::size_t pos = 0; pos < indexText.size();) {
         const LineSpan span = lineAt(indexText, pos);

@@ -15,9 +15,11 @@
 // the lines they change; every other byte of the text stays as it was.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -70,6 +72,34 @@ TickResult applyTicks(std::string_view indexText, const std::vector<PendingTick>
 // are no file lines stay as they are (a name holding "($)" is never cut).
 // Running it on its own result changes nothing.
 std::string removeTicks(std::string_view indexText);
+
+// The marking of every unticked file whose name holds a keyword: a file
+// line (no "|", read through the index-line grammar) is ticked when it holds
+// an even number of marks and the first place where one of the keywords
+// stands in it, ASCII letter case ignored, is followed by no "\" anywhere
+// in the line. So the keyword must lie in the file's name: a line whose
+// first match is a folder of its path ("E:\indexes\index.htm" for "\index")
+// is passed over, and so is every line with a mirror suffix, whose path
+// follows the name. The new mark heads the run of marks after the size
+// bracket, also when the name itself holds "]"; a file matched by several
+// keywords or at several places gets one mark. Lines that are not file lines
+// stay as they are. ticked counts the files marked.
+struct KeywordTicks {
+    std::string text;
+    std::size_t ticked = 0;
+};
+KeywordTicks tickByKeywords(std::string_view indexText, std::span<const std::string_view> keywords);
+
+// The keywords of the index and default pages ("\index", "\default": the
+// name begins with them) and of the readme files (the name holds it).
+inline constexpr std::array<std::string_view, 2> IndexPageKeywords = {"\\index", "\\default"};
+inline constexpr std::array<std::string_view, 1> ReadmeKeywords = {"readme"};
+
+// The lines of the files that carry marks, ticked or not, in the order of
+// the text, each without its line break and as stored; lines with a mirror
+// suffix are left out, and a line equal to the one listed before it is
+// listed once.
+std::vector<std::string> markedFileLines(std::string_view indexText);
 
 // The first file line whose path equals filePath (ASCII letter case
 // ignored): [begin, end) in the text, its line break included (end is the

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <initializer_list>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -278,6 +279,110 @@ TEST(RemoveTicksTest, TwiceIsOnce) {
     const std::string once = removeTicks(CdIndex);
     EXPECT_EQ(removeTicks(once), once);
     EXPECT_EQ(once, withLine(CdIndex, "E:\\docs\\img\\b.jpg[55]($)", "E:\\docs\\img\\b.jpg[55]"));
+}
+
+// One line each, with its expected form after the keyword ticks; "" when
+// the line stays as it is.
+struct KeywordCase {
+    const char* line;
+    const char* ticked;
+};
+
+void checkKeywordCases(std::span<const std::string_view> keywords,
+                       std::initializer_list<KeywordCase> cases) {
+    for (const KeywordCase& c : cases) {
+        SCOPED_TRACE(c.line);
+        const bool marks = *c.ticked != '\0';
+        const std::string in = std::string("E:\\|x\r\n") + c.line + "\r\nE:\\x\\y.txt[1]\r\n";
+        const KeywordTicks r = tickByKeywords(in, keywords);
+        EXPECT_EQ(r.text,
+                  marks ? std::string("E:\\|x\r\n") + c.ticked + "\r\nE:\\x\\y.txt[1]\r\n" : in);
+        EXPECT_EQ(r.ticked, marks ? 1u : 0u);
+    }
+}
+
+TEST(TickByKeywordsTest, IndexAndDefaultPagesAreFilesWhoseNameBeginsWithThem) {
+    checkKeywordCases(IndexPageKeywords,
+                      {
+                          {"E:\\index.htm[100]", "E:\\index.htm[100]($)"},
+                          {"E:\\web\\Index.HTML[5]", "E:\\web\\Index.HTML[5]($)"},
+                          {"E:\\docs\\Default.asp[7]", "E:\\docs\\Default.asp[7]($)"},
+                          {"E:\\web\\index2.html[5]($)($)", "E:\\web\\index2.html[5]($)($)($)"},
+                          {"E:\\网页\\index.htm[5]", "E:\\网页\\index.htm[5]($)"},
+                          // the run of marks grows at its head, after the size
+                          {"E:\\web\\index]x.htm[5]", "E:\\web\\index]x.htm[5]($)"},
+                          {"E:\\web\\index [1].htm[5]($)($)", "E:\\web\\index [1].htm[5]($)($)($)"},
+                          // ticked already
+                          {"E:\\web\\index.html[5]($)", ""},
+                          // the name does not begin with it
+                          {"E:\\web\\myindex.htm[5]", ""},
+                          {"E:\\web\\a.index[5]", ""},
+                          // a folder's name, also when the file's name matches too
+                          {"E:\\index\\a.htm[7]", ""},
+                          {"E:\\indexes\\index.htm[9]", ""},
+                          {"E:\\Default Web\\default.htm[9]", ""},
+                          // a mirror copy's path follows the name
+                          {"E:\\web\\index.htm[5]{D:\\copy\\web\\index.htm}", ""},
+                          {"E:\\web\\index.htm[5]($)($){D:\\copy\\web\\index.htm}", ""},
+                          // a folder line; a line that is no file line
+                          {"E:\\|index", ""},
+                          {"E:\\web\\|default@", ""},
+                          {"E:\\index.htm", ""},
+                      });
+}
+
+TEST(TickByKeywordsTest, ReadmeFilesAreFilesWhoseNameHoldsIt) {
+    checkKeywordCases(ReadmeKeywords,
+                      {
+                          {"E:\\docs\\README.txt[10]", "E:\\docs\\README.txt[10]($)"},
+                          {"E:\\docs\\ReadMe1st.doc[10]", "E:\\docs\\ReadMe1st.doc[10]($)"},
+                          {"E:\\docs\\myreadme[3]", "E:\\docs\\myreadme[3]($)"},
+                          {"E:\\docs\\readme-readme.txt[4]", "E:\\docs\\readme-readme.txt[4]($)"},
+                          {"E:\\docs\\ReadMe.txt[10]($)($)", "E:\\docs\\ReadMe.txt[10]($)($)($)"},
+                          {"E:\\docs\\readme]x.txt[5]", "E:\\docs\\readme]x.txt[5]($)"},
+                          {"E:\\docs\\readme.txt[10]($)", ""},
+                          {"E:\\readme\\a.txt[3]", ""},
+                          {"E:\\readme\\readme.txt[3]", ""},
+                          {"E:\\docs\\readme.txt[10]($){D:\\copy\\docs\\readme.txt}", ""},
+                          {"E:\\docs\\|readme", ""},
+                      });
+}
+
+TEST(TickByKeywordsTest, KeepsEveryOtherByteAndEndsTheLastLineAtTheTextsEnd) {
+    // Breaks of every kind stay; a last line without one is a line too.
+    const std::string in =
+        "E:\\|web\nE:\\web\\index.htm[1]\rE:\\Index.htm[2]($)\r\nE:\\b.txt[3]\r\n"
+        "E:\\web\\default.asp[4]";
+    const KeywordTicks r = tickByKeywords(in, IndexPageKeywords);
+    EXPECT_EQ(r.text,
+              "E:\\|web\nE:\\web\\index.htm[1]($)\rE:\\Index.htm[2]($)\r\nE:\\b.txt[3]\r\n"
+              "E:\\web\\default.asp[4]($)");
+    EXPECT_EQ(r.ticked, 2u);
+    EXPECT_EQ(tickByKeywords("", ReadmeKeywords).text, "");
+}
+
+TEST(MarkedFileLinesTest, EveryFileLineWithMarksOnceWithoutMirroredOnes) {
+    const std::string text = crlf({
+                                 "E:\\|a($)",
+                                 "E:\\a.txt[1]($)",
+                                 "E:\\b.txt[2]($)($)",
+                                 "E:\\b.txt[2]($)($)",
+                                 "E:\\c.txt[3]",
+                                 "E:\\a($)b.txt[4]",
+                                 "E:\\a($)\\d.txt[5]",
+                                 "E:\\e.txt[6]($){D:\\copy\\e.txt}",
+                                 "E:\\网页\\index.htm[7]($)",
+                                 "E:\\a.txt[1]($)",
+                             }) +
+                             "E:\\z.txt[8]($)($)($)";
+    EXPECT_EQ(markedFileLines(text), (std::vector<std::string>{
+                                         "E:\\a.txt[1]($)",
+                                         "E:\\b.txt[2]($)($)",
+                                         "E:\\网页\\index.htm[7]($)",
+                                         "E:\\a.txt[1]($)",
+                                         "E:\\z.txt[8]($)($)($)",
+                                     }));
+    EXPECT_TRUE(markedFileLines(crlf({"E:\\|a", "E:\\a.txt[1]"})).empty());
 }
 
 TEST(FindFileLineTest, FindsTheLineOfTheWholePath) {
