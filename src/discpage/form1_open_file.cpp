@@ -14,6 +14,7 @@
 #include "catalogue/index_line.h"
 #include "catalogue/scan_command.h"
 #include "discpage/file_listing.h"
+#include "discpage/item_path.h"
 #include "mainwindow/form1.h"
 #include "platform/controls/busy_pointer.h"
 #include "platform/error.h"
@@ -34,14 +35,6 @@ constexpr std::string_view NoSuchFile = "该文件不存在!";
 // The folder the opening program starts in.
 constexpr std::string_view ShellWorkDir = "C:\\";
 
-// True when every "\"-separated name of a path is a plain name: not empty,
-// not "." and not "..".
-bool plainNames(std::string_view path) {
-    for (const std::string& name : text::split(path, "\\"))
-        if (name.empty() || name == "." || name == "..") return false;
-    return true;
-}
-
 // True when path exists and lies inside root (both Windows paths).
 bool existsInside(const std::string& path, const std::string& root) {
     try {
@@ -52,24 +45,10 @@ bool existsInside(const std::string& path, const std::string& root) {
     return files::getAttributes(path).has_value();
 }
 
-// The parent of a catalogued hard-disk folder, from its index file's first
-// line; nothing when the index cannot be read.
-std::optional<std::string> hardDiscBaseOf(const std::string& programFolder,
-                                          const std::string& disc) {
-    try {
-        files::RawLineReader lines(catalogue::discIndexFilePath(programFolder, disc));
-        std::string_view first;
-        if (!lines.next(first)) return std::string();
-        return catalogue::HardDiscBase(text::fromCp936(first));
-    } catch (const platform::Error&) {
-        return std::nullopt;
-    }
-}
-
 // True when below (names under base) holds plain names only and base +
 // below exists inside root.
 bool openable(const std::string& below, const std::string& base, const std::string& root) {
-    return plainNames(below) && existsInside(base + below, root);
+    return discpage::plainNames(below) && existsInside(base + below, root);
 }
 
 }  // namespace
@@ -92,7 +71,8 @@ void Form1::OpenOpticDisk_Click() {
         // Below the disc node: the scanned folder's name and the names below
         // it, under the folder's parent.
         const std::string below = treePath.substr(discPrefix.size());
-        const std::optional<std::string> base = hardDiscBaseOf(app().ProgramFolder, OpenedDisk);
+        const std::optional<std::string> base =
+            discpage::hardDiscBaseOf(app().ProgramFolder, OpenedDisk);
         const std::string root = base ? discpage::scannedFolder(*base, below) : "";
         if (!base || !openable(below, *base, root)) {
             ui().msgBox(NoSuchFile, platform::MsgButtons::OK, catalogue::TipTitle);
