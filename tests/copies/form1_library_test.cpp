@@ -139,6 +139,14 @@ TEST_F(Library, ALastLineWithoutItsBreakKeepsEveryCharacter) {
     EXPECT_EQ(library(), old + "\r\n" + record("1", "y", "Tools", "F:\\y") + "\r\n");
 }
 
+TEST_F(Library, AHardDiskFolderWhoseIndexIsGoneIsAddedBelowNoParent) {
+    clickDiscList({Pop, "pop_hard\\pop\\live"});
+    const std::string mp3 = std::to_string(row(f(), "b").smallIcon());
+    fs::remove(h.nativePath(indexPath(Pop)));
+    addRow("b");
+    EXPECT_EQ(library(), lines({record(mp3, "b", "pop_hard", "pop\\live\\b.mp3")}));
+}
+
 TEST_F(Library, ARowMustBeSelected) {
     // On the category page the file list shows no disc folder.
     h.ui.answerMsgBox(platform::MsgOK, "必须选中文件或文件夹才可使用此菜单!");
