@@ -5,11 +5,14 @@
 #include <limits>
 
 #include "platform/error.h"
+#include "platform/files/text_file.h"
 #include "platform/text/text.h"
 
 namespace copies {
 
 namespace text = platform::text;
+
+using platform::files::isLineBreak;
 
 std::string formatRecord(const LibraryRecord& record) {
     std::string s;
@@ -21,10 +24,51 @@ std::string formatRecord(const LibraryRecord& record) {
     return s;
 }
 
+std::string libraryFilePath(std::string_view programFolder) {
+    std::string path(programFolder);
+    if (path.empty() || path.back() != '\\') path += '\\';
+    return path.append(LibraryFileName);
+}
+
 std::string libraryNodeKey(std::string_view disc, std::string_view path) {
     std::string key(disc);
     key.append(PathMarker).append(path);
     return key;
+}
+
+std::string entryName(std::string_view path) {
+    const std::size_t slash = path.rfind('\\');
+    std::string_view last = slash == std::string_view::npos ? path : path.substr(slash + 1);
+    const std::size_t dot = last.rfind('.');
+    if (dot != std::string_view::npos) last = last.substr(0, dot);
+    return std::string(last);
+}
+
+namespace {
+
+// The text without any CR or LF: a record is one line.
+std::string withoutBreaks(std::string_view s) {
+    std::string out;
+    out.reserve(s.size());
+    for (char c : s)
+        if (!isLineBreak(c)) out += c;
+    return out;
+}
+
+}  // namespace
+
+std::string recordRemark(std::string_view remark, bool hardDisc) {
+    std::string r(remark);
+    if (!hardDisc && r.empty()) r = EmptyRemark;
+    r = withoutBreaks(r);
+    if (hardDisc && r.empty()) r = EmptyRemark;
+    return text::trim(r);
+}
+
+std::string shownRecord(std::string_view line) { return text::replace(line, "|", "\r\n"); }
+
+bool lastLineOpen(std::string_view fileText) {
+    return !fileText.empty() && !isLineBreak(fileText.back());
 }
 
 namespace {
@@ -70,15 +114,30 @@ std::optional<LibraryEntry> parseLibraryLine(std::string_view line) {
     return LibraryEntry{std::move(*name), std::move(*key), iconNumber(*icon)};
 }
 
+namespace {
+
+// The length of the line break that starts at `at` (0 for none).
+std::size_t breakAt(std::string_view s, std::size_t at) {
+    if (at >= s.size() || !isLineBreak(s[at])) return 0;
+    return (s[at] == '\r' && s.substr(at, 2) == "\r\n") ? 2 : 1;
+}
+
+// The length of the line break that ends right before `at` (0 for none).
+std::size_t breakBefore(std::string_view s, std::size_t at) {
+    if (at == 0 || !isLineBreak(s[at - 1])) return 0;
+    return (s[at - 1] == '\n' && at >= 2 && s[at - 2] == '\r') ? 2 : 1;
+}
+
+}  // namespace
+
 std::optional<RecordSpan> findRecord(std::string_view fileText, std::string_view key) {
     std::size_t begin = 0;
-    while (begin <= fileText.size()) {
-        std::size_t end = fileText.find("\r\n", begin);
-        if (end == std::string_view::npos) end = fileText.size();
+    while (begin < fileText.size()) {
+        std::size_t end = begin;
+        while (end < fileText.size() && !isLineBreak(fileText[end])) ++end;
         const auto k = recordKey(text::trim(fileText.substr(begin, end - begin)));
         if (k && *k == key) return RecordSpan{begin, end};
-        if (end == fileText.size()) break;
-        begin = end + 2;
+        begin = end + breakAt(fileText, end);
     }
     return std::nullopt;
 }
@@ -86,17 +145,17 @@ std::optional<RecordSpan> findRecord(std::string_view fileText, std::string_view
 std::string removeRecord(std::string_view fileText, std::string_view key) {
     const auto span = findRecord(fileText, key);
     if (!span) return std::string(fileText);
-    const bool breakFollows = fileText.substr(span->end, 2) == "\r\n";
+    const std::size_t after = breakAt(fileText, span->end);
     std::string out;
     if (span->begin == 0) {
-        // The first line and the CR LF after it.
-        if (breakFollows) out = std::string(fileText.substr(span->end + 2));
-    } else if (breakFollows) {
-        // The CR LF before the line and the line.
-        out = std::string(fileText.substr(0, span->begin - 2));
+        // The first line and the break after it.
+        out = std::string(fileText.substr(span->end + after));
+    } else if (after > 0) {
+        // The break before the line and the line.
+        out = std::string(fileText.substr(0, span->begin - breakBefore(fileText, span->begin)));
         out.append(fileText.substr(span->end));
     } else {
-        // The last line without a break: cut right after the CR LF before it.
+        // The last line without a break: cut right after the break before it.
         out = std::string(fileText.substr(0, span->begin));
     }
     return out;

@@ -467,6 +467,23 @@ class Form1 : public Form1Design {
     // ---- 5 mirror copies, send-to and file library (src/copies) ----
     // Fills TreeView4 from the library file, once at start-up (form1_library.cpp).
     void Treeview4Load();
+    // The send-to commands (form1_sendto.cpp): the selected row of the file
+    // list copied into "c:\My Documents\", "d:\" or the own folder (the
+    // caption of SendToCustom), which SendToDefine chooses in the folder
+    // chooser.
+    void SendToMyDocument_Click();
+    void SendToDpan_Click();
+    void SendToCustom_Click();
+    void SendToDefine_Click();
+    // The library's commands (form1_library.cpp): adding the selected row,
+    // showing an entry's record in Text1, the pop-up pop6 and removing the
+    // selected entry.
+    void addfilelib_Click();
+    void TreeView4_NodeClick(platform::Node& Node);
+    void TreeView4_MouseDown(int Button, int Shift, double X, double Y);
+    void deletelibfile_Click();
+    // Wires the send-to and library events (form1_sendto_events.cpp).
+    void wireSendToEvents();
 
     // ---- 6 software descriptions (src/software) ----
 

@@ -19,6 +19,7 @@ void Form1::wireEvents() {
     wireDiscPageEvents();
     wireSearchEvents();
     wirePreviewEvents();
+    wireSendToEvents();
 }
 
 void Form1::wireMainWindowEvents() {

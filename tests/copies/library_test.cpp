@@ -93,14 +93,18 @@ TEST(LibraryLoad, OneNodePerRecordInFileOrder) {
     EXPECT_TRUE(h.ui.log().empty());
 }
 
-TEST(LibraryLoad, RepeatedKeyStopsTheLoad) {
+TEST(LibraryLoad, ARepeatedKeyIsToldAndPassedOver) {
     Harness h;
     h.write(LibraryFile, record("1", "a", "D", "E:\\a") + "\r\n" +
                              record("1", "a", "D", "E:\\a", "new") + "\r\n" +
+                             record("1", "b", "D", "E:\\b") + "\r\n" +
                              record("1", "b", "D", "E:\\b") + "\r\n");
     h.ui.answerMsgBox(platform::MsgOK, "已经存在该文件!");
+    h.ui.answerMsgBox(platform::MsgOK, "已经存在该文件!");
     h.start();
-    EXPECT_EQ(describe(h.form.TreeView4), (std::vector<std::string>{"a [D;|文件路径:E:\\a] 1"}));
+    // The lines after a repeated key are loaded all the same.
+    EXPECT_EQ(describe(h.form.TreeView4),
+              (std::vector<std::string>{"a [D;|文件路径:E:\\a] 1", "b [D;|文件路径:E:\\b] 1"}));
     EXPECT_EQ(h.ui.log().at(0).title, "提示");
 }
 

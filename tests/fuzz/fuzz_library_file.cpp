@@ -13,6 +13,19 @@ using platform::text::trim;
 
 constexpr std::string_view kBreak = "\r\n";
 
+bool isBreak(char c) { return c == '\r' || c == '\n'; }
+
+// The length of the line break that starts at `at`, and of the one that
+// ends right before it (CR LF, a lone CR or a lone LF; 0 for none).
+std::size_t breakAfter(std::string_view text, std::size_t at) {
+    if (at >= text.size() || !isBreak(text[at])) return 0;
+    return text.substr(at, 2) == kBreak ? 2 : 1;
+}
+std::size_t breakBefore(std::string_view text, std::size_t at) {
+    if (at == 0 || !isBreak(text[at - 1])) return 0;
+    return at >= 2 && text.substr(at - 2, 2) == kBreak ? 2 : 1;
+}
+
 void checkLine(std::string_view line) {
     const auto entry = parseLibraryLine(line);
     const auto key = recordKey(trim(line));
@@ -31,21 +44,21 @@ void checkKey(std::string_view text, const std::string& key, bool held) {
         return;
     }
     FUZZ_CHECK(span->begin <= span->end && span->end <= text.size());
-    FUZZ_CHECK(span->begin == 0 || text.substr(span->begin - kBreak.size(), 2) == kBreak);
-    FUZZ_CHECK(span->end == text.size() || text.substr(span->end, 2) == kBreak);
-    const std::string_view line = text.substr(span->begin, span->end - span->begin);
-    FUZZ_CHECK(line.find(kBreak) == std::string_view::npos);
+    FUZZ_CHECK(span->begin == 0 || isBreak(text[span->begin - 1]));
+    FUZZ_CHECK(span->end == text.size() || isBreak(text[span->end]));
+    const std::string_view line = span->line(text);
+    FUZZ_CHECK(line.find_first_of("\r\n") == std::string_view::npos);
     FUZZ_CHECK(recordKey(trim(line)) == key);
 
     // The line goes with one line break: the one after it when it is the
     // first line, else the one before it (when there is one after it).
     std::size_t from = span->begin;
     std::size_t to = span->end;
-    const bool breakFollows = span->end < text.size();
+    const std::size_t after = breakAfter(text, span->end);
     if (span->begin == 0) {
-        if (breakFollows) to += kBreak.size();
-    } else if (breakFollows) {
-        from -= kBreak.size();
+        to += after;
+    } else if (after > 0) {
+        from -= breakBefore(text, span->begin);
     }
     FUZZ_CHECK(removed == std::string(text.substr(0, from)) + std::string(text.substr(to)));
 }
@@ -66,7 +79,16 @@ void checkRecord(const LibraryRecord& record) {
 
 int fuzzOne(const std::uint8_t* data, std::size_t size) {
     const std::string_view text = fuzz::asText(data, size);
-    const std::vector<std::string_view> lines = fuzz::cut(text, kBreak, 16);
+    // The lines as the loader reads them (at most 16): CR LF, a lone CR or a
+    // lone LF ends one.
+    std::vector<std::string_view> lines;
+    for (std::size_t at = 0; lines.size() < 16;) {
+        std::size_t end = at;
+        while (end < text.size() && !isBreak(text[end])) ++end;
+        lines.push_back(text.substr(at, end - at));
+        if (end == text.size()) break;
+        at = end + breakAfter(text, end);
+    }
     std::set<std::string> keys;
     for (std::string_view line : lines) {
         checkLine(line);

@@ -1,0 +1,43 @@
+// The send-to commands of the file list's pop-up menu: a listed file or
+// folder is copied into "c:\My Documents\", into "d:\" or into the user's own
+// folder (the caption of the menu item, "你的文件夹" until one is chosen).
+// A copy goes into the folder under the item's own name, never over an
+// existing file or folder; what was copied before a failure stays.
+//
+// On this system "c:\My Documents" is the documents folder of the drive
+// table, and "d:\" the drive table's D: when that is a folder (fixed) drive;
+// otherwise (by default D: is the first optical drive, or missing) the copy
+// goes to the root of C:, the home folder.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace platform::files {
+class DriveTable;
+}
+
+namespace copies {
+
+inline constexpr std::string_view MyDocumentsTarget = "c:\\My Documents\\";
+inline constexpr std::string_view DriveDTarget = "d:\\";
+// The target of "D盘" when the drive table has no folder drive D:.
+inline constexpr std::string_view DriveDFallback = "C:\\";
+// The own folder's caption while none has been chosen.
+inline constexpr std::string_view NoOwnFolder = "你的文件夹";
+
+inline constexpr std::string_view DefineOwnFolderFirst =
+    "首先点击［定义你的文件夹］菜单定义［你的文件夹］";
+inline constexpr std::string_view SendErrorTitle = "出现错误，请仔细检查！";
+
+// The folder "D盘" copies into.
+std::string driveDTarget(const platform::files::DriveTable& drives);
+
+// The folder the own folder's caption names, ending in exactly one "\":
+// "E:\" gives "E:\", "D:\work" gives "D:\work\".
+std::string ownFolderTarget(std::string_view caption);
+
+// The error box's text after a failed copy of a folder or of a file.
+std::string sendErrorText(bool folder);
+
+}  // namespace copies
