@@ -10,6 +10,8 @@
 //
 // The index is read once before anything is copied and written back once at
 // the end, also when a copy fails part-way: every file copied is recorded.
+// The copies are synced to the disk together (one sync per file system)
+// before the index records them.
 // An index that cannot be read stops the command before any folder is made
 // and nothing is written. Every copy's path is the target followed by plain
 // names (never empty, "." or ".."), so a name from an index, which may have
@@ -30,6 +32,7 @@
 #include "mainwindow/form1.h"
 #include "platform/controls/busy_pointer.h"
 #include "platform/error.h"
+#include "platform/files/committed_write.h"
 #include "platform/files/confine.h"
 #include "platform/files/file_ops.h"
 #include "platform/files/text_file.h"
@@ -99,12 +102,15 @@ class CopyRun {
         std::optional<std::string_view> failure;
         {
             platform::BusyPointer busy(form_);
+            // The copies are made durable together before the index records them.
+            files::SyncBatch batch;
             for (const copies::MarkedLine& marked : copies::markedLines(indexText_)) {
                 const std::string_view line =
                     std::string_view(indexText_).substr(marked.begin, marked.end - marked.begin);
                 failure = copyCdLine(line, marked.end);
                 if (failure) break;
             }
+            finishBatch(batch);
         }
         if (failure) form_.ui().msgBox(*failure, platform::MsgButtons::OK, TipTitle);
         endCdRun();
@@ -114,6 +120,7 @@ class CopyRun {
     void copyFromHardDisc() {
         std::optional<platform::BusyPointer> busy;
         busy.emplace(form_);
+        files::SyncBatch batch;
         for (const copies::MarkedLine& marked : copies::markedLines(indexText_)) {
             const std::string_view line =
                 std::string_view(indexText_).substr(marked.begin, marked.end - marked.begin);
@@ -127,6 +134,7 @@ class CopyRun {
             if (answer == platform::MsgNo) break;
             busy.emplace(form_);
         }
+        finishBatch(batch);
         busy.reset();
         form_.CopyAllSize.setCaption(std::string(HardCopiedSizeCaption) +
                                      discpage::sizeText(form_.AllSize));
@@ -196,14 +204,27 @@ class CopyRun {
     }
 
     // Copies a file to copyPath, replacing a file there, after making sure
-    // that copyPath lies inside the target (no link leads out of it).
+    // that the folder that receives it lies inside the target (no link leads
+    // out of it; a link in the name itself is replaced, never followed).
     bool copyInto(const std::string& source, const std::string& copyPath) {
         try {
-            files::confinedNative(copyPath, target_);
+            const std::string folder = copyPath.substr(0, copyPath.rfind('\\') + 1);
+            if (!confinedFolders_.count(folder)) {
+                files::confinedNative(folder, target_);
+                confinedFolders_.insert(folder);
+            }
             files::copyFile(source, copyPath, true);
             return true;
         } catch (const platform::Error&) {
             return false;
+        }
+    }
+
+    // A sync that fails is passed over: the copies are there all the same.
+    static void finishBatch(files::SyncBatch& batch) {
+        try {
+            batch.finish();
+        } catch (const platform::Error&) {
         }
     }
 
@@ -265,6 +286,7 @@ class CopyRun {
     const std::string indexText_;
     std::vector<copies::MirrorRecord> records_;
     std::unordered_set<std::string> madeFolders_;
+    std::unordered_set<std::string> confinedFolders_;
     int count_ = 0;
 };
 

@@ -246,6 +246,19 @@ TEST_F(MirrorCopy, NamesFromAnIndexNeverLeaveTheTarget) {
     f().copytag.userClick();
     EXPECT_FALSE(h.exists("C:\\outside\\a.txt"));
     EXPECT_EQ(h.read(PhotosIndex), lines({"F:\\docs\\a.txt[4]($)"}));
+
+    // A link in the copy's own name is replaced, never written through.
+    h.write("C:\\outside\\secret.txt", "secret");
+    h.makeFolder("C:\\named\\docs");
+    fs::create_symlink(h.nativePath("C:\\outside\\secret.txt"),
+                       h.nativePath("C:\\named\\docs") + "/a.txt");
+    answerRun(Photos, "C:\\named");
+    h.ui.answerMsgBox(platform::MsgNo, "已经有此文件夹！需要另选吗?");
+    f().copytag.userClick();
+    EXPECT_EQ(h.read("C:\\outside\\secret.txt"), "secret");
+    EXPECT_EQ(h.read("C:\\named\\docs\\a.txt"), "aaaa");
+    EXPECT_FALSE(fs::is_symlink(h.nativePath("C:\\named\\docs\\a.txt")));
+    EXPECT_EQ(h.read(PhotosIndex), lines({"F:\\docs\\a.txt[4]($){C:\\named\\docs\\a.txt}"}));
 }
 
 TEST_F(MirrorCopy, CancelNoAndTheCloseBoxCopyNothing) {
