@@ -193,6 +193,9 @@ class Form1 : public Form1Design {
     platform::Color CopyFileColor = platform::qbColor(12);
     // Bytes copied as mirror copies so far ("size.ini").
     double AllSize = 0;
+    // The target folder the mirror target dialog hands back on OK (emptied
+    // before the dialog is shown; still empty after Cancel).
+    std::string MyValue;
 
     // ---- 6 software descriptions ----
     // The software record shown, and the name it was stored under ("" at start).
@@ -484,6 +487,19 @@ class Form1 : public Form1Design {
     void deletelibfile_Click();
     // Wires the send-to and library events (form1_sendto_events.cpp).
     void wireSendToEvents();
+    // ---- 5 mirror copies ----
+    // Copies the ticked files of the opened disc to a folder on the hard disk
+    // (form1_mirror_copy.cpp).
+    void copytag_Click();
+    // The mirror colour for the next start, and the reset of the copied size
+    // (form1_mirror_options.cpp).
+    void copyred_Click();
+    void copyblue_Click();
+    void copypurple_Click();
+    void copygreen_Click();
+    void CopyClearSize_Click();
+    // Wires the mirror copies' events (src/copies/form1_events.cpp).
+    void wireMirrorEvents();
 
     // ---- 6 software descriptions (src/software) ----
 

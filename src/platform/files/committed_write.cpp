@@ -133,19 +133,25 @@ void CommittedFile::writeFrom(int inputFd) {
 
 void CommittedFile::commit() {
     if (fd_ < 0) raise(err::BadFileName);
+    SyncBatch* batch = SyncBatch::current();
     try {
-        syncAndRename();
+        syncAndRename(batch == nullptr);
     } catch (...) {
         discard();
         throw;
     }
-    syncFolder(detail::nativeParent(target_));
+    if (batch)
+        batch->note(detail::nativeParent(target_));
+    else
+        syncFolder(detail::nativeParent(target_));
 }
 
-void CommittedFile::syncAndRename() {
-    before(CommitStep::SyncData, temp_);
-    // EINVAL: a file that cannot be synced (not on a disk); nothing to wait for.
-    if (::fdatasync(fd_) != 0 && errno != EINVAL) raiseFailure(errno);
+void CommittedFile::syncAndRename(bool syncData) {
+    if (syncData) {
+        before(CommitStep::SyncData, temp_);
+        // EINVAL: a file that cannot be synced (not on a disk); nothing to wait for.
+        if (::fdatasync(fd_) != 0 && errno != EINVAL) raiseFailure(errno);
+    }
     const int fd = std::exchange(fd_, -1);
     if (::close(fd) != 0) raiseFailure(errno);
 
@@ -158,6 +164,49 @@ void CommittedFile::syncAndRename() {
     }
     if (e != 0) raiseFailure(e);
     temp_.clear();  // it is the target now
+}
+
+namespace {
+thread_local SyncBatch* openBatch = nullptr;
+}  // namespace
+
+SyncBatch::SyncBatch() : previous_(openBatch) { openBatch = this; }
+
+SyncBatch::~SyncBatch() {
+    try {
+        finish();
+    } catch (const Error&) {
+    }
+}
+
+SyncBatch* SyncBatch::current() { return openBatch; }
+
+void SyncBatch::note(const std::string& nativeFolder) {
+    struct stat st {};
+    if (::stat(nativeFolder.c_str(), &st) != 0) return;
+    const auto device = static_cast<unsigned long long>(st.st_dev);
+    for (const FileSystem& fileSystem : fileSystems_)
+        if (fileSystem.device == device) return;
+    const int fd = ::open(nativeFolder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) fileSystems_.push_back({device, fd, nativeFolder});
+}
+
+void SyncBatch::finish() {
+    if (!open_) return;
+    open_ = false;
+    if (openBatch == this) openBatch = previous_;
+    int failure = 0;
+    for (const FileSystem& fileSystem : fileSystems_) {
+        try {
+            before(CommitStep::SyncFolder, fileSystem.folder);
+            if (::syncfs(fileSystem.fd) != 0 && failure == 0) failure = errno;
+        } catch (const Error&) {
+            if (failure == 0) failure = EIO;
+        }
+        ::close(fileSystem.fd);
+    }
+    fileSystems_.clear();
+    if (failure != 0) raiseFailure(failure);
 }
 
 void syncFolder(const std::string& nativeFolder) {

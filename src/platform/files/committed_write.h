@@ -22,6 +22,7 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 namespace platform::files {
 
@@ -64,13 +65,51 @@ class CommittedFile {
     void commit();
 
   private:
-    void syncAndRename();
+    void syncAndRename(bool syncData);
     void discard() noexcept;
 
     std::string target_;
     std::string temp_;
     OnExisting onExisting_;
     int fd_ = -1;
+};
+
+// Many files written as one batch (a copy run of thousands of files). While a
+// batch is open in this thread, commits skip their own syncs (no data sync
+// before the rename, no folder sync after it) and the batch notes each file
+// system they wrote to; finish() then syncs each of those once (syncfs), so
+// the batch costs one sync instead of two per file. Each file still replaces
+// its target whole by a rename, but until finish() has returned a power cut
+// may leave a file of the batch empty or cut under its new name: a command
+// records the files of a batch only after finish(). Moves are not batched.
+class SyncBatch {
+  public:
+    SyncBatch();
+    // Finishes the batch when finish() was not called (failures passed over).
+    ~SyncBatch();
+    SyncBatch(const SyncBatch&) = delete;
+    SyncBatch& operator=(const SyncBatch&) = delete;
+
+    // Syncs every file system written to in the batch and closes it; later
+    // commits sync on their own again. Raises the error of a failed sync.
+    void finish();
+
+  private:
+    friend class CommittedFile;
+    // The batch open in this thread, or null.
+    static SyncBatch* current();
+    // Notes the file system of a folder written to.
+    void note(const std::string& nativeFolder);
+
+    SyncBatch* previous_;
+    bool open_ = true;
+    // One open folder per file system written to.
+    struct FileSystem {
+        unsigned long long device;
+        int fd;
+        std::string folder;
+    };
+    std::vector<FileSystem> fileSystems_;
 };
 
 // Moves a file or folder, never over an existing target (58), durably: a

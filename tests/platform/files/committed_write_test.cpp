@@ -240,6 +240,41 @@ TEST_F(CommitSteps, AFailureOrAKillAtAnyStepLeavesTheOldOrTheNewFileWhole) {
     }
 }
 
+TEST_F(CommitTest, ABatchSyncsEachFileSystemOnceAtItsEnd) {
+    writeBytes(c() + "/src.txt", "copied bytes");
+    fs::create_directories(c() + "/sub");
+    std::vector<std::pair<CommitStep, std::string>> steps;
+    const ScopedCommitHook hook(
+        [&](CommitStep step, const std::string& path) { steps.emplace_back(step, path); });
+    const auto count = [&](CommitStep step) {
+        return std::count_if(steps.begin(), steps.end(),
+                             [step](const auto& s) { return s.first == step; });
+    };
+    {
+        SyncBatch batch;
+        copyFile("C:\\src.txt", "C:\\a.txt", true);
+        copyFile("C:\\src.txt", "C:\\sub\\b.txt", true);
+        WholeFileRewrite("C:\\sub\\c.ini", "new");
+        // Whole under their names, not yet synced.
+        EXPECT_EQ(readBytes(c() + "/a.txt"), "copied bytes");
+        EXPECT_EQ(readBytes(c() + "/sub/c.ini"), "new\r\n");
+        EXPECT_EQ(count(CommitStep::Rename), 3);
+        EXPECT_EQ(count(CommitStep::SyncData), 0);
+        EXPECT_EQ(count(CommitStep::SyncFolder), 0);
+        // One sync for the one file system written to.
+        batch.finish();
+        EXPECT_EQ(count(CommitStep::SyncFolder), 1);
+        batch.finish();
+        EXPECT_EQ(count(CommitStep::SyncFolder), 1);
+    }
+    // After the batch each commit syncs on its own again.
+    steps.clear();
+    copyFile("C:\\src.txt", "C:\\d.txt", true);
+    EXPECT_EQ(count(CommitStep::SyncData), 1);
+    EXPECT_EQ(count(CommitStep::SyncFolder), 1);
+    EXPECT_TRUE(temps().empty());
+}
+
 TEST_F(CommitTest, AMoveWithinAFileSystemSyncsBothFoldersAfterTheRename) {
     writeBytes(c() + "/a/x.wcd", "x");
     fs::create_directories(c() + "/b");
