@@ -71,6 +71,12 @@ TickResult applyTicks(std::string_view indexText, const std::vector<PendingTick>
 // Running it on its own result changes nothing.
 std::string removeTicks(std::string_view indexText);
 
+// Removes every tick mark and every mirror suffix from the file lines, so
+// that each becomes its path and size alone; folder lines and lines that are
+// no file lines stay as they are (a name holding "($)" or "{" is never cut).
+// Running it on its own result changes nothing.
+std::string removeTicksAndMirrors(std::string_view indexText);
+
 // The first file line whose path equals filePath (ASCII letter case
 // ignored): [begin, end) in the text, its line break included (end is the
 // text's end for a last line without one), and the line parsed. A line whose
