@@ -193,6 +193,9 @@ class Form1 : public Form1Design {
     platform::Color CopyFileColor = platform::qbColor(12);
     // Bytes copied as mirror copies so far ("size.ini").
     double AllSize = 0;
+    // The target folder the mirror target dialog hands back on OK (emptied
+    // before the dialog is shown; still empty after Cancel).
+    std::string MyValue;
 
     // ---- 6 software descriptions ----
     // The software record shown, and the name it was stored under ("" at start).
@@ -467,6 +470,19 @@ class Form1 : public Form1Design {
     // ---- 5 mirror copies, send-to and file library (src/copies) ----
     // Fills TreeView4 from the library file, once at start-up (form1_library.cpp).
     void Treeview4Load();
+    // ---- 5 mirror copies ----
+    // Copies the ticked files of the opened disc to a folder on the hard disk
+    // (form1_mirror_copy.cpp).
+    void copytag_Click();
+    // The mirror colour for the next start, and the reset of the copied size
+    // (form1_mirror_options.cpp).
+    void copyred_Click();
+    void copyblue_Click();
+    void copypurple_Click();
+    void copygreen_Click();
+    void CopyClearSize_Click();
+    // Wires the mirror copies' events (src/copies/form1_events.cpp).
+    void wireMirrorEvents();
 
     // ---- 6 software descriptions (src/software) ----
 

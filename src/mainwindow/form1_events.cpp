@@ -18,6 +18,7 @@ void Form1::wireEvents() {
     wireMainWindowEvents();
     wireDiscPageEvents();
     wireSearchEvents();
+    wireMirrorEvents();
     wirePreviewEvents();
 }
 

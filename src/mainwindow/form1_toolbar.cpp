@@ -26,7 +26,7 @@ void Form1::Toolbar1_ButtonClick(platform::ToolbarButton& Button) {
     } else if (key == "find") {
         find_Click();
     } else if (key == "copytag") {
-        // Copying the ticked files to the hard disk: not built yet.
+        copytag_Click();
     } else if (key == "softlistbar") {
         // The software list's view: not built yet.
     } else if (key == "newsoftbar") {

@@ -1,0 +1,11 @@
+// The wiring of the mirror copies' menu items.
+#include "mainwindow/form1.h"
+
+void Form1::wireMirrorEvents() {
+    copytag.Click = [this] { copytag_Click(); };
+    copyred.Click = [this] { copyred_Click(); };
+    copyblue.Click = [this] { copyblue_Click(); };
+    copypurple.Click = [this] { copypurple_Click(); };
+    copygreen.Click = [this] { copygreen_Click(); };
+    CopyClearSize.Click = [this] { CopyClearSize_Click(); };
+}
