@@ -22,6 +22,21 @@ constexpr const char* CopiesStay =
     "如果在硬盘上的映象文件不需要，请在资源管理器里删除！否则将不能再次建立映象文件。";
 const platform::Color Black = platform::qbColor(0);
 
+// The index after every mark and mirror path went: names holding "($)"
+// keep their whole path.
+const std::vector<std::string_view> Cleared = {
+    "E:\\|docs",
+    "E:\\|a($)b",
+    "E:\\root.txt[5]",
+    "E:\\plain.txt[7]",
+    "E:\\docs\\|img",
+    "E:\\docs\\img\\a.jpg.bak[300]",
+    "E:\\docs\\img\\a.jpg[800]",
+    "E:\\docs\\img\\b.jpg[100]",
+    "E:\\docs\\img\\noext[40]",
+    "E:\\a($)b\\c($).txt[9]",
+};
+
 std::string refused(std::string_view path) {
     return "索引里的映象文件路径不可信：" + std::string(path) + "。程序不会打开或删除这个文件。";
 }
@@ -59,19 +74,7 @@ TEST_F(RemoveAll, EveryMarkAndMirrorPathGoesAndTheCopiesStay) {
     const std::size_t pointersBefore = h.ui.pointers().size();
     h.ui.answerMsgBox(platform::MsgOK, CopiesStay);
     removeAll();
-    // Names holding "($)" keep their whole path.
-    EXPECT_EQ(index(), lines({
-                           "E:\\|docs",
-                           "E:\\|a($)b",
-                           "E:\\root.txt[5]",
-                           "E:\\plain.txt[7]",
-                           "E:\\docs\\|img",
-                           "E:\\docs\\img\\a.jpg.bak[300]",
-                           "E:\\docs\\img\\a.jpg[800]",
-                           "E:\\docs\\img\\b.jpg[100]",
-                           "E:\\docs\\img\\noext[40]",
-                           "E:\\a($)b\\c($).txt[9]",
-                       }));
+    EXPECT_EQ(index(), lines(Cleared));
     // Only the line equal to the disc's name leaves the list.
     EXPECT_EQ(h.read(MirrorList), "[003]Photos2\r\nOther\r\n");
     EXPECT_EQ(discNode().foreColor(), Black);
@@ -143,18 +146,7 @@ TEST_F(RemoveAll, AMirrorListThatCannotBeReadIsToldAndLeftAsItIs) {
     removeAll();
     EXPECT_TRUE(boxes()[0].starts_with("提示: 无法读取文件“C:\\zelbrin\\red.ini”")) << boxes()[0];
     EXPECT_TRUE(std::filesystem::is_directory(h.nativePath(MirrorList)));
-    EXPECT_EQ(index(), lines({
-                           "E:\\|docs",
-                           "E:\\|a($)b",
-                           "E:\\root.txt[5]",
-                           "E:\\plain.txt[7]",
-                           "E:\\docs\\|img",
-                           "E:\\docs\\img\\a.jpg.bak[300]",
-                           "E:\\docs\\img\\a.jpg[800]",
-                           "E:\\docs\\img\\b.jpg[100]",
-                           "E:\\docs\\img\\noext[40]",
-                           "E:\\a($)b\\c($).txt[9]",
-                       }));
+    EXPECT_EQ(index(), lines(Cleared));
 }
 
 // ---- the copy of one file ----
