@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "mirror_steps.h"
+#include "mirror_page_steps.h"
 #include "platform/ui/ui.h"
 #include "search/find_dialog.h"
 
-using namespace mirror_test;
+using namespace mirror_page_test;
 
 namespace {
 

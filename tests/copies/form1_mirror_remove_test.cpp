@@ -9,12 +9,12 @@
 #include <string>
 #include <vector>
 
-#include "mirror_steps.h"
+#include "mirror_page_steps.h"
 #include "platform/files/file_ops.h"
 #include "platform/files/listing.h"
 #include "platform/ui/ui.h"
 
-using namespace mirror_test;
+using namespace mirror_page_test;
 
 namespace {
 

@@ -15,7 +15,7 @@
 #include "mainwindow/form1.h"
 #include "support/harness.h"
 
-namespace mirror_test {
+namespace mirror_page_test {
 
 using disc_page_test::indexPath;
 using disc_page_test::lines;
@@ -109,4 +109,4 @@ class MirrorPage : public ::testing::Test {
     testsupport::Harness h;
 };
 
-}  // namespace mirror_test
+}  // namespace mirror_page_test
