@@ -8,7 +8,6 @@
 #include "mainwindow/form1.h"
 #include "mainwindow/module1.h"
 #include "platform/error.h"
-#include "platform/files/text_file.h"
 #include "platform/ui/ui.h"
 
 namespace {
@@ -34,11 +33,6 @@ void Form1::CopyClearSize_Click() {
     AllSize = 0;
     // A failure to write the size file is not reported.
     platform::SkipOnError skip;
-    skip.step([&] {
-        platform::files::OutputFile out(app().ProgramFolder + "\\" +
-                                        std::string(copies::CopiedSizeFileName));
-        out.write(copies::copiedSizeText(0));
-        out.close();
-    });
+    skip.step([&] { copies::writeCopiedSize(app().ProgramFolder, 0); });
     CopyAllSize.setCaption("已经拷贝到硬盘上的文件大小是0K");
 }

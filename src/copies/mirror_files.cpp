@@ -5,8 +5,10 @@
 #include <charconv>
 #include <cmath>
 
+#include "catalogue/disc_trees.h"
 #include "catalogue/index_line.h"
 #include "platform/error.h"
+#include "platform/files/text_file.h"
 #include "platform/text/text.h"
 
 namespace text = platform::text;
@@ -40,6 +42,14 @@ Line lineAt(std::string_view text, std::size_t begin) {
 bool isLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 
 }  // namespace
+
+std::string copiedSizeFilePath(std::string_view programFolder) {
+    return std::string(programFolder) + "\\" + std::string(CopiedSizeFileName);
+}
+
+std::string mirrorDiscListPath(std::string_view programFolder) {
+    return std::string(programFolder) + "\\" + std::string(catalogue::MirrorDiscListName);
+}
 
 // ---- the mirror disc list ----
 
@@ -94,6 +104,10 @@ std::string copiedSizeText(double total) {
     if (out.front() != '-') out.insert(out.begin(), ' ');
     out += catalogue::LineEnd;
     return out;
+}
+
+void writeCopiedSize(std::string_view programFolder, double total) {
+    platform::files::WholeFileRewrite(copiedSizeFilePath(programFolder), copiedSizeText(total));
 }
 
 // ---- mirror paths ----

@@ -27,6 +27,10 @@ namespace copies {
 // The copied-size file in the program folder.
 inline constexpr std::string_view CopiedSizeFileName = "size.ini";
 
+// programFolder + "\size.ini", programFolder + "\red.ini".
+std::string copiedSizeFilePath(std::string_view programFolder);
+std::string mirrorDiscListPath(std::string_view programFolder);
+
 // ---- the mirror disc list ----
 
 // The list with the disc appended as a new line (after a CR LF when the last
@@ -51,6 +55,11 @@ double readCopiedSize(std::string_view text);
 // (805 -> " 805\r\n", -5 -> "-5\r\n", 1.5 -> " 1.5\r\n"). A total that is no
 // number is written as 0.
 std::string copiedSizeText(double total);
+
+// Writes the copied-size file of the program folder with the total, through
+// the committed write (a failure leaves the old file whole). Raises the
+// file errors of text_file.h.
+void writeCopiedSize(std::string_view programFolder, double total);
 
 // ---- mirror paths ----
 

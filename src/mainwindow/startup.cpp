@@ -2,8 +2,6 @@
 #include "mainwindow/startup.h"
 
 #include <cmath>
-#include <cstdint>
-#include <limits>
 #include <string>
 
 #include "platform/text/text.h"
@@ -16,13 +14,11 @@ namespace startup {
 platform::Color mirrorColour(std::string_view stored) {
     const std::string_view number =
         (stored == "Error" || stored.empty()) ? std::string_view("12") : stored;
-    double n = std::nearbyint(text::val(number));
-    if (!(n >= std::numeric_limits<std::int32_t>::min() &&
-          n <= std::numeric_limits<std::int32_t>::max()))
-        n = 0;
-    const auto whole = static_cast<std::int32_t>(n);
-    if (whole >= 0 && whole <= 15) return platform::qbColor(whole);
-    return static_cast<platform::Color>(whole);
+    const double n = std::nearbyint(text::val(number));
+    // Only the 16 palette colours: any other number would take the colour of
+    // ordinary rows (black) or one nobody chose.
+    if (!(n >= 0 && n <= 15)) return platform::qbColor(12);
+    return platform::qbColor(static_cast<int>(n));
 }
 
 std::string rootOfFirstCharacter(std::string_view text) { return text::left(text, 1) + ":\\"; }

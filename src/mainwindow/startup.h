@@ -18,9 +18,8 @@ inline constexpr std::string_view CdDriveFileName = "disk.ini";
 inline constexpr std::string_view ProposedCdDrive = "t:\\";
 
 // The mirror colour of a stored colour number ("Error" or "" mean 12): the
-// palette colour for 0 to 15, the number itself as a colour otherwise. The
-// number is the text's numeric value rounded half to even (0 for no number,
-// and for one that does not fit 32 bits).
+// palette colour for 0 to 15, colour 12 for any other number. The number is
+// the text's numeric value rounded half to even (0 for no number).
 platform::Color mirrorColour(std::string_view stored);
 
 // A drive root from the first character of a text ("e:\data" -> "e:\"; "" ->

@@ -16,15 +16,12 @@ TEST(StartupRules, MirrorColour) {
         platform::Color colour;
     };
     const std::vector<Case> cases = {
-        {"9", platform::qbColor(9)},
-        {"abc", platform::qbColor(0)},
-        {"20", 20},
-        {"Error", platform::qbColor(12)},
-        {"", platform::qbColor(12)},
-        {"12.5", platform::qbColor(12)},
-        {"13.5", platform::qbColor(14)},
-        {"-1", 0xFFFFFFFFu},
-        {"1e20", platform::qbColor(0)},
+        {"9", platform::qbColor(9)},         {"abc", platform::qbColor(0)},
+        {"20", platform::qbColor(12)},       {"15", platform::qbColor(15)},
+        {"0", platform::qbColor(0)},         {"Error", platform::qbColor(12)},
+        {"", platform::qbColor(12)},         {"12.5", platform::qbColor(12)},
+        {"13.5", platform::qbColor(14)},     {"-1", platform::qbColor(12)},
+        {"16777215", platform::qbColor(12)}, {"1e20", platform::qbColor(12)},
     };
     for (const Case& c : cases) EXPECT_EQ(startup::mirrorColour(c.stored), c.colour) << c.stored;
 }

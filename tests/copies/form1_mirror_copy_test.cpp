@@ -1,0 +1,359 @@
+// Copying the ticked files of the opened disc to the hard disk, run from the
+// menu item 把打标记的文件拷贝到硬盘形成映象文件 and the toolbar as a user
+// runs it: the copies and their bytes, the index with the mirror paths on
+// the files' own lines, the mirror disc list, the copied size, the disc
+// node's colour, and what a failure part-way leaves.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "mirror_steps.h"
+#include "platform/controls/listview.h"
+
+using namespace mirror_test;
+using Strings = std::vector<std::string>;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* CopiedLines[] = {
+    "F:\\c.txt[5]($){C:\\mirror\\[005]Photos\\c.txt}",
+    "F:\\docs\\a.txt[4]($){C:\\mirror\\[005]Photos\\docs\\a.txt}",
+    "F:\\docs\\img\\a.jpg[800]($){C:\\mirror\\[005]Photos\\docs\\img\\a.jpg}",
+    "F:\\docs\\img\\z.txt[1]($)($)($){C:\\mirror\\[005]Photos\\docs\\img\\z.txt}",
+};
+
+// The Photos index after a run that copied every ticked file.
+std::string photosCopied() {
+    return lines({
+        "F:\\|docs",
+        CopiedLines[0],
+        "F:\\b.txt[10]($)($)",
+        "F:\\docs\\|img",
+        "F:\\docs\\a.txt.bak[3]",
+        CopiedLines[1],
+        "F:\\docs\\m.txt[7]($){C:\\old\\docs\\m.txt}",
+        CopiedLines[2],
+        CopiedLines[3],
+    });
+}
+
+TEST_F(MirrorCopy, ACdRunCopiesRecordsAndColours) {
+    // Files copied from a CD are read-only.
+    fs::permissions(h.nativePath("E:\\c.txt"), fs::perms::owner_read | fs::perms::group_read);
+    openDisc(Photos);
+    h.ui.answerMsgBox(platform::MsgYes, "要拷贝的光盘名是[005]Photos！是否正确？");
+    h.ui.onModal<copy>([](copy& d) {
+        EXPECT_EQ(d.caption(), "把打勾的文件拷贝到硬盘里！");
+        EXPECT_EQ(d.Label1.caption(), "请输入要建立的文件夹的名字：");
+        EXPECT_EQ(d.Text1.text(), "d:\\zelbrin\\[005]Photos");
+        d.Text1.userType(Target);
+        d.OKButton.userClick();
+    });
+    f().copytag.userClick();
+
+    EXPECT_EQ(boxes(), Strings{"信息: 要拷贝的光盘名是[005]Photos！是否正确？"});
+    // The copies keep the folders below the disc root; only ticked files
+    // without a mirror copy are copied, from the drive the disc is in now.
+    EXPECT_EQ(h.read("C:\\mirror\\[005]Photos\\c.txt"), "ccccc");
+    EXPECT_EQ(h.read("C:\\mirror\\[005]Photos\\docs\\a.txt"), "aaaa");
+    EXPECT_EQ(h.read("C:\\mirror\\[005]Photos\\docs\\img\\a.jpg"), std::string(800, 'j'));
+    EXPECT_EQ(h.read("C:\\mirror\\[005]Photos\\docs\\img\\z.txt"), "z");
+    EXPECT_FALSE(h.exists("C:\\mirror\\[005]Photos\\b.txt"));
+    EXPECT_FALSE(h.exists("C:\\mirror\\[005]Photos\\docs\\m.txt"));
+    EXPECT_FALSE(h.exists("C:\\mirror\\[005]Photos\\docs\\a.txt.bak"));
+    EXPECT_TRUE(writable("C:\\mirror\\[005]Photos\\c.txt"));
+    // Each mirror path on its own file's line, also after an earlier line
+    // whose name begins with the same name.
+    EXPECT_EQ(h.read(PhotosIndex), photosCopied());
+    EXPECT_EQ(h.read(RedIni), "Other\r\n[005]Photos\r\n");
+    EXPECT_EQ(f().AllSize, 1810);
+    EXPECT_EQ(h.readBytes(SizeIni), " 1810\r\n");
+    EXPECT_EQ(f().CopyAllSize.caption(), "已经拷贝到硬盘上的文件大小是1K");
+    EXPECT_EQ(discNode(Photos).foreColor(), f().CopyFileColor);
+    EXPECT_EQ(f().caption(), "Zelbrin");
+    EXPECT_EQ(f().StatusBar1.panel(2).text(), "4个文件已经拷贝到硬盘！");
+    EXPECT_EQ(h.ui.mousePointer(), platform::PointerDefault);
+    // The parent of the typed folder is the next proposal's base.
+    EXPECT_EQ(setting("Path"), "C:\\mirror\\");
+    EXPECT_EQ(f().MyValue, Target);
+    EXPECT_EQ(f().DialogFromWhere, "");
+
+    // A second run finds every ticked file mirrored: the folder exists (No:
+    // copy into it), nothing is copied, the index is written back as it was,
+    // the list keeps one line of the disc and the total is written again.
+    h.ui.clearLog();
+    h.write(SizeIni, "");
+    h.ui.answerMsgBox(platform::MsgYes, "要拷贝的光盘名是[005]Photos！是否正确？");
+    h.ui.onModal<copy>([](copy& d) {
+        EXPECT_EQ(d.Text1.text(), "C:\\mirror\\[005]Photos");
+        d.OKButton.userClick();
+    });
+    h.ui.answerMsgBox(platform::MsgNo, "已经有此文件夹！需要另选吗?");
+    f().Toolbar1.userClick("copytag");
+    EXPECT_EQ(h.read(PhotosIndex), photosCopied());
+    EXPECT_EQ(h.read(RedIni), "Other\r\n[005]Photos\r\n");
+    EXPECT_EQ(h.readBytes(SizeIni), " 1810\r\n");
+    EXPECT_EQ(f().StatusBar1.panel(2).text(), "个文件已经拷贝到硬盘！");
+}
+
+TEST_F(MirrorCopy, TicksMadeInTheListAreCopied) {
+    h.write(PhotosIndex, lines({"F:\\|docs", "F:\\c.txt[5]", "F:\\docs\\a.txt[4]"}));
+    openDisc(Photos);
+    platform::Node* docs = nullptr;
+    for (const auto& n : f().TreeView1.nodes())
+        if (n->fullPath() == "[005]Photos\\F:\\docs") docs = n.get();
+    ASSERT_NE(docs, nullptr);
+    f().TreeView1.userClickNode(*docs);
+    ASSERT_EQ(f().ListView1.items().size(), 1u);
+    f().ListView1.userToggleCheck(*f().ListView1.items().front());
+
+    copyTo(Photos, Target);
+    EXPECT_EQ(h.read("C:\\mirror\\[005]Photos\\docs\\a.txt"), "aaaa");
+    EXPECT_FALSE(h.exists("C:\\mirror\\[005]Photos\\c.txt"));
+    EXPECT_EQ(h.read(PhotosIndex),
+              lines({"F:\\|docs", "F:\\c.txt[5]",
+                     "F:\\docs\\a.txt[4]($){C:\\mirror\\[005]Photos\\docs\\a.txt}"}));
+}
+
+TEST_F(MirrorCopy, AFailurePartWayRecordsEveryFileCopied) {
+    fs::remove(h.nativePath("E:\\docs\\img\\a.jpg"));
+    openDisc(Photos);
+    answerRun(Photos, Target);
+    h.ui.answerMsgBox(platform::MsgOK,
+                      "可能光盘不在光驱里或者光盘有破损！或者文件已经在硬盘上了。");
+    f().copytag.userClick();
+
+    // c.txt and docs\a.txt were copied before the failure: both recorded;
+    // z.txt after it is not copied.
+    EXPECT_TRUE(h.exists("C:\\mirror\\[005]Photos\\c.txt"));
+    EXPECT_TRUE(h.exists("C:\\mirror\\[005]Photos\\docs\\a.txt"));
+    EXPECT_FALSE(h.exists("C:\\mirror\\[005]Photos\\docs\\img\\a.jpg"));
+    EXPECT_FALSE(h.exists("C:\\mirror\\[005]Photos\\docs\\img\\z.txt"));
+    EXPECT_EQ(h.read(PhotosIndex), lines({
+                                       "F:\\|docs",
+                                       CopiedLines[0],
+                                       "F:\\b.txt[10]($)($)",
+                                       "F:\\docs\\|img",
+                                       "F:\\docs\\a.txt.bak[3]",
+                                       CopiedLines[1],
+                                       "F:\\docs\\m.txt[7]($){C:\\old\\docs\\m.txt}",
+                                       "F:\\docs\\img\\a.jpg[800]($)",
+                                       "F:\\docs\\img\\z.txt[1]($)($)($)",
+                                   }));
+    EXPECT_EQ(h.readBytes(SizeIni), " 1009\r\n");
+    EXPECT_EQ(h.read(RedIni), "Other\r\n[005]Photos\r\n");
+    EXPECT_EQ(discNode(Photos).foreColor(), f().CopyFileColor);
+    EXPECT_EQ(f().caption(), "Zelbrin");
+    EXPECT_EQ(f().StatusBar1.panel(2).text(), "2个文件已经拷贝到硬盘！");
+    EXPECT_EQ(h.ui.mousePointer(), platform::PointerDefault);
+}
+
+TEST_F(MirrorCopy, AFailedFileInTheRootStopsTheRunBeforeAnyCopy) {
+    fs::remove(h.nativePath("E:\\c.txt"));
+    openDisc(Photos);
+    answerRun(Photos, Target);
+    h.ui.answerMsgBox(platform::MsgOK, "可能光盘不在光驱里或者光盘有破损！");
+    f().copytag.userClick();
+    EXPECT_EQ(h.read(PhotosIndex), lines(PhotosLines));
+    EXPECT_FALSE(h.exists("C:\\mirror\\[005]Photos\\docs"));
+    // Nothing copied: the list and the node stay as they were.
+    EXPECT_EQ(h.read(RedIni), "Other\r\n");
+    EXPECT_NE(discNode(Photos).foreColor(), f().CopyFileColor);
+    EXPECT_EQ(h.readBytes(SizeIni), " 1000\r\n");
+}
+
+TEST_F(MirrorCopy, NamesFromAnIndexNeverLeaveTheTarget) {
+    // An imported index whose names climb out of the disc, and a link in the
+    // target that leads elsewhere: each counts as a failed copy.
+    h.write("C:\\evil.txt", "old");
+    h.write("E:\\evil.txt", "evil");
+    struct Case {
+        std::string line;
+        std::string message;
+    };
+    for (const Case& c : std::vector<Case>{
+             {"F:\\..\\..\\evil.txt[4]($)",
+              "可能光盘不在光驱里或者光盘有破损！或者文件已经在硬盘上了。"},
+             {"F:\\docs\\..\\..\\..\\evil.txt[4]($)",
+              "可能光盘不在光驱里或者光盘有破损！或者文件已经在硬盘上了。"},
+             {"F:\\.\\evil.txt[4]($)",
+              "可能光盘不在光驱里或者光盘有破损！或者文件已经在硬盘上了。"},
+             {"F:\\..[4]($)", "可能光盘不在光驱里或者光盘有破损！"},
+         }) {
+        SCOPED_TRACE(c.line);
+        h.write(PhotosIndex, lines({"F:\\c.txt[5]($)", c.line, "F:\\docs\\a.txt[4]($)"}));
+        fs::remove_all(h.nativePath("C:\\mirror"));
+        openDisc(Photos);
+        answerRun(Photos, "C:\\mirror\\in\\deep");
+        h.ui.answerMsgBox(platform::MsgOK, c.message);
+        f().copytag.userClick();
+        EXPECT_EQ(h.read("C:\\evil.txt"), "old");
+        EXPECT_FALSE(h.exists("C:\\mirror\\evil.txt"));
+        EXPECT_FALSE(h.exists("C:\\mirror\\in\\evil.txt"));
+        // What came before is recorded; the line itself and what follows are not.
+        EXPECT_EQ(h.read(PhotosIndex), lines({"F:\\c.txt[5]($){C:\\mirror\\in\\deep\\c.txt}",
+                                              c.line, "F:\\docs\\a.txt[4]($)"}));
+    }
+
+    // docs in the target is a link to a folder outside it.
+    h.write(PhotosIndex, lines({"F:\\docs\\a.txt[4]($)"}));
+    h.makeFolder("C:\\outside");
+    h.makeFolder("C:\\linked");
+    fs::create_directory_symlink(h.nativePath("C:\\outside"), h.nativePath("C:\\linked") + "/docs");
+    openDisc(Photos);
+    answerRun(Photos, "C:\\linked");
+    h.ui.answerMsgBox(platform::MsgNo, "已经有此文件夹！需要另选吗?");
+    h.ui.answerMsgBox(platform::MsgOK,
+                      "可能光盘不在光驱里或者光盘有破损！或者文件已经在硬盘上了。");
+    f().copytag.userClick();
+    EXPECT_FALSE(h.exists("C:\\outside\\a.txt"));
+    EXPECT_EQ(h.read(PhotosIndex), lines({"F:\\docs\\a.txt[4]($)"}));
+}
+
+TEST_F(MirrorCopy, CancelNoAndTheCloseBoxCopyNothing) {
+    openDisc(Photos);
+    // No to the disc's name.
+    h.ui.answerMsgBox(platform::MsgNo, "要拷贝的光盘名是[005]Photos！是否正确？");
+    f().copytag.userClick();
+    // Cancel, Esc and the close box, also after a run that chose a folder.
+    f().MyValue = "C:\\before";
+    const std::vector<std::function<void(copy&)>> dismissals = {
+        [](copy& d) { d.CancelButton.userClick(); },
+        [](copy& d) { EXPECT_TRUE(d.userPressEscape()); },
+        [](copy& d) { d.userClose(); },
+    };
+    for (const auto& dismiss : dismissals) {
+        h.ui.answerMsgBox(platform::MsgYes, "要拷贝的光盘名是[005]Photos！是否正确？");
+        h.ui.onModal<copy>([&dismiss](copy& d) {
+            d.Text1.userType("C:\\elsewhere\\x");
+            dismiss(d);
+            EXPECT_FALSE(d.loaded());
+        });
+        f().copytag.userClick();
+        EXPECT_EQ(f().MyValue, "");
+        EXPECT_EQ(f().DialogFromWhere, "");
+    }
+    EXPECT_FALSE(h.exists("C:\\mirror"));
+    EXPECT_FALSE(h.exists("C:\\elsewhere"));
+    EXPECT_EQ(setting("Path"), "Error");
+    EXPECT_EQ(h.read(PhotosIndex), lines(PhotosLines));
+    EXPECT_EQ(boxes().size(), 4u);
+}
+
+TEST_F(MirrorCopy, NoDiscOpened) {
+    h.ui.answerMsgBox(platform::MsgOK, "请点击光盘标签选择你要拷贝的光盘！");
+    f().copytag.userClick();
+    EXPECT_EQ(boxes(), Strings{"信息: 请点击光盘标签选择你要拷贝的光盘！"});
+}
+
+TEST_F(MirrorCopy, AnExistingFolderCanBeRefused) {
+    h.makeFolder(Target);
+    openDisc(Photos);
+    answerRun(Photos, Target);
+    h.ui.answerMsgBox(platform::MsgYes, "已经有此文件夹！需要另选吗?");
+    f().copytag.userClick();
+    EXPECT_FALSE(h.exists("C:\\mirror\\[005]Photos\\c.txt"));
+    EXPECT_EQ(h.read(PhotosIndex), lines(PhotosLines));
+    EXPECT_EQ(h.readBytes(SizeIni), " 1000\r\n");
+}
+
+TEST_F(MirrorCopy, TheTargetTyped) {
+    openDisc(Photos);
+    // One final "\" is dropped: no question, no doubled "\" in the paths.
+    h.write(PhotosIndex, lines({"F:\\c.txt[5]($)"}));
+    copyTo(Photos, "C:\\mirror\\p\\");
+    EXPECT_EQ(h.read(PhotosIndex), lines({"F:\\c.txt[5]($){C:\\mirror\\p\\c.txt}"}));
+    EXPECT_EQ(setting("Path"), "C:\\mirror\\p\\");
+
+    // A native path under a drive is taken in its Windows form.
+    h.write(PhotosIndex, lines({"F:\\c.txt[5]($)"}));
+    copyTo(Photos, h.nativePath("C:\\") + "/native");
+    EXPECT_EQ(h.read(PhotosIndex), lines({"F:\\c.txt[5]($){C:\\native\\c.txt}"}));
+
+    // Targets a mirror path cannot be built on are refused before anything
+    // is made; an empty one ends the command silently.
+    const std::string refused =
+        "映象文件的文件夹必须是以盘符开头的完整路径（例如 d:\\zelbrin\\光盘名），"
+        "其中不能有“.”、“..”或空的文件夹名，也不能有“{”、“}”或“($)”！";
+    for (const char* target :
+         {"mirror", "C:\\a\\..\\b", "C:\\a\\\\b", "C:\\{x}", "C:\\x($)", "\\mirror"}) {
+        SCOPED_TRACE(target);
+        h.ui.clearLog();
+        answerRun(Photos, target);
+        h.ui.answerMsgBox(platform::MsgOK, refused);
+        f().copytag.userClick();
+        EXPECT_EQ(h.read(PhotosIndex), lines({"F:\\c.txt[5]($){C:\\native\\c.txt}"}));
+    }
+    EXPECT_FALSE(h.exists("C:\\b"));
+    EXPECT_FALSE(h.exists("C:\\a"));
+    h.ui.clearLog();
+    answerRun(Photos, "");
+    f().copytag.userClick();
+    EXPECT_EQ(boxes().size(), 1u);
+}
+
+TEST_F(MirrorCopy, AnIndexThatCannotBeReadStopsWithNothingWritten) {
+    openDisc(Photos);
+    fs::remove(h.nativePath(PhotosIndex));
+    answerRun(Photos, Target);
+    h.ui.answerMsgBox(platform::MsgOK);
+    f().copytag.userClick();
+    ASSERT_EQ(boxes().size(), 2u);
+    EXPECT_EQ(boxes()[1].rfind("提示: 不能打开文件: C:\\zelbrin\\guangpan\\[005]Photos.wcd", 0), 0u)
+        << boxes()[1];
+    EXPECT_FALSE(h.exists(PhotosIndex));
+    EXPECT_FALSE(h.exists("C:\\mirror"));
+    EXPECT_EQ(h.readBytes(SizeIni), " 1000\r\n");
+    EXPECT_EQ(h.read(RedIni), "Other\r\n");
+}
+
+TEST_F(MirrorCopy, AMissingListIsMadeWithTheDisc) {
+    fs::remove(h.nativePath(RedIni));
+    h.write(PhotosIndex, lines({"F:\\c.txt[5]($)"}));
+    openDisc(Photos);
+    copyTo(Photos, Target);
+    EXPECT_EQ(h.read(RedIni), "[005]Photos\r\n");
+    EXPECT_EQ(discNode(Photos).foreColor(), f().CopyFileColor);
+
+    // A line of the disc in another letter case counts as the disc.
+    h.write(RedIni, "[005]PHOTOS\r\n");
+    h.write(PhotosIndex, lines({"F:\\docs\\a.txt[4]($)"}));
+    copyTo(Photos, "C:\\second");
+    EXPECT_TRUE(h.exists("C:\\second\\docs\\a.txt"));
+    EXPECT_EQ(h.read(RedIni), "[005]PHOTOS\r\n");
+}
+
+TEST_F(MirrorCopy, AHardDiskFolderIsCopiedSideBySideAndNothingIsRecorded) {
+    openDisc(Music);
+    answerRun(Music, "C:\\out");
+    h.ui.answerMsgBox(platform::MsgYes,
+                      "可能文件位置已经发生变动！C:\\music\\pop\\live\\gone.mp3没发现！是否继续？");
+    f().copytag.userClick();
+    EXPECT_EQ(h.read("C:\\out\\top.mp3"), "top");
+    EXPECT_EQ(h.read("C:\\out\\a.mp3"), "live-a");
+    EXPECT_FALSE(h.exists("C:\\out\\b.mp3"));
+    EXPECT_FALSE(h.exists("C:\\out\\live"));
+    EXPECT_EQ(h.read(MusicIndex), lines(MusicLines));
+    EXPECT_EQ(h.read(RedIni), "Other\r\n");
+    EXPECT_EQ(h.readBytes(SizeIni), " 1000\r\n");
+    EXPECT_EQ(f().AllSize, 1107);
+    EXPECT_EQ(f().CopyAllSize.caption(), "已经拷贝的文件大小是1K");
+    EXPECT_EQ(f().StatusBar1.panel(2).text(), "2个文件已经拷贝到硬盘！");
+    EXPECT_EQ(f().caption(), "Zelbrin");
+
+    // No to the question stops the run.
+    answerRun(Music, "C:\\out2");
+    h.ui.answerMsgBox(platform::MsgNo,
+                      "可能文件位置已经发生变动！C:\\music\\pop\\live\\gone.mp3没发现！是否继续？");
+    f().copytag.userClick();
+    EXPECT_TRUE(h.exists("C:\\out2\\top.mp3"));
+    EXPECT_FALSE(h.exists("C:\\out2\\a.mp3"));
+    EXPECT_EQ(f().AllSize, 1207);
+    EXPECT_EQ(f().StatusBar1.panel(2).text(), "1个文件已经拷贝到硬盘！");
+}
+
+}  // namespace
