@@ -70,8 +70,7 @@ std::optional<std::string> readProgramFile(Form1& form, const std::string& path)
 
 // The open disc leaves the mirror disc list: a missing list is left missing.
 void removeFromMirrorList(Form1& form) {
-    const std::string path =
-        form.app().ProgramFolder + "\\" + std::string(catalogue::MirrorDiscListName);
+    const std::string path = copies::mirrorDiscListPath(form.app().ProgramFolder);
     const std::optional<std::string> list = readProgramFile(form, path);
     if (!list) return;
     if (const std::optional<std::string> rest = copies::removeMirrorDisc(*list, form.OpenedDisk))
@@ -82,8 +81,7 @@ void removeFromMirrorList(Form1& form) {
 // from the size file and written back; a missing file counts as 0. A file
 // that cannot be read is told and left as it is.
 void subtractCopiedSize(Form1& form, double size) {
-    const std::string path =
-        form.app().ProgramFolder + "\\" + std::string(copies::CopiedSizeFileName);
+    const std::string path = copies::copiedSizeFilePath(form.app().ProgramFolder);
     double total = 0;
     try {
         total = copies::readCopiedSize(files::WholeFileRead(path));
@@ -92,7 +90,11 @@ void subtractCopiedSize(Form1& form, double size) {
     }
     if (total >= size) total -= size;
     form.AllSize = total;
-    rewrite(form, path, copies::copiedSizeText(total));
+    try {
+        copies::writeCopiedSize(form.app().ProgramFolder, total);
+    } catch (const platform::Error& e) {
+        tell(form, std::string(CannotSave) + path + e.description());
+    }
     form.CopyAllSize.setCaption(std::string(CopiedSizeCaption) + discpage::sizeText(total));
 }
 
