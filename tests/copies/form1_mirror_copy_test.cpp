@@ -11,6 +11,7 @@
 
 #include "mirror_steps.h"
 #include "platform/controls/listview.h"
+#include "platform/files/committed_write.h"
 
 using namespace mirror_test;
 using Strings = std::vector<std::string>;
@@ -117,6 +118,39 @@ TEST_F(MirrorCopy, TicksMadeInTheListAreCopied) {
     EXPECT_EQ(h.read(PhotosIndex),
               lines({"F:\\|docs", "F:\\c.txt[5]",
                      "F:\\docs\\a.txt[4]($){C:\\mirror\\[005]Photos\\docs\\a.txt}"}));
+}
+
+TEST_F(MirrorCopy, TheIndexIsWrittenOnceForAllTheFilesOfARun) {
+    std::vector<std::string_view> index;
+    std::vector<std::string> texts;
+    texts.reserve(60);
+    for (int i = 0; i < 60; ++i) {
+        const std::string folder = "d" + std::to_string(i % 3);
+        const std::string name = "f" + std::to_string(i) + ".txt";
+        h.write("E:\\" + folder + "\\" + name, name);
+        texts.push_back("F:\\" + folder + "\\" + name + "[6]($)");
+    }
+    for (const std::string& t : texts) index.push_back(t);
+    h.write(PhotosIndex, lines(index));
+    // The last file is missing: the run fails there, and still writes once.
+    fs::remove(h.nativePath("E:\\d2\\f59.txt"));
+    openDisc(Photos);
+    const std::string indexNative = h.nativePath(PhotosIndex);
+    int rewrites = 0;
+    platform::files::ScopedCommitHook hook(
+        [&](platform::files::CommitStep step, const std::string& path) {
+            if (step == platform::files::CommitStep::Rename && path == indexNative) ++rewrites;
+        });
+    answerRun(Photos, Target);
+    h.ui.answerMsgBox(platform::MsgOK,
+                      "可能光盘不在光驱里或者光盘有破损！或者文件已经在硬盘上了。");
+    f().copytag.userClick();
+    EXPECT_EQ(rewrites, 1);
+    EXPECT_EQ(f().StatusBar1.panel(2).text(), "59个文件已经拷贝到硬盘！");
+    const std::string after = h.read(PhotosIndex);
+    EXPECT_NE(after.find("F:\\d1\\f58.txt[6]($){C:\\mirror\\[005]Photos\\d1\\f58.txt}\r\n"),
+              std::string::npos);
+    EXPECT_NE(after.find("F:\\d2\\f59.txt[6]($)\r\n"), std::string::npos);
 }
 
 TEST_F(MirrorCopy, AFailurePartWayRecordsEveryFileCopied) {
