@@ -156,7 +156,8 @@ void Form1::DeleteCopyFile_Click() {
             return tell(*this, copies::refusedMirrorPathMessage(copy));
     }
 
-    subtractCopiedSize(*this, static_cast<double>(row->found.line.bytes()));
+    // The size as stored, as the copy run added it.
+    subtractCopiedSize(*this, static_cast<double>(row->found.line.size()));
 
     // A copy that cannot be deleted (gone already, say) is told; its record
     // goes all the same.
