@@ -8,4 +8,8 @@ void Form1::wireMirrorEvents() {
     copypurple.Click = [this] { copypurple_Click(); };
     copygreen.Click = [this] { copygreen_Click(); };
     CopyClearSize.Click = [this] { CopyClearSize_Click(); };
+    deleteAllred.Click = [this] { deleteAllred_Click(); };
+    DeleteCopyFile.Click = [this] { DeleteCopyFile_Click(); };
+    OpenRed.Click = [this] { OpenRed_Click(); };
+    openfindRed.Click = [this] { openfindRed_Click(); };
 }

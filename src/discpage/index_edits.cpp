@@ -101,18 +101,27 @@ TickResult applyTicks(std::string_view indexText, const std::vector<PendingTick>
     return result;
 }
 
-std::string removeTicks(std::string_view indexText) {
+namespace {
+
+// The text with the tick marks taken from every file line, and with mirrors
+// also the mirror suffixes; without mirrors a line with a suffix keeps its
+// marks.
+std::string clearFileLines(std::string_view indexText, bool mirrors) {
     std::string out;
     out.reserve(indexText.size());
     for (std::size_t pos = 0; pos < indexText.size();) {
         const LineSpan span = lineAt(indexText, pos);
         pos = span.end;
         const std::string_view content = contentOf(indexText, span);
-        // Only a line that holds a mark can change; the others are copied.
-        if (content.find(catalogue::TickMark) != std::string_view::npos) {
+        // Only a line that holds a mark (or a brace) can change; the others
+        // are copied.
+        if (content.find(catalogue::TickMark) != std::string_view::npos ||
+            (mirrors && content.find('{') != std::string_view::npos)) {
             auto line = parseFileLine(content);
-            if (line && line->ticks > 0 && !line->mirror) {
+            if (line &&
+                (mirrors ? line->ticks > 0 || line->mirror : line->ticks > 0 && !line->mirror)) {
                 line->ticks = 0;
+                line->mirror.reset();
                 out += catalogue::formatFileLine(*line);
                 out += breakOf(indexText, span);
                 continue;
@@ -175,6 +184,12 @@ std::vector<std::string> markedFileLines(std::string_view indexText) {
         out.emplace_back(content);
     }
     return out;
+}  // namespace
+
+std::string removeTicks(std::string_view indexText) { return clearFileLines(indexText, false); }
+
+std::string removeTicksAndMirrors(std::string_view indexText) {
+    return clearFileLines(indexText, true);
 }
 
 std::optional<FoundLine> findFileLine(std::string_view indexText, std::string_view filePath) {

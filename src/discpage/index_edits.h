@@ -100,6 +100,11 @@ inline constexpr std::array<std::string_view, 1> ReadmeKeywords = {"readme"};
 // suffix are left out, and a line equal to the one listed before it is
 // listed once.
 std::vector<std::string> markedFileLines(std::string_view indexText);
+// Removes every tick mark and every mirror suffix from the file lines, so
+// that each becomes its path and size alone; folder lines and lines that are
+// no file lines stay as they are (a name holding "($)" or "{" is never cut).
+// Running it on its own result changes nothing.
+std::string removeTicksAndMirrors(std::string_view indexText);
 
 // The first file line whose path equals filePath (ASCII letter case
 // ignored): [begin, end) in the text, its line break included (end is the

@@ -498,6 +498,16 @@ class Form1 : public Form1Design {
     void copypurple_Click();
     void copygreen_Click();
     void CopyClearSize_Click();
+    // Removing mirror copies (form1_mirror_remove.cpp): deleteAllred takes
+    // every tick mark and mirror path from the open disc's index and the disc
+    // from the mirror disc list (the copies stay); DeleteCopyFile deletes the
+    // selected file's copy, its mirror path and its size from the total.
+    void deleteAllred_Click();
+    void DeleteCopyFile_Click();
+    // Opening mirror copies with their program (form1_mirror_open.cpp): of
+    // the file list's selected row, or of the selected search result.
+    void OpenRed_Click();
+    void openfindRed_Click();
     // Wires the mirror copies' events (src/copies/form1_events.cpp).
     void wireMirrorEvents();
 

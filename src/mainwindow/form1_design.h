@@ -129,7 +129,7 @@ class Form1Design : public platform::Form {
     platform::MenuItem import{file, "import", "导入光盘索引文件"};                          // 1
     platform::MenuItem Export{file, "Export", "导出光盘索引文件"};                          // 1
     platform::MenuItem ChangeOrder{file, "ChangeOrder", "修改光盘名字、序号、备注和分类"};  // 1
-    platform::MenuItem copytag{file, "copytag", "把打标记的文件拷贝到硬盘形成映象文件"};     // 5
+    platform::MenuItem copytag{file, "copytag", "把打标记的文件拷贝到硬盘形成映象文件"};    // 5
     platform::MenuItem setpassword{file, "setpassword", "为Zelbrin设置使用密码"};           // 2
     platform::MenuItem CreateShortcut{file, "CreateShortcut", "在桌面上创建快捷方式"};      // 2
     platform::MenuItem fileGap1{file, "fileGap1", "-"};
@@ -152,10 +152,10 @@ class Form1Design : public platform::Form {
                                      "把已经拷贝到硬盘上的文件大小清零"};  // 5
     // The mirror colour for the next start.
     platform::MenuItem copycolor{option, "copycolor", "拷贝到硬盘上的文件显示的颜色"};  // 5
-    platform::MenuItem copyred{copycolor, "copyred", "红色"};                          // 5
-    platform::MenuItem copyblue{copycolor, "copyblue", "蓝色"};                        // 5
-    platform::MenuItem copypurple{copycolor, "copypurple", "紫色"};                    // 5
-    platform::MenuItem copygreen{copycolor, "copygreen", "绿色"};                      // 5
+    platform::MenuItem copyred{copycolor, "copyred", "红色"};                           // 5
+    platform::MenuItem copyblue{copycolor, "copyblue", "蓝色"};                         // 5
+    platform::MenuItem copypurple{copycolor, "copypurple", "紫色"};                     // 5
+    platform::MenuItem copygreen{copycolor, "copygreen", "绿色"};                       // 5
     // 搜索 (findmain)
     platform::MenuItem findmain{*this, "findmain", "搜索"};
     // The item "find"; the member has another name, so that Form::find (a

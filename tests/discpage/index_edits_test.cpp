@@ -275,6 +275,35 @@ TEST(RemoveTicksTest, FilesWithoutAMirrorCopyLoseEveryMark) {
     }
 }
 
+// The marks and the mirror suffix go from every file line; a name that holds
+// "($)", "{" or "[" keeps its whole path.
+TEST(RemoveTicksAndMirrorsTest, EveryFileLineKeepsItsPathAndSizeAlone) {
+    struct Case {
+        const char* in;
+        const char* out;
+    };
+    const Case cases[] = {
+        {"E:\\a.txt[12]($)($)($)\r\n", "E:\\a.txt[12]\r\n"},
+        {"E:\\docs\\a.txt[12]($)($){C:\\copies\\docs\\a.txt}\r\n", "E:\\docs\\a.txt[12]\r\n"},
+        {"E:\\a.txt[12]{C:\\copies\\a.txt}\r\n", "E:\\a.txt[12]\r\n"},
+        {"E:\\a($)b.txt[5]($){d:\\c\\a($)b.txt}\r\n", "E:\\a($)b.txt[5]\r\n"},
+        {"E:\\x{1}.txt[5]($){d:\\c\\x{1}.txt}\r\nE:\\y{2}.txt[6]\r\n",
+         "E:\\x{1}.txt[5]\r\nE:\\y{2}.txt[6]\r\n"},
+        {"E:\\Photo [2].jpg[500]($){d:\\[003]P\\Photo [2].jpg}\r\n", "E:\\Photo [2].jpg[500]\r\n"},
+        {"E:\\|a($)\r\nE:\\a($)\\c.txt[5]($)\r\n", "E:\\|a($)\r\nE:\\a($)\\c.txt[5]\r\n"},
+        {"E:\\x($)y\r\nE:\\z{w}\r\n", "E:\\x($)y\r\nE:\\z{w}\r\n"},
+        {"E:\\游戏\\誠遊許.txt[100]($){d:\\m\\游戏\\誠遊許.txt}\nE:\\z.txt[1]($)",
+         "E:\\游戏\\誠遊許.txt[100]\nE:\\z.txt[1]"},
+        {"", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.in);
+        const std::string once = removeTicksAndMirrors(c.in);
+        EXPECT_EQ(once, c.out);
+        EXPECT_EQ(removeTicksAndMirrors(once), once);
+    }
+}
+
 TEST(RemoveTicksTest, TwiceIsOnce) {
     const std::string once = removeTicks(CdIndex);
     EXPECT_EQ(removeTicks(once), once);

@@ -1,0 +1,112 @@
+// The disc and steps shared by the tests of removing and opening mirror
+// copies: the CD "[003]Photos" scanned from E:, some of whose files were
+// copied to C:\copies\[003]Photos (their copies are on the hard disk, their
+// lines carry the mirror suffix), the mirror disc list naming it beside
+// discs whose names hold it, and a copied-size total.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "discpage/disc_page_steps.h"
+#include "mainwindow/form1.h"
+#include "support/harness.h"
+
+namespace mirror_page_test {
+
+using disc_page_test::indexPath;
+using disc_page_test::lines;
+using disc_page_test::node;
+using disc_page_test::row;
+using Strings = std::vector<std::string>;
+
+inline constexpr std::string_view Photos = "[003]Photos";
+inline constexpr std::string_view CopyFolder = "C:\\copies\\[003]Photos";
+inline constexpr std::string_view MirrorList = "C:\\zelbrin\\red.ini";
+inline constexpr std::string_view SizeFile = "C:\\zelbrin\\size.ini";
+inline constexpr std::string_view Img = "[003]Photos\\E:\\docs\\img";
+
+// The index: a.jpg.bak comes before a.jpg and holds its path; a name and a
+// folder hold "($)"; noext has no extension; b.jpg was ticked twice (not
+// ticked) and plain.txt is ticked without a copy.
+inline const std::vector<std::string_view> PhotosIndex = {
+    "E:\\|docs",
+    "E:\\|a($)b",
+    "E:\\root.txt[5]($){C:\\copies\\[003]Photos\\root.txt}",
+    "E:\\plain.txt[7]($)",
+    "E:\\docs\\|img",
+    "E:\\docs\\img\\a.jpg.bak[300]($){C:\\copies\\[003]Photos\\docs\\img\\a.jpg.bak}",
+    "E:\\docs\\img\\a.jpg[800]($){C:\\copies\\[003]Photos\\docs\\img\\a.jpg}",
+    "E:\\docs\\img\\b.jpg[100]($)($)",
+    "E:\\docs\\img\\noext[40]($)($)($){C:\\copies\\[003]Photos\\docs\\img\\noext}",
+    "E:\\a($)b\\c($).txt[9]($){C:\\copies\\[003]Photos\\a($)b\\c($).txt}",
+};
+
+// The copies on the hard disk, below the copy folder.
+inline const std::vector<std::string_view> Copies = {
+    "root.txt", "docs\\img\\a.jpg.bak", "docs\\img\\a.jpg", "docs\\img\\noext", "a($)b\\c($).txt",
+};
+
+inline constexpr std::string_view Catalogue =
+    "|图片\r\n#[003]Photos#3#照片#\r\n#[003]Photos2#4##\r\n";
+inline constexpr std::string_view MirrorListText = "[003]Photos2\r\n[003]Photos\r\nOther\r\n";
+
+inline std::string copyPath(std::string_view below) {
+    return std::string(CopyFolder) + "\\" + std::string(below);
+}
+
+// The index with line i replaced.
+inline std::string photosWith(std::size_t i, std::string_view line) {
+    std::vector<std::string_view> ls = PhotosIndex;
+    ls[i] = line;
+    return lines(ls);
+}
+
+// A harness holding the disc, its copies, the mirror disc list and a total
+// of 5000 bytes, started.
+class MirrorPage : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        h.write(indexPath(Photos), lines(PhotosIndex));
+        h.write(indexPath("[003]Photos2"), "E:\\x.txt[1]\r\n");
+        h.write("C:\\zelbrin\\ini.ini", Catalogue);
+        h.write(MirrorList, MirrorListText);
+        h.write(SizeFile, " 5000\r\n");
+        for (std::string_view c : Copies) h.write(copyPath(c), std::string(c));
+        h.start();
+    }
+    Form1& f() { return h.form; }
+    // Shows the page 光盘 and clicks the nodes of these full paths in turn.
+    void clickDiscList(const std::vector<std::string_view>& paths) {
+        if (!f().TreeView1.visible()) f().TabStrip1.userSelect(disc_page_test::DiscTab);
+        for (std::string_view p : paths) f().TreeView1.userClickNode(node(f().TreeView1, p));
+    }
+    // Right-click on the row of that text and choose the pop-up's item.
+    void chooseOnRow(std::string_view text, const std::string& item) {
+        h.ui.choosePopup(item);
+        f().ListView1.userMouseDown(platform::RightButton, 0, 100, 100, &row(f(), text));
+    }
+    std::string index() const { return h.read(indexPath(Photos)); }
+    // The copies still on the hard disk.
+    Strings copiesLeft() const {
+        Strings out;
+        for (std::string_view c : Copies)
+            if (h.exists(copyPath(c))) out.emplace_back(c);
+        return out;
+    }
+    // The message boxes shown, as "title: prompt".
+    Strings boxes() const {
+        Strings out;
+        for (const auto& s : h.ui.log())
+            if (s.kind == testsupport::ShownKind::MsgBox) out.push_back(s.title + ": " + s.prompt);
+        return out;
+    }
+    bool red(const platform::ListItem& r) { return r.foreColor() == f().CopyFileColor; }
+
+    testsupport::Harness h;
+};
+
+}  // namespace mirror_page_test
