@@ -132,6 +132,14 @@ std::string clearFileLines(std::string_view indexText, bool mirrors) {
     return out;
 }
 
+}  // namespace
+
+std::string removeTicks(std::string_view indexText) { return clearFileLines(indexText, false); }
+
+std::string removeTicksAndMirrors(std::string_view indexText) {
+    return clearFileLines(indexText, true);
+}
+
 KeywordTicks tickByKeywords(std::string_view indexText,
                             std::span<const std::string_view> keywords) {
     // The keywords are ASCII: the text lower-cased once keeps every offset.
@@ -184,12 +192,6 @@ std::vector<std::string> markedFileLines(std::string_view indexText) {
         out.emplace_back(content);
     }
     return out;
-}  // namespace
-
-std::string removeTicks(std::string_view indexText) { return clearFileLines(indexText, false); }
-
-std::string removeTicksAndMirrors(std::string_view indexText) {
-    return clearFileLines(indexText, true);
 }
 
 std::optional<FoundLine> findFileLine(std::string_view indexText, std::string_view filePath) {
