@@ -11,6 +11,7 @@
 #include "catalogue/disc_trees.h"
 #include "catalogue/index_line.h"
 #include "catalogue/scan_command.h"
+#include "copies/copy_dialog.h"
 #include "copies/form1_mirror_row.h"
 #include "copies/mirror_files.h"
 #include "discpage/index_edits.h"
@@ -113,6 +114,25 @@ std::string withoutMirror(const copies::MirroredRow& row) {
     return out;
 }
 
+// True when the folder a copy run wrote into lies in a folder where the copy
+// dialog makes targets: the stored base of mirror copies (the parent of the
+// last target chosen) or the default one. The program deletes no copy in any
+// other folder, whatever an imported or hand-edited index records.
+bool inMirrorBase(Form1& form, const std::string& copyFolder) {
+    const std::string stored = form.module1().GetRegValue(SettingsKey, copies::MirrorBaseValue);
+    for (std::string base : {stored, std::string(copies::DefaultMirrorBase)}) {
+        if (base.empty() || base == "error" || base == "Error") continue;
+        // "d:\zelbrin" is the folder "d:\zelbrin"; "d:" stays a drive's root.
+        if (base.size() > 3 && base.back() == '\\') base.pop_back();
+        try {
+            files::confinedNative(copyFolder, base);
+            return true;
+        } catch (const platform::Error&) {
+        }
+    }
+    return false;
+}
+
 }  // namespace
 
 void Form1::deleteAllred_Click() {
@@ -145,6 +165,8 @@ void Form1::DeleteCopyFile_Click() {
     const std::optional<copies::MirroredRow> row = copies::selectedMirroredRow(*this);
     if (!row) return;
     const std::string& copy = row->mirrorPath;
+    if (!inMirrorBase(*this, row->copyFolder))
+        return tell(*this, copies::refusedMirrorPathMessage(copy));
 
     // A copy reached through a link that leads out of its folder is refused
     // like a path no copy run writes; a drive that is not there now is told

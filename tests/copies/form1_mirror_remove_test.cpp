@@ -244,6 +244,9 @@ TEST_F(DeleteCopy, APathNoCopyRunWritesIsRefusedAndNothingIsTouched) {
     h.write("C:\\elsewhere\\img\\a.jpg", "keep");
     for (const char* mirror : {
              "C:\\.bashrc",
+             // Shaped as a copy run writes it, but in a folder where the copy
+             // dialog made no target.
+             "C:\\victim\\docs\\img\\a.jpg",
              "C:\\copies\\x\\..\\..\\victim\\docs\\img\\a.jpg",
              "C:\\copies\\.\\docs\\img\\a.jpg",
              "C:\\copies\\\\docs\\img\\a.jpg",

@@ -77,6 +77,9 @@ class MirrorPage : public ::testing::Test {
         h.write(SizeFile, " 5000\r\n");
         for (std::string_view c : Copies) h.write(copyPath(c), std::string(c));
         h.start();
+        // The copy dialog keeps the folder the copies were made in.
+        f().module1().CreateRegKey(SettingsKey);
+        f().module1().SetRegValue(SettingsKey, "Path", "C:\\copies\\");
     }
     Form1& f() { return h.form; }
     // Shows the page 光盘 and clicks the nodes of these full paths in turn.
