@@ -28,15 +28,9 @@ namespace {
 namespace files = platform::files;
 namespace text = platform::text;
 
-// Where a listed item lies now, and the folder it must stay inside.
-struct SendSource {
-    std::string path;
-    std::string root;
-};
-
 // The item of the tree path (the selected folder node's full path, "\" and
 // the row's name); nothing when it cannot be sent.
-std::optional<SendSource> sourceOf(const Form1& form, const std::string& treePath) {
+std::optional<discpage::DiscFilePlace> sourceOf(const Form1& form, const std::string& treePath) {
     const std::string discPrefix = form.OpenedDisk + "\\";
     if (catalogue::isHardDisc(form.OpenedDisk)) {
         // The scanned folder's name and the names below it, under the
@@ -47,7 +41,7 @@ std::optional<SendSource> sourceOf(const Form1& form, const std::string& treePat
         if (!disc) return std::nullopt;
         const discpage::DiscFilePlace place = discpage::hardDiscFilePlace(*disc, below);
         if (!place.plain) return std::nullopt;
-        return SendSource{place.path, place.root};
+        return place;
     }
     // A CD: the disc node's and the scan root node's names dropped, the rest
     // on the CD drive.
@@ -58,7 +52,7 @@ std::optional<SendSource> sourceOf(const Form1& form, const std::string& treePat
     const discpage::DiscFilePlace place =
         discpage::cdFilePlace(form.CdDrive, treePath.substr(root + 1));
     if (!place.plain) return std::nullopt;
-    return SendSource{place.path, place.root};
+    return place;
 }
 
 // Copies the selected row's item into the target folder (ending in "\");
@@ -70,7 +64,7 @@ void sendSelectedRow(Form1& form, const std::string& target) {
     const bool folder = row->smallIcon() == images::Folder;
     const std::string treePath =
         node->fullPath() + "\\" + discpage::rowFileName(row->text(), row->subItem(1), folder);
-    const std::optional<SendSource> source = sourceOf(form, treePath);
+    const std::optional<discpage::DiscFilePlace> source = sourceOf(form, treePath);
 
     platform::SkipOnError onError;
     platform::BusyPointer busy(form);

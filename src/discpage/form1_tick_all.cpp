@@ -12,6 +12,7 @@
 #include "catalogue/scan_command.h"
 #include "discpage/file_listing.h"
 #include "discpage/index_edits.h"
+#include "discpage/pending_tick.h"
 #include "mainwindow/form1.h"
 #include "mainwindow/images.h"
 #include "platform/controls/busy_pointer.h"
@@ -57,17 +58,6 @@ void tell(Form1& form, std::string_view message, std::string_view title = TipTit
 bool isTickableFile(const Form1& form, const platform::ListItem& row) {
     return row.smallIcon() != images::Folder && row.smallIcon() != images::SoftwareCategory &&
            row.foreColor() != form.CopyFileColor;
-}
-
-// The queue entry of a file row of the listed folder (whose node has a parent).
-discpage::PendingTick pendingTick(const platform::Node& folder, const platform::ListItem& row) {
-    discpage::PendingTick tick;
-    tick.parentText = folder.parent()->text();
-    tick.folderText = folder.text();
-    tick.key = discpage::stripNoStrPrefix(row.key());
-    tick.atRoot = folder.parent()->image() == images::Disc;
-    tick.folderPath = discpage::splitTreePath(folder.fullPath()).folderPath;
-    return tick;
 }
 
 // Ticks the files the command looks for in the open disc's index file,
@@ -136,7 +126,7 @@ void Form1::selectAll_Click() {
     if (TreeView1.visible() && folder && folder->parent()) {
         for (const auto& row : ListView1.items()) {
             if (!isTickableFile(*this, *row)) continue;
-            const discpage::PendingTick tick = pendingTick(*folder, *row);
+            const discpage::PendingTick tick = discpage::pendingTickOf(*folder, *row);
             if (row->checked()) {
                 PendingTickPaths.push_back(tick);
             } else {

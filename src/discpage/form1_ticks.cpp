@@ -10,6 +10,7 @@
 #include "catalogue/scan_command.h"
 #include "discpage/file_listing.h"
 #include "discpage/index_edits.h"
+#include "discpage/pending_tick.h"
 #include "discpage/size_text.h"
 #include "mainwindow/form1.h"
 #include "platform/controls/busy_pointer.h"
@@ -80,13 +81,7 @@ void Form1::ListView1_ItemCheck(platform::ListItem& Item) {
         tell(*this, std::string(ChooseDiscFirst));
         return;
     }
-    discpage::PendingTick tick;
-    tick.parentText = folder->parent()->text();
-    tick.folderText = folder->text();
-    tick.key = discpage::stripNoStrPrefix(Item.key());
-    tick.atRoot = folder->parent()->image() == images::Disc;
-    tick.folderPath = discpage::splitTreePath(folder->fullPath()).folderPath;
-    PendingTickPaths.push_back(std::move(tick));
+    PendingTickPaths.push_back(discpage::pendingTickOf(*folder, Item));
 
     // The box shows what the index holds: a tick that was not written goes back.
     const std::optional<std::size_t> written = flushPendingTicks();
@@ -194,4 +189,15 @@ void Form1::DeleteFromMulu_Click() {
     item->setSubItem(1, "");
     item->setSubItem(2, "");
     item->setSmallIcon(0);
+}
+
+discpage::PendingTick discpage::pendingTickOf(const platform::Node& folder,
+                                              const platform::ListItem& row) {
+    PendingTick tick;
+    tick.parentText = folder.parent()->text();
+    tick.folderText = folder.text();
+    tick.key = stripNoStrPrefix(row.key());
+    tick.atRoot = folder.parent()->image() == images::Disc;
+    tick.folderPath = splitTreePath(folder.fullPath()).folderPath;
+    return tick;
 }
