@@ -281,6 +281,7 @@ void Form1Design::designSoftwareForm() {
 void Form1Design::designPopupMenus() {
     // The pop-up menus are not on the menu bar; the trees' mouse-down shows them.
     pop1.setVisible(false);
+    pop3.setVisible(false);
     pop4.setVisible(false);
     pop2.setVisible(false);
     pop5.setVisible(false);

@@ -162,10 +162,27 @@ class Form1Design : public platform::Form {
     // control by its name) stays in reach.
     platform::MenuItem findItem{findmain, "find", "搜索文件或备注"};            // 4
     platform::MenuItem tagfind1{findmain, "tagfind1", "为所有的查询结果打勾"};  // 4
+    // 制作网页 (WebPage1): the page options; their check marks are the options
+    // themselves, all clear at each start. Twins in pop4 carry the same marks.
+    platform::MenuItem WebPage1{*this, "WebPage1", "制作网页"};
+    platform::MenuItem htmlselect{WebPage1, "htmlselect", "选择网页模板"};  // 7
+    platform::MenuItem htmlview{WebPage1, "htmlview", "查看网页代码"};      // 7
+    platform::MenuItem htmlcopyfile{WebPage1, "htmlcopyfile",
+                                    "生成网页时是否把光盘上的文件拷贝到对应位置以便下载"};  // 7
+    platform::MenuItem htmlcopygou{htmlcopyfile, "htmlcopygou", "仅拷贝打勾的文件"};        // 7
+    platform::MenuItem htmlcopyall{htmlcopyfile, "htmlcopyall", "拷贝所有文件"};            // 7
+    platform::MenuItem createnote1{WebPage1, "createnote1", "生成网页时是否带备注"};        // 7
+    platform::MenuItem add_link{WebPage1, "add_link", "生成的网页不考虑加链接"};            // 7
+    platform::MenuItem CreateHtmlTrue{WebPage1, "CreateHtmlTrue",
+                                      "使Zelbrin处于快速创建网页状态"};  // 3/7
     // 软件管理 (soft)
     platform::MenuItem soft{*this, "soft", "软件管理"};
     // The caption names the view of TreeView3 the item switches to.
     platform::MenuItem softlist{soft, "softlist", "软件按分类排列"};  // 6
+    platform::MenuItem NewSoft{soft, "NewSoft", "新建软件说明"};      // 6
+    platform::MenuItem SaveSoft{soft, "SaveSoft", "保存软件说明"};    // 6
+    platform::MenuItem softGap1{soft, "softGap1", "-"};
+    platform::MenuItem ClassSoft1{soft, "ClassSoft1", "整理归类新导入的外来软件"};  // 6
     // 帮助 (help): the help file, the web links and the about box (2)
     platform::MenuItem help{*this, "help", "帮助"};
     platform::MenuItem content{help, "content", "内容"};
@@ -205,6 +222,20 @@ class Form1Design : public platform::Form {
     platform::MenuItem insertsub{pop1, "insertsub", "建立子目录"};    // 1
     platform::MenuItem Delete{pop1, "Delete", "删除目录或光盘"};      // 1
     platform::MenuItem refresh2{pop1, "refresh2", "刷新"};            // 1
+    // pop3: the software tree's pop-up (TreeView3, right button); its items
+    // act on the node selected before the press.
+    platform::MenuItem pop3{*this, "pop3", "pop3"};
+    platform::MenuItem softlist1{pop3, "softlist1", "软件按分类排列"};  // 6; mirrors softlist
+    platform::MenuItem pop3Gap1{pop3, "pop3Gap1", "-"};
+    platform::MenuItem insertSoftBrother{pop3, "insertSoftBrother",
+                                         "建立该分类目录的兄弟目录"};                       // 6
+    platform::MenuItem insertSoftChild{pop3, "insertSoftChild", "建立该分类目录的子目录"};  // 6
+    platform::MenuItem deleteSoftN{pop3, "deleteSoftN", "删除目录或软件"};                  // 6
+    platform::MenuItem ChangeSoftName{pop3, "ChangeSoftName", "修改目录或软件名"};          // 6
+    platform::MenuItem ClassSoft{pop3, "ClassSoft", "整理归类新导入的外来软件"};            // 6
+    platform::MenuItem pop3Gap2{pop3, "pop3Gap2", "-"};
+    platform::MenuItem findSoft{pop3, "findSoft", "查找这个软件或目录"};  // 4
+    platform::MenuItem refreshSoft{pop3, "refreshSoft", "刷新"};          // 6
     // pop4: the disc list's pop-up (TreeView1, right button).
     platform::MenuItem pop4{*this, "pop4", "pop4"};
     platform::MenuItem createhtml111{pop4, "createhtml111", "生成当前目录的网页"};  // 7

@@ -20,4 +20,5 @@ void Form1::wireSearchEvents() {
     copytaggedresult.Click = [this] { copytaggedresult_Click(); };
     findInDisk.Click = [this] { findInDisk_Click(); };
     findintree.Click = [this] { findintree_Click(); };
+    findSoft.Click = [this] { findSoft_Click(); };
 }
