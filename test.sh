@@ -14,7 +14,8 @@ export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1"
 export LSAN_OPTIONS="suppressions=$PWD/scripts/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 cd build-asan
-ctest --output-on-failure -j"$(nproc)"
+# Sound is played in the tests through a private sound server with a null output.
+../scripts/with_sound_server.sh ctest --output-on-failure -j"$(nproc)"
 cd ..
 
 # The fuzz targets under libFuzzer (clang), each for a bounded time; skipped

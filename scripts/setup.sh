@@ -16,7 +16,7 @@ PACKAGES=(
   qt6-base-dev libgl-dev
   qt6-webengine-dev qt6-multimedia-dev
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad
-  gstreamer1.0-plugins-ugly gstreamer1.0-libav pulseaudio
+  gstreamer1.0-plugins-ugly gstreamer1.0-libav pulseaudio pulseaudio-utils
   libcdio-dev libcdio-paranoia-dev
   chromium
   fonts-arphic-uming fonts-noto-cjk
