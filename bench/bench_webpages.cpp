@@ -46,9 +46,8 @@ std::string indexText(int folders) {
     for (int f = 0; f < tops; ++f) index += "E:\\|" + folderPath(f, tops) + "\r\n";
     for (int f = 0; f < tops; ++f) {
         for (int s = tops + f; s < folders; s += tops)
-            index += "E:\\" + folderPath(f, tops) + "\\|" + folderPath(s, tops).substr(
-                                                              folderPath(f, tops).size() + 1) +
-                     "\r\n";
+            index += "E:\\" + folderPath(f, tops) + "\\|" +
+                     folderPath(s, tops).substr(folderPath(f, tops).size() + 1) + "\r\n";
     }
     for (int f = 0; f < folders; ++f)
         for (int i = 0; i < FilesPerFolder; ++i)
@@ -105,7 +104,8 @@ int main(int argc, char** argv) {
         results.push_back(r);
     }
     if (results.size() == 2)
-        std::printf("time per page, large / small: %.2f\n",
-                    (results[1].pageMs / results[1].pages) / (results[0].pageMs / results[0].pages));
+        std::printf(
+            "time per page, large / small: %.2f\n",
+            (results[1].pageMs / results[1].pages) / (results[0].pageMs / results[0].pages));
     return 0;
 }

@@ -41,12 +41,11 @@ void listLines(std::string& page, const PageEntry& e, const PageOptions& o) {
     if (e.folder) {
         line(page, {"<li><a href=\"", href, "\"><font color=\"", o.folderColour, "\">", name,
                     "</font></a>"});
-        if (o.remarks)
-            line(page, {"&nbsp;&nbsp;<font color=\"#000000\">", e.remark, "</font>"});
+        if (o.remarks) line(page, {"&nbsp;&nbsp;<font color=\"#000000\">", e.remark, "</font>"});
         return;
     }
-    line(page, {"<li><a href=\"", href, "\"><font color=\"", o.fileColour, "\">", name,
-                "</font></a>"});
+    line(page,
+         {"<li><a href=\"", href, "\"><font color=\"", o.fileColour, "\">", name, "</font></a>"});
     if (o.sizes) line(page, {"<font color=\"", o.fileColour, "\">&nbsp;大小：", e.size, "</font>"});
     if (o.remarks) line(page, {"<font color=\"#000000\">&nbsp;", e.remark, "</font>"});
 }
@@ -59,8 +58,8 @@ void tableLines(std::string& page, const PageEntry& e, const PageOptions& o) {
         if (e.folder)
             line(page, {"<td height=\"10\">&nbsp;&nbsp;</td>"});
         else
-            line(page, {"<td height=\"10\"><font color=\"", colour, "\">", e.size,
-                        "&nbsp;</font></td>"});
+            line(page,
+                 {"<td height=\"10\"><font color=\"", colour, "\">", e.size, "&nbsp;</font></td>"});
     }
     if (o.remarks)
         line(page,
@@ -77,8 +76,7 @@ void linkedTemplateLine(std::string& page, const PageEntry& e, const PageOptions
         // comes first, else right after the token.
         const std::size_t c = s.find('<', p);
         const std::size_t f = s.find("</font>", p);
-        const std::size_t close =
-            c != std::string::npos && c == f ? f + 7 : p + NameToken.size();
+        const std::size_t close = c != std::string::npos && c == f ? f + 7 : p + NameToken.size();
         s.insert(close, "</a>");
         // It opens before the name's font element when that tag is the last
         // one before the token, else right before the token.
@@ -114,12 +112,23 @@ std::string htmlEscape(std::string_view name) {
     out.reserve(name.size());
     for (char c : name) {
         switch (c) {
-            case '&': out += "&amp;"; break;
-            case '<': out += "&lt;"; break;
-            case '>': out += "&gt;"; break;
-            case '"': out += "&quot;"; break;
-            case '\'': out += "&#39;"; break;
-            default: out += c;
+            case '&':
+                out += "&amp;";
+                break;
+            case '<':
+                out += "&lt;";
+                break;
+            case '>':
+                out += "&gt;";
+                break;
+            case '"':
+                out += "&quot;";
+                break;
+            case '\'':
+                out += "&#39;";
+                break;
+            default:
+                out += c;
         }
     }
     return out;
@@ -151,8 +160,10 @@ std::string pageHead(std::string_view partA, std::string_view folderName) {
 
 void appendEntryLines(std::string& page, const PageEntry& entry, const PageOptions& options) {
     switch (options.layout) {
-        case Layout::List: return listLines(page, entry, options);
-        case Layout::Table: return tableLines(page, entry, options);
+        case Layout::List:
+            return listLines(page, entry, options);
+        case Layout::Table:
+            return tableLines(page, entry, options);
         case Layout::Template:
             if (!entry.folder && options.plainFileRows)
                 return plainTemplateLine(page, entry, options);

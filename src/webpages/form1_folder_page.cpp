@@ -7,7 +7,9 @@
 // The folder names come from an index file: a name that is empty, "." or
 // "..", or holds a "/", would put the page or the copies outside the page
 // tree, so such a folder gets no page at all; a file row whose name is not
-// a plain file name gets no copy (a failed copy).
+// a plain file name gets no copy (a failed copy). A copy takes the name the
+// page links to (the file list shows the extension in lower case), so the
+// link opens it on a file system that tells letter case apart.
 #include <optional>
 #include <string>
 #include <vector>
@@ -40,9 +42,7 @@ std::vector<std::string> splitPath(const std::string& path) {
     }
 }
 
-bool driveForm(const std::string& element) {
-    return element.size() == 2 && element[1] == ':';
-}
+bool driveForm(const std::string& element) { return element.size() == 2 && element[1] == ':'; }
 
 // A name that stays one level inside its folder.
 bool plainName(const std::string& name) {
@@ -54,8 +54,7 @@ bool plainName(const std::string& name) {
 
 void Form1::createhtml111_Click() {
     platform::SkipOnError onError;
-    const std::string pageTree =
-        app().ProgramFolder + "\\" + std::string(webpages::PageTreeFolder);
+    const std::string pageTree = app().ProgramFolder + "\\" + std::string(webpages::PageTreeFolder);
     onError.step([&] { files::createFolder(pageTree); });
     if (ListView1.count() == 0) return;
 
@@ -130,7 +129,7 @@ void Form1::createhtml111_Click() {
         platform::BusyPointer busy(*this);
         const bool copied = plainName(entry.name) && source.plain && onError.step([&] {
             files::confinedNative(source.path, source.root);
-            files::copyFile(source.path, pageFolder, false);
+            files::copyFile(source.path, pageFolder + entry.name, false);
         });
         busy.end();
         if (!copied)

@@ -35,8 +35,7 @@ void toggleBoth(platform::MenuItem& item, platform::MenuItem& twin) {
 }  // namespace
 
 void Form1::htmlcopygou_Click() {
-    toggleCopies(*this, htmlcopygou, htmlcopygou1, htmlcopyall, htmlcopyall1,
-                 webpages::CopyTicked);
+    toggleCopies(*this, htmlcopygou, htmlcopygou1, htmlcopyall, htmlcopyall1, webpages::CopyTicked);
 }
 
 void Form1::htmlcopygou1_Click() { htmlcopygou_Click(); }

@@ -3,6 +3,7 @@
 // copied beside them. Only the open disc's own node, with its folder tree,
 // is taken: any other selection would write an empty sitemap over the
 // sitemap of the disc opened before.
+#include <iterator>
 #include <string>
 
 #include "catalogue/scan_command.h"
@@ -34,14 +35,14 @@ const platform::Node* selectedDiscRoot(Form1& form) {
 
 // Writes the sitemap file and copies the support files.
 template <class Walk>
-void writeSitemap(Form1& form, std::string_view fileName, std::string head,
-                  std::string_view last, Walk&& walk) {
+void writeSitemap(Form1& form, std::string_view fileName, std::string head, std::string_view last,
+                  Walk&& walk) {
     platform::SkipOnError onError;
     const std::string program = form.app().ProgramFolder;
     const std::string pageTree = program + "\\" + std::string(webpages::PageTreeFolder);
-    const std::string images = pageTree + "\\" + std::string(webpages::SharedImageFolder);
+    const std::string imageFolder = pageTree + "\\" + std::string(webpages::SharedImageFolder);
     const std::string discFolder = pageTree + "\\" + form.OpenedDisk;
-    for (const std::string* folder : {&pageTree, &images, &discFolder})
+    for (const std::string* folder : {&pageTree, &imageFolder, &discFolder})
         onError.step([&] { files::createFolder(*folder); });
 
     std::string text = std::move(head);
@@ -58,10 +59,9 @@ void writeSitemap(Form1& form, std::string_view fileName, std::string head,
 
     const std::string source = program + "\\" + std::string(webpages::SupportFilesFolder) + "\\";
     for (std::size_t i = 0; i < std::size(webpages::SupportFiles); ++i) {
-        const std::string& target = i < webpages::SharedSupportFiles ? images : discFolder;
+        const std::string& target = i < webpages::SharedSupportFiles ? imageFolder : discFolder;
         onError.step([&] {
-            files::copyFile(source + std::string(webpages::SupportFiles[i]), target + "\\",
-                            false);
+            files::copyFile(source + std::string(webpages::SupportFiles[i]), target + "\\", false);
         });
     }
 }
@@ -88,9 +88,9 @@ void Form1::nodehtml(const std::string& node1, std::string& sitemap) {
     const platform::Node* node = TreeView1.find(node1);
     if (!node || !node->child()) return;
     for (const platform::Node* child = node->child(); child; child = child->next()) {
-        sitemap += webpages::contentsEntry(
-            child->text(), webpages::sitemapLocal(OpenedDisk, child->fullPath()),
-            child == node->child());
+        sitemap += webpages::contentsEntry(child->text(),
+                                           webpages::sitemapLocal(OpenedDisk, child->fullPath()),
+                                           child == node->child());
         sitemap += "\r\n";
         nodehtml(child->key(), sitemap);
     }

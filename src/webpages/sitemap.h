@@ -19,8 +19,8 @@ inline constexpr std::string_view SharedImageFolder = "image";
 // The support files: the first five go to the shared picture folder, the
 // last three into the disc's page folder.
 inline constexpr std::string_view SupportFiles[] = {
-    "cont.gif",           "nocont.gif",         "index.gif",         "noindex.gif",
-    "i386.cab",           "zelbrindefault.html", "zelbrinindex1.html", "zelbrinindex2.html"};
+    "cont.gif", "nocont.gif",          "index.gif",          "noindex.gif",
+    "i386.cab", "zelbrindefault.html", "zelbrinindex1.html", "zelbrinindex2.html"};
 inline constexpr std::size_t SharedSupportFiles = 5;
 
 inline constexpr std::string_view ChooseDiscNode = "请选择光盘节点!";

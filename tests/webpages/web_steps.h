@@ -4,6 +4,7 @@
 // pop-up menu as the user does.
 #pragma once
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -17,11 +18,11 @@ using namespace disc_page_test;
 
 inline constexpr std::string_view Odd = "[010]Odd";
 inline const std::vector<std::string_view> OddIndex = {
-    "E:\\|a&b <c>'x",
+    "E:\\|a&b 'c' #1",
     "E:\\|..",
     "E:\\top.txt[4]",
-    "E:\\a&b <c>'x\\q&a #1.txt[10]",
-    "E:\\a&b <c>'x\\图 片.jpg[3000]",
+    "E:\\a&b 'c' #1\\q&a %1.txt[10]",
+    "E:\\a&b 'c' #1\\图 片.jpg[3000]",
     "E:\\..\\x.txt[1]",
 };
 inline constexpr std::string_view Whole = "d_hard";
@@ -62,16 +63,20 @@ inline std::vector<std::string> crlfLines(const std::string& text) {
 class WebPages : public ::testing::Test {
   protected:
     void SetUp() override {
+        prepare();
         h.write(indexPath(Tools), lines(ToolsIndex));
         h.write(indexPath(Pop), lines(PopIndex));
         h.write(indexPath(Odd), lines(OddIndex));
         h.write(indexPath(Whole), lines(WholeIndex));
         h.write("C:\\zelbrin\\ini.ini", std::string(Catalogue) + "|杂\r\n#" + std::string(Odd) +
-                                            "#10#杂#\r\n#" + std::string(Whole) + "#11#整盘#\r\n");
+                                            "#10#杂#\r\n#" + std::string(Whole) + "#11#整盘#\r\n" +
+                                            extraCatalogue);
         h.makeFolder("C:\\ddrive");
         h.drives().set({.name = "D:", .folder = h.nativePath("C:\\ddrive")});
         h.start();
     }
+    // A test's own discs: their files, and their catalogue lines in extraCatalogue.
+    virtual void prepare() {}
     Form1& f() { return h.form; }
 
     void clickDiscList(const std::vector<std::string_view>& paths) {
@@ -106,6 +111,7 @@ class WebPages : public ::testing::Test {
     }
 
     testsupport::Harness h;
+    std::string extraCatalogue;
 };
 
 }  // namespace web_test
