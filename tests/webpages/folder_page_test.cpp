@@ -24,8 +24,7 @@ TEST(FolderPageNames, EscapedInTextAndEncodedInLinks) {
 }
 
 TEST(FolderPageNames, FolderNameGoesIntoTheFirstTokenOnly) {
-    EXPECT_EQ(webpages::pageHead("<t>文件夹名字</t>文件夹名字", "a&b"),
-              "<t>a&amp;b</t>文件夹名字");
+    EXPECT_EQ(webpages::pageHead("<t>文件夹名字</t>文件夹名字", "a&b"), "<t>a&amp;b</t>文件夹名字");
     EXPECT_EQ(webpages::pageHead("<t></t>", "a"), "<t></t>");
 }
 
