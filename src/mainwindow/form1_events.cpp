@@ -21,6 +21,7 @@ void Form1::wireEvents() {
     wireMirrorEvents();
     wirePreviewEvents();
     wireSendToEvents();
+    wireWebPageEvents();
 }
 
 void Form1::wireMainWindowEvents() {
