@@ -21,6 +21,7 @@ void Form1::wireEvents() {
     wireMirrorEvents();
     wirePreviewEvents();
     wireSendToEvents();
+    wireTemplateEvents();
 }
 
 void Form1::wireMainWindowEvents() {
