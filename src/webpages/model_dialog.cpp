@@ -107,19 +107,23 @@ model::model(Form1& main) : Form(main.services(), "model"), main_(main) {
     const struct {
         platform::CommandButton& button;
         platform::Color colour;
-    } colours[] = {{Command5, CaptionTextColor}, {Command11, Blue}, {Command10, Blue},
-                   {Command14, White},           {Command3, White}, {Command4, White},
-                   {Command8, Red},              {Command9, Blue},  {Command6, Blue},
+    } colours[] = {{Command5, CaptionTextColor},
+                   {Command11, Blue},
+                   {Command10, Blue},
+                   {Command14, White},
+                   {Command3, White},
+                   {Command4, White},
+                   {Command8, Red},
+                   {Command9, Blue},
+                   {Command6, Blue},
                    {Command7, Blue}};
     for (const auto& c : colours) {
         c.button.setGraphical(true);
         c.button.setBackColor(c.colour);
     }
-    for (platform::Control* off :
-         std::initializer_list<platform::Control*>{&Option3, &Option4, &Label2, &Text2, &Command5,
-                                                   &Command11, &Command1, &Text5, &Combo1,
-                                                   &Option5, &Option6, &Option7, &Command6, &Text6,
-                                                   &Option8, &Option9, &Command7})
+    for (platform::Control* off : std::initializer_list<platform::Control*>{
+             &Option3, &Option4, &Label2, &Text2, &Command5, &Command11, &Command1, &Text5, &Combo1,
+             &Option5, &Option6, &Option7, &Command6, &Text6, &Option8, &Option9, &Command7})
         off->setEnabled(false);
     OKButton.setDefault(true);
     CancelButton.setCancel(true);
@@ -306,13 +310,15 @@ std::string model::chooseColour(platform::CommandButton& button, platform::Color
 void model::Command10_Click() {
     const std::string v = chooseColour(Command10, main_.valcommand10);
     if (!v.empty())
-        main_.htmlText1 = webpages::replaceColourAfter(main_.htmlText1, webpages::BorderLightMarker, v);
+        main_.htmlText1 =
+            webpages::replaceColourAfter(main_.htmlText1, webpages::BorderLightMarker, v);
 }
 
 void model::Command14_Click() {
     const std::string v = chooseColour(Command14, main_.valcommand14);
     if (!v.empty())
-        main_.htmlText1 = webpages::replaceColourAfter(main_.htmlText1, webpages::BorderDarkMarker, v);
+        main_.htmlText1 =
+            webpages::replaceColourAfter(main_.htmlText1, webpages::BorderDarkMarker, v);
 }
 
 void model::Command3_Click() {
@@ -376,8 +382,8 @@ void model::CancelButton_Click() { unload(); }
 // ---- header row ----
 
 void model::enableHeaderRow(bool enabled) {
-    for (platform::Control* c : std::initializer_list<platform::Control*>{&Label2, &Text2,
-                                                                            &Command5, &Command11})
+    for (platform::Control* c :
+         std::initializer_list<platform::Control*>{&Label2, &Text2, &Command5, &Command11})
         c->setEnabled(enabled);
 }
 
@@ -405,7 +411,8 @@ void model::Text2_Change() {
 void model::Command5_Click() {
     const std::string v = chooseColour(Command5, main_.valcommand5);
     if (!v.empty())
-        main_.htmlText1 = webpages::replaceColourAfter(main_.htmlText1, webpages::HeaderTitleMarker, v);
+        main_.htmlText1 =
+            webpages::replaceColourAfter(main_.htmlText1, webpages::HeaderTitleMarker, v);
 }
 
 void model::Command11_Click() {
@@ -504,8 +511,8 @@ void model::Text6_Change() {
     if (Option8.value() || Option9.value()) {
         const std::string_view cell =
             Option8.value() ? webpages::LeftCellMarker : webpages::MiddleCellMarker;
-        main_.htmlText3 = webpages::writeFooterCell(main_.htmlText3, cell, Text6.text(),
-                                                    main_.valText6);
+        main_.htmlText3 =
+            webpages::writeFooterCell(main_.htmlText3, cell, Text6.text(), main_.valText6);
     }
     main_.valText6 = Text6.text();
 }

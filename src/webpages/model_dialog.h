@@ -42,8 +42,8 @@ class model : public platform::Form {
     // Declared in tab order.
     // ---- 表格还是列表 ----
     platform::Frame Frame1{*this, "Frame1"};
-    platform::PictureBox Image1{*this, "Image1"};  // a sample table
-    platform::PictureBox Image2{*this, "Image2"};  // a sample list
+    platform::PictureBox Image1{*this, "Image1"};               // a sample table
+    platform::PictureBox Image2{*this, "Image2"};               // a sample list
     platform::OptionButton Option1{*this, "Option1", &Frame1};  // "表格"
     platform::OptionButton Option2{*this, "Option2", &Frame1};  // "列表"
     // ---- 生成网页时 ----
@@ -72,8 +72,8 @@ class model : public platform::Form {
     platform::CommandButton Command1{*this, "Command1"};  // "背景图片"
     // ---- 表前文字： ----
     platform::Frame Frame4{*this, "Frame4"};
-    platform::CheckBox Check5{*this, "Check5"};  // "添加文字"
-    platform::ComboBox Combo1{*this, "Combo1"};  // "2号字" ... "7号字"
+    platform::CheckBox Check5{*this, "Check5"};           // "添加文字"
+    platform::ComboBox Combo1{*this, "Combo1"};           // "2号字" ... "7号字"
     platform::CommandButton Command6{*this, "Command6"};  // "颜色"
     platform::TextBox Text5{*this, "Text5"};
     platform::OptionButton Option5{*this, "Option5", &Frame4};  // "居左"
@@ -87,9 +87,9 @@ class model : public platform::Form {
     platform::OptionButton Option8{*this, "Option8", &Frame5};  // "居左"
     platform::OptionButton Option9{*this, "Option9", &Frame5};  // "居中"
     // ---- buttons ----
-    platform::CommandButton Command2{*this, "Command2"};    // "查看代码"
-    platform::CommandButton Command12{*this, "Command12"};  // "保存模板"
-    platform::CommandButton Command13{*this, "Command13"};  // "打开模板"
+    platform::CommandButton Command2{*this, "Command2"};          // "查看代码"
+    platform::CommandButton Command12{*this, "Command12"};        // "保存模板"
+    platform::CommandButton Command13{*this, "Command13"};        // "打开模板"
     platform::CommandButton OKButton{*this, "OKButton"};          // "确定"
     platform::CommandButton CancelButton{*this, "CancelButton"};  // "取消"
 

@@ -188,8 +188,7 @@ std::string writeBlockAlign(std::string_view partA, std::string_view word) {
     if (a == 0) return std::string(partA);
     const std::size_t close = text::inStr(partA, Dq, a + TextAlignMarker.size());
     if (close == 0) return std::string(partA);
-    return before(partA, a) + std::string(TextAlignMarker) + std::string(word) +
-           from(partA, close);
+    return before(partA, a) + std::string(TextAlignMarker) + std::string(word) + from(partA, close);
 }
 
 std::string writeFooterCell(std::string_view partC, std::string_view cellMarker,

@@ -28,8 +28,7 @@ std::string colourItem(platform::Color c);
 inline constexpr std::string_view FileTableMarker = R"(<table class="p1table")";
 inline constexpr std::string_view HeaderRowMarker = R"(<tr class="p2htmltext11")";
 inline constexpr std::string_view HeaderBackgroundMarker = R"(<tr class="p2htmltext11" bgColor=)";
-inline constexpr std::string_view HeaderTitleMarker =
-    R"(<span class="p3htmltext11"><font color=)";
+inline constexpr std::string_view HeaderTitleMarker = R"(<span class="p3htmltext11"><font color=)";
 inline constexpr std::string_view TextBlockMarker = R"(<table class="p01htmltext11")";
 inline constexpr std::string_view TextBlockEnd = "</table><br>";
 inline constexpr std::string_view TextAlignMarker = R"(<td class="p02htmltext11" align=")";

@@ -32,7 +32,9 @@ class HtmlcodeTest : public ::testing::Test {
         h.form.htmlview.userClick();
     }
 
-    std::string file(std::string_view name) const { return std::string(Folder) + "\\" + std::string(name); }
+    std::string file(std::string_view name) const {
+        return std::string(Folder) + "\\" + std::string(name);
+    }
 
     Harness h;
 };
@@ -95,9 +97,10 @@ TEST_F(HtmlcodeTest, APartBWithoutItsTokensIsRefused) {
         // Cancel took nothing of what was typed after the refusal.
         EXPECT_NE(h.form.htmlText3, "C");
     }
-    EXPECT_EQ(webpages::KeepTokensMessage,
-              "无论你做任何修改,请保留\r\n\"Zelbrin文件名\"\r\n\"Zelbrin文件大小\"\r\n"
-              "\"Zelbrin文件备注\"\r\n这三个词,否则我不知道文件名,\r\n文件大小,文件备注该放到哪里。");
+    EXPECT_EQ(
+        webpages::KeepTokensMessage,
+        "无论你做任何修改,请保留\r\n\"Zelbrin文件名\"\r\n\"Zelbrin文件大小\"\r\n"
+        "\"Zelbrin文件备注\"\r\n这三个词,否则我不知道文件名,\r\n文件大小,文件备注该放到哪里。");
     EXPECT_EQ(h.ui.log().back().title, "提示");
 }
 

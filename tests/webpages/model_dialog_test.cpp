@@ -50,7 +50,8 @@ class ModelTest : public ::testing::Test {
 };
 
 TEST_F(ModelTest, OpensInItsDesignStateAndChangesNothing) {
-    h.write("C:\\zelbrin\\webmodel\\modelimage\\table.bmp", std::string("BM") + std::string(60, '\0'));
+    h.write("C:\\zelbrin\\webmodel\\modelimage\\table.bmp",
+            std::string("BM") + std::string(60, '\0'));
     edit([&](model& d) {
         EXPECT_EQ(d.caption(), "选择网页模板");
         EXPECT_TRUE(d.Option2.value());
@@ -59,8 +60,8 @@ TEST_F(ModelTest, OpensInItsDesignStateAndChangesNothing) {
         for (auto* c : {&d.Check2, &d.Check3, &d.Check4, &d.Check5, &d.Check6, &d.Check7})
             EXPECT_EQ(c->value(), 0) << c->name();
         for (platform::Control* c : std::initializer_list<platform::Control*>{
-                 &d.Option3, &d.Option4, &d.Text2, &d.Command5, &d.Command11, &d.Command1,
-                 &d.Text5, &d.Combo1, &d.Option5, &d.Command6, &d.Text6, &d.Option8, &d.Command7})
+                 &d.Option3, &d.Option4, &d.Text2, &d.Command5, &d.Command11, &d.Command1, &d.Text5,
+                 &d.Combo1, &d.Option5, &d.Command6, &d.Text6, &d.Option8, &d.Command7})
             EXPECT_FALSE(c->enabled()) << c->name();
         EXPECT_EQ(d.Text2.text(), "文件夹名字");
         EXPECT_EQ(d.Combo1.text(), "2号字");
@@ -209,6 +210,20 @@ TEST_F(ModelTest, TheBackgroundOptionAndPicture) {
               replaced(replaced(partA, "<body bgColor", "<body  bgColor"), tableBg, " "));
 }
 
+TEST_F(ModelTest, APictureChosenBeforeAnyDiscWasOpened) {
+    // No disc opened yet: the disc's folder element is empty.
+    h.write("C:\\pics\\sky.bmp", "picture");
+    h.ui.answerOpen("C:\\pics\\sky.bmp");
+    edit([](model& d) {
+        d.Check7.userClick();
+        d.Command1.userClick();
+    });
+    EXPECT_EQ(h.read("C:\\zelbrin\\webhtml\\ZelbrinWebImage\\sky.bmp"), "picture");
+    EXPECT_NE(h.form.htmlText1.find("<body background=\"ZelbrinWebImage\\sky.bmp\" bgColor"),
+              std::string::npos);
+    EXPECT_TRUE(h.ui.messages().empty());
+}
+
 TEST_F(ModelTest, TheHeaderRow) {
     const std::string row(webpages::DefaultHeaderRow);
     h.ui.answerColor(Green);
@@ -270,11 +285,10 @@ TEST_F(ModelTest, TheTextBeforeTheTable) {
         d.Option7.userClick();
         d.Command6.userClick();
     });
-    const std::string edited =
-        withBlock(replaced(replaced(replaced(replaced(block, "Zelbrin网页版制作", "欢迎"),
-                                             "size=\"2\"", "size=\"5\""),
-                                    "align=\"middle\"", "align=\"right\""),
-                           "color=\"#0000ff\"", "color=\"#00FF00\""));
+    const std::string edited = withBlock(replaced(
+        replaced(replaced(replaced(block, "Zelbrin网页版制作", "欢迎"), "size=\"2\"", "size=\"5\""),
+                 "align=\"middle\"", "align=\"right\""),
+        "color=\"#0000ff\"", "color=\"#00FF00\""));
     EXPECT_EQ(h.form.htmlText1, edited);
     EXPECT_EQ(h.form.valCombo1, "5号字");
     EXPECT_TRUE(h.form.valOption7);
@@ -300,8 +314,10 @@ TEST_F(ModelTest, TheTextBeforeTheTable) {
 }
 
 TEST_F(ModelTest, TheTextAfterTheTable) {
-    const std::string leftCell = "<td align=\"left\" width=\"33.3%\"><font size=\"2\" color=\"#0000ff\">";
-    const std::string midCell = "<td align=\"middle\" width=\"33.3%\"><font size=\"2\" color=\"#0000ff\">";
+    const std::string leftCell =
+        "<td align=\"left\" width=\"33.3%\"><font size=\"2\" color=\"#0000ff\">";
+    const std::string midCell =
+        "<td align=\"middle\" width=\"33.3%\"><font size=\"2\" color=\"#0000ff\">";
     h.ui.answerColor(Red);
     edit([&](model& d) {
         d.Check6.userClick();
@@ -326,9 +342,9 @@ TEST_F(ModelTest, TheTextAfterTheTable) {
         d.Check6.userClick();
         EXPECT_FALSE(d.Text6.enabled());
     });
-    EXPECT_EQ(h.form.htmlText3, replaced(replaced(replaced(partC, "#0000ff", "#0000FF"), "#0000ff",
-                                                  "#0000FF"),
-                                         "#0000ff", "#0000FF"));
+    EXPECT_EQ(h.form.htmlText3,
+              replaced(replaced(replaced(partC, "#0000ff", "#0000FF"), "#0000ff", "#0000FF"),
+                       "#0000ff", "#0000FF"));
     EXPECT_FALSE(h.form.valCheck6);
     EXPECT_EQ(h.form.valText6, "版权所有");
 }

@@ -65,11 +65,10 @@ TEST(TemplateEdits, ColoursAndBackgroundsOfPartA) {
     const std::string pictured = setBodyPicture(PartA, "sky.jpg");
     EXPECT_EQ(pictured, replaced(PartA, "<body bgColor",
                                  "<body background=\"ZelbrinWebImage\\sky.jpg\" bgColor"));
-    EXPECT_EQ(setBodyPicture(pictured, "sea.gif"),
-              replaced(PartA, "<body bgColor",
-                       "<body background=\"ZelbrinWebImage\\sea.gif\" bgColor"));
-    EXPECT_EQ(removeBodyBackground(pictured),
-              replaced(PartA, "<body bgColor", "<body  bgColor"));
+    EXPECT_EQ(
+        setBodyPicture(pictured, "sea.gif"),
+        replaced(PartA, "<body bgColor", "<body background=\"ZelbrinWebImage\\sea.gif\" bgColor"));
+    EXPECT_EQ(removeBodyBackground(pictured), replaced(PartA, "<body bgColor", "<body  bgColor"));
     EXPECT_EQ(removeBodyBackground(PartA), PartA);
 }
 
@@ -82,8 +81,8 @@ TEST(TemplateEdits, TheHeaderRow) {
     EXPECT_EQ(cutHeaderRow(PartA), PartA);
 
     const std::string titled = writeHeaderTitle(withRow, "文件夹名字", "");
-    EXPECT_EQ(titled, replaced(withRow, "#FFFFFF\">&nbsp;</font>",
-                               "#FFFFFF\">文件夹名字&nbsp;</font>"));
+    EXPECT_EQ(titled,
+              replaced(withRow, "#FFFFFF\">&nbsp;</font>", "#FFFFFF\">文件夹名字&nbsp;</font>"));
     EXPECT_EQ(writeHeaderTitle(titled, "", "文件夹名字"), withRow);
     EXPECT_EQ(replaceColourAfter(titled, HeaderTitleMarker, "\"#00FF00\""),
               replaced(titled, "<font color=\"#FFFFFF\">", "<font color=\"#00FF00\">"));
@@ -94,16 +93,18 @@ TEST(TemplateEdits, TheHeaderRow) {
 TEST(TemplateEdits, TheTextBeforeTheTable) {
     const std::string block(DefaultTextBlock);
     const std::string withBlock = insertTextBlock(PartA, block);
-    EXPECT_EQ(withBlock, replaced(PartA, "<table class=\"p1table\"",
-                                  block + "<table class=\"p1table\""));
+    EXPECT_EQ(withBlock,
+              replaced(PartA, "<table class=\"p1table\"", block + "<table class=\"p1table\""));
     EXPECT_EQ(insertTextBlock(withBlock, block), withBlock);
     EXPECT_EQ(removeTextBlock(withBlock), PartA);
 
     const std::string written = writeBlockText(withBlock, "欢迎", "");
-    EXPECT_EQ(written, replaced(withBlock, ">Zelbrin网页版制作</font></span>", ">欢迎</font></span>"));
+    EXPECT_EQ(written,
+              replaced(withBlock, ">Zelbrin网页版制作</font></span>", ">欢迎</font></span>"));
     EXPECT_EQ(writeBlockSize(written, "5号字"),
               replaced(written, "<font size=\"2\"", "<font size=\"5\""));
-    EXPECT_EQ(writeBlockSize(written, ""), replaced(written, "<font size=\"2\"", "<font size=\"\""));
+    EXPECT_EQ(writeBlockSize(written, ""),
+              replaced(written, "<font size=\"2\"", "<font size=\"\""));
     EXPECT_EQ(writeBlockColour(written, "\"#00FF00\""),
               replaced(written, "color=\"#0000ff\">欢迎", "color=\"#00FF00\">欢迎"));
     EXPECT_EQ(writeBlockAlign(written, "right"),
@@ -113,8 +114,11 @@ TEST(TemplateEdits, TheTextBeforeTheTable) {
 
 TEST(TemplateEdits, TheTextAfterTheTable) {
     const std::string left = writeFooterCell(PartC, LeftCellMarker, "版权", "");
-    EXPECT_EQ(left, replaced(PartC, "<td align=\"left\" width=\"33.3%\"><font size=\"2\" color=\"#0000ff\"></font>",
-                             "<td align=\"left\" width=\"33.3%\"><font size=\"2\" color=\"#0000ff\">版权</font>"));
+    EXPECT_EQ(
+        left,
+        replaced(
+            PartC, "<td align=\"left\" width=\"33.3%\"><font size=\"2\" color=\"#0000ff\"></font>",
+            "<td align=\"left\" width=\"33.3%\"><font size=\"2\" color=\"#0000ff\">版权</font>"));
     EXPECT_EQ(writeFooterCell(left, LeftCellMarker, "", "版权"), PartC);
 
     // The walk sets the two text cells' and the link's colours.
@@ -141,10 +145,9 @@ TEST(TemplateEdits, TextHoldingTheEndTagIsReplacedWhole) {
 }
 
 TEST(TemplateEdits, TextsWithoutTheirPlacesStayAsTheyAre) {
-    const std::string texts[] = {"", "<html><body>hand made</body></html>",
-                                 R"(<table class="p1table" bgcolor="#ffff)",
-                                 R"(<span class="p03htmltext11"><font size=")",
-                                 R"(<body background="x)"};
+    const std::string texts[] = {
+        "", "<html><body>hand made</body></html>", R"(<table class="p1table" bgcolor="#ffff)",
+        R"(<span class="p03htmltext11"><font size=")", R"(<body background="x)"};
     for (const std::string& s : texts) {
         SCOPED_TRACE(s);
         const std::string results[] = {
@@ -162,9 +165,8 @@ TEST(TemplateEdits, TextsWithoutTheirPlacesStayAsTheyAre) {
             footerColourWalk(s, "\"#000000\""),
         };
         for (const std::string& r : results) EXPECT_EQ(r, s);
-        EXPECT_EQ(insertTextBlock(s, DefaultTextBlock), s.find("p1table") == std::string::npos
-                                                            ? s
-                                                            : std::string(DefaultTextBlock) + s);
+        EXPECT_EQ(insertTextBlock(s, DefaultTextBlock),
+                  s.find("p1table") == std::string::npos ? s : std::string(DefaultTextBlock) + s);
     }
     // A body tag without its end is left alone; a text without a body too.
     EXPECT_EQ(setPageBackground("<body", "\"#000000\""), "<body");
