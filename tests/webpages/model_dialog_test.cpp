@@ -49,6 +49,17 @@ class ModelTest : public ::testing::Test {
     Harness h;
 };
 
+TEST(ModelColours, ColourTextAndItsParts) {
+    EXPECT_EQ(model::ColorToHtml(255), "#FF0000");
+    EXPECT_EQ(model::ColorToHtml(0x123456), "#563412");
+    // Parts of the decimal value: 1 red, 3 green, 2 blue, "" otherwise.
+    EXPECT_EQ(model::ColorPart("1193046", 1), "56");
+    EXPECT_EQ(model::ColorPart("1193046", 3), "34");
+    EXPECT_EQ(model::ColorPart("1193046", 2), "12");
+    EXPECT_EQ(model::ColorPart("1193046", 4), "");
+    EXPECT_EQ(model::ColorPart("0", 1), "00");
+}
+
 TEST_F(ModelTest, OpensInItsDesignStateAndChangesNothing) {
     h.write("C:\\zelbrin\\webmodel\\modelimage\\table.bmp",
             std::string("BM") + std::string(60, '\0'));
