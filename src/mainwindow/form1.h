@@ -541,6 +541,44 @@ class Form1 : public Form1Design {
     // Wires the web pages' events (src/webpages/form1_events.cpp).
     void wireWebPageEvents();
 
+    // Page templates: the template editor and the page-code dialog
+    // (src/webpages: model_dialog, htmlcode_dialog, form1_template_events.cpp).
+    // The menu items 选择网页模板 show the editor, 查看网页代码 the page code.
+    void htmlselect_Click();
+    void htmlmodelselect_Click();
+    void htmlview_Click();
+    void htmlviewcode1_Click();
+    void wireTemplateEvents();
+    // The editor's state, kept for its next opening (written by the editor
+    // only). Colours are colour values (lowest byte red); 0: none chosen.
+    // Table background, page background, table borders top-left and
+    // bottom-right, folder and file entries, header title and background,
+    // the text before and after the table.
+    platform::Color valcommand3 = 0;
+    platform::Color valcommand4 = 0;
+    platform::Color valcommand10 = 0;
+    platform::Color valcommand14 = 0;
+    platform::Color valcommand88 = 0;
+    platform::Color valcommand99 = 0;
+    platform::Color valcommand5 = 0;
+    platform::Color valcommand11 = 0;
+    platform::Color valcommand6 = 0;
+    platform::Color valCommand7 = 0;
+    // The header title, the texts before and after the table, the font size
+    // chosen for the text before (its list text), their alignments (before:
+    // left, centred, right; after: left, centred), and whether the text
+    // after the table is on.
+    std::string valText2;
+    std::string valText5;
+    std::string valText6;
+    std::string valCombo1;
+    bool valOption5 = false;
+    bool valOption6 = false;
+    bool valOption7 = false;
+    bool valOption8 = false;
+    bool valOption9 = false;
+    bool valCheck6 = false;
+
     // ---- 8 preview and playback (src/preview) ----
     // The preview pane (form1_preview_pane.cpp): the toggle of the menu item and of
     // the callers that switch the pane, deciding by the viewers' visibility;

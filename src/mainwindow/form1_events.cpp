@@ -22,6 +22,7 @@ void Form1::wireEvents() {
     wirePreviewEvents();
     wireSendToEvents();
     wireWebPageEvents();
+    wireTemplateEvents();
 }
 
 void Form1::wireMainWindowEvents() {
