@@ -232,8 +232,8 @@ class Form1 : public Form1Design {
     std::vector<std::string> PlayList;
     std::vector<std::string> PlaySizes;
     std::int32_t MediaListIndex = 0;
-    std::int16_t CDListIndex = 0;
-    std::int16_t PlayingTrack = 0;
+    std::int32_t CDListIndex = 0;
+    std::int32_t PlayingTrack = 0;
     std::int16_t CDPlaying = 0;
     // The row of ListView1 from which browsing and the keys "downs" and
     // "ups" move (0: none); a click on a node of the disc list sets it to 0.
