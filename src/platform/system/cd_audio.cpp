@@ -1,6 +1,7 @@
 #include "platform/system/cd_audio.h"
 
 #include <cdio/cdio.h>
+#include <cdio/logging.h>
 #include <cdio/paranoia/cdda.h>
 #include <cdio/paranoia/paranoia.h>
 
@@ -66,6 +67,10 @@ std::vector<std::string> withoutFlags(std::vector<std::string> w) {
     return w;
 }
 
+// libcdio's own handler ends the process on an error (a missing image, a
+// drive that does not answer): the failed call's result is what counts here.
+void quietLog(cdio_log_level_t, const char*) {}
+
 }  // namespace
 
 // ---- the silent output ----
@@ -123,7 +128,9 @@ struct CdAudioMci::Disc {
 };
 
 CdAudioMci::CdAudioMci(std::function<std::string()> device, CdAudioOutput& output)
-    : device_(std::move(device)), output_(output) {}
+    : device_(std::move(device)), output_(output) {
+    cdio_log_set_handler(quietLog);
+}
 
 CdAudioMci::~CdAudioMci() { close(); }
 
