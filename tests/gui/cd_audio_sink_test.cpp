@@ -1,6 +1,8 @@
 // The audio CD's sound on the desktop: the cdaudio device on a CD image the
 // test writes, played through the Qt audio sink on the system's output (in
 // the test run a private sound server with a null output).
+#include "gui/cd_audio_sink.h"
+
 #include <gtest/gtest.h>
 
 #include <QAudioDevice>
@@ -8,7 +10,6 @@
 #include <QTest>
 #include <string>
 
-#include "gui/cd_audio_sink.h"
 #include "gui_fixture.h"
 #include "platform/system/cd_audio.h"
 #include "support/cd_image.h"

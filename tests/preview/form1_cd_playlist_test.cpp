@@ -76,8 +76,8 @@ class MusicList : public ::testing::Test {
 
 TEST(CdaTrackNumber, TwoDigitsBeforeTheExtension) {
     const std::vector<std::pair<std::string, int>> cases = {
-        {"G:\\Track01.cda", 1},  {"G:\\Track07.cda", 7},   {"G:\\Track12.cda", 12},
-        {"G:\\Track49.cda", 49}, {"G:\\Track7.cda", 7},    {"G:\\Track55.cda", 55},
+        {"G:\\Track01.cda", 1},  {"G:\\Track07.cda", 7},  {"G:\\Track12.cda", 12},
+        {"G:\\Track49.cda", 49}, {"G:\\Track7.cda", 7},   {"G:\\Track55.cda", 55},
         {"G:\\Track99.cda", 99}, {"G:\\songs\\a.mp3", 0}, {"G:\\x\\Track3x.cda", 3}};
     for (const auto& [path, track] : cases) EXPECT_EQ(Form1::CdaTrackNumber(path), track) << path;
 }
@@ -105,7 +105,9 @@ TEST_F(MusicList, RepliesAreWrittenAtTheStartOfTheBufferAndTheRestStays) {
     EXPECT_EQ(f().GetTrackLength(1), "04:12");
     h.mci.answer("status cd media present", "fal");
     EXPECT_EQ(f().checkCDEXIST(), "fal");
-    EXPECT_EQ(f().MciReply.substr(0, 8), std::string("fal\0" "2:00", 8));
+    EXPECT_EQ(f().MciReply.substr(0, 8), std::string("fal\0"
+                                                     "2:00",
+                                                     8));
     EXPECT_EQ(f().MciReply.size(), 255U);
     // A query nobody answers leaves the buffer as it was.
     EXPECT_EQ(f().GetTrackLength(2), "fal");
@@ -145,9 +147,9 @@ TEST_F(MusicList, RewindAndFastForwardJumpTwentySecondsOrToTheTrackEdge) {
     f().Toolbar1.userClick("PauseCD");
     h.mci.clearCommands();
     f().Toolbar1.userClick("BackwardCD");
-    EXPECT_EQ(h.mci.commands(), (Commands{"status cd position", "set cd time format milliseconds",
-                                          "status cd position wait",
-                                          "set cd time format tmsf wait"}));
+    EXPECT_EQ(h.mci.commands(),
+              (Commands{"status cd position", "set cd time format milliseconds",
+                        "status cd position wait", "set cd time format tmsf wait"}));
 }
 
 TEST_F(MusicList, StartingAnAudioCdListPlaysTheFirstTickedTrack) {
@@ -186,10 +188,10 @@ TEST_F(MusicList, TheTickFollowsThePositionAndMovesToTheNextEntry) {
     h.mci.answer("status cd position", "03:00:00:20");
     h.mci.clearCommands();
     tick();
-    EXPECT_EQ(h.mci.commands(),
-              (Commands{"status cd position", "status cd length track 3", "stop cd wait",
-                        "seek cd to  3", "play cd", "status cd length track 3",
-                        "status cd number of tracks wait"}));
+    EXPECT_EQ(
+        h.mci.commands(),
+        (Commands{"status cd position", "status cd length track 3", "stop cd wait", "seek cd to  3",
+                  "play cd", "status cd length track 3", "status cd number of tracks wait"}));
     EXPECT_EQ(f().CDListIndex, 2);
     EXPECT_EQ(f().PlayingTrack, 3);
     EXPECT_EQ(f().ProgressBar1.max(), 160);
@@ -296,8 +298,7 @@ TEST_F(MusicList, PauseContinueStepAndStopAnAudioCdList) {
 TEST_F(MusicList, AMediaListPlaysTheFilesOneAfterTheOther) {
     openSongs();
     f().playmp3.userClick();
-    EXPECT_EQ(f().PlayList,
-              (std::vector<std::string>{"", "E:\\songs\\a.mp3", "E:\\songs\\b.mp3"}));
+    EXPECT_EQ(f().PlayList, (std::vector<std::string>{"", "E:\\songs\\a.mp3", "E:\\songs\\b.mp3"}));
     EXPECT_EQ(player().loaded(), "E:\\songs\\a.mp3");
     EXPECT_EQ(f().CDPlaying, 0);
     EXPECT_TRUE(f().Timer1.enabled());

@@ -179,8 +179,7 @@ void CdAudioMci::close() {
 
 std::int32_t CdAudioMci::position() {
     if (mode_ != Mode::Playing) return positionLsn_;
-    const auto lsn =
-        static_cast<std::int32_t>(playFromLsn_ + output_.playedBytes() / SectorBytes);
+    const auto lsn = static_cast<std::int32_t>(playFromLsn_ + output_.playedBytes() / SectorBytes);
     if (lsn >= disc_->leadout) {
         // Played to the end of the disc.
         output_.stop();
@@ -256,7 +255,7 @@ std::int32_t CdAudioMci::parseTime(std::string_view text) const {
     }
     if (field[0] < 1 || field[0] > disc_->tracks()) return -1;
     return static_cast<std::int32_t>(disc_->start[static_cast<std::size_t>(field[0])] +
-                                      (field[1] * 60 + field[2]) * SectorsPerSecond + field[3]);
+                                     (field[1] * 60 + field[2]) * SectorsPerSecond + field[3]);
 }
 
 int CdAudioMci::status(const std::vector<std::string>& w, std::string& answer) {
@@ -269,10 +268,10 @@ int CdAudioMci::status(const std::vector<std::string>& w, std::string& answer) {
     if (item == std::vector<std::string>{"mode"}) {
         const std::int32_t at = position();
         (void)at;
-        answer = !disc_->present()               ? "not ready"
-                 : mode_ == Mode::Playing        ? "playing"
-                 : mode_ == Mode::Paused         ? "paused"
-                                                 : "stopped";
+        answer = !disc_->present()        ? "not ready"
+                 : mode_ == Mode::Playing ? "playing"
+                 : mode_ == Mode::Paused  ? "paused"
+                                          : "stopped";
         return 0;
     }
     if (!disc_->present()) return 1;
@@ -283,8 +282,8 @@ int CdAudioMci::status(const std::vector<std::string>& w, std::string& answer) {
     if (item == std::vector<std::string>{"position"}) {
         const std::int32_t lsn = position();
         if (milliseconds_) {
-            answer = std::to_string(std::int64_t{lsn - disc_->firstSector()} * 1000 /
-                                    SectorsPerSecond);
+            answer =
+                std::to_string(std::int64_t{lsn - disc_->firstSector()} * 1000 / SectorsPerSecond);
             return 0;
         }
         const std::int32_t t = disc_->trackAt(lsn);

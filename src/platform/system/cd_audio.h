@@ -51,8 +51,8 @@ class SilentCdAudioOutput final : public CdAudioOutput {
     std::int64_t playedBytes() const override;
 
   private:
-    std::int64_t played_ = 0;           // before the running stretch
-    std::int64_t runningSince_ = -1;    // steady-clock microseconds; -1 when not running
+    std::int64_t played_ = 0;         // before the running stretch
+    std::int64_t runningSince_ = -1;  // steady-clock microseconds; -1 when not running
 };
 
 class CdAudioMci final : public Mci {
