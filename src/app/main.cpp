@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <string>
 
+#include "gui/cd_audio_sink.h"
 #include "gui/form_view.h"
 #include "gui/front_end.h"
 #include "gui/icons.h"
@@ -24,6 +25,7 @@
 #include "platform/files/committed_write.h"
 #include "platform/files/drive_table.h"
 #include "platform/files/program_folder.h"
+#include "platform/system/cd_audio.h"
 #include "platform/system/clock.h"
 #include "platform/system/mci.h"
 #include "platform/system/registry.h"
@@ -55,7 +57,23 @@ int run() {
     sys::DesktopShell shell;
     gui::QtClipboard clipboard;
     sys::SystemClock clock;
-    sys::NullMci mci;
+    // The audio CD plays from the optical device of the catalogue's CD drive
+    // (drives.ini may name a ".cue" image as its device), else from the first
+    // drive with a device, else from the system's default drive.
+    const Form1* cdOwner = nullptr;
+    gui::QtCdAudioOutput cdSound;
+    sys::CdAudioMci mci(
+        [&cdOwner] {
+            const files::DriveTable& table = files::DriveTable::current();
+            if (cdOwner != nullptr)
+                if (const files::DriveEntry* e = table.find(cdOwner->CdDrive);
+                    e != nullptr && e->kind == files::DriveKind::CdRom && !e->device.empty())
+                    return e->device;
+            for (const files::DriveEntry& e : table.entries())
+                if (e.kind == files::DriveKind::CdRom && !e.device.empty()) return e.device;
+            return std::string();
+        },
+        cdSound);
 
     gui::FrontEnd frontEnd;
     gui::QtUi ui(frontEnd);
@@ -68,6 +86,7 @@ int run() {
                          clipboard,    clock,    mci,      files::ProgramFolder()};
 
     Form1 form(services);
+    cdOwner = &form;
     platform::dispatch([&form] { form.show(); });
     if (!form.loaded()) return 0;
 

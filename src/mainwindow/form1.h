@@ -232,12 +232,18 @@ class Form1 : public Form1Design {
     std::vector<std::string> PlayList;
     std::vector<std::string> PlaySizes;
     std::int32_t MediaListIndex = 0;
-    std::int32_t CDListIndex = 0;
-    std::int32_t PlayingTrack = 0;
-    std::int16_t CDPlaying = 0;
     // The row of ListView1 from which browsing and the keys "downs" and
     // "ups" move (0: none); a click on a node of the disc list sets it to 0.
     std::int32_t FileCursor = 0;
+    // Audio CDs: the play list's entry playing in audio-CD mode, the disc
+    // track the list started last, and -1 while an audio-CD list runs
+    // (playing or paused), else 0; the reply buffer of the multimedia
+    // command port (255 characters, replies written at its start and ended
+    // by a NUL, the rest kept).
+    std::int32_t CDListIndex = 0;
+    std::int32_t PlayingTrack = 0;
+    std::int32_t CDPlaying = 0;
+    std::string MciReply = std::string(255, '\0');
 
     // =====================================================================
     // Procedures, by owning subsystem
@@ -589,8 +595,41 @@ class Form1 : public Form1Design {
     void closePreviewPane();
     // True while any of the four viewers is visible (the pane is open).
     bool previewPaneOpen() const;
-    // Stops the audio CD ("stop cd wait"; form1_cd_audio.cpp).
+    // Audio CDs and the music play list. The command layer of the CD
+    // (form1_cd_audio.cpp) sends the multimedia port's command strings under
+    // the alias "cd"; the queries read MciReply at fixed positions.
+    void SeekCDtoX(std::int32_t CDtrack);
+    void CDStartPlay();
+    void CDSetTrack(std::int32_t CDtrack);
     void CDStopPlay();
+    void CDPausePlay();
+    void ReadyDevice();
+    void CDUnloadAll();
+    void SetCDPlayerReady();
+    void SetFormat_milliseconds();
+    void SetFormat_tmsf();
+    std::string checkCDEXIST();
+    std::int32_t GetNumTracks();
+    std::string GetTrackLength(std::int32_t TrackNum);
+    static std::int32_t changeMinSec(std::string_view minsec);
+    void ReWind();
+    void FastForward();
+    // "status cd position": the track, minutes and seconds of the TMSF
+    // reply; false when a field is no number (the disc is gone).
+    bool readCdPosition(std::int32_t& track, std::int32_t& minutes, std::int32_t& seconds);
+    // The play list (form1_cd_playlist.cpp): the start from the ticked music
+    // rows, the tick, the end of a media file, pause and stop, and the step
+    // keys PreviousCD / NextCD of the toolbar.
+    void playmp3_Click();
+    void PausePlay_Click();
+    void StopPlay_Click();
+    void Timer1_Timer();
+    void MediaPlayer1_EndOfStream(std::int32_t Result);
+    void stepPlayList(bool next);
+    // The track number an entry's path names (Track07.cda: 7).
+    static std::int32_t CdaTrackNumber(std::string_view path);
+    // Wires the music's events (form1_cd_events.cpp).
+    void wireCdAudioEvents();
     // Wires the preview's events (form1_events.cpp).
     void wirePreviewEvents();
     // Preview by file type (form1_preview.cpp): the selected row of the file

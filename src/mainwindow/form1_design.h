@@ -179,6 +179,12 @@ class Form1Design : public platform::Form {
     platform::MenuItem add_link{WebPage1, "add_link", "生成的网页不考虑加链接"};            // 7
     platform::MenuItem CreateHtmlTrue{WebPage1, "CreateHtmlTrue",
                                       "使Zelbrin处于快速创建网页状态"};  // 3/7
+    // 播放音乐 (playMusic): the music play list; PausePlay's caption holds
+    // the pause state ("暂停播放" / "继续播放").
+    platform::MenuItem playMusic{*this, "playMusic", "播放音乐"};
+    platform::MenuItem playmp3{playMusic, "playmp3", "顺序播放音乐文件"};  // 8
+    platform::MenuItem PausePlay{playMusic, "PausePlay", "暂停播放"};      // 8
+    platform::MenuItem StopPlay{playMusic, "StopPlay", "停止播放"};        // 8
     // 软件管理 (soft)
     platform::MenuItem soft{*this, "soft", "软件管理"};
     // The caption names the view of TreeView3 the item switches to.

@@ -20,6 +20,7 @@ void Form1::wireEvents() {
     wireSearchEvents();
     wireMirrorEvents();
     wirePreviewEvents();
+    wireCdAudioEvents();
     wireSendToEvents();
     wireWebPageEvents();
     wireTemplateEvents();

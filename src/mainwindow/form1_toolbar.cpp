@@ -46,7 +46,7 @@ void Form1::Toolbar1_ButtonClick(platform::ToolbarButton& Button) {
         // door's real state is never read and the reply is not used.
         app().mci.send(pressed ? "set CDAudio door open" : "set CDAudio door closed", nullptr);
     } else if (key == "playMP3") {
-        // Playing the ticked music files: not built yet.
+        playmp3_Click();
     } else if (key == "help") {
         content_Click();
     } else if (key == "left" || key == "right") {
@@ -77,9 +77,15 @@ void Form1::Toolbar1_ButtonClick(platform::ToolbarButton& Button) {
         else
             fullScreenOff();
     } else if (key == "PreviousCD" || key == "NextCD") {
-        // Stepping through the play list: not built yet.
-    } else if (key == "BackwardCD" || key == "ForwardCD" || key == "PauseCD" || key == "StopCD") {
-        // Rewind, fast forward, pause and stop of the music: not built yet.
+        stepPlayList(key == "NextCD");
+    } else if (key == "BackwardCD") {
+        ReWind();
+    } else if (key == "ForwardCD") {
+        FastForward();
+    } else if (key == "PauseCD") {
+        PausePlay_Click();
+    } else if (key == "StopCD") {
+        StopPlay_Click();
     }
 }
 

@@ -234,8 +234,8 @@ TEST(MainWindow, TheMenuBarShowsTheMenusAndNoPopUpMenu) {
     std::vector<std::string> shown;
     for (QAction* a : v.mainWindow()->menuBar()->actions())
         if (a->isVisible()) shown.push_back(a->text().toStdString());
-    EXPECT_EQ(shown,
-              (std::vector<std::string>{"文件", "选项", "搜索", "制作网页", "软件管理", "帮助"}));
+    EXPECT_EQ(shown, (std::vector<std::string>{"文件", "选项", "搜索", "制作网页", "播放音乐",
+                                               "软件管理", "帮助"}));
 }
 
 TEST(MainWindow, ClosingTheWindowUnloadsTheForm) {

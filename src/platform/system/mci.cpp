@@ -18,6 +18,7 @@ int FakeMci::send(std::string_view command, std::string* reply) {
             }
         }
     }
+    if (answer == nullptr && backEnd_ != nullptr) return backEnd_->send(command, reply);
     if (answer != nullptr && reply != nullptr) *reply = *answer;
     return 0;
 }

@@ -36,6 +36,10 @@ class FakeMci final : public Mci {
     void answer(std::string command, std::string reply);
     void answerPrefix(std::string prefix, std::string reply);
 
+    // Commands without a scripted answer go on to the back end (null: they
+    // are accepted and answer nothing).
+    void forwardTo(Mci* backEnd) { backEnd_ = backEnd; }
+
     const std::vector<std::string>& commands() const { return commands_; }
     void clearCommands() { commands_.clear(); }
 
@@ -43,6 +47,7 @@ class FakeMci final : public Mci {
     std::map<std::string, std::string, std::less<>> exact_;
     std::map<std::string, std::string, std::less<>> prefixes_;
     std::vector<std::string> commands_;
+    Mci* backEnd_ = nullptr;
 };
 
 }  // namespace platform::system
