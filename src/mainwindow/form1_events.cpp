@@ -21,6 +21,7 @@ void Form1::wireEvents() {
     wireMirrorEvents();
     wirePreviewEvents();
     wireSendToEvents();
+    wireSoftwareEvents();
 }
 
 void Form1::wireMainWindowEvents() {

@@ -27,7 +27,8 @@ int fuzzOne(const std::uint8_t* data, std::size_t size) {
     const std::string_view name = text.substr(0, text.find('\n'));
     if (isPlainRecordName(name)) {
         FUZZ_CHECK(name.find('\\') == std::string_view::npos && name != "." && name != "..");
-        FUZZ_CHECK(recordFilePath("C:\\p", name) == "C:\\p\\software\\" + std::string(name) + ".txt");
+        FUZZ_CHECK(recordFilePath("C:\\p", name) ==
+                   "C:\\p\\software\\" + std::string(name) + ".txt");
     }
     FUZZ_CHECK(foldRecordName(name).size() <= 4 * name.size());
     return 0;

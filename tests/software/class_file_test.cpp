@@ -54,8 +54,7 @@ TEST(ClassLine, KindsInOrderAndNamesAfterThePrefix) {
 TEST(ClassLine, LinesEndAtCrWithOrWithoutLf) {
     const std::string text = "a\r\nb\rc\nd\r\ne";
     Strings lines;
-    for (const auto& span : software::classLineSpans(text))
-        lines.emplace_back(span.line(text));
+    for (const auto& span : software::classLineSpans(text)) lines.emplace_back(span.line(text));
     EXPECT_EQ(lines, (Strings{"a", "b", "c\nd", "e"}));
     EXPECT_TRUE(software::classLineSpans("").empty());
     EXPECT_EQ(software::classLineSpans("\r\n").size(), 1u);
@@ -76,7 +75,8 @@ TEST(ClassTree, BuildsThreeLevelsWithRecordsUnderTheLastCategoryLine) {
                   {"甲 c", "甲\\乙 c", "甲\\乙\\丙 c", "甲\\丁 c", "甲\\丁\\X r"}},
              // A second line of a taken name adds nothing; the lines below it
              // attach to the node that holds the name.
-             Case{{"==工具", "=网络", "==工具", "=系统"}, {"工具 c", "工具\\网络 c", "工具\\系统 c"}},
+             Case{{"==工具", "=网络", "==工具", "=系统"},
+                  {"工具 c", "工具\\网络 c", "工具\\系统 c"}},
              Case{{"==工具", "{#$}工具", "{#$}A"}, {"工具 c", "工具\\A r"}},
              // Nothing before the first top line.
              Case{{"{#$}A", "=网络", "下载", "==工具"}, {"工具 c"}},
@@ -137,7 +137,8 @@ TEST(ClassFiling, WholeLinesOnlyNeverALineThatEndsWithTheName) {
 }
 
 TEST(ClassFiling, RemovingTakesEveryLineOfTheNameAndNothingElse) {
-    const std::string text = file({"==工具", "{#$}A", "  {#$}A  ", "{#$}AB", "{#$}a", "=A", "{#$}A"});
+    const std::string text =
+        file({"==工具", "{#$}A", "  {#$}A  ", "{#$}AB", "{#$}a", "=A", "{#$}A"});
     EXPECT_EQ(software::withoutRecordLines(text, "A"), file({"==工具", "{#$}AB", "{#$}a", "=A"}));
     EXPECT_EQ(software::withoutRecordLines("{#$}A\r\n==x\r\n{#$}A", "A"), "==x\r\n");
     EXPECT_EQ(software::withoutRecordLines(text, "Z"), text);

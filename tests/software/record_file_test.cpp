@@ -11,7 +11,7 @@ namespace {
 using software::RecordValues;
 
 RecordValues sample() {
-    return {"FlashGet", "1.4",  "免费软件",     "2M", "张三", "a@b.c",
+    return {"FlashGet",   "1.4", "免费软件",    "2M", "张三", "a@b.c",
             "工具\\网络", "K-1", "http://x.cn", "",   "5",    "好用"};
 }
 
@@ -47,8 +47,8 @@ TEST(RecordText, ReaderRules) {
         "  软件版本：  2.0  \r\n"
         "软件作者 ：ignored\r\n"  // a blank before the colon: another key
         "软件作者：甲\r\n"
-        "软件作者：乙\r"  // a lone CR ends a line; the last one wins
-        "主页：x\r\n"      // unknown keys are ignored
+        "软件作者：乙\r"                      // a lone CR ends a line; the last one wins
+        "主页：x\r\n"                         // unknown keys are ignored
         "软件主页：http：//y\n软件等级：7");  // a lone LF ends no line
     EXPECT_EQ(r[software::VersionField], "2.0");
     EXPECT_EQ(r[software::AuthorField], "乙");
@@ -61,9 +61,8 @@ TEST(RecordText, ReaderRules) {
 TEST(RecordName, PlainNames) {
     for (const char* name : {"FlashGet", "a.b", "360安全卫士", "x y", "...a", ".txt"})
         EXPECT_TRUE(software::isPlainRecordName(name)) << name;
-    for (const char* name :
-         {"", ".", "..", " a", "a ", "..\\..\\x", "a/b", "a:b", "a*", "a?", "a\"b", "a<b", "a>b",
-          "a|b", "a\tb", "a\rb", "\x7f", "\xff"})
+    for (const char* name : {"", ".", "..", " a", "a ", "..\\..\\x", "a/b", "a:b", "a*", "a?",
+                             "a\"b", "a<b", "a>b", "a|b", "a\tb", "a\rb", "\x7f", "\xff"})
         EXPECT_FALSE(software::isPlainRecordName(name)) << name;
 }
 
@@ -71,7 +70,10 @@ TEST(RecordName, FoldedWithoutCase) {
     EXPECT_EQ(software::foldRecordName("FlashGET"), "flashget");
     EXPECT_EQ(software::foldRecordName("ＡＢｃ"), "ａｂｃ");  // full-width Latin
     EXPECT_EQ(software::foldRecordName("工具"), "工具");
-    EXPECT_EQ(software::foldRecordName("\xff" "A"), "\xff" "a");
+    EXPECT_EQ(software::foldRecordName("\xff"
+                                       "A"),
+              "\xff"
+              "a");
 }
 
 TEST(RecordName, Paths) {
