@@ -555,6 +555,25 @@ class Form1 : public Form1Design {
     // Wires the software page's events (src/software/form1_events.cpp).
     void wireSoftwareEvents();
 
+    // Software tree editing (form1_software_edit.cpp): a category beside or
+    // below the selected node, named in the name dialog; the selected node's
+    // new name, edited in place (SoftLabelEditNode: the serial of the node
+    // whose label is being edited); deleting a record or an empty category.
+    // Filing imported records (form1_software_filing.cpp), finding a disc-page
+    // file's description (form1_find_description.cpp), and the wiring of
+    // these commands (form1_edit_events.cpp).
+    void insertSoftBrother_Click();
+    void insertSoftChild_Click();
+    void ChangeSoftName_Click();
+    void TreeView3_BeforeLabelEdit(int& Cancel);
+    void TreeView3_AfterLabelEdit(int& Cancel, const std::string& NewString);
+    std::uint64_t SoftLabelEditNode = 0;
+    void deleteSoftN_Click();
+    void ClassSoft_Click();
+    void ClassSoft1_Click();
+    void findSoftDescri_Click();
+    void wireSoftwareEditEvents();
+
     // ---- 7 web page generation (src/webpages) ----
     // Gives the page template its default texts, colours and size option
     // (form1_page_template.cpp); start-up calls it.

@@ -22,6 +22,7 @@ void Form1::wireEvents() {
     wirePreviewEvents();
     wireSendToEvents();
     wireSoftwareEvents();
+    wireSoftwareEditEvents();
 }
 
 void Form1::wireMainWindowEvents() {
