@@ -5,11 +5,11 @@
 //
 // A name that is refused, or a dialog that is cancelled, leaves SoftName as it
 // was, so that no later save writes the form under a name that was refused.
+#include "catalogue/name_dialog.h"
 #include "mainwindow/form1.h"
 #include "platform/error.h"
-#include "platform/ui/ui.h"
 #include "platform/text/text.h"
-#include "catalogue/name_dialog.h"
+#include "platform/ui/ui.h"
 #include "software/record_file.h"
 #include "software/software_texts.h"
 #include "software/write1_dialog.h"

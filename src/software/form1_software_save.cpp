@@ -44,7 +44,7 @@ void Form1::SaveSoft_Click() {
                     TipTitle);
         return;
     }
-    const std::string question = !edited       ? "你要保存新建软件" + SoftName + "?"
+    const std::string question = !edited            ? "你要保存新建软件" + SoftName + "?"
                                  : SoftName.empty() ? "你要保存软件" + ExistSoftName + "的修改?"
                                                     : "你要保存软件" + ExistSoftName + "?";
     if (ui().msgBox(question, MsgButtons::YesNo, software::QuestionTitle) != platform::MsgYes)

@@ -10,9 +10,18 @@ using namespace software_test;
 
 namespace {
 
-const Strings NewForm = {"N", "", "共享软件 免费软件 商业软件", "", "", "",
-                         "请点击[软件管理/软件按分类排列]菜单，然后选择分类", "",
-                         "http://", "", "", ""};
+const Strings NewForm = {"N",
+                         "",
+                         "共享软件 免费软件 商业软件",
+                         "",
+                         "",
+                         "",
+                         "请点击[软件管理/软件按分类排列]菜单，然后选择分类",
+                         "",
+                         "http://",
+                         "",
+                         "",
+                         ""};
 
 class NewSoftware : public SoftwarePage {
   protected:

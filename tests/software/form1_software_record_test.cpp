@@ -45,8 +45,8 @@ TEST_F(SoftwareRecord, ClickingARecordLoadsItsFields) {
             "  软件版本：  3.1  \r\n软件作者：甲\r\n软件作者：乙\r\n软件主页：http：//x\r\n"
             "软件名称 ：no\r\n软件等级：7\r\n软件分类：工具\\网络\r\n软件名称：A\r\n");
     click("A");
-    EXPECT_EQ(form(), (Strings{"A", "3.1", "", "", "乙", "", "工具\\网络", "", "http：//x", "", "7",
-                               ""}));
+    EXPECT_EQ(form(),
+              (Strings{"A", "3.1", "", "", "乙", "", "工具\\网络", "", "http：//x", "", "7", ""}));
     EXPECT_EQ(f.ExistSoftName, "A");
     EXPECT_EQ(f.SoftName, "");
     EXPECT_EQ(f.PreSoftCategoryT, "工具\\网络");
@@ -121,8 +121,8 @@ TEST_F(SoftwareRecord, CategoryIsTheWholeLineNeverOneThatEndsWithTheName) {
     newRecord("N");
     click("游戏");
     save(NewQuestion);
-    EXPECT_EQ(h.read(ClassFile), lines({"==工具", "=网络", "{#$}A", "下载", "{#$}B",
-                                        "==网络游戏", "==游戏", "{#$}N"}));
+    EXPECT_EQ(h.read(ClassFile), lines({"==工具", "=网络", "{#$}A", "下载", "{#$}B", "==网络游戏",
+                                        "==游戏", "{#$}N"}));
 }
 
 TEST_F(SoftwareRecord, InTheAlphabeticalListANewRecordIsATopNode) {
@@ -141,8 +141,9 @@ TEST_F(SoftwareRecord, NoAndFailedChecksChangeNothing) {
     h.ui.answerMsgBox(platform::MsgNo, NewQuestion);
     f.SaveSoft.userClick();
     h.ui.answerMsgBox(platform::MsgYes, NewQuestion);
-    h.ui.answerMsgBox(platform::MsgOK,
-                      "必须要选择软件所属的分类！请点击[软件管理/软件按分类排列]菜单，然后选择分类");
+    h.ui.answerMsgBox(
+        platform::MsgOK,
+        "必须要选择软件所属的分类！请点击[软件管理/软件按分类排列]菜单，然后选择分类");
     f.SaveSoft.userClick();
     h.ui.verifyAllUsed();
     EXPECT_EQ(form(), filled);

@@ -81,8 +81,7 @@ TEST_F(SoftwarePage, MissingCategoryFileGivesAnEmptyViewUnreadableOneIsTold) {
     for (testsupport::Unreadable kind : testsupport::unreadableKinds()) {
         SCOPED_TRACE(testsupport::kindName(kind));
         testsupport::UnreadableFile bad(native, kind);
-        h.ui.answerMsgBox(platform::MsgOK,
-                          startup::unreadableFileMessage(ClassFile, bad.reason()));
+        h.ui.answerMsgBox(platform::MsgOK, startup::unreadableFileMessage(ClassFile, bad.reason()));
         f.refreshSoft.userClick();
         h.ui.verifyAllUsed();
         EXPECT_EQ(f.TreeView3.count(), 0);
