@@ -33,8 +33,7 @@ constexpr std::string_view Title = software::TipTitle;
 constexpr std::string_view SelectCategoryMessage = "请选择目录节点!";
 constexpr std::string_view CategoryExistsMessage = "你要新建的分类已经有了!";
 constexpr std::string_view CategoryViewFirstMessage = "请先点击[软件按分类排列]菜单";
-constexpr std::string_view FourthLevelMessage =
-    "只能建立三级分类目录，不能建立第四级分类目录！";
+constexpr std::string_view FourthLevelMessage = "只能建立三级分类目录，不能建立第四级分类目录！";
 constexpr std::string_view ErrorMessage = "有错误！";
 constexpr std::string_view NameExistsMessage = "你要改的软件或目录名字已经存在!";
 constexpr std::string_view BadNameMessage = software::NameCharsRefusal;
@@ -280,8 +279,7 @@ void Form1::deleteSoftN_Click() {
     const std::string& folder = app().ProgramFolder;
     if (isRecord(*selected)) {
         if (ui().msgBox("确实要删除软件[" + name + "]吗?", platform::MsgButtons::YesNo,
-                       software::QuestionTitle) !=
-            platform::MsgYes)
+                        software::QuestionTitle) != platform::MsgYes)
             return;
         const auto text = softwareClassText();
         if (!text) return;
@@ -303,8 +301,7 @@ void Form1::deleteSoftN_Click() {
         return;
     }
     if (ui().msgBox("确实要删除目录[" + name + "]吗?", platform::MsgButtons::YesNo,
-                       software::QuestionTitle) !=
-        platform::MsgYes)
+                    software::QuestionTitle) != platform::MsgYes)
         return;
     platform::Node* node = TreeView3.findSerial(serial);
     if (!node) return;

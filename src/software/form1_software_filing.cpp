@@ -36,8 +36,7 @@ std::string nothingNewMessage() {
 void Form1::ClassSoft1_Click() { ClassSoft_Click(); }
 
 void Form1::ClassSoft_Click() {
-    if (ui().msgBox(ReadyQuestion, platform::MsgButtons::YesNo, "信息") != platform::MsgYes)
-        return;
+    if (ui().msgBox(ReadyQuestion, platform::MsgButtons::YesNo, "信息") != platform::MsgYes) return;
     const std::string& folder = app().ProgramFolder;
     // A file that exists but cannot be read stops the command here (it has
     // been told); a missing one reads as empty and is made.

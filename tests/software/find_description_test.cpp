@@ -22,8 +22,8 @@ class FindDescription : public ::testing::Test {
         h.write("C:\\zelbrin\\ini.ini", "|软件\r\n#[001]D#1#&&#\r\n");
     }
     void addRecord(const std::string& fileName, const std::string& shownName) {
-        h.write("C:\\zelbrin\\software\\" + fileName, "软件名称：" + shownName +
-                                                         "\r\n软件分类：工具\r\n");
+        h.write("C:\\zelbrin\\software\\" + fileName,
+                "软件名称：" + shownName + "\r\n软件分类：工具\r\n");
     }
     // The disc page with the disc's root listed.
     void openDisc() {

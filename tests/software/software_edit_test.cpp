@@ -163,10 +163,10 @@ TEST_F(SoftwareEditing, ASubCategoryGoesBelowTheParentsOwnRecords) {
 
     // After a reload the file's order shows, the records kept by 网络.
     popup("refreshSoft");
-    EXPECT_EQ(describe(), (std::vector<std::string>{
-                              "工具 [工具] 94", "工具>新名 [新名] 94", "工具>网络 [网络] 94",
-                              "网络>A [A] 99", "网络>B [B] 99", "网络>下载 [下载] 94",
-                              "网络>浏览 [浏览] 94", "工具>系统 [系统] 94"}));
+    EXPECT_EQ(describe(), (std::vector<std::string>{"工具 [工具] 94", "工具>新名 [新名] 94",
+                                                    "工具>网络 [网络] 94", "网络>A [A] 99",
+                                                    "网络>B [B] 99", "网络>下载 [下载] 94",
+                                                    "网络>浏览 [浏览] 94", "工具>系统 [系统] 94"}));
 }
 
 TEST_F(SoftwareEditing, ASubCategoryWhoseParentLineIsGoneIsToldAndStaysInTheTreeOnly) {
@@ -188,8 +188,7 @@ TEST_F(SoftwareEditing, InsertsRefusedChangeNothing) {
     const Case cases[] = {
         {"A", "insertSoftBrother", std::nullopt, SelectCategory},
         {"A", "insertSoftChild", std::nullopt, SelectCategory},
-        {"浏览", "insertSoftChild", std::nullopt,
-         "只能建立三级分类目录，不能建立第四级分类目录！"},
+        {"浏览", "insertSoftChild", std::nullopt, "只能建立三级分类目录，不能建立第四级分类目录！"},
         {"网络", "insertSoftBrother", "系统", Exists},
         {"网络", "insertSoftChild", "b", Exists},  // a record, letter case ignored
         {"网络", "insertSoftChild", "a\\b", BadName},
@@ -268,14 +267,14 @@ TEST_F(SoftwareEditing, RenamesRefusedLeaveTheNodeAsItWas) {
         std::optional<const char*> message;
     };
     const Case cases[] = {
-        {"A", "A", NameExists},      // unchanged
-        {"A", "a", NameExists},      // letter case only
-        {"网络", "系统", NameExists},  // another category
-        {"网络", "K", NameExists},     // a record
-        {"A", "x/y", BadName},       // no file name
-        {"A", " A2", BadName},       // blank at an end
-        {"网络", "a\\b", BadName},   // no category path
-        {"A", "", std::nullopt},     // given up: dropped without a word
+        {"A", "A", NameExists},                // unchanged
+        {"A", "a", NameExists},                // letter case only
+        {"网络", "系统", NameExists},          // another category
+        {"网络", "K", NameExists},             // a record
+        {"A", "x/y", BadName},                 // no file name
+        {"A", " A2", BadName},                 // blank at an end
+        {"网络", "a\\b", BadName},             // no category path
+        {"A", "", std::nullopt},               // given up: dropped without a word
         {"网络", std::nullopt, std::nullopt},  // Esc
     };
     startWith(Tools, {"A"});

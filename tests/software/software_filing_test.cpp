@@ -47,20 +47,19 @@ class Filing : public ::testing::Test {
 
 TEST_F(Filing, NewRecordsGoBelowTheirCategoriesAndTheRestToTheCatchAll) {
     h.write(ClassFile, crlf("==工具|=网络|{#$}A|下载|==其他|{#$}old|"));
-    addRecord("A", "工具\\网络");     // filed already
+    addRecord("A", "工具\\网络");       // filed already
     addRecord("下载器", "工具\\网络");  // below =网络, above {#$}A
-    addRecord("dl", "x\\y\\下载");     // only the last name is sought
+    addRecord("dl", "x\\y\\下载");      // only the last name is sought
     addRecord("top", "工具");
     addRecord("lost", "无此类");
-    addRecord("bare", std::nullopt);   // no category value
+    addRecord("bare", std::nullopt);  // no category value
     addRecord("deep", "a\\b\\c\\d");  // a fourth level
     start(true);
     h.ui.answerMsgBox(platform::MsgYes, Ready);
     h.ui.answerMsgBox(platform::MsgOK, Done);
     h.form.ClassSoft1.userClick();
-    EXPECT_EQ(classText(),
-              crlf("==工具|{#$}top|=网络|{#$}下载器|{#$}A|下载|{#$}dl|==其他|{#$}old|"
-                   "==无相应类别软件|{#$}bare|{#$}deep|{#$}lost|"));
+    EXPECT_EQ(classText(), crlf("==工具|{#$}top|=网络|{#$}下载器|{#$}A|下载|{#$}dl|==其他|{#$}old|"
+                                "==无相应类别软件|{#$}bare|{#$}deep|{#$}lost|"));
     EXPECT_EQ(h.form.caption(), "Zelbrin");
     EXPECT_EQ(h.form.File1.path(), "C:\\");
     EXPECT_EQ(h.form.File1.pattern(), "*.*");
