@@ -20,6 +20,7 @@
 //   They hand their results back through the members below.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -201,6 +202,11 @@ class Form1 : public Form1Design {
     // The software record shown, and the name it was stored under ("" at start).
     std::string SoftName;
     std::string ExistSoftName;
+    // The software tree, the record form, saving and new records: the
+    // category of the record shown, as loaded ("软件分类："); the digits typed
+    // into the software tree since the last accepted Enter.
+    std::string PreSoftCategoryT;
+    std::string TypedSoftNumber;
 
     // ---- 7 web page generation ----
     // The page template: part A (page head and the table's opening), the
@@ -518,6 +524,61 @@ class Form1 : public Form1Design {
     void wireMirrorEvents();
 
     // ---- 6 software descriptions (src/software) ----
+    // The software tree, the record form, saving and new records.
+    // The tree (form1_software_tree.cpp): Treeview3Load appends the category
+    // view from class.ini (the caller empties the tree first); softlist_Click
+    // switches between the alphabetical list and the category view, and
+    // refreshSoft_Click rebuilds the view shown; digits and Enter choose a
+    // node by number; the right button pops up pop3.
+    void Treeview3Load();
+    void softlist_Click();
+    void softlist1_Click();
+    void refreshSoft_Click();
+    void TreeView3_KeyPress(int& KeyAscii);
+    void TreeView3_MouseDown(int Button, int Shift, double X, double Y);
+    // The record form (form1_software_record.cpp): a click on a category
+    // node chooses the form's category, one on a record node loads the
+    // record; loadSoftwareRecord is the record reader (it empties the fields,
+    // then fills them from the file of the name, when it can be read).
+    void TreeView3_NodeClick(platform::Node& node);
+    void loadSoftwareRecord(const std::string& name);
+    // Saving the form (form1_software_save.cpp): a new record is filed in
+    // class.ini and the tree, an edited one moved when its category changed.
+    void SaveSoft_Click();
+    // New records (form1_new_software.cpp): from the menu through Dialog1,
+    // from the disc page's file list through write1.
+    void NewSoft_Click();
+    void writeC_Click();
+    // The form's twelve texts in the record file's order, and setting them.
+    std::array<std::string, 12> softwareFormTexts();
+    void setSoftwareFormTexts(const std::array<std::string, 12>& texts);
+    // The name check of a new record: the message and true when the name is
+    // not plain or a record of that name (letter case ignored) exists.
+    bool softwareNameRefused(const std::string& name);
+    // The text of class.ini ("" when there is none); nothing when it exists
+    // but cannot be read, which has been told (form1_software_tree.cpp).
+    std::optional<std::string> softwareClassText();
+    // Wires the software page's events (src/software/form1_events.cpp).
+    void wireSoftwareEvents();
+
+    // Software tree editing (form1_software_edit.cpp): a category beside or
+    // below the selected node, named in the name dialog; the selected node's
+    // new name, edited in place (SoftLabelEditNode: the serial of the node
+    // whose label is being edited); deleting a record or an empty category.
+    // Filing imported records (form1_software_filing.cpp), finding a disc-page
+    // file's description (form1_find_description.cpp), and the wiring of
+    // these commands (form1_edit_events.cpp).
+    void insertSoftBrother_Click();
+    void insertSoftChild_Click();
+    void ChangeSoftName_Click();
+    void TreeView3_BeforeLabelEdit(int& Cancel);
+    void TreeView3_AfterLabelEdit(int& Cancel, const std::string& NewString);
+    std::uint64_t SoftLabelEditNode = 0;
+    void deleteSoftN_Click();
+    void ClassSoft_Click();
+    void ClassSoft1_Click();
+    void findSoftDescri_Click();
+    void wireSoftwareEditEvents();
 
     // ---- 7 web page generation (src/webpages) ----
     // Gives the page template its default texts, colours and size option

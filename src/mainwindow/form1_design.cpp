@@ -276,6 +276,10 @@ void Form1Design::designSoftwareForm() {
     SoftDescriptionT.move(SoftLabelLeft, SoftDescription.top() + 240, 2775, 735);
     SoftDescriptionT.setMultiLine(true);
     SoftDescriptionT.setScrollBars(2);
+    // The name comes from the name dialogs, the category from a click on a
+    // category node: neither is typed.
+    SoftNameT.setLocked(true);
+    SoftCategoryT.setLocked(true);
 }
 
 void Form1Design::designPopupMenus() {

@@ -24,6 +24,8 @@ void Form1::wireEvents() {
     wireSendToEvents();
     wireWebPageEvents();
     wireTemplateEvents();
+    wireSoftwareEvents();
+    wireSoftwareEditEvents();
 }
 
 void Form1::wireMainWindowEvents() {

@@ -28,11 +28,11 @@ void Form1::Toolbar1_ButtonClick(platform::ToolbarButton& Button) {
     } else if (key == "copytag") {
         copytag_Click();
     } else if (key == "softlistbar") {
-        // The software list's view: not built yet.
+        softlist_Click();
     } else if (key == "newsoftbar") {
-        // A new software description: not built yet.
+        NewSoft_Click();
     } else if (key == "save") {
-        // Saving the software description: not built yet.
+        SaveSoft_Click();
     } else if (key == "preview") {
         previewButtonClick(Button);
     } else if (key == "grid") {

@@ -22,6 +22,8 @@ inline constexpr std::string_view Soft2 =
     "https://zelbrin.example.com/download/tagrename-setup.deb";
 inline constexpr std::string_view Soft3 = "https://zelbrin.example.com/download/filecompare.tar.gz";
 inline constexpr std::string_view Soft4 = "https://zelbrin.example.com/download/webalbum.tar.gz";
+// The download page named when the software folder holds no new records.
+inline constexpr std::string_view SoftwareDownload = "https://zelbrin.example.com/download.htm";
 // The about box's three sites: the author's, a web directory, an e-book library.
 inline constexpr std::string_view AboutSite = "https://zelbrin.example.com/";
 inline constexpr std::string_view AboutDirectory = "https://directory.example.com/";

@@ -31,6 +31,7 @@
 #include "mainwindow/about_dialog.h"
 #include "mainwindow/password_dialog.h"
 #include "search/find_dialog.h"
+#include "software/write1_dialog.h"
 
 namespace {
 
@@ -237,6 +238,12 @@ TEST(FormText, TheDialogsHoldTheirTexts) {
     {
         about1 box(m.form);
         const auto clipped = checkDialog(m, box, "about1", QStringLiteral("取消"));
+        EXPECT_TRUE(clipped.empty()) << joined(clipped);
+    }
+    {
+        m.form.SoftName = "setup";
+        write1 name(m.form);
+        const auto clipped = checkDialog(m, name, "write1", QStringLiteral("取消"));
         EXPECT_TRUE(clipped.empty()) << joined(clipped);
     }
 }
