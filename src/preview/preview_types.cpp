@@ -12,16 +12,16 @@ namespace {
 
 // Thirty types in all.
 constexpr std::array<std::pair<std::string_view, ViewerKind>, 30> PreviewTypeTable = {{
-    {"bmp", ViewerKind::Pic},     {"ico", ViewerKind::Pic},    {"cur", ViewerKind::Pic},
-    {"wmf", ViewerKind::Pic},     {"avi", ViewerKind::Media},  {"dat", ViewerKind::Media},
-    {"wmv", ViewerKind::Media},   {"mpga", ViewerKind::Media}, {"mov", ViewerKind::Media},
-    {"mpg", ViewerKind::Media},   {"wav", ViewerKind::Media},  {"mp3", ViewerKind::Media},
-    {"mid", ViewerKind::Media},   {"midi", ViewerKind::Media}, {"au", ViewerKind::Media},
-    {"wma", ViewerKind::Media},   {"mpeg", ViewerKind::Media}, {"asf", ViewerKind::Media},
-    {"swf", ViewerKind::Flash},   {"shtml", ViewerKind::Web},  {"xsl", ViewerKind::Web},
-    {"xml", ViewerKind::Web},     {"txt", ViewerKind::Web},    {"htm", ViewerKind::Web},
-    {"html", ViewerKind::Web},    {"gif", ViewerKind::Web},    {"jpg", ViewerKind::Web},
-    {"jpeg", ViewerKind::Web},    {"doc", ViewerKind::Web},    {"ppt", ViewerKind::Web},
+    {"bmp", ViewerKind::Pic},   {"ico", ViewerKind::Pic},    {"cur", ViewerKind::Pic},
+    {"wmf", ViewerKind::Pic},   {"avi", ViewerKind::Media},  {"dat", ViewerKind::Media},
+    {"wmv", ViewerKind::Media}, {"mpga", ViewerKind::Media}, {"mov", ViewerKind::Media},
+    {"mpg", ViewerKind::Media}, {"wav", ViewerKind::Media},  {"mp3", ViewerKind::Media},
+    {"mid", ViewerKind::Media}, {"midi", ViewerKind::Media}, {"au", ViewerKind::Media},
+    {"wma", ViewerKind::Media}, {"mpeg", ViewerKind::Media}, {"asf", ViewerKind::Media},
+    {"swf", ViewerKind::Flash}, {"shtml", ViewerKind::Web},  {"xsl", ViewerKind::Web},
+    {"xml", ViewerKind::Web},   {"txt", ViewerKind::Web},    {"htm", ViewerKind::Web},
+    {"html", ViewerKind::Web},  {"gif", ViewerKind::Web},    {"jpg", ViewerKind::Web},
+    {"jpeg", ViewerKind::Web},  {"doc", ViewerKind::Web},    {"ppt", ViewerKind::Web},
 }};
 
 }  // namespace

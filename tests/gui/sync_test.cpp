@@ -208,29 +208,29 @@ TEST(ListSync, RowsColumnsChecksAndColoursFollowTheModel) {
 TEST(ControlSync, CodeChangesRaiseOnlyTheModelsOwnEvents) {
     GuiMachine m;
     int changes = 0, clicks = 0;
-    m.form.SoftNameT.Change = [&] { ++changes; };
+    m.form.SoftVersionT.Change = [&] { ++changes; };
     m.form.SoftRankT.Click = [&] { ++clicks; };
     platform::dispatch([&] {
         for (platform::Control* c :
-             std::initializer_list<platform::Control*>{&m.form.SoftNameT, &m.form.SoftRankT})
+             std::initializer_list<platform::Control*>{&m.form.SoftVersionT, &m.form.SoftRankT})
             c->setVisible(true);
     });
     m.showMain();
     platform::dispatch([&] {
-        m.form.SoftNameT.setText("名字");
+        m.form.SoftVersionT.setText("名字");
         m.form.SoftRankT.setText("3");
     });
     // The model raised Change once; drawing the text raised nothing more.
     EXPECT_EQ(changes, 1);
     EXPECT_EQ(clicks, 0);
-    auto* edit = m.widgetOf<QLineEdit>(m.form.SoftNameT);
+    auto* edit = m.widgetOf<QLineEdit>(m.form.SoftVersionT);
     EXPECT_EQ(edit->text(), QStringLiteral("名字"));
     EXPECT_EQ(m.widgetOf<QComboBox>(m.form.SoftRankT)->currentText(), QStringLiteral("3"));
     // Typing is the user's: Change per keystroke.
     edit->setFocus();
     QTest::keyClick(edit, Qt::Key_End);  // the caret went to the start when code set the text
     QTest::keyClicks(edit, "ab");
-    EXPECT_EQ(m.form.SoftNameT.text(), "名字ab");
+    EXPECT_EQ(m.form.SoftVersionT.text(), "名字ab");
     EXPECT_EQ(changes, 3);
     // A choice from the list raises Click.
     auto* combo = m.widgetOf<QComboBox>(m.form.SoftRankT);
@@ -245,20 +245,20 @@ TEST(ControlSync, CodeChangesRaiseOnlyTheModelsOwnEvents) {
 TEST(ControlSync, APastedLineBreakIsDroppedInASingleLineBox) {
     GuiMachine m;
     platform::dispatch([&] {
-        m.form.SoftNameT.setVisible(true);
+        m.form.SoftVersionT.setVisible(true);
         m.form.SoftDescriptionT.setVisible(true);
     });
     m.showMain();
-    auto* edit = m.widgetOf<QLineEdit>(m.form.SoftNameT);
+    auto* edit = m.widgetOf<QLineEdit>(m.form.SoftVersionT);
     ASSERT_NE(edit, nullptr);
     edit->setFocus();
     QApplication::clipboard()->setText(QStringLiteral("live\r\n|evil\n"));
     QTest::keySequence(edit, QKeySequence::Paste);
-    EXPECT_EQ(m.form.SoftNameT.text(), "live|evil");
+    EXPECT_EQ(m.form.SoftVersionT.text(), "live|evil");
     EXPECT_EQ(edit->text(), QStringLiteral("live|evil"));
     EXPECT_EQ(edit->cursorPosition(), 9);
     QTest::keyClicks(edit, "x");
-    EXPECT_EQ(m.form.SoftNameT.text(), "live|evilx");
+    EXPECT_EQ(m.form.SoftVersionT.text(), "live|evilx");
 
     auto* plain = m.widgetOf<QPlainTextEdit>(m.form.SoftDescriptionT);
     ASSERT_NE(plain, nullptr);

@@ -97,8 +97,8 @@ TEST_F(AutoBrowse, WithAnEmptyFileListTheResultsAreBrowsed) {
     startBrowsing();
     tick();
     EXPECT_EQ(f().ResultCursor, results);
-    EXPECT_TRUE(status(2).ends_with("(" + std::to_string(results) + "/" +
-                                    std::to_string(results) + ")"));
+    EXPECT_TRUE(
+        status(2).ends_with("(" + std::to_string(results) + "/" + std::to_string(results) + ")"));
     tick();
     EXPECT_EQ(f().ResultCursor, 1);
     EXPECT_EQ(f().ListView2.selectedItem(), &f().ListView2.item(1));

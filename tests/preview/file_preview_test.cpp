@@ -203,8 +203,8 @@ TEST_F(FilePreview, TheSteppingKeysPreviewAndTellTheRowsPlace) {
     const int song = row(f(), "song").index();
     f().Toolbar1.userClick("ups");
     const platform::ListItem& before = f().ListView1.item(song - 1);
-    EXPECT_EQ(status(2), before.text() + "." + before.subItem(1) + "(" +
-                             std::to_string(song - 1) + of);
+    EXPECT_EQ(status(2),
+              before.text() + "." + before.subItem(1) + "(" + std::to_string(song - 1) + of);
     clickRow("noext");
     f().Toolbar1.userClick("downs");
     f().Toolbar1.userClick("ups");
@@ -259,8 +259,8 @@ TEST_F(CategoryOpen, ACdRowOpensFromTheDriveOrAsksForTheDisc) {
     f().ListView1.userClickItem(row(f(), "sub"));
     h.ui.answerMsgBox(platform::MsgOK, "请插入光盘");
     f().ListView1.userClickItem(row(f(), "song"));
-    EXPECT_EQ(opened(), (Strings{"E:\\m\\page.htm @ C:\\", "E:\\m\\noext @ C:\\",
-                                 "E:\\m\\sub @ C:\\"}));
+    EXPECT_EQ(opened(),
+              (Strings{"E:\\m\\page.htm @ C:\\", "E:\\m\\noext @ C:\\", "E:\\m\\sub @ C:\\"}));
     EXPECT_EQ(h.ui.messages(), Strings{"请插入光盘"});
     // Each row is deselected; nothing is previewed there.
     EXPECT_EQ(f().ListView1.selectedItem(), nullptr);

@@ -123,10 +123,9 @@ TEST_F(FindPreview, AMediaResultUnderFullScreenHidesThePanesAgain) {
     ASSERT_EQ(f().Toolbar1.button("fullscreen").value(), 1);
     clickResult("F:\\m\\song.mp3[10]");
     EXPECT_EQ(shown(), Strings{"MediaPlayer2"});
-    for (const platform::Control* c :
-         {static_cast<const platform::Control*>(&f().ListView1),
-          static_cast<const platform::Control*>(&f().TabStrip1),
-          static_cast<const platform::Control*>(&f().TreeView1)})
+    for (const platform::Control* c : {static_cast<const platform::Control*>(&f().ListView1),
+                                       static_cast<const platform::Control*>(&f().TabStrip1),
+                                       static_cast<const platform::Control*>(&f().TreeView1)})
         EXPECT_FALSE(c->visible()) << c->name();
     EXPECT_TRUE(f().ListView1WasVisible);
     EXPECT_TRUE(f().TabStrip1WasVisible);
