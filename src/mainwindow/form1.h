@@ -532,6 +532,14 @@ class Form1 : public Form1Design {
     void CDStopPlay();
     // Wires the preview's events (form1_events.cpp).
     void wirePreviewEvents();
+    // Remarks and names from the preview (form1_preview_text.cpp): the
+    // selected file's remark taken from the file itself or from the text
+    // selected in the preview browser, and the previewed file of a hard-disk
+    // folder renamed after the selected text.
+    void addnotesauto_Click();
+    void addselecttoremark_Click();
+    void AlterFilename_Click();
+    void wirePreviewTextEvents();
 
   private:
     // ---- 3 disc page: state kept from one click to the next ----

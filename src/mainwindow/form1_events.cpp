@@ -20,6 +20,7 @@ void Form1::wireEvents() {
     wireSearchEvents();
     wireMirrorEvents();
     wirePreviewEvents();
+    wirePreviewTextEvents();
     wireSendToEvents();
 }
 
