@@ -258,12 +258,17 @@ class WebBrowserView : public ControlView {
             std::string text = url.isEmpty() ? std::string() : modelAddressOf(QUrl(url));
             gesture([&m, &text] { m.userStatus(std::move(text)); });
         });
-        QObject::connect(page_, &QWebEnginePage::selectionChanged, view_, [this] {
-            platform::WebBrowser& m = m_;
-            std::string text = fromQ(page_->selectedText());
-            if (text == m.selection()) return;
-            gesture([&m, &text] { m.userSelect(std::move(text)); });
+        // The page's selected text, brought up to date after the signal; the
+        // engine does not signal every change (a script's selection), so it
+        // is also looked at a few times a second while the page shows.
+        QObject::connect(page_, &QWebEnginePage::selectionChanged, view_,
+                         [this] { QTimer::singleShot(0, view_, [this] { takeSelection(); }); });
+        auto* poll = new QTimer(view_);
+        poll->setInterval(250);
+        QObject::connect(poll, &QTimer::timeout, view_, [this] {
+            if (view_->isVisible()) takeSelection();
         });
+        poll->start();
         setWidget(view_);
     }
 
@@ -284,6 +289,13 @@ class WebBrowserView : public ControlView {
     }
 
   private:
+    void takeSelection() {
+        platform::WebBrowser& m = m_;
+        std::string text = fromQ(page_->selectedText());
+        if (text == m.selection()) return;
+        gesture([&m, &text] { m.userSelect(std::move(text)); });
+    }
+
     platform::WebBrowser& m_;
     QWebEngineView* view_;
     PreviewPage* page_;
