@@ -189,6 +189,12 @@ void prepareWebEngine() {
 QUrl localDocumentUrl(std::string_view windowsPath) {
     QString path = toQ(windowsPath);
     path.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    // A folder's address ends with "/", so that its listing's links lead into it.
+    std::error_code ec;
+    const std::string native = nativePathOf(windowsPath);
+    if (!path.endsWith(QLatin1Char('/')) && !native.empty() &&
+        std::filesystem::is_directory(native, ec))
+        path += QLatin1Char('/');
     QUrl url;
     url.setScheme(QLatin1String(Scheme));
     url.setPath(QLatin1Char('/') + path);

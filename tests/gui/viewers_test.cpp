@@ -129,8 +129,8 @@ TEST_F(Viewers, PagesWithoutACharsetOrWithGbkAreCodePage936AndShowWhatTheyHold) 
              {"<meta charset=\"utf-8\">", "统一码", "统一码"},
          }) {
         SCOPED_TRACE(c.head);
-        m.h.writeBytes("C:\\web\\c.htm", "<html><head>" + c.head + "</head><body>" + c.bytes +
-                                             "</body></html>");
+        m.h.writeBytes("C:\\web\\c.htm",
+                       "<html><head>" + c.head + "</head><body>" + c.bytes + "</body></html>");
         platform::dispatch([&] { m.form.WebBrowser1.navigate("about:blank"); });
         ASSERT_TRUE(show("file://C:\\web\\c.htm"));
         EXPECT_EQ(bodyText(), c.shown);
@@ -147,7 +147,8 @@ TEST_F(Viewers, ScriptsOfLocalPagesReachNeitherOtherFilesNorRemoteAddresses) {
               "try { x.open('GET', 'secret.txt', false); x.send(); r = x.responseText; }"
               "catch (e) { r = 'blocked'; } document.title = r;</script></body></html>");
     ASSERT_TRUE(show("file://C:\\web\\x.htm"));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return js("document.getElementById('l').complete").toBool(); }, 10000));
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return js("document.getElementById('l').complete").toBool(); }, 10000));
     EXPECT_EQ(js("document.title").toString(), "blocked");
     EXPECT_EQ(js("document.getElementById('l').naturalWidth").toInt(), 3);
     EXPECT_EQ(js("document.getElementById('r').naturalWidth").toInt(), 0);
@@ -168,6 +169,16 @@ TEST_F(Viewers, TextsAreDecodedByTheProgramFoldersListedAndDocumentsNoted) {
     EXPECT_NE(listing.find("sub\\"), std::string::npos) << listing;
     EXPECT_NE(listing.find("t.txt"), std::string::npos) << listing;
     EXPECT_LT(listing.find("sub\\"), listing.find("t.txt")) << listing;
+    // Its links lead into the folder.
+    m.h.write("C:\\web\\sub\\in.txt", "里面");
+    ASSERT_TRUE(show("file://C:\\web\\sub"));
+    bool loaded = false;
+    auto c = QObject::connect(view, &QWebEngineView::loadFinished, view, [&] { loaded = true; });
+    js("document.querySelector('a[href=\"in.txt\"]').click()");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return loaded; }, 20000));
+    QObject::disconnect(c);
+    EXPECT_EQ(m.form.WebBrowser1.locationURL(), "file:///C:/web/sub/in.txt");
+    EXPECT_EQ(bodyText(), "里面");
 
     ASSERT_TRUE(show("file://C:\\web\\w.doc"));
     EXPECT_EQ(bodyText(), "预览窗口不能显示这种文件：w.doc");
