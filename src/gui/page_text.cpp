@@ -128,8 +128,11 @@ DocumentKind documentKind(std::string_view path) {
     if (isHtmlPath(path)) return DocumentKind::Page;
     const std::string ext = extensionOf(path);
     if (!pictureMime(path).empty()) return DocumentKind::Picture;
-    if (ext == "doc" || ext == "ppt") return DocumentKind::Note;
-    return DocumentKind::Text;
+    static const std::array<std::string_view, 18> texts = {
+        "",    "txt", "log", "ini", "inf", "nfo", "diz", "css", "xml",
+        "xsl", "bat", "js",  "csv", "c",   "h",   "cpp", "me",  "1st"};
+    if (std::find(texts.begin(), texts.end(), ext) != texts.end()) return DocumentKind::Text;
+    return DocumentKind::Note;
 }
 
 std::string pictureMime(std::string_view path) {

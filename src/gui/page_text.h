@@ -33,9 +33,10 @@ bool isHtmlPath(std::string_view path);
 std::string linkTarget(std::string_view pagePath, std::string_view href);
 
 // How the browser shows a document, by the extension of its path: as a page
-// (isHtmlPath), as a picture (gif, jpg, jpeg, png, bmp, ico), as a one-line
-// note (doc, ppt: documents the browser cannot show), or as plain text that
-// the program decodes (every other type).
+// (isHtmlPath), as a picture (gif, jpg, jpeg, png, bmp, ico), as plain text
+// that the program decodes (txt, log, ini, inf, nfo, diz, css, xml, xsl, bat,
+// js, csv, c, h, cpp, me, 1st and no extension), or as a one-line note naming
+// the file (doc, ppt and every other type: documents the browser cannot show).
 enum class DocumentKind { Page, Picture, Note, Text };
 DocumentKind documentKind(std::string_view path);
 

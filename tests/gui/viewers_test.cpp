@@ -182,6 +182,9 @@ TEST_F(Viewers, TextsAreDecodedByTheProgramFoldersListedAndDocumentsNoted) {
 
     ASSERT_TRUE(show("file://C:\\web\\w.doc"));
     EXPECT_EQ(bodyText(), "预览窗口不能显示这种文件：w.doc");
+    m.h.writeBytes("C:\\web\\s.wav", wavBytes(0.1));
+    ASSERT_TRUE(show("file://C:\\web\\s.wav"));
+    EXPECT_EQ(bodyText(), "预览窗口不能显示这种文件：s.wav");
 }
 
 TEST_F(Viewers, LinksBackAndTheSelectionGoThroughTheBrowserModel) {
