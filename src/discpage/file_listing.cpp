@@ -142,6 +142,13 @@ std::string rowFileName(std::string_view text, std::string_view type, bool folde
     return name;
 }
 
+std::string rowPlaceText(std::string_view text, std::string_view type, bool folder, int position,
+                         int count) {
+    std::string place(text);
+    if (!folder) place.append(".").append(type);
+    return place + "(" + std::to_string(position) + "/" + std::to_string(count) + ")";
+}
+
 std::string scannedFolder(std::string_view base, std::string_view folderPath) {
     std::string folder(base);
     folder += folderPath.substr(0, folderPath.find('\\'));

@@ -63,6 +63,12 @@ TreePath splitTreePath(std::string_view fullPath);
 // type, or its text alone when the type is NoExtensionType.
 std::string rowFileName(std::string_view text, std::string_view type, bool folder);
 
+// A row's name and place as the status bar shows them: a folder's text, a
+// file's text, "." and its type as listed (also "No扩展名" and ""), then
+// "(" position "/" count ")", such as "a.htm(3/12)" or "img(1/12)".
+std::string rowPlaceText(std::string_view text, std::string_view type, bool folder, int position,
+                         int count);
+
 // The catalogued folder of a hard-disk disc: base (HardDiscBase of its index)
 // and the first name of a folder path below the disc node; a drive letter and
 // ":" alone stand for the drive's root ("D:\").

@@ -532,6 +532,24 @@ class Form1 : public Form1Design {
     void CDStopPlay();
     // Wires the preview's events (form1_events.cpp).
     void wirePreviewEvents();
+    // Preview by file type (form1_preview.cpp): the selected row of the file
+    // list, a clicked row of it (no status text), and the result row at
+    // ResultCursor, each shown in the viewer its type calls for, from where
+    // the file lies now; the option IsRed and the browser's two events.
+    void filePreview();
+    void PreviewByType(platform::ListItem& item);
+    void findPreview();
+    void IsRed_Click();
+    void WebBrowser1_NewWindow2(bool& Cancel);
+    void WebBrowser1_StatusTextChange(const std::string& Text);
+    // Hides the panes under a full-screen media preview and flags them
+    // (form1_fullscreen.cpp).
+    void hidePanesUnderMedia();
+    // Automatic browsing (form1_auto_browse.cpp): the tick steps down and
+    // previews while "preview" is pressed (never while a modal box waits);
+    // the interval dialog Dialog2 sets b_interval.
+    void Timer2_Timer();
+    void a_interval_Click();
     // Remarks and names from the preview (form1_preview_text.cpp): the
     // selected file's remark taken from the file itself or from the text
     // selected in the preview browser, and the previewed file of a hard-disk

@@ -150,6 +150,10 @@ class Form1Design : public platform::Form {
     platform::MenuItem AlterListviewStyle3{option, "AlterListviewStyle3",
                                            "改变文件列表到详细报告样式"};         // 3
     platform::MenuItem OpenPreview{option, "OpenPreview", "打开或关闭预览窗口"};  // 8
+    // Checked: a file with a mirror copy is previewed from the disc.
+    platform::MenuItem IsRed{option, "IsRed",
+                             "预览文件时是否对映像(红色)文件起作用(默认是起作用)"};  // 8
+    platform::MenuItem a_interval{option, "a_interval", "设置自动浏览的间隔时间"};   // 8
     // A display without action: the bytes copied as mirror copies so far.
     platform::MenuItem CopyAllSize{option, "CopyAllSize", "已经拷贝到硬盘上的文件大小是0K"};  // 5
     platform::MenuItem CopyClearSize{option, "CopyClearSize",

@@ -64,19 +64,24 @@ void Form1::fullScreenOn() {
     } else if (PreviewKind == "media") {
         // The panes under the player are hidden, and flagged.
         MediaPlayer2.zOrder(0);
-        for (const Pane& p : fullScreenPanes(*this)) {
-            if (p.control.visible()) {
-                p.control.setVisible(false);
-                p.flag = true;
-            }
-        }
-        if (Combo2.visible()) {
-            Combo2.setVisible(false);
-            Combo2WasVisible = -1;
-        }
+        hidePanesUnderMedia();
     } else {
         Picture1.zOrder(0);
         PreviewKind = "pic";
+    }
+}
+
+void Form1::hidePanesUnderMedia() {
+    // Panes already hidden keep their flags.
+    for (const Pane& p : fullScreenPanes(*this)) {
+        if (p.control.visible()) {
+            p.control.setVisible(false);
+            p.flag = true;
+        }
+    }
+    if (Combo2.visible()) {
+        Combo2.setVisible(false);
+        Combo2WasVisible = -1;
     }
 }
 

@@ -144,7 +144,7 @@ void Form1::stepList(bool down) {
         else
             ResultCursor = ResultCursor > 1 && ResultCursor <= results ? ResultCursor - 1 : results;
         ListView2.item(ResultCursor).setSelected(true);
-        // The search result's preview: not built yet.
+        findPreview();
         return;
     }
     if (FileCursor == 0) {
@@ -163,5 +163,5 @@ void Form1::stepList(bool down) {
     }
     FileCursor = clampStep(FileCursor, files, down);
     ListView1.item(FileCursor).setSelected(true);
-    // The file's preview: not built yet.
+    filePreview();
 }

@@ -103,8 +103,10 @@ void Form1::ListView2_ItemClick(platform::ListItem& Item) {
     if (TreeView2.visible()) {
         if (platform::Node* disc = TreeView2.find(key)) TreeView2.setSelectedItem(disc);
     }
-    if ((TreeView1.visible() || TreeView1WasVisible) && Toolbar1.button("preview").value() == 1)
+    if ((TreeView1.visible() || TreeView1WasVisible) && Toolbar1.button("preview").value() == 1) {
         ResultCursor = Item.index();
+        findPreview();
+    }
 }
 
 void Form1::ListView2_ItemCheck(platform::ListItem& Item) {

@@ -57,6 +57,10 @@ TEST_F(DiscPage, FileRowsAndTheCategoryPageListNothingOnAClick) {
     f().ListView1.userClickItem(row(f(), "a.txt"));
     EXPECT_EQ(f().TreeView1.selectedItem()->fullPath(), "[003]Tools\\E:\\docs");
     clickCategoryTree({"软件\\[003]Tools", "软件\\[003]Tools\\E:"});
+    // The category page opens the folder with its program instead (not on
+    // this disc: the disc is asked for).
+    h.ui.answerMsgBox(platform::MsgOK, "请插入光盘");
+    h.ui.answerMsgBox(platform::MsgOK, "请插入光盘");
     f().ListView1.userClickItem(row(f(), "docs"));
     f().ListView1.userClickItem(row(f(), "docs"));
     EXPECT_EQ(f().ListView1.count(), 5);

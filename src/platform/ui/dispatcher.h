@@ -51,6 +51,8 @@ class Dispatcher {
     void post(std::function<void()> event);
 
     bool inEvent() const { return depth_ > 0; }
+    // True while a modal dialog or message box waits for the user.
+    bool modalWaitOpen() const { return !waits_.empty(); }
 
     // A modal wait: a Ui call that shows a message box, an input box, a
     // common dialog, a modal form or a pop-up menu holds one while it waits
