@@ -79,6 +79,8 @@ void Form1::TreeView1_NodeClick(platform::Node& Node) {
     const std::string fullPath = Node.fullPath();
     const discpage::TreePath place = discpage::splitTreePath(fullPath);
     listFolder(fullPath, place.disc, place.folderPath, true, alreadystr);
+    // Quick page mode: the listed folder gets its page.
+    if (CreateHtmlTrue.checked()) createhtml111_Click();
 }
 
 void Form1::TreeView2_NodeClick(platform::Node& Node) {

@@ -517,6 +517,29 @@ class Form1 : public Form1Design {
     // Gives the page template its default texts, colours and size option
     // (form1_page_template.cpp); start-up calls it.
     void setPageTemplateDefaults();
+    // Web page generation (form1_folder_page.cpp, form1_sitemap.cpp,
+    // form1_page_options.cpp): createhtml111 writes the page of the folder
+    // selected in the disc list from the rows of the file list, with its
+    // download copies; createhtmlcontent and createhtmlindex write the open
+    // disc's sitemap files (nodehtml and nodehtmlindex append the entries of
+    // a node's subtree, the node given by key); the page options toggle
+    // their menu marks and those of their pop4 twins.
+    void createhtml111_Click();
+    void createhtmlcontent_Click();
+    void createhtmlindex_Click();
+    void nodehtml(const std::string& node1, std::string& sitemap);
+    void nodehtmlindex(const std::string& node1, std::string& sitemap);
+    void htmlcopygou_Click();
+    void htmlcopygou1_Click();
+    void htmlcopyall_Click();
+    void htmlcopyall1_Click();
+    void createnote1_Click();
+    void createnotes_Click();
+    void add_link_Click();
+    void CreateHtmlTrue_Click();
+    void CreateHtmlTrue1_Click();
+    // Wires the web pages' events (src/webpages/form1_events.cpp).
+    void wireWebPageEvents();
 
     // ---- 8 preview and playback (src/preview) ----
     // The preview pane (form1_preview_pane.cpp): the toggle of the menu item and of

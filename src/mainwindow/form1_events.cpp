@@ -22,6 +22,7 @@ void Form1::wireEvents() {
     wirePreviewEvents();
     wirePreviewTextEvents();
     wireSendToEvents();
+    wireWebPageEvents();
 }
 
 void Form1::wireMainWindowEvents() {

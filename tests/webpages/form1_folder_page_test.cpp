@@ -1,0 +1,340 @@
+// The page of a folder ("生成当前目录的网页"): where it goes, its lines in
+// the list, table and template layouts, the names escaped, the download
+// copies, the folders an imported index cannot lead out of, and quick page
+// mode.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "web_steps.h"
+
+using namespace web_test;
+using Strings = std::vector<std::string>;
+
+namespace {
+
+const std::string ListOpen = "<tr><td width=\"100%\"><br><UL>";
+const std::string ListClose = "</ul></td></tr>";
+
+TEST_F(WebPages, DefaultListPageOfAFolder) {
+    clickDiscList(
+        {"[003]Tools", "[003]Tools\\E:", "[003]Tools\\E:\\docs", "[003]Tools\\E:\\docs\\img"});
+    generate();
+    EXPECT_EQ(
+        page("[003]Tools\\docs\\img\\"),
+        (Strings{f().htmlText1, ListOpen,
+                 "<li><a href=\"old\\ZelbrinIndex.html\"><font color=\"#ff0000\">old</font></a>",
+                 "<li><a href=\"b.gif\"><font color=\"#0000ff\">b.gif</font></a>",
+                 "<font color=\"#0000ff\">&nbsp;大小：2K</font>", ListClose, f().htmlText3}));
+    EXPECT_EQ(pageTree(), (Strings{"[003]Tools/", "[003]Tools/docs/", "[003]Tools/docs/img/",
+                                   "[003]Tools/docs/img/ZelbrinIndex.html"}));
+    EXPECT_TRUE(h.ui.messages().empty());
+}
+
+TEST_F(WebPages, ScanRootPagesTakeTheFolderNameOfTheDiscOrTheScannedFolder) {
+    f().htmlText1 = "<title>文件夹名字|文件夹名字</title>";
+    struct Case {
+        std::vector<std::string_view> clicks;
+        std::string page;
+        std::string head;
+    };
+    for (const Case& c : std::vector<Case>{
+             {{"[003]Tools", "[003]Tools\\E:"},
+              pagePath("[003]Tools\\"),
+              "<title>[003]Tools|文件夹名字</title>"},
+             {{"pop_hard", "pop_hard\\pop"},
+              pagePath("pop_hard\\"),
+              "<title>pop|文件夹名字</title>"},
+             {{"d_hard", "d_hard\\D:"}, pagePath("d_hard\\"), "<title>d_hard|文件夹名字</title>"},
+         }) {
+        clickDiscList(c.clicks);
+        generate();
+        EXPECT_EQ(crlfLines(h.read(c.page)).front(), c.head) << c.page;
+    }
+}
+
+TEST_F(WebPages, NothingToListOrADiscNodeWritesNoPage) {
+    generate();  // nothing selected, nothing listed
+    EXPECT_TRUE(h.exists("C:\\zelbrin\\webhtml"));
+    EXPECT_EQ(pageTree(), Strings{});
+    clickDiscList({"[003]Tools"});  // the disc's information rows
+    generate();
+    EXPECT_EQ(pageTree(), Strings{"[003]Tools/"});
+}
+
+TEST_F(WebPages, ListAndTableLayoutsWithSizesAndRemarks) {
+    h.write(discFile(Tools, ".note"),
+            "@##note##@[003]Tools\\E:\\docs\\img\\b.gif==<b>蓝</b> 图\r\n"
+            "@##note##@[003]Tools\\E:\\docs\\img\\old.文件夹==旧\r\n");
+    clickDiscList(
+        {"[003]Tools", "[003]Tools\\E:", "[003]Tools\\E:\\docs", "[003]Tools\\E:\\docs\\img"});
+    f().createnote1.userClick();
+    struct Case {
+        bool table, sizes;
+        Strings rows;
+    };
+    const std::string tdOld =
+        "<tr><td height=\"10\"><a href=\"old\\ZelbrinIndex.html\"><font "
+        "color=\"#ff0000\">old</font></a></td>";
+    const std::string tdB =
+        "<tr><td height=\"10\"><a href=\"b.gif\"><font color=\"#0000ff\">b.gif</font></a></td>";
+    for (const Case& c : std::vector<Case>{
+             {false,
+              true,
+              {ListOpen,
+               "<li><a href=\"old\\ZelbrinIndex.html\"><font color=\"#ff0000\">old</font></a>",
+               "&nbsp;&nbsp;<font color=\"#000000\">旧</font>",
+               "<li><a href=\"b.gif\"><font color=\"#0000ff\">b.gif</font></a>",
+               "<font color=\"#0000ff\">&nbsp;大小：2K</font>",
+               "<font color=\"#000000\">&nbsp;<b>蓝</b> 图</font>", ListClose}},
+             {true,
+              true,
+              {tdOld, "<td height=\"10\">&nbsp;&nbsp;</td>",
+               "<td height=\"10\"><font color=\"#ff0000\">旧&nbsp;</font></td>", "</tr>", tdB,
+               "<td height=\"10\"><font color=\"#0000ff\">2K&nbsp;</font></td>",
+               "<td height=\"10\"><font color=\"#0000ff\"><b>蓝</b> 图&nbsp;</font></td>",
+               "</tr>"}},
+             {true,
+              false,
+              {tdOld, "<td height=\"10\"><font color=\"#ff0000\">旧&nbsp;</font></td>", "</tr>",
+               tdB, "<td height=\"10\"><font color=\"#0000ff\"><b>蓝</b> 图&nbsp;</font></td>",
+               "</tr>"}},
+         }) {
+        f().ListOrTable = c.table;
+        f().orSize = c.sizes;
+        generate();
+        Strings expected{f().htmlText1};
+        expected.insert(expected.end(), c.rows.begin(), c.rows.end());
+        expected.push_back(f().htmlText3);
+        EXPECT_EQ(page("[003]Tools\\docs\\img\\"), expected);
+    }
+    // Without remarks the table has no remark cells.
+    f().createnotes.userClick();
+    f().orSize = true;
+    generate();
+    EXPECT_EQ(page("[003]Tools\\docs\\img\\"),
+              (Strings{f().htmlText1, tdOld, "<td height=\"10\">&nbsp;&nbsp;</td>", "</tr>", tdB,
+                       "<td height=\"10\"><font color=\"#0000ff\">2K&nbsp;</font></td>", "</tr>",
+                       f().htmlText3}));
+}
+
+TEST_F(WebPages, TemplateRowsLinkedAndPlain) {
+    clickDiscList(
+        {"[003]Tools", "[003]Tools\\E:", "[003]Tools\\E:\\docs", "[003]Tools\\E:\\docs\\img"});
+    f().Web2Text = true;
+    struct Case {
+        std::string partB;
+        bool plain, sizes, remarks;
+        std::string folderRow, fileRow;
+    };
+    const std::string custom =
+        "<td>Zelbrin加计数 Zelbrin文件名|Zelbrin文件名 <i>Zelbrin文件大小</i> Zelbrin文件备注</td>";
+    for (const Case& c : std::vector<Case>{
+             {f().htmlText2, false, true, false,
+              "<tr><td height=\"10\"><a href=\"old\\ZelbrinIndex.html\"><font "
+              "color=\"#ff0000\">old&nbsp;</font></a></td><td height=\"10\">&nbsp;&nbsp;</td><td "
+              "height=\"10\"><font color=\"#ff0000\"> &nbsp;</font></td></tr>",
+              "<tr><td height=\"10\"><a href=\"b.gif\"><font "
+              "color=\"#ff0000\">b.gif&nbsp;</font></a></td><td "
+              "height=\"10\">2K&nbsp;&nbsp;</td><td height=\"10\"><font color=\"#ff0000\"> "
+              "&nbsp;</font></td></tr>"},
+             {custom, false, true, false,
+              "<td>Zelbrin加计数 <a href=\"old\\ZelbrinIndex.html\">old&nbsp;</a>|Zelbrin文件名 "
+              "<i>&nbsp;</i>  </td>",
+              "<td>Zelbrin加计数 <a href=\"b.gif\">b.gif&nbsp;</a>|Zelbrin文件名 <i>2K&nbsp;</i>  "
+              "</td>"},
+             {custom, false, false, true,
+              "<td>Zelbrin加计数 <a href=\"old\\ZelbrinIndex.html\">old&nbsp;</a>|Zelbrin文件名 "
+              "<i>&nbsp;</i> &nbsp;</td>",
+              "<td>Zelbrin加计数 <a href=\"b.gif\">b.gif&nbsp;</a>|Zelbrin文件名 <i>&nbsp;</i> "
+              "&nbsp;</td>"},
+             {custom, true, false, false,
+              "<td>Zelbrin加计数 <a href=\"old\\ZelbrinIndex.html\">old&nbsp;</a>|Zelbrin文件名 "
+              "<i>&nbsp;</i>  </td>",
+              "<td>2 b.gif|b.gif <i>2K</i> </td>"},
+             {"<td>Zelbrin文件大小</td>", false, true, false, "<td>&nbsp;</td>",
+              "<td>2K&nbsp;</td>"},
+         }) {
+        f().htmlText2 = c.partB;
+        if (f().add_link.checked() != c.plain) f().add_link.userClick();
+        if (f().createnote1.checked() != c.remarks) f().createnote1.userClick();
+        f().orSize = c.sizes;
+        generate();
+        EXPECT_EQ(page("[003]Tools\\docs\\img\\"),
+                  (Strings{f().htmlText1, c.folderRow, c.fileRow, f().htmlText3}))
+            << c.partB;
+    }
+}
+
+TEST_F(WebPages, NamesAreEscapedInTextAndEncodedInLinks) {
+    f().htmlText1 = "<title>文件夹名字</title>";
+    f().htmlText3 = "end";
+    clickDiscList({"[010]Odd", "[010]Odd\\E:"});
+    generate();
+    EXPECT_EQ(
+        page("[010]Odd\\"),
+        (Strings{"<title>[010]Odd</title>", ListOpen,
+                 "<li><a href=\"a%26b%20%27c%27%20%231\\ZelbrinIndex.html\"><font "
+                 "color=\"#ff0000\">a&amp;b &#39;c&#39; #1</font></a>",
+                 "<li><a href=\"..\\ZelbrinIndex.html\"><font color=\"#ff0000\">..</font></a>",
+                 "<li><a href=\"top.txt\"><font color=\"#0000ff\">top.txt</font></a>",
+                 "<font color=\"#0000ff\">&nbsp;大小：1K</font>", ListClose, "end"}));
+    clickDiscList({"[010]Odd\\E:\\a&b 'c' #1"});
+    generate();
+    EXPECT_EQ(
+        page("[010]Odd\\a&b 'c' #1\\"),
+        (Strings{
+            "<title>a&amp;b &#39;c&#39; #1</title>", ListOpen,
+            "<li><a href=\"q%26a%20%251.txt\"><font color=\"#0000ff\">q&amp;a %1.txt</font></a>",
+            "<font color=\"#0000ff\">&nbsp;大小：1K</font>",
+            "<li><a href=\"%E5%9B%BE%20%E7%89%87.jpg\"><font color=\"#0000ff\">图 "
+            "片.jpg</font></a>",
+            "<font color=\"#0000ff\">&nbsp;大小：2K</font>", ListClose, "end"}));
+}
+
+TEST_F(WebPages, AFolderNamedDotDotGetsNoPageAndNoCopies) {
+    h.write("E:\\x.txt", "x");
+    clickWithMessage(f().htmlcopyall,
+                     "现在将把目录下的 [所有] "
+                     "文件\r\n拷贝到与生成网页相对应的位置，\r\n如果文件比较大，请耐心等待。");
+    clickDiscList({"[010]Odd", "[010]Odd\\E:", "[010]Odd\\E:\\.."});
+    ASSERT_EQ(f().ListView1.count(), 1);
+    h.ui.clearLog();
+    generate();
+    EXPECT_EQ(pageTree(), Strings{"[010]Odd/"});
+    EXPECT_FALSE(h.exists("C:\\zelbrin\\ZelbrinIndex.html"));
+    EXPECT_FALSE(h.exists("C:\\zelbrin\\x.txt"));
+    EXPECT_TRUE(h.ui.messages().empty());
+}
+
+TEST_F(WebPages, DownloadCopiesOfAllOrTickedFiles) {
+    h.write("E:\\docs\\img\\b.gif", "GIF89a");
+    h.write("E:\\docs\\Readme.TXT", "read me");
+    h.write("E:\\docs\\a.txt", "text of a");
+    h.write("E:\\docs\\README", "read me too");
+    clickWithMessage(f().htmlcopyall,
+                     "现在将把目录下的 [所有] "
+                     "文件\r\n拷贝到与生成网页相对应的位置，\r\n如果文件比较大，请耐心等待。");
+    clickDiscList(
+        {"[003]Tools", "[003]Tools\\E:", "[003]Tools\\E:\\docs", "[003]Tools\\E:\\docs\\img"});
+    generate();
+    EXPECT_EQ(h.read("C:\\zelbrin\\webhtml\\[003]Tools\\docs\\img\\b.gif"), "GIF89a");
+    EXPECT_EQ(h.ui.pointers(),
+              (std::vector<int>{platform::PointerHourglass, platform::PointerDefault}));
+    // Again: the copy exists, which counts as a failed copy; the page is
+    // written all the same.
+    h.write("C:\\zelbrin\\webhtml\\[003]Tools\\docs\\img\\ZelbrinIndex.html", "old page");
+    h.ui.answerMsgBox(platform::MsgOK, FileError);
+    generate();
+    EXPECT_EQ(h.ui.log().back().title, ErrorTitle);
+    EXPECT_EQ(h.read("C:\\zelbrin\\webhtml\\[003]Tools\\docs\\img\\b.gif"), "GIF89a");
+    EXPECT_EQ(page("[003]Tools\\docs\\img\\").front(), f().htmlText1);
+
+    // Ticked files only: Readme.TXT and a.txt are ticked, 誠遊許.jpeg ticked
+    // twice (not).
+    clickWithMessage(f().htmlcopygou1,
+                     "现在将把目录下的 [打勾] "
+                     "文件\r\n拷贝到与生成网页相对应的位置，\r\n如果文件比较大，请耐心等待。");
+    clickDiscList({"[003]Tools\\E:\\docs"});
+    h.ui.clearLog();
+    generate();
+    EXPECT_TRUE(h.ui.messages().empty());
+    // The copy takes the name the page links to, with the lower-case
+    // extension of the file list.
+    EXPECT_TRUE(std::filesystem::is_regular_file(
+        h.nativePath("C:\\zelbrin\\webhtml\\[003]Tools\\docs") + "/Readme.txt"));
+    EXPECT_EQ(h.read("C:\\zelbrin\\webhtml\\[003]Tools\\docs\\Readme.txt"), "read me");
+    EXPECT_EQ(h.read("C:\\zelbrin\\webhtml\\[003]Tools\\docs\\a.txt"), "text of a");
+    EXPECT_FALSE(h.exists("C:\\zelbrin\\webhtml\\[003]Tools\\docs\\README"));
+
+    // No disc in the drive: each copy fails once (setup.exe and 1.txt; the
+    // disc page does not list ".profile").
+    clickWithMessage(f().htmlcopyall1,
+                     "现在将把目录下的 [所有] "
+                     "文件\r\n拷贝到与生成网页相对应的位置，\r\n如果文件比较大，请耐心等待。");
+    clickDiscList({"[003]Tools\\E:"});
+    h.setCdReady(false);
+    h.ui.clearLog();
+    for (int i = 0; i < 2; ++i) h.ui.answerMsgBox(platform::MsgOK, FileError);
+    generate();
+    EXPECT_EQ(h.ui.messages().size(), 2u);
+    EXPECT_EQ(h.ui.mousePointer(), platform::PointerDefault);
+}
+
+TEST_F(WebPages, DownloadCopiesOfHardDiskFolders) {
+    h.write("C:\\music\\pop\\live\\a.mp3", "live a");
+    h.write("C:\\music\\pop\\live\\b.mp3", "live b");
+    h.write("D:\\sub\\f.txt", "f of d");
+    clickWithMessage(f().htmlcopyall,
+                     "现在将把目录下的 [所有] "
+                     "文件\r\n拷贝到与生成网页相对应的位置，\r\n如果文件比较大，请耐心等待。");
+    clickDiscList({"pop_hard", "pop_hard\\pop", "pop_hard\\pop\\live"});
+    generate();
+    EXPECT_EQ(h.read("C:\\zelbrin\\webhtml\\pop_hard\\live\\a.mp3"), "live a");
+    EXPECT_EQ(h.read("C:\\zelbrin\\webhtml\\pop_hard\\live\\b.mp3"), "live b");
+    clickDiscList({"d_hard", "d_hard\\D:", "d_hard\\D:\\sub"});
+    generate();
+    EXPECT_EQ(h.read("C:\\zelbrin\\webhtml\\d_hard\\sub\\f.txt"), "f of d");
+    // An unreadable index of a hard-disk folder: no page.
+    clickDiscList({"pop_hard", "pop_hard\\pop"});
+    std::filesystem::remove(h.nativePath(indexPath(Pop)));
+    generate();
+    EXPECT_FALSE(h.exists(pagePath("pop_hard\\")));
+}
+
+TEST_F(WebPages, QuickPageModeWritesThePageOfEveryListedFolder) {
+    f().CreateHtmlTrue1.userClick();
+    EXPECT_TRUE(f().CreateHtmlTrue.checked());
+    clickDiscList({"[003]Tools"});
+    EXPECT_EQ(pageTree(), Strings{});
+    clickDiscList({"[003]Tools\\E:", "[003]Tools\\E:\\pics"});
+    EXPECT_EQ(pageTree(), (Strings{"[003]Tools/", "[003]Tools/ZelbrinIndex.html",
+                                   "[003]Tools/pics/", "[003]Tools/pics/ZelbrinIndex.html"}));
+    f().CreateHtmlTrue.userClick();
+    EXPECT_FALSE(f().CreateHtmlTrue1.checked());
+    clickDiscList({"[003]Tools\\E:\\2004"});
+    EXPECT_FALSE(h.exists(pagePath("[003]Tools\\2004\\")));
+}
+
+TEST_F(WebPages, PageOptionsKeepTwinsEqualAndCopyOptionsExclusive) {
+    const std::string all =
+        "现在将把目录下的 [所有] "
+        "文件\r\n拷贝到与生成网页相对应的位置，\r\n如果文件比较大，请耐心等待。";
+    const std::string ticked =
+        "现在将把目录下的 [打勾] "
+        "文件\r\n拷贝到与生成网页相对应的位置，\r\n如果文件比较大，请耐心等待。";
+    const std::string none = "现在只生成目录网页，不拷贝文件。";
+    auto marks = [&] {
+        return std::vector<bool>{f().htmlcopygou.checked(), f().htmlcopygou1.checked(),
+                                 f().htmlcopyall.checked(), f().htmlcopyall1.checked()};
+    };
+    EXPECT_EQ(marks(), (std::vector<bool>{false, false, false, false}));
+    struct Step {
+        platform::MenuItem& item;
+        std::string message;
+        std::vector<bool> after;
+    };
+    for (const Step& s : std::vector<Step>{
+             {f().htmlcopygou, ticked, {true, true, false, false}},
+             {f().htmlcopyall1, all, {false, false, true, true}},
+             {f().htmlcopyall, none, {false, false, false, false}},
+             {f().htmlcopygou1, ticked, {true, true, false, false}},
+             {f().htmlcopygou1, none, {false, false, false, false}},
+         }) {
+        clickWithMessage(s.item, s.message);
+        EXPECT_EQ(marks(), s.after) << s.item.name();
+    }
+    h.ui.clearLog();
+    f().createnotes.userClick();
+    EXPECT_TRUE(f().createnote1.checked() && f().createnotes.checked());
+    f().createnote1.userClick();
+    EXPECT_FALSE(f().createnote1.checked() || f().createnotes.checked());
+    f().add_link.userClick();
+    EXPECT_TRUE(f().add_link.checked());
+    f().add_link.userClick();
+    EXPECT_FALSE(f().add_link.checked());
+    EXPECT_TRUE(h.ui.log().empty());
+}
+
+}  // namespace

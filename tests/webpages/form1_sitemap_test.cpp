@@ -1,0 +1,133 @@
+// The sitemap files of the open disc ("生成当前光盘的目录树网页",
+// "生成当前光盘的目录索引网页"): the nested contents, the flat index, the
+// support files copied without replacing, and the refusal of any selection
+// but the open disc's node.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "web_steps.h"
+
+using namespace web_test;
+using Strings = std::vector<std::string>;
+
+namespace {
+
+const std::string ContentsHeader =
+    "<HTML><!-- Sitemap 1.0 --><OBJECT type=\"text/site properties\"><param name=\"FrameName\" "
+    "value=\"right\"></OBJECT>";
+const std::string IndexHeader =
+    "<HTML><HEAD><!-- Sitemap 1.0 --></HEAD><BODY><OBJECT type=\"text/site properties\"><param "
+    "name=\"FrameName\" value=\"right\"><param name=\"ImageList\" value=\"\"></OBJECT><UL>";
+
+std::string entry(const std::string& name, const std::string& local, bool first) {
+    return std::string(first ? "<UL>" : "") +
+           "<LI><OBJECT type=\"Text/sitemap\"><param name=\"Name\" value=\"" + name +
+           "\"><param name=\"Local\" value=\"" + local + "\"></OBJECT></LI>";
+}
+std::string indexEntry(const std::string& name, const std::string& local) {
+    return "<LI><OBJECT type=\"Text/sitemap;\"><param name=\"Name\" value=\"" + name +
+           "\"><param name=\"Local\" value=\"" + local + "\"></OBJECT>";
+}
+
+const std::string Contents = "C:\\zelbrin\\webhtml\\[003]Tools\\zelbrinleft1.hhc";
+const std::string Index = "C:\\zelbrin\\webhtml\\[003]Tools\\zelbrinleft1.hhk";
+
+TEST_F(WebPages, ContentsAndIndexOfACd) {
+    clickDiscList({"[003]Tools"});
+    popup("createhtmlcontent");
+    popup("createhtmlindex");
+    EXPECT_EQ(crlfLines(h.read(Contents)),
+              (Strings{ContentsHeader, entry("[003]Tools", "ZelbrinIndex.html", true),
+                       entry("docs", "docs\\ZelbrinIndex.html", true),
+                       entry("img", "docs\\img\\ZelbrinIndex.html", true),
+                       entry("old", "docs\\img\\old\\ZelbrinIndex.html", true), "</UL>",
+                       entry("me@home", "docs\\me@home\\ZelbrinIndex.html", false), "</UL>",
+                       entry("pics", "pics\\ZelbrinIndex.html", false),
+                       entry("img", "pics\\img\\ZelbrinIndex.html", true), "</UL>",
+                       entry("2004", "2004\\ZelbrinIndex.html", false), "</UL>", "</UL></HTML>"}));
+    EXPECT_EQ(crlfLines(h.read(Index)),
+              (Strings{IndexHeader, indexEntry("docs", "docs\\ZelbrinIndex.html"),
+                       indexEntry("img", "docs\\img\\ZelbrinIndex.html"),
+                       indexEntry("old", "docs\\img\\old\\ZelbrinIndex.html"),
+                       indexEntry("me@home", "docs\\me@home\\ZelbrinIndex.html"),
+                       indexEntry("pics", "pics\\ZelbrinIndex.html"),
+                       indexEntry("img", "pics\\img\\ZelbrinIndex.html"),
+                       indexEntry("2004", "2004\\ZelbrinIndex.html"), "</UL></HEAD></HTML>"}));
+    EXPECT_TRUE(h.ui.messages().empty());
+}
+
+TEST_F(WebPages, HardDiskFolderAndUnescapedNames) {
+    clickDiscList({"pop_hard"});
+    popup("createhtmlcontent");
+    EXPECT_EQ(crlfLines(h.read("C:\\zelbrin\\webhtml\\pop_hard\\zelbrinleft1.hhc")),
+              (Strings{ContentsHeader, entry("pop_hard", "ZelbrinIndex.html", true),
+                       entry("kpop", "kpop\\ZelbrinIndex.html", true),
+                       entry("live", "kpop\\live\\ZelbrinIndex.html", true), "</UL>",
+                       entry("live", "live\\ZelbrinIndex.html", false), "</UL>", "</UL></HTML>"}));
+    clickDiscList({"[010]Odd"});
+    popup("createhtmlindex");
+    EXPECT_EQ(crlfLines(h.read("C:\\zelbrin\\webhtml\\[010]Odd\\zelbrinleft1.hhk")),
+              (Strings{IndexHeader, indexEntry("a&b 'c' #1", "a&b 'c' #1\\ZelbrinIndex.html"),
+                       indexEntry("..", "..\\ZelbrinIndex.html"), "</UL></HEAD></HTML>"}));
+    // A whole drive catalogued: no subfolder below "sub".
+    clickDiscList({"d_hard"});
+    popup("createhtmlcontent");
+    EXPECT_EQ(crlfLines(h.read("C:\\zelbrin\\webhtml\\d_hard\\zelbrinleft1.hhc")),
+              (Strings{ContentsHeader, entry("d_hard", "ZelbrinIndex.html", true),
+                       entry("sub", "sub\\ZelbrinIndex.html", true), "</UL>", "</UL></HTML>"}));
+}
+
+TEST_F(WebPages, SupportFilesAreCopiedOnceAndNeverReplaced) {
+    const char* files[] = {"cont.gif",           "nocont.gif",        "index.gif",
+                           "noindex.gif",        "i386.cab",          "zelbrindefault.html",
+                           "zelbrinindex1.html", "zelbrinindex2.html"};
+    for (const char* name : files)
+        h.write("C:\\zelbrin\\webmodel\\treeviewimage\\" + std::string(name), name);
+    h.write("C:\\zelbrin\\webhtml\\image\\index.gif", "mine");
+    clickDiscList({"[003]Tools"});
+    popup("createhtmlindex");
+    for (std::size_t i = 0; i < std::size(files); ++i) {
+        const std::string folder =
+            i < 5 ? "C:\\zelbrin\\webhtml\\image\\" : "C:\\zelbrin\\webhtml\\[003]Tools\\";
+        EXPECT_EQ(h.read(folder + files[i]), i == 2 ? "mine" : files[i]) << files[i];
+    }
+    EXPECT_FALSE(h.exists(Contents));
+    // The installed files of the program.
+    const char* source = std::getenv("ZELBRIN_SOURCE_DIR");
+    ASSERT_NE(source, nullptr);
+    for (const char* name : files)
+        EXPECT_GT(std::filesystem::file_size(std::filesystem::path(source) /
+                                             "webmodel/webmodel/treeviewimage" / name),
+                  40u)
+            << name;
+}
+
+TEST_F(WebPages, OnlyTheOpenDiscNodeHasASitemap) {
+    const std::string message = "请选择光盘节点!";
+    auto refused = [&](const char* item) {
+        h.ui.answerMsgBox(platform::MsgOK, message);
+        popup(item);
+        EXPECT_EQ(h.ui.log().back().title, "提示");
+    };
+    refused("createhtmlcontent");  // nothing selected
+    EXPECT_FALSE(h.exists("C:\\zelbrin\\webhtml"));
+    clickDiscList({"[003]Tools"});
+    popup("createhtmlcontent");
+    const std::string before = h.read(Contents);
+    clickDiscList({"[003]Tools\\E:\\docs"});
+    refused("createhtmlindex");
+    // pop_hard selected by its number, not opened.
+    for (char c : std::to_string(f().TreeView1.find("pop_hard*")->index()))
+        f().TreeView1.userKeyPress(c);
+    f().TreeView1.userKeyPress(13);
+    ASSERT_EQ(f().TreeView1.selectedItem()->text(), "pop_hard");
+    refused("createhtmlcontent");
+    EXPECT_EQ(h.read(Contents), before);
+    EXPECT_FALSE(h.exists("C:\\zelbrin\\webhtml\\pop_hard"));
+    EXPECT_FALSE(h.exists(Index));
+}
+
+}  // namespace
