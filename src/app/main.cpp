@@ -17,9 +17,11 @@
 #include "gui/form_view.h"
 #include "gui/front_end.h"
 #include "gui/icons.h"
+#include "gui/media_engine.h"
 #include "gui/qt_services.h"
 #include "gui/qt_ui.h"
 #include "gui/ui_font.h"
+#include "gui/web_view.h"
 #include "mainwindow/app_services.h"
 #include "mainwindow/form1.h"
 #include "platform/files/committed_write.h"
@@ -101,7 +103,9 @@ int run() {
 }  // namespace
 
 int main(int argc, char** argv) {
+    gui::prepareWebEngine();
     QApplication app(argc, argv);
+    gui::useQtMediaEngine();
     // The program ends when the main window unloads, not when a box that
     // start-up shows before it closes.
     QApplication::setQuitOnLastWindowClosed(false);

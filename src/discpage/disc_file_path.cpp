@@ -1,6 +1,7 @@
 #include "discpage/disc_file_path.h"
 
 #include "catalogue/index_line.h"
+#include "catalogue/scan_command.h"
 #include "discpage/file_listing.h"
 #include "platform/error.h"
 #include "platform/files/confine.h"
@@ -86,6 +87,24 @@ bool existsInside(const DiscFilePlace& place) {
         return false;
     }
     return files::getAttributes(place.path).has_value();
+}
+
+std::optional<ListedFilePlace> listedFilePlace(std::string_view programFolder,
+                                               std::string_view openedDisk,
+                                               std::string_view scanDrive, std::string_view cdDrive,
+                                               std::string_view treePath) {
+    namespace text = platform::text;
+    const std::string discPrefix = std::string(openedDisk) + "\\";
+    if (catalogue::isHardDisc(openedDisk) && text::startsWith(treePath, discPrefix)) {
+        const std::optional<HardDiscFolder> disc = hardDiscFolderOf(programFolder, openedDisk);
+        return ListedFilePlace{
+            hardDiscFilePlace(disc.value_or(HardDiscFolder{}), treePath.substr(discPrefix.size())),
+            true};
+    }
+    const std::string scanRoot = "\\" + text::lcase(scanDrive) + ":\\";
+    const std::size_t at = text::lcase(treePath).find(scanRoot);
+    if (scanDrive.empty() || at == std::string::npos) return std::nullopt;
+    return ListedFilePlace{cdFilePlace(cdDrive, treePath.substr(at + scanRoot.size())), false};
 }
 
 }  // namespace discpage

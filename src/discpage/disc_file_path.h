@@ -71,6 +71,22 @@ std::string indexLinePath(std::string_view line);
 // for the note of a folder (type "文件夹").
 std::optional<std::string> notedFilePath(std::string_view notePath);
 
+// Where a file or folder of the disc page's list lies now, from its tree path
+// (the listed folder's full path, "\" and the row's file name). A hard-disk
+// disc (openedDisk ends in "_hard"): the names after openedDisk + "\", under
+// the catalogued folder's parent (an index that cannot be read gives a place
+// that never exists). Otherwise the names after the scan root node ("\",
+// scanDrive, ":\", letter case ignored), on the CD drive. Nothing when the
+// path holds no scan root.
+struct ListedFilePlace {
+    DiscFilePlace place;
+    bool hardDisc = false;
+};
+std::optional<ListedFilePlace> listedFilePlace(std::string_view programFolder,
+                                               std::string_view openedDisk,
+                                               std::string_view scanDrive, std::string_view cdDrive,
+                                               std::string_view treePath);
+
 // True when place is plain and its path exists and lies inside its root.
 bool existsInside(const DiscFilePlace& place);
 

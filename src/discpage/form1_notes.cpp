@@ -9,6 +9,7 @@
 
 #include "catalogue/index_line.h"
 #include "catalogue/scan_command.h"
+#include "discpage/form1_note_store.h"
 #include "discpage/note_file.h"
 #include "discpage/notes_dialog.h"
 #include "mainwindow/form1.h"
@@ -52,12 +53,11 @@ std::optional<std::string> askNote(Form1& form) {
     return form.fileNotes;
 }
 
-// Stores text under key in the disc's note or usage file. The file's text
-// afterwards, or nothing when it could not be read or written (which is told:
-// "不能保存文件: " + path + the reason).
-std::optional<std::string> store(Form1& form, std::string_view disc, std::string_view extension,
-                                 std::string_view marker, const std::string& key,
-                                 const std::string& text) {
+}  // namespace
+
+std::optional<std::string> storeDiscNote(Form1& form, std::string_view disc,
+                                         std::string_view extension, std::string_view marker,
+                                         const std::string& key, const std::string& text) {
     std::string path = form.app().ProgramFolder + "\\" + std::string(catalogue::IndexFolderName) +
                        "\\" + std::string(disc) + std::string(extension);
     try {
@@ -69,6 +69,8 @@ std::optional<std::string> store(Form1& form, std::string_view disc, std::string
         return std::nullopt;
     }
 }
+
+namespace {
 
 // The remark (usage false) or usage note of the file list's selected row.
 void editFileListNote(Form1& form, bool usage) {
@@ -85,8 +87,8 @@ void editFileListNote(Form1& form, bool usage) {
     if (!text) return;
 
     const std::string disc = form.OpenedDisk;
-    if (!store(form, disc, usage ? discpage::UsageExtension : discpage::NoteExtension,
-               usage ? discpage::UsageMarker : discpage::NoteMarker, key, *text))
+    if (!storeDiscNote(form, disc, usage ? discpage::UsageExtension : discpage::NoteExtension,
+                       usage ? discpage::UsageMarker : discpage::NoteMarker, key, *text))
         return;
     if (platform::ListItem* shown = form.ListView1.findSerial(serial))
         shown->setSubItem(usage ? 4 : 3, *text);
@@ -118,7 +120,7 @@ void Form1::addnotes111_Click() {
     if (!text) return;
 
     const std::optional<std::string> after =
-        store(*this, disc, discpage::NoteExtension, discpage::NoteMarker, key, *text);
+        storeDiscNote(*this, disc, discpage::NoteExtension, discpage::NoteMarker, key, *text);
     if (!after) return;
     // The only record removed: no note file is left for the disc.
     if (text->empty() && *after == "\r\n") {

@@ -22,8 +22,6 @@
 
 namespace {
 
-namespace text = platform::text;
-
 constexpr std::string_view InsertDisc = "请插入光盘";
 constexpr std::string_view NoSuchFile = "该文件不存在!";
 // The folder the opening program starts in.
@@ -43,34 +41,15 @@ void Form1::OpenOpticDisk_Click() {
         node->fullPath() + "\\" +
         discpage::rowFileName(item->text(), item->subItem(1), item->smallIcon() == images::Folder);
 
-    std::string path;
-    const std::string discPrefix = OpenedDisk + "\\";
-    if (catalogue::isHardDisc(OpenedDisk) && text::startsWith(treePath, discPrefix)) {
-        // Below the disc node: the scanned folder's name and the names below
-        // it, under the folder's parent.
-        const std::string below = treePath.substr(discPrefix.size());
-        const std::optional<discpage::HardDiscFolder> disc =
-            discpage::hardDiscFolderOf(app().ProgramFolder, OpenedDisk);
-        const discpage::DiscFilePlace place =
-            discpage::hardDiscFilePlace(disc.value_or(discpage::HardDiscFolder{}), below);
-        if (!discpage::existsInside(place)) {
-            ui().msgBox(NoSuchFile, platform::MsgButtons::OK, catalogue::TipTitle);
-            return;
-        }
-        path = place.path;
-    } else {
-        // Below the scan root node ("\" + scan drive + ":\"), on the drive.
-        const std::string scanRoot = "\\" + text::lcase(OpenedDiskLabel1) + ":\\";
-        const std::size_t at = text::lcase(treePath).find(scanRoot);
-        if (OpenedDiskLabel1.empty() || at == std::string::npos) return;
-        const discpage::DiscFilePlace place =
-            discpage::cdFilePlace(CdDrive, treePath.substr(at + scanRoot.size()));
-        if (!discpage::existsInside(place)) {
-            ui().msgBox(InsertDisc, platform::MsgButtons::OK, catalogue::TipTitle);
-            return;
-        }
-        path = place.path;
+    const std::optional<discpage::ListedFilePlace> listed = discpage::listedFilePlace(
+        app().ProgramFolder, OpenedDisk, OpenedDiskLabel1, CdDrive, treePath);
+    if (!listed) return;
+    if (!discpage::existsInside(listed->place)) {
+        ui().msgBox(listed->hardDisc ? NoSuchFile : InsertDisc, platform::MsgButtons::OK,
+                    catalogue::TipTitle);
+        return;
     }
+    const std::string path = listed->place.path;
 
     // A program that cannot be started for an existing file is not told.
     platform::BusyPointer busy(*this);

@@ -5,28 +5,13 @@
 #include "mainwindow/form1.h"
 #include "platform/controls/design_table.h"
 #include "platform/controls/listview.h"
+#include "platform/text/text.h"
 #include "platform/ui/ui.h"
 
 namespace {
 
 constexpr std::string_view RemarkCaption = "添加备注";
 constexpr std::string_view UsageCaption = "添加使用情况";
-
-// The text with every line break as CR LF (a lone LF or CR too).
-std::string withCrLf(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (c == '\r' || c == '\n') {
-            out += "\r\n";
-            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-        } else {
-            out += c;
-        }
-    }
-    return out;
-}
 
 // A file-list row's name as its note key ends: text, "." and type column.
 std::string fileListName(const platform::ListItem& row) {
@@ -111,7 +96,7 @@ void notes::OKButton_Click() {
         ui().msgBox(MarkerRefused, platform::MsgButtons::OK, catalogue::TipTitle);
         return;
     }
-    main_.fileNotes = withCrLf(text);
+    main_.fileNotes = platform::text::withCrLf(text);
     unload();
 }
 

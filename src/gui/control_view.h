@@ -112,6 +112,7 @@ void addTreeViews(ViewFactory& f);
 void addListViews(ViewFactory& f);
 void addBarViews(ViewFactory& f);
 void addViewerViews(ViewFactory& f);
+void addWebBrowserView(ViewFactory& f);
 void addFileListViews(ViewFactory& f);
 
 // A maker for a view class constructed with (Model&, FormView&).

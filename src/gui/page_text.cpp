@@ -70,6 +70,119 @@ bool isHtmlPath(std::string_view path) {
     return std::find(html.begin(), html.end(), ext) != html.end();
 }
 
+namespace {
+
+std::string extensionOf(std::string_view path) {
+    const std::size_t dot = path.find_last_of('.');
+    const std::size_t sep = path.find_last_of("\\/");
+    if (dot == std::string_view::npos || (sep != std::string_view::npos && dot < sep)) return {};
+    return platform::text::lcase(path.substr(dot + 1));
+}
+
+// Text for an HTML page: & < > " written as entities.
+std::string htmlEscaped(std::string_view s) {
+    std::string out;
+    for (char c : s) {
+        switch (c) {
+            case '&':
+                out += "&amp;";
+                break;
+            case '<':
+                out += "&lt;";
+                break;
+            case '>':
+                out += "&gt;";
+                break;
+            case '"':
+                out += "&quot;";
+                break;
+            default:
+                out += c;
+        }
+    }
+    return out;
+}
+
+// A name as the relative address of a link: every byte but letters, digits
+// and "-._~" percent-encoded (UTF-8).
+std::string linkName(std::string_view name) {
+    static const char hex[] = "0123456789ABCDEF";
+    std::string out;
+    for (unsigned char c : name) {
+        if (std::isalnum(c) || c == '-' || c == '.' || c == '_' || c == '~') {
+            out += static_cast<char>(c);
+        } else {
+            out += '%';
+            out += hex[c >> 4];
+            out += hex[c & 15];
+        }
+    }
+    return out;
+}
+
+constexpr std::string_view PageHead = "<!DOCTYPE html><html><head><meta charset=\"utf-8\"><title>";
+
+}  // namespace
+
+DocumentKind documentKind(std::string_view path) {
+    if (isHtmlPath(path)) return DocumentKind::Page;
+    const std::string ext = extensionOf(path);
+    if (!pictureMime(path).empty()) return DocumentKind::Picture;
+    static const std::array<std::string_view, 18> texts = {
+        "",    "txt", "log", "ini", "inf", "nfo", "diz", "css", "xml",
+        "xsl", "bat", "js",  "csv", "c",   "h",   "cpp", "me",  "1st"};
+    if (std::find(texts.begin(), texts.end(), ext) != texts.end()) return DocumentKind::Text;
+    return DocumentKind::Note;
+}
+
+std::string pictureMime(std::string_view path) {
+    const std::string ext = extensionOf(path);
+    if (ext == "gif") return "image/gif";
+    if (ext == "jpg" || ext == "jpeg") return "image/jpeg";
+    if (ext == "png") return "image/png";
+    if (ext == "bmp") return "image/bmp";
+    if (ext == "ico") return "image/x-icon";
+    return {};
+}
+
+std::string documentText(std::string_view bytes) {
+    if (bytes.substr(0, Bom.size()) == Bom) return std::string(bytes.substr(Bom.size()));
+    const std::string head =
+        platform::text::lcase(bytes.substr(0, std::min<std::size_t>(bytes.size(), 200)));
+    if (head.rfind("<?xml", 0) == 0) {
+        const std::size_t end = head.find("?>");
+        const std::string decl = head.substr(0, end);
+        if (decl.find("utf-8") != std::string::npos || decl.find("utf8") != std::string::npos)
+            return std::string(bytes);
+    }
+    return platform::text::fromCp936(bytes);
+}
+
+std::string notePage(std::string_view windowsPath) {
+    const std::size_t sep = windowsPath.find_last_of("\\/");
+    const std::string_view name =
+        sep == std::string_view::npos ? windowsPath : windowsPath.substr(sep + 1);
+    return std::string(PageHead) + htmlEscaped(name) + "</title></head><body><p>" +
+           htmlEscaped("预览窗口不能显示这种文件：") + htmlEscaped(name) + "</p></body></html>";
+}
+
+std::string folderListingPage(std::string_view windowsFolder,
+                              const std::vector<ListedEntry>& entries) {
+    std::string folder(windowsFolder);
+    if (folder.empty() || folder.back() != '\\') folder += '\\';
+    std::string out = std::string(PageHead) + htmlEscaped(folder) + "</title></head><body><h3>" +
+                      htmlEscaped(folder) + "</h3><ul>";
+    for (int pass = 0; pass < 2; ++pass) {
+        for (const ListedEntry& e : entries) {
+            if (e.folder != (pass == 0)) continue;
+            const std::string shown = e.folder ? e.name + "\\" : e.name;
+            out += "<li><a href=\"" + linkName(e.name) + (e.folder ? "/" : "") + "\">" +
+                   htmlEscaped(shown) + "</a></li>";
+        }
+    }
+    return out + "</ul></body></html>";
+}
+
 std::string linkTarget(std::string_view pagePath, std::string_view href) {
     if (href.empty() || href.front() == '#') return {};
     // A scheme of two or more letters before ":" is an address of its own.

@@ -6,6 +6,7 @@
 #include <QString>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace gui {
 
@@ -30,5 +31,33 @@ bool isHtmlPath(std::string_view path);
 // (pagePath is the page's Windows path). "" for a link within the page
 // ("#part") or an empty one.
 std::string linkTarget(std::string_view pagePath, std::string_view href);
+
+// How the browser shows a document, by the extension of its path: as a page
+// (isHtmlPath), as a picture (gif, jpg, jpeg, png, bmp, ico), as plain text
+// that the program decodes (txt, log, ini, inf, nfo, diz, css, xml, xsl, bat,
+// js, csv, c, h, cpp, me, 1st and no extension), or as a one-line note naming
+// the file (doc, ppt and every other type: documents the browser cannot show).
+enum class DocumentKind { Page, Picture, Note, Text };
+DocumentKind documentKind(std::string_view path);
+
+// The MIME type of a picture file by its extension ("image/gif", ...).
+std::string pictureMime(std::string_view path);
+
+// The text of a text document as UTF-8: a UTF-8 byte-order mark (dropped)
+// or an XML declaration of UTF-8 gives UTF-8, anything else is code page 936.
+std::string documentText(std::string_view bytes);
+
+// The note shown for a document the browser cannot show (UTF-8 HTML):
+// "预览窗口不能显示这种文件：" and the file's name.
+std::string notePage(std::string_view windowsPath);
+
+// A folder's listing as a page (UTF-8 HTML): the folder's Windows path as
+// its title, then one link per entry, folders first and marked with "\".
+struct ListedEntry {
+    std::string name;  // the Windows name
+    bool folder = false;
+};
+std::string folderListingPage(std::string_view windowsFolder,
+                              const std::vector<ListedEntry>& entries);
 
 }  // namespace gui

@@ -1,16 +1,18 @@
-// Views of the preview pane's viewers: the web browser (local HTML and text
-// files in a QTextBrowser), the picture box, the media player (a panel naming
-// the file until a media engine comes) and the Flash player (a panel naming
-// the movie: no Flash player exists on this platform).
+// Views of the preview pane's viewers: the picture box (Qt's image readers),
+// the media player (the video of a video file, the name of a sound file; the
+// playing is the media engine's) and the Flash player (a panel naming the
+// movie: no Flash player exists on this platform). The web browser is in
+// web_view.cpp.
 #include <QLabel>
-#include <QTextBrowser>
-#include <QUrl>
-#include <fstream>
-#include <sstream>
+#include <QStackedWidget>
+#include <QVideoWidget>
+#include <algorithm>
+#include <array>
+#include <cctype>
 
 #include "gui/control_view.h"
 #include "gui/form_view.h"
-#include "gui/page_text.h"
+#include "gui/media_engine.h"
 #include "gui/qt_convert.h"
 #include "platform/controls/media_player.h"
 #include "platform/controls/viewers.h"
@@ -19,13 +21,15 @@ namespace gui {
 
 namespace {
 
-bool readFile(const std::string& native, std::string& bytes) {
-    std::ifstream in(native, std::ios::binary);
-    if (!in) return false;
-    std::ostringstream s;
-    s << in.rdbuf();
-    bytes = s.str();
-    return true;
+// The media files that carry pictures, by extension.
+bool isVideoPath(std::string_view path) {
+    static const std::array<std::string_view, 7> video = {"avi", "wmv", "mpg", "mpeg",
+                                                          "mov", "asf", "dat"};
+    const std::size_t dot = path.find_last_of('.');
+    if (dot == std::string_view::npos) return false;
+    std::string ext(path.substr(dot + 1));
+    for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return std::find(video.begin(), video.end(), ext) != video.end();
 }
 
 // A plain panel with a centred line of text.
@@ -40,72 +44,6 @@ QLabel* panel() {
 }
 
 }  // namespace
-
-// ---- WebBrowser ----
-
-class WebBrowserView : public ControlView {
-  public:
-    WebBrowserView(platform::WebBrowser& m, FormView& f) : ControlView(m, f), m_(m) {
-        browser_ = new QTextBrowser;
-        browser_->setOpenLinks(false);
-        browser_->setOpenExternalLinks(false);
-        QObject::connect(browser_, &QTextBrowser::anchorClicked, browser_,
-                         [this](const QUrl& url) { follow(url); });
-        QObject::connect(browser_, &QTextBrowser::highlighted, browser_, [this](const QUrl& url) {
-            platform::WebBrowser& m = m_;
-            std::string text = fromQ(url.toString());
-            gesture([&m, &text] { m.userStatus(std::move(text)); });
-        });
-        QObject::connect(browser_, &QTextBrowser::selectionChanged, browser_, [this] {
-            platform::WebBrowser& m = m_;
-            std::string text = fromQ(
-                browser_->textCursor().selectedText().replace(QChar::ParagraphSeparator, '\n'));
-            if (text == m.selection()) return;
-            gesture([&m, &text] { m.userSelect(std::move(text)); });
-        });
-        setWidget(browser_);
-    }
-
-  protected:
-    void apply() override {
-        if (m_.locationURL() == shown_) return;
-        shown_ = m_.locationURL();
-        const std::string path = m_.locationPath();
-        std::string bytes;
-        const std::string native = nativePathOf(path);
-        browser_->clear();
-        if (path.empty()) {
-            // Not a file: the address alone (no network here).
-            if (!shown_.empty()) browser_->setPlainText(toQ(shown_));
-            return;
-        }
-        if (native.empty() || !readFile(native, bytes)) return;
-        const std::size_t sep = native.find_last_of('/');
-        browser_->document()->setBaseUrl(QUrl::fromLocalFile(toQ(native.substr(0, sep + 1))));
-        browser_->setSearchPaths({toQ(native.substr(0, sep + 1))});
-        if (isHtmlPath(path))
-            browser_->setHtml(decodePage(bytes));
-        else
-            browser_->setPlainText(decodePage(bytes));
-    }
-
-  private:
-    void follow(const QUrl& url) {
-        const std::string href = fromQ(url.toString(QUrl::FullyEncoded));
-        if (!href.empty() && href.front() == '#') {
-            browser_->scrollToAnchor(url.fragment());
-            return;
-        }
-        std::string target = linkTarget(m_.locationPath(), href);
-        if (target.empty()) return;
-        platform::WebBrowser& m = m_;
-        gesture([&m, &target] { m.userFollowLink(target); });
-    }
-
-    platform::WebBrowser& m_;
-    QTextBrowser* browser_;
-    std::string shown_;
-};
 
 // ---- PictureBox ----
 
@@ -124,14 +62,12 @@ class PictureBoxView : public ControlView {
         shown_ = m_.picture();
         label_->clear();
         if (shown_.empty()) return;
-        // At its own size from the top left corner; a kind Qt cannot draw
-        // (a metafile) shows its name.
+        // At its own size from the top left corner, read by Qt's image
+        // readers (the first picture of an icon file); what they cannot read
+        // (a metafile, a broken file) leaves the box empty.
         QPixmap pm;
         const std::string native = nativePathOf(shown_);
-        if (!native.empty() && pm.load(toQ(native)))
-            label_->setPixmap(pm);
-        else
-            label_->setText(toQ(lastNameOf(shown_)));
+        if (!native.empty() && pm.load(toQ(native))) label_->setPixmap(pm);
     }
 
   private:
@@ -145,20 +81,36 @@ class PictureBoxView : public ControlView {
 class MediaPlayerView : public ControlView {
   public:
     MediaPlayerView(platform::MediaPlayer& m, FormView& f) : ControlView(m, f), m_(m) {
+        stack_ = new QStackedWidget;
         label_ = panel();
         QPalette p = label_->palette();
         p.setColor(QPalette::Window, QColor(0x20, 0x20, 0x20));
         p.setColor(QPalette::WindowText, QColor(0xE0, 0xE0, 0xE0));
         label_->setPalette(p);
-        setWidget(label_);
+        video_ = new QVideoWidget;
+        stack_->addWidget(label_);
+        stack_->addWidget(video_);
+        setWidget(stack_);
+        if (auto* engine = dynamic_cast<QtMediaEngine*>(&m_.engine()))
+            engine->setVideoOutput(video_);
+    }
+    ~MediaPlayerView() override {
+        if (auto* engine = dynamic_cast<QtMediaEngine*>(&m_.engine()))
+            engine->setVideoOutput(nullptr);
     }
 
   protected:
-    void apply() override { label_->setText(toQ(lastNameOf(m_.fileName()))); }
+    void apply() override {
+        label_->setText(toQ(lastNameOf(m_.fileName())));
+        stack_->setCurrentWidget(isVideoPath(m_.fileName()) ? static_cast<QWidget*>(video_)
+                                                            : label_);
+    }
 
   private:
     platform::MediaPlayer& m_;
+    QStackedWidget* stack_;
     QLabel* label_;
+    QVideoWidget* video_;
 };
 
 class FlashPlayerView : public ControlView {
@@ -177,7 +129,7 @@ class FlashPlayerView : public ControlView {
 };
 
 void addViewerViews(ViewFactory& f) {
-    f.add("WebBrowser", makerOf<WebBrowserView, platform::WebBrowser>());
+    addWebBrowserView(f);
     f.add("PictureBox", makerOf<PictureBoxView, platform::PictureBox>());
     f.add("MediaPlayer", makerOf<MediaPlayerView, platform::MediaPlayer>());
     f.add("FlashPlayer", makerOf<FlashPlayerView, platform::FlashPlayer>());

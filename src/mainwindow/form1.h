@@ -711,6 +711,14 @@ class Form1 : public Form1Design {
     // the interval dialog Dialog2 sets b_interval.
     void Timer2_Timer();
     void a_interval_Click();
+    // Remarks and names from the preview (form1_preview_text.cpp): the
+    // selected file's remark taken from the file itself or from the text
+    // selected in the preview browser, and the previewed file of a hard-disk
+    // folder renamed after the selected text.
+    void addnotesauto_Click();
+    void addselecttoremark_Click();
+    void AlterFilename_Click();
+    void wirePreviewTextEvents();
 
   private:
     // ---- 3 disc page: state kept from one click to the next ----

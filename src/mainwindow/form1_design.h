@@ -130,8 +130,12 @@ class Form1Design : public platform::Form {
     platform::MenuItem Export{file, "Export", "导出光盘索引文件"};                          // 1
     platform::MenuItem ChangeOrder{file, "ChangeOrder", "修改光盘名字、序号、备注和分类"};  // 1
     platform::MenuItem copytag{file, "copytag", "把打标记的文件拷贝到硬盘形成映象文件"};    // 5
-    platform::MenuItem setpassword{file, "setpassword", "为Zelbrin设置使用密码"};           // 2
-    platform::MenuItem CreateShortcut{file, "CreateShortcut", "在桌面上创建快捷方式"};      // 2
+    platform::MenuItem addselecttoremark{file, "addselecttoremark",
+                                         "把预览窗口中选中的文字添加到预览文件的备注"};  // 3
+    platform::MenuItem AlterFilename{file, "AlterFilename",
+                                     "把预览窗口中选中的文字作为预览文件的名字"};       // 8
+    platform::MenuItem setpassword{file, "setpassword", "为Zelbrin设置使用密码"};       // 2
+    platform::MenuItem CreateShortcut{file, "CreateShortcut", "在桌面上创建快捷方式"};  // 2
     platform::MenuItem fileGap1{file, "fileGap1", "-"};
     platform::MenuItem exit{file, "exit", "退出"};  // 2
     // 选项 (option)

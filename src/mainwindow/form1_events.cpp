@@ -21,6 +21,7 @@ void Form1::wireEvents() {
     wireMirrorEvents();
     wirePreviewEvents();
     wireCdAudioEvents();
+    wirePreviewTextEvents();
     wireSendToEvents();
     wireWebPageEvents();
     wireTemplateEvents();

@@ -68,9 +68,9 @@ void Form1::Toolbar1_ButtonClick(platform::ToolbarButton& Button) {
         if (WebBrowser1.visible())
             WebBrowser1.execWB(platform::BrowserSaveAs, platform::BrowserPromptUser);
     } else if (key == "altername") {
-        // Naming the previewed file after the marked text: not built yet.
+        AlterFilename_Click();
     } else if (key == "addselecttoremark") {
-        // Adding the marked text to the previewed file's remark: not built yet.
+        addselecttoremark_Click();
     } else if (key == "fullscreen") {
         if (pressed)
             fullScreenOn();

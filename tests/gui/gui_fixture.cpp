@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "gui/ui_font.h"
+#include "gui/web_view.h"
 
 namespace guitest {
 
@@ -25,6 +26,7 @@ class QtEnvironment : public ::testing::Environment {
         static int argc = 1;
         static char name[] = "test_gui";
         static char* argv[] = {name, nullptr};
+        gui::prepareWebEngine();
         app_ = std::make_unique<QApplication>(argc, argv);
         app_->setQuitOnLastWindowClosed(false);
         gui::applyUiFont(*app_);  // as the program draws its forms

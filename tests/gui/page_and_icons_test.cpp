@@ -59,6 +59,50 @@ TEST(PageText, LinkTargets) {
     for (const auto& [href, target] : cases) EXPECT_EQ(gui::linkTarget(page, href), target) << href;
 }
 
+TEST(PageText, DocumentKindsByExtension) {
+    using gui::DocumentKind;
+    struct Case {
+        const char* path;
+        DocumentKind kind;
+    };
+    for (const Case& c : {
+             Case{"E:\\a.HTM", DocumentKind::Page},
+             Case{"E:\\a.shtml", DocumentKind::Page},
+             Case{"E:\\a.JPG", DocumentKind::Picture},
+             Case{"E:\\a.gif", DocumentKind::Picture},
+             Case{"E:\\a.txt", DocumentKind::Text},
+             Case{"E:\\a.xml", DocumentKind::Text},
+             Case{"E:\\x.y\\README", DocumentKind::Text},
+             Case{"E:\\a.doc", DocumentKind::Note},
+             Case{"E:\\a.ppt", DocumentKind::Note},
+             Case{"E:\\a.wav", DocumentKind::Note},
+             Case{"E:\\a.zip", DocumentKind::Note},
+         })
+        EXPECT_EQ(gui::documentKind(c.path), c.kind) << c.path;
+}
+
+TEST(PageText, TextDocumentsAreCodePage936UnlessMarkedUtf8) {
+    EXPECT_EQ(gui::documentText(platform::text::toCp936("中文")), "中文");
+    EXPECT_EQ(gui::documentText("\xEF\xBB\xBF中文"), "中文");
+    EXPECT_EQ(gui::documentText("<?xml version=\"1.0\" encoding=\"UTF-8\"?><a>中</a>"),
+              "<?xml version=\"1.0\" encoding=\"UTF-8\"?><a>中</a>");
+    const std::string gbk =
+        "<?xml version=\"1.0\" encoding=\"gb2312\"?>" + platform::text::toCp936("<a>中</a>");
+    EXPECT_EQ(gui::documentText(gbk), "<?xml version=\"1.0\" encoding=\"gb2312\"?><a>中</a>");
+}
+
+TEST(PageText, AFolderListingLinksFoldersFirstWithEscapedNames) {
+    const std::string page =
+        gui::folderListingPage("E:\\docs", {{"b <c>.txt", false}, {"子 目录", true}});
+    EXPECT_NE(page.find("<title>E:\\docs\\</title>"), std::string::npos) << page;
+    const std::size_t folder =
+        page.find("<a href=\"%E5%AD%90%20%E7%9B%AE%E5%BD%95/\">子 目录\\</a>");
+    const std::size_t file = page.find("<a href=\"b%20%3Cc%3E.txt\">b &lt;c&gt;.txt</a>");
+    EXPECT_NE(folder, std::string::npos) << page;
+    EXPECT_NE(file, std::string::npos) << page;
+    EXPECT_LT(folder, file);
+}
+
 TEST(Icons, EveryKeyOfTheImageListHasItsOwnPicture) {
     guitest::GuiMachine m;
     const platform::ImageList& images = m.form.ImageList1;

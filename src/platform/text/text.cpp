@@ -133,6 +133,21 @@ std::string rtrim(std::string_view s) {
     return i == std::string_view::npos ? std::string() : std::string(s.substr(0, i + 1));
 }
 
+std::string withCrLf(std::string_view s) {
+    std::string out;
+    out.reserve(s.size());
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        const char c = s[i];
+        if (c == '\r' || c == '\n') {
+            out += "\r\n";
+            if (c == '\r' && i + 1 < s.size() && s[i + 1] == '\n') ++i;
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
 std::string trim(std::string_view s) {
     const std::size_t a = s.find_first_not_of(' ');
     if (a == std::string_view::npos) return {};

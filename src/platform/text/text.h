@@ -73,6 +73,8 @@ std::size_t byteOfCharPos(std::string_view s, std::size_t charPos);     // charP
 std::string lcase(std::string_view s);  // ASCII A-Z only; never changes the length
 std::string ucase(std::string_view s);  // ASCII a-z only
 std::string trim(std::string_view s);   // blanks (spaces) at both ends
+// Every line break as CR LF (a lone LF or CR becomes one).
+std::string withCrLf(std::string_view s);
 std::string ltrim(std::string_view s);
 std::string rtrim(std::string_view s);
 std::string replace(std::string_view s, std::string_view from, std::string_view to);

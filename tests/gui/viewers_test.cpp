@@ -1,0 +1,265 @@
+// The preview pane's viewers on the desktop: the web engine showing local
+// pages (code page 936 unless declared otherwise, with their pictures, style
+// sheets and frames, but no script reaching other files or remote
+// addresses), text documents as plain text, folders as listings, doc files
+// as a note; links, back and the selection going through the browser model;
+// pictures through Qt's image readers; sound played by Qt Multimedia.
+#include <gtest/gtest.h>
+
+#include <QBuffer>
+#include <QEventLoop>
+#include <QImage>
+#include <QLabel>
+#include <QTimer>
+#include <QWebEnginePage>
+#include <QWebEngineView>
+#include <cstdint>
+#include <string>
+
+#include "gui/media_engine.h"
+#include "gui_fixture.h"
+#include "platform/controls/media_player.h"
+#include "platform/text/text.h"
+
+namespace {
+
+using guitest::GuiMachine;
+
+std::string pngBytes(int w, int h) {
+    QImage img(w, h, QImage::Format_RGB32);
+    img.fill(Qt::red);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    img.save(&buffer, "PNG");
+    return bytes.toStdString();
+}
+
+// A WAV file of seconds of a quiet tone (8 kHz, 16-bit mono).
+std::string wavBytes(double seconds) {
+    const std::uint32_t rate = 8000;
+    const auto samples = static_cast<std::uint32_t>(seconds * rate);
+    std::string out;
+    auto u32 = [&out](std::uint32_t v) {
+        for (int i = 0; i < 4; ++i) out += static_cast<char>((v >> (8 * i)) & 0xFF);
+    };
+    auto u16 = [&out](std::uint16_t v) {
+        out += static_cast<char>(v & 0xFF);
+        out += static_cast<char>(v >> 8);
+    };
+    out += "RIFF";
+    u32(36 + samples * 2);
+    out += "WAVEfmt ";
+    u32(16);
+    u16(1);
+    u16(1);
+    u32(rate);
+    u32(rate * 2);
+    u16(2);
+    u16(16);
+    out += "data";
+    u32(samples * 2);
+    for (std::uint32_t i = 0; i < samples; ++i) u16(static_cast<std::uint16_t>((i % 40) * 200));
+    return out;
+}
+
+class Viewers : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        m.showMain();
+        platform::dispatch([this] { m.form.WebBrowser1.setVisible(true); });
+        view = m.widgetOf<QWebEngineView>(m.form.WebBrowser1);
+        ASSERT_NE(view, nullptr);
+    }
+
+    // The browser model goes to url; waits until the engine has loaded it.
+    bool show(const std::string& url) {
+        bool done = false;
+        bool ok = false;
+        auto c = QObject::connect(view, &QWebEngineView::loadFinished, view, [&](bool r) {
+            done = true;
+            ok = r;
+        });
+        platform::dispatch([&] { m.form.WebBrowser1.navigate(url); });
+        EXPECT_TRUE(QTest::qWaitFor([&] { return done; }, 20000));
+        QObject::disconnect(c);
+        return done && ok;
+    }
+    // The value of a script run in the shown page.
+    QVariant js(const QString& script) {
+        QVariant result;
+        bool done = false;
+        view->page()->runJavaScript(script, [&](const QVariant& v) {
+            result = v;
+            done = true;
+        });
+        EXPECT_TRUE(QTest::qWaitFor([&] { return done; }, 10000));
+        return result;
+    }
+    std::string bodyText() { return js("document.body.innerText").toString().toStdString(); }
+
+    GuiMachine m;
+    QWebEngineView* view = nullptr;
+};
+
+TEST_F(Viewers, PagesWithoutACharsetOrWithGbkAreCodePage936AndShowWhatTheyHold) {
+    m.h.writeBytes("C:\\web\\a.png", pngBytes(3, 2));
+    m.h.writeBytes("C:\\web\\s.css", "body{color:rgb(255,0,0)}");
+    m.h.write("C:\\web\\f.htm", "<p>框架</p>");
+    m.h.write("C:\\web\\a.htm",
+              "<html><head><link rel=stylesheet href=\"s.css\"></head><body>中文页"
+              "<table><tr><td>格</td></tr></table><img src=\"a.png\">"
+              "<iframe src=\"f.htm\"></iframe></body></html>");
+    ASSERT_TRUE(show("file://C:\\web\\a.htm"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return js("document.images[0].complete").toBool(); }, 10000));
+    EXPECT_EQ(bodyText().substr(0, 9), "中文页");
+    EXPECT_EQ(js("document.images[0].naturalWidth").toInt(), 3);
+    EXPECT_EQ(js("getComputedStyle(document.body).color").toString(), "rgb(255, 0, 0)");
+    EXPECT_EQ(js("window.frames.length").toInt(), 1);
+
+    struct Case {
+        std::string head;
+        std::string bytes;  // of the body text
+        std::string shown;
+    };
+    for (const Case& c : std::vector<Case>{
+             {"<meta charset=\"gb2312\">", platform::text::toCp936("简体"), "简体"},
+             {"<meta http-equiv=\"Content-Type\" content=\"text/html; charset=gbk\">",
+              platform::text::toCp936("汉字"), "汉字"},
+             {"<meta charset=\"utf-8\">", "统一码", "统一码"},
+         }) {
+        SCOPED_TRACE(c.head);
+        m.h.writeBytes("C:\\web\\c.htm",
+                       "<html><head>" + c.head + "</head><body>" + c.bytes + "</body></html>");
+        platform::dispatch([&] { m.form.WebBrowser1.navigate("about:blank"); });
+        ASSERT_TRUE(show("file://C:\\web\\c.htm"));
+        EXPECT_EQ(bodyText(), c.shown);
+    }
+}
+
+TEST_F(Viewers, ScriptsOfLocalPagesReachNeitherOtherFilesNorRemoteAddresses) {
+    m.h.write("C:\\web\\secret.txt", "secret");
+    m.h.writeBytes("C:\\web\\a.png", pngBytes(3, 2));
+    m.h.write("C:\\web\\x.htm",
+              "<html><body><img id=r src=\"http://127.0.0.1:9/x.png\">"
+              "<img id=f src=\"file:///etc/hostname\"><img id=l src=\"a.png\"><script>"
+              "var x = new XMLHttpRequest(); var r = 'none';"
+              "try { x.open('GET', 'secret.txt', false); x.send(); r = x.responseText; }"
+              "catch (e) { r = 'blocked'; } document.title = r;</script></body></html>");
+    ASSERT_TRUE(show("file://C:\\web\\x.htm"));
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return js("document.getElementById('l').complete").toBool(); }, 10000));
+    EXPECT_EQ(js("document.title").toString(), "blocked");
+    EXPECT_EQ(js("document.getElementById('l').naturalWidth").toInt(), 3);
+    EXPECT_EQ(js("document.getElementById('r').naturalWidth").toInt(), 0);
+    EXPECT_EQ(js("document.getElementById('f').naturalWidth").toInt(), 0);
+}
+
+TEST_F(Viewers, TextsAreDecodedByTheProgramFoldersListedAndDocumentsNoted) {
+    m.h.write("C:\\web\\t.txt", "中文 <b>not bold</b>");
+    m.h.write("C:\\web\\sub\\b.htm", "b");
+    m.h.writeBytes("C:\\web\\w.doc", std::string("\xD0\xCF\x11\xE0", 4));
+    ASSERT_TRUE(show("file://C:\\web\\t.txt"));
+    EXPECT_EQ(js("document.contentType").toString(), "text/plain");
+    EXPECT_EQ(bodyText(), "中文 <b>not bold</b>");
+
+    ASSERT_TRUE(show("file://C:\\web"));
+    const std::string listing = bodyText();
+    EXPECT_NE(listing.find("C:\\web\\"), std::string::npos) << listing;
+    EXPECT_NE(listing.find("sub\\"), std::string::npos) << listing;
+    EXPECT_NE(listing.find("t.txt"), std::string::npos) << listing;
+    EXPECT_LT(listing.find("sub\\"), listing.find("t.txt")) << listing;
+    // Its links lead into the folder.
+    m.h.write("C:\\web\\sub\\in.txt", "里面");
+    ASSERT_TRUE(show("file://C:\\web\\sub"));
+    bool loaded = false;
+    auto c = QObject::connect(view, &QWebEngineView::loadFinished, view, [&] { loaded = true; });
+    js("document.querySelector('a[href=\"in.txt\"]').click()");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return loaded; }, 20000));
+    QObject::disconnect(c);
+    EXPECT_EQ(m.form.WebBrowser1.locationURL(), "file:///C:/web/sub/in.txt");
+    EXPECT_EQ(bodyText(), "里面");
+
+    ASSERT_TRUE(show("file://C:\\web\\w.doc"));
+    EXPECT_EQ(bodyText(), "预览窗口不能显示这种文件：w.doc");
+    m.h.writeBytes("C:\\web\\s.wav", wavBytes(0.1));
+    ASSERT_TRUE(show("file://C:\\web\\s.wav"));
+    EXPECT_EQ(bodyText(), "预览窗口不能显示这种文件：s.wav");
+}
+
+TEST_F(Viewers, LinksBackAndTheSelectionGoThroughTheBrowserModel) {
+    m.h.write("C:\\web\\a.htm", "<a id=l href=\"sub/b%20c.htm\">next</a> 第一页");
+    m.h.write("C:\\web\\sub\\b c.htm", "<p>第二页</p>");
+    ASSERT_TRUE(show("file://C:\\web\\a.htm"));
+    bool loaded = false;
+    auto c = QObject::connect(view, &QWebEngineView::loadFinished, view, [&] { loaded = true; });
+    js("document.getElementById('l').click()");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return loaded; }, 20000));
+    QObject::disconnect(c);
+    EXPECT_EQ(m.form.WebBrowser1.locationURL(), "file:///C:/web/sub/b%20c.htm");
+    EXPECT_EQ(bodyText(), "第二页");
+
+    // Back (the toolbar key "left") shows the first page again.
+    loaded = false;
+    c = QObject::connect(view, &QWebEngineView::loadFinished, view, [&] { loaded = true; });
+    platform::dispatch([&] { m.form.WebBrowser1.goBack(); });
+    EXPECT_TRUE(QTest::qWaitFor([&] { return loaded; }, 20000));
+    QObject::disconnect(c);
+    EXPECT_EQ(m.form.WebBrowser1.locationURL(), "file:///C:/web/a.htm");
+    EXPECT_EQ(bodyText(), "next 第一页");
+
+    // The text the user marks is the model's selection.
+    js("window.getSelection().selectAllChildren(document.body)");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !m.form.WebBrowser1.selection().empty(); }, 10000));
+    EXPECT_EQ(m.form.WebBrowser1.selection(), "next 第一页");
+}
+
+TEST_F(Viewers, PicturesAreReadByQtAndWhatItCannotReadLeavesTheBoxEmpty) {
+    m.h.writeBytes("C:\\p\\a.bmp", [] {
+        QImage img(4, 3, QImage::Format_RGB32);
+        img.fill(Qt::blue);
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        img.save(&buffer, "BMP");
+        return bytes.toStdString();
+    }());
+    m.h.writeBytes("C:\\p\\broken.bmp", "BM not really");
+    platform::dispatch([&] {
+        m.form.Picture1.setVisible(true);
+        m.form.Picture1.loadPicture("C:\\p\\a.bmp");
+    });
+    auto* label = m.widgetOf<QLabel>(m.form.Picture1);
+    ASSERT_NE(label, nullptr);
+    EXPECT_EQ(label->pixmap().size(), QSize(4, 3));
+    platform::dispatch([&] { m.form.Picture1.loadPicture("C:\\p\\broken.bmp"); });
+    EXPECT_TRUE(label->pixmap().isNull());
+    EXPECT_TRUE(label->text().isEmpty());
+}
+
+TEST_F(Viewers, SoundIsPlayedByQtMultimedia) {
+    m.h.writeBytes("C:\\m\\tone.wav", wavBytes(1.5));
+    m.h.writeBytes("C:\\m\\short.wav", wavBytes(0.3));
+    platform::MediaPlayer& player = m.form.MediaPlayer1;
+    player.setEngine(std::make_unique<gui::QtMediaEngine>());
+    int ended = 0;
+    player.EndOfStream = [&](int) { ++ended; };
+    platform::dispatch([&] { player.setFileName("C:\\m\\tone.wav"); });
+    EXPECT_EQ(player.playState(), platform::MediaState::Playing);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return player.currentPosition() > 0.2; }, 10000))
+        << player.currentPosition();
+    // Stopped, the position stays.
+    platform::dispatch([&] { player.stop(); });
+    const double at = player.currentPosition();
+    QTest::qWait(300);
+    EXPECT_NEAR(player.currentPosition(), at, 0.05);
+
+    // A file played to its end raises EndOfStream.
+    platform::dispatch([&] { player.setFileName("C:\\m\\short.wav"); });
+    EXPECT_TRUE(QTest::qWaitFor([&] { return ended == 1; }, 10000));
+    // A missing file is refused with 53.
+    EXPECT_THROW(player.setFileName("C:\\m\\none.wav"), platform::Error);
+    EXPECT_EQ(player.fileName(), "");
+}
+
+}  // namespace

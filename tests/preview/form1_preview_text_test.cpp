@@ -1,0 +1,232 @@
+// Remarks taken from a file or from the text selected in the preview, and a
+// previewed hard-disk file renamed after the selected text, driven through
+// the main window as the user does it: the disc page, the file list's
+// pop-up menu, the menu, the toolbar and the status bar.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "discpage/disc_page_steps.h"
+#include "platform/ui/ui.h"
+
+using namespace disc_page_test;
+using Strings = std::vector<std::string>;
+
+namespace {
+
+constexpr std::string_view Docs = "docs_hard";
+const std::vector<std::string_view> DocsIndex = {
+    "C:\\data\\docs\\|sub",          "C:\\data\\docs\\a.txt.bak[3]", "C:\\data\\docs\\a.txt[10]($)",
+    "C:\\data\\docs\\b.txt[4]",      "C:\\data\\docs\\page.htm[20]", "C:\\data\\docs\\pic.bmp[5]",
+    "C:\\data\\docs\\sub\\c.txt[1]",
+};
+
+class PreviewText : public DiscPage {
+  protected:
+    void SetUp() override {
+        h.write(indexPath(Docs), lines(DocsIndex));
+        h.write(indexPath(Tools), lines(ToolsIndex));
+        h.write(indexPath(Pop), lines(PopIndex));
+        h.write("C:\\zelbrin\\ini.ini", std::string(Catalogue) + "|文档\r\n#docs_hard#9#文档#\r\n");
+        h.write("C:\\data\\docs\\a.txt", "甲乙");
+        h.write("C:\\data\\docs\\a.txt.bak", "bak");
+        h.write("C:\\data\\docs\\b.txt", "b");
+        h.write("C:\\data\\docs\\page.htm", "<TITLE>首页</TITLE>");
+        h.start();
+    }
+    // The disc page with the folder listed and the row clicked; the preview
+    // browser shows path (a Windows path) with text selected in it.
+    void preview(const std::vector<std::string_view>& folders, std::string_view rowText,
+                 const std::string& path, const std::string& selected) {
+        clickDiscList(folders);
+        f().ListView1.userClickItem(row(f(), rowText));
+        if (!path.empty()) {
+            f().WebBrowser1.navigate("file://" + path);
+            f().WebBrowser1.setVisible(true);
+            f().WebBrowser1.zOrder(0);
+        }
+        f().WebBrowser1.userSelect(selected);
+    }
+    void told(const std::string& prompt) { h.ui.answerMsgBox(platform::MsgOK, prompt); }
+    Strings boxes() const {
+        Strings out;
+        for (const auto& s : h.ui.log())
+            if (s.kind == testsupport::ShownKind::MsgBox) out.push_back(s.title + ": " + s.prompt);
+        return out;
+    }
+    void autoRemark(std::string_view rowText) {
+        h.ui.choosePopup("addnotesauto");
+        f().ListView1.userMouseDown(platform::RightButton, 0, 100, 100, &row(f(), rowText));
+    }
+    std::string remarkOf(std::string_view rowText) { return row(f(), rowText).subItem(3); }
+};
+
+TEST_F(PreviewText, AutomaticRemarksComeFromTheTitleOrTheOpeningOfTheFile) {
+    h.write("E:\\docs\\Readme.TXT",
+            "  Hello\r\nWorld, 这是一个很长的说明文字，比三十个字还要长得多得多得多  ");
+    h.write("E:\\docs\\a.txt", "");
+    clickDiscList({Tools, "[003]Tools\\E:\\docs"});
+    autoRemark("Readme");
+    const std::string expected = "HelloWorld, 这是一个很长的说明文字，比三十个字还";
+    EXPECT_EQ(remarkOf("Readme"), expected);
+    // Stored: the folder listed again shows it.
+    clickDiscList({"[003]Tools\\E:\\docs"});
+    EXPECT_EQ(remarkOf("Readme"), expected);
+
+    // A hard-disk page's title, read from the catalogued folder.
+    clickDiscList({Docs, "docs_hard\\docs"});
+    autoRemark("page");
+    EXPECT_EQ(remarkOf("page"), "首页");
+    EXPECT_TRUE(boxes().empty());
+}
+
+TEST_F(PreviewText, NoTextLeavesTheRemarkAsItWas) {
+    h.write("E:\\docs\\Readme.TXT", "first");
+    clickDiscList({Tools, "[003]Tools\\E:\\docs"});
+    autoRemark("Readme");
+    ASSERT_EQ(remarkOf("Readme"), "first");
+
+    // Empty, missing, CD out of the drive: told; the remark stays.
+    h.write("E:\\docs\\Readme.TXT", "\r\n\r\n");
+    told("文件不存在或没有光盘在光驱里!");
+    autoRemark("Readme");
+    h.setCdReady(false);
+    told("文件不存在或没有光盘在光驱里!");
+    autoRemark("Readme");
+    EXPECT_EQ(remarkOf("Readme"), "first");
+
+    // A page without a title and a type of neither group: silent.
+    clickDiscList({Docs, "docs_hard\\docs"});
+    h.write("C:\\data\\docs\\page.htm", "<p>no title</p>");
+    autoRemark("page");
+    autoRemark("pic");
+    EXPECT_EQ(remarkOf("page"), "");
+    EXPECT_EQ(boxes().size(), 2u);
+}
+
+TEST_F(PreviewText, TheSelectionBecomesTheRemarkOfTheSelectedFile) {
+    preview({Docs, "docs_hard\\docs"}, "b", "C:\\data\\docs\\b.txt", "  选中的\n文字 ");
+    f().Toolbar1.userClick("addselecttoremark");
+    EXPECT_EQ(remarkOf("b"), "选中的\r\n文字");
+    EXPECT_EQ(h.clipboard.text(), "  选中的\n文字 ");
+    // The menu item does the same and replaces the remark.
+    f().WebBrowser1.userSelect("again");
+    f().addselecttoremark.userClick();
+    clickDiscList({"docs_hard\\docs"});
+    EXPECT_EQ(remarkOf("b"), "again");
+}
+
+TEST_F(PreviewText, TheSelectionCommandRefusesWhatItCannotUse) {
+    // Nothing selected: refused, the clipboard left empty.
+    preview({Docs, "docs_hard\\docs"}, "b", "C:\\data\\docs\\b.txt", "");
+    h.clipboard.setText("old");
+    told("请先在预览窗口中选中文字！");
+    f().addselecttoremark.userClick();
+    EXPECT_EQ(h.clipboard.text(), "");
+    // A picture shown instead of the browser.
+    f().WebBrowser1.userSelect("x");
+    f().WebBrowser1.setVisible(false);
+    told("预览网页和文本文件时才可以用上此功能！");
+    f().addselecttoremark.userClick();
+    // The disc node selected.
+    f().WebBrowser1.setVisible(true);
+    clickDiscList({Docs});
+    told("请选择要预览的文件！");
+    f().addselecttoremark.userClick();
+    // The pane closed.
+    f().OpenPreview_Click();
+    told("请先在光盘页打开预览窗口！");
+    f().addselecttoremark.userClick();
+    clickDiscList({"docs_hard\\docs"});
+    EXPECT_EQ(remarkOf("b"), "");
+}
+
+TEST_F(PreviewText, TheSelectedTextRenamesTheFileAndOnlyItsOwnIndexLine) {
+    preview({Docs, "docs_hard\\docs"}, "a", "C:\\data\\docs\\a.txt", "  报告:第1章\r\n");
+    f().AlterFilename.userClick();
+    EXPECT_TRUE(boxes().empty());
+    EXPECT_FALSE(h.exists("C:\\data\\docs\\a.txt"));
+    EXPECT_EQ(h.read("C:\\data\\docs\\报告第1章.txt"), "甲乙");
+    EXPECT_EQ(h.read("C:\\data\\docs\\a.txt.bak"), "bak");
+    EXPECT_EQ(index(Docs), lines({
+                               "C:\\data\\docs\\|sub",
+                               "C:\\data\\docs\\a.txt.bak[3]",
+                               "C:\\data\\docs\\报告第1章.txt[10]($)",
+                               "C:\\data\\docs\\b.txt[4]",
+                               "C:\\data\\docs\\page.htm[20]",
+                               "C:\\data\\docs\\pic.bmp[5]",
+                               "C:\\data\\docs\\sub\\c.txt[1]",
+                           }));
+    EXPECT_EQ(row(f(), "报告第1章").subItem(1), "txt");
+
+    // Again without a new preview: the browser still names the old file.
+    told("有错误！");
+    f().StatusBar1.userDblClick();
+    EXPECT_TRUE(h.exists("C:\\data\\docs\\报告第1章.txt"));
+}
+
+TEST_F(PreviewText, ARenameThatWouldReplaceAnotherFileChangesNothing) {
+    const std::string before = index(Docs);
+    preview({Docs, "docs_hard\\docs"}, "a", "C:\\data\\docs\\a.txt", "b");
+    told("有错误！");
+    f().Toolbar1.userClick("altername");
+    EXPECT_EQ(h.read("C:\\data\\docs\\a.txt"), "甲乙");
+    EXPECT_EQ(h.read("C:\\data\\docs\\b.txt"), "b");
+    EXPECT_EQ(index(Docs), before);
+    EXPECT_NO_FATAL_FAILURE(row(f(), "a"));
+    // A page the index does not hold (the start page).
+    f().WebBrowser1.navigate("file:\\\\C:\\zelbrin\\readme.htm");
+    f().WebBrowser1.userSelect("new");
+    told("有错误！");
+    f().AlterFilename.userClick();
+    EXPECT_EQ(index(Docs), before);
+}
+
+TEST_F(PreviewText, TheRenameRefusesWhatItCannotUse) {
+    struct Case {
+        std::string name;
+        std::function<void()> arrange;
+        std::string prompt;
+    };
+    for (const Case& c : std::vector<Case>{
+             {"a CD disc",
+              [&] {
+                  preview({Tools, "[003]Tools\\E:\\docs"}, "README", "E:\\docs\\README", "x");
+              },
+              "只能修改硬盘文件名！请选择扫描硬盘得来得目录文件。"},
+             {"a folder row",
+              [&] {
+                  preview({Docs, "docs_hard\\docs"}, "sub", "C:\\data\\docs\\a.txt", "x");
+              },
+              "请不要选择文件夹，只修改文件名！"},
+             {"a picture shown",
+              [&] {
+                  preview({Docs, "docs_hard\\docs"}, "a", "C:\\data\\docs\\a.txt", "x");
+                  f().WebBrowser1.setVisible(false);
+              },
+              "必须是预览网页和文本文件时才可以用上次功能！"},
+             {"nothing selected",
+              [&] {
+                  preview({Docs, "docs_hard\\docs"}, "a", "C:\\data\\docs\\a.txt", " :?\r\n");
+              },
+              "请选择要作为文件名的文字。"},
+             {"the pane closed",
+              [&] {
+                  preview({Docs, "docs_hard\\docs"}, "a", "C:\\data\\docs\\a.txt", "x");
+                  f().OpenPreview_Click();
+              },
+              "请点击光盘标签，打开预览窗口，选中要作为文件名的文字。"},
+         }) {
+        SCOPED_TRACE(c.name);
+        c.arrange();
+        told(c.prompt);
+        f().AlterFilename.userClick();
+        if (!f().Toolbar1.button("preview").value()) f().OpenPreview_Click();
+        f().WebBrowser1.setVisible(true);
+    }
+    EXPECT_EQ(h.read("C:\\data\\docs\\a.txt"), "甲乙");
+    EXPECT_EQ(index(Docs), lines(DocsIndex));
+}
+
+}  // namespace
