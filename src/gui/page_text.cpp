@@ -79,47 +79,6 @@ std::string extensionOf(std::string_view path) {
     return platform::text::lcase(path.substr(dot + 1));
 }
 
-// Text for an HTML page: & < > " written as entities.
-std::string htmlEscaped(std::string_view s) {
-    std::string out;
-    for (char c : s) {
-        switch (c) {
-            case '&':
-                out += "&amp;";
-                break;
-            case '<':
-                out += "&lt;";
-                break;
-            case '>':
-                out += "&gt;";
-                break;
-            case '"':
-                out += "&quot;";
-                break;
-            default:
-                out += c;
-        }
-    }
-    return out;
-}
-
-// A name as the relative address of a link: every byte but letters, digits
-// and "-._~" percent-encoded (UTF-8).
-std::string linkName(std::string_view name) {
-    static const char hex[] = "0123456789ABCDEF";
-    std::string out;
-    for (unsigned char c : name) {
-        if (std::isalnum(c) || c == '-' || c == '.' || c == '_' || c == '~') {
-            out += static_cast<char>(c);
-        } else {
-            out += '%';
-            out += hex[c >> 4];
-            out += hex[c & 15];
-        }
-    }
-    return out;
-}
-
 constexpr std::string_view PageHead = "<!DOCTYPE html><html><head><meta charset=\"utf-8\"><title>";
 
 }  // namespace
@@ -162,22 +121,24 @@ std::string notePage(std::string_view windowsPath) {
     const std::size_t sep = windowsPath.find_last_of("\\/");
     const std::string_view name =
         sep == std::string_view::npos ? windowsPath : windowsPath.substr(sep + 1);
-    return std::string(PageHead) + htmlEscaped(name) + "</title></head><body><p>" +
-           htmlEscaped("预览窗口不能显示这种文件：") + htmlEscaped(name) + "</p></body></html>";
+    return std::string(PageHead) + platform::text::htmlEscape(name) + "</title></head><body><p>" +
+           platform::text::htmlEscape("预览窗口不能显示这种文件：") +
+           platform::text::htmlEscape(name) + "</p></body></html>";
 }
 
 std::string folderListingPage(std::string_view windowsFolder,
                               const std::vector<ListedEntry>& entries) {
     std::string folder(windowsFolder);
     if (folder.empty() || folder.back() != '\\') folder += '\\';
-    std::string out = std::string(PageHead) + htmlEscaped(folder) + "</title></head><body><h3>" +
-                      htmlEscaped(folder) + "</h3><ul>";
+    std::string out = std::string(PageHead) + platform::text::htmlEscape(folder) +
+                      "</title></head><body><h3>" + platform::text::htmlEscape(folder) +
+                      "</h3><ul>";
     for (int pass = 0; pass < 2; ++pass) {
         for (const ListedEntry& e : entries) {
             if (e.folder != (pass == 0)) continue;
             const std::string shown = e.folder ? e.name + "\\" : e.name;
-            out += "<li><a href=\"" + linkName(e.name) + (e.folder ? "/" : "") + "\">" +
-                   htmlEscaped(shown) + "</a></li>";
+            out += "<li><a href=\"" + platform::text::percentEncode(e.name) +
+                   (e.folder ? "/" : "") + "\">" + platform::text::htmlEscape(shown) + "</a></li>";
         }
     }
     return out + "</ul></body></html>";

@@ -1,5 +1,7 @@
 #include "webpages/folder_page.h"
 
+#include "platform/text/text.h"
+
 namespace webpages {
 
 namespace {
@@ -27,7 +29,7 @@ void replaceAll(std::string& s, std::string_view token, std::string_view by) {
 }
 
 std::string linkTarget(const PageEntry& e) {
-    std::string target = percentEncode(e.name);
+    std::string target = platform::text::percentEncode(e.name);
     if (e.folder) {
         target += '\\';
         target += FolderPageName;
@@ -36,7 +38,7 @@ std::string linkTarget(const PageEntry& e) {
 }
 
 void listLines(std::string& page, const PageEntry& e, const PageOptions& o) {
-    const std::string name = htmlEscape(e.name);
+    const std::string name = platform::text::htmlEscape(e.name);
     const std::string href = linkTarget(e);
     if (e.folder) {
         line(page, {"<li><a href=\"", href, "\"><font color=\"", o.folderColour, "\">", name,
@@ -53,7 +55,7 @@ void listLines(std::string& page, const PageEntry& e, const PageOptions& o) {
 void tableLines(std::string& page, const PageEntry& e, const PageOptions& o) {
     const std::string_view colour = e.folder ? o.folderColour : o.fileColour;
     line(page, {"<tr><td height=\"10\"><a href=\"", linkTarget(e), "\"><font color=\"", colour,
-                "\">", htmlEscape(e.name), "</font></a></td>"});
+                "\">", platform::text::htmlEscape(e.name), "</font></a></td>"});
     if (o.sizes) {
         if (e.folder)
             line(page, {"<td height=\"10\">&nbsp;&nbsp;</td>"});
@@ -87,7 +89,7 @@ void linkedTemplateLine(std::string& page, const PageEntry& e, const PageOptions
             if (h != std::string::npos && h == g) open = g;
         }
         s.insert(open, "<a href=\"" + linkTarget(e) + "\">");
-        replaceFirst(s, NameToken, htmlEscape(e.name) + std::string(Nbsp));
+        replaceFirst(s, NameToken, platform::text::htmlEscape(e.name) + std::string(Nbsp));
     }
     replaceFirst(s, SizeToken,
                  !e.folder && o.sizes ? e.size + std::string(Nbsp) : std::string(Nbsp));
@@ -98,7 +100,7 @@ void linkedTemplateLine(std::string& page, const PageEntry& e, const PageOptions
 // A copy of part B with every token replaced, no link.
 void plainTemplateLine(std::string& page, const PageEntry& e, const PageOptions& o) {
     std::string s = o.partB;
-    replaceAll(s, NameToken, htmlEscape(e.name));
+    replaceAll(s, NameToken, platform::text::htmlEscape(e.name));
     replaceAll(s, SizeToken, e.size);
     replaceAll(s, RemarkToken, o.remarks ? e.remark : std::string());
     replaceAll(s, RowNumberToken, std::to_string(e.rowNumber));
@@ -107,54 +109,9 @@ void plainTemplateLine(std::string& page, const PageEntry& e, const PageOptions&
 
 }  // namespace
 
-std::string htmlEscape(std::string_view name) {
-    std::string out;
-    out.reserve(name.size());
-    for (char c : name) {
-        switch (c) {
-            case '&':
-                out += "&amp;";
-                break;
-            case '<':
-                out += "&lt;";
-                break;
-            case '>':
-                out += "&gt;";
-                break;
-            case '"':
-                out += "&quot;";
-                break;
-            case '\'':
-                out += "&#39;";
-                break;
-            default:
-                out += c;
-        }
-    }
-    return out;
-}
-
-std::string percentEncode(std::string_view name) {
-    static constexpr char Hex[] = "0123456789ABCDEF";
-    std::string out;
-    out.reserve(name.size());
-    for (char ch : name) {
-        const auto c = static_cast<unsigned char>(ch);
-        if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
-            c == '-' || c == '.' || c == '_' || c == '~') {
-            out += ch;
-        } else {
-            out += '%';
-            out += Hex[c >> 4];
-            out += Hex[c & 15];
-        }
-    }
-    return out;
-}
-
 std::string pageHead(std::string_view partA, std::string_view folderName) {
     std::string head(partA);
-    replaceFirst(head, FolderNameToken, htmlEscape(folderName));
+    replaceFirst(head, FolderNameToken, platform::text::htmlEscape(folderName));
     return head;
 }
 

@@ -51,12 +51,6 @@ struct PageEntry {
     int rowNumber = 0;  // position in the file list, from 1
 };
 
-// "&", "<", ">", '"' and "'" written as character references.
-std::string htmlEscape(std::string_view name);
-// Every byte but ASCII letters, digits and "-._~" written as "%XX" (the
-// bytes of the name's UTF-8 form).
-std::string percentEncode(std::string_view name);
-
 // Part A with its first folder-name token replaced by the folder's name.
 std::string pageHead(std::string_view partA, std::string_view folderName);
 

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/text/text.h"
+
 namespace {
 
 TEST(FolderPageNames, EscapedInTextAndEncodedInLinks) {
@@ -18,8 +20,8 @@ TEST(FolderPageNames, EscapedInTextAndEncodedInLinks) {
              {"图 片", "图 片", "%E5%9B%BE%20%E7%89%87"},
              {"", "", ""},
          }) {
-        EXPECT_EQ(webpages::htmlEscape(c.name), c.text) << c.name;
-        EXPECT_EQ(webpages::percentEncode(c.name), c.link) << c.name;
+        EXPECT_EQ(platform::text::htmlEscape(c.name), c.text) << c.name;
+        EXPECT_EQ(platform::text::percentEncode(c.name), c.link) << c.name;
     }
 }
 

@@ -75,6 +75,11 @@ std::string ucase(std::string_view s);  // ASCII a-z only
 std::string trim(std::string_view s);   // blanks (spaces) at both ends
 // Every line break as CR LF (a lone LF or CR becomes one).
 std::string withCrLf(std::string_view s);
+// Text for an HTML page: "&", "<", ">", '"' and "'" written as character references.
+std::string htmlEscape(std::string_view text);
+// A name as the relative address of a link: every byte but ASCII letters,
+// digits and "-._~" written as "%XX" (the bytes of its UTF-8 form).
+std::string percentEncode(std::string_view name);
 std::string ltrim(std::string_view s);
 std::string rtrim(std::string_view s);
 std::string replace(std::string_view s, std::string_view from, std::string_view to);
