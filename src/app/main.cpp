@@ -4,6 +4,7 @@
 // refused log-in does); then the window shows centred at its design size,
 // and the program ends when the main window unloads.
 #include <cstdio>
+#include <cstdlib>
 
 #ifdef ZELBRIN_WITH_GUI
 
@@ -24,6 +25,7 @@
 #include "gui/web_view.h"
 #include "mainwindow/app_services.h"
 #include "mainwindow/form1.h"
+#include "platform/files/audio_disc.h"
 #include "platform/files/committed_write.h"
 #include "platform/files/drive_table.h"
 #include "platform/files/program_folder.h"
@@ -76,6 +78,15 @@ int run() {
             return std::string();
         },
         cdSound);
+
+    // An audio CD's tracks show as TrackNN.cda files at its drive's root,
+    // made in the session's runtime folder (else the configuration folder).
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    files::setAudioDiscReader(
+        sys::readCdToc,
+        (runtime != nullptr && *runtime == '/' ? std::filesystem::path(runtime) / "zelbrin-audio-cd"
+                                               : config / "audio-cd")
+            .string());
 
     gui::FrontEnd frontEnd;
     gui::QtUi ui(frontEnd);

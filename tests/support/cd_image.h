@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/files/audio_disc.h"
+#include "platform/files/drive_table.h"
 #include "platform/system/cd_audio.h"
 
 namespace testsupport {
@@ -40,6 +42,25 @@ inline std::string writeCdImage(const std::string& folder, const std::vector<int
     std::ofstream(folder + "/disc.cue", std::ios::binary) << cue;
     return folder + "/disc.cue";
 }
+
+// The CD drive letter (such as "E:") holding the image of cue as an audio CD.
+inline platform::files::DriveEntry audioCdDrive(std::string letter, std::string cue) {
+    return {.name = std::move(letter),
+            .device = std::move(cue),
+            .kind = platform::files::DriveKind::CdRom};
+}
+
+// While it lives, the tracks of an audio CD show as TrackNN.cda files, made
+// in folder.
+class ScopedAudioDiscs {
+  public:
+    explicit ScopedAudioDiscs(std::string folder) {
+        platform::files::setAudioDiscReader(platform::system::readCdToc, std::move(folder));
+    }
+    ~ScopedAudioDiscs() { platform::files::setAudioDiscReader(nullptr, {}); }
+    ScopedAudioDiscs(const ScopedAudioDiscs&) = delete;
+    ScopedAudioDiscs& operator=(const ScopedAudioDiscs&) = delete;
+};
 
 // The sound of sectors [from, from + count) as the image holds it.
 inline std::string cdImageSound(std::int64_t from, std::int64_t count) {

@@ -6,6 +6,7 @@
 #include <map>
 #include <optional>
 
+#include "platform/files/audio_disc.h"
 #include "platform/files/files_internal.h"
 #include "platform/files/paths.h"
 #include "platform/files/program_folder.h"
@@ -241,7 +242,8 @@ std::string DriveTable::problemReport() const {
 std::optional<std::string> DriveTable::folderOf(const DriveEntry& entry) const {
     if (!entry.device.empty()) {
         auto m = mountOfDevice(entry.device, currentMounts());
-        if (!m) return std::nullopt;
+        // An audio CD has no file system: its tracks show as files.
+        if (!m) return audioDiscFolder(entry.device);
         return m->mountPoint;
     }
     if (!entry.ready || entry.folder.empty()) return std::nullopt;

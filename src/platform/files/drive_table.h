@@ -88,7 +88,8 @@ class DriveTable {
 
     // The native folder the drive stands for now; nothing while it holds no
     // disc (an optical drive without a mounted disc, a folder-backed CD drive
-    // that is not ready).
+    // that is not ready). An optical drive holding an audio CD that is not
+    // mounted stands for the folder of its track files (audio_disc.h).
     std::optional<std::string> folderOf(const DriveEntry& entry) const;
 
     // The table every file operation uses. Built from the system and the

@@ -9,6 +9,7 @@
 #include <cstdlib>
 
 #include "platform/error.h"
+#include "platform/files/audio_disc.h"
 #include "platform/files/drive_table.h"
 #include "platform/files/files_internal.h"
 #include "platform/files/system_probe.h"
@@ -82,6 +83,7 @@ std::string volumeLabel(std::string_view root) {
     auto folder = readyFolder(*e);
     if (!folder) return {};
     std::string label;
+    if (isAudioDiscFolder(*folder)) return e->label.empty() ? std::string(AudioCdLabel) : e->label;
     if (!e->device.empty()) {
         if (auto l = labelFromByLabel(e->device)) label = *l;
     }

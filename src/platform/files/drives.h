@@ -27,7 +27,8 @@ inline constexpr std::string_view NoLabel = "(no label)";
 // The volume label of the disc in a drive: the label of its device
 // (/dev/disk/by-label), else the label the drive table gives, else the name of
 // its mount point when the desktop mounted it under /media or /run/media; a
-// blank label reads NoLabel. "" when the drive is unknown or holds no disc.
+// blank label reads NoLabel. An audio CD (audio_disc.h) reads the label the
+// drive table gives, else AudioCdLabel. "" when the drive is unknown or holds no disc.
 std::string volumeLabel(std::string_view root);
 
 // Raises 68 (device unavailable) when the drive is unknown or holds no disc:

@@ -71,7 +71,43 @@ std::vector<std::string> withoutFlags(std::vector<std::string> w) {
 // drive that does not answer): the failed call's result is what counts here.
 void quietLog(cdio_log_level_t, const char*) {}
 
+bool isCueImage(std::string_view dev) {
+    return dev.size() > 4 && lower(dev.substr(dev.size() - 4)) == ".cue";
+}
+
+// The drive or image of a device name; null when it cannot be opened.
+CdIo_t* openCd(const std::string& dev) {
+    cdio_log_set_handler(quietLog);
+    if (isCueImage(dev)) return cdio_open_cue(dev.c_str());
+    return cdio_open(dev.empty() ? nullptr : dev.c_str(), DRIVER_DEVICE);
+}
+
+// The tracks of the disc, each running to the next one's start (the last one
+// to the lead-out); none without a disc.
+std::vector<files::CdTrack> tocOf(CdIo_t* cdio) {
+    std::vector<files::CdTrack> toc;
+    const track_t first = cdio_get_first_track_num(cdio);
+    const track_t count = cdio_get_num_tracks(cdio);
+    if (first == CDIO_INVALID_TRACK || count == CDIO_INVALID_TRACK || count == 0) return toc;
+    for (track_t t = first; t < first + count; ++t)
+        toc.push_back({.number = t,
+                       .start = cdio_get_track_lsn(cdio, t),
+                       .audio = cdio_get_track_format(cdio, t) == TRACK_FORMAT_AUDIO});
+    const std::int32_t leadout = cdio_get_track_lsn(cdio, CDIO_CDROM_LEADOUT_TRACK);
+    for (std::size_t i = 0; i < toc.size(); ++i)
+        toc[i].sectors = (i + 1 < toc.size() ? toc[i + 1].start : leadout) - toc[i].start;
+    return toc;
+}
+
 }  // namespace
+
+std::vector<files::CdTrack> readCdToc(const std::string& device) {
+    CdIo_t* cdio = openCd(device);
+    if (cdio == nullptr) return {};
+    std::vector<files::CdTrack> toc = tocOf(cdio);
+    cdio_destroy(cdio);
+    return toc;
+}
 
 // ---- the silent output ----
 
@@ -138,23 +174,18 @@ int CdAudioMci::open(std::string_view alias) {
     close();
     auto disc = std::make_unique<Disc>();
     disc->device = device_ ? device_() : std::string();
-    const std::string& dev = disc->device;
-    if (dev.size() > 4 && lower(dev.substr(dev.size() - 4)) == ".cue")
-        disc->cdio = cdio_open_cue(dev.c_str());
-    else
-        disc->cdio = cdio_open(dev.empty() ? nullptr : dev.c_str(), DRIVER_DEVICE);
+    disc->cdio = openCd(disc->device);
     if (disc->cdio == nullptr) return 1;
     // The table of contents; a drive without a disc has none.
-    const track_t first = cdio_get_first_track_num(disc->cdio);
-    const track_t count = cdio_get_num_tracks(disc->cdio);
-    if (first != CDIO_INVALID_TRACK && count != CDIO_INVALID_TRACK && count > 0) {
+    const std::vector<files::CdTrack> toc = tocOf(disc->cdio);
+    if (!toc.empty()) {
         disc->start.push_back(0);
         disc->audio.push_back(false);
-        for (track_t t = first; t < first + count; ++t) {
-            disc->start.push_back(cdio_get_track_lsn(disc->cdio, t));
-            disc->audio.push_back(cdio_get_track_format(disc->cdio, t) == TRACK_FORMAT_AUDIO);
+        for (const files::CdTrack& t : toc) {
+            disc->start.push_back(t.start);
+            disc->audio.push_back(t.audio);
         }
-        disc->leadout = cdio_get_track_lsn(disc->cdio, CDIO_CDROM_LEADOUT_TRACK);
+        disc->leadout = toc.back().start + toc.back().sectors;
         // Digital reading with error correction where the drive allows it.
         disc->drive = cdio_cddap_identify_cdio(disc->cdio, CDDA_MESSAGE_FORGETIT, nullptr);
         if (disc->drive && cdio_cddap_open(disc->drive) == 0) {
@@ -323,7 +354,7 @@ int CdAudioMci::send(std::string_view command, std::string* reply) {
                w[2] == "door") {
         // The door of the drive; an image has none.
         const std::string dev = disc_ ? disc_->device : (device_ ? device_() : std::string());
-        const bool image = dev.size() > 4 && lower(dev.substr(dev.size() - 4)) == ".cue";
+        const bool image = isCueImage(dev);
         if (!image && w[3] == "open") {
             if (disc_) close();
             rc = cdio_eject_media_drive(dev.empty() ? nullptr : dev.c_str()) == DRIVER_OP_SUCCESS

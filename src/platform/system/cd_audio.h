@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/files/audio_disc.h"
 #include "platform/system/mci.h"
 
 namespace platform::system {
@@ -54,6 +55,11 @@ class SilentCdAudioOutput final : public CdAudioOutput {
     std::int64_t played_ = 0;         // before the running stretch
     std::int64_t runningSince_ = -1;  // steady-clock microseconds; -1 when not running
 };
+
+// The table of contents of the disc in device ("/dev/sr0", a ".cue" image,
+// "" for the system's default CD drive): every track, audio or data; none
+// when there is no disc or it cannot be read.
+std::vector<files::CdTrack> readCdToc(const std::string& device);
 
 class CdAudioMci final : public Mci {
   public:
