@@ -128,8 +128,7 @@ bool isAudioDiscFolder(std::string_view nativeFolder) {
     std::lock_guard<std::mutex> guard(s.lock);
     if (s.folder.empty()) return false;
     const fs::path path(nativeFolder);
-    return path.parent_path() == fs::path(s.folder) &&
-           path.filename().string().starts_with("cd-");
+    return path.parent_path() == fs::path(s.folder) && path.filename().string().starts_with("cd-");
 }
 
 std::string cdaFileBytes(const CdTrack& track) {

@@ -12,9 +12,9 @@
 #include "platform/files/audio_disc.h"
 #include "platform/files/drive_table.h"
 #include "platform/files/drives.h"
+#include "platform/files/listing.h"
 #include "platform/files/paths.h"
 #include "platform/files/text_file.h"
-#include "platform/files/listing.h"
 #include "support/cd_image.h"
 #include "support/temp_folder.h"
 
@@ -35,8 +35,8 @@ class AudioCdListing : public ::testing::Test {
   protected:
     void SetUp() override {
         files::DriveTable table;
-        table.set(audioCdDrive("E:", testsupport::writeCdImage(tmp.path().string(),
-                                                               {150, 225, 113})));
+        table.set(
+            audioCdDrive("E:", testsupport::writeCdImage(tmp.path().string(), {150, 225, 113})));
         drives.emplace(std::move(table));
     }
     testsupport::TempFolder tmp, made;
@@ -71,8 +71,8 @@ TEST_F(AudioCdListing, NoDiscADataDiscOrNoReaderShowNothing) {
     std::ofstream(tmp.path() / "data.cue", std::ios::binary)
         << "FILE \"data.bin\" BINARY\r\n  TRACK 01 MODE1/2352\r\n    INDEX 01 00:00:00\r\n";
     auto& table = files::DriveTable::current();
-    for (const std::string& device : {tmp.path().string() + "/gone.cue",
-                                      (tmp.path() / "data.cue").string()}) {
+    for (const std::string& device :
+         {tmp.path().string() + "/gone.cue", (tmp.path() / "data.cue").string()}) {
         SCOPED_TRACE(device);
         table.set(audioCdDrive("E:", device));
         EXPECT_TRUE(files::findEntries("E:\\", "*").empty());
