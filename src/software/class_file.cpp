@@ -152,6 +152,10 @@ std::string withoutRecordLines(std::string_view text, std::string_view name) {
     for (const ClassLineSpan& span : classLineSpans(text)) {
         const ClassLine line = parseClassLine(span.line(text));
         if (line.kind == ClassLineKind::Record && line.name == name) continue;
+        // A line ended by a lone CR followed, once the lines between are gone,
+        // by a line that begins with LF would take that LF into its break:
+        // the earlier line's break becomes CR LF, so every line stays as it was.
+        if (!out.empty() && out.back() == '\r' && text[span.begin] == '\n') out += '\n';
         out.append(text.substr(span.begin, span.next - span.begin));
     }
     return out;

@@ -142,6 +142,9 @@ TEST(ClassFiling, RemovingTakesEveryLineOfTheNameAndNothingElse) {
     EXPECT_EQ(software::withoutRecordLines(text, "A"), file({"==工具", "{#$}AB", "{#$}a", "=A"}));
     EXPECT_EQ(software::withoutRecordLines("{#$}A\r\n==x\r\n{#$}A", "A"), "==x\r\n");
     EXPECT_EQ(software::withoutRecordLines(text, "Z"), text);
+    // A lone CR before the removed line and an LF after it never join into one
+    // break: the line that begins with LF keeps it.
+    EXPECT_EQ(software::withoutRecordLines("=x\r{#$}A\r\n\n=y\r\n", "A"), "=x\r\n\n=y\r\n");
 }
 
 TEST(ClassFiling, LastPathName) {
