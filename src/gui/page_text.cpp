@@ -60,18 +60,9 @@ QString decodePage(std::string_view bytes) {
     return toQ(platform::text::fromCp936(bytes));
 }
 
-bool isHtmlPath(std::string_view path) {
-    const std::size_t dot = path.find_last_of('.');
-    const std::size_t sep = path.find_last_of("\\/");
-    if (dot == std::string_view::npos || (sep != std::string_view::npos && dot < sep)) return false;
-    const std::string ext = platform::text::lcase(path.substr(dot + 1));
-    static const std::array<std::string_view, 7> html = {"htm", "html", "shtml", "asp",
-                                                         "asa", "php",  "jsp"};
-    return std::find(html.begin(), html.end(), ext) != html.end();
-}
-
 namespace {
 
+// The lower-case extension of a path's last name, without its "."; empty when it has none.
 std::string extensionOf(std::string_view path) {
     const std::size_t dot = path.find_last_of('.');
     const std::size_t sep = path.find_last_of("\\/");
@@ -82,6 +73,13 @@ std::string extensionOf(std::string_view path) {
 constexpr std::string_view PageHead = "<!DOCTYPE html><html><head><meta charset=\"utf-8\"><title>";
 
 }  // namespace
+
+bool isHtmlPath(std::string_view path) {
+    static const std::array<std::string_view, 7> html = {"htm", "html", "shtml", "asp",
+                                                         "asa", "php",  "jsp"};
+    const std::string ext = extensionOf(path);
+    return !ext.empty() && std::find(html.begin(), html.end(), ext) != html.end();
+}
 
 DocumentKind documentKind(std::string_view path) {
     if (isHtmlPath(path)) return DocumentKind::Page;
