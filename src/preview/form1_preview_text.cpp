@@ -7,9 +7,7 @@
 // file takes its new name first, never replacing another file; only then is
 // its own line of the index changed, and when that fails the file gets its
 // old name back: the index never names a file that is not there.
-#include <sys/stat.h>
 
-#include <fstream>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -61,20 +59,12 @@ bool previewPressed(const Form1& form) { return form.Toolbar1.button("preview").
 // The first bytes of a file (at most RemarkReadLimit) as text, read from
 // code page 936; "" when it is missing or not a plain file.
 std::string openingOfFile(const std::string& windowsPath) {
-    std::string native;
     try {
-        native = platform::files::resolveExisting(windowsPath).native;
+        return text::fromCp936(platform::files::readRegularFile(
+            platform::files::resolveExisting(windowsPath).native, preview::RemarkReadLimit));
     } catch (const platform::Error&) {
         return {};
     }
-    struct stat st {};
-    if (::stat(native.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return {};
-    std::ifstream in(native, std::ios::binary);
-    if (!in) return {};
-    std::string bytes(preview::RemarkReadLimit, '\0');
-    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    bytes.resize(static_cast<std::size_t>(in.gcount()));
-    return text::fromCp936(bytes);
 }
 
 // Puts remark into the selected row's remark cell and the disc's note file.

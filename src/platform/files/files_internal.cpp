@@ -5,6 +5,7 @@
 #include <sys/statvfs.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 
 #include "platform/error.h"
@@ -68,15 +69,15 @@ int errorNumberFor(int errnoValue, int notFound) {
 
 void raiseErrno(int errnoValue, int notFound) { raise(errorNumberFor(errnoValue, notFound)); }
 
-bool readAll(int fd, std::string& out) {
+bool readAll(int fd, std::string& out, std::size_t limit) {
     out.clear();
     struct stat st {};
     if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0) {
-        out.reserve(static_cast<std::size_t>(st.st_size));
+        out.reserve(std::min(static_cast<std::size_t>(st.st_size), limit));
     }
     char buf[65536];
-    for (;;) {
-        ssize_t n = ::read(fd, buf, sizeof buf);
+    while (out.size() < limit) {
+        ssize_t n = ::read(fd, buf, std::min(sizeof buf, limit - out.size()));
         if (n == 0) return true;
         if (n < 0) {
             if (errno == EINTR) continue;
@@ -84,6 +85,7 @@ bool readAll(int fd, std::string& out) {
         }
         out.append(buf, static_cast<std::size_t>(n));
     }
+    return true;
 }
 
 Fd openForReading(const std::string& nativePath, struct stat& st, int notFound) {

@@ -45,7 +45,7 @@ Fd openForReading(const std::string& nativePath, struct stat& st, int notFound);
 // read or is not a regular file (never waits on a pipe or device).
 bool readNativeFile(const std::string& nativePath, std::string& out);
 // Reads everything from an open descriptor; false on a read error.
-bool readAll(int fd, std::string& out);
+bool readAll(int fd, std::string& out, std::size_t limit = static_cast<std::size_t>(-1));
 // Writes all bytes; false on a write error (errno set).
 bool writeAll(int fd, std::string_view bytes);
 

@@ -82,14 +82,14 @@ WholeTarget wholeTarget(std::string_view path, OnExisting onExisting) {
 
 }  // namespace
 
-std::string readRegularFile(const std::string& nativePath) {
+std::string readRegularFile(const std::string& nativePath, std::size_t limit) {
     // Opening does not wait: a pipe without a writer, or a device, would
     // block a plain open. The descriptor tells what the name is.
     struct stat st {};
     detail::Fd fd = detail::openForReading(nativePath, st, err::FileNotFound);
     if (!S_ISREG(st.st_mode)) raise(err::PathFileAccess, notRegularFile(st.st_mode));
     std::string bytes;
-    if (!detail::readAll(fd.get(), bytes)) detail::raiseErrno(errno, err::FileNotFound);
+    if (!detail::readAll(fd.get(), bytes, limit)) detail::raiseErrno(errno, err::FileNotFound);
     return bytes;
 }
 

@@ -28,8 +28,10 @@ std::string WholeFileRead(std::string_view path);
 // Only a regular file is read: a folder, pipe, device or socket, or a link to
 // one, is refused with error 75 (its description says what the name is)
 // without waiting on it or reading from it. Other errors: 53 no such file,
-// 76 a folder above it missing, 70 no permission.
-std::string readRegularFile(const std::string& nativePath);
+// 76 a folder above it missing, 70 no permission. With a limit, at most that
+// many bytes from the start are read.
+std::string readRegularFile(const std::string& nativePath,
+                            std::size_t limit = static_cast<std::size_t>(-1));
 
 // Writes a text back whole: the final line break of the text is dropped when
 // it has one (CR LF, or a lone LF or CR) and one CR LF is written after the
