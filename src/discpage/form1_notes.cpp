@@ -2,7 +2,8 @@
 // usage note (使用情况) of the file list's selected row, or the remark of the
 // selected row of a search of remarks; the text is stored in the disc's note
 // file under the row's note key and then shown in the row. Cancel and the
-// dialog's close box store nothing; an empty text removes the record.
+// dialog's close box store nothing; an empty text removes the record. A
+// result row that names no file or folder edits nothing.
 #include <optional>
 #include <string>
 #include <string_view>
@@ -16,14 +17,12 @@
 #include "mainwindow/images.h"
 #include "platform/error.h"
 #include "platform/files/file_ops.h"
-#include "platform/text/text.h"
 #include "platform/ui/ui.h"
 #include "search/result_rows.h"
 
 namespace {
 
 constexpr std::string_view CannotSave = "不能保存文件: ";
-constexpr std::string_view TickMark = "($)";
 // The heading of the result list's third column after a search of remarks.
 constexpr std::string_view RemarkHeading = "备注";
 
@@ -109,10 +108,14 @@ void Form1::addnotes111_Click() {
     if (search::resultLayout(ListView2) != search::ResultLayout::Note ||
         ListView2.columnCount() < 3 || ListView2.column(3).text() != RemarkHeading)
         return;
+    // The note key the row was listed with, a name's own "($)" kept; a row
+    // without one (a line the tick-all commands listed under these headers)
+    // names no file or folder and has no record to edit.
+    const std::string path = search::resultRowKey(search::ResultLayout::Note, *row);
+    if (path.empty()) return;
     const std::uint64_t serial = row->serial();
     const std::string disc = row->text();
-    const std::string key =
-        disc + "\\" + platform::text::replace(row->subItem(1), TickMark, std::string_view{});
+    const std::string key = disc + "\\" + path;
 
     IsExample = false;
     Is_addnotes111 = true;

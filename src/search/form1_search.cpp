@@ -26,6 +26,7 @@
 #include "platform/ui/throttled_text.h"
 #include "platform/ui/ui.h"
 #include "search/find_dialog.h"
+#include "search/result_rows.h"
 #include "search/search.h"
 
 namespace {
@@ -175,7 +176,8 @@ class SearchRun {
             }
             for (search::NoteHit& hit :
                  search::searchNotes(text, marker, disc.name, query_, caseSensitive())) {
-                addRow(list(), disc.name, std::move(hit.path), std::move(hit.text));
+                search::rememberListedPath(
+                    addRow(list(), disc.name, std::move(hit.path), std::move(hit.text)));
                 ++hits_;
             }
         }

@@ -1,7 +1,6 @@
 #include "search/result_rows.h"
 
 #include "catalogue/index_line.h"
-#include "platform/text/text.h"
 
 namespace search {
 
@@ -33,12 +32,30 @@ int resultPathColumn(ResultLayout layout) {
     return 0;
 }
 
+namespace {
+// True when text is nothing but tick marks.
+bool onlyMarks(std::string_view text) {
+    while (text.starts_with(catalogue::TickMark)) text.remove_prefix(catalogue::TickMark.size());
+    return text.empty();
+}
+}  // namespace
+
 std::string resultRowKey(ResultLayout layout, const platform::ListItem& row) {
     const int column = resultPathColumn(layout);
     if (column == 0 || row.listView().columnCount() <= column) return {};
     const std::string& path = row.subItem(column);
     if (layout == ResultLayout::File) return path;
-    return platform::text::replace(path, catalogue::TickMark, "");
+    const std::string& listed = row.tag();
+    if (!listed.empty() && path.starts_with(listed) &&
+        onlyMarks(std::string_view(path).substr(listed.size())))
+        return listed;
+    std::string_view key = path;
+    while (key.ends_with(catalogue::TickMark)) key.remove_suffix(catalogue::TickMark.size());
+    return std::string(key);
+}
+
+void rememberListedPath(platform::ListItem& row) {
+    row.setTag(row.subItem(resultPathColumn(ResultLayout::Note)));
 }
 
 bool isFolderNoteKey(std::string_view key) { return key.ends_with(FolderNoteSuffix); }

@@ -26,9 +26,19 @@ ResultLayout resultLayout(const platform::ListView& list);
 int resultPathColumn(ResultLayout layout);
 
 // The text that stands for a row's file: the path column as shown (file
-// layout), or with every tick mark "($)" the list's tick commands appended
-// to it taken out (note layout); "" for a remark row.
+// layout; the line's tick marks follow its size, so a name's own "($)" is
+// never taken for one), or, in the note layout, the note key without the
+// disc's name that the row was listed with: the path column less the tick
+// marks "($)" the list's tick commands appended to it. A "($)" of the file's
+// own name stays, also at the end of its type text ("a.bak($)"): a note row
+// remembers the path it was listed with (rememberListedPath), and a row that
+// does not, or whose column no longer begins with it, loses the trailing run
+// of marks only. "" for a remark row and for a row without a path.
 std::string resultRowKey(ResultLayout layout, const platform::ListItem& row);
+
+// Remembers a note row's path column as listed (in its tag), so that the
+// marks appended to the column later are told apart from the name's own.
+void rememberListedPath(platform::ListItem& row);
 
 // True when a note key names a folder (its type text is "文件夹").
 bool isFolderNoteKey(std::string_view key);

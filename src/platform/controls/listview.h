@@ -21,6 +21,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/controls/control.h"
@@ -65,6 +66,9 @@ class ListItem {
     void setSelected(bool selected);
     const std::string& toolTipText() const { return check(), toolTipText_; }
     void setToolTipText(std::string text);
+    // A text the program keeps with the row and never shows ("" when unset).
+    const std::string& tag() const { return check(), tag_; }
+    void setTag(std::string tag) { check(), tag_ = std::move(tag); }
     // Display position, from 1.
     int index() const;
 
@@ -90,6 +94,7 @@ class ListItem {
     bool checked_ = false;
     Color foreColor_ = DefaultColor;
     std::string toolTipText_;
+    std::string tag_;
     mutable int index_ = 0;
     bool dead_ = false;
 };
