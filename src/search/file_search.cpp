@@ -210,12 +210,11 @@ void visitLines(files::RawLineReader& lines, std::initializer_list<const ByteFil
     }
 }
 
+// A file line's own tick marks, those after its size: a "($)" of a name is
+// no mark, and a folder line is never ticked.
 bool ticked(std::string_view line) {
-    std::size_t count = 0;
-    for (std::size_t at = line.find(catalogue::TickMark); at != std::string_view::npos;
-         at = line.find(catalogue::TickMark, at + catalogue::TickMark.size()))
-        ++count;
-    return count % 2 == 1;
+    const auto file = catalogue::parseFileLine(line);
+    return file && file->ticked();
 }
 
 FileHit fileRow(std::string line) {

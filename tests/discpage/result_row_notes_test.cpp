@@ -248,6 +248,29 @@ TEST_F(ResultRowNotes, RowsListedByTickingAllPagesUnderRemarkHeadersEditNothing)
         EXPECT_EQ(shown.kind, testsupport::ShownKind::Popup) << shown.prompt;
 }
 
+TEST_F(ResultRowNotes, AFileRowsBoxCountsOnlyTheMarksAfterItsSize) {
+    // The lines as stored: marks only after the size, "($)" in names.
+    std::vector<std::string> index = IndexLines;
+    for (std::string& l : index)
+        if (l.starts_with("E:\\誠品\\版($)[") || l.starts_with("E:\\誠品\\Case.txt[")) l += "($)";
+    h.write(WIndex, crlfLines(index));
+    h.ui.onModal<find1>([](find1& d) {
+        d.Option2.userClick();
+        d.Combo1.userType("($)");
+        d.OKButton.userClick();
+    });
+    h.form.findItem.userClick();
+    Strings listed;
+    for (const auto& r : list().items())
+        listed.push_back(r->subItem(2) + (r->checked() ? "|x" : ""));
+    // The tick query lists every line holding "($)"; a box shows a file's
+    // own marks, and a folder line is never ticked.
+    EXPECT_EQ(listed, (Strings{"E:\\|誠品($)", "E:\\誠品\\許($).doc[5]", "E:\\誠品\\版($)[6]($)|x",
+                               "E:\\誠品\\備份.bak($)[9]", "E:\\誠品\\Case.txt[10]($)|x",
+                               "E:\\誠品($)\\y.txt[12]"}));
+    EXPECT_TRUE(h.ui.messages().empty());
+}
+
 TEST_F(ResultRowNotes, ANoteRowsKeyIsItsListedPathLessTheMarksAppendedToIt) {
     searchRemarks("old");
     platform::ListItem* r = rowOf("E:\\誠品\\備份.bak($)");
