@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "gui/translations.h"
 #include "gui/ui_font.h"
 #include "gui/web_view.h"
 
@@ -28,10 +29,12 @@ class QtEnvironment : public ::testing::Environment {
         static char* argv[] = {name, nullptr};
         gui::prepareWebEngine();
         app_ = std::make_unique<QApplication>(argc, argv);
+        translations_ = gui::installTranslations(*app_);  // as the program speaks
         app_->setQuitOnLastWindowClosed(false);
         gui::applyUiFont(*app_);  // as the program draws its forms
     }
     void TearDown() override { app_.reset(); }
+    static inline int translations_ = 0;
 
   private:
     std::unique_ptr<QApplication> app_;
@@ -161,6 +164,8 @@ TestDialog::TestDialog(platform::Services& s) : Form(s, "TestDialog") {
         unload();
     };
 }
+
+int translationCatalogues() { return QtEnvironment::translations_; }
 
 std::string artifactFolder() {
     const char* env = std::getenv("ZELBRIN_ARTIFACTS");

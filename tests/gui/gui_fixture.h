@@ -120,6 +120,10 @@ class TestDialog : public platform::Form {
     }
 };
 
+// The number of Qt's Chinese catalogues the test program installed at its
+// start, as the program does (gui::installTranslations).
+int translationCatalogues();
+
 // The folder test artifacts (screenshots) go to, created when missing:
 // $ZELBRIN_ARTIFACTS, else "test-artifacts" in the build folder, wherever the
 // test runs from; never the source tree.
