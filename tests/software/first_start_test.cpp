@@ -22,8 +22,8 @@ std::filesystem::path sourceTree() {
 }
 
 // The categories the program comes with, the catch-all of filed imports last.
-const Strings Installed = {"==系统工具", "==网络工具", "==办公软件", "==图形图像",
-                           "==影音播放", "==编程开发", "==安全防护", "==教育学习",
+const Strings Installed = {"==系统工具", "==网络工具",      "==办公软件", "==图形图像",
+                           "==影音播放", "==编程开发",      "==安全防护", "==教育学习",
                            "==游戏娱乐", "==无相应类别软件"};
 
 class FirstStart : public SoftwarePage {
