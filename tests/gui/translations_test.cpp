@@ -49,6 +49,7 @@ TEST(QtTranslations, QtsCataloguesAreInstalled) {
 TEST(QtTranslations, TheImportFileDialogSpeaksChinese) {
     GuiMachine m;
     m.h.writeBytes("C:\\导入\\旧光盘.wcd", "E:\\|docs\r\n");
+    m.h.writeBytes("C:\\导入\\文件夹\\a.wcd", "E:\\|docs\r\n");
     gui::FormView& v = m.showMain();
     bool shown = false;
     whenModal<QFileDialog>(QStringLiteral("打开"), [&](QFileDialog* dlg) {
@@ -78,12 +79,23 @@ TEST(QtTranslations, TheImportFileDialogSpeaksChinese) {
             ASSERT_NE(b, nullptr) << name;
             EXPECT_TRUE(hasChinese(b->toolTip())) << name << ": " << b->toolTip().toStdString();
         }
-        QTest::qWait(200);  // the folder's listing drawn
+        // The type column of the folder's listing, a folder's row included.
+        const auto* model = tree->model();
+        const QModelIndex root = tree->rootIndex();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return model->rowCount(root) == 2; }, 5000));
+        for (int row = 0; row < 2; ++row) {
+            const QString type = model->index(row, 2, root).data().toString();
+            EXPECT_TRUE(hasChinese(type))
+                << model->index(row, 0, root).data().toString().toStdString() << ": "
+                << type.toStdString();
+        }
+        QTest::qWait(200);  // the listing drawn
         EXPECT_TRUE(dlg->grab().save(
             QString::fromStdString(guitest::artifactFolder() + "/file_dialog_zh.png")));
         dlg->reject();
     });
-    QAction* item = menuAction(v.mainWindow(), QStringLiteral("文件"), QStringLiteral("导入光盘索引文件"));
+    QAction* item =
+        menuAction(v.mainWindow(), QStringLiteral("文件"), QStringLiteral("导入光盘索引文件"));
     ASSERT_NE(item, nullptr);
     item->trigger();
     EXPECT_TRUE(shown);
