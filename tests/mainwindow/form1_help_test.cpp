@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -14,6 +15,7 @@
 #include "mainwindow/desktop_entry.h"
 #include "mainwindow/form1.h"
 #include "platform/files/program_folder.h"
+#include "platform/text/text.h"
 #include "support/harness.h"
 #include "support/temp_folder.h"
 
@@ -80,6 +82,51 @@ TEST_F(Help, OpensTheInstalledHelpFileInTheHomeFolder) {
     }
     EXPECT_EQ(h.ui.pointers().back(), platform::PointerDefault);
     EXPECT_TRUE(h.ui.log().empty());
+}
+
+// The help file names every command of the menus, the pop-up menus and the
+// toolbar by the caption the user sees, the pages, and the file list's
+// columns as they are; its table of contents leads to sections that exist.
+TEST(HelpFile, DescribesEveryCommandAndColumnTheWindowHas) {
+    const std::string help =
+        testsupport::readBytes(sourceTree() / "webmodel" / "help" / "zelbrinhelp.htm");
+    ASSERT_TRUE(platform::text::isValidUtf8(help));
+    ASSERT_NE(help.find("<meta charset=\"utf-8\">"), std::string::npos);
+    Harness h;
+    const Form1& f = h.form;
+
+    std::vector<std::string> missing;
+    auto expect = [&](const std::string& text) {
+        if (help.find(text) == std::string::npos) missing.push_back(text);
+    };
+    std::function<void(const platform::MenuItem&)> walk = [&](const platform::MenuItem& item) {
+        // The pop-up menus' own names are not shown; a caption that carries
+        // a number is named by its words.
+        const bool popup = item.parent() == nullptr && item.name().starts_with("pop");
+        if (!popup && !item.isSeparator())
+            expect(&item == &f.CopyAllSize ? "已经拷贝到硬盘上的文件大小是" : item.caption());
+        for (const platform::MenuItem* sub : item.items()) walk(*sub);
+    };
+    for (const platform::MenuItem* menu : f.menus()) walk(*menu);
+    for (const auto& button : f.Toolbar1.buttons())
+        if (button->style() != platform::ToolbarButton::Separator) expect(button->toolTipText());
+    for (const auto& tab : f.TabStrip1.tabs()) expect("<td>" + tab->caption() + "</td>");
+    EXPECT_EQ(missing, std::vector<std::string>{});
+
+    // The file list's columns, in their order and no other.
+    ASSERT_EQ(f.ListView1.columns().size(), 5u);
+    std::string columns = "文件列表有五栏：";
+    for (std::size_t i = 0; i < f.ListView1.columns().size(); ++i)
+        columns += (i ? "、<b>" : "<b>") + f.ListView1.columns()[i]->text() + "</b>";
+    EXPECT_NE(help.find(columns + "。"), std::string::npos) << columns;
+
+    // Every link of the page leads to an anchor of the page.
+    for (std::size_t at = help.find("href=\"#"); at != std::string::npos;
+         at = help.find("href=\"#", at + 1)) {
+        const std::size_t start = at + 7;
+        const std::string id = help.substr(start, help.find('"', start) - start);
+        EXPECT_NE(help.find("id=\"" + id + "\""), std::string::npos) << id;
+    }
 }
 
 TEST_F(Help, AMissingHelpFileOpensNothingAndSaysNothing) {
