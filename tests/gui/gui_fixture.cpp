@@ -5,6 +5,7 @@
 #include <QAbstractItemView>
 #include <QElapsedTimer>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QPointer>
 #include <cstdlib>
 #include <filesystem>
@@ -134,6 +135,15 @@ bool showModalWith(platform::Form& form, std::function<void(QWidget*)> script) {
                        });
     platform::dispatch([&form] { form.showModal(); });
     return shown;
+}
+
+QAction* menuAction(QMainWindow* window, const QString& top, const QString& item) {
+    for (QAction* t : window->menuBar()->actions()) {
+        if (t->text() != top || !t->menu()) continue;
+        for (QAction* a : t->menu()->actions())
+            if (a->text() == item) return a;
+    }
+    return nullptr;
 }
 
 QPushButton* buttonWithText(QWidget* w, const QString& text) {

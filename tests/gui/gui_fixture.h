@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QFileDialog>
+#include <QMainWindow>
 #include <QMenu>
 #include <QPushButton>
 #include <QTest>
@@ -98,6 +99,9 @@ void typeFileName(QFileDialog* dialog, const QString& path);
 // Shows the form modally and runs script on its window once it is shown (the
 // script closes it); false when no window was shown.
 bool showModalWith(platform::Form& form, std::function<void(QWidget*)> script);
+
+// The item of the menu bar's menu top with that text, or nullptr.
+QAction* menuAction(QMainWindow* window, const QString& top, const QString& item);
 
 // The visible push button of w with that text, or nullptr.
 QPushButton* buttonWithText(QWidget* w, const QString& text);

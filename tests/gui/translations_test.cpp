@@ -21,6 +21,7 @@
 namespace {
 
 using guitest::GuiMachine;
+using guitest::menuAction;
 using guitest::whenModal;
 
 // True when the text holds a Chinese character.
@@ -28,15 +29,6 @@ bool hasChinese(const QString& text) {
     for (const QChar c : text)
         if (c.unicode() >= 0x4E00 && c.unicode() <= 0x9FFF) return true;
     return false;
-}
-
-QAction* menuAction(QMainWindow* window, const QString& menu, const QString& item) {
-    for (QAction* t : window->menuBar()->actions()) {
-        if (t->text() != menu || !t->menu()) continue;
-        for (QAction* a : t->menu()->actions())
-            if (a->text() == item) return a;
-    }
-    return nullptr;
 }
 
 TEST(QtTranslations, QtsCataloguesAreInstalled) {
