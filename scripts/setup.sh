@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the tests and the program need (Qt 6
 # Widgets, WebEngine for web pages in the preview, Multimedia for audio and
-# video, libcdio with paranoia for audio CDs, chromium for the tests of the
-# generated web pages), and ripgrep, the measure the disc-file search benchmark (bench/bench_search.cpp)
+# video, libcdio with paranoia for audio CDs, Qt's Chinese translations for its
+# own dialogs, chromium for the tests of the generated web pages), and ripgrep, the measure the disc-file search benchmark (bench/bench_search.cpp)
 # is compared with. Does nothing when all of them are present.
 set -euo pipefail
 
@@ -14,7 +14,7 @@ PACKAGES=(
   g++ cmake make pkg-config clang-format git
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev libgl-dev
-  qt6-webengine-dev qt6-multimedia-dev
+  qt6-webengine-dev qt6-multimedia-dev qt6-translations-l10n
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad
   gstreamer1.0-plugins-ugly gstreamer1.0-libav pulseaudio pulseaudio-utils
   libcdio-dev libcdio-paranoia-dev

@@ -21,6 +21,7 @@
 #include "gui/media_engine.h"
 #include "gui/qt_services.h"
 #include "gui/qt_ui.h"
+#include "gui/translations.h"
 #include "gui/ui_font.h"
 #include "gui/web_view.h"
 #include "mainwindow/app_services.h"
@@ -116,6 +117,7 @@ int run() {
 int main(int argc, char** argv) {
     gui::prepareWebEngine();
     QApplication app(argc, argv);
+    gui::installTranslations(app);  // Qt's dialogs and the web engine's pages in Chinese
     gui::useQtMediaEngine();
     // The program ends when the main window unloads, not when a box that
     // start-up shows before it closes.

@@ -4,18 +4,31 @@
 
 #include <climits>
 
+#include "platform/text/text.h"
+
 namespace desktopentry {
 
-std::string execValue(std::string_view programPath) {
-    std::string quoted = "\"";
-    for (char c : programPath) {
-        if (c == '"' || c == '`' || c == '$' || c == '\\') quoted += '\\';
-        if (c == '%') quoted += '%';
-        quoted += c;
+namespace {
+
+// One argument of the Exec key, quoted; false when the entry cannot hold it.
+bool appendQuoted(std::string& exec, std::string_view arg) {
+    if (!platform::text::isValidUtf8(arg)) return false;
+    exec += '"';
+    for (char c : arg) {
+        const auto byte = static_cast<unsigned char>(c);
+        if ((byte < 0x20 && c != '\t' && c != '\n' && c != '\r') || byte == 0x7f) return false;
+        if (c == '"' || c == '`' || c == '$' || c == '\\') exec += '\\';
+        if (c == '%') exec += '%';
+        exec += c;
     }
-    quoted += '"';
+    exec += '"';
+    return true;
+}
+
+// The escapes of a string value.
+std::string escapeString(std::string_view text) {
     std::string value;
-    for (char c : quoted) {
+    for (char c : text) {
         switch (c) {
             case '\\':
                 value += "\\\\";
@@ -36,14 +49,30 @@ std::string execValue(std::string_view programPath) {
     return value;
 }
 
-std::string entryText(std::string_view programPath) {
+}  // namespace
+
+std::string execValue(std::string_view programPath, std::string_view portableFolder) {
+    if (programPath.empty()) return {};
+    std::string exec;
+    if (!portableFolder.empty()) {
+        exec = "env ";
+        if (!appendQuoted(exec, "ZELBRIN_HOME=" + std::string(portableFolder))) return {};
+        exec += ' ';
+    }
+    if (!appendQuoted(exec, programPath)) return {};
+    return escapeString(exec);
+}
+
+std::string entryText(std::string_view programPath, std::string_view portableFolder) {
+    const std::string exec = execValue(programPath, portableFolder);
+    if (exec.empty()) return {};
     return "[Desktop Entry]\n"
            "Type=Application\n"
            "Version=1.0\n"
            "Name=Zelbrin\n"
            "Comment=光盘目录管理\n"
            "Exec=" +
-           execValue(programPath) +
+           exec +
            "\n"
            "Icon=zelbrin\n"
            "Terminal=false\n";

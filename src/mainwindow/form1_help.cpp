@@ -14,6 +14,7 @@
 #include "platform/controls/busy_pointer.h"
 #include "platform/error.h"
 #include "platform/files/committed_write.h"
+#include "platform/files/program_folder.h"
 #include "platform/system/shell.h"
 
 void Form1::RunShellExecute(std::string_view, std::string_view file, std::string_view,
@@ -49,15 +50,18 @@ void Form1::HomepageSoft4_Click() { RunShellExecute("open", weblinks::Soft4, "",
 
 void Form1::CreateShortcut_Click() {
     platform::BusyPointer busy(*this);
-    const std::string program = desktopentry::runningProgram();
-    if (program.empty()) return;
+    // The shortcut starts the program on the same data: a portable folder
+    // goes into its command line.
+    const std::string entry =
+        desktopentry::entryText(desktopentry::runningProgram(), platform::files::portableFolder());
+    if (entry.empty()) return;
     // The entry is written whole, at once: there is nothing to wait for.
     const std::string folder = platform::system::desktopFolder();
     ::mkdir(folder.c_str(), 0755);
     try {
         platform::files::CommittedFile file(folder + "/" + std::string(desktopentry::FileName),
                                             platform::files::OnExisting::Replace, 0755);
-        file.write(desktopentry::entryText(program));
+        file.write(entry);
         file.commit();
     } catch (const platform::Error&) {
         // No message, whatever the outcome.

@@ -20,15 +20,6 @@ using guitest::whenModal;
 constexpr std::string_view Index =
     "E:\\\xd2\xf4\xc0\xd6\\\xb8\xe8.mp3[4096]($)\r\n";  // E:\音乐\歌.mp3
 
-QAction* fileMenuAction(QMainWindow* window, const QString& item) {
-    for (QAction* t : window->menuBar()->actions()) {
-        if (t->text() != QStringLiteral("文件") || !t->menu()) continue;
-        for (QAction* a : t->menu()->actions())
-            if (a->text() == item) return a;
-    }
-    return nullptr;
-}
-
 // Exports the disc "老歌" to C:\out\老歌 (typed without extension), where an
 // older export lies; the replace question is answered with the button.
 void exportOver(GuiMachine& m, QMessageBox::StandardButton answer, bool& asked) {
@@ -46,7 +37,8 @@ void exportOver(GuiMachine& m, QMessageBox::StandardButton answer, bool& asked) 
         // Refused: the dialog stays open until it is cancelled.
         if (dlg->isVisible()) dlg->reject();
     });
-    QAction* item = fileMenuAction(v.mainWindow(), QStringLiteral("导出光盘索引文件"));
+    QAction* item = guitest::menuAction(v.mainWindow(), QStringLiteral("文件"),
+                                        QStringLiteral("导出光盘索引文件"));
     ASSERT_TRUE(item);
     item->trigger();
 }

@@ -5,11 +5,13 @@
 #include <QAbstractItemView>
 #include <QElapsedTimer>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QPointer>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
 
+#include "gui/translations.h"
 #include "gui/ui_font.h"
 #include "gui/web_view.h"
 
@@ -28,10 +30,12 @@ class QtEnvironment : public ::testing::Environment {
         static char* argv[] = {name, nullptr};
         gui::prepareWebEngine();
         app_ = std::make_unique<QApplication>(argc, argv);
+        translations_ = gui::installTranslations(*app_);  // as the program speaks
         app_->setQuitOnLastWindowClosed(false);
         gui::applyUiFont(*app_);  // as the program draws its forms
     }
     void TearDown() override { app_.reset(); }
+    static inline int translations_ = 0;
 
   private:
     std::unique_ptr<QApplication> app_;
@@ -133,6 +137,15 @@ bool showModalWith(platform::Form& form, std::function<void(QWidget*)> script) {
     return shown;
 }
 
+QAction* menuAction(QMainWindow* window, const QString& top, const QString& item) {
+    for (QAction* t : window->menuBar()->actions()) {
+        if (t->text() != top || !t->menu()) continue;
+        for (QAction* a : t->menu()->actions())
+            if (a->text() == item) return a;
+    }
+    return nullptr;
+}
+
 QPushButton* buttonWithText(QWidget* w, const QString& text) {
     for (QPushButton* b : w->findChildren<QPushButton*>())
         if (b->text() == text && b->isVisible()) return b;
@@ -161,6 +174,8 @@ TestDialog::TestDialog(platform::Services& s) : Form(s, "TestDialog") {
         unload();
     };
 }
+
+int translationCatalogues() { return QtEnvironment::translations_; }
 
 std::string artifactFolder() {
     const char* env = std::getenv("ZELBRIN_ARTIFACTS");

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QFileDialog>
+#include <QMainWindow>
 #include <QMenu>
 #include <QPushButton>
 #include <QTest>
@@ -99,6 +100,9 @@ void typeFileName(QFileDialog* dialog, const QString& path);
 // script closes it); false when no window was shown.
 bool showModalWith(platform::Form& form, std::function<void(QWidget*)> script);
 
+// The item of the menu bar's menu top with that text, or nullptr.
+QAction* menuAction(QMainWindow* window, const QString& top, const QString& item);
+
 // The visible push button of w with that text, or nullptr.
 QPushButton* buttonWithText(QWidget* w, const QString& text);
 
@@ -119,6 +123,10 @@ class TestDialog : public platform::Form {
         unload();
     }
 };
+
+// The number of Qt's Chinese catalogues the test program installed at its
+// start, as the program does (gui::installTranslations).
+int translationCatalogues();
 
 // The folder test artifacts (screenshots) go to, created when missing:
 // $ZELBRIN_ARTIFACTS, else "test-artifacts" in the build folder, wherever the

@@ -19,16 +19,8 @@ namespace {
 
 using guitest::buttonWithText;
 using guitest::GuiMachine;
+using guitest::menuAction;
 using guitest::whenModal;
-
-QAction* menuAction(QMainWindow* window, const QString& top, const QString& item) {
-    for (QAction* t : window->menuBar()->actions()) {
-        if (t->text() != top || !t->menu()) continue;
-        for (QAction* a : t->menu()->actions())
-            if (a->text() == item) return a;
-    }
-    return nullptr;
-}
 
 QTreeWidgetItem* itemWithText(QTreeWidget* tree, const QString& text) {
     const QList<QTreeWidgetItem*> found =

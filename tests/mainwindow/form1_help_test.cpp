@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -14,6 +15,7 @@
 #include "mainwindow/desktop_entry.h"
 #include "mainwindow/form1.h"
 #include "platform/files/program_folder.h"
+#include "platform/text/text.h"
 #include "support/harness.h"
 #include "support/temp_folder.h"
 
@@ -34,6 +36,11 @@ class ScopedEnv {
         const char* old = std::getenv(name);
         saved_.push_back({name, old ? std::optional<std::string>(old) : std::nullopt});
         ::setenv(name, value.c_str(), 1);
+    }
+    void unset(const char* name) {
+        const char* old = std::getenv(name);
+        saved_.push_back({name, old ? std::optional<std::string>(old) : std::nullopt});
+        ::unsetenv(name);
     }
     ~ScopedEnv() {
         for (auto it = saved_.rbegin(); it != saved_.rend(); ++it) {
@@ -75,6 +82,51 @@ TEST_F(Help, OpensTheInstalledHelpFileInTheHomeFolder) {
     }
     EXPECT_EQ(h.ui.pointers().back(), platform::PointerDefault);
     EXPECT_TRUE(h.ui.log().empty());
+}
+
+// The help file names every command of the menus, the pop-up menus and the
+// toolbar by the caption the user sees, the pages, and the file list's
+// columns as they are; its table of contents leads to sections that exist.
+TEST(HelpFile, DescribesEveryCommandAndColumnTheWindowHas) {
+    const std::string help =
+        testsupport::readBytes(sourceTree() / "webmodel" / "help" / "zelbrinhelp.htm");
+    ASSERT_TRUE(platform::text::isValidUtf8(help));
+    ASSERT_NE(help.find("<meta charset=\"utf-8\">"), std::string::npos);
+    Harness h;
+    const Form1& f = h.form;
+
+    std::vector<std::string> missing;
+    auto expect = [&](const std::string& text) {
+        if (help.find(text) == std::string::npos) missing.push_back(text);
+    };
+    std::function<void(const platform::MenuItem&)> walk = [&](const platform::MenuItem& item) {
+        // The pop-up menus' own names are not shown; a caption that carries
+        // a number is named by its words.
+        const bool popup = item.parent() == nullptr && item.name().starts_with("pop");
+        if (!popup && !item.isSeparator())
+            expect(&item == &f.CopyAllSize ? "已经拷贝到硬盘上的文件大小是" : item.caption());
+        for (const platform::MenuItem* sub : item.items()) walk(*sub);
+    };
+    for (const platform::MenuItem* menu : f.menus()) walk(*menu);
+    for (const auto& button : f.Toolbar1.buttons())
+        if (button->style() != platform::ToolbarButton::Separator) expect(button->toolTipText());
+    for (const auto& tab : f.TabStrip1.tabs()) expect("<td>" + tab->caption() + "</td>");
+    EXPECT_EQ(missing, std::vector<std::string>{});
+
+    // The file list's columns, in their order and no other.
+    ASSERT_EQ(f.ListView1.columns().size(), 5u);
+    std::string columns = "文件列表有五栏：";
+    for (std::size_t i = 0; i < f.ListView1.columns().size(); ++i)
+        columns += (i ? "、<b>" : "<b>") + f.ListView1.columns()[i]->text() + "</b>";
+    EXPECT_NE(help.find(columns + "。"), std::string::npos) << columns;
+
+    // Every link of the page leads to an anchor of the page.
+    for (std::size_t at = help.find("href=\"#"); at != std::string::npos;
+         at = help.find("href=\"#", at + 1)) {
+        const std::size_t start = at + 7;
+        const std::string id = help.substr(start, help.find('"', start) - start);
+        EXPECT_NE(help.find("id=\"" + id + "\""), std::string::npos) << id;
+    }
 }
 
 TEST_F(Help, AMissingHelpFileOpensNothingAndSaysNothing) {
@@ -154,21 +206,111 @@ TEST_F(Help, AboutBoxShowsTheLinksBlueThenRedAndOpensThem) {
 
 // ---- the desktop shortcut ----
 
+// The Exec value read back as a launcher reads it: the string escapes first,
+// then the arguments split at blanks outside quotes, the backslash escapes
+// inside quotes undone, and "%%" made "%".
+std::vector<std::string> launcherArguments(const std::string& value) {
+    std::string line;
+    for (std::size_t i = 0; i < value.size(); ++i) {
+        if (value[i] != '\\' || i + 1 == value.size()) {
+            line += value[i];
+            continue;
+        }
+        const char e = value[++i];
+        line += e == 'n' ? '\n' : e == 't' ? '\t' : e == 'r' ? '\r' : e == 's' ? ' ' : e;
+    }
+    std::vector<std::string> args;
+    std::string arg;
+    bool quoted = false, inArg = false;
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        const char c = line[i];
+        if (quoted) {
+            if (c == '"') {
+                quoted = false;
+            } else if (c == '\\' && i + 1 < line.size()) {
+                const char n = line[++i];
+                EXPECT_NE(std::string("\"`$\\").find(n), std::string::npos) << "\\" << n;
+                arg += n;
+            } else {
+                EXPECT_TRUE(c != '`' && c != '$' && c != '"') << "unescaped " << c;
+                arg += c;
+            }
+        } else if (c == ' ') {
+            if (inArg) args.push_back(arg);
+            arg.clear();
+            inArg = false;
+            continue;
+        } else if (c == '"') {
+            quoted = true;
+        } else {
+            // Outside quotes no reserved character may stand.
+            EXPECT_EQ(std::string(" \t\n\"'\\><~|&;$*?#()`").find(c), std::string::npos)
+                << "reserved " << c << " in " << value;
+            arg += c;
+        }
+        inArg = true;
+    }
+    EXPECT_FALSE(quoted) << value;
+    if (inArg) args.push_back(arg);
+    for (std::string& a : args) {
+        std::string out;
+        for (std::size_t i = 0; i < a.size(); ++i) {
+            if (a[i] == '%') {
+                EXPECT_TRUE(i + 1 < a.size() && a[i + 1] == '%') << "field code in " << a;
+                ++i;
+            }
+            out += a[i];
+        }
+        a = out;
+    }
+    return args;
+}
+
 TEST(DesktopEntry, ExecQuotesThePathAsTheDesktopEntryFormatWants) {
     struct Row {
-        std::string path, exec;
+        std::string path, home, exec;
     };
     for (const Row& r : std::vector<Row>{
-             {"/usr/bin/zelbrin", R"("/usr/bin/zelbrin")"},
-             {"/opt/my apps/zelbrin", R"("/opt/my apps/zelbrin")"},
-             {"/opt/a$b/zel`x`", R"("/opt/a\\$b/zel\\`x\\`")"},
-             {"/opt/\"q\"/z", R"("/opt/\\"q\\"/z")"},
-             {"/opt/back\\slash/z", R"("/opt/back\\\\slash/z")"},
-             {"/opt/100%/z", R"("/opt/100%%/z")"},
-             {"/opt/line\nbreak/z", R"("/opt/line\nbreak/z")"},
-             {"/opt/光盘/zelbrin", R"("/opt/光盘/zelbrin")"},
+             {"/usr/bin/zelbrin", "", R"("/usr/bin/zelbrin")"},
+             {"/opt/my apps/zelbrin", "", R"("/opt/my apps/zelbrin")"},
+             {"/opt/a$b/zel`x`", "", R"("/opt/a\\$b/zel\\`x\\`")"},
+             {"/opt/\"q\"/z", "", R"("/opt/\\"q\\"/z")"},
+             {"/opt/back\\slash/z", "", R"("/opt/back\\\\slash/z")"},
+             {"/opt/100%/z", "", R"("/opt/100%%/z")"},
+             {"/opt/line\nbreak/z", "", R"("/opt/line\nbreak/z")"},
+             {"/opt/光盘/zelbrin", "", R"("/opt/光盘/zelbrin")"},
+             // The portable folder goes along through env.
+             {"/usr/bin/zelbrin", "/data/zel",
+              R"(env "ZELBRIN_HOME=/data/zel" "/usr/bin/zelbrin")"},
+             {"/opt/z b/zelbrin", "/home/u/My Discs",
+              R"(env "ZELBRIN_HOME=/home/u/My Discs" "/opt/z b/zelbrin")"},
+             {"/usr/bin/zelbrin", "/d/50%$HOME`x`\"q\"\\b",
+              R"(env "ZELBRIN_HOME=/d/50%%\\$HOME\\`x\\`\\"q\\"\\\\b" "/usr/bin/zelbrin")"},
+             {"/usr/bin/zelbrin", "/d/a'b;c&d|e<f>g~h#i*j?k(l)",
+              R"x(env "ZELBRIN_HOME=/d/a'b;c&d|e<f>g~h#i*j?k(l)" "/usr/bin/zelbrin")x"},
+             {"/usr/bin/zelbrin", "/home/用户/光盘 目录",
+              R"(env "ZELBRIN_HOME=/home/用户/光盘 目录" "/usr/bin/zelbrin")"},
+             {"/usr/bin/zelbrin", "/d/tab\there\nline",
+              R"(env "ZELBRIN_HOME=/d/tab\there\nline" "/usr/bin/zelbrin")"},
          }) {
-        EXPECT_EQ(desktopentry::execValue(r.path), r.exec) << r.path;
+        SCOPED_TRACE(r.path + " | " + r.home);
+        EXPECT_EQ(desktopentry::execValue(r.path, r.home), r.exec);
+        std::vector<std::string> expected;
+        if (!r.home.empty()) expected = {"env", "ZELBRIN_HOME=" + r.home};
+        expected.push_back(r.path);
+        EXPECT_EQ(launcherArguments(desktopentry::execValue(r.path, r.home)), expected);
+    }
+    // Names no entry can carry give no entry: bytes that are not UTF-8,
+    // control characters without an escape, no program.
+    for (const auto& [path, home] : std::vector<std::pair<std::string, std::string>>{
+             {"/opt/\xb9\xe2/zelbrin", ""},
+             {"/usr/bin/zelbrin", "/d/\xff"},
+             {"/opt/bell\a/zelbrin", ""},
+             {"/usr/bin/zelbrin", "/d/\x1b"},
+             {"", "/d"},
+         }) {
+        EXPECT_EQ(desktopentry::execValue(path, home), "") << path << " | " << home;
+        EXPECT_EQ(desktopentry::entryText(path, home), "") << path << " | " << home;
     }
 }
 
@@ -177,6 +319,7 @@ class Shortcut : public Help {
     void SetUp() override {
         env.set("HOME", home.path().string());
         env.set("XDG_CONFIG_HOME", (home / ".config").string());
+        env.unset("ZELBRIN_HOME");
         Help::SetUp();
     }
     std::string expectedEntry() const {
@@ -218,6 +361,21 @@ TEST_F(Shortcut, WithoutUserDirsGoesToDesktopAndReplacesAnOldEntry) {
     h.form.CreateShortcut.userClick();
     EXPECT_EQ(testsupport::readBytes(home / "Desktop" / "Zelbrin.desktop"), expectedEntry());
     EXPECT_EQ(testsupport::entryCount(home / "Desktop"), 1);  // no temporary file left
+}
+
+TEST_F(Shortcut, APortableFolderGoesIntoTheCommandLine) {
+    // Started with its data in a folder of its own, the program's shortcut
+    // starts it on the same folder.
+    const std::filesystem::path portable = home / "My Discs";
+    env.set("ZELBRIN_HOME", portable.string() + "/");
+    h.form.CreateShortcut.userClick();
+    const std::string entry = testsupport::readBytes(home / "Desktop" / "Zelbrin.desktop");
+    const std::string program = desktopentry::runningProgram();
+    EXPECT_NE(
+        entry.find("\nExec=env \"ZELBRIN_HOME=" + portable.string() + "\" \"" + program + "\"\n"),
+        std::string::npos)
+        << entry;
+    EXPECT_TRUE(h.ui.log().empty());
 }
 
 TEST_F(Shortcut, ADesktopThatCannotBeWrittenPassesSilently) {

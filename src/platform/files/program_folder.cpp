@@ -53,14 +53,16 @@ int installInto(const std::string& from, const std::string& to) {
 
 }  // namespace
 
+std::string portableFolder() { return envFolder("ZELBRIN_HOME"); }
+
 std::string dataFolder() {
-    if (auto home = envFolder("ZELBRIN_HOME"); !home.empty()) return home;
+    if (auto home = portableFolder(); !home.empty()) return home;
     auto xdg = envFolder("XDG_DATA_HOME");
     return (xdg.empty() ? homeFolder() + "/.local/share" : xdg) + "/zelbrin";
 }
 
 std::string configFolder() {
-    if (auto home = envFolder("ZELBRIN_HOME"); !home.empty()) return home;
+    if (auto home = portableFolder(); !home.empty()) return home;
     return xdgConfigHome() + "/zelbrin";
 }
 

@@ -13,6 +13,9 @@ namespace platform::files {
 
 // The native data folder.
 std::string dataFolder();
+// The portable folder ZELBRIN_HOME names, as the data folder takes it
+// (absolute, no final "/"); "" when the data folder is not chosen that way.
+std::string portableFolder();
 // The native configuration folder.
 std::string configFolder();
 
