@@ -81,8 +81,7 @@ double fileOnce(testsupport::Harness& h, const std::string& classText) {
     h.ui.answerMsgBox(platform::MsgYes, Ready);
     const auto t0 = std::chrono::steady_clock::now();
     h.form.ClassSoft1.userClick();
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0)
-        .count();
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
 }
 
 // The median time per record of filing n records, in ms.
@@ -97,9 +96,10 @@ double perRecord(int n, int runs) {
     for (int r = 0; r < runs; ++r) ms.push_back(fileOnce(h, classText));
     std::sort(ms.begin(), ms.end());
     const double median = ms[ms.size() / 2];
-    std::printf("%6d records  median %9.2f ms  fastest %9.2f ms  %.4f ms per record"
-                "  (class.ini %zu bytes after)\n",
-                n, median, ms.front(), median / n, bytes);
+    std::printf(
+        "%6d records  median %9.2f ms  fastest %9.2f ms  %.4f ms per record"
+        "  (class.ini %zu bytes after)\n",
+        n, median, ms.front(), median / n, bytes);
     return median / n;
 }
 
@@ -109,7 +109,6 @@ int main(int argc, char** argv) {
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
     const double small = perRecord(1000, runs);
     const double large = perRecord(10000, runs);
-    std::printf("time per record at 10,000 / at 1,000: %.2fx (goal: within 1.5x)\n",
-                large / small);
+    std::printf("time per record at 10,000 / at 1,000: %.2fx (goal: within 1.5x)\n", large / small);
     return 0;
 }
