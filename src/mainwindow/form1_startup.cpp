@@ -20,6 +20,7 @@
 #include "platform/system/settings_store.h"
 #include "platform/text/text.h"
 #include "platform/ui/ui.h"
+#include "software/class_file.h"
 
 namespace text = platform::text;
 namespace files = platform::files;
@@ -135,7 +136,8 @@ void Form1::loadSoftwareList() {
         for (int i = 0; i < count; ++i) {
             const std::string& file = File1.list(i);
             const std::string name = text::left(file, text::len(file) - 4);
-            onError.step([&] { TreeView3.add(name, name, images::SoftwareRecord); });
+            onError.step(
+                [&] { TreeView3.add(software::nodeKey(name), name, images::SoftwareRecord); });
         }
     }
     onError.step([&] { File1.setPath("c:\\"); });

@@ -30,6 +30,19 @@ void writeClassText(std::string_view programFolder, std::string_view text) {
     platform::files::WholeFileRewrite(classFilePath(programFolder), text);
 }
 
+std::string nodeKey(std::string_view name) {
+    std::string key(name);
+    if (!name.empty() && ((name.front() >= '0' && name.front() <= '9') ||
+                          platform::isNumericKey(name) || name.starts_with(NodeKeyPrefix)))
+        key.insert(0, NodeKeyPrefix);
+    return key;
+}
+
+std::string nodeKeyName(std::string_view key) {
+    if (key.starts_with(NodeKeyPrefix)) key.remove_prefix(NodeKeyPrefix.size());
+    return std::string(key);
+}
+
 ClassLine parseClassLine(std::string_view line) {
     const std::string trimmed = text::trim(line);
     const std::string_view t = trimmed;
@@ -71,17 +84,17 @@ class TreePlan {
   public:
     std::vector<ClassTreeNode> nodes;
 
-    void add(std::string_view parentKey, bool root, const std::string& name, bool category,
+    void add(std::string_view parentName, bool root, const std::string& name, bool category,
              std::size_t line) {
-        if (name.empty() || platform::isNumericKey(name) || paths_.contains(name)) return;
+        if (name.empty() || paths_.contains(name)) return;
         std::string fullPath = name;
         if (!root) {
-            const auto parent = paths_.find(std::string(parentKey));
+            const auto parent = paths_.find(std::string(parentName));
             if (parent == paths_.end()) return;
             fullPath = parent->second + std::string(PathSeparator) + name;
         }
         paths_.emplace(name, fullPath);
-        nodes.push_back({name, root ? std::string() : std::string(parentKey), category,
+        nodes.push_back({name, nodeKey(name), root ? std::string() : nodeKey(parentName), category,
                          std::move(fullPath), line});
     }
 

@@ -17,11 +17,10 @@
 // ended by CR LF.
 //
 // The tree built from the file has one key space for categories and records:
-// key = text = name, compared exactly (case-sensitive). A node is refused when
-// its name is empty, all-numeric (the tree control's key rule), already taken,
-// or its parent is not in the tree; lines below a refused category attach to
-// the node that holds its name. Positions are byte offsets into the text
-// (UTF-8 inside the program).
+// text = name, key = nodeKey(name), compared exactly (case-sensitive). A node
+// is refused when its name is empty, already taken, or its parent is not in
+// the tree; lines below a refused category attach to the node that holds its
+// name. Positions are byte offsets into the text (UTF-8 inside the program).
 #pragma once
 
 #include <cstddef>
@@ -38,6 +37,19 @@ inline constexpr std::string_view SubCategoryPrefix = "=";
 inline constexpr std::string_view RecordLinePrefix = "{#$}";
 // The separator of a category path (the tree's path separator).
 inline constexpr std::string_view PathSeparator = "\\";
+
+// The prefix that makes a node key of a name the tree control would refuse
+// or mistake, as the disc page keys the folders whose names begin with a digit.
+inline constexpr std::string_view NodeKeyPrefix = "noStr";
+
+// The key of the software tree's node of a name: the name itself, or
+// NodeKeyPrefix + the name for a name that begins with a digit, is
+// all-numeric (the tree takes no such key: "-1", ".5") or begins with the
+// prefix itself. So every name has a key the tree takes, and nodeKeyName
+// gives the name back from any key.
+std::string nodeKey(std::string_view name);
+// The name of a node key: the key without one NodeKeyPrefix at its start.
+std::string nodeKeyName(std::string_view key);
 
 // programFolder + "\class.ini".
 std::string classFilePath(std::string_view programFolder);
@@ -77,7 +89,8 @@ std::vector<ClassLineSpan> classLineSpans(std::string_view text);
 
 // One node of the category view, in the order the loader adds them.
 struct ClassTreeNode {
-    std::string name;       // key and text
+    std::string name;       // the node's text
+    std::string key;        // nodeKey(name)
     std::string parentKey;  // "" for a top-level node
     bool category = false;  // image 94; else a record, image 99
     std::string fullPath;   // the names from the top level down, joined by "\"

@@ -36,16 +36,6 @@ std::optional<ClassLineSpan> categorySpan(std::string_view t, std::string_view p
     return spans[*line];
 }
 
-// The index of the first line of that kind and name.
-std::optional<std::size_t> firstLine(std::string_view t, const std::vector<ClassLineSpan>& spans,
-                                     ClassLineKind kind, std::string_view name) {
-    for (std::size_t i = 0; i < spans.size(); ++i) {
-        const ClassLine line = parseClassLine(spans[i].line(t));
-        if (line.kind == kind && line.name == name) return i;
-    }
-    return std::nullopt;
-}
-
 // Where the line after line i and the record lines right below it ends.
 std::size_t afterOwnRecords(std::string_view t, const std::vector<ClassLineSpan>& spans,
                             std::size_t i) {
@@ -152,33 +142,90 @@ std::optional<std::string> withoutCategoryLine(std::string_view t, std::string_v
     return out.append(t.substr(span->next));
 }
 
-bool isRecordFiled(std::string_view t, std::string_view name) {
-    return firstLine(t, classLineSpans(t), ClassLineKind::Record, name).has_value();
+ImportedRecordFiling::ImportedRecordFiling(std::string_view t) {
+    for (const ClassLineSpan& span : classLineSpans(t)) {
+        ClassLine parsed = parseClassLine(span.line(t));
+        lines_.push_back({std::string(t.substr(span.begin, span.next - span.begin)),
+                          span.next - span.end, parsed.kind});
+        const At at = std::prev(lines_.end());
+        if (parsed.kind == ClassLineKind::Record)
+            filed_.insert(std::move(parsed.name));
+        else
+            firstCategory_[static_cast<std::size_t>(parsed.kind)].try_emplace(
+                std::move(parsed.name), at);
+    }
+    const auto& top = firstCategory_[static_cast<std::size_t>(ClassLineKind::Category)];
+    if (const auto found = top.find(std::string(CatchAllCategory)); found != top.end())
+        catchAll_ = found->second;
 }
 
-std::string withImportedRecordFiled(std::string_view t, std::string_view categoryValue,
-                                    std::string_view name) {
-    const auto spans = classLineSpans(t);
+ImportedRecordFiling::At ImportedRecordFiling::lineBefore(At before, std::string_view line,
+                                                          ClassLineKind kind) {
+    // Only the last line can lack its break.
+    if (before != lines_.begin() && std::prev(before)->breakSize == 0) {
+        std::prev(before)->text.append(LineBreak);
+        std::prev(before)->breakSize = LineBreak.size();
+    }
+    std::string text(line);
+    text.append(LineBreak);
+    return lines_.insert(before, {std::move(text), LineBreak.size(), kind});
+}
+
+ImportedRecordFiling::At ImportedRecordFiling::recordAfter(At at, const std::string& name) {
+    filed_.insert(name);
+    return lineBefore(std::next(at), recordLine(name), ClassLineKind::Record);
+}
+
+void ImportedRecordFiling::file(std::string_view categoryValue, const std::string& name) {
     // The number of "\" after the value's first character tells the level.
     const std::string rest = text::mid(categoryValue, 2);
     const auto separators = std::count(rest.begin(), rest.end(), '\\');
-    std::optional<std::size_t> line;
+    std::optional<ClassLineKind> kind;
     if (separators == 0)
-        line = firstLine(t, spans, ClassLineKind::Category, categoryValue);
+        kind = ClassLineKind::Category;
     else if (separators == 1)
-        line = firstLine(t, spans, ClassLineKind::SubCategory, lastPathName(categoryValue));
+        kind = ClassLineKind::SubCategory;
     else if (separators == 2)
-        line = firstLine(t, spans, ClassLineKind::ThirdCategory, lastPathName(categoryValue));
-    if (line) return withLineAt(t, spans[*line].next, recordLine(name));
-    return withRecordInCatchAll(t, name);
+        kind = ClassLineKind::ThirdCategory;
+    if (kind) {
+        const auto& first = firstCategory_[static_cast<std::size_t>(*kind)];
+        const auto found =
+            first.find(separators == 0 ? std::string(categoryValue) : lastPathName(categoryValue));
+        // Right below the category's line: the end of the catch-all's run of
+        // records (known only once a record was filed there) stays where it is.
+        if (found != first.end()) {
+            recordAfter(found->second, name);
+            return;
+        }
+    }
+    fileInCatchAll(name);
 }
 
-std::string withRecordInCatchAll(std::string_view t, std::string_view name) {
-    const auto spans = classLineSpans(t);
-    const auto catchAll = firstLine(t, spans, ClassLineKind::Category, CatchAllCategory);
-    if (catchAll) return withLineAt(t, afterOwnRecords(t, spans, *catchAll), recordLine(name));
-    std::string out = withTopCategoryAppended(t, CatchAllCategory);
-    return withLineAt(out, out.size(), recordLine(name));
+void ImportedRecordFiling::fileInCatchAll(const std::string& name) {
+    if (!catchAll_) {
+        catchAll_ =
+            lineBefore(lines_.end(), classLineText(ClassLineKind::Category, CatchAllCategory),
+                       ClassLineKind::Category);
+        firstCategory_[static_cast<std::size_t>(ClassLineKind::Category)].try_emplace(
+            std::string(CatchAllCategory), *catchAll_);
+        catchAllEnd_ = catchAll_;
+    }
+    if (!catchAllEnd_) {
+        At end = *catchAll_;
+        while (std::next(end) != lines_.end() && std::next(end)->kind == ClassLineKind::Record)
+            ++end;
+        catchAllEnd_ = end;
+    }
+    catchAllEnd_ = recordAfter(*catchAllEnd_, name);
+}
+
+std::string ImportedRecordFiling::text() const {
+    std::size_t size = 0;
+    for (const Line& line : lines_) size += line.text.size();
+    std::string out;
+    out.reserve(size);
+    for (const Line& line : lines_) out.append(line.text);
+    return out;
 }
 
 }  // namespace software

@@ -11,9 +11,13 @@
 // first.
 #pragma once
 
+#include <array>
+#include <list>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "software/class_file.h"
 
@@ -57,19 +61,58 @@ std::string withRecordRenamed(std::string_view text, std::string_view oldName,
 // Nothing when that category has no line.
 std::optional<std::string> withoutCategoryLine(std::string_view text, std::string_view path);
 
-// True when the text holds the record line of name.
-bool isRecordFiled(std::string_view text, std::string_view name);
+// Filing imported records: the category file's text parsed once into lines,
+// each record decided against the set of the record names it holds (whole
+// record lines, names compared exactly) and filed in the lines, and the text
+// made once at the end. Each filing gives the lines that filing the records
+// one after another into the text would give.
+class ImportedRecordFiling {
+  public:
+    explicit ImportedRecordFiling(std::string_view text);
 
-// The text with an imported record filed by its category value (the names
-// from the top level down, joined by "\"): right below the first line of the
-// category named like the value's last name, of the level the value gives
-// (one name: top-level; two: second-level; three: third-level). A value
-// that names no such line, or a fourth level, files the record under the
-// catch-all category: after its line and the record lines right below it,
-// the category made at the end of the text when it is missing.
-std::string withImportedRecordFiled(std::string_view text, std::string_view categoryValue,
-                                    std::string_view name);
-// The text with the record filed under the catch-all category, as above.
-std::string withRecordInCatchAll(std::string_view text, std::string_view name);
+    // True when the text, with the records filed so far, holds the record
+    // line of name.
+    bool isFiled(const std::string& name) const { return filed_.contains(name); }
+
+    // Files a record by its category value (the names from the top level
+    // down, joined by "\"): right below the first line of the category named
+    // like the value's last name, of the level the value gives (one name:
+    // top-level; two: second-level; three: third-level), above the records
+    // filed there before. A value that names no such line, or a fourth
+    // level, files the record under the catch-all category.
+    void file(std::string_view categoryValue, const std::string& name);
+    // Files a record under the catch-all category: after its line and the
+    // record lines right below it, the category made at the end of the text
+    // when it is missing.
+    void fileInCatchAll(const std::string& name);
+
+    // The text with every record filed: the lines not touched keep their
+    // bytes and breaks; a line put after a last line without a break gives it
+    // CR LF first.
+    std::string text() const;
+
+  private:
+    struct Line {
+        std::string text;           // the line and its break, as in the text
+        std::size_t breakSize = 0;  // 0: the last line, without a break
+        ClassLineKind kind = ClassLineKind::ThirdCategory;
+    };
+    using Lines = std::list<Line>;
+    using At = Lines::iterator;
+
+    // Puts a line (and CR LF) before the line before, or at the end.
+    At lineBefore(At before, std::string_view line, ClassLineKind kind);
+    // Puts the record line of name right after the line at.
+    At recordAfter(At at, const std::string& name);
+
+    Lines lines_;
+    std::unordered_set<std::string> filed_;
+    // The first category line of each kind (indexed by ClassLineKind), by name.
+    std::array<std::unordered_map<std::string, At>, 4> firstCategory_;
+    // The catch-all category's line, and the last line of the run of record
+    // lines right below it (found when first needed).
+    std::optional<At> catchAll_;
+    std::optional<At> catchAllEnd_;
+};
 
 }  // namespace software

@@ -141,12 +141,14 @@ void Form1::insertSoftBrother_Click() {
     const auto text = softwareClassText();
     if (!text) return;
     if (topLevel) {
-        platform::Node& node = TreeView3.add(*name, *name, images::SoftwareCategory);
+        platform::Node& node =
+            TreeView3.add(software::nodeKey(*name), *name, images::SoftwareCategory);
         addWithText(*this, node, software::withTopCategoryAppended(*text, *name));
         return;
     }
-    platform::Node& node = TreeView3.addChild(*TreeView3.findSerial(parentSerial), *name, *name,
-                                              images::SoftwareCategory);
+    platform::Node& node =
+        TreeView3.addChild(*TreeView3.findSerial(parentSerial), software::nodeKey(*name), *name,
+                           images::SoftwareCategory);
     const auto changed = software::withCategoryAbove(*text, selectedPath, *name);
     // The sibling's line is not in the file: the node stays in the tree
     // until the next reload, and the user is told.
@@ -182,7 +184,8 @@ void Form1::insertSoftChild_Click() {
 
     const auto text = softwareClassText();
     if (!text) return;
-    platform::Node& node = TreeView3.addChild(*parent, *name, *name, images::SoftwareCategory);
+    platform::Node& node =
+        TreeView3.addChild(*parent, software::nodeKey(*name), *name, images::SoftwareCategory);
     const auto changed = software::withSubCategory(*text, parentPath, *name);
     if (!changed) {
         ui().msgBox(ErrorMessage, platform::MsgButtons::OK, Title);
@@ -232,14 +235,15 @@ void Form1::TreeView3_AfterLabelEdit(int& Cancel, const std::string& NewString) 
     const std::string& text = *read;
     // The key first: a key the tree refuses stops the rename before any file
     // changes.
-    node->setKey(NewString);
+    const std::string oldKey = node->key();
+    node->setKey(software::nodeKey(NewString));
     // Puts the old key (and the record's file name) back when a later step fails.
     bool moved = false;
     const std::string from = software::recordFilePath(folder, oldName);
     const std::string to = software::recordFilePath(folder, NewString);
     const auto undo = [&] {
         if (moved) files::moveFile(to, from);
-        node->setKey(oldName);
+        node->setKey(oldKey);
         Cancel = 1;
     };
     std::optional<std::string> changed;

@@ -1,8 +1,8 @@
 // Filing imported records: every record file of the software folder that
 // the category file does not list is filed under the category its own line
 // "软件分类：" names, or under the catch-all category "无相应类别软件". Only
-// the category file changes, read once and written once; the tree shows the
-// result after a reload (刷新).
+// the category file changes, read and parsed once and written once; the tree
+// shows the result after a reload (刷新).
 #include <string>
 #include <string_view>
 
@@ -42,7 +42,7 @@ void Form1::ClassSoft_Click() {
     // been told); a missing one reads as empty and is made.
     const auto read = softwareClassText();
     if (!read) return;
-    std::string text = *read;
+    software::ImportedRecordFiling filing(*read);
 
     std::vector<std::string> names;
     {
@@ -60,15 +60,17 @@ void Form1::ClassSoft_Click() {
     int filed = 0;
     for (const std::string& name : names) {
         setCaption(name);
-        if (!software::isPlainRecordName(name) || software::isRecordFiled(text, name)) continue;
+        if (!software::isPlainRecordName(name) || filing.isFiled(name)) continue;
         std::optional<std::string> category;
         try {
             category = software::readRecordFile(folder, name)[software::CategoryField];
         } catch (const platform::Error&) {
             continue;  // a file that cannot be read is left for a later run
         }
-        text = category ? software::withImportedRecordFiled(text, *category, name)
-                        : software::withRecordInCatchAll(text, name);
+        if (category)
+            filing.file(*category, name);
+        else
+            filing.fileInCatchAll(name);
         ++filed;
     }
     setCaption("Zelbrin");
@@ -76,7 +78,7 @@ void Form1::ClassSoft_Click() {
         ui().msgBox(nothingNewMessage(), platform::MsgButtons::OK, software::TipTitle);
         return;
     }
-    software::writeClassText(folder, text);
+    software::writeClassText(folder, filing.text());
     if (softlist.caption() == CategoriesShown)
         ui().msgBox(DoneMessage, platform::MsgButtons::OK, software::TipTitle);
 }

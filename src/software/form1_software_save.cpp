@@ -75,15 +75,16 @@ void Form1::SaveSoft_Click() {
     const bool categoryView = softlist.caption() != "软件按分类排列";
     const platform::Node* selected = TreeView3.selectedItem();
     const std::string parentKey = selected ? selected->key() : std::string();
+    const std::string key = software::nodeKey(name);
     // Adds the record's node; false when the tree has not taken it.
     auto addNode = [&] {
-        if (TreeView3.find(name)) return false;
+        if (TreeView3.find(key)) return false;
         platform::SkipOnError onError;
         return onError.step([&] {
             if (!categoryView)
-                TreeView3.add(name, name, images::SoftwareRecord);
+                TreeView3.add(key, name, images::SoftwareRecord);
             else
-                TreeView3.addChild(parentKey, name, name, images::SoftwareRecord);
+                TreeView3.addChild(parentKey, key, name, images::SoftwareRecord);
         });
     };
 
@@ -105,7 +106,7 @@ void Form1::SaveSoft_Click() {
                 return;
             }
             if (!written(*this, [&] { software::writeClassText(programFolder, *filed); })) {
-                if (nodeAdded) TreeView3.remove(name);
+                if (nodeAdded) TreeView3.remove(key);
                 return;
             }
         }
@@ -115,7 +116,7 @@ void Form1::SaveSoft_Click() {
                 platform::SkipOnError onError;
                 onError.step([&] { software::writeClassText(programFolder, *before); });
             }
-            if (nodeAdded && TreeView3.find(name)) TreeView3.remove(name);
+            if (nodeAdded && TreeView3.find(key)) TreeView3.remove(key);
             return;
         }
     } else {
@@ -125,8 +126,8 @@ void Form1::SaveSoft_Click() {
         if (!written(*this, [&] { software::writeRecordFile(programFolder, name, values); }))
             return;
         if (PreSoftCategoryT != category) {
-            if (categoryView && !parentKey.empty() && parentKey != name) {
-                if (TreeView3.find(name)) TreeView3.remove(name);
+            if (categoryView && !parentKey.empty() && parentKey != key) {
+                if (TreeView3.find(key)) TreeView3.remove(key);
                 addNode();
             }
             const std::optional<std::string> text = softwareClassText();

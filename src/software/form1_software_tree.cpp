@@ -37,9 +37,9 @@ void Form1::Treeview3Load() {
         const int image = node.category ? images::SoftwareCategory : images::SoftwareRecord;
         onError.step([&] {
             if (node.parentKey.empty())
-                TreeView3.add(node.name, node.name, image);
+                TreeView3.add(node.key, node.name, image);
             else
-                TreeView3.addChild(node.parentKey, node.name, node.name, image);
+                TreeView3.addChild(node.parentKey, node.key, node.name, image);
         });
     }
 }

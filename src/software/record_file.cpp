@@ -143,6 +143,22 @@ std::string foldRecordName(std::string_view name) {
     return out;
 }
 
+HeldRecordName findHeldRecordName(std::string_view subject, const std::vector<std::string>& names) {
+    for (std::size_t i = 0; i < names.size(); ++i)
+        if (subject.find(names[i]) != std::string_view::npos) return {i, false};
+    const std::string foldedSubject = foldRecordName(subject);
+    std::vector<std::string> folded;
+    folded.reserve(names.size());
+    for (const std::string& name : names) folded.push_back(foldRecordName(name));
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        if (foldedSubject.find(folded[i]) == std::string::npos) continue;
+        for (std::size_t j = 0; j < names.size(); ++j)
+            if (j != i && folded[j] == folded[i]) return {std::nullopt, true};
+        return {i, false};
+    }
+    return {};
+}
+
 std::string softwareFolderPath(std::string_view programFolder) {
     std::string path(programFolder);
     if (path.empty() || path.back() != '\\') path += '\\';

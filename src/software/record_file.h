@@ -27,6 +27,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace software {
 
@@ -77,6 +78,17 @@ bool isPlainRecordName(std::string_view name);
 // The name folded for comparing names without regard to case: Unicode simple
 // lower case (full-width Latin letters too).
 std::string foldRecordName(std::string_view name);
+
+// The record that a name shown on the screen holds (a file's name on the
+// disc page): of the record names, in their list order, the first that the
+// subject holds as it is written; when none, the first that it holds with
+// letter case ignored, unless another record name differs from that one in
+// letter case alone (then nothing tells which is meant).
+struct HeldRecordName {
+    std::optional<std::size_t> index;  // the record found
+    bool caseTwins = false;            // refused: names that differ in letter case alone
+};
+HeldRecordName findHeldRecordName(std::string_view subject, const std::vector<std::string>& names);
 
 // programFolder + "\software".
 std::string softwareFolderPath(std::string_view programFolder);

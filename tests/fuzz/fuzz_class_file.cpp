@@ -4,6 +4,7 @@
 #include <string>
 
 #include "fuzz_target.h"
+#include "platform/controls/key_index.h"
 #include "software/class_file.h"
 
 namespace {
@@ -37,12 +38,15 @@ int fuzzOne(const std::uint8_t* data, std::size_t size) {
     }
     FUZZ_CHECK(at == text.size());
 
-    // The view: unique non-empty names, each parent added before its child,
-    // paths made of the parents' paths, and each node from a line of its kind.
+    // The view: unique non-empty names, each with a key the tree takes that
+    // gives the name back, each parent added before its child, paths made of
+    // the parents' paths, and each node from a line of its kind.
     const std::vector<ClassTreeNode> nodes = classTreeNodes(text);
-    std::map<std::string, const ClassTreeNode*> byName;
+    std::map<std::string, const ClassTreeNode*> byKey;
     for (const ClassTreeNode& node : nodes) {
-        FUZZ_CHECK(!node.name.empty() && !byName.contains(node.name));
+        FUZZ_CHECK(!node.name.empty() && !byKey.contains(node.key));
+        FUZZ_CHECK(node.key == nodeKey(node.name) && nodeKeyName(node.key) == node.name);
+        FUZZ_CHECK(!platform::isNumericKey(node.key));
         FUZZ_CHECK(node.line < spans.size());
         const ClassLine line = parseClassLine(spans[node.line].line(text));
         FUZZ_CHECK(line.name == node.name);
@@ -53,12 +57,12 @@ int fuzzOne(const std::uint8_t* data, std::size_t size) {
             // A line whose name is already taken adds no node, and the lines
             // below it go to the node of that name, as the tree files them:
             // a record's node too, when a category line repeats its name.
-            const auto parent = byName.find(node.parentKey);
-            FUZZ_CHECK(parent != byName.end());
+            const auto parent = byKey.find(node.parentKey);
+            FUZZ_CHECK(parent != byKey.end());
             FUZZ_CHECK(parent->second->line < node.line);
             FUZZ_CHECK(node.fullPath == parent->second->fullPath + "\\" + node.name);
         }
-        byName.emplace(node.name, &node);
+        byKey.emplace(node.key, &node);
     }
 
     // Filing a new name under each category (a few) adds exactly its node
@@ -77,7 +81,7 @@ int fuzzOne(const std::uint8_t* data, std::size_t size) {
         std::size_t i = 0;
         for (const ClassTreeNode& n : then) {
             if (n.name == fresh) {
-                FUZZ_CHECK(n.parentKey == node.name && !n.category);
+                FUZZ_CHECK(n.parentKey == node.key && !n.category);
                 continue;
             }
             FUZZ_CHECK(i < nodes.size() && n.fullPath == nodes[i].fullPath);

@@ -5,9 +5,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
+#include "platform/text/text.h"
 #include "software/crlf_text.h"
 
 namespace {
@@ -94,11 +98,18 @@ TEST(ClassFileEdits, ADeleteTakesTheCategorysOwnLineWithItsBreak) {
 }
 
 TEST(ClassFileEdits, AFiledRecordIsAWholeRecordLine) {
-    const std::string text = crlf("==a|{#$}abcd|{#$}x y|");
-    EXPECT_TRUE(isRecordFiled(text, "abcd"));
-    EXPECT_FALSE(isRecordFiled(text, "abc"));
-    EXPECT_FALSE(isRecordFiled(text, "a"));
-    EXPECT_TRUE(isRecordFiled(text, "x y"));
+    ImportedRecordFiling filing(crlf("==a|{#$}abcd|  {#$}x y |"));
+    EXPECT_TRUE(filing.isFiled("abcd"));
+    EXPECT_FALSE(filing.isFiled("abc"));
+    EXPECT_FALSE(filing.isFiled("a"));
+    EXPECT_TRUE(filing.isFiled("x y"));
+    EXPECT_FALSE(filing.isFiled("ABCD"));
+    // The records filed in the run count too.
+    filing.file("a", "abc");
+    filing.fileInCatchAll("b");
+    EXPECT_TRUE(filing.isFiled("abc"));
+    EXPECT_TRUE(filing.isFiled("b"));
+    EXPECT_EQ(filing.text(), crlf("==a|{#$}abc|{#$}abcd|  {#$}x y |==无相应类别软件|{#$}b|"));
 }
 
 TEST(ClassFileEdits, AnImportedRecordIsFiledByItsCategoryValue) {
@@ -126,9 +137,138 @@ TEST(ClassFileEdits, AnImportedRecordIsFiledByItsCategoryValue) {
         {"==a|==无相应类别软件|{#$}X", "无", "==a|==无相应类别软件|{#$}X|{#$}新|"},
         {"", "工具", "==无相应类别软件|{#$}新|"},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(withImportedRecordFiled(crlf(c.text), c.value, "新"), crlf(c.filed)) << c.text;
-    EXPECT_EQ(withRecordInCatchAll(crlf("==a|"), "新"), crlf("==a|==无相应类别软件|{#$}新|"));
+    for (const Case& c : cases) {
+        ImportedRecordFiling filing(crlf(c.text));
+        filing.file(c.value, "新");
+        EXPECT_EQ(filing.text(), crlf(c.filed)) << c.text;
+    }
+    ImportedRecordFiling filing(crlf("==a|"));
+    filing.fileInCatchAll("新");
+    EXPECT_EQ(filing.text(), crlf("==a|==无相应类别软件|{#$}新|"));
+}
+
+// Filing records one after another into the whole text, as the command did
+// before it parsed the text once: the reference the one-parse filing must
+// give byte for byte.
+namespace reference {
+
+bool endsWithBreak(std::string_view t) {
+    return !t.empty() && (t.back() == '\r' || t.ends_with("\r\n"));
+}
+
+std::string withLineAt(std::string_view t, std::size_t pos, std::string_view line) {
+    std::string out(t.substr(0, pos));
+    if (pos == t.size() && !t.empty() && !endsWithBreak(t)) out += "\r\n";
+    out.append(line).append("\r\n");
+    out.append(t.substr(pos));
+    return out;
+}
+
+std::optional<std::size_t> firstLine(std::string_view t, const std::vector<ClassLineSpan>& spans,
+                                     ClassLineKind kind, std::string_view name) {
+    for (std::size_t i = 0; i < spans.size(); ++i) {
+        const ClassLine line = parseClassLine(spans[i].line(t));
+        if (line.kind == kind && line.name == name) return i;
+    }
+    return std::nullopt;
+}
+
+bool isRecordFiled(std::string_view t, std::string_view name) {
+    return firstLine(t, classLineSpans(t), ClassLineKind::Record, name).has_value();
+}
+
+std::string withRecordInCatchAll(std::string_view t, std::string_view name) {
+    const auto spans = classLineSpans(t);
+    auto i = firstLine(t, spans, ClassLineKind::Category, CatchAllCategory);
+    if (!i) {
+        const std::string out = withLineAt(t, t.size(), "==" + std::string(CatchAllCategory));
+        return withLineAt(out, out.size(), recordLine(name));
+    }
+    while (*i + 1 < spans.size() &&
+           parseClassLine(spans[*i + 1].line(t)).kind == ClassLineKind::Record)
+        ++*i;
+    return withLineAt(t, spans[*i].next, recordLine(name));
+}
+
+std::string withImportedRecordFiled(std::string_view t, std::string_view value,
+                                    std::string_view name) {
+    const auto spans = classLineSpans(t);
+    const std::string rest = platform::text::mid(value, 2);
+    const auto separators = std::count(rest.begin(), rest.end(), '\\');
+    std::optional<std::size_t> line;
+    if (separators == 0)
+        line = firstLine(t, spans, ClassLineKind::Category, value);
+    else if (separators == 1)
+        line = firstLine(t, spans, ClassLineKind::SubCategory, lastPathName(value));
+    else if (separators == 2)
+        line = firstLine(t, spans, ClassLineKind::ThirdCategory, lastPathName(value));
+    if (line) return withLineAt(t, spans[*line].next, recordLine(name));
+    return withRecordInCatchAll(t, name);
+}
+
+}  // namespace reference
+
+TEST(ClassFileEdits, FilingManyRecordsGivesTheTextOfFilingThemOneByOne) {
+    // Lines of every kind, blanks, an empty line, a doubled catch-all, a
+    // line holding an LF; breaks CR LF, a lone CR, or none at the end.
+    const std::vector<std::string> pool = {
+        "==工具",
+        "==网络",
+        "==无相应类别软件",
+        " ==无相应类别软件 ",
+        "=网络",
+        "=下载",
+        "下载",
+        "浏览",
+        "",
+        "{#$}A",
+        "{#$}B",
+        " {#$}abc",
+        "x\ny",
+        "==丙",
+        "{#$}",
+        "=",
+        "{#$}新1",
+    };
+    const std::vector<std::optional<std::string>> values = {
+        "工具",       "网络",       "x\\网络", "x\\y\\下载", "x\\y\\",     "无相应类别软件",
+        "a\\b\\c\\d", "无此类",     "",        "\\",         "\\网络",     "工具\\",
+        "丙",         std::nullopt, "y\\下载", "=网络",      "x\\y\\浏览",
+    };
+    const std::vector<std::string> names = {"A",   "B",   "abc", "C",  "新1",
+                                            "新2", "新3", "新4", "新5"};
+    std::uint32_t seed = 12345;
+    const auto next = [&seed](std::size_t n) {
+        seed = seed * 1664525u + 1013904223u;
+        return static_cast<std::size_t>((seed >> 8) % n);
+    };
+    for (int run = 0; run < 400; ++run) {
+        std::string text;
+        const std::size_t lineCount = next(12);
+        for (std::size_t i = 0; i < lineCount; ++i) {
+            text += pool[next(pool.size())];
+            const std::size_t breakKind = next(8);
+            if (i + 1 == lineCount && breakKind == 0) break;  // a last line without a break
+            text += breakKind == 1 ? "\r" : "\r\n";
+        }
+        std::string expected = text;
+        ImportedRecordFiling filing(text);
+        const std::size_t records = 1 + next(10);
+        for (std::size_t r = 0; r < records; ++r) {
+            const std::string& name = names[next(names.size())];
+            const std::optional<std::string>& value = values[next(values.size())];
+            ASSERT_EQ(filing.isFiled(name), reference::isRecordFiled(expected, name)) << text;
+            if (filing.isFiled(name)) continue;
+            if (value) {
+                expected = reference::withImportedRecordFiled(expected, *value, name);
+                filing.file(*value, name);
+            } else {
+                expected = reference::withRecordInCatchAll(expected, name);
+                filing.fileInCatchAll(name);
+            }
+        }
+        ASSERT_EQ(filing.text(), expected) << "run " << run << " from " << text;
+    }
 }
 
 }  // namespace

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/controls/key_index.h"
+
 namespace {
 
 using software::ClassLine;
@@ -80,9 +82,10 @@ TEST(ClassTree, BuildsThreeLevelsWithRecordsUnderTheLastCategoryLine) {
              Case{{"==工具", "{#$}工具", "{#$}A"}, {"工具 c", "工具\\A r"}},
              // Nothing before the first top line.
              Case{{"{#$}A", "=网络", "下载", "==工具"}, {"工具 c"}},
-             // An empty or all-numeric name adds no node; the records below go too.
-             Case{{"==工具", "", "{#$}A", "==360", "{#$}B", "==T", "{#$}360xx"},
-                  {"工具 c", "T c", "T\\360xx r"}},
+             // An empty name adds no node; the records below go too. Names of
+             // digits are nodes as any other.
+             Case{{"==工具", "", "{#$}A", "==360", "{#$}B", "==T", "{#$}360xx", "{#$}2048"},
+                  {"工具 c", "360 c", "360\\B r", "T c", "T\\360xx r", "T\\2048 r"}},
              // Names are compared with letter case.
              Case{{"==Tools", "{#$}tools"}, {"Tools c", "Tools\\tools r"}},
          }) {
@@ -98,6 +101,43 @@ TEST(ClassTree, ParentKeysAndLines) {
     EXPECT_EQ(nodes[1].parentKey, "工具");
     EXPECT_EQ(nodes[2].parentKey, "网络");
     EXPECT_EQ(nodes[2].line, 2u);
+}
+
+TEST(ClassTree, KeysOfNamesTheTreeWouldRefuseOrMistakeAreMadeApartAndGiveTheNameBack) {
+    struct Case {
+        const char* name;
+        const char* key;
+    };
+    for (const Case& c : {
+             Case{"工具", "工具"},
+             Case{"A1", "A1"},
+             Case{"2048", "noStr2048"},
+             Case{"360安全", "noStr360安全"},
+             Case{"1.5", "noStr1.5"},
+             Case{"-1", "noStr-1"},  // all-numeric, though no digit first
+             Case{".5", "noStr.5"},
+             Case{"+3", "noStr+3"},
+             Case{"noStr5", "noStrnoStr5"},  // else it would be the key of "5"
+             Case{"noStrX", "noStrnoStrX"},
+             Case{"nostr5", "nostr5"},
+             Case{"Nostradamus", "Nostradamus"},
+             Case{"-", "-"},
+         }) {
+        SCOPED_TRACE(c.name);
+        const std::string key = software::nodeKey(c.name);
+        EXPECT_EQ(key, c.key);
+        EXPECT_FALSE(platform::isNumericKey(key));
+        EXPECT_EQ(software::nodeKeyName(key), c.name);
+    }
+    const auto nodes = software::classTreeNodes(file({"==1999", "=noStr5", "{#$}5", "{#$}A"}));
+    ASSERT_EQ(nodes.size(), 4u);
+    EXPECT_EQ(nodes[0].key, "noStr1999");
+    EXPECT_EQ(nodes[1].key, "noStrnoStr5");
+    EXPECT_EQ(nodes[1].parentKey, "noStr1999");
+    EXPECT_EQ(nodes[2].key, "noStr5");
+    EXPECT_EQ(nodes[2].parentKey, "noStrnoStr5");
+    EXPECT_EQ(nodes[3].key, "A");
+    EXPECT_EQ(nodes[3].name, "A");
 }
 
 TEST(ClassFiling, RecordGoesRightBelowItsCategoryLine) {

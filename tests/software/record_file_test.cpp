@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -74,6 +76,32 @@ TEST(RecordName, FoldedWithoutCase) {
                                        "A"),
               "\xff"
               "a");
+}
+
+TEST(RecordName, HeldNameWithItsLetterCaseFirstAndNoGuessBetweenCaseTwins) {
+    struct Case {
+        const char* subject;
+        std::vector<std::string> names;
+        std::optional<std::size_t> found;
+        bool caseTwins = false;
+    };
+    for (const Case& c : {
+             Case{"FlashGet1.4", {"flash", "FlashGet"}, 1},  // as written beats letter case
+             Case{"flashget1.4", {"flash", "flashget"}, 0},  // both as written: list order
+             Case{"FLASHGET", {"flash", "FlashGet"}, 0},     // both ignoring case: list order
+             Case{"NetAnts", {"ants", "Ants"}, 1},
+             Case{"netants", {"ants", "Ants"}, 0},
+             Case{"NETANTS", {"ants", "Ants"}, std::nullopt, true},
+             Case{"NETANTS", {"flash", "ants"}, 1},
+             Case{"readme", {"flash", "ants"}, std::nullopt},
+             Case{"x", {"", "x"}, 0},  // an empty name is held by every name
+             Case{"x", {}, std::nullopt},
+         }) {
+        SCOPED_TRACE(c.subject);
+        const software::HeldRecordName held = software::findHeldRecordName(c.subject, c.names);
+        EXPECT_EQ(held.index, c.found);
+        EXPECT_EQ(held.caseTwins, c.caseTwins);
+    }
 }
 
 TEST(RecordName, Paths) {
