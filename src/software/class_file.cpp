@@ -142,9 +142,15 @@ std::vector<ClassTreeNode> classTreeNodes(std::string_view text) {
 }
 
 std::optional<std::size_t> categoryLine(std::string_view text, std::string_view categoryPath) {
-    for (const ClassTreeNode& node : classTreeNodes(text))
-        if (node.category && node.fullPath == categoryPath) return node.line;
-    return std::nullopt;
+    std::optional<std::size_t> found;
+    for (const ClassTreeNode& node : classTreeNodes(text)) {
+        if (!node.category || node.fullPath != categoryPath) continue;
+        // A hand-edited name holding "\" can give two nodes one path: which
+        // of them is meant cannot be told, so neither is taken.
+        if (found) return std::nullopt;
+        found = node.line;
+    }
+    return found;
 }
 
 std::optional<std::string> withRecordFiled(std::string_view text, std::string_view categoryPath,

@@ -103,7 +103,8 @@ std::vector<ClassTreeNode> classTreeNodes(std::string_view text);
 
 // The line of the category whose node has the full path categoryPath in the
 // category view (the first such line; a later line of the same name adds no
-// node). Nothing when no category node has that path.
+// node). Nothing when no category node has that path, or when two have it
+// (a hand-edited category name holding "\" reads as a deeper path).
 std::optional<std::size_t> categoryLine(std::string_view text, std::string_view categoryPath);
 
 // The text with the record line of name inserted as the first line below the

@@ -176,6 +176,15 @@ TEST(ClassFiling, WholeLinesOnlyNeverALineThatEndsWithTheName) {
     EXPECT_EQ(software::withRecordFiled("==工具\r=a", "工具", "N"), "==工具\r{#$}N\r\n=a");
 }
 
+TEST(ClassFiling, APathTwoCategoriesShareFilesNothing) {
+    // A hand-edited top category "工具\\b" has the same path as the
+    // sub-category "b" of "工具": neither is taken for the other.
+    const std::string text = "==工具\\b\r\n==工具\r\n=b\r\n=c\r\n";
+    EXPECT_FALSE(software::categoryLine(text, "工具\\b"));
+    EXPECT_FALSE(software::withRecordFiled(text, "工具\\b", "N"));
+    EXPECT_EQ(software::categoryLine(text, "工具\\c"), 3u);
+}
+
 TEST(ClassFiling, RemovingTakesEveryLineOfTheNameAndNothingElse) {
     const std::string text =
         file({"==工具", "{#$}A", "  {#$}A  ", "{#$}AB", "{#$}a", "=A", "{#$}A"});
