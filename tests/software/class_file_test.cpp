@@ -177,7 +177,7 @@ TEST(ClassFiling, WholeLinesOnlyNeverALineThatEndsWithTheName) {
 }
 
 TEST(ClassFiling, APathTwoCategoriesShareFilesNothing) {
-    // A hand-edited top category "工具\\b" has the same path as the
+    // A hand-edited top category named 工具\b has the same path as the
     // sub-category "b" of "工具": neither is taken for the other.
     const std::string text = "==工具\\b\r\n==工具\r\n=b\r\n=c\r\n";
     EXPECT_FALSE(software::categoryLine(text, "工具\\b"));
