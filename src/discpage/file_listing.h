@@ -26,11 +26,14 @@ class RawLineReader;
 namespace discpage {
 
 // The prefix put before a row key or a folder node key that begins with a
-// digit ("2004" -> "noStr2004").
+// digit ("2004" -> "noStr2004"), and before one that begins with the prefix
+// and a digit ("noStr5.txt[3]" -> "noStrnoStr5.txt[3]"), so that every key
+// beginning with "noStr" and a digit carries a prefix that was put there.
 inline constexpr std::string_view NoStrPrefix = "noStr";
 std::string addNoStrPrefix(std::string_view key);
-// Drops the prefix only where addNoStrPrefix put it: "noStr" followed by a
-// digit. "Nostradamus.txt[80]" and "nostril.jpg[7]" stay whole.
+// Drops the prefix only where addNoStrPrefix put it, so that
+// stripNoStrPrefix(addNoStrPrefix(name)) is name for every name.
+// "Nostradamus.txt[80]" and "nostril.jpg[7]" stay whole.
 std::string stripNoStrPrefix(std::string_view key);
 
 // The type column of a folder row and of a file without extension.

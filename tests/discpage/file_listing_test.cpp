@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -131,6 +132,9 @@ TEST_F(FileListingTest, FileRowsTakeTheirFieldsFromTheLineReadFromTheRight) {
         // Chinese names, trail bytes 0x5C and 0x5B among them.
         {"誠遊許.rtf[2048]", "誠遊許.rtf[2048] | 誠遊許 | rtf | 2K | 10"},
         {"2004年.JAR[1]", "noStr2004年.JAR[1] | 2004年 | jar | 1K | 74"},
+        // A name that begins with the prefix and a digit takes it too.
+        {"noStr5.txt[3]", "noStrnoStr5.txt[3] | noStr5 | txt | 1K | 24"},
+        {"noStrX.txt[3]", "noStrX.txt[3] | noStrX | txt | 1K | 24"},
     };
     for (const Case& k : cases) {
         const Rows rows = listCd({std::string("E:\\d\\") + k.line}, "E:\\d");
@@ -259,6 +263,32 @@ TEST(FileListing, NoStrPrefix) {
     for (const char* kept : {"Nostradamus.txt[80]", "nostril.jpg[7]", "noStrX.txt[1]", "noStr",
                              "NOSTR1.txt[1]", "monostrings.txt[80]"})
         EXPECT_EQ(stripNoStrPrefix(kept), kept);
+    // Every name comes back from its key, and two names never share one.
+    const std::vector<std::string> names = {
+        "5.txt[3]",
+        "noStr5.txt[3]",
+        "noStrnoStr5.txt[3]",
+        "noStrnoStr",
+        "noStr",
+        "noStrX.txt[1]",
+        "noStrnoStrX.txt[1]",
+        "2004",
+        "noStr2004",
+        "",
+        "nostr5.txt[3]",
+        "monostr5.txt[3]",
+        "noStr 5.txt[3]",
+        "a.txt[3]",
+    };
+    std::set<std::string> keys;
+    for (const std::string& name : names) {
+        SCOPED_TRACE(name);
+        EXPECT_EQ(stripNoStrPrefix(addNoStrPrefix(name)), name);
+        EXPECT_TRUE(keys.insert(addNoStrPrefix(name)).second);
+    }
+    EXPECT_EQ(addNoStrPrefix("noStr5.txt[3]"), "noStrnoStr5.txt[3]");
+    EXPECT_EQ(addNoStrPrefix("noStrnoStr5"), "noStrnoStrnoStr5");
+    EXPECT_EQ(addNoStrPrefix("noStrX"), "noStrX");
 }
 
 TEST(FileListing, TypeIcons) {
