@@ -210,12 +210,13 @@ void visitLines(files::RawLineReader& lines, std::initializer_list<const ByteFil
     }
 }
 
+// A file line with an odd number of tick marks: the run after its size, read
+// through the index-line grammar, so a "($)" in a name or a folder's name is
+// no mark. Folder lines and other lines are never ticked.
 bool ticked(std::string_view line) {
-    std::size_t count = 0;
-    for (std::size_t at = line.find(catalogue::TickMark); at != std::string_view::npos;
-         at = line.find(catalogue::TickMark, at + catalogue::TickMark.size()))
-        ++count;
-    return count % 2 == 1;
+    if (line.find(catalogue::TickMark) == std::string_view::npos) return false;
+    const auto file = catalogue::parseFileLine(line);
+    return file && file->ticked();
 }
 
 FileHit fileRow(std::string line) {
