@@ -149,6 +149,16 @@ std::string rowFileName(std::string_view text, std::string_view type, bool folde
     return name;
 }
 
+RowFile rowFile(std::string_view text, std::string_view type, std::string_view key) {
+    RowFile file{rowFileName(text, type, false), {}};
+    const auto keyed = catalogue::parseFileLine(stripNoStrPrefix(key));
+    if (!keyed) return file;
+    file.sizeText = keyed->sizeText;
+    if (platform::text::lcase(keyed->path) == platform::text::lcase(file.name))
+        file.name = keyed->path;
+    return file;
+}
+
 std::string rowPlaceText(std::string_view text, std::string_view type, bool folder, int position,
                          int count) {
     std::string place(text);

@@ -66,6 +66,18 @@ TreePath splitTreePath(std::string_view fullPath);
 // type, or its text alone when the type is NoExtensionType.
 std::string rowFileName(std::string_view text, std::string_view type, bool folder);
 
+// The file a listed file row names, spelt as its index line spells it: the
+// name and size that the listing put in the row's key, while the key's name
+// is the row's text and type with ASCII letter case ignored (the type column
+// is lower case, the key keeps "Photo.JPG"); otherwise (a row whose text
+// took a new name, a key without name and size) the text and type, with the
+// key's size when it has one. sizeText is "" when there is none.
+struct RowFile {
+    std::string name;
+    std::string sizeText;
+};
+RowFile rowFile(std::string_view text, std::string_view type, std::string_view key);
+
 // A row's name and place as the status bar shows them: a folder's text, a
 // file's text, "." and its type as listed (also "No扩展名" and ""), then
 // "(" position "/" count ")", such as "a.htm(3/12)" or "img(1/12)".

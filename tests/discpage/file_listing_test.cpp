@@ -291,6 +291,39 @@ TEST(FileListing, NoStrPrefix) {
     EXPECT_EQ(addNoStrPrefix("noStrX"), "noStrX");
 }
 
+// The file a row names, as the index spells it: from the key while the key
+// names the row's text and type; the key's size always.
+TEST(FileListing, RowFile) {
+    using discpage::rowFile;
+    struct Case {
+        const char* text;
+        const char* type;
+        const char* key;
+        const char* file;  // name "|" size
+    };
+    const Case cases[] = {
+        {"Photo", "jpg", "Photo.JPG[50]($)", "Photo.JPG|50"},
+        {"a", "txt", "a.txt[5]", "a.txt|5"},
+        {"A", "txt", "A.TXT[5]", "A.TXT|5"},
+        {"README", "No扩展名", "README[12]", "README|12"},
+        {"5", "txt", "noStr5.txt[3]", "5.txt|3"},
+        {"noStr5", "txt", "noStrnoStr5.txt[3]", "noStr5.txt|3"},
+        {"許($)", "doc", "許($).doc[7]($)($)", "許($).doc|7"},
+        {"x[1]", "txt", "x[1].txt[8]", "x[1].txt|8"},
+        {"y{z}", "txt", "y{z}.txt[9]", "y{z}.txt|9"},
+        {"me@home", "txt", "me@home.txt[10]", "me@home.txt|10"},
+        // A row whose text took a new name keeps its old key: its text and
+        // type, with the key's size.
+        {"报告", "txt", "a.txt[5]", "报告.txt|5"},
+        {"plain", "txt", "", "plain.txt|"},
+        {"plain", "No扩展名", "no size", "plain|"},
+    };
+    for (const Case& c : cases) {
+        const discpage::RowFile f = rowFile(c.text, c.type, c.key);
+        EXPECT_EQ(f.name + "|" + f.sizeText, c.file) << c.key;
+    }
+}
+
 TEST(FileListing, TypeIcons) {
     using discpage::typeIcon;
     struct Case {
