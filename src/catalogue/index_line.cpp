@@ -238,6 +238,16 @@ std::string_view stripFolderKeySuffix(std::string_view key) {
     return key.substr(0, key.size() - folderKeySuffixLength(key));
 }
 
+TextLine textLineAt(std::string_view text, std::size_t begin) {
+    TextLine line{begin, text.size(), text.size()};
+    const std::size_t brk = text.find_first_of("\r\n", begin);
+    if (brk == std::string_view::npos) return line;
+    line.contentEnd = brk;
+    line.end = brk + 1;
+    if (text[brk] == '\r' && line.end < text.size() && text[line.end] == '\n') ++line.end;
+    return line;
+}
+
 std::string indexDriveLetter(std::string_view firstLine) {
     return platform::text::left(firstLine, 1);
 }

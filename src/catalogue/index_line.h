@@ -118,6 +118,17 @@ std::size_t folderKeySuffixLength(std::string_view key);
 // The key without its trailing "@"s.
 std::string_view stripFolderKeySuffix(std::string_view key);
 
+// One line of an index text read whole (UTF-8): its content [begin,
+// contentEnd) and its break up to end. A line ends at CR LF, a lone LF or a
+// lone CR; a last line without a break ends at the end of the text.
+struct TextLine {
+    std::size_t begin = 0;
+    std::size_t contentEnd = 0;
+    std::size_t end = 0;
+};
+// The line that begins at begin.
+TextLine textLineAt(std::string_view text, std::size_t begin);
+
 // From the first line of an index file:
 // the drive letter under which the disc was scanned (its first character);
 std::string indexDriveLetter(std::string_view firstLine);

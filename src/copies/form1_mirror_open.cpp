@@ -61,8 +61,8 @@ std::optional<MirroredRow> selectedMirroredRow(Form1& form) {
 
     // The tree path, and from it the file's path in the index: what follows
     // the disc's name up to the scan drive ("\E:\").
-    const std::string treePath =
-        node->fullPath() + "\\" + discpage::rowFileName(item->text(), item->subItem(1), false);
+    const discpage::RowFile file = discpage::rowFile(item->text(), item->subItem(1), item->key());
+    const std::string treePath = node->fullPath() + "\\" + file.name;
     const std::string scanRoot = "\\" + text::lcase(form.OpenedDiskLabel1) + ":\\";
     const std::size_t at = text::lcase(treePath).find(scanRoot);
     if (at == std::string::npos) return {};
@@ -76,15 +76,20 @@ std::optional<MirroredRow> selectedMirroredRow(Form1& form) {
         tell(form, std::string(CannotOpen) + row.indexFile + e.description());
         return {};
     }
-    std::optional<discpage::FoundLine> found = discpage::findFileLine(row.indexText, filePath);
-    if (!found || !found->line.mirror) return {};
-    row.mirrorPath = *found->line.mirror;
-    row.copyFolder = mirrorCopyFolder(row.mirrorPath, found->line.path);
+    catalogue::ChosenFileLine found =
+        catalogue::chooseFileLine(row.indexText, {filePath, file.sizeText});
+    if (found.match == catalogue::NameMatch::Ambiguous) {
+        tell(form, catalogue::ambiguousNameMessage(filePath));
+        return {};
+    }
+    if (!found || !found.line.mirror) return {};
+    row.mirrorPath = *found.line.mirror;
+    row.copyFolder = mirrorCopyFolder(row.mirrorPath, found.line.path);
     if (row.copyFolder.empty()) {
         tell(form, refusedMirrorPathMessage(row.mirrorPath));
         return {};
     }
-    row.found = std::move(*found);
+    row.found = std::move(found);
     return row;
 }
 

@@ -102,15 +102,11 @@ void subtractCopiedSize(Form1& form, double size) {
 // The text with the found line's mirror suffix taken away; its marks stay.
 std::string withoutMirror(const copies::MirroredRow& row) {
     const std::string_view text = row.indexText;
-    std::size_t contentEnd = row.found.end;
-    while (contentEnd > row.found.begin &&
-           (text[contentEnd - 1] == '\r' || text[contentEnd - 1] == '\n'))
-        --contentEnd;
     catalogue::IndexFileLine line = row.found.line;
     line.mirror.reset();
     std::string out(text.substr(0, row.found.begin));
     out += catalogue::formatFileLine(line);
-    out += text.substr(contentEnd);
+    out += text.substr(row.found.contentEnd);
     return out;
 }
 

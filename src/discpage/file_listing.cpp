@@ -61,8 +61,16 @@ std::optional<int> findIcon(std::string_view type, const auto& table) {
     return std::nullopt;
 }
 
+// True when a name takes the noStr prefix: it begins with a digit, or with
+// the prefix itself (once or more) and then a digit, so that a key that
+// begins with the prefix always had it put there.
+bool takesNoStrPrefix(std::string_view name) {
+    while (name.starts_with(NoStrPrefix)) name.remove_prefix(NoStrPrefix.size());
+    return !name.empty() && isDigit(name.front());
+}
+
 std::string noStrKey(std::string key) {
-    if (!key.empty() && isDigit(key.front())) key.insert(0, NoStrPrefix);
+    if (takesNoStrPrefix(key)) key.insert(0, NoStrPrefix);
     return key;
 }
 
@@ -107,8 +115,7 @@ ListedEntry fileEntry(const catalogue::IndexFileLine& line, std::string_view nam
 std::string addNoStrPrefix(std::string_view key) { return noStrKey(std::string(key)); }
 
 std::string stripNoStrPrefix(std::string_view key) {
-    if (key.size() > NoStrPrefix.size() && key.substr(0, NoStrPrefix.size()) == NoStrPrefix &&
-        isDigit(key[NoStrPrefix.size()]))
+    if (key.starts_with(NoStrPrefix) && takesNoStrPrefix(key.substr(NoStrPrefix.size())))
         key.remove_prefix(NoStrPrefix.size());
     return std::string(key);
 }
@@ -140,6 +147,16 @@ std::string rowFileName(std::string_view text, std::string_view type, bool folde
         name += type;
     }
     return name;
+}
+
+RowFile rowFile(std::string_view text, std::string_view type, std::string_view key) {
+    RowFile file{rowFileName(text, type, false), {}};
+    const auto keyed = catalogue::parseFileLine(stripNoStrPrefix(key));
+    if (!keyed) return file;
+    file.sizeText = keyed->sizeText;
+    if (platform::text::lcase(keyed->path) == platform::text::lcase(file.name))
+        file.name = keyed->path;
+    return file;
 }
 
 std::string rowPlaceText(std::string_view text, std::string_view type, bool folder, int position,

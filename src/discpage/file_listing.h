@@ -26,11 +26,14 @@ class RawLineReader;
 namespace discpage {
 
 // The prefix put before a row key or a folder node key that begins with a
-// digit ("2004" -> "noStr2004").
+// digit ("2004" -> "noStr2004"), and before one that begins with the prefix
+// and a digit ("noStr5.txt[3]" -> "noStrnoStr5.txt[3]"), so that every key
+// beginning with "noStr" and a digit carries a prefix that was put there.
 inline constexpr std::string_view NoStrPrefix = "noStr";
 std::string addNoStrPrefix(std::string_view key);
-// Drops the prefix only where addNoStrPrefix put it: "noStr" followed by a
-// digit. "Nostradamus.txt[80]" and "nostril.jpg[7]" stay whole.
+// Drops the prefix only where addNoStrPrefix put it, so that
+// stripNoStrPrefix(addNoStrPrefix(name)) is name for every name.
+// "Nostradamus.txt[80]" and "nostril.jpg[7]" stay whole.
 std::string stripNoStrPrefix(std::string_view key);
 
 // The type column of a folder row and of a file without extension.
@@ -62,6 +65,18 @@ TreePath splitTreePath(std::string_view fullPath);
 // A listed row's name in a path: a folder's text; a file's text, "." and its
 // type, or its text alone when the type is NoExtensionType.
 std::string rowFileName(std::string_view text, std::string_view type, bool folder);
+
+// The file a listed file row names, spelt as its index line spells it: the
+// name and size that the listing put in the row's key, while the key's name
+// is the row's text and type with ASCII letter case ignored (the type column
+// is lower case, the key keeps "Photo.JPG"); otherwise (a row whose text
+// took a new name, a key without name and size) the text and type, with the
+// key's size when it has one. sizeText is "" when there is none.
+struct RowFile {
+    std::string name;
+    std::string sizeText;
+};
+RowFile rowFile(std::string_view text, std::string_view type, std::string_view key);
 
 // A row's name and place as the status bar shows them: a folder's text, a
 // file's text, "." and its type as listed (also "No扩展名" and ""), then

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "catalogue/index_line.h"
+#include "catalogue/name_lookup.h"
 #include "catalogue/scan_command.h"
 #include "discpage/file_listing.h"
 #include "discpage/index_edits.h"
@@ -120,6 +121,9 @@ std::optional<std::size_t> Form1::flushPendingTicks() {
         tell(*this, "不能保存文件: " + path + e.description());
         return std::nullopt;
     }
+    // A file the index spells several ways but for letter case takes no mark.
+    if (!result.ambiguous.empty())
+        tell(*this, catalogue::ambiguousNameMessage(result.ambiguous[0]));
     return result.written;
 }
 
@@ -156,18 +160,23 @@ void Form1::DeleteFromMulu_Click() {
     std::string& text = index->text;
 
     // The file's path as the index holds it: the folder below the disc node
-    // (under the scanned folder's parent for a hard-disk folder) and the name.
+    // (under the scanned folder's parent for a hard-disk folder) and the
+    // row's name, with the row's size.
     const std::string folderPath = discpage::splitTreePath(folder->fullPath()).folderPath;
     const bool hard = catalogue::isHardDisc(OpenedDisk);
-    const std::string filePath = discpage::indexFolderPrefix(firstLineOf(text), folderPath, hard) +
-                                 discpage::rowFileName(item->text(), item->subItem(1), false);
-    const std::optional<discpage::FoundLine> found = discpage::findFileLine(text, filePath);
+    const discpage::RowFile file = discpage::rowFile(item->text(), item->subItem(1), item->key());
+    const std::string filePath =
+        discpage::indexFolderPrefix(firstLineOf(text), folderPath, hard) + file.name;
+    const catalogue::ChosenFileLine found =
+        catalogue::chooseFileLine(text, {filePath, file.sizeText});
+    if (found.match == catalogue::NameMatch::Ambiguous)
+        return tell(*this, catalogue::ambiguousNameMessage(filePath));
     if (!found) return tell(*this, "有错误！在目录文件里找不到这个文件。");
 
     if (hard) {
         // The real file, only inside the catalogued folder; a missing one
         // is no hindrance, one that cannot be deleted keeps its line.
-        const std::string& real = found->line.path;
+        const std::string& real = found.line.path;
         const std::string root =
             discpage::scannedFolder(catalogue::HardDiscBase(firstLineOf(text)), folderPath);
         try {
@@ -179,7 +188,7 @@ void Form1::DeleteFromMulu_Click() {
                 return tell(*this, "不能删除文件: " + real + e.description());
         }
     }
-    text.erase(found->begin, found->end - found->begin);
+    text.erase(found.begin, found.end - found.begin);
     try {
         files::WholeFileRewrite(path, text);
     } catch (const platform::Error& e) {

@@ -1,9 +1,10 @@
 #include "discpage/index_edits.h"
 
-#include <unordered_map>
+#include <map>
+#include <utility>
 
+#include "catalogue/name_lookup.h"
 #include "discpage/file_listing.h"
-#include "platform/files/paths.h"
 #include "platform/files/text_file.h"
 #include "platform/text/text.h"
 
@@ -14,23 +15,11 @@ namespace {
 using catalogue::IndexFileLine;
 using catalogue::parseFileLine;
 
-// One line of a text: its content [begin, contentEnd) and its break up to end.
-// A line ends at CR LF, a lone LF or a lone CR; a last line without a break
-// ends at the end of the text.
-struct LineSpan {
-    std::size_t begin = 0;
-    std::size_t contentEnd = 0;
-    std::size_t end = 0;
-};
+// One line of a text (catalogue::textLineAt).
+using LineSpan = catalogue::TextLine;
 
 LineSpan lineAt(std::string_view text, std::size_t begin) {
-    LineSpan span{begin, text.size(), text.size()};
-    const std::size_t brk = text.find_first_of("\r\n", begin);
-    if (brk == std::string_view::npos) return span;
-    span.contentEnd = brk;
-    span.end = brk + 1;
-    if (text[brk] == '\r' && span.end < text.size() && text[span.end] == '\n') ++span.end;
-    return span;
+    return catalogue::textLineAt(text, begin);
 }
 
 std::string_view contentOf(std::string_view text, const LineSpan& span) {
@@ -41,63 +30,47 @@ std::string_view breakOf(std::string_view text, const LineSpan& span) {
     return text.substr(span.contentEnd, span.end - span.contentEnd);
 }
 
-// The name of a file together with its size: the lower-cased full path, then
-// "[" size "]". The size is digits (an old file's may start with "-"), so two
-// different files never give the same text.
-std::string fileId(std::string_view path, std::string_view sizeText) {
-    std::string id = platform::text::lcase(path);
-    id += '[';
-    id += sizeText;
-    id += ']';
-    return id;
-}
-
 }  // namespace
 
 TickResult applyTicks(std::string_view indexText, const std::vector<PendingTick>& ticks,
                       bool hardDisc) {
-    // The files the entries name, each with its number of entries. An entry
-    // whose key is no name with a size names no file.
-    struct Target {
-        int entries = 0;
-        bool found = false;
-    };
+    // The file each entry names; an entry whose key is no name with a size
+    // names no file.
     const std::string_view firstLine = contentOf(indexText, lineAt(indexText, 0));
-    std::unordered_map<std::string, Target> targets;
-    std::size_t waiting = 0;
+    std::vector<catalogue::WantedFile> wanted;
+    wanted.reserve(ticks.size());
     for (const PendingTick& tick : ticks) {
         const auto key = parseFileLine(tick.key);
         if (!key) continue;
-        const std::string path =
-            indexFolderPrefix(firstLine, tick.folderPath, hardDisc) + key->path;
-        ++targets[fileId(path, key->sizeText)].entries;
-        ++waiting;
+        wanted.push_back(
+            {indexFolderPrefix(firstLine, tick.folderPath, hardDisc) + key->path, key->sizeText});
+    }
+    const std::vector<catalogue::ChosenFileLine> chosen =
+        catalogue::chooseFileLines(indexText, wanted);
+
+    // The chosen lines in text order, each with its number of entries.
+    std::map<std::size_t, std::pair<const catalogue::ChosenFileLine*, int>> marks;
+    TickResult result;
+    for (std::size_t i = 0; i < chosen.size(); ++i) {
+        if (chosen[i].match == catalogue::NameMatch::Ambiguous)
+            result.ambiguous.push_back(wanted[i].path);
+        if (!chosen[i]) continue;
+        auto& [line, entries] = marks[chosen[i].begin];
+        line = &chosen[i];
+        ++entries;
+        ++result.written;
     }
 
-    TickResult result;
-    result.text.reserve(indexText.size() + waiting * catalogue::TickMark.size());
-    std::size_t pos = 0;
-    while (pos < indexText.size() && waiting > 0) {
-        const LineSpan span = lineAt(indexText, pos);
-        const std::string_view content = contentOf(indexText, span);
-        pos = span.end;
-        auto line = parseFileLine(content);
-        if (line) {
-            const auto it = targets.find(fileId(line->path, line->sizeText));
-            if (it != targets.end() && !it->second.found) {
-                // The first line of the file takes all its entries' marks.
-                it->second.found = true;
-                line->ticks += it->second.entries;
-                result.written += static_cast<std::size_t>(it->second.entries);
-                waiting -= static_cast<std::size_t>(it->second.entries);
-                result.text += catalogue::formatFileLine(*line);
-                result.text += breakOf(indexText, span);
-                continue;
-            }
-        }
-        result.text += indexText.substr(span.begin, span.end - span.begin);
+    result.text.reserve(indexText.size() + result.written * catalogue::TickMark.size());
+    std::size_t copied = 0;
+    for (const auto& [begin, marked] : marks) {
+        IndexFileLine line = marked.first->line;
+        line.ticks += marked.second;
+        result.text += indexText.substr(copied, begin - copied);
+        result.text += catalogue::formatFileLine(line);
+        copied = marked.first->contentEnd;
     }
-    result.text += indexText.substr(pos);
+    result.text += indexText.substr(copied);
     return result;
 }
 
@@ -192,20 +165,6 @@ std::vector<std::string> markedFileLines(std::string_view indexText) {
         out.emplace_back(content);
     }
     return out;
-}
-
-std::optional<FoundLine> findFileLine(std::string_view indexText, std::string_view filePath) {
-    for (std::size_t pos = 0; pos < indexText.size();) {
-        const LineSpan span = lineAt(indexText, pos);
-        pos = span.end;
-        const std::string_view content = contentOf(indexText, span);
-        // A file's line begins with its path; other lines are not parsed.
-        if (!platform::text::startsWithIgnoringCase(content, filePath)) continue;
-        auto line = parseFileLine(content);
-        if (!line || !platform::files::sameNameIgnoringCase(line->path, filePath)) continue;
-        return FoundLine{span.begin, span.end, std::move(*line)};
-    }
-    return std::nullopt;
 }
 
 FileTotal countFiles(platform::files::RawLineReader& lines, std::string_view folderPath,

@@ -1,9 +1,9 @@
 // The disc page's changes to an index file's text, and its count of ticked
 // sizes. Each works on whole lines through the index-line grammar
-// (catalogue/index_line.h): a file is named by its full path, compared with
-// ASCII letter case ignored and matched against the whole path of a file
-// line, never as a piece of a longer path ("E:\docs\a.txt" never finds
-// "E:\docs\a.txt.bak", "pop\live\" never "pop\kpop\live\").
+// (catalogue/index_line.h): a file is named by its full path, matched
+// against the whole path of a file line, never as a piece of a longer path
+// ("E:\docs\a.txt" never finds "E:\docs\a.txt.bak", "pop\live\" never
+// "pop\kpop\live\").
 //
 // Tick protocol: a file is ticked while its line holds an odd number of tick
 // marks "($)". Every tick or untick adds one mark to the run after the size
@@ -18,7 +18,6 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -53,17 +52,23 @@ struct PendingTick {
 struct TickResult {
     std::string text;         // the index text with the marks added
     std::size_t written = 0;  // the entries whose file line was found
+    // The paths of the entries refused because several lines spell their
+    // file alike but for letter case and none exactly (see name_lookup.h).
+    std::vector<std::string> ambiguous;
 };
 
 // Adds one mark per entry, in queue order, to the file line the entry names:
 // the line whose path is the entry's folder's absolute path (see
 // indexFolderPrefix) followed by the name in its key and whose size is the
-// key's; the marks the key carried are not compared, so a line changed since
-// the listing is still found. A file named by several entries gets one mark
-// per entry, on the first of its lines; an entry whose line is missing (or
-// whose key holds no size) changes nothing. The text is scanned once,
-// whatever the number of entries; hardDisc tells a catalogued hard-disk
-// folder, whose absolute paths begin with HardDiscBase of the first line.
+// key's, chosen by the rule of catalogue/name_lookup.h (the exact path
+// first; another letter case only when one such file alone is there); the
+// marks the key carried are not compared, so a line changed since the
+// listing is still found. A file named by several entries gets one mark per
+// entry, on the first of its lines; an entry whose line is missing or
+// ambiguous (or whose key holds no size) changes nothing. The text is scanned
+// once, whatever the number of entries; hardDisc tells a catalogued
+// hard-disk folder, whose absolute paths begin with HardDiscBase of the first
+// line.
 TickResult applyTicks(std::string_view indexText, const std::vector<PendingTick>& ticks,
                       bool hardDisc);
 
@@ -105,18 +110,6 @@ std::vector<std::string> markedFileLines(std::string_view indexText);
 // no file lines stay as they are (a name holding "($)" or "{" is never cut).
 // Running it on its own result changes nothing.
 std::string removeTicksAndMirrors(std::string_view indexText);
-
-// The first file line whose path equals filePath (ASCII letter case
-// ignored): [begin, end) in the text, its line break included (end is the
-// text's end for a last line without one), and the line parsed. A line whose
-// path merely begins with filePath ("a.txt.bak", the files of a folder named
-// "a.txt") is not it.
-struct FoundLine {
-    std::size_t begin = 0;
-    std::size_t end = 0;
-    catalogue::IndexFileLine line;
-};
-std::optional<FoundLine> findFileLine(std::string_view indexText, std::string_view filePath);
 
 // The files of a disc, or of one folder and everything below it, and their
 // total size, read line by line from the start of the index file; with

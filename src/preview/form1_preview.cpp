@@ -14,11 +14,11 @@
 #include <string_view>
 
 #include "catalogue/index_line.h"
+#include "catalogue/name_lookup.h"
 #include "catalogue/scan_command.h"
 #include "copies/mirror_files.h"
 #include "discpage/disc_file_path.h"
 #include "discpage/file_listing.h"
-#include "discpage/index_edits.h"
 #include "mainwindow/form1.h"
 #include "platform/error.h"
 #include "platform/files/text_file.h"
@@ -54,13 +54,16 @@ std::optional<std::string> cdLocation(const Form1& f, const std::string& treePat
 }
 
 // The file's mirror copy, from the file's own line in the index (its whole
-// path, ASCII letter case ignored; never a line that merely begins with it).
-// Nothing when the scan drive is not in the tree path.
+// path and size, chosen as catalogue/name_lookup.h says; never a line that
+// merely begins with it). Nothing when the scan drive is not in the tree
+// path; no copy when several lines spell the file alike but for letter case
+// and none exactly (the preview asks nothing, it reads the disc instead).
 struct MirrorLookup {
     bool scanRootFound = false;
     std::optional<std::string> copy;
 };
-MirrorLookup mirrorLocation(const Form1& f, const std::string& treePath) {
+MirrorLookup mirrorLocation(const Form1& f, const std::string& treePath,
+                            const std::string& sizeText) {
     MirrorLookup result;
     if (f.OpenedDiskLabel1.empty()) return result;
     const std::string scanRoot = text::lcase("\\" + f.OpenedDiskLabel1 + ":\\");
@@ -76,10 +79,11 @@ MirrorLookup mirrorLocation(const Form1& f, const std::string& treePath) {
     } catch (const platform::Error&) {
         return result;
     }
-    const std::optional<discpage::FoundLine> found = discpage::findFileLine(indexText, scanPath);
-    if (found && found->line.mirror &&
-        copies::mirrorPathAccepted(*found->line.mirror, found->line.path))
-        result.copy = *found->line.mirror;
+    const catalogue::ChosenFileLine found =
+        catalogue::chooseFileLine(indexText, {scanPath, sizeText});
+    if (found && found.line.mirror &&
+        copies::mirrorPathAccepted(*found.line.mirror, found.line.path))
+        result.copy = *found.line.mirror;
     return result;
 }
 
@@ -109,7 +113,11 @@ std::optional<std::string> listedFileLocation(const Form1& f, const platform::Li
     if (item.foreColor() == f.CopyFileColor && !f.IsRed.checked()) {
         // From the copy; from the disc when the index records none that
         // can be used.
-        MirrorLookup mirror = mirrorLocation(f, treePath);
+        // The file's line is looked up by its own name and size
+        // (discpage::rowFile: as the index spells them).
+        const discpage::RowFile file = discpage::rowFile(item.text(), item.subItem(1), item.key());
+        MirrorLookup mirror =
+            mirrorLocation(f, folder->fullPath() + "\\" + file.name, file.sizeText);
         if (!mirror.scanRootFound) return std::nullopt;
         if (mirror.copy) return mirror.copy;
     }

@@ -13,6 +13,7 @@
 #include <string_view>
 
 #include "catalogue/index_line.h"
+#include "catalogue/name_lookup.h"
 #include "catalogue/scan_command.h"
 #include "discpage/disc_file_path.h"
 #include "discpage/file_listing.h"
@@ -203,14 +204,18 @@ void Form1::AlterFilename_Click() {
 
     // The index's own line of the file, found before anything changes.
     std::string indexPath;
-    std::optional<std::string> renamed;
+    preview::RenamedIndex renamed;
     try {
         indexPath = catalogue::discIndexFilePath(app().ProgramFolder, OpenedDisk);
         renamed =
             preview::renameFileLine(platform::files::WholeFileRead(indexPath), oldPath, newPath);
     } catch (const platform::Error&) {
     }
-    if (!renamed) {
+    if (renamed.match == catalogue::NameMatch::Ambiguous) {
+        tell(*this, catalogue::ambiguousNameMessage(oldPath));
+        return;
+    }
+    if (renamed.match != catalogue::NameMatch::Found) {
         tell(*this, HasError);
         return;
     }
@@ -223,7 +228,7 @@ void Form1::AlterFilename_Click() {
         return;
     }
     try {
-        platform::files::WholeFileRewrite(indexPath, *renamed);
+        platform::files::WholeFileRewrite(indexPath, renamed.text);
     } catch (const platform::Error&) {
         try {
             platform::files::moveFile(newPath, oldPath);
@@ -232,11 +237,12 @@ void Form1::AlterFilename_Click() {
         tell(*this, HasError);
         return;
     }
-    // The row of the renamed file (normally the selected one).
+    // The row of the renamed file (normally the selected one), by the file's
+    // own name as the row's key spells it.
     const std::string oldName(oldPath.substr(oldPath.find_last_of('\\') + 1));
     for (const auto& item : ListView1.items()) {
         if (item->smallIcon() == images::Folder) continue;
-        if (discpage::rowFileName(item->text(), item->subItem(1), false) == oldName) {
+        if (discpage::rowFile(item->text(), item->subItem(1), item->key()).name == oldName) {
             item->setText(name);
             break;
         }

@@ -1,8 +1,6 @@
 #include "preview/preview_text.h"
 
-#include <vector>
-
-#include "catalogue/index_line.h"
+#include "catalogue/name_lookup.h"
 #include "platform/text/text.h"
 
 namespace preview {
@@ -16,11 +14,6 @@ constexpr std::size_t NameLength = 100;
 constexpr std::size_t NameBytes = 255;
 constexpr std::string_view OpenTitle = "<title>";
 constexpr std::string_view CloseTitle = "</title>";
-
-bool samePathIgnoringDriveCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size() || a.empty()) return false;
-    return text::lcase(a.substr(0, 1)) == text::lcase(b.substr(0, 1)) && a.substr(1) == b.substr(1);
-}
 
 }  // namespace
 
@@ -84,35 +77,16 @@ std::string renamedPath(std::string_view oldPath, std::string_view name) {
     return std::string(folder) + std::string(name) + std::string(extensionOf(oldPath));
 }
 
-std::optional<std::string> renameFileLine(std::string_view indexText, std::string_view oldPath,
-                                          std::string_view newPath) {
-    struct Line {
-        std::size_t start;
-        std::size_t pathLength;
-    };
-    std::optional<Line> exact;
-    std::vector<Line> caseless;
-    const std::string oldLower = text::lcase(oldPath);
-    std::size_t start = 0;
-    while (start < indexText.size() && !exact) {
-        std::size_t end = indexText.find_first_of("\r\n", start);
-        if (end == std::string_view::npos) end = indexText.size();
-        const std::string_view line = indexText.substr(start, end - start);
-        if (const auto file = catalogue::parseFileLine(line)) {
-            if (samePathIgnoringDriveCase(file->path, oldPath))
-                exact = Line{start, file->path.size()};
-            else if (text::lcase(file->path) == oldLower)
-                caseless.push_back({start, file->path.size()});
-        }
-        // The next line begins after CR LF, a lone CR or a lone LF.
-        start = end + 1;
-        if (end + 1 < indexText.size() && indexText[end] == '\r' && indexText[end + 1] == '\n')
-            ++start;
-    }
-    if (!exact && caseless.size() != 1) return std::nullopt;
-    const Line at = exact ? *exact : caseless.front();
-    return std::string(indexText.substr(0, at.start)) + std::string(newPath) +
-           std::string(indexText.substr(at.start + at.pathLength));
+RenamedIndex renameFileLine(std::string_view indexText, std::string_view oldPath,
+                            std::string_view newPath) {
+    const catalogue::ChosenFileLine found =
+        catalogue::chooseFileLine(indexText, {std::string(oldPath), {}});
+    RenamedIndex out{found.match, {}};
+    if (!found) return out;
+    out.text = indexText.substr(0, found.begin);
+    out.text += newPath;
+    out.text += indexText.substr(found.begin + found.line.path.size());
+    return out;
 }
 
 }  // namespace preview

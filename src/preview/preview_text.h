@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "catalogue/name_lookup.h"
+
 namespace preview {
 
 // Which part of a file gives its remark, by the type column (lower case):
@@ -49,11 +51,15 @@ std::string_view extensionOf(std::string_view path);
 std::string renamedPath(std::string_view oldPath, std::string_view name);
 
 // The index text with the file line of oldPath changed to newPath (the rest
-// of the line as it was). The line is the one whose path is oldPath, the
-// drive letter in any case; when none is, the one line whose path equals it
-// in any ASCII letter case. Nothing when no line (or more than one of the
-// second kind) names the file.
-std::optional<std::string> renameFileLine(std::string_view indexText, std::string_view oldPath,
-                                          std::string_view newPath);
+// of the line as it was). The line is chosen as catalogue/name_lookup.h
+// says: the one whose path is oldPath (the drive letter in any case); when
+// none is, the one line whose path equals it in any ASCII letter case.
+// match tells what was found; text is set only when it is Found.
+struct RenamedIndex {
+    catalogue::NameMatch match = catalogue::NameMatch::None;
+    std::string text;
+};
+RenamedIndex renameFileLine(std::string_view indexText, std::string_view oldPath,
+                            std::string_view newPath);
 
 }  // namespace preview

@@ -210,9 +210,11 @@ void visitLines(files::RawLineReader& lines, std::initializer_list<const ByteFil
     }
 }
 
-// A file line's own tick marks, those after its size: a "($)" of a name is
-// no mark, and a folder line is never ticked.
+// A file line with an odd number of tick marks: the run after its size, read
+// through the index-line grammar, so a "($)" in a name or a folder's name is
+// no mark. Folder lines and other lines are never ticked.
 bool ticked(std::string_view line) {
+    if (line.find(catalogue::TickMark) == std::string_view::npos) return false;
     const auto file = catalogue::parseFileLine(line);
     return file && file->ticked();
 }

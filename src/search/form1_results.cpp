@@ -4,8 +4,9 @@
 // - a click on a row's check box ticks or unticks the row's file: one tick
 //   mark more on the file's line in its disc's index, whichever way the box
 //   went; rows that name no file line that can take a mark (remark rows,
-//   folders, files with a mirror copy, lines no longer in the index) keep
-//   their box as the index has it and nothing is written;
+//   folders, files with a mirror copy, lines no longer in the index, and,
+//   told, a file the index spells several ways but for letter case, none of
+//   them the row's) keep their box as the index has it and nothing is written;
 // - the right button shows the list's pop-up menu pop5 at the pointer, with
 //   its remark item enabled only over the rows of a search of notes;
 // - "为所有的查询结果打勾" ticks every listed file whose line is not ticked,
@@ -20,6 +21,7 @@
 
 #include "catalogue/disc_trees.h"
 #include "catalogue/index_line.h"
+#include "catalogue/name_lookup.h"
 #include "catalogue/scan_command.h"
 #include "mainwindow/form1.h"
 #include "platform/controls/busy_pointer.h"
@@ -66,6 +68,12 @@ bool writeIndex(Form1& form, const IndexText& index, const std::string& text) {
                          platform::MsgButtons::OK, catalogue::TipTitle);
         return false;
     }
+}
+
+// A row whose file the index spells several ways but for letter case.
+void tellAmbiguous(Form1& form, std::string_view name) {
+    form.ui().msgBox(catalogue::ambiguousNameMessage(name), platform::MsgButtons::OK,
+                     catalogue::TipTitle);
 }
 
 // The row's path column with one mark more, as its line has.
@@ -120,13 +128,15 @@ void Form1::ListView2_ItemCheck(platform::ListItem& Item) {
     }
     const bool before = !Item.checked();
     const std::optional<IndexText> index = readIndex(*this, Item.text());
-    const std::optional<search::ResultLine> line =
+    const search::ResultLookup found =
         index ? search::findResultLine(index->text, layout, key, catalogue::isHardDisc(Item.text()))
-              : std::nullopt;
-    if (!line) {
+              : search::ResultLookup{};
+    if (!found) {
         Item.setChecked(before);
+        if (found.match == catalogue::NameMatch::Ambiguous) tellAmbiguous(*this, found.name);
         return;
     }
+    const search::ResultLine* line = &found.line;
     // A folder takes no tick; a file with a mirror copy stays ticked.
     if (line->folder || line->mirrored) {
         Item.setChecked(!line->folder);
@@ -164,6 +174,7 @@ void Form1::tagfind_Click() {
     }
     const std::size_t total = static_cast<std::size_t>(ListView2.count());
     std::size_t done = 0;
+    std::string ambiguous;
     platform::ThrottledText progress([this](const std::string& caption) {
         setCaption(caption);
         ui().flush();
@@ -188,7 +199,7 @@ void Form1::tagfind_Click() {
             for (std::size_t i = 0; i < group.rows.size(); ++i) rowDone();
             continue;
         }
-        const std::vector<std::optional<search::ResultLine>> lines =
+        const std::vector<search::ResultLookup> lines =
             search::findResultLines(index->text, layout, keys, catalogue::isHardDisc(group.disc));
 
         // Each unticked line takes one mark, however many rows name it; a row
@@ -200,8 +211,11 @@ void Form1::tagfind_Click() {
         std::vector<platform::ListItem*> alreadyTicked;
         for (std::size_t i = 0; i < group.rows.size(); ++i) {
             rowDone();
-            const std::optional<search::ResultLine>& line = lines[i];
-            if (!line || line->folder || line->mirrored) continue;
+            if (lines[i].match == catalogue::NameMatch::Ambiguous && ambiguous.empty())
+                ambiguous = lines[i].name;
+            if (!lines[i]) continue;
+            const search::ResultLine* line = &lines[i].line;
+            if (line->folder || line->mirrored) continue;
             if (line->ticked() || marked.count(line->contentEnd) > 0) {
                 alreadyTicked.push_back(group.rows[i]);
                 continue;
@@ -221,4 +235,10 @@ void Form1::tagfind_Click() {
     }
     progress.finish();
     setCaption(std::string(ProgramCaption));
+    // Rows whose file the index spells several ways but for letter case took
+    // no mark; the first is told.
+    if (!ambiguous.empty()) {
+        busy.end();
+        tellAmbiguous(*this, ambiguous);
+    }
 }

@@ -1,66 +1,15 @@
 #include "search/result_ticks.h"
 
 #include <algorithm>
-#include <unordered_map>
 
 #include "catalogue/index_line.h"
-#include "platform/text/text.h"
+#include "catalogue/name_lookup.h"
 
 namespace search {
 
 namespace {
 
 constexpr std::string_view NoExtensionSuffix = ".No扩展名";
-
-// The end of the content of the line that begins at begin, and where the
-// next line begins.
-struct LineEnds {
-    std::size_t contentEnd;
-    std::size_t next;
-};
-LineEnds lineEndsFrom(std::string_view text, std::size_t begin) {
-    const std::size_t brk = text.find_first_of("\r\n", begin);
-    if (brk == std::string_view::npos) return {text.size(), text.size()};
-    const bool crlf = text[brk] == '\r' && brk + 1 < text.size() && text[brk + 1] == '\n';
-    return {brk, brk + (crlf ? 2 : 1)};
-}
-
-// What a row's key asks for: a folder line by its text, a file line by its
-// path and size (a file row: the size tells apart two files whose paths
-// differ only in letter case), or a file line by its path (a note row). All
-// lower-cased.
-enum class WantedKind { Folder, FileAndSize, File };
-struct Wanted {
-    WantedKind kind;
-    std::string text;
-};
-
-// A file line's path and size as one text, lower-cased: the line without its
-// marks and mirror suffix.
-std::string fileId(const catalogue::IndexFileLine& line) {
-    return platform::text::lcase(catalogue::formatFileLine({line.path, line.sizeText, 0, {}}));
-}
-
-std::optional<Wanted> wantedLine(ResultLayout layout, std::string_view key, std::string_view base) {
-    if (key.empty()) return std::nullopt;
-    switch (layout) {
-        case ResultLayout::File: {
-            if (catalogue::indexLineKind(key) == catalogue::IndexLineKind::Folder)
-                return Wanted{WantedKind::Folder, platform::text::lcase(key)};
-            const auto line = catalogue::parseFileLine(key);
-            if (!line) return std::nullopt;
-            return Wanted{WantedKind::FileAndSize, fileId(*line)};
-        }
-        case ResultLayout::Note: {
-            const std::string path = noteRowIndexPath(key, base);
-            if (path.empty()) return std::nullopt;
-            return Wanted{WantedKind::File, platform::text::lcase(path)};
-        }
-        case ResultLayout::Remark:
-            break;
-    }
-    return std::nullopt;
-}
 
 }  // namespace
 
@@ -71,61 +20,78 @@ std::string noteRowIndexPath(std::string_view noteKey, std::string_view base) {
     return std::string(base) + std::string(noteKey);
 }
 
-std::vector<std::optional<ResultLine>> findResultLines(std::string_view indexText,
-                                                       ResultLayout layout,
-                                                       const std::vector<std::string>& rowKeys,
-                                                       bool hardDisc) {
-    std::vector<std::optional<ResultLine>> found(rowKeys.size());
-    const std::string base =
-        hardDisc
-            ? catalogue::HardDiscBase(indexText.substr(0, lineEndsFrom(indexText, 0).contentEnd))
-            : std::string();
+std::vector<ResultLookup> findResultLines(std::string_view indexText, ResultLayout layout,
+                                          const std::vector<std::string>& rowKeys, bool hardDisc) {
+    std::vector<ResultLookup> found(rowKeys.size());
+    if (layout == ResultLayout::Remark) return found;
+    const std::string base = hardDisc ? catalogue::HardDiscBase(indexText.substr(
+                                            0, catalogue::textLineAt(indexText, 0).contentEnd))
+                                      : std::string();
 
-    // The rows waiting for each folder line, file path and size, file path.
-    using Waiting = std::unordered_map<std::string, std::vector<std::size_t>>;
-    Waiting folders, filesAndSizes, files;
+    // What each row asks for: a folder line by its text, a file line by its
+    // path and size (a file row) or by its path (a note row).
+    enum class Kind { Nothing, Folder, File };
+    std::vector<Kind> kinds(rowKeys.size(), Kind::Nothing);
+    std::vector<std::size_t> number(rowKeys.size());
+    catalogue::NameLookup folders;
+    std::vector<catalogue::WantedFile> files;
     for (std::size_t i = 0; i < rowKeys.size(); ++i) {
-        auto wanted = wantedLine(layout, rowKeys[i], base);
-        if (!wanted) continue;
-        Waiting& waiting = wanted->kind == WantedKind::Folder        ? folders
-                           : wanted->kind == WantedKind::FileAndSize ? filesAndSizes
-                                                                     : files;
-        waiting[std::move(wanted->text)].push_back(i);
+        const std::string& key = rowKeys[i];
+        if (key.empty()) continue;
+        if (layout == ResultLayout::Note) {
+            std::string path = noteRowIndexPath(key, base);
+            if (path.empty()) continue;
+            kinds[i] = Kind::File;
+            number[i] = files.size();
+            files.push_back({std::move(path), {}});
+        } else if (catalogue::indexLineKind(key) == catalogue::IndexLineKind::Folder) {
+            kinds[i] = Kind::Folder;
+            number[i] = folders.want(key);
+        } else if (const auto line = catalogue::parseFileLine(key)) {
+            kinds[i] = Kind::File;
+            number[i] = files.size();
+            files.push_back({line->path, line->sizeText});
+        }
     }
 
-    // The first line of each answers all its rows.
-    auto answer = [&](Waiting& waiting, const std::string& key, const ResultLine& line) {
-        const auto it = waiting.find(key);
-        if (it == waiting.end()) return;
-        for (const std::size_t row : it->second) found[row] = line;
-        waiting.erase(it);
-    };
-    for (std::size_t pos = 0;
-         pos < indexText.size() && !(folders.empty() && filesAndSizes.empty() && files.empty());) {
-        const LineEnds ends = lineEndsFrom(indexText, pos);
-        const std::string_view content = indexText.substr(pos, ends.contentEnd - pos);
-        ResultLine line;
-        line.begin = pos;
-        line.contentEnd = ends.contentEnd;
-        pos = ends.next;
-        if (catalogue::indexLineKind(content) == catalogue::IndexLineKind::Folder) {
-            if (folders.empty()) continue;
-            line.folder = true;
-            answer(folders, platform::text::lcase(content), line);
-        } else if (!filesAndSizes.empty() || !files.empty()) {
-            const auto file = catalogue::parseFileLine(content);
-            if (!file) continue;
-            line.ticks = file->ticks;
-            line.mirrored = file->mirror.has_value();
-            if (!filesAndSizes.empty()) answer(filesAndSizes, fileId(*file), line);
-            if (!files.empty()) answer(files, platform::text::lcase(file->path), line);
+    // The folder lines in one pass, the file lines in another.
+    for (std::size_t pos = 0; pos < indexText.size() && !folders.settled();) {
+        const catalogue::TextLine at = catalogue::textLineAt(indexText, pos);
+        pos = at.end;
+        const std::string_view content = indexText.substr(at.begin, at.contentEnd - at.begin);
+        if (catalogue::indexLineKind(content) == catalogue::IndexLineKind::Folder)
+            folders.offer(content, at.begin);
+    }
+    const std::vector<catalogue::ChosenFileLine> fileLines =
+        files.empty() ? std::vector<catalogue::ChosenFileLine>()
+                      : catalogue::chooseFileLines(indexText, files);
+
+    for (std::size_t i = 0; i < rowKeys.size(); ++i) {
+        ResultLookup& out = found[i];
+        if (kinds[i] == Kind::Folder) {
+            const catalogue::NameChoice c = folders.choice(number[i]);
+            out.match = c.match;
+            out.name = rowKeys[i];
+            if (c.match != catalogue::NameMatch::Found) continue;
+            out.line.begin = c.position;
+            out.line.contentEnd = catalogue::textLineAt(indexText, c.position).contentEnd;
+            out.line.folder = true;
+        } else if (kinds[i] == Kind::File) {
+            const catalogue::ChosenFileLine& c = fileLines[number[i]];
+            out.match = c.match;
+            out.name = files[number[i]].path;
+            if (!c) continue;
+            out.line.begin = c.begin;
+            out.line.contentEnd = c.contentEnd;
+            out.line.ticks = c.line.ticks;
+            out.line.mirrored = c.line.mirror.has_value();
         }
     }
     return found;
 }
 
-std::optional<ResultLine> findResultLine(std::string_view indexText, ResultLayout layout,
-                                         std::string_view rowKey, bool hardDisc) {
+ResultLookup findResultLine(std::string_view indexText, ResultLayout layout,
+                            std::string_view rowKey, bool hardDisc) {
     return findResultLines(indexText, layout, {std::string(rowKey)}, hardDisc).front();
 }
 

@@ -3,13 +3,15 @@
 // one text in one pass.
 //
 // A row's line is looked up whole, never as the first text that contains the
-// row's key:
+// row's key, and chosen by the rule of catalogue/name_lookup.h: the exact
+// name first; another letter case only when one such line alone is there;
+// several of them and no exact one leave the row's line ambiguous.
 // - a file row (the file layout) holds the index line as the search listed
-//   it, lower-cased by the extension search; its line is the first file line
-//   whose path is the row's path, ASCII letter case ignored ("E:\a.txt[3]"
-//   never finds "E:\a.txt.bak[9]"), whatever marks or mirror suffix either
-//   holds; a folder row (its line holds "|") finds the folder line that reads
-//   as the row does, letter case ignored;
+//   it, lower-cased by the extension search; its line is a file line whose
+//   path and size are the row's ("E:\a.txt[3]" never finds
+//   "E:\a.txt.bak[9]"), whatever marks or mirror suffix either holds; a
+//   folder row (its line holds "|") finds the folder line that reads as the
+//   row does;
 // - a note row (the note layout) holds the note key without the disc's name:
 //   the folders from the disc node down, the name, "." and the type text. For
 //   a CD the folders begin with the scan drive ("E:\docs\a.txt"), so the key
@@ -24,11 +26,11 @@
 #pragma once
 
 #include <cstddef>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "catalogue/name_lookup.h"
 #include "search/result_rows.h"
 
 namespace search {
@@ -48,18 +50,26 @@ struct ResultLine {
 // hard-disk disc (HardDiscBase of the index's first line), "" for a CD.
 std::string noteRowIndexPath(std::string_view noteKey, std::string_view base);
 
-// The lines of many rows of one disc, found in one pass over the text: entry
-// i is the line of rowKeys[i] (read in the given layout), or nothing when the
-// key is empty, names no line, or the layout is the remark layout. Several
-// keys may find the same line. hardDisc tells a catalogued hard-disk folder.
-std::vector<std::optional<ResultLine>> findResultLines(std::string_view indexText,
-                                                       ResultLayout layout,
-                                                       const std::vector<std::string>& rowKeys,
-                                                       bool hardDisc);
+// What the lookup of a row found: its line when match is Found.
+struct ResultLookup {
+    catalogue::NameMatch match = catalogue::NameMatch::None;
+    ResultLine line;
+    std::string name;  // the path (or folder line) looked up, for a message
+    explicit operator bool() const { return match == catalogue::NameMatch::Found; }
+};
+
+// The lines of many rows of one disc, found in one pass over the text for
+// the file lines (and one for the folder lines when folder rows are
+// wanted): entry i is the lookup of rowKeys[i] (read in the given layout),
+// None when the key is empty, names no line, or the layout is the remark
+// layout. Several keys may find the same line. hardDisc tells a catalogued
+// hard-disk folder.
+std::vector<ResultLookup> findResultLines(std::string_view indexText, ResultLayout layout,
+                                          const std::vector<std::string>& rowKeys, bool hardDisc);
 
 // The same for one row.
-std::optional<ResultLine> findResultLine(std::string_view indexText, ResultLayout layout,
-                                         std::string_view rowKey, bool hardDisc);
+ResultLookup findResultLine(std::string_view indexText, ResultLayout layout,
+                            std::string_view rowKey, bool hardDisc);
 
 // The text with one tick mark put at the end of the content of each line
 // named (by its ResultLine::contentEnd), after the line's marks and before

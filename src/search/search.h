@@ -75,7 +75,7 @@ struct FileSearchOptions {
 
 struct FileHit {
     std::string line;     // the index line (lower-cased in extension mode), without its CR LF
-    bool ticked = false;  // a file line with an odd number of tick marks after its size
+    bool ticked = false;  // a file line with an odd number of tick marks (after its size)
 };
 
 // The hits of one disc, in the order the result list shows them. A last line

@@ -154,3 +154,31 @@ TEST_F(OpenCopy, AResultWithARefusedPathOrInARemarkLayoutOpensNothing) {
     openResult(1);
     EXPECT_TRUE(h.shell.calls().empty());
 }
+
+TEST_F(OpenCopy, EachRowOpensItsOwnFilesCopyAmongCaseTwins) {
+    listTwins();
+    Strings expected;
+    for (std::size_t i = 0; i < TwinsNames.size(); ++i) {
+        SCOPED_TRACE(TwinsNames[i]);
+        platform::ListItem& r = twinRow(i);
+        ASSERT_TRUE(red(r));
+        h.ui.choosePopup("OpenRed");
+        f().ListView1.userMouseDown(platform::RightButton, 0, 100, 100, &r);
+        expected.push_back(std::string(TwinsCopyFolder) + "\\" + std::string(TwinsNames[i]));
+    }
+    EXPECT_EQ(opened(), expected);
+    EXPECT_TRUE(boxes().empty());
+}
+
+TEST_F(OpenCopy, ARowWhoseFileIsNowSpeltTwoOtherWaysOpensNothingAndIsTold) {
+    listTwins();
+    // Since the listing, a.jpg became a.JPG beside A.jpg.
+    std::string now = twinsIndex();
+    now.replace(now.find("E:\\d\\a.jpg["), 11, "E:\\d\\a.JPG[");
+    h.write(indexPath(Twins), now);
+    h.ui.answerMsgBox(platform::MsgOK,
+                      "有几个文件的名字只是大小写不同，无法确定是哪一个：E:\\d\\a.jpg");
+    h.ui.choosePopup("OpenRed");
+    f().ListView1.userMouseDown(platform::RightButton, 0, 100, 100, &twinRow(1));
+    EXPECT_TRUE(opened().empty());
+}

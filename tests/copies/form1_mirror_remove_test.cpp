@@ -291,3 +291,39 @@ TEST_F(DeleteCopy, AnIndexThatCannotBeReadDeletesNothing) {
     EXPECT_EQ(h.read(SizeFile), " 5000\r\n");
     EXPECT_TRUE(red(row(f(), "a")));
 }
+
+TEST_F(DeleteCopy, EachRowDeletesItsOwnFilesCopyAmongCaseTwins) {
+    for (std::size_t i = 0; i < TwinsNames.size(); ++i) {
+        SCOPED_TRACE(TwinsNames[i]);
+        listTwins();
+        h.write(SizeFile, " 5000\r\n");
+        platform::ListItem& r = twinRow(i);
+        h.ui.answerMsgBox(platform::MsgOK, "确实要删除 {" + r.text() + "} 文件吗？");
+        h.ui.choosePopup("DeleteCopyFile");
+        f().ListView1.userMouseDown(platform::RightButton, 0, 100, 100, &r);
+        EXPECT_EQ(h.read(indexPath(Twins)), twinsIndex(i));
+        Strings left;
+        for (std::size_t j = 0; j < TwinsNames.size(); ++j)
+            if (j != i) left.emplace_back(TwinsNames[j]);
+        EXPECT_EQ(twinCopiesLeft(), left);
+        EXPECT_EQ(h.read(SizeFile),
+                  " " + std::to_string(5000 - std::stoi(std::string(TwinsSizes[i]))) + "\r\n");
+        EXPECT_EQ(r.foreColor(), Black);
+    }
+    EXPECT_EQ(boxes().size(), TwinsNames.size());
+}
+
+TEST_F(DeleteCopy, ARowWhoseFileIsNowSpeltTwoOtherWaysDeletesNothingAndIsTold) {
+    listTwins();
+    std::string now = twinsIndex();
+    now.replace(now.find("E:\\d\\a.jpg["), 11, "E:\\d\\a.JPG[");
+    h.write(indexPath(Twins), now);
+    h.ui.answerMsgBox(platform::MsgOK, "确实要删除 {a} 文件吗？");
+    h.ui.answerMsgBox(platform::MsgOK,
+                      "有几个文件的名字只是大小写不同，无法确定是哪一个：E:\\d\\a.jpg");
+    h.ui.choosePopup("DeleteCopyFile");
+    f().ListView1.userMouseDown(platform::RightButton, 0, 100, 100, &twinRow(1));
+    EXPECT_EQ(h.read(indexPath(Twins)), now);
+    EXPECT_EQ(twinCopiesLeft().size(), TwinsNames.size());
+    EXPECT_EQ(h.read(SizeFile), " 5000\r\n");
+}

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,6 +15,7 @@
 #include "discpage/disc_page_steps.h"
 #include "mainwindow/form1.h"
 #include "support/harness.h"
+#include "support/temp_folder.h"
 
 namespace mirror_page_test {
 
@@ -49,6 +51,34 @@ inline const std::vector<std::string_view> PhotosIndex = {
 inline const std::vector<std::string_view> Copies = {
     "root.txt", "docs\\img\\a.jpg.bak", "docs\\img\\a.jpg", "docs\\img\\noext", "a($)b\\c($).txt",
 };
+
+// A second CD, "[004]Twins", all of whose files have copies: case twins of
+// one size and of two sizes, names holding "($)", "[", "{" and "@", and names
+// beginning with a digit or with "noStr" and a digit.
+inline constexpr std::string_view Twins = "[004]Twins";
+inline constexpr std::string_view TwinsCopyFolder = "C:\\copies\\[004]Twins\\d";
+inline const std::vector<std::string_view> TwinsNames = {
+    "A.jpg",    "a.jpg",    "B.JPG",       "b.jpg",      "許($).jpg",
+    "x[1].jpg", "y{z}.jpg", "me@home.jpg", "noStr5.jpg", "5.jpg",
+};
+inline const std::vector<std::string_view> TwinsSizes = {"5", "5",  "6",  "7",  "8",
+                                                         "9", "10", "11", "12", "12"};
+
+// The twins' index line of name i, its marks "($)" and, unless without, its
+// mirror suffix.
+inline std::string twinsLine(std::size_t i, bool mirrored = true) {
+    std::string line =
+        "E:\\d\\" + std::string(TwinsNames[i]) + "[" + std::string(TwinsSizes[i]) + "]($)";
+    if (mirrored)
+        line += "{" + std::string(TwinsCopyFolder) + "\\" + std::string(TwinsNames[i]) + "}";
+    return line;
+}
+// The twins' index, the line of name `plain` without its mirror suffix.
+inline std::string twinsIndex(std::size_t plain = TwinsNames.size()) {
+    std::string text = "E:\\|d\r\n";
+    for (std::size_t i = 0; i < TwinsNames.size(); ++i) text += twinsLine(i, i != plain) + "\r\n";
+    return text;
+}
 
 inline constexpr std::string_view Catalogue =
     "|图片\r\n#[003]Photos#3#照片#\r\n#[003]Photos2#4##\r\n";
@@ -108,6 +138,39 @@ class MirrorPage : public ::testing::Test {
         return out;
     }
     bool red(const platform::ListItem& r) { return r.foreColor() == f().CopyFileColor; }
+
+    // Writes the twins' index and copies (by their native names: a Windows
+    // path finds a file of another letter case when its own is missing) and
+    // lists the disc's folder d.
+    void listTwins() {
+        h.write(indexPath(Twins), twinsIndex());
+        h.makeFolder(TwinsCopyFolder);
+        for (std::string_view name : TwinsNames)
+            testsupport::writeBytes(twinCopy(name), std::string(name));
+        f().refresh1_Click();
+        clickDiscList({Twins, "[004]Twins\\E:\\d"});
+    }
+    std::string twinCopy(std::string_view name) const {
+        return h.nativePath(TwinsCopyFolder) + "/" + std::string(name);
+    }
+    // The twins' copies still on the hard disk.
+    Strings twinCopiesLeft() const {
+        Strings out;
+        for (std::string_view name : TwinsNames)
+            if (std::filesystem::exists(twinCopy(name))) out.emplace_back(name);
+        return out;
+    }
+    // The row of the twins' name i.
+    platform::ListItem& twinRow(std::size_t i) {
+        // Names beginning with a digit, or with "noStr" and a digit, are keyed
+        // with the prefix "noStr".
+        const std::string key = std::string(i + 2 >= TwinsNames.size() ? "noStr" : "") +
+                                std::string(TwinsNames[i]) + "[" + std::string(TwinsSizes[i]) +
+                                "]($)";
+        platform::ListItem* r = f().ListView1.find(key);
+        if (!r) ADD_FAILURE() << "no row keyed " << key;
+        return r ? *r : f().ListView1.item(1);
+    }
 
     testsupport::Harness h;
 };

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -131,6 +132,9 @@ TEST_F(FileListingTest, FileRowsTakeTheirFieldsFromTheLineReadFromTheRight) {
         // Chinese names, trail bytes 0x5C and 0x5B among them.
         {"誠遊許.rtf[2048]", "誠遊許.rtf[2048] | 誠遊許 | rtf | 2K | 10"},
         {"2004年.JAR[1]", "noStr2004年.JAR[1] | 2004年 | jar | 1K | 74"},
+        // A name that begins with the prefix and a digit takes it too.
+        {"noStr5.txt[3]", "noStrnoStr5.txt[3] | noStr5 | txt | 1K | 24"},
+        {"noStrX.txt[3]", "noStrX.txt[3] | noStrX | txt | 1K | 24"},
     };
     for (const Case& k : cases) {
         const Rows rows = listCd({std::string("E:\\d\\") + k.line}, "E:\\d");
@@ -259,6 +263,65 @@ TEST(FileListing, NoStrPrefix) {
     for (const char* kept : {"Nostradamus.txt[80]", "nostril.jpg[7]", "noStrX.txt[1]", "noStr",
                              "NOSTR1.txt[1]", "monostrings.txt[80]"})
         EXPECT_EQ(stripNoStrPrefix(kept), kept);
+    // Every name comes back from its key, and two names never share one.
+    const std::vector<std::string> names = {
+        "5.txt[3]",
+        "noStr5.txt[3]",
+        "noStrnoStr5.txt[3]",
+        "noStrnoStr",
+        "noStr",
+        "noStrX.txt[1]",
+        "noStrnoStrX.txt[1]",
+        "2004",
+        "noStr2004",
+        "",
+        "nostr5.txt[3]",
+        "monostr5.txt[3]",
+        "noStr 5.txt[3]",
+        "a.txt[3]",
+    };
+    std::set<std::string> keys;
+    for (const std::string& name : names) {
+        SCOPED_TRACE(name);
+        EXPECT_EQ(stripNoStrPrefix(addNoStrPrefix(name)), name);
+        EXPECT_TRUE(keys.insert(addNoStrPrefix(name)).second);
+    }
+    EXPECT_EQ(addNoStrPrefix("noStr5.txt[3]"), "noStrnoStr5.txt[3]");
+    EXPECT_EQ(addNoStrPrefix("noStrnoStr5"), "noStrnoStrnoStr5");
+    EXPECT_EQ(addNoStrPrefix("noStrX"), "noStrX");
+}
+
+// The file a row names, as the index spells it: from the key while the key
+// names the row's text and type; the key's size always.
+TEST(FileListing, RowFile) {
+    using discpage::rowFile;
+    struct Case {
+        const char* text;
+        const char* type;
+        const char* key;
+        const char* file;  // name "|" size
+    };
+    const Case cases[] = {
+        {"Photo", "jpg", "Photo.JPG[50]($)", "Photo.JPG|50"},
+        {"a", "txt", "a.txt[5]", "a.txt|5"},
+        {"A", "txt", "A.TXT[5]", "A.TXT|5"},
+        {"README", "No扩展名", "README[12]", "README|12"},
+        {"5", "txt", "noStr5.txt[3]", "5.txt|3"},
+        {"noStr5", "txt", "noStrnoStr5.txt[3]", "noStr5.txt|3"},
+        {"許($)", "doc", "許($).doc[7]($)($)", "許($).doc|7"},
+        {"x[1]", "txt", "x[1].txt[8]", "x[1].txt|8"},
+        {"y{z}", "txt", "y{z}.txt[9]", "y{z}.txt|9"},
+        {"me@home", "txt", "me@home.txt[10]", "me@home.txt|10"},
+        // A row whose text took a new name keeps its old key: its text and
+        // type, with the key's size.
+        {"报告", "txt", "a.txt[5]", "报告.txt|5"},
+        {"plain", "txt", "", "plain.txt|"},
+        {"plain", "No扩展名", "no size", "plain|"},
+    };
+    for (const Case& c : cases) {
+        const discpage::RowFile f = rowFile(c.text, c.type, c.key);
+        EXPECT_EQ(f.name + "|" + f.sizeText, c.file) << c.key;
+    }
 }
 
 TEST(FileListing, TypeIcons) {

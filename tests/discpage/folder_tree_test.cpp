@@ -131,7 +131,7 @@ TEST_F(FolderTreeTest, KeysAreUniqueAndNeverAllNumeric) {
                                  "E: > a | a",
                                  "E: > b | b",
                                  "E: > noStr2004 | 2004",
-                                 "E: > noStr2004@ | noStr2004",
+                                 "E: > noStrnoStr2004 | noStr2004",
                                  "E: > noStr-1 | -1",
                                  "E: > noStr+2 | +2",
                                  "a > img | img",

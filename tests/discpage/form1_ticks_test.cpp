@@ -8,7 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "catalogue/index_line.h"
 #include "disc_page_steps.h"
+#include "support/temp_folder.h"
 
 using namespace disc_page_test;
 using Strings = std::vector<std::string>;
@@ -258,4 +260,222 @@ TEST_F(DiscPage, TheSizeOfTickedFilesOfADiscOrAFolder) {
         f().TreeView1.userMouseDown(platform::RightButton, 0, 100, 100);
         EXPECT_EQ(f().StatusBar1.panel(1).text(), c.status) << c.node;
     }
+}
+
+// ---- names the screen shows alike: case twins, "($)", "[", "{", "@", noStr ----
+
+namespace {
+
+constexpr std::string_view Twins = "Twins";
+// A CD whose folder d holds case twins of one size and of two sizes, names
+// holding the characters of the line's own tokens, and names beginning with
+// a digit or with "noStr" and a digit (of one size, so their keys would meet
+// without the prefix).
+const std::vector<std::string_view> TwinsIndex = {
+    "E:\\|d",
+    "E:\\d\\A.txt[5]",
+    "E:\\d\\a.txt[5]",
+    "E:\\d\\B.txt[5]",
+    "E:\\d\\b.txt[6]",
+    "E:\\d\\Photo.JPG[13]",
+    "E:\\d\\photo.jpg[13]",
+    "E:\\d\\許($).doc[7]",
+    "E:\\d\\x[1].txt[8]",
+    "E:\\d\\y{z}.txt[9]",
+    "E:\\d\\me@home.txt[10]",
+    "E:\\d\\noStr5.txt[11]",
+    "E:\\d\\5.txt[11]",
+};
+
+// A hard-disk folder C:\music\live catalogued as "twins_hard", with the same
+// kinds of names.
+constexpr std::string_view TwinsHard = "twins_hard";
+const std::vector<std::string_view> TwinsHardIndex = {
+    "C:\\music\\|live",
+    "C:\\music\\live\\A.mp3[5]",
+    "C:\\music\\live\\a.mp3[6]",
+    "C:\\music\\live\\B.mp3[5]",
+    "C:\\music\\live\\b.mp3[5]",
+    "C:\\music\\live\\Song.MP3[4]",
+    "C:\\music\\live\\song.mp3[4]",
+    "C:\\music\\live\\許($).mp3[1]",
+    "C:\\music\\live\\x[1].mp3[2]",
+    "C:\\music\\live\\y{z}.mp3[3]",
+    "C:\\music\\live\\me@home.mp3[7]",
+    "C:\\music\\live\\noStr5.mp3[8]",
+    "C:\\music\\live\\5.mp3[8]",
+};
+
+// The row whose key is this one; fails the test when there is none.
+platform::ListItem& keyed(const Form1& form, std::string_view key) {
+    for (const auto& r : form.ListView1.items())
+        if (r->key() == key) return *r;
+    ADD_FAILURE() << "no row keyed " << key;
+    throw std::runtime_error("no row");
+}
+
+std::string ambiguous(std::string_view path) {
+    return "有几个文件的名字只是大小写不同，无法确定是哪一个：" + std::string(path);
+}
+
+class TwinNames : public DiscPage {
+  protected:
+    // Writes the disc's index (and, for the hard-disk folder, its files, of
+    // the sizes the index gives) and lists its folder.
+    void listTwins() {
+        h.write(indexPath(Twins), lines(TwinsIndex));
+        f().refresh1_Click();
+        clickDiscList({Twins, "Twins\\E:\\d"});
+    }
+    // The files are written and looked for by their native names, since a
+    // Windows path finds a file of another letter case when its own is missing.
+    void listTwinsHard() {
+        h.write(indexPath(TwinsHard), lines(TwinsHardIndex));
+        h.makeFolder(HardFolder);
+        for (std::string_view l : TwinsHardIndex) {
+            if (const auto file = catalogue::parseFileLine(l))
+                testsupport::writeBytes(nativeOf(*file), std::string(file->bytes(), 'x'));
+        }
+        f().refresh1_Click();
+        clickDiscList({TwinsHard, "twins_hard\\music\\live"});
+    }
+    // The files of the hard-disk folder still on disk.
+    Strings hardFilesLeft() const {
+        Strings out;
+        for (std::string_view l : TwinsHardIndex)
+            if (const auto file = catalogue::parseFileLine(l);
+                file && std::filesystem::exists(nativeOf(*file)))
+                out.push_back(file->path);
+        return out;
+    }
+    std::string nativeOf(const catalogue::IndexFileLine& file) const {
+        return h.nativePath(HardFolder) + "/" + std::string(file.name());
+    }
+    static constexpr std::string_view HardFolder = "C:\\music\\live";
+};
+
+// The lines with line i changed, or dropped when to is null.
+std::string changed(const std::vector<std::string_view>& ls, std::size_t i, const char* to) {
+    std::vector<std::string_view> out = ls;
+    if (to)
+        out[i] = to;
+    else
+        out.erase(out.begin() + static_cast<std::ptrdiff_t>(i));
+    return lines(out);
+}
+
+}  // namespace
+
+TEST_F(TwinNames, EveryRowIsListedAndATickLandsOnItsOwnLine) {
+    struct Case {
+        const char* key;  // the row's key
+        std::size_t line;
+        const char* ticked;
+    };
+    const Case cases[] = {
+        {"A.txt[5]", 1, "E:\\d\\A.txt[5]($)"},
+        {"a.txt[5]", 2, "E:\\d\\a.txt[5]($)"},
+        {"B.txt[5]", 3, "E:\\d\\B.txt[5]($)"},
+        {"b.txt[6]", 4, "E:\\d\\b.txt[6]($)"},
+        {"Photo.JPG[13]", 5, "E:\\d\\Photo.JPG[13]($)"},
+        {"photo.jpg[13]", 6, "E:\\d\\photo.jpg[13]($)"},
+        {"許($).doc[7]", 7, "E:\\d\\許($).doc[7]($)"},
+        {"x[1].txt[8]", 8, "E:\\d\\x[1].txt[8]($)"},
+        {"y{z}.txt[9]", 9, "E:\\d\\y{z}.txt[9]($)"},
+        {"me@home.txt[10]", 10, "E:\\d\\me@home.txt[10]($)"},
+        {"noStrnoStr5.txt[11]", 11, "E:\\d\\noStr5.txt[11]($)"},
+        {"noStr5.txt[11]", 12, "E:\\d\\5.txt[11]($)"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.key);
+        listTwins();
+        EXPECT_EQ(f().ListView1.count(), static_cast<int>(TwinsIndex.size()) - 1);
+        platform::ListItem* r = f().ListView1.find(c.key);
+        if (!r) {
+            ADD_FAILURE() << "not listed";
+            continue;
+        }
+        f().ListView1.userToggleCheck(*r);
+        EXPECT_TRUE(r->checked());
+        EXPECT_EQ(index(Twins), changed(TwinsIndex, c.line, c.ticked));
+    }
+    EXPECT_TRUE(h.ui.log().empty());
+}
+
+TEST_F(TwinNames, AFileNamedNoStrAndADigitTicks) {
+    h.write(indexPath(Twins), lines({"E:\\|d", "E:\\d\\noStr5.txt[3]"}));
+    f().refresh1_Click();
+    clickDiscList({Twins, "Twins\\E:\\d"});
+    platform::ListItem& r = row(f(), "noStr5");
+    f().ListView1.userToggleCheck(r);
+    EXPECT_TRUE(r.checked());
+    EXPECT_EQ(index(Twins), lines({"E:\\|d", "E:\\d\\noStr5.txt[3]($)"}));
+    EXPECT_TRUE(h.ui.log().empty());
+}
+
+TEST_F(TwinNames, ATickWhoseFileIsNowSpeltTwoOtherWaysIsRefused) {
+    listTwins();
+    platform::ListItem& a = keyed(f(), "a.txt[5]");
+    // Since the listing, a.txt became a.TXT beside A.txt: neither is the row's
+    // spelling, and they cannot be told apart.
+    const std::string now = changed(TwinsIndex, 2, "E:\\d\\a.TXT[5]");
+    h.write(indexPath(Twins), now);
+    h.ui.answerMsgBox(platform::MsgOK, ambiguous("E:\\d\\a.txt"));
+    f().ListView1.userToggleCheck(a);
+    EXPECT_FALSE(a.checked());
+    EXPECT_EQ(index(Twins), now);
+    EXPECT_TRUE(f().PendingTickPaths.empty());
+
+    // Another spelling is taken when it is the only one.
+    h.write(indexPath(Twins), changed(TwinsIndex, 8, "E:\\d\\X[1].TXT[8]"));
+    f().ListView1.userToggleCheck(keyed(f(), "x[1].txt[8]"));
+    EXPECT_EQ(index(Twins), changed(TwinsIndex, 8, "E:\\d\\X[1].TXT[8]($)"));
+}
+
+TEST_F(TwinNames, DroppingALineDeletesTheSelectedFileAndNoOther) {
+    struct Case {
+        const char* key;  // the selected row's key
+        std::size_t line;
+    };
+    const Case cases[] = {
+        {"A.mp3[5]", 1},
+        {"a.mp3[6]", 2},
+        {"B.mp3[5]", 3},
+        {"b.mp3[5]", 4},
+        {"Song.MP3[4]", 5},
+        {"song.mp3[4]", 6},
+        {"許($).mp3[1]", 7},
+        {"x[1].mp3[2]", 8},
+        {"y{z}.mp3[3]", 9},
+        {"me@home.mp3[7]", 10},
+        {"noStrnoStr5.mp3[8]", 11},
+        {"noStr5.mp3[8]", 12},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.key);
+        listTwinsHard();
+        platform::ListItem& r = keyed(f(), c.key);
+        f().ListView1.setSelectedItem(&r);
+        f().DeleteFromMulu_Click();
+        EXPECT_EQ(index(TwinsHard), changed(TwinsHardIndex, c.line, nullptr));
+        Strings left;
+        for (std::size_t i = 1; i < TwinsHardIndex.size(); ++i)
+            if (i != c.line) left.push_back(catalogue::parseFileLine(TwinsHardIndex[i])->path);
+        EXPECT_EQ(hardFilesLeft(), left);
+        EXPECT_EQ(r.text(), "");
+    }
+    EXPECT_TRUE(h.ui.log().empty());
+}
+
+TEST_F(TwinNames, DroppingALineWhoseFileIsNowSpeltTwoOtherWaysIsRefused) {
+    listTwinsHard();
+    platform::ListItem& a = keyed(f(), "B.mp3[5]");
+    f().ListView1.setSelectedItem(&a);
+    const std::string now = changed(TwinsHardIndex, 3, "C:\\music\\live\\b.MP3[5]");
+    h.write(indexPath(TwinsHard), now);
+    h.ui.answerMsgBox(platform::MsgOK, ambiguous("C:\\music\\live\\B.mp3"));
+    f().DeleteFromMulu_Click();
+    EXPECT_EQ(index(TwinsHard), now);
+    EXPECT_EQ(hardFilesLeft().size(), TwinsHardIndex.size() - 1);
+    EXPECT_EQ(a.text(), "B");
 }

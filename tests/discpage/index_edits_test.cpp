@@ -247,6 +247,28 @@ TEST(ApplyTicksTest, TheFirstLineOfAFileTakesAllItsMarks) {
     EXPECT_EQ(r.written, 2u);
 }
 
+// Case twins: each entry marks its own file's line, by its exact name first
+// and its size; an entry whose file the index spells several ways but for
+// letter case, and never exactly, marks nothing and is named.
+TEST(ApplyTicksTest, CaseTwinsTakeTheirOwnMarksAndAnAmbiguousEntryNone) {
+    const std::string text = crlf(
+        {"E:\\|d", "E:\\d\\A.txt[5]", "E:\\d\\a.txt[5]", "E:\\d\\B.txt[5]", "E:\\d\\b.txt[6]"});
+    TickResult r = applyTicks(text,
+                              {entry("E:\\d", "a.txt[5]"), entry("E:\\d", "b.txt[6]($)"),
+                               entry("E:\\d", "B.txt[5]"), entry("e:\\D", "b.TXT[6]")},
+                              false);
+    EXPECT_EQ(r.text, crlf({"E:\\|d", "E:\\d\\A.txt[5]", "E:\\d\\a.txt[5]($)", "E:\\d\\B.txt[5]($)",
+                            "E:\\d\\b.txt[6]($)($)"}));
+    EXPECT_EQ(r.written, 4u);
+    EXPECT_TRUE(r.ambiguous.empty());
+
+    r = applyTicks(text, {entry("E:\\d", "A.TXT[5]"), entry("E:\\d", "B.txt[5]")}, false);
+    EXPECT_EQ(r.text, crlf({"E:\\|d", "E:\\d\\A.txt[5]", "E:\\d\\a.txt[5]", "E:\\d\\B.txt[5]($)",
+                            "E:\\d\\b.txt[6]"}));
+    EXPECT_EQ(r.written, 1u);
+    EXPECT_EQ(r.ambiguous, (std::vector<std::string>{"E:\\d\\A.TXT"}));
+}
+
 TEST(RemoveTicksTest, FilesWithoutAMirrorCopyLoseEveryMark) {
     struct Case {
         const char* in;
@@ -412,66 +434,6 @@ TEST(MarkedFileLinesTest, EveryFileLineWithMarksOnceWithoutMirroredOnes) {
                                          "E:\\z.txt[8]($)($)($)",
                                      }));
     EXPECT_TRUE(markedFileLines(crlf({"E:\\|a", "E:\\a.txt[1]"})).empty());
-}
-
-TEST(FindFileLineTest, FindsTheLineOfTheWholePath) {
-    const std::string text = crlf({
-                                 "E:\\docs\\a.txt.bak[3]",
-                                 "E:\\docs\\|a.txt",
-                                 "E:\\docs\\a.txt\\x[1]",
-                                 "E:\\docs\\a.txt[10]($)",
-                                 "E:\\docs\\README[7]",
-                             }) +
-                             "E:\\游戏\\誠遊許[100]";
-    const auto lineStart = [&](std::string_view line) { return text.find(line); };
-    struct Case {
-        const char* path;
-        const char* line;   // nullptr: not found
-        const char* found;  // the path as the line spells it
-    };
-    const Case cases[] = {
-        {"E:\\docs\\a.txt", "E:\\docs\\a.txt[10]($)\r\n", "E:\\docs\\a.txt"},
-        {"e:\\DOCS\\A.TXT", "E:\\docs\\a.txt[10]($)\r\n", "E:\\docs\\a.txt"},
-        {"E:\\docs\\a.txt.bak", "E:\\docs\\a.txt.bak[3]\r\n", "E:\\docs\\a.txt.bak"},
-        {"E:\\docs\\a.txt\\x", "E:\\docs\\a.txt\\x[1]\r\n", "E:\\docs\\a.txt\\x"},
-        {"E:\\docs\\readme", "E:\\docs\\README[7]\r\n", "E:\\docs\\README"},
-        {"E:\\游戏\\誠遊許", "E:\\游戏\\誠遊許[100]", "E:\\游戏\\誠遊許"},
-        {"E:\\docs\\a", nullptr, nullptr},
-        {"E:\\docs\\readme.", nullptr, nullptr},
-        {"E:\\docs", nullptr, nullptr},
-        {"docs\\a.txt", nullptr, nullptr},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.path);
-        const auto found = findFileLine(text, c.path);
-        if (!c.line) {
-            EXPECT_FALSE(found);
-            continue;
-        }
-        ASSERT_TRUE(found);
-        EXPECT_EQ(found->begin, lineStart(c.line));
-        EXPECT_EQ(found->end, found->begin + std::string_view(c.line).size());
-        EXPECT_EQ(found->line.path, c.found);
-    }
-    const auto a = findFileLine(text, "E:\\docs\\a.txt");
-    ASSERT_TRUE(a);
-    EXPECT_EQ(a->line.sizeText, "10");
-    EXPECT_EQ(a->line.ticks, 1);
-}
-
-TEST(FindFileLineTest, FirstLineAndHardDiskSiblings) {
-    // A folder is no file, nor is a path that only begins its lines.
-    EXPECT_FALSE(findFileLine(HardIndex, "D:\\music\\pop\\kpop"));
-    EXPECT_FALSE(findFileLine(HardIndex, "D:\\music\\pop\\kpop\\live"));
-    const std::string text = "E:\\a.txt[1]\r\nE:\\b.txt[2]\r\n";
-    const auto a = findFileLine(text, "E:\\a.txt");
-    ASSERT_TRUE(a);
-    EXPECT_EQ(a->begin, 0u);
-    EXPECT_EQ(a->end, 13u);
-    const auto live = findFileLine(HardIndex, "D:\\music\\pop\\live\\a.mp3");
-    ASSERT_TRUE(live);
-    EXPECT_EQ(HardIndex.substr(live->begin, live->end - live->begin),
-              "D:\\music\\pop\\live\\a.mp3[4096]\r\n");
 }
 
 class CountTickedTest : public files_test::FilesTest {

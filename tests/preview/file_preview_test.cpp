@@ -151,6 +151,37 @@ TEST_F(FilePreview, AMirroredRowShowsItsOwnCopyUnlessIsRedIsChecked) {
     EXPECT_EQ(f().WebBrowser1.locationURL(), "file:///E:/m/a.txt");
 }
 
+TEST_F(FilePreview, AMirroredRowOfCaseTwinsShowsItsOwnFilesCopy) {
+    h.write(indexPath("[008]Twins"), lines({
+                                         "F:\\|m",
+                                         "F:\\m\\A.htm[5]($){C:\\copies\\m\\A.htm}",
+                                         "F:\\m\\a.htm[5]($){C:\\copies\\m\\a.htm}",
+                                         "F:\\m\\B.HTM[6]($){C:\\copies\\m\\B.HTM}",
+                                         "F:\\m\\b.htm[7]($){C:\\copies\\m\\b.htm}",
+                                         "F:\\m\\許($).htm[8]($){C:\\copies\\m\\許($).htm}",
+                                         "F:\\m\\noStr5.htm[9]($){C:\\copies\\m\\noStr5.htm}",
+                                     }));
+    f().refresh1_Click();
+    clickDiscList({"[008]Twins", "[008]Twins\\F:\\m"});
+    struct Case {
+        const char* key;
+        const char* shows;
+    };
+    for (const Case& c : {Case{"A.htm[5]($)", "file:///C:/copies/m/A.htm"},
+                          Case{"a.htm[5]($)", "file:///C:/copies/m/a.htm"},
+                          Case{"B.HTM[6]($)", "file:///C:/copies/m/B.HTM"},
+                          Case{"b.htm[7]($)", "file:///C:/copies/m/b.htm"},
+                          Case{"許($).htm[8]($)", "file:///C:/copies/m/許($).htm"},
+                          Case{"noStrnoStr5.htm[9]($)", "file:///C:/copies/m/noStr5.htm"}}) {
+        SCOPED_TRACE(c.key);
+        platform::ListItem* r = f().ListView1.find(c.key);
+        ASSERT_NE(r, nullptr);
+        f().ListView1.userClickItem(*r);
+        EXPECT_EQ(f().WebBrowser1.locationURL(), c.shows);
+    }
+    EXPECT_TRUE(h.ui.messages().empty());
+}
+
 TEST_F(FilePreview, AHardDiskFolderIsReadInPlaceWhateverTheColour) {
     clickDiscList({Songs, SongsFolder});
     f().IsRed.userClick();

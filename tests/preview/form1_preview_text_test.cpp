@@ -9,6 +9,7 @@
 
 #include "discpage/disc_page_steps.h"
 #include "platform/ui/ui.h"
+#include "support/temp_folder.h"
 
 using namespace disc_page_test;
 using Strings = std::vector<std::string>;
@@ -181,6 +182,70 @@ TEST_F(PreviewText, ARenameThatWouldReplaceAnotherFileChangesNothing) {
     told("有错误！");
     f().AlterFilename.userClick();
     EXPECT_EQ(index(Docs), before);
+}
+
+// A hard-disk folder C:\twins\docs with case twins of two sizes.
+TEST_F(PreviewText, TheRenameTakesTheShownFilesOwnLineAndRowAmongCaseTwins) {
+    const std::vector<std::string_view> twins = {
+        "C:\\twins\\docs\\|sub",        "C:\\twins\\docs\\A.txt[2]",
+        "C:\\twins\\docs\\a.txt[3]",    "C:\\twins\\docs\\Note.TXT[4]",
+        "C:\\twins\\docs\\Note.txt[5]", "C:\\twins\\docs\\sub\\c.txt[1]",
+    };
+    h.write(indexPath("twins_hard"), lines(twins));
+    h.makeFolder("C:\\twins\\docs");
+    // Written by their native names: a Windows path finds a file of another
+    // letter case when its own is missing.
+    const std::string folder = h.nativePath("C:\\twins\\docs");
+    for (const char* name : {"A.txt", "a.txt", "Note.TXT", "Note.txt"})
+        testsupport::writeBytes(folder + "/" + name, name);
+    f().refresh1_Click();
+    const auto rename = [&](std::string_view key, const std::string& shown,
+                            const std::string& selected) {
+        clickDiscList({"twins_hard", "twins_hard\\docs"});
+        platform::ListItem* r = f().ListView1.find(key);
+        ASSERT_NE(r, nullptr);
+        f().ListView1.userClickItem(*r);
+        f().WebBrowser1.navigate("file://" + shown);
+        f().WebBrowser1.setVisible(true);
+        f().WebBrowser1.zOrder(0);
+        f().WebBrowser1.userSelect(selected);
+        f().AlterFilename.userClick();
+    };
+    // The texts of the rows of these keys.
+    const auto texts = [&](const Strings& keys) {
+        Strings out;
+        for (const std::string& key : keys) {
+            const platform::ListItem* r = f().ListView1.find(key);
+            out.push_back(r ? r->text() : "(none)");
+        }
+        return out;
+    };
+
+    rename("a.txt[3]", "C:\\twins\\docs\\a.txt", "新");
+    EXPECT_EQ(testsupport::readBytes(folder + "/新.txt"), "a.txt");
+    EXPECT_EQ(testsupport::readBytes(folder + "/A.txt"), "A.txt");
+    std::vector<std::string_view> expected = twins;
+    expected[2] = "C:\\twins\\docs\\新.txt[3]";
+    EXPECT_EQ(index("twins_hard"), lines(expected));
+    EXPECT_EQ(texts({"A.txt[2]", "a.txt[3]", "Note.TXT[4]", "Note.txt[5]"}),
+              (Strings{"A", "新", "Note", "Note"}));
+
+    // The row of a file whose extension is not lower case takes the new name.
+    rename("Note.TXT[4]", "C:\\twins\\docs\\Note.TXT", "X");
+    EXPECT_EQ(testsupport::readBytes(folder + "/X.TXT"), "Note.TXT");
+    EXPECT_EQ(testsupport::readBytes(folder + "/Note.txt"), "Note.txt");
+    expected[3] = "C:\\twins\\docs\\X.TXT[4]";
+    EXPECT_EQ(index("twins_hard"), lines(expected));
+    EXPECT_EQ(texts({"A.txt[2]", "新.txt[3]", "Note.TXT[4]", "Note.txt[5]"}),
+              (Strings{"A", "新", "X", "Note"}));
+
+    // A path the index spells two other ways: refused, nothing changes.
+    h.write(indexPath("twins_hard"), lines(twins));
+    told("有几个文件的名字只是大小写不同，无法确定是哪一个：C:\\twins\\docs\\NOTE.txt");
+    rename("Note.txt[5]", "C:\\twins\\docs\\NOTE.txt", "Y");
+    EXPECT_EQ(index("twins_hard"), lines(twins));
+    EXPECT_EQ(testsupport::readBytes(folder + "/Note.txt"), "Note.txt");
+    EXPECT_EQ(boxes().size(), 1u);
 }
 
 TEST_F(PreviewText, TheRenameRefusesWhatItCannotUse) {

@@ -116,25 +116,33 @@ TEST(PreviewText, OnlyTheFilesOwnLineIsRenamed) {
         "D:\\data\\a.txt[10]($)\r\n"
         "D:\\data\\a.txt.d\\|x\r\n"
         "D:\\data\\a.txt.d\\b.txt[4]\r\n";
-    EXPECT_EQ(preview::renameFileLine(index, "d:\\data\\a.txt", "d:\\data\\N.txt"),
+    // The text, or "-" when no line is found, "ambiguous" when several are.
+    const auto renamed = [](std::string_view text, std::string_view from, std::string_view to) {
+        const preview::RenamedIndex r = preview::renameFileLine(text, from, to);
+        return r.match == catalogue::NameMatch::Found       ? r.text
+               : r.match == catalogue::NameMatch::Ambiguous ? std::string("ambiguous")
+                                                            : std::string("-");
+    };
+    EXPECT_EQ(renamed(index, "d:\\data\\a.txt", "d:\\data\\N.txt"),
               "D:\\data\\|sub\r\n"
               "D:\\data\\a.txt.bak[3]\r\n"
               "d:\\data\\N.txt[10]($)\r\n"
               "D:\\data\\a.txt.d\\|x\r\n"
               "D:\\data\\a.txt.d\\b.txt[4]\r\n");
     // Other letter case: only when exactly one line matches so.
-    EXPECT_EQ(
-        preview::renameFileLine("D:\\Data\\A.txt[1]\r\n", "D:\\data\\a.txt", "D:\\data\\b.txt"),
-        "D:\\data\\b.txt[1]\r\n");
-    EXPECT_EQ(preview::renameFileLine("D:\\Data\\A.txt[1]\r\nD:\\DATA\\a.txt[1]\r\n",
-                                      "D:\\data\\a.txt", "D:\\data\\b.txt"),
-              std::nullopt);
+    EXPECT_EQ(renamed("D:\\Data\\A.txt[1]\r\n", "D:\\data\\a.txt", "D:\\data\\b.txt"),
+              "D:\\data\\b.txt[1]\r\n");
+    EXPECT_EQ(renamed("D:\\Data\\A.txt[1]\r\nD:\\DATA\\a.txt[1]\r\n", "D:\\data\\a.txt",
+                      "D:\\data\\b.txt"),
+              "ambiguous");
+    // Case twins: the exact one, wherever it stands.
+    EXPECT_EQ(renamed("D:\\d\\A.txt[1]\r\nD:\\d\\a.txt[2]\r\n", "D:\\d\\a.txt", "D:\\d\\b.txt"),
+              "D:\\d\\A.txt[1]\r\nD:\\d\\b.txt[2]\r\n");
     // A folder line or a longer name is not the file.
-    EXPECT_EQ(preview::renameFileLine(index, "D:\\data\\sub", "D:\\data\\x"), std::nullopt);
-    EXPECT_EQ(preview::renameFileLine(index, "D:\\data\\a", "D:\\data\\x"), std::nullopt);
+    EXPECT_EQ(renamed(index, "D:\\data\\sub", "D:\\data\\x"), "-");
+    EXPECT_EQ(renamed(index, "D:\\data\\a", "D:\\data\\x"), "-");
     // Lone line ends.
-    EXPECT_EQ(preview::renameFileLine("x[1]\nD:\\a[2]\rD:\\b[3]", "D:\\b", "D:\\c"),
-              "x[1]\nD:\\a[2]\rD:\\c[3]");
+    EXPECT_EQ(renamed("x[1]\nD:\\a[2]\rD:\\b[3]", "D:\\b", "D:\\c"), "x[1]\nD:\\a[2]\rD:\\c[3]");
 }
 
 }  // namespace

@@ -227,6 +227,27 @@ TEST_F(FileSearchTest, TickMarkQueryIgnoringCaseListsEveryLineWithAMark) {
               (Rows{"[x] E:\\a.txt[1]($)", "[ ] E:\\d.txt[4]($)($)"}));
 }
 
+// Only the run of marks after the size ticks a row: a "($)" in a file's or a
+// folder's name is part of the name.
+TEST_F(FileSearchTest, AMarkInANameTicksNoRow) {
+    const std::string index = crlf({
+        "E:\\|a($)b",
+        "E:\\許($).doc[7]",
+        "E:\\許($)($).doc[7]($)($)",
+        "E:\\pay($).txt[5]($)",
+        "E:\\a($)b\\c.txt[9]",
+        "E:\\a($)b\\c($).txt[9]($){C:\\copies\\a($)b\\c($).txt}",
+    });
+    EXPECT_EQ(plain(index, single("(")),
+              (Rows{
+                  "[ ] E:\\|a($)b",
+                  "[ ] E:\\許($).doc[7]",
+                  "[ ] E:\\許($)($).doc[7]($)($)",
+                  "[x] E:\\pay($).txt[5]($)",
+                  "[x] E:\\a($)b\\c($).txt[9]($){C:\\copies\\a($)b\\c($).txt}",
+              }));
+}
+
 TEST_F(FileSearchTest, EachDiscStartsAfresh) {
     // The same line in two discs is listed for both: the last row does not
     // carry over.

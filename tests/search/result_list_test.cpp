@@ -20,7 +20,7 @@ using testsupport::Harness;
 
 enum Tab { Category = 1, Disc = 2 };
 enum Scope { DiscFiles = 2, Remarks = 3 };
-enum Mode { Plain, Extension, WholeWord };
+enum Mode { Plain, Extension, WholeWord, CaseSensitive };
 
 constexpr std::string_view CatalogueFile = "C:\\zelbrin\\ini.ini";
 constexpr std::string_view Cd1Index = "C:\\zelbrin\\guangpan\\CD1.wcd";
@@ -69,6 +69,7 @@ class ResultList : public ::testing::Test {
             scopes[scope - 1]->userClick();
             if (mode == Extension) d.Check3.userClick();
             if (mode == WholeWord) d.Check1.userClick();
+            if (mode == CaseSensitive) d.Check2.userClick();
             d.Combo1.userType(keyword);
             d.OKButton.userClick();
         });
@@ -373,6 +374,108 @@ TEST_F(ResultList, TickingAllWantsResultsAndLeavesRemarkRowsAlone) {
     EXPECT_FALSE(list().item(1).checked());
     EXPECT_EQ(h.read(Cd1Index), Cd1);
     EXPECT_EQ(h.form.caption(), "before");
+}
+
+// ---- names alike but for letter case, and names holding the line's tokens ----
+
+constexpr std::string_view TwinsIndexPath = "C:\\zelbrin\\guangpan\\Twins.wcd";
+const std::vector<std::string> TwinsLines = {
+    "E:\\|d",
+    "E:\\d\\Twin.txt[5]",
+    "E:\\d\\twin.txt[5]",
+    "E:\\d\\Pair.txt[5]",
+    "E:\\d\\pair.txt[6]",
+    "E:\\d\\許($).doc[7]",
+    "E:\\d\\x[1].dat[8]",
+    "E:\\d\\y{z}.dat[9]",
+    "E:\\d\\me@home.dat[10]",
+    "E:\\d\\noStr5.dat[11]",
+    "E:\\d\\5.dat[11]",
+};
+
+// The twins' index with "($)" after line i (none for i = 0).
+std::string twinsWith(std::size_t marked, std::size_t also = 0) {
+    std::string text;
+    for (std::size_t i = 0; i < TwinsLines.size(); ++i) {
+        text += TwinsLines[i];
+        if (i != 0 && (i == marked || i == also)) text += "($)";
+        text += "\r\n";
+    }
+    return text;
+}
+
+class TwinResults : public ResultList {
+  protected:
+    void SetUp() override {
+        ResultList::SetUp();
+        h.write(CatalogueFile, std::string(Catalogue) + "#Twins#4#twins&&2004-4-4#\r\n");
+        h.write(TwinsIndexPath, twinsWith(0));
+        start();
+    }
+    std::string twins() { return h.read(TwinsIndexPath); }
+    std::string ambiguous(std::string_view path) {
+        return "有几个文件的名字只是大小写不同，无法确定是哪一个：" + std::string(path);
+    }
+};
+
+TEST_F(TwinResults, EachRowsBoxAndTickingAllMarkTheRowsOwnFile) {
+    struct Case {
+        std::string keyword;
+        Mode mode;
+        std::size_t line;  // the one row's line
+    };
+    const std::vector<Case> cases = {
+        {"twin.txt", CaseSensitive, 2},
+        {"Twin.txt", CaseSensitive, 1},
+        {"pair.txt", CaseSensitive, 4},
+        {"Pair.txt", CaseSensitive, 3},
+        {"許($)", Plain, 5},
+        {"x[1]", Plain, 6},
+        {"y{z}", Plain, 7},
+        {"me@home", Plain, 8},
+        {"noStr5", Plain, 9},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.keyword);
+        for (const bool all : {false, true}) {
+            h.write(TwinsIndexPath, twinsWith(0));
+            search(c.keyword, DiscFiles, c.mode);
+            ASSERT_EQ(rows(), (std::vector<std::string>{TwinsLines[c.line] + "|"}));
+            if (all)
+                h.form.tagfind1.userClick();
+            else
+                clickBox(list().item(1));
+            EXPECT_EQ(twins(), twinsWith(c.line));
+            EXPECT_EQ(rows(), (std::vector<std::string>{TwinsLines[c.line] + "($)|x"}));
+        }
+    }
+    EXPECT_TRUE(h.ui.messages().empty());
+}
+
+TEST_F(TwinResults, ALowerCasedRowOfTwoSpellingsIsRefusedAndTheOthersTick) {
+    search("txt", DiscFiles, Extension);
+    const std::vector<std::string> listed = {"e:\\docs\\a.txt[3]|", "e:\\新建文件夹\\说明.txt[4]|",
+                                             "e:\\d\\twin.txt[5]|", "e:\\d\\twin.txt[5]|",
+                                             "e:\\d\\pair.txt[5]|", "e:\\d\\pair.txt[6]|"};
+    ASSERT_EQ(rows(), listed);
+    // Twin.txt and twin.txt: neither is the row's spelling.
+    h.ui.answerMsgBox(platform::MsgOK, ambiguous("e:\\d\\twin.txt"));
+    clickBox(list().item(3));
+    EXPECT_FALSE(list().item(3).checked());
+    EXPECT_EQ(twins(), twinsWith(0));
+    EXPECT_EQ(rows(), listed);
+
+    // Ticking all: told once; every other row ticks its own line (a size
+    // tells Pair.txt from pair.txt).
+    h.ui.answerMsgBox(platform::MsgOK, ambiguous("e:\\d\\twin.txt"));
+    h.form.tagfind1.userClick();
+    EXPECT_EQ(twins(), twinsWith(3, 4));
+    EXPECT_EQ(rows(), (std::vector<std::string>{
+                          "e:\\docs\\a.txt[3]($)|x", "e:\\新建文件夹\\说明.txt[4]($)|x",
+                          "e:\\d\\twin.txt[5]|", "e:\\d\\twin.txt[5]|", "e:\\d\\pair.txt[5]($)|x",
+                          "e:\\d\\pair.txt[6]($)|x"}));
+    EXPECT_EQ(h.form.caption(), "Zelbrin");
+    EXPECT_EQ(h.ui.mousePointer(), platform::PointerDefault);
 }
 
 }  // namespace
