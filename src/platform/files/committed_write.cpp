@@ -75,6 +75,22 @@ bool earlierStoreTemp(std::string_view name) {
     return false;
 }
 
+// fsync of an open folder; folders that cannot be synced on their file
+// system are passed over.
+void syncOpenFolder(int folder) {
+    if (::fsync(folder) != 0 && errno != EINVAL && errno != EROFS && errno != ENOTSUP) {
+        raiseFailure(errno);
+    }
+}
+
+// Two open folders are the same folder.
+bool sameFolder(int a, int b) {
+    struct stat sa {
+    }, sb{};
+    return ::fstat(a, &sa) == 0 && ::fstat(b, &sb) == 0 && sa.st_dev == sb.st_dev &&
+           sa.st_ino == sb.st_ino;
+}
+
 bool isTempName(std::string_view name) {
     return name.substr(0, TempFilePrefix.size()) == TempFilePrefix || name == ".scan.tmp" ||
            earlierStoreTemp(name);
@@ -87,33 +103,65 @@ CommitHook setCommitHook(CommitHook hook) { return std::exchange(hookSlot(), std
 CommittedFile::CommittedFile(std::string nativeTarget, OnExisting onExisting,
                              std::optional<unsigned> mode)
     : target_(std::move(nativeTarget)), onExisting_(onExisting) {
+    detail::Fd folder = detail::openFolder(detail::nativeParent(target_));
+    create(folder.release(), detail::nativeBaseName(target_), mode);
+}
+
+CommittedFile::CommittedFile(int folder, std::string name, std::string nativeTarget,
+                             OnExisting onExisting, std::optional<unsigned> mode)
+    : target_(std::move(nativeTarget)), onExisting_(onExisting) {
+    const int own = ::fcntl(folder, F_DUPFD_CLOEXEC, 0);
+    if (own < 0) raiseFailure(errno);
+    create(own, std::move(name), mode);
+}
+
+void CommittedFile::create(int folder, std::string name, std::optional<unsigned> mode) {
     static std::mt19937_64 rng{std::random_device{}()};
     static const char digits[] = "abcdefghijklmnopqrstuvwxyz0123456789";
-    const std::string folder = detail::nativeParent(target_);
+    folder_ = folder;
+    name_ = std::move(name);
+    folderPath_ = detail::nativeParent(target_);
     const mode_t createMode = mode ? static_cast<mode_t>(*mode & 0777) : mode_t{0666};
     for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
-        std::string name(TempFilePrefix);
-        for (int i = 0; i < 8; ++i) name += digits[rng() % (sizeof digits - 1)];
-        std::string temp = detail::nativeJoin(folder, name);
+        std::string tempName(TempFilePrefix);
+        for (int i = 0; i < 8; ++i) tempName += digits[rng() % (sizeof digits - 1)];
+        std::string temp = detail::nativeJoin(folderPath_, tempName);
         before(CommitStep::CreateTemp, temp);
-        fd_ = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, createMode);
-        if (fd_ >= 0)
+        fd_ = ::openat(folder_, tempName.c_str(),
+                       O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, createMode);
+        if (fd_ >= 0) {
             temp_ = std::move(temp);
-        else if (errno != EEXIST)
-            raiseFailure(errno);
+            tempName_ = std::move(tempName);
+        } else if (errno != EEXIST) {
+            const int e = errno;
+            closeFolder();  // the destructor of an object not made does not run
+            raiseFailure(e);
+        }
     }
-    if (fd_ < 0) raise(err::PathFileAccess);
+    if (fd_ < 0) {
+        closeFolder();
+        raise(err::PathFileAccess);
+    }
     // Exactly the mode asked for (the umask may have taken bits away);
     // file systems without permissions keep what they have.
     if (mode) ::fchmod(fd_, static_cast<mode_t>(*mode & 07777));
 }
 
-CommittedFile::~CommittedFile() { discard(); }
+CommittedFile::~CommittedFile() {
+    discard();
+    closeFolder();
+}
+
+void CommittedFile::closeFolder() noexcept {
+    if (folder_ >= 0) ::close(folder_);
+    folder_ = -1;
+}
 
 void CommittedFile::discard() noexcept {
     if (fd_ >= 0) ::close(fd_);
     fd_ = -1;
-    if (!temp_.empty()) ::unlink(temp_.c_str());
+    if (!tempName_.empty()) ::unlinkat(folder_, tempName_.c_str(), 0);
+    tempName_.clear();
     temp_.clear();
 }
 
@@ -141,9 +189,9 @@ void CommittedFile::commit() {
         throw;
     }
     if (batch)
-        batch->note(detail::nativeParent(target_));
+        batch->note(folder_, folderPath_);
     else
-        syncFolder(detail::nativeParent(target_));
+        detail::syncFolderAt(folder_, folderPath_);
 }
 
 void CommittedFile::syncAndRename(bool syncData) {
@@ -158,12 +206,13 @@ void CommittedFile::syncAndRename(bool syncData) {
     before(CommitStep::Rename, target_);
     int e = 0;
     if (onExisting_ == OnExisting::Replace) {
-        if (::rename(temp_.c_str(), target_.c_str()) != 0) e = errno;
+        if (::renameat(folder_, tempName_.c_str(), folder_, name_.c_str()) != 0) e = errno;
     } else {
-        e = detail::renameNoReplace(temp_, target_);
+        e = detail::renameNoReplaceAt(folder_, tempName_, folder_, name_);
     }
     if (e != 0) raiseFailure(e);
-    temp_.clear();  // it is the target now
+    tempName_.clear();  // it is the target now
+    temp_.clear();
 }
 
 namespace {
@@ -181,13 +230,13 @@ SyncBatch::~SyncBatch() {
 
 SyncBatch* SyncBatch::current() { return openBatch; }
 
-void SyncBatch::note(const std::string& nativeFolder) {
+void SyncBatch::note(int folder, const std::string& nativeFolder) {
     struct stat st {};
-    if (::stat(nativeFolder.c_str(), &st) != 0) return;
+    if (::fstat(folder, &st) != 0) return;
     const auto device = static_cast<unsigned long long>(st.st_dev);
     for (const FileSystem& fileSystem : fileSystems_)
         if (fileSystem.device == device) return;
-    const int fd = ::open(nativeFolder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int fd = ::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd >= 0) fileSystems_.push_back({device, fd, nativeFolder});
 }
 
@@ -213,33 +262,59 @@ void syncFolder(const std::string& nativeFolder) {
     before(CommitStep::SyncFolder, nativeFolder);
     detail::Fd folder(::open(nativeFolder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (!folder.valid()) raiseFailure(errno);
-    if (::fsync(folder.get()) != 0 && errno != EINVAL && errno != EROFS && errno != ENOTSUP) {
-        raiseFailure(errno);
-    }
+    syncOpenFolder(folder.get());
+}
+
+void detail::syncFolderAt(int folder, const std::string& path) {
+    before(CommitStep::SyncFolder, path);
+    detail::Fd readable(::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!readable.valid()) raiseFailure(errno);
+    syncOpenFolder(readable.get());
 }
 
 void moveNative(const std::string& nativeSource, const std::string& nativeTarget) {
-    const std::string sourceFolder = detail::nativeParent(nativeSource);
-    const std::string targetFolder = detail::nativeParent(nativeTarget);
-    before(CommitStep::Rename, nativeTarget);
-    const int e = detail::renameNoReplace(nativeSource, nativeTarget);
+    const detail::Fd from = detail::openFolder(detail::nativeParent(nativeSource));
+    const detail::Fd to = detail::openFolder(detail::nativeParent(nativeTarget));
+    detail::moveEntry({from.get(), detail::nativeBaseName(nativeSource), nativeSource},
+                      {to.get(), detail::nativeBaseName(nativeTarget), nativeTarget},
+                      OnExisting::Refuse);
+}
+
+void detail::moveEntry(const Entry& from, const Entry& to, OnExisting onExisting) {
+    const std::string sourceFolder = nativeParent(from.path);
+    const std::string targetFolder = nativeParent(to.path);
+    before(CommitStep::Rename, to.path);
+    int e = 0;
+    if (onExisting == OnExisting::Replace) {
+        if (::renameat(from.folder, from.name.c_str(), to.folder, to.name.c_str()) != 0) e = errno;
+    } else {
+        e = renameNoReplaceAt(from.folder, from.name, to.folder, to.name);
+    }
     if (e == 0) {
-        syncFolder(targetFolder);
-        if (sourceFolder != targetFolder) syncFolder(sourceFolder);
+        syncFolderAt(to.folder, targetFolder);
+        if (!sameFolder(from.folder, to.folder)) syncFolderAt(from.folder, sourceFolder);
         return;
     }
-    if (e != EXDEV) detail::raiseErrno(e, err::FileNotFound);
+    if (e != EXDEV) raiseErrno(e, err::FileNotFound);
     struct stat st {};
-    if (::lstat(nativeSource.c_str(), &st) != 0) detail::raiseErrno(errno, err::FileNotFound);
+    if (::fstatat(from.folder, from.name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
+        raiseErrno(errno, err::FileNotFound);
     if (!S_ISREG(st.st_mode)) raise(err::PathFileAccess);
     // Until the copy is durable under its name the source stays.
-    detail::copyNativeFile(nativeSource, nativeTarget, false);
-    if (::unlink(nativeSource.c_str()) != 0) {
-        const int failure = errno;
-        ::unlink(nativeTarget.c_str());
-        detail::raiseErrno(failure, err::FileNotFound);
+    Fd in = readingFrom(Fd(::openat(from.folder, from.name.c_str(),
+                                    O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC)),
+                        errno, st, err::FileNotFound);
+    if (!S_ISREG(st.st_mode)) raise(err::PathFileAccess);
+    {
+        CommittedFile out(to.folder, to.name, to.path, onExisting, copyMode(in.get(), st));
+        copyOpenFile(in.get(), st, out);
     }
-    syncFolder(sourceFolder);
+    if (::unlinkat(from.folder, from.name.c_str(), 0) != 0) {
+        const int failure = errno;
+        ::unlinkat(to.folder, to.name.c_str(), 0);
+        raiseErrno(failure, err::FileNotFound);
+    }
+    syncFolderAt(from.folder, sourceFolder);
 }
 
 std::chrono::system_clock::time_point programStartTime() { return startedAt; }

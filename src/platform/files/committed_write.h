@@ -26,6 +26,8 @@
 
 namespace platform::files {
 
+class ConfinedRoot;
+
 // The beginning of the name of every temporary file the program makes.
 inline constexpr std::string_view TempFilePrefix = ".zeltmp-";
 
@@ -42,6 +44,21 @@ class CommittedFile {
     // (exactly, where the file system allows it; never more than mode while it
     // is written); none: 0666 less the umask.
     CommittedFile(std::string nativeTarget, OnExisting onExisting,
+                  std::optional<unsigned> mode = std::nullopt);
+    // The same for the name `name` in the open folder `folder` (a folder the
+    // confined layer has resolved; the descriptor is duplicated), never
+    // through a link of that name; nativeTarget is its path for the hook and
+    // target().
+    CommittedFile(int folder, std::string name, std::string nativeTarget, OnExisting onExisting,
+                  std::optional<unsigned> mode = std::nullopt);
+    // A file written whole at relative beneath root (confined.h): every name
+    // resolved beneath it, a link as the last name followed only while it
+    // stays beneath it. An existing file keeps its permissions unless mode is
+    // given. Raises 75 for a path that leaves root (with the text
+    // "路径不在允许的文件夹里：" and the path), a folder or a read-only file
+    // of that name, and a drive root; 76 when the folder is missing;
+    // with OnExisting::Refuse 58 when the file exists.
+    CommittedFile(const ConfinedRoot& root, std::string_view relative, OnExisting onExisting,
                   std::optional<unsigned> mode = std::nullopt);
     // Removes the temporary file unless the commit has renamed it.
     ~CommittedFile();
@@ -65,11 +82,18 @@ class CommittedFile {
     void commit();
 
   private:
+    // Takes the open folder over and creates the temporary file in it.
+    void create(int folder, std::string name, std::optional<unsigned> mode);
     void syncAndRename(bool syncData);
     void discard() noexcept;
+    void closeFolder() noexcept;
 
-    std::string target_;
-    std::string temp_;
+    std::string target_;  // native path, for the hook and target()
+    std::string folderPath_;
+    int folder_ = -1;   // the folder the file is written in (O_PATH)
+    std::string name_;  // the target's name in it
+    std::string tempName_;
+    std::string temp_;  // the temporary file's path, for the hook
     OnExisting onExisting_;
     int fd_ = -1;
 };
@@ -98,8 +122,8 @@ class SyncBatch {
     friend class CommittedFile;
     // The batch open in this thread, or null.
     static SyncBatch* current();
-    // Notes the file system of a folder written to.
-    void note(const std::string& nativeFolder);
+    // Notes the file system of an open folder written to (path for the hook).
+    void note(int folder, const std::string& nativeFolder);
 
     SyncBatch* previous_;
     bool open_ = true;

@@ -1,10 +1,11 @@
 // Keeping a path read from a stored file inside a folder.
 //
 // A stored index may hold any absolute path ("{C:\.bashrc}" as a mirror path),
-// and the drive table maps C: to the home folder and Z: to "/". Every write,
-// rename or delete of a path read from a stored file must first pass through
-// confinedNative, so that it can only reach files below the folder the
-// command works in.
+// and the drive table maps C: to the home folder and Z: to "/". A change is
+// made beneath an open root of the confined layer (confined.h), which
+// resolves every name beneath it. Until every command does, a change by path
+// of a path read from a stored file first passes through confinedNative, so
+// that it can only reach files below the folder the command works in.
 #pragma once
 
 #include <string>

@@ -117,11 +117,12 @@ std::optional<std::uint32_t> getAttributes(std::string_view path) {
 bool setAttributes(std::string_view path, std::uint32_t attributes) {
     try {
         ResolvedPath r = resolvePath(path);
-        struct stat st {};
-        if (!r.exists || !statPath(r.native, st)) return false;
-        mode_t mode = st.st_mode & 07777;
-        mode = (attributes & attr::ReadOnly) ? (mode & ~mode_t{0222}) : (mode | S_IWUSR);
-        return ::chmod(r.native.c_str(), mode) == 0;
+        if (!r.exists) return false;
+        // The name itself: a link is never changed nor followed ("/" is the
+        // folder itself: its parent is "/" and its name "").
+        const detail::Fd folder = detail::openFolder(detail::nativeParent(r.native));
+        return detail::setEntryAttributes(
+            {folder.get(), detail::nativeBaseName(r.native), r.native}, attributes);
     } catch (const Error&) {
         return false;
     }
@@ -136,18 +137,17 @@ std::uint64_t fileLength(std::string_view path) {
 
 void deleteFile(std::string_view path) {
     ResolvedPath r = resolveExisting(path);
-    struct stat st {};
-    if (!statPath(r.native, st) || S_ISDIR(st.st_mode)) raise(err::FileNotFound);
-    if (detail::ownerReadOnly(st) || detail::readOnlyFileSystem(r.native))
-        raise(err::PathFileAccess);
-    if (::unlink(r.native.c_str()) != 0) detail::raiseErrno(errno, err::FileNotFound);
+    if (r.isDriveRoot) raise(err::FileNotFound);
+    const detail::Fd folder = detail::openFolder(detail::nativeParent(r.native));
+    detail::removeFileEntry({folder.get(), detail::nativeBaseName(r.native), r.native});
 }
 
 void createFolder(std::string_view path) {
     ResolvedPath r = resolvePath(path);
     if (r.exists) raise(err::FileExists);
     if (!r.folderExists) raise(err::PathNotFound);
-    if (::mkdir(r.native.c_str(), 0777) != 0) detail::raiseErrno(errno, err::PathNotFound);
+    const detail::Fd folder = detail::openFolder(detail::nativeParent(r.native));
+    detail::makeFolderEntry({folder.get(), detail::nativeBaseName(r.native), r.native});
 }
 
 void moveFile(std::string_view from, std::string_view to) {

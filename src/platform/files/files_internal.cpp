@@ -1,5 +1,6 @@
 #include "platform/files/files_internal.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
@@ -7,10 +8,13 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <utility>
 
 #include "platform/error.h"
 #include "platform/files/committed_write.h"
 #include "platform/files/listing.h"
+#include "platform/files/paths.h"
+#include "platform/text/text.h"
 
 namespace platform::files::detail {
 
@@ -90,7 +94,11 @@ bool readAll(int fd, std::string& out, std::size_t limit) {
 
 Fd openForReading(const std::string& nativePath, struct stat& st, int notFound) {
     Fd fd(::open(nativePath.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
-    if (!fd.valid()) raiseErrno(errno, notFound);
+    return readingFrom(std::move(fd), errno, st, notFound);
+}
+
+Fd readingFrom(Fd fd, int errnoValue, struct stat& st, int notFound) {
+    if (!fd.valid()) raiseErrno(errnoValue, notFound);
     if (::fstat(fd.get(), &st) != 0) raiseErrno(errno, notFound);
     const int flags = ::fcntl(fd.get(), F_GETFL);
     if (flags < 0 || ::fcntl(fd.get(), F_SETFL, flags & ~O_NONBLOCK) != 0)
@@ -157,37 +165,81 @@ std::string nativeJoin(const std::string& folder, std::string_view name) {
 }
 
 int renameNoReplace(const std::string& from, const std::string& to) {
-    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return 0;
+    return renameNoReplaceAt(AT_FDCWD, from, AT_FDCWD, to);
+}
+
+int renameNoReplaceAt(int fromFolder, const std::string& from, int toFolder,
+                      const std::string& to) {
+    const char* f = from.c_str();
+    const char* t = to.c_str();
+    if (::renameat2(fromFolder, f, toFolder, t, RENAME_NOREPLACE) == 0) return 0;
     int e = errno;
     if (e != EINVAL && e != ENOSYS && e != ENOTSUP) return e;
     // The file system cannot rename without replacing: a hard link fails when
     // the target exists, which gives the same guarantee for files.
     struct stat st {};
-    if (::lstat(from.c_str(), &st) != 0) return errno;
+    if (::fstatat(fromFolder, f, &st, AT_SYMLINK_NOFOLLOW) != 0) return errno;
     if (!S_ISDIR(st.st_mode)) {
-        if (::link(from.c_str(), to.c_str()) == 0) {
-            ::unlink(from.c_str());
+        if (::linkat(fromFolder, f, toFolder, t, 0) == 0) {
+            ::unlinkat(fromFolder, f, 0);
             return 0;
         }
         if (errno != EPERM && errno != ENOTSUP && errno != EOPNOTSUPP) return errno;
     }
     // No links either (some removable-media file systems): test, then rename.
-    if (::lstat(to.c_str(), &st) == 0) return EEXIST;
-    return ::rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
+    if (::fstatat(toFolder, t, &st, AT_SYMLINK_NOFOLLOW) == 0) return EEXIST;
+    return ::renameat(fromFolder, f, toFolder, t) == 0 ? 0 : errno;
+}
+
+unsigned copyMode(int in, const struct stat& st) {
+    const bool readOnly = ownerReadOnly(st) || readOnlyFileSystem(in);
+    return (st.st_mode & 07777) & (readOnly ? ~mode_t{0222} : ~mode_t{0});
+}
+
+void copyOpenFile(int in, const struct stat& st, CommittedFile& out) {
+    out.writeFrom(in);
+    // Times are kept where the file system allows it.
+    const timespec times[2] = {st.st_atim, st.st_mtim};
+    ::futimens(out.fd(), times);
+    out.commit();
 }
 
 void copyNativeFile(const std::string& src, const std::string& dst, bool replace) {
     struct stat st {};
     Fd in = openForReading(src, st, err::FileNotFound);
     if (!S_ISREG(st.st_mode)) raise(err::FileNotFound);
-    const bool readOnly = ownerReadOnly(st) || readOnlyFileSystem(in.get());
-    // Permissions and times are kept where the file system allows it.
-    const mode_t mode = (st.st_mode & 07777) & (readOnly ? ~mode_t{0222} : ~mode_t{0});
-    CommittedFile out(dst, replace ? OnExisting::Replace : OnExisting::Refuse, mode);
-    out.writeFrom(in.get());
-    const timespec times[2] = {st.st_atim, st.st_mtim};
-    ::futimens(out.fd(), times);
-    out.commit();
+    CommittedFile out(dst, replace ? OnExisting::Replace : OnExisting::Refuse,
+                      copyMode(in.get(), st));
+    copyOpenFile(in.get(), st, out);
+}
+
+Fd openFolder(const std::string& nativeFolder) {
+    Fd fd(::open(nativeFolder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+    if (!fd.valid()) raiseErrno(errno, err::PathNotFound);
+    return fd;
+}
+
+NameLookup findByWindowsName(int folder, std::string_view name) {
+    NameLookup found;
+    const int readable = ::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (readable < 0) return found;
+    DIR* d = ::fdopendir(readable);
+    if (!d) {
+        ::close(readable);
+        return found;
+    }
+    while (const dirent* e = ::readdir(d)) {
+        const std::string_view n = e->d_name;
+        // A UTF-8 name is its own Windows name, or has none.
+        const auto decoded = text::isValidUtf8(n) ? std::nullopt : windowsNameOf(n);
+        const std::string_view shown = decoded ? std::string_view(*decoded) : n;
+        if (!sameNameIgnoringCase(shown, name) || (!decoded && !isWindowsName(n))) continue;
+        if (shown == name && !found.exact) found.exact = std::string(n);
+        ++found.alike;
+        if (!found.firstAlike || n < *found.firstAlike) found.firstAlike = std::string(n);
+    }
+    ::closedir(d);
+    return found;
 }
 
 }  // namespace platform::files::detail

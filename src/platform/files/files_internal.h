@@ -3,9 +3,18 @@
 
 #include <sys/stat.h>
 
+#include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "platform/files/committed_write.h"
+
+namespace platform::files {
+struct DriveEntry;
+}
 
 namespace platform::files::detail {
 
@@ -40,6 +49,10 @@ int errorNumberFor(int errnoValue, int notFound);
 // descriptor returned reads blocking again. Raises as open does (notFound for
 // a missing name). The caller looks at st before it reads.
 Fd openForReading(const std::string& nativePath, struct stat& st, int notFound);
+// The same for a descriptor opened without waiting (O_NONBLOCK): reads its
+// status and makes it read blocking again. errnoValue is the error of the
+// open when fd is not valid.
+Fd readingFrom(Fd fd, int errnoValue, struct stat& st, int notFound);
 
 // Whole contents of a regular file by native path; false when it cannot be
 // read or is not a regular file (never waits on a pipe or device).
@@ -70,8 +83,85 @@ std::string nativeBaseName(const std::string& nativePath);
 // half written.
 void copyNativeFile(const std::string& src, const std::string& dst, bool replace);
 
+// The permissions a copy of the open regular file in gets: the source's,
+// without write permission when it is read-only (its mode or its file system).
+unsigned copyMode(int in, const struct stat& st);
+// Writes the rest of the open file in (whose status is st) to out, gives it
+// the source's times and commits it.
+void copyOpenFile(int in, const struct stat& st, CommittedFile& out);
+
 // Renames without replacing an existing target (renameat2 RENAME_NOREPLACE,
 // else link + unlink for files). Returns 0 or the errno value.
 int renameNoReplace(const std::string& from, const std::string& to);
+// The same for names in open folders (AT_FDCWD for paths); never follows a
+// link, neither the one renamed nor the one in the way.
+int renameNoReplaceAt(int fromFolder, const std::string& from, int toFolder, const std::string& to);
+
+// Opens relative (native names separated by "/"; "" is root itself) beneath
+// the open folder root as openat2 with RESOLVE_BENEATH | RESOLVE_NO_MAGICLINKS
+// does, with openat2 or with a walk name by name (setResolution of
+// confined.h): a ".." above root, an absolute path and a link that leads out
+// (absolute, or climbing above root) fail with EXDEV, a /proc link or more
+// than 40 links with ELOOP; O_NOFOLLOW: a link as the last name is not
+// followed. Returns the descriptor (O_CLOEXEC), or -1 with errno set.
+int openBeneath(int root, const std::string& relative, int flags, unsigned mode = 0);
+
+// An open folder by native path (O_PATH, links followed); raises as open
+// does (76 for a missing folder).
+Fd openFolder(const std::string& nativeFolder);
+
+// The entries of an open folder whose Windows name (windowsNameOf) equals
+// name: the one equal exactly, and those equal without regard to ASCII case
+// (the first of them in native byte order, and how many there are).
+struct NameLookup {
+    std::optional<std::string> exact;
+    std::optional<std::string> firstAlike;
+    std::size_t alike = 0;
+};
+NameLookup findByWindowsName(int folder, std::string_view name);
+
+// The Windows drive and names of a Windows path, "." and ".." applied (".."
+// above the drive root is 52), and the drive table's entry that holds it (the
+// longest that begins it; 68 when none does).
+struct WindowsLocation {
+    const DriveEntry* drive = nullptr;
+    std::string letter;              // "E:"
+    std::vector<std::string> names;  // below the drive's root
+    std::size_t driveNames = 0;      // how many of names the entry's own name holds
+};
+WindowsLocation locateWindows(std::string_view windowsPath);
+
+// A name in an open folder: what every change acts on. The folder is held
+// open by the caller, so the change happens in that folder whatever becomes
+// of its path meanwhile, and the name is never followed when it is a link.
+struct Entry {
+    int folder = -1;   // an open folder (O_PATH is enough)
+    std::string name;  // the native name in it
+    std::string path;  // its native path: for the commit hook and messages
+};
+
+// Deletes a file, or a link itself whatever it points at: 53 when it is
+// missing or a folder, 75 when a file (not a link) is read-only or on a
+// read-only file system.
+void removeFileEntry(const Entry& entry);
+// Deletes an empty folder, or a link itself: 76 when it is missing, 75 when
+// it is a file, 58 when the folder is not empty.
+void removeFolderEntry(const Entry& entry);
+// Makes one folder: 58 when the name exists (a link too), 76 when the
+// folder that should hold it is missing.
+void makeFolderEntry(const Entry& entry);
+// Sets the attributes (only the read-only bit has an effect, as
+// setAttributes of file_ops.h) of a file or folder; with an empty name, of
+// the open folder itself. A link is never changed nor followed: false with
+// errno ELOOP. False with errno set on any other failure.
+bool setEntryAttributes(const Entry& entry, std::uint32_t attributes);
+// Renames or moves from to to, durably (both folders synced after the
+// rename); across file systems (files only, else 75) a committed copy, then
+// the original is removed. OnExisting::Refuse: 58 when to exists (a link
+// too); Replace: an existing to, or the link there itself, is replaced.
+// Links are renamed themselves, never followed.
+void moveEntry(const Entry& from, const Entry& to, OnExisting onExisting);
+// Makes the names in an open folder durable (fsync); path is for the hook.
+void syncFolderAt(int folder, const std::string& path);
 
 }  // namespace platform::files::detail

@@ -1,6 +1,6 @@
 #include "platform/files/paths.h"
 
-#include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -53,23 +53,11 @@ bool isDirectory(const std::string& nativePath) {
 // name equals it exactly, else one whose Windows name equals it without
 // regard to ASCII case (the first in native byte order when several do).
 std::optional<std::string> findByWindowsName(const std::string& folder, const std::string& name) {
-    DIR* d = ::opendir(folder.c_str());
-    if (!d) return std::nullopt;
-    std::optional<std::string> alike;
-    while (dirent* e = ::readdir(d)) {
-        const std::string_view n = e->d_name;
-        // A UTF-8 name is its own Windows name, or has none.
-        const auto decoded = text::isValidUtf8(n) ? std::nullopt : windowsNameOf(n);
-        const std::string_view shown = decoded ? std::string_view(*decoded) : n;
-        if (!sameNameIgnoringCase(shown, name) || (!decoded && !isWindowsName(n))) continue;
-        if (shown == name) {
-            alike = std::string(n);
-            break;
-        }
-        if (!alike || n < *alike) alike = std::string(n);
-    }
-    ::closedir(d);
-    return alike;
+    const int fd = ::open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return std::nullopt;
+    detail::NameLookup found = detail::findByWindowsName(fd, name);
+    ::close(fd);
+    return found.exact ? found.exact : found.firstAlike;
 }
 
 // The UTF-8 text of bytes that read completely and cleanly as code page 936,
@@ -150,13 +138,14 @@ bool sameNameIgnoringCase(std::string_view a, std::string_view b) {
     return true;
 }
 
-ResolvedPath resolvePath(std::string_view windowsPath) {
+namespace detail {
+
+WindowsLocation locateWindows(std::string_view windowsPath) {
     WindowsParts parts = splitWindowsPath(windowsPath);
     const DriveTable& table = DriveTable::current();
 
     // The longest entry that begins the path.
-    const DriveEntry* drive = nullptr;
-    std::size_t used = 0;
+    WindowsLocation l;
     for (const auto& e : table.entries()) {
         auto names = splitAt(e.name, '\\');
         if (names.empty() || names[0] != parts.drive ||
@@ -167,12 +156,25 @@ ResolvedPath resolvePath(std::string_view windowsPath) {
         for (std::size_t i = 1; i < names.size() && match; ++i) {
             match = sameNameIgnoringCase(names[i], parts.components[i - 1]);
         }
-        if (match && (!drive || names.size() - 1 > used)) {
-            drive = &e;
-            used = names.size() - 1;
+        if (match && (!l.drive || names.size() - 1 > l.driveNames)) {
+            l.drive = &e;
+            l.driveNames = names.size() - 1;
         }
     }
-    if (!drive) raise(err::DeviceUnavailable);
+    if (!l.drive) raise(err::DeviceUnavailable);
+    l.letter = std::move(parts.drive);
+    l.names = std::move(parts.components);
+    return l;
+}
+
+}  // namespace detail
+
+ResolvedPath resolvePath(std::string_view windowsPath) {
+    detail::WindowsLocation location = detail::locateWindows(windowsPath);
+    const DriveTable& table = DriveTable::current();
+    const DriveEntry* drive = location.drive;
+    const std::size_t used = location.driveNames;
+    WindowsParts parts{std::move(location.letter), std::move(location.names)};
     auto folder = table.folderOf(*drive);
     if (!folder) raise(err::DiskNotReady);
 

@@ -101,6 +101,12 @@ void WholeFileRewrite(std::string_view path, std::string_view text) {
     file.commit();
 }
 
+void WholeFileRewrite(const ConfinedRoot& root, std::string_view relative, std::string_view text) {
+    CommittedTextFile file(root, relative, OnExisting::Replace);
+    if (!text.empty()) file.print(withoutFinalBreak(text));
+    file.commit();
+}
+
 InputFile::InputFile(std::string_view path) : lines_(text::linesFromCp936(readBytes(path))) {}
 
 std::string InputFile::lineInput() {
@@ -221,6 +227,11 @@ bool RawLineReader::nextBlock(std::string_view& block) {
 CommittedTextFile::CommittedTextFile(std::string_view path, OnExisting onExisting) {
     WholeTarget t = wholeTarget(path, onExisting);
     file_.emplace(std::move(t.native), onExisting, t.mode);
+}
+
+CommittedTextFile::CommittedTextFile(const ConfinedRoot& root, std::string_view relative,
+                                     OnExisting onExisting) {
+    file_.emplace(root, relative, onExisting);
 }
 
 void CommittedTextFile::print(std::string_view text) {

@@ -40,6 +40,9 @@ std::string readRegularFile(const std::string& nativePath,
 // crash at any point leaves the old file whole. A missing file is created;
 // the file keeps its permissions, and a link is followed to the file it names.
 void WholeFileRewrite(std::string_view path, std::string_view text);
+// The same for the file at relative beneath root (confined.h): a link there
+// is followed only while it stays beneath the root.
+void WholeFileRewrite(const ConfinedRoot& root, std::string_view relative, std::string_view text);
 
 // A file opened for input, read line by line. A line ends at CR LF, a lone CR
 // or a lone LF; a final line without a break is a line too.
@@ -126,6 +129,9 @@ void forEachRawLine(std::string_view block, Visit&& visit) {
 class CommittedTextFile {
   public:
     CommittedTextFile(std::string_view path, OnExisting onExisting);
+    // The file at relative beneath root (CommittedFile's constructor from a
+    // root says what it refuses).
+    CommittedTextFile(const ConfinedRoot& root, std::string_view relative, OnExisting onExisting);
 
     // The text and CR LF.
     void print(std::string_view text);

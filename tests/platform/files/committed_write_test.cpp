@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "files_fixture.h"
+#include "platform/files/confined.h"
 #include "platform/files/file_ops.h"
 #include "platform/files/text_file.h"
 
@@ -110,6 +111,19 @@ class CommitSteps : public CommitTest {
                  out.close();
              },
              c() + "/disk.ini", "D:\\\r\n", "E:\\\r\n", std::nullopt},
+            {"write beneath a root", [](CommitTest&) {},
+             [] { ConfinedRoot::open("C:\\").write("ini.ini", "new"); }, c() + "/ini.ini",
+             "old\r\n", "new", std::nullopt},
+            {"rewrite beneath a root", [](CommitTest&) {},
+             [] { WholeFileRewrite(ConfinedRoot::open("C:\\"), "INI.INI", "new"); },
+             c() + "/ini.ini", "old\r\n", "new\r\n", std::nullopt},
+            {"copy beneath roots",
+             [this](CommitTest&) { writeBytes(c() + "/src.txt", "copied bytes"); },
+             [] {
+                 const ConfinedRoot root = ConfinedRoot::open("C:\\");
+                 root.copyInto("dst.ini", root, "src.txt", OnExisting::Replace);
+             },
+             c() + "/dst.ini", "old\r\n", "copied bytes", std::nullopt},
         };
         if (d()) {
             w.push_back({"move to another file system",

@@ -1,0 +1,215 @@
+// The confined layer: every change to a file on disk happens beneath an open
+// root folder.
+//
+// A root is an open handle of a folder (O_PATH), opened from a Windows path
+// through the drive table, from a native path, or beneath another root. Each
+// operation takes a path relative to the root, Windows-style ("docs\a.txt";
+// "/" is accepted too), and resolves it beneath the root's handle, never by
+// the root's path again:
+// - "." is dropped and ".." applied to the names given; a ".." that would
+//   climb above the root is refused, and so is an absolute path ("C:\x",
+//   "\x", "/x", another drive's path);
+// - each name is looked up in its folder as the drive table looks names up
+//   (paths.h): the name itself, else the entry whose Windows name equals it,
+//   else the one entry whose Windows name equals it without regard to ASCII
+//   case (none when several do: a missing name is then created under the
+//   spelling given). A delete and a change of attributes take the last name
+//   only exactly (its own bytes or its Windows name), never ignoring case;
+// - the folders on the way are opened with openat2 RESOLVE_BENEATH |
+//   RESOLVE_NO_MAGICLINKS, or, where the system has no openat2, by a walk
+//   name by name with O_NOFOLLOW that follows a link only as openat2 would:
+//   never through an absolute link, a ".." above the root or a /proc link.
+//   A link inside the root that stays inside is followed;
+// - the last name of a delete, rename, attribute change or copy is never
+//   followed: a link there is itself deleted, renamed or replaced, and its
+//   target is never touched; a link's attributes are never changed. A
+//   committed write follows a link there only while it stays beneath the
+//   root (the file it names is replaced, as WholeFileRewrite does).
+//
+// Refusals raise platform::Error 75 with "路径不在允许的文件夹里：" and the
+// Windows path (the root's and the relative one joined; a root without a
+// Windows path names its native path). Other failures raise the number of
+// their errno as the rest of the files layer does (53 a missing file, 76 a
+// missing folder, 58 an existing name, 70 no permission, 61 a full disk, ...).
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "platform/error.h"
+#include "platform/files/committed_write.h"
+
+namespace platform::files {
+
+// How paths are resolved beneath a root: openat2 where the system has it
+// (Automatic), or always one way (tests).
+enum class Resolution { Automatic, Openat2, Walk };
+// True when the running system resolves with openat2 (RESOLVE_BENEATH).
+bool openat2Available();
+// Test seam: the resolution every root uses from now on; returns the one
+// before. Openat2 where the system lacks it fails every look-up (ENOSYS).
+Resolution setResolution(Resolution resolution);
+
+class ScopedResolution {
+  public:
+    explicit ScopedResolution(Resolution r) : previous_(setResolution(r)) {}
+    ~ScopedResolution() { setResolution(previous_); }
+    ScopedResolution(const ScopedResolution&) = delete;
+    ScopedResolution& operator=(const ScopedResolution&) = delete;
+
+  private:
+    Resolution previous_;
+};
+
+// What a query finds at a name.
+struct EntryStatus {
+    std::uint32_t attributes = 0;  // attr:: bits of listing.h
+    std::uint64_t size = 0;        // bytes of a file; 0 for a folder
+    bool isFolder = false;
+    bool isLink = false;  // the name is a link (only when the last name is not followed)
+    unsigned mode = 0;    // permission bits
+};
+
+// Whether a query follows a link at the last name (beneath the root only).
+enum class Follow { No, Yes };
+
+// Whether a delete also takes a read-only file (clearing its read-only
+// attribute first, as the commands do before they delete).
+enum class ReadOnlyToo { No, Yes };
+
+// Told of a name a folder copy leaves out because it leads out of the source
+// root (its Windows path); without one, the copy raises 75 there.
+using RefusedName = std::function<void(const std::string& windowsPath)>;
+
+class ConfinedRoot {
+  public:
+    // Opens a Windows folder through the drive table (the root itself may be
+    // reached through links: it is the program's or the user's choice).
+    // Raises 52, 68, 71 as resolvePath, 76 when it is missing or no folder.
+    static ConfinedRoot open(std::string_view windowsFolder);
+    // Opens a native folder (76 when it is missing or no folder). Its Windows
+    // path is toWindows of it, or none when no drive holds it.
+    static ConfinedRoot openNative(const std::string& nativeFolder);
+    // The folder at relative, resolved beneath this root, as a root of its
+    // own (webhtml\<disc> beneath webhtml). 76 when it is missing or no
+    // folder; 75 when it leads out.
+    ConfinedRoot folder(std::string_view relative) const;
+
+    ConfinedRoot(ConfinedRoot&& other) noexcept;
+    ConfinedRoot& operator=(ConfinedRoot&& other) noexcept;
+    ConfinedRoot(const ConfinedRoot&) = delete;
+    ConfinedRoot& operator=(const ConfinedRoot&) = delete;
+    ~ConfinedRoot();
+
+    // "C:\zelbrin" (a drive's root "E:\"); "" for a native root no drive holds.
+    const std::string& windowsPath() const { return windows_; }
+    // The native path the root was opened at (for messages and the hook).
+    const std::string& nativePath() const { return native_; }
+    // The Windows path of a relative path (for messages).
+    std::string windowsOf(std::string_view relative) const;
+    // The path of windowsPath relative to this root ("" for the root
+    // itself), judged on the Windows names ("." and ".." applied, letter case
+    // ignored) and the drive table's entry that holds each (a path the table
+    // maps through another entry, such as "C:\My Documents" below "C:\", is
+    // not below it). Raises 52 and 68 as resolvePath, and 75 with the text
+    // and windowsPath when it is not below the root.
+    std::string relativeOf(std::string_view windowsPath) const;
+
+    // What is at relative; nothing when it is missing (or its folder is).
+    // Follow::Yes follows a link at the last name while it stays beneath the
+    // root (a dangling link: nothing); every other name is resolved beneath.
+    std::optional<EntryStatus> status(std::string_view relative, Follow follow = Follow::Yes) const;
+    // The name exists (a link too, wherever it points).
+    bool exists(std::string_view relative) const;
+
+    // Makes one folder: 58 when the name exists, 76 when its folder is missing.
+    void createFolder(std::string_view relative) const;
+    // Makes every missing folder of relative, each resolved beneath the root
+    // before it is made, so nothing is made through a link that leads out.
+    // 58 when a name on the way is a file. True when a folder was made.
+    bool createFolders(std::string_view relative) const;
+
+    // Writes a file whole through the committed-write path (CommittedFile of
+    // committed_write.h; its constructor from a root says what it refuses).
+    void write(std::string_view relative, std::string_view bytes,
+               OnExisting onExisting = OnExisting::Replace,
+               std::optional<unsigned> mode = std::nullopt) const;
+    // Adds bytes at the end of a file (made when missing) through the
+    // committed-write path: the file is rewritten whole with its old bytes
+    // and the new, so a failure leaves it exactly as it was.
+    void append(std::string_view relative, std::string_view bytes) const;
+
+    // Copies the file sourceRelative beneath sourceRoot (read confined too: a
+    // link that leads out of sourceRoot is refused) to relative, through the
+    // committed-write path, keeping its time and read-only attribute, as
+    // copyFile of file_ops.h: 53 a missing source or a folder, 76 a missing
+    // folder, 58 an existing target with OnExisting::Refuse, 70 a target that
+    // is a folder, a read-only file or the source itself. A link at the target
+    // is replaced itself, never followed.
+    void copyInto(std::string_view relative, const ConfinedRoot& sourceRoot,
+                  std::string_view sourceRelative, OnExisting onExisting) const;
+    // Copies the folder sourceRelative beneath sourceRoot with everything in
+    // it to relative, as copyFolder of file_ops.h (58 when the target exists
+    // and onExisting is Refuse, else into it replacing files; 75 when the
+    // target lies inside the source). Links inside the source are followed
+    // while they stay beneath sourceRoot; one that leads out is told to
+    // refused (or raises 75) and left out. A folder met twice on one path
+    // (a loop of links) is copied once.
+    void copyFolderInto(std::string_view relative, const ConfinedRoot& sourceRoot,
+                        std::string_view sourceRelative, OnExisting onExisting,
+                        const RefusedName& refused = {}) const;
+
+    // Renames or moves a file or folder within the root, durably, as moveFile
+    // of file_ops.h: a link is renamed itself. OnExisting::Refuse: 58 when the
+    // target exists, except the same entry under another letter case, which
+    // is renamed in place; Replace: an existing file (or link) is replaced.
+    // 53 a missing source, 76 a missing folder, 75 the root itself.
+    void rename(std::string_view from, std::string_view to, OnExisting onExisting) const;
+    // A second name for a file within the root (a hard link; a link is linked
+    // itself), made durable: 58 when the name exists.
+    void hardLink(std::string_view existing, std::string_view relative) const;
+
+    // Deletes a file, or a link itself (never its target): 53 missing or a
+    // folder, 76 its folder missing, 75 a read-only file (unless
+    // ReadOnlyToo::Yes) or file system.
+    void remove(std::string_view relative, ReadOnlyToo readOnlyToo = ReadOnlyToo::No) const;
+    // Deletes an empty folder, or a link itself: 76 missing, 58 not empty, 75 a file.
+    void removeFolder(std::string_view relative) const;
+    // Sets the attributes (only the read-only bit has an effect, as
+    // setAttributes of file_ops.h) of a file or folder; "" is the root
+    // itself. A link is refused (75 with the text and the path): neither it
+    // nor its target changes. 53 when it is missing.
+    void setAttributes(std::string_view relative, std::uint32_t attributes) const;
+
+  private:
+    friend class CommittedFile;
+    struct Located;
+    struct WriteTarget;
+    struct CopyRun;
+    enum class LastName { Exactly, IgnoringCase };
+
+    ConfinedRoot() = default;
+    Located locate(std::string_view relative, LastName match) const;
+    WriteTarget writeTarget(std::string_view relative, OnExisting onExisting) const;
+    [[noreturn]] void refuse(const std::string& shown) const;
+    // Opens the native relative path beneath the root; raises (refusals 75,
+    // else the errno's number with notFound for a missing name).
+    int openBeneath(const std::string& nativeRelative, int flags, const std::string& shown,
+                    int notFound) const;
+    void copyTree(CopyRun& run, const std::string& sourceNative, const std::string& sourceShown,
+                  int targetFolder, const std::string& targetName,
+                  const std::string& targetPath) const;
+
+    int fd_ = -1;
+    std::string windows_;
+    std::string native_;
+    std::string driveName_;                // the drive table's entry holding windows_
+    std::vector<std::string> windowsNames_;  // windows_'s names below the drive's root
+};
+
+}  // namespace platform::files
