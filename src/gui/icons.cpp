@@ -2,8 +2,10 @@
 
 #include <QFont>
 #include <QHash>
+#include <QIconEngine>
 #include <QPainter>
 #include <QPainterPath>
+#include <algorithm>
 #include <array>
 #include <cmath>
 
@@ -1011,10 +1013,35 @@ QIcon icon(std::string_view key) {
     return i;
 }
 
-QIcon applicationIcon() {
-    QIcon i;
-    for (int size : {16, 32, 48, 64, 128}) i.addPixmap(pixmapOf(application, size));
-    return i;
-}
+namespace {
+
+// The application's icon, each size drawn when it is first asked for (the
+// large ones cost more than the rest of the window's start).
+class ApplicationIconEngine final : public QIconEngine {
+  public:
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode,
+               QIcon::State state) override {
+        painter->drawPixmap(rect, pixmap(rect.size(), mode, state));
+    }
+    QPixmap pixmap(const QSize& size, QIcon::Mode, QIcon::State) override {
+        const int side = std::max(1, std::min(size.width(), size.height()));
+        auto it = drawn_.find(side);
+        if (it == drawn_.end()) it = drawn_.insert(side, pixmapOf(application, side));
+        return *it;
+    }
+    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override {
+        QList<QSize> sizes;
+        for (int side : {16, 32, 48, 64, 128}) sizes << QSize(side, side);
+        return sizes;
+    }
+    QIconEngine* clone() const override { return new ApplicationIconEngine(*this); }
+
+  private:
+    QHash<int, QPixmap> drawn_;
+};
+
+}  // namespace
+
+QIcon applicationIcon() { return QIcon(new ApplicationIconEngine); }
 
 }  // namespace gui
