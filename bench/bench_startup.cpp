@@ -15,6 +15,8 @@
 // the ratio of the medians to the bare window's.
 //
 // Usage: bench_startup [runs]   (default 15)
+// BENCH_PROGRAM=<path> times another build of the program instead (one that
+// has the option), to compare before and after.
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/resource.h>
@@ -157,7 +159,9 @@ int main(int argc, char** argv) {
                           ("zelbrin-bench-startup-" + std::to_string(::getpid()));
     makeProgramFolders(root);
     const std::string discs = (root / "discs").string(), empty = (root / "empty").string();
-    const std::vector<std::string> program = {ZELBRIN_PROGRAM, "--exit-after-first-paint"};
+    const char* other = std::getenv("BENCH_PROGRAM");
+    const std::vector<std::string> program = {other && *other ? other : ZELBRIN_PROGRAM,
+                                              "--exit-after-first-paint"};
 
     // The first start of each installs the program's resources; the window's
     // size comes from the program itself.
@@ -178,8 +182,8 @@ int main(int argc, char** argv) {
     fs::remove_all(root);
 
     const char* platform = std::getenv("QT_QPA_PLATFORM");
-    std::printf("start-up to the first painted window %s, %s, %d runs each\n", size.c_str(),
-                platform ? platform : "offscreen", runs);
+    std::printf("start-up of %s to the first painted window %s, %s, %d runs each\n",
+                program[0].c_str(), size.c_str(), platform ? platform : "offscreen", runs);
     const double b = bareSeries.median();
     for (const Series* s : {&bareSeries, &emptySeries, &discSeries}) {
         std::printf("%-16s median %.3f s (fastest %.3f s), peak %5.1f MB", s->what, s->median(),
