@@ -26,6 +26,7 @@
 #include "gui/front_end.h"
 #include "gui/qt_services.h"
 #include "gui/qt_ui.h"
+#include "gui/web_view.h"
 #include "mainwindow/app_services.h"
 #include "mainwindow/form1.h"
 #include "platform/ui/dispatcher.h"
@@ -118,6 +119,9 @@ int main(int argc, char** argv) {
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     const std::string root = scanbench::tree().string();
+    // As the program does: a browser shown during the run starts the web
+    // engine, which needs this before the application (as root above all).
+    gui::prepareWebEngine();
     QApplication app(argc, argv);
 
     Machine m;

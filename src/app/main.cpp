@@ -3,13 +3,22 @@
 // The main window's Form_Load runs first (it may end the program, as a
 // refused log-in does); then the window shows centred at its design size,
 // and the program ends when the main window unloads.
+//
+// With the option --exit-after-first-paint the program ends as soon as the
+// main window has been painted once, after printing the window's size
+// ("1024x768") on the standard output: the start-up benchmark times the
+// whole process that way.
 #include <cstdio>
 #include <cstdlib>
 
 #ifdef ZELBRIN_WITH_GUI
 
 #include <QApplication>
+#include <QEvent>
 #include <QMessageBox>
+#include <QTimer>
+#include <QWidget>
+#include <cstring>
 #include <exception>
 #include <filesystem>
 #include <string>
@@ -47,6 +56,36 @@ struct DispatcherUi {
     DispatcherUi(const DispatcherUi&) = delete;
     DispatcherUi& operator=(const DispatcherUi&) = delete;
 };
+
+// Ends the program after the first paint of a window: the paint events of
+// one repaint are delivered together, so the end, queued behind them, comes
+// when the whole window is drawn.
+class ExitAfterFirstPaint : public QObject {
+  public:
+    explicit ExitAfterFirstPaint(QWidget* window) : QObject(window), window_(window) {
+        QApplication::instance()->installEventFilter(this);
+    }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* e) override {
+        if (!done_ && e->type() == QEvent::Paint && watched->isWidgetType() &&
+            static_cast<QWidget*>(watched)->window() == window_) {
+            done_ = true;
+            QTimer::singleShot(0, this, [this] {
+                std::printf("%dx%d\n", window_->width(), window_->height());
+                std::fflush(stdout);
+                QApplication::exit(0);
+            });
+        }
+        return false;
+    }
+
+  private:
+    QWidget* window_;
+    bool done_ = false;
+};
+
+bool exitAfterFirstPaint = false;
 
 int run() {
     namespace files = platform::files;
@@ -106,6 +145,7 @@ int run() {
 
     gui::FormView& view = frontEnd.open(form, gui::FrontEnd::WindowKind::Main);
     view.onUnloaded = [] { QApplication::exit(0); };
+    if (exitAfterFirstPaint) new ExitAfterFirstPaint(view.window());
     view.showWindow();
     const int code = form.loaded() ? QApplication::exec() : 0;
     frontEnd.close(form);
@@ -118,6 +158,8 @@ int main(int argc, char** argv) {
     gui::prepareWebEngine();
     QApplication app(argc, argv);
     gui::installTranslations(app);  // Qt's dialogs and the web engine's pages in Chinese
+    for (int i = 1; i < argc; ++i)
+        if (std::strcmp(argv[i], "--exit-after-first-paint") == 0) exitAfterFirstPaint = true;
     gui::useQtMediaEngine();
     // The program ends when the main window unloads, not when a box that
     // start-up shows before it closes.

@@ -13,8 +13,10 @@
 
 // ---- the builds ----
 
-void Form1::file1load() {
-    for (const std::string& fileName : catalogue::listIndexFiles(File1, app().ProgramFolder)) {
+void Form1::file1load() { file1load(catalogue::listIndexFiles(File1, app().ProgramFolder)); }
+
+void Form1::file1load(const std::vector<std::string>& indexFiles) {
+    for (const std::string& fileName : indexFiles) {
         const std::string name = catalogue::discNameOfIndexFile(fileName);
         TreeView1.add(catalogue::treeNodeKey(name), name, images::Disc);
     }

@@ -1,9 +1,8 @@
 #include "gui/cd_audio_sink.h"
 
-#include <QAudioFormat>
-#include <QAudioSink>
 #include <QIODevice>
-#include <QMediaDevices>
+
+#include "gui/engines.h"
 
 namespace gui {
 
@@ -32,13 +31,10 @@ QtCdAudioOutput::~QtCdAudioOutput() { stop(); }
 
 void QtCdAudioOutput::start(Source source) {
     stop();
-    QAudioFormat format;
-    format.setSampleRate(44100);
-    format.setChannelCount(2);
-    format.setSampleFormat(QAudioFormat::Int16);
+    engines::Engines* e = engines::engines();
+    if (e == nullptr) return;
     stream_ = std::make_unique<Stream>(std::move(source));
-    sink_ = std::make_unique<QAudioSink>(QMediaDevices::defaultAudioOutput(), format);
-    sink_->start(stream_.get());
+    sink_ = e->startSound(stream_.get(), 44100, 2);
 }
 
 void QtCdAudioOutput::pause() {

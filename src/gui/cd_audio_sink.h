@@ -1,15 +1,18 @@
 // The sound output of the audio CD on the desktop: a QAudioSink that pulls
 // the disc's sound (44100 Hz, stereo, 16-bit) from the cdaudio device as it
-// plays, on the default output of the system.
+// plays, on the default output of the system. The sink comes from the
+// engines library (gui/engines.h), loaded when a disc first plays.
 #pragma once
 
 #include <memory>
 
 #include "platform/system/cd_audio.h"
 
-class QAudioSink;
-
 namespace gui {
+
+namespace engines {
+class SoundOutput;
+}
 
 class QtCdAudioOutput final : public platform::system::CdAudioOutput {
   public:
@@ -27,7 +30,7 @@ class QtCdAudioOutput final : public platform::system::CdAudioOutput {
   private:
     class Stream;
     std::unique_ptr<Stream> stream_;
-    std::unique_ptr<QAudioSink> sink_;
+    std::unique_ptr<engines::SoundOutput> sink_;
 };
 
 }  // namespace gui

@@ -26,12 +26,15 @@ ControlView::~ControlView() {
 FrontEnd& ControlView::frontEnd() const { return form_.frontEnd(); }
 
 void ControlView::setWidget(QWidget* w) {
+    w->setParent(form_.canvas());
     if (widget_) {
+        // The new widget takes the former one's place among the controls.
+        w->stackUnder(widget_);
         frontEnd().unregisterWidget(widget_);
+        widget_->hide();
         widget_->deleteLater();
     }
     widget_ = w;
-    w->setParent(form_.canvas());
     frontEnd().registerWidget(w, this);
     stale_ = true;
     revision_ = 0;

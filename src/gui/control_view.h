@@ -53,7 +53,8 @@ class ControlView {
     // Where the widget goes, given the model's rectangle in pixels (a label
     // grows past it rather than cut its text).
     virtual QRect placement(const QRect& model) const { return model; }
-    // Puts the widget in place (replacing a former one); the view owns it.
+    // Puts the widget in place (replacing a former one, in its place in the
+    // stacking order); the view owns it.
     void setWidget(QWidget* w);
     // A gesture of the user on this control (see FrontEnd::gesture).
     void gesture(const std::function<void()>& call);

@@ -1,11 +1,18 @@
 #include "gui/icons.h"
 
+#include <QApplication>
 #include <QFont>
 #include <QHash>
+#include <QIconEngine>
 #include <QPainter>
 #include <QPainterPath>
+#include <QStyle>
+#include <QStyleOption>
+#include <algorithm>
 #include <array>
 #include <cmath>
+#include <initializer_list>
+#include <vector>
 
 namespace gui {
 
@@ -1000,21 +1007,75 @@ bool hasIcon(std::string_view key) { return &specOf(key) != &neutral; }
 
 QPixmap iconPixmap(std::string_view key, int size) { return pixmapOf(specOf(key), size); }
 
+namespace {
+
+// An icon of our pictures with the pictures of a few sizes, each drawn when it
+// is first asked for: a window draws most of its icons at one size only.
+// Otherwise it answers as an icon of ready pictures does: the smallest size
+// at least as large as the one asked for (else the largest), scaled down to
+// it, and the style's disabled or selected look made from it.
+class DrawnIconEngine final : public QIconEngine {
+  public:
+    DrawnIconEngine(const Spec& spec, std::initializer_list<int> sides)
+        : spec_(spec), sides_(sides) {}
+
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode,
+               QIcon::State state) override {
+        painter->drawPixmap(rect, pixmap(rect.size(), mode, state));
+    }
+    QSize actualSize(const QSize& size, QIcon::Mode, QIcon::State) override {
+        const int side = sideFor(size);
+        return QSize(side, side).scaled(size.boundedTo(QSize(side, side)), Qt::KeepAspectRatio);
+    }
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+        const int side = sideFor(size);
+        auto it = drawn_.find(side);
+        if (it == drawn_.end()) it = drawn_.insert(side, pixmapOf(spec_, side));
+        QPixmap pm = *it;
+        const QSize shown = actualSize(size, mode, state);
+        if (shown != pm.size())
+            pm = pm.scaled(shown, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        if (mode != QIcon::Normal && mode != QIcon::Active) {
+            QStyleOption option;
+            option.palette = QApplication::palette();
+            const QPixmap generated = QApplication::style()->generatedIconPixmap(mode, pm, &option);
+            if (!generated.isNull()) pm = generated;
+        }
+        return pm;
+    }
+    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override {
+        QList<QSize> sizes;
+        for (int side : sides_) sizes << QSize(side, side);
+        return sizes;
+    }
+    QIconEngine* clone() const override { return new DrawnIconEngine(*this); }
+
+  private:
+    int sideFor(const QSize& size) const {
+        const int wanted = size.width() * size.height();
+        int best = 0;
+        for (int side : sides_)
+            if (side * side >= wanted && (best == 0 || side < best)) best = side;
+        return best != 0 ? best : sides_.back();
+    }
+
+    const Spec& spec_;
+    std::vector<int> sides_;
+    QHash<int, QPixmap> drawn_;
+};
+
+}  // namespace
+
 QIcon icon(std::string_view key) {
     static QHash<QString, QIcon> cache;
     const QString k = QString::fromUtf8(key.data(), static_cast<qsizetype>(key.size()));
     auto it = cache.find(k);
     if (it != cache.end()) return *it;
-    QIcon i;
-    for (int size : {16, 32}) i.addPixmap(iconPixmap(key, size));
+    const QIcon i(new DrawnIconEngine(specOf(key), {16, 32}));
     cache.insert(k, i);
     return i;
 }
 
-QIcon applicationIcon() {
-    QIcon i;
-    for (int size : {16, 32, 48, 64, 128}) i.addPixmap(pixmapOf(application, size));
-    return i;
-}
+QIcon applicationIcon() { return QIcon(new DrawnIconEngine(application, {16, 32, 48, 64, 128})); }
 
 }  // namespace gui

@@ -1,9 +1,6 @@
 #include "gui/media_engine.h"
 
-#include <QAudioOutput>
-#include <QMediaPlayer>
 #include <QUrl>
-#include <QVideoWidget>
 #include <algorithm>
 
 #include "gui/qt_convert.h"
@@ -11,43 +8,51 @@
 
 namespace gui {
 
-QtMediaEngine::QtMediaEngine() : owner_(std::make_unique<QObject>()) {
-    player_ = new QMediaPlayer(owner_.get());
-    audio_ = new QAudioOutput(owner_.get());
-    player_->setAudioOutput(audio_);
-    QObject::connect(player_, &QMediaPlayer::mediaStatusChanged, owner_.get(),
-                     [this](QMediaPlayer::MediaStatus status) {
-                         if (status == QMediaPlayer::EndOfMedia) endOfStream();
-                     });
-}
+QtMediaEngine::QtMediaEngine() = default;
 
-QtMediaEngine::~QtMediaEngine() {
-    player_->stop();
-    player_->setVideoOutput(nullptr);
+QtMediaEngine::~QtMediaEngine() = default;
+
+engines::Player* QtMediaEngine::player() {
+    if (!player_) {
+        engines::Engines* e = engines::engines();
+        if (e == nullptr) return nullptr;
+        player_ = e->makePlayer([this] { endOfStream(); });
+        player_->setVideoOutput(video_);
+    }
+    return player_.get();
 }
 
 void QtMediaEngine::open(const std::string& windowsPath) {
     const std::string native = platform::files::resolveExisting(windowsPath).native;
-    player_->setSource(QUrl::fromLocalFile(toQ(native)));
+    if (engines::Player* p = player()) p->setSource(QUrl::fromLocalFile(toQ(native)));
 }
 
-void QtMediaEngine::close() { player_->setSource(QUrl()); }
+void QtMediaEngine::close() {
+    if (player_) player_->setSource(QUrl());
+}
 
-void QtMediaEngine::play() { player_->play(); }
+void QtMediaEngine::play() {
+    if (engines::Player* p = player()) p->play();
+}
 
-void QtMediaEngine::pause() { player_->pause(); }
+void QtMediaEngine::pause() {
+    if (player_) player_->pause();
+}
 
 void QtMediaEngine::stop() {
-    if (player_->playbackState() == QMediaPlayer::PlayingState) player_->pause();
+    if (player_ && player_->playing()) player_->pause();
 }
 
-double QtMediaEngine::position() const { return static_cast<double>(player_->position()) / 1000; }
+double QtMediaEngine::position() const {
+    return player_ ? static_cast<double>(player_->position()) / 1000 : 0;
+}
 
 void QtMediaEngine::setPosition(double seconds) {
-    player_->setPosition(static_cast<qint64>(seconds * 1000));
+    if (player_) player_->setPosition(static_cast<qint64>(seconds * 1000));
 }
 
 void QtMediaEngine::fastForward() {
+    if (!player_) return;
     const qint64 end = player_->duration();
     qint64 to = player_->position() + 10000;
     if (end > 0) to = std::min(to, end);
@@ -55,10 +60,13 @@ void QtMediaEngine::fastForward() {
 }
 
 void QtMediaEngine::fastReverse() {
-    player_->setPosition(std::max<qint64>(0, player_->position() - 10000));
+    if (player_) player_->setPosition(std::max<qint64>(0, player_->position() - 10000));
 }
 
-void QtMediaEngine::setVideoOutput(QVideoWidget* widget) { player_->setVideoOutput(widget); }
+void QtMediaEngine::setVideoOutput(QWidget* widget) {
+    video_ = widget;
+    if (player_) player_->setVideoOutput(widget);
+}
 
 void useQtMediaEngine() {
     platform::setMediaEngineFactory([] { return std::make_unique<QtMediaEngine>(); });

@@ -1,15 +1,17 @@
-// The media engine of the desktop: Qt Multimedia (QMediaPlayer with an
-// audio output; video goes to the widget the player's view gives it).
+// The media engine of the desktop: Qt Multimedia (a player with an audio
+// output; video goes to the widget the player's view gives it). The player
+// comes from the engines library (gui/engines.h) and is made when the first
+// file is loaded or played, so that Qt Multimedia (and the sound system
+// behind it) is loaded and started only when the program first plays
+// something.
 #pragma once
 
-#include <QObject>
+#include <QPointer>
+#include <QWidget>
 #include <memory>
 
+#include "gui/engines.h"
 #include "platform/controls/media_player.h"
-
-class QMediaPlayer;
-class QAudioOutput;
-class QVideoWidget;
 
 namespace gui {
 
@@ -32,13 +34,17 @@ class QtMediaEngine final : public platform::MediaEngine {
     void fastForward() override;
     void fastReverse() override;
 
-    // Where the pictures of a video go (nullptr: none).
-    void setVideoOutput(QVideoWidget* widget);
+    // Where the pictures of a video go (a widget of the engines'
+    // makeVideoWidget; nullptr: none).
+    void setVideoOutput(QWidget* widget);
+    QWidget* videoOutput() const { return video_; }
 
   private:
-    std::unique_ptr<QObject> owner_;  // parent of the player and the output
-    QMediaPlayer* player_;
-    QAudioOutput* audio_;
+    // The player, made at the first call; nullptr without the engines.
+    engines::Player* player();
+
+    std::unique_ptr<engines::Player> player_;
+    QPointer<QWidget> video_;
 };
 
 // Makes every media player of the program play through Qt Multimedia.

@@ -5,7 +5,6 @@
 // web_view.cpp.
 #include <QLabel>
 #include <QStackedWidget>
-#include <QVideoWidget>
 #include <algorithm>
 #include <array>
 #include <cctype>
@@ -78,6 +77,8 @@ class PictureBoxView : public ControlView {
 
 // ---- MediaPlayer and FlashPlayer ----
 
+// The video widget is made for the first video shown: Qt Multimedia is
+// loaded only when the program first plays something.
 class MediaPlayerView : public ControlView {
   public:
     MediaPlayerView(platform::MediaPlayer& m, FormView& f) : ControlView(m, f), m_(m) {
@@ -87,30 +88,43 @@ class MediaPlayerView : public ControlView {
         p.setColor(QPalette::Window, QColor(0x20, 0x20, 0x20));
         p.setColor(QPalette::WindowText, QColor(0xE0, 0xE0, 0xE0));
         label_->setPalette(p);
-        video_ = new QVideoWidget;
         stack_->addWidget(label_);
-        stack_->addWidget(video_);
         setWidget(stack_);
-        if (auto* engine = dynamic_cast<QtMediaEngine*>(&m_.engine()))
-            engine->setVideoOutput(video_);
     }
     ~MediaPlayerView() override {
-        if (auto* engine = dynamic_cast<QtMediaEngine*>(&m_.engine()))
-            engine->setVideoOutput(nullptr);
+        if (!video_) return;
+        auto* engine = dynamic_cast<QtMediaEngine*>(&m_.engine());
+        if (engine && engine->videoOutput() == video_) engine->setVideoOutput(nullptr);
     }
 
   protected:
     void apply() override {
         label_->setText(toQ(lastNameOf(m_.fileName())));
-        stack_->setCurrentWidget(isVideoPath(m_.fileName()) ? static_cast<QWidget*>(video_)
-                                                            : label_);
+        QWidget* shown = label_;
+        if (isVideoPath(m_.fileName()) && videoWidget()) {
+            // The pictures go to the player's engine (one given later too).
+            auto* engine = dynamic_cast<QtMediaEngine*>(&m_.engine());
+            if (engine && engine->videoOutput() != video_) engine->setVideoOutput(video_);
+            shown = video_;
+        }
+        stack_->setCurrentWidget(shown);
     }
 
   private:
+    // The video widget, made at the first call; nullptr without the engines.
+    QWidget* videoWidget() {
+        if (!video_)
+            if (engines::Engines* e = engines::engines()) {
+                video_ = e->makeVideoWidget();
+                stack_->addWidget(video_);
+            }
+        return video_;
+    }
+
     platform::MediaPlayer& m_;
     QStackedWidget* stack_;
     QLabel* label_;
-    QVideoWidget* video_;
+    QWidget* video_ = nullptr;
 };
 
 class FlashPlayerView : public ControlView {

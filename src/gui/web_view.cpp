@@ -2,24 +2,15 @@
 
 #include <unistd.h>
 
-#include <QBuffer>
 #include <QCoreApplication>
-#include <QPointer>
 #include <QTimer>
-#include <QWebEnginePage>
-#include <QWebEngineProfile>
-#include <QWebEngineSettings>
-#include <QWebEngineUrlRequestInterceptor>
-#include <QWebEngineUrlRequestJob>
-#include <QWebEngineUrlScheme>
-#include <QWebEngineUrlSchemeHandler>
-#include <QWebEngineView>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <sstream>
 
 #include "gui/control_view.h"
+#include "gui/engines.h"
 #include "gui/form_view.h"
 #include "gui/page_text.h"
 #include "gui/qt_convert.h"
@@ -51,136 +42,80 @@ bool readWhole(const std::string& native, std::string& bytes) {
     return !in.bad();
 }
 
-// Serves the local documents: the file or folder of the address's Windows
-// path, read through the drive table.
-class DocumentHandler : public QWebEngineUrlSchemeHandler {
-  public:
-    void requestStarted(QWebEngineUrlRequestJob* job) override {
-        const std::string path = windowsPathOfDocumentUrl(job->requestUrl());
-        std::string mime;
-        std::string bytes;
-        if (path.empty() || !document(path, mime, bytes)) {
-            job->fail(QWebEngineUrlRequestJob::UrlNotFound);
-            return;
-        }
-        auto* buffer = new QBuffer(job);
-        buffer->setData(bytes.data(), static_cast<qsizetype>(bytes.size()));
-        buffer->open(QIODevice::ReadOnly);
-        job->reply(QByteArray::fromStdString(mime), buffer);
-    }
-
-  private:
-    static bool document(const std::string& path, std::string& mime, std::string& bytes) {
-        namespace files = platform::files;
-        std::string native;
-        try {
-            native = files::resolveExisting(path).native;
-        } catch (const platform::Error&) {
-            return false;
-        }
-        std::error_code ec;
-        if (std::filesystem::is_directory(native, ec)) {
-            std::vector<ListedEntry> entries;
-            for (const files::FindEntry& e : files::findEntries(path, "*")) {
-                if (e.name == "." || e.name == "..") continue;
-                entries.push_back({e.name, e.isFolder()});
-            }
-            bytes = folderListingPage(path, entries);
-            mime = "text/html;charset=utf-8";
-            return true;
-        }
-        if (!std::filesystem::is_regular_file(native, ec) || !readWhole(native, bytes))
-            return false;
-        switch (documentKind(path)) {
-            case DocumentKind::Page:
-                switch (pageCharset(bytes)) {
-                    case PageCharset::Utf8:
-                        mime = "text/html;charset=utf-8";
-                        break;
-                    case PageCharset::Latin1:
-                        mime = "text/html;charset=windows-1252";
-                        break;
-                    case PageCharset::Cp936:
-                        mime = "text/html;charset=gb18030";
-                        break;
-                }
-                return true;
-            case DocumentKind::Picture:
-                mime = pictureMime(path);
-                return true;
-            case DocumentKind::Note:
-                bytes = notePage(path);
-                mime = "text/html;charset=utf-8";
-                return true;
-            case DocumentKind::Text:
-                bytes = documentText(bytes);
-                mime = "text/plain;charset=utf-8";
-                return true;
-        }
+// A local document: the file or folder of a Windows path, read through the
+// drive table.
+bool document(const std::string& path, std::string& mime, std::string& bytes) {
+    namespace files = platform::files;
+    std::string native;
+    try {
+        native = files::resolveExisting(path).native;
+    } catch (const platform::Error&) {
         return false;
     }
-};
-
-// Keeps the local documents to themselves: while a local document is the
-// page, only its own scheme's pictures, style sheets, scripts and frames
-// load, and no script fetches anything.
-class LocalContentGuard : public QWebEngineUrlRequestInterceptor {
-  public:
-    void interceptRequest(QWebEngineUrlRequestInfo& info) override {
-        using I = QWebEngineUrlRequestInfo;
-        const bool local = info.firstPartyUrl().scheme() == QLatin1String(Scheme) ||
-                           info.initiator().scheme() == QLatin1String(Scheme);
-        if (!local) return;
-        switch (info.resourceType()) {
-            case I::ResourceTypeMainFrame:
-                return;
-            case I::ResourceTypeXhr:
-            case I::ResourceTypePing:
-            case I::ResourceTypeWorker:
-            case I::ResourceTypeSharedWorker:
-            case I::ResourceTypeServiceWorker:
-            case I::ResourceTypePrefetch:
-            case I::ResourceTypeCspReport:
-            case I::ResourceTypePluginResource:
-            case I::ResourceTypeNavigationPreloadMainFrame:
-            case I::ResourceTypeNavigationPreloadSubFrame:
-                info.block(true);
-                return;
-            default:
-                break;
+    std::error_code ec;
+    if (std::filesystem::is_directory(native, ec)) {
+        std::vector<ListedEntry> entries;
+        for (const files::FindEntry& e : files::findEntries(path, "*")) {
+            if (e.name == "." || e.name == "..") continue;
+            entries.push_back({e.name, e.isFolder()});
         }
-        if (info.requestUrl().scheme() != QLatin1String(Scheme)) info.block(true);
+        bytes = folderListingPage(path, entries);
+        mime = "text/html;charset=utf-8";
+        return true;
     }
-};
+    if (!std::filesystem::is_regular_file(native, ec) || !readWhole(native, bytes)) return false;
+    switch (documentKind(path)) {
+        case DocumentKind::Page:
+            switch (pageCharset(bytes)) {
+                case PageCharset::Utf8:
+                    mime = "text/html;charset=utf-8";
+                    break;
+                case PageCharset::Latin1:
+                    mime = "text/html;charset=windows-1252";
+                    break;
+                case PageCharset::Cp936:
+                    mime = "text/html;charset=gb18030";
+                    break;
+            }
+            return true;
+        case DocumentKind::Picture:
+            mime = pictureMime(path);
+            return true;
+        case DocumentKind::Note:
+            bytes = notePage(path);
+            mime = "text/html;charset=utf-8";
+            return true;
+        case DocumentKind::Text:
+            bytes = documentText(bytes);
+            mime = "text/plain;charset=utf-8";
+            return true;
+    }
+    return false;
+}
 
-// The profile every preview browser shares (off the record: nothing of a
-// preview is kept on disk).
-QWebEngineProfile& previewProfile() {
-    static QPointer<QWebEngineProfile> profile;
-    if (!profile) {
-        // Owned by the application; the handler and the guard by the profile.
-        profile = new QWebEngineProfile(QCoreApplication::instance());
-        auto* handler = new DocumentHandler;
-        handler->setParent(profile);
-        auto* guard = new LocalContentGuard;
-        guard->setParent(profile);
-        profile->installUrlSchemeHandler(Scheme, handler);
-        profile->setUrlRequestInterceptor(guard);
-        QWebEngineSettings* settings = profile->settings();
-        settings->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
-        settings->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, false);
-        settings->setDefaultTextEncoding(QStringLiteral("GBK"));
-    }
-    return *profile;
+// The engines with the program's scheme registered (before the first
+// browser starts the web engine), or nullptr.
+engines::Engines* browserEngines() {
+    static engines::Engines* const e = [] {
+        engines::Engines* loaded = engines::engines();
+        if (loaded != nullptr)
+            loaded->useScheme(Scheme, [](const QUrl& url, QByteArray& mime, QByteArray& bytes) {
+                const std::string path = windowsPathOfDocumentUrl(url);
+                std::string m;
+                std::string b;
+                if (path.empty() || !document(path, m, b)) return false;
+                mime = QByteArray::fromStdString(m);
+                bytes = QByteArray::fromStdString(b);
+                return true;
+            });
+        return loaded;
+    }();
+    return e;
 }
 
 }  // namespace
 
 void prepareWebEngine() {
-    QWebEngineUrlScheme scheme(Scheme);
-    scheme.setSyntax(QWebEngineUrlScheme::Syntax::Path);
-    scheme.setFlags(QWebEngineUrlScheme::SecureScheme);
-    QWebEngineUrlScheme::registerScheme(scheme);
     if (geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
@@ -219,67 +154,18 @@ std::string modelAddressOf(const QUrl& url) {
 
 namespace {
 
-class PreviewPage : public QWebEnginePage {
-  public:
-    explicit PreviewPage(QObject* parent) : QWebEnginePage(&previewProfile(), parent) {}
-
-    // The address this view asked for (followed); any other navigation of
-    // the page's own frame goes to the model instead.
-    QUrl loading;
-    std::function<void(const std::string&)> onFollow;
-    std::function<void()> onNewWindow;
-
-  protected:
-    bool acceptNavigationRequest(const QUrl& url, NavigationType, bool isMainFrame) override {
-        if (!isMainFrame || url == loading) return true;
-        const std::string address = modelAddressOf(url);
-        QPointer<PreviewPage> self(this);
-        QTimer::singleShot(0, this, [self, address] {
-            if (self && self->onFollow) self->onFollow(address);
-        });
-        return false;
-    }
-    QWebEnginePage* createWindow(WebWindowType) override {
-        if (onNewWindow) onNewWindow();
-        return nullptr;  // no other window: the page stays where it is
-    }
-};
-
+// The engine's view is made when the browser first shows: a program that
+// never previews a page never loads the web engine nor starts it (its
+// profile and its helper processes). Until then a plain panel stands in.
 class WebBrowserView : public ControlView {
   public:
     WebBrowserView(platform::WebBrowser& m, FormView& f) : ControlView(m, f), m_(m) {
-        view_ = new QWebEngineView;
-        page_ = new PreviewPage(view_);
-        view_->setPage(page_);
-        page_->onFollow = [this](const std::string& address) {
-            platform::WebBrowser& m = m_;
-            gesture([&m, &address] { m.userFollowLink(address); });
-        };
-        page_->onNewWindow = [this] {
-            platform::WebBrowser& m = m_;
-            gesture([&m] { m.userNewWindow(); });
-        };
-        QObject::connect(page_, &QWebEnginePage::linkHovered, view_, [this](const QString& url) {
-            platform::WebBrowser& m = m_;
-            std::string text = url.isEmpty() ? std::string() : modelAddressOf(QUrl(url));
-            gesture([&m, &text] { m.userStatus(std::move(text)); });
-        });
-        // The page's selected text, brought up to date after the signal; the
-        // engine does not signal every change (a script's selection), so it
-        // is also looked at a few times a second while the page shows.
-        QObject::connect(page_, &QWebEnginePage::selectionChanged, view_,
-                         [this] { QTimer::singleShot(0, view_, [this] { takeSelection(); }); });
-        auto* poll = new QTimer(view_);
-        poll->setInterval(250);
-        QObject::connect(poll, &QTimer::timeout, view_, [this] {
-            if (view_->isVisible()) takeSelection();
-        });
-        poll->start();
-        setWidget(view_);
+        setWidget(new QWidget);
     }
 
   protected:
     void apply() override {
+        if (!view_ && !build()) return;
         if (m_.locationURL() == shown_) return;
         shown_ = m_.locationURL();
         const std::string path = m_.locationPath();
@@ -290,21 +176,55 @@ class WebBrowserView : public ControlView {
             url = QUrl(toQ(shown_));
         else
             url = QUrl(QStringLiteral("about:blank"));
-        page_->loading = url;
-        page_->load(url);
+        engines_->load(view_, url);
     }
 
   private:
+    bool build() {
+        engines_ = browserEngines();
+        if (engines_ == nullptr) return false;
+        engines::BrowserEvents events;
+        events.follow = [this](const QUrl& url) {
+            platform::WebBrowser& m = m_;
+            const std::string address = modelAddressOf(url);
+            gesture([&m, &address] { m.userFollowLink(address); });
+        };
+        events.newWindow = [this] {
+            platform::WebBrowser& m = m_;
+            gesture([&m] { m.userNewWindow(); });
+        };
+        events.linkHovered = [this](const QUrl& url) {
+            platform::WebBrowser& m = m_;
+            std::string text = url.isEmpty() ? std::string() : modelAddressOf(url);
+            gesture([&m, &text] { m.userStatus(std::move(text)); });
+        };
+        // The page's selected text, brought up to date after the signal; the
+        // engine does not signal every change (a script's selection), so it
+        // is also looked at a few times a second while the page shows.
+        events.selectionChanged = [this] {
+            QTimer::singleShot(0, view_, [this] { takeSelection(); });
+        };
+        view_ = engines_->makeBrowser(std::move(events));
+        auto* poll = new QTimer(view_);
+        poll->setInterval(250);
+        QObject::connect(poll, &QTimer::timeout, view_, [this] {
+            if (view_->isVisible()) takeSelection();
+        });
+        poll->start();
+        setWidget(view_);
+        return true;
+    }
+
     void takeSelection() {
         platform::WebBrowser& m = m_;
-        std::string text = fromQ(page_->selectedText());
+        std::string text = fromQ(engines_->selectedText(view_));
         if (text == m.selection()) return;
         gesture([&m, &text] { m.userSelect(std::move(text)); });
     }
 
     platform::WebBrowser& m_;
-    QWebEngineView* view_;
-    PreviewPage* page_;
+    engines::Engines* engines_ = nullptr;
+    QWidget* view_ = nullptr;  // the engine's view, once made
     std::string shown_;
 };
 

@@ -1,4 +1,5 @@
-// The preview browser's engine: Qt WebEngine, with the program serving the
+// The preview browser's engine: Qt WebEngine (from the engines library,
+// gui/engines.h), with the program serving the
 // local documents itself through its own address scheme ("zelbrin:/E:/a.htm"
 // for the file E:\a.htm). So the program, not the engine, decides how a
 // document is read: pages by their declared character set (none, gb2312 and
@@ -15,9 +16,11 @@
 
 namespace gui {
 
-// What has to happen before the QApplication is made: the scheme is
-// registered, and the engine's sandbox is switched off when the program runs
-// as root (it cannot start there otherwise), only then.
+// What has to happen before the QApplication is made: the engine's OpenGL
+// contexts are shared, and its sandbox is switched off when the program runs
+// as root (it cannot start there otherwise), only then. The engine itself is
+// loaded with the first browser shown (gui/engines.h), which registers the
+// program's scheme before it starts.
 void prepareWebEngine();
 
 // The scheme's address of a Windows path, and back ("" for another address).

@@ -257,10 +257,12 @@ class Form1 : public Form1Design {
 
     // ---- 1 catalogue store and disc scanning (src/catalogue) ----
     // The disc list and the category tree (form1_disc_trees.cpp). file1load adds
-    // one disc node per index file to TreeView1 (the caller empties it first)
-    // and colours the discs that own mirror copies; Treeview2Load adds the
+    // one disc node per index file to TreeView1 (the caller empties it first;
+    // the index files listed now, or those the caller has just listed) and
+    // colours the discs that own mirror copies; Treeview2Load adds the
     // category tree from the catalogue file and expands its top level.
     void file1load();
+    void file1load(const std::vector<std::string>& indexFiles);
     void Treeview2Load();
     void refresh1_Click();
     void refresh2_Click();

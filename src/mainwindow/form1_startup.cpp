@@ -1,4 +1,5 @@
 // Start-up and shutdown of the main window.
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -71,15 +72,23 @@ void Form1::Form_Load() {
 
     // The index folder and the disc count.
     onError.step([&] { files::createFolder(catalogue::indexFolderPath(programFolder)); });
+    std::optional<std::vector<std::string>> indexFiles;
     onError.step([&] {
-        Cdrom_Num = static_cast<int>(catalogue::listIndexFiles(File1, programFolder).size());
+        indexFiles = catalogue::listIndexFiles(File1, programFolder);
+        Cdrom_Num = static_cast<int>(indexFiles->size());
     });
 
     // The image list, the disc list and the trees' settings.
     for (platform::TreeView* tree : {&TreeView1, &TreeView2, &TreeView3, &TreeView4})
         tree->setImageList(&ImageList1);
     ListView1.setSmallIcons(&ImageList1);
-    onError.step([&] { file1load(); });
+    // The disc list from the same listing (listed anew only when that failed).
+    onError.step([&] {
+        if (indexFiles)
+            file1load(*indexFiles);
+        else
+            file1load();
+    });
     TreeView1.setStyle(7);
     TreeView2.setStyle(7);
     TreeView1.setLabelEdit(1);

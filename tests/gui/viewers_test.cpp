@@ -10,13 +10,16 @@
 #include <QEventLoop>
 #include <QImage>
 #include <QLabel>
+#include <QStackedWidget>
 #include <QTimer>
+#include <QVideoWidget>
 #include <QWebEnginePage>
 #include <QWebEngineView>
 #include <cstdint>
 #include <string>
 
 #include "gui/media_engine.h"
+#include "gui/qt_convert.h"
 #include "gui_fixture.h"
 #include "platform/controls/media_player.h"
 #include "platform/text/text.h"
@@ -61,6 +64,61 @@ std::string wavBytes(double seconds) {
     u32(samples * 2);
     for (std::uint32_t i = 0; i < samples; ++i) u16(static_cast<std::uint16_t>((i % 40) * 200));
     return out;
+}
+
+// The place of w among its siblings, bottom first (-1: not among them).
+int stackPlace(const QWidget* w) {
+    int place = 0;
+    for (const QObject* o : w->parentWidget()->children()) {
+        if (o == w) return place;
+        if (o->isWidgetType()) ++place;
+    }
+    return -1;
+}
+
+TEST(ViewerEngines, AreMadeWhenAPreviewFirstShowsInThePlaceOfTheirPanels) {
+    GuiMachine m;
+    m.showMain();
+    // Start-up makes neither the browser's engine view nor a video widget.
+    QWidget* panel = m.widgetOf<QWidget>(m.form.WebBrowser1);
+    ASSERT_NE(panel, nullptr);
+    EXPECT_EQ(qobject_cast<QWebEngineView*>(panel), nullptr);
+    QWidget* window = m.frontEnd.mainView()->window();
+    EXPECT_TRUE(window->findChildren<QWebEngineView*>().isEmpty());
+    EXPECT_TRUE(window->findChildren<QVideoWidget*>().isEmpty());
+
+    // The browser shown: its engine view takes the panel's place.
+    const int place = stackPlace(panel);
+    platform::dispatch([&] { m.form.WebBrowser1.setVisible(true); });
+    auto* view = m.widgetOf<QWebEngineView>(m.form.WebBrowser1);
+    ASSERT_NE(view, nullptr);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(stackPlace(view), place);
+    EXPECT_TRUE(view->isVisible());
+    EXPECT_EQ(view->geometry(),
+              QRect(gui::px(m.form.WebBrowser1.left()), gui::px(m.form.WebBrowser1.top()),
+                    gui::px(m.form.WebBrowser1.width()), gui::px(m.form.WebBrowser1.height())));
+
+    // A video shown: the player's view gets its video widget; a sound file
+    // shows its name.
+    m.h.writeBytes("C:\\m\\a.avi", "not really a film");
+    m.h.writeBytes("C:\\m\\b.wav", wavBytes(0.1));
+    m.form.MediaPlayer2.setEngine(std::make_unique<gui::QtMediaEngine>());
+    platform::dispatch([&] {
+        m.form.MediaPlayer2.setVisible(true);
+        m.form.MediaPlayer2.setAutoStart(false);
+        m.form.MediaPlayer2.setFileName("C:\\m\\a.avi");
+    });
+    auto* stack = m.widgetOf<QStackedWidget>(m.form.MediaPlayer2);
+    ASSERT_NE(stack, nullptr);
+    EXPECT_NE(qobject_cast<QVideoWidget*>(stack->currentWidget()), nullptr);
+    auto* engine = dynamic_cast<gui::QtMediaEngine*>(&m.form.MediaPlayer2.engine());
+    ASSERT_NE(engine, nullptr);
+    EXPECT_EQ(engine->videoOutput(), stack->currentWidget());
+    platform::dispatch([&] { m.form.MediaPlayer2.setFileName("C:\\m\\b.wav"); });
+    auto* name = qobject_cast<QLabel*>(stack->currentWidget());
+    ASSERT_NE(name, nullptr);
+    EXPECT_EQ(name->text(), QStringLiteral("b.wav"));
 }
 
 class Viewers : public ::testing::Test {

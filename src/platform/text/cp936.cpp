@@ -8,8 +8,9 @@
 // for U+E76C (8336C739) then reads as escaped bytes. The rest of the mapping
 // comes from glibc's iconv: on first use the lookup tables below are filled by asking
 // iconv about every two-byte code and every four-byte code of the Basic
-// Multilingual Plane. The conversions themselves then run on the tables, which
-// is many times faster than iconv on the long index files.
+// Multilingual Plane, and every character of it, a thousand in each call. The
+// conversions themselves then run on the tables, which is many times faster
+// than iconv on the long index files.
 //
 // Reading never loses a byte: each byte that does not start a character is
 // kept as an escape, the unpaired surrogate U+DC00 + byte in its UTF-8 form
@@ -44,6 +45,8 @@ inline char32_t escape(unsigned byte) { return kEscapeBase + byte; }
 
 // Four-byte codes of the BMP: 0x81308130 .. 0x8439FE39, numbered linearly.
 constexpr int kFourByteBmpCount = 4 * 12600;  // 50400, more than the 39420 in use
+// The BMP's four-byte codes in use: 0x81308130 .. 0x8431A439 (U+FFFF).
+constexpr int kFourByteBmpInUse = 39420;
 
 // Two-byte codes have a lead byte 0x81..0xFE and a trail byte 0x40..0x7E or
 // 0x80..0xFE; the table has room for every pair of a high byte and any byte,
@@ -115,7 +118,69 @@ class Iconv {
         return outLen - outLeft;
     }
 
+    // Converts count units of unitLen bytes (unit(i, bytes) writes the bytes
+    // of unit i) as convert would one by one, but a thousand in one call (one
+    // call per unit costs more than the rest of the program's start), in
+    // small buffers (fresh memory is dear too). Calls put(i, output, length)
+    // for each unit converted. unitOut(p, left) tells the length of the
+    // output unit at p (0: it cannot tell); a run whose output does not split
+    // into one unit per input unit is converted unit by unit.
+    template <class Unit, class UnitOut, class Put>
+    void convertUnits(std::size_t count, std::size_t unitLen, Unit unit, UnitOut unitOut, Put put) {
+        constexpr std::size_t Chunk = 1024;
+        std::vector<char> in(Chunk * unitLen);
+        std::vector<char> out(Chunk * 16);
+        std::vector<std::size_t> lengths(Chunk);
+        for (std::size_t first = 0; first < count;) {
+            const std::size_t n = std::min(Chunk, count - first);
+            for (std::size_t k = 0; k < n; ++k) unit(first + k, in.data() + k * unitLen);
+            std::size_t done = 0;
+            while (done < n) {
+                iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+                char* inPtr = in.data() + done * unitLen;
+                std::size_t inLeft = (n - done) * unitLen;
+                char* outPtr = out.data();
+                std::size_t outLeft = out.size();
+                const bool stopped =
+                    iconv(cd_, &inPtr, &inLeft, &outPtr, &outLeft) == static_cast<std::size_t>(-1);
+                const std::size_t run = ((n - done) * unitLen - inLeft) / unitLen;
+                std::size_t split = 0;
+                const char* p = out.data();
+                while (split < run && p < outPtr) {
+                    const std::size_t length = unitOut(p, static_cast<std::size_t>(outPtr - p));
+                    if (length == 0 || length > static_cast<std::size_t>(outPtr - p)) break;
+                    lengths[split++] = length;
+                    p += length;
+                }
+                if (split == run && p == outPtr) {
+                    p = out.data();
+                    for (std::size_t k = 0; k < run; ++k) {
+                        put(first + done + k, p, lengths[k]);
+                        p += lengths[k];
+                    }
+                } else {
+                    for (std::size_t k = 0; k < run; ++k)
+                        one(in.data() + (done + k) * unitLen, unitLen, first + done + k, put);
+                }
+                done += run;
+                // The unit the run stopped at is converted on its own (iconv
+                // refuses it, or it did not fit).
+                if (stopped && done < n) {
+                    one(in.data() + done * unitLen, unitLen, first + done, put);
+                    ++done;
+                }
+            }
+            first += n;
+        }
+    }
+
   private:
+    template <class Put>
+    void one(const char* in, std::size_t unitLen, std::size_t unit, Put& put) {
+        char out[16];
+        if (const std::size_t n = convert(in, unitLen, out, sizeof out)) put(unit, out, n);
+    }
+
     iconv_t cd_;
 };
 
@@ -168,41 +233,81 @@ Tables buildTables() {
     t.fourByte.assign(kFourByteBmpCount, 0);
     t.encode.assign(0x10000, 0);
 
+    // Every two-byte code, every four-byte code of the BMP and every BMP
+    // character.
+    auto utf32 = [](const char*, std::size_t) -> std::size_t { return 4; };
     Iconv decoder("UTF-32LE", "GB18030");
-    char out[16];
-    for (unsigned lead = 0x81; lead <= 0xFE; ++lead) {
-        for (unsigned trail = 0x40; trail <= 0xFE; ++trail) {
-            if (trail == 0x7F) continue;
-            const char in[2] = {static_cast<char>(lead), static_cast<char>(trail)};
-            if (decoder.convert(in, 2, out, sizeof out) == 4) {
-                const char32_t c = readUtf32le(out);
-                if (c >= 0x80 && c <= 0x10FFFF)
-                    t.twoByteUtf8[twoByteIndex(lead, trail)] = packUtf8(c);
-            }
-        }
-    }
-    for (unsigned i = 0; i < kFourByteBmpCount; ++i) {
-        const char in[4] = {
-            static_cast<char>(0x81 + i / 12600), static_cast<char>(0x30 + i / 1260 % 10),
-            static_cast<char>(0x81 + i / 10 % 126), static_cast<char>(0x30 + i % 10)};
-        if (decoder.convert(in, 4, out, sizeof out) == 4) {
+    // The two-byte codes: lead 0x81..0xFE, trail 0x40..0xFE but 0x7F.
+    constexpr unsigned trails = 0xFE - 0x40;
+    auto pair = [](std::size_t i, unsigned& lead, unsigned& trail) {
+        lead = 0x81 + static_cast<unsigned>(i / trails);
+        trail = 0x40 + static_cast<unsigned>(i % trails);
+        if (trail >= 0x7F) ++trail;
+    };
+    decoder.convertUnits((0xFE - 0x81 + 1) * trails, 2,
+                         [&](std::size_t i, char* in) {
+                             unsigned lead, trail;
+                             pair(i, lead, trail);
+                             in[0] = static_cast<char>(lead);
+                             in[1] = static_cast<char>(trail);
+                         },
+                         utf32,
+                         [&](std::size_t i, const char* out, std::size_t n) {
+                             if (n != 4) return;
+                             const char32_t c = readUtf32le(out);
+                             unsigned lead, trail;
+                             pair(i, lead, trail);
+                             if (c >= 0x80 && c <= 0x10FFFF)
+                                 t.twoByteUtf8[twoByteIndex(lead, trail)] = packUtf8(c);
+                         });
+    decoder.convertUnits(
+        kFourByteBmpInUse, 4,
+        [](std::size_t i, char* in) {
+            in[0] = static_cast<char>(0x81 + i / 12600);
+            in[1] = static_cast<char>(0x30 + i / 1260 % 10);
+            in[2] = static_cast<char>(0x81 + i / 10 % 126);
+            in[3] = static_cast<char>(0x30 + i % 10);
+        },
+        utf32,
+        [&](std::size_t i, const char* out, std::size_t n) {
+            if (n != 4) return;
             const char32_t c = readUtf32le(out);
             if (c > 0 && c < 0x10000) t.fourByte[i] = char16_t(c);
-        }
-    }
+        });
 
     Iconv encoder("GB18030", "UTF-32LE");
-    for (char32_t c = 0x80; c < 0x10000; ++c) {
-        if (c >= 0xD800 && c <= 0xDFFF) continue;
-        const char in[4] = {static_cast<char>(c & 0xFF), static_cast<char>(c >> 8), 0, 0};
-        const std::size_t n = encoder.convert(in, 4, out, sizeof out);
-        const auto* u = reinterpret_cast<const unsigned char*>(out);
-        if (n == 2) {
-            t.encode[c] = (u[0] << 8) | u[1];
-        } else if (n == 4) {
-            t.encode[c] = (std::uint32_t(u[0]) << 24) | (u[1] << 16) | (u[2] << 8) | u[3];
-        }
-    }
+    char out[16];
+    // Every BMP character from U+0080 but the surrogates.
+    auto character = [](std::size_t i) -> char32_t {
+        const auto c = static_cast<char32_t>(0x80 + i);
+        return c < 0xD800 ? c : c + 0x800;
+    };
+    // A GB18030 code is two bytes, or four when its second byte is a digit.
+    auto gbLength = [](const char* p, std::size_t left) -> std::size_t {
+        const auto b1 = static_cast<unsigned char>(p[0]);
+        if (b1 < 0x81 || b1 > 0xFE || left < 2) return 0;
+        const auto b2 = static_cast<unsigned char>(p[1]);
+        return b2 >= 0x30 && b2 <= 0x39 ? 4 : 2;
+    };
+    encoder.convertUnits(
+        0x10000 - 0x80 - 0x800, 4,
+        [&](std::size_t i, char* in) {
+            const char32_t c = character(i);
+            in[0] = static_cast<char>(c & 0xFF);
+            in[1] = static_cast<char>(c >> 8);
+            in[2] = 0;
+            in[3] = 0;
+        },
+        gbLength,
+        [&](std::size_t i, const char* bytes, std::size_t n) {
+            const auto* u = reinterpret_cast<const unsigned char*>(bytes);
+            const char32_t c = character(i);
+            if (n == 2) {
+                t.encode[c] = (u[0] << 8) | u[1];
+            } else if (n == 4) {
+                t.encode[c] = (std::uint32_t(u[0]) << 24) | (u[1] << 16) | (u[2] << 8) | u[3];
+            }
+        });
     for (const MovedCharacter& m : kMovedCharacters) {
         if (t.encode[m.privateUse] != 0) continue;  // this glibc still has a code for it
         t.encode[m.privateUse] = m.fourByte;

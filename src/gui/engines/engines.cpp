@@ -1,0 +1,245 @@
+// The engines library (see gui/engines.h): Qt WebEngine and Qt Multimedia
+// behind the interface the program loads at its first preview.
+#include "gui/engines.h"
+
+#include <QAudioFormat>
+#include <QAudioOutput>
+#include <QAudioSink>
+#include <QBuffer>
+#include <QCoreApplication>
+#include <QMediaDevices>
+#include <QMediaPlayer>
+#include <QPointer>
+#include <QTimer>
+#include <QVideoWidget>
+#include <QWebEnginePage>
+#include <QWebEngineProfile>
+#include <QWebEngineSettings>
+#include <QWebEngineUrlRequestInterceptor>
+#include <QWebEngineUrlRequestJob>
+#include <QWebEngineUrlScheme>
+#include <QWebEngineUrlSchemeHandler>
+#include <QWebEngineView>
+
+namespace gui::engines {
+
+namespace {
+
+// Serves the documents of the program's scheme from its source.
+class DocumentHandler : public QWebEngineUrlSchemeHandler {
+  public:
+    explicit DocumentHandler(const DocumentSource& source) : source_(source) {}
+
+    void requestStarted(QWebEngineUrlRequestJob* job) override {
+        QByteArray mime;
+        QByteArray bytes;
+        if (!source_ || !source_(job->requestUrl(), mime, bytes)) {
+            job->fail(QWebEngineUrlRequestJob::UrlNotFound);
+            return;
+        }
+        auto* buffer = new QBuffer(job);
+        buffer->setData(bytes);
+        buffer->open(QIODevice::ReadOnly);
+        job->reply(mime, buffer);
+    }
+
+  private:
+    const DocumentSource& source_;
+};
+
+// Keeps the local documents to themselves: while a local document is the
+// page, only its own scheme's pictures, style sheets, scripts and frames
+// load, and no script fetches anything.
+class LocalContentGuard : public QWebEngineUrlRequestInterceptor {
+  public:
+    explicit LocalContentGuard(QString scheme) : scheme_(std::move(scheme)) {}
+
+    void interceptRequest(QWebEngineUrlRequestInfo& info) override {
+        using I = QWebEngineUrlRequestInfo;
+        const bool local =
+            info.firstPartyUrl().scheme() == scheme_ || info.initiator().scheme() == scheme_;
+        if (!local) return;
+        switch (info.resourceType()) {
+            case I::ResourceTypeMainFrame:
+                return;
+            case I::ResourceTypeXhr:
+            case I::ResourceTypePing:
+            case I::ResourceTypeWorker:
+            case I::ResourceTypeSharedWorker:
+            case I::ResourceTypeServiceWorker:
+            case I::ResourceTypePrefetch:
+            case I::ResourceTypeCspReport:
+            case I::ResourceTypePluginResource:
+            case I::ResourceTypeNavigationPreloadMainFrame:
+            case I::ResourceTypeNavigationPreloadSubFrame:
+                info.block(true);
+                return;
+            default:
+                break;
+        }
+        if (info.requestUrl().scheme() != scheme_) info.block(true);
+    }
+
+  private:
+    QString scheme_;
+};
+
+class PreviewPage : public QWebEnginePage {
+  public:
+    PreviewPage(QWebEngineProfile* profile, QObject* parent, BrowserEvents events)
+        : QWebEnginePage(profile, parent), events_(std::move(events)) {
+        QObject::connect(this, &QWebEnginePage::linkHovered, this, [this](const QString& url) {
+            if (events_.linkHovered) events_.linkHovered(url.isEmpty() ? QUrl() : QUrl(url));
+        });
+        QObject::connect(this, &QWebEnginePage::selectionChanged, this, [this] {
+            if (events_.selectionChanged) events_.selectionChanged();
+        });
+    }
+
+    // The address the owner asked for (followed); any other navigation of
+    // the page's own frame goes to the owner instead.
+    QUrl loading;
+
+  protected:
+    bool acceptNavigationRequest(const QUrl& url, NavigationType, bool isMainFrame) override {
+        if (!isMainFrame || url == loading) return true;
+        QPointer<PreviewPage> self(this);
+        QTimer::singleShot(0, this, [self, url] {
+            if (self && self->events_.follow) self->events_.follow(url);
+        });
+        return false;
+    }
+    QWebEnginePage* createWindow(WebWindowType) override {
+        if (events_.newWindow) events_.newWindow();
+        return nullptr;  // no other window: the page stays where it is
+    }
+
+  private:
+    BrowserEvents events_;
+};
+
+class QtPlayer final : public Player {
+  public:
+    explicit QtPlayer(std::function<void()> endOfMedia) {
+        player_ = new QMediaPlayer(&owner_);
+        audio_ = new QAudioOutput(&owner_);
+        player_->setAudioOutput(audio_);
+        QObject::connect(player_, &QMediaPlayer::mediaStatusChanged, &owner_,
+                         [end = std::move(endOfMedia)](QMediaPlayer::MediaStatus status) {
+                             if (status == QMediaPlayer::EndOfMedia && end) end();
+                         });
+    }
+    ~QtPlayer() override {
+        player_->stop();
+        player_->setVideoOutput(nullptr);
+    }
+
+    void setSource(const QUrl& url) override { player_->setSource(url); }
+    void play() override { player_->play(); }
+    void pause() override { player_->pause(); }
+    void stop() override { player_->stop(); }
+    bool playing() const override { return player_->playbackState() == QMediaPlayer::PlayingState; }
+    qint64 position() const override { return player_->position(); }
+    void setPosition(qint64 ms) override { player_->setPosition(ms); }
+    qint64 duration() const override { return player_->duration(); }
+    void setVideoOutput(QWidget* video) override {
+        player_->setVideoOutput(qobject_cast<QVideoWidget*>(video));
+    }
+
+  private:
+    QObject owner_;  // parent of the player and the output
+    QMediaPlayer* player_;
+    QAudioOutput* audio_;
+};
+
+class QtSound final : public SoundOutput {
+  public:
+    QtSound(QIODevice* source, int sampleRate, int channels) {
+        QAudioFormat format;
+        format.setSampleRate(sampleRate);
+        format.setChannelCount(channels);
+        format.setSampleFormat(QAudioFormat::Int16);
+        sink_ = std::make_unique<QAudioSink>(QMediaDevices::defaultAudioOutput(), format);
+        sink_->start(source);
+    }
+    void suspend() override { sink_->suspend(); }
+    void resume() override { sink_->resume(); }
+    void stop() override { sink_->stop(); }
+    qint64 processedUSecs() const override { return sink_->processedUSecs(); }
+
+  private:
+    std::unique_ptr<QAudioSink> sink_;
+};
+
+class QtEngines final : public Engines {
+  public:
+    void useScheme(const char* scheme, DocumentSource source) override {
+        scheme_ = QString::fromLatin1(scheme);
+        source_ = std::move(source);
+        QWebEngineUrlScheme s(scheme);
+        s.setSyntax(QWebEngineUrlScheme::Syntax::Path);
+        s.setFlags(QWebEngineUrlScheme::SecureScheme);
+        QWebEngineUrlScheme::registerScheme(s);
+    }
+
+    QWidget* makeBrowser(BrowserEvents events) override {
+        auto* view = new QWebEngineView;
+        view->setPage(new PreviewPage(&profile(), view, std::move(events)));
+        return view;
+    }
+
+    void load(QWidget* browser, const QUrl& url) override {
+        auto* page = static_cast<PreviewPage*>(static_cast<QWebEngineView*>(browser)->page());
+        page->loading = url;
+        page->load(url);
+    }
+
+    QString selectedText(QWidget* browser) const override {
+        return static_cast<QWebEngineView*>(browser)->page()->selectedText();
+    }
+
+    std::unique_ptr<Player> makePlayer(std::function<void()> endOfMedia) override {
+        return std::make_unique<QtPlayer>(std::move(endOfMedia));
+    }
+
+    QWidget* makeVideoWidget() override { return new QVideoWidget; }
+
+    std::unique_ptr<SoundOutput> startSound(QIODevice* source, int sampleRate,
+                                            int channels) override {
+        return std::make_unique<QtSound>(source, sampleRate, channels);
+    }
+
+  private:
+    // The profile every preview browser shares (off the record: nothing of
+    // a preview is kept on disk), made with the first browser.
+    QWebEngineProfile& profile() {
+        if (!profile_) {
+            // Owned by the application; the handler and the guard by the profile.
+            profile_ = new QWebEngineProfile(QCoreApplication::instance());
+            auto* handler = new DocumentHandler(source_);
+            handler->setParent(profile_);
+            auto* guard = new LocalContentGuard(scheme_);
+            guard->setParent(profile_);
+            profile_->installUrlSchemeHandler(scheme_.toLatin1(), handler);
+            profile_->setUrlRequestInterceptor(guard);
+            QWebEngineSettings* settings = profile_->settings();
+            settings->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
+            settings->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, false);
+            settings->setDefaultTextEncoding(QStringLiteral("GBK"));
+        }
+        return *profile_;
+    }
+
+    QString scheme_;
+    DocumentSource source_;
+    QPointer<QWebEngineProfile> profile_;
+};
+
+}  // namespace
+
+}  // namespace gui::engines
+
+gui::engines::Engines* zelbrinEngines() {
+    static gui::engines::QtEngines engines;
+    return &engines;
+}
