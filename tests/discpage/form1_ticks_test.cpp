@@ -10,6 +10,7 @@
 
 #include "catalogue/index_line.h"
 #include "disc_page_steps.h"
+#include "support/outside_snapshot.h"
 #include "support/temp_folder.h"
 
 using namespace disc_page_test;
@@ -479,3 +480,29 @@ TEST_F(TwinNames, DroppingALineWhoseFileIsNowSpeltTwoOtherWaysIsRefused) {
     EXPECT_EQ(hardFilesLeft().size(), TwinsHardIndex.size() - 1);
     EXPECT_EQ(a.text(), "B");
 }
+
+namespace {
+
+// The open disc's index file turned into a link to a file outside guangpan:
+// neither removing the ticks nor a tick writes through it; each is told with
+// the path, and the file outside keeps its bytes and mode.
+TEST_F(DiscPage, TicksAreNeverWrittenThroughALinkOutOfGuangpan) {
+    namespace fs = std::filesystem;
+    clickDiscList({Tools, "[003]Tools\\E:\\docs"});
+    h.write("C:\\outside\\index.wcd", lines(ToolsIndex));
+    fs::remove(h.nativePath(indexPath(Tools)));
+    fs::create_symlink(h.nativePath("C:\\outside\\index.wcd"), h.nativePath(indexPath(Tools)));
+    const auto before = testsupport::outsideSnapshot(h.nativePath("C:\\outside"));
+    const std::string told =
+        "不能保存文件: " + indexPath(Tools) + "路径不在允许的文件夹里：" + indexPath(Tools);
+    h.ui.answerMsgBox(platform::MsgOK, told);
+    f().deleteGou_Click();
+    h.ui.answerMsgBox(platform::MsgOK, told);
+    platform::ListItem& a = row(f(), "Readme");
+    const bool was = a.checked();
+    f().ListView1.userToggleCheck(a);
+    EXPECT_EQ(a.checked(), was);
+    EXPECT_EQ(testsupport::outsideSnapshot(h.nativePath("C:\\outside")), before);
+}
+
+}  // namespace
