@@ -4,7 +4,7 @@
 #include "catalogue/scan_command.h"
 #include "discpage/file_listing.h"
 #include "platform/error.h"
-#include "platform/files/confine.h"
+#include "platform/files/confined.h"
 #include "platform/files/file_ops.h"
 #include "platform/files/text_file.h"
 #include "platform/text/text.h"
@@ -80,13 +80,29 @@ std::optional<std::string> notedFilePath(std::string_view notePath) {
 }
 
 bool existsInside(const DiscFilePlace& place) {
-    if (!place.plain) return false;
     try {
-        files::confinedNative(place.path, place.root);
+        const ConfinedPlace at = confinedPlace(place);
+        return at.root.status(at.relative).has_value();
     } catch (const platform::Error&) {
         return false;
     }
-    return files::getAttributes(place.path).has_value();
+}
+
+files::ConfinedRoot discFilesRoot(std::string_view programFolder) {
+    return files::ConfinedRoot::open(catalogue::indexFolderPath(programFolder));
+}
+
+void rewriteDiscFile(std::string_view programFolder, std::string_view path, std::string_view text) {
+    const files::ConfinedRoot root = discFilesRoot(programFolder);
+    files::WholeFileRewrite(root, root.relativeOf(path), text);
+}
+
+ConfinedPlace confinedPlace(const DiscFilePlace& place) {
+    if (!place.plain || place.root.empty())
+        platform::raise(platform::err::PathFileAccess, std::string(OutsideFolder) + place.path);
+    files::ConfinedRoot root = files::ConfinedRoot::open(place.root);
+    std::string relative = root.relativeOf(place.path);
+    return {std::move(root), std::move(relative)};
 }
 
 std::optional<ListedFilePlace> listedFilePlace(std::string_view programFolder,

@@ -13,6 +13,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/files/confined.h"
+
 namespace discpage {
 
 // A file's place: its Windows path, the folder it must lie inside (the CD
@@ -89,5 +91,26 @@ std::optional<ListedFilePlace> listedFilePlace(std::string_view programFolder,
 
 // True when place is plain and its path exists and lies inside its root.
 bool existsInside(const DiscFilePlace& place);
+
+// The refusal of a path that leads out of the folder a command may change.
+inline constexpr std::string_view OutsideFolder = "路径不在允许的文件夹里：";
+
+// The root a change to a disc's own files goes through: "guangpan" of the
+// program folder (confined.h). Raises as ConfinedRoot::open.
+platform::files::ConfinedRoot discFilesRoot(std::string_view programFolder);
+// Writes text whole (WholeFileRewrite) to path, one of the disc's own files
+// (catalogue::discFilePath), beneath "guangpan": a path or a link that leads
+// out of it raises 75 "路径不在允许的文件夹里：" + the path.
+void rewriteDiscFile(std::string_view programFolder, std::string_view path, std::string_view text);
+
+// The place's path relative to its root, opened (confined.h): the file a
+// change on the disc (a delete, a rename, a copy's source) may touch. Raises
+// 75 "路径不在允许的文件夹里：" + the path for a place that is not plain or
+// not below its root.
+struct ConfinedPlace {
+    platform::files::ConfinedRoot root;
+    std::string relative;
+};
+ConfinedPlace confinedPlace(const DiscFilePlace& place);
 
 }  // namespace discpage

@@ -10,13 +10,14 @@
 
 #include "catalogue/index_line.h"
 #include "catalogue/scan_command.h"
+#include "discpage/disc_file_path.h"
 #include "discpage/form1_note_store.h"
 #include "discpage/note_file.h"
 #include "discpage/notes_dialog.h"
 #include "mainwindow/form1.h"
 #include "mainwindow/images.h"
 #include "platform/error.h"
-#include "platform/files/file_ops.h"
+#include "platform/files/confined.h"
 #include "platform/ui/ui.h"
 #include "search/result_rows.h"
 
@@ -61,7 +62,9 @@ std::optional<std::string> storeDiscNote(Form1& form, std::string_view disc,
                        "\\" + std::string(disc) + std::string(extension);
     try {
         path = catalogue::discFilePath(form.app().ProgramFolder, disc, extension);
-        return discpage::StoreNote(path, marker, disc, key, text);
+        const platform::files::ConfinedRoot root =
+            discpage::discFilesRoot(form.app().ProgramFolder);
+        return discpage::StoreNote(root, root.relativeOf(path), marker, disc, key, text);
     } catch (const platform::Error& e) {
         form.ui().msgBox(std::string(CannotSave) + path + e.description(), platform::MsgButtons::OK,
                          catalogue::TipTitle);
@@ -129,8 +132,9 @@ void Form1::addnotes111_Click() {
     if (text->empty() && *after == "\r\n") {
         platform::SkipOnError skip;
         skip.step([&] {
-            platform::files::deleteFile(
-                catalogue::discFilePath(app().ProgramFolder, disc, discpage::NoteExtension));
+            const platform::files::ConfinedRoot root = discpage::discFilesRoot(app().ProgramFolder);
+            root.remove(root.relativeOf(
+                catalogue::discFilePath(app().ProgramFolder, disc, discpage::NoteExtension)));
         });
     }
     if (platform::ListItem* shown = ListView2.findSerial(serial)) shown->setSubItem(2, *text);

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "catalogue/scan_command.h"
+#include "discpage/disc_file_path.h"
 #include "discpage/file_listing.h"
 #include "discpage/index_edits.h"
 #include "discpage/pending_tick.h"
@@ -87,7 +88,7 @@ void tickDiscWide(Form1& form, const DiscWideTicks& command) {
     // Written back also when nothing was ticked; the list shows only what
     // was stored.
     try {
-        files::WholeFileRewrite(path, ticks.text);
+        discpage::rewriteDiscFile(form.app().ProgramFolder, path, ticks.text);
     } catch (const platform::Error& e) {
         busy.end();
         return tell(form, "不能保存文件: " + path + e.description());

@@ -9,6 +9,7 @@
 #include "catalogue/index_line.h"
 #include "catalogue/name_lookup.h"
 #include "catalogue/scan_command.h"
+#include "discpage/disc_file_path.h"
 #include "discpage/file_listing.h"
 #include "discpage/index_edits.h"
 #include "discpage/pending_tick.h"
@@ -16,7 +17,7 @@
 #include "mainwindow/form1.h"
 #include "platform/controls/busy_pointer.h"
 #include "platform/error.h"
-#include "platform/files/confine.h"
+#include "platform/files/confined.h"
 #include "platform/files/file_ops.h"
 #include "platform/files/listing.h"
 #include "platform/files/text_file.h"
@@ -116,7 +117,7 @@ std::optional<std::size_t> Form1::flushPendingTicks() {
     // The number of every tenth entry, counted from 0, stays in the caption.
     for (std::size_t i = 9; i < queue.size(); i += 10) setCaption(std::to_string(i));
     try {
-        files::WholeFileRewrite(path, result.text);
+        discpage::rewriteDiscFile(app().ProgramFolder, path, result.text);
     } catch (const platform::Error& e) {
         tell(*this, "不能保存文件: " + path + e.description());
         return std::nullopt;
@@ -133,7 +134,8 @@ void Form1::deleteGou_Click() {
     if (!index) return;
     platform::BusyPointer busy(*this);
     try {
-        files::WholeFileRewrite(index->path, discpage::removeTicks(index->text));
+        discpage::rewriteDiscFile(app().ProgramFolder, index->path,
+                                  discpage::removeTicks(index->text));
     } catch (const platform::Error& e) {
         busy.end();
         return tell(*this, "不能保存文件: " + index->path + e.description());
@@ -174,23 +176,24 @@ void Form1::DeleteFromMulu_Click() {
     if (!found) return tell(*this, "有错误！在目录文件里找不到这个文件。");
 
     if (hard) {
-        // The real file, only inside the catalogued folder; a missing one
-        // is no hindrance, one that cannot be deleted keeps its line.
+        // The real file, only beneath the catalogued folder (a link there
+        // is deleted itself, never its target); a missing one is no
+        // hindrance, one that cannot be deleted keeps its line.
         const std::string& real = found.line.path;
         const std::string root =
             discpage::scannedFolder(catalogue::HardDiscBase(firstLineOf(text)), folderPath);
         try {
-            files::confinedNative(real, root);
-            files::setAttributes(real, files::attr::Archive);
-            files::deleteFile(real);
+            const files::ConfinedRoot scanned = files::ConfinedRoot::open(root);
+            scanned.remove(scanned.relativeOf(real), files::ReadOnlyToo::Yes);
         } catch (const platform::Error& e) {
-            if (e.number() != platform::err::FileNotFound)
+            if (e.number() != platform::err::FileNotFound &&
+                e.number() != platform::err::PathNotFound)
                 return tell(*this, "不能删除文件: " + real + e.description());
         }
     }
     text.erase(found.begin, found.end - found.begin);
     try {
-        files::WholeFileRewrite(path, text);
+        discpage::rewriteDiscFile(app().ProgramFolder, path, text);
     } catch (const platform::Error& e) {
         return tell(*this, "不能保存文件: " + path + e.description());
     }

@@ -4,7 +4,9 @@
 #include <vector>
 
 #include "platform/error.h"
+#include "platform/files/confined.h"
 #include "platform/files/text_file.h"
+#include "platform/text/text.h"
 
 namespace discpage {
 
@@ -177,10 +179,12 @@ std::string readNoteText(std::string_view path) {
     }
 }
 
-std::string StoreNote(std::string_view path, std::string_view marker, std::string_view discName,
-                      std::string_view key, std::string_view text) {
+std::string StoreNote(const platform::files::ConfinedRoot& root, std::string_view relative,
+                      std::string_view marker, std::string_view discName, std::string_view key,
+                      std::string_view text) {
     namespace files = platform::files;
     std::string fileText;
+    const std::string path = root.windowsOf(relative);
     try {
         fileText = files::WholeFileRead(path);
     } catch (const platform::Error& e) {
@@ -188,13 +192,19 @@ std::string StoreNote(std::string_view path, std::string_view marker, std::strin
     }
     const NoteChange change = planStoreNote(fileText, marker, discName, key, text);
     if (change.kind == NoteChange::Append) {
-        files::OutputFile file(path, files::OutputFile::Mode::Append);
-        file.print(change.line);
-        file.close();
+        root.append(relative, platform::text::toCp936(change.line + std::string(kCrLf)));
     } else if (change.kind == NoteChange::Rewrite) {
-        files::WholeFileRewrite(path, change.text);
+        files::WholeFileRewrite(root, relative, change.text);
     }
     return noteTextAfter(fileText, change);
+}
+
+std::string StoreNote(std::string_view path, std::string_view marker, std::string_view discName,
+                      std::string_view key, std::string_view text) {
+    const std::size_t cut = path.find_last_of('\\');
+    const std::string folder(path.substr(0, cut == std::string_view::npos ? 0 : cut));
+    const platform::files::ConfinedRoot root = platform::files::ConfinedRoot::open(folder);
+    return StoreNote(root, root.relativeOf(path), marker, discName, key, text);
 }
 
 }  // namespace discpage

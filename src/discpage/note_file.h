@@ -28,6 +28,10 @@
 #include <utility>
 #include <vector>
 
+namespace platform::files {
+class ConfinedRoot;
+}
+
 namespace discpage {
 
 inline constexpr std::string_view NoteMarker = "@##note##@";
@@ -134,7 +138,13 @@ std::string noteTextAfter(std::string_view fileText, const NoteChange& change);
 // be read raises its error and is not written (appending to it would give the
 // key a second record). Appends in place; rewrites through the committed-
 // write path. Returns the file's text afterwards.
+// The file is changed beneath the folder that holds it: a link there that
+// leads out of the folder is refused (75).
 std::string StoreNote(std::string_view path, std::string_view marker, std::string_view discName,
                       std::string_view key, std::string_view text);
+// The same on the file at relative beneath root (confined.h).
+std::string StoreNote(const platform::files::ConfinedRoot& root, std::string_view relative,
+                      std::string_view marker, std::string_view discName, std::string_view key,
+                      std::string_view text);
 
 }  // namespace discpage

@@ -22,6 +22,7 @@
 #include "mainwindow/form1.h"
 #include "mainwindow/images.h"
 #include "platform/error.h"
+#include "platform/files/confined.h"
 #include "platform/files/file_ops.h"
 #include "platform/files/paths.h"
 #include "platform/files/text_file.h"
@@ -204,11 +205,12 @@ void Form1::AlterFilename_Click() {
 
     // The index's own line of the file, found before anything changes.
     std::string indexPath;
+    std::string indexText;
     preview::RenamedIndex renamed;
     try {
         indexPath = catalogue::discIndexFilePath(app().ProgramFolder, OpenedDisk);
-        renamed =
-            preview::renameFileLine(platform::files::WholeFileRead(indexPath), oldPath, newPath);
+        indexText = platform::files::WholeFileRead(indexPath);
+        renamed = preview::renameFileLine(indexText, oldPath, newPath);
     } catch (const platform::Error&) {
     }
     if (renamed.match == catalogue::NameMatch::Ambiguous) {
@@ -219,19 +221,28 @@ void Form1::AlterFilename_Click() {
         tell(*this, HasError);
         return;
     }
-    // The file first, never over another one; then its line; a line that
-    // cannot be written gives the file its old name back.
+    // The file first, never over another one, and only beneath the
+    // catalogued folder (a path or a link that leads out of it is refused
+    // and named); then its line; a line that cannot be written gives the
+    // file its old name back.
+    std::optional<discpage::ConfinedPlace> from;
+    std::string to;
     try {
-        platform::files::moveFile(oldPath, newPath);
-    } catch (const platform::Error&) {
-        tell(*this, HasError);
+        const discpage::HardDiscFolder disc =
+            discpage::hardDiscFolder(indexText.substr(0, indexText.find_first_of("\r\n")));
+        from = discpage::confinedPlace({oldPath, disc.folder, true});
+        to = from->root.relativeOf(newPath);
+        from->root.rename(from->relative, to, platform::files::OnExisting::Refuse);
+    } catch (const platform::Error& e) {
+        tell(*this, e.number() == platform::err::PathFileAccess ? std::string_view(e.description())
+                                                                : HasError);
         return;
     }
     try {
-        platform::files::WholeFileRewrite(indexPath, renamed.text);
+        discpage::rewriteDiscFile(app().ProgramFolder, indexPath, renamed.text);
     } catch (const platform::Error&) {
         try {
-            platform::files::moveFile(newPath, oldPath);
+            from->root.rename(to, from->relative, platform::files::OnExisting::Refuse);
         } catch (const platform::Error&) {
         }
         tell(*this, HasError);

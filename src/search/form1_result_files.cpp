@@ -10,7 +10,9 @@
 // paths come from index and note text, which may have been made elsewhere:
 // the rules of discpage/disc_file_path.h keep them inside the CD drive,
 // respectively the catalogued folder, and a copy is written only into the
-// chosen folder. A path that is refused counts as a missing file.
+// chosen folder. A path that is refused counts as a missing file when a file
+// is opened; a copy refused (its source, or the target in the chosen folder,
+// leads out of its folder) is told with the path and the run goes on.
 #include <optional>
 #include <string>
 #include <string_view>
@@ -22,7 +24,7 @@
 #include "mainwindow/form1.h"
 #include "platform/controls/busy_pointer.h"
 #include "platform/error.h"
-#include "platform/files/confine.h"
+#include "platform/files/confined.h"
 #include "platform/files/file_ops.h"
 #include "platform/system/shell.h"
 #include "platform/ui/ui.h"
@@ -99,17 +101,22 @@ class ResultFiles {
     std::unordered_map<std::string, std::optional<HardDiscFolder>> folders_;
 };
 
-// Copies source over target when the source lies inside its folder and the
-// target inside targetRoot. False when refused or failed.
-bool copyInto(const DiscFilePlace& source, const std::string& target,
-              const std::string& targetRoot) {
-    if (!discpage::existsInside(source)) return false;
+// Copies source, read beneath its folder, into the chosen folder under its
+// own name, replacing a file there. True when copied; a copy refused because
+// a path or a link leads out of its folder is told (the path and the reason)
+// and counts as done, so the run goes on; false on any other failure.
+bool copyInto(Form1& form, const DiscFilePlace& source, const std::string& folder) {
     try {
-        files::confinedNative(target, targetRoot);
-    } catch (const platform::Error&) {
-        return false;
+        const discpage::ConfinedPlace from = discpage::confinedPlace(source);
+        const files::ConfinedRoot target = files::ConfinedRoot::open(folder);
+        target.copyInto(source.path.substr(source.path.rfind('\\') + 1), from.root, from.relative,
+                        files::OnExisting::Replace);
+        return true;
+    } catch (const platform::Error& e) {
+        if (e.number() != platform::err::PathFileAccess) return false;
+        form.ui().msgBox(e.description(), platform::MsgButtons::OK, catalogue::TipTitle);
+        return true;
     }
-    return files::tryCopyFile(source.path, target, true);
 }
 
 }  // namespace
@@ -148,13 +155,11 @@ void Form1::copytaggedresult_Click() {
         StatusBar1.panel(1).setText(copyingText(i));
         const std::optional<DiscFilePlace> source = files.of(row);
         if (!source) continue;
-        const std::string target =
-            folder + "\\" + source->path.substr(source->path.rfind('\\') + 1);
-        if (copyInto(*source, target, chosen)) continue;
+        if (copyInto(*this, *source, chosen)) continue;
         if (ui().msgBox(copyFailedQuestion(source->path), platform::MsgButtons::OKCancel,
                         catalogue::TipTitle) != platform::MsgOK)
             continue;
-        if (!copyInto(*source, target, chosen))
+        if (!copyInto(*this, *source, chosen))
             ui().msgBox(StillFailed, platform::MsgButtons::OK, catalogue::TipTitle);
     }
     StatusBar1.panel(1).setText(std::string(CopyDone));

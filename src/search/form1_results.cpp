@@ -23,6 +23,7 @@
 #include "catalogue/index_line.h"
 #include "catalogue/name_lookup.h"
 #include "catalogue/scan_command.h"
+#include "discpage/disc_file_path.h"
 #include "mainwindow/form1.h"
 #include "platform/controls/busy_pointer.h"
 #include "platform/error.h"
@@ -61,7 +62,7 @@ std::optional<IndexText> readIndex(const Form1& form, const std::string& disc) {
 // Writes an index back; false (told) when it could not be written.
 bool writeIndex(Form1& form, const IndexText& index, const std::string& text) {
     try {
-        files::WholeFileRewrite(index.path, text);
+        discpage::rewriteDiscFile(form.app().ProgramFolder, index.path, text);
         return true;
     } catch (const platform::Error& e) {
         form.ui().msgBox(std::string(CannotSave) + index.path + e.description(),

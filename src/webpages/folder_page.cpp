@@ -1,5 +1,6 @@
 #include "webpages/folder_page.h"
 
+#include "platform/error.h"
 #include "platform/text/text.h"
 
 namespace webpages {
@@ -126,6 +127,24 @@ void appendEntryLines(std::string& page, const PageEntry& entry, const PageOptio
                 return plainTemplateLine(page, entry, options);
             return linkedTemplateLine(page, entry, options);
     }
+}
+
+platform::files::ConfinedRoot openPageTree(std::string_view programFolder) {
+    namespace files = platform::files;
+    const std::string tree = std::string(programFolder) + "\\" + std::string(PageTreeFolder);
+    try {
+        return files::ConfinedRoot::open(tree);
+    } catch (const platform::Error& e) {
+        if (e.number() != platform::err::PathNotFound) throw;
+    }
+    files::ConfinedRoot::open(programFolder).createFolders(PageTreeFolder);
+    return files::ConfinedRoot::open(tree);
+}
+
+platform::files::ConfinedRoot openPageFolder(const platform::files::ConfinedRoot& root,
+                                             std::string_view relative) {
+    root.createFolders(relative);
+    return root.folder(relative);
 }
 
 }  // namespace webpages

@@ -10,6 +10,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/files/confined.h"
+
 namespace webpages {
 
 // The page of each folder, and the folder of the generated pages below the
@@ -56,5 +58,16 @@ std::string pageHead(std::string_view partA, std::string_view folderName);
 
 // Appends the entry's lines, each ended by CR LF, to page.
 void appendEntryLines(std::string& page, const PageEntry& entry, const PageOptions& options);
+
+// The folder of the generated pages, "webhtml" below the program folder, as
+// the root its changes go through (confined.h), made when missing. Raises as
+// ConfinedRoot::open.
+platform::files::ConfinedRoot openPageTree(std::string_view programFolder);
+// The folder at relative beneath root (a disc's folder beneath the page
+// tree), made when missing, as a root of its own: every level is resolved
+// beneath root, so a link on the way that leads out raises 75 and nothing is
+// made through it.
+platform::files::ConfinedRoot openPageFolder(const platform::files::ConfinedRoot& root,
+                                             std::string_view relative);
 
 }  // namespace webpages

@@ -10,6 +10,12 @@
 // a plain file name gets no copy (a failed copy). A copy takes the name the
 // page links to (the file list shows the extension in lower case), so the
 // link opens it on a file system that tells letter case apart.
+//
+// The page and the copies are written beneath "webhtml\<disc>", the copies
+// read beneath the CD drive or the catalogued folder (confined.h): a folder
+// of the page tree that is a link leading out refuses the page and every
+// copy, a copy whose source or target leads out is refused alone, and each
+// refusal is told with the path ("路径不在允许的文件夹里：" + path).
 #include <optional>
 #include <string>
 #include <vector>
@@ -21,8 +27,7 @@
 #include "mainwindow/form1.h"
 #include "platform/controls/busy_pointer.h"
 #include "platform/error.h"
-#include "platform/files/confine.h"
-#include "platform/files/file_ops.h"
+#include "platform/files/confined.h"
 #include "platform/files/text_file.h"
 #include "platform/ui/ui.h"
 #include "webpages/folder_page.h"
@@ -50,17 +55,31 @@ bool plainName(const std::string& name) {
            name.find_first_of("/\\") == std::string::npos;
 }
 
+// Tells a refusal: the path and the reason.
+void tellRefused(Form1& form, const platform::Error& e) {
+    form.ui().msgBox(e.description(), platform::MsgButtons::OK, catalogue::TipTitle);
+}
+
 }  // namespace
 
 void Form1::createhtml111_Click() {
-    platform::SkipOnError onError;
-    const std::string pageTree = app().ProgramFolder + "\\" + std::string(webpages::PageTreeFolder);
-    onError.step([&] { files::createFolder(pageTree); });
+    std::optional<files::ConfinedRoot> pageTree;
+    try {
+        pageTree.emplace(webpages::openPageTree(app().ProgramFolder));
+    } catch (const platform::Error& e) {
+        if (e.number() == platform::err::PathFileAccess) tellRefused(*this, e);
+        return;
+    }
     if (ListView1.count() == 0) return;
 
     if (!plainName(OpenedDisk)) return;
-    const std::string discFolder = pageTree + "\\" + OpenedDisk;
-    onError.step([&] { files::createFolder(discFolder); });
+    std::optional<files::ConfinedRoot> discFolder;
+    try {
+        discFolder.emplace(webpages::openPageFolder(*pageTree, OpenedDisk));
+    } catch (const platform::Error& e) {
+        if (e.number() == platform::err::PathFileAccess) tellRefused(*this, e);
+        return;
+    }
     const platform::Node* node = TreeView1.selectedItem();
     if (!node || node->image() != images::Folder) return;
 
@@ -79,12 +98,13 @@ void Form1::createhtml111_Click() {
         hardDisc = discpage::hardDiscFolderOf(app().ProgramFolder, OpenedDisk);
         if (!hardDisc) return;
     }
-    std::string pageFolder = discFolder;
-    for (std::size_t i = 2; i < elements.size(); ++i) {
-        pageFolder += "\\" + elements[i];
-        onError.step([&] { files::createFolder(pageFolder); });
+    // The listed folder's page folder, each level made beneath the disc's.
+    try {
+        if (!below.empty()) discFolder->createFolders(below);
+    } catch (const platform::Error& e) {
+        if (e.number() == platform::err::PathFileAccess) tellRefused(*this, e);
+        return;
     }
-    pageFolder += "\\";
 
     webpages::PageOptions options;
     options.layout = Web2Text      ? webpages::Layout::Template
@@ -127,15 +147,25 @@ void Form1::createhtml111_Click() {
             hardDisc ? discpage::hardDiscFilePlace(*hardDisc, belowDisc + entry.name)
                      : discpage::cdFilePlace(CdDrive, below + entry.name);
         platform::BusyPointer busy(*this);
-        const bool copied = plainName(entry.name) && source.plain && onError.step([&] {
-            files::confinedNative(source.path, source.root);
-            files::copyFile(source.path, pageFolder + entry.name, false);
-        });
+        bool copied = false;
+        try {
+            if (plainName(entry.name)) {
+                const discpage::ConfinedPlace from = discpage::confinedPlace(source);
+                discFolder->copyInto(below + entry.name, from.root, from.relative,
+                                     files::OnExisting::Refuse);
+                copied = true;
+            }
+        } catch (const platform::Error& e) {
+            if (e.number() == platform::err::PathFileAccess) {
+                busy.end();
+                tellRefused(*this, e);
+                continue;
+            }
+        }
         busy.end();
         if (!copied)
             ui().msgBox(copies::sendErrorText(false), platform::MsgButtons::OK,
                         copies::SendErrorTitle);
-        onError.clear();
     }
     if (options.layout == webpages::Layout::List) {
         page += webpages::ListCloser;
@@ -144,11 +174,12 @@ void Form1::createhtml111_Click() {
     page += htmlText3;
     page += "\r\n";
 
-    const std::string pagePath = pageFolder + std::string(webpages::FolderPageName);
-    onError.step([&] {
-        files::confinedNative(pagePath, pageTree);
-        files::OutputFile out(pagePath);
+    try {
+        files::CommittedTextFile out(*discFolder, below + std::string(webpages::FolderPageName),
+                                     files::OnExisting::Replace);
         out.write(page);
-        out.close();
-    });
+        out.commit();
+    } catch (const platform::Error& e) {
+        if (e.number() == platform::err::PathFileAccess) tellRefused(*this, e);
+    }
 }

@@ -3,14 +3,19 @@
 // copied beside them. Only the open disc's own node, with its folder tree,
 // is taken: any other selection would write an empty sitemap over the
 // sitemap of the disc opened before.
+//
+// The sitemap file and the support files are written beneath "webhtml"
+// (confined.h), the support files read beneath the program folder: a path
+// or a link that leads out is refused and told ("路径不在允许的文件夹里："
+// + path), and the other files are still written.
 #include <iterator>
+#include <optional>
 #include <string>
 
 #include "catalogue/scan_command.h"
 #include "mainwindow/form1.h"
 #include "platform/error.h"
-#include "platform/files/confine.h"
-#include "platform/files/file_ops.h"
+#include "platform/files/confined.h"
 #include "platform/files/text_file.h"
 #include "platform/ui/ui.h"
 #include "webpages/folder_page.h"
@@ -33,35 +38,52 @@ const platform::Node* selectedDiscRoot(Form1& form) {
     return nullptr;
 }
 
+// Runs one step of writing the sitemap: a refusal (a path or a link that
+// leads out) is told, any other failure skipped as before.
+template <class F>
+void sitemapStep(Form1& form, F&& f) {
+    try {
+        std::forward<F>(f)();
+    } catch (const platform::Error& e) {
+        if (e.number() == platform::err::PathFileAccess)
+            form.ui().msgBox(e.description(), platform::MsgButtons::OK, catalogue::TipTitle);
+    }
+}
+
 // Writes the sitemap file and copies the support files.
 template <class Walk>
 void writeSitemap(Form1& form, std::string_view fileName, std::string head, std::string_view last,
                   Walk&& walk) {
-    platform::SkipOnError onError;
-    const std::string program = form.app().ProgramFolder;
-    const std::string pageTree = program + "\\" + std::string(webpages::PageTreeFolder);
-    const std::string imageFolder = pageTree + "\\" + std::string(webpages::SharedImageFolder);
-    const std::string discFolder = pageTree + "\\" + form.OpenedDisk;
-    for (const std::string* folder : {&pageTree, &imageFolder, &discFolder})
-        onError.step([&] { files::createFolder(*folder); });
+    const std::string& program = form.app().ProgramFolder;
+    std::optional<files::ConfinedRoot> pageTree;
+    sitemapStep(form, [&] { pageTree.emplace(webpages::openPageTree(program)); });
+    if (!pageTree) return;
+    const std::string imageFolder(webpages::SharedImageFolder);
+    const std::string& discFolder = form.OpenedDisk;
+    for (const std::string* folder : {&imageFolder, &discFolder})
+        sitemapStep(form, [&] { pageTree->createFolders(*folder); });
 
     std::string text = std::move(head);
     walk(text);
     text += last;
     text += "\r\n";
-    const std::string path = discFolder + "\\" + std::string(fileName);
-    onError.step([&] {
-        files::confinedNative(path, pageTree);
-        files::OutputFile out(path);
+    sitemapStep(form, [&] {
+        files::CommittedTextFile out(*pageTree, discFolder + "\\" + std::string(fileName),
+                                     files::OnExisting::Replace);
         out.write(text);
-        out.close();
+        out.commit();
     });
 
-    const std::string source = program + "\\" + std::string(webpages::SupportFilesFolder) + "\\";
+    std::optional<files::ConfinedRoot> programRoot;
+    sitemapStep(form, [&] { programRoot.emplace(files::ConfinedRoot::open(program)); });
+    if (!programRoot) return;
+    const std::string source = std::string(webpages::SupportFilesFolder) + "\\";
     for (std::size_t i = 0; i < std::size(webpages::SupportFiles); ++i) {
         const std::string& target = i < webpages::SharedSupportFiles ? imageFolder : discFolder;
-        onError.step([&] {
-            files::copyFile(source + std::string(webpages::SupportFiles[i]), target + "\\", false);
+        const std::string name(webpages::SupportFiles[i]);
+        sitemapStep(form, [&] {
+            pageTree->copyInto(target + "\\" + name, *programRoot, source + name,
+                               files::OnExisting::Refuse);
         });
     }
 }

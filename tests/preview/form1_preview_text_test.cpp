@@ -4,11 +4,13 @@
 // pop-up menu, the menu, the toolbar and the status bar.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "discpage/disc_page_steps.h"
 #include "platform/ui/ui.h"
+#include "support/outside_snapshot.h"
 #include "support/temp_folder.h"
 
 using namespace disc_page_test;
@@ -295,3 +297,53 @@ TEST_F(PreviewText, TheRenameRefusesWhatItCannotUse) {
 }
 
 }  // namespace
+
+// A previewed file whose path leads out of the catalogued folder C:\data\docs
+// (the index names it: an imported index can) is never renamed: the message
+// names the path, and nothing outside the folder changes, the index neither.
+// A link inside the folder is renamed itself, never the file it names.
+TEST_F(PreviewText, TheRenameChangesNothingOutsideTheCataloguedFolder) {
+    namespace fs = std::filesystem;
+    h.write("C:\\other\\c.txt", "other");
+    h.write("C:\\outside\\x.txt", "outside");
+    h.write("E:\\docs\\e.txt", "cd");
+    fs::permissions(h.nativePath("C:\\outside\\x.txt"), fs::perms::owner_read);
+    fs::create_directory_symlink(h.nativePath("C:\\outside"), h.nativePath("C:\\data\\docs\\sub"));
+    fs::create_symlink(h.nativePath("C:\\other\\c.txt"), h.nativePath("C:\\data\\docs") + "/l.txt");
+    struct Case {
+        const char* path;     // previewed, and named by a line of the index
+        const char* refused;  // the path the message names; "" when renamed
+    };
+    const Case cases[] = {
+        {"C:\\other\\c.txt", "C:\\other\\c.txt"},
+        {"C:\\data\\docs\\..\\..\\other\\c.txt", "C:\\data\\docs\\..\\..\\other\\c.txt"},
+        {"C:\\data\\docs\\sub\\x.txt", "C:\\data\\docs\\sub\\x.txt"},
+        {"E:\\docs\\e.txt", "E:\\docs\\e.txt"},
+        {"C:\\data\\docs\\l.txt", ""},
+    };
+    const std::string outside = h.nativePath("C:\\");
+    const std::string allowed = h.nativePath("C:\\data\\docs");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path);
+        std::vector<std::string_view> lines = DocsIndex;
+        const std::string line = std::string(c.path) + "[5]";
+        lines.push_back(line);
+        h.write(indexPath(Docs), disc_page_test::lines(lines));
+        const auto before = testsupport::outsideSnapshot(outside, allowed);
+        const auto cdBefore = testsupport::outsideSnapshot(h.cdFolder());
+        h.ui.clearLog();
+        preview({Docs, "docs_hard\\docs"}, "a", c.path, "Y");
+        if (*c.refused) told(std::string("路径不在允许的文件夹里：") + c.refused);
+        f().AlterFilename.userClick();
+        EXPECT_EQ(testsupport::outsideSnapshot(h.cdFolder()), cdBefore);
+        if (*c.refused) {
+            EXPECT_EQ(testsupport::outsideSnapshot(outside, allowed), before);
+            EXPECT_TRUE(fs::is_symlink(allowed + "/sub"));
+        } else {
+            EXPECT_TRUE(boxes().empty());
+            EXPECT_TRUE(fs::is_symlink(allowed + "/Y.txt"));
+            EXPECT_FALSE(fs::exists(fs::symlink_status(allowed + "/l.txt")));
+            EXPECT_EQ(h.read("C:\\other\\c.txt"), "other");
+        }
+    }
+}

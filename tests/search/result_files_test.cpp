@@ -162,6 +162,10 @@ class ResultFiles : public ::testing::Test {
                "不存在或者光驱里没有对应的光盘！\r\n放入光盘后点击OK，将再拷贝一次！否则请点击"
                "Cancel！";
     }
+    // A copy refused because its path leads out of its folder.
+    static std::string refusal(std::string_view path) {
+        return "提示: 路径不在允许的文件夹里：" + std::string(path);
+    }
 
     Harness h;
 };
@@ -366,43 +370,51 @@ TEST_F(ResultFiles, AFailedCopyAsksOnceMoreOkRetriesCancelPassesOver) {
 }
 
 TEST_F(ResultFiles, PathsThatLeaveTheirFolderAreNeverCopied) {
+    // Each refusal is told with its path, and the run goes on.
     h.makeFolder("C:\\out");
     search("secret", 2);
     const std::string outside = h.read("C:\\music\\secret.mp3");
     tickOnly({"C:\\music\\pop\\..\\secret.mp3[5]", "C:\\music\\secret.mp3[5]"});
-    for (int i = 0; i < 2; ++i) h.ui.answerMsgBox(platform::MsgCancel);
+    for (int i = 0; i < 2; ++i) h.ui.answerMsgBox(platform::MsgOK);
     h.ui.clearLog();
     copyTicked("C:\\out");
-    EXPECT_EQ(boxes(), (Strings{question("C:\\music\\pop\\..\\secret.mp3"),
-                                question("C:\\music\\secret.mp3")}));
+    EXPECT_EQ(boxes(), (Strings{refusal("C:\\music\\pop\\..\\secret.mp3"),
+                                refusal("C:\\music\\secret.mp3")}));
 
     search("setup", 2);
     tickOnly({"G:\\docs\\..\\setup.exe[900]"});
     h.ui.answerMsgBox(platform::MsgOK);
-    h.ui.answerMsgBox(platform::MsgOK, "还是没有成功！");
+    h.ui.clearLog();
     copyTicked("C:\\out");
+    EXPECT_EQ(boxes(), (Strings{refusal("E:\\docs\\..\\setup.exe")}));
 
     search("note", 3);
     tickOnly({"pop\\..\\secret.mp3", "secret.mp3", "G:\\docs\\img.文件夹"});
-    for (int i = 0; i < 2; ++i) h.ui.answerMsgBox(platform::MsgCancel);
+    for (int i = 0; i < 2; ++i) h.ui.answerMsgBox(platform::MsgOK);
+    h.ui.clearLog();
     copyTicked("C:\\out");
+    EXPECT_EQ(boxes(), (Strings{refusal("C:\\music\\pop\\..\\secret.mp3"),
+                                refusal("C:\\music\\secret.mp3")}));
     EXPECT_TRUE(std::filesystem::is_empty(h.nativePath("C:\\out")));
     EXPECT_EQ(h.read("C:\\music\\secret.mp3"), outside);
 }
 
 // A name in the chosen folder that leads out of it (a link) is never
 // written through, whatever file the row names.
-TEST_F(ResultFiles, ACopyIsWrittenOnlyIntoTheChosenFolder) {
+TEST_F(ResultFiles, ALinkInTheChosenFolderIsReplacedNeverFollowed) {
     h.write("C:\\elsewhere\\Readme.TXT", "keep me");
     h.makeFolder("C:\\out");
     std::filesystem::create_symlink(h.nativePath("C:\\elsewhere\\Readme.TXT"),
                                     h.nativePath("C:\\out") + "/Readme.TXT");
     search("readme", 2);
     tickOnly({"G:\\docs\\Readme.TXT[3000]($)"});
-    h.ui.answerMsgBox(platform::MsgCancel);
     h.ui.clearLog();
     copyTicked("C:\\out");
-    EXPECT_EQ(boxes(), (Strings{question("E:\\docs\\Readme.TXT")}));
+    // The link in the chosen folder is replaced by the copy; the file it
+    // named stays as it was.
+    EXPECT_EQ(boxes(), Strings{});
+    EXPECT_FALSE(std::filesystem::is_symlink(h.nativePath("C:\\out") + "/Readme.TXT"));
+    EXPECT_EQ(h.read("C:\\out\\Readme.TXT"), h.read("E:\\docs\\Readme.TXT"));
     EXPECT_EQ(h.read("C:\\elsewhere\\Readme.TXT"), "keep me");
 }
 

@@ -4,9 +4,12 @@
 // mode.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "support/outside_snapshot.h"
 #include "web_steps.h"
 
 using namespace web_test;
@@ -335,6 +338,79 @@ TEST_F(WebPages, PageOptionsKeepTwinsEqualAndCopyOptionsExclusive) {
     f().add_link.userClick();
     EXPECT_FALSE(f().add_link.checked());
     EXPECT_TRUE(h.ui.log().empty());
+}
+
+}  // namespace
+
+namespace {
+
+// A link at each level of the page's path or the copy's source that leads
+// out of webhtml\<disc> or out of the CD: nothing outside changes (bytes,
+// modes, new folders), each refusal is told with its path, and what stays
+// inside is still written.
+TEST_F(WebPages, PagesAndCopiesNeverLeaveTheirFolders) {
+    namespace fs = std::filesystem;
+    h.write("E:\\docs\\img\\b.gif", "GIF89a");
+    clickWithMessage(f().htmlcopyall,
+                     "现在将把目录下的 [所有] "
+                     "文件\r\n拷贝到与生成网页相对应的位置，\r\n如果文件比较大，请耐心等待。");
+    const std::string disc = h.nativePath("C:\\zelbrin\\webhtml") + "/[003]Tools";
+    const std::string outside = h.nativePath("C:\\outside");
+    const std::string Refused = "路径不在允许的文件夹里：";
+    struct Case {
+        const char* name;
+        std::function<void()> link;  // made before the page
+        std::string refused;         // the start of the one message; "" for none
+        bool copied;                 // b.gif copied beside the page
+        bool pageWritten;
+    };
+    const Case cases[] = {
+        {"disc folder", [&] { fs::create_directory_symlink(outside, disc); },
+         Refused + "C:\\zelbrin\\webhtml\\[003]Tools", false, false},
+        {"folder on the way",
+         [&] {
+             fs::create_directories(disc);
+             fs::create_directory_symlink(outside, disc + "/docs");
+         },
+         Refused + "C:\\zelbrin\\webhtml\\[003]Tools\\docs", false, false},
+        {"page file",
+         [&] {
+             fs::create_directories(disc + "/docs/img");
+             fs::create_symlink(outside + "/page.html", disc + "/docs/img/ZelbrinIndex.html");
+         },
+         Refused + "C:\\zelbrin\\webhtml\\[003]Tools\\docs\\img\\ZelbrinIndex.html", true, false},
+        {"source file",
+         [&] {
+             fs::remove(h.cdFolder() + "/docs/img/b.gif");
+             fs::create_symlink(outside + "/secret.gif", h.cdFolder() + "/docs/img/b.gif");
+         },
+         Refused + "E:\\docs\\img\\b.gif", false, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove_all(h.nativePath("C:\\zelbrin\\webhtml"));
+        fs::remove_all(outside);
+        h.write("C:\\outside\\page.html", "outside page");
+        h.write("C:\\outside\\secret.gif", "secret");
+        fs::permissions(outside + "/secret.gif", fs::perms::owner_read);
+        fs::remove(h.cdFolder() + "/docs/img/b.gif");
+        h.write("E:\\docs\\img\\b.gif", "GIF89a");
+        fs::create_directories(h.nativePath("C:\\zelbrin\\webhtml"));
+        c.link();
+        const auto before = testsupport::outsideSnapshot(outside);
+        clickDiscList(
+            {"[003]Tools", "[003]Tools\\E:", "[003]Tools\\E:\\docs", "[003]Tools\\E:\\docs\\img"});
+        h.ui.clearLog();
+        if (!c.refused.empty()) h.ui.answerMsgBox(platform::MsgOK);
+        generate();
+        EXPECT_EQ(testsupport::outsideSnapshot(outside), before);
+        ASSERT_EQ(h.ui.messages().size(), c.refused.empty() ? 0u : 1u);
+        if (!c.refused.empty())
+            EXPECT_EQ(h.ui.messages()[0].rfind(c.refused, 0), 0u) << h.ui.messages()[0];
+        EXPECT_EQ(fs::is_regular_file(disc + "/docs/img/b.gif"), c.copied);
+        EXPECT_EQ(fs::is_regular_file(fs::symlink_status(disc + "/docs/img/ZelbrinIndex.html")),
+                  c.pageWritten);
+    }
 }
 
 }  // namespace

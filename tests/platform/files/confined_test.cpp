@@ -17,6 +17,7 @@
 #include "platform/files/files_internal.h"
 #include "platform/files/listing.h"
 #include "platform/files/text_file.h"
+#include "support/outside_snapshot.h"
 
 namespace {
 
@@ -28,27 +29,10 @@ namespace fs = std::filesystem;
 
 const std::string Outside = "路径不在允许的文件夹里：";
 
-// What a file tree holds: for each path, its kind, permissions and bytes
-// (the text of a link).
-using Snapshot = std::map<std::string, std::string>;
+using Snapshot = testsupport::OutsideSnapshot;
 
 Snapshot snapshot(const fs::path& top, const fs::path& leftOut) {
-    Snapshot s;
-    for (auto it = fs::recursive_directory_iterator(top); it != fs::recursive_directory_iterator();
-         ++it) {
-        const fs::path& p = it->path();
-        if (p == leftOut) {
-            it.disable_recursion_pending();
-            continue;
-        }
-        struct stat st {};
-        ::lstat(p.c_str(), &st);
-        std::string what = std::to_string(st.st_mode);
-        if (S_ISLNK(st.st_mode)) what += " -> " + fs::read_symlink(p).string();
-        if (S_ISREG(st.st_mode)) what += " " + readBytes(p);
-        s[p.string()] = what;
-    }
-    return s;
+    return testsupport::outsideSnapshot(top, leftOut);
 }
 
 // The error a change raised: its number and text.
