@@ -27,6 +27,7 @@
 #include "platform/error.h"
 #include "platform/files/listing.h"
 #include "platform/files/paths.h"
+#include "platform/text/document_text.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 // The engine's own code (Chromium inside libQt6WebEngineCore) frees some of
@@ -93,27 +94,20 @@ class DocumentHandler : public QWebEngineUrlSchemeHandler {
             return false;
         switch (documentKind(path)) {
             case DocumentKind::Page:
-                switch (pageCharset(bytes)) {
-                    case PageCharset::Utf8:
-                        mime = "text/html;charset=utf-8";
-                        break;
-                    case PageCharset::Latin1:
-                        mime = "text/html;charset=windows-1252";
-                        break;
-                    case PageCharset::Cp936:
-                        mime = "text/html;charset=gb18030";
-                        break;
-                }
+                // Read by the program's decoder and sent as UTF-8, which the
+                // engine takes over any declaration inside the page.
+                bytes = platform::text::decodeDocument(bytes);
+                mime = "text/html;charset=utf-8";
                 return true;
             case DocumentKind::Picture:
                 mime = pictureMime(path);
                 return true;
             case DocumentKind::Note:
-                bytes = notePage(path);
+                bytes = platform::text::notePage(path);
                 mime = "text/html;charset=utf-8";
                 return true;
             case DocumentKind::Text:
-                bytes = documentText(bytes);
+                bytes = platform::text::decodeDocument(bytes);
                 mime = "text/plain;charset=utf-8";
                 return true;
         }

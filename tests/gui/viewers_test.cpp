@@ -1,9 +1,10 @@
 // The preview pane's viewers on the desktop: the web engine showing local
-// pages (code page 936 unless declared otherwise, with their pictures, style
-// sheets and frames, but no script reaching other files or remote
+// pages (read by the program's document decoder: a believable declaration,
+// else UTF-8 when they are UTF-8, else code page 936; with their pictures,
+// style sheets and frames, but no script reaching other files or remote
 // addresses), text documents as plain text, folders as listings, doc files
-// as a note; links, back and the selection going through the browser model;
-// pictures through Qt's image readers; sound played by Qt Multimedia.
+// and the types the preview leaves out as a note; links, back and the selection going through the
+// browser model; pictures through Qt's image readers; sound played by Qt Multimedia.
 #include <gtest/gtest.h>
 
 #include <QBuffer>
@@ -19,6 +20,7 @@
 #include "gui/media_engine.h"
 #include "gui_fixture.h"
 #include "platform/controls/media_player.h"
+#include "platform/text/document_text.h"
 #include "platform/text/text.h"
 
 namespace {
@@ -127,6 +129,12 @@ TEST_F(Viewers, PagesWithoutACharsetOrWithGbkAreCodePage936AndShowWhatTheyHold) 
              {"<meta http-equiv=\"Content-Type\" content=\"text/html; charset=gbk\">",
               platform::text::toCp936("汉字"), "汉字"},
              {"<meta charset=\"utf-8\">", "统一码", "统一码"},
+             // No declaration: UTF-8 when the bytes are UTF-8.
+             {"<title>t</title>", "没有声明的统一码", "没有声明的统一码"},
+             // A declaration the bytes cannot be in is not believed.
+             {"<meta charset=\"utf-8\">", platform::text::toCp936("说谎"), "说谎"},
+             // A byte-order mark wins over the declaration.
+             {"\xEF\xBB\xBF<meta charset=\"gb2312\">", "标记", "标记"},
          }) {
         SCOPED_TRACE(c.head);
         m.h.writeBytes("C:\\web\\c.htm",
@@ -180,11 +188,25 @@ TEST_F(Viewers, TextsAreDecodedByTheProgramFoldersListedAndDocumentsNoted) {
     EXPECT_EQ(m.form.WebBrowser1.locationURL(), "file:///C:/web/sub/in.txt");
     EXPECT_EQ(bodyText(), "里面");
 
+    // UTF-8 and UTF-16 text files, the same as code page 936 ones.
+    m.h.writeBytes("C:\\web\\u.txt", "统一码 ü");
+    ASSERT_TRUE(show("file://C:\\web\\u.txt"));
+    EXPECT_EQ(bodyText(), "统一码 ü");
+    m.h.writeBytes("C:\\web\\w.txt", std::string("\xFF\xFE\x49\x51\xD8\x76", 6));
+    ASSERT_TRUE(show("file://C:\\web\\w.txt"));
+    EXPECT_EQ(bodyText(), "光盘");
+
     ASSERT_TRUE(show("file://C:\\web\\w.doc"));
     EXPECT_EQ(bodyText(), "预览窗口不能显示这种文件：w.doc");
     m.h.writeBytes("C:\\web\\s.wav", wavBytes(0.1));
     ASSERT_TRUE(show("file://C:\\web\\s.wav"));
     EXPECT_EQ(bodyText(), "预览窗口不能显示这种文件：s.wav");
+    // The note the preview shows for a type it leaves out: a page of its own,
+    // whatever the file holds.
+    m.h.writeBytes("C:\\web\\a.png", pngBytes(3, 2));
+    ASSERT_TRUE(show(platform::text::noteAddress("C:\\web\\a.png")));
+    EXPECT_EQ(bodyText(), "预览窗口不能显示这种文件：a.png");
+    EXPECT_EQ(js("document.images.length").toInt(), 0);
 }
 
 TEST_F(Viewers, LinksBackAndTheSelectionGoThroughTheBrowserModel) {
