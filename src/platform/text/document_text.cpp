@@ -109,10 +109,10 @@ std::optional<DocumentCharset> charsetOfLabel(std::string_view label) {
     static constexpr std::array<std::string_view, 7> utf8 = {
         "utf-8", "utf8", "unicode-1-1-utf-8", "utf-16", "utf-16le", "utf-16be", "unicode"};
     static constexpr std::array<std::string_view, 12> cp936 = {
-        "gb2312",  "gbk",      "gb18030",     "cp936",         "x-gbk",      "chinese",
-        "euc-cn",  "csgb2312", "windows-936", "ms936",         "gb_2312-80", "iso-ir-58"};
+        "gb2312", "gbk",      "gb18030",     "cp936", "x-gbk",      "chinese",
+        "euc-cn", "csgb2312", "windows-936", "ms936", "gb_2312-80", "iso-ir-58"};
     static constexpr std::array<std::string_view, 12> windows1252 = {
-        "iso-8859-1", "iso8859-1", "iso_8859-1", "latin1",   "l1",    "us-ascii",
+        "iso-8859-1", "iso8859-1", "iso_8859-1", "latin1",       "l1",    "us-ascii",
         "ascii",      "cp1252",    "x-cp1252",   "windows-1252", "cp819", "ibm819"};
     auto in = [label](const auto& list) {
         return std::find(list.begin(), list.end(), label) != list.end();
@@ -258,8 +258,8 @@ std::string decodeDocument(std::string_view bytes) {
 
 std::string notePage(std::string_view windowsPath) {
     const std::size_t sep = windowsPath.find_last_of("\\/");
-    const std::string name = htmlEscape(
-        sep == std::string_view::npos ? windowsPath : windowsPath.substr(sep + 1));
+    const std::string name =
+        htmlEscape(sep == std::string_view::npos ? windowsPath : windowsPath.substr(sep + 1));
     return "<!DOCTYPE html><html><head><meta charset=\"utf-8\"><title>" + name +
            "</title></head><body><p>" + std::string(NoteText) + name + "</p></body></html>";
 }

@@ -23,18 +23,27 @@ TEST(DocumentText, CharsetByMarkDeclarationAndBytes) {
     };
     const std::vector<Case> cases = {
         // Byte-order marks decide, whatever follows.
-        {"utf-8 mark", "\xEF\xBB\xBF" "abc", DocumentCharset::Utf8},
+        {"utf-8 mark",
+         "\xEF\xBB\xBF"
+         "abc",
+         DocumentCharset::Utf8},
         {"utf-8 mark over a gbk declaration", "\xEF\xBB\xBF<meta charset=gbk>中",
          DocumentCharset::Utf8},
-        {"utf-16 le mark", std::string("\xFF\xFE" "a\0", 4), DocumentCharset::Utf16Le},
+        {"utf-16 le mark",
+         std::string("\xFF\xFE"
+                     "a\0",
+                     4),
+         DocumentCharset::Utf16Le},
         {"utf-16 be mark", std::string("\xFE\xFF\0a", 4), DocumentCharset::Utf16Be},
         // Declarations the bytes can be in.
         {"meta charset gb2312", "<meta charset=\"gb2312\">" + Gbk, DocumentCharset::Cp936},
         {"http-equiv utf-8",
          "<meta http-equiv=Content-Type content=\"text/html; charset=UTF-8\">旅行",
          DocumentCharset::Utf8},
-        {"blanks and capitals", "<META CONTENT='text/html; Charset = utf8'>", DocumentCharset::Utf8},
-        {"latin-1 is windows-1252", "<meta charset=iso-8859-1>caf\xE9", DocumentCharset::Windows1252},
+        {"blanks and capitals", "<META CONTENT='text/html; Charset = utf8'>",
+         DocumentCharset::Utf8},
+        {"latin-1 is windows-1252", "<meta charset=iso-8859-1>caf\xE9",
+         DocumentCharset::Windows1252},
         {"xml encoding utf-8", "<?xml version=\"1.0\" encoding=\"UTF-8\"?><a>中</a>",
          DocumentCharset::Utf8},
         {"xml encoding gb2312", "<?xml version='1.0' encoding='gb2312'?><a>" + Gbk + "</a>",
@@ -45,7 +54,8 @@ TEST(DocumentText, CharsetByMarkDeclarationAndBytes) {
         // Declarations that lie, or that the program cannot read: the bytes decide.
         {"utf-8 declared, gbk bytes", "<meta charset=\"utf-8\">" + Gbk, DocumentCharset::Cp936},
         // ("光" is E5 85 89: its last byte starts no code page 936 character.)
-        {"gbk declared, utf-8 bytes that are no gbk", "<meta charset=gbk>光", DocumentCharset::Utf8},
+        {"gbk declared, utf-8 bytes that are no gbk", "<meta charset=gbk>光",
+         DocumentCharset::Utf8},
         {"big5 declared, utf-8 bytes", "<meta charset=big5>旅行", DocumentCharset::Utf8},
         {"utf-16 declared without a mark", "<meta charset=utf-16>旅行", DocumentCharset::Utf8},
         {"charset outside a meta tag", "charset is a word; charset=utf-8 " + Gbk,
@@ -58,8 +68,7 @@ TEST(DocumentText, CharsetByMarkDeclarationAndBytes) {
         {"utf-8 cut at the end", std::string("旅行光").substr(0, 8), DocumentCharset::Utf8},
         {"empty", "", DocumentCharset::Cp936},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(documentCharset(c.bytes), c.expected) << c.what;
+    for (const Case& c : cases) EXPECT_EQ(documentCharset(c.bytes), c.expected) << c.what;
 }
 
 TEST(DocumentText, DecodesEachCharsetToUtf8) {
@@ -84,7 +93,11 @@ TEST(DocumentText, DecodesEachCharsetToUtf8) {
     // A character cut by a partial read is left out.
     EXPECT_EQ(decodeDocument(std::string("旅行光").substr(0, 8)), "旅行");
     // A marked UTF-8 text with a broken byte: U+FFFD in its place.
-    EXPECT_EQ(decodeDocument("\xEF\xBB\xBF" "a\xFF" "b"), "a\xEF\xBF\xBD" "b");
+    EXPECT_EQ(decodeDocument("\xEF\xBB\xBF"
+                             "a\xFF"
+                             "b"),
+              "a\xEF\xBF\xBD"
+              "b");
 }
 
 TEST(DocumentText, TheNoteNamesTheFile) {
