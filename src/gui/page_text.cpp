@@ -41,6 +41,16 @@ DocumentKind documentKind(std::string_view path) {
     return DocumentKind::Note;
 }
 
+bool scriptMayRead(std::string_view pagePath, std::string_view path) {
+    const std::size_t pageSep = pagePath.find_last_of('\\');
+    const std::size_t sep = path.find_last_of('\\');
+    if (pageSep == std::string_view::npos || sep == std::string_view::npos ||
+        pagePath.substr(0, pageSep) != path.substr(0, sep))
+        return false;
+    const std::string ext = extensionOf(path);
+    return ext == "hhc" || ext == "hhk";
+}
+
 std::string pictureMime(std::string_view path) {
     const std::string ext = extensionOf(path);
     if (ext == "gif") return "image/gif";

@@ -31,6 +31,12 @@ std::string linkTarget(std::string_view pagePath, std::string_view href);
 enum class DocumentKind { Page, Picture, Note, Text };
 DocumentKind documentKind(std::string_view path);
 
+// True when a script of the local page at pagePath may read the file at
+// path (both Windows paths): a help sitemap (hhc, hhk) in the page's own
+// folder, from which the contents page of generated web pages builds its
+// folder tree. A script reads nothing else.
+bool scriptMayRead(std::string_view pagePath, std::string_view path);
+
 // The MIME type of a picture file by its extension ("image/gif", ...).
 std::string pictureMime(std::string_view path);
 

@@ -117,7 +117,7 @@ class DocumentHandler : public QWebEngineUrlSchemeHandler {
 
 // Keeps the local documents to themselves: while a local document is the
 // page, only its own scheme's pictures, style sheets, scripts and frames
-// load, and no script fetches anything.
+// load, and no script fetches anything but the help sitemaps beside the page.
 class LocalContentGuard : public QWebEngineUrlRequestInterceptor {
   public:
     void interceptRequest(QWebEngineUrlRequestInfo& info) override {
@@ -125,6 +125,11 @@ class LocalContentGuard : public QWebEngineUrlRequestInterceptor {
         const bool local = info.firstPartyUrl().scheme() == QLatin1String(Scheme) ||
                            info.initiator().scheme() == QLatin1String(Scheme);
         if (!local) return;
+        // The contents page of generated web pages reads its sitemap.
+        if (info.resourceType() == I::ResourceTypeXhr &&
+            scriptMayRead(windowsPathOfDocumentUrl(info.firstPartyUrl()),
+                          windowsPathOfDocumentUrl(info.requestUrl())))
+            return;
         switch (info.resourceType()) {
             case I::ResourceTypeMainFrame:
                 return;

@@ -59,6 +59,18 @@ TEST(PageText, DocumentKindsByExtension) {
         EXPECT_EQ(gui::documentKind(c.path), c.kind) << c.path;
 }
 
+TEST(PageText, ScriptsReadOnlyTheSitemapsBesideTheirPage) {
+    const std::string page = "C:\\zelbrin\\webhtml\\d\\zelbrindefault.html";
+    EXPECT_TRUE(gui::scriptMayRead(page, "C:\\zelbrin\\webhtml\\d\\zelbrinleft1.hhc"));
+    EXPECT_TRUE(gui::scriptMayRead(page, "C:\\zelbrin\\webhtml\\d\\zelbrinleft1.HHK"));
+    for (const char* other :
+         {"C:\\zelbrin\\webhtml\\d\\secret.txt", "C:\\zelbrin\\webhtml\\d\\sub\\zelbrinleft1.hhc",
+          "C:\\zelbrin\\webhtml\\zelbrinleft1.hhc", "C:\\zelbrin\\webhtml\\d", "zelbrinleft1.hhc",
+          ""})
+        EXPECT_FALSE(gui::scriptMayRead(page, other)) << other;
+    EXPECT_FALSE(gui::scriptMayRead("", "C:\\d\\zelbrinleft1.hhc"));
+}
+
 TEST(PageText, AFolderListingLinksFoldersFirstWithEscapedNames) {
     const std::string page =
         gui::folderListingPage("E:\\docs", {{"b <c>.txt", false}, {"子 目录", true}});
