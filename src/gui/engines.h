@@ -25,6 +25,10 @@ namespace gui::engines {
 // bytes, or false when there is none.
 using DocumentSource = std::function<bool(const QUrl& url, QByteArray& mime, QByteArray& bytes)>;
 
+// True when a script of the local page at page may fetch target (both of
+// the program's scheme); every other fetch of a script is blocked.
+using ScriptReads = std::function<bool(const QUrl& page, const QUrl& target)>;
+
 // What a preview browser tells its owner.
 struct BrowserEvents {
     // The page's own frame goes to another address than the one loaded
@@ -72,9 +76,10 @@ class Engines {
     virtual ~Engines() = default;
 
     // ---- the web engine ----
-    // Registers the program's address scheme, served by source. Called once,
-    // before any browser is made.
-    virtual void useScheme(const char* scheme, DocumentSource source) = 0;
+    // Registers the program's address scheme, served by source; a local
+    // page's scripts fetch only what mayRead allows. Called once, before any
+    // browser is made.
+    virtual void useScheme(const char* scheme, DocumentSource source, ScriptReads mayRead) = 0;
     // A preview browser: the engine's view, owned by the caller. Local
     // documents (the scheme's) load their own pictures, style sheets,
     // scripts and frames, but reach neither remote addresses nor other

@@ -5,60 +5,9 @@
 #include <array>
 #include <cctype>
 
-#include "gui/qt_convert.h"
 #include "platform/text/text.h"
 
 namespace gui {
-
-namespace {
-
-constexpr std::string_view Bom = "\xEF\xBB\xBF";
-
-// The value after the first "charset=" of the page's head, lower case.
-std::string declaredCharset(std::string_view bytes) {
-    const std::string head =
-        platform::text::lcase(bytes.substr(0, std::min<std::size_t>(bytes.size(), 4096)));
-    std::size_t at = head.find("charset");
-    while (at != std::string::npos) {
-        std::size_t i = at + 7;
-        while (i < head.size() && (head[i] == ' ' || head[i] == '\t')) ++i;
-        if (i < head.size() && head[i] == '=') {
-            ++i;
-            while (i < head.size() && (head[i] == ' ' || head[i] == '"' || head[i] == '\'')) ++i;
-            std::size_t end = i;
-            while (end < head.size() && (std::isalnum(static_cast<unsigned char>(head[end])) ||
-                                         head[end] == '-' || head[end] == '_'))
-                ++end;
-            return head.substr(i, end - i);
-        }
-        at = head.find("charset", at + 7);
-    }
-    return {};
-}
-
-}  // namespace
-
-PageCharset pageCharset(std::string_view bytes) {
-    if (bytes.substr(0, Bom.size()) == Bom) return PageCharset::Utf8;
-    const std::string cs = declaredCharset(bytes);
-    if (cs == "utf-8" || cs == "utf8") return PageCharset::Utf8;
-    if (cs == "iso-8859-1" || cs == "latin1" || cs == "windows-1252" || cs == "us-ascii")
-        return PageCharset::Latin1;
-    return PageCharset::Cp936;
-}
-
-QString decodePage(std::string_view bytes) {
-    switch (pageCharset(bytes)) {
-        case PageCharset::Utf8:
-            if (bytes.substr(0, Bom.size()) == Bom) bytes.remove_prefix(Bom.size());
-            return toQ(bytes);
-        case PageCharset::Latin1:
-            return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
-        case PageCharset::Cp936:
-            break;
-    }
-    return toQ(platform::text::fromCp936(bytes));
-}
 
 namespace {
 
@@ -85,11 +34,21 @@ DocumentKind documentKind(std::string_view path) {
     if (isHtmlPath(path)) return DocumentKind::Page;
     const std::string ext = extensionOf(path);
     if (!pictureMime(path).empty()) return DocumentKind::Picture;
-    static const std::array<std::string_view, 18> texts = {
-        "",    "txt", "log", "ini", "inf", "nfo", "diz", "css", "xml",
-        "xsl", "bat", "js",  "csv", "c",   "h",   "cpp", "me",  "1st"};
+    static const std::array<std::string_view, 20> texts = {
+        "",    "txt", "log", "ini", "inf", "nfo", "diz", "css", "xml", "xsl",
+        "bat", "js",  "csv", "c",   "h",   "cpp", "me",  "1st", "hhc", "hhk"};
     if (std::find(texts.begin(), texts.end(), ext) != texts.end()) return DocumentKind::Text;
     return DocumentKind::Note;
+}
+
+bool scriptMayRead(std::string_view pagePath, std::string_view path) {
+    const std::size_t pageSep = pagePath.find_last_of('\\');
+    const std::size_t sep = path.find_last_of('\\');
+    if (pageSep == std::string_view::npos || sep == std::string_view::npos ||
+        pagePath.substr(0, pageSep) != path.substr(0, sep))
+        return false;
+    const std::string ext = extensionOf(path);
+    return ext == "hhc" || ext == "hhk";
 }
 
 std::string pictureMime(std::string_view path) {
@@ -100,28 +59,6 @@ std::string pictureMime(std::string_view path) {
     if (ext == "bmp") return "image/bmp";
     if (ext == "ico") return "image/x-icon";
     return {};
-}
-
-std::string documentText(std::string_view bytes) {
-    if (bytes.substr(0, Bom.size()) == Bom) return std::string(bytes.substr(Bom.size()));
-    const std::string head =
-        platform::text::lcase(bytes.substr(0, std::min<std::size_t>(bytes.size(), 200)));
-    if (head.rfind("<?xml", 0) == 0) {
-        const std::size_t end = head.find("?>");
-        const std::string decl = head.substr(0, end);
-        if (decl.find("utf-8") != std::string::npos || decl.find("utf8") != std::string::npos)
-            return std::string(bytes);
-    }
-    return platform::text::fromCp936(bytes);
-}
-
-std::string notePage(std::string_view windowsPath) {
-    const std::size_t sep = windowsPath.find_last_of("\\/");
-    const std::string_view name =
-        sep == std::string_view::npos ? windowsPath : windowsPath.substr(sep + 1);
-    return std::string(PageHead) + platform::text::htmlEscape(name) + "</title></head><body><p>" +
-           platform::text::htmlEscape("预览窗口不能显示这种文件：") +
-           platform::text::htmlEscape(name) + "</p></body></html>";
 }
 
 std::string folderListingPage(std::string_view windowsFolder,

@@ -1,24 +1,14 @@
-// How the browser view reads a local page: the character set a page
-// declares (or none: then code page 936, as pages of that time were
-// written), and which files are shown as HTML and which as plain text.
+// How the browser view shows a local document: which files are shown as
+// HTML, which as pictures and which as plain text, and where a page's links
+// lead. The text of pages and text files is read by the program's one
+// document decoder (platform/text/document_text.h).
 #pragma once
 
-#include <QString>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace gui {
-
-enum class PageCharset { Cp936, Utf8, Latin1 };
-
-// The character set of a page's bytes: a UTF-8 byte-order mark or a declared
-// "charset=utf-8" gives UTF-8; "iso-8859-1" and "windows-1252" Latin-1;
-// "gb2312", "gbk", "gb18030", any other declaration and none code page 936.
-PageCharset pageCharset(std::string_view bytes);
-
-// The page's text, decoded by its character set (a byte-order mark dropped).
-QString decodePage(std::string_view bytes);
 
 // True for the file types shown as HTML (htm, html, shtml, asp, asa, php,
 // jsp), by the path's extension without regard to case.
@@ -35,21 +25,20 @@ std::string linkTarget(std::string_view pagePath, std::string_view href);
 // How the browser shows a document, by the extension of its path: as a page
 // (isHtmlPath), as a picture (gif, jpg, jpeg, png, bmp, ico), as plain text
 // that the program decodes (txt, log, ini, inf, nfo, diz, css, xml, xsl, bat,
-// js, csv, c, h, cpp, me, 1st and no extension), or as a one-line note naming
-// the file (doc, ppt and every other type: documents the browser cannot show).
+// js, csv, c, h, cpp, me, 1st, the help sitemaps hhc and hhk, and no
+// extension), or as a one-line note naming the file (doc, ppt and every other
+// type: documents the browser cannot show; platform::text::notePage).
 enum class DocumentKind { Page, Picture, Note, Text };
 DocumentKind documentKind(std::string_view path);
 
+// True when a script of the local page at pagePath may read the file at
+// path (both Windows paths): a help sitemap (hhc, hhk) in the page's own
+// folder, from which the contents page of generated web pages builds its
+// folder tree. A script reads nothing else.
+bool scriptMayRead(std::string_view pagePath, std::string_view path);
+
 // The MIME type of a picture file by its extension ("image/gif", ...).
 std::string pictureMime(std::string_view path);
-
-// The text of a text document as UTF-8: a UTF-8 byte-order mark (dropped)
-// or an XML declaration of UTF-8 gives UTF-8, anything else is code page 936.
-std::string documentText(std::string_view bytes);
-
-// The note shown for a document the browser cannot show (UTF-8 HTML):
-// "预览窗口不能显示这种文件：" and the file's name.
-std::string notePage(std::string_view windowsPath);
 
 // A folder's listing as a page (UTF-8 HTML): the folder's Windows path as
 // its title, then one link per entry, folders first and marked with "\".

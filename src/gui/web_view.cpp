@@ -18,6 +18,7 @@
 #include "platform/error.h"
 #include "platform/files/listing.h"
 #include "platform/files/paths.h"
+#include "platform/text/document_text.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 // The engine's own code (Chromium inside libQt6WebEngineCore) frees some of
@@ -66,27 +67,20 @@ bool document(const std::string& path, std::string& mime, std::string& bytes) {
     if (!std::filesystem::is_regular_file(native, ec) || !readWhole(native, bytes)) return false;
     switch (documentKind(path)) {
         case DocumentKind::Page:
-            switch (pageCharset(bytes)) {
-                case PageCharset::Utf8:
-                    mime = "text/html;charset=utf-8";
-                    break;
-                case PageCharset::Latin1:
-                    mime = "text/html;charset=windows-1252";
-                    break;
-                case PageCharset::Cp936:
-                    mime = "text/html;charset=gb18030";
-                    break;
-            }
+            // Read by the program's decoder and sent as UTF-8, which the
+            // engine takes over any declaration inside the page.
+            bytes = platform::text::decodeDocument(bytes);
+            mime = "text/html;charset=utf-8";
             return true;
         case DocumentKind::Picture:
             mime = pictureMime(path);
             return true;
         case DocumentKind::Note:
-            bytes = notePage(path);
+            bytes = platform::text::notePage(path);
             mime = "text/html;charset=utf-8";
             return true;
         case DocumentKind::Text:
-            bytes = documentText(bytes);
+            bytes = platform::text::decodeDocument(bytes);
             mime = "text/plain;charset=utf-8";
             return true;
     }
@@ -99,15 +93,21 @@ engines::Engines* browserEngines() {
     static engines::Engines* const e = [] {
         engines::Engines* loaded = engines::engines();
         if (loaded != nullptr)
-            loaded->useScheme(Scheme, [](const QUrl& url, QByteArray& mime, QByteArray& bytes) {
-                const std::string path = windowsPathOfDocumentUrl(url);
-                std::string m;
-                std::string b;
-                if (path.empty() || !document(path, m, b)) return false;
-                mime = QByteArray::fromStdString(m);
-                bytes = QByteArray::fromStdString(b);
-                return true;
-            });
+            loaded->useScheme(
+                Scheme,
+                [](const QUrl& url, QByteArray& mime, QByteArray& bytes) {
+                    const std::string path = windowsPathOfDocumentUrl(url);
+                    std::string m;
+                    std::string b;
+                    if (path.empty() || !document(path, m, b)) return false;
+                    mime = QByteArray::fromStdString(m);
+                    bytes = QByteArray::fromStdString(b);
+                    return true;
+                },
+                [](const QUrl& page, const QUrl& target) {
+                    return scriptMayRead(windowsPathOfDocumentUrl(page),
+                                         windowsPathOfDocumentUrl(target));
+                });
         return loaded;
     }();
     return e;

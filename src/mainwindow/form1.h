@@ -332,8 +332,14 @@ class Form1 : public Form1Design {
     void setpassword_Click();
     // The page switch by the selected tab's caption (form1_tabs.cpp).
     void TabStrip1_Click();
-    // The toolbar dispatch by button key (form1_toolbar.cpp).
+    // The toolbar dispatch by button key (form1_toolbar.cpp), and the small
+    // handlers beside it: the menu item that switches the file list's grid
+    // lines, and the function keys of the disc list and the category tree
+    // (F1 help, F2 about box, F3 in the category tree: expand or fold).
     void Toolbar1_ButtonClick(platform::ToolbarButton& Button);
+    void grid_Click();
+    void TreeView1_KeyDown(int& KeyCode, int Shift);
+    void TreeView2_KeyDown(int& KeyCode, int Shift);
     // The pane layout (form1_layout.cpp): the base arrangement, the search-result
     // strip across the bottom (relative: call it only when the strip was
     // hidden), and the software record form shown and laid out / hidden.

@@ -148,7 +148,9 @@ class Form1Design : public platform::Form {
     platform::MenuItem AlterListviewStyle2{option, "AlterListviewStyle2",
                                            "改变文件列表到列表样式"};  // 3
     platform::MenuItem AlterListviewStyle3{option, "AlterListviewStyle3",
-                                           "改变文件列表到详细报告样式"};         // 3
+                                           "改变文件列表到详细报告样式"};  // 3
+    // The file list's grid lines; the caption names what the next click does.
+    platform::MenuItem grid{option, "grid", "去掉网格线"};                        // 2
     platform::MenuItem OpenPreview{option, "OpenPreview", "打开或关闭预览窗口"};  // 8
     // Checked: a file with a mirror copy is previewed from the disc.
     platform::MenuItem IsRed{option, "IsRed",

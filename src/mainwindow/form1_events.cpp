@@ -39,6 +39,9 @@ void Form1::wireMainWindowEvents() {
     exit.Click = [this] { exit_Click(); };
     setpassword.Click = [this] { setpassword_Click(); };
     TabStrip1.Click = [this] { TabStrip1_Click(); };
+    grid.Click = [this] { grid_Click(); };
+    TreeView1.KeyDown = [this](int& keyCode, int shift) { TreeView1_KeyDown(keyCode, shift); };
+    TreeView2.KeyDown = [this](int& keyCode, int shift) { TreeView2_KeyDown(keyCode, shift); };
     // The splitter bars, the help menu and the desktop shortcut.
     Label1.MouseDown = [this](int b, int s, double x, double y) { Label1_MouseDown(b, s, x, y); };
     Label1.MouseUp = [this](int b, int s, double x, double y) { Label1_MouseUp(b, s, x, y); };

@@ -1,7 +1,8 @@
 // The toolbar dispatch: one handler for every button, by the button's key.
 // Most buttons run the menu command of the same meaning; the small jobs of
 // the toolbar alone (the preview toggle, hiding the result list, stepping
-// through the lists, the browser's buttons) are here. Full screen is in
+// through the lists, the browser's buttons) are here, and so are the grid
+// menu item and the trees' function keys. Full screen is in
 // form1_fullscreen.cpp.
 #include <string>
 
@@ -87,6 +88,44 @@ void Form1::Toolbar1_ButtonClick(platform::ToolbarButton& Button) {
     } else if (key == "StopCD") {
         StopPlay_Click();
     }
+}
+
+void Form1::grid_Click() {
+    // The item follows the list's own grid lines; the toolbar's "grid"
+    // button keeps its pressed state.
+    const bool on = !ListView1.gridLines();
+    ListView1.setGridLines(on);
+    grid.setCaption(on ? "去掉网格线" : "加上网格线");
+}
+
+namespace {
+
+constexpr int KeyF1 = 112;
+constexpr int KeyF2 = 113;
+constexpr int KeyF3 = 114;
+
+// The function keys of the two trees, whatever the shift state: F2 the about
+// box, F1 the help file, F3 (the category tree only) expands or folds the
+// category tree. The key goes on to the tree as it was.
+void treeFunctionKey(Form1& form, int keyCode, bool categoryTree) {
+    if (keyCode == KeyF2)
+        form.about_Click();
+    else if (keyCode == KeyF1)
+        form.content_Click();
+    else if (keyCode == KeyF3 && categoryTree)
+        form.expandtree_Click();
+}
+
+}  // namespace
+
+void Form1::TreeView1_KeyDown(int& KeyCode, int Shift) {
+    (void)Shift;
+    treeFunctionKey(*this, KeyCode, false);
+}
+
+void Form1::TreeView2_KeyDown(int& KeyCode, int Shift) {
+    (void)Shift;
+    treeFunctionKey(*this, KeyCode, true);
 }
 
 bool Form1::onDiscPage() const { return TreeView1.visible() || TreeView1WasVisible; }

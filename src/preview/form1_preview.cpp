@@ -4,7 +4,9 @@
 // disc in the CD drive, or the file's mirror copy on the hard disk.
 //
 // One type table (preview_types.h), one set of location rules and one viewer
-// dispatch serve the three entries. The paths are built from the trees'
+// dispatch serve the three entries. A file of a type outside the table
+// empties the pane and shows the browser's note "预览窗口不能显示这种文件："
+// with its name, never the file shown before. The paths are built from the trees'
 // names and from index text, which may have been made elsewhere: the rules
 // of discpage/disc_file_path.h keep them inside the CD drive, respectively
 // the catalogued folder, and a mirror path is used only when a copy run
@@ -22,6 +24,7 @@
 #include "mainwindow/form1.h"
 #include "platform/error.h"
 #include "platform/files/text_file.h"
+#include "platform/text/document_text.h"
 #include "platform/text/text.h"
 #include "preview/preview_types.h"
 #include "search/result_rows.h"
@@ -194,11 +197,29 @@ void showInViewer(Form1& f, ViewerKind kind, const std::string& path, bool hideP
     f.PreviewKind = std::string(preview::kindName(kind));
 }
 
+// A file of a type the pane does not show: the players stopped and emptied,
+// the picture box emptied, and the browser alone in front with the note that
+// names the file, so that nothing of the file shown before stays on view.
+void showNote(Form1& f, std::string_view fileName) {
+    stopAndEmptyMedia(f);
+    stopAndEmptyFlash(f);
+    f.Picture1.clearPicture();
+    f.WebBrowser1.navigate(text::noteAddress(fileName));
+    f.WebBrowser1.zOrder(0);
+    showAlone(f, f.WebBrowser1);
+    f.PreviewKind = std::string(preview::kindName(ViewerKind::Web));
+}
+
 // A row of the file list, shown when its type is previewed and its file
-// has a location.
+// has a location; the note for a file of any other type. Folder rows and
+// the disc's information rows show nothing.
 void previewListedRow(Form1& f, const platform::ListItem& item) {
     const std::optional<ViewerKind> kind = preview::viewerKindOf(item.subItem(1));
-    if (!kind) return;
+    if (!kind) {
+        if (item.smallIcon() != images::Folder && item.smallIcon() != images::SoftwareCategory)
+            showNote(f, discpage::rowFileName(item.text(), item.subItem(1), false));
+        return;
+    }
     const std::optional<std::string> location = listedFileLocation(f, item);
     if (location) showInViewer(f, *kind, *location, false);
 }
@@ -306,7 +327,12 @@ void Form1::findPreview() {
     StatusBar1.panel(2).setText(file->path + "(" + std::to_string(ResultCursor) + "/" +
                                 std::to_string(ListView2.count()) + ")");
     const std::optional<ViewerKind> kind = preview::viewerKindOf(file->type);
-    if (!kind || !file->location) return;
+    if (!kind) {
+        const std::string path = discpage::notedFilePath(file->path).value_or(file->path);
+        showNote(*this, std::string_view(path).substr(path.find_last_of('\\') + 1));
+        return;
+    }
+    if (!file->location) return;
     showInViewer(*this, *kind, *file->location, true);
 }
 

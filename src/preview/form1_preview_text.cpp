@@ -27,6 +27,7 @@
 #include "platform/files/paths.h"
 #include "platform/files/text_file.h"
 #include "platform/system/clipboard.h"
+#include "platform/text/document_text.h"
 #include "platform/text/text.h"
 #include "platform/ui/ui.h"
 #include "preview/preview_text.h"
@@ -58,11 +59,12 @@ void tell(Form1& form, std::string_view message) {
 
 bool previewPressed(const Form1& form) { return form.Toolbar1.button("preview").value() == 1; }
 
-// The first bytes of a file (at most RemarkReadLimit) as text, read from
-// code page 936; "" when it is missing or not a plain file.
+// The first bytes of a file (at most RemarkReadLimit) as text, read in the
+// file's own character set (document_text.h); "" when it is missing or not a
+// plain file.
 std::string openingOfFile(const std::string& windowsPath) {
     try {
-        return text::fromCp936(platform::files::readRegularFile(
+        return text::decodeDocument(platform::files::readRegularFile(
             platform::files::resolveExisting(windowsPath).native, preview::RemarkReadLimit));
     } catch (const platform::Error&) {
         return {};

@@ -1,6 +1,7 @@
 #include "webpages/sitemap.h"
 
 #include "catalogue/scan_command.h"
+#include "platform/text/text.h"
 #include "webpages/folder_page.h"
 
 namespace webpages {
@@ -30,8 +31,11 @@ std::string sitemapLocal(std::string_view disc, std::string_view fullPath) {
     } else if (const std::size_t at = fullPath.find(":\\"); at != std::string_view::npos) {
         from = at + 2;
     }
-    std::string local(from == std::string_view::npos ? std::string_view() : fullPath.substr(from));
-    local += '\\';
+    // Each name percent-encoded as the pages' own links are; "\\" kept.
+    std::string local;
+    if (from != std::string_view::npos)
+        for (const std::string& name : platform::text::split(fullPath.substr(from), "\\"))
+            local += platform::text::percentEncode(name) + '\\';
     local += FolderPageName;
     return local;
 }
@@ -39,7 +43,7 @@ std::string sitemapLocal(std::string_view disc, std::string_view fullPath) {
 std::string contentsEntry(std::string_view name, std::string_view local, bool firstChild) {
     std::string s = firstChild ? "<UL>" : "";
     s += "<LI><OBJECT type=\"Text/sitemap\"><param name=\"Name\" value=\"";
-    s += name;
+    s += platform::text::htmlEscape(name);
     s += "\"><param name=\"Local\" value=\"";
     s += local;
     s += "\"></OBJECT></LI>";
@@ -48,7 +52,7 @@ std::string contentsEntry(std::string_view name, std::string_view local, bool fi
 
 std::string indexEntry(std::string_view name, std::string_view local) {
     std::string s = "<LI><OBJECT type=\"Text/sitemap;\"><param name=\"Name\" value=\"";
-    s += name;
+    s += platform::text::htmlEscape(name);
     s += "\"><param name=\"Local\" value=\"";
     s += local;
     s += "\"></OBJECT>";

@@ -1,8 +1,10 @@
 // The help sitemap files of a disc's pages: the contents file
 // "zelbrinleft1.hhc", which nests the disc's folders as its folder tree
 // does, and the index file "zelbrinleft1.hhk", one flat list of the same
-// folders; each entry points at the page of its folder. Names and paths are
-// written as they are, without escaping.
+// folders; each entry points at the page of its folder. A Name value is the
+// folder's name HTML-escaped; a Local value is its path below the scan root,
+// each name percent-encoded (UTF-8) as the pages' own links are and "\" kept,
+// so every entry opens its page whatever the names hold.
 #pragma once
 
 #include <string>
@@ -33,11 +35,12 @@ inline constexpr std::string_view IndexEnd = "</UL></HEAD></HTML>";
 inline constexpr std::string_view ListEnd = "</UL>";
 
 // The Local value of a folder: its path below the scan root (from the
-// node's full path in the disc list) and its page.
+// node's full path in the disc list), each name percent-encoded, and its page.
 std::string sitemapLocal(std::string_view disc, std::string_view fullPath);
 
 // The entry lines (without line break): a contents entry, opening its
-// parent's sublist when it is the first child, and an index entry.
+// parent's sublist when it is the first child, and an index entry. The name
+// is HTML-escaped here; the local value goes in as sitemapLocal made it.
 std::string contentsEntry(std::string_view name, std::string_view local, bool firstChild);
 std::string indexEntry(std::string_view name, std::string_view local);
 

@@ -8,6 +8,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QListView>
+#include <QMainWindow>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QStackedWidget>
@@ -255,4 +256,72 @@ TEST(DiscPageOnTheDesktop, ARemarkTypedInTheNotesDialogShowsInTheList) {
     EXPECT_EQ(found.first()->text(3), QStringLiteral("Install\r\nnotes"));
     EXPECT_EQ(m.h.read("C:\\zelbrin\\guangpan\\Tools.note"),
               "@##note##@Tools\\E:\\docs\\Readme.txt==Install\r\nnotes\r\n");
+}
+
+// The number of pixels of the report's grid colour in a column of pixels
+// between the first two columns' texts (the line between them, when drawn).
+int gridPixels(QTreeWidget* report) {
+    const QImage img = report->viewport()->grab().toImage();
+    const QRgb grid = report->palette().color(QPalette::Midlight).darker(115).rgb();
+    const int x = report->header()->sectionViewportPosition(1) - 1;
+    int n = 0;
+    for (int y = 0; y < img.height() && x >= 0 && x < img.width(); ++y)
+        n += img.pixel(x, y) == grid;
+    return n;
+}
+
+TEST(DiscPageOnTheDesktop, TheGridMenuItemTakesTheLinesAwayAndBringsThemBack) {
+    GuiMachine m;
+    QTreeWidget* report = listToolsDocs(m);
+    ASSERT_TRUE(report);
+    ASSERT_EQ(report->topLevelItemCount(), 3);
+    const int drawn = gridPixels(report);
+    EXPECT_GT(drawn, 3 * 10);  // the lines of three rows
+
+    QMainWindow* window = qobject_cast<QMainWindow*>(report->window());
+    ASSERT_TRUE(window);
+    QAction* item =
+        guitest::menuAction(window, QStringLiteral("选项"), QStringLiteral("去掉网格线"));
+    ASSERT_TRUE(item);
+    item->trigger();
+    EXPECT_FALSE(m.form.ListView1.gridLines());
+    EXPECT_EQ(item->text(), QStringLiteral("加上网格线"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return gridPixels(report) == 0; }, 2000));
+    report->window()->grab().save(
+        QString::fromStdString(guitest::artifactFolder() + "/file_list_without_grid.png"));
+
+    item->trigger();
+    EXPECT_TRUE(m.form.ListView1.gridLines());
+    EXPECT_EQ(item->text(), QStringLiteral("去掉网格线"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return gridPixels(report) == drawn; }, 2000));
+}
+
+TEST(DiscPageOnTheDesktop, FunctionKeysOfTheDiscListAndTheCategoryTree) {
+    GuiMachine m;
+    QTreeWidget* discs = showToolsOnTheDiscPage(m);
+    ASSERT_TRUE(discs);
+    discs->setFocus();
+    QTest::keyClick(discs, Qt::Key_F1);
+    ASSERT_EQ(m.h.shell.calls().size(), 1u);
+    EXPECT_EQ(m.h.shell.calls()[0].target, "C:\\zelbrin\\help\\zelbrinhelp.htm");
+    bool about = false;
+    guitest::whenModal<QDialog>(QStringLiteral("关于"), [&](QDialog* w) {
+        about = true;
+        QTest::mouseClick(guitest::buttonWithText(w, QStringLiteral("取消")), Qt::LeftButton);
+    });
+    QTest::keyClick(discs, Qt::Key_F2);
+    EXPECT_TRUE(about);
+    // F3 is the category tree's alone.
+    QTest::keyClick(discs, Qt::Key_F3);
+    EXPECT_EQ(m.form.expandtree.caption(), "把分类树展开");
+
+    QTabBar* tabs = m.widgetOf<QWidget>(m.form.TabStrip1)->findChild<QTabBar*>();
+    QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(0).center());
+    QTreeWidget* categories = m.widgetOf<QTreeWidget>(m.form.TreeView2);
+    ASSERT_TRUE(categories && categories->isVisible());
+    categories->setFocus();
+    QTest::keyClick(categories, Qt::Key_F3);
+    EXPECT_EQ(m.form.expandtree.caption(), "把分类树收合");
+    QTest::keyClick(categories, Qt::Key_F1);
+    EXPECT_EQ(m.h.shell.calls().size(), 2u);
 }

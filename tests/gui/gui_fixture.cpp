@@ -14,6 +14,7 @@
 #include "gui/translations.h"
 #include "gui/ui_font.h"
 #include "gui/web_view.h"
+#include "support/artifacts.h"
 
 namespace guitest {
 
@@ -177,13 +178,6 @@ TestDialog::TestDialog(platform::Services& s) : Form(s, "TestDialog") {
 
 int translationCatalogues() { return QtEnvironment::translations_; }
 
-std::string artifactFolder() {
-    const char* env = std::getenv("ZELBRIN_ARTIFACTS");
-    const std::filesystem::path folder =
-        env && *env ? std::filesystem::path(env)
-                    : std::filesystem::path(ZELBRIN_BUILD_DIR) / "test-artifacts";
-    std::filesystem::create_directories(folder);
-    return folder.string();
-}
+std::string artifactFolder() { return testsupport::artifactFolder(); }
 
 }  // namespace guitest

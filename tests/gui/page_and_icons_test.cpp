@@ -12,30 +12,6 @@
 
 namespace {
 
-TEST(PageText, CharsetFromTheDeclarationElseCodePage936) {
-    struct Case {
-        std::string bytes;
-        gui::PageCharset expected;
-    };
-    const std::vector<Case> cases = {
-        {"<html><head><meta charset=\"gb2312\"></head>", gui::PageCharset::Cp936},
-        {"<meta http-equiv=Content-Type content=\"text/html; charset=UTF-8\">",
-         gui::PageCharset::Utf8},
-        {"<META CONTENT='text/html; Charset = utf8'>", gui::PageCharset::Utf8},
-        {"<meta charset=iso-8859-1>", gui::PageCharset::Latin1},
-        {"<html>no declaration</html>", gui::PageCharset::Cp936},
-        {"\xEF\xBB\xBFplain", gui::PageCharset::Utf8},
-        {"charset is a word; charset=big5", gui::PageCharset::Cp936},
-    };
-    for (const Case& c : cases) EXPECT_EQ(gui::pageCharset(c.bytes), c.expected) << c.bytes;
-}
-
-TEST(PageText, DecodesCodePage936AndUtf8) {
-    const std::string gb = platform::text::toCp936("<html>光盘目录</html>");
-    EXPECT_EQ(gui::decodePage(gb), QStringLiteral("<html>光盘目录</html>"));
-    EXPECT_EQ(gui::decodePage("\xEF\xBB\xBF\xE5\x85\x89"), QStringLiteral("光"));
-}
-
 TEST(PageText, HtmlByExtension) {
     EXPECT_TRUE(gui::isHtmlPath("E:\\a\\B.HTM"));
     EXPECT_TRUE(gui::isHtmlPath("C:\\x.asp"));
@@ -73,6 +49,8 @@ TEST(PageText, DocumentKindsByExtension) {
              Case{"E:\\a.txt", DocumentKind::Text},
              Case{"E:\\a.xml", DocumentKind::Text},
              Case{"E:\\x.y\\README", DocumentKind::Text},
+             Case{"E:\\disc\\zelbrinleft1.hhc", DocumentKind::Text},
+             Case{"E:\\disc\\zelbrinleft1.HHK", DocumentKind::Text},
              Case{"E:\\a.doc", DocumentKind::Note},
              Case{"E:\\a.ppt", DocumentKind::Note},
              Case{"E:\\a.wav", DocumentKind::Note},
@@ -81,14 +59,16 @@ TEST(PageText, DocumentKindsByExtension) {
         EXPECT_EQ(gui::documentKind(c.path), c.kind) << c.path;
 }
 
-TEST(PageText, TextDocumentsAreCodePage936UnlessMarkedUtf8) {
-    EXPECT_EQ(gui::documentText(platform::text::toCp936("中文")), "中文");
-    EXPECT_EQ(gui::documentText("\xEF\xBB\xBF中文"), "中文");
-    EXPECT_EQ(gui::documentText("<?xml version=\"1.0\" encoding=\"UTF-8\"?><a>中</a>"),
-              "<?xml version=\"1.0\" encoding=\"UTF-8\"?><a>中</a>");
-    const std::string gbk =
-        "<?xml version=\"1.0\" encoding=\"gb2312\"?>" + platform::text::toCp936("<a>中</a>");
-    EXPECT_EQ(gui::documentText(gbk), "<?xml version=\"1.0\" encoding=\"gb2312\"?><a>中</a>");
+TEST(PageText, ScriptsReadOnlyTheSitemapsBesideTheirPage) {
+    const std::string page = "C:\\zelbrin\\webhtml\\d\\zelbrindefault.html";
+    EXPECT_TRUE(gui::scriptMayRead(page, "C:\\zelbrin\\webhtml\\d\\zelbrinleft1.hhc"));
+    EXPECT_TRUE(gui::scriptMayRead(page, "C:\\zelbrin\\webhtml\\d\\zelbrinleft1.HHK"));
+    for (const char* other :
+         {"C:\\zelbrin\\webhtml\\d\\secret.txt", "C:\\zelbrin\\webhtml\\d\\sub\\zelbrinleft1.hhc",
+          "C:\\zelbrin\\webhtml\\zelbrinleft1.hhc", "C:\\zelbrin\\webhtml\\d", "zelbrinleft1.hhc",
+          ""})
+        EXPECT_FALSE(gui::scriptMayRead(page, other)) << other;
+    EXPECT_FALSE(gui::scriptMayRead("", "C:\\d\\zelbrinleft1.hhc"));
 }
 
 TEST(PageText, AFolderListingLinksFoldersFirstWithEscapedNames) {

@@ -1,9 +1,10 @@
 // The preview pane's viewers on the desktop: the web engine showing local
-// pages (code page 936 unless declared otherwise, with their pictures, style
-// sheets and frames, but no script reaching other files or remote
+// pages (read by the program's document decoder: a believable declaration,
+// else UTF-8 when they are UTF-8, else code page 936; with their pictures,
+// style sheets and frames, but no script reaching other files or remote
 // addresses), text documents as plain text, folders as listings, doc files
-// as a note; links, back and the selection going through the browser model;
-// pictures through Qt's image readers; sound played by Qt Multimedia.
+// and the types the preview leaves out as a note; links, back and the selection going through the
+// browser model; pictures through Qt's image readers; sound played by Qt Multimedia.
 #include <gtest/gtest.h>
 
 #include <QBuffer>
@@ -16,13 +17,19 @@
 #include <QWebEnginePage>
 #include <QWebEngineView>
 #include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 #include "gui/media_engine.h"
 #include "gui/qt_convert.h"
 #include "gui_fixture.h"
 #include "platform/controls/media_player.h"
+#include "platform/text/document_text.h"
 #include "platform/text/text.h"
+#include "webpages/sitemap.h"
 
 namespace {
 
@@ -185,6 +192,12 @@ TEST_F(Viewers, PagesWithoutACharsetOrWithGbkAreCodePage936AndShowWhatTheyHold) 
              {"<meta http-equiv=\"Content-Type\" content=\"text/html; charset=gbk\">",
               platform::text::toCp936("汉字"), "汉字"},
              {"<meta charset=\"utf-8\">", "统一码", "统一码"},
+             // No declaration: UTF-8 when the bytes are UTF-8.
+             {"<title>t</title>", "没有声明的统一码", "没有声明的统一码"},
+             // A declaration the bytes cannot be in is not believed.
+             {"<meta charset=\"utf-8\">", platform::text::toCp936("说谎"), "说谎"},
+             // A byte-order mark wins over the declaration.
+             {"\xEF\xBB\xBF<meta charset=\"gb2312\">", "标记", "标记"},
          }) {
         SCOPED_TRACE(c.head);
         m.h.writeBytes("C:\\web\\c.htm",
@@ -238,11 +251,82 @@ TEST_F(Viewers, TextsAreDecodedByTheProgramFoldersListedAndDocumentsNoted) {
     EXPECT_EQ(m.form.WebBrowser1.locationURL(), "file:///C:/web/sub/in.txt");
     EXPECT_EQ(bodyText(), "里面");
 
+    // UTF-8 and UTF-16 text files, the same as code page 936 ones.
+    m.h.writeBytes("C:\\web\\u.txt", "统一码 ü");
+    ASSERT_TRUE(show("file://C:\\web\\u.txt"));
+    EXPECT_EQ(bodyText(), "统一码 ü");
+    m.h.writeBytes("C:\\web\\w.txt", std::string("\xFF\xFE\x49\x51\xD8\x76", 6));
+    ASSERT_TRUE(show("file://C:\\web\\w.txt"));
+    EXPECT_EQ(bodyText(), "光盘");
+
     ASSERT_TRUE(show("file://C:\\web\\w.doc"));
     EXPECT_EQ(bodyText(), "预览窗口不能显示这种文件：w.doc");
     m.h.writeBytes("C:\\web\\s.wav", wavBytes(0.1));
     ASSERT_TRUE(show("file://C:\\web\\s.wav"));
     EXPECT_EQ(bodyText(), "预览窗口不能显示这种文件：s.wav");
+    // The note the preview shows for a type it leaves out: a page of its own,
+    // whatever the file holds.
+    m.h.writeBytes("C:\\web\\a.png", pngBytes(3, 2));
+    ASSERT_TRUE(show(platform::text::noteAddress("C:\\web\\a.png")));
+    EXPECT_EQ(bodyText(), "预览窗口不能显示这种文件：a.png");
+    EXPECT_EQ(js("document.images.length").toInt(), 0);
+}
+
+// The contents page of generated web pages, as installed, beside a sitemap
+// as the program writes it (code page 936, Local values percent-encoded): the
+// preview lets it read the sitemap, so it shows the disc's folder tree, whose
+// links open the folders' pages in the frame beside it.
+TEST_F(Viewers, TheContentsPageOfWebPagesShowsTheFolderTreeFromItsSitemap) {
+    const char* source = std::getenv("ZELBRIN_SOURCE_DIR");
+    const std::filesystem::path support =
+        (source ? std::filesystem::path(source)
+                : std::filesystem::path(__FILE__).parent_path().parent_path().parent_path()) /
+        "webmodel" / "webmodel" / "treeviewimage";
+    for (const char* name : {"zelbrindefault.html", "zelbrinindex1.html"}) {
+        std::ifstream in(support / name, std::ios::binary);
+        ASSERT_TRUE(in) << name;
+        m.h.writeBytes(std::string("C:\\pages\\") + name,
+                       std::string(std::istreambuf_iterator<char>(in), {}));
+    }
+    const std::string disc = "光盘";
+    auto local = [&](const std::string& below) {
+        return webpages::sitemapLocal(disc, disc + "\\E:\\" + below);
+    };
+    m.h.write("C:\\pages\\zelbrinleft1.hhc",
+              webpages::contentsHead(disc) + webpages::contentsEntry("C# 1", local("C# 1"), true) +
+                  "\r\n" + webpages::contentsEntry("R&D 图", local("C# 1\\R&D 图"), true) +
+                  "\r\n</UL>\r\n" + webpages::contentsEntry("图 集", local("图 集"), false) +
+                  "\r\n</UL>\r\n" + std::string(webpages::ContentsEnd) + "\r\n");
+    m.h.write("C:\\pages\\ZelbrinIndex.html", "<p>第一页</p>");
+    m.h.write("C:\\pages\\C# 1\\R&D 图\\ZelbrinIndex.html", "<p>研发</p>");
+
+    ASSERT_TRUE(show("file://C:\\pages\\zelbrinindex1.html"));
+    const QString links = QStringLiteral(
+        "Array.from(document.querySelectorAll('ul.tree a')).map(function(a){"
+        "return a.textContent+'='+a.getAttribute('href');}).join('|')");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !js(links).toString().isEmpty(); }, 10000));
+    EXPECT_EQ(js(links).toString(),
+              QStringLiteral("光盘=ZelbrinIndex.html|C# 1=C%23%201/ZelbrinIndex.html|"
+                             "R&D 图=C%23%201/R%26D%20%E5%9B%BE/ZelbrinIndex.html|"
+                             "图 集=%E5%9B%BE%20%E9%9B%86/ZelbrinIndex.html"));
+    EXPECT_EQ(js("document.querySelectorAll('ul.tree ul.tree ul.tree a').length").toInt(), 1);
+
+    // In its frameset: a folder's link opens the folder's page beside the tree.
+    ASSERT_TRUE(show("file://C:\\pages\\zelbrindefault.html"));
+    const QString left = QStringLiteral("window.frames[0].document");
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return js(left + ".querySelectorAll('ul.tree a').length").toInt() == 4; }, 10000));
+    js(left + ".querySelectorAll('ul.tree a')[2].click()");
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            return js("window.frames[1].document.body.innerText").toString() ==
+                   QStringLiteral("研发");
+        },
+        10000));
+    // The frameset stays the browser's page.
+    EXPECT_EQ(m.form.WebBrowser1.locationURL(), "file:///C:/pages/zelbrindefault.html");
+    view->grab().save(
+        QString::fromStdString(guitest::artifactFolder() + "/preview_contents_page.png"));
 }
 
 TEST_F(Viewers, LinksBackAndTheSelectionGoThroughTheBrowserModel) {

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "mainwindow/about_dialog.h"
 #include "mainwindow/form1.h"
 #include "platform/controls/form.h"
 #include "support/form_geometry.h"
@@ -488,6 +489,124 @@ TEST_F(Toolbar, SaveAsOnlyWhileTheBrowserIsShown) {
     f().WebBrowser1.setVisible(false);
     f().Toolbar1_ButtonClick(button("savew"));
     EXPECT_TRUE(h.ui.log().empty());
+}
+
+// ---- the grid menu item ----
+
+// The menu item 选项 → 去掉网格线 follows the list's own grid lines and names
+// what its next click does; the toolbar's "grid" button keeps its own state,
+// so the two can disagree, and each still sets the lines as it says.
+TEST_F(Toolbar, TheGridMenuItemFollowsTheListAndNamesItsNextClick) {
+    ASSERT_TRUE(f().ListView1.gridLines());  // on at start
+    EXPECT_EQ(f().grid.caption(), "去掉网格线");
+    EXPECT_EQ(f().grid.parent(), &f().option);
+
+    f().grid.userClick();
+    EXPECT_FALSE(f().ListView1.gridLines());
+    EXPECT_EQ(f().grid.caption(), "加上网格线");
+    EXPECT_EQ(value("grid"), 0);
+
+    f().grid.userClick();
+    EXPECT_TRUE(f().ListView1.gridLines());
+    EXPECT_EQ(f().grid.caption(), "去掉网格线");
+
+    // The button takes the lines away; the item, reading the list, brings
+    // them back and says so; the button, still pressed, is released and
+    // brings them back once more.
+    click("grid");
+    EXPECT_FALSE(f().ListView1.gridLines());
+    EXPECT_EQ(f().grid.caption(), "去掉网格线");
+    f().grid.userClick();
+    EXPECT_TRUE(f().ListView1.gridLines());
+    EXPECT_EQ(f().grid.caption(), "去掉网格线");
+    EXPECT_EQ(value("grid"), 1);
+    click("grid");
+    EXPECT_EQ(value("grid"), 0);
+    EXPECT_TRUE(f().ListView1.gridLines());
+    EXPECT_TRUE(h.ui.log().empty());
+}
+
+// ---- the function keys of the disc list and the category tree ----
+
+constexpr int F1 = 112, F2 = 113, F3 = 114, Down = 40;
+constexpr int ShiftKey = 1, Ctrl = 2;
+
+class TreeKeys : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        h.write("C:\\zelbrin\\ini.ini", "|A\r\n@B\r\n#d#1#x#\r\n|C\r\n");
+        h.write(std::string("C:\\zelbrin\\guangpan\\d.wcd"), "E:\\|docs\r\n");
+        h.start();
+    }
+    Form1& f() { return h.form; }
+    std::vector<std::string> opened() const {
+        std::vector<std::string> out;
+        for (const auto& c : h.shell.calls()) out.push_back(c.target);
+        return out;
+    }
+    // The about box was shown and closed by its button.
+    void expectAboutBox() {
+        h.ui.onModal<about1>([](about1& box) {
+            EXPECT_EQ(box.caption(), "关于");
+            box.CancelButton.userClick();
+        });
+    }
+    Harness h;
+};
+
+TEST_F(TreeKeys, F1OpensTheHelpFileAndF2TheAboutBoxInBothTrees) {
+    const std::string help = "C:\\zelbrin\\help\\zelbrinhelp.htm";
+    std::vector<std::string> expected;
+    for (platform::TreeView* tree : {&f().TreeView1, &f().TreeView2}) {
+        SCOPED_TRACE(tree->name());
+        // Whatever the shift state.
+        for (int shift : {0, ShiftKey, Ctrl}) {
+            tree->userKeyDown(F1, shift);
+            expected.push_back(help);
+        }
+        EXPECT_EQ(opened(), expected);
+        for (int shift : {0, ShiftKey}) {
+            expectAboutBox();
+            tree->userKeyDown(F2, shift);
+            h.ui.verifyAllUsed();
+        }
+        EXPECT_EQ(opened(), expected);
+    }
+}
+
+TEST_F(TreeKeys, F3ExpandsOrFoldsTheCategoryTreeOnlyFromThatTree) {
+    platform::TreeView& t = f().TreeView2;
+    ASSERT_EQ(f().expandtree.caption(), "把分类树展开");
+    ASSERT_FALSE(t.item("B*").expanded());
+
+    // In the disc list, F3 does nothing.
+    f().TreeView1.userKeyDown(F3, 0);
+    EXPECT_FALSE(t.item("B*").expanded());
+    EXPECT_EQ(f().expandtree.caption(), "把分类树展开");
+
+    t.userKeyDown(F3, 0);
+    EXPECT_TRUE(t.item("B*").expanded());
+    EXPECT_EQ(f().expandtree.caption(), "把分类树收合");
+    EXPECT_EQ(f().expandtree1.caption(), "把分类树收合");
+    t.userKeyDown(F3, ShiftKey);
+    EXPECT_FALSE(t.item("B*").expanded());
+    EXPECT_EQ(f().expandtree.caption(), "把分类树展开");
+    EXPECT_TRUE(h.ui.log().empty());
+    EXPECT_TRUE(h.shell.calls().empty());
+}
+
+TEST_F(TreeKeys, OtherKeysGoOnToTheTree) {
+    // The handlers leave the key as it was: the arrow still moves the
+    // selection, and nothing else happens.
+    platform::TreeView& t = f().TreeView2;
+    t.userClickNode(t.item("A*"));
+    h.ui.clearLog();
+    t.userKeyDown(Down, 0);
+    ASSERT_NE(t.selectedItem(), nullptr);
+    EXPECT_EQ(t.selectedItem()->key(), "B*");
+    for (int key : {F3 + 1, int{'A'}, 13}) f().TreeView1.userKeyDown(key, 0);
+    EXPECT_TRUE(h.ui.log().empty());
+    EXPECT_TRUE(h.shell.calls().empty());
 }
 
 }  // namespace

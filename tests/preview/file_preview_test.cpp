@@ -1,13 +1,15 @@
 // Previewing the files of the disc page's file list: a click on a row while
 // the pane is open, and the keys "downs"/"ups" (which also write the row's
 // place into the status bar). Each type goes to its viewer, read from the CD
-// drive, the mirror copy or the catalogued hard-disk folder; rows that are not
-// previewed change no viewer.
+// drive, the mirror copy or the catalogued hard-disk folder; a file of a type
+// the pane cannot show empties it and shows the note naming the file; folder
+// and information rows change no viewer.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <string>
 
+#include "platform/text/document_text.h"
 #include "preview_steps.h"
 
 using namespace preview_test;
@@ -100,24 +102,60 @@ TEST_F(FilePreview, APictureThatCannotBeLoadedLeavesTheOneBefore) {
     EXPECT_TRUE(h.ui.messages().empty());
 }
 
-TEST_F(FilePreview, RowsThatAreNotPreviewedChangeNoViewer) {
+TEST_F(FilePreview, AFileThePaneCannotShowEmptiesItAndShowsTheNote) {
+    openMediaFolder();
+    struct Case {
+        const char* before;  // a file each viewer shows
+        const char* row;     // then a file of a type outside the table
+        const char* name;    // the name the note gives
+    };
+    for (const Case& c : {Case{"song", "pack", "pack.zip"}, Case{"pic", "shot", "shot.png"},
+                          Case{"page", "noext", "noext"}, Case{"intro", "shot", "shot.png"}}) {
+        SCOPED_TRACE(std::string(c.before) + " then " + c.row);
+        clickRow(c.before);
+        ASSERT_NE(f().PreviewKind, "") << c.before;
+        clickRow(c.row);
+        EXPECT_EQ(f().PreviewKind, "web");
+        EXPECT_EQ(shown(), Strings{"WebBrowser1"});
+        EXPECT_TRUE(inFront(f().WebBrowser1));
+        EXPECT_EQ(f().WebBrowser1.locationURL(), platform::text::noteAddress(c.name));
+        // Nothing of the file before stays in any viewer.
+        EXPECT_EQ(f().MediaPlayer2.fileName(), "");
+        EXPECT_EQ(f().MediaPlayer2.playState(), platform::MediaState::Stopped);
+        EXPECT_EQ(f().Picture1.picture(), "");
+        EXPECT_EQ(f().ShockwaveFlash1.movie(), "");
+        EXPECT_FALSE(f().ShockwaveFlash1.playing());
+        EXPECT_EQ(f().FileCursor, row(f(), c.row).index());
+    }
+    // The stepping keys show the note too, and tell the row's place.
+    clickRow("song");
+    f().ListView1.userClickItem(row(f(), "pack"));
+    f().Toolbar1.userClick("ups");
+    f().Toolbar1.userClick("downs");
+    EXPECT_EQ(f().WebBrowser1.locationURL(), platform::text::noteAddress("pack.zip"));
+    EXPECT_TRUE(status(2).starts_with("pack.zip(")) << status(2);
+    // Back in the browser leads to the page shown before the note.
+    f().Toolbar1.userClick("left");
+    EXPECT_NE(f().WebBrowser1.locationURL(), platform::text::noteAddress("pack.zip"));
+    EXPECT_TRUE(h.ui.messages().empty());
+}
+
+TEST_F(FilePreview, FolderAndInformationRowsChangeNoViewer) {
     openMediaFolder();
     clickRow("song");
-    for (const char* text : {"pack", "noext", "sub"}) {
-        SCOPED_TRACE(text);
-        clickRow(text);
-        EXPECT_EQ(f().PreviewKind, "media");
-        EXPECT_EQ(shown(), Strings{"MediaPlayer2"});
-        EXPECT_EQ(f().MediaPlayer2.playState(), platform::MediaState::Playing);
-    }
-    // A file row sets the cursor; a folder row's click is the folder's own.
-    EXPECT_EQ(f().FileCursor, row(f(), "noext").index());
+    clickRow("sub");
+    EXPECT_EQ(f().PreviewKind, "media");
+    EXPECT_EQ(shown(), Strings{"MediaPlayer2"});
+    EXPECT_EQ(f().MediaPlayer2.playState(), platform::MediaState::Playing);
+    // A folder row's click is the folder's own: the cursor stays on the song.
+    EXPECT_EQ(f().FileCursor, row(f(), "song").index());
     // The disc's information rows: nothing either.
     clickDiscList({Media});
     ASSERT_EQ(f().ListView1.count(), 4);
     f().ListView1.userClickItem(f().ListView1.item(2));
     EXPECT_EQ(f().FileCursor, 2);
     EXPECT_EQ(f().PreviewKind, "media");
+    EXPECT_EQ(shown(), Strings{"MediaPlayer2"});
 }
 
 TEST_F(FilePreview, AMirroredRowShowsItsOwnCopyUnlessIsRedIsChecked) {

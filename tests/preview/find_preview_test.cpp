@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <string>
 
+#include "platform/text/document_text.h"
 #include "preview_steps.h"
 
 using namespace preview_test;
@@ -44,9 +45,9 @@ TEST_F(FindPreview, AFileHitIsShownFromTheCdDriveOrItsCopy) {
     EXPECT_EQ(status(2), place(line, "E:\\m\\a.txt"));
     EXPECT_EQ(f().WebBrowser1.locationURL(), "file:///C:/copies/m/a.txt");
     clickResult("F:\\m\\a.txt.bak[3]($){C:\\copies\\m\\a.txt.bak}");
-    // bak is no previewed type: the status text alone.
+    // bak is no previewed type: the status text and the note naming the file.
     EXPECT_TRUE(status(2).starts_with("E:\\m\\a.txt.bak("));
-    EXPECT_EQ(f().WebBrowser1.locationURL(), "file:///C:/copies/m/a.txt");
+    EXPECT_EQ(f().WebBrowser1.locationURL(), platform::text::noteAddress("a.txt.bak"));
 }
 
 TEST_F(FindPreview, TypesAreCutFromThePathAndComparedInLowerCase) {
@@ -56,12 +57,15 @@ TEST_F(FindPreview, TypesAreCutFromThePathAndComparedInLowerCase) {
     search("song");
     clickResult("F:\\m\\song.mp3[10]");
     EXPECT_EQ(f().MediaPlayer2.fileName(), "E:\\m\\song.mp3");
-    // The last "." lies in a folder's name: the status text, no preview.
+    // The last "." lies in a folder's name: no type the pane shows, so the
+    // player is emptied and the note names the file.
     search("README");
     clickResult("F:\\my.dir\\README[120]");
     EXPECT_EQ(status(2), place("F:\\my.dir\\README[120]", "E:\\my.dir\\README"));
-    EXPECT_EQ(f().PreviewKind, "media");
-    EXPECT_EQ(f().MediaPlayer2.fileName(), "E:\\m\\song.mp3");
+    EXPECT_EQ(f().PreviewKind, "web");
+    EXPECT_EQ(f().WebBrowser1.locationURL(), platform::text::noteAddress("README"));
+    EXPECT_EQ(f().MediaPlayer2.fileName(), "");
+    EXPECT_EQ(shown(), Strings{"WebBrowser1"});
 }
 
 TEST_F(FindPreview, AHardDiskHitIsShownFromItsStoredPath) {
@@ -86,13 +90,17 @@ TEST_F(FindPreview, ARemarkHitIsShownFromTheNotedPath) {
     clickResult("music\\sub\\b.bmp");
     EXPECT_EQ(f().Picture1.picture(), "C:\\stuff\\music\\sub\\b.bmp");
     EXPECT_TRUE(status(2).starts_with("C:\\stuff\\music\\sub\\b.bmp("));
-    // No extension: the status text alone; a folder's note: nothing at all.
+    // No extension: the status text and the note; a folder's note: nothing
+    // at all.
     clickResult("F:\\m\\noext.No扩展名");
     EXPECT_TRUE(status(2).starts_with("E:\\m\\noext.No扩展名("));
+    EXPECT_EQ(f().WebBrowser1.locationURL(), platform::text::noteAddress("noext"));
+    EXPECT_EQ(f().Picture1.picture(), "");
     const std::string before = status(2);
     clickResult("F:\\m\\sub.文件夹");
     EXPECT_EQ(status(2), before);
-    EXPECT_EQ(f().PreviewKind, "pic");
+    EXPECT_EQ(f().PreviewKind, "web");
+    EXPECT_EQ(f().WebBrowser1.locationURL(), platform::text::noteAddress("noext"));
 
     // A hard-disk folder whose index is gone: nothing, not even the status.
     std::filesystem::remove(h.nativePath(indexPath(Songs)));

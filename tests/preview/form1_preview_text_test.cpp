@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "discpage/disc_page_steps.h"
+#include "platform/text/text.h"
 #include "platform/ui/ui.h"
 #include "support/outside_snapshot.h"
 #include "support/temp_folder.h"
@@ -81,6 +82,49 @@ TEST_F(PreviewText, AutomaticRemarksComeFromTheTitleOrTheOpeningOfTheFile) {
     clickDiscList({Docs, "docs_hard\\docs"});
     autoRemark("page");
     EXPECT_EQ(remarkOf("page"), "首页");
+    EXPECT_TRUE(boxes().empty());
+}
+
+// The file's own character set, by the program's one document decoder: a
+// declaration the bytes can be in, else UTF-8 when the bytes are UTF-8, else
+// code page 936. The remark is stored in code page 936 whatever the file was.
+TEST_F(PreviewText, AutomaticRemarksReadTheFileInItsOwnCharacterSet) {
+    const std::string title = "旅行光盘首页";
+    const std::string gbk = platform::text::toCp936(title);
+    const std::string mixed = "旅行" + gbk + "\xC3\xA9";
+    struct Case {
+        const char* what;
+        const char* row;
+        std::string bytes;
+        std::string remark;
+    };
+    const std::vector<Case> cases = {
+        {"utf-8 page declaring it", "page",
+         "<html><head><meta charset=\"utf-8\"><title>" + title + "</title>", title},
+        {"utf-8 page without a declaration", "page", "<title>" + title + "</title>", title},
+        {"gbk page declaring gb2312", "page",
+         "<meta http-equiv=Content-Type content=\"text/html; charset=gb2312\"><title>" + gbk +
+             "</title>",
+         title},
+        {"gbk page without a declaration", "page", "<TITLE>" + gbk + "</TITLE>", title},
+        {"a utf-8 declaration on gbk bytes", "page",
+         "<meta charset=\"utf-8\"><title>" + gbk + "</title>", title},
+        {"utf-8 text", "b", title + "\r\n第二行", title + "第二行"},
+        {"utf-16 text with its mark", "b", std::string("\xFF\xFE\x49\x51\xD8\x76", 6), "光盘"},
+        {"gbk text", "b", gbk, title},
+        {"mixed bytes: code page 936", "b", mixed, platform::text::fromCp936(mixed)},
+    };
+    clickDiscList({Docs, "docs_hard\\docs"});
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string file = std::string("C:\\data\\docs\\") + c.row +
+                                 (std::string(c.row) == "page" ? ".htm" : ".txt");
+        h.writeBytes(file, c.bytes);
+        autoRemark(c.row);
+        EXPECT_EQ(remarkOf(c.row), c.remark);
+        const std::string notes = h.readBytes(disc_page_test::discFile(Docs, ".note"));
+        EXPECT_NE(notes.find(platform::text::toCp936(c.remark)), std::string::npos);
+    }
     EXPECT_TRUE(boxes().empty());
 }
 

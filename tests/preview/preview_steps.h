@@ -46,6 +46,7 @@ inline const std::vector<std::string_view> MediaIndex = {
     "F:\\m\\intro.swf[10]",
     "F:\\m\\readme.txt[10]",
     "F:\\m\\pack.zip[10]",
+    "F:\\m\\shot.png[10]",
     "F:\\m\\noext[10]",
     "F:\\m\\a.txt.bak[3]($){C:\\copies\\m\\a.txt.bak}",
     "F:\\m\\a.txt[5]($){C:\\copies\\m\\a.txt}",

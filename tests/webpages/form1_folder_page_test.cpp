@@ -405,8 +405,9 @@ TEST_F(WebPages, PagesAndCopiesNeverLeaveTheirFolders) {
         generate();
         EXPECT_EQ(testsupport::outsideSnapshot(outside), before);
         ASSERT_EQ(h.ui.messages().size(), c.refused.empty() ? 0u : 1u);
-        if (!c.refused.empty())
+        if (!c.refused.empty()) {
             EXPECT_EQ(h.ui.messages()[0].rfind(c.refused, 0), 0u) << h.ui.messages()[0];
+        }
         EXPECT_EQ(fs::is_regular_file(disc + "/docs/img/b.gif"), c.copied);
         EXPECT_EQ(fs::is_regular_file(fs::symlink_status(disc + "/docs/img/ZelbrinIndex.html")),
                   c.pageWritten);

@@ -44,7 +44,7 @@ TEST_F(WebPages, ContentsAndIndexOfACd) {
                        entry("docs", "docs\\ZelbrinIndex.html", true),
                        entry("img", "docs\\img\\ZelbrinIndex.html", true),
                        entry("old", "docs\\img\\old\\ZelbrinIndex.html", true), "</UL>",
-                       entry("me@home", "docs\\me@home\\ZelbrinIndex.html", false), "</UL>",
+                       entry("me@home", "docs\\me%40home\\ZelbrinIndex.html", false), "</UL>",
                        entry("pics", "pics\\ZelbrinIndex.html", false),
                        entry("img", "pics\\img\\ZelbrinIndex.html", true), "</UL>",
                        entry("2004", "2004\\ZelbrinIndex.html", false), "</UL>", "</UL></HTML>"}));
@@ -52,14 +52,15 @@ TEST_F(WebPages, ContentsAndIndexOfACd) {
               (Strings{IndexHeader, indexEntry("docs", "docs\\ZelbrinIndex.html"),
                        indexEntry("img", "docs\\img\\ZelbrinIndex.html"),
                        indexEntry("old", "docs\\img\\old\\ZelbrinIndex.html"),
-                       indexEntry("me@home", "docs\\me@home\\ZelbrinIndex.html"),
+                       indexEntry("me@home", "docs\\me%40home\\ZelbrinIndex.html"),
                        indexEntry("pics", "pics\\ZelbrinIndex.html"),
                        indexEntry("img", "pics\\img\\ZelbrinIndex.html"),
                        indexEntry("2004", "2004\\ZelbrinIndex.html"), "</UL></HEAD></HTML>"}));
     EXPECT_TRUE(h.ui.messages().empty());
 }
 
-TEST_F(WebPages, HardDiskFolderAndUnescapedNames) {
+// A Name value is HTML-escaped, a Local value percent-encoded name by name.
+TEST_F(WebPages, HardDiskFolderAndEscapedNames) {
     clickDiscList({"pop_hard"});
     popup("createhtmlcontent");
     EXPECT_EQ(crlfLines(h.read("C:\\zelbrin\\webhtml\\pop_hard\\zelbrinleft1.hhc")),
@@ -69,9 +70,11 @@ TEST_F(WebPages, HardDiskFolderAndUnescapedNames) {
                        entry("live", "live\\ZelbrinIndex.html", false), "</UL>", "</UL></HTML>"}));
     clickDiscList({"[010]Odd"});
     popup("createhtmlindex");
-    EXPECT_EQ(crlfLines(h.read("C:\\zelbrin\\webhtml\\[010]Odd\\zelbrinleft1.hhk")),
-              (Strings{IndexHeader, indexEntry("a&b 'c' #1", "a&b 'c' #1\\ZelbrinIndex.html"),
-                       indexEntry("..", "..\\ZelbrinIndex.html"), "</UL></HEAD></HTML>"}));
+    EXPECT_EQ(
+        crlfLines(h.read("C:\\zelbrin\\webhtml\\[010]Odd\\zelbrinleft1.hhk")),
+        (Strings{IndexHeader,
+                 indexEntry("a&amp;b &#39;c&#39; #1", "a%26b%20%27c%27%20%231\\ZelbrinIndex.html"),
+                 indexEntry("..", "..\\ZelbrinIndex.html"), "</UL></HEAD></HTML>"}));
     // A whole drive catalogued: no subfolder below "sub".
     clickDiscList({"d_hard"});
     popup("createhtmlcontent");

@@ -5,13 +5,17 @@
 // are.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <string>
 #include <vector>
 
+#include "platform/files/program_folder.h"
+#include "support/artifacts.h"
 #include "web_steps.h"
 
 using namespace web_test;
@@ -147,12 +151,184 @@ TEST_F(PagesInBrowser, LinksOfPagesAndSitemapResolve) {
         (link ? links : sitemapPages)++;
     }
     // Folder rows and file rows of the four pages; the disc and its three
-    // folders in the sitemap (whose names are written unescaped).
+    // folders in the sitemap.
     EXPECT_EQ(links, 7);
     EXPECT_EQ(sitemapPages, 4);
     for (const char* name :
          {"Fotos 2024", "图 集", "Read Me.txt", "A%20b #c.jpg", "x&amp;y.txt", "照&amp;片 #2.png"})
         EXPECT_NE(std::find(texts.begin(), texts.end(), name), texts.end()) << name;
+}
+
+// ---- the sitemaps and the contents page, with names that need escaping ----
+
+constexpr std::string_view Names = "[030]Names";
+const std::vector<std::string_view> NamesIndex = {
+    "E:\\|C# 1",
+    "E:\\|100%25",
+    "E:\\|图 集",
+    "E:\\top.txt[3]",
+    "E:\\C# 1\\|R&D 图",
+    "E:\\C# 1\\R&D 图\\x.txt[1]",
+    "E:\\100%25\\y.txt[2]",
+    "E:\\图 集\\|a b #x",
+    "E:\\图 集\\a b #x\\z.txt[4]",
+};
+// Every folder below the disc's root, with the name its entry must show.
+const std::vector<std::string> NamedFolders = {"C# 1", "R&D 图", "100%25", "图 集", "a b #x"};
+
+fs::path sourceTree() {
+    const char* source = std::getenv("ZELBRIN_SOURCE_DIR");
+    return source ? fs::path(source) : fs::path(__FILE__).parent_path().parent_path().parent_path();
+}
+
+std::string htmlUnescape(std::string s) {
+    for (const auto& [code, c] : std::vector<std::pair<std::string, std::string>>{
+             {"&lt;", "<"}, {"&gt;", ">"}, {"&quot;", "\""}, {"&#39;", "'"}, {"&amp;", "&"}})
+        for (std::size_t at = s.find(code); at != std::string::npos; at = s.find(code, at + 1))
+            s.replace(at, code.size(), c);
+    return s;
+}
+
+class SitemapsInBrowser : public WebPages {
+  protected:
+    void prepare() override {
+        h.write(indexPath(Names), lines(NamesIndex));
+        extraCatalogue = "#[030]Names#30#名#\r\n";
+    }
+    // The program folder as installed, then every folder's page (quick page
+    // mode, a click on each folder) and both sitemaps of the disc.
+    void generateAll() {
+        platform::files::installResources((sourceTree() / "webmodel").string(),
+                                          h.nativePath("C:\\zelbrin"));
+        f().CreateHtmlTrue.userClick();
+        const std::string root = std::string(Names) + "\\E:";
+        clickDiscList({Names, root});
+        for (const char* below :
+             {"\\C# 1", "\\C# 1\\R&D 图", "\\100%25", "\\图 集", "\\图 集\\a b #x"})
+            clickDiscList({root + below});
+        clickDiscList({Names});
+        popup("createhtmlcontent");
+        popup("createhtmlindex");
+        ASSERT_TRUE(h.ui.messages().empty());
+    }
+    std::string dumpDom(const std::string& browser, const std::string& url, bool fileAccess) {
+        const fs::path profile = h.nativePath("C:\\chromium-profile");
+        return run(browser + " --headless --no-sandbox --disable-gpu " +
+                   (fileAccess ? "--allow-file-access-from-files " : "") + "--user-data-dir='" +
+                   profile.string() + "' --virtual-time-budget=10000 --dump-dom '" + url +
+                   "' 2>/dev/null");
+    }
+    fs::path disc() { return h.nativePath("C:\\zelbrin\\webhtml\\[030]Names"); }
+};
+
+TEST_F(SitemapsInBrowser, EveryEntryOfBothSitemapsOpensItsPage) {
+    const std::string browser = chromium();
+    if (browser.empty()) GTEST_SKIP() << "chromium is not installed";
+    generateAll();
+    for (const std::string& name : NamedFolders) SCOPED_TRACE(name);
+
+    // The check page reads each sitemap as the browser parses it and
+    // resolves each Local value from the sitemap's own address.
+    const fs::path check = h.nativePath("C:\\check.html");
+    {
+        std::ofstream out(check);
+        out << "<html><head><meta charset=\"utf-8\"></head><body><pre id=\"out\"></pre><script>\n"
+               "var lines=[];\n"
+               "['zelbrinleft1.hhc','zelbrinleft1.hhk'].forEach(function(f){\n"
+               "var u='"
+            << fileUrl(disc())
+            << "/'+f;\n"
+               "var x=new XMLHttpRequest();x.open('GET',u,false);"
+               "x.overrideMimeType('text/html; charset=gbk');x.send();\n"
+               "var d=new DOMParser().parseFromString(x.responseText,'text/html');\n"
+               "d.querySelectorAll('object').forEach(function(o){var n=null,l=null;"
+               "o.querySelectorAll('param').forEach(function(p){"
+               "if(p.getAttribute('name')==='Name')n=p.getAttribute('value');"
+               "if(p.getAttribute('name')==='Local')l=p.getAttribute('value');});"
+               "if(l!==null)lines.push('PAGE '+f+' '+new URL(l,u).href+'\\t'+n);});});\n"
+               "document.getElementById('out').textContent=lines.join('\\n');\n"
+               "</script></body></html>\n";
+    }
+    const std::string dom = dumpDom(browser, fileUrl(check), true);
+    const std::string pre = "<pre id=\"out\">";
+    ASSERT_NE(dom.find(pre), std::string::npos) << dom;
+    std::map<std::string, std::vector<std::string>> names;  // by sitemap file
+    std::size_t at = dom.find(pre) + pre.size();
+    for (std::size_t end; (end = dom.find_first_of("\n<", at)) != std::string::npos; at = end + 1) {
+        const std::string line = dom.substr(at, end - at);
+        if (line.rfind("PAGE ", 0) != 0) {
+            if (dom[end] == '<') break;
+            continue;
+        }
+        const std::size_t space = line.find(' ', 5);
+        const std::string file = line.substr(5, space - 5);
+        const std::string url = line.substr(space + 1, line.find('\t') - space - 1);
+        ASSERT_EQ(url.rfind("file://", 0), 0u) << url;
+        EXPECT_TRUE(fs::is_regular_file(fs::path(percentDecode(url.substr(7)))))
+            << file << " " << url;
+        names[file].push_back(htmlUnescape(line.substr(line.find('\t') + 1)));
+        if (dom[end] == '<') break;
+    }
+    std::vector<std::string> contents = NamedFolders, index = NamedFolders;
+    contents.push_back(std::string(Names));
+    for (auto* v : {&contents, &index, &names["zelbrinleft1.hhc"], &names["zelbrinleft1.hhk"]})
+        std::sort(v->begin(), v->end());
+    EXPECT_EQ(names["zelbrinleft1.hhc"], contents);
+    EXPECT_EQ(names["zelbrinleft1.hhk"], index);
+}
+
+TEST_F(SitemapsInBrowser, TheContentsPageShowsTheFolderTreeWhenItMayReadTheSitemap) {
+    const std::string browser = chromium();
+    if (browser.empty()) GTEST_SKIP() << "chromium is not installed";
+    generateAll();
+    const std::string contents = fileUrl(disc() / "zelbrinindex1.html");
+
+    // Allowed to read files beside it: the tree, each folder a link into
+    // the frame "right" that opens the folder's page, nested as the folders.
+    const std::string dom = dumpDom(browser, contents, true);
+    ASSERT_NE(dom.find("<ul class=\"tree\">"), std::string::npos) << dom;
+    std::vector<std::string> shown;
+    const std::string open = "<a href=\"";
+    for (std::size_t at = dom.find(open); at != std::string::npos; at = dom.find(open, at + 1)) {
+        const std::size_t hrefEnd = dom.find('"', at + open.size());
+        const std::string href = dom.substr(at + open.size(), hrefEnd - at - open.size());
+        const std::string_view rest = "\" target=\"right\">";
+        if (dom.compare(hrefEnd, rest.size(), rest) != 0) continue;
+        const std::size_t textEnd = dom.find("</a>", hrefEnd);
+        const std::string text =
+            htmlUnescape(dom.substr(hrefEnd + rest.size(), textEnd - hrefEnd - rest.size()));
+        if (text == "光盘的第一页") continue;
+        EXPECT_TRUE(fs::is_regular_file(disc() / percentDecode(href))) << href;
+        shown.push_back(text);
+    }
+    std::vector<std::string> expected = NamedFolders;
+    expected.push_back(std::string(Names));
+    std::sort(expected.begin(), expected.end());
+    std::sort(shown.begin(), shown.end());
+    EXPECT_EQ(shown, expected);
+    EXPECT_NE(dom.find("<li><a href=\"C%23%201/ZelbrinIndex.html\" target=\"right\">C# 1</a>"
+                       "<ul class=\"tree\"><li><a href=\"C%23%201/R%26D%20%E5%9B%BE/"
+                       "ZelbrinIndex.html\" target=\"right\">R&amp;D 图</a></li></ul></li>"),
+              std::string::npos)
+        << dom;
+    EXPECT_EQ(dom.find("目录树：zelbrinleft1.hhc"), std::string::npos);
+
+    // Not allowed: the plain links stay.
+    const std::string plain = dumpDom(browser, contents, false);
+    EXPECT_NE(plain.find("目录树：zelbrinleft1.hhc"), std::string::npos) << plain;
+    EXPECT_NE(plain.find("光盘的第一页"), std::string::npos);
+    EXPECT_EQ(plain.find("<ul class=\"tree\">"), std::string::npos);
+
+    // The frameset as a reader sees it.
+    const fs::path shot = fs::path(testsupport::artifactFolder()) / "web_contents_page.png";
+    fs::remove(shot);
+    run(browser +
+        " --headless --no-sandbox --disable-gpu --allow-file-access-from-files "
+        "--user-data-dir='" +
+        h.nativePath("C:\\chromium-profile") +
+        "' --virtual-time-budget=10000 --window-size=900,420 --screenshot='" + shot.string() +
+        "' '" + fileUrl(disc() / "zelbrindefault.html") + "' >/dev/null 2>&1");
+    EXPECT_TRUE(fs::is_regular_file(shot) && fs::file_size(shot) > 1000) << shot;
 }
 
 }  // namespace

@@ -49,16 +49,21 @@ class DocumentHandler : public QWebEngineUrlSchemeHandler {
 
 // Keeps the local documents to themselves: while a local document is the
 // page, only its own scheme's pictures, style sheets, scripts and frames
-// load, and no script fetches anything.
+// load, and no script fetches anything but what mayRead allows.
 class LocalContentGuard : public QWebEngineUrlRequestInterceptor {
   public:
-    explicit LocalContentGuard(QString scheme) : scheme_(std::move(scheme)) {}
+    LocalContentGuard(QString scheme, const ScriptReads& mayRead)
+        : scheme_(std::move(scheme)), mayRead_(mayRead) {}
 
     void interceptRequest(QWebEngineUrlRequestInfo& info) override {
         using I = QWebEngineUrlRequestInfo;
         const bool local =
             info.firstPartyUrl().scheme() == scheme_ || info.initiator().scheme() == scheme_;
         if (!local) return;
+        if (info.resourceType() == I::ResourceTypeXhr && mayRead_ &&
+            info.requestUrl().scheme() == scheme_ &&
+            mayRead_(info.firstPartyUrl(), info.requestUrl()))
+            return;
         switch (info.resourceType()) {
             case I::ResourceTypeMainFrame:
                 return;
@@ -82,6 +87,7 @@ class LocalContentGuard : public QWebEngineUrlRequestInterceptor {
 
   private:
     QString scheme_;
+    const ScriptReads& mayRead_;
 };
 
 class PreviewPage : public QWebEnginePage {
@@ -173,9 +179,10 @@ class QtSound final : public SoundOutput {
 
 class QtEngines final : public Engines {
   public:
-    void useScheme(const char* scheme, DocumentSource source) override {
+    void useScheme(const char* scheme, DocumentSource source, ScriptReads mayRead) override {
         scheme_ = QString::fromLatin1(scheme);
         source_ = std::move(source);
+        mayRead_ = std::move(mayRead);
         QWebEngineUrlScheme s(scheme);
         s.setSyntax(QWebEngineUrlScheme::Syntax::Path);
         s.setFlags(QWebEngineUrlScheme::SecureScheme);
@@ -218,7 +225,7 @@ class QtEngines final : public Engines {
             profile_ = new QWebEngineProfile(QCoreApplication::instance());
             auto* handler = new DocumentHandler(source_);
             handler->setParent(profile_);
-            auto* guard = new LocalContentGuard(scheme_);
+            auto* guard = new LocalContentGuard(scheme_, mayRead_);
             guard->setParent(profile_);
             profile_->installUrlSchemeHandler(scheme_.toLatin1(), handler);
             profile_->setUrlRequestInterceptor(guard);
@@ -232,6 +239,7 @@ class QtEngines final : public Engines {
 
     QString scheme_;
     DocumentSource source_;
+    ScriptReads mayRead_;
     QPointer<QWebEngineProfile> profile_;
 };
 

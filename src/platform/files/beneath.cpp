@@ -112,7 +112,8 @@ int walkBeneath(int root, const std::string& relative, int flags, unsigned mode)
         }
         if (last) {
             // The handle held is the answer when a handle is all that is asked for.
-            if ((flags & O_PATH) && (flags & ~(O_PATH | O_NOFOLLOW | O_DIRECTORY | O_CLOEXEC)) == 0) {
+            if ((flags & O_PATH) &&
+                (flags & ~(O_PATH | O_NOFOLLOW | O_DIRECTORY | O_CLOEXEC)) == 0) {
                 if ((flags & O_DIRECTORY) && !S_ISDIR(st.st_mode)) {
                     errno = ENOTDIR;
                     return -1;

@@ -168,10 +168,9 @@ bool detail::setEntryAttributes(const Entry& entry, std::uint32_t attributes) {
     if (errno != ENOENT) return false;
     // No /proc: the file opened again without following a link, checked to be
     // the same one.
-    Fd again(entry.name.empty()
-                 ? ::openat(entry.folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC)
-                 : ::openat(entry.folder, entry.name.c_str(),
-                            O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+    Fd again(entry.name.empty() ? ::openat(entry.folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC)
+                                : ::openat(entry.folder, entry.name.c_str(),
+                                           O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
     struct stat againSt {};
     if (!again.valid() || ::fstat(again.get(), &againSt) != 0) return false;
     if (!sameIdentity(st, againSt)) {
@@ -304,7 +303,9 @@ std::string ConfinedRoot::relativeOf(std::string_view windowsPath) const {
     return relative;
 }
 
-void ConfinedRoot::refuse(const std::string& shown) const { raise(err::PathFileAccess, OutsideText + shown); }
+void ConfinedRoot::refuse(const std::string& shown) const {
+    raise(err::PathFileAccess, OutsideText + shown);
+}
 
 int ConfinedRoot::openBeneath(const std::string& nativeRelative, int flags,
                               const std::string& shown, int notFound) const {
@@ -326,8 +327,7 @@ ConfinedRoot::Located ConfinedRoot::locate(std::string_view relative, LastName m
         const bool last = i + 1 == names.size();
         const std::string native =
             l.folder.valid()
-                ? nativeName(l.folder.get(), names[i],
-                             !last || match == LastName::IgnoringCase)
+                ? nativeName(l.folder.get(), names[i], !last || match == LastName::IgnoringCase)
                 : names[i];
         if (last) {
             l.name = native;
@@ -449,7 +449,8 @@ ConfinedRoot::WriteTarget ConfinedRoot::writeTarget(std::string_view relative,
         if (name.empty() || name == "." || name == "..") raise(err::PathFileAccess);  // a folder
         const std::string folder =
             joinNative(l.folderNative, slash == std::string::npos ? "" : text.substr(0, slash));
-        l.folder = detail::Fd(openBeneath(folder, O_PATH | O_DIRECTORY, l.shown, err::PathNotFound));
+        l.folder =
+            detail::Fd(openBeneath(folder, O_PATH | O_DIRECTORY, l.shown, err::PathNotFound));
         l.folderNative = folder;
         l.name = name;
     }
@@ -599,8 +600,7 @@ void ConfinedRoot::copyTree(CopyRun& run, const std::string& sourceNative,
     }
 }
 
-void ConfinedRoot::rename(std::string_view from, std::string_view to,
-                          OnExisting onExisting) const {
+void ConfinedRoot::rename(std::string_view from, std::string_view to, OnExisting onExisting) const {
     const Located f = locate(from, LastName::IgnoringCase);
     if (f.name.empty()) raise(err::PathFileAccess);
     if (!f.folder.valid()) raise(err::PathNotFound);

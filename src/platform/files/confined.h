@@ -208,7 +208,7 @@ class ConfinedRoot {
     int fd_ = -1;
     std::string windows_;
     std::string native_;
-    std::string driveName_;                // the drive table's entry holding windows_
+    std::string driveName_;                  // the drive table's entry holding windows_
     std::vector<std::string> windowsNames_;  // windows_'s names below the drive's root
 };
 

@@ -184,25 +184,6 @@ class Iconv {
     iconv_t cd_;
 };
 
-inline char* putUtf8(char* out, char32_t c) {
-    if (c < 0x80) {
-        *out++ = static_cast<char>(c);
-    } else if (c < 0x800) {
-        *out++ = static_cast<char>(0xC0 | (c >> 6));
-        *out++ = static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        *out++ = static_cast<char>(0xE0 | (c >> 12));
-        *out++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        *out++ = static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        *out++ = static_cast<char>(0xF0 | (c >> 18));
-        *out++ = static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        *out++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        *out++ = static_cast<char>(0x80 | (c & 0x3F));
-    }
-    return out;
-}
-
 // Little-endian order of a word read from or written to memory.
 inline std::uint32_t le32(std::uint32_t w) {
     if constexpr (std::endian::native == std::endian::big) return __builtin_bswap32(w);
@@ -221,7 +202,7 @@ char32_t readUtf32le(const char* p) {
 
 std::uint32_t packUtf8(char32_t c) {
     char bytes[4] = {};
-    putUtf8(bytes, c);
+    scan::putUtf8(bytes, c);
     std::uint32_t packed;
     std::memcpy(&packed, bytes, 4);
     return le32(packed);
@@ -527,7 +508,7 @@ char* decodeRun(const unsigned char* s, std::size_t n, std::size_t& i, std::size
             }
         }
         std::size_t used;
-        out = putUtf8(out, decodeOther(*t, s, n, i, used));
+        out = scan::putUtf8(out, decodeOther(*t, s, n, i, used));
         i += used;
     }
     return out;

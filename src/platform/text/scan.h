@@ -1,4 +1,5 @@
-// Word-at-a-time byte scans shared by the text functions (internal).
+// Word-at-a-time byte scans and the UTF-8 writer shared by the text
+// functions (internal).
 #pragma once
 
 #include <bit>
@@ -45,6 +46,26 @@ inline std::size_t countLf(const char* p, const char* end) {
     std::size_t n = 0;
     for (; p < end; ++p) n += *p == '\n';
     return n;
+}
+
+// Writes the UTF-8 form of c at out; past it.
+inline char* putUtf8(char* out, char32_t c) {
+    if (c < 0x80) {
+        *out++ = static_cast<char>(c);
+    } else if (c < 0x800) {
+        *out++ = static_cast<char>(0xC0 | (c >> 6));
+        *out++ = static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        *out++ = static_cast<char>(0xE0 | (c >> 12));
+        *out++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        *out++ = static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        *out++ = static_cast<char>(0xF0 | (c >> 18));
+        *out++ = static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        *out++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        *out++ = static_cast<char>(0x80 | (c & 0x3F));
+    }
+    return out;
 }
 
 }  // namespace platform::text::scan

@@ -133,10 +133,8 @@ std::vector<Change> changes() {
         {"create folder", [](const ConfinedRoot& r, const std::string& p) { r.createFolder(p); }},
         {"create folders", [](const ConfinedRoot& r, const std::string& p) { r.createFolders(p); }},
         {"write", [](const ConfinedRoot& r, const std::string& p) { r.write(p, "new"); }},
-        {"write new only",
-         [](const ConfinedRoot& r, const std::string& p) {
-             r.write(p, "new", OnExisting::Refuse);
-         }},
+        {"write new only", [](const ConfinedRoot& r,
+                              const std::string& p) { r.write(p, "new", OnExisting::Refuse); }},
         {"append", [](const ConfinedRoot& r, const std::string& p) { r.append(p, "more"); }},
         {"rewrite text",
          [](const ConfinedRoot& r, const std::string& p) { WholeFileRewrite(r, p, "new"); }},
@@ -146,10 +144,8 @@ std::vector<Change> changes() {
              f.print("new");
              f.commit();
          }},
-        {"copy into",
-         [](const ConfinedRoot& r, const std::string& p) {
-             r.copyInto(p, r, "a.txt", OnExisting::Replace);
-         }},
+        {"copy into", [](const ConfinedRoot& r,
+                         const std::string& p) { r.copyInto(p, r, "a.txt", OnExisting::Replace); }},
         {"copy from",
          [](const ConfinedRoot& r, const std::string& p) {
              r.copyInto("copy.txt", r, p, OnExisting::Replace);
@@ -162,14 +158,10 @@ std::vector<Change> changes() {
          [](const ConfinedRoot& r, const std::string& p) {
              r.copyFolderInto("copied", r, p, OnExisting::Replace);
          }},
-        {"rename from",
-         [](const ConfinedRoot& r, const std::string& p) {
-             r.rename(p, "moved.txt", OnExisting::Refuse);
-         }},
-        {"rename to",
-         [](const ConfinedRoot& r, const std::string& p) {
-             r.rename("a.txt", p, OnExisting::Replace);
-         }},
+        {"rename from", [](const ConfinedRoot& r,
+                           const std::string& p) { r.rename(p, "moved.txt", OnExisting::Refuse); }},
+        {"rename to", [](const ConfinedRoot& r,
+                         const std::string& p) { r.rename("a.txt", p, OnExisting::Replace); }},
         {"link from",
          [](const ConfinedRoot& r, const std::string& p) { r.hardLink(p, "linked.txt"); }},
         {"link to", [](const ConfinedRoot& r, const std::string& p) { r.hardLink("a.txt", p); }},
@@ -208,8 +200,8 @@ TEST_P(ConfinedTest, EveryChangeThroughAPathThatLeavesTheRootIsRefusedAndChanges
         paths.push_back({p, "C:\\root\\" + std::string(p)});
         std::replace(paths.back().shown.begin(), paths.back().shown.end(), '/', '\\');
     }
-    for (const char* p : {"C:\\outside\\secret.txt", "c:outside\\dir", "E:\\e.txt", "\\outside",
-                          "/etc/passwd"}) {
+    for (const char* p :
+         {"C:\\outside\\secret.txt", "c:outside\\dir", "E:\\e.txt", "\\outside", "/etc/passwd"}) {
         paths.push_back({p, p});
     }
 
@@ -256,16 +248,20 @@ TEST_P(ConfinedTest, ALinkAsTheLastNameIsActedOnItselfOrRefusedNeverItsTarget) {
         {"append", [&](const std::string& p) { r.append(p, "more"); }, 75, true, nullptr},
         {"rewrite text", [&](const std::string& p) { WholeFileRewrite(r, p, "new"); }, 75, true,
          nullptr},
-        {"copy over it", [&](const std::string& p) { r.copyInto(p, r, "a.txt", OnExisting::Replace); },
-         0, false, "inside"},
-        {"copy beside it", [&](const std::string& p) { r.copyInto(p, r, "a.txt", OnExisting::Refuse); },
-         58, true, nullptr},
-        {"copy from it", [&](const std::string& p) { r.copyInto("copy", r, p, OnExisting::Replace); },
-         75, true, nullptr},
+        {"copy over it",
+         [&](const std::string& p) { r.copyInto(p, r, "a.txt", OnExisting::Replace); }, 0, false,
+         "inside"},
+        {"copy beside it",
+         [&](const std::string& p) { r.copyInto(p, r, "a.txt", OnExisting::Refuse); }, 58, true,
+         nullptr},
+        {"copy from it",
+         [&](const std::string& p) { r.copyInto("copy", r, p, OnExisting::Replace); }, 75, true,
+         nullptr},
         {"create folder", [&](const std::string& p) { r.createFolder(p); }, 58, true, nullptr},
         {"create folders", [&](const std::string& p) { r.createFolders(p); }, 75, true, nullptr},
-        {"rename over it", [&](const std::string& p) { r.rename("sub\\b.txt", p, OnExisting::Replace); },
-         0, false, "b"},
+        {"rename over it",
+         [&](const std::string& p) { r.rename("sub\\b.txt", p, OnExisting::Replace); }, 0, false,
+         "b"},
     };
     for (const std::string& level : levels()) {
         for (const char* link : {"lf", "rf", "ld", "rd"}) {
@@ -449,8 +445,7 @@ TEST_P(ConfinedTest, ChangesInsideDoWhatTheySayWithTheKnownErrorNumbers) {
                                                "C:\\root\\sub\\rd", "C:\\root\\sub\\rf"};
     EXPECT_EQ(refused, expected);
     EXPECT_EQ(errorOf([&] { cdRoot.copyFolderInto("tree", r, "sub", OnExisting::Refuse); }), 58);
-    EXPECT_EQ(errorOf([&] { r.copyFolderInto("sub\\x", r, "sub", OnExisting::Replace); }),
-              75);
+    EXPECT_EQ(errorOf([&] { r.copyFolderInto("sub\\x", r, "sub", OnExisting::Replace); }), 75);
 }
 
 // The two resolutions agree: for each path, both open the same file or both
@@ -462,9 +457,29 @@ TEST_F(ConfinedLayout, TheWalkResolvesAsOpenat2Does) {
     fs::create_directory_symlink("../sub", root() + "/sub/self");
     fs::create_symlink("/proc/self/root", root() + "/proc");
     const std::string paths[] = {
-        "", ".", "a.txt", "sub/b.txt", "in/b.txt", "in/../a.txt", "sub/up", "sub/self/self/b.txt",
-        "sub/deep/../../a.txt", "..", "sub/../..", "lf", "ld/x.txt", "rf", "rd", "sub/rd/x.txt",
-        "sub/deep/rf", "sub/dangling", "loop1", "a.txt/x", "missing/x", "sub/deep/", "proc/etc",
+        "",
+        ".",
+        "a.txt",
+        "sub/b.txt",
+        "in/b.txt",
+        "in/../a.txt",
+        "sub/up",
+        "sub/self/self/b.txt",
+        "sub/deep/../../a.txt",
+        "..",
+        "sub/../..",
+        "lf",
+        "ld/x.txt",
+        "rf",
+        "rd",
+        "sub/rd/x.txt",
+        "sub/deep/rf",
+        "sub/dangling",
+        "loop1",
+        "a.txt/x",
+        "missing/x",
+        "sub/deep/",
+        "proc/etc",
     };
     const detail::Fd top = detail::openFolder(root());
     for (const int flags : {O_PATH, O_PATH | O_NOFOLLOW, O_RDONLY, O_PATH | O_DIRECTORY}) {
