@@ -1,6 +1,7 @@
 #include "discpage/folder_runs.h"
 
 #include <algorithm>
+#include <cstring>
 #include <utility>
 
 #include "platform/text/text.h"
@@ -35,23 +36,27 @@ std::size_t commonLength(std::string_view a, std::string_view b) {
 FolderRuns::FolderRuns(std::string path, const platform::files::FileStamp& stamp)
     : path_(std::move(path)), stamp_(stamp) {}
 
-void FolderRuns::add(std::string_view raw, std::uint64_t offset) {
+void FolderRuns::addOther(std::string_view raw, std::uint64_t offset) {
     // The listing compares lines without their blanks; a prefix ending in
     // "\" never reaches the blanks at a line's end.
     const std::string_view bytes = withoutBlanks(raw);
     if (lineCount_++ == 0) firstLine_ = platform::text::fromCp936(bytes);
 
+    // A line of the folder of the line before after all (led by blanks).
+    const std::size_t known = lastFolder_.size();
+    if (bytes.size() >= known && std::memcmp(bytes.data(), lastFolder_.data(), known) == 0 &&
+        (bytes.size() == known || !std::memchr(bytes.data() + known, '\\', bytes.size() - known)))
+        return;
+
     const std::size_t slash = bytes.rfind('\\');
-    const std::string_view folder = bytes.substr(0, slash == std::string_view::npos ? 0 : slash + 1);
-    // Mostly the folder of the line before: nothing begins here first.
-    if (folder == lastFolder_) return;
+    const std::string_view folder =
+        bytes.substr(0, slash == std::string_view::npos ? 0 : slash + 1);
 
     // The texts up to a "\" that the line shares with the one before began
     // there or earlier; the others begin here, unless an earlier run of
-    // lines began so too (finish() keeps the first).
+    // lines began so too (the look-up takes the first).
     const std::size_t common = commonLength(folder, lastFolder_);
-    while (!lastSlashes_.empty() && lastSlashes_.back().position >= common)
-        lastSlashes_.pop_back();
+    while (!lastSlashes_.empty() && lastSlashes_.back().position >= common) lastSlashes_.pop_back();
     std::size_t at = 0;
     std::uint64_t hash = HashBasis;
     if (!lastSlashes_.empty()) {
@@ -68,19 +73,22 @@ void FolderRuns::add(std::string_view raw, std::uint64_t offset) {
 }
 
 void FolderRuns::finish() {
-    // Offsets were added in file order: the stable sort keeps the first of
-    // each hash in front.
-    std::stable_sort(starts_.begin(), starts_.end(),
-                     [](const Start& a, const Start& b) { return a.hash < b.hash; });
-    starts_.erase(std::unique(starts_.begin(), starts_.end(),
-                              [](const Start& a, const Start& b) { return a.hash == b.hash; }),
-                  starts_.end());
-    starts_.shrink_to_fit();
     lastFolder_ = std::string();
     lastSlashes_ = std::vector<Slash>();
 }
 
 std::optional<std::uint64_t> FolderRuns::firstLineBeginning(std::string_view prefixBytes) const {
+    if (!sorted_) {
+        // The first line of each hash in front, the others dropped.
+        std::sort(starts_.begin(), starts_.end(), [](const Start& a, const Start& b) {
+            return a.hash != b.hash ? a.hash < b.hash : a.offset < b.offset;
+        });
+        starts_.erase(std::unique(starts_.begin(), starts_.end(),
+                                  [](const Start& a, const Start& b) { return a.hash == b.hash; }),
+                      starts_.end());
+        starts_.shrink_to_fit();
+        sorted_ = true;
+    }
     std::uint64_t hash = HashBasis;
     for (char c : prefixBytes) hash = hashStep(hash, c);
     const auto it = std::lower_bound(starts_.begin(), starts_.end(), hash,

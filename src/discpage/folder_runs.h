@@ -18,6 +18,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -37,7 +38,18 @@ class FolderRuns {
 
     // Each line of the file in turn, as RawLineReader::next gives it, and
     // the offset where it begins; then finish() once, after the last line.
-    void add(std::string_view raw, std::uint64_t offset);
+    void add(std::string_view raw, std::uint64_t offset) {
+        // Mostly a line of the folder of the line before: it begins with
+        // that folder and holds no other "\". Nothing begins here first.
+        const std::size_t known = lastFolder_.size();
+        if (lineCount_ != 0 && raw.size() > known && raw.front() != ' ' &&
+            std::memcmp(raw.data(), lastFolder_.data(), known) == 0 &&
+            !std::memchr(raw.data() + known, '\\', raw.size() - known)) {
+            ++lineCount_;
+            return;
+        }
+        addOther(raw, offset);
+    }
     void finish();
 
     // The index file's path as the record was begun with it ("" for none).
@@ -67,13 +79,17 @@ class FolderRuns {
     platform::files::FileStamp stamp_;
     std::string firstLine_;
     std::uint64_t lineCount_ = 0;
-    // Sorted by hash once finished, one per hash: the first line's offset.
-    std::vector<Start> starts_;
+    // Where each text begins, in file order; sorted by hash, one per hash
+    // (the first line), at the first look-up, so that the opening pays only
+    // for writing them down.
+    mutable std::vector<Start> starts_;
+    mutable bool sorted_ = false;
     // The last line's bytes up to its last "\", and the hash of its text up
     // to each of its "\": a line that begins as the one before only adds what
     // follows.
     std::string lastFolder_;
     std::vector<Slash> lastSlashes_;
+    void addOther(std::string_view raw, std::uint64_t offset);
 };
 
 // Reads the index from the start and records it.

@@ -50,8 +50,7 @@ std::string joined(const std::vector<std::string>& lines, const std::string& lin
 // and characters whose code page 936 trail byte is "\", "|" or "[".
 void scanOrder(std::string& out, const std::string& path, int depth) {
     static const std::vector<std::string> names = {"docs", "Docs", "2004", "誠遊許 x", "[old]"};
-    const std::vector<std::string> subs =
-        depth == 0 ? std::vector<std::string>{} : names;
+    const std::vector<std::string> subs = depth == 0 ? std::vector<std::string>{} : names;
     for (const std::string& s : subs) out += path + "|" + s + "\r\n";
     for (int i = 0; i < 3; ++i)
         out += path + "f" + std::to_string(i) + (i == 1 ? "[1].txt" : ".txt") + "[" +
@@ -83,18 +82,17 @@ std::vector<Case> cases() {
              "E:\\docs\\img\\y.gif[6]",
              "E:\\z.txt[7]",
          })},
-        {"case twins met apart",
-         joined({
-             "E:\\|Docs",
-             "E:\\|docs",
-             "E:\\|DOCS",
-             "E:\\Docs\\a.txt[1]",
-             "E:\\pics\\p.jpg[2]",
-             "E:\\docs\\b.txt[2]($)",
-             "e:\\DOCS\\c.txt[3]",
-             "E:\\docs\\|Sub",
-             "E:\\docs\\sub\\d.txt[4]",
-         })},
+        {"case twins met apart", joined({
+                                     "E:\\|Docs",
+                                     "E:\\|docs",
+                                     "E:\\|DOCS",
+                                     "E:\\Docs\\a.txt[1]",
+                                     "E:\\pics\\p.jpg[2]",
+                                     "E:\\docs\\b.txt[2]($)",
+                                     "e:\\DOCS\\c.txt[3]",
+                                     "E:\\docs\\|Sub",
+                                     "E:\\docs\\sub\\d.txt[4]",
+                                 })},
         {"names holding [, |, {, @ and mirror paths",
          joined({
              "E:\\|[old]",

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "discpage/file_listing.h"
 #include "disc_page_steps.h"
+#include "discpage/file_listing.h"
 #include "platform/files/text_file.h"
 #include "platform/text/text.h"
 
@@ -74,8 +74,8 @@ Expected readFromStart(const std::string& index, const discpage::ListingScope& s
     std::set<std::string> keys;
     for (const discpage::ListedEntry& e : entries) {
         if (!keys.insert(e.key).second) continue;  // a key taken already
-        std::string s = e.key + " | " + e.text + " | " + e.type + " | " +
-                        (e.folder ? "" : e.size) + " |  |  | " + std::to_string(e.icon);
+        std::string s = e.key + " | " + e.text + " | " + e.type + " | " + (e.folder ? "" : e.size) +
+                        " |  |  | " + std::to_string(e.icon);
         if (e.ticked) s += " ✓";
         if (e.mirrored) s += " red";
         out.rows.push_back(s);
