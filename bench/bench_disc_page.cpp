@@ -21,6 +21,11 @@
 //   bench_disc_page inproc [runs]  times opening and listing both discs inside
 //                                  one process (default 9 runs after a warm-up):
 //                                  median and fastest, and the time per line
+//   bench_disc_page browse [runs]  opens each disc and clicks every one of its
+//                                  folder nodes in turn, as a user browsing the
+//                                  whole disc does (default 3 runs after a
+//                                  warm-up): the median time per folder at
+//                                  2,000 and at 20,000 folders, and their ratio
 //
 // start, open and list are meant to be timed as whole processes: open or list
 // less start is the cost of the clicks; compare it with `wc -l <file>`. Each
@@ -366,6 +371,61 @@ int runInProcess(int runs) {
     return 0;
 }
 
+// ---- browsing every folder ----
+
+// The disc's folder nodes below its disc node, in tree order.
+std::vector<platform::Node*> folderNodes(platform::Node& disc) {
+    std::vector<platform::Node*> out;
+    std::vector<platform::Node*> stack;
+    for (platform::Node* c = disc.lastChild(); c; c = c->previous()) stack.push_back(c);
+    while (!stack.empty()) {
+        platform::Node* n = stack.back();
+        stack.pop_back();
+        out.push_back(n);
+        for (platform::Node* c = n->lastChild(); c; c = c->previous()) stack.push_back(c);
+    }
+    return out;
+}
+
+// Opens the disc and clicks each of its folder nodes; the time per folder
+// (ms) of each run.
+Figures browseDisc(testsupport::Harness& h, const Shape& shape, int runs) {
+    Form1& f = h.form;
+    closeDisc(h, discNode(h, shape.disc));
+    f.TreeView1.userClickNode(discNode(h, shape.disc));
+    const std::vector<platform::Node*> folders = folderNodes(discNode(h, shape.disc));
+    long rows = 0;
+    const Figures perFolder = measure(
+        runs, [&] { rows = 0; },
+        [&] {
+            for (platform::Node* n : folders) {
+                f.TreeView1.userClickNode(*n);
+                rows += f.ListView1.count();
+            }
+        });
+    const double n = static_cast<double>(folders.size());
+    std::printf(
+        "%-9s %6zu folders  browse: median %9.1f ms fastest %9.1f ms, per folder %.4f ms "
+        "(%ld rows listed)\n",
+        shape.disc, folders.size(), perFolder.median, perFolder.fastest, perFolder.median / n,
+        rows);
+    return {perFolder.median / n, perFolder.fastest / n};
+}
+
+int runBrowse(int runs) {
+    testsupport::Harness h;
+    h.makeFolder(GuangpanFolder);
+    for (const Shape* s : {&Large, &Small}) h.writeBytes(indexPath(s->disc), indexBytes(*s));
+    writeCatalogue(h, {Large.disc, Small.disc});
+    startOnDiscPage(h);
+
+    const Figures small = browseDisc(h, Small, runs);
+    const Figures large = browseDisc(h, Large, runs);
+    std::printf("time per folder, 20,000 folders over 2,000: median %.2f, fastest %.2f\n",
+                large.median / small.median, large.fastest / small.fastest);
+    return 0;
+}
+
 int generate(const fs::path& dir) {
     fs::create_directories(dir);
     for (const Shape* s : {&Large, &Small}) {
@@ -380,7 +440,7 @@ int generate(const fs::path& dir) {
 int usage() {
     std::fprintf(stderr,
                  "usage: bench_disc_page gen <dir> | start [file] | open <file> | list <file> | "
-                 "inproc [runs]\n");
+                 "inproc [runs] | browse [runs]\n");
     return 2;
 }
 
@@ -395,6 +455,8 @@ int main(int argc, char** argv) {
         if ((mode == "open" || mode == "list") && argc == 3) return runProcess(mode, argv[2]);
         if (mode == "inproc" && argc <= 3)
             return runInProcess(argc == 3 ? std::max(1, std::atoi(argv[2])) : 9);
+        if (mode == "browse" && argc <= 3)
+            return runBrowse(argc == 3 ? std::max(1, std::atoi(argv[2])) : 3);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "%s\n", e.what());
         return 1;

@@ -175,53 +175,55 @@ std::string scannedFolder(std::string_view base, std::string_view folderPath) {
 
 std::vector<ListedEntry> listFolder(platform::files::RawLineReader& lines,
                                     const ListingScope& scope) {
-    std::vector<ListedEntry> entries;
     std::string_view raw;
-    if (!lines.next(raw)) return entries;
+    if (!lines.next(raw)) return {};
+    FolderListing listing(platform::text::fromCp936(trimBlanks(raw)), scope);
+    while (listing.take(raw) && lines.next(raw)) {
+    }
+    return std::move(listing).entries();
+}
 
-    const std::string prefix = indexFolderPrefix(
-        trimBlanks(platform::text::fromCp936(trimBlanks(raw))), scope.folderPath, scope.hardDisc);
-    // The prefix as the file holds it, so that lines that cannot belong are
-    // passed over without being decoded. Equal texts (ASCII case ignored) give
-    // equal bytes (ASCII case ignored); the converse fails only where a trail
-    // byte looks like a letter, so a line that passes is confirmed on its text.
-    const std::string prefixBytes = platform::text::toCp936(prefix);
+FolderListing::FolderListing(std::string_view firstLine, const ListingScope& scope)
+    : scope_(scope),
+      prefix_(indexFolderPrefix(trimBlanks(firstLine), scope.folderPath, scope.hardDisc)),
+      // The prefix as the file holds it, so that lines that cannot belong
+      // are passed over without being decoded. Equal texts (ASCII case
+      // ignored) give equal bytes (ASCII case ignored); the converse fails
+      // only where a trail byte looks like a letter, so a line that passes is
+      // confirmed on its text.
+      prefixBytes_(platform::text::toCp936(prefix_)) {}
 
-    bool seen = false;
-    do {
-        const std::string_view bytes = trimBlanks(raw);
-        bool belongs = platform::text::startsWithIgnoringCase(bytes, prefixBytes);
-        std::string line;
-        if (belongs) {
-            line = platform::text::fromCp936(bytes);
-            belongs = platform::text::startsWithIgnoringCase(line, prefix);
-        }
-        if (!belongs) {
-            if (seen) break;
-            continue;
-        }
-        seen = true;
-        const std::string_view rest = std::string_view(line).substr(prefix.size());
-        if (rest.find('|') != std::string_view::npos) {
-            const auto folder = catalogue::parseFolderLine(line);
-            if (!folder) continue;
-            // A subfolder's own subfolder: the run of the folder's lines is over.
-            if (folder->parent.size() > prefix.size()) break;
-            if (folder->parent.size() < prefix.size()) continue;
-            const std::string_view name = folder->shownName();
-            if (name.empty()) continue;
-            entries.push_back(folderEntry(name));
-            continue;
-        }
-        const auto file = catalogue::parseFileLine(line);
-        if (!file || file->path.size() < prefix.size()) continue;
-        const std::string_view name = std::string_view(file->path).substr(prefix.size());
-        // A file of a subfolder: its contents follow the folder's own lines.
-        if (name.find('\\') != std::string_view::npos) break;
-        if (name.empty() || name.front() == '.') continue;
-        entries.push_back(fileEntry(*file, name, scope.withTicks));
-    } while (lines.next(raw));
-    return entries;
+bool FolderListing::take(std::string_view raw) {
+    const std::string& prefix = prefix_;
+    const std::string_view bytes = trimBlanks(raw);
+    bool belongs = platform::text::startsWithIgnoringCase(bytes, prefixBytes_);
+    std::string line;
+    if (belongs) {
+        line = platform::text::fromCp936(bytes);
+        belongs = platform::text::startsWithIgnoringCase(line, prefix);
+    }
+    if (!belongs) return !seen_;
+    seen_ = true;
+    const std::string_view rest = std::string_view(line).substr(prefix.size());
+    if (rest.find('|') != std::string_view::npos) {
+        const auto folder = catalogue::parseFolderLine(line);
+        if (!folder) return true;
+        // A subfolder's own subfolder: the run of the folder's lines is over.
+        if (folder->parent.size() > prefix.size()) return false;
+        if (folder->parent.size() < prefix.size()) return true;
+        const std::string_view name = folder->shownName();
+        if (name.empty()) return true;
+        entries_.push_back(folderEntry(name));
+        return true;
+    }
+    const auto file = catalogue::parseFileLine(line);
+    if (!file || file->path.size() < prefix.size()) return true;
+    const std::string_view name = std::string_view(file->path).substr(prefix.size());
+    // A file of a subfolder: its contents follow the folder's own lines.
+    if (name.find('\\') != std::string_view::npos) return false;
+    if (name.empty() || name.front() == '.') return true;
+    entries_.push_back(fileEntry(*file, name, scope_.withTicks));
+    return true;
 }
 
 }  // namespace discpage

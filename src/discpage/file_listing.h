@@ -17,6 +17,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace platform::files {
@@ -130,5 +131,27 @@ struct ListedEntry {
 // (a file above 2 GB in an old index) is read by adding 2^32.
 std::vector<ListedEntry> listFolder(platform::files::RawLineReader& lines,
                                     const ListingScope& scope);
+
+// The same listing fed line by line: listFolder is the index's first line
+// (decoded) given to the constructor, then every line from the start handed
+// to take() until it says the folder's run is over. Lines before the first
+// one that begins with prefixBytes() (ASCII letter case ignored) change
+// nothing, so the feeding may begin at any line up to that one.
+class FolderListing {
+  public:
+    FolderListing(std::string_view firstLine, const ListingScope& scope);
+    // The folder's absolute path and "\" as the index file holds it.
+    const std::string& prefixBytes() const { return prefixBytes_; }
+    // Takes the next line's raw bytes; false once the folder's run is over.
+    bool take(std::string_view raw);
+    std::vector<ListedEntry> entries() && { return std::move(entries_); }
+
+  private:
+    ListingScope scope_;
+    std::string prefix_;
+    std::string prefixBytes_;
+    bool seen_ = false;
+    std::vector<ListedEntry> entries_;
+};
 
 }  // namespace discpage

@@ -9,6 +9,7 @@
 
 #include "catalogue/index_line.h"
 #include "discpage/file_listing.h"
+#include "discpage/folder_runs.h"
 #include "platform/controls/key_index.h"
 #include "platform/files/text_file.h"
 #include "platform/text/text.h"
@@ -48,7 +49,7 @@ class KeyPlanner {
 
 }  // namespace
 
-DiscFolderTree planDiscFolderTree(platform::files::RawLineReader& lines) {
+DiscFolderTree planDiscFolderTree(platform::files::RawLineReader& lines, FolderRuns* runs) {
     DiscFolderTree tree;
     KeyPlanner keys;
     // A folder's own path (parent, shown name, "\") -> its node's position.
@@ -60,6 +61,7 @@ DiscFolderTree planDiscFolderTree(platform::files::RawLineReader& lines) {
     std::string_view raw;
     bool first = true;
     while (lines.next(raw)) {
+        if (runs) runs->add(raw, lines.lineOffset());
         const std::string_view bytes = trimBlanks(raw);
         if (first) tree.firstLine = platform::text::fromCp936(bytes);
         // Only lines holding the byte "|" can be folder lines; the byte can

@@ -25,6 +25,8 @@ class RawLineReader;
 
 namespace discpage {
 
+class FolderRuns;
+
 struct FolderNodePlan {
     static constexpr std::size_t DiscNode = std::numeric_limits<std::size_t>::max();
     // The position in the plan of the parent's node; DiscNode for the scan
@@ -55,7 +57,9 @@ struct DiscFolderTree {
 // root node is made also for an index without folder lines: the folder that
 // holds the first file when that lies below a drive root (a hard-disk folder
 // without subfolders), else the first line's first character and ":" (":"
-// for an empty index).
-DiscFolderTree planDiscFolderTree(platform::files::RawLineReader& lines);
+// for an empty index). With runs, every line read is also added to that
+// record (folder_runs.h), which the caller then finishes.
+DiscFolderTree planDiscFolderTree(platform::files::RawLineReader& lines,
+                                  FolderRuns* runs = nullptr);
 
 }  // namespace discpage

@@ -128,7 +128,7 @@ bool Form1::FolderRelist(platform::ListItem& Item) {
 
     const std::string fullPath = node->fullPath();
     const discpage::TreePath place = discpage::splitTreePath(fullPath);
-    return listFolder(fullPath, place.disc, place.folderPath, true, alreadystr);
+    return listFolder(fullPath, place.disc, place.folderPath, true, alreadystr, OpenedDiskRuns);
 }
 
 void Form1::ListView1_ColumnClick(platform::ColumnHeader& ColumnHeader) {

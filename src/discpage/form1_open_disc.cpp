@@ -4,13 +4,16 @@
 // builds it (once) and shows the disc's number, remark and purchase date,
 // a click on a folder node lists the folder in the file list.
 #include <exception>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "catalogue/catalogue_file.h"
 #include "catalogue/index_line.h"
 #include "catalogue/scan_command.h"
 #include "discpage/file_listing.h"
+#include "discpage/folder_runs.h"
 #include "discpage/folder_tree.h"
 #include "discpage/note_file.h"
 #include "mainwindow/form1.h"
@@ -55,16 +58,16 @@ struct Form1::DiscTree {
     bool& firstClick;
     std::string& already;
     std::uint64_t& lastOpened;
+    discpage::FolderRuns& runs;
     bool discList;
 };
 
 Form1::DiscTree Form1::discTree(platform::TreeView& tree) {
     if (&tree == &TreeView1)
-        return {TreeView1,          OpenedDisk, OpenedDiskLabel1, firstClick, alreadystr,
-                LastOpenedDiscNode, true};
-    return {TreeView2,   OpenedDiskTree2, OpenedDiskLabel2,
-            firstClick2, Alreadystr2,     LastOpenedDiscNode2,
-            false};
+        return {TreeView1,  OpenedDisk,         OpenedDiskLabel1, firstClick,
+                alreadystr, LastOpenedDiscNode, OpenedDiskRuns,   true};
+    return {TreeView2,   OpenedDiskTree2,     OpenedDiskLabel2, firstClick2,
+            Alreadystr2, LastOpenedDiscNode2, OpenedDiskRuns2,  false};
 }
 
 void Form1::TreeView1_NodeClick(platform::Node& Node) {
@@ -78,7 +81,7 @@ void Form1::TreeView1_NodeClick(platform::Node& Node) {
 
     const std::string fullPath = Node.fullPath();
     const discpage::TreePath place = discpage::splitTreePath(fullPath);
-    listFolder(fullPath, place.disc, place.folderPath, true, alreadystr);
+    listFolder(fullPath, place.disc, place.folderPath, true, alreadystr, OpenedDiskRuns);
     // Quick page mode: the listed folder gets its page.
     if (CreateHtmlTrue.checked()) createhtml111_Click();
 }
@@ -108,7 +111,7 @@ void Form1::TreeView2_NodeClick(platform::Node& Node) {
         ListView1.clear();
         return;
     }
-    listFolder(fullPath, OpenedDiskTree2, *folderPath, false, Alreadystr2);
+    listFolder(fullPath, OpenedDiskTree2, *folderPath, false, Alreadystr2, OpenedDiskRuns2);
 }
 
 bool Form1::openDisc(DiscTree& t, platform::Node& node) {
@@ -127,10 +130,15 @@ bool Form1::openDisc(DiscTree& t, platform::Node& node) {
     std::string path = catalogue::indexFolderPath(app().ProgramFolder) + "\\" + node.text() +
                        std::string(catalogue::IndexExtension);
     discpage::DiscFolderTree plan;
+    t.runs = {};
     try {
         path = catalogue::discIndexFilePath(app().ProgramFolder, node.text());
         platform::files::RawLineReader lines(path);
-        plan = discpage::planDiscFolderTree(lines);
+        // The one reading of the index also records where its folders' lines begin.
+        discpage::FolderRuns runs(path, lines.stamp());
+        plan = discpage::planDiscFolderTree(lines, &runs);
+        runs.finish();
+        t.runs = std::move(runs);
     } catch (const platform::Error& e) {
         ui().msgBox("不能打开文件: " + path + e.description(), platform::MsgButtons::OK, TipTitle);
         return false;
@@ -181,7 +189,8 @@ void Form1::showDiscInfo(const std::string& discName, bool ignoreCase) {
 }
 
 bool Form1::listFolder(const std::string& fullPath, const std::string& discName,
-                       const std::string& folderPath, bool withTicks, std::string& already) {
+                       const std::string& folderPath, bool withTicks, std::string& already,
+                       discpage::FolderRuns& runs) {
     const std::string& folder = app().ProgramFolder;
     const discpage::NoteLookup notes(readNoteFile(folder, discName, discpage::NoteExtension),
                                      discpage::NoteMarker, discName);
@@ -194,9 +203,25 @@ bool Form1::listFolder(const std::string& fullPath, const std::string& discName,
 
     std::vector<discpage::ListedEntry> entries;
     try {
-        platform::files::RawLineReader lines(catalogue::discIndexFilePath(folder, discName));
-        entries =
-            discpage::listFolder(lines, {folderPath, catalogue::isHardDisc(discName), withTicks});
+        const std::string path = catalogue::discIndexFilePath(folder, discName);
+        const discpage::ListingScope scope{folderPath, catalogue::isHardDisc(discName), withTicks};
+        platform::files::RawLineReader lines(path);
+        std::optional<std::vector<discpage::ListedEntry>> run;
+        if (runs.path() == path) {
+            run = discpage::listFolderRun(lines, runs, scope);
+            // The index has changed since it was recorded: recorded anew.
+            if (!run) {
+                lines.seek(0);
+                runs = discpage::recordFolderRuns(lines, path);
+                run = discpage::listFolderRun(lines, runs, scope);
+            }
+        }
+        if (run) {
+            entries = std::move(*run);
+        } else {
+            lines.seek(0);
+            entries = discpage::listFolder(lines, scope);
+        }
     } catch (const platform::Error&) {
         return false;
     }

@@ -29,6 +29,7 @@
 #include <vector>
 
 #include "catalogue/folder_walk.h"
+#include "discpage/folder_runs.h"
 #include "discpage/index_edits.h"
 #include "mainwindow/app_services.h"
 #include "mainwindow/form1_design.h"
@@ -737,6 +738,11 @@ class Form1 : public Form1Design {
     std::uint64_t LastOpenedDiscNode = 0;
     std::uint64_t LastOpenedDiscNode2 = 0;
     std::string OpenedDiscLevel;
+    // Where each folder's lines begin in the index of the disc each tree
+    // opened last, recorded by the opening: a folder's listing reads only
+    // its own lines while the index is as it was then.
+    discpage::FolderRuns OpenedDiskRuns;
+    discpage::FolderRuns OpenedDiskRuns2;
     // The last folder row clicked on the disc page and when (whole seconds
     // since midnight).
     std::int32_t LastFolderClickTime = 0;
@@ -747,9 +753,12 @@ class Form1 : public Form1Design {
     bool openDisc(DiscTree& t, platform::Node& node);
     void showDiscInfo(const std::string& discName, bool ignoreCase);
     // Fills ListView1 with a folder of a disc; false when the index file
-    // cannot be opened (the list is then empty).
+    // cannot be opened (the list is then empty). runs: the record of the
+    // tree's opened disc, used (and made again when the index has changed)
+    // when it is the record of this disc's index.
     bool listFolder(const std::string& fullPath, const std::string& discName,
-                    const std::string& folderPath, bool withTicks, std::string& already);
+                    const std::string& folderPath, bool withTicks, std::string& already,
+                    discpage::FolderRuns& runs);
     // The flush of the queue: the number of ticks written, or nothing when it
     // refused or failed (it has said why).
     std::optional<std::size_t> flushPendingTicks();

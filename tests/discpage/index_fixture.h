@@ -42,6 +42,12 @@ class IndexFixture : public ::testing::Test {
         return "C:\\" + name;
     }
 
+    // Writes the bytes as they are as C:\<name>.
+    std::string writeIndexBytes(const std::string& bytes, const std::string& name = "disc.wcd") {
+        testsupport::writeBytes(tmp_ / "c" / name, bytes);
+        return "C:\\" + name;
+    }
+
     // A reader over the lines of a fresh index file.
     std::unique_ptr<platform::files::RawLineReader> reader(const std::vector<std::string>& lines) {
         return std::make_unique<platform::files::RawLineReader>(writeIndex(lines));

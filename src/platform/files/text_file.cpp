@@ -119,6 +119,11 @@ RawLineReader::RawLineReader(std::string_view path) {
     struct stat st {};
     detail::Fd fd = detail::openForReading(native, st, err::FileNotFound);
     if (!S_ISREG(st.st_mode)) raise(err::PathFileAccess, notRegularFile(st.st_mode));
+    const auto ns = [](const timespec& t) {
+        return static_cast<std::int64_t>(t.tv_sec) * 1'000'000'000 + t.tv_nsec;
+    };
+    stamp_ = {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino),
+              static_cast<std::uint64_t>(st.st_size), ns(st.st_mtim), ns(st.st_ctim)};
     fd_ = fd.release();
 }
 
@@ -141,6 +146,7 @@ bool RawLineReader::fill() {
     } else if (unread && pos_) {
         std::memmove(buffer_.get(), buffer_.get() + pos_, unread);
     }
+    bufferOffset_ += pos_;
     pos_ = 0;
     size_ = unread;
     ssize_t n;
@@ -177,6 +183,7 @@ bool RawLineReader::next(std::string_view& line) {
         if (brk < end) {
             const std::size_t at = static_cast<std::size_t>(brk - data);
             line = std::string_view(data + pos_, at - pos_);
+            lineOffset_ = bufferOffset_ + pos_;
             pos_ = at + 1;
             if (*brk == '\r') {
                 if (pos_ < size_) {
@@ -191,11 +198,19 @@ bool RawLineReader::next(std::string_view& line) {
         if (!fill()) {
             if (pos_ >= size_) return false;
             line = std::string_view(buffer_.get() + pos_, size_ - pos_);
+            lineOffset_ = bufferOffset_ + pos_;
             pos_ = size_;
             return true;
         }
         // fill() moved the unread bytes to the front: scanned counts them.
     }
+}
+
+void RawLineReader::seek(std::uint64_t offset) {
+    if (::lseek(fd_, static_cast<off_t>(offset), SEEK_SET) < 0) raise(err::DeviceIO);
+    bufferOffset_ = offset;
+    pos_ = size_ = 0;
+    atEnd_ = skipLf_ = false;
 }
 
 bool RawLineReader::nextBlock(std::string_view& block) {

@@ -10,6 +10,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -60,6 +61,20 @@ class InputFile {
     std::size_t next_ = 0;
 };
 
+// What tells one state of a stored file from another: the file itself (its
+// device and inode number), its size, and the times of its last change of
+// contents and of its last change of any kind, in nanoseconds. A rewrite
+// through the committed-write path makes a new file (another inode) and sets
+// the change time, which no program can set back.
+struct FileStamp {
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    std::uint64_t size = 0;
+    std::int64_t modifiedNs = 0;
+    std::int64_t changedNs = 0;
+    bool operator==(const FileStamp&) const = default;
+};
+
 // A stored text file read line by line as its raw bytes (code page 936), in
 // blocks, so that a reader that stops early never reads the rest of the file.
 // The index readers of the disc page use it on files of any size: a line is
@@ -72,11 +87,20 @@ class RawLineReader {
     RawLineReader(const RawLineReader&) = delete;
     RawLineReader& operator=(const RawLineReader&) = delete;
 
+    // The file as it was when it was opened.
+    const FileStamp& stamp() const { return stamp_; }
+
     // The next line's bytes without its break (CR LF, a lone CR or a lone
     // LF; a final line without a break is a line too). The view stays valid
     // until the next call. False at the end of the file; a read error raises
     // 57.
     bool next(std::string_view& line);
+    // Where the line that next() gave last begins in the file (its byte
+    // offset).
+    std::uint64_t lineOffset() const { return lineOffset_; }
+    // Reading goes on at that byte offset, as if a line began there; a
+    // failure raises 57.
+    void seek(std::uint64_t offset);
 
     // The next run of whole lines, breaks included: the bytes read and not
     // yet handed out, up to the last line break among them (the rest of the
@@ -90,9 +114,13 @@ class RawLineReader {
     bool fill();
 
     int fd_ = -1;
+    FileStamp stamp_;
     // The bytes read and not yet handed out are buffer_[pos_, size_); the
-    // buffer grows only for a line longer than a block.
+    // buffer grows only for a line longer than a block. buffer_[0] is the
+    // byte at bufferOffset_ of the file.
     std::unique_ptr<char[]> buffer_;
+    std::uint64_t bufferOffset_ = 0;
+    std::uint64_t lineOffset_ = 0;
     std::size_t capacity_ = 0;
     std::size_t size_ = 0;
     std::size_t pos_ = 0;

@@ -1,6 +1,12 @@
 #include "platform/files/text_file.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <utility>
+#include <vector>
 
 #include "files_fixture.h"
 #include "platform/files/paths.h"
@@ -235,6 +241,67 @@ TEST_F(FilesTest, RawLineReaderCanStopEarlyAndRefusesWhatItCannotRead) {
     EXPECT_EQ(errorOf([] { RawLineReader in("C:\\none\\index.wcd"); }), 76);
     fs::create_directories(c() + "/folder.wcd");
     EXPECT_EQ(errorOf([] { RawLineReader in("C:\\folder.wcd"); }), 75);
+}
+
+TEST_F(FilesTest, RawLineReaderTellsWhereALineBeginsAndReadsOnFromAnyLine) {
+    // Lines of every length and break, over many blocks, one longer than a
+    // block, blank lines, and a last line without a break.
+    std::string bytes;
+    std::vector<std::pair<std::uint64_t, std::string>> lines;
+    const char* breaks[] = {"\r\n", "\r", "\n", "\r\n\r\n"};
+    for (int i = 0; i < 30000; ++i) {
+        std::string line = "E:\\docs\\" + std::string(static_cast<std::size_t>(i % 37), 'a') +
+                           std::to_string(i) + ".txt[" + std::to_string(i) + "]";
+        if (i == 12345) line += std::string(std::size_t{1} << 17, 'L');
+        lines.emplace_back(bytes.size(), line);
+        bytes += line;
+        if (i == 29999) break;  // no break after the last line
+        if (i % 4 == 3) lines.emplace_back(bytes.size() + 2, "");
+        bytes += breaks[i % 4];
+    }
+    writeBytes(c() + "/index.wcd", bytes);
+
+    RawLineReader in("C:\\index.wcd");
+    std::string_view line;
+    for (const auto& [offset, text] : lines) {
+        ASSERT_TRUE(in.next(line));
+        ASSERT_EQ(in.lineOffset(), offset) << text.substr(0, 40);
+        ASSERT_TRUE(line == text) << offset;
+    }
+    EXPECT_FALSE(in.next(line));
+
+    // From any line on the reading goes on as from the start.
+    for (std::size_t i = 0; i < lines.size(); i += i < 100 ? 1 : 97) {
+        in.seek(lines[i].first);
+        for (std::size_t j = i; j < std::min(i + 3, lines.size()); ++j) {
+            ASSERT_TRUE(in.next(line)) << i;
+            EXPECT_EQ(in.lineOffset(), lines[j].first);
+            EXPECT_TRUE(line == lines[j].second) << i << " " << j;
+        }
+    }
+    in.seek(bytes.size());
+    EXPECT_FALSE(in.next(line));
+}
+
+TEST_F(FilesTest, RawLineReaderStampsTheFileAsItOpenedIt) {
+    writeBytes(c() + "/index.wcd", "E:\\a.txt[1]\r\n");
+    const FileStamp first = RawLineReader("C:\\index.wcd").stamp();
+    EXPECT_EQ(first.size, 13u);
+    EXPECT_NE(first.inode, 0u);
+    EXPECT_EQ(RawLineReader("C:\\index.wcd").stamp(), first);
+
+    // Written again with the same bytes and given back its time: still
+    // another state of the file.
+    RawLineReader open("C:\\index.wcd");
+    WholeFileRewrite("C:\\index.wcd", "E:\\a.txt[1]\r\n");
+    const timespec times[2] = {{0, UTIME_OMIT},
+                               {static_cast<time_t>(first.modifiedNs / 1'000'000'000),
+                                static_cast<long>(first.modifiedNs % 1'000'000'000)}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, (c() + "/index.wcd").c_str(), times, 0), 0);
+    const FileStamp second = RawLineReader("C:\\index.wcd").stamp();
+    EXPECT_EQ(second.size, first.size);
+    EXPECT_NE(second, first);
+    EXPECT_EQ(open.stamp(), first);
 }
 
 // A stored file that is not a regular file is refused at once, never read
