@@ -7,7 +7,9 @@
 // The sitemap file and the support files are written beneath "webhtml"
 // (confined.h), the support files read beneath the program folder: a path
 // or a link that leads out is refused and told ("路径不在允许的文件夹里："
-// + path), and the other files are still written.
+// + path), and the other files are still written. A folder refused whole
+// (webhtml\<disc> or webhtml\image a link leading out) is told once, and
+// nothing is written into it.
 #include <iterator>
 #include <optional>
 #include <string>
@@ -39,15 +41,17 @@ const platform::Node* selectedDiscRoot(Form1& form) {
 }
 
 // Runs one step of writing the sitemap: a refusal (a path or a link that
-// leads out) is told, any other failure skipped as before.
+// leads out) is told and gives false, any other failure is skipped as before.
 template <class F>
-void sitemapStep(Form1& form, F&& f) {
+bool sitemapStep(Form1& form, F&& f) {
     try {
         std::forward<F>(f)();
     } catch (const platform::Error& e) {
-        if (e.number() == platform::err::PathFileAccess)
-            form.ui().msgBox(e.description(), platform::MsgButtons::OK, catalogue::TipTitle);
+        if (e.number() != platform::err::PathFileAccess) return true;
+        form.ui().msgBox(e.description(), platform::MsgButtons::OK, catalogue::TipTitle);
+        return false;
     }
+    return true;
 }
 
 // Writes the sitemap file and copies the support files.
@@ -58,28 +62,33 @@ void writeSitemap(Form1& form, std::string_view fileName, std::string head, std:
     std::optional<files::ConfinedRoot> pageTree;
     sitemapStep(form, [&] { pageTree.emplace(webpages::openPageTree(program)); });
     if (!pageTree) return;
+    // A folder refused (a link leading out) is told once; nothing more is
+    // written into it.
     const std::string imageFolder(webpages::SharedImageFolder);
     const std::string& discFolder = form.OpenedDisk;
-    for (const std::string* folder : {&imageFolder, &discFolder})
-        sitemapStep(form, [&] { pageTree->createFolders(*folder); });
+    const bool imagesAllowed = sitemapStep(form, [&] { pageTree->createFolders(imageFolder); });
+    const bool discAllowed = sitemapStep(form, [&] { pageTree->createFolders(discFolder); });
 
     std::string text = std::move(head);
     walk(text);
     text += last;
     text += "\r\n";
-    sitemapStep(form, [&] {
-        files::CommittedTextFile out(*pageTree, discFolder + "\\" + std::string(fileName),
-                                     files::OnExisting::Replace);
-        out.write(text);
-        out.commit();
-    });
+    if (discAllowed)
+        sitemapStep(form, [&] {
+            files::CommittedTextFile out(*pageTree, discFolder + "\\" + std::string(fileName),
+                                         files::OnExisting::Replace);
+            out.write(text);
+            out.commit();
+        });
 
     std::optional<files::ConfinedRoot> programRoot;
     sitemapStep(form, [&] { programRoot.emplace(files::ConfinedRoot::open(program)); });
     if (!programRoot) return;
     const std::string source = std::string(webpages::SupportFilesFolder) + "\\";
     for (std::size_t i = 0; i < std::size(webpages::SupportFiles); ++i) {
-        const std::string& target = i < webpages::SharedSupportFiles ? imageFolder : discFolder;
+        const bool shared = i < webpages::SharedSupportFiles;
+        if (!(shared ? imagesAllowed : discAllowed)) continue;
+        const std::string& target = shared ? imageFolder : discFolder;
         const std::string name(webpages::SupportFiles[i]);
         sitemapStep(form, [&] {
             pageTree->copyInto(target + "\\" + name, *programRoot, source + name,

@@ -11,6 +11,7 @@
 #include "disc_page_steps.h"
 #include "discpage/notes_dialog.h"
 #include "platform/text/text.h"
+#include "support/outside_snapshot.h"
 #include "support/unreadable_file.h"
 
 using namespace disc_page_test;
@@ -442,3 +443,98 @@ TEST_F(Notes, TheDialogsDesignAndItsLink) {
     EXPECT_EQ(notes::LinkColor, 0xFF0000u);   // RGB(0, 0, 255)
     EXPECT_EQ(notes::HoverColor, 0x0000FFu);  // RGB(255, 0, 0)
 }
+
+namespace {
+
+// The disc's remark or usage-note file made a link: to a file outside
+// guangpan, to a folder outside, to a missing file outside, or to another
+// file inside guangpan. The notes dialog (from the file list and from a row
+// of a search of remarks) never writes outside: the file outside keeps its
+// bytes and mode, nothing is made there, the link stays, the cell keeps its
+// text and the user is told with the path. Through a link inside guangpan
+// the note is still stored.
+TEST_F(Notes, TheNotesDialogNeverWritesThroughALinkOutOfGuangpan) {
+    namespace fs = std::filesystem;
+    const std::string outside = h.nativePath("C:\\outside");
+    const std::string guangpan = h.nativePath("C:\\zelbrin\\guangpan");
+    const std::string kept = lines({"@##note##@[003]Tools\\docs\\b.txt==kept"});
+    struct Case {
+        const char* name;
+        std::string target;  // the link's target
+        bool exact;          // told exactly the refusal, else a message naming the file
+        bool stored;
+    };
+    const Case cases[] = {
+        {"file outside", outside + "/notes", true, false},
+        {"folder outside", outside + "/folder", false, false},
+        {"missing file outside", outside + "/none", true, false},
+        {"file inside guangpan", "kept.note", true, true},
+    };
+    struct Command {
+        const char* name;
+        std::string file;
+        int cell;
+        std::function<std::string()> run;  // the cell's text afterwards
+    };
+    const Command commands[] = {
+        {"addnotes", ToolsNotes, 3,
+         [&] {
+             remark("a", "new");
+             return cell("a", 3);
+         }},
+        {"addexample", ToolsUsage, 4,
+         [&] {
+             remark("a", "new", "addexample");
+             return cell("a", 4);
+         }},
+        {"addnotes111", ToolsNotes, 2,
+         [&] {
+             platform::ListItem& r = resultRow("[003]Tools", "docs\\a.txt($)", "");
+             h.ui.onModal<notes>([](notes& d) {
+                 d.Text1.userType("new");
+                 d.OKButton.userClick();
+             });
+             f().addnotes111_Click();
+             expectAtRest();
+             return r.subItem(2);
+         }},
+    };
+    for (const Command& command : commands) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(command.name) + ": " + c.name);
+            clickDiscList({Tools, "[003]Tools\\E:\\docs"});
+            fs::remove_all(outside);
+            h.write("C:\\outside\\notes", kept);
+            fs::permissions(outside + "/notes", fs::perms::owner_read);
+            h.makeFolder("C:\\outside\\folder");
+            h.write("C:\\zelbrin\\guangpan\\kept.note", kept);
+            const std::string link = h.nativePath(command.file);
+            fs::create_symlink(c.target, link);
+            const auto before = testsupport::outsideSnapshot(outside);
+            h.ui.clearLog();
+            if (!c.stored) h.ui.answerMsgBox(platform::MsgOK);
+            const std::string shownAfter = command.run();
+            EXPECT_EQ(testsupport::outsideSnapshot(outside), before);
+            EXPECT_TRUE(fs::is_symlink(link));
+            const std::vector<std::string> shown = h.ui.messages();
+            if (c.stored) {
+                EXPECT_TRUE(shown.empty());
+                EXPECT_EQ(shownAfter, "new");
+                EXPECT_NE(h.read("C:\\zelbrin\\guangpan\\kept.note"), kept);
+            } else {
+                EXPECT_EQ(shownAfter, "");
+                ASSERT_EQ(shown.size(), 1u);
+                const std::string saving = "不能保存文件: " + command.file;
+                if (c.exact)
+                    EXPECT_EQ(shown[0], saving + "路径不在允许的文件夹里：" + command.file);
+                else
+                    EXPECT_EQ(shown[0].rfind(saving, 0), 0u) << shown[0];
+            }
+            h.ui.verifyAllUsed();
+            fs::remove(link);
+            fs::remove(guangpan + "/kept.note");
+        }
+    }
+}
+
+}  // namespace

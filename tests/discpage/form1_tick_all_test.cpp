@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "disc_page_steps.h"
+#include "support/outside_snapshot.h"
 
 using namespace disc_page_test;
 using Strings = std::vector<std::string>;
@@ -334,3 +335,82 @@ TEST_F(TickAll, SelectAllOverTheDiscsInformationRowsRewritesTheIndexUnchanged) {
     for (const auto& r : f().ListView1.items()) EXPECT_FALSE(r->checked());
     EXPECT_TRUE(boxes(h.ui).empty());
 }
+
+namespace {
+
+// The open disc's index file made a link: to a file outside guangpan, to a
+// folder outside, to a missing file outside, or to another file inside
+// guangpan. The disc-wide commands (every index page, every readme file,
+// every tick removed) never write outside: the file outside keeps its bytes
+// and mode, nothing is made there, the link stays, and the user is told with
+// the path. Through a link inside guangpan the index is still written.
+TEST_F(TickAll, TheDiscWideCommandsNeverWriteThroughALinkOutOfGuangpan) {
+    namespace fs = std::filesystem;
+    const std::string path = indexPath(Tools);
+    const std::string link = h.nativePath(path);
+    const std::string outside = h.nativePath("C:\\outside");
+    const std::string refused = "不能保存文件: " + path + "路径不在允许的文件夹里：" + path;
+    const std::string unread = "不能打开文件: " + path;
+    const std::string inside = h.nativePath("C:\\zelbrin\\guangpan") + "/kept.wcd";
+    struct Case {
+        const char* name;
+        const char* target;  // the link's target
+        std::string told;    // the message, or its start for a read refused; "" none
+        bool exact;
+    };
+    const Case cases[] = {
+        {"file outside", "outside/index.wcd", refused, true},
+        {"folder outside", "outside/folder", unread, false},
+        {"missing file outside", "outside/none.wcd", unread, false},
+        {"file inside guangpan", "kept.wcd", "", true},
+    };
+    struct Command {
+        const char* item;
+        std::string_view wait;  // told first; "" none
+    };
+    const Command commands[] = {
+        {"selectAllIndex", IndexWait}, {"selectAllReadme", ReadmeWait}, {"deleteGou", ""}};
+    for (const Command& command : commands) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(command.item) + ": " + c.name);
+            openPagesDisc();
+            fs::remove_all(outside);
+            h.write("C:\\outside\\index.wcd", pagesWith({{8, "E:\\docs\\README.txt[10]($)"}}));
+            fs::permissions(outside + "/index.wcd", fs::perms::owner_read);
+            h.makeFolder("C:\\outside\\folder");
+            h.write("C:\\zelbrin\\guangpan\\kept.wcd",
+                    pagesWith({{8, "E:\\docs\\README.txt[10]($)"}}));
+            fs::remove(link);
+            fs::create_symlink(std::string(c.target).rfind("outside/", 0) == 0
+                                   ? h.nativePath("C:\\") + "/" + c.target
+                                   : std::string(c.target),
+                               link);
+            const auto before = testsupport::outsideSnapshot(outside);
+            if (!command.wait.empty())
+                h.ui.answerMsgBox(platform::MsgOK, std::string(command.wait));
+            if (!c.told.empty()) h.ui.answerMsgBox(platform::MsgOK);
+            if (command.wait.empty()) {
+                f().deleteGou.userClick();
+            } else {
+                choose(command.item, "other");
+            }
+            EXPECT_EQ(testsupport::outsideSnapshot(outside), before);
+            EXPECT_TRUE(fs::is_symlink(link));
+            const Strings shown = h.ui.messages();
+            if (!c.told.empty()) {
+                ASSERT_FALSE(shown.empty());
+                if (c.exact)
+                    EXPECT_EQ(shown.back(), c.told);
+                else
+                    EXPECT_EQ(shown.back().rfind(c.told, 0), 0u) << shown.back();
+            } else {
+                EXPECT_NE(h.read("C:\\zelbrin\\guangpan\\kept.wcd"),
+                          pagesWith({{8, "E:\\docs\\README.txt[10]($)"}}));
+            }
+            h.ui.verifyAllUsed();
+            fs::remove(link);
+        }
+    }
+}
+
+}  // namespace

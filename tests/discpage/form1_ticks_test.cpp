@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -503,6 +504,134 @@ TEST_F(DiscPage, TicksAreNeverWrittenThroughALinkOutOfGuangpan) {
     f().ListView1.userToggleCheck(a);
     EXPECT_EQ(a.checked(), was);
     EXPECT_EQ(testsupport::outsideSnapshot(h.nativePath("C:\\outside")), before);
+}
+
+}  // namespace
+
+namespace {
+
+// Dropping the line of a hard-disk disc's file (C:\music\pop catalogued)
+// deletes the file only beneath the catalogued folder: a folder on the way
+// that is a link leading out, a ".." in the stored path or a name holding
+// another drive refuses with the path, keeps the line and changes nothing
+// outside; a listed file that is a link is deleted itself, and a folder link
+// that stays inside is followed.
+TEST_F(DiscPage, DroppingALineNeverDeletesOutsideTheCataloguedFolder) {
+    namespace fs = std::filesystem;
+    h.drives().set({.name = "D:", .folder = h.nativePath("C:\\outside")});
+    const std::string pop = h.nativePath("C:\\music\\pop");
+    const std::string outside = h.nativePath("C:\\outside");
+    struct Case {
+        const char* name;
+        std::function<void()> make;           // links and files below C:\music\pop
+        std::vector<std::string_view> lines;  // added to the index
+        std::string_view folder;              // the node listed
+        const char* rowText;
+        std::string line;                                 // the file's line
+        std::string refused;                              // the path refused; "" when dropped
+        std::string gone;                                 // what the drop removes (native)
+        std::string reason = "路径不在允许的文件夹里：";  // then the path, unless a bad name
+    };
+    const Case cases[] = {
+        {"folder link, first level",
+         [&] { fs::create_directory_symlink(outside + "/live", pop + "/live"); },
+         {},
+         "pop_hard\\pop\\live",
+         "a",
+         "C:\\music\\pop\\live\\a.mp3[7]",
+         "C:\\music\\pop\\live\\a.mp3",
+         ""},
+        {"folder link, second level",
+         [&] {
+             fs::create_directories(pop + "/kpop");
+             fs::create_directory_symlink(outside + "/live", pop + "/kpop/live");
+         },
+         {},
+         "pop_hard\\pop\\kpop\\live",
+         "a",
+         "C:\\music\\pop\\kpop\\live\\a.mp3[7]",
+         "C:\\music\\pop\\kpop\\live\\a.mp3",
+         ""},
+        {"file link, first level",
+         [&] { fs::create_symlink(outside + "/a.mp3", pop + "/top.mp3"); },
+         {},
+         "pop_hard\\pop",
+         "top",
+         "C:\\music\\pop\\top.mp3[100]",
+         "",
+         pop + "/top.mp3"},
+        {"file link, second level",
+         [&] {
+             fs::create_directories(pop + "/live");
+             fs::create_symlink(outside + "/a.mp3", pop + "/live/a.mp3");
+         },
+         {},
+         "pop_hard\\pop\\live",
+         "a",
+         "C:\\music\\pop\\live\\a.mp3[7]",
+         "",
+         pop + "/live/a.mp3"},
+        {"\"..\" in the stored path",
+         [] {},
+         {"C:\\music\\pop\\|..", "C:\\music\\pop\\..\\x.mp3[5]"},
+         "pop_hard\\pop\\..",
+         "x",
+         "C:\\music\\pop\\..\\x.mp3[5]",
+         "C:\\music\\pop\\..\\x.mp3",
+         ""},
+        {"another drive's name in the stored path",
+         [] {},
+         {"C:\\music\\pop\\|D:", "C:\\music\\pop\\D:\\y.mp3[5]"},
+         "pop_hard\\pop\\D:",
+         "y",
+         "C:\\music\\pop\\D:\\y.mp3[5]",
+         "C:\\music\\pop\\D:\\y.mp3",
+         "",
+         "文件名或文件号错误"},
+        {"folder link inside",
+         [&] {
+             h.write("C:\\music\\pop\\kpop\\live\\a.mp3", "kpop");
+             fs::create_directory_symlink("kpop/live", pop + "/live");
+         },
+         {},
+         "pop_hard\\pop\\live",
+         "a",
+         "C:\\music\\pop\\live\\a.mp3[7]",
+         "",
+         pop + "/kpop/live/a.mp3"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove_all(h.nativePath("C:\\music"));
+        fs::remove_all(outside);
+        for (const char* p : {"C:\\outside\\a.mp3", "C:\\outside\\live\\a.mp3",
+                              "C:\\outside\\y.mp3", "C:\\music\\x.mp3"})
+            h.write(p, p);
+        fs::permissions(outside + "/a.mp3", fs::perms::owner_read);
+        fs::create_directories(pop);
+        c.make();
+        std::vector<std::string_view> ls = PopIndex;
+        ls.insert(ls.end(), c.lines.begin(), c.lines.end());
+        h.write(indexPath(Pop), lines(ls));
+        const auto before = testsupport::outsideSnapshot(outside);
+        const auto music = testsupport::outsideSnapshot(h.nativePath("C:\\music"), pop);
+        clickDiscList({Tools, Pop, c.folder});  // the tree read again
+        h.ui.clearLog();
+        f().ListView1.setSelectedItem(&row(f(), c.rowText));
+        if (!c.refused.empty())
+            h.ui.answerMsgBox(platform::MsgOK,
+                              "不能删除文件: " + c.refused + c.reason +
+                                  (c.reason.rfind("路径", 0) == 0 ? c.refused : ""));
+        f().DeleteFromMulu_Click();
+        h.ui.verifyAllUsed();
+        EXPECT_EQ(testsupport::outsideSnapshot(outside), before);
+        EXPECT_EQ(testsupport::outsideSnapshot(h.nativePath("C:\\music"), pop), music);
+        EXPECT_EQ(index(Pop).find(c.line + "\r\n") != std::string::npos, !c.refused.empty());
+        if (c.refused.empty()) {
+            EXPECT_TRUE(h.ui.log().empty());
+            EXPECT_FALSE(fs::exists(fs::symlink_status(c.gone)));
+        }
+    }
 }
 
 }  // namespace

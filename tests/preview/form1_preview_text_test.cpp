@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -391,3 +392,135 @@ TEST_F(PreviewText, TheRenameChangesNothingOutsideTheCataloguedFolder) {
         }
     }
 }
+
+namespace {
+
+// The disc's remark file made a link: to a file outside guangpan, to a
+// folder outside, to a missing file outside, or to another file inside
+// guangpan. Neither the remark from the file nor the one from the selection
+// writes outside: the file outside keeps its bytes and mode, nothing is made
+// there, the link stays, the remark cell keeps its text and the user is told
+// with the path. Through a link inside guangpan the remark is still stored.
+TEST_F(PreviewText, RemarksAreNeverWrittenThroughALinkOutOfGuangpan) {
+    namespace fs = std::filesystem;
+    const std::string outside = h.nativePath("C:\\outside");
+    const std::string notes = disc_page_test::discFile(Docs, ".note");
+    const std::string link = h.nativePath(notes);
+    const std::string kept = lines({"@##note##@docs_hard\\docs\\a.txt==kept"});
+    struct Case {
+        const char* name;
+        std::string target;
+        bool exact;  // told exactly the refusal, else a message naming the file
+        bool stored;
+    };
+    const Case cases[] = {
+        {"file outside", outside + "/notes", true, false},
+        {"folder outside", outside + "/folder", false, false},
+        {"missing file outside", outside + "/none", true, false},
+        {"file inside guangpan", "kept.note", true, true},
+    };
+    struct Command {
+        const char* name;
+        const char* row;
+        const char* remark;
+        std::function<void()> run;
+    };
+    const Command commands[] = {
+        {"addnotesauto", "page", "首页",
+         [&] {
+             clickDiscList({Docs, "docs_hard\\docs"});
+             autoRemark("page");
+         }},
+        {"addselecttoremark", "b", "选中",
+         [&] {
+             preview({Docs, "docs_hard\\docs"}, "b", "C:\\data\\docs\\b.txt", "选中");
+             f().addselecttoremark.userClick();
+         }},
+    };
+    for (const Command& command : commands) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(command.name) + ": " + c.name);
+            fs::remove_all(outside);
+            h.write("C:\\outside\\notes", kept);
+            fs::permissions(outside + "/notes", fs::perms::owner_read);
+            h.makeFolder("C:\\outside\\folder");
+            h.write("C:\\zelbrin\\guangpan\\kept.note", kept);
+            fs::create_symlink(c.target, link);
+            const auto before = testsupport::outsideSnapshot(outside);
+            h.ui.clearLog();
+            const std::string saving = "不能保存文件: " + notes;
+            if (c.exact && !c.stored)
+                told(saving + "路径不在允许的文件夹里：" + notes);
+            else if (!c.stored)
+                h.ui.answerMsgBox(platform::MsgOK);
+            command.run();
+            h.ui.verifyAllUsed();
+            EXPECT_EQ(testsupport::outsideSnapshot(outside), before);
+            EXPECT_TRUE(fs::is_symlink(link));
+            EXPECT_EQ(remarkOf(command.row), c.stored ? command.remark : "");
+            if (c.stored) {
+                EXPECT_TRUE(boxes().empty());
+                EXPECT_NE(h.read("C:\\zelbrin\\guangpan\\kept.note"), kept);
+            } else {
+                ASSERT_EQ(h.ui.messages().size(), 1u);
+                EXPECT_EQ(h.ui.messages()[0].rfind(saving, 0), 0u) << h.ui.messages()[0];
+            }
+            fs::remove(link);
+            fs::remove(h.nativePath("C:\\zelbrin\\guangpan\\kept.note"));
+            clickDiscList({Tools});  // the folder listed again afterwards
+        }
+    }
+}
+
+// The remark from the file reads it only beneath the catalogued folder: a
+// listed page that is a link to a file outside, or reached through a folder
+// link leading out, gives no remark (the file is told as missing) and
+// nothing outside changes; a link that stays inside is read.
+TEST_F(PreviewText, TheRemarkFromTheFileNeverReadsOutsideTheCataloguedFolder) {
+    namespace fs = std::filesystem;
+    const std::string docs = h.nativePath("C:\\data\\docs");
+    const std::string outside = h.nativePath("C:\\outside");
+    h.write("C:\\outside\\page.htm", "<TITLE>秘密</TITLE>");
+    h.write("C:\\outside\\sub\\c.txt", "秘密");
+    h.write("C:\\data\\docs\\inner.htm", "<TITLE>里面</TITLE>");
+    struct Case {
+        const char* name;
+        std::function<void()> link;
+        std::string_view folder;
+        const char* row;
+        const char* remark;  // "" when refused
+    };
+    const Case cases[] = {
+        {"file link out",
+         [&] {
+             fs::remove(docs + "/page.htm");
+             fs::create_symlink(outside + "/page.htm", docs + "/page.htm");
+         },
+         "docs_hard\\docs", "page", ""},
+        {"folder link out", [&] { fs::create_directory_symlink(outside + "/sub", docs + "/sub"); },
+         "docs_hard\\docs\\sub", "c", ""},
+        {"file link inside",
+         [&] {
+             fs::remove(docs + "/page.htm");
+             fs::create_symlink("inner.htm", docs + "/page.htm");
+         },
+         "docs_hard\\docs", "page", "里面"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove(docs + "/page.htm");
+        fs::remove_all(docs + "/sub");
+        h.write("C:\\data\\docs\\page.htm", "<TITLE>首页</TITLE>");
+        c.link();
+        const auto before = testsupport::outsideSnapshot(outside);
+        clickDiscList({Tools, Docs, c.folder});
+        h.ui.clearLog();
+        if (!*c.remark) told("文件不存在或没有光盘在光驱里!");
+        autoRemark(c.row);
+        h.ui.verifyAllUsed();
+        EXPECT_EQ(remarkOf(c.row), c.remark);
+        EXPECT_EQ(testsupport::outsideSnapshot(outside), before);
+    }
+}
+
+}  // namespace

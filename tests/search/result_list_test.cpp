@@ -7,12 +7,16 @@
 #include <unistd.h>
 
 #include <cstring>
+#include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "search/find_dialog.h"
 #include "support/harness.h"
+#include "support/outside_snapshot.h"
 
 namespace {
 
@@ -476,6 +480,72 @@ TEST_F(TwinResults, ALowerCasedRowOfTwoSpellingsIsRefusedAndTheOthersTick) {
                           "e:\\d\\pair.txt[6]($)|x"}));
     EXPECT_EQ(h.form.caption(), "Zelbrin");
     EXPECT_EQ(h.ui.mousePointer(), platform::PointerDefault);
+}
+
+}  // namespace
+
+namespace {
+
+// The disc's index file made a link after the search: to a file outside
+// guangpan, to a folder outside, to a missing file outside, or to another
+// file inside guangpan. A tick in a row's box and ticking all results never
+// write outside: the file outside keeps its bytes and mode, nothing is made
+// there, the link stays and the box shows what the index holds. A write
+// refused is told with the path; an index that cannot be read is passed over
+// as a disc without index is. Through a link inside guangpan the line is
+// still ticked.
+TEST_F(ResultList, TicksAreNeverWrittenThroughALinkOutOfGuangpan) {
+    namespace fs = std::filesystem;
+    const std::string outside = h.nativePath("C:\\outside");
+    const std::string link = h.nativePath(Cd1Index);
+    const std::string kept = h.nativePath("C:\\zelbrin\\guangpan\\kept.wcd");
+    const std::string refused = "不能保存文件: " + std::string(Cd1Index) +
+                                "路径不在允许的文件夹里：" + std::string(Cd1Index);
+    start();
+    search("Photo");
+    ASSERT_EQ(rows(), (std::vector<std::string>{"E:\\docs\\Photo.JPG[50]|"}));
+    struct Case {
+        const char* name;
+        std::string target;
+        bool told;
+        bool ticked;
+    };
+    const Case cases[] = {
+        {"file outside", outside + "/index.wcd", true, false},
+        {"folder outside", outside + "/folder", false, false},
+        {"missing file outside", outside + "/none.wcd", false, false},
+        {"file inside guangpan", "kept.wcd", false, true},
+    };
+    const std::pair<const char*, std::function<void()>> commands[] = {
+        {"the row's box", [&] { clickBox(list().item(1)); }},
+        {"ticking all", [&] { h.form.tagfind1.userClick(); }},
+    };
+    for (const auto& [command, run] : commands) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(command) + ": " + c.name);
+            fs::remove_all(outside);
+            h.write("C:\\outside\\index.wcd", Cd1);
+            fs::permissions(outside + "/index.wcd", fs::perms::owner_read);
+            h.makeFolder("C:\\outside\\folder");
+            h.write("C:\\zelbrin\\guangpan\\kept.wcd", Cd1);
+            fs::remove(link);
+            fs::create_symlink(c.target, link);
+            list().item(1).setChecked(false);
+            const auto before = testsupport::outsideSnapshot(outside);
+            h.ui.clearLog();
+            if (c.told) h.ui.answerMsgBox(platform::MsgOK, refused);
+            run();
+            h.ui.verifyAllUsed();
+            EXPECT_EQ(testsupport::outsideSnapshot(outside), before);
+            EXPECT_TRUE(fs::is_symlink(link));
+            EXPECT_EQ(list().item(1).checked(), c.ticked);
+            EXPECT_EQ(h.read("C:\\zelbrin\\guangpan\\kept.wcd"),
+                      c.ticked ? with(Cd1, "E:\\docs\\Photo.JPG[50]", "E:\\docs\\Photo.JPG[50]($)")
+                               : Cd1);
+            if (!c.told) EXPECT_TRUE(h.ui.messages().empty());
+        }
+    }
+    fs::remove(link);
 }
 
 }  // namespace

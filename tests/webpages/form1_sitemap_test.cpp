@@ -5,9 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "support/outside_snapshot.h"
 #include "web_steps.h"
 
 using namespace web_test;
@@ -131,6 +133,98 @@ TEST_F(WebPages, OnlyTheOpenDiscNodeHasASitemap) {
     EXPECT_EQ(h.read(Contents), before);
     EXPECT_FALSE(h.exists("C:\\zelbrin\\webhtml\\pop_hard"));
     EXPECT_FALSE(h.exists(Index));
+}
+
+}  // namespace
+
+namespace {
+
+// Links out of webhtml at the disc's folder, the shared image folder, the
+// sitemap file and a support file, and a support file's source leading out
+// of the program folder: nothing outside changes (bytes, modes, new files),
+// a refused folder is told once and a refused file by its path, and what
+// stays inside is still written.
+TEST_F(WebPages, SitemapsNeverWriteOutsideWebhtml) {
+    namespace fs = std::filesystem;
+    const char* support[] = {"cont.gif",           "nocont.gif",        "index.gif",
+                             "noindex.gif",        "i386.cab",          "zelbrindefault.html",
+                             "zelbrinindex1.html", "zelbrinindex2.html"};
+    const std::string web = h.nativePath("C:\\zelbrin\\webhtml");
+    const std::string outside = h.nativePath("C:\\outside");
+    const std::string model = h.nativePath("C:\\zelbrin\\webmodel\\treeviewimage");
+    const std::string Refused = "路径不在允许的文件夹里：";
+    struct Case {
+        const char* name;
+        std::function<void()> link;  // made before the command
+        std::string told;            // the one message; "" none
+        bool sitemap;                // the sitemap file written
+        bool images;                 // the shared support files copied
+        bool discFiles;              // the disc's support files copied
+    };
+    const Case cases[] = {
+        {"nothing", [] {}, "", true, true, true},
+        {"disc folder",
+         [&] { fs::create_directory_symlink(outside + "/folder", web + "/[003]Tools"); },
+         Refused + "C:\\zelbrin\\webhtml\\[003]Tools", false, true, false},
+        {"image folder", [&] { fs::create_directory_symlink(outside + "/folder", web + "/image"); },
+         Refused + "C:\\zelbrin\\webhtml\\image", true, false, true},
+        {"sitemap file",
+         [&] {
+             fs::create_directories(web + "/[003]Tools");
+             fs::create_symlink(outside + "/file", web + "/[003]Tools/zelbrinleft1.hhc");
+             fs::create_symlink(outside + "/file", web + "/[003]Tools/zelbrinleft1.hhk");
+         },
+         "*", false, true, true},
+        {"support file",
+         [&] {
+             fs::create_directories(web + "/[003]Tools");
+             fs::create_symlink(outside + "/file", web + "/[003]Tools/zelbrinindex1.html");
+         },
+         "", true, true, true},
+        {"support file's source",
+         [&] {
+             fs::remove(model + "/cont.gif");
+             fs::create_symlink(outside + "/file", model + "/cont.gif");
+         },
+         Refused + "C:\\zelbrin\\webmodel\\treeviewimage\\cont.gif", true, true, true},
+    };
+    for (const char* item : {"createhtmlcontent", "createhtmlindex"}) {
+        const std::string sitemap = web + "/[003]Tools/zelbrinleft1." +
+                                    (item == std::string("createhtmlcontent") ? "hhc" : "hhk");
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(item) + ": " + c.name);
+            fs::remove_all(web);
+            fs::remove_all(outside);
+            fs::remove_all(model);
+            for (const char* name : support)
+                h.write("C:\\zelbrin\\webmodel\\treeviewimage\\" + std::string(name), name);
+            h.write("C:\\outside\\file", "outside");
+            fs::permissions(outside + "/file", fs::perms::owner_read);
+            h.makeFolder("C:\\outside\\folder");
+            fs::create_directories(web);
+            c.link();
+            const auto before = testsupport::outsideSnapshot(outside);
+            clickDiscList({"[003]Tools"});
+            h.ui.clearLog();
+            if (!c.told.empty()) h.ui.answerMsgBox(platform::MsgOK);
+            popup(item);
+            h.ui.verifyAllUsed();
+            EXPECT_EQ(testsupport::outsideSnapshot(outside), before);
+            const std::string told =
+                c.told == "*" ? Refused + "C:\\zelbrin\\webhtml\\[003]Tools\\zelbrinleft1." +
+                                    sitemap.substr(sitemap.size() - 3)
+                              : c.told;
+            EXPECT_EQ(h.ui.messages(), told.empty() ? Strings{} : Strings{told});
+            EXPECT_EQ(fs::is_regular_file(fs::symlink_status(sitemap)), c.sitemap);
+            for (std::size_t i = 0; i < std::size(support); ++i) {
+                const std::string file = web + (i < 5 ? "/image/" : "/[003]Tools/") + support[i];
+                const bool linkedOut = fs::is_symlink(file);
+                const bool expected = (i < 5 ? c.images : c.discFiles) &&
+                                      !(i == 0 && c.told.find("cont.gif") != std::string::npos);
+                if (!linkedOut) EXPECT_EQ(fs::is_regular_file(file), expected) << support[i];
+            }
+        }
+    }
 }
 
 }  // namespace
