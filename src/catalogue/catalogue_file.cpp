@@ -4,6 +4,7 @@
 
 #include "catalogue/index_line.h"
 #include "platform/error.h"
+#include "platform/files/confined.h"
 #include "platform/files/text_file.h"
 #include "platform/text/text.h"
 
@@ -74,7 +75,12 @@ std::string readCatalogueText(std::string_view path) {
 }
 
 void writeCatalogueText(std::string_view path, std::string_view text) {
-    platform::files::WholeFileRewrite(path, text);
+    // Written beneath its own folder: a link named "ini.ini" is followed
+    // only while it stays there.
+    const std::size_t slash = path.rfind('\\');
+    if (slash == std::string_view::npos) platform::raise(platform::err::BadFileName);
+    const auto folder = platform::files::ConfinedRoot::open(path.substr(0, slash));
+    platform::files::WholeFileRewrite(folder, path.substr(slash + 1), text);
 }
 
 CatalogueLineKind catalogueLineKind(std::string_view line) {

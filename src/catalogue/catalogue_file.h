@@ -33,7 +33,8 @@ std::string catalogueFilePath(std::string_view programFolder);
 // The file's text with its line ends made whole (normaliseLineEnds); a
 // missing file reads as empty. Other failures raise platform::Error.
 std::string readCatalogueText(std::string_view path);
-// Writes the text back whole (the old file stays whole when this fails).
+// Writes the text back whole (the old file stays whole when this fails),
+// beneath the file's own folder (a link that leads out of it: 75).
 void writeCatalogueText(std::string_view path, std::string_view text);
 
 enum class CatalogueLineKind { CategoryLine, SubCategoryLine, DiscLine, Other };

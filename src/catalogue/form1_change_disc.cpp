@@ -9,6 +9,7 @@
 // catalogue is written once, last, and a failure on the way takes back what
 // was already changed and says why.
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <utility>
@@ -21,7 +22,7 @@
 #include "catalogue/scan_dialog.h"
 #include "mainwindow/form1.h"
 #include "platform/error.h"
-#include "platform/files/file_ops.h"
+#include "platform/files/confined.h"
 #include "platform/files/paths.h"
 #include "platform/files/text_file.h"
 #include "platform/ui/ui.h"
@@ -136,39 +137,51 @@ void Form1::ChangeOrder_Click() {
             platform::raise(platform::err::PathNotFound, catalogue::missingCategoryText(txtPath));
 
         if (renamed) {
-            const std::string oldIndex = catalogue::discIndexFilePath(programFolder, oldName);
-            const std::string newIndex = catalogue::discIndexFilePath(programFolder, newName);
-            files::moveFile(oldIndex, newIndex);
-            changes.done([=] { files::moveFile(newIndex, oldIndex); });
+            // Every change beneath "guangpan" and the program folder: a link
+            // there is renamed itself, and a write through one is refused
+            // when it leads out.
+            const auto folder =
+                std::make_shared<files::ConfinedRoot>(catalogue::openIndexFolder(programFolder));
+            const std::string oldIndex =
+                catalogue::discFileName(oldName, catalogue::IndexExtension);
+            const std::string newIndex =
+                catalogue::discFileName(newName, catalogue::IndexExtension);
+            folder->rename(oldIndex, newIndex, files::OnExisting::Refuse);
+            changes.done([=] { folder->rename(newIndex, oldIndex, files::OnExisting::Refuse); });
 
             // Remarks and usage notes: the keys first, then the name. A disc
             // without such a file gets none.
             for (const NoteFileKind& kind : NoteFiles) {
-                const std::string from =
-                    catalogue::discFilePath(programFolder, oldName, kind.extension);
-                const std::string to =
-                    catalogue::discFilePath(programFolder, newName, kind.extension);
-                const std::optional<std::string> notes = readIfPresent(from);
+                const std::string from = catalogue::discFileName(oldName, kind.extension);
+                const std::string to = catalogue::discFileName(newName, kind.extension);
+                const std::optional<std::string> notes =
+                    readIfPresent(catalogue::discFilePath(programFolder, oldName, kind.extension));
                 if (!notes) continue;
                 const std::string rekeyed =
                     catalogue::renameNoteKeys(*notes, kind.marker, oldName, newName);
                 if (rekeyed != *notes) {
-                    files::WholeFileRewrite(from, rekeyed);
-                    changes.done([from, was = *notes] { files::WholeFileRewrite(from, was); });
+                    files::WholeFileRewrite(*folder, from, rekeyed);
+                    changes.done([folder, from, was = *notes] {
+                        files::WholeFileRewrite(*folder, from, was);
+                    });
                 }
-                files::moveFile(from, to);
-                changes.done([from, to] { files::moveFile(to, from); });
+                folder->rename(from, to, files::OnExisting::Refuse);
+                changes.done(
+                    [folder, from, to] { folder->rename(to, from, files::OnExisting::Refuse); });
             }
 
             // The mirror disc list: written only when it names the disc.
-            const std::string mirrorList =
-                programFolder + "\\" + std::string(catalogue::MirrorDiscListName);
-            if (const std::optional<std::string> list = readIfPresent(mirrorList)) {
+            const std::string mirrorList(catalogue::MirrorDiscListName);
+            if (const std::optional<std::string> list =
+                    readIfPresent(programFolder + "\\" + mirrorList)) {
                 if (const auto renamedList =
                         catalogue::renameMirrorListLines(*list, oldName, newName)) {
-                    files::WholeFileRewrite(mirrorList, *renamedList);
-                    changes.done(
-                        [mirrorList, was = *list] { files::WholeFileRewrite(mirrorList, was); });
+                    const auto program = std::make_shared<files::ConfinedRoot>(
+                        catalogue::openProgramFolder(programFolder));
+                    files::WholeFileRewrite(*program, mirrorList, *renamedList);
+                    changes.done([program, mirrorList, was = *list] {
+                        files::WholeFileRewrite(*program, mirrorList, was);
+                    });
                 }
             }
         }

@@ -14,7 +14,7 @@
 #include "catalogue/index_line.h"
 #include "mainwindow/form1.h"
 #include "platform/error.h"
-#include "platform/files/file_ops.h"
+#include "platform/files/confined.h"
 #include "platform/files/listing.h"
 #include "platform/text/text.h"
 #include "platform/ui/ui.h"
@@ -34,19 +34,16 @@ std::string bracedName(std::string_view before, std::string_view name, std::stri
     return text;
 }
 
-// The paths of the disc's files, or nothing when its name could reach outside
-// "guangpan" (then no file of it is touched).
-std::optional<std::array<std::string, 3>> discFiles(const std::string& programFolder,
-                                                    std::string_view name) {
-    std::array<std::string, 3> paths;
+// The names of the disc's files in "guangpan", or nothing when its name
+// could reach outside "guangpan" (then no file of it is touched).
+std::optional<std::array<std::string, 3>> discFiles(std::string_view name) {
+    std::array<std::string, 3> names;
     platform::SkipOnError check;
-    for (std::size_t i = 0; i < paths.size(); ++i) {
-        if (!check.step([&] {
-                paths[i] = catalogue::discFilePath(programFolder, name, DiscFileExtensions[i]);
-            }))
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        if (!check.step([&] { names[i] = catalogue::discFileName(name, DiscFileExtensions[i]); }))
             return std::nullopt;
     }
-    return paths;
+    return names;
 }
 
 // Removes the disc's line from the catalogue file and writes it back; a
@@ -59,15 +56,16 @@ void removeDiscFromCatalogue(const std::string& programFolder, std::string_view 
     if (text) catalogue::writeCatalogueText(path, *text);
 }
 
-// Deletes the files one by one; a file that is missing or cannot be deleted
-// stays, and the next one is tried. Each first gets the archive attribute
-// alone, which clears read-only.
-void deleteDiscFiles(const std::array<std::string, 3>& paths) {
+// Deletes the files one by one beneath "guangpan"; a file that is missing or
+// cannot be deleted stays, and the next one is tried. A read-only file is
+// deleted too. A link is removed itself: its target, wherever it is, keeps
+// its bytes and its mode.
+void deleteDiscFiles(const std::string& programFolder, const std::array<std::string, 3>& names) {
     platform::SkipOnError onError;
-    for (const std::string& path : paths) {
-        platform::files::setAttributes(path, platform::files::attr::Archive);
-        onError.step([&] { platform::files::deleteFile(path); });
-    }
+    std::optional<platform::files::ConfinedRoot> folder;
+    if (!onError.step([&] { folder.emplace(catalogue::openIndexFolder(programFolder)); })) return;
+    for (const std::string& name : names)
+        onError.step([&] { folder->remove(name, platform::files::ReadOnlyToo::Yes); });
 }
 
 // What the deletion of a disc does to the window beyond its nodes: the disc
@@ -92,8 +90,8 @@ void afterDiscDeleted(Form1& form, std::string_view name) {
 // its files (which is said) or the user cancelled.
 bool deleteDisc(Form1& form, std::string_view name, const std::string& prompt) {
     const std::string& programFolder = form.app().ProgramFolder;
-    const auto paths = discFiles(programFolder, name);
-    if (!paths) {
+    const auto names = discFiles(name);
+    if (!names) {
         form.ui().msgBox(bracedName("光盘名 {", name, "} 不能用作文件名，没有删除这张光盘！"),
                          platform::MsgButtons::OK, TipTitle);
         return false;
@@ -101,7 +99,7 @@ bool deleteDisc(Form1& form, std::string_view name, const std::string& prompt) {
     if (form.ui().msgBox(prompt, platform::MsgButtons::OKCancel, TipTitle) != platform::MsgOK)
         return false;
     removeDiscFromCatalogue(programFolder, name);
-    deleteDiscFiles(*paths);
+    deleteDiscFiles(programFolder, *names);
     return true;
 }
 

@@ -6,9 +6,11 @@
 
 #include "catalogue/catalogue_file.h"
 #include "catalogue/disc_trees.h"
+#include "catalogue/index_line.h"
 #include "mainwindow/form1.h"
 #include "mainwindow/startup.h"
 #include "platform/error.h"
+#include "platform/files/confined.h"
 #include "platform/files/text_file.h"
 
 // ---- the builds ----
@@ -35,7 +37,10 @@ void Form1::file1load(const std::vector<std::string>& indexFiles) {
     });
     if (!read) {
         if (skip.number() == platform::err::FileNotFound)
-            skip.step([&] { platform::files::OutputFile(mirrorList).close(); });
+            skip.step([&] {
+                catalogue::openProgramFolder(app().ProgramFolder)
+                    .write(catalogue::MirrorDiscListName, {}, platform::files::OnExisting::Refuse);
+            });
         else
             startup::reportUnreadableFile(ui(), mirrorList, skip.description());
         return;

@@ -14,6 +14,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "catalogue/catalogue_file.h"
 #include "catalogue/disc_trees.h"
@@ -23,6 +24,7 @@
 #include "mainwindow/form1.h"
 #include "platform/error.h"
 #include "platform/files/confine.h"
+#include "platform/files/confined.h"
 #include "platform/files/file_ops.h"
 #include "platform/files/listing.h"
 #include "platform/files/paths.h"
@@ -63,6 +65,15 @@ class DialogMode {
 };
 
 // True when both Windows paths name the same file, links followed.
+// The folder of a chosen file as a root, and the file's name in it.
+std::pair<files::ConfinedRoot, std::string> folderAndName(std::string_view path) {
+    const std::size_t slash = path.rfind('\\');
+    if (slash == std::string_view::npos) platform::raise(platform::err::BadFileName);
+    std::string folder(path.substr(0, slash));
+    if (folder.size() == 2 && folder[1] == ':') folder += '\\';  // a drive's root
+    return {files::ConfinedRoot::open(folder), std::string(path.substr(slash + 1))};
+}
+
 bool sameFile(std::string_view a, std::string_view b) {
     const files::NativePath first{files::toNative(a)};
     const files::NativePath second{files::toNative(b)};
@@ -92,6 +103,8 @@ void Form1::import_Click() {
     const std::string cataloguePath = catalogue::catalogueFilePath(programFolder);
     std::optional<std::string> failure;
     std::string indexPath;
+    std::optional<files::ConfinedRoot> folder;
+    std::string indexName;
     bool copied = false;
     try {
         const std::string catalogueText = catalogue::readCatalogueText(cataloguePath);
@@ -112,20 +125,27 @@ void Form1::import_Click() {
         if (!filed)
             platform::raise(platform::err::PathNotFound, catalogue::missingCategoryText(txtPath));
 
-        files::copyFile(ImportFileName, indexPath, false);
+        // Copied beneath "guangpan" (a link of the index file's name is
+        // never followed), read from the chosen file's own folder.
+        folder.emplace(catalogue::openIndexFolder(programFolder));
+        indexName = catalogue::discFileName(txtName, catalogue::IndexExtension);
+        {
+            const auto [sourceFolder, sourceName] = folderAndName(ImportFileName);
+            folder->copyInto(indexName, sourceFolder, sourceName, files::OnExisting::Refuse);
+        }
         copied = true;
         // A copy from a CD comes out read-only; the index file of a disc is
         // rewritten by the commands that tick files.
-        if (const auto attributes = files::getAttributes(indexPath);
-            attributes && (*attributes & files::attr::ReadOnly) != 0)
-            files::setAttributes(indexPath, files::attr::Archive);
+        if (const auto status = folder->status(indexName, files::Follow::No);
+            status && (status->attributes & files::attr::ReadOnly) != 0)
+            folder->setAttributes(indexName, files::attr::Archive);
         catalogue::writeCatalogueText(cataloguePath, *filed);
     } catch (const platform::Error& e) {
         failure = e.description();
     }
     if (failure) {
         platform::SkipOnError cleanUp;
-        if (copied) cleanUp.step([&] { files::deleteFile(indexPath); });
+        if (copied) cleanUp.step([&] { folder->remove(indexName, files::ReadOnlyToo::Yes); });
         ui().msgBox(importFailedText(*failure), platform::MsgButtons::OK, TipTitle);
         return;
     }
@@ -172,8 +192,13 @@ void Form1::Export_Click() {
             ui().msgBox(SameFileMessage, platform::MsgButtons::OK, TipTitle);
             return;
         }
-        // The dialog has asked before an existing file is replaced.
-        files::copyFile(source, target, true);
+        // The dialog has asked before an existing file is replaced. Written
+        // beneath the chosen file's folder (a link of that name is replaced
+        // itself), read beneath "guangpan".
+        const auto [targetFolder, targetName] = folderAndName(target);
+        targetFolder.copyInto(targetName, catalogue::openIndexFolder(app().ProgramFolder),
+                              catalogue::discFileName(OpenedDisk, catalogue::IndexExtension),
+                              files::OnExisting::Replace);
     } catch (const platform::Error& e) {
         failure = e.description();
     }

@@ -85,10 +85,14 @@ void Form1::maker_Click() {
     walkSkippedNames = 0;
     std::optional<std::string> failure;
     bool indexInPlace = false;
+    // The index file is written beneath "guangpan" (a link of its name that
+    // leads out is refused) and, on a failure, removed there.
+    std::optional<files::ConfinedRoot> folder;
+    const std::string indexName = catalogue::discFileName(txtName, catalogue::IndexExtension);
     // Takes back what a failed scan wrote and restores pointer and caption.
     const auto undo = [&] {
         platform::SkipOnError cleanUp;
-        if (indexInPlace) cleanUp.step([&] { files::deleteFile(indexPath); });
+        if (indexInPlace) cleanUp.step([&] { folder->remove(indexName); });
         busy.end();
         setCaption(captionBefore);
     };
@@ -101,7 +105,8 @@ void Form1::maker_Click() {
             platform::raise(platform::err::PathNotFound, catalogue::missingCategoryText(txtPath));
 
         // Left without a commit, the index file leaves no trace.
-        files::CommittedTextFile index(indexPath, files::OnExisting::Refuse);
+        folder.emplace(catalogue::openIndexFolder(programFolder));
+        files::CommittedTextFile index(*folder, indexName, files::OnExisting::Refuse);
         total = FindFilesAPI(sspath, SearchPath, FindStr, fileCount, dirCount,
                              [&index](std::string_view lines) { index.write(lines); });
         index.commit();

@@ -99,16 +99,30 @@ std::string indexFolderPath(std::string_view programFolder) {
     return path;
 }
 
-std::string discFilePath(std::string_view programFolder, std::string_view discName,
-                         std::string_view extension) {
+std::string discFileName(std::string_view discName, std::string_view extension) {
     if (discName.empty() || discName == "." || discName == ".." ||
         discName.find_first_of("\\/:") != std::string_view::npos)
         platform::raise(platform::err::BadFileName);
+    std::string name(discName);
+    name += extension;
+    return name;
+}
+
+std::string discFilePath(std::string_view programFolder, std::string_view discName,
+                         std::string_view extension) {
+    const std::string name = discFileName(discName, extension);
     std::string path = indexFolderPath(programFolder);
     path += '\\';
-    path += discName;
-    path += extension;
+    path += name;
     return path;
+}
+
+platform::files::ConfinedRoot openIndexFolder(std::string_view programFolder) {
+    return platform::files::ConfinedRoot::open(indexFolderPath(programFolder));
+}
+
+platform::files::ConfinedRoot openProgramFolder(std::string_view programFolder) {
+    return platform::files::ConfinedRoot::open(programFolder);
 }
 
 std::string discIndexFilePath(std::string_view programFolder, std::string_view discName) {

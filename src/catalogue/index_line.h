@@ -28,6 +28,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/files/confined.h"
+
 namespace catalogue {
 
 // The token that ticks (odd count) or unticks (even count) a file.
@@ -54,6 +56,15 @@ std::string discFilePath(std::string_view programFolder, std::string_view discNa
                          std::string_view extension);
 // The disc's index file: discFilePath(programFolder, discName, ".wcd").
 std::string discIndexFilePath(std::string_view programFolder, std::string_view discName);
+// discName + extension: the name of one of the disc's files in "guangpan",
+// checked as discFilePath checks it (52).
+std::string discFileName(std::string_view discName, std::string_view extension);
+// "guangpan" as the root every change to a disc's own files goes through
+// (76 when it is missing).
+platform::files::ConfinedRoot openIndexFolder(std::string_view programFolder);
+// The program folder as the root of changes to its own files (the
+// catalogue, the mirror disc list, settings).
+platform::files::ConfinedRoot openProgramFolder(std::string_view programFolder);
 
 enum class IndexLineKind { Folder, File, Unknown };
 

@@ -3,7 +3,6 @@
 // work to the desktop (the shell port, or a file on the desktop) and reports
 // nothing back: a missing help file, a browser that does not start or a
 // shortcut that cannot be written passes without a message.
-#include <sys/stat.h>
 
 #include <string>
 
@@ -14,6 +13,7 @@
 #include "platform/controls/busy_pointer.h"
 #include "platform/error.h"
 #include "platform/files/committed_write.h"
+#include "platform/files/confined.h"
 #include "platform/files/program_folder.h"
 #include "platform/system/shell.h"
 
@@ -56,11 +56,18 @@ void Form1::CreateShortcut_Click() {
         desktopentry::entryText(desktopentry::runningProgram(), platform::files::portableFolder());
     if (entry.empty()) return;
     // The entry is written whole, at once: there is nothing to wait for.
+    // The desktop folder is made when missing, beneath the folder that holds
+    // it; the entry is written beneath the desktop folder (a link of its name
+    // is followed only while it stays there).
     const std::string folder = platform::system::desktopFolder();
-    ::mkdir(folder.c_str(), 0755);
     try {
-        platform::files::CommittedFile file(folder + "/" + std::string(desktopentry::FileName),
-                                            platform::files::OnExisting::Replace, 0755);
+        namespace files = platform::files;
+        const std::size_t slash = folder.rfind('/');
+        if (slash != std::string::npos && slash > 0 && slash + 1 < folder.size())
+            files::ConfinedRoot::openNative(folder.substr(0, slash))
+                .createFolders(folder.substr(slash + 1));
+        files::CommittedFile file(files::ConfinedRoot::openNative(folder), desktopentry::FileName,
+                                  files::OnExisting::Replace, 0755);
         file.write(entry);
         file.commit();
     } catch (const platform::Error&) {

@@ -13,6 +13,7 @@
 #include "mainwindow/password_dialog.h"
 #include "mainwindow/startup.h"
 #include "platform/files/committed_write.h"
+#include "platform/files/confined.h"
 #include "platform/files/drives.h"
 #include "platform/files/file_ops.h"
 #include "platform/files/paths.h"
@@ -22,6 +23,7 @@
 #include "platform/text/text.h"
 #include "platform/ui/ui.h"
 #include "software/class_file.h"
+#include "software/record_file.h"
 
 namespace text = platform::text;
 namespace files = platform::files;
@@ -71,7 +73,9 @@ void Form1::Form_Load() {
     });
 
     // The index folder and the disc count.
-    onError.step([&] { files::createFolder(catalogue::indexFolderPath(programFolder)); });
+    onError.step([&] {
+        catalogue::openProgramFolder(programFolder).createFolders(catalogue::IndexFolderName);
+    });
     std::optional<std::vector<std::string>> indexFiles;
     onError.step([&] {
         indexFiles = catalogue::listIndexFiles(File1, programFolder);
@@ -98,9 +102,10 @@ void Form1::Form_Load() {
     ListView1.setGridLines(true);
 
     // The category tree; a missing catalogue file is created empty.
-    const std::string catalogueFile = catalogue::catalogueFilePath(programFolder);
     onError.step([&] {
-        if (!files::getAttributes(catalogueFile)) files::OutputFile(catalogueFile).close();
+        const files::ConfinedRoot folder = catalogue::openProgramFolder(programFolder);
+        if (!folder.exists(catalogue::CatalogueFileName))
+            folder.write(catalogue::CatalogueFileName, {}, files::OnExisting::Refuse);
     });
     onError.step([&] { Treeview2Load(); });
 
@@ -137,8 +142,11 @@ void Form1::Form_Load() {
 
 void Form1::loadSoftwareList() {
     platform::SkipOnError onError;
-    const std::string softwareFolder = app().ProgramFolder + "\\software";
-    onError.step([&] { files::createFolder(softwareFolder); });
+    const std::string softwareFolder = software::softwareFolderPath(app().ProgramFolder);
+    onError.step([&] {
+        catalogue::openProgramFolder(app().ProgramFolder)
+            .createFolders(software::SoftwareFolderName);
+    });
     if (onError.step([&] { File1.setPath(softwareFolder); }) &&
         onError.step([&] { File1.setPattern("*.txt"); })) {
         const int count = File1.listCount();
@@ -170,9 +178,11 @@ void Form1::settleCdDrive(platform::SkipOnError& onError) {
 
     auto store = [&](const std::string& root) {
         onError.step([&] {
-            files::OutputFile out(path);
+            // Written beneath the program folder.
+            files::CommittedTextFile out(catalogue::openProgramFolder(app().ProgramFolder),
+                                         startup::CdDriveFileName, files::OnExisting::Replace);
             out.print(root);
-            out.close();
+            out.commit();
         });
     };
     const int answer = ui().msgBox(

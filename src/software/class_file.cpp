@@ -4,6 +4,7 @@
 
 #include "platform/controls/key_index.h"
 #include "platform/error.h"
+#include "platform/files/confined.h"
 #include "platform/files/text_file.h"
 #include "platform/text/text.h"
 
@@ -27,7 +28,10 @@ std::string readClassText(std::string_view programFolder) {
 }
 
 void writeClassText(std::string_view programFolder, std::string_view text) {
-    platform::files::WholeFileRewrite(classFilePath(programFolder), text);
+    // Written beneath the program folder: a link named "class.ini" is
+    // followed only while it stays there.
+    platform::files::WholeFileRewrite(platform::files::ConfinedRoot::open(programFolder),
+                                      ClassFileName, text);
 }
 
 std::string nodeKey(std::string_view name) {

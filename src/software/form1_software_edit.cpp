@@ -238,11 +238,13 @@ void Form1::TreeView3_AfterLabelEdit(int& Cancel, const std::string& NewString) 
     const std::string oldKey = node->key();
     node->setKey(software::nodeKey(NewString));
     // Puts the old key (and the record's file name) back when a later step fails.
+    // The record's file is renamed beneath the software folder: a link of
+    // its name is renamed itself.
+    std::optional<files::ConfinedRoot> records;
     bool moved = false;
-    const std::string from = software::recordFilePath(folder, oldName);
-    const std::string to = software::recordFilePath(folder, NewString);
+    std::string from, to;
     const auto undo = [&] {
-        if (moved) files::moveFile(to, from);
+        if (moved) records->rename(to, from, files::OnExisting::Refuse);
         node->setKey(oldKey);
         Cancel = 1;
     };
@@ -251,8 +253,10 @@ void Form1::TreeView3_AfterLabelEdit(int& Cancel, const std::string& NewString) 
         // The record's file takes the new name first, never over another
         // file; when it cannot, nothing changes.
         try {
-            if (!software::isPlainRecordName(oldName)) platform::raise(platform::err::BadFileName);
-            files::moveFile(from, to);
+            from = software::recordFileName(oldName);
+            to = software::recordFileName(NewString);
+            records.emplace(software::openSoftwareFolder(folder));
+            records->rename(from, to, files::OnExisting::Refuse);
             moved = true;
         } catch (const platform::Error&) {
             undo();
@@ -293,7 +297,9 @@ void Form1::deleteSoftN_Click() {
             platform::SkipOnError onError;
             // Only a plain name is a file of the software folder.
             if (software::isPlainRecordName(name))
-                onError.step([&] { files::deleteFile(software::recordFilePath(folder, name)); });
+                onError.step([&] {
+                    software::openSoftwareFolder(folder).remove(software::recordFileName(name));
+                });
             onError.step([&] {
                 if (platform::Node* node = TreeView3.findSerial(serial)) TreeView3.remove(*node);
             });

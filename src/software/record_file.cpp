@@ -170,6 +170,15 @@ std::string recordFilePath(std::string_view programFolder, std::string_view name
     return path.append("\\").append(name).append(RecordExtension);
 }
 
+std::string recordFileName(std::string_view name) {
+    if (!isPlainRecordName(name)) platform::raise(platform::err::BadFileName);
+    return std::string(name).append(RecordExtension);
+}
+
+platform::files::ConfinedRoot openSoftwareFolder(std::string_view programFolder) {
+    return files::ConfinedRoot::open(softwareFolderPath(programFolder));
+}
+
 ParsedRecord readRecordFile(std::string_view programFolder, std::string_view name) {
     if (!isPlainRecordName(name)) platform::raise(platform::err::BadFileName);
     return parseRecordText(files::WholeFileRead(recordFilePath(programFolder, name)));
@@ -187,10 +196,10 @@ int probeRecordFile(std::string_view programFolder, std::string_view name) {
 
 void writeRecordFile(std::string_view programFolder, std::string_view name,
                      const RecordValues& values) {
-    if (!isPlainRecordName(name)) platform::raise(platform::err::BadFileName);
-    const std::string path = recordFilePath(programFolder, name);
-    files::confinedNative(path, softwareFolderPath(programFolder));
-    files::WholeFileRewrite(path, formatRecordText(values));
+    // Written beneath the software folder: a link of the record's name is
+    // followed only while it stays there.
+    files::WholeFileRewrite(openSoftwareFolder(programFolder), recordFileName(name),
+                            formatRecordText(values));
 }
 
 }  // namespace software

@@ -29,6 +29,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/files/confined.h"
+
 namespace software {
 
 inline constexpr std::string_view SoftwareFolderName = "software";
@@ -94,6 +96,12 @@ HeldRecordName findHeldRecordName(std::string_view subject, const std::vector<st
 std::string softwareFolderPath(std::string_view programFolder);
 // programFolder + "\software\" + name + ".txt".
 std::string recordFilePath(std::string_view programFolder, std::string_view name);
+// name + ".txt": the record's file in the software folder; 52 for a name that
+// is not plain.
+std::string recordFileName(std::string_view name);
+// The software folder as the root every change to a record goes through (76
+// when it is missing).
+platform::files::ConfinedRoot openSoftwareFolder(std::string_view programFolder);
 
 // Reads the record of a name. Raises 52 for a name that is not plain, and
 // the errors of reading a stored file (53 missing, 75, 70, ...).

@@ -4,6 +4,7 @@
 #include "mainwindow/form1.h"
 #include "platform/controls/design_table.h"
 #include "platform/error.h"
+#include "platform/files/confined.h"
 #include "platform/files/text_file.h"
 #include "platform/text/text.h"
 #include "platform/ui/ui.h"
@@ -120,11 +121,17 @@ void htmlcode::savePart(const platform::TextBox& box, std::string_view suffix) {
         ui().msgBox(webpages::NameTakenMessage, platform::MsgButtons::OK, catalogue::TipTitle);
         return;
     }
+    // Written beneath the template folder: a link of the name is never
+    // replaced nor followed out of it; a path that leaves it is said.
     onError.step([&] {
-        files::CommittedTextFile file(path, files::OnExisting::Refuse);
+        const files::ConfinedRoot folder = files::ConfinedRoot::open(
+            main_.app().ProgramFolder + std::string(webpages::TemplateFolder));
+        files::CommittedTextFile file(folder, folder.relativeOf(path), files::OnExisting::Refuse);
         file.print(box.text());
         file.commit();
     });
+    if (onError.number() == platform::err::PathFileAccess)
+        ui().msgBox(onError.description(), platform::MsgButtons::OK, catalogue::TipTitle);
 }
 
 void htmlcode::openPart(platform::TextBox& box, std::string_view suffix) {

@@ -2,12 +2,15 @@
 
 #include <cstdlib>
 
+#include "catalogue/index_line.h"
+#include "catalogue/scan_command.h"
 #include "mainwindow/form1.h"
 #include "platform/controls/common_dialog.h"
 #include "platform/controls/design_table.h"
 #include "platform/error.h"
-#include "platform/files/file_ops.h"
+#include "platform/files/confined.h"
 #include "platform/text/text.h"
+#include "platform/ui/ui.h"
 #include "webpages/htmlcode_dialog.h"
 #include "webpages/template_edits.h"
 
@@ -356,13 +359,25 @@ void model::Command1_Click() {
     if (!dialog.showOpen() || dialog.fileName().empty()) return;
     const std::string picture = dialog.fileName();
     const std::string name = dialog.fileTitle();
-    const std::string pages = main_.app().ProgramFolder + "\\webhtml";
-    const std::string disc = pages + "\\" + main_.OpenedDisk;
-    const std::string images = disc + "\\" + std::string(webpages::WebImageFolder);
+    // webhtml\<disc>\ZelbrinWebImage, made beneath the program folder level
+    // by level; the picture is copied beneath it, never over a file there nor
+    // through a link of its name. A path that leaves its folder is said.
     platform::SkipOnError onError;
-    for (const std::string& folder : {pages, disc, images})
-        onError.step([&] { files::createFolder(folder); });
-    onError.step([&] { files::copyFile(picture, images + "\\" + name, false); });
+    onError.step([&] {
+        // Before any disc was opened: webhtml\ZelbrinWebImage.
+        std::string images = "webhtml\\";
+        if (!main_.OpenedDisk.empty())
+            images += catalogue::discFileName(main_.OpenedDisk, {}) + "\\";
+        images += webpages::WebImageFolder;
+        const files::ConfinedRoot program = files::ConfinedRoot::open(main_.app().ProgramFolder);
+        program.createFolders(images);
+        const std::size_t slash = picture.rfind('\\');
+        if (slash == std::string::npos) platform::raise(platform::err::BadFileName);
+        program.folder(images).copyInto(name, files::ConfinedRoot::open(picture.substr(0, slash)),
+                                        picture.substr(slash + 1), files::OnExisting::Refuse);
+    });
+    if (onError.number() == platform::err::PathFileAccess)
+        main_.ui().msgBox(onError.description(), platform::MsgButtons::OK, catalogue::TipTitle);
     main_.htmlText1 = webpages::setBodyPicture(main_.htmlText1, name);
 }
 
