@@ -542,7 +542,9 @@ TEST_F(ResultList, TicksAreNeverWrittenThroughALinkOutOfGuangpan) {
             EXPECT_EQ(h.read("C:\\zelbrin\\guangpan\\kept.wcd"),
                       c.ticked ? with(Cd1, "E:\\docs\\Photo.JPG[50]", "E:\\docs\\Photo.JPG[50]($)")
                                : Cd1);
-            if (!c.told) EXPECT_TRUE(h.ui.messages().empty());
+            if (!c.told) {
+                EXPECT_TRUE(h.ui.messages().empty());
+            }
         }
     }
     fs::remove(link);

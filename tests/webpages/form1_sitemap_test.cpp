@@ -221,7 +221,9 @@ TEST_F(WebPages, SitemapsNeverWriteOutsideWebhtml) {
                 const bool linkedOut = fs::is_symlink(file);
                 const bool expected = (i < 5 ? c.images : c.discFiles) &&
                                       !(i == 0 && c.told.find("cont.gif") != std::string::npos);
-                if (!linkedOut) EXPECT_EQ(fs::is_regular_file(file), expected) << support[i];
+                if (!linkedOut) {
+                    EXPECT_EQ(fs::is_regular_file(file), expected) << support[i];
+                }
             }
         }
     }
