@@ -233,19 +233,23 @@ TEST_F(MirrorCopy, NamesFromAnIndexNeverLeaveTheTarget) {
                                               c.line, "F:\\docs\\a.txt[4]($)"}));
     }
 
-    // docs in the target is a link to a folder outside it.
-    h.write(PhotosIndex, lines({"F:\\docs\\a.txt[4]($)"}));
+    // docs in the target is a link to a folder outside it: the file is
+    // refused and named, the run goes on with the next.
+    h.write(PhotosIndex, lines({"F:\\docs\\a.txt[4]($)", "F:\\c.txt[5]($)"}));
     h.makeFolder("C:\\outside");
     h.makeFolder("C:\\linked");
     fs::create_directory_symlink(h.nativePath("C:\\outside"), h.nativePath("C:\\linked") + "/docs");
     openDisc(Photos);
     answerRun(Photos, "C:\\linked");
     h.ui.answerMsgBox(platform::MsgNo, "已经有此文件夹！需要另选吗?");
-    h.ui.answerMsgBox(platform::MsgOK,
-                      "可能光盘不在光驱里或者光盘有破损！或者文件已经在硬盘上了。");
+    h.ui.answerMsgBox(platform::MsgOK, "路径不在允许的文件夹里：C:\\linked\\docs");
     f().copytag.userClick();
     EXPECT_FALSE(h.exists("C:\\outside\\a.txt"));
-    EXPECT_EQ(h.read(PhotosIndex), lines({"F:\\docs\\a.txt[4]($)"}));
+    EXPECT_TRUE(fs::is_empty(h.nativePath("C:\\outside")));
+    EXPECT_EQ(h.read(PhotosIndex),
+              lines({"F:\\docs\\a.txt[4]($)", "F:\\c.txt[5]($){C:\\linked\\c.txt}"}));
+    EXPECT_EQ(h.read("C:\\linked\\c.txt"), "ccccc");
+    h.write(PhotosIndex, lines({"F:\\docs\\a.txt[4]($)"}));
 
     // A link in the copy's own name is replaced, never written through.
     h.write("C:\\outside\\secret.txt", "secret");

@@ -231,12 +231,13 @@ TEST_F(SendTo, PathsThatLeaveTheDiscOrTheFolderAreRefused) {
     sendFails("..", "SendToCustom", FolderError);
     clickDiscList({Up, "up_hard\\pop"});
     sendFails("..", "SendToCustom", FolderError);
-    // A folder of the disc that leads out of it through a link.
+    // A folder of the disc that leads out of it through a link: refused and
+    // named.
     h.write("C:\\secret\\a.txt", "secret");
     fs::remove_all(h.nativePath("E:\\docs"));
     fs::create_directory_symlink(h.nativePath("C:\\secret"), h.nativePath("E:\\docs"));
     clickDiscList({Tools, "[003]Tools\\E:\\docs"});
-    sendFails("a", "SendToCustom", FileError);
+    sendFails("a", "SendToCustom", "路径不在允许的文件夹里：E:\\docs\\a.txt");
     EXPECT_TRUE(fs::is_empty(h.nativePath("C:\\work")));
 }
 

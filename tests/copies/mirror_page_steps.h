@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "copies/mirror_folders.h"
 #include "discpage/disc_page_steps.h"
 #include "mainwindow/form1.h"
 #include "support/harness.h"
@@ -107,9 +108,16 @@ class MirrorPage : public ::testing::Test {
         h.write(SizeFile, " 5000\r\n");
         for (std::string_view c : Copies) h.write(copyPath(c), std::string(c));
         h.start();
-        // The copy dialog keeps the folder the copies were made in.
+        // The copy dialog keeps the folder the copies were made in, and the
+        // copy run the folder it copied into.
         f().module1().CreateRegKey(SettingsKey);
         f().module1().SetRegValue(SettingsKey, "Path", "C:\\copies\\");
+        recordCopyFolder(CopyFolder);
+    }
+    // The folder joins those copy runs copied into, as a run records it.
+    void recordCopyFolder(std::string_view folder) {
+        copies::recordMirrorFolder(f().app().settings,
+                                   platform::files::ConfinedRoot::open(folder).resolvedPath());
     }
     Form1& f() { return h.form; }
     // Shows the page 光盘 and clicks the nodes of these full paths in turn.
@@ -145,6 +153,7 @@ class MirrorPage : public ::testing::Test {
     void listTwins() {
         h.write(indexPath(Twins), twinsIndex());
         h.makeFolder(TwinsCopyFolder);
+        recordCopyFolder("C:\\copies\\[004]Twins");
         for (std::string_view name : TwinsNames)
             testsupport::writeBytes(twinCopy(name), std::string(name));
         f().refresh1_Click();

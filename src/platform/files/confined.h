@@ -119,6 +119,17 @@ class ConfinedRoot {
     // not below it). Raises 52 and 68 as resolvePath, and 75 with the text
     // and windowsPath when it is not below the root.
     std::string relativeOf(std::string_view windowsPath) const;
+    // The folder the root really is: its native path with every link
+    // resolved (what its handle names now).
+    std::string resolvedPath() const;
+    // The native path below this root ("docs/a.jpg"; "" for the root
+    // itself) of a native path, judged on the resolved forms of both: the
+    // path's folders resolved through every link, and its last name too with
+    // Follow::Yes (a missing part is taken as written). Nothing when it is
+    // not below the root, holds ".." in a missing part or cannot be resolved
+    // (a dangling link, a folder that cannot be searched).
+    std::optional<std::string> nativeRelativeOf(const std::string& nativePath,
+                                                Follow lastName) const;
 
     // What is at relative; nothing when it is missing (or its folder is).
     // Follow::Yes follows a link at the last name while it stays beneath the
@@ -208,7 +219,7 @@ class ConfinedRoot {
     int fd_ = -1;
     std::string windows_;
     std::string native_;
-    std::string driveName_;                // the drive table's entry holding windows_
+    std::string driveName_;                  // the drive table's entry holding windows_
     std::vector<std::string> windowsNames_;  // windows_'s names below the drive's root
 };
 
