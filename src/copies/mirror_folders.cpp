@@ -29,8 +29,7 @@ void recordMirrorFolder(platform::system::SettingsStore& settings, std::string_v
 }
 
 std::optional<RecordedCopy> recordedCopyOf(const platform::system::SettingsStore& settings,
-                                           std::string_view mirrorPath,
-                                           files::Follow lastName) {
+                                           std::string_view mirrorPath, files::Follow lastName) {
     std::string native;
     try {
         native = files::resolvePath(mirrorPath).native;

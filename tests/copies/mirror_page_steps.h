@@ -131,6 +131,25 @@ class MirrorPage : public ::testing::Test {
         f().ListView1.userMouseDown(platform::RightButton, 0, 100, 100, &row(f(), text));
     }
     std::string index() const { return h.read(indexPath(Photos)); }
+    // The copy folder as its run left it, then the name below it (the
+    // folder itself for "") made a link to a file or folder outside (a name
+    // ending ".jpg" is a file); the link's native path. Outside: the files
+    // C:\elsewhere\a.jpg and C:\elsewhere\img\a.jpg.
+    std::string copiesWithLink(std::string_view below, std::string_view outside) {
+        namespace fs = std::filesystem;
+        h.write("C:\\elsewhere\\img\\a.jpg", "keep");
+        h.write("C:\\elsewhere\\a.jpg", "keep");
+        fs::remove_all(h.nativePath(CopyFolder));
+        for (std::string_view copy : Copies) h.write(copyPath(copy), std::string(copy));
+        const std::string link =
+            below.empty() ? h.nativePath(CopyFolder) : h.nativePath(copyPath(below));
+        fs::remove_all(link);
+        if (outside.ends_with(".jpg"))
+            fs::create_symlink(h.nativePath(outside), link);
+        else
+            fs::create_directory_symlink(h.nativePath(outside), link);
+        return link;
+    }
     // The copies still on the hard disk.
     Strings copiesLeft() const {
         Strings out;
