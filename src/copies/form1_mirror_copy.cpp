@@ -44,7 +44,6 @@
 #include "platform/error.h"
 #include "platform/files/committed_write.h"
 #include "platform/files/confined.h"
-#include "platform/files/listing.h"
 #include "platform/files/text_file.h"
 #include "platform/system/settings_store.h"
 #include "platform/text/text.h"
@@ -121,6 +120,9 @@ class CopyRun {
           indexText_(std::move(indexText)) {
         try {
             targetRoot_.emplace(files::ConfinedRoot::open(target_));
+            // Names in the target's folders are looked up through one listing
+            // of each folder for the run.
+            targetRoot_->useListings(&listings_);
         } catch (const platform::Error&) {
         }
     }
@@ -203,17 +205,14 @@ class CopyRun {
         Outcome outcome = Outcome::Failed;
         if (copyPath && relative && copies::mirrorPathAccepted(*copyPath, file->path)) {
             outcome = makeFolders(folderPath);
-            if (outcome == Outcome::Copied) outcome = copyInto(*relative, *relative);
+            // The copy from a CD is read-only: it comes out writable.
+            if (outcome == Outcome::Copied)
+                outcome = copyInto(*relative, *relative, files::ReadOnlyToo::Yes);
         }
         if (outcome == Outcome::Refused) return {};
         if (outcome == Outcome::Failed)
             return folderPath.empty() ? CdCopyFailed : CdCopyFailedInFolder;
         records_.push_back({lineEnd, *copyPath});
-        // The copy from a CD is read-only: it becomes writable.
-        try {
-            targetRoot_->setAttributes(*relative, files::attr::Archive);
-        } catch (const platform::Error&) {
-        }
         counted(*file);
         return {};
     }
@@ -291,10 +290,12 @@ class CopyRun {
     // Copies the source (below the source root) to relative below the
     // target, replacing a file there; a link there is replaced itself, never
     // followed.
-    Outcome copyInto(const std::string& source, const std::string& relative) {
+    Outcome copyInto(const std::string& source, const std::string& relative,
+                     files::ReadOnlyToo writable = files::ReadOnlyToo::No) {
         if (!sourceRoot_ || !targetRoot_) return Outcome::Failed;
         try {
-            targetRoot_->copyInto(relative, *sourceRoot_, source, files::OnExisting::Replace);
+            targetRoot_->copyInto(relative, *sourceRoot_, source, files::OnExisting::Replace,
+                                  writable);
             return Outcome::Copied;
         } catch (const platform::Error& e) {
             return refusedOr(e, Outcome::Failed);
@@ -380,6 +381,7 @@ class CopyRun {
     const std::string target_;
     const std::string indexPath_;
     const std::string indexText_;
+    files::FolderListings listings_;
     std::optional<files::ConfinedRoot> sourceRoot_;
     std::optional<files::ConfinedRoot> targetRoot_;
     std::vector<copies::MirrorRecord> records_;
