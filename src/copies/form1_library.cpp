@@ -4,13 +4,15 @@
 // is loaded once at start-up; entries are then only added and removed.
 //
 // A library file that exists but cannot be read is told and never written:
-// nothing is added to it or removed from it.
+// nothing is added to it or removed from it. It is written whole beneath the
+// program folder (confined.h).
 #include <optional>
 #include <string>
 
 #include "catalogue/disc_trees.h"
 #include "catalogue/scan_command.h"
 #include "copies/library_file.h"
+#include "copies/mirror_files.h"
 #include "discpage/disc_file_path.h"
 #include "discpage/file_listing.h"
 #include "mainwindow/form1.h"
@@ -130,11 +132,10 @@ void Form1::addfilelib_Click() {
         {std::to_string(icon), name, OpenedDisk, *path,
          copies::recordRemark(row->subItem(3), catalogue::isHardDisc(OpenedDisk))});
     try {
-        files::OutputFile out(libraryFile, files::OutputFile::Mode::Append);
         // A last line without its break (a hand-edited file) gets one first.
-        if (copies::lastLineOpen(*stored)) out.write("\r\n");
-        out.print(record);
-        out.close();
+        copies::rewriteProgramFile(
+            app().ProgramFolder, libraryFile,
+            *stored + (copies::lastLineOpen(*stored) ? "\r\n" : "") + record);
     } catch (const platform::Error&) {
         TreeView4.remove(*node);
         throw;
@@ -172,6 +173,6 @@ void Form1::deletelibfile_Click() {
         return;
     }
     const std::string rest = copies::removeRecord(stored, node->key());
-    if (rest != stored) files::WholeFileRewrite(libraryFile, rest);
+    if (rest != stored) copies::rewriteProgramFile(app().ProgramFolder, libraryFile, rest);
     TreeView4.remove(*node);
 }

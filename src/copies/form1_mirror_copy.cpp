@@ -17,10 +17,18 @@
 // names (never empty, "." or ".."), so a name from an index, which may have
 // been made elsewhere, cannot reach outside the chosen folder; a line with
 // such a name counts as a failed copy.
+//
+// Files are read and written through the confined layer: the sources beneath
+// the CD drive's root or the catalogued folder (a line outside it, or a link
+// that leads out of it, is refused), the copies and their folders beneath
+// the chosen target (a folder there that is a link leading out gets nothing).
+// A refused file is left out, the run goes on, and the refused paths are told
+// at its end. A CD run records the folder it copied into (mirror_folders.h),
+// the only folders whose copies are later deleted or opened.
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_set>
+#include <unordered_map>
 #include <vector>
 
 #include "catalogue/disc_trees.h"
@@ -28,14 +36,16 @@
 #include "catalogue/scan_command.h"
 #include "copies/copy_dialog.h"
 #include "copies/mirror_files.h"
+#include "copies/mirror_folders.h"
+#include "discpage/disc_file_path.h"
 #include "discpage/size_text.h"
 #include "mainwindow/form1.h"
 #include "platform/controls/busy_pointer.h"
 #include "platform/error.h"
 #include "platform/files/committed_write.h"
-#include "platform/files/confine.h"
-#include "platform/files/file_ops.h"
+#include "platform/files/confined.h"
 #include "platform/files/text_file.h"
+#include "platform/system/settings_store.h"
 #include "platform/text/text.h"
 #include "platform/ui/ui.h"
 
@@ -68,24 +78,37 @@ bool targetUsable(std::string_view target) {
            target.find(catalogue::TickMark) == std::string_view::npos;
 }
 
-// Creates the target level by level below its drive root, failures passed
-// over; false when its last level could not be made (it exists, or cannot
-// be made).
+// The text a refusal of the confined layer begins with.
+constexpr std::string_view OutsideText = "路径不在允许的文件夹里：";
+// The refused paths a run names at its end, at most.
+constexpr std::size_t RefusalsShown = 20;
+
+bool isRefusal(const platform::Error& e) {
+    return e.number() == platform::err::PathFileAccess && e.description().starts_with(OutsideText);
+}
+
+// Creates the target: its nearest existing folder opened as it is (the
+// user's choice, links and all) and the missing levels made beneath it, each
+// resolved before it is made. False when the target exists already or
+// cannot be made.
 bool createTarget(const std::string& target) {
-    for (std::size_t i = 3; i < target.size(); ++i) {
-        if (target[i] != '\\') continue;
+    std::string existing = target;
+    for (;;) {
         try {
-            files::createFolder(target.substr(0, i));
+            const files::ConfinedRoot root = files::ConfinedRoot::open(existing);
+            if (existing == target) return false;
+            const std::size_t skip = existing.back() == '\\' ? 0 : 1;
+            return root.createFolders(std::string_view(target).substr(existing.size() + skip));
         } catch (const platform::Error&) {
         }
-    }
-    try {
-        files::createFolder(target);
-        return true;
-    } catch (const platform::Error&) {
-        return false;
+        const std::size_t slash = existing.rfind('\\');
+        if (slash == std::string::npos || existing.size() <= 3) return false;
+        existing.resize(slash < 3 ? 3 : slash);
     }
 }
+
+// What became of one file.
+enum class Outcome { Copied, Failed, Refused };
 
 // One run of the command, from the index read to its end.
 class CopyRun {
@@ -94,12 +117,22 @@ class CopyRun {
         : form_(form),
           target_(std::move(target)),
           indexPath_(std::move(indexPath)),
-          indexText_(std::move(indexText)) {}
+          indexText_(std::move(indexText)) {
+        try {
+            targetRoot_.emplace(files::ConfinedRoot::open(target_));
+            // Names in the target's folders are looked up through one listing
+            // of each folder for the run.
+            targetRoot_->useListings(&listings_);
+        } catch (const platform::Error&) {
+        }
+    }
 
     // The ticked files of a CD disc: copied and recorded, then the end of
     // the run, also after a failure.
     void copyFromCd() {
         std::optional<std::string_view> failure;
+        openSource(form_.CdDrive);
+        recordTarget();
         {
             platform::BusyPointer busy(form_);
             // The copies are made durable together before the index records them.
@@ -112,12 +145,15 @@ class CopyRun {
             }
             finishBatch(batch);
         }
+        tellRefusals();
         if (failure) form_.ui().msgBox(*failure, platform::MsgButtons::OK, TipTitle);
         endCdRun();
     }
 
     // The ticked files of a hard-disk folder, side by side into the target.
     void copyFromHardDisc() {
+        const std::string_view text = indexText_;
+        openSource(discpage::hardDiscFolder(text.substr(0, text.find_first_of("\r\n"))).folder);
         std::optional<platform::BusyPointer> busy;
         busy.emplace(form_);
         files::SyncBatch batch;
@@ -126,7 +162,7 @@ class CopyRun {
                 std::string_view(indexText_).substr(marked.begin, marked.end - marked.begin);
             const std::optional<catalogue::IndexFileLine> file = catalogue::parseFileLine(line);
             if (!file || !file->ticked()) continue;
-            if (copyHardDiscFile(*file)) continue;
+            if (copyHardDiscFile(*file) != Outcome::Failed) continue;
             busy.reset();
             const int answer =
                 form_.ui().msgBox("可能文件位置已经发生变动！" + file->path + "没发现！是否继续？",
@@ -136,6 +172,7 @@ class CopyRun {
         }
         finishBatch(batch);
         busy.reset();
+        tellRefusals();
         form_.CopyAllSize.setCaption(std::string(HardCopiedSizeCaption) +
                                      discpage::sizeText(form_.AllSize));
         finish();
@@ -159,65 +196,124 @@ class CopyRun {
         const std::string_view name =
             slash == std::string_view::npos ? rest : rest.substr(slash + 1);
 
-        bool copied = false;
         const std::optional<std::string> copyPath =
             copies::mirrorCopyPath(target_, folderPath, name);
-        const std::optional<std::string> source =
-            copies::mirrorCopyPath(form_.CdDrive, folderPath, name);
-        if (copyPath && source && copies::mirrorPathAccepted(*copyPath, file->path)) {
-            makeFolders(folderPath);
-            copied = copyInto(*source, *copyPath);
+        // The same path below the target (and below the CD drive's root).
+        std::optional<std::string> relative;
+        if (copyPath)
+            relative = copyPath->substr(target_.size() + (target_.back() == '\\' ? 0 : 1));
+        Outcome outcome = Outcome::Failed;
+        if (copyPath && relative && copies::mirrorPathAccepted(*copyPath, file->path)) {
+            outcome = makeFolders(folderPath);
+            // The copy from a CD is read-only: it comes out writable.
+            if (outcome == Outcome::Copied)
+                outcome = copyInto(*relative, *relative, files::ReadOnlyToo::Yes);
         }
-        if (!copied) return folderPath.empty() ? CdCopyFailed : CdCopyFailedInFolder;
+        if (outcome == Outcome::Refused) return {};
+        if (outcome == Outcome::Failed)
+            return folderPath.empty() ? CdCopyFailed : CdCopyFailedInFolder;
         records_.push_back({lineEnd, *copyPath});
-        // The copy from a CD is read-only: it becomes writable.
-        files::setAttributes(*copyPath, 32);
         counted(*file);
         return {};
     }
 
-    // One ticked file of a hard-disk folder; false when it could not be
-    // copied.
-    bool copyHardDiscFile(const catalogue::IndexFileLine& file) {
+    // One ticked file of a hard-disk folder, read beneath the catalogued
+    // folder: a line outside it is refused.
+    Outcome copyHardDiscFile(const catalogue::IndexFileLine& file) {
         const std::string name(file.name());
-        if (!copies::isPlainAbsolutePath(file.path)) return false;
-        const std::optional<std::string> copyPath = copies::mirrorCopyPath(target_, "", name);
-        if (!copyPath || !copyInto(file.path, *copyPath)) return false;
-        counted(file);
-        return true;
-    }
-
-    // Creates the levels of the file's folders below the target; those made
-    // or found before are not tried again.
-    void makeFolders(std::string_view folderPath) {
-        if (folderPath.empty()) return;
-        std::string folder = target_;
-        for (const std::string& level : text::split(folderPath, "\\")) {
-            if (folder.back() != '\\') folder += '\\';
-            folder += level;
-            if (!madeFolders_.insert(text::lcase(folder)).second) continue;
-            try {
-                files::createFolder(folder);
-            } catch (const platform::Error&) {
-            }
-        }
-    }
-
-    // Copies a file to copyPath, replacing a file there, after making sure
-    // that the folder that receives it lies inside the target (no link leads
-    // out of it; a link in the name itself is replaced, never followed).
-    bool copyInto(const std::string& source, const std::string& copyPath) {
+        if (!copies::isPlainAbsolutePath(file.path) || !copies::isPlainName(name))
+            return Outcome::Failed;
+        std::string source;
         try {
-            const std::string folder = copyPath.substr(0, copyPath.rfind('\\') + 1);
-            if (!confinedFolders_.count(folder)) {
-                files::confinedNative(folder, target_);
-                confinedFolders_.insert(folder);
-            }
-            files::copyFile(source, copyPath, true);
-            return true;
-        } catch (const platform::Error&) {
-            return false;
+            if (!sourceRoot_) return Outcome::Failed;
+            source = sourceRoot_->relativeOf(file.path);
+        } catch (const platform::Error& e) {
+            return refusedOr(e, Outcome::Failed);
         }
+        const Outcome outcome = copyInto(source, name);
+        if (outcome == Outcome::Copied) counted(file);
+        return outcome;
+    }
+
+    // Opens the root the sources are read beneath; none when it cannot be
+    // opened (no disc in the drive), and every copy fails.
+    void openSource(std::string_view folder) {
+        try {
+            sourceRoot_.emplace(files::ConfinedRoot::open(folder));
+        } catch (const platform::Error&) {
+        }
+    }
+
+    // The folder the run copies into joins the recorded ones. A store that
+    // cannot be written is passed over: the copies are made all the same,
+    // and are not deleted or opened by the program until a run records it.
+    void recordTarget() {
+        if (!targetRoot_) return;
+        try {
+            copies::recordMirrorFolder(form_.app().settings, targetRoot_->resolvedPath());
+        } catch (const std::exception&) {
+        }
+    }
+
+    // Refused is told at the end; anything else gives other.
+    Outcome refusedOr(const platform::Error& e, Outcome other) {
+        if (!isRefusal(e)) return other;
+        refused_.push_back(e.description());
+        return Outcome::Refused;
+    }
+
+    // Creates the levels of the file's folders beneath the target, each
+    // resolved before it is made; a level found before is not tried again.
+    // Copied when they are there.
+    Outcome makeFolders(std::string_view folderPath) {
+        if (folderPath.empty()) return Outcome::Copied;
+        const std::string key = text::lcase(folderPath);
+        const auto known = madeFolders_.find(key);
+        if (known != madeFolders_.end()) {
+            if (!known->second) return Outcome::Copied;
+            refused_.push_back(*known->second);
+            return Outcome::Refused;
+        }
+        std::optional<std::string> refusal;
+        try {
+            if (targetRoot_) targetRoot_->createFolders(folderPath);
+        } catch (const platform::Error& e) {
+            // A level that cannot be made fails the copy below.
+            if (isRefusal(e)) refusal = e.description();
+        }
+        madeFolders_.emplace(key, refusal);
+        if (!refusal) return Outcome::Copied;
+        refused_.push_back(*refusal);
+        return Outcome::Refused;
+    }
+
+    // Copies the source (below the source root) to relative below the
+    // target, replacing a file there; a link there is replaced itself, never
+    // followed.
+    Outcome copyInto(const std::string& source, const std::string& relative,
+                     files::ReadOnlyToo writable = files::ReadOnlyToo::No) {
+        if (!sourceRoot_ || !targetRoot_) return Outcome::Failed;
+        try {
+            targetRoot_->copyInto(relative, *sourceRoot_, source, files::OnExisting::Replace,
+                                  writable);
+            return Outcome::Copied;
+        } catch (const platform::Error& e) {
+            return refusedOr(e, Outcome::Failed);
+        }
+    }
+
+    // The refused paths, each on its line (the first RefusalsShown and the
+    // number of them all).
+    void tellRefusals() {
+        if (refused_.empty()) return;
+        std::string message;
+        for (std::size_t i = 0; i < refused_.size() && i < RefusalsShown; ++i) {
+            if (i > 0) message += '\n';
+            message += refused_[i];
+        }
+        if (refused_.size() > RefusalsShown)
+            message += "\n……共" + std::to_string(refused_.size()) + "个文件没有拷贝。";
+        form_.ui().msgBox(message, platform::MsgButtons::OK, TipTitle);
     }
 
     // A sync that fails is passed over: the copies are there all the same.
@@ -245,7 +341,8 @@ class CopyRun {
                                      discpage::sizeText(form_.AllSize));
         bool recorded = true;
         try {
-            files::WholeFileRewrite(indexPath_, copies::addMirrorSuffixes(indexText_, records_));
+            copies::rewriteProgramFile(form_.app().ProgramFolder, indexPath_,
+                                       copies::addMirrorSuffixes(indexText_, records_));
         } catch (const platform::Error& e) {
             recorded = false;
             form_.ui().msgBox(std::string(CannotSave) + indexPath_ + e.description(),
@@ -271,7 +368,7 @@ class CopyRun {
             skip.number() != platform::err::FileNotFound)
             return;
         const std::optional<std::string> added = copies::appendMirrorDisc(list, form_.OpenedDisk);
-        if (added) skip.step([&] { files::WholeFileRewrite(path, *added); });
+        if (added) skip.step([&] { copies::rewriteProgramFile(programFolder, path, *added); });
     }
 
     void finish() {
@@ -284,9 +381,14 @@ class CopyRun {
     const std::string target_;
     const std::string indexPath_;
     const std::string indexText_;
+    files::FolderListings listings_;
+    std::optional<files::ConfinedRoot> sourceRoot_;
+    std::optional<files::ConfinedRoot> targetRoot_;
     std::vector<copies::MirrorRecord> records_;
-    std::unordered_set<std::string> madeFolders_;
-    std::unordered_set<std::string> confinedFolders_;
+    // The folders below the target tried, letter case ignored, each with
+    // its refusal when it leads out.
+    std::unordered_map<std::string, std::optional<std::string>> madeFolders_;
+    std::vector<std::string> refused_;
     int count_ = 0;
 };
 

@@ -11,6 +11,7 @@
 #include "copies/form1_mirror_row.h"
 #include "copies/mirror_edits.h"
 #include "copies/mirror_files.h"
+#include "copies/mirror_folders.h"
 #include "discpage/file_listing.h"
 #include "mainwindow/form1.h"
 #include "platform/controls/busy_pointer.h"
@@ -35,9 +36,12 @@ void tell(Form1& form, std::string_view message) {
     form.ui().msgBox(message, platform::MsgButtons::OK, catalogue::TipTitle);
 }
 
-// Hands an accepted mirror path to the shell; a copy that is not there any
-// more is told.
+// Hands a mirror path to the shell when it lies below a folder a copy run
+// copied into, links resolved (its own name too); any other is refused. A
+// copy that is not there any more is told.
 void openMirrorCopy(Form1& form, const std::string& mirrorPath) {
+    if (!copies::recordedCopyOf(form.app().settings, mirrorPath, platform::files::Follow::Yes))
+        return tell(form, copies::refusedMirrorPathMessage(mirrorPath));
     platform::BusyPointer busy(form);
     const int answer = form.app().shell.open(mirrorPath, ShellWorkDir);
     busy.end();

@@ -1,9 +1,9 @@
 // Undoing mirror copies: every tick mark and mirror suffix of the open disc
 // taken from its index (the copies stay on the hard disk), or the mirror copy
 // of the file selected in the file list deleted, its suffix removed and its
-// size taken from the copied-size total. A copy is deleted only inside the
-// folder its copy run wrote it into; an index that cannot be read is never
-// written, and nothing is deleted for it.
+// size taken from the copied-size total. A copy is deleted only below a
+// folder a copy run copied into (mirror_folders.h); an index that cannot be
+// read is never written, and nothing is deleted for it.
 #include <optional>
 #include <string>
 #include <string_view>
@@ -14,14 +14,14 @@
 #include "copies/copy_dialog.h"
 #include "copies/form1_mirror_row.h"
 #include "copies/mirror_files.h"
+#include "copies/mirror_folders.h"
 #include "discpage/index_edits.h"
 #include "discpage/size_text.h"
 #include "mainwindow/form1.h"
 #include "mainwindow/startup.h"
 #include "platform/controls/busy_pointer.h"
 #include "platform/error.h"
-#include "platform/files/confine.h"
-#include "platform/files/file_ops.h"
+#include "platform/files/confined.h"
 #include "platform/files/listing.h"
 #include "platform/files/text_file.h"
 
@@ -46,7 +46,7 @@ void tell(Form1& form, std::string_view message) {
 // Writes a stored file whole; a failure is told and gives false.
 bool rewrite(Form1& form, const std::string& path, std::string_view text) {
     try {
-        files::WholeFileRewrite(path, text);
+        copies::rewriteProgramFile(form.app().ProgramFolder, path, text);
     } catch (const platform::Error& e) {
         tell(form, std::string(CannotSave) + path + e.description());
         return false;
@@ -110,25 +110,6 @@ std::string withoutMirror(const copies::MirroredRow& row) {
     return out;
 }
 
-// True when the folder a copy run wrote into lies in a folder where the copy
-// dialog makes targets: the stored base of mirror copies (the parent of the
-// last target chosen) or the default one. The program deletes no copy in any
-// other folder, whatever an imported or hand-edited index records.
-bool inMirrorBase(Form1& form, const std::string& copyFolder) {
-    const std::string stored = form.module1().GetRegValue(SettingsKey, copies::MirrorBaseValue);
-    for (std::string base : {stored, std::string(copies::DefaultMirrorBase)}) {
-        if (base.empty() || base == "error" || base == "Error") continue;
-        // "d:\zelbrin" is the folder "d:\zelbrin"; "d:" stays a drive's root.
-        if (base.size() > 3 && base.back() == '\\') base.pop_back();
-        try {
-            files::confinedNative(copyFolder, base);
-            return true;
-        } catch (const platform::Error&) {
-        }
-    }
-    return false;
-}
-
 }  // namespace
 
 void Form1::deleteAllred_Click() {
@@ -161,18 +142,11 @@ void Form1::DeleteCopyFile_Click() {
     const std::optional<copies::MirroredRow> row = copies::selectedMirroredRow(*this);
     if (!row) return;
     const std::string& copy = row->mirrorPath;
-    if (!inMirrorBase(*this, row->copyFolder))
-        return tell(*this, copies::refusedMirrorPathMessage(copy));
-
-    // A copy reached through a link that leads out of its folder is refused
-    // like a path no copy run writes; a drive that is not there now is told
-    // as the deletion's failure below.
-    try {
-        files::confinedNative(copy, row->copyFolder);
-    } catch (const platform::Error& e) {
-        if (e.number() == platform::err::PathFileAccess)
-            return tell(*this, copies::refusedMirrorPathMessage(copy));
-    }
+    // Only a copy below a folder a copy run copied into, its folders'
+    // links resolved; a link at the copy's own name is deleted itself.
+    const std::optional<copies::RecordedCopy> place =
+        copies::recordedCopyOf(app().settings, copy, files::Follow::No);
+    if (!place) return tell(*this, copies::refusedMirrorPathMessage(copy));
 
     // The size as stored, as the copy run added it.
     subtractCopiedSize(*this, static_cast<double>(row->found.line.size()));
@@ -180,9 +154,7 @@ void Form1::DeleteCopyFile_Click() {
     // A copy that cannot be deleted (gone already, say) is told; its record
     // goes all the same.
     try {
-        files::confinedNative(copy, row->copyFolder);
-        files::setAttributes(copy, files::attr::Archive);
-        files::deleteFile(copy);
+        place->root.remove(place->relative, files::ReadOnlyToo::Yes);
     } catch (const platform::Error& e) {
         tell(*this, std::string(FailureReason) + e.description());
     }

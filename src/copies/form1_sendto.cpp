@@ -6,10 +6,16 @@
 // names below the disc node, under the folder's parent. Those names come from
 // an index file, so a path holding a name "." or "..", or one that leads
 // outside the CD drive or the catalogued folder, is refused as a failed copy.
+// The item is read beneath the CD drive's root or the catalogued folder and
+// written beneath the target (confined.h): an item or a name in a folder that
+// leads out through a link is refused and named (the rest of a folder is
+// copied).
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "catalogue/scan_command.h"
+#include "copies/mirror_files.h"
 #include "copies/send_to.h"
 #include "copies/sendto_dialog.h"
 #include "discpage/disc_file_path.h"
@@ -17,9 +23,8 @@
 #include "mainwindow/form1.h"
 #include "platform/controls/busy_pointer.h"
 #include "platform/error.h"
-#include "platform/files/confine.h"
+#include "platform/files/confined.h"
 #include "platform/files/drive_table.h"
-#include "platform/files/file_ops.h"
 #include "platform/text/text.h"
 #include "platform/ui/ui.h"
 
@@ -27,6 +32,9 @@ namespace {
 
 namespace files = platform::files;
 namespace text = platform::text;
+
+// The text a refusal of the confined layer begins with.
+constexpr std::string_view OutsideText = "路径不在允许的文件夹里：";
 
 // The item of the tree path (the selected folder node's full path, "\" and
 // the row's name); nothing when it cannot be sent.
@@ -67,16 +75,37 @@ void sendSelectedRow(Form1& form, const std::string& target) {
     const std::optional<discpage::DiscFilePlace> source = sourceOf(form, treePath);
 
     platform::SkipOnError onError;
+    std::vector<std::string> refused;
     platform::BusyPointer busy(form);
     const bool copied = source && onError.step([&] {
-        files::confinedNative(source->path, source->root);
+        // Read beneath the CD drive's root or the catalogued folder, written
+        // beneath the target under the item's own name.
+        const files::ConfinedRoot sourceRoot = files::ConfinedRoot::open(source->root);
+        const std::string relative = sourceRoot.relativeOf(source->path);
+        const std::size_t slash = relative.rfind('\\');
+        const std::string name = slash == std::string::npos ? relative : relative.substr(slash + 1);
+        if (name.empty()) platform::raise(platform::err::PathNotFound);
+        const files::ConfinedRoot targetRoot =
+            files::ConfinedRoot::open(copies::trimTargetFolder(target));
         if (folder)
-            files::copyFolder(source->path, target, false);
+            targetRoot.copyFolderInto(name, sourceRoot, relative, files::OnExisting::Refuse,
+                                      [&](const std::string& path) {
+                                          refused.push_back(std::string(OutsideText) + path);
+                                      });
         else
-            files::copyFile(source->path, target, false);
+            targetRoot.copyInto(name, sourceRoot, relative, files::OnExisting::Refuse);
     });
     busy.end();
-    if (!copied)
+    // A path that leads out of its folder is named; the rest of a folder is
+    // copied without it.
+    if (!copied && onError.number() == platform::err::PathFileAccess &&
+        onError.description().starts_with(OutsideText))
+        refused.push_back(onError.description());
+    if (!refused.empty()) {
+        std::string message;
+        for (const std::string& r : refused) message += (message.empty() ? "" : "\n") + r;
+        form.ui().msgBox(message, platform::MsgButtons::OK, copies::SendErrorTitle);
+    } else if (!copied)
         form.ui().msgBox(copies::sendErrorText(folder), platform::MsgButtons::OK,
                          copies::SendErrorTitle);
 }

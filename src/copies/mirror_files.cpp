@@ -8,6 +8,7 @@
 #include "catalogue/disc_trees.h"
 #include "catalogue/index_line.h"
 #include "platform/error.h"
+#include "platform/files/confined.h"
 #include "platform/files/text_file.h"
 #include "platform/text/text.h"
 
@@ -107,7 +108,13 @@ std::string copiedSizeText(double total) {
 }
 
 void writeCopiedSize(std::string_view programFolder, double total) {
-    platform::files::WholeFileRewrite(copiedSizeFilePath(programFolder), copiedSizeText(total));
+    rewriteProgramFile(programFolder, copiedSizeFilePath(programFolder), copiedSizeText(total));
+}
+
+void rewriteProgramFile(std::string_view programFolder, std::string_view path,
+                        std::string_view text) {
+    const platform::files::ConfinedRoot root = platform::files::ConfinedRoot::open(programFolder);
+    platform::files::WholeFileRewrite(root, root.relativeOf(path), text);
 }
 
 // ---- mirror paths ----

@@ -61,6 +61,13 @@ std::string copiedSizeText(double total);
 // file errors of text_file.h.
 void writeCopiedSize(std::string_view programFolder, double total);
 
+// Writes a stored file of the program folder (the disc's index, red.ini,
+// size.ini) whole beneath the program folder (confined.h): a path outside it,
+// or a link there that leads out, is refused (75). Raises the file errors of
+// text_file.h.
+void rewriteProgramFile(std::string_view programFolder, std::string_view path,
+                        std::string_view text);
+
 // ---- mirror paths ----
 
 // True for a name that stays inside its folder: not empty, not "." or "..",

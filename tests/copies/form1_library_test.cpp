@@ -10,6 +10,7 @@
 #include "copies/library_file.h"
 #include "discpage/disc_page_steps.h"
 #include "mainwindow/startup.h"
+#include "platform/error.h"
 #include "platform/text/text.h"
 #include "platform/ui/ui.h"
 #include "support/unreadable_file.h"
@@ -262,3 +263,29 @@ TEST(LibraryUnreadable, AFileThatCannotBeReadIsNeverWritten) {
 }
 
 }  // namespace
+
+// The library file is written beneath the program folder: as a link to a
+// file outside it, adding and removing are refused with the run-time error
+// box naming the file, and the file outside keeps its bytes.
+TEST_F(Library, ALibraryFileThatLeadsOutOfTheProgramFolderIsNeverWritten) {
+    namespace fs = std::filesystem;
+    const std::string record =
+        "|文件图标:1;|文件名:img;|光盘名字:[003]Tools;|文件路径:E:\\docs\\img;|文件备注:空\r\n";
+    h.write("C:\\outside\\favorite.ini", record);
+    fs::create_symlink(h.nativePath("C:\\outside\\favorite.ini"), h.nativePath(LibraryFile));
+    f().Treeview4Load();  // the entry read through the link
+    const std::string refused =
+        "运行时错误 '75':\r\n路径不在允许的文件夹里：C:\\zelbrin\\favorite.ini";
+    clickDiscList({Tools, "[003]Tools\\E:\\docs"});
+    h.ui.answerMsgBox(platform::MsgOK, refused);
+    addRow("a");
+    EXPECT_EQ(f().TreeView4.count(), 1);
+    showLibrary();
+    ASSERT_EQ(f().TreeView4.count(), 1);
+    f().TreeView4.userClickNode(*f().TreeView4.nodes().front());
+    h.ui.answerMsgBox(platform::MsgOK, refused);
+    h.ui.choosePopup("deletelibfile");
+    f().TreeView4.userMouseDown(platform::RightButton, 0, 300, 200);
+    EXPECT_EQ(h.read("C:\\outside\\favorite.ini"), record);
+    EXPECT_TRUE(fs::is_symlink(h.nativePath(LibraryFile)));
+}

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "mirror_steps.h"
+#include "outside_snapshot.h"
 #include "platform/controls/listview.h"
 #include "platform/files/committed_write.h"
 
@@ -233,19 +234,23 @@ TEST_F(MirrorCopy, NamesFromAnIndexNeverLeaveTheTarget) {
                                               c.line, "F:\\docs\\a.txt[4]($)"}));
     }
 
-    // docs in the target is a link to a folder outside it.
-    h.write(PhotosIndex, lines({"F:\\docs\\a.txt[4]($)"}));
+    // docs in the target is a link to a folder outside it: the file is
+    // refused and named, the run goes on with the next.
+    h.write(PhotosIndex, lines({"F:\\docs\\a.txt[4]($)", "F:\\c.txt[5]($)"}));
     h.makeFolder("C:\\outside");
     h.makeFolder("C:\\linked");
     fs::create_directory_symlink(h.nativePath("C:\\outside"), h.nativePath("C:\\linked") + "/docs");
     openDisc(Photos);
     answerRun(Photos, "C:\\linked");
     h.ui.answerMsgBox(platform::MsgNo, "已经有此文件夹！需要另选吗?");
-    h.ui.answerMsgBox(platform::MsgOK,
-                      "可能光盘不在光驱里或者光盘有破损！或者文件已经在硬盘上了。");
+    h.ui.answerMsgBox(platform::MsgOK, "路径不在允许的文件夹里：C:\\linked\\docs");
     f().copytag.userClick();
     EXPECT_FALSE(h.exists("C:\\outside\\a.txt"));
-    EXPECT_EQ(h.read(PhotosIndex), lines({"F:\\docs\\a.txt[4]($)"}));
+    EXPECT_TRUE(fs::is_empty(h.nativePath("C:\\outside")));
+    EXPECT_EQ(h.read(PhotosIndex),
+              lines({"F:\\docs\\a.txt[4]($)", "F:\\c.txt[5]($){C:\\linked\\c.txt}"}));
+    EXPECT_EQ(h.read("C:\\linked\\c.txt"), "ccccc");
+    h.write(PhotosIndex, lines({"F:\\docs\\a.txt[4]($)"}));
 
     // A link in the copy's own name is replaced, never written through.
     h.write("C:\\outside\\secret.txt", "secret");
@@ -404,3 +409,117 @@ TEST_F(MirrorCopy, AHardDiskFolderIsCopiedSideBySideAndNothingIsRecorded) {
 }
 
 }  // namespace
+
+// ---- sources and folders outside their folders ----
+
+// The sources of a hard-disk run: a ticked line outside the catalogued
+// folder, a link in it to a file or a folder outside, a line of another
+// drive: each is refused and named at the end, nothing outside is read into
+// the target, and the run copies the others.
+TEST_F(MirrorCopy, AHardDiskRunReadsOnlyInsideTheCataloguedFolder) {
+    h.write("C:\\private\\notes.txt", "secret");
+    h.write("C:\\private\\sub\\deep.mp3", "deep");
+    fs::create_symlink(h.nativePath("C:\\private\\notes.txt"),
+                       h.nativePath("C:\\music\\pop") + "/leak.mp3");
+    fs::create_directory_symlink(h.nativePath("C:\\private\\sub"),
+                                 h.nativePath("C:\\music\\pop") + "/out");
+    h.write(MusicIndex, lines({
+                            "C:\\music\\pop\\|live",
+                            "C:\\music\\pop\\top.mp3[3]($)",
+                            "C:\\private\\notes.txt[6]($)",
+                            "C:\\music\\pop\\leak.mp3[6]($)",
+                            "C:\\music\\pop\\out\\deep.mp3[4]($)",
+                            "E:\\c.txt[5]($)",
+                            "C:\\music\\pop\\live\\a.mp3[6]($)",
+                        }));
+    const copies_test::Snapshot outside = copies_test::snapshot(h.nativePath("C:\\private"));
+    openDisc(Music);
+    answerRun(Music, "C:\\out");
+    h.ui.answerMsgBox(platform::MsgOK,
+                      "路径不在允许的文件夹里：C:\\private\\notes.txt\n"
+                      "路径不在允许的文件夹里：C:\\music\\pop\\leak.mp3\n"
+                      "路径不在允许的文件夹里：C:\\music\\pop\\out\\deep.mp3\n"
+                      "路径不在允许的文件夹里：E:\\c.txt");
+    f().copytag.userClick();
+    EXPECT_EQ(h.read("C:\\out\\top.mp3"), "top");
+    EXPECT_EQ(h.read("C:\\out\\a.mp3"), "live-a");
+    for (const char* name : {"notes.txt", "leak.mp3", "deep.mp3", "c.txt"})
+        EXPECT_FALSE(h.exists(std::string("C:\\out\\") + name)) << name;
+    EXPECT_EQ(copies_test::snapshot(h.nativePath("C:\\private")), outside);
+    EXPECT_EQ(f().StatusBar1.panel(2).text(), "2个文件已经拷贝到硬盘！");
+}
+
+// A link on the CD that leads out of it, as the file or as a folder on its
+// path: refused and named, no mirror path or size recorded for it; the run
+// goes on with the others.
+TEST_F(MirrorCopy, ACdRunReadsOnlyFromTheDisc) {
+    h.write("C:\\private\\notes.txt", "secret");
+    h.write("C:\\private\\sub\\x.txt", "x");
+    fs::create_symlink(h.nativePath("C:\\private\\notes.txt"), h.nativePath("E:\\docs") + "/n.txt");
+    fs::create_directory_symlink(h.nativePath("C:\\private\\sub"),
+                                 h.nativePath("E:\\docs") + "/sub");
+    h.write(PhotosIndex, lines({
+                             "F:\\c.txt[5]($)",
+                             "F:\\docs\\n.txt[6]($)",
+                             "F:\\docs\\sub\\x.txt[1]($)",
+                             "F:\\docs\\a.txt[4]($)",
+                         }));
+    openDisc(Photos);
+    answerRun(Photos, Target);
+    h.ui.answerMsgBox(platform::MsgOK,
+                      "路径不在允许的文件夹里：E:\\docs\\n.txt\n"
+                      "路径不在允许的文件夹里：E:\\docs\\sub\\x.txt");
+    f().copytag.userClick();
+    EXPECT_EQ(h.read(PhotosIndex),
+              lines({
+                  "F:\\c.txt[5]($){C:\\mirror\\[005]Photos\\c.txt}",
+                  "F:\\docs\\n.txt[6]($)",
+                  "F:\\docs\\sub\\x.txt[1]($)",
+                  "F:\\docs\\a.txt[4]($){C:\\mirror\\[005]Photos\\docs\\a.txt}",
+              }));
+    EXPECT_FALSE(h.exists(std::string(Target) + "\\docs\\n.txt"));
+    EXPECT_FALSE(h.exists(std::string(Target) + "\\docs\\sub\\x.txt"));
+    EXPECT_EQ(h.readBytes(SizeIni), " 1009\r\n");
+    EXPECT_EQ(h.read("C:\\private\\notes.txt"), "secret");
+}
+
+// An existing target whose folders lead out through links, at each level
+// and to a folder or a file: nothing is made or written outside, the file is
+// refused and named, and the files beside it are copied.
+TEST_F(MirrorCopy, FoldersOfTheTargetThatLeadOutGetNothing) {
+    h.write(PhotosIndex, lines({"F:\\docs\\img\\a.jpg[800]($)", "F:\\c.txt[5]($)"}));
+    h.write("C:\\outside\\file.txt", "keep");
+    h.makeFolder("C:\\outside\\docs");
+    struct Case {
+        const char* name;
+        const char* link;      // below the target
+        const char* pointsTo;  // outside
+        const char* refused;   // the path named
+    };
+    int n = 0;
+    for (const Case& c : std::vector<Case>{
+             {"docs to a folder", "docs", "C:\\outside\\docs", "C:\\t0\\docs\\img"},
+             {"img to a folder", "docs\\img", "C:\\outside\\docs", "C:\\t1\\docs\\img"},
+             {"docs to a file", "docs", "C:\\outside\\file.txt", "C:\\t2\\docs\\img"},
+             {"img to a file", "docs\\img", "C:\\outside\\file.txt", "C:\\t3\\docs\\img"},
+         }) {
+        SCOPED_TRACE(c.name);
+        const std::string target = "C:\\t" + std::to_string(n++);
+        const std::string link = target + "\\" + c.link;
+        h.makeFolder(link.substr(0, link.rfind('\\')));
+        const bool folder = std::string(c.pointsTo).find('.') == std::string::npos;
+        if (folder)
+            fs::create_directory_symlink(h.nativePath(c.pointsTo), h.nativePath(link));
+        else
+            fs::create_symlink(h.nativePath(c.pointsTo), h.nativePath(link));
+        const copies_test::Snapshot outside = copies_test::snapshot(h.nativePath("C:\\outside"));
+        openDisc(Photos);
+        answerRun(Photos, target);
+        h.ui.answerMsgBox(platform::MsgNo, "已经有此文件夹！需要另选吗?");
+        h.ui.answerMsgBox(platform::MsgOK, std::string("路径不在允许的文件夹里：") + c.refused);
+        f().copytag.userClick();
+        EXPECT_EQ(copies_test::snapshot(h.nativePath("C:\\outside")), outside);
+        EXPECT_EQ(h.read(target + "\\c.txt"), "ccccc");
+        h.write(PhotosIndex, lines({"F:\\docs\\img\\a.jpg[800]($)", "F:\\c.txt[5]($)"}));
+    }
+}

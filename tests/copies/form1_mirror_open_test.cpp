@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "mirror_page_steps.h"
+#include "platform/system/settings_store.h"
 #include "platform/ui/ui.h"
 #include "search/find_dialog.h"
 
@@ -180,5 +181,47 @@ TEST_F(OpenCopy, ARowWhoseFileIsNowSpeltTwoOtherWaysOpensNothingAndIsTold) {
                       "有几个文件的名字只是大小写不同，无法确定是哪一个：E:\\d\\a.jpg");
     h.ui.choosePopup("OpenRed");
     f().ListView1.userMouseDown(platform::RightButton, 0, 100, 100, &twinRow(1));
+    EXPECT_TRUE(opened().empty());
+}
+
+// Only a copy below a folder a copy run copied into is opened, links
+// resolved at every level (the copy's own name too); a drive root as the
+// stored base, or no recorded folder at all, widens nothing.
+TEST_F(OpenCopy, OnlyCopiesBelowARecordedFolderOpen) {
+    namespace fs = std::filesystem;
+    struct Case {
+        const char* name;
+        const char* link;      // below the copy folder
+        const char* pointsTo;  // outside
+    };
+    for (const Case& c : std::vector<Case>{
+             {"docs to a folder", "docs", "C:\\elsewhere"},
+             {"img to a folder", "docs\\img", "C:\\elsewhere\\img"},
+             {"the copy to a file", "docs\\img\\a.jpg", "C:\\elsewhere\\a.jpg"},
+         }) {
+        SCOPED_TRACE(c.name);
+        copiesWithLink(c.link, c.pointsTo);
+        clickDiscList({Photos, Img});
+        h.ui.answerMsgBox(platform::MsgOK, refused(copyPath("docs\\img\\a.jpg")));
+        openRow("a");
+    }
+    // The drive root as the stored base and a file of the user's own.
+    f().module1().SetRegValue(SettingsKey, "Path", "C:\\");
+    h.write("C:\\private\\notes.txt", "notes!");
+    h.write(indexPath(Photos),
+            lines({"E:\\|private", "E:\\private\\notes.txt[6]($){C:\\private\\notes.txt}"}));
+    f().refresh1_Click();
+    clickDiscList({Photos, "[003]Photos\\E:\\private"});
+    h.ui.answerMsgBox(platform::MsgOK, refused("C:\\private\\notes.txt"));
+    openRow("notes");
+    // No folder recorded yet: a copy where a run put it is refused too.
+    fs::remove_all(h.nativePath(CopyFolder));
+    for (std::string_view copy : Copies) h.write(copyPath(copy), std::string(copy));
+    h.write(indexPath(Photos), lines(PhotosIndex));
+    f().app().settings.save("Zelbrin", "MirrorFolders", "1", "");
+    f().refresh1_Click();
+    clickDiscList({Photos, Img});
+    h.ui.answerMsgBox(platform::MsgOK, refused(copyPath("docs\\img\\a.jpg")));
+    openRow("a");
     EXPECT_TRUE(opened().empty());
 }

@@ -9,9 +9,12 @@
 #include <string>
 #include <vector>
 
+#include "copies/copy_dialog.h"
 #include "mirror_page_steps.h"
+#include "outside_snapshot.h"
 #include "platform/files/file_ops.h"
 #include "platform/files/listing.h"
+#include "platform/system/settings_store.h"
 #include "platform/ui/ui.h"
 
 using namespace mirror_page_test;
@@ -326,4 +329,100 @@ TEST_F(DeleteCopy, ARowWhoseFileIsNowSpeltTwoOtherWaysDeletesNothingAndIsTold) {
     EXPECT_EQ(h.read(indexPath(Twins)), now);
     EXPECT_EQ(twinCopiesLeft().size(), TwinsNames.size());
     EXPECT_EQ(h.read(SizeFile), " 5000\r\n");
+}
+
+// ---- only below a folder a copy run copied into ----
+
+// The stored base "Path" is a drive root (the user once typed C:\[003]Photos)
+// and an imported index names a file of the user's own as the copy: no copy
+// run copied into C:\private, so it stays and the user is told.
+TEST_F(DeleteCopy, ADriveRootAsTheStoredBaseWidensNothing) {
+    f().module1().SetRegValue(SettingsKey, "Path", "C:\\");
+    h.write("C:\\private\\notes.txt", "notes!");
+    const std::string text =
+        lines({"E:\\|private", "E:\\private\\notes.txt[6]($){C:\\private\\notes.txt}"});
+    h.write(indexPath(Photos), text);
+    clickDiscList({Photos, "[003]Photos\\E:\\private"});
+    deleteCopy("notes", {refused("C:\\private\\notes.txt")});
+    EXPECT_EQ(h.read("C:\\private\\notes.txt"), "notes!");
+    EXPECT_EQ(index(), text);
+    EXPECT_EQ(h.read(SizeFile), " 5000\r\n");
+}
+
+// Before any copy run has recorded the folder it copied into (an install
+// from before the record), every copy is refused: a new run records it.
+TEST_F(DeleteCopy, WithoutARecordedFolderNothingIsDeleted) {
+    f().app().settings.save("Zelbrin", "MirrorFolders", "1", "");
+    clickDiscList({Photos, Img});
+    deleteCopy("a", {refused(copyPath("docs\\img\\a.jpg"))});
+    EXPECT_EQ(copiesLeft().size(), Copies.size());
+    EXPECT_EQ(index(), lines(PhotosIndex));
+}
+
+// Links at each level of the copy's path, to a folder or a file outside, and
+// the recorded folder replaced by a link: nothing outside changes, the user
+// is told; a link at the copy's own name is deleted itself.
+TEST_F(DeleteCopy, LinksOnTheCopysPathNeverLeadTheDeletionOut) {
+    namespace fs = std::filesystem;
+    struct Case {
+        const char* name;
+        const char* link;      // below the copy folder ("" the folder itself)
+        const char* pointsTo;  // outside
+        bool deletedItself;    // the link goes, the record with it
+    };
+    for (const Case& c : std::vector<Case>{
+             {"docs to a folder", "docs", "C:\\elsewhere", false},
+             {"img to a folder", "docs\\img", "C:\\elsewhere\\img", false},
+             {"docs to a file", "docs", "C:\\elsewhere\\a.jpg", false},
+             {"img to a file", "docs\\img", "C:\\elsewhere\\a.jpg", false},
+             {"the copy to a file", "docs\\img\\a.jpg", "C:\\elsewhere\\a.jpg", true},
+             {"the copy folder to a folder", "", "C:\\elsewhere", false},
+         }) {
+        SCOPED_TRACE(c.name);
+        const std::string link = copiesWithLink(c.link, c.pointsTo);
+        const copies_test::Snapshot outside = copies_test::snapshot(h.nativePath("C:\\elsewhere"));
+        h.write(indexPath(Photos), lines(PhotosIndex));
+        h.write(SizeFile, " 5000\r\n");
+        clickDiscList({Photos, Img});
+        h.ui.clearLog();
+        if (c.deletedItself)
+            deleteCopy("a");
+        else
+            deleteCopy("a", {refused(copyPath("docs\\img\\a.jpg"))});
+        EXPECT_EQ(copies_test::snapshot(h.nativePath("C:\\elsewhere")), outside);
+        EXPECT_EQ(fs::is_symlink(link), !c.deletedItself);
+        EXPECT_EQ(index(), c.deletedItself ? photosWith(6, "E:\\docs\\img\\a.jpg[800]($)")
+                                           : lines(PhotosIndex));
+        EXPECT_EQ(h.read(SizeFile), c.deletedItself ? " 4200\r\n" : " 5000\r\n");
+    }
+}
+
+// A copy run records the folder it copied into, once, and its copies are
+// then deleted.
+TEST_F(DeleteCopy, ACopyRunRecordsItsFolderOnceAndItsCopiesCanBeDeleted) {
+    f().app().settings.save("Zelbrin", "MirrorFolders", "1", "");
+    h.write("E:\\docs\\img\\a.jpg", std::string(800, 'j'));
+    h.write(indexPath(Photos),
+            lines({"E:\\|docs", "E:\\docs\\|img", "E:\\docs\\img\\a.jpg[800]($)"}));
+    for (int run = 0; run < 2; ++run) {
+        clickDiscList({Photos});
+        h.ui.answerMsgBox(platform::MsgYes, "要拷贝的光盘名是[003]Photos！是否正确？");
+        h.ui.onModal<copy>([](copy& d) {
+            d.Text1.userType("C:\\runs\\[003]Photos");
+            d.OKButton.userClick();
+        });
+        if (run == 1) h.ui.answerMsgBox(platform::MsgNo, "已经有此文件夹！需要另选吗?");
+        f().copytag.userClick();
+        h.write(indexPath(Photos),
+                lines({"E:\\|docs", "E:\\docs\\|img", "E:\\docs\\img\\a.jpg[800]($)"}));
+    }
+    EXPECT_EQ(f().app().settings.get("Zelbrin", "MirrorFolders", "1", ""),
+              h.nativePath("C:\\runs\\[003]Photos"));
+    EXPECT_EQ(f().app().settings.get("Zelbrin", "MirrorFolders", "2", ""), "");
+    h.write(indexPath(Photos),
+            lines({"E:\\|docs", "E:\\docs\\|img",
+                   "E:\\docs\\img\\a.jpg[800]($){C:\\runs\\[003]Photos\\docs\\img\\a.jpg}"}));
+    clickDiscList({Photos, Img});
+    deleteCopy("a");
+    EXPECT_FALSE(h.exists("C:\\runs\\[003]Photos\\docs\\img\\a.jpg"));
 }

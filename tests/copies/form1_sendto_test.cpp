@@ -231,12 +231,13 @@ TEST_F(SendTo, PathsThatLeaveTheDiscOrTheFolderAreRefused) {
     sendFails("..", "SendToCustom", FolderError);
     clickDiscList({Up, "up_hard\\pop"});
     sendFails("..", "SendToCustom", FolderError);
-    // A folder of the disc that leads out of it through a link.
+    // A folder of the disc that leads out of it through a link: refused and
+    // named.
     h.write("C:\\secret\\a.txt", "secret");
     fs::remove_all(h.nativePath("E:\\docs"));
     fs::create_directory_symlink(h.nativePath("C:\\secret"), h.nativePath("E:\\docs"));
     clickDiscList({Tools, "[003]Tools\\E:\\docs"});
-    sendFails("a", "SendToCustom", FileError);
+    sendFails("a", "SendToCustom", "路径不在允许的文件夹里：E:\\docs\\a.txt");
     EXPECT_TRUE(fs::is_empty(h.nativePath("C:\\work")));
 }
 
@@ -275,3 +276,52 @@ TEST_F(SendTo, DriveDIsTheHomeFolderUnlessTheDriveTableNamesAFolder) {
 }
 
 }  // namespace
+
+// Links that lead out of the disc or the catalogued folder, as the item or
+// inside a folder sent, at each level: nothing outside is read into the
+// target and each is named; the rest of a folder is copied.
+TEST_F(SendTo, LinksThatLeadOutOfTheDiscOrTheFolderAreNamed) {
+    h.write("C:\\secret\\a.txt", "secret");
+    h.write("C:\\secret\\in\\b.txt", "secret b");
+    h.makeFolder("C:\\work");
+    defineOwnFolder("C:\\work");
+    // README on the disc is a link to a file outside.
+    fs::remove(h.nativePath("E:\\docs\\README"));
+    fs::create_symlink(h.nativePath("C:\\secret\\a.txt"), h.nativePath("E:\\docs") + "/README");
+    // img holds a link to a file and one to a folder outside, one level down.
+    fs::create_symlink(h.nativePath("C:\\secret\\a.txt"), h.nativePath("E:\\docs\\img") + "/x.txt");
+    fs::create_directory_symlink(h.nativePath("C:\\secret\\in"),
+                                 h.nativePath("E:\\docs\\img\\old") + "/in");
+    clickDiscList({Tools, "[003]Tools\\E:\\docs"});
+    sendFails("README", "SendToCustom", "路径不在允许的文件夹里：E:\\docs\\README");
+    EXPECT_FALSE(h.exists("C:\\work\\README"));
+    h.ui.answerMsgBox(platform::MsgOK,
+                      "路径不在允许的文件夹里：E:\\docs\\img\\old\\in\n"
+                      "路径不在允许的文件夹里：E:\\docs\\img\\x.txt");
+    send("img", "SendToCustom");
+    EXPECT_EQ(h.readBytes("C:\\work\\img\\b.gif"), "GIF89a");
+    EXPECT_EQ(h.readBytes("C:\\work\\img\\old\\c.wmf"), "wmf bytes");
+    EXPECT_FALSE(h.exists("C:\\work\\img\\x.txt"));
+    EXPECT_FALSE(h.exists("C:\\work\\img\\old\\in"));
+    // A file of the catalogued hard-disk folder that is a link out of it.
+    fs::remove(h.nativePath("C:\\music\\pop\\top.mp3"));
+    fs::create_symlink(h.nativePath("C:\\secret\\a.txt"),
+                       h.nativePath("C:\\music\\pop") + "/top.mp3");
+    clickDiscList({Pop, "pop_hard\\pop"});
+    sendFails("top", "SendToCustom", "路径不在允许的文件夹里：C:\\music\\pop\\top.mp3");
+    EXPECT_FALSE(h.exists("C:\\work\\top.mp3"));
+    EXPECT_EQ(h.readBytes("C:\\secret\\a.txt"), "secret");
+}
+
+// The target holds the item's name as a link to a file outside: it is never
+// written through (an existing name is never replaced).
+TEST_F(SendTo, ALinkInTheTargetIsNeverWrittenThrough) {
+    h.write("C:\\secret\\a.txt", "secret");
+    h.makeFolder("C:\\work");
+    fs::create_symlink(h.nativePath("C:\\secret\\a.txt"), h.nativePath("C:\\work") + "/a.txt");
+    defineOwnFolder("C:\\work");
+    clickDiscList({Tools, "[003]Tools\\E:\\docs"});
+    sendFails("a", "SendToCustom", FileError);
+    EXPECT_EQ(h.readBytes("C:\\secret\\a.txt"), "secret");
+    EXPECT_TRUE(fs::is_symlink(h.nativePath("C:\\work") + "/a.txt"));
+}

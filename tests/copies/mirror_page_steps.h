@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "copies/mirror_folders.h"
 #include "discpage/disc_page_steps.h"
 #include "mainwindow/form1.h"
 #include "support/harness.h"
@@ -107,9 +108,16 @@ class MirrorPage : public ::testing::Test {
         h.write(SizeFile, " 5000\r\n");
         for (std::string_view c : Copies) h.write(copyPath(c), std::string(c));
         h.start();
-        // The copy dialog keeps the folder the copies were made in.
+        // The copy dialog keeps the folder the copies were made in, and the
+        // copy run the folder it copied into.
         f().module1().CreateRegKey(SettingsKey);
         f().module1().SetRegValue(SettingsKey, "Path", "C:\\copies\\");
+        recordCopyFolder(CopyFolder);
+    }
+    // The folder joins those copy runs copied into, as a run records it.
+    void recordCopyFolder(std::string_view folder) {
+        copies::recordMirrorFolder(f().app().settings,
+                                   platform::files::ConfinedRoot::open(folder).resolvedPath());
     }
     Form1& f() { return h.form; }
     // Shows the page 光盘 and clicks the nodes of these full paths in turn.
@@ -123,6 +131,25 @@ class MirrorPage : public ::testing::Test {
         f().ListView1.userMouseDown(platform::RightButton, 0, 100, 100, &row(f(), text));
     }
     std::string index() const { return h.read(indexPath(Photos)); }
+    // The copy folder as its run left it, then the name below it (the
+    // folder itself for "") made a link to a file or folder outside (a name
+    // ending ".jpg" is a file); the link's native path. Outside: the files
+    // C:\elsewhere\a.jpg and C:\elsewhere\img\a.jpg.
+    std::string copiesWithLink(std::string_view below, std::string_view outside) {
+        namespace fs = std::filesystem;
+        h.write("C:\\elsewhere\\img\\a.jpg", "keep");
+        h.write("C:\\elsewhere\\a.jpg", "keep");
+        fs::remove_all(h.nativePath(CopyFolder));
+        for (std::string_view copy : Copies) h.write(copyPath(copy), std::string(copy));
+        const std::string link =
+            below.empty() ? h.nativePath(CopyFolder) : h.nativePath(copyPath(below));
+        fs::remove_all(link);
+        if (outside.ends_with(".jpg"))
+            fs::create_symlink(h.nativePath(outside), link);
+        else
+            fs::create_directory_symlink(h.nativePath(outside), link);
+        return link;
+    }
     // The copies still on the hard disk.
     Strings copiesLeft() const {
         Strings out;
@@ -145,6 +172,7 @@ class MirrorPage : public ::testing::Test {
     void listTwins() {
         h.write(indexPath(Twins), twinsIndex());
         h.makeFolder(TwinsCopyFolder);
+        recordCopyFolder("C:\\copies\\[004]Twins");
         for (std::string_view name : TwinsNames)
             testsupport::writeBytes(twinCopy(name), std::string(name));
         f().refresh1_Click();

@@ -1,6 +1,7 @@
 #include "platform/files/confine.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <climits>
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "platform/error.h"
+#include "platform/files/confined.h"
 #include "platform/files/files_internal.h"
 #include "platform/files/paths.h"
 
@@ -68,6 +70,38 @@ NativePath confinedNative(std::string_view windowsPath, std::string_view windows
         raise(err::PathFileAccess, "路径不在允许的文件夹里：" + std::string(windowsPath));
     }
     return path;
+}
+
+std::string ConfinedRoot::resolvedPath() const {
+    char buf[PATH_MAX];
+    const std::string link = "/proc/self/fd/" + std::to_string(fd_);
+    const ssize_t n = ::readlink(link.c_str(), buf, sizeof buf);
+    if (n > 0 && static_cast<std::size_t>(n) < sizeof buf && buf[0] == '/')
+        return std::string(buf, static_cast<std::size_t>(n));
+    return realPath(native_).value_or(native_);
+}
+
+std::optional<std::string> ConfinedRoot::nativeRelativeOf(const std::string& nativePath,
+                                                          Follow lastName) const {
+    if (nativePath.empty() || nativePath.front() != '/') return std::nullopt;
+    std::optional<std::string> path;
+    if (lastName == Follow::Yes) {
+        path = resolved(nativePath);
+    } else {
+        std::string trimmed = nativePath;
+        while (trimmed.size() > 1 && trimmed.back() == '/') trimmed.pop_back();
+        const std::string name = detail::nativeBaseName(trimmed);
+        if (name.empty() || name == "." || name == "..") return std::nullopt;
+        path = resolved(detail::nativeParent(trimmed));
+        if (path) path = detail::nativeJoin(*path, name);
+    }
+    const std::string root = resolvedPath();
+    if (!path) return std::nullopt;
+    if (*path == root) return std::string();
+    const std::string prefix = root == "/" ? root : root + "/";
+    if (path->size() <= prefix.size() || path->compare(0, prefix.size(), prefix) != 0)
+        return std::nullopt;
+    return path->substr(prefix.size());
 }
 
 }  // namespace platform::files

@@ -7,6 +7,8 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <map>
+#include <unordered_map>
 #include <utility>
 
 #include "platform/error.h"
@@ -34,20 +36,6 @@ detail::Fd duplicate(int fd) {
     detail::Fd copy(::fcntl(fd, F_DUPFD_CLOEXEC, 0));
     if (!copy.valid()) detail::raiseErrno(errno, err::PathNotFound);
     return copy;
-}
-
-// The native name of name in the open folder: the name itself, else the
-// entry whose Windows name equals it, else (ignoringCase) the one entry
-// whose Windows name equals it without regard to ASCII case; else the name
-// as given.
-std::string nativeName(int folder, const std::string& name, bool ignoringCase) {
-    struct stat st {};
-    if (::fstatat(folder, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 || errno != ENOENT)
-        return name;
-    detail::NameLookup found = detail::findByWindowsName(folder, name);
-    if (found.exact) return *found.exact;
-    if (ignoringCase && found.alike == 1) return *found.firstAlike;
-    return name;
 }
 
 // The status of a name in an open folder without following it; false with
@@ -207,6 +195,69 @@ struct ConfinedRoot::WriteTarget {
     std::optional<unsigned> mode;  // of the file replaced
 };
 
+// ---- the listings of a run ----
+
+// A folder's entries by their Windows names upper-cased (ASCII): each with
+// its Windows name and native name.
+struct FolderListings::Folder {
+    std::unordered_map<std::string, std::vector<std::pair<std::string, std::string>>> byUpper;
+};
+
+struct FolderListings::Impl {
+    std::map<std::pair<dev_t, ino_t>, Folder> folders;
+};
+
+FolderListings::FolderListings() : impl_(std::make_unique<Impl>()) {}
+FolderListings::~FolderListings() = default;
+
+namespace {
+
+std::string upperAscii(std::string_view name) {
+    std::string out(name);
+    for (char& c : out)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return out;
+}
+
+}  // namespace
+
+// The native name of name in the open folder: the name itself, else the
+// entry whose Windows name equals it, else (ignoringCase) the one entry
+// whose Windows name equals it without regard to ASCII case; else the name
+// as given. With listings, the entries come from the folder's listing kept
+// for the run (each checked to be there still), and a name not found joins
+// it, since the caller makes it under the spelling given.
+std::string ConfinedRoot::nativeName(int folder, const std::string& name, bool ignoringCase) const {
+    struct stat st {};
+    if (::fstatat(folder, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 || errno != ENOENT)
+        return name;
+    if (!listings_ || ::fstat(folder, &st) != 0) {
+        detail::NameLookup found = detail::findByWindowsName(folder, name);
+        if (found.exact) return *found.exact;
+        if (ignoringCase && found.alike == 1) return *found.firstAlike;
+        return name;
+    }
+    auto [at, added] = listings_->impl_->folders.try_emplace({st.st_dev, st.st_ino});
+    FolderListings::Folder& listing = at->second;
+    if (added)
+        for (auto& [native, shown] : detail::windowsNamesIn(folder))
+            listing.byUpper[upperAscii(shown)].emplace_back(std::move(shown), std::move(native));
+    auto& alike = listing.byUpper[upperAscii(name)];
+    // Entries gone since (or never made) leave the listing.
+    std::erase_if(alike, [&](const std::pair<std::string, std::string>& e) {
+        struct stat there {};
+        return ::fstatat(folder, e.second.c_str(), &there, AT_SYMLINK_NOFOLLOW) != 0;
+    });
+    const std::string* first = nullptr;
+    for (const auto& [shown, native] : alike) {
+        if (shown == name) return native;
+        if (!first || native < *first) first = &native;
+    }
+    if (ignoringCase && alike.size() == 1) return *first;
+    if (detail::lookedUpWindowsName(name) == name) alike.emplace_back(name, name);
+    return name;
+}
+
 ConfinedRoot ConfinedRoot::open(std::string_view windowsFolder) {
     const ResolvedPath r = resolvePath(windowsFolder);
     if (!r.exists) raise(err::PathNotFound);
@@ -252,6 +303,7 @@ ConfinedRoot ConfinedRoot::folder(std::string_view relative) const {
 ConfinedRoot::ConfinedRoot(ConfinedRoot&& other) noexcept
     : fd_(std::exchange(other.fd_, -1)),
       windows_(std::move(other.windows_)),
+      listings_(other.listings_),
       native_(std::move(other.native_)),
       driveName_(std::move(other.driveName_)),
       windowsNames_(std::move(other.windowsNames_)) {}
@@ -261,6 +313,7 @@ ConfinedRoot& ConfinedRoot::operator=(ConfinedRoot&& other) noexcept {
         if (fd_ >= 0) ::close(fd_);
         fd_ = std::exchange(other.fd_, -1);
         windows_ = std::move(other.windows_);
+        listings_ = other.listings_;
         native_ = std::move(other.native_);
         driveName_ = std::move(other.driveName_);
         windowsNames_ = std::move(other.windowsNames_);
@@ -486,7 +539,8 @@ void ConfinedRoot::append(std::string_view relative, std::string_view bytes) con
 }
 
 void ConfinedRoot::copyInto(std::string_view relative, const ConfinedRoot& sourceRoot,
-                            std::string_view sourceRelative, OnExisting onExisting) const {
+                            std::string_view sourceRelative, OnExisting onExisting,
+                            ReadOnlyToo clearReadOnly) const {
     const Located s = sourceRoot.locate(sourceRelative, LastName::IgnoringCase);
     if (!s.folder.valid()) raise(err::PathNotFound);
     struct stat st {};
@@ -508,8 +562,10 @@ void ConfinedRoot::copyInto(std::string_view relative, const ConfinedRoot& sourc
         if (!S_ISLNK(existing.st_mode) && detail::ownerReadOnly(existing))
             raise(err::PermissionDenied);
     }
+    unsigned mode = detail::copyMode(in.get(), st);
+    if (clearReadOnly == ReadOnlyToo::Yes) mode |= S_IWUSR;
     CommittedFile out(t.folder.get(), t.name, joinNative(native_, t.nativeRelative()), onExisting,
-                      detail::copyMode(in.get(), st));
+                      mode);
     detail::copyOpenFile(in.get(), st, out);
 }
 

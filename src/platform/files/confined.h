@@ -35,6 +35,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -86,6 +87,27 @@ enum class ReadOnlyToo { No, Yes };
 // root (its Windows path); without one, the copy raises 75 there.
 using RefusedName = std::function<void(const std::string& windowsPath)>;
 
+// Listings of folders kept for a run that makes many names in one folder (a
+// mirror copy run): a name missing from its folder under its own spelling is
+// looked up among one listing of that folder, read at the first such look-up,
+// instead of a listing per name, and each name the run looks up and then
+// makes is added to it. What it finds is what a fresh listing finds, except
+// for a name another program adds under another letter case during the run.
+// Given to the roots of the run with useListings; one run, one thread.
+class FolderListings {
+  public:
+    FolderListings();
+    ~FolderListings();
+    FolderListings(const FolderListings&) = delete;
+    FolderListings& operator=(const FolderListings&) = delete;
+
+  private:
+    friend class ConfinedRoot;
+    struct Folder;
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+};
+
 class ConfinedRoot {
   public:
     // Opens a Windows folder through the drive table (the root itself may be
@@ -106,6 +128,10 @@ class ConfinedRoot {
     ConfinedRoot& operator=(const ConfinedRoot&) = delete;
     ~ConfinedRoot();
 
+    // Look-ups of missing names go through listings from now on (none: a
+    // listing per look-up); listings must outlive the root's use of them.
+    void useListings(FolderListings* listings) { listings_ = listings; }
+
     // "C:\zelbrin" (a drive's root "E:\"); "" for a native root no drive holds.
     const std::string& windowsPath() const { return windows_; }
     // The native path the root was opened at (for messages and the hook).
@@ -119,6 +145,17 @@ class ConfinedRoot {
     // not below it). Raises 52 and 68 as resolvePath, and 75 with the text
     // and windowsPath when it is not below the root.
     std::string relativeOf(std::string_view windowsPath) const;
+    // The folder the root really is: its native path with every link
+    // resolved (what its handle names now).
+    std::string resolvedPath() const;
+    // The native path below this root ("docs/a.jpg"; "" for the root
+    // itself) of a native path, judged on the resolved forms of both: the
+    // path's folders resolved through every link, and its last name too with
+    // Follow::Yes (a missing part is taken as written). Nothing when it is
+    // not below the root, holds ".." in a missing part or cannot be resolved
+    // (a dangling link, a folder that cannot be searched).
+    std::optional<std::string> nativeRelativeOf(const std::string& nativePath,
+                                                Follow lastName) const;
 
     // What is at relative; nothing when it is missing (or its folder is).
     // Follow::Yes follows a link at the last name while it stays beneath the
@@ -151,8 +188,11 @@ class ConfinedRoot {
     // folder, 58 an existing target with OnExisting::Refuse, 70 a target that
     // is a folder, a read-only file or the source itself. A link at the target
     // is replaced itself, never followed.
+    // With ReadOnlyToo::Yes the copy comes out writable (its read-only
+    // attribute cleared as it is made, not by a change afterwards).
     void copyInto(std::string_view relative, const ConfinedRoot& sourceRoot,
-                  std::string_view sourceRelative, OnExisting onExisting) const;
+                  std::string_view sourceRelative, OnExisting onExisting,
+                  ReadOnlyToo clearReadOnly = ReadOnlyToo::No) const;
     // Copies the folder sourceRelative beneath sourceRoot with everything in
     // it to relative, as copyFolder of file_ops.h (58 when the target exists
     // and onExisting is Refuse, else into it replacing files; 75 when the
@@ -205,7 +245,11 @@ class ConfinedRoot {
                   int targetFolder, const std::string& targetName,
                   const std::string& targetPath) const;
 
+    // The native name of name in the open folder (see the top of the file).
+    std::string nativeName(int folder, const std::string& name, bool ignoringCase) const;
+
     int fd_ = -1;
+    FolderListings* listings_ = nullptr;
     std::string windows_;
     std::string native_;
     std::string driveName_;                  // the drive table's entry holding windows_

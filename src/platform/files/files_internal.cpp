@@ -219,26 +219,40 @@ Fd openFolder(const std::string& nativeFolder) {
     return fd;
 }
 
-NameLookup findByWindowsName(int folder, std::string_view name) {
-    NameLookup found;
+std::optional<std::string> lookedUpWindowsName(std::string_view native) {
+    // A UTF-8 name is its own Windows name, or has none.
+    if (text::isValidUtf8(native)) {
+        if (!isWindowsName(native)) return std::nullopt;
+        return std::string(native);
+    }
+    return windowsNameOf(native);
+}
+
+std::vector<std::pair<std::string, std::string>> windowsNamesIn(int folder) {
+    std::vector<std::pair<std::string, std::string>> names;
     const int readable = ::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (readable < 0) return found;
+    if (readable < 0) return names;
     DIR* d = ::fdopendir(readable);
     if (!d) {
         ::close(readable);
-        return found;
+        return names;
     }
     while (const dirent* e = ::readdir(d)) {
-        const std::string_view n = e->d_name;
-        // A UTF-8 name is its own Windows name, or has none.
-        const auto decoded = text::isValidUtf8(n) ? std::nullopt : windowsNameOf(n);
-        const std::string_view shown = decoded ? std::string_view(*decoded) : n;
-        if (!sameNameIgnoringCase(shown, name) || (!decoded && !isWindowsName(n))) continue;
-        if (shown == name && !found.exact) found.exact = std::string(n);
-        ++found.alike;
-        if (!found.firstAlike || n < *found.firstAlike) found.firstAlike = std::string(n);
+        std::optional<std::string> shown = lookedUpWindowsName(e->d_name);
+        if (shown) names.emplace_back(e->d_name, std::move(*shown));
     }
     ::closedir(d);
+    return names;
+}
+
+NameLookup findByWindowsName(int folder, std::string_view name) {
+    NameLookup found;
+    for (const auto& [native, shown] : windowsNamesIn(folder)) {
+        if (!sameNameIgnoringCase(shown, name)) continue;
+        if (shown == name && !found.exact) found.exact = native;
+        ++found.alike;
+        if (!found.firstAlike || native < *found.firstAlike) found.firstAlike = native;
+    }
     return found;
 }
 

@@ -119,6 +119,12 @@ struct NameLookup {
     std::size_t alike = 0;
 };
 NameLookup findByWindowsName(int folder, std::string_view name);
+// The Windows name a native entry is listed and looked up by (its own name,
+// or its code page 936 reading); nothing when it has none.
+std::optional<std::string> lookedUpWindowsName(std::string_view native);
+// Every entry of an open folder with its Windows name (lookedUpWindowsName),
+// in the order the folder lists them.
+std::vector<std::pair<std::string, std::string>> windowsNamesIn(int folder);
 
 // The Windows drive and names of a Windows path, "." and ".." applied (".."
 // above the drive root is 52), and the drive table's entry that holds it (the

@@ -1,0 +1,80 @@
+// Look-ups through the listings a run keeps find what a listing per name
+// finds: the name itself, the one entry of another letter case, none among
+// twins, a name the run made under another case, and nothing for an entry
+// gone since.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "files_fixture.h"
+#include "platform/files/confined.h"
+
+using namespace files_test;
+using platform::files::ConfinedRoot;
+using platform::files::FolderListings;
+using platform::files::OnExisting;
+
+namespace {
+
+class FolderListingsTest : public FilesTest {
+  protected:
+    std::string t() const { return c() + "/t"; }
+    // The names of the target folder, sorted.
+    std::vector<std::string> names() const {
+        std::vector<std::string> out;
+        for (const auto& e : fs::directory_iterator(t())) out.push_back(e.path().filename());
+        std::sort(out.begin(), out.end());
+        return out;
+    }
+};
+
+TEST_F(FolderListingsTest, WritesFindTheSameEntriesAsAFreshListing) {
+    for (const bool kept : {false, true}) {
+        SCOPED_TRACE(kept ? "listings kept" : "a listing per name");
+        fs::remove_all(t());
+        fs::create_directories(t());
+        writeBytes(t() + "/One.txt", "1");
+        writeBytes(t() + "/TWIN.txt", "a");
+        writeBytes(t() + "/twin.txt", "b");
+        FolderListings listings;
+        ConfinedRoot root = ConfinedRoot::openNative(t());
+        if (kept) root.useListings(&listings);
+        root.write("one.TXT", "one");     // the one entry of another case
+        root.write("Twin.txt", "new");    // twins: made under its own spelling
+        root.write("made.txt", "m");      // made by the run ...
+        root.write("MADE.txt", "M");      // ... and found under another case
+        root.write("made\\..\\x.txt", "x");
+        fs::remove(t() + "/made.txt");    // gone: made anew under the spelling given
+        root.write("Made.TXT", "again");
+        root.createFolders("Sub\\deep");
+        root.createFolders("SUB\\DEEP\\x");
+        EXPECT_EQ(names(), (std::vector<std::string>{"Made.TXT", "One.txt", "Sub", "TWIN.txt",
+                                                     "Twin.txt", "twin.txt", "x.txt"}));
+        EXPECT_EQ(readBytes(t() + "/One.txt"), "one");
+        EXPECT_EQ(readBytes(t() + "/Made.TXT"), "again");
+        EXPECT_TRUE(fs::is_directory(t() + "/Sub/deep/x"));
+    }
+}
+
+TEST_F(FolderListingsTest, CopiesIntoAFolderOfManyNamesFindTheirOwnCase) {
+    fs::create_directories(t());
+    fs::create_directories(c() + "/src");
+    writeBytes(c() + "/src/a.txt", "src");
+    writeBytes(t() + "/A.TXT", "old");
+    FolderListings listings;
+    ConfinedRoot target = ConfinedRoot::openNative(t());
+    target.useListings(&listings);
+    const ConfinedRoot source = ConfinedRoot::openNative(c() + "/src");
+    for (int i = 0; i < 50; ++i)
+        target.copyInto("n" + std::to_string(i) + ".txt", source, "a.txt", OnExisting::Replace);
+    target.copyInto("a.txt", source, "a.txt", OnExisting::Replace);
+    target.copyInto("N7.TXT", source, "a.txt", OnExisting::Replace);
+    EXPECT_EQ(readBytes(t() + "/A.TXT"), "src");
+    EXPECT_FALSE(fs::exists(t() + "/a.txt"));
+    EXPECT_FALSE(fs::exists(t() + "/N7.TXT"));
+    EXPECT_EQ(names().size(), 51u);
+}
+
+}  // namespace
