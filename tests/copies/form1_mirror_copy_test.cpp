@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "mirror_steps.h"
-#include "outside_snapshot.h"
 #include "platform/controls/listview.h"
 #include "platform/files/committed_write.h"
+#include "support/outside_snapshot.h"
 
 using namespace mirror_test;
 using Strings = std::vector<std::string>;
@@ -432,7 +432,8 @@ TEST_F(MirrorCopy, AHardDiskRunReadsOnlyInsideTheCataloguedFolder) {
                             "E:\\c.txt[5]($)",
                             "C:\\music\\pop\\live\\a.mp3[6]($)",
                         }));
-    const copies_test::Snapshot outside = copies_test::snapshot(h.nativePath("C:\\private"));
+    const testsupport::OutsideSnapshot outside =
+        testsupport::outsideSnapshot(h.nativePath("C:\\private"));
     openDisc(Music);
     answerRun(Music, "C:\\out");
     h.ui.answerMsgBox(platform::MsgOK,
@@ -445,7 +446,7 @@ TEST_F(MirrorCopy, AHardDiskRunReadsOnlyInsideTheCataloguedFolder) {
     EXPECT_EQ(h.read("C:\\out\\a.mp3"), "live-a");
     for (const char* name : {"notes.txt", "leak.mp3", "deep.mp3", "c.txt"})
         EXPECT_FALSE(h.exists(std::string("C:\\out\\") + name)) << name;
-    EXPECT_EQ(copies_test::snapshot(h.nativePath("C:\\private")), outside);
+    EXPECT_EQ(testsupport::outsideSnapshot(h.nativePath("C:\\private")), outside);
     EXPECT_EQ(f().StatusBar1.panel(2).text(), "2个文件已经拷贝到硬盘！");
 }
 
@@ -512,13 +513,14 @@ TEST_F(MirrorCopy, FoldersOfTheTargetThatLeadOutGetNothing) {
             fs::create_directory_symlink(h.nativePath(c.pointsTo), h.nativePath(link));
         else
             fs::create_symlink(h.nativePath(c.pointsTo), h.nativePath(link));
-        const copies_test::Snapshot outside = copies_test::snapshot(h.nativePath("C:\\outside"));
+        const testsupport::OutsideSnapshot outside =
+            testsupport::outsideSnapshot(h.nativePath("C:\\outside"));
         openDisc(Photos);
         answerRun(Photos, target);
         h.ui.answerMsgBox(platform::MsgNo, "已经有此文件夹！需要另选吗?");
         h.ui.answerMsgBox(platform::MsgOK, std::string("路径不在允许的文件夹里：") + c.refused);
         f().copytag.userClick();
-        EXPECT_EQ(copies_test::snapshot(h.nativePath("C:\\outside")), outside);
+        EXPECT_EQ(testsupport::outsideSnapshot(h.nativePath("C:\\outside")), outside);
         EXPECT_EQ(h.read(target + "\\c.txt"), "ccccc");
         h.write(PhotosIndex, lines({"F:\\docs\\img\\a.jpg[800]($)", "F:\\c.txt[5]($)"}));
     }

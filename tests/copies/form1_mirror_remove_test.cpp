@@ -11,11 +11,11 @@
 
 #include "copies/copy_dialog.h"
 #include "mirror_page_steps.h"
-#include "outside_snapshot.h"
 #include "platform/files/file_ops.h"
 #include "platform/files/listing.h"
 #include "platform/system/settings_store.h"
 #include "platform/ui/ui.h"
+#include "support/outside_snapshot.h"
 
 using namespace mirror_page_test;
 
@@ -380,7 +380,8 @@ TEST_F(DeleteCopy, LinksOnTheCopysPathNeverLeadTheDeletionOut) {
          }) {
         SCOPED_TRACE(c.name);
         const std::string link = copiesWithLink(c.link, c.pointsTo);
-        const copies_test::Snapshot outside = copies_test::snapshot(h.nativePath("C:\\elsewhere"));
+        const testsupport::OutsideSnapshot outside =
+            testsupport::outsideSnapshot(h.nativePath("C:\\elsewhere"));
         h.write(indexPath(Photos), lines(PhotosIndex));
         h.write(SizeFile, " 5000\r\n");
         clickDiscList({Photos, Img});
@@ -389,7 +390,7 @@ TEST_F(DeleteCopy, LinksOnTheCopysPathNeverLeadTheDeletionOut) {
             deleteCopy("a");
         else
             deleteCopy("a", {refused(copyPath("docs\\img\\a.jpg"))});
-        EXPECT_EQ(copies_test::snapshot(h.nativePath("C:\\elsewhere")), outside);
+        EXPECT_EQ(testsupport::outsideSnapshot(h.nativePath("C:\\elsewhere")), outside);
         EXPECT_EQ(fs::is_symlink(link), !c.deletedItself);
         EXPECT_EQ(index(), c.deletedItself ? photosWith(6, "E:\\docs\\img\\a.jpg[800]($)")
                                            : lines(PhotosIndex));

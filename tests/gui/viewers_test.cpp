@@ -181,6 +181,12 @@ TEST_F(Viewers, PagesWithoutACharsetOrWithGbkAreCodePage936AndShowWhatTheyHold) 
     EXPECT_EQ(js("document.images[0].naturalWidth").toInt(), 3);
     EXPECT_EQ(js("getComputedStyle(document.body).color").toString(), "rgb(255, 0, 0)");
     EXPECT_EQ(js("window.frames.length").toInt(), 1);
+    // A page in standards mode takes only a style sheet sent as one.
+    m.h.write("C:\\web\\s.htm",
+              "<!DOCTYPE html><html><head><link rel=stylesheet href=\"s.css\"></head>"
+              "<body>标准</body></html>");
+    ASSERT_TRUE(show("file://C:\\web\\s.htm"));
+    EXPECT_EQ(js("getComputedStyle(document.body).color").toString(), "rgb(255, 0, 0)");
 
     struct Case {
         std::string head;

@@ -23,6 +23,7 @@ inline OutsideSnapshot outsideSnapshot(const std::filesystem::path& top,
                                        const std::filesystem::path& leftOut = {}) {
     namespace fs = std::filesystem;
     OutsideSnapshot s;
+    if (!fs::exists(fs::symlink_status(top))) return s;
     for (auto it = fs::recursive_directory_iterator(top); it != fs::recursive_directory_iterator();
          ++it) {
         const fs::path& p = it->path();

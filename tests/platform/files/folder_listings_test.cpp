@@ -41,12 +41,12 @@ TEST_F(FolderListingsTest, WritesFindTheSameEntriesAsAFreshListing) {
         FolderListings listings;
         ConfinedRoot root = ConfinedRoot::openNative(t());
         if (kept) root.useListings(&listings);
-        root.write("one.TXT", "one");     // the one entry of another case
-        root.write("Twin.txt", "new");    // twins: made under its own spelling
-        root.write("made.txt", "m");      // made by the run ...
-        root.write("MADE.txt", "M");      // ... and found under another case
+        root.write("one.TXT", "one");   // the one entry of another case
+        root.write("Twin.txt", "new");  // twins: made under its own spelling
+        root.write("made.txt", "m");    // made by the run ...
+        root.write("MADE.txt", "M");    // ... and found under another case
         root.write("made\\..\\x.txt", "x");
-        fs::remove(t() + "/made.txt");    // gone: made anew under the spelling given
+        fs::remove(t() + "/made.txt");  // gone: made anew under the spelling given
         root.write("Made.TXT", "again");
         root.createFolders("Sub\\deep");
         root.createFolders("SUB\\DEEP\\x");
