@@ -302,8 +302,8 @@ ConfinedRoot ConfinedRoot::folder(std::string_view relative) const {
 
 ConfinedRoot::ConfinedRoot(ConfinedRoot&& other) noexcept
     : fd_(std::exchange(other.fd_, -1)),
-      windows_(std::move(other.windows_)),
       listings_(other.listings_),
+      windows_(std::move(other.windows_)),
       native_(std::move(other.native_)),
       driveName_(std::move(other.driveName_)),
       windowsNames_(std::move(other.windowsNames_)) {}
