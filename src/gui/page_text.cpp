@@ -61,6 +61,13 @@ std::string pictureMime(std::string_view path) {
     return {};
 }
 
+std::string textMime(std::string_view path) {
+    const std::string ext = extensionOf(path);
+    if (ext == "css") return "text/css;charset=utf-8";
+    if (ext == "js") return "text/javascript;charset=utf-8";
+    return "text/plain;charset=utf-8";
+}
+
 std::string folderListingPage(std::string_view windowsFolder,
                               const std::vector<ListedEntry>& entries) {
     std::string folder(windowsFolder);

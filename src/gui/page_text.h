@@ -40,6 +40,11 @@ bool scriptMayRead(std::string_view pagePath, std::string_view path);
 // The MIME type of a picture file by its extension ("image/gif", ...).
 std::string pictureMime(std::string_view path);
 
+// The MIME type a text document is sent with (UTF-8): style sheets and
+// scripts as what they are, so that a page in standards mode applies its
+// style sheet; every other text as plain text.
+std::string textMime(std::string_view path);
+
 // A folder's listing as a page (UTF-8 HTML): the folder's Windows path as
 // its title, then one link per entry, folders first and marked with "\".
 struct ListedEntry {

@@ -81,7 +81,7 @@ bool document(const std::string& path, std::string& mime, std::string& bytes) {
             return true;
         case DocumentKind::Text:
             bytes = platform::text::decodeDocument(bytes);
-            mime = "text/plain;charset=utf-8";
+            mime = textMime(path);
             return true;
     }
     return false;
