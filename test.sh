@@ -7,6 +7,8 @@ cd "$(dirname "$0")"
 ./scripts/setup.sh
 # Every C++ source formatted as .clang-format says, before anything is built.
 ./scripts/check_format.sh
+# Files change only through the files layer's confined roots.
+./scripts/check_confined.sh
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DZELBRIN_SANITIZE=ON -DZELBRIN_BENCH=OFF >/dev/null
 cmake --build build-asan -j"$(nproc)"
 export QT_QPA_PLATFORM=offscreen

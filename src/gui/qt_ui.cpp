@@ -10,6 +10,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
+#include <filesystem>
 
 #include "gui/form_view.h"
 #include "gui/front_end.h"
@@ -19,7 +20,7 @@
 #include "platform/controls/menu.h"
 #include "platform/controls/viewers.h"
 #include "platform/error.h"
-#include "platform/files/file_ops.h"
+#include "platform/files/confined.h"
 #include "platform/files/listing.h"
 #include "platform/files/paths.h"
 #include "platform/text/text.h"
@@ -251,11 +252,17 @@ void QtUi::browserSaveAs(platform::WebBrowser& browser) {
     if (target == source) return;
     // The copy replaces a former file only once it is whole; a saved page
     // can be written to even when it came from a disc.
+    // The copy is made beneath the chosen folder, from beneath the page's own.
     bool saved = false;
     try {
-        const std::string windowsTarget = platform::files::toWindows(target);
-        saved = platform::files::tryCopyFile(page, windowsTarget, true);
-        if (saved) platform::files::setAttributes(windowsTarget, platform::files::attr::Archive);
+        namespace files = platform::files;
+        const std::filesystem::path from(source), to(target);
+        const files::ConfinedRoot sourceFolder =
+            files::ConfinedRoot::openNative(from.parent_path().string());
+        files::ConfinedRoot::openNative(to.parent_path().string())
+            .copyInto(to.filename().string(), sourceFolder, from.filename().string(),
+                      files::OnExisting::Replace, files::ReadOnlyToo::Yes);
+        saved = true;
     } catch (const platform::Error&) {
     }
     if (!saved) msgBox("无法保存: " + target, platform::MsgButtons::OK, platform::DefaultMsgTitle);

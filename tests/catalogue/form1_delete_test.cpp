@@ -125,8 +125,7 @@ TEST(DeleteThisCD, RemovesTheLineAndTheFilesAndRebuildsTheCategoryTree) {
     Harness h;
     startCatalogue(h);
     // An index file copied from a CD is read-only; it is deleted all the same.
-    ASSERT_TRUE(
-        platform::files::setAttributes(discFile("a", ".wcd"), platform::files::attr::ReadOnly));
+    h.makeReadOnly(discFile("a", ".wcd"));
     h.form.firstClick = h.form.firstClick2 = true;
     h.form.TreeView2.item("外国*").setExpanded(true);
     ASSERT_EQ(h.form.Cdrom_Num, 3);

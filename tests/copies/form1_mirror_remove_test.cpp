@@ -159,8 +159,7 @@ TEST_F(DeleteCopy, TheSelectedFilesOwnCopyPathAndSizeGo) {
     platform::ListItem& a = row(f(), "a");
     ASSERT_TRUE(red(a));
     // A copy from a CD comes out read-only; it is deleted all the same.
-    ASSERT_TRUE(platform::files::setAttributes(copyPath("docs\\img\\a.jpg"),
-                                               platform::files::attr::ReadOnly));
+    h.makeReadOnly(copyPath("docs\\img\\a.jpg"));
     deleteCopy("a");
     // The earlier a.jpg.bak line, its copy and its size are not touched; the
     // file stays ticked.

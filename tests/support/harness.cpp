@@ -66,6 +66,12 @@ std::string Harness::nativePath(std::string_view windowsPath) const {
     return platform::files::toNative(windowsPath);
 }
 
+void Harness::makeReadOnly(std::string_view windowsPath) const {
+    fs::permissions(nativePath(windowsPath),
+                    fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                    fs::perm_options::remove);
+}
+
 bool Harness::exists(std::string_view windowsPath) const {
     std::error_code ec;
     return fs::exists(nativePath(windowsPath), ec);

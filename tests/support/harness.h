@@ -70,6 +70,9 @@ class Harness {
     bool exists(std::string_view windowsPath) const;
     // The native path of a Windows path.
     std::string nativePath(std::string_view windowsPath) const;
+    // Takes every write permission from the file at windowsPath, as a file
+    // copied from a CD comes.
+    void makeReadOnly(std::string_view windowsPath) const;
 
     // ---- the CD drive E: ----
     // Whether a disc is in the drive.

@@ -28,9 +28,11 @@ struct NativePath {
 // that does not exist holds nothing.
 bool isInside(const NativePath& root, const NativePath& path);
 
+#if defined(ZELBRIN_FILES_INTERNAL)
 // The native path of windowsPath when it lies inside windowsRoot, both mapped
 // through the drive table. Raises the errors of resolvePath (52, 68, 71), and
 // 75 "路径不在允许的文件夹里：" + windowsPath when the path is outside.
 NativePath confinedNative(std::string_view windowsPath, std::string_view windowsRoot);
+#endif  // ZELBRIN_FILES_INTERNAL
 
 }  // namespace platform::files

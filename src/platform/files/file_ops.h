@@ -15,14 +15,19 @@ namespace platform::files {
 // the path is malformed or missing, or its drive holds no disc.
 std::optional<std::uint32_t> getAttributes(std::string_view path);
 
+// The length of a file in bytes; 53 when it is missing (or a folder), 76 when
+// its folder is missing.
+std::uint64_t fileLength(std::string_view path);
+
+#if defined(ZELBRIN_FILES_INTERNAL)
+// The changes by path below belong to the files layer and its tests: the
+// program changes a file only beneath a confined root (confined.h), so
+// they are not declared for it.
+
 // Sets the attributes; only the read-only bit has an effect: without it the
 // owner gets write permission (the archive attribute 32 alone clears
 // read-only), with it every write permission is taken away. False on failure.
 bool setAttributes(std::string_view path, std::uint32_t attributes);
-
-// The length of a file in bytes; 53 when it is missing (or a folder), 76 when
-// its folder is missing.
-std::uint64_t fileLength(std::string_view path);
 
 // Deletes a file: 53 when it is missing or a folder, 76 when its folder is
 // missing, 75 when it is read-only.
@@ -61,5 +66,6 @@ void copyFile(std::string_view from, std::string_view to, bool overwrite);
 // files), 75 when the target lies inside the source. Folders reached twice
 // through links are copied once per path but never in a loop.
 void copyFolder(std::string_view from, std::string_view to, bool overwrite);
+#endif  // ZELBRIN_FILES_INTERNAL
 
 }  // namespace platform::files

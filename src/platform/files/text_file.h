@@ -34,6 +34,11 @@ std::string WholeFileRead(std::string_view path);
 std::string readRegularFile(const std::string& nativePath,
                             std::size_t limit = static_cast<std::size_t>(-1));
 
+#if defined(ZELBRIN_FILES_INTERNAL)
+// The changes by path below belong to the files layer and its tests: the
+// program changes a file only beneath a confined root (confined.h), so
+// they are not declared for it.
+
 // Writes a text back whole: the final line break of the text is dropped when
 // it has one (CR LF, or a lone LF or CR) and one CR LF is written after the
 // rest, so the file ends as it did; an empty text makes an empty file. It goes
@@ -41,8 +46,9 @@ std::string readRegularFile(const std::string& nativePath,
 // crash at any point leaves the old file whole. A missing file is created;
 // the file keeps its permissions, and a link is followed to the file it names.
 void WholeFileRewrite(std::string_view path, std::string_view text);
-// The same for the file at relative beneath root (confined.h): a link there
-// is followed only while it stays beneath the root.
+#endif  // ZELBRIN_FILES_INTERNAL
+// Writes a text back whole, as above, to the file at relative beneath root
+// (confined.h): a link there is followed only while it stays beneath the root.
 void WholeFileRewrite(const ConfinedRoot& root, std::string_view relative, std::string_view text);
 
 // A file opened for input, read line by line. A line ends at CR LF, a lone CR
@@ -175,6 +181,7 @@ class CommittedTextFile {
     std::string buffer_;  // UTF-8 not yet written
 };
 
+#if defined(ZELBRIN_FILES_INTERNAL)
 // A file opened for output (written whole: created, or its old contents
 // replaced) or for append (created when missing). Writes are buffered. Output
 // goes through CommittedTextFile: the file changes only when it is closed, at
@@ -207,5 +214,6 @@ class OutputFile {
     std::string buffer_;                       // UTF-8 not yet appended
     int exceptionsAtOpen_ = 0;
 };
+#endif  // ZELBRIN_FILES_INTERNAL
 
 }  // namespace platform::files

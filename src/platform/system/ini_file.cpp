@@ -6,11 +6,13 @@
 
 #include <cerrno>
 #include <new>
+#include <optional>
 #include <system_error>
 #include <unordered_map>
 
 #include "platform/error.h"
 #include "platform/files/committed_write.h"
+#include "platform/files/confined.h"
 #include "platform/files/paths.h"
 #include "platform/files/text_file.h"
 #include "platform/text/text.h"
@@ -180,10 +182,25 @@ LoadedIni loadIniStore(const std::filesystem::path& file) {
 }
 
 void saveIniFile(const std::filesystem::path& file, const IniData& data) {
-    if (file.has_parent_path()) std::filesystem::create_directories(file.parent_path());
     try {
+        // The store's folder is made beneath the nearest folder that exists.
+        std::filesystem::path existing = file.parent_path();
+        std::error_code ec;
+        while (!existing.empty() && !std::filesystem::is_directory(existing, ec) &&
+               existing != existing.root_path())
+            existing = existing.parent_path();
+        const files::ConfinedRoot top =
+            files::ConfinedRoot::openNative(existing.empty() ? "." : existing.string());
+        const std::string below = file.parent_path().lexically_relative(existing).string();
+        std::optional<files::ConfinedRoot> sub;
+        if (!below.empty() && below != ".") {
+            top.createFolders(below);
+            sub = top.folder(below);
+        }
+        const files::ConfinedRoot& folder = sub ? *sub : top;
         // Only the user may read the stores: they may hold a password.
-        files::CommittedFile out(file.string(), files::OnExisting::Replace, 0600);
+        files::CommittedFile out(folder, file.filename().string(), files::OnExisting::Replace,
+                                 0600);
         out.write(data.serialize());
         out.commit();
     } catch (const Error& e) {
