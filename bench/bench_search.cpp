@@ -32,6 +32,10 @@
 //                                    one whole process of the search command
 //                                    (as compare times it): hits, time, bytes
 //                                    per row and peak memory
+//   bench_search rows <dir> <term> [exact,word,ext]
+//                                    one search (with those switches of the
+//                                    dialog), printing every result row and
+//                                    the status text (to compare two builds)
 //   bench_search files <dir> <term> [runs [threads]]
 //   bench_search files-exact <dir> <term> [runs [threads]]
 //                                    the bare search of every .wcd in <dir>
@@ -216,7 +220,7 @@ std::pair<std::size_t, double> searchAll(const std::vector<fs::path>& paths,
     const auto t0 = std::chrono::steady_clock::now();
     // The hits are kept, disc by disc, until the search ends (no result list
     // is filled here).
-    std::vector<std::vector<search::FileHit>> discs(paths.size());
+    std::vector<search::FileHits> discs(paths.size());
     std::atomic<std::size_t> next{0};
     const auto work = [&] {
         for (std::size_t i; (i = next++) < paths.size();) {
@@ -296,15 +300,30 @@ class SearchWindow {
     // The search command from the menu, the dialog answered as a user
     // answers it (the disc files, every disc, case compared when exact): the
     // number of result rows.
-    int search(const std::string& term, bool exact) {
+    // With wholeWord or extension, that switch too.
+    int search(const std::string& term, bool exact, bool wholeWord = false,
+               bool extension = false) {
         h_.ui.onModal<find1>([&](find1& d) {
             d.Option2.userClick();
             if (exact) d.Check2.userClick();
+            if (wholeWord) d.Check1.userClick();
+            if (extension) d.Check3.userClick();
             d.Combo1.userType(term);
             d.OKButton.userClick();
         });
         h_.form.findItem.userClick();
         return h_.form.ListView2.count();
+    }
+
+    // Prints the result list as it stands: each row's text, sub-items and
+    // check mark, then the status text.
+    void printResults() const {
+        for (const auto& row : h_.form.ListView2.items()) {
+            std::string line = row->text();
+            for (const std::string& sub : row->subItems()) line += "|" + sub;
+            std::printf("%s|%s\n", line.c_str(), row->checked() ? "x" : "");
+        }
+        std::printf("%s\n", h_.form.StatusBar1.panel(2).text().c_str());
     }
 
     // Empties the result list; its rows are freed here.
@@ -356,6 +375,19 @@ int commandProcess(const fs::path& dir, const std::string& term, bool exact) {
     }
     std::printf("%d rows, command %.2f ms, %.1f bytes per row, process %.1f ms, peak %.2f MB\n",
                 f.rows, f.ms, f.bytesPerRow, msSince(t0), peakMb());
+    return 0;
+}
+
+// Prints the rows of one search (to compare the results of two builds);
+// switches: "exact", "word" (whole word), "ext" (extension), or several
+// joined by ",".
+int printRows(const fs::path& dir, const std::string& term, const std::string& switches) {
+    const auto has = [&](const char* s) {
+        return ("," + switches + ",").find(s) != std::string::npos;
+    };
+    SearchWindow window(dir);
+    window.search(term, has(",exact,"), has(",word,"), has(",ext,"));
+    window.printResults();
     return 0;
 }
 
@@ -490,6 +522,7 @@ int usage() {
                  "usage: bench_search gen <dir>\n"
                  "       bench_search compare <dir> [runs [pin]]\n"
                  "       bench_search command <dir> <term> [exact]\n"
+                 "       bench_search rows <dir> <term> [exact,word,ext]\n"
                  "       bench_search files[-exact] <dir> <term> [runs [threads]]\n");
     return 2;
 }
@@ -511,8 +544,11 @@ int main(int argc, char** argv) {
         if (mode == "compare" && argc >= 3 && argc <= 5 &&
             (argc < 5 || std::string(argv[4]) == "pin"))
             return compare(argv[2], number(3, 9), argc == 5);
-        if (mode == "command" && (argc == 4 || (argc == 5 && std::string(argv[4]) == "exact")))
-            return commandProcess(argv[2], argv[3], argc == 5);
+        const bool exactArg = argc == 5 && std::string(argv[4]) == "exact";
+        if (mode == "command" && (argc == 4 || exactArg))
+            return commandProcess(argv[2], argv[3], exactArg);
+        if (mode == "rows" && (argc == 4 || argc == 5))
+            return printRows(argv[2], argv[3], argc == 5 ? argv[4] : "");
         if ((mode == "files" || mode == "files-exact") && argc >= 4 && argc <= 6)
             return files(argv[2], argv[3], mode == "files-exact", number(4, 1),
                          static_cast<unsigned>(number(5, 1)));

@@ -200,19 +200,19 @@ class SearchRun {
             form_.ui().flush();
         });
         for (const LocationDisc& disc : locationDiscs(form_)) {
-            std::vector<search::FileHit> found;
+            search::FileHits found;
             try {
                 platform::files::RawLineReader lines(
                     catalogue::discIndexFilePath(form_.app().ProgramFolder, disc.name));
                 found = search::searchDiscFiles(lines, query_, options);
             } catch (const platform::Error&) {
-                found.clear();
+                found = {};
             }
             const std::string nodeIndex = std::to_string(disc.nodeIndex);
-            for (search::FileHit& hit : found) {
+            for (const search::FileHit hit : found) {
                 // Set by code: the box shows the state of the index line and
                 // raises no event.
-                addRow(list(), disc.name, nodeIndex, std::move(hit.line)).setChecked(hit.ticked);
+                addRow(list(), disc.name, nodeIndex, std::string(hit.line)).setChecked(hit.ticked);
                 ++hits_;
             }
             progress.update(disc.name);

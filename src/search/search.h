@@ -74,14 +74,55 @@ struct FileSearchOptions {
 };
 
 struct FileHit {
-    std::string line;     // the index line (lower-cased in extension mode), without its CR LF
+    std::string_view line;  // the index line (lower-cased in extension mode), without its CR LF
     bool ticked = false;  // an odd number of tick marks (never for folder rows of whole-word mode)
+};
+
+// The hits of one disc in order, their lines kept back to back in one text
+// (a hit costs its line's bytes and one number, whatever the number of hits).
+// A hit's line stays valid until the list is changed or destroyed.
+class FileHits {
+  public:
+    std::size_t size() const { return ends_.size(); }
+    bool empty() const { return ends_.empty(); }
+    FileHit operator[](std::size_t i) const {
+        const std::size_t begin = i == 0 ? 0 : ends_[i - 1] >> 1;
+        return {std::string_view(lines_).substr(begin, (ends_[i] >> 1) - begin),
+                (ends_[i] & 1) != 0};
+    }
+    FileHit back() const { return (*this)[size() - 1]; }
+    void add(std::string_view line, bool ticked) {
+        lines_ += line;
+        ends_.push_back(lines_.size() << 1 | (ticked ? 1 : 0));
+    }
+    // Adds the hits of another list after these.
+    void append(const FileHits& other) {
+        for (std::size_t i = 0; i < other.size(); ++i) add(other[i].line, other[i].ticked);
+    }
+
+    class Iterator {
+      public:
+        Iterator(const FileHits& hits, std::size_t i) : hits_(&hits), i_(i) {}
+        FileHit operator*() const { return (*hits_)[i_]; }
+        Iterator& operator++() { return ++i_, *this; }
+        bool operator==(const Iterator& other) const { return i_ == other.i_; }
+
+      private:
+        const FileHits* hits_;
+        std::size_t i_;
+    };
+    Iterator begin() const { return {*this, 0}; }
+    Iterator end() const { return {*this, size()}; }
+
+  private:
+    std::string lines_;
+    std::vector<std::size_t> ends_;  // each line's end in lines_, times two, plus 1 if ticked
 };
 
 // The hits of one disc, in the order the result list shows them. A last line
 // without a line break ends at the end of the text.
-std::vector<FileHit> searchDiscFiles(platform::files::RawLineReader& lines, const Query& query,
-                                     const FileSearchOptions& options);
+FileHits searchDiscFiles(platform::files::RawLineReader& lines, const Query& query,
+                         const FileSearchOptions& options);
 
 // ---- the remarks and usage notes of a disc ----
 

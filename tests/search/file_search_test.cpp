@@ -24,9 +24,9 @@ std::string crlf(std::initializer_list<std::string_view> lines) {
 }
 
 // A row as the result list shows it: "[x] " for a ticked row, "[ ] " else.
-std::vector<std::string> shown(const std::vector<FileHit>& hits) {
+std::vector<std::string> shown(const FileHits& hits) {
     std::vector<std::string> rows;
-    for (const FileHit& h : hits) rows.push_back((h.ticked ? "[x] " : "[ ] ") + h.line);
+    for (const FileHit h : hits) rows.push_back((h.ticked ? "[x] " : "[ ] ") + std::string(h.line));
     return rows;
 }
 
