@@ -53,6 +53,7 @@
 #include <malloc.h>
 #include <sched.h>
 #include <spawn.h>
+#include <sys/mman.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -339,16 +340,25 @@ struct CommandFigures {
     int rows = 0;
     double ms = 0;
     double bytesPerRow = 0;  // the heap the result rows hold
+    long pageFaults = 0;     // the pages the command touched first
 };
+
+long minorFaults() {
+    rusage usage{};
+    ::getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_minflt;
+}
 
 // Runs the command once, the result list emptied before.
 CommandFigures runCommand(SearchWindow& window, const std::string& term, bool exact) {
     window.clearResults();
     const std::size_t before = heapInUse();
+    const long faults = minorFaults();
     const auto t0 = std::chrono::steady_clock::now();
     CommandFigures f;
     f.rows = window.search(term, exact);
     f.ms = msSince(t0);
+    f.pageFaults = minorFaults() - faults;
     const double grown = static_cast<double>(heapInUse()) - static_cast<double>(before);
     f.bytesPerRow = f.rows > 0 ? grown / f.rows : 0;
     return f;
@@ -373,8 +383,10 @@ int commandProcess(const fs::path& dir, const std::string& term, bool exact) {
         SearchWindow window(dir);
         f = runCommand(window, term, exact);
     }
-    std::printf("%d rows, command %.2f ms, %.1f bytes per row, process %.1f ms, peak %.2f MB\n",
-                f.rows, f.ms, f.bytesPerRow, msSince(t0), peakMb());
+    std::printf(
+        "%d rows, command %.2f ms, %.1f bytes per row, %ld page faults, process %.1f ms, peak "
+        "%.2f MB\n",
+        f.rows, f.ms, f.bytesPerRow, f.pageFaults, msSince(t0), peakMb());
     return 0;
 }
 
@@ -435,6 +447,23 @@ double reported(const std::string& output, const std::string& label) {
     return at == std::string::npos ? 0 : std::atof(output.c_str() + at + label.size());
 }
 
+// What touching a page of fresh memory costs here (µs), the median of a few
+// tries: on some machines it is most of a first search's time.
+double freshPageMicroseconds() {
+    constexpr std::size_t pages = 4096;
+    std::vector<double> tries;
+    for (int k = 0; k < 5; ++k) {
+        void* m = ::mmap(nullptr, pages * 4096, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS,
+                         -1, 0);
+        if (m == MAP_FAILED) return 0;
+        const auto t0 = std::chrono::steady_clock::now();
+        for (std::size_t i = 0; i < pages; ++i) static_cast<volatile char*>(m)[i * 4096] = 1;
+        tries.push_back(msSince(t0) * 1000 / pages);
+        ::munmap(m, pages * 4096);
+    }
+    return median(tries);
+}
+
 std::string selfPath() {
     std::error_code ec;
     const fs::path self = fs::read_symlink("/proc/self/exe", ec);
@@ -454,9 +483,11 @@ int compare(const fs::path& dirArg, int runs, bool pin) {
     for (const fs::path& p : paths) bytes += fs::file_size(p);
     std::printf("%zu index files, %.1f MB, in %s%s; medians of %d runs\n", paths.size(),
                 static_cast<double>(bytes) / 1e6, dir.c_str(), pin ? ", all on one CPU" : "", runs);
-    std::printf("%-5s %-7s %5s | %8s %8s %8s | %8s | %6s %6s %6s | %9s %7s\n", "word", "case",
+    std::printf("fresh memory costs %.2f us a page of 4 KiB when first touched here\n",
+                freshPageMicroseconds());
+    std::printf("%-5s %-7s %5s | %8s %8s %8s | %8s | %6s %6s %6s | %9s %7s %6s\n", "word", "case",
                 "rows", "search", "first", "again", "rg", "search", "first", "again", "bytes/row",
-                "peak");
+                "peak", "pages");
 
     SearchWindow window(dir);
     const std::string self = selfPath();
@@ -474,7 +505,7 @@ int compare(const fs::path& dirArg, int runs, bool pin) {
         std::vector<std::string> first = {self, "command", dir.string(), c.word};
         if (c.exact) first.push_back("exact");
 
-        std::vector<double> searchMs, firstMs, againMs, rgMs, perRow;
+        std::vector<double> searchMs, firstMs, againMs, rgMs, perRow, faults;
         double peak = 0;
         int rows = 0;
         // The first round warms up (the files in the page cache).
@@ -493,6 +524,7 @@ int compare(const fs::path& dirArg, int runs, bool pin) {
                 firstMs.push_back(reported(f->output, "command "));
                 rgMs.push_back(g->ms);
                 perRow.push_back(reported(f->output, "ms, "));
+                faults.push_back(reported(f->output, "per row, "));
                 peak = std::max(peak, reported(f->output, "peak "));
             }
         }
@@ -501,9 +533,9 @@ int compare(const fs::path& dirArg, int runs, bool pin) {
         const double bare1 = median(searchMs), first1 = median(firstMs), again1 = median(againMs);
         std::printf(
             "%-5s %-7s %5d | %5.1f ms %5.1f ms %5.1f ms | %5.1f ms | %5.2fx %5.2fx %5.2fx | %9.1f "
-            "%4.1f MB\n",
+            "%4.1f MB %6.0f\n",
             c.word, c.exact ? "exact" : "ignored", rows, bare1, first1, again1, grep, bare1 / grep,
-            first1 / grep, again1 / grep, median(perRow), peak);
+            first1 / grep, again1 / grep, median(perRow), peak, median(faults));
     }
     std::printf(
         "search: a whole process of the bare search (files mode: every disc searched, the hits "
@@ -513,7 +545,7 @@ int compare(const fs::path& dirArg, int runs, bool pin) {
         "again:  the search command repeated in one process\n"
         "rg:     a whole process of rg -F [-i] -c <word> <dir>; the ratios are to it\n"
         "bytes/row: the heap the result list's rows hold; peak: the resident peak of the "
-        "process of the first search\n");
+        "process of the first search; pages: the pages of memory that search touched first\n");
     return failed ? 1 : 0;
 }
 
