@@ -17,17 +17,20 @@
 //   bench_search gen <dir>           writes <dir>/1m and <dir>/100k
 //   bench_search compare <dir> [runs [pin]]
 //                                    the report: for the rare and the common
-//                                    word, case compared and ignored, the
-//                                    search command over every .wcd in <dir>
-//                                    (the dialog answered, the result list
-//                                    filled) beside `rg -F [-i] -c <word>
-//                                    <dir>`: the command's time inside one
-//                                    process and the time of a whole process
-//                                    that runs it once, each against rg's
-//                                    whole process (medians of runs, default
-//                                    9), and the memory the result rows take.
-//                                    With pin, this process, its children and
-//                                    rg run on one CPU.
+//                                    word, case compared and ignored, each
+//                                    beside a whole process of `rg -F [-i] -c
+//                                    <word> <dir>` (medians of runs, default
+//                                    9): the bare search of every .wcd in
+//                                    <dir> as a whole process; the search
+//                                    command (the dialog answered, the result
+//                                    list filled) as the first search of a
+//                                    fresh window and repeated in one
+//                                    process; the heap a result row holds,
+//                                    the first search's peak and the pages
+//                                    it touched first (and what a fresh page
+//                                    costs on this machine). With pin, this
+//                                    process, its children and rg run on one
+//                                    CPU.
 //   bench_search command <dir> <term> [exact]
 //                                    one whole process of the search command
 //                                    (as compare times it): hits, time, bytes
@@ -44,8 +47,9 @@
 //                                    no result list: the hit count and the
 //                                    time (with runs, the median and the
 //                                    fastest of that many searches in one
-//                                    process; with threads, the discs shared
-//                                    out among that many threads)
+//                                    process; threads as the command searches
+//                                    with, default 1; compare gives it the
+//                                    command's number)
 //
 // Every <dir> may be relative to the working folder.
 
@@ -59,18 +63,17 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <optional>
 #include <random>
 #include <stdexcept>
 #include <string>
-#include <thread>
 #include <utility>
 #include <vector>
 
@@ -211,9 +214,9 @@ double median(std::vector<double> v) {
 
 // ---- the bare search ----
 
-// One search over the index files, the discs shared out among threads
-// (1: one after the other, as the search command does it): the hit count and
-// the time in ms.
+// One search over the index files as the search command runs it (with that
+// many threads; 1: one file after the other): the hit count and the time in
+// ms.
 std::pair<std::size_t, double> searchAll(const std::vector<fs::path>& paths,
                                          const search::Query& query,
                                          const search::FileSearchOptions& options,
@@ -222,17 +225,13 @@ std::pair<std::size_t, double> searchAll(const std::vector<fs::path>& paths,
     // The hits are kept, disc by disc, until the search ends (no result list
     // is filled here).
     std::vector<search::FileHits> discs(paths.size());
-    std::atomic<std::size_t> next{0};
-    const auto work = [&] {
-        for (std::size_t i; (i = next++) < paths.size();) {
-            platform::files::RawLineReader lines(platform::files::toWindows(paths[i].string()));
-            discs[i] = search::searchDiscFiles(lines, query, options);
-        }
-    };
-    std::vector<std::thread> pool;
-    for (unsigned t = 1; t < threads; ++t) pool.emplace_back(work);
-    work();
-    for (std::thread& t : pool) t.join();
+    search::searchDiscFilesInOrder(
+        paths.size(), threads,
+        [&](std::size_t i) {
+            return std::make_unique<platform::files::RawLineReader>(
+                platform::files::toWindows(paths[i].string()));
+        },
+        query, options, [&](std::size_t i, search::FileHits hits) { discs[i] = std::move(hits); });
     std::size_t hits = 0;
     for (const auto& d : discs) hits += d.size();
     return {hits, msSince(t0)};
@@ -500,8 +499,9 @@ int compare(const fs::path& dirArg, int runs, bool pin) {
          {Case{"zebra", true}, Case{"zebra", false}, Case{"photo", true}, Case{"photo", false}}) {
         std::vector<std::string> rg = {"rg", "-F", "-c", c.word, dir.string()};
         if (!c.exact) rg.insert(rg.begin() + 2, "-i");
-        const std::vector<std::string> bare = {self, c.exact ? "files-exact" : "files",
-                                               dir.string(), c.word};
+        const std::vector<std::string> bare = {
+            self, c.exact ? "files-exact" : "files",          dir.string(), c.word,
+            "1",  std::to_string(search::searchThreadCount())};
         std::vector<std::string> first = {self, "command", dir.string(), c.word};
         if (c.exact) first.push_back("exact");
 
@@ -538,8 +538,8 @@ int compare(const fs::path& dirArg, int runs, bool pin) {
             first1 / grep, again1 / grep, median(perRow), peak, median(faults));
     }
     std::printf(
-        "search: a whole process of the bare search (files mode: every disc searched, the hits "
-        "kept, no result list)\n"
+        "search: a whole process of the bare search (files mode, with the command's threads: "
+        "every disc searched, the hits kept, no result list)\n"
         "first:  the search command (dialog, search, result list filled) as the first search of "
         "a freshly started window\n"
         "again:  the search command repeated in one process\n"

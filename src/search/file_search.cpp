@@ -9,11 +9,16 @@
 // character ("許" is D4 53 and "誠" D5 5C, an "S" and a "\" to a byte search),
 // so a line that passes is decoded and tested again as text, where a term
 // never matches across a character's bytes.
+#include <algorithm>
 #include <bit>
+#include <condition_variable>
 #include <cstdint>
 #include <cstring>
+#include <exception>
+#include <mutex>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 #if defined(__SSE2__)
@@ -21,6 +26,7 @@
 #endif
 
 #include "catalogue/index_line.h"
+#include "platform/error.h"
 #include "platform/files/text_file.h"
 #include "platform/text/text.h"
 #include "search/search.h"
@@ -519,5 +525,143 @@ FileHits searchDiscFiles(platform::files::RawLineReader& lines, const Query& que
         visitLines(lines, {&search.firstFilter()}, visit);
     return std::move(search).hits();
 }
+
+namespace {
+
+// The hits of an opened index file (none without one, or when it cannot be
+// read to its end).
+FileHits searchOpened(files::RawLineReader* lines, const Query& query,
+                      const FileSearchOptions& options) {
+    if (!lines) return {};
+    try {
+        return searchDiscFiles(*lines, query, options);
+    } catch (const platform::Error&) {
+        return {};
+    }
+}
+
+using OpenFile = std::function<std::unique_ptr<files::RawLineReader>(std::size_t)>;
+
+std::unique_ptr<files::RawLineReader> openOrNone(const OpenFile& open, std::size_t i) {
+    try {
+        return open(i);
+    } catch (const platform::Error&) {
+        return nullptr;
+    }
+}
+
+// The worker threads of searchDiscFilesInOrder: each takes the next file
+// offered, searches it and leaves its hits in the file's slot.
+class InOrderSearch {
+  public:
+    InOrderSearch(std::size_t files, unsigned threads, const Query& query,
+                  const FileSearchOptions& options)
+        : query_(query), options_(options), slots_(files) {
+        for (unsigned t = 0; t < threads; ++t) workers_.emplace_back([this] { work(); });
+    }
+    ~InOrderSearch() {
+        {
+            const std::lock_guard lock(mutex_);
+            stop_ = true;
+        }
+        offered_.notify_all();
+        for (std::thread& w : workers_) w.join();
+    }
+    InOrderSearch(const InOrderSearch&) = delete;
+    InOrderSearch& operator=(const InOrderSearch&) = delete;
+
+    // Hands file i (the next in order) to the workers; null when it could not
+    // be opened.
+    void offer(std::size_t i, std::unique_ptr<files::RawLineReader> lines) {
+        {
+            const std::lock_guard lock(mutex_);
+            slots_[i].lines = std::move(lines);
+            ++offeredCount_;
+        }
+        offered_.notify_one();
+    }
+
+    // The hits of file i once searched (an error of the search raised here).
+    FileHits hits(std::size_t i) {
+        std::unique_lock lock(mutex_);
+        searched_.wait(lock, [&] { return slots_[i].searched; });
+        Slot slot = std::move(slots_[i]);
+        lock.unlock();
+        if (slot.error) std::rethrow_exception(slot.error);
+        return std::move(slot.hits);
+    }
+
+  private:
+    struct Slot {
+        std::unique_ptr<files::RawLineReader> lines;
+        FileHits hits;
+        std::exception_ptr error;
+        bool searched = false;
+    };
+
+    void work() {
+        for (;;) {
+            std::unique_ptr<files::RawLineReader> lines;
+            std::size_t i;
+            {
+                std::unique_lock lock(mutex_);
+                offered_.wait(lock, [&] { return stop_ || next_ < offeredCount_; });
+                if (stop_) return;
+                i = next_++;
+                lines = std::move(slots_[i].lines);
+            }
+            Slot done;
+            try {
+                done.hits = searchOpened(lines.get(), query_, options_);
+            } catch (...) {
+                done.error = std::current_exception();
+            }
+            lines.reset();  // the file closed
+            done.searched = true;
+            {
+                const std::lock_guard lock(mutex_);
+                slots_[i] = std::move(done);
+            }
+            searched_.notify_all();
+        }
+    }
+
+    const Query& query_;
+    const FileSearchOptions& options_;
+    std::mutex mutex_;
+    std::condition_variable offered_;   // a file offered, or the end
+    std::condition_variable searched_;  // a file searched
+    std::vector<Slot> slots_;
+    std::size_t offeredCount_ = 0;
+    std::size_t next_ = 0;  // the next file for a worker
+    bool stop_ = false;
+    std::vector<std::thread> workers_;  // last: started once the rest is made
+};
+
+}  // namespace
+
+void searchDiscFilesInOrder(std::size_t files, unsigned threads, const OpenFile& open,
+                            const Query& query, const FileSearchOptions& options,
+                            const std::function<void(std::size_t, FileHits)>& take) {
+    if (threads <= 1 || files <= 1) {
+        for (std::size_t i = 0; i < files; ++i) {
+            FileHits hits = searchOpened(openOrNone(open, i).get(), query, options);
+            take(i, std::move(hits));
+        }
+        return;
+    }
+    InOrderSearch search(files, threads, query, options);
+    // The files open at once: those searched or waiting to be, and those
+    // whose hits wait to be taken.
+    const std::size_t ahead = 2 * static_cast<std::size_t>(threads);
+    std::size_t offered = 0;
+    for (std::size_t i = 0; i < files; ++i) {
+        for (; offered < files && offered < i + ahead; ++offered)
+            search.offer(offered, openOrNone(open, offered));
+        take(i, search.hits(i));
+    }
+}
+
+unsigned searchThreadCount() { return std::clamp(std::thread::hardware_concurrency(), 1u, 4u); }
 
 }  // namespace search

@@ -13,6 +13,8 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -123,6 +125,23 @@ class FileHits {
 // without a line break ends at the end of the text.
 FileHits searchDiscFiles(platform::files::RawLineReader& lines, const Query& query,
                          const FileSearchOptions& options);
+
+// The index files of many discs, searched several at a time: each file's
+// hits are handed to take(i, hits) in file order, on the calling thread,
+// while worker threads search the files after it. open(i) opens file i, on
+// the calling thread, a few files ahead of the one taken; an error of the
+// platform (platform::Error) when it is opened or read gives that file no
+// hits, another error reaches the caller at that file's turn. With one
+// thread (or one file) nothing runs beside the calling thread.
+void searchDiscFilesInOrder(
+    std::size_t files, unsigned threads,
+    const std::function<std::unique_ptr<platform::files::RawLineReader>(std::size_t)>& open,
+    const Query& query, const FileSearchOptions& options,
+    const std::function<void(std::size_t, FileHits)>& take);
+
+// The threads the search command searches index files with: the cores, at
+// most four.
+unsigned searchThreadCount();
 
 // ---- the remarks and usage notes of a disc ----
 
