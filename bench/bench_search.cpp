@@ -231,7 +231,7 @@ std::pair<std::size_t, double> searchAll(const std::vector<fs::path>& paths,
             return std::make_unique<platform::files::RawLineReader>(
                 platform::files::toWindows(paths[i].string()));
         },
-        query, options, [&](std::size_t i, search::FileHits hits) { discs[i] = std::move(hits); });
+        query, options, [&](std::size_t i, const search::FileHits& hits) { discs[i] = hits; });
     std::size_t hits = 0;
     for (const auto& d : discs) hits += d.size();
     return {hits, msSince(t0)};

@@ -382,10 +382,12 @@ class ExtensionSearch {
 // the folder rows follow the file rows.
 class WholeWordSearch {
   public:
-    WholeWordSearch(std::string_view term, bool caseSensitive)
+    // The rows go to hits.
+    WholeWordSearch(std::string_view term, bool caseSensitive, FileHits& hits)
         : term_(caseSensitive ? std::string(term) : text::lcase(term)),
           filter_(term, !caseSensitive),
-          line_(!caseSensitive) {}
+          line_(!caseSensitive),
+          files_(hits) {}
 
     void line(std::string_view raw, Found found) {
         if (found.filter != &filter_ && !filter_.mayHold(raw)) return;
@@ -406,16 +408,14 @@ class WholeWordSearch {
 
     const ByteFilter& filter() const { return filter_; }
 
-    FileHits hits() && {
-        files_.append(folders_);
-        return std::move(files_);
-    }
+    // The folder rows after the file rows, once every line was looked at.
+    void finish() { files_.append(folders_); }
 
   private:
     std::string term_;
     ByteFilter filter_;
     DecodedLine line_;
-    FileHits files_;
+    FileHits& files_;
     FileHits folders_;
 };
 
@@ -426,7 +426,8 @@ class WholeWordSearch {
 // case, the query "($)" lists every line that holds a tick mark.
 class PlainSearch {
   public:
-    PlainSearch(const Query& query, bool caseSensitive)
+    // The rows go to hits.
+    PlainSearch(const Query& query, bool caseSensitive, FileHits& hits)
         : op_(query.op),
           fold_(!caseSensitive),
           first_(fold_ ? text::lcase(query.first) : query.first),
@@ -434,7 +435,8 @@ class PlainSearch {
           tickQuery_(fold_ && query.first == catalogue::TickMark),
           firstFilter_(query.first, fold_),
           secondFilter_(query.second, fold_),
-          line_(fold_) {}
+          line_(fold_),
+          hits_(hits) {}
 
     void line(std::string_view raw, Found found) {
         // A filter whose bytes were found in the line need not look again.
@@ -463,12 +465,12 @@ class PlainSearch {
     const ByteFilter& firstFilter() const { return firstFilter_; }
     const ByteFilter& secondFilter() const { return secondFilter_; }
 
-    FileHits hits() && {
+    // The second pass's rows, once every line was looked at.
+    void finish() {
         for (const FileHit s : seconds_) {
             const bool holds = s.ticked;  // the mark of seconds_
             if ((holds && s.line != lastRow()) || tickQuery_) addFileRow(hits_, s.line);
         }
-        return std::move(hits_);
     }
 
   private:
@@ -494,7 +496,7 @@ class PlainSearch {
     ByteFilter firstFilter_;
     ByteFilter secondFilter_;
     DecodedLine line_;
-    FileHits hits_;
+    FileHits& hits_;
     // The second pass's lines, in file order, each marked when the second
     // term lies in its last component (in place of a tick).
     FileHits seconds_;
@@ -504,39 +506,48 @@ class PlainSearch {
 
 FileHits searchDiscFiles(platform::files::RawLineReader& lines, const Query& query,
                          const FileSearchOptions& options) {
+    FileHits hits;
+    searchDiscFiles(lines, query, options, hits);
+    return hits;
+}
+
+void searchDiscFiles(platform::files::RawLineReader& lines, const Query& query,
+                     const FileSearchOptions& options, FileHits& hits) {
+    hits.clear();
     if (options.extension) {
         ExtensionSearch search(query.first);
-        FileHits hits;
         visitLines(lines, {&search.filter()},
                    [&](std::string_view raw, Found found) { search.line(raw, found, hits); });
-        return hits;
+        return;
     }
     if (options.wholeWord) {
-        WholeWordSearch search(query.first, options.caseSensitive);
+        WholeWordSearch search(query.first, options.caseSensitive, hits);
         visitLines(lines, {&search.filter()},
                    [&](std::string_view raw, Found found) { search.line(raw, found); });
-        return std::move(search).hits();
+        search.finish();
+        return;
     }
-    PlainSearch search(query, options.caseSensitive);
+    PlainSearch search(query, options.caseSensitive, hits);
     const auto visit = [&](std::string_view raw, Found found) { search.line(raw, found); };
     if (query.op == Operator::Or)
         visitLines(lines, {&search.firstFilter(), &search.secondFilter()}, visit);
     else
         visitLines(lines, {&search.firstFilter()}, visit);
-    return std::move(search).hits();
+    search.finish();
 }
 
 namespace {
 
-// The hits of an opened index file (none without one, or when it cannot be
-// read to its end).
-FileHits searchOpened(files::RawLineReader* lines, const Query& query,
-                      const FileSearchOptions& options) {
-    if (!lines) return {};
+// The hits of an opened index file into hits (none without one, or when it
+// cannot be read to its end).
+void searchOpened(files::RawLineReader* lines, const Query& query, const FileSearchOptions& options,
+                  FileHits& hits) {
+    hits.clear();
+    if (!lines) return;
     try {
-        return searchDiscFiles(*lines, query, options);
+        searchDiscFiles(*lines, query, options, hits);
     } catch (const platform::Error&) {
-        return {};
+        hits.clear();
     }
 }
 
@@ -551,7 +562,9 @@ std::unique_ptr<files::RawLineReader> openOrNone(const OpenFile& open, std::size
 }
 
 // The worker threads of searchDiscFilesInOrder: each takes the next file
-// offered, searches it and leaves its hits in the file's slot.
+// offered, searches it and leaves its hits in the file's slot. The hits'
+// lists come back once taken and are filled again for later files, so their
+// room is made once for the whole search, not again for each file.
 class InOrderSearch {
   public:
     InOrderSearch(std::size_t files, unsigned threads, const Query& query,
@@ -591,6 +604,12 @@ class InOrderSearch {
         return std::move(slot.hits);
     }
 
+    // A list of hits taken, to be filled again.
+    void giveBack(FileHits hits) {
+        const std::lock_guard lock(mutex_);
+        spare_.push_back(std::move(hits));
+    }
+
   private:
     struct Slot {
         std::unique_ptr<files::RawLineReader> lines;
@@ -602,6 +621,7 @@ class InOrderSearch {
     void work() {
         for (;;) {
             std::unique_ptr<files::RawLineReader> lines;
+            FileHits hits;
             std::size_t i;
             {
                 std::unique_lock lock(mutex_);
@@ -609,18 +629,24 @@ class InOrderSearch {
                 if (stop_) return;
                 i = next_++;
                 lines = std::move(slots_[i].lines);
+                if (!spare_.empty()) {
+                    hits = std::move(spare_.back());
+                    spare_.pop_back();
+                }
             }
-            Slot done;
+            std::exception_ptr error;
             try {
-                done.hits = searchOpened(lines.get(), query_, options_);
+                searchOpened(lines.get(), query_, options_, hits);
             } catch (...) {
-                done.error = std::current_exception();
+                error = std::current_exception();
             }
             lines.reset();  // the file closed
-            done.searched = true;
             {
                 const std::lock_guard lock(mutex_);
-                slots_[i] = std::move(done);
+                Slot& slot = slots_[i];
+                slot.hits = std::move(hits);
+                slot.error = error;
+                slot.searched = true;
             }
             searched_.notify_all();
         }
@@ -632,6 +658,7 @@ class InOrderSearch {
     std::condition_variable offered_;   // a file offered, or the end
     std::condition_variable searched_;  // a file searched
     std::vector<Slot> slots_;
+    std::vector<FileHits> spare_;  // lists taken, to be filled again
     std::size_t offeredCount_ = 0;
     std::size_t next_ = 0;  // the next file for a worker
     bool stop_ = false;
@@ -642,11 +669,12 @@ class InOrderSearch {
 
 void searchDiscFilesInOrder(std::size_t files, unsigned threads, const OpenFile& open,
                             const Query& query, const FileSearchOptions& options,
-                            const std::function<void(std::size_t, FileHits)>& take) {
+                            const std::function<void(std::size_t, const FileHits&)>& take) {
     if (threads <= 1 || files <= 1) {
+        FileHits hits;
         for (std::size_t i = 0; i < files; ++i) {
-            FileHits hits = searchOpened(openOrNone(open, i).get(), query, options);
-            take(i, std::move(hits));
+            searchOpened(openOrNone(open, i).get(), query, options, hits);
+            take(i, hits);
         }
         return;
     }
@@ -658,7 +686,9 @@ void searchDiscFilesInOrder(std::size_t files, unsigned threads, const OpenFile&
     for (std::size_t i = 0; i < files; ++i) {
         for (; offered < files && offered < i + ahead; ++offered)
             search.offer(offered, openOrNone(open, offered));
-        take(i, search.hits(i));
+        FileHits hits = search.hits(i);
+        take(i, hits);
+        search.giveBack(std::move(hits));
     }
 }
 

@@ -210,7 +210,7 @@ class SearchRun {
                     catalogue::discIndexFilePath(form_.app().ProgramFolder, discs[i].name));
             },
             query_, options,
-            [&](std::size_t i, search::FileHits found) {
+            [&](std::size_t i, const search::FileHits& found) {
                 const LocationDisc& disc = discs[i];
                 const std::string nodeIndex = std::to_string(disc.nodeIndex);
                 for (const search::FileHit hit : found) {

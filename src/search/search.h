@@ -97,6 +97,11 @@ class FileHits {
         lines_ += line;
         ends_.push_back(lines_.size() << 1 | (ticked ? 1 : 0));
     }
+    // No hits (the room stays for the next ones).
+    void clear() {
+        lines_.clear();
+        ends_.clear();
+    }
     // Adds the hits of another list after these.
     void append(const FileHits& other) {
         for (std::size_t i = 0; i < other.size(); ++i) add(other[i].line, other[i].ticked);
@@ -125,10 +130,14 @@ class FileHits {
 // without a line break ends at the end of the text.
 FileHits searchDiscFiles(platform::files::RawLineReader& lines, const Query& query,
                          const FileSearchOptions& options);
+// The same into hits, which it empties first (its room is used again).
+void searchDiscFiles(platform::files::RawLineReader& lines, const Query& query,
+                     const FileSearchOptions& options, FileHits& hits);
 
 // The index files of many discs, searched several at a time: each file's
 // hits are handed to take(i, hits) in file order, on the calling thread,
-// while worker threads search the files after it. open(i) opens file i, on
+// while worker threads search the files after it (the hits are valid during
+// the call only; their lists are filled again for later files). open(i) opens file i, on
 // the calling thread, a few files ahead of the one taken; an error of the
 // platform (platform::Error) when it is opened or read gives that file no
 // hits, another error reaches the caller at that file's turn. With one
@@ -137,7 +146,7 @@ void searchDiscFilesInOrder(
     std::size_t files, unsigned threads,
     const std::function<std::unique_ptr<platform::files::RawLineReader>(std::size_t)>& open,
     const Query& query, const FileSearchOptions& options,
-    const std::function<void(std::size_t, FileHits)>& take);
+    const std::function<void(std::size_t, const FileHits&)>& take);
 
 // The threads the search command searches index files with: the cores, at
 // most four.

@@ -437,7 +437,7 @@ TEST_F(FileSearchTest, ManyDiscsAreTakenInOrderWithTheHitsOfEachAlone) {
                 return std::make_unique<platform::files::RawLineReader>(paths[i]);
             },
             single("photo"), {},
-            [&](std::size_t i, FileHits hits) {
+            [&](std::size_t i, const FileHits& hits) {
                 EXPECT_EQ(std::this_thread::get_id(), caller);
                 order.push_back(i);
                 taken.push_back(shown(hits));
@@ -461,7 +461,7 @@ TEST_F(FileSearchTest, AnErrorThatIsNoFileErrorEndsTheSearchOfManyDiscs) {
         // Raised while a disc is taken: no disc after it is taken.
         std::size_t taken = 0;
         EXPECT_THROW(searchDiscFilesInOrder(12, threads, open, single("a"), {},
-                                            [&](std::size_t i, FileHits) {
+                                            [&](std::size_t i, const FileHits&) {
                                                 ++taken;
                                                 if (i == 4) throw std::runtime_error("taken");
                                             }),
@@ -474,7 +474,7 @@ TEST_F(FileSearchTest, AnErrorThatIsNoFileErrorEndsTheSearchOfManyDiscs) {
                              if (i == 6) throw std::logic_error("opened");
                              return open(i);
                          },
-                         single("a"), {}, [](std::size_t, FileHits) {}),
+                         single("a"), {}, [](std::size_t, const FileHits&) {}),
                      std::logic_error);
     }
 }
