@@ -233,8 +233,10 @@ class ListViewView : public ControlView {
     }
 
     static Row rowOf(const platform::ListItem& i) {
-        return {i.serial(),  i.text(),      i.subItems(),   i.smallIcon(),
-                i.checked(), i.foreColor(), i.toolTipText()};
+        const auto subItems = i.subItems();
+        return {i.serial(),     i.text(),    {subItems.begin(), subItems.end()},
+                i.smallIcon(),  i.checked(), i.foreColor(),
+                i.toolTipText()};
     }
 
     void fill(Row& r) {

@@ -9,11 +9,16 @@
 // character ("許" is D4 53 and "誠" D5 5C, an "S" and a "\" to a byte search),
 // so a line that passes is decoded and tested again as text, where a term
 // never matches across a character's bytes.
+#include <algorithm>
 #include <bit>
+#include <condition_variable>
 #include <cstdint>
 #include <cstring>
+#include <exception>
+#include <mutex>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 #if defined(__SSE2__)
@@ -21,6 +26,7 @@
 #endif
 
 #include "catalogue/index_line.h"
+#include "platform/error.h"
 #include "platform/files/text_file.h"
 #include "platform/text/text.h"
 #include "search/search.h"
@@ -178,10 +184,63 @@ class ByteFilter {
     bool breakInNeedle_ = false;
 };
 
+// The first CR or LF in [p, end), or end.
+const char* lineEnd(const char* p, const char* end) {
+#if defined(__SSE2__)
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i lf = _mm_set1_epi8('\n');
+    for (; end - p >= 16; p += 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        const int mask =
+            _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(v, cr), _mm_cmpeq_epi8(v, lf)));
+        if (mask != 0) return p + std::countr_zero(static_cast<unsigned>(mask));
+    }
+#endif
+    while (p < end && !files::isLineBreak(*p)) ++p;
+    return p;
+}
+
+// The byte after the last CR or LF in [begin, p), or begin.
+const char* lineBegin(const char* begin, const char* p) {
+#if defined(__SSE2__)
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i lf = _mm_set1_epi8('\n');
+    for (; p - begin >= 16; p -= 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p - 16));
+        const int mask =
+            _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(v, cr), _mm_cmpeq_epi8(v, lf)));
+        if (mask != 0) return p - std::countl_zero(static_cast<unsigned>(mask) << 16);
+    }
+#endif
+    if constexpr (std::endian::native == std::endian::little) {
+        // Eight bytes at once: a byte is a break exactly where the flag is set.
+        constexpr std::uint64_t ones = 0x0101010101010101ULL;
+        constexpr std::uint64_t lows = ones * 0x7F;
+        const auto zeroBytes = [](std::uint64_t x) { return ~(((x & lows) + lows) | x | lows); };
+        for (; p - begin >= 8; p -= 8) {
+            std::uint64_t w;
+            std::memcpy(&w, p - 8, 8);
+            const std::uint64_t found = zeroBytes(w ^ (ones * '\r')) | zeroBytes(w ^ (ones * '\n'));
+            if (found != 0) return p - (std::countl_zero(found) >> 3);
+        }
+    }
+    while (p > begin && !files::isLineBreak(p[-1])) --p;
+    return p;
+}
+
+// Where visitLines found a term's bytes in a line: the filter and the place
+// (the first place of its bytes in the line). Nothing for a line handed on
+// without a look.
+struct Found {
+    const ByteFilter* filter = nullptr;
+    const char* at = nullptr;
+};
+
 // Hands visit every line of the index that may hold the bytes of one of the
 // filters' terms (every line, when a filter cannot look in runs of lines),
-// in file order, as RawLineReader::next gives them. The terms are looked for
-// in whole blocks of lines; only the lines they turn up in are cut out.
+// in file order, as RawLineReader::next gives them, with where the bytes
+// were found. The terms are looked for in whole blocks of lines; only the
+// lines they turn up in are cut out.
 template <class Visit>
 void visitLines(files::RawLineReader& lines, std::initializer_list<const ByteFilter*> filters,
                 Visit&& visit) {
@@ -190,21 +249,19 @@ void visitLines(files::RawLineReader& lines, std::initializer_list<const ByteFil
     std::string_view block;
     while (lines.nextBlock(block)) {
         if (everyLine) {
-            files::forEachRawLine(block, visit);
+            files::forEachRawLine(block, [&](std::string_view line) { visit(line, Found{}); });
             continue;
         }
         const char* p = block.data();
         const char* const end = p + block.size();
         while (p < end) {
-            const char* hit = nullptr;
+            Found found;
             for (const ByteFilter* f : filters)
-                if (const char* at = f->find(p, hit ? hit : end)) hit = at;
-            if (!hit) break;
-            const char* begin = hit;
-            while (begin > p && !files::isLineBreak(begin[-1])) --begin;
-            const char* stop = hit;
-            while (stop < end && !files::isLineBreak(*stop)) ++stop;
-            visit(std::string_view(begin, static_cast<std::size_t>(stop - begin)));
+                if (const char* at = f->find(p, found.at ? found.at : end)) found = {f, at};
+            if (!found.at) break;
+            const char* begin = lineBegin(p, found.at);
+            const char* stop = lineEnd(found.at, end);
+            visit(std::string_view(begin, static_cast<std::size_t>(stop - begin)), found);
             p = stop + 1;
         }
     }
@@ -219,16 +276,42 @@ bool ticked(std::string_view line) {
     return file && file->ticked();
 }
 
-FileHit fileRow(std::string line) {
-    const bool tick = ticked(line);
-    return {std::move(line), tick};
-}
+// Adds a file row: ticked by its line's tick marks.
+void addFileRow(FileHits& hits, std::string_view line) { hits.add(line, ticked(line)); }
+
+// A stored line decoded, and the text its terms are looked for in: the same,
+// or lower-cased when the search ignores case (which keeps every position).
+// The two buffers are used again line after line; a hit takes a copy of the
+// decoded line into its list's text.
+class DecodedLine {
+  public:
+    explicit DecodedLine(bool fold) : fold_(fold) {}
+
+    void decode(std::string_view raw) {
+        text::fromCp936(raw, stored_);
+        if (!fold_) return;
+        lowered_ = stored_;
+        text::lcaseInPlace(lowered_);
+    }
+    const std::string& stored() const { return stored_; }
+    std::string_view compared() const { return fold_ ? lowered_ : stored_; }
+
+  private:
+    bool fold_;
+    std::string stored_;
+    std::string lowered_;
+};
 
 // Whether the term lies in the line's last path component: its last
 // occurrence has no "\" after it. The empty term is found at the line's end.
+// That is: the term has no "\" and lies in what follows the line's last "\".
 bool inLastComponent(std::string_view line, std::string_view term) {
-    const std::size_t at = line.rfind(term);
-    return at != std::string_view::npos && line.find(Backslash, at) == std::string_view::npos;
+    if (term.find(Backslash) != std::string_view::npos) return false;
+    std::string_view last = line;
+    if (const void* slash = ::memrchr(line.data(), Backslash, line.size()))
+        last = line.substr(static_cast<std::size_t>(static_cast<const char*>(slash) - line.data()) +
+                           1);
+    return last.find(term) != std::string_view::npos;
 }
 
 // The stored bytes after the line's last "\" that is surely one: a 5C byte
@@ -272,16 +355,19 @@ class ExtensionSearch {
     explicit ExtensionSearch(std::string_view term)
         : dotTerm_("." + text::lcase(term)), filter_(dotTerm_, true) {}
 
-    void line(std::string_view raw, std::vector<FileHit>& hits) const {
-        if (!filter_.mayHold(raw)) return;
-        std::string line = text::lcase(text::fromCp936(raw));
-        if (line.find(FolderBar) != std::string::npos) return;
-        const std::string_view name = std::string_view(line).substr(0, line.find('['));
+    void line(std::string_view raw, Found found, FileHits& hits) {
+        if (found.filter != &filter_ && !filter_.mayHold(raw)) return;
+        // The row shows the line lower-cased.
+        text::fromCp936(raw, line_);
+        text::lcaseInPlace(line_);
+        const std::string_view line = line_;
+        if (line.find(FolderBar) != std::string_view::npos) return;
+        const std::string_view name = line.substr(0, line.find('['));
         const std::size_t a = name.find(dotTerm_);
         if (a == std::string_view::npos) return;
         if (name.find(dotTerm_, a + 1) != std::string_view::npos ||
             name.find_first_of("\\.", a + 1) == std::string_view::npos)
-            hits.push_back(fileRow(std::move(line)));
+            addFileRow(hits, line_);
     }
 
     const ByteFilter& filter() const { return filter_; }
@@ -289,6 +375,7 @@ class ExtensionSearch {
   private:
     std::string dotTerm_;
     ByteFilter filter_;
+    std::string line_;  // the line looked at, used again for the next
 };
 
 // Files whose name is the term and an extension, and folders whose name is
@@ -296,43 +383,41 @@ class ExtensionSearch {
 // the folder rows follow the file rows.
 class WholeWordSearch {
   public:
-    WholeWordSearch(std::string_view term, bool caseSensitive)
+    // The rows go to hits.
+    WholeWordSearch(std::string_view term, bool caseSensitive, FileHits& hits)
         : term_(caseSensitive ? std::string(term) : text::lcase(term)),
-          fold_(!caseSensitive),
-          filter_(term, !caseSensitive) {}
+          filter_(term, !caseSensitive),
+          line_(!caseSensitive),
+          files_(hits) {}
 
-    void line(std::string_view raw) {
-        if (!filter_.mayHold(raw)) return;
-        std::string line = text::fromCp936(raw);
-        const std::string compared = fold_ ? text::lcase(line) : line;
+    void line(std::string_view raw, Found found) {
+        if (found.filter != &filter_ && !filter_.mayHold(raw)) return;
+        line_.decode(raw);
+        const std::string_view compared = line_.compared();
         const std::size_t bar = compared.find(FolderBar);
-        if (bar != std::string::npos) {
-            const std::string_view key = std::string_view(compared).substr(bar + 1);
-            if (catalogue::stripFolderKeySuffix(key) == term_)
-                folders_.push_back({std::move(line), false});
+        if (bar != std::string_view::npos) {
+            const std::string_view key = compared.substr(bar + 1);
+            if (catalogue::stripFolderKeySuffix(key) == term_) folders_.add(line_.stored(), false);
             return;
         }
         const auto file = catalogue::parseFileLine(compared);
         if (!file) return;
         const std::string_view name = file->name();
         if (name.size() > term_.size() && name.starts_with(term_) && name[term_.size()] == '.')
-            files_.push_back(fileRow(std::move(line)));
+            addFileRow(files_, line_.stored());
     }
 
     const ByteFilter& filter() const { return filter_; }
 
-    std::vector<FileHit> hits() && {
-        files_.insert(files_.end(), std::make_move_iterator(folders_.begin()),
-                      std::make_move_iterator(folders_.end()));
-        return std::move(files_);
-    }
+    // The folder rows after the file rows, once every line was looked at.
+    void finish() { files_.append(folders_); }
 
   private:
     std::string term_;
-    bool fold_;
     ByteFilter filter_;
-    std::vector<FileHit> files_;
-    std::vector<FileHit> folders_;
+    DecodedLine line_;
+    FileHits& files_;
+    FileHits folders_;
 };
 
 // Lines whose last path component holds the first term, combined with the
@@ -342,67 +427,66 @@ class WholeWordSearch {
 // case, the query "($)" lists every line that holds a tick mark.
 class PlainSearch {
   public:
-    PlainSearch(const Query& query, bool caseSensitive)
+    // The rows go to hits.
+    PlainSearch(const Query& query, bool caseSensitive, FileHits& hits)
         : op_(query.op),
           fold_(!caseSensitive),
           first_(fold_ ? text::lcase(query.first) : query.first),
           second_(fold_ ? text::lcase(query.second) : query.second),
           tickQuery_(fold_ && query.first == catalogue::TickMark),
           firstFilter_(query.first, fold_),
-          secondFilter_(query.second, fold_) {}
+          secondFilter_(query.second, fold_),
+          line_(fold_),
+          hits_(hits) {}
 
-    void line(std::string_view raw) {
-        bool forFirst = firstFilter_.mayHold(raw);
-        bool forSecond = op_ == Operator::Or && secondFilter_.mayHold(raw);
+    void line(std::string_view raw, Found found) {
+        // A filter whose bytes were found in the line need not look again.
+        const auto holds = [&](const ByteFilter& filter, std::string_view bytes) {
+            return (found.filter == &filter && found.at >= bytes.data()) || filter.mayHold(bytes);
+        };
+        bool forFirst = holds(firstFilter_, raw);
+        bool forSecond = op_ == Operator::Or && holds(secondFilter_, raw);
         // Only the "($)" query ignoring case takes lines whose last component
         // lacks the term; every other line must have the term there.
         if ((forFirst || forSecond) && !tickQuery_) {
             const std::string_view last = lastComponentBytes(raw);
-            forFirst = forFirst && firstFilter_.mayHold(last);
-            forSecond = forSecond && secondFilter_.mayHold(last);
+            forFirst = forFirst && holds(firstFilter_, last);
+            forSecond = forSecond && holds(secondFilter_, last);
         }
         if ((!forFirst && !forSecond) || raw.empty()) return;
-        // The line as stored, and the text the terms are looked for in
-        // (lower-cased when the search ignores case; the same length).
-        std::string stored = text::fromCp936(raw);
-        const std::string lowered = fold_ ? text::lcase(stored) : std::string();
-        const std::string_view compared = fold_ ? std::string_view(lowered) : stored;
-        if (forFirst && compared.find(first_) != std::string_view::npos)
-            firstPass(stored, compared);
+        line_.decode(raw);
+        const std::string_view compared = line_.compared();
+        if (forFirst && compared.find(first_) != std::string_view::npos) firstPass(compared);
         if (forSecond && compared.find(second_) != std::string_view::npos) {
             const bool holds = inLastComponent(compared, second_);
-            if (holds || tickQuery_) seconds_.push_back({std::move(stored), holds});
+            if (holds || tickQuery_) seconds_.add(line_.stored(), holds);
         }
     }
 
     const ByteFilter& firstFilter() const { return firstFilter_; }
     const ByteFilter& secondFilter() const { return secondFilter_; }
 
-    std::vector<FileHit> hits() && {
-        for (SecondLine& s : seconds_)
-            if ((s.holds && s.line != lastRow()) || tickQuery_) take(std::move(s.line));
-        return std::move(hits_);
-    }
-
-  private:
-    struct SecondLine {
-        std::string line;
-        bool holds;  // the second term lies in the last component
-    };
-
-    void firstPass(const std::string& stored, std::string_view compared) {
-        if (inLastComponent(compared, first_) && stored != lastRow()) {
-            if (operatorTakes(compared, op_, second_)) take(stored);
-        } else if (tickQuery_) {
-            take(stored);
+    // The second pass's rows, once every line was looked at.
+    void finish() {
+        for (const FileHit s : seconds_) {
+            const bool holds = s.ticked;  // the mark of seconds_
+            if ((holds && s.line != lastRow()) || tickQuery_) addFileRow(hits_, s.line);
         }
     }
 
-    void take(std::string line) { hits_.push_back(fileRow(std::move(line))); }
+  private:
+    void firstPass(std::string_view compared) {
+        const std::string& stored = line_.stored();
+        if (inLastComponent(compared, first_) && stored != lastRow()) {
+            if (operatorTakes(compared, op_, second_)) addFileRow(hits_, stored);
+        } else if (tickQuery_) {
+            addFileRow(hits_, stored);
+        }
+    }
 
     // The line of the last row listed for this disc ("" before the first).
     std::string_view lastRow() const {
-        return hits_.empty() ? std::string_view() : std::string_view(hits_.back().line);
+        return hits_.empty() ? std::string_view() : hits_.back().line;
     }
 
     Operator op_;
@@ -412,33 +496,203 @@ class PlainSearch {
     bool tickQuery_;
     ByteFilter firstFilter_;
     ByteFilter secondFilter_;
-    std::vector<FileHit> hits_;
-    std::vector<SecondLine> seconds_;  // the second pass's lines, in file order
+    DecodedLine line_;
+    FileHits& hits_;
+    // The second pass's lines, in file order, each marked when the second
+    // term lies in its last component (in place of a tick).
+    FileHits seconds_;
 };
 
 }  // namespace
 
-std::vector<FileHit> searchDiscFiles(platform::files::RawLineReader& lines, const Query& query,
-                                     const FileSearchOptions& options) {
+FileHits searchDiscFiles(platform::files::RawLineReader& lines, const Query& query,
+                         const FileSearchOptions& options) {
+    FileHits hits;
+    searchDiscFiles(lines, query, options, hits);
+    return hits;
+}
+
+void searchDiscFiles(platform::files::RawLineReader& lines, const Query& query,
+                     const FileSearchOptions& options, FileHits& hits) {
+    hits.clear();
     if (options.extension) {
-        const ExtensionSearch search(query.first);
-        std::vector<FileHit> hits;
+        ExtensionSearch search(query.first);
         visitLines(lines, {&search.filter()},
-                   [&](std::string_view raw) { search.line(raw, hits); });
-        return hits;
+                   [&](std::string_view raw, Found found) { search.line(raw, found, hits); });
+        return;
     }
     if (options.wholeWord) {
-        WholeWordSearch search(query.first, options.caseSensitive);
-        visitLines(lines, {&search.filter()}, [&](std::string_view raw) { search.line(raw); });
-        return std::move(search).hits();
+        WholeWordSearch search(query.first, options.caseSensitive, hits);
+        visitLines(lines, {&search.filter()},
+                   [&](std::string_view raw, Found found) { search.line(raw, found); });
+        search.finish();
+        return;
     }
-    PlainSearch search(query, options.caseSensitive);
-    const auto visit = [&](std::string_view raw) { search.line(raw); };
+    PlainSearch search(query, options.caseSensitive, hits);
+    const auto visit = [&](std::string_view raw, Found found) { search.line(raw, found); };
     if (query.op == Operator::Or)
         visitLines(lines, {&search.firstFilter(), &search.secondFilter()}, visit);
     else
         visitLines(lines, {&search.firstFilter()}, visit);
-    return std::move(search).hits();
+    search.finish();
 }
+
+namespace {
+
+// The hits of an opened index file into hits (none without one, or when it
+// cannot be read to its end).
+void searchOpened(files::RawLineReader* lines, const Query& query, const FileSearchOptions& options,
+                  FileHits& hits) {
+    hits.clear();
+    if (!lines) return;
+    try {
+        searchDiscFiles(*lines, query, options, hits);
+    } catch (const platform::Error&) {
+        hits.clear();
+    }
+}
+
+using OpenFile = std::function<std::unique_ptr<files::RawLineReader>(std::size_t)>;
+
+std::unique_ptr<files::RawLineReader> openOrNone(const OpenFile& open, std::size_t i) {
+    try {
+        return open(i);
+    } catch (const platform::Error&) {
+        return nullptr;
+    }
+}
+
+// The worker threads of searchDiscFilesInOrder: each takes the next file
+// offered, searches it and leaves its hits in the file's slot. The hits'
+// lists come back once taken and are filled again for later files, so their
+// room is made once for the whole search, not again for each file.
+class InOrderSearch {
+  public:
+    InOrderSearch(std::size_t files, unsigned threads, const Query& query,
+                  const FileSearchOptions& options)
+        : query_(query), options_(options), slots_(files) {
+        for (unsigned t = 0; t < threads; ++t) workers_.emplace_back([this] { work(); });
+    }
+    ~InOrderSearch() {
+        {
+            const std::lock_guard lock(mutex_);
+            stop_ = true;
+        }
+        offered_.notify_all();
+        for (std::thread& w : workers_) w.join();
+    }
+    InOrderSearch(const InOrderSearch&) = delete;
+    InOrderSearch& operator=(const InOrderSearch&) = delete;
+
+    // Hands file i (the next in order) to the workers; null when it could not
+    // be opened.
+    void offer(std::size_t i, std::unique_ptr<files::RawLineReader> lines) {
+        {
+            const std::lock_guard lock(mutex_);
+            slots_[i].lines = std::move(lines);
+            ++offeredCount_;
+        }
+        offered_.notify_one();
+    }
+
+    // The hits of file i once searched (an error of the search raised here).
+    FileHits hits(std::size_t i) {
+        std::unique_lock lock(mutex_);
+        searched_.wait(lock, [&] { return slots_[i].searched; });
+        Slot slot = std::move(slots_[i]);
+        lock.unlock();
+        if (slot.error) std::rethrow_exception(slot.error);
+        return std::move(slot.hits);
+    }
+
+    // A list of hits taken, to be filled again.
+    void giveBack(FileHits hits) {
+        const std::lock_guard lock(mutex_);
+        spare_.push_back(std::move(hits));
+    }
+
+  private:
+    struct Slot {
+        std::unique_ptr<files::RawLineReader> lines;
+        FileHits hits;
+        std::exception_ptr error;
+        bool searched = false;
+    };
+
+    void work() {
+        for (;;) {
+            std::unique_ptr<files::RawLineReader> lines;
+            FileHits hits;
+            std::size_t i;
+            {
+                std::unique_lock lock(mutex_);
+                offered_.wait(lock, [&] { return stop_ || next_ < offeredCount_; });
+                if (stop_) return;
+                i = next_++;
+                lines = std::move(slots_[i].lines);
+                if (!spare_.empty()) {
+                    hits = std::move(spare_.back());
+                    spare_.pop_back();
+                }
+            }
+            std::exception_ptr error;
+            try {
+                searchOpened(lines.get(), query_, options_, hits);
+            } catch (...) {
+                error = std::current_exception();
+            }
+            lines.reset();  // the file closed
+            {
+                const std::lock_guard lock(mutex_);
+                Slot& slot = slots_[i];
+                slot.hits = std::move(hits);
+                slot.error = error;
+                slot.searched = true;
+            }
+            searched_.notify_all();
+        }
+    }
+
+    const Query& query_;
+    const FileSearchOptions& options_;
+    std::mutex mutex_;
+    std::condition_variable offered_;   // a file offered, or the end
+    std::condition_variable searched_;  // a file searched
+    std::vector<Slot> slots_;
+    std::vector<FileHits> spare_;  // lists taken, to be filled again
+    std::size_t offeredCount_ = 0;
+    std::size_t next_ = 0;  // the next file for a worker
+    bool stop_ = false;
+    std::vector<std::thread> workers_;  // last: started once the rest is made
+};
+
+}  // namespace
+
+void searchDiscFilesInOrder(std::size_t files, unsigned threads, const OpenFile& open,
+                            const Query& query, const FileSearchOptions& options,
+                            const std::function<void(std::size_t, const FileHits&)>& take) {
+    if (threads <= 1 || files <= 1) {
+        FileHits hits;
+        for (std::size_t i = 0; i < files; ++i) {
+            searchOpened(openOrNone(open, i).get(), query, options, hits);
+            take(i, hits);
+        }
+        return;
+    }
+    InOrderSearch search(files, threads, query, options);
+    // The files open at once: those searched or waiting to be, and those
+    // whose hits wait to be taken.
+    const std::size_t ahead = 2 * static_cast<std::size_t>(threads);
+    std::size_t offered = 0;
+    for (std::size_t i = 0; i < files; ++i) {
+        for (; offered < files && offered < i + ahead; ++offered)
+            search.offer(offered, openOrNone(open, offered));
+        FileHits hits = search.hits(i);
+        take(i, hits);
+        search.giveBack(std::move(hits));
+    }
+}
+
+unsigned searchThreadCount() { return std::clamp(std::thread::hardware_concurrency(), 1u, 4u); }
 
 }  // namespace search

@@ -9,6 +9,7 @@
 // is missing or cannot be read adds nothing; the search writes no file.
 #include <array>
 #include <exception>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -201,24 +202,28 @@ class SearchRun {
             form_.setCaption(caption);
             form_.ui().flush();
         });
-        for (const LocationDisc& disc : locationDiscs(form_)) {
-            std::vector<search::FileHit> found;
-            try {
-                platform::files::RawLineReader lines(
-                    catalogue::discIndexFilePath(form_.app().ProgramFolder, disc.name));
-                found = search::searchDiscFiles(lines, query_, options);
-            } catch (const platform::Error&) {
-                found.clear();
-            }
-            const std::string nodeIndex = std::to_string(disc.nodeIndex);
-            for (search::FileHit& hit : found) {
-                // Set by code: the box shows the state of the index line and
-                // raises no event.
-                addRow(list(), disc.name, nodeIndex, std::move(hit.line)).setChecked(hit.ticked);
-                ++hits_;
-            }
-            progress.update(disc.name);
-        }
+        // The discs' index files are searched a few at a time; the rows are
+        // added disc by disc, in order, as each disc's hits come.
+        const std::vector<LocationDisc> discs = locationDiscs(form_);
+        search::searchDiscFilesInOrder(
+            discs.size(), search::searchThreadCount(),
+            [&](std::size_t i) {
+                return std::make_unique<platform::files::RawLineReader>(
+                    catalogue::discIndexFilePath(form_.app().ProgramFolder, discs[i].name));
+            },
+            query_, options,
+            [&](std::size_t i, const search::FileHits& found) {
+                const LocationDisc& disc = discs[i];
+                const std::string nodeIndex = std::to_string(disc.nodeIndex);
+                for (const search::FileHit hit : found) {
+                    // Set by code: the box shows the state of the index line
+                    // and raises no event.
+                    addRow(list(), disc.name, nodeIndex, std::string(hit.line))
+                        .setChecked(hit.ticked);
+                    ++hits_;
+                }
+                progress.update(disc.name);
+            });
         form_.setCaption(std::string(ProgramCaption));
         form_.StatusBar1.panel(2).setText(hitCountText(hits_));
         if (list().count() == 0) {

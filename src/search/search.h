@@ -13,6 +13,8 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -74,14 +76,81 @@ struct FileSearchOptions {
 };
 
 struct FileHit {
-    std::string line;     // the index line (lower-cased in extension mode), without its CR LF
-    bool ticked = false;  // a file line with an odd number of tick marks (after its size)
+    std::string_view line;  // the index line (lower-cased in extension mode), without its CR LF
+    bool ticked = false;    // a file line with an odd number of tick marks (after its size)
+};
+
+// The hits of one disc in order, their lines kept back to back in one text
+// (a hit costs its line's bytes and one number, whatever the number of hits).
+// A hit's line stays valid until the list is changed or destroyed.
+class FileHits {
+  public:
+    std::size_t size() const { return ends_.size(); }
+    bool empty() const { return ends_.empty(); }
+    FileHit operator[](std::size_t i) const {
+        const std::size_t begin = i == 0 ? 0 : ends_[i - 1] >> 1;
+        return {std::string_view(lines_).substr(begin, (ends_[i] >> 1) - begin),
+                (ends_[i] & 1) != 0};
+    }
+    FileHit back() const { return (*this)[size() - 1]; }
+    void add(std::string_view line, bool ticked) {
+        lines_ += line;
+        ends_.push_back(lines_.size() << 1 | (ticked ? 1 : 0));
+    }
+    // No hits (the room stays for the next ones).
+    void clear() {
+        lines_.clear();
+        ends_.clear();
+    }
+    // Adds the hits of another list after these.
+    void append(const FileHits& other) {
+        for (std::size_t i = 0; i < other.size(); ++i) add(other[i].line, other[i].ticked);
+    }
+
+    class Iterator {
+      public:
+        Iterator(const FileHits& hits, std::size_t i) : hits_(&hits), i_(i) {}
+        FileHit operator*() const { return (*hits_)[i_]; }
+        Iterator& operator++() { return ++i_, *this; }
+        bool operator==(const Iterator& other) const { return i_ == other.i_; }
+
+      private:
+        const FileHits* hits_;
+        std::size_t i_;
+    };
+    Iterator begin() const { return {*this, 0}; }
+    Iterator end() const { return {*this, size()}; }
+
+  private:
+    std::string lines_;
+    std::vector<std::size_t> ends_;  // each line's end in lines_, times two, plus 1 if ticked
 };
 
 // The hits of one disc, in the order the result list shows them. A last line
 // without a line break ends at the end of the text.
-std::vector<FileHit> searchDiscFiles(platform::files::RawLineReader& lines, const Query& query,
-                                     const FileSearchOptions& options);
+FileHits searchDiscFiles(platform::files::RawLineReader& lines, const Query& query,
+                         const FileSearchOptions& options);
+// The same into hits, which it empties first (its room is used again).
+void searchDiscFiles(platform::files::RawLineReader& lines, const Query& query,
+                     const FileSearchOptions& options, FileHits& hits);
+
+// The index files of many discs, searched several at a time: each file's
+// hits are handed to take(i, hits) in file order, on the calling thread,
+// while worker threads search the files after it (the hits are valid during
+// the call only; their lists are filled again for later files). open(i) opens file i, on
+// the calling thread, a few files ahead of the one taken; an error of the
+// platform (platform::Error) when it is opened or read gives that file no
+// hits, another error reaches the caller at that file's turn. With one
+// thread (or one file) nothing runs beside the calling thread.
+void searchDiscFilesInOrder(
+    std::size_t files, unsigned threads,
+    const std::function<std::unique_ptr<platform::files::RawLineReader>(std::size_t)>& open,
+    const Query& query, const FileSearchOptions& options,
+    const std::function<void(std::size_t, const FileHits&)>& take);
+
+// The threads the search command searches index files with: the cores, at
+// most four.
+unsigned searchThreadCount();
 
 // ---- the remarks and usage notes of a disc ----
 

@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <initializer_list>
+#include <memory>
+#include <stdexcept>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 #include "platform/files/files_fixture.h"
@@ -24,9 +28,9 @@ std::string crlf(std::initializer_list<std::string_view> lines) {
 }
 
 // A row as the result list shows it: "[x] " for a ticked row, "[ ] " else.
-std::vector<std::string> shown(const std::vector<FileHit>& hits) {
+std::vector<std::string> shown(const FileHits& hits) {
     std::vector<std::string> rows;
-    for (const FileHit& h : hits) rows.push_back((h.ticked ? "[x] " : "[ ] ") + h.line);
+    for (const FileHit h : hits) rows.push_back((h.ticked ? "[x] " : "[ ] ") + std::string(h.line));
     return rows;
 }
 
@@ -412,6 +416,88 @@ TEST_F(FileSearchTest, HardDiskIndexLines) {
     EXPECT_EQ(extension(index, "mp3"),
               (Rows{"[ ] d:\\music\\pop\\a.mp3[4096]", "[x] d:\\music\\pop\\live\\live.mp3[512]($)",
                     "[ ] d:\\music\\pop\\live@\\b.mp3[9]"}));
+}
+
+// ---- many discs at once ----
+
+TEST_F(FileSearchTest, ManyDiscsAreTakenInOrderWithTheHitsOfEachAlone) {
+    // Forty index files of different sizes (the later ones can be searched
+    // before the earlier); every seventh is missing, every eleventh a folder.
+    constexpr std::size_t discs = 40;
+    std::vector<std::string> paths;
+    std::vector<Rows> alone;
+    for (std::size_t d = 0; d < discs; ++d) {
+        paths.push_back("C:\\disc" + std::to_string(d) + ".wcd");
+        const std::string native = c() + "/disc" + std::to_string(d) + ".wcd";
+        if (d % 7 == 3) {
+            alone.emplace_back();
+            continue;
+        }
+        if (d % 11 == 5) {
+            std::filesystem::create_directories(native);
+            alone.emplace_back();
+            continue;
+        }
+        std::string index;
+        for (std::size_t k = 0; k < (d % 4) * 3000 + 5; ++k)
+            index += "E:\\d" + std::to_string(d) + "\\Photo " + std::to_string(k) +
+                     (k % 2 ? ".jpg[1]($)\r\n" : ".txt[2]\r\n");
+        files_test::writeBytes(native, platform::text::toCp936(index));
+        platform::files::RawLineReader lines(paths.back());
+        alone.push_back(shown(searchDiscFiles(lines, single("photo"), {})));
+    }
+    const auto caller = std::this_thread::get_id();
+    for (const unsigned threads : {1u, 4u}) {
+        SCOPED_TRACE(threads);
+        std::vector<std::size_t> order;
+        std::vector<Rows> taken;
+        searchDiscFilesInOrder(
+            discs, threads,
+            [&](std::size_t i) {
+                EXPECT_EQ(std::this_thread::get_id(), caller);
+                return std::make_unique<platform::files::RawLineReader>(paths[i]);
+            },
+            single("photo"), {},
+            [&](std::size_t i, const FileHits& hits) {
+                EXPECT_EQ(std::this_thread::get_id(), caller);
+                order.push_back(i);
+                taken.push_back(shown(hits));
+            });
+        std::vector<std::size_t> expectedOrder(discs);
+        for (std::size_t i = 0; i < discs; ++i) expectedOrder[i] = i;
+        EXPECT_EQ(order, expectedOrder);
+        EXPECT_TRUE(taken == alone);
+        EXPECT_EQ(taken[39].size(), 9005u);  // every line of disc 39
+    }
+}
+
+TEST_F(FileSearchTest, AnErrorThatIsNoFileErrorEndsTheSearchOfManyDiscs) {
+    for (std::size_t d = 0; d < 12; ++d)
+        files_test::writeBytes(c() + "/disc" + std::to_string(d) + ".wcd", "E:\\a.txt[1]\r\n");
+    const auto open = [](std::size_t i) {
+        return std::make_unique<platform::files::RawLineReader>("C:\\disc" + std::to_string(i) +
+                                                                ".wcd");
+    };
+    for (const unsigned threads : {1u, 4u}) {
+        // Raised while a disc is taken: no disc after it is taken.
+        std::size_t taken = 0;
+        EXPECT_THROW(searchDiscFilesInOrder(12, threads, open, single("a"), {},
+                                            [&](std::size_t i, const FileHits&) {
+                                                ++taken;
+                                                if (i == 4) throw std::runtime_error("taken");
+                                            }),
+                     std::runtime_error);
+        EXPECT_EQ(taken, 5u);
+        // Raised while a disc is opened.
+        EXPECT_THROW(searchDiscFilesInOrder(
+                         12, threads,
+                         [&](std::size_t i) {
+                             if (i == 6) throw std::logic_error("opened");
+                             return open(i);
+                         },
+                         single("a"), {}, [](std::size_t, const FileHits&) {}),
+                     std::logic_error);
+    }
 }
 
 }  // namespace

@@ -15,15 +15,23 @@ const std::string emptyText;
 // ---- ListItem ----
 
 ListItem::ListItem(ListView& list, std::string key, std::string text, int smallIcon)
-    : list_(list),
-      serial_(nextEntrySerial()),
-      key_(std::move(key)),
-      text_(std::move(text)),
-      smallIcon_(smallIcon) {}
+    : list_(list), serial_(nextEntrySerial()), text_(std::move(text)), smallIcon_(smallIcon) {
+    if (!key.empty()) extras().key = std::move(key);
+}
+
+ListItem::Extras& ListItem::extras() {
+    if (!extras_) extras_ = std::make_unique<Extras>();
+    return *extras_;
+}
+
+const std::string& ListItem::keyText() const { return extras_ ? extras_->key : emptyText; }
+
+const std::string& ListItem::key() const { return check(), keyText(); }
 
 void ListItem::setKey(const std::string& key) {
     check();
-    if (list_.keys_.rekey(this, key_, key)) list_.itemChanged();
+    if (key == keyText()) return;
+    if (list_.keys_.rekey(this, extras().key, key)) list_.itemChanged();
 }
 
 void ListItem::setText(std::string text) {
@@ -44,15 +52,20 @@ void ListItem::checkSubItem(int i) const {
 
 const std::string& ListItem::subItem(int i) const {
     checkSubItem(i);
-    return static_cast<std::size_t>(i) <= subItems_.size()
-               ? subItems_[static_cast<std::size_t>(i - 1)]
-               : emptyText;
+    return i <= subItemCount_ ? subItems_[static_cast<std::size_t>(i - 1)] : emptyText;
 }
 
 void ListItem::setSubItem(int i, std::string text) {
     checkSubItem(i);
-    if (static_cast<std::size_t>(i) > subItems_.size())
-        subItems_.resize(static_cast<std::size_t>(i));
+    if (i > subItemRoom_) {
+        // Room for every column's sub-item (i lies within the columns).
+        const int room = std::max(i, list_.columnCount() - 1);
+        auto grown = std::make_unique<std::string[]>(static_cast<std::size_t>(room));
+        std::move(subItems_.get(), subItems_.get() + subItemCount_, grown.get());
+        subItems_ = std::move(grown);
+        subItemRoom_ = room;
+    }
+    if (i > subItemCount_) subItemCount_ = i;
     if (assignChanged(subItems_[static_cast<std::size_t>(i - 1)], std::move(text)))
         list_.itemChanged();
 }
@@ -77,9 +90,21 @@ void ListItem::setSelected(bool selected) {
         list_.setSelectedItem(nullptr);
 }
 
+const std::string& ListItem::tag() const { return check(), extras_ ? extras_->tag : emptyText; }
+
+void ListItem::setTag(std::string tag) {
+    check();
+    if (!tag.empty() || extras_) extras().tag = std::move(tag);
+}
+
+const std::string& ListItem::toolTipText() const {
+    return check(), extras_ ? extras_->toolTipText : emptyText;
+}
+
 void ListItem::setToolTipText(std::string text) {
     check();
-    if (assignChanged(toolTipText_, std::move(text))) list_.itemChanged();
+    if (text.empty() && !extras_) return;
+    if (assignChanged(extras().toolTipText, std::move(text))) list_.itemChanged();
 }
 
 int ListItem::index() const {
@@ -145,7 +170,7 @@ ListItem& ListView::add(std::string key, std::string text, int smallIcon) {
         std::unique_ptr<ListItem>(new ListItem(*this, std::move(key), std::move(text), smallIcon)));
     ListItem* item = items_.back().get();
     item->index_ = count();
-    keys_.add(item->key_, item);
+    keys_.add(item->keyText(), item);
     if (sorted_) orderDirty_ = true;
     changed();
     return *item;
@@ -162,7 +187,7 @@ void ListView::checkOwn(const ListItem& item) const {
 
 void ListView::remove(ListItem& item) {
     checkOwn(item);
-    keys_.erase(item.key_);
+    keys_.erase(item.keyText());
     if (selected_ == &item) selected_ = nullptr;
     item.dead_ = true;
     auto it = std::find_if(items_.begin(), items_.end(),
@@ -210,8 +235,8 @@ void ListView::ensureOrder() const {
         // A sort column without a sub-item (or beyond the columns) sorts as "".
         auto textOf = [column](const ListItem& it) -> const std::string& {
             if (column == 0) return it.text_;
-            const auto k = static_cast<std::size_t>(column);
-            return k <= it.subItems_.size() ? it.subItems_[k - 1] : emptyText;
+            return column <= it.subItemCount_ ? it.subItems_[static_cast<std::size_t>(column - 1)]
+                                              : emptyText;
         };
         std::stable_sort(items_.begin(), items_.end(), [&](const auto& a, const auto& b) {
             const int c = text::compareText(textOf(*a), textOf(*b));

@@ -19,6 +19,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -43,7 +44,7 @@ class ListItem {
 
     // "" means no key. Keys are unique (35602); an all-numeric key is
     // refused (35603).
-    const std::string& key() const { return check(), key_; }
+    const std::string& key() const;
     void setKey(const std::string& key);
     const std::string& text() const { return check(), text_; }
     void setText(std::string text);
@@ -54,8 +55,12 @@ class ListItem {
     // columns 380.
     const std::string& subItem(int i) const;
     void setSubItem(int i, std::string text);
-    // The sub-items set so far (for drawing; never raises but 35605).
-    const std::vector<std::string>& subItems() const { return check(), subItems_; }
+    // The sub-items up to the last one set (for drawing; never raises but
+    // 35605).
+    std::span<const std::string> subItems() const {
+        return check(), std::span<const std::string>(subItems_.get(),
+                                                     static_cast<std::size_t>(subItemCount_));
+    }
     // Setting it by code raises no event.
     bool checked() const { return check(), checked_; }
     void setChecked(bool checked);
@@ -64,11 +69,11 @@ class ListItem {
     // One row at most is selected; selecting by code raises no event.
     bool selected() const;
     void setSelected(bool selected);
-    const std::string& toolTipText() const { return check(), toolTipText_; }
+    const std::string& toolTipText() const;
     void setToolTipText(std::string text);
     // A text the program keeps with the row and never shows ("" when unset).
-    const std::string& tag() const { return check(), tag_; }
-    void setTag(std::string tag) { check(), tag_ = std::move(tag); }
+    const std::string& tag() const;
+    void setTag(std::string tag);
     // Display position, from 1.
     int index() const;
 
@@ -84,18 +89,31 @@ class ListItem {
     }
     // Raises 35600 or 380 for a sub-item number outside the columns.
     void checkSubItem(int i) const;
+    // The key without the check for a removed row.
+    const std::string& keyText() const;
+
+    // What few rows have, kept apart so that a row without them stays small
+    // (a list may hold a great many rows).
+    struct Extras {
+        std::string key;
+        std::string toolTipText;
+        std::string tag;
+    };
+    Extras& extras();
 
     ListView& list_;
     std::uint64_t serial_;
-    std::string key_;
     std::string text_;
+    // Sub-items 1 .. subItemCount_ (room for subItemRoom_), made with room for
+    // every column when the first is set.
+    std::unique_ptr<std::string[]> subItems_;
+    std::unique_ptr<Extras> extras_;
     int smallIcon_ = 0;
-    std::vector<std::string> subItems_;
-    bool checked_ = false;
     Color foreColor_ = DefaultColor;
-    std::string toolTipText_;
-    std::string tag_;
     mutable int index_ = 0;
+    int subItemCount_ = 0;
+    int subItemRoom_ = 0;
+    bool checked_ = false;
     bool dead_ = false;
 };
 

@@ -517,14 +517,16 @@ char* decodeRun(const unsigned char* s, std::size_t n, std::size_t& i, std::size
 constexpr std::size_t kChunk = 16 * 1024;
 
 // Converts a whole text with a run function (decodeRun, encodeRun) whose
-// output takes at most growth bytes per input byte. Pieces are converted into
-// a small buffer that stays in the cache and then appended; reserving room
-// without filling it leaves the pages untouched until they are used.
+// output takes at most growth bytes per input byte, into result (emptied
+// first; the room it has is used again). Pieces are converted into a small
+// buffer that stays in the cache and then appended; reserving room without
+// filling it leaves the pages untouched until they are used.
 template <std::size_t growth, typename Run>
-std::string convertInPieces(std::string_view text, std::size_t expectedSize, Run run) {
+void convertInPieces(std::string_view text, std::size_t expectedSize, Run run,
+                     std::string& result) {
     const auto* s = reinterpret_cast<const unsigned char*>(text.data());
     const std::size_t n = text.size();
-    std::string result;
+    result.clear();
     result.reserve(expectedSize);
     char buffer[growth * kChunk + 8];
     std::size_t i = 0;
@@ -532,7 +534,6 @@ std::string convertInPieces(std::string_view text, std::size_t expectedSize, Run
         char* end = run(s, n, i, std::min(n, i + kChunk), buffer);
         result.append(buffer, end);
     }
-    return result;
 }
 
 // Encodes the characters that start in s[i, stop) of a UTF-8 text of n bytes
@@ -573,7 +574,23 @@ char* encodeRun(const unsigned char* s, std::size_t n, std::size_t& i, std::size
 }  // namespace
 
 std::string fromCp936(std::string_view bytes) {
-    return convertInPieces<3>(bytes, bytes.size() + bytes.size() / 2, decodeRun);
+    std::string text;
+    convertInPieces<3>(bytes, bytes.size() + bytes.size() / 2, decodeRun, text);
+    return text;
+}
+
+void fromCp936(std::string_view bytes, std::string& text) {
+    if (bytes.size() > kChunk) {
+        convertInPieces<3>(bytes, bytes.size() + bytes.size() / 2, decodeRun, text);
+        return;
+    }
+    // A short text (a line) is decoded straight into the room text has.
+    const std::size_t n = bytes.size();
+    text.resize(3 * n + 8);
+    std::size_t i = 0;
+    const char* end =
+        decodeRun(reinterpret_cast<const unsigned char*>(bytes.data()), n, i, n, text.data());
+    text.resize(static_cast<std::size_t>(end - text.data()));
 }
 
 std::vector<std::string> linesFromCp936(std::string_view bytes) {
@@ -599,7 +616,9 @@ std::vector<std::string> linesFromCp936(std::string_view bytes) {
 
 std::string toCp936(std::string_view utf8) {
     // Chinese shrinks from three bytes to two; ASCII stays as it is.
-    return convertInPieces<2>(utf8, utf8.size(), encodeRun);
+    std::string bytes;
+    convertInPieces<2>(utf8, utf8.size(), encodeRun, bytes);
+    return bytes;
 }
 
 std::size_t cp936Length(std::string_view utf8) {

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <string>
 
@@ -109,10 +110,30 @@ std::size_t inStrRev(std::string_view haystack, std::string_view needle) {
 
 std::string lcase(std::string_view s) {
     std::string r(s);
-    for (char& c : r) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
-    }
+    lcaseInPlace(r);
     return r;
+}
+
+void lcaseInPlace(std::string& s) {
+    char* p = s.data();
+    char* const end = p + s.size();
+    // Eight bytes at a time: a byte is an upper-case letter when its high bit
+    // is clear and its low seven bits lie in 'A'..'Z'; adding to the low seven
+    // bits of each byte carries into its high bit and never into the next byte.
+    constexpr std::uint64_t ones = 0x0101010101010101ULL;
+    constexpr std::uint64_t highs = ones * 0x80;
+    for (; end - p >= 8; p += 8) {
+        std::uint64_t w;
+        std::memcpy(&w, p, 8);
+        const std::uint64_t low = w & ~highs;
+        const std::uint64_t fromA = low + ones * (0x80 - 'A');
+        const std::uint64_t pastZ = low + ones * (0x80 - 'Z' - 1);
+        const std::uint64_t upper = fromA & ~pastZ & ~w & highs;
+        w |= upper >> 2;  // the high bit of each letter moved to 0x20
+        std::memcpy(p, &w, 8);
+    }
+    for (; p < end; ++p)
+        if (*p >= 'A' && *p <= 'Z') *p = static_cast<char>(*p + 32);
 }
 
 std::string ucase(std::string_view s) {

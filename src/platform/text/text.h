@@ -30,6 +30,9 @@ namespace platform::text {
 // of its three bytes as U+FFFD). No two byte strings decode to the same text.
 // Never throws.
 std::string fromCp936(std::string_view bytes);
+// The same into text, which it replaces; the room text has is used again (the
+// way to decode many short lines one after the other).
+void fromCp936(std::string_view bytes, std::string& text);
 
 // Encodes UTF-8 as code page 936, GB18030 serving the characters code page
 // 936 lacks: "€" is the byte 0x80, U+E76C is A2E3. An escape (see fromCp936)
@@ -71,6 +74,7 @@ std::size_t charPosOfByte(std::string_view s, std::size_t byteOffset);  // 1-bas
 std::size_t byteOfCharPos(std::string_view s, std::size_t charPos);     // charPos 1-based
 
 std::string lcase(std::string_view s);  // ASCII A-Z only; never changes the length
+void lcaseInPlace(std::string& s);      // the same, in s itself
 std::string ucase(std::string_view s);  // ASCII a-z only
 std::string trim(std::string_view s);   // blanks (spaces) at both ends
 // Every line break as CR LF (a lone LF or CR becomes one).

@@ -91,6 +91,45 @@ TEST_F(ListTest, KeysAreUnique) {
     list.add("noStr1.txt", "free again");
 }
 
+TEST_F(ListTest, ARowsKeyAndToolTipChangeByCode) {
+    ListItem& a = list.add("", "a");
+    ListItem& b = list.add("kb", "b");
+    EXPECT_EQ(a.key(), "");
+    EXPECT_EQ(a.toolTipText(), "");
+
+    a.setKey("ka");
+    EXPECT_EQ(a.key(), "ka");
+    EXPECT_EQ(list.find("ka"), &a);
+    // A key in use or all digits is refused and the row keeps its own.
+    EXPECT_EQ(errorOf([&] { a.setKey("kb"); }), err::KeyNotUnique);
+    EXPECT_EQ(errorOf([&] { a.setKey("7"); }), err::InvalidKey);
+    EXPECT_EQ(a.key(), "ka");
+    EXPECT_EQ(list.find("kb"), &b);
+
+    // A new key frees the old one; "" leaves the row without a key.
+    b.setKey("kb2");
+    EXPECT_EQ(list.find("kb"), nullptr);
+    EXPECT_EQ(list.find("kb2"), &b);
+    a.setKey("");
+    EXPECT_EQ(a.key(), "");
+    EXPECT_EQ(list.find("ka"), nullptr);
+    list.add("ka", "c");
+
+    const auto before = form.control.revision();
+    a.setToolTipText("");  // no change
+    EXPECT_EQ(form.control.revision(), before);
+    a.setToolTipText("提示");
+    EXPECT_EQ(a.toolTipText(), "提示");
+    EXPECT_GT(form.control.revision(), before);
+    a.setToolTipText("");
+    EXPECT_EQ(a.toolTipText(), "");
+
+    list.remove(b);
+    EXPECT_EQ(list.find("kb2"), nullptr);
+    EXPECT_EQ(errorOf([&] { b.key(); }), err::ControlDeleted);
+    EXPECT_EQ(errorOf([&] { b.toolTipText(); }), err::ControlDeleted);
+}
+
 TEST_F(ListTest, ItemCheckAfterTheFlipAndSettingBackRaisesNothing) {
     list.setCheckboxes(true);
     ListItem& folder = list.add("docs", "docs", 1);
@@ -151,7 +190,9 @@ TEST_F(ListTest, SubItemsStayWithinTheColumns) {
         {"set far beyond", [&] { it.setSubItem(1000000, "a"); }, err::InvalidPropertyValue},
     };
     for (const auto& row : rows) EXPECT_EQ(errorOf(row.f), row.error) << row.what;
-    EXPECT_EQ(it.subItems(), (std::vector<std::string>{"c"}));  // nothing grew
+    const auto subItems = it.subItems();
+    EXPECT_EQ(std::vector<std::string>(subItems.begin(), subItems.end()),
+              (std::vector<std::string>{"c"}));  // nothing grew
 
     // A third column makes room for a second sub-item; without columns
     // there is none.

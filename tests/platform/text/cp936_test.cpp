@@ -116,6 +116,10 @@ void expectBytesKept(const std::string& bytes) {
     const std::string text = fromCp936(bytes);
     EXPECT_EQ(toCp936(text), bytes);
     EXPECT_EQ(cp936Length(text), bytes.size());
+    // Decoded into a text that held something else: the same text.
+    std::string reused = "a longer line decoded before this one, 资料";
+    fromCp936(bytes, reused);
+    EXPECT_EQ(reused, text);
 
     const std::vector<std::string> lines = linesFromCp936(bytes);
     EXPECT_EQ(lines, splitLines(text));
@@ -151,6 +155,18 @@ TEST(Cp936, ReadAndWrittenBackBytesAreUnchanged) {
         std::string("a\0\xFF\0b", 5),
     };
     for (const std::string& bytes : cases) expectBytesKept(bytes);
+}
+
+TEST(Cp936, DecodingIntoATextGivesTheSameTextAtAnyLength) {
+    // Around the length up to which a text is decoded in one run.
+    std::string bytes;
+    while (bytes.size() < 40000) bytes += "E:\\\xD7\xCA\xC1\xCF\\\xD5\x5C a.txt[12]\r\n";
+    for (const std::size_t n :
+         {std::size_t{16383}, std::size_t{16384}, std::size_t{16385}, bytes.size()}) {
+        std::string text = "x";
+        fromCp936(std::string_view(bytes).substr(0, n), text);
+        EXPECT_EQ(text, fromCp936(std::string_view(bytes).substr(0, n))) << n;
+    }
 }
 
 TEST(Cp936, EveryCodeReadAndWrittenBackIsUnchanged) {

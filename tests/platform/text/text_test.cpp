@@ -80,6 +80,19 @@ TEST(CharacterHelpers, CaseFoldsAsciiOnly) {
     EXPECT_EQ(ucase("abc资料XyZ.txt"), "ABC资料XYZ.TXT");
     EXPECT_EQ(lcase("ÀÉ"), "ÀÉ");  // not ASCII: unchanged, so lengths never change
     EXPECT_EQ(ucase("àé"), "àé");
+
+    // Every byte at every place of a text longer than a word: only A-Z change.
+    for (unsigned b = 0; b < 256; ++b) {
+        for (std::size_t at = 0; at < 19; ++at) {
+            std::string s(19, 'Q');
+            s[at] = static_cast<char>(b);
+            std::string want(19, 'q');
+            want[at] = b >= 'A' && b <= 'Z' ? static_cast<char>(b + 32) : static_cast<char>(b);
+            ASSERT_EQ(lcase(s), want) << b << " at " << at;
+            lcaseInPlace(s);
+            ASSERT_EQ(s, want) << b << " at " << at;
+        }
+    }
 }
 
 TEST(CharacterHelpers, PrefixIgnoringCaseFoldsAsciiLettersOnly) {
