@@ -136,58 +136,79 @@ TEST(ConfinedSoftwareRecords, ThePlainCasesWrite) {
 TEST(ConfinedSoftwareRecords, NothingOutsideChangesAndARefusalIsTold) {
     struct Case {
         const char* what;
-        Strings extraLines;                         // more lines of class.ini
-        std::function<void(Page&)> link;            // made before the start
-        std::function<void(Page&)> command;         // with its expected messages
+        Strings extraLines;                          // more lines of class.ini
+        std::function<void(Page&)> link;             // made before the start
+        std::function<void(Page&)> command;          // with its expected messages
         std::function<void(Page&)> check = nullptr;  // what else holds
     };
     const std::string inFolder = std::string(SoftwareFolder) + "\\";
     const std::vector<Case> cases = {
-        {"save: the record a link to a record file outside", {},
+        {"save: the record a link to a record file outside",
+         {},
          [](Page& p) { p.linkOut(recordPath("A"), "C:\\outside\\folder\\A.txt"); },
          [](Page& p) { p.saveA(Failed); }},
-        {"save: the software folder a link to a folder outside", {},
+        {"save: the software folder a link to a folder outside",
+         {},
          [](Page& p) { p.linkOut(SoftwareFolder, OutsideFolder); },
          [](Page& p) { p.saveA(Failed); }},
-        {"new record: its file a link to a missing file outside", {},
+        {"new record: its file a link to a missing file outside",
+         {},
          [](Page& p) { p.linkOut(recordPath("N"), "C:\\outside\\made.txt"); },
          [](Page& p) { p.saveNew(Failed); },
-         [](Page& p) { EXPECT_EQ(p.h.read(ClassFile), lines({"==工具", "{#$}A"})); }},
-        {"new record: the software folder a link to a folder outside", {},
+         [](Page& p) {
+             EXPECT_EQ(p.h.read(ClassFile), lines({"==工具", "{#$}A"}));
+         }},
+        {"new record: the software folder a link to a folder outside",
+         {},
          [](Page& p) { p.linkOut(SoftwareFolder, OutsideFolder); },
          [](Page& p) { p.saveNew(Failed); },
-         [](Page& p) { EXPECT_EQ(p.h.read(ClassFile), lines({"==工具", "{#$}A"})); }},
-        {"rename: the new name a link to a file outside", {},
+         [](Page& p) {
+             EXPECT_EQ(p.h.read(ClassFile), lines({"==工具", "{#$}A"}));
+         }},
+        {"rename: the new name a link to a file outside",
+         {},
          [](Page& p) { p.linkOut(recordPath("B"), OutsideFile); },
          [](Page& p) { p.rename("A", "B", "你要改的软件或目录名字已经存在!"); },
          [](Page& p) { EXPECT_EQ(p.h.read(recordPath("A")), recordText("A", "工具", "2.0")); }},
-        {"rename: the record a link to a file outside is renamed itself", {},
+        {"rename: the record a link to a file outside is renamed itself",
+         {},
          [](Page& p) { p.linkOut(recordPath("A"), OutsideFile); },
          [](Page& p) { p.rename("A", "B", std::nullopt); },
          [](Page& p) {
              EXPECT_TRUE(fs::is_symlink(fs::symlink_status(p.h.nativePath(recordPath("B")))));
          }},
-        {"rename: the software folder a link to a folder outside", {},
+        {"rename: the software folder a link to a folder outside",
+         {},
          [](Page& p) { p.linkOut(SoftwareFolder, OutsideFolder); },
          [](Page& p) { p.rename("A", "B", "你要改的软件或目录名字已经存在!"); }},
-        {"delete: the record a link to a file outside goes, its target stays", {},
+        {"delete: the record a link to a file outside goes, its target stays",
+         {},
          [](Page& p) { p.linkOut(recordPath("A"), OutsideFile); },
          [](Page& p) { p.remove("A"); },
          [](Page& p) { EXPECT_FALSE(p.h.exists(recordPath("A"))); }},
-        {"delete: the record a link to a folder outside", {},
+        {"delete: the record a link to a folder outside",
+         {},
          [](Page& p) { p.linkOut(recordPath("A"), OutsideFolder); },
          [](Page& p) { p.remove("A"); },
          [](Page& p) { EXPECT_FALSE(p.h.exists(recordPath("A"))); }},
-        {"delete: the software folder a link to a folder outside", {},
+        {"delete: the software folder a link to a folder outside",
+         {},
          [](Page& p) { p.linkOut(SoftwareFolder, OutsideFolder); },
          [](Page& p) { p.remove("A", "路径不在允许的文件夹里：C:\\zelbrin\\software"); }},
-        {"delete: a stored name with ..", {"{#$}..\\..\\outside\\locked"}, nullptr,
+        {"delete: a stored name with ..",
+         {"{#$}..\\..\\outside\\locked"},
+         nullptr,
          [](Page& p) { p.remove("..\\..\\outside\\locked"); }},
-        {"delete: a stored name on another drive", {"{#$}D:\\outside\\locked"}, nullptr,
+        {"delete: a stored name on another drive",
+         {"{#$}D:\\outside\\locked"},
+         nullptr,
          [](Page& p) { p.remove("D:\\outside\\locked"); }},
-        {"delete: a stored absolute name on this drive", {"{#$}C:\\outside\\locked"}, nullptr,
+        {"delete: a stored absolute name on this drive",
+         {"{#$}C:\\outside\\locked"},
+         nullptr,
          [](Page& p) { p.remove("C:\\outside\\locked"); }},
-        {"filing: class.ini a link to a file outside", {},
+        {"filing: class.ini a link to a file outside",
+         {},
          [](Page& p) {
              p.h.write(recordPath("M"), recordText("M", "工具"));
              p.h.write("C:\\outside\\class.ini", lines({"==工具", "{#$}A"}));

@@ -33,13 +33,15 @@ void linkOut(Harness& h, const std::string& windowsPath, const std::string& outs
     fs::create_symlink(h.nativePath(outside), native);
 }
 
+// A name made a link, what it points at, and the message ("" for none).
+struct Case {
+    const char* link;  // "" for the plain case
+    const char* outside;
+    const char* told;
+};
+
 // 保存 of part A as "蓝色": modeltext itself, or the name written, a link out.
 TEST(ConfinedTemplateFiles, PageCodeSaveStaysInTheTemplateFolder) {
-    struct Case {
-        const char* link;     // "" for the plain case
-        const char* outside;  // what it points at
-        const char* told;     // the message; "" for none
-    };
     const std::vector<Case> cases = {
         {"", "", ""},
         {"C:\\zelbrin\\webmodel\\modeltext", "C:\\outside\\folder",
@@ -74,11 +76,6 @@ TEST(ConfinedTemplateFiles, PageCodeSaveStaysInTheTemplateFolder) {
 
 // The background picture copied with each folder of its way a link out.
 TEST(ConfinedTemplateFiles, BackgroundPictureCopyStaysInThePageFolder) {
-    struct Case {
-        const char* link;
-        const char* outside;
-        const char* told;
-    };
     const std::vector<Case> cases = {
         {"", "", ""},
         {"C:\\zelbrin\\webhtml", "C:\\outside\\folder",
