@@ -298,7 +298,14 @@ void Form1::deleteSoftN_Click() {
             // Only a plain name is a file of the software folder.
             if (software::isPlainRecordName(name))
                 onError.step([&] {
-                    software::openSoftwareFolder(folder).remove(software::recordFileName(name));
+                    // A software folder that leads out of the program folder
+                    // is refused and told; other failures pass as before.
+                    try {
+                        software::openSoftwareFolder(folder).remove(software::recordFileName(name));
+                    } catch (const platform::Error& e) {
+                        if (e.number() != platform::err::PathFileAccess) throw;
+                        ui().msgBox(e.description(), platform::MsgButtons::OK, Title);
+                    }
                 });
             onError.step([&] {
                 if (platform::Node* node = TreeView3.findSerial(serial)) TreeView3.remove(*node);

@@ -176,7 +176,9 @@ std::string recordFileName(std::string_view name) {
 }
 
 platform::files::ConfinedRoot openSoftwareFolder(std::string_view programFolder) {
-    return files::ConfinedRoot::open(softwareFolderPath(programFolder));
+    // Opened beneath the program folder: a software folder that is a link
+    // out of it is refused (75), never written through.
+    return files::ConfinedRoot::open(programFolder).folder(SoftwareFolderName);
 }
 
 ParsedRecord readRecordFile(std::string_view programFolder, std::string_view name) {

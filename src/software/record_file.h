@@ -99,8 +99,9 @@ std::string recordFilePath(std::string_view programFolder, std::string_view name
 // name + ".txt": the record's file in the software folder; 52 for a name that
 // is not plain.
 std::string recordFileName(std::string_view name);
-// The software folder as the root every change to a record goes through (76
-// when it is missing).
+// The software folder as the root every change to a record goes through,
+// opened beneath the program folder (76 when it is missing, 75 when it is a
+// link that leads out of the program folder).
 platform::files::ConfinedRoot openSoftwareFolder(std::string_view programFolder);
 
 // Reads the record of a name. Raises 52 for a name that is not plain, and

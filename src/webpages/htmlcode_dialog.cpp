@@ -124,8 +124,10 @@ void htmlcode::savePart(const platform::TextBox& box, std::string_view suffix) {
     // Written beneath the template folder: a link of the name is never
     // replaced nor followed out of it; a path that leaves it is said.
     onError.step([&] {
-        const files::ConfinedRoot folder = files::ConfinedRoot::open(
-            main_.app().ProgramFolder + std::string(webpages::TemplateFolder));
+        // The template folder is opened beneath the program folder: one
+        // that is a link out of it is refused too.
+        const files::ConfinedRoot folder = files::ConfinedRoot::open(main_.app().ProgramFolder)
+                                               .folder(webpages::TemplateFolder.substr(1));
         files::CommittedTextFile file(folder, folder.relativeOf(path), files::OnExisting::Refuse);
         file.print(box.text());
         file.commit();

@@ -16,6 +16,7 @@
 #include "platform/error.h"
 #include "platform/files/committed_write.h"
 #include "support/harness.h"
+#include "support/outside_snapshot.h"
 
 namespace {
 
@@ -379,6 +380,53 @@ TEST_F(ChangeDiscTest, ACategoryGoneWhileTheDialogWasOpenLosesNoLine) {
     h.form.Toolbar1.userClick("changeorder");
     EXPECT_EQ(h.read(Catalogue), without);
     EXPECT_EQ(h.form.TreeView2.item("abc*").fullPath(), "音乐\\外国\\abc");
+}
+
+// A new name whose index, remark or usage file is a link out of
+// "guangpan" (to a file, a folder, or nothing yet): the name is taken and
+// nothing outside changes; the disc's own remark file a link out is renamed
+// itself, its target untouched.
+TEST_F(ChangeDiscTest, LinksOutOfTheIndexFolderAreNeverFollowed) {
+    struct Case {
+        const char* link;     // the file of guangpan made a link
+        const char* outside;  // what it points at
+        bool taken;           // the new name is refused
+        const char* told;     // by this message after the dialog
+    };
+    const Case cases[] = {
+        {".note", "C:\\outside\\folder", true, "这个名字已经存在！"},
+        {".note", "C:\\outside\\locked.txt", true, "这个名字已经存在！"},
+        {".exam", "C:\\outside\\made.txt", true, "改名失败：文件已存在"},
+        {".wcd", "C:\\outside\\folder", true, "这个名字已经存在！"},
+        {"own .note", "C:\\outside\\locked.txt", false, ""},
+    };
+    h.write("C:\\outside\\locked.txt", "keep");
+    h.makeFolder("C:\\outside\\folder");
+    h.write("C:\\outside\\folder\\inner.txt", "inner");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.link) + " -> " + c.outside);
+        const std::string linked =
+            c.taken ? discFile("新名", c.link) : discFile("abc", std::string(c.link).substr(4));
+        fs::remove(h.nativePath(linked));
+        fs::create_symlink(h.nativePath(c.outside), h.nativePath(linked));
+        const auto before = testsupport::outsideSnapshot(h.nativePath("C:\\outside"));
+        answerChange(h,
+                     {.name = "新名",
+                      .thenMessage = c.taken ? std::optional<std::string>(c.told) : std::nullopt});
+        h.form.Toolbar1.userClick("changeorder");
+        h.ui.verifyAllUsed();
+        EXPECT_EQ(testsupport::outsideSnapshot(h.nativePath("C:\\outside")), before);
+        if (c.taken) {
+            EXPECT_EQ(h.form.OpenedDisk, "abc");
+            EXPECT_EQ(h.read(discFile("abc", ".note")), Notes);
+            fs::remove(h.nativePath(linked));
+        } else {
+            EXPECT_TRUE(
+                fs::is_symlink(fs::symlink_status(h.nativePath(discFile("新名", ".note")))));
+            EXPECT_TRUE(h.exists(discFile("新名", ".wcd")));
+        }
+        h.ui.clearLog();
+    }
 }
 
 }  // namespace

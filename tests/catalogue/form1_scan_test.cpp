@@ -19,6 +19,7 @@
 #include "platform/error.h"
 #include "platform/files/committed_write.h"
 #include "support/harness.h"
+#include "support/outside_snapshot.h"
 
 namespace {
 
@@ -423,6 +424,47 @@ TEST_F(ScanFixture, EntriesWithNamesThatCannotBeStoredAreCountedAfterTheScan) {
               "E:\\|docs\r\nE:\\b.bin[3]\r\nE:\\docs\\\xb8\xe8.txt[5]\r\n");
     EXPECT_NE(h.form.TreeView1.find("[001]DATA*"), nullptr);
     EXPECT_EQ(h.ui.mousePointer(), platform::PointerDefault);
+}
+
+// The new index file's name a link out of "guangpan": to a file (the name
+// is taken, the scan takes the next number), to a folder (the dialog refuses
+// the name) or to nothing yet (the write is refused and told); nothing
+// outside changes.
+TEST(ScanConfined, TheIndexFileIsNeverWrittenThroughALinkOut) {
+    struct Case {
+        const char* outside;
+        const char* told;  // "" for none
+        std::size_t indexFiles;
+    };
+    const Case cases[] = {
+        {"C:\\outside\\locked.txt", "", 2},
+        {"C:\\outside\\folder", "光盘名已经存在！请另起一个名字！", 1},
+        {"C:\\outside\\made.wcd",
+         "扫描失败：路径不在允许的文件夹里：C:\\zelbrin\\guangpan\\[001]DATA.wcd", 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.outside);
+        Harness h;
+        h.write("C:\\outside\\locked.txt", "keep");
+        h.makeFolder("C:\\outside\\folder");
+        h.makeFolder("C:\\zelbrin\\guangpan");
+        fs::create_symlink(h.nativePath(c.outside), h.nativePath(indexPath("[001]DATA")));
+        const auto before = testsupport::outsideSnapshot(h.nativePath("C:\\outside"));
+        startWithDisc(h);
+        h.ui.onModal<Dialog>([&h, &c](Dialog& d) {
+            clickCategory(d, "音乐");
+            d.Text3.userType("r");
+            if (*c.told) h.ui.answerMsgBox(platform::MsgOK, c.told);
+            d.OKButton.userClick();
+            if (d.loaded()) d.CancelButton.userClick();
+        });
+        h.form.maker.userClick();
+        h.ui.verifyAllUsed();
+        EXPECT_EQ(testsupport::outsideSnapshot(h.nativePath("C:\\outside")), before);
+        EXPECT_FALSE(h.exists("C:\\outside\\made.wcd"));
+        EXPECT_EQ(guangpanEntries(h).size(), c.indexFiles);
+        EXPECT_TRUE(fs::is_symlink(fs::symlink_status(h.nativePath(indexPath("[001]DATA")))));
+    }
 }
 
 }  // namespace
