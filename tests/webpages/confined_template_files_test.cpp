@@ -69,7 +69,9 @@ TEST(ConfinedTemplateFiles, PageCodeSaveStaysInTheTemplateFolder) {
         });
         h.form.htmlview.userClick();
         EXPECT_EQ(testsupport::outsideSnapshot(h.nativePath(Outside)), before);
-        if (!*c.link) EXPECT_TRUE(h.exists("C:\\zelbrin\\webmodel\\modeltext\\蓝色_A.htm"));
+        if (!*c.link) {
+            EXPECT_TRUE(h.exists("C:\\zelbrin\\webmodel\\modeltext\\蓝色_A.htm"));
+        }
         h.ui.verifyAllUsed();
     }
 }
@@ -107,8 +109,9 @@ TEST(ConfinedTemplateFiles, BackgroundPictureCopyStaysInThePageFolder) {
         });
         h.form.htmlselect.userClick();
         EXPECT_EQ(testsupport::outsideSnapshot(h.nativePath(Outside)), before);
-        if (!*c.link)
+        if (!*c.link) {
             EXPECT_EQ(h.read("C:\\zelbrin\\webhtml\\Disc1\\ZelbrinWebImage\\sky.bmp"), "picture");
+        }
         h.ui.verifyAllUsed();
     }
 }
