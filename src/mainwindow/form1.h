@@ -323,6 +323,10 @@ class Form1 : public Form1Design {
     // Start-up and shutdown (form1_startup.cpp); the layout on every size
     // change (form1_layout.cpp).
     void Form_Load() override;
+    // At start, after the log-in: a multi-file command the last run left
+    // half-done (pending.ini in the index folder) is finished or taken back,
+    // and the user is told once (form1_pending_work.cpp).
+    void completePendingWork();
     void Form_Resize() override;
     void Form_Unload(int& cancel) override;
     void exit_Click();

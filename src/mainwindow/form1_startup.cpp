@@ -76,6 +76,8 @@ void Form1::Form_Load() {
     onError.step([&] {
         catalogue::openProgramFolder(programFolder).createFolders(catalogue::IndexFolderName);
     });
+    // A command the last run left half-done, finished or taken back.
+    onError.step([&] { completePendingWork(); });
     std::optional<std::vector<std::string>> indexFiles;
     onError.step([&] {
         indexFiles = catalogue::listIndexFiles(File1, programFolder);

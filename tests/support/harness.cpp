@@ -39,8 +39,23 @@ platform::files::DriveEntry& cdEntry() {
 // ---- Harness ----
 
 Harness::Harness()
-    : driveTable_(makeDriveTable(root_.path())),
+    : root_(std::make_shared<TempFolder>()),
+      driveTable_(makeDriveTable(root_->path())),
       previousUi_(platform::Dispatcher::instance().ui()),
+      shell(platform::system::filesToNative()),
+      clock(2024, 5, 6, 36000),
+      services{{ui, timers}, registry, settings, shell,
+               clipboard,    clock,    mci,      std::string(ProgramFolder)},
+      form(services) {
+    platform::Dispatcher::instance().setUi(&ui);
+}
+
+Harness::Harness(const Harness& earlier, NextStartTag)
+    : root_(earlier.root_),
+      driveTable_(platform::files::DriveTable::current()),
+      previousUi_(platform::Dispatcher::instance().ui()),
+      registry(earlier.registry),
+      settings(earlier.settings),
       shell(platform::system::filesToNative()),
       clock(2024, 5, 6, 36000),
       services{{ui, timers}, registry, settings, shell,

@@ -20,6 +20,7 @@
 // the virtual timer host.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -47,6 +48,13 @@ class Harness {
     static constexpr std::string_view CdDrive = "E:\\";
 
     Harness();
+    // The next start of the program on the machine of `earlier`: the same
+    // files, drive table and stores, a new main window (not yet shown; call
+    // start()). `earlier` keeps the files and must outlive this one; it is
+    // not used while this one lives.
+    struct NextStartTag {};
+    static constexpr NextStartTag NextStart{};
+    Harness(const Harness& earlier, NextStartTag);
     ~Harness();
     Harness(const Harness&) = delete;
     Harness& operator=(const Harness&) = delete;
@@ -85,7 +93,7 @@ class Harness {
 
     // ---- the temporary machine (declaration order is construction order) ----
   private:
-    TempFolder root_;
+    std::shared_ptr<TempFolder> root_;
     platform::files::ScopedDriveTable driveTable_;
     platform::Ui* previousUi_;
 

@@ -98,6 +98,8 @@ bool isTempName(std::string_view name) {
 
 }  // namespace
 
+void detail::beforeChange(CommitStep step, const std::string& path) { before(step, path); }
+
 CommitHook setCommitHook(CommitHook hook) { return std::exchange(hookSlot(), std::move(hook)); }
 
 CommittedFile::CommittedFile(std::string nativeTarget, OnExisting onExisting,

@@ -34,8 +34,19 @@ inline constexpr std::string_view TempFilePrefix = ".zeltmp-";
 // What a commit does when the target exists.
 enum class OnExisting { Replace, Refuse };
 
-// The steps of a commit, in their order.
-enum class CommitStep { CreateTemp, Write, SyncData, Rename, SyncFolder };
+// The steps of a commit, in their order, and the other changes the layer
+// makes (each is told to the hook before it is made).
+enum class CommitStep {
+    CreateTemp,
+    Write,
+    SyncData,
+    Rename,
+    SyncFolder,
+    Remove,
+    MakeFolder,
+    Link,
+    SetAttributes
+};
 
 // A file being written whole through a temporary file beside nativeTarget.
 class CommittedFile {
@@ -160,7 +171,9 @@ int sweepTempFiles(const std::string& nativeFolder, std::chrono::system_clock::t
 
 // Test seam: the hook runs before each step of every commit, with the path the
 // step acts on (CreateTemp, Write, SyncData: the temporary file; Rename: the
-// target; SyncFolder: the folder). A hook that throws platform::Error makes
+// target; SyncFolder: the folder), and before every other change the layer
+// makes (Remove: the file or folder removed; MakeFolder: the folder made;
+// Link: the new name; SetAttributes: the file changed). A hook that throws platform::Error makes
 // that step fail. Returns the previous hook; an empty one removes it.
 using CommitHook = std::function<void(CommitStep step, const std::string& path)>;
 CommitHook setCommitHook(CommitHook hook);

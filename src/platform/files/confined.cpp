@@ -120,6 +120,7 @@ void detail::removeFileEntry(const Entry& entry) {
     if (S_ISDIR(st.st_mode)) raise(err::FileNotFound);
     if ((!S_ISLNK(st.st_mode) && ownerReadOnly(st)) || readOnlyFileSystem(entry.folder))
         raise(err::PathFileAccess);
+    beforeChange(CommitStep::Remove, entry.path);
     if (::unlinkat(entry.folder, entry.name.c_str(), 0) != 0) raiseErrno(errno, err::FileNotFound);
 }
 
@@ -128,11 +129,13 @@ void detail::removeFolderEntry(const Entry& entry) {
     if (!statusAt(entry.folder, entry.name, st)) raiseErrno(errno, err::PathNotFound);
     if (!S_ISDIR(st.st_mode) && !S_ISLNK(st.st_mode)) raise(err::PathFileAccess);
     const int flags = S_ISDIR(st.st_mode) ? AT_REMOVEDIR : 0;
+    beforeChange(CommitStep::Remove, entry.path);
     if (::unlinkat(entry.folder, entry.name.c_str(), flags) != 0)
         raiseErrno(errno, err::PathNotFound);
 }
 
 void detail::makeFolderEntry(const Entry& entry) {
+    beforeChange(CommitStep::MakeFolder, entry.path);
     if (::mkdirat(entry.folder, entry.name.c_str(), 0777) != 0)
         raiseErrno(errno, err::PathNotFound);
 }
@@ -148,6 +151,7 @@ bool detail::setEntryAttributes(const Entry& entry, std::uint32_t attributes) {
         return false;
     }
     mode_t mode = st.st_mode & 07777;
+    beforeChange(CommitStep::SetAttributes, entry.path);
     mode = (attributes & attr::ReadOnly) ? (mode & ~mode_t{0222}) : (mode | S_IWUSR);
     // The handle cannot be changed itself (O_PATH); its /proc name leads to
     // the very file it holds, whatever the name in the folder is now.
@@ -597,6 +601,7 @@ void ConfinedRoot::copyFolderInto(std::string_view relative, const ConfinedRoot&
 void ConfinedRoot::copyTree(CopyRun& run, const std::string& sourceNative,
                             const std::string& sourceShown, int targetFolder,
                             const std::string& targetName, const std::string& targetPath) const {
+    detail::beforeChange(CommitStep::MakeFolder, targetPath);
     if (::mkdirat(targetFolder, targetName.c_str(), 0777) != 0) {
         const int e = errno;
         struct stat st {};
@@ -693,6 +698,7 @@ void ConfinedRoot::hardLink(std::string_view existing, std::string_view relative
     const Located t = locate(relative, LastName::IgnoringCase);
     if (t.name.empty()) raise(err::FileExists);
     if (!t.folder.valid()) raise(err::PathNotFound);
+    detail::beforeChange(CommitStep::Link, joinNative(native_, t.nativeRelative()));
     if (::linkat(f.folder.get(), f.name.c_str(), t.folder.get(), t.name.c_str(), 0) != 0)
         detail::raiseErrno(errno, err::FileNotFound);
     detail::syncFolderAt(t.folder.get(), joinNative(native_, t.folderNative));

@@ -169,5 +169,7 @@ bool setEntryAttributes(const Entry& entry, std::uint32_t attributes);
 void moveEntry(const Entry& from, const Entry& to, OnExisting onExisting);
 // Makes the names in an open folder durable (fsync); path is for the hook.
 void syncFolderAt(int folder, const std::string& path);
+// Runs the commit hook (committed_write.h) before a change to path.
+void beforeChange(CommitStep step, const std::string& path);
 
 }  // namespace platform::files::detail

@@ -1,0 +1,75 @@
+#include "catalogue/pending_work.h"
+
+#include "catalogue/index_line.h"
+#include "platform/error.h"
+#include "platform/files/confined.h"
+#include "platform/files/text_file.h"
+
+namespace catalogue {
+
+namespace files = platform::files;
+
+std::string PendingWork::field(std::string_view key) const {
+    for (const auto& [k, v] : fields)
+        if (k == key) return v;
+    return {};
+}
+
+std::vector<std::string> PendingWork::valuesOf(std::string_view key) const {
+    std::vector<std::string> values;
+    for (const auto& [k, v] : fields)
+        if (k == key) values.push_back(v);
+    return values;
+}
+
+PendingWork& PendingWork::add(std::string key, std::string value) {
+    fields.emplace_back(std::move(key), std::move(value));
+    return *this;
+}
+
+std::string formatPendingWork(const PendingWork& work) {
+    std::string text = work.command + "\r\n";
+    for (const auto& [key, value] : work.fields) text += key + "=" + value + "\r\n";
+    return text;
+}
+
+std::optional<PendingWork> parsePendingWork(std::string_view text) {
+    std::optional<PendingWork> work;
+    files::forEachRawLine(text, [&](std::string_view line) {
+        if (!work) {
+            if (!line.empty()) work = PendingWork{std::string(line), {}};
+            return;
+        }
+        const std::size_t equals = line.find('=');
+        if (equals == std::string_view::npos) return;
+        work->add(std::string(line.substr(0, equals)), std::string(line.substr(equals + 1)));
+    });
+    return work;
+}
+
+void beginPendingWork(const files::ConfinedRoot& indexFolder, const PendingWork& work) {
+    files::WholeFileRewrite(indexFolder, PendingWorkFileName, formatPendingWork(work));
+}
+
+void endPendingWork(const files::ConfinedRoot& indexFolder) noexcept {
+    try {
+        indexFolder.remove(PendingWorkFileName, files::ReadOnlyToo::Yes);
+    } catch (...) {
+    }
+}
+
+std::optional<PendingWork> readPendingWork(std::string_view programFolder) {
+    try {
+        return parsePendingWork(files::WholeFileRead(indexFolderPath(programFolder) + "\\" +
+                                                     std::string(PendingWorkFileName)));
+    } catch (const platform::Error&) {
+        return std::nullopt;
+    }
+}
+
+std::string pendingWorkReport(std::string_view caption, bool finished) {
+    return "上次没有做完的“" + std::string(caption) + "”已经" + (finished ? "完成" : "撤销") +
+           "。";
+}
+
+}  // namespace catalogue

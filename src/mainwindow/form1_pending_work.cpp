@@ -1,0 +1,23 @@
+// The start-up's repair of a multi-file command the last run left half-done:
+// each command that records itself in pending.ini (catalogue/pending_work.h)
+// has its own finisher here, which judges by the command's switch whether to
+// finish it or take its new files away, and returns what to tell the user.
+#include <optional>
+#include <string>
+
+#include "catalogue/index_line.h"
+#include "catalogue/pending_work.h"
+#include "mainwindow/form1.h"
+#include "platform/files/confined.h"
+#include "platform/ui/ui.h"
+
+void Form1::completePendingWork() {
+    const std::string& programFolder = app().ProgramFolder;
+    const std::optional<catalogue::PendingWork> work = catalogue::readPendingWork(programFolder);
+    if (!work) return;
+    std::string report;
+    // Each command's finisher is called here by its name.
+    const platform::files::ConfinedRoot folder = catalogue::openIndexFolder(programFolder);
+    catalogue::endPendingWork(folder);
+    if (!report.empty()) ui().msgBox(report, platform::MsgButtons::OK, "提示");
+}
