@@ -26,9 +26,9 @@ struct StepFailure {
     int from = 1;
 
     std::string name() const {
-        static const char* const names[] = {"CreateTemp", "Write",  "SyncData",
+        static const char* const names[] = {"CreateTemp", "Write",      "SyncData",
                                             "Rename",     "SyncFolder", "Remove",
-                                            "MakeFolder", "Link",   "SetAttributes"};
+                                            "MakeFolder", "Link",       "SetAttributes"};
         return std::string(names[static_cast<int>(step)]) + " " + std::to_string(number);
     }
 };
@@ -48,8 +48,7 @@ inline std::vector<StepFailure> commitFailures() {
 class FailingStep {
   public:
     explicit FailingStep(StepFailure failure)
-        : hook_([failure, seen = 0](platform::files::CommitStep step,
-                                    const std::string&) mutable {
+        : hook_([failure, seen = 0](platform::files::CommitStep step, const std::string&) mutable {
               if (step == failure.step && ++seen >= failure.from)
                   throw platform::Error(failure.number);
           }) {}
