@@ -23,7 +23,8 @@ TEST(CopyFailures, EachLineNamesTheFileAndTheReasonARefusalItsOwnText) {
     EXPECT_EQ(copies::failedRead("C:\\w\\a.txt", refused), refused.description());
     EXPECT_TRUE(copies::isRefusal(refused));
     EXPECT_FALSE(copies::isRefusal(other75));
-    EXPECT_EQ(copies::failedWrite("C:\\w\\a.txt", other75), "不能保存文件: C:\\w\\a.txt路径/文件访问错误");
+    EXPECT_EQ(copies::failedWrite("C:\\w\\a.txt", other75),
+              "不能保存文件: C:\\w\\a.txt路径/文件访问错误");
 }
 
 TEST(CopyFailures, TheBoxShowsTwentyLinesThenTheCountOfThemAll) {
