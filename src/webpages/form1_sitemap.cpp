@@ -52,22 +52,22 @@ class SitemapRun {
     SitemapRun(const SitemapRun&) = delete;
     SitemapRun& operator=(const SitemapRun&) = delete;
 
-    // Runs one step that writes path: a failure is listed with its reason
-    // and gives false. A copy that finds its file there already (58) is no
-    // failure: the support files are never replaced.
+    // Runs one step that writes path (reads it, with Reading::Yes): a
+    // failure is listed with its reason and gives false.
+    enum class Reading { No, Yes };
     template <class F>
-    bool step(const std::string& path, F&& f) {
+    bool step(const std::string& path, F&& f, Reading reading = Reading::No) {
         try {
             std::forward<F>(f)();
         } catch (const platform::Error& e) {
-            if (e.number() != platform::err::FileExists)
-                failed_.push_back(copies::failedWrite(path, e));
+            failed_.push_back(reading == Reading::Yes ? copies::failedRead(path, e)
+                                                      : copies::failedWrite(path, e));
             return false;
         }
         return true;
     }
-    // A support file's copy: as step, but a source that cannot be read is
-    // named as such.
+    // A support file's copy, never over a file there: one already there
+    // (58) is no failure. A source that cannot be read is named as such.
     void copy(const files::ConfinedRoot& target, const std::string& relative,
               const files::ConfinedRoot& source, const std::string& sourceRelative) {
         try {
@@ -133,9 +133,11 @@ void writeSitemap(Form1& form, std::string_view fileName, std::string head, std:
         });
 
     std::optional<files::ConfinedRoot> programRoot;
-    run.step(program, [&] { programRoot.emplace(files::ConfinedRoot::open(program)); });
+    const std::string source = std::string(webpages::SupportFilesFolder) + "\\";
+    run.step(
+        program + "\\" + std::string(webpages::SupportFilesFolder),
+        [&] { programRoot.emplace(files::ConfinedRoot::open(program)); }, SitemapRun::Reading::Yes);
     if (programRoot) {
-        const std::string source = std::string(webpages::SupportFilesFolder) + "\\";
         for (std::size_t i = 0; i < std::size(webpages::SupportFiles); ++i) {
             const bool shared = i < webpages::SharedSupportFiles;
             if (!(shared ? imagesAllowed : discAllowed)) continue;
