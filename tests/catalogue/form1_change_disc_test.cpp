@@ -48,12 +48,15 @@ constexpr std::string_view Notes =
 constexpr std::string_view Usage = "@##exam##@abc\\E:\\a.txt==used\r\n";
 constexpr std::string_view Mirrors = "other\r\nabc\r\ny\r\n";
 
-// A commit hook that records the name of each file written or renamed, in
-// the order the names take effect.
+// A commit hook that records the name of each file written, linked or
+// removed, in the order the names take effect ("-" before a removal, "+"
+// before a new link).
 platform::files::CommitHook recordCommits(std::vector<std::string>& names) {
     return [&names](platform::files::CommitStep step, const std::string& path) {
-        if (step == platform::files::CommitStep::Rename)
-            names.push_back(fs::path(path).filename().string());
+        const std::string name = fs::path(path).filename().string();
+        if (step == platform::files::CommitStep::Rename) names.push_back(name);
+        if (step == platform::files::CommitStep::Link) names.push_back("+" + name);
+        if (step == platform::files::CommitStep::Remove) names.push_back("-" + name);
     };
 }
 
@@ -200,9 +203,12 @@ TEST_F(ChangeDiscTest, ANewNameGoesToEveryFileOfTheDiscAndTheCatalogueIsWrittenO
               "@##note##@新名\\E:\\docs.文件夹==d\r\n");
     EXPECT_EQ(h.read(discFile("新名", ".exam")), "@##exam##@新名\\E:\\a.txt==used\r\n");
     EXPECT_EQ(h.read(MirrorList), "other\r\n新名\r\ny\r\n");
-    // Each file once; the catalogue last, once.
-    EXPECT_EQ(commits, (std::vector<std::string>{"新名.wcd", "abc.note", "新名.note", "abc.exam",
-                                                 "新名.exam", "red.ini", "ini.ini"}));
+    // Recorded first; the new files beside the old (the index linked); the
+    // catalogue once, the switch; then the old files go, the mirror list
+    // follows, and the record goes last.
+    EXPECT_EQ(commits, (std::vector<std::string>{"pending.ini", "+新名.wcd", "新名.note",
+                                                 "新名.exam", "ini.ini", "-abc.wcd", "-abc.note",
+                                                 "-abc.exam", "red.ini", "-pending.ini"}));
 
     // Both trees: the disc list reloaded (in the mirror colour still), the
     // node last under its new category.
@@ -285,18 +291,17 @@ TEST_F(ChangeDiscTest, ANameThatIsTakenIsRefusedBeforeAnythingChanges) {
     }
 }
 
-// A failure on the way takes back what was done: the disc keeps its old
-// name in every file.
+// A failure before the catalogue's write takes away the new files made, and
+// nothing else: the disc keeps its old name in every file.
 TEST_F(ChangeDiscTest, AFailureOnTheWayLeavesTheDiscAsItWas) {
     struct Case {
         const char* what;
-        const char* failingTarget;  // the file whose commit or rename fails
+        const char* failingTarget;  // the file whose link, commit or rename fails
     };
     const Case cases[] = {
-        {"the index file's move", "新名.wcd"},
-        {"the rewrite of the remarks", "abc.note"},
-        {"the move of the usage notes", "新名.exam"},
-        {"the mirror list", "red.ini"},
+        {"the index file's link and copy", "新名.wcd"},
+        {"the new remarks", "新名.note"},
+        {"the new usage notes", "新名.exam"},
         {"the catalogue", "ini.ini"},
     };
     for (const auto& c : cases) {
@@ -305,7 +310,8 @@ TEST_F(ChangeDiscTest, AFailureOnTheWayLeavesTheDiscAsItWas) {
         bool failed = false;
         const platform::files::ScopedCommitHook hook(
             [&](platform::files::CommitStep step, const std::string& path) {
-                if (!failed && step == platform::files::CommitStep::Rename &&
+                if ((step == platform::files::CommitStep::Rename ||
+                     step == platform::files::CommitStep::Link) &&
                     fs::path(path).filename() == c.failingTarget) {
                     failed = true;
                     platform::raise(platform::err::PermissionDenied);
@@ -396,7 +402,8 @@ TEST_F(ChangeDiscTest, LinksOutOfTheIndexFolderAreNeverFollowed) {
     const Case cases[] = {
         {".note", "C:\\outside\\folder", true, "这个名字已经存在！"},
         {".note", "C:\\outside\\locked.txt", true, "这个名字已经存在！"},
-        {".exam", "C:\\outside\\made.txt", true, "改名失败：文件已存在"},
+        {".exam", "C:\\outside\\made.txt", true,
+         "改名失败：路径不在允许的文件夹里：C:\\zelbrin\\guangpan\\新名.exam"},
         {".wcd", "C:\\outside\\folder", true, "这个名字已经存在！"},
         {"own .note", "C:\\outside\\locked.txt", false, ""},
     };
