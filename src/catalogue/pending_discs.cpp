@@ -49,9 +49,9 @@ class Settling {
 
     // "guangpan" as a root, opened at the first use.
     const files::ConfinedRoot* indexFolder() {
-        if (!folder_) step(indexFolderPath(programFolder_), [&] {
-                folder_.emplace(openIndexFolder(programFolder_));
-            });
+        if (!folder_)
+            step(indexFolderPath(programFolder_),
+                 [&] { folder_.emplace(openIndexFolder(programFolder_)); });
         return folder_ ? &*folder_ : nullptr;
     }
 
@@ -192,7 +192,8 @@ std::optional<std::string> discFileSpelling(std::string_view programFolder, std:
     // A link counts by itself, wherever it leads.
     std::error_code error;
     const std::filesystem::path native(resolved.native);
-    if (!std::filesystem::exists(std::filesystem::symlink_status(native, error))) return std::nullopt;
+    if (!std::filesystem::exists(std::filesystem::symlink_status(native, error)))
+        return std::nullopt;
     return files::windowsNameOf(native.filename().string());
 }
 

@@ -230,6 +230,27 @@ TEST_F(ChangeDiscTest, ANewNameGoesToEveryFileOfTheDiscAndTheCatalogueIsWrittenO
     EXPECT_TRUE(h.ui.messages().size() == 1u);  // the dialog's summary only
 }
 
+// The look-ups find "ABC.wcd" as "abc.wcd" when no file bears the exact
+// name: a new name in another letter case only renames the disc's own files
+// in place and moves the keys of its records.
+TEST_F(ChangeDiscTest, ANameChangedInLetterCaseOnlyRenamesTheDiscsOwnFiles) {
+    answerChange(h, {.name = "ABC"});
+    h.form.Toolbar1.userClick("changeorder");
+    h.ui.verifyAllUsed();
+
+    EXPECT_EQ(guangpanEntries(h), (std::vector<std::string>{"ABC.exam", "ABC.note", "ABC.wcd",
+                                                            "other.wcd", "x.wcd", "y.wcd"}));
+    EXPECT_EQ(h.read(discFile("ABC", ".wcd")), "E:\\|docs@\r\nE:\\a.txt[5]\r\n");
+    EXPECT_EQ(h.read(discFile("ABC", ".note")),
+              "@##note##@ABC\\E:\\a.txt==about abc\\E:\\a.txt\r\n"
+              "@##note##@ABC\\E:\\docs.文件夹==d\r\n");
+    EXPECT_EQ(h.read(discFile("ABC", ".exam")), "@##exam##@ABC\\E:\\a.txt==used\r\n");
+    EXPECT_EQ(h.read(MirrorList), "other\r\nABC\r\ny\r\n");
+    EXPECT_NE(h.read(Catalogue).find("\r\n#ABC#3#演唱会&&2004-1-2#\r\n"), std::string::npos);
+    EXPECT_EQ(h.read(Catalogue).find("\r\n#abc#"), std::string::npos);
+    EXPECT_EQ(nodePaths(h.form.TreeView1), (std::vector<std::string>{"ABC", "other", "x", "y"}));
+}
+
 TEST_F(ChangeDiscTest, ADiscWithoutRemarksOrMirrorLineGetsNoSuchFile) {
     fs::remove(h.nativePath(discFile("abc", ".note")));
     fs::remove(h.nativePath(discFile("abc", ".exam")));

@@ -1,0 +1,306 @@
+// Changing, deleting and importing a disc cut short before each of their
+// changes of a file (a kill, a power cut), then the program started again on
+// the same files; and the same commands with a change failing as on a full
+// disk or a failing device. After the next start the whole command is old or
+// new, every file together.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "catalogue/catalogue_file.h"
+#include "catalogue/pending_work.h"
+#include "catalogue/scan_dialog.h"
+#include "catalogue_steps.h"
+#include "platform/error.h"
+#include "platform/files/committed_write.h"
+#include "support/harness.h"
+#include "support/kill_points.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using catalogue_test::Catalogue;
+using catalogue_test::clickCategory;
+using catalogue_test::discFile;
+using catalogue_test::MirrorList;
+using testsupport::Harness;
+
+constexpr int DiscTab = 2;
+constexpr std::string_view Pending = "pending.ini";
+
+// The stored files a disc command may touch: the catalogue, the mirror disc
+// list and everything in "guangpan" but the record, by name, with their bytes.
+using Files = std::map<std::string, std::string>;
+
+Files storedFiles(const Harness& h) {
+    Files files;
+    for (const std::string_view name : {Catalogue, MirrorList})
+        if (h.exists(name)) files[std::string(name)] = h.readBytes(name);
+    for (const auto& e : fs::directory_iterator(h.nativePath(catalogue_test::Guangpan))) {
+        const std::string name = e.path().filename().string();
+        if (name == Pending || name.rfind(platform::files::TempFilePrefix, 0) == 0) continue;
+        files[name] = e.is_regular_file() ? h.readBytes(discFile(name, "")) : "(folder)";
+    }
+    return files;
+}
+
+// The temporary files anywhere below the program folder.
+std::vector<std::string> temporaryFiles(const Harness& h) {
+    std::vector<std::string> found;
+    for (const auto& e : fs::recursive_directory_iterator(h.nativePath(Harness::ProgramFolder)))
+        if (e.path().filename().string().rfind(platform::files::TempFilePrefix, 0) == 0)
+            found.push_back(e.path().string());
+    return found;
+}
+
+// A run cut short has ended before the next one starts: its temporary files
+// are older than the next program.
+void ageTemporaryFiles(const Harness& h) {
+    for (const std::string& path : temporaryFiles(h))
+        fs::last_write_time(path, fs::file_time_type::clock::now() - std::chrono::hours(24));
+}
+
+// Every disc of the catalogue has its index file and every index file its
+// disc line.
+void expectCatalogueAndIndexesAgree(const Harness& h) {
+    const std::string catalogue = h.read(Catalogue);
+    std::vector<std::string> filed, indexed;
+    std::size_t start = 0;
+    while (start < catalogue.size()) {
+        const std::size_t end = catalogue.find("\r\n", start);
+        const std::string line = catalogue.substr(start, end - start);
+        const catalogue::CatalogueEntry entry = catalogue::parseCatalogueLine(line);
+        if (entry.kind == catalogue::CatalogueLineKind::DiscLine) filed.push_back(entry.name);
+        if (end == std::string::npos) break;
+        start = end + 2;
+    }
+    for (const auto& e : fs::directory_iterator(h.nativePath(catalogue_test::Guangpan))) {
+        const std::string name = e.path().filename().string();
+        if (name.size() > 4 && name.substr(name.size() - 4) == ".wcd")
+            indexed.push_back(name.substr(0, name.size() - 4));
+    }
+    std::sort(filed.begin(), filed.end());
+    std::sort(indexed.begin(), indexed.end());
+    EXPECT_EQ(filed, indexed);
+}
+
+// A disc opens from the disc list without a message.
+void expectDiscOpens(Harness& h, const std::string& disc) {
+    h.form.TabStrip1.userSelect(DiscTab);
+    platform::Node* node = h.form.TreeView1.find(disc + "*");
+    ASSERT_NE(node, nullptr) << disc;
+    const std::size_t shown = h.ui.log().size();
+    h.form.TreeView1.userClickNode(*node);
+    EXPECT_EQ(h.form.OpenedDisk, disc);
+    EXPECT_EQ(h.ui.log().size(), shown);
+    EXPECT_GT(h.form.TreeView1.nodes().size(), 1u);
+}
+
+// One command on prepared files.
+struct Scenario {
+    std::string caption;                    // its menu text, as the start-up names it
+    std::function<void(Harness&)> prepare;  // files, start, window state
+    std::function<void(Harness&)> command;  // the gesture with its answers
+    std::string discBefore, discAfter;      // the disc that opens ("" none)
+};
+
+// What the kills found.
+struct KillCount {
+    int points = 0, old = 0, done = 0, told = 0;
+};
+
+KillCount killAtEveryChange(const Scenario& s) {
+    KillCount count;
+    Files before, after;
+    {
+        Harness h;
+        s.prepare(h);
+        before = storedFiles(h);
+        s.command(h);
+        h.ui.verifyAllUsed();
+        after = storedFiles(h);
+        EXPECT_FALSE(h.exists(discFile(Pending, "")));
+    }
+    EXPECT_NE(before, after);
+    {
+        Harness h;
+        s.prepare(h);
+        count.points = testsupport::countChanges([&] { s.command(h); });
+    }
+    EXPECT_GT(count.points, 0);
+    for (int step = 1; step <= count.points; ++step) {
+        SCOPED_TRACE("killed before change " + std::to_string(step));
+        Harness h;
+        s.prepare(h);
+        EXPECT_TRUE(testsupport::runKilledBefore(step, [&] { s.command(h); }));
+        ageTemporaryFiles(h);
+        // The catalogue switches: its bytes say which state the start must
+        // complete; it tells the user when it has something to do for it.
+        const bool switched = h.readBytes(Catalogue) == after.at(std::string(Catalogue));
+        const Files& expected = switched ? after : before;
+        const bool toDo = storedFiles(h) != expected;
+        Harness next(h, Harness::NextStart);
+        if (toDo) next.ui.answerMsgBox(platform::MsgOK, catalogue::pendingWorkReport(s.caption, switched));
+        next.start();
+        next.ui.verifyAllUsed();
+        EXPECT_EQ(storedFiles(next), expected);
+        EXPECT_EQ(temporaryFiles(next), std::vector<std::string>{});
+        EXPECT_FALSE(next.exists(discFile(Pending, "")));
+        expectCatalogueAndIndexesAgree(next);
+        const std::string& disc = switched ? s.discAfter : s.discBefore;
+        if (!disc.empty()) expectDiscOpens(next, disc);
+        (switched ? count.done : count.old) += 1;
+        count.told += toDo ? 1 : 0;
+    }
+    Harness h;
+    s.prepare(h);
+    EXPECT_FALSE(testsupport::runKilledBefore(count.points + 1, [&] { s.command(h); }));
+    return count;
+}
+
+// ---- the scenarios ----
+
+constexpr std::string_view Stored =
+    "|音乐\r\n"
+    "#other#1#r&&d#\r\n"
+    "#abc#3#演唱会&&2004-1-2#\r\n"
+    "|电影\r\n";
+constexpr std::string_view Index = "E:\\|docs@\r\nE:\\docs\\a.txt[5]\r\n";
+constexpr std::string_view Notes = "@##note##@abc\\E:\\docs\\a.txt.txt==about abc\r\n";
+constexpr std::string_view Usage = "@##exam##@abc\\E:\\docs.文件夹==used\r\n";
+
+void prepareDiscs(Harness& h) {
+    h.write(Catalogue, Stored);
+    h.write(discFile("other", ".wcd"), "E:\\\r\n");
+    h.write(discFile("abc", ".wcd"), Index);
+    h.write(discFile("abc", ".note"), Notes);
+    h.write(discFile("abc", ".exam"), Usage);
+    h.write(MirrorList, "other\r\nabc\r\n");
+    h.start();
+    h.ui.clearLog();
+}
+
+// 修改光盘名字、序号、备注和分类 on the open disc "abc".
+std::function<void(Harness&)> changeDisc(std::string name, std::string remark) {
+    return [name, remark](Harness& h) {
+        h.form.TreeView1.setVisible(true);
+        h.form.OpenedDisk = "abc";
+        h.ui.onModal<Dialog>([name, remark, &h](Dialog& d) {
+            if (!name.empty()) d.Text1.userType(name);
+            if (!remark.empty()) d.Text3.userType(remark);
+            h.ui.answerMsgBox(platform::MsgYes);  // the summary of the changes
+            d.OKButton.userClick();
+        });
+        h.form.ChangeOrder.userClick();
+    };
+}
+
+Scenario renameScenario(std::string name) {
+    return {"修改光盘名字、序号、备注和分类", prepareDiscs, changeDisc(name, ""), "abc", name};
+}
+
+Scenario remarkScenario() {
+    return {"修改光盘名字、序号、备注和分类", prepareDiscs, changeDisc("", "新的备注"), "abc",
+            "abc"};
+}
+
+Scenario deleteScenario() {
+    return {"删除这张光盘", prepareDiscs,
+            [](Harness& h) {
+                h.form.TreeView1.setSelectedItem(&h.form.TreeView1.item("abc*"));
+                h.ui.choosePopup("DeleteThisCD");
+                h.ui.answerMsgBox(platform::MsgOK, "你确实要删除 {abc} 光盘 ?");
+                h.form.TreeView1.userMouseDown(platform::RightButton, 0, 100, 200);
+            },
+            "abc", ""};
+}
+
+constexpr std::string_view ImportSource = "C:\\in\\tools.wcd";
+
+Scenario importScenario() {
+    return {"导入光盘索引文件",
+            [](Harness& h) {
+                prepareDiscs(h);
+                h.write(ImportSource, "E:\\|bin@\r\nE:\\bin\\x.exe[9]\r\n");
+            },
+            [](Harness& h) {
+                h.ui.answerOpen(std::string(ImportSource));
+                h.ui.onModal<Dialog>([](Dialog& d) {
+                    clickCategory(d, "电影");
+                    d.Text3.userType("工具");
+                    d.OKButton.userClick();
+                });
+                h.form.import.userClick();
+            },
+            "", "tools"};
+}
+
+void report(const char* what, const KillCount& c) {
+    std::printf("%s: %d kill points; old %d, new %d; the next start told %d\n", what, c.points,
+                c.old, c.done, c.told);
+}
+
+TEST(DiscCommandsCutShort, ARenameWithRemarksUsageNotesAndMirrorListIsOldOrNewAsAWhole) {
+    const KillCount c = killAtEveryChange(renameScenario("新名"));
+    report("rename", c);
+    EXPECT_GT(c.old, 0);
+    EXPECT_GT(c.done, 0);
+    EXPECT_GT(c.told, 0);
+}
+
+TEST(DiscCommandsCutShort, ARenameInLetterCaseOnlyIsOldOrNewAsAWhole) {
+    const KillCount c = killAtEveryChange(renameScenario("ABC"));
+    report("rename in letter case", c);
+    EXPECT_GT(c.old, 0);
+    EXPECT_GT(c.done, 0);
+}
+
+TEST(DiscCommandsCutShort, AChangedRemarkIsOldOrNewAndNothingIsTold) {
+    const KillCount c = killAtEveryChange(remarkScenario());
+    report("remark", c);
+    EXPECT_EQ(c.told, 0);
+}
+
+TEST(DiscCommandsCutShort, ADeleteIsOldOrNewAsAWhole) {
+    const KillCount c = killAtEveryChange(deleteScenario());
+    report("delete", c);
+    EXPECT_GT(c.done, 0);
+    EXPECT_GT(c.told, 0);
+}
+
+TEST(DiscCommandsCutShort, AnImportIsOldOrNewAsAWholeAndACutOneDoesNotBlockTheNext) {
+    const Scenario s = importScenario();
+    const KillCount c = killAtEveryChange(s);
+    report("import", c);
+    EXPECT_GT(c.told, 0);
+    // Cut between the copy and the catalogue line: the next start takes
+    // the copy away, and the import then goes through.
+    for (int step = 1; step <= c.points; ++step) {
+        Harness h;
+        s.prepare(h);
+        ASSERT_TRUE(testsupport::runKilledBefore(step, [&] { s.command(h); }));
+        if (!h.exists(discFile("tools", ".wcd")) ||
+            h.read(Catalogue).find("#tools#") != std::string::npos)
+            continue;
+        SCOPED_TRACE(step);
+        ageTemporaryFiles(h);
+        Harness next(h, Harness::NextStart);
+        next.ui.answerMsgBox(platform::MsgOK, "上次没有做完的“导入光盘索引文件”已经撤销。");
+        next.start();
+        EXPECT_FALSE(next.exists(discFile("tools", ".wcd")));
+        s.command(next);
+        next.ui.verifyAllUsed();
+        EXPECT_EQ(next.read(discFile("tools", ".wcd")), "E:\\|bin@\r\nE:\\bin\\x.exe[9]\r\n");
+        EXPECT_NE(next.read(Catalogue).find("#tools#"), std::string::npos);
+        return;
+    }
+    ADD_FAILURE() << "no kill point between the copy and the catalogue line";
+}
+
+}  // namespace
