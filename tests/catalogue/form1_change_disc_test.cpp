@@ -130,6 +130,17 @@ class ChangeDiscTest : public ::testing::Test {
         EXPECT_FALSE(h.form.ok);
     }
 
+    // The disc's files and its mirror line under the new name: the keys
+    // change, the texts keep their words.
+    void expectFilesNamed(const std::string& name) const {
+        EXPECT_EQ(h.read(discFile(name, ".wcd")), "E:\\|docs@\r\nE:\\a.txt[5]\r\n");
+        EXPECT_EQ(h.read(discFile(name, ".note")),
+                  "@##note##@" + name + "\\E:\\a.txt==about abc\\E:\\a.txt\r\n@##note##@" + name +
+                      "\\E:\\docs.文件夹==d\r\n");
+        EXPECT_EQ(h.read(discFile(name, ".exam")), "@##exam##@" + name + "\\E:\\a.txt==used\r\n");
+        EXPECT_EQ(h.read(MirrorList), "other\r\n" + name + "\r\ny\r\n");
+    }
+
     Harness h;
 };
 
@@ -196,13 +207,7 @@ TEST_F(ChangeDiscTest, ANewNameGoesToEveryFileOfTheDiscAndTheCatalogueIsWrittenO
               "#新名#3#演唱会&&2004-1-2#\r\n#y#2#y&&#\r\n|软件\r\n");
     EXPECT_EQ(guangpanEntries(h), (std::vector<std::string>{"other.wcd", "x.wcd", "y.wcd",
                                                             "新名.exam", "新名.note", "新名.wcd"}));
-    EXPECT_EQ(h.read(discFile("新名", ".wcd")), "E:\\|docs@\r\nE:\\a.txt[5]\r\n");
-    // The keys change, the texts keep their words.
-    EXPECT_EQ(h.read(discFile("新名", ".note")),
-              "@##note##@新名\\E:\\a.txt==about abc\\E:\\a.txt\r\n"
-              "@##note##@新名\\E:\\docs.文件夹==d\r\n");
-    EXPECT_EQ(h.read(discFile("新名", ".exam")), "@##exam##@新名\\E:\\a.txt==used\r\n");
-    EXPECT_EQ(h.read(MirrorList), "other\r\n新名\r\ny\r\n");
+    expectFilesNamed("新名");
     // Recorded first; the new files beside the old (the index linked); the
     // catalogue once, the switch; then the old files go, the mirror list
     // follows, and the record goes last.
@@ -240,12 +245,7 @@ TEST_F(ChangeDiscTest, ANameChangedInLetterCaseOnlyRenamesTheDiscsOwnFiles) {
 
     EXPECT_EQ(guangpanEntries(h), (std::vector<std::string>{"ABC.exam", "ABC.note", "ABC.wcd",
                                                             "other.wcd", "x.wcd", "y.wcd"}));
-    EXPECT_EQ(h.read(discFile("ABC", ".wcd")), "E:\\|docs@\r\nE:\\a.txt[5]\r\n");
-    EXPECT_EQ(h.read(discFile("ABC", ".note")),
-              "@##note##@ABC\\E:\\a.txt==about abc\\E:\\a.txt\r\n"
-              "@##note##@ABC\\E:\\docs.文件夹==d\r\n");
-    EXPECT_EQ(h.read(discFile("ABC", ".exam")), "@##exam##@ABC\\E:\\a.txt==used\r\n");
-    EXPECT_EQ(h.read(MirrorList), "other\r\nABC\r\ny\r\n");
+    expectFilesNamed("ABC");
     EXPECT_NE(h.read(Catalogue).find("\r\n#ABC#3#演唱会&&2004-1-2#\r\n"), std::string::npos);
     EXPECT_EQ(h.read(Catalogue).find("\r\n#abc#"), std::string::npos);
     EXPECT_EQ(nodePaths(h.form.TreeView1), (std::vector<std::string>{"ABC", "other", "x", "y"}));

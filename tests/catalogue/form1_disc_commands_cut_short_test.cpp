@@ -146,7 +146,9 @@ KillCount killAtEveryChange(const Scenario& s) {
         const Files& expected = switched ? after : before;
         const bool toDo = storedFiles(h) != expected;
         Harness next(h, Harness::NextStart);
-        if (toDo) next.ui.answerMsgBox(platform::MsgOK, catalogue::pendingWorkReport(s.caption, switched));
+        if (toDo)
+            next.ui.answerMsgBox(platform::MsgOK,
+                                 catalogue::pendingWorkReport(s.caption, switched));
         next.start();
         next.ui.verifyAllUsed();
         EXPECT_EQ(storedFiles(next), expected);
