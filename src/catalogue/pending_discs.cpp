@@ -97,7 +97,18 @@ class Settling {
             const std::optional<std::string> renamed =
                 renameMirrorListLines(text, oldName, newName);
             if (!renamed || *renamed == text) return;
-            files::WholeFileRewrite(openProgramFolder(programFolder_), name, *renamed);
+            try {
+                files::WholeFileRewrite(openProgramFolder(programFolder_), name, *renamed);
+            } catch (const platform::Error&) {
+                // A write that raised once the file held the new text (the
+                // disk did not confirm it) has been done.
+                bool written = false;
+                try {
+                    written = files::WholeFileRead(programFolder_ + "\\" + name) == *renamed;
+                } catch (const platform::Error&) {
+                }
+                if (!written) throw;
+            }
             outcome_.changed = true;
         });
     }

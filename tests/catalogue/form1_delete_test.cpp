@@ -263,6 +263,26 @@ TEST(DeleteDisc, TheCatalogueLineIsFoundInAnyCase) {
     EXPECT_EQ(guangpanEntries(h), (std::vector<std::string>{"alphabet.wcd"}));
 }
 
+// A hand-edited catalogue may hold "abc" and "ABC"; deleting the one whose
+// index is missing deletes its own line and files, never the other's.
+TEST(DeleteDisc, OnlyFilesOfTheDiscsExactNameGo) {
+    Harness h;
+    h.write(Catalogue, "|音乐\r\n#ABC#2#&&#\r\n#abc#1#&&#\r\n");
+    h.write(discFile("ABC", ".wcd"), "E:\\\r\n");
+    h.write(discFile("ABC", ".note"), "ABC note\r\n");
+    h.write(discFile("abc", ".exam"), "abc usage\r\n");
+    h.start();
+    h.ui.clearLog();
+    platform::Node* node = nullptr;
+    for (const auto& n : h.form.TreeView2.nodes())
+        if (n->text() == "abc") node = n.get();
+    ASSERT_NE(node, nullptr);
+    h.ui.answerMsgBox(platform::MsgOK, "确实要删除 {abc} 光盘吗？");
+    choose(h, h.form.TreeView2, node, "Delete");
+    EXPECT_EQ(h.read(Catalogue), "|音乐\r\n#ABC#2#&&#\r\n");
+    EXPECT_EQ(guangpanEntries(h), (std::vector<std::string>{"ABC.note", "ABC.wcd"}));
+}
+
 // ---- the open disc ----
 
 TEST(DeleteOpenDisc, TheDiscPageForgetsTheDeletedDiscOnly) {
