@@ -5,7 +5,9 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <string>
 
 namespace platform::system {
 
@@ -24,17 +26,16 @@ void preferLargeHeapPages() noexcept {
     for (void*& block : blocks) block = std::malloc(100 << 10);
     for (void* block : blocks) std::free(block);
     // The heap as the system maps it, marked for large pages.
-    std::FILE* maps = std::fopen("/proc/self/maps", "re");
-    if (!maps) return;
-    char line[512];
-    while (std::fgets(line, sizeof line, maps)) {
-        if (!std::strstr(line, "[heap]")) continue;
-        unsigned long from = 0, to = 0;
-        if (std::sscanf(line, "%lx-%lx", &from, &to) == 2 && to > from)
-            ::madvise(reinterpret_cast<void*>(from), to - from, MADV_HUGEPAGE);
-        break;
-    }
-    std::fclose(maps);
+    std::ifstream maps("/proc/self/maps");
+    const std::string text((std::istreambuf_iterator<char>(maps)),
+                           std::istreambuf_iterator<char>());
+    const std::size_t heap = text.find("[heap]");
+    if (heap == std::string::npos) return;
+    const std::size_t start =
+        text.rfind('\n', heap) == std::string::npos ? 0 : text.rfind('\n', heap) + 1;
+    unsigned long from = 0, to = 0;
+    if (std::sscanf(text.c_str() + start, "%lx-%lx", &from, &to) == 2 && to > from)
+        ::madvise(reinterpret_cast<void*>(from), to - from, MADV_HUGEPAGE);
 }
 
 }  // namespace platform::system
