@@ -21,8 +21,7 @@ bool namedExactly(std::string_view windowsPath) {
     const std::size_t slash = windowsPath.find_last_of('\\');
     if (slash == std::string_view::npos) return false;
     const std::string_view name = windowsPath.substr(slash + 1);
-    for (const auto& entry :
-         platform::files::findEntries(windowsPath.substr(0, slash + 1), "*"))
+    for (const auto& entry : platform::files::findEntries(windowsPath.substr(0, slash + 1), "*"))
         if (!entry.isFolder() && entry.name == name) return true;
     return false;
 }

@@ -15,12 +15,11 @@ catalogue::PendingWork recordSavingWork(std::string_view name, std::string_view 
     return work;
 }
 
-std::optional<std::string> withRecordFiledOnce(std::string_view text,
-                                               std::string_view categoryPath,
+std::optional<std::string> withRecordFiledOnce(std::string_view text, std::string_view categoryPath,
                                                std::string_view name, bool moved) {
     if (!moved && isRecordFiledUnder(text, categoryPath, name)) return std::string(text);
-    return withRecordFiled(moved ? withoutRecordLines(text, name) : std::string(text),
-                           categoryPath, name);
+    return withRecordFiled(moved ? withoutRecordLines(text, name) : std::string(text), categoryPath,
+                           name);
 }
 
 std::string finishRecordSaving(std::string_view programFolder, const catalogue::PendingWork& work) {
@@ -36,8 +35,7 @@ std::string finishRecordSaving(std::string_view programFolder, const catalogue::
         // record the same write took its other lines away).
         const std::string text = readClassText(programFolder);
         if (isRecordFiledUnder(text, category, name)) return {};
-        const std::optional<std::string> filed =
-            withRecordFiledOnce(text, category, name, moved);
+        const std::optional<std::string> filed = withRecordFiledOnce(text, category, name, moved);
         if (!filed) return {};
         writeClassText(programFolder, *filed);
         return catalogue::pendingWorkReport(RecordSavingCaption, true);

@@ -29,8 +29,7 @@ catalogue::PendingWork recordSavingWork(std::string_view name, std::string_view 
 // record's text as it is when a record line of name is there already (filing
 // is done once); a moved record without the name's other lines first.
 // Nothing when the category has no line.
-std::optional<std::string> withRecordFiledOnce(std::string_view text,
-                                               std::string_view categoryPath,
+std::optional<std::string> withRecordFiledOnce(std::string_view text, std::string_view categoryPath,
                                                std::string_view name, bool moved);
 
 // Completes a saving the last run left: when the record's file exists and
