@@ -9,13 +9,13 @@
 // the harness's Ui gets an OK queued for it when the step fails.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
-
-#include <gtest/gtest.h>
-#include <functional>
 
 #include "platform/error.h"
 #include "platform/files/committed_write.h"
@@ -74,27 +74,25 @@ inline int killBeforeEveryChange(const std::function<void(Harness&)>& prepare,
 class FailBefore {
   public:
     FailBefore(Harness& h, int step, int number)
-        : hook_([this, &h, step, number](platform::files::CommitStep kind,
-                                         const std::string& path) {
-              using platform::files::CommitStep;
-              if (kind == CommitStep::Rename) lastRename_ = path;
-              if (++seen_ != step) return;
-              failed = true;
-              const bool afterRename =
-                  kind == CommitStep::SyncFolder && !isPendingRecord(lastRename_);
-              const bool recordRemoval = kind == CommitStep::Remove && isPendingRecord(path);
-              told = !afterRename && !recordRemoval;
-              if (told) h.ui.answerMsgBox(platform::MsgOK);
-              platform::raise(number);
-          }) {}
+        : hook_(
+              [this, &h, step, number](platform::files::CommitStep kind, const std::string& path) {
+                  using platform::files::CommitStep;
+                  if (kind == CommitStep::Rename) lastRename_ = path;
+                  if (++seen_ != step) return;
+                  failed = true;
+                  const bool afterRename =
+                      kind == CommitStep::SyncFolder && !isPendingRecord(lastRename_);
+                  const bool recordRemoval = kind == CommitStep::Remove && isPendingRecord(path);
+                  told = !afterRename && !recordRemoval;
+                  if (told) h.ui.answerMsgBox(platform::MsgOK);
+                  platform::raise(number);
+              }) {}
 
     bool failed = false;
     bool told = false;
 
   private:
-    static bool isPendingRecord(const std::string& path) {
-        return path.ends_with("/pending.ini");
-    }
+    static bool isPendingRecord(const std::string& path) { return path.ends_with("/pending.ini"); }
     int seen_ = 0;
     std::string lastRename_;
     platform::files::ScopedCommitHook hook_;
