@@ -8,10 +8,13 @@
 
 #include "catalogue/index_line.h"
 #include "catalogue/name_lookup.h"
+#include "catalogue/pending_work.h"
 #include "catalogue/scan_command.h"
+#include "catalogue/took_effect.h"
 #include "discpage/disc_file_path.h"
 #include "discpage/file_listing.h"
 #include "discpage/index_edits.h"
+#include "discpage/line_drop_work.h"
 #include "discpage/pending_tick.h"
 #include "discpage/size_text.h"
 #include "mainwindow/form1.h"
@@ -175,6 +178,10 @@ void Form1::DeleteFromMulu_Click() {
         return tell(*this, catalogue::ambiguousNameMessage(filePath));
     if (!found) return tell(*this, "有错误！在目录文件里找不到这个文件。");
 
+    // A hard-disk file goes first (recorded as pending work, so that a
+    // start after a cut drops the line of a file already gone), then its
+    // line.
+    std::optional<files::ConfinedRoot> pending;
     if (hard) {
         // The real file, only beneath the catalogued folder (a link there
         // is deleted itself, never its target); a missing one is no
@@ -183,20 +190,37 @@ void Form1::DeleteFromMulu_Click() {
         const std::string root =
             discpage::scannedFolder(catalogue::HardDiscBase(firstLineOf(text)), folderPath);
         try {
+            pending.emplace(catalogue::openIndexFolder(app().ProgramFolder));
+            catalogue::beginPendingWork(
+                *pending, discpage::lineDropWork(path, filePath, file.sizeText, real));
+        } catch (const platform::Error& e) {
+            if (pending) catalogue::endPendingWork(*pending);
+            return tell(*this, "不能保存文件: " + catalogue::indexFolderPath(app().ProgramFolder) +
+                                   "\\" + std::string(catalogue::PendingWorkFileName) +
+                                   e.description());
+        }
+        try {
             const files::ConfinedRoot scanned = files::ConfinedRoot::open(root);
             scanned.remove(scanned.relativeOf(real), files::ReadOnlyToo::Yes);
         } catch (const platform::Error& e) {
             if (e.number() != platform::err::FileNotFound &&
-                e.number() != platform::err::PathNotFound)
+                e.number() != platform::err::PathNotFound) {
+                catalogue::endPendingWork(*pending);
                 return tell(*this, "不能删除文件: " + real + e.description());
+            }
         }
     }
     text.erase(found.begin, found.end - found.begin);
     try {
         discpage::rewriteDiscFile(app().ProgramFolder, path, text);
     } catch (const platform::Error& e) {
-        return tell(*this, "不能保存文件: " + path + e.description());
+        // Written all the same when it raised after its rename. Otherwise a
+        // deleted file's line stays in the pending work: the next start
+        // drops it.
+        if (!catalogue::holdsText(path, text))
+            return tell(*this, "不能保存文件: " + path + e.description());
     }
+    if (pending) catalogue::endPendingWork(*pending);
     item->setText("");
     item->setSubItem(1, "");
     item->setSubItem(2, "");

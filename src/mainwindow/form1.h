@@ -203,6 +203,10 @@ class Form1 : public Form1Design {
     // The software record shown, and the name it was stored under ("" at start).
     std::string SoftName;
     std::string ExistSoftName;
+    // The name of the file the stored record shown was read from (it differs
+    // from ExistSoftName when the record's name line names another); the
+    // record is saved back into it.
+    std::string ExistSoftFile;
     // The software tree, the record form, saving and new records: the
     // category of the record shown, as loaded ("软件分类："); the digits typed
     // into the software tree since the last accepted Enter.

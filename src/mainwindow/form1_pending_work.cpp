@@ -8,6 +8,7 @@
 #include "catalogue/index_line.h"
 #include "catalogue/pending_discs.h"
 #include "catalogue/pending_work.h"
+#include "mainwindow/file_command_work.h"
 #include "mainwindow/form1.h"
 #include "platform/files/confined.h"
 #include "platform/ui/ui.h"
@@ -28,6 +29,8 @@ void Form1::completePendingWork() {
                                                          : import.caption();
         if (outcome->changed) report = catalogue::pendingWorkReport(caption, outcome->switched);
         settled = outcome->complete();
+    } else if (auto told = finishFileCommandWork(programFolder, *work)) {
+        report = *told;
     }
     const platform::files::ConfinedRoot folder = catalogue::openIndexFolder(programFolder);
     if (settled) catalogue::endPendingWork(folder);

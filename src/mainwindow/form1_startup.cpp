@@ -32,7 +32,8 @@ void Form1::Form_Load() {
     platform::SkipOnError onError;
     const std::string& programFolder = app().ProgramFolder;
     // Temporary files an earlier run left behind when it was cut short.
-    for (const std::string& folder : {programFolder, catalogue::indexFolderPath(programFolder)})
+    for (const std::string& folder : {programFolder, catalogue::indexFolderPath(programFolder),
+                                      software::softwareFolderPath(programFolder)})
         onError.step(
             [&] { files::sweepTempFiles(files::toNative(folder), files::programStartTime()); });
 
@@ -66,6 +67,7 @@ void Form1::Form_Load() {
     PlaySizes.clear();
     SoftName.clear();
     ExistSoftName.clear();
+    ExistSoftFile.clear();
 
     // The colour of mirrored files, from the settings key.
     onError.step([&] {

@@ -14,7 +14,9 @@
 
 #include "catalogue/index_line.h"
 #include "catalogue/name_lookup.h"
+#include "catalogue/pending_work.h"
 #include "catalogue/scan_command.h"
+#include "catalogue/took_effect.h"
 #include "discpage/disc_file_path.h"
 #include "discpage/file_listing.h"
 #include "discpage/form1_note_store.h"
@@ -30,6 +32,7 @@
 #include "platform/text/document_text.h"
 #include "platform/text/text.h"
 #include "platform/ui/ui.h"
+#include "preview/file_rename_work.h"
 #include "preview/preview_text.h"
 
 namespace {
@@ -225,31 +228,44 @@ void Form1::AlterFilename_Click() {
     }
     // The file first, never over another one, and only beneath the
     // catalogued folder (a path or a link that leads out of it is refused
-    // and named); then its line; a line that cannot be written gives the
-    // file its old name back.
-    std::optional<discpage::ConfinedPlace> from;
-    std::string to;
+    // and named); then its line. The rename is the switch, recorded as
+    // pending work before it: a start after a cut, or after a line that
+    // could not be written, gives the line the file's new name. A rename that
+    // may have taken effect is never taken back.
+    std::optional<platform::files::ConfinedRoot> pending;
     try {
-        const discpage::HardDiscFolder disc =
-            discpage::hardDiscFolder(indexText.substr(0, indexText.find_first_of("\r\n")));
-        from = discpage::confinedPlace({oldPath, disc.folder, true});
-        to = from->root.relativeOf(newPath);
-        from->root.rename(from->relative, to, platform::files::OnExisting::Refuse);
-    } catch (const platform::Error& e) {
-        tell(*this, e.number() == platform::err::PathFileAccess ? std::string_view(e.description())
-                                                                : HasError);
-        return;
-    }
-    try {
-        discpage::rewriteDiscFile(app().ProgramFolder, indexPath, renamed.text);
+        pending.emplace(catalogue::openIndexFolder(app().ProgramFolder));
+        catalogue::beginPendingWork(*pending, preview::fileRenameWork(indexPath, oldPath, newPath));
     } catch (const platform::Error&) {
-        try {
-            from->root.rename(to, from->relative, platform::files::OnExisting::Refuse);
-        } catch (const platform::Error&) {
-        }
+        if (pending) catalogue::endPendingWork(*pending);
         tell(*this, HasError);
         return;
     }
+    try {
+        const discpage::HardDiscFolder disc =
+            discpage::hardDiscFolder(indexText.substr(0, indexText.find_first_of("\r\n")));
+        const discpage::ConfinedPlace from = discpage::confinedPlace({oldPath, disc.folder, true});
+        from.root.rename(from.relative, from.root.relativeOf(newPath),
+                         platform::files::OnExisting::Refuse);
+    } catch (const platform::Error& e) {
+        // Renamed all the same when it raised after the rename.
+        if (!preview::renamedOnDisk(oldPath, newPath)) {
+            catalogue::endPendingWork(*pending);
+            tell(*this, e.number() == platform::err::PathFileAccess
+                            ? std::string_view(e.description())
+                            : HasError);
+            return;
+        }
+    }
+    try {
+        discpage::rewriteDiscFile(app().ProgramFolder, indexPath, renamed.text);
+    } catch (const platform::Error& e) {
+        if (!catalogue::holdsText(indexPath, renamed.text)) {
+            tell(*this, "不能保存文件: " + indexPath + e.description());
+            return;
+        }
+    }
+    catalogue::endPendingWork(*pending);
     // The row of the renamed file (normally the selected one), by the file's
     // own name as the row's key spells it.
     const std::string oldName(oldPath.substr(oldPath.find_last_of('\\') + 1));

@@ -169,6 +169,19 @@ std::optional<std::string> withRecordFiled(std::string_view text, std::string_vi
     return out;
 }
 
+bool isRecordFiledUnder(std::string_view text, std::string_view categoryPath,
+                        std::string_view name) {
+    const auto line = categoryLine(text, categoryPath);
+    if (!line) return false;
+    const std::vector<ClassLineSpan> spans = classLineSpans(text);
+    for (std::size_t i = *line + 1; i < spans.size(); ++i) {
+        const ClassLine below = parseClassLine(spans[i].line(text));
+        if (below.kind != ClassLineKind::Record) return false;
+        if (below.name == name) return true;
+    }
+    return false;
+}
+
 std::string withoutRecordLines(std::string_view text, std::string_view name) {
     std::string out;
     out.reserve(text.size());

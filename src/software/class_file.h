@@ -114,6 +114,12 @@ std::optional<std::size_t> categoryLine(std::string_view text, std::string_view 
 std::optional<std::string> withRecordFiled(std::string_view text, std::string_view categoryPath,
                                            std::string_view name);
 
+// True when a record line of name (compared exactly) is among the record
+// lines right below the line of the category categoryPath (categoryLine),
+// before the next category line.
+bool isRecordFiledUnder(std::string_view text, std::string_view categoryPath,
+                        std::string_view name);
+
 // The text without every line that is the record line of name (read as the
 // loader reads it: trimmed, the name compared exactly), each with its break.
 std::string withoutRecordLines(std::string_view text, std::string_view name);

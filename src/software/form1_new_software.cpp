@@ -57,6 +57,7 @@ void prepareNewRecord(Form1& form) {
     texts[software::CategoryField] = software::CategoryHint;
     form.setSoftwareFormTexts(texts);
     form.ExistSoftName.clear();
+    form.ExistSoftFile.clear();
     form.StatusBar1.panel(2).setText("现在请填写新建软件的资料!");
 }
 

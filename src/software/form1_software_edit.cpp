@@ -275,6 +275,8 @@ void Form1::TreeView3_AfterLabelEdit(int& Cancel, const std::string& NewString) 
         undo();
         throw;
     }
+    // The record shown is saved into its file under the new name.
+    if (record && ExistSoftFile == oldName) ExistSoftFile = NewString;
 }
 
 // ---- deleting ----
@@ -314,6 +316,7 @@ void Form1::deleteSoftN_Click() {
         // The form is emptied whatever record it showed.
         SoftName.clear();
         ExistSoftName.clear();
+        ExistSoftFile.clear();
         setSoftwareFormTexts({});
         return;
     }

@@ -49,6 +49,7 @@ void Form1::loadSoftwareRecord(const std::string& name) {
     setSoftwareFormTexts(texts);
     if (record[software::NameField]) {
         ExistSoftName = *record[software::NameField];
+        ExistSoftFile = name;
         SoftName.clear();
         StatusBar1.panel(2).setText("现在你也可以直接修改软件资料!");
     }

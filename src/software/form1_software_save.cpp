@@ -1,32 +1,43 @@
 // Saving the software record form: a new record is written to its file and
-// filed in class.ini and the tree; an edited record is written to the file of
-// its name and moved when its category was changed.
+// filed in class.ini and the tree; an edited record is written to the file it
+// was read from and moved when its category was changed.
 //
-// Each write is checked: class.ini is written before a new record's file, and
-// written back as it was (with the tree node taken away again) when the
-// record cannot be written; a failure keeps the form and its state.
+// A saving that files the record changes two files: the record's file first,
+// then class.ini, with the pending work recorded around them
+// (record_saving.h). A write that raised after its rename took effect and
+// counts as done. When class.ini cannot be written, the record's file is
+// taken back (a new one removed, an edited one given its old text) and the
+// tree node with it; a failure keeps the form and its state.
+#include "catalogue/index_line.h"
+#include "catalogue/pending_work.h"
+#include "catalogue/took_effect.h"
 #include "mainwindow/form1.h"
 #include "platform/error.h"
+#include "platform/files/text_file.h"
 #include "platform/ui/ui.h"
 #include "software/class_file.h"
 #include "software/record_file.h"
+#include "software/record_saving.h"
 #include "software/software_texts.h"
 
 namespace {
 
 using platform::MsgButtons;
 
-// What a failed write of a stored file tells: nothing more than the failure,
-// the form stays for another try.
+// A committed write of the stored file at path: true when it took effect,
+// also when it raised after its rename (the file holds the text).
 template <class Write>
-bool written(Form1& form, Write&& write) {
+bool committed(std::string_view path, std::string_view text, Write&& write) {
     try {
         write();
         return true;
     } catch (const platform::Error&) {
-        form.ui().msgBox(software::SaveFailed, MsgButtons::OK, software::TipTitle);
-        return false;
+        return catalogue::holdsText(path, text);
     }
+}
+
+void tellSaveFailed(Form1& form) {
+    form.ui().msgBox(software::SaveFailed, MsgButtons::OK, software::TipTitle);
 }
 
 }  // namespace
@@ -60,10 +71,22 @@ void Form1::SaveSoft_Click() {
                     MsgButtons::OK, TipTitle);
         return;
     }
-    const std::string& name = edited ? ExistSoftName : SoftName;
-    if (!software::isPlainRecordName(name)) {
+    if (!software::isPlainRecordName(edited ? ExistSoftName : SoftName)) {
         ui().msgBox(software::NameCharsRefusal, MsgButtons::OK, TipTitle);
         return;
+    }
+    // An edited record goes back into the file it was read from. Its name
+    // line may name another record's file (a record renamed in the tree, then
+    // a new record of the old name): that file is replaced only when the user
+    // says so.
+    std::string name = edited ? ExistSoftFile : SoftName;
+    if (edited && (name.empty() || !software::isPlainRecordName(name))) name = ExistSoftName;
+    if (edited && software::foldRecordName(name) != software::foldRecordName(ExistSoftName) &&
+        software::probeRecordFile(programFolder, ExistSoftName) == 0) {
+        if (ui().msgBox("已经有一个名为“" + ExistSoftName + "”的软件说明，要替换它吗？",
+                        MsgButtons::YesNo, software::QuestionTitle) != platform::MsgYes)
+            return;
+        name = ExistSoftName;
     }
     const std::string category = SoftCategoryT.text();
     const std::array<std::string, 12> texts = softwareFormTexts();
@@ -88,62 +111,108 @@ void Form1::SaveSoft_Click() {
         });
     };
 
+    const std::string recordPath = software::recordFilePath(programFolder, name);
+    const std::string recordText = software::formatRecordText(values);
+    const std::string classPath = software::classFilePath(programFolder);
+    // The record's file written (true also when it raised after its rename).
+    auto writeRecord = [&] {
+        return committed(recordPath, recordText,
+                         [&] { software::writeRecordFile(programFolder, name, values); });
+    };
+    // class.ini with the record filed under the category (moved: its other
+    // lines taken away); nothing, after telling it, when class.ini cannot be
+    // read or the category has no line.
+    auto filedText = [&](bool moved) -> std::optional<std::string> {
+        const std::optional<std::string> text = softwareClassText();
+        if (!text) return std::nullopt;
+        std::optional<std::string> filed =
+            software::withRecordFiledOnce(*text, category, name, moved);
+        if (!filed) ui().msgBox(software::CategoryMissing, MsgButtons::OK, TipTitle);
+        return filed;
+    };
+    // Files the record: the pending work, the record's file, class.ini (when
+    // it changes). before: the record file's old text (none for a new one).
+    // False, after telling it, when the saving did not take effect.
+    auto fileRecord = [&](const std::string& filed, const std::optional<std::string>& before,
+                          bool moved) {
+        std::optional<platform::files::ConfinedRoot> pending;
+        try {
+            pending.emplace(catalogue::openIndexFolder(programFolder));
+            catalogue::beginPendingWork(*pending,
+                                        software::recordSavingWork(name, category, moved));
+        } catch (const platform::Error&) {
+            if (pending) catalogue::endPendingWork(*pending);
+            tellSaveFailed(*this);
+            return false;
+        }
+        const platform::files::ConfinedRoot& indexFolder = *pending;
+        if (!writeRecord()) {
+            catalogue::endPendingWork(indexFolder);
+            tellSaveFailed(*this);
+            return false;
+        }
+        if (!committed(classPath, filed, [&] { software::writeClassText(programFolder, filed); })) {
+            // The record's file taken back; when even that fails, the next
+            // start completes the filing.
+            try {
+                const platform::files::ConfinedRoot records =
+                    software::openSoftwareFolder(programFolder);
+                if (before)
+                    platform::files::WholeFileRewrite(records, software::recordFileName(name),
+                                                      *before);
+                else
+                    records.remove(software::recordFileName(name));
+                catalogue::endPendingWork(indexFolder);
+            } catch (const platform::Error&) {
+            }
+            tellSaveFailed(*this);
+            return false;
+        }
+        catalogue::endPendingWork(indexFolder);
+        return true;
+    };
+
     if (!edited) {
-        // 3. A new record whose file is not there yet is filed first: its
-        // node, then its line below its category in class.ini.
+        // 3. A new record whose file is not there yet is filed: its node,
+        // then its file, then its line below its category in class.ini.
         const bool newToDisk =
             software::probeRecordFile(programFolder, name) == platform::err::FileNotFound;
-        std::optional<std::string> before;
-        bool nodeAdded = false;
         if (newToDisk) {
-            nodeAdded = addNode();
-            before = softwareClassText();
-            if (!before) return;
-            const std::optional<std::string> filed =
-                software::withRecordFiled(*before, category, name);
-            if (!filed) {
-                ui().msgBox(software::CategoryMissing, MsgButtons::OK, TipTitle);
+            const bool nodeAdded = addNode();
+            const std::optional<std::string> filed = filedText(false);
+            if (!filed) return;
+            if (!fileRecord(*filed, std::nullopt, false)) {
+                if (nodeAdded && TreeView3.find(key)) TreeView3.remove(key);
                 return;
             }
-            if (!written(*this, [&] { software::writeClassText(programFolder, *filed); })) {
-                if (nodeAdded) TreeView3.remove(key);
-                return;
-            }
+        } else if (!writeRecord()) {
+            // 6. A file of the name that appeared meanwhile is written over.
+            return tellSaveFailed(*this);
         }
-        // 6. The record's file; when it cannot be written, the filing is undone.
-        if (!written(*this, [&] { software::writeRecordFile(programFolder, name, values); })) {
-            if (before) {
-                platform::SkipOnError onError;
-                onError.step([&] { software::writeClassText(programFolder, *before); });
-            }
-            if (nodeAdded && TreeView3.find(key)) TreeView3.remove(key);
-            return;
-        }
+    } else if (PreSoftCategoryT == category) {
+        // 5. An edited record in its own category: its file alone.
+        if (!writeRecord()) return tellSaveFailed(*this);
     } else {
-        // 5. An edited record: its file, then its place when the category
-        // was changed. The node moves in the category view only, and only
-        // under another selected node.
-        if (!written(*this, [&] { software::writeRecordFile(programFolder, name, values); }))
-            return;
-        if (PreSoftCategoryT != category) {
-            if (categoryView && !parentKey.empty() && parentKey != key) {
-                if (TreeView3.find(key)) TreeView3.remove(key);
-                addNode();
-            }
-            const std::optional<std::string> text = softwareClassText();
-            if (!text) return;
-            const std::optional<std::string> moved = software::withRecordFiled(
-                software::withoutRecordLines(*text, name), category, name);
-            if (!moved) {
-                ui().msgBox(software::CategoryMissing, MsgButtons::OK, TipTitle);
-                return;
-            }
-            if (!written(*this, [&] { software::writeClassText(programFolder, *moved); })) return;
+        // An edited record moved to another category: its file and its
+        // line. The node moves in the category view only, and only under
+        // another selected node.
+        const std::optional<std::string> moved = filedText(true);
+        if (!moved) return;
+        std::optional<std::string> before;
+        try {
+            before = platform::files::WholeFileRead(recordPath);
+        } catch (const platform::Error&) {
+        }
+        if (!fileRecord(*moved, before, true)) return;
+        if (categoryView && !parentKey.empty() && parentKey != key) {
+            if (TreeView3.find(key)) TreeView3.remove(key);
+            addNode();
         }
     }
 
     // 7. The form is empty again.
     SoftName.clear();
     ExistSoftName.clear();
+    ExistSoftFile.clear();
     setSoftwareFormTexts({});
 }

@@ -249,17 +249,54 @@ TEST_F(SoftwareRecord, EditedRecordWhoseCategoryIsGoneKeepsTheForm) {
     f.SaveSoft.userClick();
     h.ui.verifyAllUsed();
     EXPECT_EQ(h.read(ClassFile), lines({"==工具", "=网络", "{#$}A"}));
-    EXPECT_NE(h.read(recordPath("A")).find("软件分类：游戏\r\n"), std::string::npos);
+    // Nothing is written: the record's file keeps its old text.
+    EXPECT_EQ(h.read(recordPath("A")), recordText("A", "工具\\网络", "2.0"));
     EXPECT_EQ(f.ExistSoftName, "A");
     EXPECT_EQ(form()[software::CategoryField], "游戏");
 }
 
-TEST_F(SoftwareRecord, EditedRecordIsSavedUnderTheNameOfItsNameLine) {
+TEST_F(SoftwareRecord, EditedRecordIsSavedIntoTheFileItWasReadFrom) {
+    // A name line that names no other record's file.
     h.write(recordPath("A"), recordText("Other", "工具\\网络"));
     click("A");
+    f.SoftAuthorT.userType("作者");
     save("你要保存软件Other的修改?");
-    EXPECT_EQ(h.read(recordPath("A")), recordText("Other", "工具\\网络"));
-    EXPECT_EQ(h.read(recordPath("Other")), recordText("Other", "工具\\网络"));
+    EXPECT_NE(h.read(recordPath("A")).find("软件作者：作者\r\n"), std::string::npos);
+    EXPECT_FALSE(h.exists(recordPath("Other")));
+    EXPECT_EQ(h.read(ClassFile), Classes);
+    EXPECT_EQ(f.ExistSoftName, "");
+}
+
+TEST_F(SoftwareRecord, NameLineOfAnotherRecordsFileAsksBeforeThatFileIsReplaced) {
+    // A renamed in the tree to R (its name line still says A), then a new
+    // record A.
+    h.write(recordPath("R"), recordText("A", "工具\\网络", "2.0"));
+    const std::string other = recordText("A", "游戏", "9.9");
+    h.write(recordPath("A"), other);
+    h.write(ClassFile,
+            lines({"==工具", "=网络", "{#$}R", "下载", "{#$}B", "==网络游戏", "==游戏", "{#$}A"}));
+    f.refreshSoft.userClick();
+    const std::string question = "已经有一个名为“A”的软件说明，要替换它吗？";
+    for (const auto answer : {platform::MsgNo, platform::MsgYes}) {
+        SCOPED_TRACE(answer);
+        click("R");
+        f.SoftAuthorT.userType("作者");
+        h.ui.answerMsgBox(platform::MsgYes, "你要保存软件A的修改?");
+        h.ui.answerMsgBox(answer, question);
+        f.SaveSoft.userClick();
+        h.ui.verifyAllUsed();
+        if (answer == platform::MsgNo) {
+            // Both kept, nothing written, the form as it was.
+            EXPECT_EQ(h.read(recordPath("A")), other);
+            EXPECT_EQ(h.read(recordPath("R")), recordText("A", "工具\\网络", "2.0"));
+            EXPECT_EQ(f.ExistSoftName, "A");
+            EXPECT_EQ(f.SoftAuthorT.text(), "作者");
+        } else {
+            EXPECT_NE(h.read(recordPath("A")).find("软件作者：作者\r\n"), std::string::npos);
+            EXPECT_EQ(h.read(recordPath("R")), recordText("A", "工具\\网络", "2.0"));
+            EXPECT_EQ(f.ExistSoftName, "");
+        }
+    }
 }
 
 TEST_F(SoftwareRecord, NameLineThatLeadsOutOfTheFolderIsRefused) {

@@ -1,0 +1,28 @@
+// Dropping a hard-disk file with its line: the real file is deleted first
+// (the step that cannot be taken back), then its line leaves the index file.
+// The pending-work record (catalogue/pending_work.h) names the index file
+// and the line while they change; a start that finds it left drops the line
+// when the file is gone, so a deleted file never stays listed.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "catalogue/pending_work.h"
+
+namespace discpage {
+
+inline constexpr std::string_view LineDropCommand = "drop file line";
+inline constexpr std::string_view LineDropCaption = "从目录文件中删除这个文件";
+
+// The pending work: the index file (its Windows path), the line's path and
+// size as the index holds them, and the real file (its Windows path).
+catalogue::PendingWork lineDropWork(std::string_view indexPath, std::string_view linePath,
+                                    std::string_view sizeText, std::string_view realFile);
+
+// Completes a drop the last run left: when the real file is gone and its
+// line is still in the index, the line is dropped. Returns the sentence to
+// tell, "" when there was nothing left to do.
+std::string finishLineDrop(std::string_view programFolder, const catalogue::PendingWork& work);
+
+}  // namespace discpage

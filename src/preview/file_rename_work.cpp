@@ -1,0 +1,49 @@
+#include "preview/file_rename_work.h"
+
+#include "discpage/disc_file_path.h"
+#include "platform/error.h"
+#include "platform/files/listing.h"
+#include "platform/files/text_file.h"
+#include "preview/preview_text.h"
+
+namespace preview {
+
+catalogue::PendingWork fileRenameWork(std::string_view indexPath, std::string_view oldPath,
+                                      std::string_view newPath) {
+    catalogue::PendingWork work{std::string(FileRenameCommand), {}};
+    work.add("index", std::string(indexPath))
+        .add("old", std::string(oldPath))
+        .add("new", std::string(newPath));
+    return work;
+}
+
+bool namedExactly(std::string_view windowsPath) {
+    const std::size_t slash = windowsPath.find_last_of('\\');
+    if (slash == std::string_view::npos) return false;
+    const std::string_view name = windowsPath.substr(slash + 1);
+    for (const auto& entry : platform::files::findEntries(windowsPath.substr(0, slash + 1), "*"))
+        if (!entry.isFolder() && entry.name == name) return true;
+    return false;
+}
+
+bool renamedOnDisk(std::string_view oldPath, std::string_view newPath) {
+    return namedExactly(newPath) && !namedExactly(oldPath);
+}
+
+std::string finishFileRename(std::string_view programFolder, const catalogue::PendingWork& work) {
+    const std::string oldPath = work.field("old");
+    const std::string newPath = work.field("new");
+    try {
+        if (!renamedOnDisk(oldPath, newPath)) return {};
+        const std::string indexPath = work.field("index");
+        const std::string text = platform::files::WholeFileRead(indexPath);
+        const RenamedIndex renamed = renameFileLine(text, oldPath, newPath);
+        if (renamed.match != catalogue::NameMatch::Found || renamed.text == text) return {};
+        discpage::rewriteDiscFile(programFolder, indexPath, renamed.text);
+        return catalogue::pendingWorkReport(FileRenameCaption, true);
+    } catch (const platform::Error&) {
+        return {};
+    }
+}
+
+}  // namespace preview

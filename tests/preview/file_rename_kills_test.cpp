@@ -1,0 +1,91 @@
+// Renaming a previewed hard-disk file after the selected text, cut short
+// before each of its changes or failing at each: after the next start the
+// file and its index line bear the same name (old or new), no temporary or
+// pending file is left, and a line left behind is renamed and told once.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "catalogue/pending_work.h"
+#include "discpage/disc_page_steps.h"
+#include "support/fail_points.h"
+#include "support/kill_points.h"
+
+using namespace disc_page_test;
+
+namespace {
+
+const std::string Old = "C:\\data\\docs\\a.txt";
+const std::string New = "C:\\data\\docs\\报告.txt";
+const std::string Index = indexPath("docs_hard");
+const std::string OldIndex = lines({"C:\\data\\docs\\a.txt[4]($)", "C:\\data\\docs\\b.txt[1]"});
+const std::string NewIndex = lines({"C:\\data\\docs\\报告.txt[4]($)", "C:\\data\\docs\\b.txt[1]"});
+const std::string Told = catalogue::pendingWorkReport("按选中的文字给文件改名", true);
+
+// The file a.txt of docs_hard previewed with "报告" selected.
+void prepare(testsupport::Harness& h) {
+    h.write(Index, OldIndex);
+    h.write("C:\\zelbrin\\ini.ini", "|文档\r\n#docs_hard#9#文档#\r\n");
+    h.write(Old, "甲乙");
+    h.start();
+    Form1& f = h.form;
+    f.TabStrip1.userSelect(DiscTab);
+    f.TreeView1.userClickNode(node(f.TreeView1, "docs_hard"));
+    f.TreeView1.userClickNode(node(f.TreeView1, "docs_hard\\docs"));
+    f.ListView1.userClickItem(row(f, "a"));
+    f.WebBrowser1.navigate("file://" + Old);
+    f.WebBrowser1.setVisible(true);
+    f.WebBrowser1.userSelect("报告");
+}
+
+bool renamedFileOldLine(const testsupport::Harness& h) {
+    return h.exists(New) && h.read(Index) == OldIndex;
+}
+
+void expectOneNameAfterNextStart(testsupport::Harness& h) {
+    const bool lineLeftBehind = renamedFileOldLine(h);
+    testsupport::ageTempFiles(h, "C:\\zelbrin\\guangpan");
+    testsupport::Harness next(h, testsupport::Harness::NextStart);
+    if (lineLeftBehind) next.ui.answerMsgBox(platform::MsgOK, Told);
+    next.start();
+    next.ui.verifyAllUsed();
+    const bool renamed = next.exists(New);
+    EXPECT_NE(renamed, next.exists(Old));
+    EXPECT_EQ(next.read(renamed ? New : Old), "甲乙");
+    EXPECT_EQ(next.read(Index), renamed ? NewIndex : OldIndex);
+    EXPECT_FALSE(next.exists("C:\\zelbrin\\guangpan\\pending.ini"));
+    EXPECT_FALSE(testsupport::holdsTempFile(next, "C:\\zelbrin\\guangpan"));
+}
+
+TEST(FileRenameKills, EveryKillLeavesTheFileAndItsLineUnderOneName) {
+    int leftBehind = 0;
+    const int changes = testsupport::killBeforeEveryChange(
+        prepare, [](testsupport::Harness& h) { h.form.AlterFilename_Click(); },
+        [&](testsupport::Harness& h) {
+            if (renamedFileOldLine(h)) ++leftBehind;
+            expectOneNameAfterNextStart(h);
+        });
+    // The pending record, the rename and its folder sync, the index, the
+    // record's removal.
+    EXPECT_EQ(changes, 13);
+    // Killed after the rename: before its folder sync, the index's temporary
+    // file, its write, its sync or its rename.
+    EXPECT_EQ(leftBehind, 5);
+}
+
+TEST(FileRenameKills, AFullDiskOrAnIoErrorAtEachChangeIsToldOnceAndNeverTakenBack) {
+    testsupport::failAtEveryChange(
+        13, prepare, [](testsupport::Harness& h) { h.form.AlterFilename_Click(); }, 0,
+        [](testsupport::Harness& h, int step, bool) {
+            // Before the rename nothing changed; after it, it stays.
+            if (step <= 6) {
+                EXPECT_EQ(h.read(Old), "甲乙");
+                EXPECT_EQ(h.read(Index), OldIndex);
+            } else {
+                EXPECT_EQ(h.read(New), "甲乙");
+            }
+            expectOneNameAfterNextStart(h);
+        });
+}
+
+}  // namespace
