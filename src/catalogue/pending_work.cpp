@@ -68,8 +68,7 @@ std::optional<PendingWork> readPendingWork(std::string_view programFolder) {
 }
 
 std::string pendingWorkReport(std::string_view caption, bool finished) {
-    return "上次没有做完的“" + std::string(caption) + "”已经" + (finished ? "完成" : "撤销") +
-           "。";
+    return "上次没有做完的“" + std::string(caption) + "”已经" + (finished ? "完成" : "撤销") + "。";
 }
 
 }  // namespace catalogue

@@ -1,11 +1,12 @@
 // The record of a multi-file command in progress, and the start-up that
 // deals with one the last run left.
+#include "catalogue/pending_work.h"
+
 #include <gtest/gtest.h>
 
-#include "catalogue/pending_work.h"
-#include "support/harness.h"
 #include "catalogue/index_line.h"
 #include "platform/files/confined.h"
+#include "support/harness.h"
 #include "support/kill_points.h"
 
 namespace {
