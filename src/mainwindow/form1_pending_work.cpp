@@ -7,6 +7,7 @@
 
 #include "catalogue/index_line.h"
 #include "catalogue/pending_work.h"
+#include "copies/mirror_run.h"
 #include "mainwindow/form1.h"
 #include "platform/files/confined.h"
 #include "platform/ui/ui.h"
@@ -17,6 +18,9 @@ void Form1::completePendingWork() {
     if (!work) return;
     std::string report;
     // Each command's finisher is called here by its name.
+    if (work->command == copies::MirrorRunWork)
+        report = catalogue::pendingWorkReport(copytag.caption(),
+                                              copies::completeMirrorRun(programFolder, *work));
     const platform::files::ConfinedRoot folder = catalogue::openIndexFolder(programFolder);
     catalogue::endPendingWork(folder);
     if (!report.empty()) ui().msgBox(report, platform::MsgButtons::OK, "提示");
