@@ -230,7 +230,11 @@ class CopyRun {
                 failure = copyCdLine(line);
                 if (failure) break;
             }
-            finishBatch(batch);
+            // Copies the disk did not confirm are not recorded.
+            if (!finishBatch(batch)) {
+                made_.clear();
+                if (!failure) failure = writeFailure_;
+            }
         }
         tellRefusals();
         if (failure) form_.ui().msgBox(*failure, platform::MsgButtons::OK, TipTitle);
@@ -261,7 +265,9 @@ class CopyRun {
             if (answer == platform::MsgNo) break;
             busy.emplace(form_);
         }
-        finishBatch(batch);
+        const bool told = writeFailure_.has_value();
+        if (!finishBatch(batch) && !told)
+            form_.ui().msgBox(*writeFailure_, platform::MsgButtons::OK, TipTitle);
         busy.reset();
         tellRefusals();
         form_.CopyAllSize.setCaption(std::string(HardCopiedSizeCaption) +
@@ -409,12 +415,18 @@ class CopyRun {
         form_.ui().msgBox(message, platform::MsgButtons::OK, TipTitle);
     }
 
-    // A sync that fails is passed over: the copies are there all the same.
-    static void finishBatch(files::SyncBatch& batch) {
+    // Syncs the copies to the disk. False when the disk did not confirm
+    // them (a full disk or an I/O error is kept for the message; any other
+    // failure of the sync is passed over).
+    bool finishBatch(files::SyncBatch& batch) {
         try {
             batch.finish();
-        } catch (const platform::Error&) {
+        } catch (const platform::Error& e) {
+            if (!isDiskFailure(e)) return true;
+            if (!writeFailure_) writeFailure_ = std::string(CannotSave) + target_ + e.description();
+            return false;
         }
+        return true;
     }
 
     void counted() {

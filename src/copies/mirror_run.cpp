@@ -45,8 +45,8 @@ void sweepTarget(const catalogue::PendingWork& work) {
         const files::ConfinedRoot target = files::ConfinedRoot::open(work.field(TargetKey));
         for (const std::string& folder : work.valuesOf(FolderKey)) {
             try {
-                const std::string native = folder.empty() ? target.resolvedPath()
-                                                          : target.folder(folder).resolvedPath();
+                const std::string native =
+                    folder.empty() ? target.resolvedPath() : target.folder(folder).resolvedPath();
                 files::sweepTempFiles(native, files::programStartTime());
             } catch (const platform::Error&) {
             }
@@ -122,6 +122,26 @@ std::optional<std::string> readMirroredDiscIndex(std::string_view programFolder,
     return text;
 }
 
+namespace {
+
+// Writes a stored file of the program folder. A write that reports a
+// failure but left the new text in place (its rename was made, the folder
+// sync then failed) counts as written: the text is there.
+void writeInPlace(std::string_view programFolder, const std::string& path, std::string_view text) {
+    try {
+        rewriteProgramFile(programFolder, path, text);
+    } catch (const platform::Error&) {
+        bool written = false;
+        try {
+            written = files::WholeFileRead(path) == text;
+        } catch (const platform::Error&) {
+        }
+        if (!written) throw;
+    }
+}
+
+}  // namespace
+
 void addToMirrorDiscList(std::string_view programFolder, std::string_view disc) {
     const std::string path = mirrorDiscListPath(programFolder);
     std::string list;
@@ -131,28 +151,16 @@ void addToMirrorDiscList(std::string_view programFolder, std::string_view disc) 
         if (e.number() != platform::err::FileNotFound) return;
     }
     if (const std::optional<std::string> added = appendMirrorDisc(list, disc))
-        rewriteProgramFile(programFolder, path, *added);
+        writeInPlace(programFolder, path, *added);
 }
 
 void writeMirrorRunResults(std::string_view programFolder, std::string_view disc,
                            const std::string& indexPath, const MirrorCopiesApplied& applied,
                            double total, bool addDisc, std::string& failedFile) {
     failedFile = indexPath;
-    if (applied.changed()) {
-        try {
-            rewriteProgramFile(programFolder, indexPath, applied.text);
-        } catch (const platform::Error&) {
-            // A write that failed after its rename has switched all the same.
-            bool switched = false;
-            try {
-                switched = files::WholeFileRead(indexPath) == applied.text;
-            } catch (const platform::Error&) {
-            }
-            if (!switched) throw;
-        }
-    }
+    if (applied.changed()) writeInPlace(programFolder, indexPath, applied.text);
     failedFile = copiedSizeFilePath(programFolder);
-    writeCopiedSize(programFolder, total);
+    writeInPlace(programFolder, failedFile, copiedSizeText(total));
     failedFile = mirrorDiscListPath(programFolder);
     if (addDisc) addToMirrorDiscList(programFolder, disc);
     failedFile.clear();

@@ -42,9 +42,9 @@ struct MirrorCopyMade {
 
 // The copies applied to an index text.
 struct MirrorCopiesApplied {
-    std::string text;    // the text with the new suffixes
-    int added = 0;       // lines that took their suffix
-    double bytes = 0;    // the sizes of those lines' files
+    std::string text;  // the text with the new suffixes
+    int added = 0;     // lines that took their suffix
+    double bytes = 0;  // the sizes of those lines' files
     bool changed() const { return added > 0; }
 };
 
@@ -71,8 +71,7 @@ void addMirrorRunResults(catalogue::PendingWork& work, double total,
 // index file is missing or the catalogue no longer names it. Raises the
 // errors of reading the index or the catalogue.
 std::optional<std::string> readMirroredDiscIndex(std::string_view programFolder,
-                                                 std::string_view disc,
-                                                 std::string_view indexPath);
+                                                 std::string_view disc, std::string_view indexPath);
 
 // The disc joins the mirror disc list unless a line names it already
 // (letter case ignored); a missing list is made with the disc's line, a list
@@ -83,9 +82,9 @@ void addToMirrorDiscList(std::string_view programFolder, std::string_view disc);
 // suffixes (when they changed it), size.ini with the total, and the disc
 // added to red.ini (when addDisc). Raises the first failure, with failedFile
 // naming the file it failed on (the index: nothing was written; a later
-// file: the index holds the suffixes); "" when all are written. An index
-// write that reports a failure but left the new text in place counts as
-// written.
+// file: the index holds the suffixes); "" when all are written. A write
+// that reports a failure but left the new text in place (its folder sync
+// failed after the rename) counts as written.
 void writeMirrorRunResults(std::string_view programFolder, std::string_view disc,
                            const std::string& indexPath, const MirrorCopiesApplied& applied,
                            double total, bool addDisc, std::string& failedFile);
