@@ -260,8 +260,7 @@ TEST(MirrorRunKilled, TheNextStartCompletesOrTakesBackAndARerunCountsOnce) {
         if (record) {
             const bool done = !record->field("total").empty();
             ++(done ? finished : takenBack);
-            next.ui.answerMsgBox(platform::MsgOK,
-                                 catalogue::pendingWorkReport(RunCaption, done));
+            next.ui.answerMsgBox(platform::MsgOK, catalogue::pendingWorkReport(RunCaption, done));
         }
         next.start();
         EXPECT_FALSE(next.exists(Pending));
@@ -369,5 +368,35 @@ TEST(MirrorRunFailing, AFullDiskOrAnIoErrorAtEachChangeIsToldOnce) {
             EXPECT_EQ(tempFiles(next.nativePath("C:\\")), std::vector<std::string>{});
             EXPECT_EQ(next.readBytes(SizeIni), recordedIn(next.read(PhotosIndex)).size);
         }
+    }
+}
+
+// A hard-disk folder's run killed before each change: the next start sweeps
+// the target of the cut copies' temporary files and ends the record; the
+// index and size.ini are never touched.
+TEST(MirrorRunKilled, AHardDiskRunLeavesNoTemporaryFile) {
+    const auto run = [](testsupport::Harness& h) {
+        answerRunIn(h, Music, "C:\\out");
+        h.ui.answerMsgBox(
+            platform::MsgYes,
+            "可能文件位置已经发生变动！C:\\music\\pop\\live\\gone.mp3没发现！是否继续？");
+        h.form.copytag.userClick();
+    };
+    for (int step = 1;; ++step) {
+        SCOPED_TRACE(step);
+        testsupport::Harness h;
+        writeDiscs(h);
+        h.start();
+        openDiscIn(h, Music);
+        if (!testsupport::runKilledBefore(step, [&] { run(h); })) break;
+        ageTempFiles(h.nativePath("C:\\"));
+        testsupport::Harness next(h, testsupport::Harness::NextStart);
+        if (next.exists(Pending))
+            next.ui.answerMsgBox(platform::MsgOK, catalogue::pendingWorkReport(RunCaption, false));
+        next.start();
+        EXPECT_FALSE(next.exists(Pending));
+        EXPECT_EQ(tempFiles(next.nativePath("C:\\")), std::vector<std::string>{});
+        EXPECT_EQ(next.read(MusicIndex), lines(MusicLines));
+        EXPECT_EQ(next.readBytes(SizeIni), SizeBefore);
     }
 }
