@@ -473,7 +473,7 @@ class CopyRun {
             if (!diskFailureTold) tell(std::string(CannotSave) + failedFile + e.description());
             // Past the index the run has switched: the record stays, and the
             // next start writes the rest.
-            if (failedFile == indexPath_) return end(true);
+            if (failedFile == indexPath_ || !applied.changed()) return end(true);
             recorded(total, applied.added > 0);
             return end(false);
         }

@@ -400,3 +400,27 @@ TEST(MirrorRunKilled, AHardDiskRunLeavesNoTemporaryFile) {
         EXPECT_EQ(next.readBytes(SizeIni), SizeBefore);
     }
 }
+
+// A hard-disk folder's copy that the full disk refuses is told with its
+// file and stops the run, without asking to go on.
+TEST_F(MirrorCopy, AHardDiskRunStopsAtAFullDisk) {
+    openDisc(Music);
+    answerRun(Music, "C:\\out");
+    h.ui.answerMsgBox(platform::MsgYes,
+                      "可能文件位置已经发生变动！C:\\music\\pop\\live\\gone.mp3没发现！是否继续？");
+    h.ui.answerMsgBox(platform::MsgOK, "不能保存文件: C:\\out\\a.mp3" +
+                                           platform::errorText(platform::err::DiskFull));
+    {
+        const platform::files::ScopedCommitHook hook([](CommitStep step, const std::string& path) {
+            if (step == CommitStep::CreateTemp && path.find("/out/") != std::string::npos &&
+                fs::exists(fs::path(path).parent_path() / "top.mp3"))
+                throw platform::Error(platform::err::DiskFull);
+        });
+        f().copytag.userClick();
+    }
+    EXPECT_EQ(h.read("C:\\out\\top.mp3"), "top");
+    EXPECT_FALSE(h.exists("C:\\out\\a.mp3"));
+    EXPECT_EQ(tempFiles(h.nativePath("C:\\out")), std::vector<std::string>{});
+    EXPECT_FALSE(h.exists(Pending));
+    EXPECT_EQ(f().StatusBar1.panel(2).text(), "1个文件已经拷贝到硬盘！");
+}

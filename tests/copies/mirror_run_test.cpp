@@ -35,14 +35,13 @@ TEST(ApplyMirrorCopies, EachCopyFindsItsOwnLineAsTheIndexIsNow) {
         {"another size is another file; a longer name is another name",
          "F:\\c.txt[6]($)\r\nF:\\docs\\a.txt.bak[4]($)\r\n",
          "F:\\c.txt[6]($)\r\nF:\\docs\\a.txt.bak[4]($)\r\n", 0, 0},
-        {"the one spelling in another letter case",
-         "F:\\DOCS\\A.TXT[4]($)\r\n", "F:\\DOCS\\A.TXT[4]($){D:\\m\\docs\\a.txt}\r\n", 1, 4},
+        {"the one spelling in another letter case", "F:\\DOCS\\A.TXT[4]($)\r\n",
+         "F:\\DOCS\\A.TXT[4]($){D:\\m\\docs\\a.txt}\r\n", 1, 4},
         {"two spellings in other letter cases: neither",
          "F:\\DOCS\\A.TXT[4]($)\r\nF:\\Docs\\A.txt[4]($)\r\n",
          "F:\\DOCS\\A.TXT[4]($)\r\nF:\\Docs\\A.txt[4]($)\r\n", 0, 0},
-        {"a name that stands twice: its first line",
-         "F:\\c.txt[5]($)\r\nF:\\c.txt[5]($)\r\n", "F:\\c.txt[5]($){D:\\m\\c.txt}\r\nF:\\c.txt[5]($)\r\n",
-         1, 5},
+        {"a name that stands twice: its first line", "F:\\c.txt[5]($)\r\nF:\\c.txt[5]($)\r\n",
+         "F:\\c.txt[5]($){D:\\m\\c.txt}\r\nF:\\c.txt[5]($)\r\n", 1, 5},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
