@@ -82,6 +82,7 @@
 #include "platform/files/drive_table.h"
 #include "platform/files/paths.h"
 #include "platform/files/text_file.h"
+#include "platform/system/heap_pages.h"
 #include "platform/text/text.h"
 #include "platform/ui/dispatcher.h"
 #include "search/find_dialog.h"
@@ -239,6 +240,8 @@ std::pair<std::size_t, double> searchAll(const std::vector<fs::path>& paths,
 
 int files(const fs::path& dir, const std::string& term, bool caseSensitive, int runs,
           unsigned threads) {
+    // The heap as the program has it.
+    platform::system::preferLargeHeapPages();
     // Only the root drive: the system's drives are not looked for.
     platform::files::DriveTable table;
     table.set({.name = "Z:", .folder = "/"});
@@ -376,6 +379,8 @@ double peakMb() {
 // One whole process of the command: the window started, one search (the
 // first of the process, so its rows take fresh memory).
 int commandProcess(const fs::path& dir, const std::string& term, bool exact) {
+    // As the program does first thing at its start.
+    platform::system::preferLargeHeapPages();
     const auto t0 = std::chrono::steady_clock::now();
     CommandFigures f;
     {

@@ -41,6 +41,7 @@
 #include "platform/files/program_folder.h"
 #include "platform/system/cd_audio.h"
 #include "platform/system/clock.h"
+#include "platform/system/heap_pages.h"
 #include "platform/system/mci.h"
 #include "platform/system/registry.h"
 #include "platform/system/settings_store.h"
@@ -155,6 +156,7 @@ int run() {
 }  // namespace
 
 int main(int argc, char** argv) {
+    platform::system::preferLargeHeapPages();
     gui::prepareWebEngine();
     QApplication app(argc, argv);
     gui::installTranslations(app);  // Qt's dialogs and the web engine's pages in Chinese

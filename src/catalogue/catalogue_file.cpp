@@ -83,6 +83,19 @@ void writeCatalogueText(std::string_view path, std::string_view text) {
     platform::files::WholeFileRewrite(folder, path.substr(slash + 1), text);
 }
 
+void storeCatalogueText(std::string_view path, std::string_view text) {
+    try {
+        writeCatalogueText(path, text);
+    } catch (const platform::Error&) {
+        bool stored = false;
+        try {
+            stored = readCatalogueText(path) == normaliseLineEnds(text);
+        } catch (const platform::Error&) {
+        }
+        if (!stored) throw;
+    }
+}
+
 CatalogueLineKind catalogueLineKind(std::string_view line) {
     if (line.empty()) return CatalogueLineKind::Other;
     switch (line.front()) {
@@ -259,7 +272,17 @@ std::optional<std::string> InsertDiscLine(std::string_view text, std::string_vie
     return out;
 }
 
+std::optional<std::size_t> FindDiscLineExactly(std::string_view text, std::string_view discName) {
+    std::string needle = "#";
+    needle += discName;
+    needle += '#';
+    const auto p = findAtLineStart(text, needle);
+    if (p == std::string_view::npos) return std::nullopt;
+    return p;
+}
+
 std::optional<std::size_t> FindDiscLine(std::string_view text, std::string_view discName) {
+    if (const auto exact = FindDiscLineExactly(text, discName)) return exact;
     const auto p = findDisc(lcase(text), discName);
     if (p == std::string_view::npos) return std::nullopt;
     return p;

@@ -36,6 +36,10 @@ std::string readCatalogueText(std::string_view path);
 // Writes the text back whole (the old file stays whole when this fails),
 // beneath the file's own folder (a link that leads out of it: 75).
 void writeCatalogueText(std::string_view path, std::string_view text);
+// The same for a command whose one change is this write: a write that raised
+// after the file took the new text (its folder could not be synced) has been
+// done, and raises nothing.
+void storeCatalogueText(std::string_view path, std::string_view text);
 
 enum class CatalogueLineKind { CategoryLine, SubCategoryLine, DiscLine, Other };
 
@@ -132,8 +136,14 @@ std::optional<std::size_t> FindCategoryLine(std::string_view text, std::string_v
 std::optional<std::string> InsertDiscLine(std::string_view text, std::string_view categoryPath,
                                           std::string_view discLine);
 
-// The start of the first line that begins with "#" + name + "#".
+// The start of the disc's line: the first line that begins with "#" + name +
+// "#" spelt exactly so, else the first that does so ignoring letter case (a
+// hand-edited catalogue may hold "abc" and "ABC": each finds its own line).
 std::optional<std::size_t> FindDiscLine(std::string_view text, std::string_view discName);
+// The same, letter case counting: whether the catalogue files the disc under
+// exactly this name (how a command that renames or deletes a disc tells
+// whether its write took effect).
+std::optional<std::size_t> FindDiscLineExactly(std::string_view text, std::string_view discName);
 
 // The disc's number, remark, date and category path: the nearest "|" line
 // above gives the top-level name, and an "@" line between it and the disc

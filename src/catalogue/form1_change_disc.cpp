@@ -4,12 +4,14 @@
 // files with their record keys, the mirror disc list; the disc's catalogue
 // line is always filed anew, first under its category.
 //
-// A new name is carried whole or not at all: the names are checked before
-// anything is touched, the files are renamed without replacing any file, the
-// catalogue is written once, last, and a failure on the way takes back what
-// was already changed and says why.
+// A new name is carried whole or not at all, even when the program is cut
+// short: the names are checked before anything is touched; the command is
+// recorded (pending_discs.h); the files under the new name are made beside
+// the old ones (never replacing a file); the catalogue is written once, the
+// write that switches; then the old files go and red.ini follows. Nothing
+// done is taken back: a failure before the switch removes only the new files
+// made, and what is left after it the next start finishes.
 #include <functional>
-#include <memory>
 #include <optional>
 #include <string>
 #include <utility>
@@ -18,6 +20,8 @@
 #include "catalogue/catalogue_file.h"
 #include "catalogue/disc_trees.h"
 #include "catalogue/index_line.h"
+#include "catalogue/pending_discs.h"
+#include "catalogue/pending_work.h"
 #include "catalogue/scan_command.h"
 #include "catalogue/scan_dialog.h"
 #include "mainwindow/form1.h"
@@ -25,6 +29,7 @@
 #include "platform/files/confined.h"
 #include "platform/files/paths.h"
 #include "platform/files/text_file.h"
+#include "platform/text/text.h"
 #include "platform/ui/ui.h"
 
 namespace {
@@ -36,13 +41,21 @@ using catalogue::TipTitle;
 
 constexpr std::string_view NoDiscMessage = "请点击光盘标签，然后选择你要修改的光盘！";
 constexpr std::string_view FailedPrefix = "改名失败：";
+constexpr std::string_view CannotSave = "不能保存文件: ";
 
-// The disc's remark and usage-note files: extension and record marker.
-struct NoteFileKind {
+// The disc's files in "guangpan", the index first, and the record marker of
+// the remark and usage-note files (none for the index).
+struct DiscFileKind {
     std::string_view extension;
     std::string_view marker;
 };
-constexpr NoteFileKind NoteFiles[] = {{".note", "@##note##@"}, {".exam", "@##exam##@"}};
+constexpr DiscFileKind DiscFiles[] = {
+    {catalogue::IndexExtension, ""}, {".note", "@##note##@"}, {".exam", "@##exam##@"}};
+
+// The suffix of a remark file written under the new name before the switch
+// when the new name differs from the old in letter case only (the two names
+// are one file to the look-ups).
+constexpr std::string_view StagedSuffix = ".new";
 
 // The whole text of a stored file; nothing when it does not exist.
 std::optional<std::string> readIfPresent(const std::string& path) {
@@ -63,20 +76,32 @@ bool otherFileExists(const std::string& path, const std::string& own) {
     return !(self.exists && self.native == target.native);
 }
 
-// The changes made so far, taken back in reverse order when a later step
-// fails. Taking back is done as far as it goes.
-class Changes {
-  public:
-    void done(std::function<void()> takeBack) { takeBack_.push_back(std::move(takeBack)); }
-    void takeBack() {
-        platform::SkipOnError onError;
-        for (auto it = takeBack_.rbegin(); it != takeBack_.rend(); ++it) onError.step(*it);
-        takeBack_.clear();
+// A second name for a file beside it: a hard link, or a copy where the file
+// system makes none. A link made whose folder could not be synced is made
+// (the name was free). When the copy fails too, its reason is told, unless
+// the copy found the name taken (then the link's own failure is).
+void linkOrCopy(const files::ConfinedRoot& folder, const std::string& from, const std::string& to) {
+    try {
+        folder.hardLink(from, to);
+    } catch (const platform::Error& linkFailure) {
+        if (linkFailure.number() == platform::err::FileExists) throw;
+        if (folder.status(to, files::Follow::No)) return;
+        try {
+            folder.copyInto(to, folder, from, files::OnExisting::Refuse);
+        } catch (const platform::Error& copyFailure) {
+            if (copyFailure.number() == platform::err::FileExists) throw linkFailure;
+            throw;
+        }
     }
+}
 
-  private:
-    std::vector<std::function<void()>> takeBack_;
-};
+// A stored text written whole as a new file (or over a file of ours).
+void writeNew(const files::ConfinedRoot& folder, const std::string& name, const std::string& text,
+              files::OnExisting onExisting) {
+    files::CommittedTextFile file(folder, name, onExisting);
+    file.write(text);
+    file.commit();
+}
 
 }  // namespace
 
@@ -110,7 +135,10 @@ void Form1::ChangeOrder_Click() {
     const std::string newName = txtName;
     const bool renamed = newName != oldName;
 
-    Changes changes;
+    std::optional<std::string> refiled;
+    std::optional<catalogue::DiscRenamePlan> plan;
+    // The new files, each made before the catalogue's write.
+    std::vector<std::function<void(const files::ConfinedRoot&)>> makes;
     try {
         const std::string stored = catalogue::readCatalogueText(cataloguePath);
         const std::optional<std::string> withoutDisc = catalogue::RemoveDiscLine(stored, oldName);
@@ -120,76 +148,119 @@ void Form1::ChangeOrder_Click() {
             // The new name must be free: in the catalogue (the disc's own
             // line aside) and among the files of "guangpan".
             bool taken = catalogue::CatalogueNameTaken(*withoutDisc, newName);
-            for (const std::string_view extension :
-                 {catalogue::IndexExtension, NoteFiles[0].extension, NoteFiles[1].extension})
-                taken = taken ||
-                        otherFileExists(catalogue::discFilePath(programFolder, newName, extension),
-                                        catalogue::discFilePath(programFolder, oldName, extension));
+            for (const DiscFileKind& kind : DiscFiles)
+                taken =
+                    taken || otherFileExists(
+                                 catalogue::discFilePath(programFolder, newName, kind.extension),
+                                 catalogue::discFilePath(programFolder, oldName, kind.extension));
             if (taken) return refuse(catalogue::NameTakenMessage);
         }
 
         // The disc's new line, filed first under its category (a field that
         // would not read back raises 5).
-        const std::optional<std::string> refiled = catalogue::InsertDiscLine(
+        refiled = catalogue::InsertDiscLine(
             *withoutDisc, txtPath,
             catalogue::formatDiscLine(catalogue::discLineOf(newName, txtOrder, txtTip)));
         if (!refiled)
             platform::raise(platform::err::PathNotFound, catalogue::missingCategoryText(txtPath));
 
         if (renamed) {
-            // Every change beneath "guangpan" and the program folder: a link
-            // there is renamed itself, and a write through one is refused
-            // when it leads out.
-            const auto folder =
-                std::make_shared<files::ConfinedRoot>(catalogue::openIndexFolder(programFolder));
-            const std::string oldIndex =
-                catalogue::discFileName(oldName, catalogue::IndexExtension);
-            const std::string newIndex =
-                catalogue::discFileName(newName, catalogue::IndexExtension);
-            folder->rename(oldIndex, newIndex, files::OnExisting::Refuse);
-            changes.done([=] { folder->rename(newIndex, oldIndex, files::OnExisting::Refuse); });
-
-            // Remarks and usage notes: the keys first, then the name. A disc
-            // without such a file gets none.
-            for (const NoteFileKind& kind : NoteFiles) {
-                const std::string from = catalogue::discFileName(oldName, kind.extension);
-                const std::string to = catalogue::discFileName(newName, kind.extension);
-                const std::optional<std::string> notes =
-                    readIfPresent(catalogue::discFilePath(programFolder, oldName, kind.extension));
-                if (!notes) continue;
-                const std::string rekeyed =
-                    catalogue::renameNoteKeys(*notes, kind.marker, oldName, newName);
-                if (rekeyed != *notes) {
-                    files::WholeFileRewrite(*folder, from, rekeyed);
-                    changes.done([folder, from, was = *notes] {
-                        files::WholeFileRewrite(*folder, from, was);
-                    });
+            // Each file of the disc gets its new name beside the old one: the
+            // index a second name (a link), the remarks and usage notes a new
+            // file with their keys renamed. A disc without remarks gets none;
+            // its index must be there. When the names differ in letter case
+            // only, they are one file: the new remarks wait beside it and the
+            // files are renamed once the catalogue has the new name.
+            const bool caseOnly = platform::text::lcase(oldName) == platform::text::lcase(newName);
+            plan.emplace(oldName, newName);
+            for (const DiscFileKind& kind : DiscFiles) {
+                const std::string oldFile = catalogue::discFileName(oldName, kind.extension);
+                const std::string newFile = catalogue::discFileName(newName, kind.extension);
+                const std::optional<std::string> present =
+                    catalogue::discFileSpelling(programFolder, oldFile);
+                if (!present) {
+                    if (kind.marker.empty()) platform::raise(platform::err::FileNotFound);
+                    continue;
                 }
-                folder->rename(from, to, files::OnExisting::Refuse);
-                changes.done(
-                    [folder, from, to] { folder->rename(to, from, files::OnExisting::Refuse); });
-            }
-
-            // The mirror disc list: written only when it names the disc.
-            const std::string mirrorList(catalogue::MirrorDiscListName);
-            if (const std::optional<std::string> list =
-                    readIfPresent(programFolder + "\\" + mirrorList)) {
-                if (const auto renamedList =
-                        catalogue::renameMirrorListLines(*list, oldName, newName)) {
-                    const auto program = std::make_shared<files::ConfinedRoot>(
-                        catalogue::openProgramFolder(programFolder));
-                    files::WholeFileRewrite(*program, mirrorList, *renamedList);
-                    changes.done([program, mirrorList, was = *list] {
-                        files::WholeFileRewrite(*program, mirrorList, was);
-                    });
+                std::optional<std::string> rekeyed;
+                if (!kind.marker.empty()) {
+                    const std::optional<std::string> notes = readIfPresent(
+                        catalogue::discFilePath(programFolder, oldName, kind.extension));
+                    if (!notes) continue;
+                    std::string text =
+                        catalogue::renameNoteKeys(*notes, kind.marker, oldName, newName);
+                    if (text != *notes) rekeyed = std::move(text);
                 }
+                if (caseOnly) {
+                    if (rekeyed) {
+                        const std::string staged = newFile + std::string(StagedSuffix);
+                        plan->make(staged);
+                        makes.push_back([staged, text = *rekeyed](const files::ConfinedRoot& f) {
+                            writeNew(f, staged, text, files::OnExisting::Replace);
+                        });
+                        plan->move(staged, *present);
+                    }
+                    plan->move(*present, newFile);
+                    continue;
+                }
+                plan->make(newFile);
+                if (rekeyed)
+                    makes.push_back([newFile, text = *rekeyed](const files::ConfinedRoot& f) {
+                        writeNew(f, newFile, text, files::OnExisting::Refuse);
+                    });
+                else
+                    makes.push_back([from = *present, newFile](const files::ConfinedRoot& f) {
+                        linkOrCopy(f, from, newFile);
+                    });
+                plan->drop(*present);
             }
         }
-
-        catalogue::writeCatalogueText(cataloguePath, *refiled);
     } catch (const platform::Error& e) {
-        changes.takeBack();
         return refuse(std::string(FailedPrefix) + e.description());
+    }
+
+    if (!plan) {
+        // Only the catalogue changes.
+        try {
+            catalogue::storeCatalogueText(cataloguePath, *refiled);
+        } catch (const platform::Error& e) {
+            return refuse(std::string(FailedPrefix) + e.description());
+        }
+    } else {
+        // Recorded first, so that a start after a cut finishes or takes back
+        // what follows; then the new files, then the catalogue, the one write
+        // that switches. What is done after it (the old files removed, the
+        // mirror disc list) the settling does, judging by the catalogue as it
+        // is: a failure on the way takes only the new files away.
+        std::optional<files::ConfinedRoot> folder;
+        try {
+            folder.emplace(catalogue::openIndexFolder(programFolder));
+            catalogue::beginPendingWork(*folder, plan->work());
+        } catch (const platform::Error& e) {
+            if (folder) catalogue::endPendingWork(*folder);
+            return refuse(std::string(FailedPrefix) + e.description());
+        }
+        std::optional<platform::Error> failure;
+        try {
+            for (const auto& make : makes) make(*folder);
+            catalogue::writeCatalogueText(cataloguePath, *refiled);
+        } catch (const platform::Error& e) {
+            failure = e;
+        }
+        const catalogue::PendingOutcome outcome =
+            catalogue::settleChangeDisc(programFolder, plan->work());
+        if (outcome.complete()) catalogue::endPendingWork(*folder);
+        if (!outcome.switched) {
+            const platform::Error& reason =
+                failure ? *failure
+                        : outcome.failure.value_or(platform::Error(platform::err::Unspecified));
+            return refuse(std::string(FailedPrefix) + reason.description());
+        }
+        // Renamed. A mirror disc list that could not follow is told; the
+        // next start writes it.
+        if (outcome.failure &&
+            outcome.failedPath == programFolder + "\\" + std::string(catalogue::MirrorDiscListName))
+            refuse(std::string(CannotSave) + outcome.failedPath + outcome.failure->description());
     }
 
     // The trees. A node that cannot be added (its category node is gone, a

@@ -2,8 +2,10 @@
 // tree's pop-up menu (its catalogue line, then its index, remark and usage
 // files), an empty category from the category tree's pop-up menu (its line).
 // The catalogue is written before any of the disc's files is deleted, so a
-// failed write leaves the disc whole. Mirror copies, the mirror disc list and
-// the library are left alone.
+// failed write leaves the disc whole, and the files go only under the disc's
+// exact name; a delete cut short is finished by the next start. A write that
+// fails is told with the file and its reason, never as a bare runtime error.
+// Mirror copies, the mirror disc list and the library are left alone.
 #include <array>
 #include <optional>
 #include <string>
@@ -12,6 +14,8 @@
 #include "catalogue/catalogue_file.h"
 #include "catalogue/disc_trees.h"
 #include "catalogue/index_line.h"
+#include "catalogue/pending_discs.h"
+#include "catalogue/pending_work.h"
 #include "mainwindow/form1.h"
 #include "platform/error.h"
 #include "platform/files/confined.h"
@@ -22,6 +26,9 @@
 namespace {
 
 constexpr std::string_view TipTitle = "提示";
+// A failed write, told as every command tells one: this text, the file's
+// path and the reason ("磁盘已满" on a full disk).
+constexpr std::string_view CannotSave = "不能保存文件: ";
 
 // A disc's files in "guangpan": its index, its remarks and its usage notes.
 constexpr std::array<std::string_view, 3> DiscFileExtensions = {catalogue::IndexExtension, ".note",
@@ -46,26 +53,41 @@ std::optional<std::array<std::string, 3>> discFiles(std::string_view name) {
     return names;
 }
 
-// Removes the disc's line from the catalogue file and writes it back; a
-// catalogue without the line is left as it is (and a missing one is not
-// created). Errors of the read and the write go to the caller.
-void removeDiscFromCatalogue(const std::string& programFolder, std::string_view name) {
+// Deletes the disc: recorded first (pending_discs.h), then its catalogue line
+// goes (the write that switches; a catalogue without the line is left as it
+// is), then its files, each only under its exact name, so a disc of the same
+// name in another letter case keeps its own. A read-only file is deleted
+// too; a link is removed itself, its target untouched. A file that cannot be
+// removed stays with the record, and the next start removes it. False, and
+// the reason told, when the catalogue keeps the disc.
+bool deleteDiscAndFiles(Form1& form, std::string_view name,
+                        const std::array<std::string, 3>& names) {
+    const std::string& programFolder = form.app().ProgramFolder;
     const std::string path = catalogue::catalogueFilePath(programFolder);
-    const std::optional<std::string> text =
-        catalogue::RemoveDiscLine(catalogue::readCatalogueText(path), name);
-    if (text) catalogue::writeCatalogueText(path, *text);
-}
-
-// Deletes the files one by one beneath "guangpan"; a file that is missing or
-// cannot be deleted stays, and the next one is tried. A read-only file is
-// deleted too. A link is removed itself: its target, wherever it is, keeps
-// its bytes and its mode.
-void deleteDiscFiles(const std::string& programFolder, const std::array<std::string, 3>& names) {
-    platform::SkipOnError onError;
+    const catalogue::PendingWork work = catalogue::discDeletion(name, names[0], names[1], names[2]);
     std::optional<platform::files::ConfinedRoot> folder;
-    if (!onError.step([&] { folder.emplace(catalogue::openIndexFolder(programFolder)); })) return;
-    for (const std::string& name : names)
-        onError.step([&] { folder->remove(name, platform::files::ReadOnlyToo::Yes); });
+    std::optional<platform::Error> failure;
+    std::string failedPath = path;
+    try {
+        folder.emplace(catalogue::openIndexFolder(programFolder));
+        failedPath = catalogue::indexFolderPath(programFolder) + "\\" +
+                     std::string(catalogue::PendingWorkFileName);
+        catalogue::beginPendingWork(*folder, work);
+        failedPath = path;
+        const std::optional<std::string> text =
+            catalogue::RemoveDiscLine(catalogue::readCatalogueText(path), name);
+        if (text) catalogue::writeCatalogueText(path, *text);
+    } catch (const platform::Error& e) {
+        failure = e;
+    }
+    const catalogue::PendingOutcome outcome = catalogue::settleDeleteDisc(programFolder, work);
+    if (folder && outcome.complete()) catalogue::endPendingWork(*folder);
+    if (outcome.switched) return true;
+    const platform::Error& reason =
+        failure ? *failure : outcome.failure.value_or(platform::Error(platform::err::Unspecified));
+    form.ui().msgBox(std::string(CannotSave) + failedPath + reason.description(),
+                     platform::MsgButtons::OK, TipTitle);
+    return false;
 }
 
 // What the deletion of a disc does to the window beyond its nodes: the disc
@@ -89,7 +111,6 @@ void afterDiscDeleted(Form1& form, std::string_view name) {
 // line, then its files. False when nothing was deleted: the name cannot name
 // its files (which is said) or the user cancelled.
 bool deleteDisc(Form1& form, std::string_view name, const std::string& prompt) {
-    const std::string& programFolder = form.app().ProgramFolder;
     const auto names = discFiles(name);
     if (!names) {
         form.ui().msgBox(bracedName("光盘名 {", name, "} 不能用作文件名，没有删除这张光盘！"),
@@ -98,9 +119,7 @@ bool deleteDisc(Form1& form, std::string_view name, const std::string& prompt) {
     }
     if (form.ui().msgBox(prompt, platform::MsgButtons::OKCancel, TipTitle) != platform::MsgOK)
         return false;
-    removeDiscFromCatalogue(programFolder, name);
-    deleteDiscFiles(programFolder, *names);
-    return true;
+    return deleteDiscAndFiles(form, name, *names);
 }
 
 }  // namespace
@@ -145,8 +164,14 @@ void Form1::Delete_Click() {
     std::string categoryPath = name;
     if (platform::Node* parent = node->parent()) categoryPath = parent->text() + "\\" + name;
     const std::string path = catalogue::catalogueFilePath(app().ProgramFolder);
-    const std::optional<std::string> text =
-        catalogue::RemoveCategoryLine(catalogue::readCatalogueText(path), categoryPath);
-    if (text) catalogue::writeCatalogueText(path, *text);
+    try {
+        const std::optional<std::string> text =
+            catalogue::RemoveCategoryLine(catalogue::readCatalogueText(path), categoryPath);
+        if (text) catalogue::storeCatalogueText(path, *text);
+    } catch (const platform::Error& e) {
+        ui().msgBox(std::string(CannotSave) + path + e.description(), platform::MsgButtons::OK,
+                    TipTitle);
+        return;
+    }
     if (!node->removed()) TreeView2.remove(*node);
 }

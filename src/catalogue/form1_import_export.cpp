@@ -1,10 +1,12 @@
 // Import and export of index files. Only the index file travels, byte for
 // byte: a disc's remarks and usage notes stay where they are.
 //
-// The import copies the chosen file into "guangpan" first, never replacing a
-// file there; only when the copy stands whole is the disc filed in the
-// catalogue and shown in both trees. A failure at any step leaves the
-// catalogue, the trees and "guangpan" as they were and says why.
+// The import records itself (pending_discs.h), copies the chosen file into
+// "guangpan", never replacing a file there, and only when the copy stands
+// whole files the disc in the catalogue and shows it in both trees. A failure
+// at any step leaves the catalogue, the trees and "guangpan" as they were and
+// says why; a copy left by a cut is removed by the next start, so it never
+// stands in the way of importing the file again.
 //
 // The export writes wherever the user chooses. The save dialog asks before
 // it replaces an existing file (the desktop front end's file dialog confirms
@@ -19,6 +21,8 @@
 #include "catalogue/catalogue_file.h"
 #include "catalogue/disc_trees.h"
 #include "catalogue/index_line.h"
+#include "catalogue/pending_discs.h"
+#include "catalogue/pending_work.h"
 #include "catalogue/scan_command.h"
 #include "catalogue/scan_dialog.h"
 #include "mainwindow/form1.h"
@@ -101,11 +105,8 @@ void Form1::import_Click() {
 
     const std::string& programFolder = app().ProgramFolder;
     const std::string cataloguePath = catalogue::catalogueFilePath(programFolder);
-    std::optional<std::string> failure;
-    std::string indexPath;
-    std::optional<files::ConfinedRoot> folder;
+    std::optional<std::string> filed;
     std::string indexName;
-    bool copied = false;
     try {
         const std::string catalogueText = catalogue::readCatalogueText(cataloguePath);
         // A category or a disc whose index file is missing may bear the name.
@@ -113,39 +114,48 @@ void Form1::import_Click() {
             ui().msgBox(catalogue::NameTakenMessage, platform::MsgButtons::OK, TipTitle);
             return;
         }
-        indexPath = catalogue::discIndexFilePath(programFolder, txtName);
-        if (files::getAttributes(indexPath)) {
+        if (files::getAttributes(catalogue::discIndexFilePath(programFolder, txtName))) {
             ui().msgBox(catalogue::IndexFileExistsMessage, platform::MsgButtons::OK, TipTitle);
             return;
         }
         // A field that would not read back raises 5: nothing is filed.
-        const std::optional<std::string> filed = catalogue::InsertDiscLine(
+        filed = catalogue::InsertDiscLine(
             catalogueText, txtPath,
             catalogue::formatDiscLine(catalogue::discLineOf(txtName, txtOrder, txtTip)));
         if (!filed)
             platform::raise(platform::err::PathNotFound, catalogue::missingCategoryText(txtPath));
-
-        // Copied beneath "guangpan" (a link of the index file's name is
-        // never followed), read from the chosen file's own folder.
-        folder.emplace(catalogue::openIndexFolder(programFolder));
         indexName = catalogue::discFileName(txtName, catalogue::IndexExtension);
-        {
-            const auto [sourceFolder, sourceName] = folderAndName(ImportFileName);
-            folder->copyInto(indexName, sourceFolder, sourceName, files::OnExisting::Refuse);
-        }
-        copied = true;
-        // A copy from a CD comes out read-only; the index file of a disc is
-        // rewritten by the commands that tick files.
-        if (const auto status = folder->status(indexName, files::Follow::No);
-            status && (status->attributes & files::attr::ReadOnly) != 0)
-            folder->setAttributes(indexName, files::attr::Archive);
+    } catch (const platform::Error& e) {
+        ui().msgBox(importFailedText(e.description()), platform::MsgButtons::OK, TipTitle);
+        return;
+    }
+
+    // Recorded first, then the copy, then the catalogue (the write that
+    // switches); the settling judges by the catalogue and takes the copy
+    // away when it does not name the disc, here or at the next start.
+    const catalogue::PendingWork work = catalogue::discImport(txtName, indexName);
+    std::optional<files::ConfinedRoot> folder;
+    std::optional<std::string> failure;
+    try {
+        folder.emplace(catalogue::openIndexFolder(programFolder));
+        catalogue::beginPendingWork(*folder, work);
+        // Copied beneath "guangpan" (a link of the index file's name is
+        // never followed), read from the chosen file's own folder. A copy
+        // from a CD would be read-only; the index file of a disc is rewritten
+        // by the commands that tick files, so it comes out writable.
+        const auto [sourceFolder, sourceName] = folderAndName(ImportFileName);
+        folder->copyInto(indexName, sourceFolder, sourceName, files::OnExisting::Refuse,
+                         files::ReadOnlyToo::Yes);
         catalogue::writeCatalogueText(cataloguePath, *filed);
     } catch (const platform::Error& e) {
         failure = e.description();
     }
-    if (failure) {
-        platform::SkipOnError cleanUp;
-        if (copied) cleanUp.step([&] { folder->remove(indexName, files::ReadOnlyToo::Yes); });
+    const catalogue::PendingOutcome outcome = catalogue::settleImport(programFolder, work);
+    if (folder && outcome.complete()) catalogue::endPendingWork(*folder);
+    if (!outcome.switched) {
+        if (!failure)
+            failure =
+                outcome.failure.value_or(platform::Error(platform::err::Unspecified)).description();
         ui().msgBox(importFailedText(*failure), platform::MsgButtons::OK, TipTitle);
         return;
     }

@@ -244,8 +244,11 @@ void Dialog::OKButton_Click() {
             name = catalogue::discNumberTag(Text2.text()) + name;
         if (!catalogue::discNameIsPlainFileName(name)) return refuse(BadNameMessage);
         const std::string wanted = name + std::string(catalogue::IndexExtension);
+        // A disc renamed in letter case only keeps its own index file (the
+        // command itself refuses a name another disc's file bears).
+        const bool ownFile = changeMode() && text::lcase(name) == text::lcase(oldName_);
         for (const std::string& file : indexFiles())
-            if (platform::files::sameNameIgnoringCase(file, wanted))
+            if (!ownFile && platform::files::sameNameIgnoringCase(file, wanted))
                 return refuse(catalogue::IndexFileExistsMessage);
     }
     if (changeMode() && !confirmChanges(name)) return;

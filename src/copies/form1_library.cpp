@@ -5,12 +5,15 @@
 //
 // A library file that exists but cannot be read is told and never written:
 // nothing is added to it or removed from it. It is written whole beneath the
-// program folder (confined.h).
+// program folder (confined.h); a write that fails (a full disk, a path that
+// leads out) leaves the file as it was, the tree as it was, and is told:
+// "不能保存文件: " + the file + the reason.
 #include <optional>
 #include <string>
 
 #include "catalogue/disc_trees.h"
 #include "catalogue/scan_command.h"
+#include "copies/copy_failures.h"
 #include "copies/library_file.h"
 #include "copies/mirror_files.h"
 #include "discpage/disc_file_path.h"
@@ -40,6 +43,19 @@ std::optional<std::string> readLibrary(Form1& form, const std::string& path) {
         if (e.number() == platform::err::FileNotFound) return std::string();
         startup::reportUnreadableFile(form.ui(), path, e.description());
         return std::nullopt;
+    }
+}
+
+// Writes the library file whole (the old file stays as it was on any
+// failure); a failure is told with the file and its reason, and gives false.
+bool writeLibrary(Form1& form, const std::string& path, const std::string& text) {
+    try {
+        copies::rewriteProgramFile(form.app().ProgramFolder, path, text);
+        return true;
+    } catch (const platform::Error& e) {
+        form.ui().msgBox(std::string(copies::CannotSave) + path + e.description(),
+                         platform::MsgButtons::OK, catalogue::TipTitle);
+        return false;
     }
 }
 
@@ -131,15 +147,10 @@ void Form1::addfilelib_Click() {
     const std::string record = copies::formatRecord(
         {std::to_string(icon), name, OpenedDisk, *path,
          copies::recordRemark(row->subItem(3), catalogue::isHardDisc(OpenedDisk))});
-    try {
-        // A last line without its break (a hand-edited file) gets one first.
-        copies::rewriteProgramFile(
-            app().ProgramFolder, libraryFile,
-            *stored + (copies::lastLineOpen(*stored) ? "\r\n" : "") + record);
-    } catch (const platform::Error&) {
+    // A last line without its break (a hand-edited file) gets one first.
+    if (!writeLibrary(*this, libraryFile,
+                      *stored + (copies::lastLineOpen(*stored) ? "\r\n" : "") + record))
         TreeView4.remove(*node);
-        throw;
-    }
 }
 
 void Form1::TreeView4_NodeClick(platform::Node& Node) {
@@ -173,6 +184,6 @@ void Form1::deletelibfile_Click() {
         return;
     }
     const std::string rest = copies::removeRecord(stored, node->key());
-    if (rest != stored) copies::rewriteProgramFile(app().ProgramFolder, libraryFile, rest);
+    if (rest != stored && !writeLibrary(*this, libraryFile, rest)) return;
     TreeView4.remove(*node);
 }

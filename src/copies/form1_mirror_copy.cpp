@@ -208,7 +208,7 @@ class CopyRun {
         try {
             targetRoot_.emplace(files::ConfinedRoot::open(target_));
             // Names in the target's folders are looked up through one listing
-            // of each folder for the run.
+            // of each folder for the run, and each folder is opened once.
             targetRoot_->useListings(&listings_);
         } catch (const platform::Error&) {
         }
@@ -333,6 +333,8 @@ class CopyRun {
     void openSource(std::string_view folder) {
         try {
             sourceRoot_.emplace(files::ConfinedRoot::open(folder));
+            // The source's folders are opened once for the run too.
+            sourceRoot_->useListings(&listings_);
         } catch (const platform::Error&) {
         }
     }

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "catalogue/index_line.h"
+#include "catalogue/pending_discs.h"
 #include "catalogue/pending_work.h"
 #include "copies/mirror_run.h"
 #include "mainwindow/form1.h"
@@ -17,11 +18,23 @@ void Form1::completePendingWork() {
     const std::optional<catalogue::PendingWork> work = catalogue::readPendingWork(programFolder);
     if (!work) return;
     std::string report;
+    bool settled = true;  // false: a step failed; the record stays for the next start
     // Each command's finisher is called here by its name.
-    if (work->command == copies::MirrorRunWork)
+    if (const auto outcome = catalogue::settleDiscWork(programFolder, *work)) {
+        // A disc's name changed, a disc deleted, an index file imported:
+        // told only when something was left to finish or to take back.
+        const std::string& caption =
+            work->command == catalogue::ChangeDiscWork   ? ChangeOrder.caption()
+            : work->command == catalogue::DeleteDiscWork ? DeleteThisCD.caption()
+                                                         : import.caption();
+        if (outcome->changed) report = catalogue::pendingWorkReport(caption, outcome->switched);
+        settled = outcome->complete();
+    } else if (work->command == copies::MirrorRunWork) {
+        // A mirror copy run: a failed write leaves the record (it raises).
         report = catalogue::pendingWorkReport(copytag.caption(),
                                               copies::completeMirrorRun(programFolder, *work));
+    }
     const platform::files::ConfinedRoot folder = catalogue::openIndexFolder(programFolder);
-    catalogue::endPendingWork(folder);
+    if (settled) catalogue::endPendingWork(folder);
     if (!report.empty()) ui().msgBox(report, platform::MsgButtons::OK, "提示");
 }

@@ -1,6 +1,7 @@
 #include "webpages/htmlcode_dialog.h"
 
 #include "catalogue/scan_command.h"
+#include "copies/copy_failures.h"
 #include "mainwindow/form1.h"
 #include "platform/controls/design_table.h"
 #include "platform/error.h"
@@ -122,8 +123,9 @@ void htmlcode::savePart(const platform::TextBox& box, std::string_view suffix) {
         return;
     }
     // Written beneath the template folder: a link of the name is never
-    // replaced nor followed out of it; a path that leaves it is said.
-    onError.step([&] {
+    // replaced nor followed out of it; a path that leaves it is said, and
+    // any other failure (a full disk) with the file and the reason.
+    try {
         // The template folder is opened beneath the program folder: one
         // that is a link out of it is refused too.
         const files::ConfinedRoot folder = files::ConfinedRoot::open(main_.app().ProgramFolder)
@@ -131,9 +133,9 @@ void htmlcode::savePart(const platform::TextBox& box, std::string_view suffix) {
         files::CommittedTextFile file(folder, folder.relativeOf(path), files::OnExisting::Refuse);
         file.print(box.text());
         file.commit();
-    });
-    if (onError.number() == platform::err::PathFileAccess)
-        ui().msgBox(onError.description(), platform::MsgButtons::OK, catalogue::TipTitle);
+    } catch (const platform::Error& e) {
+        ui().msgBox(copies::failedWrite(path, e), platform::MsgButtons::OK, catalogue::TipTitle);
+    }
 }
 
 void htmlcode::openPart(platform::TextBox& box, std::string_view suffix) {

@@ -4,6 +4,7 @@
 
 #include "catalogue/index_line.h"
 #include "catalogue/scan_command.h"
+#include "copies/copy_failures.h"
 #include "mainwindow/form1.h"
 #include "platform/controls/common_dialog.h"
 #include "platform/controls/design_table.h"
@@ -361,23 +362,26 @@ void model::Command1_Click() {
     const std::string name = dialog.fileTitle();
     // webhtml\<disc>\ZelbrinWebImage, made beneath the program folder level
     // by level; the picture is copied beneath it, never over a file there nor
-    // through a link of its name. A path that leaves its folder is said.
-    platform::SkipOnError onError;
-    onError.step([&] {
-        // Before any disc was opened: webhtml\ZelbrinWebImage.
-        std::string images = "webhtml\\";
-        if (!main_.OpenedDisk.empty())
-            images += catalogue::discFileName(main_.OpenedDisk, {}) + "\\";
-        images += webpages::WebImageFolder;
+    // through a link of its name. A copy that cannot be made is said with
+    // its reason (a path that leaves its folder, a full disk); a picture of
+    // that name already there is kept and used.
+    // Before any disc was opened: webhtml\ZelbrinWebImage.
+    std::string images = "webhtml\\";
+    if (!main_.OpenedDisk.empty()) images += catalogue::discFileName(main_.OpenedDisk, {}) + "\\";
+    images += webpages::WebImageFolder;
+    try {
         const files::ConfinedRoot program = files::ConfinedRoot::open(main_.app().ProgramFolder);
         program.createFolders(images);
         const std::size_t slash = picture.rfind('\\');
         if (slash == std::string::npos) platform::raise(platform::err::BadFileName);
         program.folder(images).copyInto(name, files::ConfinedRoot::open(picture.substr(0, slash)),
                                         picture.substr(slash + 1), files::OnExisting::Refuse);
-    });
-    if (onError.number() == platform::err::PathFileAccess)
-        main_.ui().msgBox(onError.description(), platform::MsgButtons::OK, catalogue::TipTitle);
+    } catch (const platform::Error& e) {
+        if (e.number() != platform::err::FileExists)
+            main_.ui().msgBox(
+                copies::failedWrite(main_.app().ProgramFolder + "\\" + images + "\\" + name, e),
+                platform::MsgButtons::OK, catalogue::TipTitle);
+    }
     main_.htmlText1 = webpages::setBodyPicture(main_.htmlText1, name);
 }
 

@@ -48,12 +48,15 @@ constexpr std::string_view Notes =
 constexpr std::string_view Usage = "@##exam##@abc\\E:\\a.txt==used\r\n";
 constexpr std::string_view Mirrors = "other\r\nabc\r\ny\r\n";
 
-// A commit hook that records the name of each file written or renamed, in
-// the order the names take effect.
+// A commit hook that records the name of each file written, linked or
+// removed, in the order the names take effect ("-" before a removal, "+"
+// before a new link).
 platform::files::CommitHook recordCommits(std::vector<std::string>& names) {
     return [&names](platform::files::CommitStep step, const std::string& path) {
-        if (step == platform::files::CommitStep::Rename)
-            names.push_back(fs::path(path).filename().string());
+        const std::string name = fs::path(path).filename().string();
+        if (step == platform::files::CommitStep::Rename) names.push_back(name);
+        if (step == platform::files::CommitStep::Link) names.push_back("+" + name);
+        if (step == platform::files::CommitStep::Remove) names.push_back("-" + name);
     };
 }
 
@@ -127,6 +130,17 @@ class ChangeDiscTest : public ::testing::Test {
         EXPECT_FALSE(h.form.ok);
     }
 
+    // The disc's files and its mirror line under the new name: the keys
+    // change, the texts keep their words.
+    void expectFilesNamed(const std::string& name) const {
+        EXPECT_EQ(h.read(discFile(name, ".wcd")), "E:\\|docs@\r\nE:\\a.txt[5]\r\n");
+        EXPECT_EQ(h.read(discFile(name, ".note")),
+                  "@##note##@" + name + "\\E:\\a.txt==about abc\\E:\\a.txt\r\n@##note##@" + name +
+                      "\\E:\\docs.文件夹==d\r\n");
+        EXPECT_EQ(h.read(discFile(name, ".exam")), "@##exam##@" + name + "\\E:\\a.txt==used\r\n");
+        EXPECT_EQ(h.read(MirrorList), "other\r\n" + name + "\r\ny\r\n");
+    }
+
     Harness h;
 };
 
@@ -193,16 +207,13 @@ TEST_F(ChangeDiscTest, ANewNameGoesToEveryFileOfTheDiscAndTheCatalogueIsWrittenO
               "#新名#3#演唱会&&2004-1-2#\r\n#y#2#y&&#\r\n|软件\r\n");
     EXPECT_EQ(guangpanEntries(h), (std::vector<std::string>{"other.wcd", "x.wcd", "y.wcd",
                                                             "新名.exam", "新名.note", "新名.wcd"}));
-    EXPECT_EQ(h.read(discFile("新名", ".wcd")), "E:\\|docs@\r\nE:\\a.txt[5]\r\n");
-    // The keys change, the texts keep their words.
-    EXPECT_EQ(h.read(discFile("新名", ".note")),
-              "@##note##@新名\\E:\\a.txt==about abc\\E:\\a.txt\r\n"
-              "@##note##@新名\\E:\\docs.文件夹==d\r\n");
-    EXPECT_EQ(h.read(discFile("新名", ".exam")), "@##exam##@新名\\E:\\a.txt==used\r\n");
-    EXPECT_EQ(h.read(MirrorList), "other\r\n新名\r\ny\r\n");
-    // Each file once; the catalogue last, once.
-    EXPECT_EQ(commits, (std::vector<std::string>{"新名.wcd", "abc.note", "新名.note", "abc.exam",
-                                                 "新名.exam", "red.ini", "ini.ini"}));
+    expectFilesNamed("新名");
+    // Recorded first; the new files beside the old (the index linked); the
+    // catalogue once, the switch; then the old files go, the mirror list
+    // follows, and the record goes last.
+    EXPECT_EQ(commits, (std::vector<std::string>{"pending.ini", "+新名.wcd", "新名.note",
+                                                 "新名.exam", "ini.ini", "-abc.wcd", "-abc.note",
+                                                 "-abc.exam", "red.ini", "-pending.ini"}));
 
     // Both trees: the disc list reloaded (in the mirror colour still), the
     // node last under its new category.
@@ -222,6 +233,22 @@ TEST_F(ChangeDiscTest, ANewNameGoesToEveryFileOfTheDiscAndTheCatalogueIsWrittenO
     EXPECT_FALSE(h.form.ok);
     EXPECT_EQ(h.form.DialogFromWhere, "");
     EXPECT_TRUE(h.ui.messages().size() == 1u);  // the dialog's summary only
+}
+
+// The look-ups find "ABC.wcd" as "abc.wcd" when no file bears the exact
+// name: a new name in another letter case only renames the disc's own files
+// in place and moves the keys of its records.
+TEST_F(ChangeDiscTest, ANameChangedInLetterCaseOnlyRenamesTheDiscsOwnFiles) {
+    answerChange(h, {.name = "ABC"});
+    h.form.Toolbar1.userClick("changeorder");
+    h.ui.verifyAllUsed();
+
+    EXPECT_EQ(guangpanEntries(h), (std::vector<std::string>{"ABC.exam", "ABC.note", "ABC.wcd",
+                                                            "other.wcd", "x.wcd", "y.wcd"}));
+    expectFilesNamed("ABC");
+    EXPECT_NE(h.read(Catalogue).find("\r\n#ABC#3#演唱会&&2004-1-2#\r\n"), std::string::npos);
+    EXPECT_EQ(h.read(Catalogue).find("\r\n#abc#"), std::string::npos);
+    EXPECT_EQ(nodePaths(h.form.TreeView1), (std::vector<std::string>{"ABC", "other", "x", "y"}));
 }
 
 TEST_F(ChangeDiscTest, ADiscWithoutRemarksOrMirrorLineGetsNoSuchFile) {
@@ -285,18 +312,17 @@ TEST_F(ChangeDiscTest, ANameThatIsTakenIsRefusedBeforeAnythingChanges) {
     }
 }
 
-// A failure on the way takes back what was done: the disc keeps its old
-// name in every file.
+// A failure before the catalogue's write takes away the new files made, and
+// nothing else: the disc keeps its old name in every file.
 TEST_F(ChangeDiscTest, AFailureOnTheWayLeavesTheDiscAsItWas) {
     struct Case {
         const char* what;
-        const char* failingTarget;  // the file whose commit or rename fails
+        const char* failingTarget;  // the file whose link, commit or rename fails
     };
     const Case cases[] = {
-        {"the index file's move", "新名.wcd"},
-        {"the rewrite of the remarks", "abc.note"},
-        {"the move of the usage notes", "新名.exam"},
-        {"the mirror list", "red.ini"},
+        {"the index file's link and copy", "新名.wcd"},
+        {"the new remarks", "新名.note"},
+        {"the new usage notes", "新名.exam"},
         {"the catalogue", "ini.ini"},
     };
     for (const auto& c : cases) {
@@ -305,7 +331,8 @@ TEST_F(ChangeDiscTest, AFailureOnTheWayLeavesTheDiscAsItWas) {
         bool failed = false;
         const platform::files::ScopedCommitHook hook(
             [&](platform::files::CommitStep step, const std::string& path) {
-                if (!failed && step == platform::files::CommitStep::Rename &&
+                if ((step == platform::files::CommitStep::Rename ||
+                     step == platform::files::CommitStep::Link) &&
                     fs::path(path).filename() == c.failingTarget) {
                     failed = true;
                     platform::raise(platform::err::PermissionDenied);
@@ -396,7 +423,8 @@ TEST_F(ChangeDiscTest, LinksOutOfTheIndexFolderAreNeverFollowed) {
     const Case cases[] = {
         {".note", "C:\\outside\\folder", true, "这个名字已经存在！"},
         {".note", "C:\\outside\\locked.txt", true, "这个名字已经存在！"},
-        {".exam", "C:\\outside\\made.txt", true, "改名失败：文件已存在"},
+        {".exam", "C:\\outside\\made.txt", true,
+         "改名失败：路径不在允许的文件夹里：C:\\zelbrin\\guangpan\\新名.exam"},
         {".wcd", "C:\\outside\\folder", true, "这个名字已经存在！"},
         {"own .note", "C:\\outside\\locked.txt", false, ""},
     };

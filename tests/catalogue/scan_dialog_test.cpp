@@ -445,9 +445,11 @@ TEST_F(ChangeModeTest, ShowsTheDiscsFieldsAndAsksAboutEachChange) {
     EXPECT_EQ(h.form.txtPath, "软件");
 }
 
-TEST_F(ChangeModeTest, ANewNameIsTestedAgainstEveryIndexFileEvenItsOwn) {
+// Every other disc's index file counts, in any letter case; the disc's own
+// does not, so that it can be renamed in letter case only.
+TEST_F(ChangeModeTest, ANewNameIsTestedAgainstEveryOtherIndexFile) {
     show([this](Dialog& d) {
-        d.Text1.userType("ABC");
+        d.Text1.userType("NoDate");
         h.ui.answerMsgBox(platform::MsgOK, NameExists);
         d.OKButton.userClick();
         d.Text1.userType("a:b");

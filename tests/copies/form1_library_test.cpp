@@ -13,6 +13,7 @@
 #include "platform/error.h"
 #include "platform/text/text.h"
 #include "platform/ui/ui.h"
+#include "support/failing_step.h"
 #include "support/unreadable_file.h"
 
 using namespace disc_page_test;
@@ -227,6 +228,41 @@ TEST_F(LibraryEntries, RemovingTakesExactlyThatEntry) {
     EXPECT_EQ(f().TreeView4.count(), 0);
 }
 
+// A write of the library file that fails at any step before its rename (a
+// full disk, a device error): adding and removing keep the file's bytes and
+// the tree as they were, leave no temporary file, and tell the file and the
+// reason once each; with the disk freed both go through.
+TEST_F(LibraryEntries, AFailedWriteKeepsTheFileAndTheTreeAndIsTold) {
+    const std::string before = h.readBytes(LibraryFile);
+    const Strings nodes = libraryNodes(f());
+    for (const testsupport::StepFailure& failure : testsupport::commitFailures()) {
+        SCOPED_TRACE(failure.name());
+        const std::string told =
+            "不能保存文件: C:\\zelbrin\\favorite.ini" + platform::errorText(failure.number);
+        clickDiscList({Tools, "[003]Tools\\E:\\docs"});
+        h.ui.clearLog();
+        {
+            const testsupport::FailingStep failing(failure);
+            h.ui.answerMsgBox(platform::MsgOK, told);
+            addRow("img");
+            showLibrary();
+            h.ui.answerMsgBox(platform::MsgOK, told);
+            removeEntry(folderKey);
+        }
+        EXPECT_EQ(h.ui.messages(), (Strings{told, told}));
+        EXPECT_EQ(h.ui.log().back().title, "提示");
+        EXPECT_EQ(h.readBytes(LibraryFile), before);
+        EXPECT_EQ(libraryNodes(f()), nodes);
+        EXPECT_EQ(testsupport::tempFilesIn(h.nativePath("C:\\zelbrin")), Strings{});
+    }
+    h.ui.clearLog();
+    removeEntry(folderKey);
+    clickDiscList({Tools, "[003]Tools\\E:\\docs"});
+    addRow("img");
+    EXPECT_EQ(library(), lines({file, other, record("1", "img", "[003]Tools", "E:\\docs\\img")}));
+    EXPECT_TRUE(h.ui.messages().empty());
+}
+
 TEST_F(LibraryEntries, RemovingWithoutASelectionOrWithoutAFile) {
     // Nothing selected: nothing happens.
     h.ui.choosePopup("deletelibfile");
@@ -265,8 +301,8 @@ TEST(LibraryUnreadable, AFileThatCannotBeReadIsNeverWritten) {
 }  // namespace
 
 // The library file is written beneath the program folder: as a link to a
-// file outside it, adding and removing are refused with the run-time error
-// box naming the file, and the file outside keeps its bytes.
+// file outside it, adding and removing are refused and told with the file
+// and the refusal, and the file outside keeps its bytes.
 TEST_F(Library, ALibraryFileThatLeadsOutOfTheProgramFolderIsNeverWritten) {
     namespace fs = std::filesystem;
     const std::string record =
@@ -275,7 +311,7 @@ TEST_F(Library, ALibraryFileThatLeadsOutOfTheProgramFolderIsNeverWritten) {
     fs::create_symlink(h.nativePath("C:\\outside\\favorite.ini"), h.nativePath(LibraryFile));
     f().Treeview4Load();  // the entry read through the link
     const std::string refused =
-        "运行时错误 '75':\r\n路径不在允许的文件夹里：C:\\zelbrin\\favorite.ini";
+        "不能保存文件: C:\\zelbrin\\favorite.ini路径不在允许的文件夹里：C:\\zelbrin\\favorite.ini";
     clickDiscList({Tools, "[003]Tools\\E:\\docs"});
     h.ui.answerMsgBox(platform::MsgOK, refused);
     addRow("a");

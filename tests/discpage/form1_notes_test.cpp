@@ -11,6 +11,7 @@
 #include "disc_page_steps.h"
 #include "discpage/notes_dialog.h"
 #include "platform/text/text.h"
+#include "support/failing_step.h"
 #include "support/outside_snapshot.h"
 #include "support/unreadable_file.h"
 
@@ -320,6 +321,62 @@ TEST_F(Notes, ANoteFileThatCannotBeWrittenIsToldAndTheCellKeepsItsText) {
         EXPECT_EQ(cell(rowText, 3), rowText == std::string("a") ? "old" : "");
     }
     EXPECT_EQ(h.readBytes(ToolsNotes), before);
+}
+
+// A note file whose write fails at any step before its rename (a full disk,
+// a device error): whether the remark or usage note is the file's first,
+// appended, replaced or removed, the file keeps its old bytes (a missing one
+// stays missing), the cell its text, no temporary file is left, and the user
+// is told the file and the reason once.
+TEST_F(Notes, AFailedWriteKeepsTheOldBytesAndTheCellAndIsTold) {
+    struct Edit {
+        const char* name;
+        std::string file;
+        std::string before;  // the file's text; "" none
+        const char* item;
+        const char* row;
+        std::string text;
+        int column;
+        std::string shown;  // the cell's text before and after
+    };
+    const std::string notes = records({"@##note##@[003]Tools\\E:\\docs\\Readme.txt==old"});
+    const std::string usage = records({"@##exam##@[003]Tools\\E:\\docs\\Readme.txt==old"});
+    const Edit edits[] = {
+        {"first", ToolsNotes, "", "addnotes", "a", "new", 3, ""},
+        {"appended", ToolsNotes, notes, "addnotes", "a", "new", 3, ""},
+        {"replaced", ToolsNotes, notes, "addnotes", "Readme", "new\r\nlines", 3, "old"},
+        {"removed", ToolsNotes, notes, "addnotes", "Readme", "", 3, "old"},
+        {"usage appended", ToolsUsage, usage, "addexample", "a", "new", 4, ""},
+        {"usage removed", ToolsUsage, usage, "addexample", "Readme", "", 4, "old"},
+    };
+    for (const Edit& edit : edits) {
+        for (const testsupport::StepFailure& failure : testsupport::commitFailures()) {
+            SCOPED_TRACE(std::string(edit.name) + ": " + failure.name());
+            for (const std::string& file : {ToolsNotes, ToolsUsage})
+                std::filesystem::remove(h.nativePath(file));
+            if (!edit.before.empty()) h.write(edit.file, edit.before);
+            const std::string bytes = edit.before.empty() ? "" : h.readBytes(edit.file);
+            clickDiscList({Tools, "[003]Tools\\E:\\docs"});
+            ASSERT_EQ(cell(edit.row, edit.column), edit.shown);
+            h.ui.clearLog();
+            const std::string told =
+                "不能保存文件: " + edit.file + platform::errorText(failure.number);
+            {
+                const testsupport::FailingStep failing(failure);
+                h.ui.answerMsgBox(platform::MsgOK, told);
+                remark(edit.row, edit.text, edit.item);
+            }
+            EXPECT_EQ(h.ui.messages(), std::vector<std::string>{told});
+            EXPECT_EQ(h.ui.log().back().title, "提示");
+            if (edit.before.empty())
+                EXPECT_FALSE(h.exists(edit.file));
+            else
+                EXPECT_EQ(h.readBytes(edit.file), bytes);
+            EXPECT_EQ(cell(edit.row, edit.column), edit.shown);
+            EXPECT_EQ(testsupport::tempFilesIn(h.nativePath("C:\\zelbrin\\guangpan")),
+                      std::vector<std::string>{});
+        }
+    }
 }
 
 TEST_F(Notes, AResultRowEditsItsOwnDiscsFileAndTheLastRemovalDeletesIt) {

@@ -11,6 +11,8 @@
 
 #include "catalogue/index_line.h"
 #include "disc_page_steps.h"
+#include "platform/error.h"
+#include "support/failing_step.h"
 #include "support/outside_snapshot.h"
 #include "support/temp_folder.h"
 
@@ -170,6 +172,37 @@ TEST_F(DiscPage, RemovingTheTicksKeepsThoseOfMirroredFiles) {
     f().OpenedDisk.clear();
     h.ui.answerMsgBox(platform::MsgOK, "请选择光盘！");
     f().deleteGou_Click();
+}
+
+// The index's write failing at each step of its commit before the rename (a
+// full disk, a device error): a tick and the removal of the ticks keep the
+// index's bytes and the box, leave no temporary file, and tell the index and
+// the reason once each.
+TEST_F(DiscPage, ATickOrTheRemovalThatCannotBeWrittenKeepsTheIndexAndIsTold) {
+    clickDiscList({Tools, "[003]Tools\\E:\\docs"});
+    const std::string before = h.readBytes(indexPath(Tools));
+    for (const testsupport::StepFailure& failure : testsupport::commitFailures()) {
+        SCOPED_TRACE(failure.name());
+        const std::string told =
+            "不能保存文件: " + indexPath(Tools) + platform::errorText(failure.number);
+        platform::ListItem& readme = row(f(), "Readme");
+        const bool was = readme.checked();
+        h.ui.clearLog();
+        {
+            const testsupport::FailingStep failing(failure);
+            h.ui.answerMsgBox(platform::MsgOK, told);
+            f().ListView1.userToggleCheck(readme);
+            h.ui.answerMsgBox(platform::MsgOK, told);
+            h.ui.choosePopup("deleteGou");
+            f().TreeView1.userMouseDown(platform::RightButton, 0, 100, 100);
+        }
+        EXPECT_EQ(h.ui.messages(), (Strings{told, told}));
+        EXPECT_EQ(readme.checked(), was);
+        EXPECT_TRUE(f().PendingTickPaths.empty());
+        EXPECT_EQ(h.readBytes(indexPath(Tools)), before);
+        EXPECT_EQ(testsupport::tempFilesIn(h.nativePath("C:\\zelbrin\\guangpan")), Strings{});
+        EXPECT_EQ(h.ui.mousePointer(), platform::PointerDefault);
+    }
 }
 
 TEST_F(DiscPage, DroppingALineOfACdTakesTheSelectedFilesLineOnly) {

@@ -1,13 +1,16 @@
 // The template editor's files stay in their folders: the page-code dialog
 // saves into webmodel\modeltext, the background picture is copied into the
 // disc's ZelbrinWebImage folder; with those folders, or the name written, a
-// link out, nothing outside changes and the refusal names the path.
+// link out, nothing outside changes and the refusal names the path; a write
+// that fails (a full disk, a device error) is told with the file and reason.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "platform/error.h"
+#include "support/failing_step.h"
 #include "support/harness.h"
 #include "support/outside_snapshot.h"
 #include "webpages/htmlcode_dialog.h"
@@ -113,6 +116,48 @@ TEST(ConfinedTemplateFiles, BackgroundPictureCopyStaysInThePageFolder) {
             EXPECT_EQ(h.read("C:\\zelbrin\\webhtml\\Disc1\\ZelbrinWebImage\\sky.bmp"), "picture");
         }
         h.ui.verifyAllUsed();
+    }
+}
+
+// Both saves failing at each step of their commit before its rename: nothing
+// is written, no temporary file is left, and the file is named with the
+// reason.
+TEST(ConfinedTemplateFiles, ASaveThatFailsIsToldWithTheFileAndTheReason) {
+    for (const testsupport::StepFailure& failure : testsupport::commitFailures()) {
+        SCOPED_TRACE(failure.name());
+        Harness h;
+        h.makeFolder("C:\\zelbrin\\webmodel\\modeltext");
+        h.write("C:\\pics\\sky.bmp", "picture");
+        h.start();
+        h.form.OpenedDisk = "Disc1";
+        h.ui.clearLog();
+        const std::string reason = platform::errorText(failure.number);
+        const std::string code = "C:\\zelbrin\\webmodel\\modeltext\\蓝色_A.htm";
+        const std::string picture = "C:\\zelbrin\\webhtml\\Disc1\\ZelbrinWebImage\\sky.bmp";
+        {
+            const testsupport::FailingStep failing(failure);
+            h.ui.answerInputBox("蓝色");
+            h.ui.answerMsgBox(platform::MsgOK, "不能保存文件: " + code + reason);
+            h.ui.onModal<htmlcode>([](htmlcode& d) {
+                d.Text1.userType("页头");
+                d.Command1.userClick();
+                d.CancelButton.userClick();
+            });
+            h.form.htmlview.userClick();
+            h.ui.answerOpen("C:\\pics\\sky.bmp");
+            h.ui.answerMsgBox(platform::MsgOK, "不能保存文件: " + picture + reason);
+            h.ui.onModal<model>([](model& d) {
+                d.Check7.userClick();
+                d.Command1.userClick();
+                if (d.loaded()) d.OKButton.userClick();
+            });
+            h.form.htmlselect.userClick();
+        }
+        h.ui.verifyAllUsed();
+        EXPECT_FALSE(h.exists(code));
+        EXPECT_FALSE(h.exists(picture));
+        EXPECT_EQ(testsupport::tempFilesIn(h.nativePath("C:\\zelbrin")),
+                  std::vector<std::string>{});
     }
 }
 

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/error.h"
+#include "support/failing_step.h"
 #include "support/outside_snapshot.h"
 #include "web_steps.h"
 
@@ -225,12 +227,13 @@ TEST_F(WebPages, DownloadCopiesOfAllOrTickedFiles) {
     EXPECT_EQ(h.read("C:\\zelbrin\\webhtml\\[003]Tools\\docs\\img\\b.gif"), "GIF89a");
     EXPECT_EQ(h.ui.pointers(),
               (std::vector<int>{platform::PointerHourglass, platform::PointerDefault}));
-    // Again: the copy exists, which counts as a failed copy; the page is
-    // written all the same.
+    // Again: the copy exists, which is told with its path and reason; the
+    // page is written all the same.
     h.write("C:\\zelbrin\\webhtml\\[003]Tools\\docs\\img\\ZelbrinIndex.html", "old page");
-    h.ui.answerMsgBox(platform::MsgOK, FileError);
+    h.ui.answerMsgBox(platform::MsgOK,
+                      "不能保存文件: C:\\zelbrin\\webhtml\\[003]Tools\\docs\\img\\b.gif文件已存在");
     generate();
-    EXPECT_EQ(h.ui.log().back().title, ErrorTitle);
+    EXPECT_EQ(h.ui.log().back().title, "提示");
     EXPECT_EQ(h.read("C:\\zelbrin\\webhtml\\[003]Tools\\docs\\img\\b.gif"), "GIF89a");
     EXPECT_EQ(page("[003]Tools\\docs\\img\\").front(), f().htmlText1);
 
@@ -251,17 +254,18 @@ TEST_F(WebPages, DownloadCopiesOfAllOrTickedFiles) {
     EXPECT_EQ(h.read("C:\\zelbrin\\webhtml\\[003]Tools\\docs\\a.txt"), "text of a");
     EXPECT_FALSE(h.exists("C:\\zelbrin\\webhtml\\[003]Tools\\docs\\README"));
 
-    // No disc in the drive: each copy fails once (setup.exe and 1.txt; the
-    // disc page does not list ".profile").
+    // No disc in the drive: the copies of setup.exe and 1.txt fail (the
+    // disc page does not list ".profile"), told once at the end.
     clickWithMessage(f().htmlcopyall1,
                      "现在将把目录下的 [所有] "
                      "文件\r\n拷贝到与生成网页相对应的位置，\r\n如果文件比较大，请耐心等待。");
     clickDiscList({"[003]Tools\\E:"});
     h.setCdReady(false);
     h.ui.clearLog();
-    for (int i = 0; i < 2; ++i) h.ui.answerMsgBox(platform::MsgOK, FileError);
+    h.ui.answerMsgBox(platform::MsgOK, FileError);
     generate();
-    EXPECT_EQ(h.ui.messages().size(), 2u);
+    EXPECT_EQ(h.ui.messages().size(), 1u);
+    EXPECT_EQ(h.ui.log().back().title, ErrorTitle);
     EXPECT_EQ(h.ui.mousePointer(), platform::PointerDefault);
 }
 
@@ -412,6 +416,95 @@ TEST_F(WebPages, PagesAndCopiesNeverLeaveTheirFolders) {
         EXPECT_EQ(fs::is_regular_file(fs::symlink_status(disc + "/docs/img/ZelbrinIndex.html")),
                   c.pageWritten);
     }
+}
+
+}  // namespace
+
+namespace {
+
+const std::string CopyAll =
+    "现在将把目录下的 [所有] "
+    "文件\r\n拷贝到与生成网页相对应的位置，\r\n如果文件比较大，请耐心等待。";
+const std::string DocsPage = "C:\\zelbrin\\webhtml\\[003]Tools\\docs\\ZelbrinIndex.html";
+
+std::string cannotSave(const std::string& path, int number) {
+    return "不能保存文件: " + path + platform::errorText(number);
+}
+
+// The page's write failing at each step before its rename (a full disk, a
+// device error): the old page keeps its bytes, no temporary file is left,
+// and the user is told the page and the reason.
+TEST_F(WebPages, APageThatCannotBeWrittenKeepsTheOldOneAndIsTold) {
+    clickDiscList({"[003]Tools", "[003]Tools\\E:", "[003]Tools\\E:\\docs"});
+    h.write(DocsPage, "old page");
+    for (const testsupport::StepFailure& failure : testsupport::commitFailures()) {
+        SCOPED_TRACE(failure.name());
+        h.ui.clearLog();
+        {
+            const testsupport::FailingStep failing(failure);
+            h.ui.answerMsgBox(platform::MsgOK);
+            generate();
+        }
+        EXPECT_EQ(h.ui.messages(), Strings{cannotSave(DocsPage, failure.number)});
+        EXPECT_EQ(h.ui.log().back().title, "提示");
+        EXPECT_EQ(h.read(DocsPage), "old page");
+        EXPECT_EQ(testsupport::tempFilesIn(h.nativePath("C:\\zelbrin\\webhtml")), Strings{});
+    }
+}
+
+// A disk that fills up after the first two copies: the copies after them and
+// the page fail, and one box at the end names the page first and then each
+// copy with the reason; a copy whose source is missing from the disc is no
+// failed write: the file error text says so once, after the list.
+TEST_F(WebPages, AFullDiskTellsThePageAndEachCopyWithItsReason) {
+    for (const char* name : {"Readme.TXT", "a.txt", "a.txt.bak", "README", "誠遊許.jpeg"})
+        h.write("E:\\docs\\" + std::string(name), name);
+    clickWithMessage(f().htmlcopyall, CopyAll);
+    clickDiscList({"[003]Tools", "[003]Tools\\E:", "[003]Tools\\E:\\docs"});
+    h.ui.clearLog();
+    {
+        const testsupport::FailingStep failing(
+            {platform::files::CommitStep::CreateTemp, platform::err::DiskFull, 3});
+        h.ui.answerMsgBox(platform::MsgOK);
+        h.ui.answerMsgBox(platform::MsgOK, FileError);
+        generate();
+    }
+    const std::string docs = "C:\\zelbrin\\webhtml\\[003]Tools\\docs\\";
+    const int full = platform::err::DiskFull;
+    ASSERT_EQ(h.ui.messages().size(), 2u);
+    EXPECT_EQ(h.ui.messages()[0], cannotSave(DocsPage, full) + "\n" +
+                                      cannotSave(docs + "README", full) + "\n" +
+                                      cannotSave(docs + "誠遊許.jpeg", full) + "\n" +
+                                      cannotSave(docs + "a.txt.bak", full));
+    Strings titles;
+    for (const testsupport::Shown& shown : h.ui.log())
+        if (shown.kind == testsupport::ShownKind::MsgBox) titles.push_back(shown.title);
+    EXPECT_EQ(titles, (Strings{"提示", std::string(ErrorTitle)}));
+    EXPECT_EQ(h.read(docs + "Readme.txt"), "Readme.TXT");
+    EXPECT_EQ(h.read(docs + "a.txt"), "a.txt");
+    EXPECT_EQ(pageTree(), (Strings{"[003]Tools/", "[003]Tools/docs/", "[003]Tools/docs/Readme.txt",
+                                   "[003]Tools/docs/a.txt"}));
+    EXPECT_EQ(h.ui.mousePointer(), platform::PointerDefault);
+}
+
+// A folder of the page that cannot be made (the disk full): told once with
+// the page, and nothing is copied.
+TEST_F(WebPages, APageFolderThatCannotBeMadeIsToldOnce) {
+    h.write("E:\\docs\\img\\b.gif", "GIF89a");
+    h.makeFolder("C:\\zelbrin\\webhtml\\[003]Tools");
+    clickWithMessage(f().htmlcopyall, CopyAll);
+    clickDiscList(
+        {"[003]Tools", "[003]Tools\\E:", "[003]Tools\\E:\\docs", "[003]Tools\\E:\\docs\\img"});
+    h.ui.clearLog();
+    {
+        const testsupport::FailingStep failing(
+            {platform::files::CommitStep::MakeFolder, platform::err::DiskFull});
+        h.ui.answerMsgBox(platform::MsgOK);
+        generate();
+    }
+    EXPECT_EQ(h.ui.messages(),
+              Strings{cannotSave(pagePath("[003]Tools\\docs\\img\\"), platform::err::DiskFull)});
+    EXPECT_EQ(pageTree(), Strings{"[003]Tools/"});
 }
 
 }  // namespace

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/error.h"
+#include "support/failing_step.h"
 #include "support/outside_snapshot.h"
 #include "web_steps.h"
 
@@ -227,6 +229,77 @@ TEST_F(WebPages, SitemapsNeverWriteOutsideWebhtml) {
             }
         }
     }
+}
+
+}  // namespace
+
+namespace {
+
+// A sitemap on a disk that fails, at each step of a commit before its rename
+// (full, a device error): the sitemap and every support file are named with
+// the reason in one box, the old sitemap keeps its bytes and no temporary
+// file is left; a folder that cannot be made is told once and nothing goes
+// into it; a support file whose source is missing is named as not read and
+// the others are copied.
+TEST_F(WebPages, SitemapFailuresAreToldWithTheirReasons) {
+    namespace fs = std::filesystem;
+    const std::string web = "C:\\zelbrin\\webhtml\\";
+    const std::string disc = web + "[003]Tools\\";
+    const auto cannotSave = [](const std::string& path, int number) {
+        return "不能保存文件: " + path + platform::errorText(number);
+    };
+    const auto supportTargets = [&] {
+        Strings out;
+        for (std::size_t i = 0; i < std::size(webpages::SupportFiles); ++i)
+            out.push_back((i < webpages::SharedSupportFiles ? web + "image\\" : disc) +
+                          std::string(webpages::SupportFiles[i]));
+        return out;
+    };
+    clickDiscList({"[003]Tools"});
+    for (const testsupport::StepFailure& failure : testsupport::commitFailures()) {
+        SCOPED_TRACE(failure.name());
+        fs::remove_all(h.nativePath("C:\\zelbrin\\webhtml"));
+        h.write(Contents, "old sitemap");
+        h.makeFolder(web + "image");
+        h.ui.clearLog();
+        {
+            const testsupport::FailingStep failing(failure);
+            h.ui.answerMsgBox(platform::MsgOK);
+            popup("createhtmlcontent");
+        }
+        std::string told = cannotSave(Contents, failure.number);
+        for (const std::string& target : supportTargets())
+            told += "\n" + cannotSave(target, failure.number);
+        EXPECT_EQ(h.ui.messages(), Strings{told});
+        EXPECT_EQ(h.read(Contents), "old sitemap");
+        EXPECT_EQ(pageTree(), (Strings{"[003]Tools/", "[003]Tools/zelbrinleft1.hhc", "image/"}));
+        EXPECT_EQ(testsupport::tempFilesIn(h.nativePath("C:\\zelbrin\\webhtml")), Strings{});
+    }
+
+    // The folders cannot be made.
+    fs::remove_all(h.nativePath("C:\\zelbrin\\webhtml"));
+    h.makeFolder("C:\\zelbrin\\webhtml");
+    h.ui.clearLog();
+    {
+        const testsupport::FailingStep failing(
+            {platform::files::CommitStep::MakeFolder, platform::err::DiskFull});
+        h.ui.answerMsgBox(platform::MsgOK);
+        popup("createhtmlcontent");
+    }
+    EXPECT_EQ(h.ui.messages(), Strings{cannotSave(web + "image", platform::err::DiskFull) + "\n" +
+                                       cannotSave(Contents, platform::err::DiskFull)});
+    EXPECT_EQ(pageTree(), Strings{});
+
+    // A support file's source missing.
+    fs::remove(h.nativePath("C:\\zelbrin\\webmodel\\treeviewimage\\cont.gif"));
+    h.ui.clearLog();
+    h.ui.answerMsgBox(platform::MsgOK,
+                      "不能读取文件: C:\\zelbrin\\webmodel\\treeviewimage\\cont.gif文件未找到");
+    popup("createhtmlcontent");
+    EXPECT_FALSE(h.exists(web + "image\\cont.gif"));
+    EXPECT_EQ(h.read(web + "image\\nocont.gif"), "nocont.gif");
+    EXPECT_EQ(h.read(disc + "zelbrinindex2.html"), "zelbrinindex2.html");
+    EXPECT_TRUE(h.exists(Contents));
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "discpage/disc_page_steps.h"
+#include "webpages/sitemap.h"
 
 namespace web_test {
 
@@ -71,6 +72,9 @@ class WebPages : public ::testing::Test {
         h.write("C:\\zelbrin\\ini.ini", std::string(Catalogue) + "|杂\r\n#" + std::string(Odd) +
                                             "#10#杂#\r\n#" + std::string(Whole) + "#11#整盘#\r\n" +
                                             extraCatalogue);
+        // The sitemap's support files, installed in the program folder.
+        for (std::string_view name : webpages::SupportFiles)
+            h.write("C:\\zelbrin\\webmodel\\treeviewimage\\" + std::string(name), name);
         h.makeFolder("C:\\ddrive");
         h.drives().set({.name = "D:", .folder = h.nativePath("C:\\ddrive")});
         h.start();

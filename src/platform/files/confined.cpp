@@ -207,8 +207,16 @@ struct FolderListings::Folder {
     std::unordered_map<std::string, std::vector<std::pair<std::string, std::string>>> byUpper;
 };
 
+// A folder on the way to the names a run makes, opened once for the run.
+struct FolderListings::OpenFolder {
+    std::string native;  // its native path below the root
+    detail::Fd fd;
+};
+
 struct FolderListings::Impl {
     std::map<std::pair<dev_t, ino_t>, Folder> folders;
+    // By the root and the names given up to the folder, joined with "\".
+    std::map<std::pair<const ConfinedRoot*, std::string>, OpenFolder> open;
 };
 
 FolderListings::FolderListings() : impl_(std::make_unique<Impl>()) {}
@@ -379,8 +387,27 @@ ConfinedRoot::Located ConfinedRoot::locate(std::string_view relative, LastName m
     const std::optional<std::vector<std::string>> given = relativeNames(relative);
     if (!given) refuse(l.shown);
     const std::vector<std::string>& names = *given;
-    l.folder = duplicate(fd_);
-    for (std::size_t i = 0; i < names.size(); ++i) {
+    // The root's own handle lives as long as the root: lent, not copied.
+    l.folder = detail::Fd::borrowed(fd_);
+    // With the listings of a run, the deepest folder on the way that the run
+    // has opened before is taken up again from there.
+    std::size_t from = 0;
+    std::string givenPath;
+    if (listings_ && names.size() > 1) {
+        auto& open = listings_->impl_->open;
+        std::string prefix;
+        for (std::size_t i = 0; i + 1 < names.size(); ++i) {
+            if (i > 0) prefix += '\\';
+            prefix += names[i];
+            const auto found = open.find({this, prefix});
+            if (found == open.end()) break;
+            l.folder = detail::Fd::borrowed(found->second.fd.get());
+            l.folderNative = found->second.native;
+            from = i + 1;
+            givenPath = prefix;
+        }
+    }
+    for (std::size_t i = from; i < names.size(); ++i) {
         const bool last = i + 1 == names.size();
         const std::string native =
             l.folder.valid()
@@ -396,6 +423,14 @@ ConfinedRoot::Located ConfinedRoot::locate(std::string_view relative, LastName m
         const int fd = detail::openBeneath(fd_, l.folderNative, O_PATH | O_DIRECTORY);
         if (fd >= 0) {
             l.folder = detail::Fd(fd);
+            if (listings_) {
+                if (!givenPath.empty()) givenPath += '\\';
+                givenPath += names[i];
+                auto& opened = listings_->impl_->open[{this, givenPath}];
+                opened.native = l.folderNative;
+                opened.fd = std::move(l.folder);
+                l.folder = detail::Fd::borrowed(opened.fd.get());
+            }
         } else if (errno == ENOENT || errno == ENOTDIR) {
             l.folder = detail::Fd();  // missing: the names below are kept as given
         } else if (errno == EXDEV || errno == ELOOP) {

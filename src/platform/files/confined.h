@@ -91,8 +91,11 @@ using RefusedName = std::function<void(const std::string& windowsPath)>;
 // mirror copy run): a name missing from its folder under its own spelling is
 // looked up among one listing of that folder, read at the first such look-up,
 // instead of a listing per name, and each name the run looks up and then
-// makes is added to it. What it finds is what a fresh listing finds, except
-// for a name another program adds under another letter case during the run.
+// makes is added to it; and each folder on the way to the names is opened
+// once for the run (beneath its root, as every look-up is) and taken up again
+// by the later look-ups. What it finds is what a fresh listing finds, except
+// for a name another program adds under another letter case, or a folder it
+// moves, during the run.
 // Given to the roots of the run with useListings; one run, one thread.
 class FolderListings {
   public:
@@ -104,6 +107,7 @@ class FolderListings {
   private:
     friend class ConfinedRoot;
     struct Folder;
+    struct OpenFolder;
     struct Impl;
     std::unique_ptr<Impl> impl_;
 };

@@ -21,7 +21,8 @@ namespace platform::files::detail {
 Fd& Fd::operator=(Fd&& o) noexcept {
     if (this != &o) {
         close();
-        fd_ = o.release();
+        fd_ = std::exchange(o.fd_, -1);
+        owned_ = std::exchange(o.owned_, true);
     }
     return *this;
 }
@@ -29,16 +30,16 @@ Fd& Fd::operator=(Fd&& o) noexcept {
 Fd::~Fd() { close(); }
 
 int Fd::release() {
-    int fd = fd_;
-    fd_ = -1;
+    int fd = std::exchange(fd_, -1);
+    if (!std::exchange(owned_, true) && fd >= 0) fd = ::fcntl(fd, F_DUPFD_CLOEXEC, 0);
     return fd;
 }
 
 bool Fd::close() {
     if (fd_ < 0) return true;
-    int rc = ::close(fd_);
-    fd_ = -1;
-    return rc == 0;
+    const int fd = std::exchange(fd_, -1);
+    if (!std::exchange(owned_, true)) return true;
+    return ::close(fd) == 0;
 }
 
 int errorNumberFor(int errnoValue, int notFound) {
@@ -100,6 +101,8 @@ Fd openForReading(const std::string& nativePath, struct stat& st, int notFound) 
 Fd readingFrom(Fd fd, int errnoValue, struct stat& st, int notFound) {
     if (!fd.valid()) raiseErrno(errnoValue, notFound);
     if (::fstat(fd.get(), &st) != 0) raiseErrno(errno, notFound);
+    // Reads of a regular file never wait: the flag changes nothing there.
+    if (S_ISREG(st.st_mode)) return fd;
     const int flags = ::fcntl(fd.get(), F_GETFL);
     if (flags < 0 || ::fcntl(fd.get(), F_SETFL, flags & ~O_NONBLOCK) != 0)
         raiseErrno(errno, notFound);

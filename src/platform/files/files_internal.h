@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/files/committed_write.h"
@@ -23,20 +24,30 @@ class Fd {
   public:
     Fd() = default;
     explicit Fd(int fd) : fd_(fd) {}
+    // A descriptor someone else owns and keeps open while this one is used:
+    // never closed here; release() gives a duplicate of it.
+    static Fd borrowed(int fd) {
+        Fd f(fd);
+        f.owned_ = false;
+        return f;
+    }
     Fd(const Fd&) = delete;
     Fd& operator=(const Fd&) = delete;
-    Fd(Fd&& o) noexcept : fd_(o.release()) {}
+    Fd(Fd&& o) noexcept : fd_(std::exchange(o.fd_, -1)), owned_(std::exchange(o.owned_, true)) {}
     Fd& operator=(Fd&& o) noexcept;
     ~Fd();
 
     int get() const { return fd_; }
     bool valid() const { return fd_ >= 0; }
+    // The descriptor, now the caller's to close (-1 when a borrowed one
+    // cannot be duplicated).
     int release();
     // Closes now; returns false when close reported an error.
     bool close();
 
   private:
     int fd_ = -1;
+    bool owned_ = true;
 };
 
 // The Windows-style error number for an errno value. notFound is the number

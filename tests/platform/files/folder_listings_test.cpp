@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "files_fixture.h"
+#include "platform/error.h"
 #include "platform/files/confined.h"
 
 using namespace files_test;
@@ -75,6 +76,36 @@ TEST_F(FolderListingsTest, CopiesIntoAFolderOfManyNamesFindTheirOwnCase) {
     EXPECT_FALSE(fs::exists(t() + "/a.txt"));
     EXPECT_FALSE(fs::exists(t() + "/N7.TXT"));
     EXPECT_EQ(names().size(), 51u);
+}
+
+TEST_F(FolderListingsTest, FoldersOnTheWayAreOpenedOnceAndStayConfined) {
+    fs::create_directories(t());
+    fs::create_directories(c() + "/outside");
+    fs::create_directory_symlink(c() + "/outside", t() + "/out");
+    FolderListings listings;
+    ConfinedRoot root = ConfinedRoot::openNative(t());
+    root.useListings(&listings);
+    // Missing first, made by the run, then found under either case.
+    EXPECT_THROW(root.write("Sub\\a.txt", "a"), platform::Error);
+    root.createFolders("Sub\\deep");
+    root.write("Sub\\a.txt", "a");
+    root.write("SUB\\b.txt", "b");
+    root.write("sub\\DEEP\\c.txt", "c");
+    root.write("Sub\\deep\\..\\d.txt", "d");
+    for (int i = 0; i < 2; ++i) {
+        SCOPED_TRACE(i);
+        try {
+            root.write("out\\x.txt", "x");
+            ADD_FAILURE() << "a folder on the way that leads out was written into";
+        } catch (const platform::Error& e) {
+            EXPECT_EQ(e.number(), 75);
+        }
+    }
+    EXPECT_EQ(readBytes(t() + "/Sub/a.txt"), "a");
+    EXPECT_EQ(readBytes(t() + "/Sub/b.txt"), "b");
+    EXPECT_EQ(readBytes(t() + "/Sub/deep/c.txt"), "c");
+    EXPECT_EQ(readBytes(t() + "/Sub/d.txt"), "d");
+    EXPECT_TRUE(fs::is_empty(c() + "/outside"));
 }
 
 }  // namespace

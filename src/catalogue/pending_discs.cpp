@@ -1,0 +1,211 @@
+#include "catalogue/pending_discs.h"
+
+#include <filesystem>
+#include <functional>
+#include <utility>
+#include <vector>
+
+#include "catalogue/catalogue_file.h"
+#include "catalogue/disc_trees.h"
+#include "catalogue/index_line.h"
+#include "platform/files/confined.h"
+#include "platform/files/paths.h"
+#include "platform/files/text_file.h"
+
+namespace catalogue {
+
+namespace files = platform::files;
+
+namespace {
+
+// The steps of one settling, each run once in order; the first that fails
+// ends the settling and is kept in the outcome.
+class Settling {
+  public:
+    explicit Settling(std::string_view programFolder) : programFolder_(programFolder) {}
+
+    // Runs a step that concerns the file at path; false when it (or an
+    // earlier one) failed.
+    bool step(const std::string& path, const std::function<void()>& body) {
+        if (outcome_.failure) return false;
+        try {
+            body();
+            return true;
+        } catch (const platform::Error& e) {
+            outcome_.failure = e;
+            outcome_.failedPath = path;
+            return false;
+        }
+    }
+
+    // The catalogue's text; nothing when it cannot be read (then nothing
+    // can be judged and nothing is done).
+    std::optional<std::string> catalogueText() {
+        std::optional<std::string> text;
+        const std::string path = catalogueFilePath(programFolder_);
+        step(path, [&] { text = readCatalogueText(path); });
+        return text;
+    }
+
+    // "guangpan" as a root, opened at the first use.
+    const files::ConfinedRoot* indexFolder() {
+        if (!folder_)
+            step(indexFolderPath(programFolder_),
+                 [&] { folder_.emplace(openIndexFolder(programFolder_)); });
+        return folder_ ? &*folder_ : nullptr;
+    }
+
+    std::string pathOf(std::string_view name) const {
+        return indexFolderPath(programFolder_) + "\\" + std::string(name);
+    }
+
+    // Removes the file of exactly that name when there is one.
+    void removeExactly(const std::string& name) {
+        step(pathOf(name), [&] {
+            if (discFileSpelling(programFolder_, name) != name) return;
+            if (const files::ConfinedRoot* folder = indexFolder()) {
+                folder->remove(name, files::ReadOnlyToo::Yes);
+                outcome_.changed = true;
+            }
+        });
+    }
+
+    // Renames the file from (found as the look-ups find it) to `to`, unless
+    // it is missing or bears that name already.
+    void move(const std::string& from, const std::string& to) {
+        step(pathOf(to), [&] {
+            const std::optional<std::string> spelling = discFileSpelling(programFolder_, from);
+            if (!spelling || *spelling == to) return;
+            if (const files::ConfinedRoot* folder = indexFolder()) {
+                folder->rename(*spelling, to, files::OnExisting::Replace);
+                outcome_.changed = true;
+            }
+        });
+    }
+
+    // The mirror disc list names the disc by its new name.
+    void renameInMirrorList(std::string_view oldName, std::string_view newName) {
+        const std::string name(MirrorDiscListName);
+        step(programFolder_ + "\\" + name, [&] {
+            std::string text;
+            try {
+                text = files::WholeFileRead(programFolder_ + "\\" + name);
+            } catch (const platform::Error& e) {
+                if (e.number() == platform::err::FileNotFound) return;
+                throw;
+            }
+            const std::optional<std::string> renamed =
+                renameMirrorListLines(text, oldName, newName);
+            if (!renamed || *renamed == text) return;
+            try {
+                files::WholeFileRewrite(openProgramFolder(programFolder_), name, *renamed);
+            } catch (const platform::Error&) {
+                // A write that raised once the file held the new text (the
+                // disk did not confirm it) has been done.
+                bool written = false;
+                try {
+                    written = files::WholeFileRead(programFolder_ + "\\" + name) == *renamed;
+                } catch (const platform::Error&) {
+                }
+                if (!written) throw;
+            }
+            outcome_.changed = true;
+        });
+    }
+
+    PendingOutcome& outcome() { return outcome_; }
+
+  private:
+    std::string programFolder_;
+    std::optional<files::ConfinedRoot> folder_;
+    PendingOutcome outcome_;
+};
+
+void removeAll(Settling& settling, const std::vector<std::string>& names) {
+    for (auto it = names.rbegin(); it != names.rend(); ++it) settling.removeExactly(*it);
+}
+
+}  // namespace
+
+DiscRenamePlan::DiscRenamePlan(std::string oldName, std::string newName)
+    : work_{std::string(ChangeDiscWork), {}} {
+    work_.add("old", std::move(oldName)).add("new", std::move(newName));
+}
+
+void DiscRenamePlan::move(std::string from, std::string to) {
+    work_.add("from", std::move(from)).add("to", std::move(to));
+}
+
+PendingWork discDeletion(std::string_view discName, std::string_view indexFile,
+                         std::string_view noteFile, std::string_view usageFile) {
+    PendingWork work{std::string(DeleteDiscWork), {}};
+    work.add("name", std::string(discName));
+    for (const std::string_view file : {indexFile, noteFile, usageFile})
+        work.add("drop", std::string(file));
+    return work;
+}
+
+PendingWork discImport(std::string_view discName, std::string_view indexFile) {
+    PendingWork work{std::string(ImportWork), {}};
+    work.add("name", std::string(discName)).add("make", std::string(indexFile));
+    return work;
+}
+
+PendingOutcome settleChangeDisc(std::string_view programFolder, const PendingWork& work) {
+    Settling settling(programFolder);
+    const std::optional<std::string> text = settling.catalogueText();
+    if (!text) return settling.outcome();
+    const std::string oldName = work.field("old");
+    const std::string newName = work.field("new");
+    settling.outcome().switched = FindDiscLineExactly(*text, newName).has_value();
+    if (!settling.outcome().switched) {
+        removeAll(settling, work.valuesOf("make"));
+        return settling.outcome();
+    }
+    const std::vector<std::string> from = work.valuesOf("from");
+    const std::vector<std::string> to = work.valuesOf("to");
+    for (std::size_t i = 0; i < from.size() && i < to.size(); ++i) settling.move(from[i], to[i]);
+    for (const std::string& name : work.valuesOf("drop")) settling.removeExactly(name);
+    settling.renameInMirrorList(oldName, newName);
+    return settling.outcome();
+}
+
+PendingOutcome settleDeleteDisc(std::string_view programFolder, const PendingWork& work) {
+    Settling settling(programFolder);
+    const std::optional<std::string> text = settling.catalogueText();
+    if (!text) return settling.outcome();
+    settling.outcome().switched = !FindDiscLineExactly(*text, work.field("name"));
+    if (settling.outcome().switched)
+        for (const std::string& name : work.valuesOf("drop")) settling.removeExactly(name);
+    return settling.outcome();
+}
+
+PendingOutcome settleImport(std::string_view programFolder, const PendingWork& work) {
+    Settling settling(programFolder);
+    const std::optional<std::string> text = settling.catalogueText();
+    if (!text) return settling.outcome();
+    settling.outcome().switched = FindDiscLineExactly(*text, work.field("name")).has_value();
+    if (!settling.outcome().switched) removeAll(settling, work.valuesOf("make"));
+    return settling.outcome();
+}
+
+std::optional<PendingOutcome> settleDiscWork(std::string_view programFolder,
+                                             const PendingWork& work) {
+    if (work.command == ChangeDiscWork) return settleChangeDisc(programFolder, work);
+    if (work.command == DeleteDiscWork) return settleDeleteDisc(programFolder, work);
+    if (work.command == ImportWork) return settleImport(programFolder, work);
+    return std::nullopt;
+}
+
+std::optional<std::string> discFileSpelling(std::string_view programFolder, std::string_view name) {
+    const files::ResolvedPath resolved =
+        files::resolvePath(indexFolderPath(programFolder) + "\\" + std::string(name));
+    // A link counts by itself, wherever it leads.
+    std::error_code error;
+    const std::filesystem::path native(resolved.native);
+    if (!std::filesystem::exists(std::filesystem::symlink_status(native, error)))
+        return std::nullopt;
+    return files::windowsNameOf(native.filename().string());
+}
+
+}  // namespace catalogue
