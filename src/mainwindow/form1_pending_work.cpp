@@ -8,6 +8,7 @@
 #include "catalogue/index_line.h"
 #include "catalogue/pending_discs.h"
 #include "catalogue/pending_work.h"
+#include "copies/mirror_run.h"
 #include "mainwindow/file_command_work.h"
 #include "mainwindow/form1.h"
 #include "platform/files/confined.h"
@@ -29,6 +30,10 @@ void Form1::completePendingWork() {
                                                          : import.caption();
         if (outcome->changed) report = catalogue::pendingWorkReport(caption, outcome->switched);
         settled = outcome->complete();
+    } else if (work->command == copies::MirrorRunWork) {
+        // A mirror copy run: a failed write leaves the record (it raises).
+        report = catalogue::pendingWorkReport(copytag.caption(),
+                                              copies::completeMirrorRun(programFolder, *work));
     } else if (auto told = finishFileCommandWork(programFolder, *work)) {
         report = *told;
     }

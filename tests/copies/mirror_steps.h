@@ -60,50 +60,61 @@ inline const std::vector<std::string_view> MusicLines = {
 inline constexpr std::string_view Catalogue =
     "|照片\r\n#[005]Photos#5#照片盘#\r\n|音乐\r\n#music_hard#6#流行歌曲#\r\n";
 
+// The two discs, the catalogue, the lists and the files of the disc in the
+// drive and of the catalogued folder, before the start.
+inline void writeDiscs(testsupport::Harness& h) {
+    h.write(PhotosIndex, lines(PhotosLines));
+    h.write(MusicIndex, lines(MusicLines));
+    h.write("C:\\zelbrin\\ini.ini", Catalogue);
+    h.write(RedIni, "Other\r\n");
+    h.write(SizeIni, " 1000\r\n");
+    // The disc in the drive.
+    h.write("E:\\c.txt", "ccccc");
+    h.write("E:\\b.txt", "bbbbbbbbbb");
+    h.write("E:\\docs\\a.txt.bak", "bak");
+    h.write("E:\\docs\\a.txt", "aaaa");
+    h.write("E:\\docs\\m.txt", "mmmmmmm");
+    h.write("E:\\docs\\img\\a.jpg", std::string(800, 'j'));
+    h.write("E:\\docs\\img\\z.txt", "z");
+    // The catalogued hard-disk folder.
+    h.write("C:\\music\\pop\\top.mp3", "top");
+    h.write("C:\\music\\pop\\live\\a.mp3", "live-a");
+    h.write("C:\\music\\pop\\live\\b.mp3", "live-b");
+}
+
+// The disc list shown and the disc's node clicked (the disc is opened).
+inline void openDiscIn(testsupport::Harness& h, std::string_view disc) {
+    Form1& f = h.form;
+    if (!f.TreeView1.visible()) f.TabStrip1.userSelect(2);
+    platform::Node* node = nullptr;
+    for (const auto& n : f.TreeView1.nodes())
+        if (n->fullPath() == disc) node = n.get();
+    ASSERT_NE(node, nullptr) << disc;
+    f.TreeView1.userClickNode(*node);
+}
+
+// Queues the answers of a run: Yes to the disc's name, then the dialog with
+// the target typed (nothing typed for an empty target) and OK.
+inline void answerRunIn(testsupport::Harness& h, std::string_view disc, std::string target) {
+    h.ui.answerMsgBox(platform::MsgYes, "要拷贝的光盘名是" + std::string(disc) + "！是否正确？");
+    h.ui.onModal<copy>([target](copy& d) {
+        d.Text1.userType(target);
+        d.OKButton.userClick();
+    });
+}
+
 class MirrorCopy : public ::testing::Test {
   protected:
     void SetUp() override {
-        h.write(PhotosIndex, lines(PhotosLines));
-        h.write(MusicIndex, lines(MusicLines));
-        h.write("C:\\zelbrin\\ini.ini", Catalogue);
-        h.write(RedIni, "Other\r\n");
-        h.write(SizeIni, " 1000\r\n");
-        // The disc in the drive.
-        h.write("E:\\c.txt", "ccccc");
-        h.write("E:\\b.txt", "bbbbbbbbbb");
-        h.write("E:\\docs\\a.txt.bak", "bak");
-        h.write("E:\\docs\\a.txt", "aaaa");
-        h.write("E:\\docs\\m.txt", "mmmmmmm");
-        h.write("E:\\docs\\img\\a.jpg", std::string(800, 'j'));
-        h.write("E:\\docs\\img\\z.txt", "z");
-        // The catalogued hard-disk folder.
-        h.write("C:\\music\\pop\\top.mp3", "top");
-        h.write("C:\\music\\pop\\live\\a.mp3", "live-a");
-        h.write("C:\\music\\pop\\live\\b.mp3", "live-b");
+        writeDiscs(h);
         h.start();
     }
 
     Form1& f() { return h.form; }
 
-    // The disc list shown and the disc's node clicked (the disc is opened).
-    void openDisc(std::string_view disc) {
-        if (!f().TreeView1.visible()) f().TabStrip1.userSelect(2);
-        platform::Node* node = nullptr;
-        for (const auto& n : f().TreeView1.nodes())
-            if (n->fullPath() == disc) node = n.get();
-        ASSERT_NE(node, nullptr) << disc;
-        f().TreeView1.userClickNode(*node);
-    }
-
-    // Queues the answers of a run: Yes to the disc's name, then the dialog
-    // with the target typed (nothing typed for an empty target) and OK.
+    void openDisc(std::string_view disc) { openDiscIn(h, disc); }
     void answerRun(std::string_view disc, std::string target) {
-        h.ui.answerMsgBox(platform::MsgYes,
-                          "要拷贝的光盘名是" + std::string(disc) + "！是否正确？");
-        h.ui.onModal<copy>([target](copy& d) {
-            d.Text1.userType(target);
-            d.OKButton.userClick();
-        });
+        answerRunIn(h, disc, std::move(target));
     }
 
     // A whole run from the menu item.

@@ -1,6 +1,7 @@
 #include "platform/system/ini_file.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -181,31 +182,82 @@ LoadedIni loadIniStore(const std::filesystem::path& file) {
     }
 }
 
+namespace {
+
+// The store's folder, made beneath the nearest folder that exists.
+files::ConfinedRoot storeFolder(const std::filesystem::path& file) {
+    std::filesystem::path existing = file.parent_path();
+    std::error_code ec;
+    while (!existing.empty() && !std::filesystem::is_directory(existing, ec) &&
+           existing != existing.root_path())
+        existing = existing.parent_path();
+    files::ConfinedRoot top =
+        files::ConfinedRoot::openNative(existing.empty() ? "." : existing.string());
+    const std::string below = file.parent_path().lexically_relative(existing).string();
+    if (below.empty() || below == ".") return top;
+    top.createFolders(below);
+    return top.folder(below);
+}
+
+void writeStore(const files::ConfinedRoot& folder, const std::filesystem::path& file,
+                const IniData& data) {
+    // Only the user may read the stores: they may hold a password.
+    files::CommittedFile out(folder, file.filename().string(), files::OnExisting::Replace, 0600);
+    out.write(data.serialize());
+    out.commit();
+}
+
+std::system_error cannotWrite(const std::filesystem::path& file, const std::string& why) {
+    return std::system_error(std::make_error_code(std::errc::io_error),
+                             "cannot write " + file.string() + ": " + why);
+}
+
+// An exclusive lock on a folder, held while the object lives. The folder is
+// opened for reading only, to hold the lock on it: nothing in it changes.
+class FolderLock {
+  public:
+    explicit FolderLock(const std::string& nativeFolder)
+        : fd_(open(nativeFolder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
+        if (fd_ < 0) raise(errno);
+        while (::flock(fd_, LOCK_EX) != 0) {
+            if (errno == EINTR) continue;
+            const int error = errno;
+            ::close(fd_);
+            raise(error);
+        }
+    }
+    ~FolderLock() { ::close(fd_); }  // closing releases the lock
+    FolderLock(const FolderLock&) = delete;
+    FolderLock& operator=(const FolderLock&) = delete;
+
+  private:
+    [[noreturn]] static void raise(int error) {
+        throw std::system_error(error, std::generic_category(), "cannot lock the store's folder");
+    }
+    int fd_;
+};
+
+}  // namespace
+
 void saveIniFile(const std::filesystem::path& file, const IniData& data) {
     try {
-        // The store's folder is made beneath the nearest folder that exists.
-        std::filesystem::path existing = file.parent_path();
-        std::error_code ec;
-        while (!existing.empty() && !std::filesystem::is_directory(existing, ec) &&
-               existing != existing.root_path())
-            existing = existing.parent_path();
-        const files::ConfinedRoot top =
-            files::ConfinedRoot::openNative(existing.empty() ? "." : existing.string());
-        const std::string below = file.parent_path().lexically_relative(existing).string();
-        std::optional<files::ConfinedRoot> sub;
-        if (!below.empty() && below != ".") {
-            top.createFolders(below);
-            sub = top.folder(below);
-        }
-        const files::ConfinedRoot& folder = sub ? *sub : top;
-        // Only the user may read the stores: they may hold a password.
-        files::CommittedFile out(folder, file.filename().string(), files::OnExisting::Replace,
-                                 0600);
-        out.write(data.serialize());
-        out.commit();
+        writeStore(storeFolder(file), file, data);
     } catch (const Error& e) {
-        throw std::system_error(std::make_error_code(std::errc::io_error),
-                                "cannot write " + file.string() + ": " + e.description());
+        throw cannotWrite(file, e.description());
+    }
+}
+
+IniUpdate updateIniFile(const std::filesystem::path& file,
+                        const std::function<IniEdit(IniData&)>& edit) {
+    try {
+        const files::ConfinedRoot folder = storeFolder(file);
+        const FolderLock lock(folder.resolvedPath());
+        IniUpdate update{loadIniFile(file), IniEdit::Unchanged};
+        update.outcome = edit(update.data);
+        if (update.outcome == IniEdit::Changed) writeStore(folder, file, update.data);
+        return update;
+    } catch (const Error& e) {
+        throw cannotWrite(file, e.description());
     }
 }
 

@@ -17,6 +17,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -73,5 +74,29 @@ LoadedIni loadIniStore(const std::filesystem::path& file);
 // above it are created. On failure the old file stays as it was and
 // std::system_error is thrown.
 void saveIniFile(const std::filesystem::path& file, const IniData& data);
+
+// What an edit of a store's data made of it.
+enum class IniEdit {
+    Changed,    // write the data back
+    Unchanged,  // nothing to write
+    Refused     // the edit does not apply (a key that is missing): nothing written
+};
+
+// The data an update read and edited, and what the edit said.
+struct IniUpdate {
+    IniData data;
+    IniEdit outcome = IniEdit::Unchanged;
+};
+
+// Changes one store file that several programs may share: under a lock on
+// the file's folder (flock; the folder is made when missing), the file is
+// read as it is now, the edit is applied to what was read, and the result is
+// written back as saveIniFile does when the edit changed it; then the lock
+// is released. So a key another program wrote since this one read the file
+// is kept. Throws std::system_error when the folder cannot be made or
+// locked, the file cannot be read (nothing is written then) or written (the
+// old file stays as it was).
+IniUpdate updateIniFile(const std::filesystem::path& file,
+                        const std::function<IniEdit(IniData&)>& edit);
 
 }  // namespace platform::system

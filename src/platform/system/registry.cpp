@@ -21,15 +21,15 @@ bool MemoryRegistryStore::keyExists(std::string_view key) const {
 
 bool MemoryRegistryStore::createKey(std::string_view key) {
     if (loadFailure_ || !isWellFormedKey(key)) return false;
-    if (keyExists(key)) return true;
-    IniData next = data_;
-    for (std::size_t sep = key.find('\\'); sep != std::string_view::npos;
-         sep = key.find('\\', sep + 1))
-        next.obtain(key.substr(0, sep));
-    next.obtain(key);
-    if (!commit(next)) return false;
-    data_ = std::move(next);
-    return true;
+    const std::optional<IniEdit> done = update([key](IniData& data) {
+        if (data.find(key) != nullptr) return IniEdit::Unchanged;
+        for (std::size_t sep = key.find('\\'); sep != std::string_view::npos;
+             sep = key.find('\\', sep + 1))
+            data.obtain(key.substr(0, sep));
+        data.obtain(key);
+        return IniEdit::Changed;
+    });
+    return done.has_value();
 }
 
 std::optional<std::string> MemoryRegistryStore::query(std::string_view key,
@@ -42,25 +42,35 @@ std::optional<std::string> MemoryRegistryStore::query(std::string_view key,
 }
 
 bool MemoryRegistryStore::set(std::string_view key, std::string_view name, std::string_view value) {
-    if (loadFailure_ || !keyExists(key)) return false;
-    IniData next = data_;
-    next.find(key)->put(name, value);
-    if (!commit(next)) return false;
-    data_ = std::move(next);
-    return true;
+    if (loadFailure_) return false;
+    const std::optional<IniEdit> done = update([&](IniData& data) {
+        IniSection* section = data.find(key);
+        if (section == nullptr) return IniEdit::Refused;
+        const std::string* old = section->value(name);
+        if (old != nullptr && *old == value) return IniEdit::Unchanged;
+        section->put(name, value);
+        return IniEdit::Changed;
+    });
+    return done && *done != IniEdit::Refused;
 }
 
-bool MemoryRegistryStore::commit(const IniData&) { return true; }
+std::optional<IniEdit> MemoryRegistryStore::update(const Edit& edit) {
+    IniData next = data_;
+    const IniEdit outcome = edit(next);
+    if (outcome == IniEdit::Changed) data_ = std::move(next);
+    return outcome;
+}
 
 FileRegistryStore::FileRegistryStore(std::filesystem::path file)
     : MemoryRegistryStore(loadIniStore(file)), file_(std::move(file)) {}
 
-bool FileRegistryStore::commit(const IniData& next) {
+std::optional<IniEdit> FileRegistryStore::update(const Edit& edit) {
     try {
-        saveIniFile(file_, next);
-        return true;
+        IniUpdate done = updateIniFile(file_, edit);
+        hold(std::move(done.data));
+        return done.outcome;
     } catch (const std::system_error&) {
-        return false;
+        return std::nullopt;
     }
 }
 

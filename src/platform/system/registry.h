@@ -9,6 +9,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -61,9 +62,13 @@ class MemoryRegistryStore : public RegistryStore {
   protected:
     explicit MemoryRegistryStore(LoadedIni loaded)
         : data_(std::move(loaded.data)), loadFailure_(std::move(loaded.failure)) {}
-    // Makes a changed store permanent; false when it could not be, and the
-    // change is then dropped.
-    virtual bool commit(const IniData& next);
+    using Edit = std::function<IniEdit(IniData&)>;
+    // Applies one change to the store's data and makes it permanent: here
+    // to the data held; the file store applies it to its file as it is now.
+    // Nothing when it could not be made permanent (the change is dropped).
+    virtual std::optional<IniEdit> update(const Edit& edit);
+    // The data held from now on.
+    void hold(IniData data) { data_ = std::move(data); }
 
   private:
     IniData data_;  // one section per key
@@ -72,7 +77,12 @@ class MemoryRegistryStore : public RegistryStore {
 
 // The store kept in one file (see ini_file.h for its form), mode 0600 since
 // it holds the log-in password in plain text. Every change rewrites the file
-// atomically, so a failed write leaves the old file whole.
+// atomically, so a failed write leaves the old file whole. Another instance
+// of the program may write the same file: each change locks the file's
+// folder, reads the file as it is now, changes only its own key in what it
+// read and writes that back (updateIniFile), so no key another instance
+// wrote is lost. Queries answer from the data held, which each change of
+// this store refreshes from the file.
 class FileRegistryStore final : public MemoryRegistryStore {
   public:
     // Reads the file; a missing file is an empty store. A file that exists
@@ -84,7 +94,7 @@ class FileRegistryStore final : public MemoryRegistryStore {
     const std::filesystem::path& file() const { return file_; }
 
   protected:
-    bool commit(const IniData& next) override;
+    std::optional<IniEdit> update(const Edit& edit) override;
 
   private:
     std::filesystem::path file_;

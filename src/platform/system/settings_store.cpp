@@ -32,17 +32,23 @@ void MemorySettingsStore::save(std::string_view app, std::string_view section, s
     std::string name = sectionName(app, section);
     if (name.find_first_of("\r\n") != std::string::npos)
         throw std::invalid_argument("a settings section name cannot hold a line break");
-    IniData next = data_;
-    next.obtain(name).put(key, value);
-    commit(next);
-    data_ = std::move(next);
+    update([&](IniData& data) {
+        IniSection& s = data.obtain(name);
+        const std::string* old = s.value(key);
+        if (old != nullptr && *old == value) return IniEdit::Unchanged;
+        s.put(key, value);
+        return IniEdit::Changed;
+    });
 }
 
-void MemorySettingsStore::commit(const IniData&) {}
+void MemorySettingsStore::update(const Edit& edit) {
+    IniData next = data_;
+    if (edit(next) == IniEdit::Changed) data_ = std::move(next);
+}
 
 FileSettingsStore::FileSettingsStore(std::filesystem::path file)
     : MemorySettingsStore(loadIniStore(file)), file_(std::move(file)) {}
 
-void FileSettingsStore::commit(const IniData& next) { saveIniFile(file_, next); }
+void FileSettingsStore::update(const Edit& edit) { hold(updateIniFile(file_, edit).data); }
 
 }  // namespace platform::system

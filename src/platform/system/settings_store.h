@@ -4,6 +4,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -56,15 +57,24 @@ class MemorySettingsStore : public SettingsStore {
   protected:
     explicit MemorySettingsStore(LoadedIni loaded)
         : data_(std::move(loaded.data)), loadFailure_(std::move(loaded.failure)) {}
-    // Makes a changed store permanent, or throws and the change is dropped.
-    virtual void commit(const IniData& next);
+    using Edit = std::function<IniEdit(IniData&)>;
+    // Applies one change to the store's data and makes it permanent, or
+    // throws and the change is dropped: here to the data held; the file
+    // store applies it to its file as it is now.
+    virtual void update(const Edit& edit);
+    // The data held from now on.
+    void hold(IniData data) { data_ = std::move(data); }
 
   private:
     IniData data_;
     std::optional<LoadFailure> loadFailure_;
 };
 
-// The store kept in settings.ini, rewritten atomically (mode 0600) on every save.
+// The store kept in settings.ini, rewritten atomically (mode 0600) on every
+// save. As the registry's file store, each save changes only its own key in
+// the file as it is now, under a lock on the file's folder (updateIniFile),
+// so what another instance saved is kept; get answers from the data held,
+// which each save refreshes from the file.
 class FileSettingsStore final : public MemorySettingsStore {
   public:
     // Reads the file; a missing file is an empty store. A file that exists
@@ -76,7 +86,7 @@ class FileSettingsStore final : public MemorySettingsStore {
     const std::filesystem::path& file() const { return file_; }
 
   protected:
-    void commit(const IniData& next) override;
+    void update(const Edit& edit) override;
 
   private:
     std::filesystem::path file_;

@@ -206,6 +206,56 @@ TEST(MemoryRegistryStore, RefusedStoreKeepsWhatItHeld) {
     EXPECT_EQ(store.loadFailure()->reason, "没有权限");
 }
 
+// Two instances of the program on one file (two stores stand for them): each
+// change re-reads the file and changes only its own value, so the log-in
+// password one set stays when the other then picks a mirror colour, and a
+// key the other created takes a value. Queries answer from what the store
+// read at its last change.
+TEST(FileRegistryStore, TwoStoresOnOneFileKeepEachOthersValues) {
+    TempFolder folder;
+    const auto file = folder / "registry.ini";
+    FileRegistryStore first(file);
+    FileRegistryStore second(file);
+    ASSERT_TRUE(first.createKey(kKey));
+    EXPECT_FALSE(second.keyExists(kKey));  // read when it was made
+    ASSERT_TRUE(second.set(kKey, "Color", "12"));
+    EXPECT_TRUE(second.keyExists(kKey));
+    ASSERT_TRUE(first.set(kKey, "password", "秘密"));
+    ASSERT_TRUE(second.set(kKey, "Color", "9"));
+    EXPECT_EQ(second.query(kKey, "password"), "秘密");
+    EXPECT_EQ(first.query(kKey, "Color"), "12");  // first read it at its own change
+    const FileRegistryStore reopened(file);
+    EXPECT_EQ(reopened.query(kKey, "password"), "秘密");
+    EXPECT_EQ(reopened.query(kKey, "Color"), "9");
+    // Setting a value to what the file holds writes nothing.
+    const auto before = std::filesystem::last_write_time(file);
+    std::vector<platform::files::CommitStep> steps;
+    {
+        const platform::files::ScopedCommitHook hook(
+            [&](platform::files::CommitStep step, const std::string&) { steps.push_back(step); });
+        EXPECT_TRUE(first.set(kKey, "Color", "9"));
+        EXPECT_TRUE(first.createKey(kKey));
+    }
+    EXPECT_TRUE(steps.empty());
+    EXPECT_EQ(std::filesystem::last_write_time(file), before);
+    EXPECT_EQ(testsupport::entryCount(folder.path()), 1);
+}
+
+// A file that cannot be read when a change re-reads it is never written.
+TEST(FileRegistryStore, AFileUnreadableAtTheChangeIsNotReplaced) {
+    for (const testsupport::Unreadable kind : testsupport::unreadableKinds()) {
+        SCOPED_TRACE(testsupport::kindName(kind));
+        TempFolder folder;
+        const auto file = folder / "registry.ini";
+        FileRegistryStore store(file);
+        ASSERT_TRUE(store.createKey(kKey));
+        std::filesystem::remove(file);
+        const testsupport::UnreadableFile bad(file, kind);
+        EXPECT_FALSE(store.set(kKey, "Color", "9"));
+        EXPECT_TRUE(bad.unchanged());
+    }
+}
+
 TEST(FileRegistryStore, FailedWriteChangesNothing) {
     TempFolder folder;
     writeBytes(folder / "blocker", "a file where the store's folder should be");

@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <filesystem>
+#include <system_error>
+
 #include "platform/error.h"
 #include "support/temp_folder.h"
 #include "support/unreadable_file.h"
@@ -81,6 +84,30 @@ TEST(FileSettingsStore, UnreadableFileIsToldAndNeverReplaced) {
         EXPECT_EQ(store.get("Zelbrin", "Expiry", "yourfolder", "default"), "default");
         EXPECT_TRUE(bad.unchanged());
     }
+}
+
+// Two instances on one settings file: each save keeps the keys the other
+// saved meanwhile; a file that cannot be read at the save is not written.
+TEST(FileSettingsStore, TwoStoresOnOneFileKeepEachOthersKeys) {
+    TempFolder folder;
+    const auto file = folder / "settings.ini";
+    FileSettingsStore first(file);
+    FileSettingsStore second(file);
+    first.save("Zelbrin", "Settings", "have_password", "true");
+    second.save("Zelbrin", "Settings", "Color", "12");
+    first.save("Zelbrin", "MirrorFolders", "1", "/home/u/mirror");
+    EXPECT_EQ(second.get("Zelbrin", "MirrorFolders", "1", "none"), "none");  // not saved since
+    second.save("Zelbrin", "Settings", "Color", "9");
+    EXPECT_EQ(second.get("Zelbrin", "MirrorFolders", "1", "none"), "/home/u/mirror");
+    EXPECT_EQ(readBytes(file),
+              "[Zelbrin\\Settings]\nhave_password=true\nColor=9\n\n"
+              "[Zelbrin\\MirrorFolders]\n1=/home/u/mirror\n");
+
+    std::filesystem::remove(file);
+    const testsupport::UnreadableFile bad(file, testsupport::Unreadable::Folder);
+    EXPECT_THROW(first.save("Zelbrin", "Settings", "Color", "3"), std::system_error);
+    EXPECT_EQ(first.get("Zelbrin", "Settings", "Color", "none"), "12");
+    EXPECT_TRUE(bad.unchanged());
 }
 
 TEST(MemorySettingsStore, LineBreakInSectionNameIsRefused) {
