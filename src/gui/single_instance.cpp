@@ -20,11 +20,10 @@ const QByteArray Answer = "ok\n";
 }  // namespace
 
 QString instanceServerName(const std::string& resolvedFolder) {
-    const QByteArray hash =
-        QCryptographicHash::hash(QByteArray::fromStdString(resolvedFolder),
-                                 QCryptographicHash::Sha256)
-            .toHex()
-            .left(24);
+    const QByteArray hash = QCryptographicHash::hash(QByteArray::fromStdString(resolvedFolder),
+                                                     QCryptographicHash::Sha256)
+                                .toHex()
+                                .left(24);
     return QStringLiteral("zelbrin-%1-%2").arg(::getuid()).arg(QString::fromLatin1(hash));
 }
 

@@ -49,8 +49,7 @@ void startProgram(QProcess& program, const fs::path& folder, const QStringList& 
 // Waits until the program on the folder listens for later starts (it holds
 // the folder's lock by then).
 bool listening(const fs::path& folder, QProcess& program) {
-    const QString name =
-        gui::instanceServerName(platform::files::resolvedFolder(folder.string()));
+    const QString name = gui::instanceServerName(platform::files::resolvedFolder(folder.string()));
     for (int waited = 0; waited < StartBound; waited += 50) {
         QLocalSocket probe;
         probe.connectToServer(name);

@@ -147,38 +147,40 @@ int sweepOpenFolder(int folder, std::chrono::system_clock::time_point before,
 }
 
 // The folders written into during this run whose dead temporary files have
-// been swept (device, inode).
+// been swept, by native path (a folder's number may come back for another
+// folder once it is removed; its path, in a run, hardly does).
 std::mutex sweptMutex;
-std::set<std::pair<dev_t, ino_t>>& sweptFolders() {
-    static std::set<std::pair<dev_t, ino_t>> folders;
+std::set<std::string>& sweptFolders() {
+    static std::set<std::string> folders;
     return folders;
 }
 
-// Notes an open folder as swept in this run; false when it was already.
-bool markSwept(int folder) {
-    struct stat st {};
-    if (::fstat(folder, &st) != 0) return true;
+// Notes a folder as swept in this run; false when it was already.
+bool markSwept(const std::string& nativeFolder) {
     const std::lock_guard<std::mutex> lock(sweptMutex);
-    return sweptFolders().insert({st.st_dev, st.st_ino}).second;
+    return sweptFolders().insert(nativeFolder).second;
 }
 
 // The first write into a folder in this run sweeps it.
-void sweepOnce(int folder) {
-    if (markSwept(folder)) sweepOpenFolder(folder, startedAt);
+void sweepOnce(int folder, const std::string& nativeFolder) {
+    if (markSwept(nativeFolder)) sweepOpenFolder(folder, startedAt);
 }
 
 // Folders deeper than this below the first are left alone by a sweep of a tree.
 constexpr int SweptDepth = 64;
 
-int sweepTree(int folder, std::chrono::system_clock::time_point before, int depth) {
-    markSwept(folder);
+int sweepTree(int folder, const std::string& nativeFolder,
+              std::chrono::system_clock::time_point before, int depth) {
+    markSwept(nativeFolder);
     std::vector<std::string> subfolders;
     int removed = sweepOpenFolder(folder, before, depth < SweptDepth ? &subfolders : nullptr);
     for (const std::string& name : subfolders) {
         // Folders only: a link is never followed.
         const detail::Fd child(
             ::openat(folder, name.c_str(), O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
-        if (child.valid()) removed += sweepTree(child.get(), before, depth + 1);
+        if (child.valid())
+            removed +=
+                sweepTree(child.get(), detail::nativeJoin(nativeFolder, name), before, depth + 1);
     }
     return removed;
 }
@@ -240,7 +242,7 @@ void CommittedFile::create(int folder, std::string name, std::optional<unsigned>
     folder_ = folder;
     name_ = std::move(name);
     folderPath_ = detail::nativeParent(target_);
-    sweepOnce(folder_);
+    sweepOnce(folder_, folderPath_);
     const mode_t createMode = mode ? static_cast<mode_t>(*mode & 0777) : mode_t{0666};
     for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
         std::string tempName(TempFilePrefix);
@@ -454,7 +456,7 @@ std::chrono::system_clock::time_point programStartTime() { return startedAt; }
 int sweepTempFiles(const std::string& nativeFolder, std::chrono::system_clock::time_point before) {
     const detail::Fd folder(::open(nativeFolder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
     if (!folder.valid()) return 0;
-    markSwept(folder.get());
+    markSwept(nativeFolder);
     return sweepOpenFolder(folder.get(), before);
 }
 
@@ -462,7 +464,7 @@ int sweepTempFilesBelow(const std::string& nativeFolder,
                         std::chrono::system_clock::time_point before) {
     const detail::Fd folder(::open(nativeFolder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
     if (!folder.valid()) return 0;
-    return sweepTree(folder.get(), before, 0);
+    return sweepTree(folder.get(), nativeFolder, before, 0);
 }
 
 }  // namespace platform::files

@@ -439,10 +439,10 @@ TEST_F(CommitTest, AFolderThatWillNotSyncAfterAChangeIsToldNotRaised) {
 // source's time), and still removes one a dead run left.
 TEST_F(CommitTest, ASweepLeavesATemporaryFileAWriterHolds) {
     const auto old = fs::file_time_type::clock::now() - std::chrono::hours(1);
-    writeBytes(c() + "/.zeltmp-deadrun1", "left by a kill");
-    fs::last_write_time(c() + "/.zeltmp-deadrun1", old);
     CommittedFile file(c() + "/held.wcd", OnExisting::Replace);
     file.write("being written");
+    writeBytes(c() + "/.zeltmp-deadrun1", "left by a kill");
+    fs::last_write_time(c() + "/.zeltmp-deadrun1", old);
     const struct timeval times[2] = {{1000, 0}, {1000, 0}};
     ASSERT_EQ(::futimes(file.fd(), times), 0);
     ASSERT_EQ(temps().size(), 2u);

@@ -78,10 +78,9 @@ TEST(InstanceLock, AProcessThatDiesLeavesTheFolderFree) {
 
 TEST(InstanceLock, AMissingFolderRaises) {
     testsupport::TempFolder tmp;
-    EXPECT_EQ(testsupport::errorOf([&] {
-                  InstanceLock::tryAcquire((tmp.path() / "missing").string());
-              }),
-              76);
+    EXPECT_EQ(
+        testsupport::errorOf([&] { InstanceLock::tryAcquire((tmp.path() / "missing").string()); }),
+        76);
 }
 
 }  // namespace
