@@ -44,6 +44,7 @@
 #include "gui/web_view.h"
 #include "mainwindow/app_services.h"
 #include "mainwindow/form1.h"
+#include "platform/error.h"
 #include "platform/files/audio_disc.h"
 #include "platform/files/committed_write.h"
 #include "platform/files/drive_table.h"
@@ -120,16 +121,26 @@ int run() {
 
     files::prepareProgramFolder();
     // One program per program folder: a later start hands over to this one.
+    // A folder where the lock cannot be made (a read-only medium) runs
+    // without that guard.
     const std::string dataFolder = files::dataFolder();
     const QString serverName = gui::instanceServerName(files::resolvedFolder(dataFolder));
-    std::optional<files::InstanceLock> lock = files::InstanceLock::tryAcquire(dataFolder);
-    if (!lock) {
+    std::optional<files::InstanceLock> lock;
+    bool guarded = true;
+    try {
+        lock = files::InstanceLock::tryAcquire(dataFolder);
+    } catch (const platform::Error& e) {
+        guarded = false;
+        std::fprintf(stderr, "zelbrin: %s\n", e.what());
+    }
+    if (guarded && !lock) {
         if (!gui::askToFront(serverName))
             QMessageBox::information(nullptr, QStringLiteral("Zelbrin"),
                                      QString::fromUtf8("Zelbrin已经在运行"));
         return 0;
     }
-    const gui::InstanceServer instanceServer(serverName, comeToFront);
+    std::optional<gui::InstanceServer> instanceServer;
+    if (guarded) instanceServer.emplace(serverName, comeToFront);
 
     const std::filesystem::path config = files::configFolder();
     files::sweepTempFiles(config.string(), files::programStartTime());
