@@ -8,6 +8,13 @@
 // main window has been painted once, after printing the window's size
 // ("1024x768") on the standard output: the start-up benchmark times the
 // whole process that way.
+//
+// One program runs per program folder: it holds the folder's lock while it
+// runs and listens for later starts on the same folder. A later start asks
+// it to come to the front and ends (status 0); when it gets no answer it
+// says "Zelbrin已经在运行" and ends. With the option --exit-after-raise the
+// program ends, printing "raised", once a later start has brought it to the
+// front (the tests start it twice that way).
 #include <cstdio>
 #include <cstdlib>
 
@@ -21,6 +28,7 @@
 #include <cstring>
 #include <exception>
 #include <filesystem>
+#include <optional>
 #include <string>
 
 #include "gui/cd_audio_sink.h"
@@ -30,14 +38,17 @@
 #include "gui/media_engine.h"
 #include "gui/qt_services.h"
 #include "gui/qt_ui.h"
+#include "gui/single_instance.h"
 #include "gui/translations.h"
 #include "gui/ui_font.h"
 #include "gui/web_view.h"
 #include "mainwindow/app_services.h"
 #include "mainwindow/form1.h"
+#include "platform/error.h"
 #include "platform/files/audio_disc.h"
 #include "platform/files/committed_write.h"
 #include "platform/files/drive_table.h"
+#include "platform/files/instance_lock.h"
 #include "platform/files/program_folder.h"
 #include "platform/system/cd_audio.h"
 #include "platform/system/clock.h"
@@ -87,12 +98,51 @@ class ExitAfterFirstPaint : public QObject {
 };
 
 bool exitAfterFirstPaint = false;
+bool exitAfterRaise = false;
+
+// The window a later start brings to the front: the main window once it
+// shows, and a box or dialog open over it (or open before it shows).
+QWidget* mainWindow = nullptr;
+
+void comeToFront() {
+    gui::bringToFront(mainWindow);
+    if (QWidget* modal = QApplication::activeModalWidget(); modal && modal != mainWindow)
+        gui::bringToFront(modal);
+    if (exitAfterRaise) {
+        exitAfterRaise = false;
+        std::printf("raised\n");
+        std::fflush(stdout);
+        QTimer::singleShot(0, [] { QApplication::exit(0); });
+    }
+}
 
 int run() {
     namespace files = platform::files;
     namespace sys = platform::system;
 
     files::prepareProgramFolder();
+    // One program per program folder: a later start hands over to this one.
+    // A folder where the lock cannot be made (a read-only medium) runs
+    // without that guard.
+    const std::string dataFolder = files::dataFolder();
+    const QString serverName = gui::instanceServerName(files::resolvedFolder(dataFolder));
+    std::optional<files::InstanceLock> lock;
+    bool guarded = true;
+    try {
+        lock = files::InstanceLock::tryAcquire(dataFolder);
+    } catch (const platform::Error& e) {
+        guarded = false;
+        std::fprintf(stderr, "zelbrin: %s\n", e.what());
+    }
+    if (guarded && !lock) {
+        if (!gui::askToFront(serverName))
+            QMessageBox::information(nullptr, QStringLiteral("Zelbrin"),
+                                     QString::fromUtf8("Zelbrin已经在运行"));
+        return 0;
+    }
+    std::optional<gui::InstanceServer> instanceServer;
+    if (guarded) instanceServer.emplace(serverName, comeToFront);
+
     const std::filesystem::path config = files::configFolder();
     files::sweepTempFiles(config.string(), files::programStartTime());
     // A store whose file cannot be read starts empty, keeps the file as it
@@ -145,10 +195,12 @@ int run() {
     if (!form.loaded()) return 0;
 
     gui::FormView& view = frontEnd.open(form, gui::FrontEnd::WindowKind::Main);
+    mainWindow = view.window();
     view.onUnloaded = [] { QApplication::exit(0); };
     if (exitAfterFirstPaint) new ExitAfterFirstPaint(view.window());
     view.showWindow();
     const int code = form.loaded() ? QApplication::exec() : 0;
+    mainWindow = nullptr;
     frontEnd.close(form);
     return code;
 }
@@ -161,7 +213,10 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     gui::installTranslations(app);  // Qt's dialogs and the web engine's pages in Chinese
     for (int i = 1; i < argc; ++i)
-        if (std::strcmp(argv[i], "--exit-after-first-paint") == 0) exitAfterFirstPaint = true;
+        if (std::strcmp(argv[i], "--exit-after-first-paint") == 0)
+            exitAfterFirstPaint = true;
+        else if (std::strcmp(argv[i], "--exit-after-raise") == 0)
+            exitAfterRaise = true;
     gui::useQtMediaEngine();
     // The program ends when the main window unloads, not when a box that
     // start-up shows before it closes.

@@ -24,6 +24,8 @@
 #include "platform/ui/ui.h"
 #include "software/class_file.h"
 #include "software/record_file.h"
+#include "webpages/folder_page.h"
+#include "webpages/htmlcode_dialog.h"
 
 namespace text = platform::text;
 namespace files = platform::files;
@@ -31,11 +33,22 @@ namespace files = platform::files;
 void Form1::Form_Load() {
     platform::SkipOnError onError;
     const std::string& programFolder = app().ProgramFolder;
-    // Temporary files an earlier run left behind when it was cut short.
+    // Temporary files an earlier run left behind when it was cut short, in
+    // the folders the program writes into (any other folder is swept by the
+    // first write into it): the program folder, the index folder, the
+    // software records, the page templates, and the generated pages with
+    // their folders.
     for (const std::string& folder : {programFolder, catalogue::indexFolderPath(programFolder),
-                                      software::softwareFolderPath(programFolder)})
+                                      software::softwareFolderPath(programFolder),
+                                      programFolder + std::string(webpages::TemplateFolder)}) {
         onError.step(
             [&] { files::sweepTempFiles(files::toNative(folder), files::programStartTime()); });
+    }
+    onError.step([&] {
+        files::sweepTempFilesBelow(
+            files::toNative(programFolder + "\\" + std::string(webpages::PageTreeFolder)),
+            files::programStartTime());
+    });
 
     // 0. The stores were made before the window: a file of theirs that could
     // not be read is told now. They run on defaults and keep the file as it is.

@@ -391,14 +391,20 @@ TEST_F(ScanFixture, TheIndexFileIsDurableBeforeTheCatalogueNamesIt) {
 }
 
 // Temporary files of a run that was cut short are removed at the next start,
-// those of the old names too; files of a run still going are not.
+// those of the old names too, in every folder the program writes into (the
+// pages' folders at any depth); files of a run still going are not.
 TEST(ScanCommand, TemporaryFilesOfAnEarlierRunAreSweptAtStart) {
     Harness h;
     h.write(Catalogue, TwoCategories);
     const auto old = fs::file_time_type::clock::now() - std::chrono::hours(1);
-    const std::vector<std::string> stale = {"C:\\zelbrin\\.zeltmp-a1b2c3d4",
-                                            "C:\\zelbrin\\guangpan\\.zeltmp-x",
-                                            "C:\\zelbrin\\guangpan\\.scan.tmp"};
+    const std::vector<std::string> stale = {
+        "C:\\zelbrin\\.zeltmp-a1b2c3d4",
+        "C:\\zelbrin\\guangpan\\.zeltmp-x",
+        "C:\\zelbrin\\guangpan\\.scan.tmp",
+        "C:\\zelbrin\\software\\.zeltmp-software",
+        "C:\\zelbrin\\webmodel\\modeltext\\.zeltmp-template",
+        "C:\\zelbrin\\webhtml\\.zeltmp-sitemap",
+        "C:\\zelbrin\\webhtml\\[001]DATA\\docs\\old\\.zeltmp-page"};
     for (const std::string& p : stale) {
         h.writeBytes(p, "half");
         fs::last_write_time(h.nativePath(p), old);

@@ -12,6 +12,7 @@
 #include "catalogue/index_line.h"
 #include "disc_page_steps.h"
 #include "platform/error.h"
+#include "platform/files/committed_write.h"
 #include "support/failing_step.h"
 #include "support/outside_snapshot.h"
 #include "support/temp_folder.h"
@@ -50,6 +51,31 @@ TEST_F(DiscPage, ATickAndAnUntickEachAddOneMarkToTheFilesOwnLine) {
     EXPECT_EQ(index(Tools), lines(expected));
     EXPECT_TRUE(f().PendingTickPaths.empty());
     EXPECT_TRUE(h.ui.log().empty());
+}
+
+// The index's folder will not sync after the rename (a network file system,
+// an I/O error): the tick is kept, and the user is told once that the disk
+// did not confirm it, not that the file could not be saved.
+TEST_F(DiscPage, ATickTheDiskDidNotConfirmIsKeptAndToldOnce) {
+    clickDiscList({Tools, "[003]Tools\\E:\\docs"});
+    h.ui.clearLog();
+    platform::ListItem& bak = row(f(), "a.txt");
+    const std::string told = "已经保存，但是磁盘没有确认写入：\r\n" + indexPath(Tools);
+    h.ui.answerMsgBox(platform::MsgOK, told);
+    {
+        namespace files = platform::files;
+        const files::ScopedCommitHook hook([](files::CommitStep step, const std::string&) {
+            if (step == files::CommitStep::SyncFolder) throw platform::Error(57);
+        });
+        f().ListView1.userToggleCheck(bak);
+    }
+    EXPECT_TRUE(bak.checked());
+    EXPECT_EQ(index(Tools), toolsWith(10, "E:\\docs\\a.txt.bak[3]($)"));
+    EXPECT_EQ(h.ui.messages(), Strings{told});
+    EXPECT_EQ(h.ui.log().back().title, "提示");
+    // The next tick, confirmed, tells nothing.
+    f().ListView1.userToggleCheck(bak);
+    EXPECT_EQ(h.ui.messages(), Strings{told});
 }
 
 TEST_F(DiscPage, TicksInTheRootAndInNamesWithDigitsAndGbkCharacters) {

@@ -2,12 +2,16 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <mutex>
 #include <random>
+#include <set>
 #include <utility>
 
 #include "platform/error.h"
@@ -96,7 +100,122 @@ bool isTempName(std::string_view name) {
            earlierStoreTemp(name);
 }
 
+// Removes the dead temporary files of an open folder (sweepTempFiles) and
+// adds the names of its folders (never links) to subfolders when given: one
+// listing does both.
+int sweepOpenFolder(int folder, std::chrono::system_clock::time_point before,
+                    std::vector<std::string>* subfolders = nullptr) {
+    const int readable = ::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (readable < 0) return 0;
+    DIR* dir = ::fdopendir(readable);
+    if (!dir) {
+        ::close(readable);
+        return 0;
+    }
+    const auto limit =
+        std::chrono::duration_cast<std::chrono::nanoseconds>(before.time_since_epoch());
+    int removed = 0;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string_view name = entry->d_name;
+        if (subfolders && name != "." && name != ".." &&
+            (entry->d_type == DT_DIR || entry->d_type == DT_UNKNOWN)) {
+            subfolders->emplace_back(name);
+        }
+        if (!isTempName(name)) continue;
+        struct stat st {};
+        if (::fstatat(::dirfd(dir), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0) continue;
+        if (!S_ISREG(st.st_mode)) continue;
+        const auto modified =
+            std::chrono::seconds(st.st_mtim.tv_sec) + std::chrono::nanoseconds(st.st_mtim.tv_nsec);
+        if (modified >= limit) continue;  // a file of a program still running
+        // A writer still at work holds its file locked (a copy gets its
+        // source's time before it is committed, so the age alone cannot tell).
+        // A file that cannot be opened to find out stays.
+        detail::Fd file(
+            ::openat(::dirfd(dir), entry->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+        if (!file.valid()) continue;
+        if (::flock(file.get(), LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) continue;
+        struct stat opened {};
+        if (::fstat(file.get(), &opened) != 0 || opened.st_dev != st.st_dev ||
+            opened.st_ino != st.st_ino) {
+            continue;  // replaced meanwhile
+        }
+        if (::unlinkat(::dirfd(dir), entry->d_name, 0) == 0) ++removed;
+    }
+    ::closedir(dir);
+    return removed;
+}
+
+// The folders written into during this run whose dead temporary files have
+// been swept, by native path (a folder's number may come back for another
+// folder once it is removed; its path, in a run, hardly does).
+std::mutex sweptMutex;
+std::set<std::string>& sweptFolders() {
+    static std::set<std::string> folders;
+    return folders;
+}
+
+// Notes a folder as swept in this run; false when it was already.
+bool markSwept(const std::string& nativeFolder) {
+    const std::lock_guard<std::mutex> lock(sweptMutex);
+    return sweptFolders().insert(nativeFolder).second;
+}
+
+// The first write into a folder in this run sweeps it.
+void sweepOnce(int folder, const std::string& nativeFolder) {
+    if (markSwept(nativeFolder)) sweepOpenFolder(folder, startedAt);
+}
+
+// Folders deeper than this below the first are left alone by a sweep of a tree.
+constexpr int SweptDepth = 64;
+
+int sweepTree(int folder, const std::string& nativeFolder,
+              std::chrono::system_clock::time_point before, int depth) {
+    markSwept(nativeFolder);
+    std::vector<std::string> subfolders;
+    int removed = sweepOpenFolder(folder, before, depth < SweptDepth ? &subfolders : nullptr);
+    for (const std::string& name : subfolders) {
+        // Folders only: a link is never followed.
+        const detail::Fd child(
+            ::openat(folder, name.c_str(), O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+        if (child.valid())
+            removed +=
+                sweepTree(child.get(), detail::nativeJoin(nativeFolder, name), before, depth + 1);
+    }
+    return removed;
+}
+
+// The writes whose folder sync failed twice, native paths in order.
+std::mutex unconfirmedMutex;
+std::vector<std::string>& unconfirmedList() {
+    static std::vector<std::string> paths;
+    return paths;
+}
+
+void recordUnconfirmed(const std::string& path) {
+    const std::lock_guard<std::mutex> lock(unconfirmedMutex);
+    std::vector<std::string>& paths = unconfirmedList();
+    if (std::find(paths.begin(), paths.end(), path) == paths.end()) paths.push_back(path);
+}
+
 }  // namespace
+
+std::vector<std::string> takeUnconfirmedWrites() {
+    const std::lock_guard<std::mutex> lock(unconfirmedMutex);
+    return std::exchange(unconfirmedList(), {});
+}
+
+void detail::confirmFolder(int folder, const std::string& folderPath, const std::string& written) {
+    for (int attempt = 1;; ++attempt) {
+        try {
+            syncFolderAt(folder, folderPath);
+            return;
+        } catch (const Error&) {
+            if (attempt == 2) break;
+        }
+    }
+    recordUnconfirmed(written);
+}
 
 void detail::beforeChange(CommitStep step, const std::string& path) { before(step, path); }
 
@@ -123,6 +242,7 @@ void CommittedFile::create(int folder, std::string name, std::optional<unsigned>
     folder_ = folder;
     name_ = std::move(name);
     folderPath_ = detail::nativeParent(target_);
+    sweepOnce(folder_, folderPath_);
     const mode_t createMode = mode ? static_cast<mode_t>(*mode & 0777) : mode_t{0666};
     for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
         std::string tempName(TempFilePrefix);
@@ -144,6 +264,11 @@ void CommittedFile::create(int folder, std::string name, std::optional<unsigned>
         closeFolder();
         raise(err::PathFileAccess);
     }
+    // Locked while it is written, so no sweep takes it away: a second
+    // descriptor of the same open file keeps the lock after the data
+    // descriptor is closed, until the rename or the discard. A file system
+    // without locks is written unlocked.
+    if (::flock(fd_, LOCK_EX | LOCK_NB) == 0) lock_ = ::fcntl(fd_, F_DUPFD_CLOEXEC, 0);
     // Exactly the mode asked for (the umask may have taken bits away);
     // file systems without permissions keep what they have.
     if (mode) ::fchmod(fd_, static_cast<mode_t>(*mode & 07777));
@@ -165,6 +290,12 @@ void CommittedFile::discard() noexcept {
     if (!tempName_.empty()) ::unlinkat(folder_, tempName_.c_str(), 0);
     tempName_.clear();
     temp_.clear();
+    unlock();
+}
+
+void CommittedFile::unlock() noexcept {
+    if (lock_ >= 0) ::close(lock_);
+    lock_ = -1;
 }
 
 int CommittedFile::fd() const { return fd_; }
@@ -193,7 +324,7 @@ void CommittedFile::commit() {
     if (batch)
         batch->note(folder_, folderPath_);
     else
-        detail::syncFolderAt(folder_, folderPath_);
+        detail::confirmFolder(folder_, folderPath_, target_);
 }
 
 void CommittedFile::syncAndRename(bool syncData) {
@@ -215,6 +346,7 @@ void CommittedFile::syncAndRename(bool syncData) {
     if (e != 0) raiseFailure(e);
     tempName_.clear();  // it is the target now
     temp_.clear();
+    unlock();
 }
 
 namespace {
@@ -293,8 +425,10 @@ void detail::moveEntry(const Entry& from, const Entry& to, OnExisting onExisting
         e = renameNoReplaceAt(from.folder, from.name, to.folder, to.name);
     }
     if (e == 0) {
-        syncFolderAt(to.folder, targetFolder);
-        if (!sameFolder(from.folder, to.folder)) syncFolderAt(from.folder, sourceFolder);
+        // The move has happened: a folder that will not sync is told, never
+        // taken back.
+        confirmFolder(to.folder, targetFolder, to.path);
+        if (!sameFolder(from.folder, to.folder)) confirmFolder(from.folder, sourceFolder, to.path);
         return;
     }
     if (e != EXDEV) raiseErrno(e, err::FileNotFound);
@@ -311,34 +445,26 @@ void detail::moveEntry(const Entry& from, const Entry& to, OnExisting onExisting
         CommittedFile out(to.folder, to.name, to.path, onExisting, copyMode(in.get(), st));
         copyOpenFile(in.get(), st, out);
     }
-    if (::unlinkat(from.folder, from.name.c_str(), 0) != 0) {
-        const int failure = errno;
-        ::unlinkat(to.folder, to.name.c_str(), 0);
-        raiseErrno(failure, err::FileNotFound);
-    }
-    syncFolderAt(from.folder, sourceFolder);
+    // A source that cannot be removed stays beside its copy, which is
+    // complete and durable: nothing is taken back.
+    if (::unlinkat(from.folder, from.name.c_str(), 0) != 0) raiseErrno(errno, err::FileNotFound);
+    confirmFolder(from.folder, sourceFolder, to.path);
 }
 
 std::chrono::system_clock::time_point programStartTime() { return startedAt; }
 
 int sweepTempFiles(const std::string& nativeFolder, std::chrono::system_clock::time_point before) {
-    DIR* dir = ::opendir(nativeFolder.c_str());
-    if (!dir) return 0;
-    const auto limit =
-        std::chrono::duration_cast<std::chrono::nanoseconds>(before.time_since_epoch());
-    int removed = 0;
-    while (const dirent* entry = ::readdir(dir)) {
-        if (!isTempName(entry->d_name)) continue;
-        struct stat st {};
-        if (::fstatat(::dirfd(dir), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0) continue;
-        if (!S_ISREG(st.st_mode)) continue;
-        const auto modified =
-            std::chrono::seconds(st.st_mtim.tv_sec) + std::chrono::nanoseconds(st.st_mtim.tv_nsec);
-        if (modified >= limit) continue;  // a file of a program still running
-        if (::unlinkat(::dirfd(dir), entry->d_name, 0) == 0) ++removed;
-    }
-    ::closedir(dir);
-    return removed;
+    const detail::Fd folder(::open(nativeFolder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+    if (!folder.valid()) return 0;
+    markSwept(nativeFolder);
+    return sweepOpenFolder(folder.get(), before);
+}
+
+int sweepTempFilesBelow(const std::string& nativeFolder,
+                        std::chrono::system_clock::time_point before) {
+    const detail::Fd folder(::open(nativeFolder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+    if (!folder.valid()) return 0;
+    return sweepTree(folder.get(), nativeFolder, before, 0);
 }
 
 }  // namespace platform::files

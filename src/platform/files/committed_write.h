@@ -4,12 +4,20 @@
 //
 // The new bytes go to a temporary file beside the target (same folder, so the
 // same file system; its name begins with ".zeltmp-", which keeps it out of
-// every listing). Then, in this order: the data are synced (fdatasync), the
+// every listing), locked (flock) from its creation to the rename or its
+// removal. Then, in this order: the data are synced (fdatasync), the
 // temporary file is renamed to the target (over an existing one, or never over
 // one), and the folder is synced (fsync), so that the new name survives a
 // power cut. A failure or a crash at any step leaves the target with either
 // its old or its new bytes, never a mix; a temporary file left by a crash is
-// removed at the next start (sweepTempFiles).
+// removed at the next start (sweepTempFiles), and by the first write into its
+// folder in any later run.
+//
+// A rename is a change that has happened: when the folder sync after it fails
+// twice, the write does not fail. The target keeps its new bytes and is
+// recorded as written but not confirmed by the disk (takeUnconfirmedWrites);
+// the event dispatcher tells the user after the event. Nothing in this layer
+// takes a rename back.
 //
 // Paths here are native paths. Failures raise platform::Error with the
 // Windows-style number derived from errno (58 when a target that may not be
@@ -87,9 +95,10 @@ class CommittedFile {
 
     // Syncs the data, renames the temporary file to the target and syncs the
     // folder. With OnExisting::Refuse an existing target raises 58 and stays
-    // as it is. A failure before the rename removes the temporary file; once
-    // the rename is done the target holds the new bytes, even when the folder
-    // sync then fails. Writing ends here.
+    // as it is. A failure before the rename removes the temporary file and
+    // raises; once the rename is done the target holds the new bytes and
+    // commit() returns: a folder sync that fails twice records the target as
+    // not confirmed (takeUnconfirmedWrites) instead. Writing ends here.
     void commit();
 
   private:
@@ -97,6 +106,7 @@ class CommittedFile {
     void create(int folder, std::string name, std::optional<unsigned> mode);
     void syncAndRename(bool syncData);
     void discard() noexcept;
+    void unlock() noexcept;
     void closeFolder() noexcept;
 
     std::string target_;  // native path, for the hook and target()
@@ -107,6 +117,7 @@ class CommittedFile {
     std::string temp_;  // the temporary file's path, for the hook
     OnExisting onExisting_;
     int fd_ = -1;
+    int lock_ = -1;  // holds the temporary file's lock until the rename
 };
 
 // Many files written as one batch (a copy run of thousands of files). While a
@@ -149,9 +160,10 @@ class SyncBatch {
 
 // Moves a file or folder, never over an existing target (58), durably: a
 // rename followed by a sync of the target's folder and, when it differs, the
-// source's. To another file system (files only, else 75): a committed copy,
-// then the source is removed and its folder synced; a source that cannot be
-// removed takes the copy away again and raises.
+// source's (a sync that fails twice records the target as not confirmed, as a
+// commit does). To another file system (files only, else 75): a committed
+// copy, then the source is removed and its folder synced; a source that
+// cannot be removed stays beside the complete copy and the move raises.
 void moveNative(const std::string& nativeSource, const std::string& nativeTarget);
 
 // Makes the names in a folder durable (fsync of the folder). Folders that
@@ -165,9 +177,22 @@ std::chrono::system_clock::time_point programStartTime();
 // Removes the temporary files a run that ended without cleaning up left in a
 // folder: regular files whose name begins with TempFilePrefix, or has a form
 // earlier versions used (".scan.tmp"; "registry.ini." or "settings.ini."
-// followed by six letters or digits), last modified before `before`. Errors
-// are passed over. Returns the number of files removed.
+// followed by six letters or digits), last modified before `before` and not
+// held by a writer (another process's CommittedFile keeps its temporary file
+// locked; one that cannot be opened to find out stays). Errors are passed
+// over. Returns the number of files removed. The first commit into a folder
+// in a run sweeps that folder so (before: programStartTime()), once per run.
 int sweepTempFiles(const std::string& nativeFolder, std::chrono::system_clock::time_point before);
+// The same for a folder and every folder below it (folders only: links are
+// never followed; at most 64 levels down).
+int sweepTempFilesBelow(const std::string& nativeFolder,
+                        std::chrono::system_clock::time_point before);
+
+// The targets (native paths) written or moved since the last call whose
+// folder sync failed twice: they hold their new bytes, but the disk has not
+// confirmed that the change survives a power cut. Each once, in the order
+// written; the list is emptied.
+std::vector<std::string> takeUnconfirmedWrites();
 
 // Test seam: the hook runs before each step of every commit, with the path the
 // step acts on (CreateTemp, Write, SyncData: the temporary file; Rename: the

@@ -736,7 +736,8 @@ void ConfinedRoot::hardLink(std::string_view existing, std::string_view relative
     detail::beforeChange(CommitStep::Link, joinNative(native_, t.nativeRelative()));
     if (::linkat(f.folder.get(), f.name.c_str(), t.folder.get(), t.name.c_str(), 0) != 0)
         detail::raiseErrno(errno, err::FileNotFound);
-    detail::syncFolderAt(t.folder.get(), joinNative(native_, t.folderNative));
+    detail::confirmFolder(t.folder.get(), joinNative(native_, t.folderNative),
+                          joinNative(native_, t.nativeRelative()));
 }
 
 void ConfinedRoot::remove(std::string_view relative, ReadOnlyToo readOnlyToo) const {

@@ -31,6 +31,11 @@
 // Windows path names its native path). Other failures raise the number of
 // their errno as the rest of the files layer does (53 a missing file, 76 a
 // missing folder, 58 an existing name, 70 no permission, 61 a full disk, ...).
+//
+// A write, rename, move or new link that has taken effect is never taken
+// back and never raises for its folder sync: a sync that fails twice records
+// the changed path as written but not confirmed (takeUnconfirmedWrites of
+// committed_write.h), which the dispatcher tells after the event.
 #pragma once
 
 #include <cstdint>
@@ -212,10 +217,13 @@ class ConfinedRoot {
     // of file_ops.h: a link is renamed itself. OnExisting::Refuse: 58 when the
     // target exists, except the same entry under another letter case, which
     // is renamed in place; Replace: an existing file (or link) is replaced.
-    // 53 a missing source, 76 a missing folder, 75 the root itself.
+    // 53 a missing source, 76 a missing folder, 75 the root itself. Once
+    // renamed it stays renamed: a folder that will not sync afterwards is
+    // recorded as not confirmed, not raised.
     void rename(std::string_view from, std::string_view to, OnExisting onExisting) const;
     // A second name for a file within the root (a hard link; a link is linked
-    // itself), made durable: 58 when the name exists.
+    // itself), made durable: 58 when the name exists. A folder that will not
+    // sync after the link is made is recorded as not confirmed, not raised.
     void hardLink(std::string_view existing, std::string_view relative) const;
 
     // Deletes a file, or a link itself (never its target): 53 missing or a

@@ -180,6 +180,10 @@ bool setEntryAttributes(const Entry& entry, std::uint32_t attributes);
 void moveEntry(const Entry& from, const Entry& to, OnExisting onExisting);
 // Makes the names in an open folder durable (fsync); path is for the hook.
 void syncFolderAt(int folder, const std::string& path);
+// The same after a change that has taken effect (written: the path changed):
+// a failed sync is tried once more, and when it fails again the change is
+// recorded as written but not confirmed (takeUnconfirmedWrites), never raised.
+void confirmFolder(int folder, const std::string& path, const std::string& written);
 // Runs the commit hook (committed_write.h) before a change to path.
 void beforeChange(CommitStep step, const std::string& path);
 

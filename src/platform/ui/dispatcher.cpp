@@ -6,6 +6,8 @@
 #include <string>
 
 #include "platform/error.h"
+#include "platform/files/committed_write.h"
+#include "platform/files/paths.h"
 #include "platform/ui/ui.h"
 
 namespace platform {
@@ -67,6 +69,30 @@ void Dispatcher::reportEscapedError() {
     } catch (...) {
         // A box that cannot be shown (its redraw failed the same way) is
         // given up; the program goes on.
+    }
+}
+
+std::string Dispatcher::unconfirmedMessage(const std::vector<std::string>& windowsPaths) {
+    std::string text = "已经保存，但是磁盘没有确认写入：";
+    for (const std::string& path : windowsPaths) text += "\r\n" + path;
+    return text;
+}
+
+void Dispatcher::reportUnconfirmedWrites() {
+    const std::vector<std::string> written = files::takeUnconfirmedWrites();
+    if (written.empty() || !ui_) return;
+    std::vector<std::string> shown;
+    for (const std::string& native : written) {
+        try {
+            shown.push_back(files::toWindows(native));
+        } catch (const Error&) {
+            shown.push_back(native);  // no drive holds it
+        }
+    }
+    try {
+        ui_->msgBox(unconfirmedMessage(shown), MsgButtons::OK, "提示");
+    } catch (...) {
+        // As an error box that cannot be shown: the program goes on.
     }
 }
 

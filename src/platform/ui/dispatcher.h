@@ -9,6 +9,9 @@
 // of another command, except that a modal wait lets them through, as the
 // windowing system delivers timer messages to a modal box's message loop.
 //
+// Files written during an outermost event whose folder sync failed (the
+// files layer's takeUnconfirmedWrites) are told once at its end, in one box.
+//
 // After an event ends at a quiet point the events posted meanwhile run, each
 // as an event of its own, and then the idle listeners (the front end redraws).
 // Objects retired during an event (removed tree nodes and list items) stay
@@ -95,6 +98,9 @@ class Dispatcher {
 
     // The text of the box that reports an escaped error.
     static std::string errorMessage(int number, const std::string& description);
+    // The text of the box that tells of files saved whose folder the disk
+    // did not confirm (Windows paths, one per line), title "提示".
+    static std::string unconfirmedMessage(const std::vector<std::string>& windowsPaths);
 
   private:
     struct Depth {
@@ -103,12 +109,16 @@ class Dispatcher {
         Dispatcher& d;
     };
     // Runs one event one level deeper, reporting an error that escapes it.
+    // After an outermost event, the files it saved that the disk did not
+    // confirm are told.
     template <class F>
     void runGuarded(F&& event) {
         Depth depth(*this);
         reportingErrors(std::forward<F>(event));
+        if (depth_ == 1) reportUnconfirmedWrites();
     }
     void reportEscapedError();  // inspects std::current_exception()
+    void reportUnconfirmedWrites();
     // No event runs, or only events waiting in the innermost modal wait.
     bool quietPoint() const { return depth_ == (waits_.empty() ? 0 : waits_.back()); }
     // After an event ended at a quiet point: drain(), then at depth 0 the
