@@ -198,6 +198,8 @@ class SitemapsInBrowser : public WebPages {
     // The program folder as installed, then every folder's page (quick page
     // mode, a click on each folder) and both sitemaps of the disc.
     void generateAll() {
+        // The real support files in place of the fixture's stand-ins.
+        fs::remove_all(h.nativePath("C:\\zelbrin\\webmodel\\treeviewimage"));
         platform::files::installResources((sourceTree() / "webmodel").string(),
                                           h.nativePath("C:\\zelbrin"));
         f().CreateHtmlTrue.userClick();
