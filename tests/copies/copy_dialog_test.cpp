@@ -46,8 +46,8 @@ TEST_F(CopyDialogTest, ProposalFromTheStoredBase) {
         const char* proposed;
     };
     for (const Case& c :
-         {Case{nullptr, "d:\\zelbrin\\[004]Music"}, Case{"error", "d:\\zelbrin\\[004]Music"},
-          Case{"Error", "d:\\zelbrin\\[004]Music"}, Case{"", "d:\\zelbrin\\[004]Music"},
+         {Case{nullptr, "c:\\zelbrin\\[004]Music"}, Case{"error", "c:\\zelbrin\\[004]Music"},
+          Case{"Error", "c:\\zelbrin\\[004]Music"}, Case{"", "c:\\zelbrin\\[004]Music"},
           Case{"e:\\backup\\photos\\", "e:\\backup\\photos\\[004]Music"},
           Case{"C:\\[003]Photos", "C:\\[003]Photos[004]Music"}}) {
         if (c.stored) storePath(c.stored);
@@ -61,7 +61,7 @@ TEST_F(CopyDialogTest, ProposalFromTheStoredBase) {
 TEST_F(CopyDialogTest, OkKeepsADifferentParentAsTheBase) {
     // The proposal confirmed: nothing is stored.
     show([](copy& d) { d.OKButton.userClick(); });
-    EXPECT_EQ(h.form.MyValue, "d:\\zelbrin\\[004]Music");
+    EXPECT_EQ(h.form.MyValue, "c:\\zelbrin\\[004]Music");
     EXPECT_EQ(path(), "Error");
 
     // Another parent, confirmed with Enter, becomes the base.
@@ -86,7 +86,7 @@ TEST_F(CopyDialogTest, OkKeepsADifferentParentAsTheBase) {
     EXPECT_EQ(h.form.MyValue, "bare");
     EXPECT_EQ(path(), "");
     show([](copy& d) {
-        EXPECT_EQ(d.Text1.text(), "d:\\zelbrin\\[004]Music");
+        EXPECT_EQ(d.Text1.text(), "c:\\zelbrin\\[004]Music");
         d.OKButton.userClick();
     });
 }

@@ -51,7 +51,8 @@ TEST_F(MirrorCopy, ACdRunCopiesRecordsAndColours) {
     h.ui.onModal<copy>([](copy& d) {
         EXPECT_EQ(d.caption(), "把打勾的文件拷贝到硬盘里！");
         EXPECT_EQ(d.Label1.caption(), "请输入要建立的文件夹的名字：");
-        EXPECT_EQ(d.Text1.text(), "d:\\zelbrin\\[005]Photos");
+        // No drive D: here: the proposal is on C:, the home folder.
+        EXPECT_EQ(d.Text1.text(), "c:\\zelbrin\\[005]Photos");
         d.Text1.userType(Target);
         d.OKButton.userClick();
     });
@@ -99,7 +100,7 @@ TEST_F(MirrorCopy, ACdRunCopiesRecordsAndColours) {
     EXPECT_EQ(h.read(PhotosIndex), photosCopied());
     EXPECT_EQ(h.read(RedIni), "Other\r\n[005]Photos\r\n");
     EXPECT_EQ(h.readBytes(SizeIni), " 1810\r\n");
-    EXPECT_EQ(f().StatusBar1.panel(2).text(), "个文件已经拷贝到硬盘！");
+    EXPECT_EQ(f().StatusBar1.panel(2).text(), "0个文件已经拷贝到硬盘！");
 }
 
 TEST_F(MirrorCopy, TicksMadeInTheListAreCopied) {
@@ -143,8 +144,7 @@ TEST_F(MirrorCopy, TheIndexIsWrittenOnceForAllTheFilesOfARun) {
             if (step == platform::files::CommitStep::Rename && path == indexNative) ++rewrites;
         });
     answerRun(Photos, Target);
-    h.ui.answerMsgBox(platform::MsgOK,
-                      "可能光盘不在光驱里或者光盘有破损！或者文件已经在硬盘上了。");
+    h.ui.answerMsgBox(platform::MsgOK, "不能读取文件: E:\\d2\\f59.txt文件未找到");
     f().copytag.userClick();
     EXPECT_EQ(rewrites, 1);
     EXPECT_EQ(f().StatusBar1.panel(2).text(), "59个文件已经拷贝到硬盘！");
@@ -158,8 +158,7 @@ TEST_F(MirrorCopy, AFailurePartWayRecordsEveryFileCopied) {
     fs::remove(h.nativePath("E:\\docs\\img\\a.jpg"));
     openDisc(Photos);
     answerRun(Photos, Target);
-    h.ui.answerMsgBox(platform::MsgOK,
-                      "可能光盘不在光驱里或者光盘有破损！或者文件已经在硬盘上了。");
+    h.ui.answerMsgBox(platform::MsgOK, "不能读取文件: E:\\docs\\img\\a.jpg文件未找到");
     f().copytag.userClick();
 
     // c.txt and docs\a.txt were copied before the failure: both recorded;
@@ -191,7 +190,7 @@ TEST_F(MirrorCopy, AFailedFileInTheRootStopsTheRunBeforeAnyCopy) {
     fs::remove(h.nativePath("E:\\c.txt"));
     openDisc(Photos);
     answerRun(Photos, Target);
-    h.ui.answerMsgBox(platform::MsgOK, "可能光盘不在光驱里或者光盘有破损！");
+    h.ui.answerMsgBox(platform::MsgOK, "不能读取文件: E:\\c.txt文件未找到");
     f().copytag.userClick();
     EXPECT_EQ(h.read(PhotosIndex), lines(PhotosLines));
     EXPECT_FALSE(h.exists("C:\\mirror\\[005]Photos\\docs"));
@@ -210,14 +209,12 @@ TEST_F(MirrorCopy, NamesFromAnIndexNeverLeaveTheTarget) {
         std::string line;
         std::string message;
     };
+    const std::string badName = "文件的路径里有“.”、“..”或空的文件夹名，不能拷贝：";
     for (const Case& c : std::vector<Case>{
-             {"F:\\..\\..\\evil.txt[4]($)",
-              "可能光盘不在光驱里或者光盘有破损！或者文件已经在硬盘上了。"},
-             {"F:\\docs\\..\\..\\..\\evil.txt[4]($)",
-              "可能光盘不在光驱里或者光盘有破损！或者文件已经在硬盘上了。"},
-             {"F:\\.\\evil.txt[4]($)",
-              "可能光盘不在光驱里或者光盘有破损！或者文件已经在硬盘上了。"},
-             {"F:\\..[4]($)", "可能光盘不在光驱里或者光盘有破损！"},
+             {"F:\\..\\..\\evil.txt[4]($)", badName + "F:\\..\\..\\evil.txt"},
+             {"F:\\docs\\..\\..\\..\\evil.txt[4]($)", badName + "F:\\docs\\..\\..\\..\\evil.txt"},
+             {"F:\\.\\evil.txt[4]($)", badName + "F:\\.\\evil.txt"},
+             {"F:\\..[4]($)", badName + "F:\\.."},
          }) {
         SCOPED_TRACE(c.line);
         h.write(PhotosIndex, lines({"F:\\c.txt[5]($)", c.line, "F:\\docs\\a.txt[4]($)"}));
