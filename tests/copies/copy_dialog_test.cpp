@@ -5,9 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "mainwindow/module1.h"
+#include "platform/files/drive_table.h"
 #include "support/harness.h"
 
 namespace {
@@ -53,6 +56,43 @@ TEST_F(CopyDialogTest, ProposalFromTheStoredBase) {
         if (c.stored) storePath(c.stored);
         show([&](copy& d) {
             EXPECT_EQ(d.Text1.text(), c.proposed) << (c.stored ? c.stored : "none");
+            d.CancelButton.userClick();
+        });
+    }
+}
+
+// Without a kept base (or with one whose drive is gone) the proposal is on D:
+// only when D: is a folder drive; otherwise on C:, the home folder.
+TEST_F(CopyDialogTest, TheProposalIsOnADriveThatExists) {
+    using platform::files::DriveKind;
+    h.makeFolder("C:\\ddisk");
+    const std::string dFolder = h.nativePath("C:\\ddisk");
+    struct Case {
+        const char* name;
+        std::optional<platform::files::DriveEntry> d;  // none: no D:
+        const char* stored;                            // nullptr: no value
+        const char* proposed;
+    };
+    for (const Case& c : std::vector<Case>{
+             {"D: a folder drive", platform::files::DriveEntry{.name = "D:", .folder = dFolder},
+              nullptr, "d:\\zelbrin\\[004]Music"},
+             {"D: a CD drive",
+              platform::files::DriveEntry{
+                  .name = "D:", .folder = dFolder, .kind = DriveKind::CdRom, .label = "X"},
+              nullptr, "c:\\zelbrin\\[004]Music"},
+             {"no D:", std::nullopt, nullptr, "c:\\zelbrin\\[004]Music"},
+             {"a kept base on a drive not mapped", std::nullopt, "q:\\old\\",
+              "c:\\zelbrin\\[004]Music"},
+             {"a kept base on a folder drive D:",
+              platform::files::DriveEntry{.name = "D:", .folder = dFolder}, "D:\\kept\\",
+              "D:\\kept\\[004]Music"},
+         }) {
+        SCOPED_TRACE(c.name);
+        h.drives().remove("D:");
+        if (c.d) h.drives().set(*c.d);
+        storePath(c.stored ? c.stored : "");
+        show([&](copy& d) {
+            EXPECT_EQ(d.Text1.text(), c.proposed);
             d.CancelButton.userClick();
         });
     }
