@@ -1,9 +1,11 @@
 #include "copies/copy_dialog.h"
 
+#include "copies/send_to.h"
 #include "mainwindow/form1.h"
 #include "mainwindow/module1.h"
 #include "platform/controls/design_table.h"
 #include "platform/error.h"
+#include "platform/files/drive_table.h"
 #include "platform/files/paths.h"
 
 namespace {
@@ -46,8 +48,12 @@ void copy::Form_Load() {
     setCaption("把打勾的文件拷贝到硬盘里！");
     Label1.setCaption("请输入要建立的文件夹的名字：");
     basePath_ = main_.module1().GetRegValue(SettingsKey, copies::MirrorBaseValue);
-    if (basePath_ == "error" || basePath_ == "Error" || basePath_.empty())
-        basePath_ = std::string(copies::DefaultMirrorBase);
+    if (basePath_ == "error" || basePath_ == "Error" || basePath_.empty() ||
+        !copies::driveMapped(basePath_)) {
+        basePath_ = std::string(copies::driveDIsFolderDrive(platform::files::DriveTable::current())
+                                    ? copies::DefaultMirrorBaseD
+                                    : copies::DefaultMirrorBaseC);
+    }
     Text1.setText(basePath_ + main_.OpenedDisk);
 }
 

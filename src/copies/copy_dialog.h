@@ -1,8 +1,9 @@
 // The mirror target dialog "把打勾的文件拷贝到硬盘里！": one field for the
 // folder that receives a run of mirror copies. It proposes the base folder
-// kept in the setting "Path" (or d:\zelbrin\ when there is none) followed by
-// the name of the open disc; OK hands the text back in Form1::MyValue and,
-// when the text's parent folder differs from the base proposed, keeps that
+// kept in the setting "Path" followed by the name of the open disc; when none
+// is kept, or its drive is not mapped now, the base is d:\zelbrin\ where D:
+// is a folder drive, otherwise c:\zelbrin\ (C: is the home folder); OK hands the text back in
+// Form1::MyValue and, when the text's parent folder differs from the base proposed, keeps that
 // parent as the new base. Cancel, Esc and the close box hand nothing back.
 //
 // The dialog serves the copy command alone (Form1::DialogFromWhere
@@ -20,8 +21,10 @@ class Form1;
 namespace copies {
 // The setting that keeps the base folder of mirror copies.
 inline constexpr std::string_view MirrorBaseValue = "Path";
-// The base proposed when none is kept.
-inline constexpr std::string_view DefaultMirrorBase = "d:\\zelbrin\\";
+// The base proposed when none is kept: on D: when D: is a folder drive,
+// otherwise on C:.
+inline constexpr std::string_view DefaultMirrorBaseD = "d:\\zelbrin\\";
+inline constexpr std::string_view DefaultMirrorBaseC = "c:\\zelbrin\\";
 }  // namespace copies
 
 class copy : public platform::Form {

@@ -8,6 +8,17 @@
 // ticked files are copied side by side into the chosen folder and nothing is
 // recorded.
 //
+// A target on a drive that is not mapped (no such drive, its folder missing,
+// a CD drive without a disc) is refused before anything is made, and so is a
+// CD run while the drive holds no disc. A target folder that exists is asked
+// about; one that cannot be made is told ("不能建立文件夹: " and the reason)
+// and ends the command. A run stops at the first file it cannot copy and
+// says what really happened: the file missing from the disc or the folder,
+// or unreadable ("不能读取文件: "), a name of the index that cannot be a
+// copy's name, or the target that cannot be written ("不能保存文件: ",
+// "不能建立文件夹: "). Its status text always carries the number of files
+// copied ("0个文件已经拷贝到硬盘！").
+//
 // The index is read before anything is copied (one that cannot be read stops
 // the command before any folder is made, and nothing is written) and read
 // again at the end: every file copied, also when a copy fails part-way, is
@@ -42,9 +53,11 @@
 #include "catalogue/pending_work.h"
 #include "catalogue/scan_command.h"
 #include "copies/copy_dialog.h"
+#include "copies/copy_failures.h"
 #include "copies/mirror_files.h"
 #include "copies/mirror_folders.h"
 #include "copies/mirror_run.h"
+#include "copies/send_to.h"
 #include "discpage/disc_file_path.h"
 #include "discpage/size_text.h"
 #include "mainwindow/form1.h"
@@ -52,6 +65,7 @@
 #include "platform/error.h"
 #include "platform/files/committed_write.h"
 #include "platform/files/confined.h"
+#include "platform/files/paths.h"
 #include "platform/files/text_file.h"
 #include "platform/system/settings_store.h"
 #include "platform/text/text.h"
@@ -66,17 +80,31 @@ using catalogue::TipTitle;
 constexpr std::string_view InfoTitle = "信息";
 constexpr std::string_view ChooseDisc = "请点击光盘标签选择你要拷贝的光盘！";
 constexpr std::string_view FolderExists = "已经有此文件夹！需要另选吗?";
-constexpr std::string_view CdCopyFailed = "可能光盘不在光驱里或者光盘有破损！";
-constexpr std::string_view CdCopyFailedInFolder =
-    "可能光盘不在光驱里或者光盘有破损！或者文件已经在硬盘上了。";
+constexpr std::string_view CannotMakeFolder = "不能建立文件夹: ";
+constexpr std::string_view GoOn = "\r\n是否继续？";
 constexpr std::string_view TargetNotUsable =
     "映象文件的文件夹必须是以盘符开头的完整路径（例如 d:\\zelbrin\\光盘名），"
     "其中不能有“.”、“..”或空的文件夹名，也不能有“{”、“}”或“($)”！";
 constexpr std::string_view CannotOpen = "不能打开文件: ";
-constexpr std::string_view CannotSave = "不能保存文件: ";
+using copies::CannotSave;
 constexpr std::string_view FilesCopied = "个文件已经拷贝到硬盘！";
 constexpr std::string_view CopiedSizeCaption = "已经拷贝到硬盘上的文件大小是";
 constexpr std::string_view HardCopiedSizeCaption = "已经拷贝的文件大小是";
+
+// The CD drive holds no disc.
+std::string noDiscMessage(std::string_view drive, std::string_view disc) {
+    return "光驱 " + text::ucase(drive.substr(0, 2)) + " 里没有光盘！请放入光盘“" +
+           std::string(disc) + "”后再拷贝。";
+}
+
+// A line of the index whose path cannot be a copy's path.
+std::string badNameMessage(std::string_view path) {
+    return "文件的路径里有“.”、“..”或空的文件夹名，不能拷贝：" + std::string(path);
+}
+
+// The bytes read from a source that failed to copy, to tell whether it can
+// be read at all.
+constexpr std::size_t ProbeBytes = 65536;
 
 // The run's disc was renamed or deleted while it copied.
 std::string discGoneMessage(std::string_view disc) {
@@ -135,47 +163,39 @@ bool targetUsable(std::string_view target) {
            target.find(catalogue::TickMark) == std::string_view::npos;
 }
 
-// The text a refusal of the confined layer begins with.
-constexpr std::string_view OutsideText = "路径不在允许的文件夹里：";
-// The refused paths a run names at its end, at most.
-constexpr std::size_t RefusalsShown = 20;
-
-bool isRefusal(const platform::Error& e) {
-    return e.number() == platform::err::PathFileAccess && e.description().starts_with(OutsideText);
-}
+using copies::isRefusal;
 
 // What creating the target did.
 struct TargetMade {
-    bool made = false;                     // a folder was made
+    bool existed = false;                  // the target was there already
     std::optional<platform::Error> error;  // a level could not be made
 };
 
 // Creates the target: its nearest existing folder opened as it is (the
 // user's choice, links and all) and the missing levels made beneath it, each
 // resolved before it is made. Nothing made when the target exists already
-// or cannot be made.
+// or cannot be made (the error of the level that failed, or of the drive's
+// root when not even that opens).
 TargetMade createTarget(const std::string& target) {
     std::string existing = target;
     for (;;) {
         std::optional<files::ConfinedRoot> root;
         try {
             root.emplace(files::ConfinedRoot::open(existing));
-        } catch (const platform::Error&) {
+        } catch (const platform::Error& e) {
+            const std::size_t slash = existing.rfind('\\');
+            if (slash == std::string::npos || existing.size() <= 3) return {false, e};
+            existing.resize(slash < 3 ? 3 : slash);
+            continue;
         }
-        if (root) {
-            if (existing == target) return {};
-            const std::size_t skip = existing.back() == '\\' ? 0 : 1;
-            try {
-                return {
-                    root->createFolders(std::string_view(target).substr(existing.size() + skip)),
-                    std::nullopt};
-            } catch (const platform::Error& e) {
-                return {false, e};
-            }
+        if (existing == target) return {true, std::nullopt};
+        const std::size_t skip = existing.back() == '\\' ? 0 : 1;
+        try {
+            root->createFolders(std::string_view(target).substr(existing.size() + skip));
+            return {};
+        } catch (const platform::Error& e) {
+            return {false, e};
         }
-        const std::size_t slash = existing.rfind('\\');
-        if (slash == std::string::npos || existing.size() <= 3) return {};
-        existing.resize(slash < 3 ? 3 : slash);
     }
 }
 
@@ -195,29 +215,40 @@ void endRecord(std::string_view programFolder) noexcept {
 // What became of one file.
 enum class Outcome { Copied, Failed, Refused };
 
+// Why a file was not copied, and the message that says so.
+struct Failure {
+    enum class Kind {
+        NoDisc,      // the CD drive holds no disc
+        Missing,     // the file is not on the disc or in the folder
+        Unreadable,  // the file is there and cannot be read
+        BadName,     // the index's path cannot be a copy's path
+        Target,      // the target cannot be written
+    };
+    Kind kind;
+    std::string message;
+};
+
 // One run of the command, from the index read to its end.
 class CopyRun {
   public:
-    CopyRun(Form1& form, std::string target, std::string indexPath, std::string indexText,
-            catalogue::PendingWork record)
+    CopyRun(Form1& form, std::string target, files::ConfinedRoot targetRoot, std::string indexPath,
+            std::string indexText, catalogue::PendingWork record)
         : form_(form),
           target_(std::move(target)),
           indexPath_(std::move(indexPath)),
           indexText_(std::move(indexText)),
-          record_(std::move(record)) {
-        try {
-            targetRoot_.emplace(files::ConfinedRoot::open(target_));
-            // Names in the target's folders are looked up through one listing
-            // of each folder for the run, and each folder is opened once.
-            targetRoot_->useListings(&listings_);
-        } catch (const platform::Error&) {
-        }
+          record_(std::move(record)),
+          targetRoot_(std::move(targetRoot)) {
+        // Names in the target's folders are looked up through one listing
+        // of each folder for the run, and each folder is opened once.
+        targetRoot_.useListings(&listings_);
     }
 
     // The ticked files of a CD disc: copied and recorded, then the end of
     // the run, also after a failure.
     void copyFromCd() {
         std::optional<std::string> failure;
+        cdDrive_ = form_.CdDrive;
         openSource(form_.CdDrive);
         recordTarget();
         {
@@ -233,12 +264,12 @@ class CopyRun {
             // Copies the disk did not confirm are not recorded.
             if (!finishBatch(batch)) {
                 made_.clear();
-                if (!failure) failure = writeFailure_;
+                if (!failure) failure = failure_->message;
             }
         }
         tellRefusals();
         if (failure) form_.ui().msgBox(*failure, platform::MsgButtons::OK, TipTitle);
-        endCdRun(failure && writeFailure_);
+        endCdRun(failure && diskFailed_);
     }
 
     // The ticked files of a hard-disk folder, side by side into the target.
@@ -248,6 +279,7 @@ class CopyRun {
         std::optional<platform::BusyPointer> busy;
         busy.emplace(form_);
         files::SyncBatch batch;
+        bool told = false;
         for (const copies::MarkedLine& marked : copies::markedLines(indexText_)) {
             const std::string_view line =
                 std::string_view(indexText_).substr(marked.begin, marked.end - marked.begin);
@@ -255,19 +287,23 @@ class CopyRun {
             if (!file || !file->ticked()) continue;
             if (copyHardDiscFile(*file) != Outcome::Failed) continue;
             busy.reset();
-            if (writeFailure_) {
-                form_.ui().msgBox(*writeFailure_, platform::MsgButtons::OK, TipTitle);
+            // The target that cannot be written ends the run; a file that
+            // cannot be copied is asked about.
+            if (failure_->kind == Failure::Kind::Target) {
+                tell(failure_->message);
+                told = true;
                 break;
             }
-            const int answer =
-                form_.ui().msgBox("可能文件位置已经发生变动！" + file->path + "没发现！是否继续？",
-                                  platform::MsgButtons::YesNo, TipTitle);
-            if (answer == platform::MsgNo) break;
+            const std::string question =
+                failure_->kind == Failure::Kind::Missing
+                    ? "可能文件位置已经发生变动！" + file->path + "没发现！是否继续？"
+                    : failure_->message + std::string(GoOn);
+            if (form_.ui().msgBox(question, platform::MsgButtons::YesNo, TipTitle) ==
+                platform::MsgNo)
+                break;
             busy.emplace(form_);
         }
-        const bool told = writeFailure_.has_value();
-        if (!finishBatch(batch) && !told)
-            form_.ui().msgBox(*writeFailure_, platform::MsgButtons::OK, TipTitle);
+        if (!finishBatch(batch) && !told) tell(failure_->message);
         busy.reset();
         tellRefusals();
         form_.CopyAllSize.setCaption(std::string(HardCopiedSizeCaption) +
@@ -286,22 +322,17 @@ class CopyRun {
         const BelowRoot below = belowRoot(file->path);
         const std::optional<std::string> copyPath =
             copies::mirrorCopyPath(target_, below.folderPath, below.name);
+        if (!copyPath || !copies::mirrorPathAccepted(*copyPath, file->path))
+            return badNameMessage(file->path);
         // The same path below the target (and below the CD drive's root).
-        std::optional<std::string> relative;
-        if (copyPath)
-            relative = copyPath->substr(target_.size() + (target_.back() == '\\' ? 0 : 1));
-        Outcome outcome = Outcome::Failed;
-        if (copyPath && relative && copies::mirrorPathAccepted(*copyPath, file->path)) {
-            outcome = makeFolders(below.folderPath);
-            // The copy from a CD is read-only: it comes out writable.
-            if (outcome == Outcome::Copied)
-                outcome = copyInto(*relative, *relative, files::ReadOnlyToo::Yes);
-        }
+        const std::string relative =
+            copyPath->substr(target_.size() + (target_.back() == '\\' ? 0 : 1));
+        Outcome outcome = makeFolders(below.folderPath);
+        // The copy from a CD is read-only: it comes out writable.
+        if (outcome == Outcome::Copied)
+            outcome = copyInto(relative, relative, files::ReadOnlyToo::Yes);
         if (outcome == Outcome::Refused) return {};
-        if (outcome == Outcome::Failed) {
-            if (writeFailure_) return *writeFailure_;
-            return std::string(below.folderPath.empty() ? CdCopyFailed : CdCopyFailedInFolder);
-        }
+        if (outcome == Outcome::Failed) return failure_->message;
         made_.push_back({file->path, file->sizeText, *copyPath});
         counted();
         return {};
@@ -312,13 +343,17 @@ class CopyRun {
     Outcome copyHardDiscFile(const catalogue::IndexFileLine& file) {
         const std::string name(file.name());
         if (!copies::isPlainAbsolutePath(file.path) || !copies::isPlainName(name))
-            return Outcome::Failed;
+            return failed(Failure::Kind::BadName, badNameMessage(file.path));
+        if (!sourceRoot_)
+            return failed(
+                Failure::Kind::Missing,
+                copies::failedRead(file.path, platform::Error(platform::err::FileNotFound)));
         std::string source;
         try {
-            if (!sourceRoot_) return Outcome::Failed;
             source = sourceRoot_->relativeOf(file.path);
         } catch (const platform::Error& e) {
-            return refusedOr(e, Outcome::Failed);
+            if (isRefusal(e)) return refused(e);
+            return failed(Failure::Kind::Unreadable, copies::failedRead(file.path, e));
         }
         const Outcome outcome = copyInto(source, name);
         if (outcome == Outcome::Copied) {
@@ -329,7 +364,7 @@ class CopyRun {
     }
 
     // Opens the root the sources are read beneath; none when it cannot be
-    // opened (no disc in the drive), and every copy fails.
+    // opened (no disc in the drive, the folder gone), and every copy fails.
     void openSource(std::string_view folder) {
         try {
             sourceRoot_.emplace(files::ConfinedRoot::open(folder));
@@ -343,22 +378,31 @@ class CopyRun {
     // cannot be written is passed over: the copies are made all the same,
     // and are not deleted or opened by the program until a run records it.
     void recordTarget() {
-        if (!targetRoot_) return;
         try {
-            copies::recordMirrorFolder(form_.app().settings, targetRoot_->resolvedPath());
+            copies::recordMirrorFolder(form_.app().settings, targetRoot_.resolvedPath());
         } catch (const std::exception&) {
         }
     }
 
-    // Refused is told at the end; anything else gives other. A full disk or
-    // an I/O error writing relative below the target is kept for the message.
-    Outcome refusedOr(const platform::Error& e, Outcome other, std::string_view relative = {}) {
-        if (!relative.empty() && isDiskFailure(e))
-            writeFailure_ =
-                std::string(CannotSave) + targetRoot_->windowsOf(relative) + e.description();
-        if (!isRefusal(e)) return other;
+    Outcome failed(Failure::Kind kind, std::string message) {
+        failure_ = Failure{kind, std::move(message)};
+        return Outcome::Failed;
+    }
+
+    Outcome refused(const platform::Error& e) {
         refused_.push_back(e.description());
         return Outcome::Refused;
+    }
+
+    // The target failed at relative (a copy, or a folder with folder): a
+    // full disk or an I/O error is remembered, so that the end of the run
+    // does not tell the disk again.
+    Outcome targetFailed(const platform::Error& e, std::string_view relative, bool folder) {
+        if (isDiskFailure(e)) diskFailed_ = true;
+        const std::string path = targetRoot_.windowsOf(relative);
+        return failed(Failure::Kind::Target,
+                      folder ? std::string(CannotMakeFolder) + path + e.description()
+                             : copies::failedWrite(path, e));
     }
 
     // Creates the levels of the file's folders beneath the target, each
@@ -375,12 +419,10 @@ class CopyRun {
         }
         std::optional<std::string> refusal;
         try {
-            if (targetRoot_) targetRoot_->createFolders(folderPath);
+            targetRoot_.createFolders(folderPath);
         } catch (const platform::Error& e) {
-            // A level that cannot be made fails the copy below; a full disk
-            // fails it here.
-            if (isRefusal(e)) refusal = e.description();
-            if (isDiskFailure(e)) return refusedOr(e, Outcome::Failed, folderPath);
+            if (!isRefusal(e)) return targetFailed(e, folderPath, true);
+            refusal = e.description();
         }
         madeFolders_.emplace(key, refusal);
         if (!refusal) return Outcome::Copied;
@@ -393,28 +435,44 @@ class CopyRun {
     // followed.
     Outcome copyInto(const std::string& source, const std::string& relative,
                      files::ReadOnlyToo writable = files::ReadOnlyToo::No) {
-        if (!sourceRoot_ || !targetRoot_) return Outcome::Failed;
+        if (!sourceRoot_) return sourceFailed(source);
         try {
-            targetRoot_->copyInto(relative, *sourceRoot_, source, files::OnExisting::Replace,
-                                  writable);
+            targetRoot_.copyInto(relative, *sourceRoot_, source, files::OnExisting::Replace,
+                                 writable);
             return Outcome::Copied;
         } catch (const platform::Error& e) {
-            return refusedOr(e, Outcome::Failed, relative);
+            if (isRefusal(e)) return refused(e);
+            // Only the target fills up; anything else may be the source.
+            if (e.number() != platform::err::DiskFull && sourceFailed(source) == Outcome::Failed)
+                return Outcome::Failed;
+            return targetFailed(e, relative, false);
         }
     }
 
-    // The refused paths, each on its line (the first RefusalsShown and the
-    // number of them all).
-    void tellRefusals() {
-        if (refused_.empty()) return;
-        std::string message;
-        for (std::size_t i = 0; i < refused_.size() && i < RefusalsShown; ++i) {
-            if (i > 0) message += '\n';
-            message += refused_[i];
+    // Looks at the source of a copy that failed: Failed with what is wrong
+    // with it (the CD drive empty, the file missing or unreadable), else
+    // Copied (the source is readable, so the target failed).
+    Outcome sourceFailed(const std::string& source) {
+        if (!cdDrive_.empty() && !copies::driveMapped(cdDrive_))
+            return failed(Failure::Kind::NoDisc, noDiscMessage(cdDrive_, form_.OpenedDisk));
+        const std::string path = sourceRoot_ ? sourceRoot_->windowsOf(source) : std::string(source);
+        const platform::Error missing(platform::err::FileNotFound);
+        if (!sourceRoot_) return failed(Failure::Kind::Missing, copies::failedRead(path, missing));
+        try {
+            const std::optional<files::EntryStatus> status = sourceRoot_->status(source);
+            if (!status || status->isFolder)
+                return failed(Failure::Kind::Missing, copies::failedRead(path, missing));
+            files::readRegularFile(files::toNative(path), ProbeBytes);
+        } catch (const platform::Error& e) {
+            return failed(Failure::Kind::Unreadable, copies::failedRead(path, e));
         }
-        if (refused_.size() > RefusalsShown)
-            message += "\n……共" + std::to_string(refused_.size()) + "个文件没有拷贝。";
-        form_.ui().msgBox(message, platform::MsgButtons::OK, TipTitle);
+        return Outcome::Copied;
+    }
+
+    // The refused paths, each on its line (the first ones and the number of
+    // them all).
+    void tellRefusals() {
+        if (!refused_.empty()) tell(copies::failureList(refused_));
     }
 
     // Syncs the copies to the disk. False when the disk did not confirm
@@ -425,7 +483,10 @@ class CopyRun {
             batch.finish();
         } catch (const platform::Error& e) {
             if (!isDiskFailure(e)) return true;
-            if (!writeFailure_) writeFailure_ = std::string(CannotSave) + target_ + e.description();
+            if (!diskFailed_) {
+                diskFailed_ = true;
+                failure_ = Failure{Failure::Kind::Target, copies::failedWrite(target_, e)};
+            }
             return false;
         }
         return true;
@@ -506,8 +567,7 @@ class CopyRun {
 
     void finish() {
         form_.setCaption("Zelbrin");
-        form_.StatusBar1.panel(2).setText((count_ > 0 ? std::to_string(count_) : std::string()) +
-                                          std::string(FilesCopied));
+        form_.StatusBar1.panel(2).setText(std::to_string(count_) + std::string(FilesCopied));
     }
 
     Form1& form_;
@@ -517,10 +577,14 @@ class CopyRun {
     catalogue::PendingWork record_;
     files::FolderListings listings_;
     std::optional<files::ConfinedRoot> sourceRoot_;
-    std::optional<files::ConfinedRoot> targetRoot_;
+    files::ConfinedRoot targetRoot_;
+    // The CD drive the sources are read from; "" for a hard-disk folder.
+    std::string cdDrive_;
     std::vector<copies::MirrorCopyMade> made_;
-    // The message of a copy or folder that the disk refused (full, I/O).
-    std::optional<std::string> writeFailure_;
+    // Why the last file that failed was not copied.
+    std::optional<Failure> failure_;
+    // The disk written to failed (full, I/O) and the run tells it.
+    bool diskFailed_ = false;
     // The folders below the target tried, letter case ignored, each with
     // its refusal when it leads out.
     std::unordered_map<std::string, std::optional<std::string>> madeFolders_;
@@ -553,6 +617,10 @@ void Form1::copytag_Click() {
         ui().msgBox(TargetNotUsable, platform::MsgButtons::OK, TipTitle);
         return;
     }
+    if (!copies::driveMapped(target)) {
+        ui().msgBox(copies::unmappedDriveMessage(target), platform::MsgButtons::OK, TipTitle);
+        return;
+    }
 
     // The index, before any folder is made: one that cannot be read stops
     // the command with nothing written.
@@ -564,6 +632,11 @@ void Form1::copytag_Click() {
     } catch (const platform::Error& e) {
         ui().msgBox(std::string(CannotOpen) + indexPath + e.description(), platform::MsgButtons::OK,
                     TipTitle);
+        return;
+    }
+
+    if (!hardDisc && !copies::driveMapped(CdDrive)) {
+        ui().msgBox(noDiscMessage(CdDrive, OpenedDisk), platform::MsgButtons::OK, TipTitle);
         return;
     }
 
@@ -581,19 +654,29 @@ void Form1::copytag_Click() {
     }
 
     const TargetMade made = createTarget(target);
-    if (made.error && isDiskFailure(*made.error)) {
+    std::optional<files::ConfinedRoot> targetRoot;
+    std::optional<platform::Error> error = made.error;
+    if (!error) {
+        try {
+            targetRoot.emplace(files::ConfinedRoot::open(target));
+        } catch (const platform::Error& e) {
+            error = e;
+        }
+    }
+    if (error) {
         endRecord(programFolder);
-        ui().msgBox(std::string(CannotSave) + target + made.error->description(),
+        ui().msgBox(std::string(CannotMakeFolder) + target + error->description(),
                     platform::MsgButtons::OK, TipTitle);
         return;
     }
-    if (!made.made &&
+    if (made.existed &&
         ui().msgBox(FolderExists, platform::MsgButtons::YesNo, InfoTitle) == platform::MsgYes) {
         endRecord(programFolder);
         return;
     }
 
-    CopyRun run(*this, target, std::move(indexPath), std::move(indexText), std::move(record));
+    CopyRun run(*this, target, std::move(*targetRoot), std::move(indexPath), std::move(indexText),
+                std::move(record));
     if (hardDisc)
         run.copyFromHardDisc();
     else

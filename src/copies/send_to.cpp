@@ -1,13 +1,33 @@
 #include "copies/send_to.h"
 
+#include "platform/error.h"
 #include "platform/files/drive_table.h"
+#include "platform/files/drives.h"
+#include "platform/text/text.h"
 
 namespace copies {
 
-std::string driveDTarget(const platform::files::DriveTable& drives) {
+bool driveDIsFolderDrive(const platform::files::DriveTable& drives) {
     const platform::files::DriveEntry* d = drives.find("D:");
-    const bool folderDrive = d && d->kind == platform::files::DriveKind::Fixed;
-    return std::string(folderDrive ? DriveDTarget : DriveDFallback);
+    return d && d->kind == platform::files::DriveKind::Fixed;
+}
+
+std::string driveDTarget(const platform::files::DriveTable& drives) {
+    return std::string(driveDIsFolderDrive(drives) ? DriveDTarget : DriveDFallback);
+}
+
+bool driveMapped(std::string_view path) {
+    try {
+        platform::files::requireReady(path);
+        return true;
+    } catch (const platform::Error&) {
+        return false;
+    }
+}
+
+std::string unmappedDriveMessage(std::string_view path) {
+    const std::string drive = platform::text::ucase(path.substr(0, 2));
+    return "驱动器 " + drive + " 不存在或没有映射到文件夹，请另选一个文件夹。";
 }
 
 std::string ownFolderTarget(std::string_view caption) {

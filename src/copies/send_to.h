@@ -30,8 +30,21 @@ inline constexpr std::string_view DefineOwnFolderFirst =
     "首先点击［定义你的文件夹］菜单定义［你的文件夹］";
 inline constexpr std::string_view SendErrorTitle = "出现错误，请仔细检查！";
 
+// Whether the drive table's D: is a folder (fixed) drive: the one test by
+// which "D盘" and the mirror copy's proposed folder choose D: or C:.
+bool driveDIsFolderDrive(const platform::files::DriveTable& drives);
+
 // The folder "D盘" copies into.
 std::string driveDTarget(const platform::files::DriveTable& drives);
+
+// Whether the drive of a Windows path ("D:\zelbrin\x") stands for a folder
+// now: false when the drive table has no such drive, or its folder is
+// missing, or it is a CD drive without a disc.
+bool driveMapped(std::string_view path);
+
+// The message that refuses a target on a drive that is not mapped, naming
+// the target's drive ("驱动器 D: 不存在或没有映射到文件夹，请另选一个文件夹。").
+std::string unmappedDriveMessage(std::string_view path);
 
 // The folder the own folder's caption names, ending in exactly one "\":
 // "E:\" gives "E:\", "D:\work" gives "D:\work\".

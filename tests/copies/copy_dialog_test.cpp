@@ -5,9 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "mainwindow/module1.h"
+#include "platform/files/drive_table.h"
 #include "support/harness.h"
 
 namespace {
@@ -46,8 +49,8 @@ TEST_F(CopyDialogTest, ProposalFromTheStoredBase) {
         const char* proposed;
     };
     for (const Case& c :
-         {Case{nullptr, "d:\\zelbrin\\[004]Music"}, Case{"error", "d:\\zelbrin\\[004]Music"},
-          Case{"Error", "d:\\zelbrin\\[004]Music"}, Case{"", "d:\\zelbrin\\[004]Music"},
+         {Case{nullptr, "c:\\zelbrin\\[004]Music"}, Case{"error", "c:\\zelbrin\\[004]Music"},
+          Case{"Error", "c:\\zelbrin\\[004]Music"}, Case{"", "c:\\zelbrin\\[004]Music"},
           Case{"e:\\backup\\photos\\", "e:\\backup\\photos\\[004]Music"},
           Case{"C:\\[003]Photos", "C:\\[003]Photos[004]Music"}}) {
         if (c.stored) storePath(c.stored);
@@ -58,10 +61,47 @@ TEST_F(CopyDialogTest, ProposalFromTheStoredBase) {
     }
 }
 
+// Without a kept base (or with one whose drive is gone) the proposal is on D:
+// only when D: is a folder drive; otherwise on C:, the home folder.
+TEST_F(CopyDialogTest, TheProposalIsOnADriveThatExists) {
+    using platform::files::DriveKind;
+    h.makeFolder("C:\\ddisk");
+    const std::string dFolder = h.nativePath("C:\\ddisk");
+    struct Case {
+        const char* name;
+        std::optional<platform::files::DriveEntry> d;  // none: no D:
+        const char* stored;                            // nullptr: no value
+        const char* proposed;
+    };
+    for (const Case& c : std::vector<Case>{
+             {"D: a folder drive", platform::files::DriveEntry{.name = "D:", .folder = dFolder},
+              nullptr, "d:\\zelbrin\\[004]Music"},
+             {"D: a CD drive",
+              platform::files::DriveEntry{
+                  .name = "D:", .folder = dFolder, .kind = DriveKind::CdRom, .label = "X"},
+              nullptr, "c:\\zelbrin\\[004]Music"},
+             {"no D:", std::nullopt, nullptr, "c:\\zelbrin\\[004]Music"},
+             {"a kept base on a drive not mapped", std::nullopt, "q:\\old\\",
+              "c:\\zelbrin\\[004]Music"},
+             {"a kept base on a folder drive D:",
+              platform::files::DriveEntry{.name = "D:", .folder = dFolder}, "D:\\kept\\",
+              "D:\\kept\\[004]Music"},
+         }) {
+        SCOPED_TRACE(c.name);
+        h.drives().remove("D:");
+        if (c.d) h.drives().set(*c.d);
+        storePath(c.stored ? c.stored : "");
+        show([&](copy& d) {
+            EXPECT_EQ(d.Text1.text(), c.proposed);
+            d.CancelButton.userClick();
+        });
+    }
+}
+
 TEST_F(CopyDialogTest, OkKeepsADifferentParentAsTheBase) {
     // The proposal confirmed: nothing is stored.
     show([](copy& d) { d.OKButton.userClick(); });
-    EXPECT_EQ(h.form.MyValue, "d:\\zelbrin\\[004]Music");
+    EXPECT_EQ(h.form.MyValue, "c:\\zelbrin\\[004]Music");
     EXPECT_EQ(path(), "Error");
 
     // Another parent, confirmed with Enter, becomes the base.
@@ -86,7 +126,7 @@ TEST_F(CopyDialogTest, OkKeepsADifferentParentAsTheBase) {
     EXPECT_EQ(h.form.MyValue, "bare");
     EXPECT_EQ(path(), "");
     show([](copy& d) {
-        EXPECT_EQ(d.Text1.text(), "d:\\zelbrin\\[004]Music");
+        EXPECT_EQ(d.Text1.text(), "c:\\zelbrin\\[004]Music");
         d.OKButton.userClick();
     });
 }

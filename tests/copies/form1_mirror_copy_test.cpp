@@ -4,14 +4,18 @@
 // the files' own lines, the mirror disc list, the copied size, the disc
 // node's colour, and what a failure part-way leaves.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "mirror_steps.h"
 #include "platform/controls/listview.h"
 #include "platform/files/committed_write.h"
+#include "platform/files/drive_table.h"
 #include "support/outside_snapshot.h"
 
 using namespace mirror_test;
@@ -51,7 +55,8 @@ TEST_F(MirrorCopy, ACdRunCopiesRecordsAndColours) {
     h.ui.onModal<copy>([](copy& d) {
         EXPECT_EQ(d.caption(), "把打勾的文件拷贝到硬盘里！");
         EXPECT_EQ(d.Label1.caption(), "请输入要建立的文件夹的名字：");
-        EXPECT_EQ(d.Text1.text(), "d:\\zelbrin\\[005]Photos");
+        // No drive D: here: the proposal is on C:, the home folder.
+        EXPECT_EQ(d.Text1.text(), "c:\\zelbrin\\[005]Photos");
         d.Text1.userType(Target);
         d.OKButton.userClick();
     });
@@ -99,7 +104,7 @@ TEST_F(MirrorCopy, ACdRunCopiesRecordsAndColours) {
     EXPECT_EQ(h.read(PhotosIndex), photosCopied());
     EXPECT_EQ(h.read(RedIni), "Other\r\n[005]Photos\r\n");
     EXPECT_EQ(h.readBytes(SizeIni), " 1810\r\n");
-    EXPECT_EQ(f().StatusBar1.panel(2).text(), "个文件已经拷贝到硬盘！");
+    EXPECT_EQ(f().StatusBar1.panel(2).text(), "0个文件已经拷贝到硬盘！");
 }
 
 TEST_F(MirrorCopy, TicksMadeInTheListAreCopied) {
@@ -143,8 +148,7 @@ TEST_F(MirrorCopy, TheIndexIsWrittenOnceForAllTheFilesOfARun) {
             if (step == platform::files::CommitStep::Rename && path == indexNative) ++rewrites;
         });
     answerRun(Photos, Target);
-    h.ui.answerMsgBox(platform::MsgOK,
-                      "可能光盘不在光驱里或者光盘有破损！或者文件已经在硬盘上了。");
+    h.ui.answerMsgBox(platform::MsgOK, "不能读取文件: E:\\d2\\f59.txt文件未找到");
     f().copytag.userClick();
     EXPECT_EQ(rewrites, 1);
     EXPECT_EQ(f().StatusBar1.panel(2).text(), "59个文件已经拷贝到硬盘！");
@@ -158,8 +162,7 @@ TEST_F(MirrorCopy, AFailurePartWayRecordsEveryFileCopied) {
     fs::remove(h.nativePath("E:\\docs\\img\\a.jpg"));
     openDisc(Photos);
     answerRun(Photos, Target);
-    h.ui.answerMsgBox(platform::MsgOK,
-                      "可能光盘不在光驱里或者光盘有破损！或者文件已经在硬盘上了。");
+    h.ui.answerMsgBox(platform::MsgOK, "不能读取文件: E:\\docs\\img\\a.jpg文件未找到");
     f().copytag.userClick();
 
     // c.txt and docs\a.txt were copied before the failure: both recorded;
@@ -191,7 +194,7 @@ TEST_F(MirrorCopy, AFailedFileInTheRootStopsTheRunBeforeAnyCopy) {
     fs::remove(h.nativePath("E:\\c.txt"));
     openDisc(Photos);
     answerRun(Photos, Target);
-    h.ui.answerMsgBox(platform::MsgOK, "可能光盘不在光驱里或者光盘有破损！");
+    h.ui.answerMsgBox(platform::MsgOK, "不能读取文件: E:\\c.txt文件未找到");
     f().copytag.userClick();
     EXPECT_EQ(h.read(PhotosIndex), lines(PhotosLines));
     EXPECT_FALSE(h.exists("C:\\mirror\\[005]Photos\\docs"));
@@ -210,14 +213,12 @@ TEST_F(MirrorCopy, NamesFromAnIndexNeverLeaveTheTarget) {
         std::string line;
         std::string message;
     };
+    const std::string badName = "文件的路径里有“.”、“..”或空的文件夹名，不能拷贝：";
     for (const Case& c : std::vector<Case>{
-             {"F:\\..\\..\\evil.txt[4]($)",
-              "可能光盘不在光驱里或者光盘有破损！或者文件已经在硬盘上了。"},
-             {"F:\\docs\\..\\..\\..\\evil.txt[4]($)",
-              "可能光盘不在光驱里或者光盘有破损！或者文件已经在硬盘上了。"},
-             {"F:\\.\\evil.txt[4]($)",
-              "可能光盘不在光驱里或者光盘有破损！或者文件已经在硬盘上了。"},
-             {"F:\\..[4]($)", "可能光盘不在光驱里或者光盘有破损！"},
+             {"F:\\..\\..\\evil.txt[4]($)", badName + "F:\\..\\..\\evil.txt"},
+             {"F:\\docs\\..\\..\\..\\evil.txt[4]($)", badName + "F:\\docs\\..\\..\\..\\evil.txt"},
+             {"F:\\.\\evil.txt[4]($)", badName + "F:\\.\\evil.txt"},
+             {"F:\\..[4]($)", badName + "F:\\.."},
          }) {
         SCOPED_TRACE(c.line);
         h.write(PhotosIndex, lines({"F:\\c.txt[5]($)", c.line, "F:\\docs\\a.txt[4]($)"}));
@@ -524,4 +525,149 @@ TEST_F(MirrorCopy, FoldersOfTheTargetThatLeadOutGetNothing) {
         EXPECT_EQ(h.read(target + "\\c.txt"), "ccccc");
         h.write(PhotosIndex, lines({"F:\\docs\\img\\a.jpg[800]($)", "F:\\c.txt[5]($)"}));
     }
+}
+
+// ---- targets on drives that do not exist, and the messages of failed runs ----
+
+// A target on a drive that is not mapped (no such drive, a folder drive
+// whose folder is gone, a CD drive without a disc) is refused with a message
+// naming the drive, before anything is made anywhere.
+TEST_F(MirrorCopy, ATargetOnADriveThatIsNotMappedIsRefused) {
+    using platform::files::DriveKind;
+    openDisc(Photos);
+    const testsupport::OutsideSnapshot before = testsupport::outsideSnapshot(h.nativePath("C:\\"));
+    struct Case {
+        const char* name;
+        std::optional<platform::files::DriveEntry> d;  // none: no D:
+        const char* target;
+        const char* message;
+    };
+    for (const Case& c : std::vector<Case>{
+             {"no D:", std::nullopt, "d:\\zelbrin\\[005]Photos",
+              "驱动器 D: 不存在或没有映射到文件夹，请另选一个文件夹。"},
+             {"a letter no drive has", std::nullopt, "q:\\x",
+              "驱动器 Q: 不存在或没有映射到文件夹，请另选一个文件夹。"},
+             {"D:'s folder is gone",
+              platform::files::DriveEntry{.name = "D:", .folder = h.nativePath("C:\\gone")},
+              "D:\\zelbrin\\[005]Photos", "驱动器 D: 不存在或没有映射到文件夹，请另选一个文件夹。"},
+             {"D: a CD drive without a disc",
+              platform::files::DriveEntry{.name = "D:",
+              .folder = h.nativePath("C:\\music"),
+              .kind = DriveKind::CdRom,
+              .ready = false},
+              "d:\\mirror", "驱动器 D: 不存在或没有映射到文件夹，请另选一个文件夹。"},
+         }) {
+        SCOPED_TRACE(c.name);
+        h.drives().remove("D:");
+        if (c.d) h.drives().set(*c.d);
+        h.ui.clearLog();
+        answerRun(Photos, c.target);
+        h.ui.answerMsgBox(platform::MsgOK, c.message);
+        f().copytag.userClick();
+        EXPECT_EQ(boxes().size(), 2u);
+        EXPECT_EQ(boxes().back(), std::string("提示: ") + c.message);
+        EXPECT_EQ(testsupport::outsideSnapshot(h.nativePath("C:\\")), before);
+    }
+    EXPECT_EQ(h.read(PhotosIndex), lines(PhotosLines));
+
+    // The folder proposed without D: is on C: and the run copies into it.
+    h.drives().remove("D:");
+    h.write(PhotosIndex, lines({"F:\\c.txt[5]($)"}));
+    h.ui.answerMsgBox(platform::MsgYes, "要拷贝的光盘名是[005]Photos！是否正确？");
+    h.ui.onModal<copy>([](copy& d) { d.OKButton.userClick(); });
+    f().copytag.userClick();
+    EXPECT_EQ(h.read("C:\\zelbrin\\[005]Photos\\c.txt"), "ccccc");
+    EXPECT_EQ(f().StatusBar1.panel(2).text(), "1个文件已经拷贝到硬盘！");
+}
+
+// Each way a run can fail is told as what happened, the run stops there,
+// and the status text says how many files were copied, 0 too.
+TEST_F(MirrorCopy, AFailedRunSaysWhatReallyHappened) {
+    struct Case {
+        const char* name;
+        std::function<void()> arrange;
+        bool targetExists;
+        std::string message;
+        int copied;
+    };
+    const std::string target = Target;
+    const std::vector<Case> cases = {
+        {"no disc in the drive", [&] { h.setCdReady(false); }, false,
+         "光驱 E: 里没有光盘！请放入光盘“[005]Photos”后再拷贝。", -1},
+        {"a file where the target is to be made", [&] { h.write("C:\\mirror", "x"); }, false,
+         "不能建立文件夹: " + target + platform::errorText(platform::err::FileExists), -1},
+        {"a file missing from the disc", [&] { fs::remove(h.nativePath("E:\\docs\\a.txt")); },
+         false, "不能读取文件: E:\\docs\\a.txt文件未找到", 1},
+        {"a file of the disc that cannot be read",
+         [&] {
+             fs::remove(h.nativePath("E:\\docs\\a.txt"));
+             ASSERT_EQ(::mkfifo(h.nativePath("E:\\docs\\a.txt").c_str(), 0644), 0);
+         },
+         false, "不能读取文件: E:\\docs\\a.txt它不是普通文件，而是一个管道", 1},
+        {"a folder of the target that cannot be made", [&] { h.write(target + "\\docs", "x"); },
+         true,
+         "不能建立文件夹: " + target + "\\docs" + platform::errorText(platform::err::FileExists),
+         1},
+        {"a copy that cannot be written", [&] { h.makeFolder(target + "\\c.txt"); }, true,
+         "不能保存文件: " + target + "\\c.txt" +
+             platform::errorText(platform::err::PermissionDenied),
+         0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove_all(h.nativePath("C:\\mirror"));
+        h.setCdReady(true);
+        // The pipe of an earlier case goes before the disc's files are written again.
+        fs::remove(h.nativePath("E:\\docs\\a.txt"));
+        writeDiscs(h);
+        c.arrange();
+        openDisc(Photos);
+        h.ui.clearLog();
+        f().StatusBar1.panel(2).setText("");
+        answerRun(Photos, Target);
+        if (c.targetExists) h.ui.answerMsgBox(platform::MsgNo, "已经有此文件夹！需要另选吗?");
+        h.ui.answerMsgBox(platform::MsgOK, c.message);
+        f().copytag.userClick();
+        EXPECT_EQ(boxes().back(), "提示: " + c.message);
+        EXPECT_EQ(boxes().size(), c.targetExists ? 3u : 2u);
+        if (c.copied < 0) {
+            // Refused before the run: nothing made, no status text.
+            EXPECT_EQ(f().StatusBar1.panel(2).text(), "");
+            EXPECT_FALSE(h.exists(target));
+        } else {
+            EXPECT_EQ(f().StatusBar1.panel(2).text(),
+                      std::to_string(c.copied) + "个文件已经拷贝到硬盘！");
+        }
+        EXPECT_FALSE(h.exists("C:\\zelbrin\\guangpan\\pending.ini"));
+    }
+}
+
+// A hard-disk run asks whether to go on after a file it cannot read, saying
+// why; a target it cannot write ends the run without a question.
+TEST_F(MirrorCopy, AHardDiskRunTellsAFileItCannotReadOrWrite) {
+    fs::remove(h.nativePath("C:\\music\\pop\\top.mp3"));
+    ASSERT_EQ(::mkfifo(h.nativePath("C:\\music\\pop\\top.mp3").c_str(), 0644), 0);
+    openDisc(Music);
+    answerRun(Music, "C:\\out");
+    h.ui.answerMsgBox(
+        platform::MsgYes,
+        "不能读取文件: C:\\music\\pop\\top.mp3它不是普通文件，而是一个管道\r\n是否继续？");
+    h.ui.answerMsgBox(platform::MsgYes,
+                      "可能文件位置已经发生变动！C:\\music\\pop\\live\\gone.mp3没发现！是否继续？");
+    f().copytag.userClick();
+    EXPECT_EQ(h.read("C:\\out\\a.mp3"), "live-a");
+    EXPECT_EQ(f().StatusBar1.panel(2).text(), "1个文件已经拷贝到硬盘！");
+
+    h.makeFolder("C:\\out2\\a.mp3");
+    answerRun(Music, "C:\\out2");
+    h.ui.answerMsgBox(platform::MsgNo, "已经有此文件夹！需要另选吗?");
+    h.ui.answerMsgBox(
+        platform::MsgYes,
+        "不能读取文件: C:\\music\\pop\\top.mp3它不是普通文件，而是一个管道\r\n是否继续？");
+    h.ui.answerMsgBox(platform::MsgYes,
+                      "可能文件位置已经发生变动！C:\\music\\pop\\live\\gone.mp3没发现！是否继续？");
+    h.ui.answerMsgBox(platform::MsgOK, "不能保存文件: C:\\out2\\a.mp3" +
+                                           platform::errorText(platform::err::PermissionDenied));
+    f().copytag.userClick();
+    EXPECT_EQ(f().StatusBar1.panel(2).text(), "0个文件已经拷贝到硬盘！");
 }

@@ -344,7 +344,11 @@ TEST(MirrorRunFailing, AFullDiskOrAnIoErrorAtEachChangeIsToldOnce) {
             const std::vector<std::string> boxes = boxesOf(h);
             ASSERT_EQ(boxes.size(), told ? 2u : 1u);
             if (told) {
-                EXPECT_TRUE(boxes[1].starts_with("提示: 不能保存文件: C:\\")) << boxes[1];
+                // A folder of the target is told as a folder, a file as a file.
+                EXPECT_TRUE(boxes[1].starts_with(*failed == CommitStep::MakeFolder
+                                                     ? "提示: 不能建立文件夹: C:\\"
+                                                     : "提示: 不能保存文件: C:\\"))
+                    << boxes[1];
                 EXPECT_TRUE(boxes[1].ends_with(platform::errorText(platform::err::DiskFull)) ||
                             boxes[1].ends_with(platform::errorText(platform::err::DeviceIO)))
                     << boxes[1];
