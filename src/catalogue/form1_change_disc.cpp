@@ -237,7 +237,6 @@ void Form1::ChangeOrder_Click() {
             folder.emplace(catalogue::openIndexFolder(programFolder));
             catalogue::beginPendingWork(*folder, plan->work());
         } catch (const platform::Error& e) {
-            if (folder) catalogue::endPendingWork(*folder);
             return refuse(std::string(FailedPrefix) + e.description());
         }
         std::optional<platform::Error> failure;

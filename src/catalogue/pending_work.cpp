@@ -48,6 +48,12 @@ std::optional<PendingWork> parsePendingWork(std::string_view text) {
 }
 
 void beginPendingWork(const files::ConfinedRoot& indexFolder, const PendingWork& work) {
+    if (indexFolder.exists(PendingWorkFileName))
+        platform::raise(platform::err::PathFileAccess, std::string(PendingWorkLeftText));
+    updatePendingWork(indexFolder, work);
+}
+
+void updatePendingWork(const files::ConfinedRoot& indexFolder, const PendingWork& work) {
     files::WholeFileRewrite(indexFolder, PendingWorkFileName, formatPendingWork(work));
 }
 
@@ -55,6 +61,14 @@ void endPendingWork(const files::ConfinedRoot& indexFolder) noexcept {
     try {
         indexFolder.remove(PendingWorkFileName, files::ReadOnlyToo::Yes);
     } catch (...) {
+    }
+}
+
+bool pendingWorkLeft(std::string_view programFolder) {
+    try {
+        return openIndexFolder(programFolder).exists(PendingWorkFileName);
+    } catch (const platform::Error&) {
+        return false;
     }
 }
 

@@ -44,10 +44,19 @@ struct PendingWork {
 std::string formatPendingWork(const PendingWork& work);
 std::optional<PendingWork> parsePendingWork(std::string_view text);
 
-// Records the command before its first change (committed write; replaces a
-// record left over). Raises what the write raises: the command then changes
-// nothing.
+// Records the command before its first change (committed write). A record
+// still there (an earlier command of this run whose step failed, and which
+// could not be completed before this event either) is never replaced: the
+// command is refused with 75 and the text PendingWorkLeftText, and changes
+// nothing. Raises what the write raises: the command then changes nothing.
 void beginPendingWork(const platform::files::ConfinedRoot& indexFolder, const PendingWork& work);
+// Writes the record of the command that is running anew (what it learnt on
+// the way).
+void updatePendingWork(const platform::files::ConfinedRoot& indexFolder, const PendingWork& work);
+// The text of that refusal.
+inline constexpr std::string_view PendingWorkLeftText = "上次没有做完的操作还没有完成";
+// True when the program folder's index folder holds a record.
+bool pendingWorkLeft(std::string_view programFolder);
 // Removes the record after the command's last change (a missing one is
 // fine). Failures are passed over: the next start finds the work done.
 void endPendingWork(const platform::files::ConfinedRoot& indexFolder) noexcept;

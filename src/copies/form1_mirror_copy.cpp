@@ -520,7 +520,7 @@ class CopyRun {
             // What is about to be written goes into the record first.
             copies::addMirrorRunResults(record_, total, made_);
             try {
-                catalogue::beginPendingWork(catalogue::openIndexFolder(programFolder), record_);
+                catalogue::updatePendingWork(catalogue::openIndexFolder(programFolder), record_);
             } catch (const platform::Error& e) {
                 if (!diskFailureTold)
                     tell(std::string(CannotSave) + pendingWorkPath(programFolder) +

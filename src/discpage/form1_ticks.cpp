@@ -194,7 +194,6 @@ void Form1::DeleteFromMulu_Click() {
             catalogue::beginPendingWork(
                 *pending, discpage::lineDropWork(path, filePath, file.sizeText, real));
         } catch (const platform::Error& e) {
-            if (pending) catalogue::endPendingWork(*pending);
             return tell(*this, "不能保存文件: " + catalogue::indexFolderPath(app().ProgramFolder) +
                                    "\\" + std::string(catalogue::PendingWorkFileName) +
                                    e.description());

@@ -22,6 +22,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -331,6 +332,12 @@ class Form1 : public Form1Design {
     // half-done (pending.ini in the index folder) is finished or taken back,
     // and the user is told once (form1_pending_work.cpp).
     void completePendingWork();
+    // Once the window is loaded, a record an earlier command of this run
+    // left (a step of it failed) is completed the same way before each
+    // outermost event; this holds the dispatcher's work before the window
+    // was made (given back when it goes).
+    std::function<void()> previousBeforeEvent_;
+    bool completesLeftWork_ = false;
     void Form_Resize() override;
     void Form_Unload(int& cancel) override;
     void exit_Click();

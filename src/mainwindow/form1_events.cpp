@@ -1,7 +1,10 @@
 // The main window's construction and the wiring of its events: wireEvents
 // calls each subsystem's wiring (src/<subsystem>/form1_events.cpp); the main
 // window's own follows it.
+#include <utility>
+
 #include "mainwindow/form1.h"
+#include "platform/ui/dispatcher.h"
 
 Form1::Form1(AppServices& services) : Form1Design(services) {
     // The software record form is shown only on the page 软件.
@@ -9,9 +12,15 @@ Form1::Form1(AppServices& services) : Form1Design(services) {
     // The keyword box beside the toolbar's buttons.
     alignBars();
     wireEvents();
+    // The events are this window's now: an earlier window's work before
+    // them (one window after another in one process) stops until this one
+    // is gone.
+    previousBeforeEvent_ = platform::Dispatcher::instance().setBeforeEvent({});
 }
 
-Form1::~Form1() = default;
+Form1::~Form1() {
+    platform::Dispatcher::instance().setBeforeEvent(std::move(previousBeforeEvent_));
+}
 
 void Form1::wireEvents() {
     wireCatalogueEvents();

@@ -6,6 +6,7 @@
 #include "catalogue/catalogue_file.h"
 #include "catalogue/disc_trees.h"
 #include "catalogue/index_line.h"
+#include "catalogue/pending_work.h"
 #include "copies/sendto_dialog.h"
 #include "discpage/size_text.h"
 #include "mainwindow/form1.h"
@@ -21,6 +22,7 @@
 #include "platform/system/registry.h"
 #include "platform/system/settings_store.h"
 #include "platform/text/text.h"
+#include "platform/ui/dispatcher.h"
 #include "platform/ui/ui.h"
 #include "software/class_file.h"
 #include "software/record_file.h"
@@ -91,8 +93,20 @@ void Form1::Form_Load() {
     onError.step([&] {
         catalogue::openProgramFolder(programFolder).createFolders(catalogue::IndexFolderName);
     });
-    // A command the last run left half-done, finished or taken back.
+    // A command the last run left half-done, finished or taken back; from
+    // now on also one a failed step of this run leaves, before the next
+    // event.
     onError.step([&] { completePendingWork(); });
+    if (!completesLeftWork_) {
+        completesLeftWork_ = true;
+        platform::Dispatcher::instance().setBeforeEvent([this] {
+            // What cannot be completed now stays for a later event or start.
+            try {
+                if (catalogue::pendingWorkLeft(app().ProgramFolder)) completePendingWork();
+            } catch (const platform::Error&) {
+            }
+        });
+    }
     std::optional<std::vector<std::string>> indexFiles;
     onError.step([&] {
         indexFiles = catalogue::listIndexFiles(File1, programFolder);

@@ -237,7 +237,6 @@ void Form1::AlterFilename_Click() {
         pending.emplace(catalogue::openIndexFolder(app().ProgramFolder));
         catalogue::beginPendingWork(*pending, preview::fileRenameWork(indexPath, oldPath, newPath));
     } catch (const platform::Error&) {
-        if (pending) catalogue::endPendingWork(*pending);
         tell(*this, HasError);
         return;
     }

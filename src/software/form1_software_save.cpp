@@ -141,7 +141,6 @@ void Form1::SaveSoft_Click() {
             catalogue::beginPendingWork(*pending,
                                         software::recordSavingWork(name, category, moved));
         } catch (const platform::Error&) {
-            if (pending) catalogue::endPendingWork(*pending);
             tellSaveFailed(*this);
             return false;
         }

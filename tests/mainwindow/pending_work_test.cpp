@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "catalogue/index_line.h"
+#include "platform/error.h"
 #include "platform/files/confined.h"
 #include "support/harness.h"
 #include "support/kill_points.h"
@@ -66,6 +67,29 @@ TEST(PendingWorkStart, EveryKillLeavesWholeFilesAndTheNextStartEndsTheRecord) {
     testsupport::Harness h;
     h.start();
     EXPECT_FALSE(testsupport::runKilledBefore(changes + 1, write));
+}
+
+TEST(PendingWorkStart, ARecordLeftDuringTheRunIsDealtWithBeforeTheNextEvent) {
+    testsupport::Harness h;
+    h.start();
+    h.write("C:\\zelbrin\\guangpan\\pending.ini", "something newer\r\n");
+    h.form.TabStrip1.userSelect(2);
+    EXPECT_FALSE(h.exists("C:\\zelbrin\\guangpan\\pending.ini"));
+}
+
+TEST(PendingWorkText, ACommandNeverReplacesARecordLeftOver) {
+    testsupport::Harness h;
+    h.start();
+    h.write("C:\\zelbrin\\guangpan\\pending.ini", "change disc\r\nold=a\r\n");
+    const auto folder =
+        catalogue::openIndexFolder(std::string(testsupport::Harness::ProgramFolder));
+    try {
+        catalogue::beginPendingWork(folder, PendingWork{"delete disc", {}});
+        ADD_FAILURE() << "the record left over was replaced";
+    } catch (const platform::Error& e) {
+        EXPECT_EQ(e.description(), catalogue::PendingWorkLeftText);
+    }
+    EXPECT_EQ(h.read("C:\\zelbrin\\guangpan\\pending.ini"), "change disc\r\nold=a\r\n");
 }
 
 }  // namespace

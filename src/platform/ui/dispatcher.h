@@ -98,6 +98,13 @@ class Dispatcher {
 
     // The text of the box that reports an escaped error.
     static std::string errorMessage(int number, const std::string& description);
+
+    // Work that runs before every outermost event, as an event of its own
+    // (the main window completes a command a failed step left half-done);
+    // returns the work set before.
+    std::function<void()> setBeforeEvent(std::function<void()> work) {
+        return std::exchange(beforeEvent_, std::move(work));
+    }
     // The text of the box that tells of files saved whose folder the disk
     // did not confirm (Windows paths, one per line), title "提示".
     static std::string unconfirmedMessage(const std::vector<std::string>& windowsPaths);
@@ -109,11 +116,12 @@ class Dispatcher {
         Dispatcher& d;
     };
     // Runs one event one level deeper, reporting an error that escapes it.
-    // After an outermost event, the files it saved that the disk did not
-    // confirm are told.
+    // Before an outermost event the work set with setBeforeEvent runs; after
+    // it, the files it saved that the disk did not confirm are told.
     template <class F>
     void runGuarded(F&& event) {
         Depth depth(*this);
+        if (depth_ == 1 && beforeEvent_) reportingErrors(beforeEvent_);
         reportingErrors(std::forward<F>(event));
         if (depth_ == 1) reportUnconfirmedWrites();
     }
@@ -129,6 +137,7 @@ class Dispatcher {
     void drain();
 
     Ui* ui_ = nullptr;
+    std::function<void()> beforeEvent_;
     int depth_ = 0;
     int drainingAt_ = -1;     // the depth whose posted events are being run
     std::vector<int> waits_;  // the depth of each open modal wait, innermost last
