@@ -77,15 +77,13 @@ bool otherFileExists(const std::string& path, const std::string& own) {
 }
 
 // A second name for a file beside it: a hard link, or a copy where the file
-// system makes none. A link made whose folder could not be synced is made
-// (the name was free). When the copy fails too, its reason is told, unless
+// system makes none. When the copy fails too, its reason is told, unless
 // the copy found the name taken (then the link's own failure is).
 void linkOrCopy(const files::ConfinedRoot& folder, const std::string& from, const std::string& to) {
     try {
         folder.hardLink(from, to);
     } catch (const platform::Error& linkFailure) {
         if (linkFailure.number() == platform::err::FileExists) throw;
-        if (folder.status(to, files::Follow::No)) return;
         try {
             folder.copyInto(to, folder, from, files::OnExisting::Refuse);
         } catch (const platform::Error& copyFailure) {
@@ -222,7 +220,7 @@ void Form1::ChangeOrder_Click() {
     if (!plan) {
         // Only the catalogue changes.
         try {
-            catalogue::storeCatalogueText(cataloguePath, *refiled);
+            catalogue::writeCatalogueText(cataloguePath, *refiled);
         } catch (const platform::Error& e) {
             return refuse(std::string(FailedPrefix) + e.description());
         }
