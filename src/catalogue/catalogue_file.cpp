@@ -83,19 +83,6 @@ void writeCatalogueText(std::string_view path, std::string_view text) {
     platform::files::WholeFileRewrite(folder, path.substr(slash + 1), text);
 }
 
-void storeCatalogueText(std::string_view path, std::string_view text) {
-    try {
-        writeCatalogueText(path, text);
-    } catch (const platform::Error&) {
-        bool stored = false;
-        try {
-            stored = readCatalogueText(path) == normaliseLineEnds(text);
-        } catch (const platform::Error&) {
-        }
-        if (!stored) throw;
-    }
-}
-
 CatalogueLineKind catalogueLineKind(std::string_view line) {
     if (line.empty()) return CatalogueLineKind::Other;
     switch (line.front()) {

@@ -36,10 +36,6 @@ std::string readCatalogueText(std::string_view path);
 // Writes the text back whole (the old file stays whole when this fails),
 // beneath the file's own folder (a link that leads out of it: 75).
 void writeCatalogueText(std::string_view path, std::string_view text);
-// The same for a command whose one change is this write: a write that raised
-// after the file took the new text (its folder could not be synced) has been
-// done, and raises nothing.
-void storeCatalogueText(std::string_view path, std::string_view text);
 
 enum class CatalogueLineKind { CategoryLine, SubCategoryLine, DiscLine, Other };
 

@@ -76,25 +76,6 @@ bool otherFileExists(const std::string& path, const std::string& own) {
     return !(self.exists && self.native == target.native);
 }
 
-// A second name for a file beside it: a hard link, or a copy where the file
-// system makes none. A link made whose folder could not be synced is made
-// (the name was free). When the copy fails too, its reason is told, unless
-// the copy found the name taken (then the link's own failure is).
-void linkOrCopy(const files::ConfinedRoot& folder, const std::string& from, const std::string& to) {
-    try {
-        folder.hardLink(from, to);
-    } catch (const platform::Error& linkFailure) {
-        if (linkFailure.number() == platform::err::FileExists) throw;
-        if (folder.status(to, files::Follow::No)) return;
-        try {
-            folder.copyInto(to, folder, from, files::OnExisting::Refuse);
-        } catch (const platform::Error& copyFailure) {
-            if (copyFailure.number() == platform::err::FileExists) throw linkFailure;
-            throw;
-        }
-    }
-}
-
 // A stored text written whole as a new file (or over a file of ours).
 void writeNew(const files::ConfinedRoot& folder, const std::string& name, const std::string& text,
               files::OnExisting onExisting) {
@@ -210,7 +191,7 @@ void Form1::ChangeOrder_Click() {
                     });
                 else
                     makes.push_back([from = *present, newFile](const files::ConfinedRoot& f) {
-                        linkOrCopy(f, from, newFile);
+                        catalogue::linkOrCopy(f, from, newFile);
                     });
                 plan->drop(*present);
             }
@@ -222,7 +203,7 @@ void Form1::ChangeOrder_Click() {
     if (!plan) {
         // Only the catalogue changes.
         try {
-            catalogue::storeCatalogueText(cataloguePath, *refiled);
+            catalogue::writeCatalogueText(cataloguePath, *refiled);
         } catch (const platform::Error& e) {
             return refuse(std::string(FailedPrefix) + e.description());
         }

@@ -167,7 +167,7 @@ void Form1::Delete_Click() {
     try {
         const std::optional<std::string> text =
             catalogue::RemoveCategoryLine(catalogue::readCatalogueText(path), categoryPath);
-        if (text) catalogue::storeCatalogueText(path, *text);
+        if (text) catalogue::writeCatalogueText(path, *text);
     } catch (const platform::Error& e) {
         ui().msgBox(std::string(CannotSave) + path + e.description(), platform::MsgButtons::OK,
                     TipTitle);

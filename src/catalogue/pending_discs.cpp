@@ -97,18 +97,7 @@ class Settling {
             const std::optional<std::string> renamed =
                 renameMirrorListLines(text, oldName, newName);
             if (!renamed || *renamed == text) return;
-            try {
-                files::WholeFileRewrite(openProgramFolder(programFolder_), name, *renamed);
-            } catch (const platform::Error&) {
-                // A write that raised once the file held the new text (the
-                // disk did not confirm it) has been done.
-                bool written = false;
-                try {
-                    written = files::WholeFileRead(programFolder_ + "\\" + name) == *renamed;
-                } catch (const platform::Error&) {
-                }
-                if (!written) throw;
-            }
+            files::WholeFileRewrite(openProgramFolder(programFolder_), name, *renamed);
             outcome_.changed = true;
         });
     }

@@ -57,6 +57,20 @@ void updatePendingWork(const files::ConfinedRoot& indexFolder, const PendingWork
     files::WholeFileRewrite(indexFolder, PendingWorkFileName, formatPendingWork(work));
 }
 
+void linkOrCopy(const files::ConfinedRoot& folder, const std::string& from, const std::string& to) {
+    try {
+        folder.hardLink(from, to);
+    } catch (const platform::Error& linkFailure) {
+        if (linkFailure.number() == platform::err::FileExists) throw;
+        try {
+            folder.copyInto(to, folder, from, files::OnExisting::Refuse);
+        } catch (const platform::Error& copyFailure) {
+            if (copyFailure.number() == platform::err::FileExists) throw linkFailure;
+            throw;
+        }
+    }
+}
+
 void endPendingWork(const files::ConfinedRoot& indexFolder) noexcept {
     try {
         indexFolder.remove(PendingWorkFileName, files::ReadOnlyToo::Yes);

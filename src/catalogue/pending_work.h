@@ -64,6 +64,13 @@ void endPendingWork(const platform::files::ConfinedRoot& indexFolder) noexcept;
 // unreadable or empty one counts as none).
 std::optional<PendingWork> readPendingWork(std::string_view programFolder);
 
+// A second name for a file beside it, as the new files of a command are made
+// beside the old ones: a hard link, or a copy where the file system makes
+// none. When the copy fails too, its reason is raised, unless the copy found
+// the name taken (then the link's own failure is); 58 when the name exists.
+void linkOrCopy(const platform::files::ConfinedRoot& folder, const std::string& from,
+                const std::string& to);
+
 // The sentence the start-up shows once after it has dealt with a record:
 // "上次没有做完的“修改光盘”已经完成。" or "…已经撤销。".
 std::string pendingWorkReport(std::string_view caption, bool finished);

@@ -122,26 +122,6 @@ std::optional<std::string> readMirroredDiscIndex(std::string_view programFolder,
     return text;
 }
 
-namespace {
-
-// Writes a stored file of the program folder. A write that reports a
-// failure but left the new text in place (its rename was made, the folder
-// sync then failed) counts as written: the text is there.
-void writeInPlace(std::string_view programFolder, const std::string& path, std::string_view text) {
-    try {
-        rewriteProgramFile(programFolder, path, text);
-    } catch (const platform::Error&) {
-        bool written = false;
-        try {
-            written = files::WholeFileRead(path) == text;
-        } catch (const platform::Error&) {
-        }
-        if (!written) throw;
-    }
-}
-
-}  // namespace
-
 void addToMirrorDiscList(std::string_view programFolder, std::string_view disc) {
     const std::string path = mirrorDiscListPath(programFolder);
     std::string list;
@@ -151,16 +131,16 @@ void addToMirrorDiscList(std::string_view programFolder, std::string_view disc) 
         if (e.number() != platform::err::FileNotFound) return;
     }
     if (const std::optional<std::string> added = appendMirrorDisc(list, disc))
-        writeInPlace(programFolder, path, *added);
+        rewriteProgramFile(programFolder, path, *added);
 }
 
 void writeMirrorRunResults(std::string_view programFolder, std::string_view disc,
                            const std::string& indexPath, const MirrorCopiesApplied& applied,
                            double total, bool addDisc, std::string& failedFile) {
     failedFile = indexPath;
-    if (applied.changed()) writeInPlace(programFolder, indexPath, applied.text);
+    if (applied.changed()) rewriteProgramFile(programFolder, indexPath, applied.text);
     failedFile = copiedSizeFilePath(programFolder);
-    writeInPlace(programFolder, failedFile, copiedSizeText(total));
+    rewriteProgramFile(programFolder, failedFile, copiedSizeText(total));
     failedFile = mirrorDiscListPath(programFolder);
     if (addDisc) addToMirrorDiscList(programFolder, disc);
     failedFile.clear();

@@ -82,9 +82,7 @@ void addToMirrorDiscList(std::string_view programFolder, std::string_view disc);
 // suffixes (when they changed it), size.ini with the total, and the disc
 // added to red.ini (when addDisc). Raises the first failure, with failedFile
 // naming the file it failed on (the index: nothing was written; a later
-// file: the index holds the suffixes); "" when all are written. A write
-// that reports a failure but left the new text in place (its folder sync
-// failed after the rename) counts as written.
+// file: the index holds the suffixes); "" when all are written.
 void writeMirrorRunResults(std::string_view programFolder, std::string_view disc,
                            const std::string& indexPath, const MirrorCopiesApplied& applied,
                            double total, bool addDisc, std::string& failedFile);

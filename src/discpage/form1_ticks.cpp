@@ -10,7 +10,6 @@
 #include "catalogue/name_lookup.h"
 #include "catalogue/pending_work.h"
 #include "catalogue/scan_command.h"
-#include "catalogue/took_effect.h"
 #include "discpage/disc_file_path.h"
 #include "discpage/file_listing.h"
 #include "discpage/index_edits.h"
@@ -213,11 +212,9 @@ void Form1::DeleteFromMulu_Click() {
     try {
         discpage::rewriteDiscFile(app().ProgramFolder, path, text);
     } catch (const platform::Error& e) {
-        // Written all the same when it raised after its rename. Otherwise a
-        // deleted file's line stays in the pending work: the next start
+        // A deleted file's line stays in the pending work: the next start
         // drops it.
-        if (!catalogue::holdsText(path, text))
-            return tell(*this, "不能保存文件: " + path + e.description());
+        return tell(*this, "不能保存文件: " + path + e.description());
     }
     if (pending) catalogue::endPendingWork(*pending);
     item->setText("");

@@ -1,6 +1,7 @@
 // The start-up's finishers of the commands that change a stored file beside
 // another file: saving a software record that is filed anew
-// (software/record_saving.h), dropping a hard-disk file with its line
+// (software/record_saving.h), renaming a record in the software tree
+// (software/record_renaming.h), dropping a hard-disk file with its line
 // (discpage/line_drop_work.h) and renaming a file after the selected text
 // (preview/file_rename_work.h).
 #pragma once

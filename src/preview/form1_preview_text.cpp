@@ -16,7 +16,6 @@
 #include "catalogue/name_lookup.h"
 #include "catalogue/pending_work.h"
 #include "catalogue/scan_command.h"
-#include "catalogue/took_effect.h"
 #include "discpage/disc_file_path.h"
 #include "discpage/file_listing.h"
 #include "discpage/form1_note_store.h"
@@ -247,22 +246,17 @@ void Form1::AlterFilename_Click() {
         from.root.rename(from.relative, from.root.relativeOf(newPath),
                          platform::files::OnExisting::Refuse);
     } catch (const platform::Error& e) {
-        // Renamed all the same when it raised after the rename.
-        if (!preview::renamedOnDisk(oldPath, newPath)) {
-            catalogue::endPendingWork(*pending);
-            tell(*this, e.number() == platform::err::PathFileAccess
-                            ? std::string_view(e.description())
-                            : HasError);
-            return;
-        }
+        // Not renamed (a rename that happened does not raise).
+        catalogue::endPendingWork(*pending);
+        tell(*this, e.number() == platform::err::PathFileAccess ? std::string_view(e.description())
+                                                                : HasError);
+        return;
     }
     try {
         discpage::rewriteDiscFile(app().ProgramFolder, indexPath, renamed.text);
     } catch (const platform::Error& e) {
-        if (!catalogue::holdsText(indexPath, renamed.text)) {
-            tell(*this, "不能保存文件: " + indexPath + e.description());
-            return;
-        }
+        tell(*this, "不能保存文件: " + indexPath + e.description());
+        return;
     }
     catalogue::endPendingWork(*pending);
     // The row of the renamed file (normally the selected one), by the file's

@@ -14,6 +14,7 @@
 #include <string_view>
 
 #include "catalogue/name_dialog.h"
+#include "catalogue/pending_work.h"
 #include "mainwindow/form1.h"
 #include "mainwindow/images.h"
 #include "platform/error.h"
@@ -23,6 +24,7 @@
 #include "software/class_file.h"
 #include "software/class_file_edits.h"
 #include "software/record_file.h"
+#include "software/record_renaming.h"
 #include "software/software_texts.h"
 
 namespace {
@@ -237,46 +239,75 @@ void Form1::TreeView3_AfterLabelEdit(int& Cancel, const std::string& NewString) 
     // changes.
     const std::string oldKey = node->key();
     node->setKey(software::nodeKey(NewString));
-    // Puts the old key (and the record's file name) back when a later step fails.
-    // The record's file is renamed beneath the software folder: a link of
-    // its name is renamed itself.
-    std::optional<files::ConfinedRoot> records;
-    bool moved = false;
-    std::string from, to;
+    // Puts the old key back when a later step fails.
     const auto undo = [&] {
-        if (moved) records->rename(to, from, files::OnExisting::Refuse);
         node->setKey(oldKey);
         Cancel = 1;
     };
-    std::optional<std::string> changed;
-    if (record) {
-        // The record's file takes the new name first, never over another
-        // file; when it cannot, nothing changes.
-        try {
-            from = software::recordFileName(oldName);
-            to = software::recordFileName(NewString);
-            records.emplace(software::openSoftwareFolder(folder));
-            records->rename(from, to, files::OnExisting::Refuse);
-            moved = true;
-        } catch (const platform::Error&) {
-            undo();
-            ui().msgBox(NameExistsMessage, platform::MsgButtons::OK, Title);
-            return;
-        }
-        changed = software::withRecordRenamed(text, oldName, NewString);
-    } else {
+    if (!record) {
         // A category without a line in the file is renamed in the tree only.
-        changed = software::withCategoryRenamed(text, node->fullPath(), NewString);
+        const std::optional<std::string> changed =
+            software::withCategoryRenamed(text, node->fullPath(), NewString);
+        if (!changed || *changed == text) return;
+        try {
+            software::writeClassText(folder, *changed);
+        } catch (...) {
+            undo();
+            throw;
+        }
+        return;
     }
-    if (!changed || *changed == text) return;
+    // A record: its file gets the new name beside the old one (never over
+    // another file; when it cannot, nothing changes), class.ini switches, the
+    // old name goes. The pending work lets the next start finish or take
+    // back a rename cut short (record_renaming.h). Both names are beneath
+    // the software folder: a link of the old name is linked itself.
+    std::string from, to;
+    std::optional<files::ConfinedRoot> records;
+    std::optional<files::ConfinedRoot> pending;
     try {
-        software::writeClassText(folder, *changed);
+        pending.emplace(catalogue::openIndexFolder(folder));
+        catalogue::beginPendingWork(*pending, software::recordRenameWork(oldName, NewString));
     } catch (...) {
+        if (pending) catalogue::endPendingWork(*pending);
         undo();
         throw;
     }
+    try {
+        records.emplace(software::openSoftwareFolder(folder));
+        from = software::recordFileName(oldName);
+        to = software::recordFileName(NewString);
+        catalogue::linkOrCopy(*records, from, to);
+    } catch (const platform::Error&) {
+        catalogue::endPendingWork(*pending);
+        undo();
+        ui().msgBox(NameExistsMessage, platform::MsgButtons::OK, Title);
+        return;
+    }
+    const std::string changed = software::withRecordRenamed(text, oldName, NewString);
+    if (changed != text) {
+        try {
+            software::writeClassText(folder, changed);
+        } catch (...) {
+            // Not switched: the new name goes again (when even that fails,
+            // the next start takes it away).
+            try {
+                records->remove(to);
+                catalogue::endPendingWork(*pending);
+            } catch (const platform::Error&) {
+            }
+            undo();
+            throw;
+        }
+    }
+    // The old name last; when it cannot go, the next start removes it.
+    try {
+        records->remove(from);
+        catalogue::endPendingWork(*pending);
+    } catch (const platform::Error&) {
+    }
     // The record shown is saved into its file under the new name.
-    if (record && ExistSoftFile == oldName) ExistSoftFile = NewString;
+    if (ExistSoftFile == oldName) ExistSoftFile = NewString;
 }
 
 // ---- deleting ----

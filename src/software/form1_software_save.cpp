@@ -4,13 +4,11 @@
 //
 // A saving that files the record changes two files: the record's file first,
 // then class.ini, with the pending work recorded around them
-// (record_saving.h). A write that raised after its rename took effect and
-// counts as done. When class.ini cannot be written, the record's file is
+// (record_saving.h). When class.ini cannot be written, the record's file is
 // taken back (a new one removed, an edited one given its old text) and the
 // tree node with it; a failure keeps the form and its state.
 #include "catalogue/index_line.h"
 #include "catalogue/pending_work.h"
-#include "catalogue/took_effect.h"
 #include "mainwindow/form1.h"
 #include "platform/error.h"
 #include "platform/files/text_file.h"
@@ -24,15 +22,15 @@ namespace {
 
 using platform::MsgButtons;
 
-// A committed write of the stored file at path: true when it took effect,
-// also when it raised after its rename (the file holds the text).
+// A committed write of a stored file: true when it took effect (a folder
+// sync the disk did not confirm does not fail it).
 template <class Write>
-bool committed(std::string_view path, std::string_view text, Write&& write) {
+bool committed(Write&& write) {
     try {
         write();
         return true;
     } catch (const platform::Error&) {
-        return catalogue::holdsText(path, text);
+        return false;
     }
 }
 
@@ -112,12 +110,9 @@ void Form1::SaveSoft_Click() {
     };
 
     const std::string recordPath = software::recordFilePath(programFolder, name);
-    const std::string recordText = software::formatRecordText(values);
-    const std::string classPath = software::classFilePath(programFolder);
-    // The record's file written (true also when it raised after its rename).
+    // The record's file written.
     auto writeRecord = [&] {
-        return committed(recordPath, recordText,
-                         [&] { software::writeRecordFile(programFolder, name, values); });
+        return committed([&] { software::writeRecordFile(programFolder, name, values); });
     };
     // class.ini with the record filed under the category (moved: its other
     // lines taken away); nothing, after telling it, when class.ini cannot be
@@ -150,7 +145,7 @@ void Form1::SaveSoft_Click() {
             tellSaveFailed(*this);
             return false;
         }
-        if (!committed(classPath, filed, [&] { software::writeClassText(programFolder, filed); })) {
+        if (!committed([&] { software::writeClassText(programFolder, filed); })) {
             // The record's file taken back; when even that fails, the next
             // start completes the filing.
             try {

@@ -19,6 +19,7 @@
 #include "catalogue_steps.h"
 #include "platform/error.h"
 #include "platform/files/committed_write.h"
+#include "support/fail_points.h"
 #include "support/harness.h"
 #include "support/kill_points.h"
 
@@ -124,12 +125,14 @@ struct Ends {
     int points = 0;
     // Each change made, as the hook is told of it.
     std::vector<std::pair<platform::files::CommitStep, std::string>> changes;
+    std::vector<std::string> messages;  // the boxes of the whole command
 };
 
 Ends runWhole(const Scenario& s) {
     Ends ends;
     Harness h;
     s.prepare(h);
+    h.ui.clearLog();
     ends.before = storedFiles(h);
     {
         const platform::files::ScopedCommitHook hook(
@@ -139,6 +142,7 @@ Ends runWhole(const Scenario& s) {
         s.command(h, false);
     }
     h.ui.verifyAllUsed();
+    ends.messages = h.ui.messages();
     ends.after = storedFiles(h);
     EXPECT_FALSE(h.exists(discFile(Pending, "")));
     EXPECT_NE(ends.before, ends.after);
@@ -202,10 +206,14 @@ KillCount killAtEveryChange(const Scenario& s) {
 // takes effect leaves the old state and one message of the command naming
 // the reason; one after it leaves the new state (the next start finishing
 // what is left), told only when the mirror disc list could not be saved. A
-// link the file system refuses is made a copy. Never a bare runtime error.
+// link the file system refuses is made a copy. A folder sync is tried again:
+// failing once it changes nothing of the command, failing on both tries the
+// command goes through and the file the disk did not confirm is named once.
+// Never a bare runtime error.
 void failAtEveryChange(const Scenario& s, int number, std::string_view failedPrefix) {
     const Ends ends = runWhole(s);
     namespace files = platform::files;
+    using testsupport::Tries;
     std::size_t switchAt = ends.changes.size();
     for (std::size_t i = 0; i < ends.changes.size(); ++i)
         if (ends.changes[i].first == files::CommitStep::Rename &&
@@ -215,38 +223,53 @@ void failAtEveryChange(const Scenario& s, int number, std::string_view failedPre
     const std::string reason = platform::errorText(number);
     for (std::size_t failing = 0; failing < ends.changes.size(); ++failing) {
         const auto& [step, path] = ends.changes[failing];
-        SCOPED_TRACE("change " + std::to_string(failing + 1) + " fails: " + path);
-        // A link (and the sync of its folder) that fails is made or copied.
-        const bool linking = step == files::CommitStep::Link ||
-                             (step == files::CommitStep::SyncFolder && failing > 0 &&
-                              ends.changes[failing - 1].first == files::CommitStep::Link);
-        const bool before = failing <= switchAt && !linking;
-        const bool mirrorList =
-            failing > switchAt + 1 && step != files::CommitStep::SyncFolder &&
-            step != files::CommitStep::Remove &&
-            fs::path(path).parent_path() == fs::path(ends.changes[switchAt].second).parent_path();
-        Harness h;
-        s.prepare(h);
-        h.ui.clearLog();
-        {
-            std::size_t seen = 0;
-            const files::ScopedCommitHook hook([&](files::CommitStep, const std::string&) {
-                if (seen++ == failing) throw platform::Error(number);
-            });
-            s.command(h, before || mirrorList);
+        const bool sync = step == files::CommitStep::SyncFolder;
+        for (const Tries tries : {Tries::Once, Tries::Twice}) {
+            if (tries == Tries::Twice && !sync) continue;
+            SCOPED_TRACE("change " + std::to_string(failing + 1) + " fails" +
+                         (tries == Tries::Twice ? " twice: " : ": ") + path);
+            // A link that fails is made a copy.
+            const bool before = failing <= switchAt && step != files::CommitStep::Link && !sync;
+            const bool mirrorList = failing > switchAt + 1 && !sync &&
+                                    step != files::CommitStep::Remove &&
+                                    fs::path(path).parent_path() ==
+                                        fs::path(ends.changes[switchAt].second).parent_path();
+            Harness h;
+            s.prepare(h);
+            h.ui.clearLog();
+            {
+                const testsupport::FailAtChange fail(
+                    static_cast<int>(failing) + 1, number, tries,
+                    [&](const testsupport::FailAtChange& c) {
+                        if (c.kind == files::CommitStep::SyncFolder && tries == Tries::Twice)
+                            h.ui.answerMsgBox(platform::MsgOK, c.unconfirmedBox());
+                    });
+                s.command(h, before || mirrorList);
+                EXPECT_TRUE(fail.failed);
+                EXPECT_EQ(fail.retried, sync);
+                EXPECT_EQ(fail.unconfirmed, tries == Tries::Twice);
+            }
+            h.ui.verifyAllUsed();
+            for (const std::string& message : h.ui.messages())
+                EXPECT_EQ(message.find("运行时错误"), std::string::npos) << message;
+            const std::string told = h.ui.messages().empty() ? "" : h.ui.messages().back();
+            if (sync) {
+                EXPECT_EQ(storedFiles(h), ends.after);
+                std::vector<std::string> expected = ends.messages;
+                if (tries == Tries::Twice) expected.push_back(told);
+                EXPECT_EQ(h.ui.messages(), expected);
+            } else if (before) {
+                EXPECT_EQ(told.rfind(failedPrefix, 0), 0u) << told;
+                EXPECT_NE(told.find(reason), std::string::npos) << told;
+            } else if (mirrorList) {
+                EXPECT_EQ(told, "不能保存文件: C:\\zelbrin\\red.ini" + reason);
+            }
+            bool toldAtStart = false;
+            EXPECT_EQ(expectNextStartSettles(h, s, ends, toldAtStart), !before);
+            if (sync) {
+                EXPECT_FALSE(toldAtStart);
+            }
         }
-        h.ui.verifyAllUsed();
-        for (const std::string& message : h.ui.messages())
-            EXPECT_EQ(message.find("运行时错误"), std::string::npos) << message;
-        const std::string told = h.ui.messages().empty() ? "" : h.ui.messages().back();
-        if (before) {
-            EXPECT_EQ(told.rfind(failedPrefix, 0), 0u) << told;
-            EXPECT_NE(told.find(reason), std::string::npos) << told;
-        } else if (mirrorList) {
-            EXPECT_EQ(told, "不能保存文件: C:\\zelbrin\\red.ini" + reason);
-        }
-        bool toldAtStart = false;
-        EXPECT_EQ(expectNextStartSettles(h, s, ends, toldAtStart), !before);
     }
 }
 

@@ -17,6 +17,7 @@
 #include "mirror_steps.h"
 #include "platform/error.h"
 #include "platform/files/committed_write.h"
+#include "support/fail_points.h"
 #include "support/kill_points.h"
 
 using namespace mirror_test;
@@ -298,7 +299,9 @@ TEST(MirrorRunKilled, TheNextStartCompletesOrTakesBackAndARerunCountsOnce) {
 // A full disk or an I/O error at each change of a run: one message naming
 // the file and the reason (none for the record's removal at the very end),
 // never a raw runtime error; every stored file old or new whole, and after
-// the next start the index and size.ini agree.
+// the next start the index and size.ini agree. A stored file's folder sync
+// that fails once is tried again and the run ends whole, silently; failing
+// on both tries, it ends whole and the file is named once as not confirmed.
 TEST(MirrorRunFailing, AFullDiskOrAnIoErrorAtEachChangeIsToldOnce) {
     int changes = 0;
     {
@@ -311,68 +314,96 @@ TEST(MirrorRunFailing, AFullDiskOrAnIoErrorAtEachChangeIsToldOnce) {
             h.form.copytag.userClick();
         });
     }
+    using testsupport::Tries;
+    int retriedSyncs = 0, unconfirmedSyncs = 0, toldSyncs = 0;
     for (const int number : {platform::err::DiskFull, platform::err::DeviceIO}) {
         for (int step = 1; step <= changes; ++step) {
-            SCOPED_TRACE(std::to_string(number) + " at " + std::to_string(step));
-            testsupport::Harness h;
-            writeDiscs(h);
-            h.start();
-            openDiscIn(h, Photos);
-            answerRunIn(h, Photos, Target);
-            int seen = 0;
-            std::optional<CommitStep> failed;
-            bool told = false;
-            std::string renamed;
-            {
-                const platform::files::ScopedCommitHook hook(
-                    [&](CommitStep s, const std::string& path) {
-                        if (s == CommitStep::Rename) renamed = path;
-                        if (++seen != step) return;
-                        failed = s;
-                        // Silent: the record's removal at the end, and the
-                        // folder sync after a stored file's rename (the file
-                        // is written); the record itself is told.
-                        told = s != CommitStep::Remove &&
-                               (s != CommitStep::SyncFolder || renamed.ends_with("pending.ini") ||
-                                renamed.starts_with(h.nativePath(Target)));
-                        if (told) h.ui.answerMsgBox(platform::MsgOK);
-                        throw platform::Error(number);
-                    });
-                h.form.copytag.userClick();
-            }
-            ASSERT_TRUE(failed);
-            const std::vector<std::string> boxes = boxesOf(h);
-            ASSERT_EQ(boxes.size(), told ? 2u : 1u);
-            if (told) {
-                // A folder of the target is told as a folder, a file as a file.
-                EXPECT_TRUE(boxes[1].starts_with(*failed == CommitStep::MakeFolder
-                                                     ? "提示: 不能建立文件夹: C:\\"
-                                                     : "提示: 不能保存文件: C:\\"))
-                    << boxes[1];
-                EXPECT_TRUE(boxes[1].ends_with(platform::errorText(platform::err::DiskFull)) ||
-                            boxes[1].ends_with(platform::errorText(platform::err::DeviceIO)))
-                    << boxes[1];
-            }
-            for (const auto& shown : h.ui.log())
-                EXPECT_EQ(shown.prompt.find("运行时错误"), std::string::npos) << shown.prompt;
-            // The files copied before the failure are recorded; the index
-            // keeps every other byte.
-            const Recorded recorded = recordedIn(h.read(PhotosIndex));
-            EXPECT_EQ(recorded.withoutCopies, lines(PhotosLines));
-            const bool recordLeft = h.exists(Pending);
-            if (!recordLeft) {
-                EXPECT_EQ(h.readBytes(SizeIni), recorded.size);
-            }
+            for (const Tries tries : {Tries::Once, Tries::Twice}) {
+                SCOPED_TRACE(std::to_string(number) + " at " + std::to_string(step) +
+                             (tries == Tries::Twice ? " twice" : ""));
+                testsupport::Harness h;
+                writeDiscs(h);
+                h.start();
+                openDiscIn(h, Photos);
+                answerRunIn(h, Photos, Target);
+                bool told = false;
+                bool retried = false, unconfirmed = false;
+                CommitStep failedKind = CommitStep::Write;
+                {
+                    // Silent: the record's removal at the end, and a folder sync
+                    // that the files layer tries again: its second failure names
+                    // the file the disk did not confirm. The sync of the copies
+                    // made in the target, once at the end of the copying, is not
+                    // tried again: it is told.
+                    const testsupport::FailAtChange fail(
+                        step, number, tries, [&](const testsupport::FailAtChange& c) {
+                            const bool batch = c.kind == CommitStep::SyncFolder &&
+                                               c.written.starts_with(h.nativePath(Target));
+                            told = c.kind != CommitStep::Remove &&
+                                   (c.kind != CommitStep::SyncFolder || batch);
+                            if (told) h.ui.answerMsgBox(platform::MsgOK);
+                            if (c.kind == CommitStep::SyncFolder && !batch && tries == Tries::Twice)
+                                h.ui.answerMsgBox(platform::MsgOK, c.unconfirmedBox());
+                        });
+                    h.form.copytag.userClick();
+                    ASSERT_TRUE(fail.failed);
+                    failedKind = fail.kind;
+                    retried = fail.retried;
+                    unconfirmed = fail.unconfirmed;
+                    if (fail.kind != CommitStep::SyncFolder || told) {
+                        EXPECT_FALSE(retried);
+                        if (tries == Tries::Twice) continue;  // the same run as once
+                        if (fail.kind == CommitStep::SyncFolder) ++toldSyncs;
+                    } else {
+                        EXPECT_TRUE(retried);
+                        EXPECT_EQ(unconfirmed, tries == Tries::Twice);
+                        ++(unconfirmed ? unconfirmedSyncs : retriedSyncs);
+                    }
+                }
+                h.ui.verifyAllUsed();
+                const std::vector<std::string> boxes = boxesOf(h);
+                ASSERT_EQ(boxes.size(), 1u + (told ? 1u : 0u) + (unconfirmed ? 1u : 0u));
+                if (told) {
+                    // A folder of the target is told as a folder, a file as a file.
+                    EXPECT_TRUE(boxes[1].starts_with(failedKind == CommitStep::MakeFolder
+                                                         ? "提示: 不能建立文件夹: C:\\"
+                                                         : "提示: 不能保存文件: C:\\"))
+                        << boxes[1];
+                    EXPECT_TRUE(boxes[1].ends_with(platform::errorText(platform::err::DiskFull)) ||
+                                boxes[1].ends_with(platform::errorText(platform::err::DeviceIO)))
+                        << boxes[1];
+                }
+                for (const auto& shown : h.ui.log())
+                    EXPECT_EQ(shown.prompt.find("运行时错误"), std::string::npos) << shown.prompt;
+                // A folder sync tried again: the whole run, as without a failure.
+                if (retried) {
+                    EXPECT_EQ(h.read(PhotosIndex), photosCopied());
+                    EXPECT_EQ(h.readBytes(SizeIni), SizeAfter);
+                    EXPECT_EQ(h.read(RedIni), "Other\r\n[005]Photos\r\n");
+                    EXPECT_FALSE(h.exists(Pending));
+                }
+                // The files copied before the failure are recorded; the index
+                // keeps every other byte.
+                const Recorded recorded = recordedIn(h.read(PhotosIndex));
+                EXPECT_EQ(recorded.withoutCopies, lines(PhotosLines));
+                const bool recordLeft = h.exists(Pending);
+                if (!recordLeft) {
+                    EXPECT_EQ(h.readBytes(SizeIni), recorded.size);
+                }
 
-            ageTempFiles(h.nativePath("C:\\"));
-            testsupport::Harness next(h, testsupport::Harness::NextStart);
-            if (recordLeft) next.ui.answerMsgBox(platform::MsgOK);
-            next.start();
-            EXPECT_FALSE(next.exists(Pending));
-            EXPECT_EQ(tempFiles(next.nativePath("C:\\")), std::vector<std::string>{});
-            EXPECT_EQ(next.readBytes(SizeIni), recordedIn(next.read(PhotosIndex)).size);
+                ageTempFiles(h.nativePath("C:\\"));
+                testsupport::Harness next(h, testsupport::Harness::NextStart);
+                if (recordLeft) next.ui.answerMsgBox(platform::MsgOK);
+                next.start();
+                EXPECT_FALSE(next.exists(Pending));
+                EXPECT_EQ(tempFiles(next.nativePath("C:\\")), std::vector<std::string>{});
+                EXPECT_EQ(next.readBytes(SizeIni), recordedIn(next.read(PhotosIndex)).size);
+            }
         }
     }
+    EXPECT_GT(retriedSyncs, 0);
+    EXPECT_EQ(unconfirmedSyncs, retriedSyncs);
+    EXPECT_GT(toldSyncs, 0);
 }
 
 // A hard-disk folder's run killed before each change: the next start sweeps

@@ -124,8 +124,8 @@ TEST(RecordSavingKills, AFullDiskOrAnIoErrorAtEachChangeIsToldOnceAndKeepsTheOld
         testsupport::failAtEveryChange(
             16, [&](testsupport::Harness& h) { prepare(h, s); },
             [&](testsupport::Harness& h) { save(h, s); }, 1,
-            [&](testsupport::Harness& h, int, bool told) {
-                if (told) {
+            [&](testsupport::Harness& h, const testsupport::FailedChange& failure) {
+                if (failure.toldByCommand()) {
                     EXPECT_EQ(h.ui.messages().back(), "保存失败！");
                     EXPECT_EQ(h.read(ClassFile), Classes);
                     EXPECT_FALSE(isNewRecord(h, s));

@@ -2,11 +2,11 @@
 // (committed_write.h) raises platform::Error before the command's step-th
 // change (a full disk: 61, an I/O error: 57), in this process.
 //
-// A multi-file command tells a failure unless the failing change came after
-// the write had taken effect: the folder sync after the rename of a stored
-// file, or the removal of the pending-work record at its end. `failed`
-// reports whether the step was reached, `told` whether a message is to come;
-// the harness's Ui gets an OK queued for it when the step fails.
+// A multi-file command tells a failure with one message of its own, except
+// at a folder sync (the files layer tries it again: once failing, nothing is
+// told; failing on both tries, the written file is kept and the dispatcher
+// names it once as not confirmed by the disk) and at the removal of the
+// pending-work record at its end (silent).
 #pragma once
 
 #include <gtest/gtest.h>
@@ -16,11 +16,15 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/error.h"
 #include "platform/files/committed_write.h"
+#include "platform/files/paths.h"
+#include "platform/ui/dispatcher.h"
 #include "support/harness.h"
 #include "support/kill_points.h"
+#include "support/outside_snapshot.h"
 
 namespace testsupport {
 
@@ -71,62 +75,173 @@ inline int killBeforeEveryChange(const std::function<void(Harness&)>& prepare,
     return changes;
 }
 
-class FailBefore {
+// How often the failing change fails: once, or, when it is a folder sync,
+// on its retry too (the files layer tries a folder sync twice).
+enum class Tries { Once, Twice };
+
+// Fails the step-th change the files layer tells its hook of, raising
+// platform::Error(number) in its place. With Tries::Twice, a failing folder
+// sync fails again when it is tried again (the next change, the same
+// folder): the file written before it is then kept and told as not confirmed
+// by the disk. onFail runs when the change fails the first time (to queue
+// the answer of the box that will tell it).
+class FailAtChange {
   public:
-    FailBefore(Harness& h, int step, int number)
-        : hook_(
-              [this, &h, step, number](platform::files::CommitStep kind, const std::string& path) {
-                  using platform::files::CommitStep;
-                  if (kind == CommitStep::Rename) lastRename_ = path;
-                  if (++seen_ != step) return;
-                  failed = true;
-                  const bool afterRename =
-                      kind == CommitStep::SyncFolder && !isPendingRecord(lastRename_);
-                  const bool recordRemoval = kind == CommitStep::Remove && isPendingRecord(path);
-                  told = !afterRename && !recordRemoval;
-                  if (told) h.ui.answerMsgBox(platform::MsgOK);
-                  platform::raise(number);
-              }) {}
+    using CommitStep = platform::files::CommitStep;
+    FailAtChange(int step, int number, Tries tries = Tries::Once,
+                 std::function<void(const FailAtChange&)> onFail = {})
+        : hook_([this, step, number, tries, onFail = std::move(onFail)](CommitStep kind,
+                                                                        const std::string& at) {
+              ++seen_;
+              if (seen_ == step + 1 && failed && this->kind == CommitStep::SyncFolder &&
+                  kind == CommitStep::SyncFolder && at == path) {
+                  retried = true;
+                  if (tries == Tries::Twice) {
+                      unconfirmed = true;
+                      platform::raise(number);
+                  }
+                  return;
+              }
+              if (seen_ != step) {
+                  if (kind == CommitStep::Rename || kind == CommitStep::Link) written = at;
+                  return;
+              }
+              failed = true;
+              this->kind = kind;
+              path = at;
+              if (onFail) onFail(*this);
+              platform::raise(number);
+          }) {}
 
     bool failed = false;
+    CommitStep kind{};         // the failing change
+    std::string path;          // its native path
+    std::string written;       // the target of the last rename or link before it
+    bool retried = false;      // it was a folder sync, tried again
+    bool unconfirmed = false;  // ... and it failed again
+
+    // The box the dispatcher shows for the written file when the folder
+    // sync failed on both tries.
+    std::string unconfirmedBox() const {
+        return platform::Dispatcher::unconfirmedMessage({platform::files::toWindows(written)});
+    }
+
+  private:
+    int seen_ = 0;
+    platform::files::ScopedCommitHook hook_;
+};
+
+// Fails a command at its step-th change and queues the OK of the one box
+// that is to tell it: the command's own message, or, for a folder sync that
+// fails on both tries, the dispatcher's box naming the file the disk did not
+// confirm. A folder sync that fails once is tried again and tells nothing,
+// and neither does the removal of the pending-work record at the end.
+class FailBefore {
+  public:
+    FailBefore(Harness& h, int step, int number, Tries tries = Tries::Once)
+        : change(step, number, tries,
+                 [this, &h](const FailAtChange& c) {
+                     const bool sync = c.kind == platform::files::CommitStep::SyncFolder;
+                     const bool recordRemoval = c.kind == platform::files::CommitStep::Remove &&
+                                                c.path.ends_with("/pending.ini");
+                     told = sync ? twice_ : !recordRemoval;
+                     if (!told) return;
+                     if (sync)
+                         h.ui.answerMsgBox(platform::MsgOK, c.unconfirmedBox());
+                     else
+                         h.ui.answerMsgBox(platform::MsgOK);
+                 }),
+          twice_(tries == Tries::Twice) {}
+
+    FailAtChange change;
     bool told = false;
 
   private:
-    static bool isPendingRecord(const std::string& path) { return path.ends_with("/pending.ini"); }
-    int seen_ = 0;
-    std::string lastRename_;
-    platform::files::ScopedCommitHook hook_;
+    bool twice_;
 };
 
 }  // namespace testsupport
 
 namespace testsupport {
 
+// What the files of the machine hold (below C:\), by path relative to it.
+inline OutsideSnapshot machineFiles(const Harness& h) {
+    const std::string top = h.nativePath("C:\\");
+    OutsideSnapshot files;
+    for (auto& [path, what] : outsideSnapshot(top)) files[path.substr(top.size())] = what;
+    return files;
+}
+
+// The change that failed in one run of failAtEveryChange.
+struct FailedChange {
+    int step = 0;  // 1 the first change of the command
+    platform::files::CommitStep kind{};
+    Tries tries = Tries::Once;
+    bool told = false;  // a box told it
+
+    // The command itself failed and said so (not a folder sync, which the
+    // files layer tries again and never fails the command).
+    bool toldByCommand() const { return told && kind != platform::files::CommitStep::SyncFolder; }
+};
+
 // Runs the command on a machine made by prepare, failing at its step-th
 // change with a full disk (61) and with an I/O error (57), for every step
-// from 1 to changes, and calls check with the harness, the step, and
-// whether a message was due (messagesBefore: the boxes the command shows
-// before it changes anything, a question say).
+// from 1 to changes (the number of changes the command makes), and calls
+// check with the harness and the failure (messagesBefore: the boxes the
+// command shows before it changes anything, a question say). A folder sync
+// fails once (tried again, it goes through) and on both tries: either way
+// the command's files end as the whole command leaves them, told only by
+// the box naming what the disk did not confirm.
 inline void failAtEveryChange(int changes, const std::function<void(Harness&)>& prepare,
                               const std::function<void(Harness&)>& command,
                               std::size_t messagesBefore,
-                              const std::function<void(Harness&, int step, bool told)>& check) {
+                              const std::function<void(Harness&, const FailedChange&)>& check) {
+    using platform::files::CommitStep;
+    const auto run = [&](Harness& h) {
+        platform::Dispatcher::instance().dispatch([&] { command(h); });
+    };
+    std::vector<CommitStep> kinds;
+    OutsideSnapshot whole;
+    {
+        Harness h;
+        prepare(h);
+        {
+            const platform::files::ScopedCommitHook hook(
+                [&](CommitStep kind, const std::string&) { kinds.push_back(kind); });
+            run(h);
+        }
+        h.ui.verifyAllUsed();
+        whole = machineFiles(h);
+    }
+    ASSERT_EQ(static_cast<int>(kinds.size()), changes);
     for (const int number : {platform::err::DiskFull, platform::err::DeviceIO}) {
         for (int step = 1; step <= changes; ++step) {
-            SCOPED_TRACE("error " + std::to_string(number) + " at change " + std::to_string(step));
-            Harness h;
-            prepare(h);
-            bool told = false;
-            {
-                FailBefore fail(h, step, number);
-                command(h);
-                EXPECT_TRUE(fail.failed);
-                told = fail.told;
+            const CommitStep kind = kinds[static_cast<std::size_t>(step - 1)];
+            for (const Tries tries : {Tries::Once, Tries::Twice}) {
+                if (tries == Tries::Twice && kind != CommitStep::SyncFolder) continue;
+                SCOPED_TRACE("error " + std::to_string(number) + " at change " +
+                             std::to_string(step) + (tries == Tries::Twice ? " twice" : ""));
+                Harness h;
+                prepare(h);
+                FailedChange failure{step, kind, tries, false};
+                {
+                    FailBefore fail(h, step, number, tries);
+                    run(h);
+                    EXPECT_TRUE(fail.change.failed);
+                    EXPECT_EQ(fail.change.retried, kind == CommitStep::SyncFolder);
+                    EXPECT_EQ(fail.change.unconfirmed, tries == Tries::Twice);
+                    failure.told = fail.told;
+                }
+                h.ui.verifyAllUsed();
+                EXPECT_EQ(h.ui.messages().size(), messagesBefore + (failure.told ? 1 : 0));
+                for (const std::string& message : h.ui.messages())
+                    EXPECT_EQ(message.find("运行时错误"), std::string::npos) << message;
+                EXPECT_TRUE(platform::files::takeUnconfirmedWrites().empty());
+                if (kind == CommitStep::SyncFolder) {
+                    EXPECT_EQ(machineFiles(h), whole);
+                }
+                check(h, failure);
             }
-            EXPECT_EQ(h.ui.messages().size(), messagesBefore + (told ? 1 : 0));
-            for (const std::string& message : h.ui.messages())
-                EXPECT_EQ(message.find("运行时错误"), std::string::npos) << message;
-            check(h, step, told);
         }
     }
 }
