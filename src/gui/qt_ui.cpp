@@ -198,14 +198,15 @@ void QtUi::runModal(platform::Form& form) {
     if (form.loaded()) dlg->exec();
 }
 
-platform::MenuItem* QtUi::popupMenu(platform::Form& form, platform::MenuItem& menu, double x,
-                                    double y) {
+// Every pop-up menu follows a click of the right button, so it opens where
+// the pointer is: the place the program asks for was worked out for the
+// design's window and would miss once the window is larger or moved.
+platform::MenuItem* QtUi::popupMenu(platform::Form&, platform::MenuItem& menu, double, double) {
     frontEnd_.syncAll();
     QMenu m(owner());
     fillMenu(&m, menu);
     if (m.actions().isEmpty()) return nullptr;
-    FormView* view = frontEnd_.find(form);
-    const QPoint at = view ? view->toGlobal(x, y) : QCursor::pos();
+    const QPoint at = QCursor::pos();
     platform::Dispatcher::ModalWait wait;
     return itemOf(m.exec(at));
 }

@@ -23,15 +23,21 @@
 #include <string>
 #include <vector>
 
+#include "catalogue/name_dialog.h"
 #include "catalogue/scan_dialog.h"
+#include "copies/copy_dialog.h"
 #include "copies/sendto_dialog.h"
+#include "discpage/notes_dialog.h"
 #include "gui/qt_convert.h"
 #include "gui/ui_font.h"
 #include "gui_fixture.h"
 #include "mainwindow/about_dialog.h"
 #include "mainwindow/password_dialog.h"
+#include "preview/interval_dialog.h"
 #include "search/find_dialog.h"
 #include "software/write1_dialog.h"
+#include "webpages/htmlcode_dialog.h"
+#include "webpages/model_dialog.h"
 
 namespace {
 
@@ -244,6 +250,36 @@ TEST(FormText, TheDialogsHoldTheirTexts) {
         m.form.SoftName = "setup";
         write1 name(m.form);
         const auto clipped = checkDialog(m, name, "write1", QStringLiteral("取消"));
+        EXPECT_TRUE(clipped.empty()) << joined(clipped);
+    }
+    {
+        htmlcode code(m.form);
+        const auto clipped = checkDialog(m, code, "htmlcode", QStringLiteral("取消"));
+        EXPECT_TRUE(clipped.empty()) << joined(clipped);
+    }
+    {
+        model page(m.form);
+        const auto clipped = checkDialog(m, page, "model", QStringLiteral("取消"));
+        EXPECT_TRUE(clipped.empty()) << joined(clipped);
+    }
+    {
+        notes remark(m.form);
+        const auto clipped = checkDialog(m, remark, "notes", QStringLiteral("取消"));
+        EXPECT_TRUE(clipped.empty()) << joined(clipped);
+    }
+    {
+        Dialog1 name(m.form);
+        const auto clipped = checkDialog(m, name, "name_dialog", QStringLiteral("取消"));
+        EXPECT_TRUE(clipped.empty()) << joined(clipped);
+    }
+    {
+        Dialog2 interval(m.form);
+        const auto clipped = checkDialog(m, interval, "interval_dialog", QStringLiteral("取消"));
+        EXPECT_TRUE(clipped.empty()) << joined(clipped);
+    }
+    {
+        copy target(m.form);
+        const auto clipped = checkDialog(m, target, "copy_dialog", QStringLiteral("取消"));
         EXPECT_TRUE(clipped.empty()) << joined(clipped);
     }
 }
