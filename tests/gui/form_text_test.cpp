@@ -10,6 +10,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
@@ -18,6 +19,7 @@
 #include <QStyleOption>
 #include <QTabBar>
 #include <QToolButton>
+#include <QTreeView>
 #include <QTreeWidget>
 #include <climits>
 #include <string>
@@ -70,6 +72,8 @@ class TextCheck {
                 lineEdit(e);
             else if (auto* cb = qobject_cast<QComboBox*>(w))
                 comboBox(cb);
+            else if (auto* lv = qobject_cast<QListView*>(w))
+                listItems(lv);
         }
         return std::move(failures_);
     }
@@ -159,6 +163,31 @@ class TextCheck {
         if (need > room.height()) fail(c, c->currentText(), {0, need}, room.size());
     }
 
+    // The names of a list or icon arrangement: each row holds its icon and
+    // its whole name, and no row lies over another.
+    void listItems(QListView* list) {
+        const QAbstractItemModel* model = list->model();
+        if (!model || qobject_cast<QTreeView*>(list)) return;
+        QStyleOptionViewItem opt;
+        opt.initFrom(list);
+        opt.font = list->font();
+        opt.decorationSize = list->iconSize();
+        opt.features |= QStyleOptionViewItem::HasDisplay | QStyleOptionViewItem::HasDecoration;
+        std::vector<QRect> rows;
+        for (int row = 0; row < model->rowCount(); ++row) {
+            const QModelIndex index = model->index(row, 0);
+            const QString text = index.data().toString();
+            const QRect room = list->visualRect(index);
+            const int textWidth = list->fontMetrics().horizontalAdvance(text);
+            const int need = textWidth + list->iconSize().width();
+            if (need > room.width()) fail(list, text, {need, room.height()}, room.size());
+            for (const QRect& other : rows)
+                if (other.intersects(room))
+                    fail(list, text + " (over another row)", room.size(), other.size());
+            rows.push_back(room);
+        }
+    }
+
     gui::FrontEnd& frontEnd_;
     QWidget* window_;
     std::vector<std::string> failures_;
@@ -205,6 +234,49 @@ TEST(FormText, EveryPageOfTheMainWindowHoldsItsTexts) {
         const std::vector<std::string> clipped = TextCheck(m.frontEnd, v.window()).run();
         EXPECT_TRUE(clipped.empty()) << page << ":\n" << joined(clipped);
         saveShot(v.window(), "main_window_" + page);
+    }
+}
+
+// The file list shows whole names in its list and small-icon views, a short
+// name first and long Chinese ones after it.
+TEST(FormText, TheListViewsShowWholeNames) {
+    GuiMachine m;
+    m.h.write("C:\\zelbrin\\guangpan\\Docs.wcd",
+              "E:\\|资料\r\nE:\\资料\\p.txt[10]\r\n"
+              "E:\\资料\\README-第二版说明文件的修订稿.txt[2000]\r\n"
+              "E:\\资料\\光盘目录里一个很长很长的中文文件名字.htm[3000]\r\n"
+              "E:\\资料\\短.doc[40]\r\n");
+    m.h.write("C:\\zelbrin\\ini.ini", "|资料\r\n#Docs#1#说明#\r\n");
+    gui::FormView& v = m.showMain();
+    QTabBar* tabs = m.widgetOf<QWidget>(m.form.TabStrip1)->findChild<QTabBar*>();
+    ASSERT_TRUE(tabs);
+    QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(1).center());
+    auto* discs = m.widgetOf<QTreeWidget>(m.form.TreeView1);
+    ASSERT_TRUE(discs);
+    const auto click = [discs](const QString& text) {
+        const auto found = discs->findItems(text, Qt::MatchExactly | Qt::MatchRecursive);
+        ASSERT_EQ(found.size(), 1) << text.toStdString();
+        QTest::mouseClick(discs->viewport(), Qt::LeftButton, {},
+                          discs->visualItemRect(found.first()).center());
+    };
+    click("Docs");
+    click("E:");
+    m.form.TreeView1.item("E:").setExpanded(true);
+    platform::dispatch([] {});
+    click(QStringLiteral("资料"));
+    ASSERT_EQ(m.form.ListView1.items().size(), 4u);
+    for (const auto& [item, shot] :
+         {std::pair{&m.form.AlterListviewStyle2, "list_view_list"},
+          std::pair{&m.form.AlterListviewStyle1, "list_view_small_icons"}}) {
+        platform::dispatch([&] { item->userClick(); });
+        QListView* names = nullptr;
+        for (QListView* l : m.widgetOf<QWidget>(m.form.ListView1)->findChildren<QListView*>())
+            if (l->isVisible() && !qobject_cast<QTreeView*>(l)) names = l;
+        ASSERT_TRUE(names) << shot;
+        ASSERT_EQ(names->model()->rowCount(), 4) << shot;
+        const std::vector<std::string> clipped = TextCheck(m.frontEnd, v.window()).run();
+        EXPECT_TRUE(clipped.empty()) << shot << ":\n" << joined(clipped);
+        saveShot(v.window(), shot);
     }
 }
 
