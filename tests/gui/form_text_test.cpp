@@ -85,18 +85,44 @@ class TextCheck {
                                 .toStdString());
     }
 
-    // A label of a control holds its text in the control's design rectangle.
+    // A label holds its text in its widget (leading spaces are an indent of
+    // every line), and the text lies inside the form, off its left edge, and
+    // over no other control.
     void label(QLabel* l) {
         const QString text = l->text();
         if (text.isEmpty()) return;
-        QSize room = l->contentsRect().size() - QSize(std::max(0, l->indent()), 0);
-        gui::ControlView* view = frontEnd_.viewOfWidget(l);
-        if (view && view->widget() == l)
-            room = {px(view->control().width()), px(view->control().height())};
+        qsizetype lead = 0;
+        while (lead < text.size() && text.at(lead) == QChar(' ')) ++lead;
+        if (lead == text.size()) return;
+        const QFontMetrics fm = l->fontMetrics();
+        const int indent =
+            fm.horizontalAdvance(QString(lead, QChar(' '))) + std::max(0, l->indent());
+        const QRect room = l->contentsRect().adjusted(indent, 0, 0, 0);
         const int flags = static_cast<int>(l->alignment()) | (l->wordWrap() ? Qt::TextWordWrap : 0);
-        const QRect need = l->fontMetrics().boundingRect(QRect(QPoint(), room), flags, text);
+        const QRect need = fm.boundingRect(QRect(room.topLeft(), QSize(room.width(), INT_MAX / 2)),
+                                           flags, text.mid(lead));
         if (need.width() > room.width() || need.height() > room.height())
-            fail(l, text, need.size(), room);
+            fail(l, text, need.size(), room.size());
+        // The rest is for the labels of controls (not the status bar's panels).
+        gui::ControlView* view = frontEnd_.viewOfWidget(l);
+        if (!view || view->widget() != l) return;
+        QWidget* canvas = l->parentWidget();
+        const QRect drawn = need.translated(l->pos());
+        if (drawn.left() < 1 || !canvas->rect().contains(drawn))
+            fail(l, text + " (at the form's edge)", drawn.size(), canvas->size());
+        for (QWidget* other : canvas->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            if (other == l || !other->isVisibleTo(window_) || !frontEnd_.viewOfWidget(other))
+                continue;
+            // A frame around the label holds it; a label without text (a
+            // splitter's handle) draws nothing.
+            if (qobject_cast<QGroupBox*>(other) && other->geometry().contains(l->geometry()))
+                continue;
+            if (auto* empty = qobject_cast<QLabel*>(other); empty && empty->text().isEmpty())
+                continue;
+            if (other->geometry().intersects(drawn))
+                fail(l, text + " (over a " + other->metaObject()->className() + ")", drawn.size(),
+                     other->size());
+        }
     }
 
     // A check box or option button: the caption, wrapped, beside the box.
