@@ -278,6 +278,28 @@ TEST_F(Viewers, TextsAreDecodedByTheProgramFoldersListedAndDocumentsNoted) {
     EXPECT_EQ(js("document.images.length").toInt(), 0);
 }
 
+// A local file that is not there (a link to a download copy never made)
+// shows the program's own page naming it, as a page and in a frame; a
+// missing picture of a page stays missing.
+TEST_F(Viewers, AMissingFileShowsThePagesOwnWordsNamingIt) {
+    ASSERT_TRUE(show("file://C:\\down\\光盘\\setup 1.zip"));
+    EXPECT_EQ(bodyText(), "找不到文件：C:\\down\\光盘\\setup 1.zip");
+    EXPECT_EQ(js("document.title").toString(), QStringLiteral("C:\\down\\光盘\\setup 1.zip"));
+
+    m.h.write("C:\\web\\f.htm",
+              "<img id=i src=\"none.png\"><iframe id=f src=\"gone/a&amp;b.htm\"></iframe>");
+    ASSERT_TRUE(show("file://C:\\web\\f.htm"));
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            return js("window.frames[0].document.body.innerText").toString() ==
+                   QStringLiteral("找不到文件：C:\\web\\gone\\a&b.htm");
+        },
+        10000))
+        << js("window.frames[0].document.body.innerText").toString().toStdString();
+    EXPECT_EQ(js("document.getElementById('i').naturalWidth").toInt(), 0);
+    EXPECT_TRUE(js("document.getElementById('i').complete").toBool());
+}
+
 // The contents page of generated web pages, as installed, beside a sitemap
 // as the program writes it (code page 936, Local values percent-encoded): the
 // preview lets it read the sitemap, so it shows the disc's folder tree, whose
