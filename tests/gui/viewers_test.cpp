@@ -439,7 +439,18 @@ TEST_F(Viewers, TheContentsPageOfWebPagesShowsTheFolderTreeFromItsSitemap) {
         10000));
     // The frameset stays the browser's page.
     EXPECT_EQ(m.form.WebBrowser1.locationURL(), "file:///C:/pages/zelbrindefault.html");
-    view->grab().save(
+    // The picture as a user sees it: the preview pane of the page 光盘 in a
+    // larger window.
+    QWidget* window = m.frontEnd.mainView()->window();
+    platform::dispatch([&] { m.form.TabStrip1.userSelect(2); });
+    platform::dispatch([&] { m.form.openPreviewPane(); });
+    window->resize(1000, 720);
+    platform::dispatch([] {});
+    ASSERT_TRUE(show("file://C:\\pages\\zelbrindefault.html"));
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return js(left + ".querySelectorAll('ul.tree a').length").toInt() == 4; }, 10000));
+    QTest::qWait(300);
+    window->grab().save(
         QString::fromStdString(guitest::artifactFolder() + "/preview_contents_page.png"));
 }
 
