@@ -22,8 +22,11 @@ class QWidget;
 namespace gui::engines {
 
 // Serves a document of the program's own address scheme: its MIME type and
-// bytes, or false when there is none.
-using DocumentSource = std::function<bool(const QUrl& url, QByteArray& mime, QByteArray& bytes)>;
+// bytes, or false when there is none. frame is true when the address is to
+// show as a page or in a frame (not a picture, style sheet or script of a
+// page, nor what a script fetches).
+using DocumentSource =
+    std::function<bool(const QUrl& url, bool frame, QByteArray& mime, QByteArray& bytes)>;
 
 // True when a script of the local page at page may fetch target (both of
 // the program's scheme); every other fetch of a script is blocked.

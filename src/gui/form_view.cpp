@@ -184,10 +184,6 @@ ControlView* FormView::viewOf(const platform::Control& c) const {
     return nullptr;
 }
 
-QPoint FormView::toGlobal(double xTwips, double yTwips) const {
-    return canvas_->mapToGlobal(QPoint(px(xTwips), px(yTwips)));
-}
-
 QSize FormView::innerSize() const { return {px(form_.scaleWidth()), px(form_.scaleHeight())}; }
 
 void FormView::sync(bool force) {

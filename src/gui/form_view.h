@@ -53,8 +53,6 @@ class FormView {
 
     // The view of a control of this form (nullptr for controls without one).
     ControlView* viewOf(const platform::Control& c) const;
-    // A point of the inner area (twips) on the screen.
-    QPoint toGlobal(double xTwips, double yTwips) const;
 
     // Called once when the form has been unloaded (seen at a sync).
     std::function<void()> onUnloaded;

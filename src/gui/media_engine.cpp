@@ -47,6 +47,10 @@ double QtMediaEngine::position() const {
     return player_ ? static_cast<double>(player_->position()) / 1000 : 0;
 }
 
+double QtMediaEngine::duration() const {
+    return player_ ? static_cast<double>(std::max<qint64>(0, player_->duration())) / 1000 : 0;
+}
+
 void QtMediaEngine::setPosition(double seconds) {
     if (player_) player_->setPosition(static_cast<qint64>(seconds * 1000));
 }

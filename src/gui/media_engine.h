@@ -30,6 +30,8 @@ class QtMediaEngine final : public platform::MediaEngine {
     void stop() override;
     double position() const override;
     void setPosition(double seconds) override;
+    // 0 until Qt Multimedia has read the file's length.
+    double duration() const override;
     // Ten seconds on or back.
     void fastForward() override;
     void fastReverse() override;

@@ -86,6 +86,12 @@ std::string folderListingPage(std::string_view windowsFolder,
     return out + "</ul></body></html>";
 }
 
+std::string missingFilePage(std::string_view windowsPath) {
+    const std::string path = platform::text::htmlEscape(windowsPath);
+    return std::string(PageHead) + path + "</title></head><body><p>" +
+           std::string(MissingFileText) + path + "</p></body></html>";
+}
+
 std::string linkTarget(std::string_view pagePath, std::string_view href) {
     if (href.empty() || href.front() == '#') return {};
     // A scheme of two or more letters before ":" is an address of its own.

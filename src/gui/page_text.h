@@ -54,4 +54,9 @@ struct ListedEntry {
 std::string folderListingPage(std::string_view windowsFolder,
                               const std::vector<ListedEntry>& entries);
 
+// The page shown for a document that is not there (a link to a file that was
+// never made, a file removed meanwhile): "找不到文件：" and its Windows path.
+inline constexpr std::string_view MissingFileText = "找不到文件：";
+std::string missingFilePage(std::string_view windowsPath);
+
 }  // namespace gui

@@ -6,10 +6,12 @@
 #include <QCursor>
 #include <QDialog>
 #include <QFileDialog>
+#include <QHeaderView>
 #include <QInputDialog>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTreeView>
 #include <filesystem>
 
 #include "gui/form_view.h"
@@ -42,6 +44,16 @@ QString titleOr(std::string_view title, std::string_view fallback) {
 std::string folderOf(std::string_view path) {
     const std::size_t sep = path.find_last_of("\\/");
     return sep == std::string_view::npos ? std::string() : std::string(path.substr(0, sep + 1));
+}
+
+// A file dialog's size, type and date columns as wide as what they show, so
+// that no type or date is cut; the name column keeps the rest.
+void fitDetailColumns(QFileDialog& dlg) {
+    auto* details = dlg.findChild<QTreeView*>(QStringLiteral("treeView"));
+    if (!details) return;
+    QHeaderView* header = details->header();
+    for (int column = 1; column < header->count(); ++column)
+        header->setSectionResizeMode(column, QHeaderView::ResizeToContents);
 }
 
 }  // namespace
@@ -141,6 +153,7 @@ bool QtUi::fileDialog(platform::CommonDialog& dialog, bool save) {
     if (save && !dialog.fileName().empty()) dlg.selectFile(toQ(lastNameOf(dialog.fileName())));
     dlg.setLabelText(QFileDialog::Accept, save ? QStringLiteral("保存") : QStringLiteral("打开"));
     dlg.setLabelText(QFileDialog::Reject, CancelText);
+    fitDetailColumns(dlg);
     platform::Dispatcher::ModalWait wait;
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return false;
     // A name that no drive holds raises the files layer's error.
@@ -198,14 +211,15 @@ void QtUi::runModal(platform::Form& form) {
     if (form.loaded()) dlg->exec();
 }
 
-platform::MenuItem* QtUi::popupMenu(platform::Form& form, platform::MenuItem& menu, double x,
-                                    double y) {
+// Every pop-up menu follows a click of the right button, so it opens where
+// the pointer is: the place the program asks for was worked out for the
+// design's window and would miss once the window is larger or moved.
+platform::MenuItem* QtUi::popupMenu(platform::Form&, platform::MenuItem& menu, double, double) {
     frontEnd_.syncAll();
     QMenu m(owner());
     fillMenu(&m, menu);
     if (m.actions().isEmpty()) return nullptr;
-    FormView* view = frontEnd_.find(form);
-    const QPoint at = view ? view->toGlobal(x, y) : QCursor::pos();
+    const QPoint at = QCursor::pos();
     platform::Dispatcher::ModalWait wait;
     return itemOf(m.exec(at));
 }
@@ -244,6 +258,7 @@ void QtUi::browserSaveAs(platform::WebBrowser& browser) {
     dlg.selectFile(toQ(lastNameOf(page)));
     dlg.setLabelText(QFileDialog::Accept, QStringLiteral("保存"));
     dlg.setLabelText(QFileDialog::Reject, CancelText);
+    fitDetailColumns(dlg);
     {
         platform::Dispatcher::ModalWait wait;
         if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return;

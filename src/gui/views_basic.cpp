@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QProxyStyle>
@@ -22,6 +23,7 @@
 #include "gui/control_view.h"
 #include "gui/form_view.h"
 #include "gui/qt_convert.h"
+#include "platform/controls/form.h"
 #include "platform/controls/simple_controls.h"
 
 namespace gui {
@@ -220,11 +222,47 @@ class ComboBoxView : public ModelView<platform::ComboBox, QComboBox> {
 // release to the pressed widget), and the model's events get positions in
 // twips relative to the label. A label with a MouseMove handler gets the
 // moves without a button too.
+//
+// A caption that starts with spaces keeps that indent on every line it wraps
+// onto (the spaces hold the text off the form's edge), so the widget's text
+// stays whole while it is drawn after the spaces.
 class LabelWidget : public QLabel {
   public:
     std::function<void(QMouseEvent*, int kind)> onMouse;  // 0 down, 1 move, 2 up
 
+    // The leading spaces of the text and their width in pixels.
+    qsizetype leadingSpaces() const {
+        const QString& t = text();
+        qsizetype n = 0;
+        while (n < t.size() && t.at(n) == QChar(' ')) ++n;
+        return n;
+    }
+    int hangingIndent() const {
+        const qsizetype n = leadingSpaces();
+        return n == text().size() ? 0 : fontMetrics().horizontalAdvance(QString(n, QChar(' ')));
+    }
+    // The room the text needs when it wraps at width.
+    QSize textSize(int width) const {
+        const int indent = hangingIndent();
+        const QRect need = fontMetrics().boundingRect(
+            QRect(0, 0, std::max(1, width - indent), INT_MAX / 2),
+            Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, text().mid(leadingSpaces()));
+        return {need.width() + indent, need.height()};
+    }
+
   protected:
+    void paintEvent(QPaintEvent* e) override {
+        const int indent = hangingIndent();
+        if (indent == 0 || !wordWrap()) {
+            QLabel::paintEvent(e);
+            return;
+        }
+        QPainter p(this);
+        drawFrame(&p);
+        style()->drawItemText(&p, contentsRect().adjusted(indent, 0, 0, 0),
+                              static_cast<int>(alignment()) | Qt::TextWordWrap, palette(),
+                              isEnabled(), text().mid(leadingSpaces()), foregroundRole());
+    }
     void mousePressEvent(QMouseEvent* e) override { onMouse(e, 0); }
     void mouseMoveEvent(QMouseEvent* e) override { onMouse(e, 1); }
     void mouseReleaseEvent(QMouseEvent* e) override { onMouse(e, 2); }
@@ -257,10 +295,17 @@ class LabelView : public ModelView<platform::Label, LabelWidget> {
             return {model.topLeft(), size};
         }
         if (w_->text().isEmpty() || model.width() <= 0) return model;
-        const QRect need = w_->fontMetrics().boundingRect(
-            QRect(0, 0, model.width(), INT_MAX / 2),
-            Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, w_->text());
-        return {model.topLeft(), model.size().expandedTo(need.size())};
+        QSize need = w_->textSize(model.width());
+        if (need.height() > model.height()) {
+            // Too long for its lines: the free room to its right comes first.
+            const int room = freeWidth(model, need.height());
+            if (room > model.width()) {
+                const QSize wider = w_->textSize(room);
+                if (wider.height() < need.height())
+                    return {model.topLeft(), wider.expandedTo({room, model.height()})};
+            }
+        }
+        return {model.topLeft(), model.size().expandedTo(need)};
     }
     void apply() override {
         w_->setText(labelText(m_.caption()));
@@ -272,6 +317,24 @@ class LabelView : public ModelView<platform::Label, LabelWidget> {
     }
 
   private:
+    // How wide the label may grow to its right: up to the nearest control
+    // beside the rows it takes (height pixels from its top), or the form's
+    // edge. Every control counts, shown or not, so that a page shown later
+    // never finds the label over one of its controls.
+    int freeWidth(const QRect& model, int height) const {
+        const platform::Form& form = m_.form();
+        int right = px(form.scaleWidth());
+        for (const platform::Control* c : form.controls()) {
+            if (c == &m_) continue;
+            const QRect r(px(c->left()), px(c->top()), px(c->width()), px(c->height()));
+            if (r.isEmpty() || r.bottom() < model.top() || r.top() >= model.top() + height)
+                continue;
+            if (r.left() >= model.right()) right = std::min(right, r.left() - LabelGap);
+        }
+        return right - model.left();
+    }
+    static constexpr int LabelGap = 4;  // pixels kept free before the next control
+
     void mouse(QMouseEvent* e, int kind) {
         const double x = twips(e->position().x()), y = twips(e->position().y());
         const int shift = shiftState(e->modifiers());

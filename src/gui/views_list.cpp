@@ -118,7 +118,8 @@ class ListViewView : public ControlView {
         icons_->setMovement(QListView::Static);
         icons_->setResizeMode(QListView::Adjust);
         icons_->setWrapping(true);
-        icons_->setUniformItemSizes(true);
+        // Each row is as large as its own name (see fitGrid).
+        icons_->setUniformItemSizes(false);
         icons_->setSortingEnabled(false);
         stack_->addWidget(report_);
         stack_->addWidget(icons_);
@@ -159,10 +160,7 @@ class ListViewView : public ControlView {
         bool same = !rebuildAll && items.size() == rows_.size();
         for (std::size_t i = 0; same && i < items.size(); ++i)
             same = rows_[i].serial == items[i]->serial();
-        if (same)
-            update(items);
-        else
-            rebuild();
+        if (same ? update(items) : (rebuild(), true)) fitGrid();
         syncSelection();
     }
 
@@ -197,17 +195,33 @@ class ListViewView : public ControlView {
                 icons_->setViewMode(QListView::ListMode);
                 icons_->setIconSize(QSize(16, 16));
                 icons_->setFlow(QListView::LeftToRight);
-                icons_->setGridSize(QSize(140, 20));
                 break;
             default:
                 icons_->setViewMode(QListView::ListMode);
                 icons_->setIconSize(QSize(16, 16));
                 icons_->setFlow(QListView::TopToBottom);
-                icons_->setGridSize(QSize());
                 break;
         }
         icons_->setWrapping(true);
     }
+
+    // The list and small-icon views set their names on a grid as wide as the
+    // widest of them, as a file manager does, so that no name is cut (a name
+    // wider than the list scrolls it sideways).
+    void fitGrid() {
+        if (view_ != platform::ListView::List && view_ != platform::ListView::SmallIcons) return;
+        QStyleOptionViewItem opt;
+        icons_->initViewItemOption(&opt);
+        const QAbstractItemModel* model = icons_->model();
+        const QAbstractItemDelegate* delegate = icons_->itemDelegate();
+        QSize widest(0, 20);
+        for (int row = 0; row < model->rowCount(); ++row)
+            widest = widest.expandedTo(delegate->sizeHint(opt, model->index(row, 0)));
+        const QSize grid(std::max(widest.width() + GridGap, MinGridWidth), widest.height());
+        if (icons_->gridSize() != grid) icons_->setGridSize(grid);
+    }
+    static constexpr int GridGap = 8;        // between one name and the next column's icon
+    static constexpr int MinGridWidth = 76;  // an empty or one-letter list
 
     // True when the columns changed.
     bool syncColumns() {
@@ -300,8 +314,9 @@ class ListViewView : public ControlView {
         v->setUpdatesEnabled(true);
     }
 
-    // rows_[i] shows items[i].
-    void update(const std::vector<std::unique_ptr<platform::ListItem>>& items) {
+    // rows_[i] shows items[i]. True when a row changed.
+    bool update(const std::vector<std::unique_ptr<platform::ListItem>>& items) {
+        bool changed = false;
         for (std::size_t i = 0; i < rows_.size(); ++i) {
             Row& r = rows_[i];
             Row now = rowOf(*items[i]);
@@ -312,7 +327,9 @@ class ListViewView : public ControlView {
             now.icons = r.icons;
             r = std::move(now);
             fill(r);
+            changed = true;
         }
+        return changed;
     }
 
     void syncSelection() {

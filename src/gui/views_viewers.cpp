@@ -1,13 +1,20 @@
 // Views of the preview pane's viewers: the picture box (Qt's image readers),
-// the media player (the video of a video file, the name of a sound file; the
-// playing is the media engine's) and the Flash player (a panel naming the
-// movie: no Flash player exists on this platform). The web browser is in
+// the media player (the video of a video file, the name of a sound file, with
+// its own play, stop and position controls; the playing is the media engine's) and the Flash player
+// (a panel naming the movie: no Flash player exists on this platform). The web browser is in
 // web_view.cpp.
+#include <QBoxLayout>
 #include <QLabel>
+#include <QSignalBlocker>
+#include <QSlider>
 #include <QStackedWidget>
+#include <QStyle>
+#include <QTimer>
+#include <QToolButton>
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <cmath>
 
 #include "gui/control_view.h"
 #include "gui/form_view.h"
@@ -77,11 +84,20 @@ class PictureBoxView : public ControlView {
 
 // ---- MediaPlayer and FlashPlayer ----
 
-// The video widget is made for the first video shown: Qt Multimedia is
-// loaded only when the program first plays something.
+// The media player shows its own controls below the picture, as the media
+// control does: play or pause, stop (back to the start) and a position bar
+// with the time played and the file's length. They act on the player's model
+// as the program's own calls do; the bar follows the playing four times a
+// second while a file is loaded. The video widget is made for the first
+// video shown: Qt Multimedia is loaded only when the program first plays
+// something.
 class MediaPlayerView : public ControlView {
   public:
     MediaPlayerView(platform::MediaPlayer& m, FormView& f) : ControlView(m, f), m_(m) {
+        auto* box = new QWidget;
+        auto* column = new QVBoxLayout(box);
+        column->setContentsMargins(0, 0, 0, 0);
+        column->setSpacing(0);
         stack_ = new QStackedWidget;
         label_ = panel();
         QPalette p = label_->palette();
@@ -89,7 +105,53 @@ class MediaPlayerView : public ControlView {
         p.setColor(QPalette::WindowText, QColor(0xE0, 0xE0, 0xE0));
         label_->setPalette(p);
         stack_->addWidget(label_);
-        setWidget(stack_);
+        column->addWidget(stack_, 1);
+
+        auto* bar = new QWidget;
+        auto* row = new QHBoxLayout(bar);
+        row->setContentsMargins(2, 2, 4, 2);
+        row->setSpacing(2);
+        play_ = new QToolButton;
+        stop_ = new QToolButton;
+        stop_->setIcon(box->style()->standardIcon(QStyle::SP_MediaStop));
+        stop_->setToolTip(QStringLiteral("停止"));
+        position_ = new QSlider(Qt::Horizontal);
+        position_->setFocusPolicy(Qt::NoFocus);
+        time_ = new QLabel;
+        row->addWidget(play_);
+        row->addWidget(stop_);
+        row->addWidget(position_, 1);
+        row->addWidget(time_);
+        column->addWidget(bar);
+
+        QObject::connect(play_, &QToolButton::clicked, box, [this] {
+            platform::MediaPlayer& m = m_;
+            gesture([&m] {
+                if (m.playState() == platform::MediaState::Playing)
+                    m.pause();
+                else
+                    m.play();
+            });
+        });
+        QObject::connect(stop_, &QToolButton::clicked, box, [this] {
+            platform::MediaPlayer& m = m_;
+            gesture([&m] {
+                m.stop();
+                m.setCurrentPosition(0);
+            });
+        });
+        // A drag goes to the place where the bar is let go; a click on the
+        // bar moves it a step at once.
+        QObject::connect(position_, &QSlider::sliderReleased, box, [this] { seek(); });
+        QObject::connect(position_, &QSlider::valueChanged, box, [this] {
+            if (!position_->isSliderDown()) seek();
+        });
+        follow_ = new QTimer(box);
+        follow_->setInterval(250);
+        QObject::connect(follow_, &QTimer::timeout, box, [this] {
+            if (widget() && widget()->isVisible()) showPosition();
+        });
+        setWidget(box);
     }
     ~MediaPlayerView() override {
         if (!video_) return;
@@ -108,9 +170,47 @@ class MediaPlayerView : public ControlView {
             shown = video_;
         }
         stack_->setCurrentWidget(shown);
+        if (m_.fileName().empty())
+            follow_->stop();
+        else if (!follow_->isActive())
+            follow_->start();
+        showPosition();
     }
 
   private:
+    // The controls as the player stands: its state, position and length.
+    void showPosition() {
+        const bool loaded = !m_.fileName().empty();
+        const bool playing = loaded && m_.playState() == platform::MediaState::Playing;
+        play_->setIcon(
+            play_->style()->standardIcon(playing ? QStyle::SP_MediaPause : QStyle::SP_MediaPlay));
+        play_->setToolTip(playing ? QStringLiteral("暂停") : QStringLiteral("播放"));
+        for (QWidget* w : {static_cast<QWidget*>(play_), static_cast<QWidget*>(stop_),
+                           static_cast<QWidget*>(position_)})
+            w->setEnabled(loaded);
+        const double length = loaded ? m_.duration() : 0;
+        const double at = loaded ? std::min(m_.currentPosition(), length > 0 ? length : 1e9) : 0;
+        time_->setText(timeText(at) + QStringLiteral(" / ") + timeText(length));
+        if (position_->isSliderDown()) return;
+        QSignalBlocker quiet(position_);
+        position_->setRange(0, static_cast<int>(std::lround(length * 1000)));
+        position_->setSingleStep(1000);
+        position_->setPageStep(std::max(1000, position_->maximum() / 10));
+        position_->setValue(static_cast<int>(std::lround(at * 1000)));
+    }
+
+    void seek() {
+        platform::MediaPlayer& m = m_;
+        const double to = position_->value() / 1000.0;
+        gesture([&m, to] { m.setCurrentPosition(to); });
+    }
+
+    // "m:ss" (whole seconds).
+    static QString timeText(double seconds) {
+        const auto s = static_cast<long long>(std::max(0.0, seconds));
+        return QStringLiteral("%1:%2").arg(s / 60).arg(s % 60, 2, 10, QLatin1Char('0'));
+    }
+
     // The video widget, made at the first call; nullptr without the engines.
     QWidget* videoWidget() {
         if (!video_)
@@ -124,6 +224,11 @@ class MediaPlayerView : public ControlView {
     platform::MediaPlayer& m_;
     QStackedWidget* stack_;
     QLabel* label_;
+    QToolButton* play_;
+    QToolButton* stop_;
+    QSlider* position_;
+    QLabel* time_;
+    QTimer* follow_;
     QWidget* video_ = nullptr;
 };
 

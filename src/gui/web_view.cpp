@@ -95,11 +95,18 @@ engines::Engines* browserEngines() {
         if (loaded != nullptr)
             loaded->useScheme(
                 Scheme,
-                [](const QUrl& url, QByteArray& mime, QByteArray& bytes) {
+                [](const QUrl& url, bool frame, QByteArray& mime, QByteArray& bytes) {
                     const std::string path = windowsPathOfDocumentUrl(url);
                     std::string m;
                     std::string b;
-                    if (path.empty() || !document(path, m, b)) return false;
+                    if (path.empty()) return false;
+                    if (!document(path, m, b)) {
+                        // A page or frame that is not there says so in the
+                        // program's words; a missing picture stays missing.
+                        if (!frame) return false;
+                        b = missingFilePage(path);
+                        m = "text/html;charset=utf-8";
+                    }
                     mime = QByteArray::fromStdString(m);
                     bytes = QByteArray::fromStdString(b);
                     return true;

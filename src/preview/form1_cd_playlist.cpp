@@ -149,6 +149,10 @@ void cdTick(Form1& f) {
 
 void mediaTick(Form1& f) {
     const double p = static_cast<float>(f.MediaPlayer1.currentPosition());
+    // Once the player knows how long the file plays, the bar spans that (the
+    // size only estimates it, and not at all for a file of kilobytes).
+    const double length = f.MediaPlayer1.duration();
+    if (length > 0) f.ProgressBar1.setMax(static_cast<float>(length + 1));
     if (f.ProgressBar1.max() - 1 > p) f.ProgressBar1.setValue(p + 1);
     const std::string& file = f.MediaPlayer1.fileName();
     const std::string name = text::mid(file, text::inStrRev(file, "\\") + 1);

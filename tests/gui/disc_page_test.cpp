@@ -5,6 +5,7 @@
 // a remark typed in the notes dialog.
 #include <gtest/gtest.h>
 
+#include <QCursor>
 #include <QHeaderView>
 #include <QLabel>
 #include <QListView>
@@ -187,6 +188,35 @@ TEST(DiscPageOnTheDesktop, ARightClickOnAFileOpensItWithItsProgram) {
     ASSERT_EQ(m.h.shell.calls().size(), 1u);
     EXPECT_EQ(m.h.shell.calls()[0].target, "E:\\docs\\Readme.txt");
     EXPECT_EQ(m.h.shell.calls()[0].opened, m.h.nativePath("E:\\docs\\Readme.TXT"));
+}
+
+// In a window enlarged by the user the file list's pop-up menu still opens
+// at the pointer, on the row clicked.
+TEST(DiscPageOnTheDesktop, ThePopUpMenuOpensAtThePointerInAnEnlargedWindow) {
+    GuiMachine m;
+    QTreeWidget* report = listToolsDocs(m);
+    ASSERT_TRUE(report);
+    gui::FormView* v = m.frontEnd.find(m.form);
+    ASSERT_TRUE(v);
+    const QSize design = v->window()->size();
+    v->window()->move(0, 0);
+    v->window()->resize(design + QSize(120, 80));
+    platform::dispatch([] {});
+    ASSERT_GT(report->width(), 400);
+    // Near the row's left end, so that the menu fits on the test's small screen.
+    const auto rows = report->findItems("Readme", Qt::MatchExactly);
+    ASSERT_EQ(rows.size(), 1);
+    const QRect row = report->visualItemRect(rows.first());
+    const QPoint readme(row.left() + 40, row.center().y());
+    const QPoint pointer = report->viewport()->mapToGlobal(readme);
+    QCursor::setPos(pointer);
+    QPoint shownAt;
+    guitest::whenPopup([&](QMenu* menu) {
+        shownAt = menu->pos();
+        menu->close();
+    });
+    QTest::mouseClick(report->viewport(), Qt::RightButton, {}, readme);
+    EXPECT_EQ(shownAt, pointer);
 }
 
 // A remark typed in the notes dialog from the file list's pop-up shows in the

@@ -10,6 +10,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
@@ -18,20 +19,27 @@
 #include <QStyleOption>
 #include <QTabBar>
 #include <QToolButton>
+#include <QTreeView>
 #include <QTreeWidget>
 #include <climits>
 #include <string>
 #include <vector>
 
+#include "catalogue/name_dialog.h"
 #include "catalogue/scan_dialog.h"
+#include "copies/copy_dialog.h"
 #include "copies/sendto_dialog.h"
+#include "discpage/notes_dialog.h"
 #include "gui/qt_convert.h"
 #include "gui/ui_font.h"
 #include "gui_fixture.h"
 #include "mainwindow/about_dialog.h"
 #include "mainwindow/password_dialog.h"
+#include "preview/interval_dialog.h"
 #include "search/find_dialog.h"
 #include "software/write1_dialog.h"
+#include "webpages/htmlcode_dialog.h"
+#include "webpages/model_dialog.h"
 
 namespace {
 
@@ -64,6 +72,8 @@ class TextCheck {
                 lineEdit(e);
             else if (auto* cb = qobject_cast<QComboBox*>(w))
                 comboBox(cb);
+            else if (auto* lv = qobject_cast<QListView*>(w))
+                listItems(lv);
         }
         return std::move(failures_);
     }
@@ -75,18 +85,44 @@ class TextCheck {
                                 .toStdString());
     }
 
-    // A label of a control holds its text in the control's design rectangle.
+    // A label holds its text in its widget (leading spaces are an indent of
+    // every line), and the text lies inside the form, off its left edge, and
+    // over no other control.
     void label(QLabel* l) {
         const QString text = l->text();
         if (text.isEmpty()) return;
-        QSize room = l->contentsRect().size() - QSize(std::max(0, l->indent()), 0);
-        gui::ControlView* view = frontEnd_.viewOfWidget(l);
-        if (view && view->widget() == l)
-            room = {px(view->control().width()), px(view->control().height())};
+        qsizetype lead = 0;
+        while (lead < text.size() && text.at(lead) == QChar(' ')) ++lead;
+        if (lead == text.size()) return;
+        const QFontMetrics fm = l->fontMetrics();
+        const int indent =
+            fm.horizontalAdvance(QString(lead, QChar(' '))) + std::max(0, l->indent());
+        const QRect room = l->contentsRect().adjusted(indent, 0, 0, 0);
         const int flags = static_cast<int>(l->alignment()) | (l->wordWrap() ? Qt::TextWordWrap : 0);
-        const QRect need = l->fontMetrics().boundingRect(QRect(QPoint(), room), flags, text);
+        const QRect need = fm.boundingRect(QRect(room.topLeft(), QSize(room.width(), INT_MAX / 2)),
+                                           flags, text.mid(lead));
         if (need.width() > room.width() || need.height() > room.height())
-            fail(l, text, need.size(), room);
+            fail(l, text, need.size(), room.size());
+        // The rest is for the labels of controls (not the status bar's panels).
+        gui::ControlView* view = frontEnd_.viewOfWidget(l);
+        if (!view || view->widget() != l) return;
+        QWidget* canvas = l->parentWidget();
+        const QRect drawn = need.translated(l->pos());
+        if (drawn.left() < 1 || !canvas->rect().contains(drawn))
+            fail(l, text + " (at the form's edge)", drawn.size(), canvas->size());
+        for (QWidget* other : canvas->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            if (other == l || !other->isVisibleTo(window_) || !frontEnd_.viewOfWidget(other))
+                continue;
+            // A frame around the label holds it; a label without text (a
+            // splitter's handle) draws nothing.
+            if (qobject_cast<QGroupBox*>(other) && other->geometry().contains(l->geometry()))
+                continue;
+            if (auto* empty = qobject_cast<QLabel*>(other); empty && empty->text().isEmpty())
+                continue;
+            if (other->geometry().intersects(drawn))
+                fail(l, text + " (over a " + other->metaObject()->className() + ")", drawn.size(),
+                     other->size());
+        }
     }
 
     // A check box or option button: the caption, wrapped, beside the box.
@@ -153,6 +189,31 @@ class TextCheck {
         if (need > room.height()) fail(c, c->currentText(), {0, need}, room.size());
     }
 
+    // The names of a list or icon arrangement: each row holds its icon and
+    // its whole name, and no row lies over another.
+    void listItems(QListView* list) {
+        const QAbstractItemModel* model = list->model();
+        if (!model || qobject_cast<QTreeView*>(list)) return;
+        QStyleOptionViewItem opt;
+        opt.initFrom(list);
+        opt.font = list->font();
+        opt.decorationSize = list->iconSize();
+        opt.features |= QStyleOptionViewItem::HasDisplay | QStyleOptionViewItem::HasDecoration;
+        std::vector<QRect> rows;
+        for (int row = 0; row < model->rowCount(); ++row) {
+            const QModelIndex index = model->index(row, 0);
+            const QString text = index.data().toString();
+            const QRect room = list->visualRect(index);
+            const int textWidth = list->fontMetrics().horizontalAdvance(text);
+            const int need = textWidth + list->iconSize().width();
+            if (need > room.width()) fail(list, text, {need, room.height()}, room.size());
+            for (const QRect& other : rows)
+                if (other.intersects(room))
+                    fail(list, text + " (over another row)", room.size(), other.size());
+            rows.push_back(room);
+        }
+    }
+
     gui::FrontEnd& frontEnd_;
     QWidget* window_;
     std::vector<std::string> failures_;
@@ -202,6 +263,49 @@ TEST(FormText, EveryPageOfTheMainWindowHoldsItsTexts) {
     }
 }
 
+// The file list shows whole names in its list and small-icon views, a short
+// name first and long Chinese ones after it.
+TEST(FormText, TheListViewsShowWholeNames) {
+    GuiMachine m;
+    m.h.write("C:\\zelbrin\\guangpan\\Docs.wcd",
+              "E:\\|资料\r\nE:\\资料\\p.txt[10]\r\n"
+              "E:\\资料\\README-第二版说明文件的修订稿.txt[2000]\r\n"
+              "E:\\资料\\光盘目录里一个很长很长的中文文件名字.htm[3000]\r\n"
+              "E:\\资料\\短.doc[40]\r\n");
+    m.h.write("C:\\zelbrin\\ini.ini", "|资料\r\n#Docs#1#说明#\r\n");
+    gui::FormView& v = m.showMain();
+    QTabBar* tabs = m.widgetOf<QWidget>(m.form.TabStrip1)->findChild<QTabBar*>();
+    ASSERT_TRUE(tabs);
+    QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(1).center());
+    auto* discs = m.widgetOf<QTreeWidget>(m.form.TreeView1);
+    ASSERT_TRUE(discs);
+    const auto click = [discs](const QString& text) {
+        const auto found = discs->findItems(text, Qt::MatchExactly | Qt::MatchRecursive);
+        ASSERT_EQ(found.size(), 1) << text.toStdString();
+        QTest::mouseClick(discs->viewport(), Qt::LeftButton, {},
+                          discs->visualItemRect(found.first()).center());
+    };
+    click("Docs");
+    click("E:");
+    m.form.TreeView1.item("E:").setExpanded(true);
+    platform::dispatch([] {});
+    click(QStringLiteral("资料"));
+    ASSERT_EQ(m.form.ListView1.items().size(), 4u);
+    for (const auto& [item, shot] :
+         {std::pair{&m.form.AlterListviewStyle2, "list_view_list"},
+          std::pair{&m.form.AlterListviewStyle1, "list_view_small_icons"}}) {
+        platform::dispatch([&] { item->userClick(); });
+        QListView* names = nullptr;
+        for (QListView* l : m.widgetOf<QWidget>(m.form.ListView1)->findChildren<QListView*>())
+            if (l->isVisible() && !qobject_cast<QTreeView*>(l)) names = l;
+        ASSERT_TRUE(names) << shot;
+        ASSERT_EQ(names->model()->rowCount(), 4) << shot;
+        const std::vector<std::string> clipped = TextCheck(m.frontEnd, v.window()).run();
+        EXPECT_TRUE(clipped.empty()) << shot << ":\n" << joined(clipped);
+        saveShot(v.window(), shot);
+    }
+}
+
 // Runs the modal form, checks its texts and saves its picture, then presses
 // the button that closes it.
 std::vector<std::string> checkDialog(GuiMachine& m, platform::Form& form, const std::string& shot,
@@ -244,6 +348,36 @@ TEST(FormText, TheDialogsHoldTheirTexts) {
         m.form.SoftName = "setup";
         write1 name(m.form);
         const auto clipped = checkDialog(m, name, "write1", QStringLiteral("取消"));
+        EXPECT_TRUE(clipped.empty()) << joined(clipped);
+    }
+    {
+        htmlcode code(m.form);
+        const auto clipped = checkDialog(m, code, "htmlcode", QStringLiteral("取消"));
+        EXPECT_TRUE(clipped.empty()) << joined(clipped);
+    }
+    {
+        model page(m.form);
+        const auto clipped = checkDialog(m, page, "model", QStringLiteral("取消"));
+        EXPECT_TRUE(clipped.empty()) << joined(clipped);
+    }
+    {
+        notes remark(m.form);
+        const auto clipped = checkDialog(m, remark, "notes", QStringLiteral("取消"));
+        EXPECT_TRUE(clipped.empty()) << joined(clipped);
+    }
+    {
+        Dialog1 name(m.form);
+        const auto clipped = checkDialog(m, name, "name_dialog", QStringLiteral("取消"));
+        EXPECT_TRUE(clipped.empty()) << joined(clipped);
+    }
+    {
+        Dialog2 interval(m.form);
+        const auto clipped = checkDialog(m, interval, "interval_dialog", QStringLiteral("取消"));
+        EXPECT_TRUE(clipped.empty()) << joined(clipped);
+    }
+    {
+        copy target(m.form);
+        const auto clipped = checkDialog(m, target, "copy_dialog", QStringLiteral("取消"));
         EXPECT_TRUE(clipped.empty()) << joined(clipped);
     }
 }

@@ -82,6 +82,13 @@ TEST(QtTranslations, TheImportFileDialogSpeaksChinese) {
                 << type.toStdString();
         }
         QTest::qWait(200);  // the listing drawn
+        // The size, type and date columns hold what they show.
+        for (int column = 1; column < model->columnCount(root); ++column)
+            for (int row = 0; row < 2; ++row) {
+                const QString text = model->index(row, column, root).data().toString();
+                EXPECT_GT(tree->columnWidth(column), tree->fontMetrics().horizontalAdvance(text))
+                    << text.toStdString();
+            }
         EXPECT_TRUE(dlg->grab().save(
             QString::fromStdString(guitest::artifactFolder() + "/file_dialog_zh.png")));
         dlg->reject();

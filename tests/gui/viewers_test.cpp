@@ -11,8 +11,11 @@
 #include <QEventLoop>
 #include <QImage>
 #include <QLabel>
+#include <QSlider>
 #include <QStackedWidget>
 #include <QTimer>
+#include <QToolButton>
+#include <QTreeWidget>
 #include <QVideoWidget>
 #include <QWebEnginePage>
 #include <QWebEngineView>
@@ -116,7 +119,7 @@ TEST(ViewerEngines, AreMadeWhenAPreviewFirstShowsInThePlaceOfTheirPanels) {
         m.form.MediaPlayer2.setAutoStart(false);
         m.form.MediaPlayer2.setFileName("C:\\m\\a.avi");
     });
-    auto* stack = m.widgetOf<QStackedWidget>(m.form.MediaPlayer2);
+    auto* stack = m.widgetOf<QWidget>(m.form.MediaPlayer2)->findChild<QStackedWidget*>();
     ASSERT_NE(stack, nullptr);
     EXPECT_NE(qobject_cast<QVideoWidget*>(stack->currentWidget()), nullptr);
     auto* engine = dynamic_cast<gui::QtMediaEngine*>(&m.form.MediaPlayer2.engine());
@@ -126,6 +129,89 @@ TEST(ViewerEngines, AreMadeWhenAPreviewFirstShowsInThePlaceOfTheirPanels) {
     auto* name = qobject_cast<QLabel*>(stack->currentWidget());
     ASSERT_NE(name, nullptr);
     EXPECT_EQ(name->text(), QStringLiteral("b.wav"));
+}
+
+// The tool button of the media viewer with that tip, or nullptr.
+QToolButton* mediaButton(QWidget* player, const QString& tip) {
+    for (QToolButton* b : player->findChildren<QToolButton*>())
+        if (b->toolTip() == tip) return b;
+    return nullptr;
+}
+
+// The media viewer in the preview pane shows its own controls: play or pause,
+// stop (back to the start) and a position bar with the time played and the
+// file's length, which follow the playing.
+TEST(MediaViewer, ShowsPlayPauseStopAndThePositionOfTheFile) {
+    GuiMachine m;
+    // A disc with a sound file, its folder listed on the page 光盘 with the
+    // preview open; a click on the file's row previews it.
+    m.h.write("C:\\zelbrin\\guangpan\\Songs.wcd", "E:\\|m\r\nE:\\m\\乐曲.wav[48044]\r\n");
+    m.h.write("C:\\zelbrin\\ini.ini", "|音乐\r\n#Songs#1#歌#\r\n");
+    m.h.writeBytes("E:\\m\\乐曲.wav", wavBytes(3));
+    platform::MediaPlayer& player = m.form.MediaPlayer2;
+    player.setEngine(std::make_unique<gui::QtMediaEngine>());
+    gui::FormView& v = m.showMain();
+    platform::dispatch([&] { m.form.TabStrip1.userSelect(2); });
+    platform::dispatch([&] { m.form.openPreviewPane(); });
+    auto* discs = m.widgetOf<QTreeWidget>(m.form.TreeView1);
+    ASSERT_TRUE(discs);
+    const auto click = [](QTreeWidget* tree, const QString& text) {
+        const auto found = tree->findItems(text, Qt::MatchExactly | Qt::MatchRecursive);
+        ASSERT_EQ(found.size(), 1) << text.toStdString();
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {},
+                          tree->visualItemRect(found.first()).center());
+    };
+    click(discs, "Songs");
+    click(discs, "E:");
+    m.form.TreeView1.item("E:").setExpanded(true);
+    platform::dispatch([] {});
+    click(discs, "m");
+    QTreeWidget* list = nullptr;
+    for (QTreeWidget* t : m.widgetOf<QWidget>(m.form.ListView1)->findChildren<QTreeWidget*>())
+        if (t->isVisible()) list = t;
+    ASSERT_TRUE(list);
+    click(list, QStringLiteral("乐曲"));
+    EXPECT_EQ(player.fileName(), "E:\\m\\乐曲.wav");
+    QWidget* view = m.widgetOf<QWidget>(player);
+    ASSERT_TRUE(view && view->isVisible());
+    auto* bar = view->findChild<QSlider*>();
+    ASSERT_TRUE(bar);
+    ASSERT_TRUE(mediaButton(view, QStringLiteral("暂停")));
+    QToolButton* stop = mediaButton(view, QStringLiteral("停止"));
+    ASSERT_TRUE(stop);
+    // The bar spans the file's three seconds and moves on while it plays.
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return bar->maximum() == 3000 && bar->value() > 500; }, 10000))
+        << bar->maximum() << " " << bar->value();
+    auto* times = view->findChildren<QLabel*>().last();
+    EXPECT_TRUE(times->text().endsWith(QStringLiteral(" / 0:03"))) << times->text().toStdString();
+    EXPECT_EQ(player.playState(), platform::MediaState::Playing);
+
+    QTest::mouseClick(mediaButton(view, QStringLiteral("暂停")), Qt::LeftButton);
+    EXPECT_EQ(player.playState(), platform::MediaState::Paused);
+    ASSERT_TRUE(mediaButton(view, QStringLiteral("播放")));
+    const int at = bar->value();
+    QTest::qWait(400);
+    EXPECT_NEAR(bar->value(), at, 50);
+    EXPECT_NEAR(player.currentPosition() * 1000, at, 300);
+    v.window()->grab().save(
+        QString::fromStdString(guitest::artifactFolder() + "/media_viewer.png"));
+
+    // A click on the bar moves the file's position there.
+    QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(bar->width() - 3, bar->height() / 2));
+    EXPECT_GT(player.currentPosition(), at / 1000.0);
+
+    QTest::mouseClick(stop, Qt::LeftButton);
+    EXPECT_EQ(player.playState(), platform::MediaState::Stopped);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return player.currentPosition() < 0.05; }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return bar->value() < 50; }, 5000));
+    QTest::mouseClick(mediaButton(view, QStringLiteral("播放")), Qt::LeftButton);
+    EXPECT_EQ(player.playState(), platform::MediaState::Playing);
+
+    // Without a file the controls rest.
+    platform::dispatch([&] { player.setFileName(""); });
+    EXPECT_FALSE(stop->isEnabled());
+    EXPECT_FALSE(bar->isEnabled());
 }
 
 class Viewers : public ::testing::Test {
@@ -278,6 +364,28 @@ TEST_F(Viewers, TextsAreDecodedByTheProgramFoldersListedAndDocumentsNoted) {
     EXPECT_EQ(js("document.images.length").toInt(), 0);
 }
 
+// A local file that is not there (a link to a download copy never made)
+// shows the program's own page naming it, as a page and in a frame; a
+// missing picture of a page stays missing.
+TEST_F(Viewers, AMissingFileShowsThePagesOwnWordsNamingIt) {
+    ASSERT_TRUE(show("file://C:\\down\\光盘\\setup 1.zip"));
+    EXPECT_EQ(bodyText(), "找不到文件：C:\\down\\光盘\\setup 1.zip");
+    EXPECT_EQ(js("document.title").toString(), QStringLiteral("C:\\down\\光盘\\setup 1.zip"));
+
+    m.h.write("C:\\web\\f.htm",
+              "<img id=i src=\"none.png\"><iframe id=f src=\"gone/a&amp;b.htm\"></iframe>");
+    ASSERT_TRUE(show("file://C:\\web\\f.htm"));
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            return js("window.frames[0].document.body.innerText").toString() ==
+                   QStringLiteral("找不到文件：C:\\web\\gone\\a&b.htm");
+        },
+        10000))
+        << js("window.frames[0].document.body.innerText").toString().toStdString();
+    EXPECT_EQ(js("document.getElementById('i').naturalWidth").toInt(), 0);
+    EXPECT_TRUE(js("document.getElementById('i').complete").toBool());
+}
+
 // The contents page of generated web pages, as installed, beside a sitemap
 // as the program writes it (code page 936, Local values percent-encoded): the
 // preview lets it read the sitemap, so it shows the disc's folder tree, whose
@@ -331,7 +439,18 @@ TEST_F(Viewers, TheContentsPageOfWebPagesShowsTheFolderTreeFromItsSitemap) {
         10000));
     // The frameset stays the browser's page.
     EXPECT_EQ(m.form.WebBrowser1.locationURL(), "file:///C:/pages/zelbrindefault.html");
-    view->grab().save(
+    // The picture as a user sees it: the preview pane of the page 光盘 in a
+    // larger window.
+    QWidget* window = m.frontEnd.mainView()->window();
+    platform::dispatch([&] { m.form.TabStrip1.userSelect(2); });
+    platform::dispatch([&] { m.form.openPreviewPane(); });
+    window->resize(1000, 720);
+    platform::dispatch([] {});
+    ASSERT_TRUE(show("file://C:\\pages\\zelbrindefault.html"));
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return js(left + ".querySelectorAll('ul.tree a').length").toInt() == 4; }, 10000));
+    QTest::qWait(300);
+    window->grab().save(
         QString::fromStdString(guitest::artifactFolder() + "/preview_contents_page.png"));
 }
 

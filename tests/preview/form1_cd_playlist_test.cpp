@@ -329,6 +329,26 @@ TEST_F(MusicList, AMediaListPlaysTheFilesOneAfterTheOther) {
     EXPECT_EQ(f().MediaListIndex, 3);
 }
 
+// A short file (a size in K) moves the bar across once the player knows how
+// long it plays: the bar then spans the file, one second more.
+TEST_F(MusicList, TheBarSpansAFileWhoseLengthThePlayerKnows) {
+    openSongs();
+    f().playmp3.userClick();
+    player().finish();
+    ASSERT_EQ(player().loaded(), "E:\\songs\\b.mp3");
+    player().positionSeconds = 1;
+    tick();
+    EXPECT_FLOAT_EQ(static_cast<float>(f().ProgressBar1.max()), 3.52F * 65.5F);
+    player().durationSeconds = 4;
+    player().positionSeconds = 2;
+    tick();
+    EXPECT_EQ(f().ProgressBar1.max(), 5);
+    EXPECT_EQ(f().ProgressBar1.value(), 3);
+    player().positionSeconds = 3.5;
+    tick();
+    EXPECT_EQ(f().ProgressBar1.value(), 4.5);
+}
+
 TEST_F(MusicList, AMissingFirstFileIsTold) {
     openSongs();
     f().MediaPlayer1.engine();

@@ -22,6 +22,9 @@ class FakeMediaEngine : public platform::MediaEngine {
     double positionSeconds = 0;
     // How long a file plays (finish() moves the position there).
     double length = 60;
+    // The length that duration() reports (0: not known, as before a real
+    // engine has read the file).
+    double durationSeconds = 0;
 
     // Loading path raises errorNumber from now on.
     void refuse(const std::string& path, int errorNumber = platform::err::FileNotFound) {
@@ -58,6 +61,7 @@ class FakeMediaEngine : public platform::MediaEngine {
         if (refusePlay_ != 0) platform::raise(refusePlay_);
     }
     void pause() override { calls.push_back("pause"); }
+    double duration() const override { return durationSeconds; }
     void stop() override { calls.push_back("stop"); }
     double position() const override { return positionSeconds; }
     void setPosition(double seconds) override {

@@ -7,6 +7,7 @@
 #include <QAudioSink>
 #include <QBuffer>
 #include <QCoreApplication>
+#include <QHash>
 #include <QMediaDevices>
 #include <QMediaPlayer>
 #include <QPointer>
@@ -25,15 +26,26 @@ namespace gui::engines {
 
 namespace {
 
+// The addresses of the program's scheme requested as a page or a frame, from
+// the request guard (which sees every request first) to the handler.
+using FrameRequests = QHash<QUrl, int>;
+
 // Serves the documents of the program's scheme from its source.
 class DocumentHandler : public QWebEngineUrlSchemeHandler {
   public:
-    explicit DocumentHandler(const DocumentSource& source) : source_(source) {}
+    DocumentHandler(const DocumentSource& source, FrameRequests& frames)
+        : source_(source), frames_(frames) {}
 
     void requestStarted(QWebEngineUrlRequestJob* job) override {
         QByteArray mime;
         QByteArray bytes;
-        if (!source_ || !source_(job->requestUrl(), mime, bytes)) {
+        const QUrl url = job->requestUrl();
+        bool frame = false;
+        if (auto it = frames_.find(url); it != frames_.end()) {
+            frame = true;
+            if (--it.value() == 0) frames_.erase(it);
+        }
+        if (!source_ || !source_(url, frame, mime, bytes)) {
             job->fail(QWebEngineUrlRequestJob::UrlNotFound);
             return;
         }
@@ -45,6 +57,7 @@ class DocumentHandler : public QWebEngineUrlSchemeHandler {
 
   private:
     const DocumentSource& source_;
+    FrameRequests& frames_;
 };
 
 // Keeps the local documents to themselves: while a local document is the
@@ -52,11 +65,15 @@ class DocumentHandler : public QWebEngineUrlSchemeHandler {
 // load, and no script fetches anything but what mayRead allows.
 class LocalContentGuard : public QWebEngineUrlRequestInterceptor {
   public:
-    LocalContentGuard(QString scheme, const ScriptReads& mayRead)
-        : scheme_(std::move(scheme)), mayRead_(mayRead) {}
+    LocalContentGuard(QString scheme, const ScriptReads& mayRead, FrameRequests& frames)
+        : scheme_(std::move(scheme)), mayRead_(mayRead), frames_(frames) {}
 
     void interceptRequest(QWebEngineUrlRequestInfo& info) override {
         using I = QWebEngineUrlRequestInfo;
+        if (info.requestUrl().scheme() == scheme_ &&
+            (info.resourceType() == I::ResourceTypeMainFrame ||
+             info.resourceType() == I::ResourceTypeSubFrame))
+            ++frames_[info.requestUrl()];
         const bool local =
             info.firstPartyUrl().scheme() == scheme_ || info.initiator().scheme() == scheme_;
         if (!local) return;
@@ -88,6 +105,7 @@ class LocalContentGuard : public QWebEngineUrlRequestInterceptor {
   private:
     QString scheme_;
     const ScriptReads& mayRead_;
+    FrameRequests& frames_;
 };
 
 class PreviewPage : public QWebEnginePage {
@@ -223,9 +241,9 @@ class QtEngines final : public Engines {
         if (!profile_) {
             // Owned by the application; the handler and the guard by the profile.
             profile_ = new QWebEngineProfile(QCoreApplication::instance());
-            auto* handler = new DocumentHandler(source_);
+            auto* handler = new DocumentHandler(source_, frames_);
             handler->setParent(profile_);
-            auto* guard = new LocalContentGuard(scheme_, mayRead_);
+            auto* guard = new LocalContentGuard(scheme_, mayRead_, frames_);
             guard->setParent(profile_);
             profile_->installUrlSchemeHandler(scheme_.toLatin1(), handler);
             profile_->setUrlRequestInterceptor(guard);
@@ -240,6 +258,7 @@ class QtEngines final : public Engines {
     QString scheme_;
     DocumentSource source_;
     ScriptReads mayRead_;
+    FrameRequests frames_;
     QPointer<QWebEngineProfile> profile_;
 };
 

@@ -100,6 +100,8 @@ void MediaPlayer::stop() {
 
 double MediaPlayer::currentPosition() const { return fileName_.empty() ? 0 : engine().position(); }
 
+double MediaPlayer::duration() const { return fileName_.empty() ? 0 : engine().duration(); }
+
 void MediaPlayer::setCurrentPosition(double seconds) {
     if (fileName_.empty()) return;
     engine().setPosition(seconds < 0 ? 0 : seconds);

@@ -29,6 +29,9 @@ class MediaEngine {
     // The playing position in seconds.
     virtual double position() const = 0;
     virtual void setPosition(double seconds) = 0;
+    // How long the loaded file plays, in seconds; 0 while not known (an
+    // engine learns it some time after the file is loaded).
+    virtual double duration() const { return 0; }
     virtual void fastForward() = 0;
     virtual void fastReverse() = 0;
 
@@ -93,6 +96,9 @@ class MediaPlayer : public Control {
     void stop();
     // Seconds; 0 without a file.
     double currentPosition() const;
+    // How long the file plays, in seconds; 0 without a file or while the
+    // engine does not know it yet.
+    double duration() const;
     void setCurrentPosition(double seconds);
     void fastForward();
     void fastReverse();
