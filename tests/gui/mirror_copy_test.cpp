@@ -52,7 +52,8 @@ TEST(MirrorCopyGui, TheTargetDialogTypedAndConfirmedWithEnter) {
     });
     platform::dispatch([&] { m.form.copytag.userClick(); });
 
-    EXPECT_EQ(proposed, QStringLiteral("d:\\zelbrin\\[005]Photos"));
+    // No folder drive D: here: the proposal is on C:.
+    EXPECT_EQ(proposed, QStringLiteral("c:\\zelbrin\\[005]Photos"));
     EXPECT_EQ(m.h.read("C:\\mirror\\photos\\c.txt"), "ccccc");
     EXPECT_EQ(m.h.read("C:\\mirror\\photos\\docs\\a.txt"), "aaaa");
     EXPECT_EQ(m.h.read("C:\\zelbrin\\guangpan\\[005]Photos.wcd"),
