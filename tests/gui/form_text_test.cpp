@@ -324,62 +324,24 @@ TEST(FormText, TheDialogsHoldTheirTexts) {
     m.h.write("C:\\zelbrin\\ini.ini", "|音乐\r\n@外国\r\n|软件\r\n");
     m.h.setCdReady(false);
     m.showMain();
-    {
-        password login(m.form);
-        const auto clipped = checkDialog(m, login, "password", QStringLiteral("取消"));
+    m.form.SoftName = "setup";
+    // Each dialog shown, its texts checked and a picture of it kept.
+    const auto check = [&m](auto&& dialog, const std::string& shot) {
+        SCOPED_TRACE(shot);
+        const auto clipped = checkDialog(m, dialog, shot, QStringLiteral("取消"));
         EXPECT_TRUE(clipped.empty()) << joined(clipped);
-    }
-    {
-        Dialog scan(m.form);
-        const auto clipped = checkDialog(m, scan, "scan_dialog_design", QStringLiteral("取消"));
-        EXPECT_TRUE(clipped.empty()) << joined(clipped);
-    }
-    {
-        sendto chooser(m.form);
-        const auto clipped = checkDialog(m, chooser, "sendto", QStringLiteral("取消"));
-        EXPECT_TRUE(clipped.empty()) << joined(clipped);
-    }
-    {
-        about1 box(m.form);
-        const auto clipped = checkDialog(m, box, "about1", QStringLiteral("取消"));
-        EXPECT_TRUE(clipped.empty()) << joined(clipped);
-    }
-    {
-        m.form.SoftName = "setup";
-        write1 name(m.form);
-        const auto clipped = checkDialog(m, name, "write1", QStringLiteral("取消"));
-        EXPECT_TRUE(clipped.empty()) << joined(clipped);
-    }
-    {
-        htmlcode code(m.form);
-        const auto clipped = checkDialog(m, code, "htmlcode", QStringLiteral("取消"));
-        EXPECT_TRUE(clipped.empty()) << joined(clipped);
-    }
-    {
-        model page(m.form);
-        const auto clipped = checkDialog(m, page, "model", QStringLiteral("取消"));
-        EXPECT_TRUE(clipped.empty()) << joined(clipped);
-    }
-    {
-        notes remark(m.form);
-        const auto clipped = checkDialog(m, remark, "notes", QStringLiteral("取消"));
-        EXPECT_TRUE(clipped.empty()) << joined(clipped);
-    }
-    {
-        Dialog1 name(m.form);
-        const auto clipped = checkDialog(m, name, "name_dialog", QStringLiteral("取消"));
-        EXPECT_TRUE(clipped.empty()) << joined(clipped);
-    }
-    {
-        Dialog2 interval(m.form);
-        const auto clipped = checkDialog(m, interval, "interval_dialog", QStringLiteral("取消"));
-        EXPECT_TRUE(clipped.empty()) << joined(clipped);
-    }
-    {
-        copy target(m.form);
-        const auto clipped = checkDialog(m, target, "copy_dialog", QStringLiteral("取消"));
-        EXPECT_TRUE(clipped.empty()) << joined(clipped);
-    }
+    };
+    check(password(m.form), "password");
+    check(Dialog(m.form), "scan_dialog_design");
+    check(sendto(m.form), "sendto");
+    check(about1(m.form), "about1");
+    check(write1(m.form), "write1");
+    check(htmlcode(m.form), "htmlcode");
+    check(model(m.form), "model");
+    check(notes(m.form), "notes");
+    check(Dialog1(m.form), "name_dialog");
+    check(Dialog2(m.form), "interval_dialog");
+    check(copy(m.form), "copy_dialog");
 }
 
 // The text a control's widget is to show: its caption, its text, or the text
