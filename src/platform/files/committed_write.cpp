@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <cstdint>
 #include <mutex>
 #include <random>
 #include <set>
@@ -38,14 +39,21 @@ void before(CommitStep step, const std::string& path) {
     detail::raiseErrno(errnoValue, err::PathNotFound);
 }
 
-// Copies the rest of in to out; false on a failure (errno set).
-bool copyBytes(int in, int out) {
+// Copies the rest of in to out; false on a failure (errno set). With the
+// size the file had when it was opened, the copy ends once that much has
+// been copied (no call is spent to learn that nothing follows).
+bool copyBytes(int in, int out, std::optional<std::uint64_t> size) {
     bool tryRange = true;
+    std::uint64_t copied = 0;
     for (;;) {
+        if (size && *size > 0 && copied >= *size) return true;
         if (tryRange) {
             ssize_t n = ::copy_file_range(in, nullptr, out, nullptr, std::size_t{1} << 30, 0);
             if (n == 0) return true;
-            if (n > 0) continue;
+            if (n > 0) {
+                copied += static_cast<std::uint64_t>(n);
+                continue;
+            }
             if (errno == EINTR) continue;
             if (errno != EXDEV && errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP &&
                 errno != EBADF) {
@@ -63,6 +71,7 @@ bool copyBytes(int in, int out) {
         if (!detail::writeAll(out, std::string_view(buf, static_cast<std::size_t>(n)))) {
             return false;
         }
+        copied += static_cast<std::uint64_t>(n);
     }
 }
 
@@ -236,17 +245,58 @@ CommittedFile::CommittedFile(int folder, std::string name, std::string nativeTar
     create(own, std::move(name), mode);
 }
 
-void CommittedFile::create(int folder, std::string name, std::optional<unsigned> mode) {
+CommittedFile::CommittedFile(BorrowedFolder folder, std::string name, std::string nativeTarget,
+                             OnExisting onExisting, std::optional<unsigned> mode, bool newName)
+    : target_(std::move(nativeTarget)), onExisting_(onExisting), ownsFolder_(false) {
+    create(folder.fd, std::move(name), mode, newName);
+}
+
+namespace {
+
+// Files without a name can be given one through /proc (linkat of
+// /proc/self/fd/N), which needs no privilege.
+bool procFdAvailable() {
+    static const bool available = ::access("/proc/self/fd", X_OK) == 0;
+    return available;
+}
+
+std::string randomTempName() {
     static std::mt19937_64 rng{std::random_device{}()};
     static const char digits[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+    std::string tempName(TempFilePrefix);
+    for (int i = 0; i < 8; ++i) tempName += digits[rng() % (sizeof digits - 1)];
+    return tempName;
+}
+
+}  // namespace
+
+void CommittedFile::create(int folder, std::string name, std::optional<unsigned> mode,
+                           bool newName) {
     folder_ = folder;
     name_ = std::move(name);
     folderPath_ = detail::nativeParent(target_);
     sweepOnce(folder_, folderPath_);
     const mode_t createMode = mode ? static_cast<mode_t>(*mode & 0777) : mode_t{0666};
+    // A file for a name not there yet is made without a name and linked to
+    // it at the commit: one entry added to the folder instead of a temporary
+    // one, a rename and a removal, and nothing left behind by a crash.
+    if (newName && procFdAvailable()) {
+        temp_ = detail::nativeJoin(folderPath_, randomTempName());
+        before(CommitStep::CreateTemp, temp_);
+        fd_ = ::openat(folder_, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, createMode);
+        if (fd_ >= 0) {
+            anonymous_ = true;
+        } else if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) {
+            const int e = errno;
+            temp_.clear();
+            closeFolder();
+            raiseFailure(e);
+        } else {
+            temp_.clear();
+        }
+    }
     for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
-        std::string tempName(TempFilePrefix);
-        for (int i = 0; i < 8; ++i) tempName += digits[rng() % (sizeof digits - 1)];
+        std::string tempName = randomTempName();
         std::string temp = detail::nativeJoin(folderPath_, tempName);
         before(CommitStep::CreateTemp, temp);
         fd_ = ::openat(folder_, tempName.c_str(),
@@ -267,8 +317,9 @@ void CommittedFile::create(int folder, std::string name, std::optional<unsigned>
     // Locked while it is written, so no sweep takes it away: a second
     // descriptor of the same open file keeps the lock after the data
     // descriptor is closed, until the rename or the discard. A file system
-    // without locks is written unlocked.
-    if (::flock(fd_, LOCK_EX | LOCK_NB) == 0) lock_ = ::fcntl(fd_, F_DUPFD_CLOEXEC, 0);
+    // without locks is written unlocked; a file without a name needs none.
+    if (!anonymous_ && ::flock(fd_, LOCK_EX | LOCK_NB) == 0)
+        lock_ = ::fcntl(fd_, F_DUPFD_CLOEXEC, 0);
     // Exactly the mode asked for (the umask may have taken bits away);
     // file systems without permissions keep what they have.
     if (mode) ::fchmod(fd_, static_cast<mode_t>(*mode & 07777));
@@ -280,7 +331,7 @@ CommittedFile::~CommittedFile() {
 }
 
 void CommittedFile::closeFolder() noexcept {
-    if (folder_ >= 0) ::close(folder_);
+    if (folder_ >= 0 && ownsFolder_) ::close(folder_);
     folder_ = -1;
 }
 
@@ -306,10 +357,10 @@ void CommittedFile::write(std::string_view bytes) {
     if (!detail::writeAll(fd_, bytes)) raiseFailure(errno);
 }
 
-void CommittedFile::writeFrom(int inputFd) {
+void CommittedFile::writeFrom(int inputFd, std::optional<std::uint64_t> size) {
     if (fd_ < 0) raise(err::BadFileName);
     before(CommitStep::Write, temp_);
-    if (!copyBytes(inputFd, fd_)) raiseFailure(errno);
+    if (!copyBytes(inputFd, fd_, size)) raiseFailure(errno);
 }
 
 void CommittedFile::commit() {
@@ -333,6 +384,7 @@ void CommittedFile::syncAndRename(bool syncData) {
         // EINVAL: a file that cannot be synced (not on a disk); nothing to wait for.
         if (::fdatasync(fd_) != 0 && errno != EINVAL) raiseFailure(errno);
     }
+    if (anonymous_) return linkAnonymous();
     const int fd = std::exchange(fd_, -1);
     if (::close(fd) != 0) raiseFailure(errno);
 
@@ -347,6 +399,28 @@ void CommittedFile::syncAndRename(bool syncData) {
     tempName_.clear();  // it is the target now
     temp_.clear();
     unlock();
+}
+
+void CommittedFile::linkAnonymous() {
+    before(CommitStep::Rename, target_);
+    const std::string proc = "/proc/self/fd/" + std::to_string(fd_);
+    int e = 0;
+    if (::linkat(AT_FDCWD, proc.c_str(), folder_, name_.c_str(), AT_SYMLINK_FOLLOW) != 0) e = errno;
+    if (e == EEXIST && onExisting_ == OnExisting::Replace) {
+        // The name came meanwhile: a temporary name, then over it.
+        e = 0;
+        std::string tempName = randomTempName();
+        if (::linkat(AT_FDCWD, proc.c_str(), folder_, tempName.c_str(), AT_SYMLINK_FOLLOW) != 0) {
+            e = errno;
+        } else if (::renameat(folder_, tempName.c_str(), folder_, name_.c_str()) != 0) {
+            e = errno;
+            ::unlinkat(folder_, tempName.c_str(), 0);
+        }
+    }
+    if (e != 0) raiseFailure(e);
+    // It has its name: the descriptor is only closed now.
+    ::close(std::exchange(fd_, -1));
+    temp_.clear();
 }
 
 namespace {

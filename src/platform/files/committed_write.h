@@ -25,6 +25,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -70,6 +71,18 @@ class CommittedFile {
     // target().
     CommittedFile(int folder, std::string name, std::string nativeTarget, OnExisting onExisting,
                   std::optional<unsigned> mode = std::nullopt);
+    // The same in a folder the caller keeps open until this object is gone
+    // (no copy of the descriptor is made). newName: the caller has just
+    // found no file of that name; the new bytes then go to a file without a
+    // name (O_TMPFILE, where the file system has it) that the commit links
+    // to the name (a name that came meanwhile is replaced or refused as
+    // onExisting says).
+    struct BorrowedFolder {
+        int fd;
+    };
+    CommittedFile(BorrowedFolder folder, std::string name, std::string nativeTarget,
+                  OnExisting onExisting, std::optional<unsigned> mode = std::nullopt,
+                  bool newName = false);
     // A file written whole at relative beneath root (confined.h): every name
     // resolved beneath it, a link as the last name followed only while it
     // stays beneath it. An existing file keeps its permissions unless mode is
@@ -86,8 +99,9 @@ class CommittedFile {
 
     // Appends bytes to the temporary file.
     void write(std::string_view bytes);
-    // Appends the rest of an open file (copy_file_range where it works).
-    void writeFrom(int inputFd);
+    // Appends the rest of an open file (copy_file_range where it works);
+    // with its size when it was opened, at most up to that size.
+    void writeFrom(int inputFd, std::optional<std::uint64_t> size = std::nullopt);
     // The temporary file's descriptor (for its times and the like); -1 after
     // the commit.
     int fd() const;
@@ -103,7 +117,9 @@ class CommittedFile {
 
   private:
     // Takes the open folder over and creates the temporary file in it.
-    void create(int folder, std::string name, std::optional<unsigned> mode);
+    void create(int folder, std::string name, std::optional<unsigned> mode, bool newName = false);
+    // The commit of a file without a name: linked to the target.
+    void linkAnonymous();
     void syncAndRename(bool syncData);
     void discard() noexcept;
     void unlock() noexcept;
@@ -116,6 +132,8 @@ class CommittedFile {
     std::string tempName_;
     std::string temp_;  // the temporary file's path, for the hook
     OnExisting onExisting_;
+    bool ownsFolder_ = true;
+    bool anonymous_ = false;  // written without a name (O_TMPFILE)
     int fd_ = -1;
     int lock_ = -1;  // holds the temporary file's lock until the rename
 };

@@ -180,6 +180,7 @@ struct ConfinedRoot::Located {
     std::string name;          // the native last name; "" the root itself
     std::string given;         // the last name as given
     std::string shown;         // the Windows path, for messages
+    bool missing = false;      // the last name was looked for and is not there
 
     std::string nativeRelative() const { return joinNative(folderNative, name); }
 };
@@ -217,6 +218,10 @@ struct FolderListings::Impl {
     std::map<std::pair<dev_t, ino_t>, Folder> folders;
     // By the root and the names given up to the folder, joined with "\".
     std::map<std::pair<const ConfinedRoot*, std::string>, OpenFolder> open;
+    // The identity of each folder held open above, by its descriptor.
+    std::unordered_map<int, std::pair<dev_t, ino_t>> openIds;
+    // Whether each file system a copy read from is read-only.
+    std::unordered_map<dev_t, bool> readOnlyFileSystems;
 };
 
 FolderListings::FolderListings() : impl_(std::make_unique<Impl>()) {}
@@ -239,17 +244,27 @@ std::string upperAscii(std::string_view name) {
 // as given. With listings, the entries come from the folder's listing kept
 // for the run (each checked to be there still), and a name not found joins
 // it, since the caller makes it under the spelling given.
-std::string ConfinedRoot::nativeName(int folder, const std::string& name, bool ignoringCase) const {
+std::string ConfinedRoot::nativeName(int folder, const std::string& name, bool ignoringCase,
+                                     bool* missing) const {
     struct stat st {};
     if (::fstatat(folder, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 || errno != ENOENT)
         return name;
-    if (!listings_ || ::fstat(folder, &st) != 0) {
+    std::pair<dev_t, ino_t> id{0, 0};
+    if (listings_) {
+        const auto& ids = listings_->impl_->openIds;
+        if (const auto known = ids.find(folder); known != ids.end())
+            id = known->second;
+        else if (::fstat(folder, &st) == 0)
+            id = {st.st_dev, st.st_ino};
+    }
+    if (!listings_ || id == std::pair<dev_t, ino_t>{0, 0}) {
         detail::NameLookup found = detail::findByWindowsName(folder, name);
         if (found.exact) return *found.exact;
         if (ignoringCase && found.alike == 1) return *found.firstAlike;
+        if (missing && found.alike == 0) *missing = true;
         return name;
     }
-    auto [at, added] = listings_->impl_->folders.try_emplace({st.st_dev, st.st_ino});
+    auto [at, added] = listings_->impl_->folders.try_emplace(id);
     FolderListings::Folder& listing = at->second;
     if (added)
         for (auto& [native, shown] : detail::windowsNamesIn(folder))
@@ -266,6 +281,7 @@ std::string ConfinedRoot::nativeName(int folder, const std::string& name, bool i
         if (!first || native < *first) first = &native;
     }
     if (ignoringCase && alike.size() == 1) return *first;
+    if (missing && alike.empty()) *missing = true;
     if (detail::lookedUpWindowsName(name) == name) alike.emplace_back(name, name);
     return name;
 }
@@ -411,7 +427,8 @@ ConfinedRoot::Located ConfinedRoot::locate(std::string_view relative, LastName m
         const bool last = i + 1 == names.size();
         const std::string native =
             l.folder.valid()
-                ? nativeName(l.folder.get(), names[i], !last || match == LastName::IgnoringCase)
+                ? nativeName(l.folder.get(), names[i], !last || match == LastName::IgnoringCase,
+                             last ? &l.missing : nullptr)
                 : names[i];
         if (last) {
             l.name = native;
@@ -430,6 +447,9 @@ ConfinedRoot::Located ConfinedRoot::locate(std::string_view relative, LastName m
                 opened.native = l.folderNative;
                 opened.fd = std::move(l.folder);
                 l.folder = detail::Fd::borrowed(opened.fd.get());
+                struct stat folderSt {};
+                if (::fstat(opened.fd.get(), &folderSt) == 0)
+                    listings_->impl_->openIds[opened.fd.get()] = {folderSt.st_dev, folderSt.st_ino};
             }
         } else if (errno == ENOENT || errno == ENOTDIR) {
             l.folder = detail::Fd();  // missing: the names below are kept as given
@@ -592,7 +612,7 @@ void ConfinedRoot::copyInto(std::string_view relative, const ConfinedRoot& sourc
     const Located t = locate(relative, LastName::IgnoringCase);
     if (t.name.empty() || !t.folder.valid()) raise(err::PathNotFound);
     struct stat existing {};
-    if (statusAt(t.folder.get(), t.name, existing)) {
+    if (!t.missing && statusAt(t.folder.get(), t.name, existing)) {
         if (!S_ISLNK(existing.st_mode) &&
             (S_ISDIR(existing.st_mode) || sameIdentity(existing, st))) {
             raise(err::PermissionDenied);
@@ -601,10 +621,22 @@ void ConfinedRoot::copyInto(std::string_view relative, const ConfinedRoot& sourc
         if (!S_ISLNK(existing.st_mode) && detail::ownerReadOnly(existing))
             raise(err::PermissionDenied);
     }
-    unsigned mode = detail::copyMode(in.get(), st);
+    // Whether the source's file system is read-only, asked once a run.
+    bool readOnlyFs = false;
+    if (sourceRoot.listings_) {
+        auto& known = sourceRoot.listings_->impl_->readOnlyFileSystems;
+        auto at = known.find(st.st_dev);
+        if (at == known.end())
+            at = known.emplace(st.st_dev, detail::readOnlyFileSystem(in.get())).first;
+        readOnlyFs = at->second;
+    } else {
+        readOnlyFs = detail::readOnlyFileSystem(in.get());
+    }
+    unsigned mode = detail::copyMode(st, readOnlyFs);
     if (clearReadOnly == ReadOnlyToo::Yes) mode |= S_IWUSR;
-    CommittedFile out(t.folder.get(), t.name, joinNative(native_, t.nativeRelative()), onExisting,
-                      mode);
+    // The folder stays open (t holds it) until the file is written.
+    CommittedFile out(CommittedFile::BorrowedFolder{t.folder.get()}, t.name,
+                      joinNative(native_, t.nativeRelative()), onExisting, mode, t.missing);
     detail::copyOpenFile(in.get(), st, out);
 }
 

@@ -258,7 +258,9 @@ class ConfinedRoot {
                   const std::string& targetPath) const;
 
     // The native name of name in the open folder (see the top of the file).
-    std::string nativeName(int folder, const std::string& name, bool ignoringCase) const;
+    // missing (when given) is set when no entry answers to the name.
+    std::string nativeName(int folder, const std::string& name, bool ignoringCase,
+                           bool* missing = nullptr) const;
 
     int fd_ = -1;
     FolderListings* listings_ = nullptr;

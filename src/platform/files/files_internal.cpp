@@ -194,13 +194,18 @@ int renameNoReplaceAt(int fromFolder, const std::string& from, int toFolder,
     return ::renameat(fromFolder, f, toFolder, t) == 0 ? 0 : errno;
 }
 
-unsigned copyMode(int in, const struct stat& st) {
-    const bool readOnly = ownerReadOnly(st) || readOnlyFileSystem(in);
+unsigned copyMode(int in, const struct stat& st) { return copyMode(st, readOnlyFileSystem(in)); }
+
+unsigned copyMode(const struct stat& st, bool readOnlyFs) {
+    const bool readOnly = ownerReadOnly(st) || readOnlyFs;
     return (st.st_mode & 07777) & (readOnly ? ~mode_t{0222} : ~mode_t{0});
 }
 
 void copyOpenFile(int in, const struct stat& st, CommittedFile& out) {
-    out.writeFrom(in);
+    if (S_ISREG(st.st_mode))
+        out.writeFrom(in, static_cast<std::uint64_t>(st.st_size));
+    else
+        out.writeFrom(in);
     // Times are kept where the file system allows it.
     const timespec times[2] = {st.st_atim, st.st_mtim};
     ::futimens(out.fd(), times);

@@ -97,6 +97,8 @@ void copyNativeFile(const std::string& src, const std::string& dst, bool replace
 // The permissions a copy of the open regular file in gets: the source's,
 // without write permission when it is read-only (its mode or its file system).
 unsigned copyMode(int in, const struct stat& st);
+// The same when it is known whether its file system is read-only.
+unsigned copyMode(const struct stat& st, bool readOnlyFs);
 // Writes the rest of the open file in (whose status is st) to out, gives it
 // the source's times and commits it.
 void copyOpenFile(int in, const struct stat& st, CommittedFile& out);
