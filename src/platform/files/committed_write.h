@@ -11,7 +11,9 @@
 // power cut. A failure or a crash at any step leaves the target with either
 // its old or its new bytes, never a mix; a temporary file left by a crash is
 // removed at the next start (sweepTempFiles), and by the first write into its
-// folder in any later run.
+// folder in any later run. A file for a name its caller has just found
+// missing may be written without a name instead and linked to the name at
+// the commit (the BorrowedFolder constructor): nothing is left by a crash.
 //
 // A rename is a change that has happened: when the folder sync after it fails
 // twice, the write does not fail. The target keeps its new bytes and is
