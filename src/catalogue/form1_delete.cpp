@@ -70,8 +70,7 @@ bool deleteDiscAndFiles(Form1& form, std::string_view name,
     std::string failedPath = path;
     try {
         folder.emplace(catalogue::openIndexFolder(programFolder));
-        failedPath = catalogue::indexFolderPath(programFolder) + "\\" +
-                     std::string(catalogue::PendingWorkFileName);
+        failedPath = catalogue::pendingWorkFilePath(programFolder);
         catalogue::beginPendingWork(*folder, work);
         failedPath = path;
         const std::optional<std::string> text =

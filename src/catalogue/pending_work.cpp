@@ -78,6 +78,10 @@ void endPendingWork(const files::ConfinedRoot& indexFolder) noexcept {
     }
 }
 
+std::string pendingWorkFilePath(std::string_view programFolder) {
+    return indexFolderPath(programFolder) + "\\" + std::string(PendingWorkFileName);
+}
+
 bool pendingWorkLeft(std::string_view programFolder) {
     try {
         return openIndexFolder(programFolder).exists(PendingWorkFileName);
@@ -88,8 +92,7 @@ bool pendingWorkLeft(std::string_view programFolder) {
 
 std::optional<PendingWork> readPendingWork(std::string_view programFolder) {
     try {
-        return parsePendingWork(files::WholeFileRead(indexFolderPath(programFolder) + "\\" +
-                                                     std::string(PendingWorkFileName)));
+        return parsePendingWork(files::WholeFileRead(pendingWorkFilePath(programFolder)));
     } catch (const platform::Error&) {
         return std::nullopt;
     }

@@ -55,6 +55,8 @@ void beginPendingWork(const platform::files::ConfinedRoot& indexFolder, const Pe
 void updatePendingWork(const platform::files::ConfinedRoot& indexFolder, const PendingWork& work);
 // The text of that refusal.
 inline constexpr std::string_view PendingWorkLeftText = "上次没有做完的操作还没有完成";
+// The record's Windows path (for messages).
+std::string pendingWorkFilePath(std::string_view programFolder);
 // True when the program folder's index folder holds a record.
 bool pendingWorkLeft(std::string_view programFolder);
 // Removes the record after the command's last change (a missing one is

@@ -201,8 +201,7 @@ TargetMade createTarget(const std::string& target) {
 
 // The pending-work record of the run is written beneath the index folder.
 std::string pendingWorkPath(std::string_view programFolder) {
-    return catalogue::indexFolderPath(programFolder) + "\\" +
-           std::string(catalogue::PendingWorkFileName);
+    return catalogue::pendingWorkFilePath(programFolder);
 }
 
 void endRecord(std::string_view programFolder) noexcept {

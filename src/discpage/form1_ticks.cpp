@@ -193,9 +193,9 @@ void Form1::DeleteFromMulu_Click() {
             catalogue::beginPendingWork(
                 *pending, discpage::lineDropWork(path, filePath, file.sizeText, real));
         } catch (const platform::Error& e) {
-            return tell(*this, "不能保存文件: " + catalogue::indexFolderPath(app().ProgramFolder) +
-                                   "\\" + std::string(catalogue::PendingWorkFileName) +
-                                   e.description());
+            return tell(*this,
+                        "不能保存文件: " + catalogue::pendingWorkFilePath(app().ProgramFolder) +
+                            e.description());
         }
         try {
             const files::ConfinedRoot scanned = files::ConfinedRoot::open(root);

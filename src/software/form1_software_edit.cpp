@@ -229,6 +229,10 @@ void Form1::TreeView3_AfterLabelEdit(int& Cancel, const std::string& NewString) 
     }
     const std::string& folder = app().ProgramFolder;
     const std::string oldName = node->text();
+    // A stored file that cannot be written is told; nothing is left changed.
+    const auto tellNotSaved = [this](const std::string& path, const platform::Error& e) {
+        ui().msgBox("不能保存文件: " + path + e.description(), platform::MsgButtons::OK, Title);
+    };
     const auto read = softwareClassText();
     if (!read) {
         Cancel = 1;
@@ -251,9 +255,9 @@ void Form1::TreeView3_AfterLabelEdit(int& Cancel, const std::string& NewString) 
         if (!changed || *changed == text) return;
         try {
             software::writeClassText(folder, *changed);
-        } catch (...) {
+        } catch (const platform::Error& e) {
             undo();
-            throw;
+            tellNotSaved(software::classFilePath(folder), e);
         }
         return;
     }
@@ -268,10 +272,9 @@ void Form1::TreeView3_AfterLabelEdit(int& Cancel, const std::string& NewString) 
     try {
         pending.emplace(catalogue::openIndexFolder(folder));
         catalogue::beginPendingWork(*pending, software::recordRenameWork(oldName, NewString));
-    } catch (...) {
-        if (pending) catalogue::endPendingWork(*pending);
+    } catch (const platform::Error& e) {
         undo();
-        throw;
+        return tellNotSaved(catalogue::pendingWorkFilePath(folder), e);
     }
     try {
         records.emplace(software::openSoftwareFolder(folder));
@@ -288,7 +291,7 @@ void Form1::TreeView3_AfterLabelEdit(int& Cancel, const std::string& NewString) 
     if (changed != text) {
         try {
             software::writeClassText(folder, changed);
-        } catch (...) {
+        } catch (const platform::Error& e) {
             // Not switched: the new name goes again (when even that fails,
             // the next start takes it away).
             try {
@@ -297,7 +300,7 @@ void Form1::TreeView3_AfterLabelEdit(int& Cancel, const std::string& NewString) 
             } catch (const platform::Error&) {
             }
             undo();
-            throw;
+            return tellNotSaved(software::classFilePath(folder), e);
         }
     }
     // The old name last; when it cannot go, the next start removes it.

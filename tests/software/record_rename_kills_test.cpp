@@ -90,6 +90,41 @@ TEST(RecordRenameKills, EveryKillLeavesOneNameForTheRecord) {
     EXPECT_EQ(states.old, 11);
 }
 
+// A full disk or an I/O error at each change: one message naming the file
+// and the reason (never a runtime error box), the old name everywhere when
+// class.ini did not switch, and one name after the next start.
+TEST(RecordRenameFailing, AFullDiskOrAnIoErrorAtEachChangeIsToldAndLeavesOneName) {
+    using platform::files::CommitStep;
+    States states;
+    for (const int number : {platform::err::DiskFull, platform::err::DeviceIO}) {
+        for (int step = 1; step <= 14; ++step) {
+            SCOPED_TRACE(std::to_string(number) + " at change " + std::to_string(step));
+            testsupport::Harness h;
+            prepare(h);
+            {
+                const testsupport::FailAtChange fail(step, number, testsupport::Tries::Once,
+                                                     [&](const testsupport::FailAtChange& c) {
+                                                         // Silent: a folder sync (tried again), a
+                                                         // link (a copy stands in), the old name's
+                                                         // removal and the record's (the next start
+                                                         // does them).
+                                                         if (c.kind == CommitStep::SyncFolder ||
+                                                             c.kind == CommitStep::Remove ||
+                                                             c.kind == CommitStep::Link)
+                                                             return;
+                                                         h.ui.answerMsgBox(platform::MsgOK);
+                                                     });
+                rename(h);
+            }
+            h.ui.verifyAllUsed();
+            for (const std::string& message : h.ui.messages())
+                EXPECT_EQ(message.find("运行时错误"), std::string::npos) << message;
+            if (h.read(ClassFile) == OldClasses) EXPECT_NE(h.form.TreeView3.find("A"), nullptr);
+            expectOneNameAfterNextStart(h, states);
+        }
+    }
+}
+
 // The whole rename: the new file name, class.ini, nothing left over.
 TEST(RecordRenameKills, TheWholeRenameLeavesOneFile) {
     testsupport::Harness h;
