@@ -72,6 +72,14 @@ bool deleteDiscAndFiles(Form1& form, std::string_view name,
         folder.emplace(catalogue::openIndexFolder(programFolder));
         failedPath = catalogue::pendingWorkFilePath(programFolder);
         catalogue::beginPendingWork(*folder, work);
+    } catch (const platform::Error& e) {
+        // Not recorded: nothing was changed (a record still there is
+        // another command's and stays).
+        form.ui().msgBox(std::string(CannotSave) + failedPath + e.description(),
+                         platform::MsgButtons::OK, TipTitle);
+        return false;
+    }
+    try {
         failedPath = path;
         const std::optional<std::string> text =
             catalogue::RemoveDiscLine(catalogue::readCatalogueText(path), name);

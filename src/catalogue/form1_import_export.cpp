@@ -139,6 +139,13 @@ void Form1::import_Click() {
     try {
         folder.emplace(catalogue::openIndexFolder(programFolder));
         catalogue::beginPendingWork(*folder, work);
+    } catch (const platform::Error& e) {
+        // Not recorded: nothing was changed (a record still there is
+        // another command's and stays).
+        ui().msgBox(importFailedText(e.description()), platform::MsgButtons::OK, TipTitle);
+        return;
+    }
+    try {
         // Copied beneath "guangpan" (a link of the index file's name is
         // never followed), read from the chosen file's own folder. A copy
         // from a CD would be read-only; the index file of a disc is rewritten

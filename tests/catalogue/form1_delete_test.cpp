@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "catalogue/pending_work.h"
 #include "catalogue_steps.h"
 #include "platform/error.h"
 #include "platform/files/committed_write.h"
@@ -229,6 +230,22 @@ TEST(DeleteDisc, RemovesTheLineOfTheDiscOfThatNameAndReloadsTheDiscList) {
     EXPECT_EQ(h.form.Cdrom_Num, 2);
     EXPECT_EQ(h.ui.log().back().title, "提示");
     EXPECT_EQ(h.ui.log().back().buttons, platform::MsgButtons::OKCancel);
+}
+
+// A record of unfinished work that cannot be dealt with (here a folder of
+// its name) is never replaced: the delete changes nothing and says why.
+TEST(DeleteDisc, ARecordOfUnfinishedWorkLeftOverStopsItAndStays) {
+    Harness h;
+    startCatalogue(h);
+    h.makeFolder("C:\\zelbrin\\guangpan\\pending.ini");
+    const std::string before = h.readBytes(Catalogue);
+    h.ui.answerMsgBox(platform::MsgOK, "确实要删除 {b} 光盘吗？");
+    h.ui.answerMsgBox(platform::MsgOK, "不能保存文件: C:\\zelbrin\\guangpan\\pending.ini" +
+                                           std::string(catalogue::PendingWorkLeftText));
+    deleteInCategoryTree(h, "b");
+    EXPECT_EQ(h.readBytes(Catalogue), before);
+    EXPECT_TRUE(h.exists("C:\\zelbrin\\guangpan\\b.wcd"));
+    EXPECT_TRUE(h.exists("C:\\zelbrin\\guangpan\\pending.ini"));
 }
 
 // A disc without usage notes, and one without remarks or usage notes: what
