@@ -475,6 +475,8 @@ std::string selfPath() {
 }
 
 int compare(const fs::path& dirArg, int runs, bool pin) {
+    // The searches repeated here run on the heap as the program has it.
+    platform::system::preferLargeHeapPages();
     const fs::path dir = fs::absolute(dirArg);
     if (pin) {
         cpu_set_t one;
