@@ -47,6 +47,16 @@ std::optional<PendingWork> parsePendingWork(std::string_view text) {
     return work;
 }
 
+namespace {
+
+bool mayBeLeft = false;
+
+}  // namespace
+
+bool pendingWorkMayBeLeft() { return mayBeLeft; }
+
+void setPendingWorkMayBeLeft(bool left) { mayBeLeft = left; }
+
 void beginPendingWork(const files::ConfinedRoot& indexFolder, const PendingWork& work) {
     if (indexFolder.exists(PendingWorkFileName))
         platform::raise(platform::err::PathFileAccess, std::string(PendingWorkLeftText));
@@ -54,6 +64,7 @@ void beginPendingWork(const files::ConfinedRoot& indexFolder, const PendingWork&
 }
 
 void updatePendingWork(const files::ConfinedRoot& indexFolder, const PendingWork& work) {
+    mayBeLeft = true;
     files::WholeFileRewrite(indexFolder, PendingWorkFileName, formatPendingWork(work));
 }
 
@@ -74,20 +85,15 @@ void linkOrCopy(const files::ConfinedRoot& folder, const std::string& from, cons
 void endPendingWork(const files::ConfinedRoot& indexFolder) noexcept {
     try {
         indexFolder.remove(PendingWorkFileName, files::ReadOnlyToo::Yes);
+        mayBeLeft = false;
+    } catch (const platform::Error& e) {
+        mayBeLeft = e.number() != platform::err::FileNotFound;
     } catch (...) {
     }
 }
 
 std::string pendingWorkFilePath(std::string_view programFolder) {
     return indexFolderPath(programFolder) + "\\" + std::string(PendingWorkFileName);
-}
-
-bool pendingWorkLeft(std::string_view programFolder) {
-    try {
-        return openIndexFolder(programFolder).exists(PendingWorkFileName);
-    } catch (const platform::Error&) {
-        return false;
-    }
 }
 
 std::optional<PendingWork> readPendingWork(std::string_view programFolder) {

@@ -57,8 +57,12 @@ void updatePendingWork(const platform::files::ConfinedRoot& indexFolder, const P
 inline constexpr std::string_view PendingWorkLeftText = "上次没有做完的操作还没有完成";
 // The record's Windows path (for messages).
 std::string pendingWorkFilePath(std::string_view programFolder);
-// True when the program folder's index folder holds a record.
-bool pendingWorkLeft(std::string_view programFolder);
+// Whether a record may be there as far as this run knows: a command wrote
+// one and did not remove it, or one was found and not dealt with. The
+// program looks for a record before an event only then (no file is read
+// before every click).
+bool pendingWorkMayBeLeft();
+void setPendingWorkMayBeLeft(bool left);
 // Removes the record after the command's last change (a missing one is
 // fine). Failures are passed over: the next start finds the work done.
 void endPendingWork(const platform::files::ConfinedRoot& indexFolder) noexcept;

@@ -17,6 +17,9 @@
 void Form1::completePendingWork() {
     const std::string& programFolder = app().ProgramFolder;
     const std::optional<catalogue::PendingWork> work = catalogue::readPendingWork(programFolder);
+    // Until its record is removed, the work is looked at again before each
+    // event.
+    catalogue::setPendingWorkMayBeLeft(work.has_value());
     if (!work) return;
     std::string report;
     bool settled = true;  // false: a step failed; the record stays for the next start

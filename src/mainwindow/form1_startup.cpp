@@ -39,7 +39,9 @@ void Form1::Form_Load() {
     // the folders the program writes into (any other folder is swept by the
     // first write into it): the program folder, the index folder, the
     // software records, the page templates, and the generated pages with
-    // their folders.
+    // each disc's folder of them (the folders of a disc's tree below that,
+    // thousands on a big disc, are swept when pages are next written there:
+    // listing them all would slow every start).
     for (const std::string& folder : {programFolder, catalogue::indexFolderPath(programFolder),
                                       software::softwareFolderPath(programFolder),
                                       programFolder + std::string(webpages::TemplateFolder)}) {
@@ -49,7 +51,7 @@ void Form1::Form_Load() {
     onError.step([&] {
         files::sweepTempFilesBelow(
             files::toNative(programFolder + "\\" + std::string(webpages::PageTreeFolder)),
-            files::programStartTime());
+            files::programStartTime(), 1);
     });
 
     // 0. The stores were made before the window: a file of theirs that could
@@ -102,7 +104,7 @@ void Form1::Form_Load() {
         platform::Dispatcher::instance().setBeforeEvent([this] {
             // What cannot be completed now stays for a later event or start.
             try {
-                if (catalogue::pendingWorkLeft(app().ProgramFolder)) completePendingWork();
+                if (catalogue::pendingWorkMayBeLeft()) completePendingWork();
             } catch (const platform::Error&) {
             }
         });

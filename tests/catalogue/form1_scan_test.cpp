@@ -392,19 +392,19 @@ TEST_F(ScanFixture, TheIndexFileIsDurableBeforeTheCatalogueNamesIt) {
 
 // Temporary files of a run that was cut short are removed at the next start,
 // those of the old names too, in every folder the program writes into (the
-// pages' folders at any depth); files of a run still going are not.
+// pages' folder and each disc's folder in it; deeper ones when pages are
+// next written there); files of a run still going are not.
 TEST(ScanCommand, TemporaryFilesOfAnEarlierRunAreSweptAtStart) {
     Harness h;
     h.write(Catalogue, TwoCategories);
     const auto old = fs::file_time_type::clock::now() - std::chrono::hours(1);
-    const std::vector<std::string> stale = {
-        "C:\\zelbrin\\.zeltmp-a1b2c3d4",
-        "C:\\zelbrin\\guangpan\\.zeltmp-x",
-        "C:\\zelbrin\\guangpan\\.scan.tmp",
-        "C:\\zelbrin\\software\\.zeltmp-software",
-        "C:\\zelbrin\\webmodel\\modeltext\\.zeltmp-template",
-        "C:\\zelbrin\\webhtml\\.zeltmp-sitemap",
-        "C:\\zelbrin\\webhtml\\[001]DATA\\docs\\old\\.zeltmp-page"};
+    const std::vector<std::string> stale = {"C:\\zelbrin\\.zeltmp-a1b2c3d4",
+                                            "C:\\zelbrin\\guangpan\\.zeltmp-x",
+                                            "C:\\zelbrin\\guangpan\\.scan.tmp",
+                                            "C:\\zelbrin\\software\\.zeltmp-software",
+                                            "C:\\zelbrin\\webmodel\\modeltext\\.zeltmp-template",
+                                            "C:\\zelbrin\\webhtml\\.zeltmp-sitemap",
+                                            "C:\\zelbrin\\webhtml\\[001]DATA\\.zeltmp-page"};
     for (const std::string& p : stale) {
         h.writeBytes(p, "half");
         fs::last_write_time(h.nativePath(p), old);
@@ -412,8 +412,12 @@ TEST(ScanCommand, TemporaryFilesOfAnEarlierRunAreSweptAtStart) {
     h.writeBytes("C:\\zelbrin\\guangpan\\.zeltmp-fresh", "running");
     h.writeBytes("C:\\zelbrin\\guangpan\\a.wcd", "E:\\a[1]\r\n");
     fs::last_write_time(h.nativePath("C:\\zelbrin\\guangpan\\a.wcd"), old);
+    const std::string deep = "C:\\zelbrin\\webhtml\\[001]DATA\\docs\\old\\.zeltmp-page";
+    h.writeBytes(deep, "half");
+    fs::last_write_time(h.nativePath(deep), old);
     h.start();
     for (const std::string& p : stale) EXPECT_FALSE(fs::exists(h.nativePath(p))) << p;
+    EXPECT_TRUE(fs::exists(h.nativePath(deep)));
     EXPECT_EQ(guangpanEntries(h), (std::vector<std::string>{".zeltmp-fresh", "a.wcd"}));
 }
 

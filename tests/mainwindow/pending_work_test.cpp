@@ -72,9 +72,14 @@ TEST(PendingWorkStart, EveryKillLeavesWholeFilesAndTheNextStartEndsTheRecord) {
 TEST(PendingWorkStart, ARecordLeftDuringTheRunIsDealtWithBeforeTheNextEvent) {
     testsupport::Harness h;
     h.start();
-    h.write("C:\\zelbrin\\guangpan\\pending.ini", "something newer\r\n");
+    // A command that recorded its work and failed before removing it.
+    catalogue::beginPendingWork(
+        catalogue::openIndexFolder(std::string(testsupport::Harness::ProgramFolder)),
+        PendingWork{"something newer", {}});
+    EXPECT_TRUE(catalogue::pendingWorkMayBeLeft());
     h.form.TabStrip1.userSelect(2);
     EXPECT_FALSE(h.exists("C:\\zelbrin\\guangpan\\pending.ini"));
+    EXPECT_FALSE(catalogue::pendingWorkMayBeLeft());
 }
 
 TEST(PendingWorkText, ACommandNeverReplacesARecordLeftOver) {

@@ -175,21 +175,18 @@ void sweepOnce(int folder, const std::string& nativeFolder) {
     if (markSwept(nativeFolder)) sweepOpenFolder(folder, startedAt);
 }
 
-// Folders deeper than this below the first are left alone by a sweep of a tree.
-constexpr int SweptDepth = 64;
-
 int sweepTree(int folder, const std::string& nativeFolder,
-              std::chrono::system_clock::time_point before, int depth) {
+              std::chrono::system_clock::time_point before, int depth, int levels) {
     markSwept(nativeFolder);
     std::vector<std::string> subfolders;
-    int removed = sweepOpenFolder(folder, before, depth < SweptDepth ? &subfolders : nullptr);
+    int removed = sweepOpenFolder(folder, before, depth < levels ? &subfolders : nullptr);
     for (const std::string& name : subfolders) {
         // Folders only: a link is never followed.
         const detail::Fd child(
             ::openat(folder, name.c_str(), O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
         if (child.valid())
-            removed +=
-                sweepTree(child.get(), detail::nativeJoin(nativeFolder, name), before, depth + 1);
+            removed += sweepTree(child.get(), detail::nativeJoin(nativeFolder, name), before,
+                                 depth + 1, levels);
     }
     return removed;
 }
@@ -535,10 +532,10 @@ int sweepTempFiles(const std::string& nativeFolder, std::chrono::system_clock::t
 }
 
 int sweepTempFilesBelow(const std::string& nativeFolder,
-                        std::chrono::system_clock::time_point before) {
+                        std::chrono::system_clock::time_point before, int levels) {
     const detail::Fd folder(::open(nativeFolder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
     if (!folder.valid()) return 0;
-    return sweepTree(folder.get(), nativeFolder, before, 0);
+    return sweepTree(folder.get(), nativeFolder, before, 0, levels);
 }
 
 }  // namespace platform::files

@@ -203,10 +203,10 @@ std::chrono::system_clock::time_point programStartTime();
 // over. Returns the number of files removed. The first commit into a folder
 // in a run sweeps that folder so (before: programStartTime()), once per run.
 int sweepTempFiles(const std::string& nativeFolder, std::chrono::system_clock::time_point before);
-// The same for a folder and every folder below it (folders only: links are
-// never followed; at most 64 levels down).
+// The same for a folder and the folders below it, at most levels down
+// (folders only: links are never followed).
 int sweepTempFilesBelow(const std::string& nativeFolder,
-                        std::chrono::system_clock::time_point before);
+                        std::chrono::system_clock::time_point before, int levels = 64);
 
 // The targets (native paths) written or moved since the last call whose
 // folder sync failed twice: they hold their new bytes, but the disk has not
