@@ -227,8 +227,10 @@ void Form1::DeleteFromMulu_Click() {
         return tell(*this, "不能保存文件: " + path + e.description());
     }
     if (pending) catalogue::endPendingWork(*pending);
-    // The row leaves the list, and the preview shows no more of its file.
+    // The row leaves the list, the status bar counts the rows again instead
+    // of naming the file, and the preview shows no more of it.
     ListView1.remove(*item);
+    StatusBar1.panel(2).setText(std::to_string(ListView1.count()) + "个文件夹或文件");
     if (previewPaneOpen()) showPreviewStartPage();
 }
 

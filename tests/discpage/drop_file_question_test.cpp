@@ -86,6 +86,7 @@ TEST_F(DropFileQuestion, AfterYesTheRowAndItsPreviewAreGone) {
         EXPECT_TRUE(r.removed());
         EXPECT_EQ(f().ListView1.count(), rows - 1);
         EXPECT_EQ(f().ListView1.selectedItem(), nullptr);
+        EXPECT_EQ(f().StatusBar1.panel(2).text(), std::to_string(rows - 1) + "个文件夹或文件");
         // The pane stays open and shows the page it opens with.
         EXPECT_EQ(visibleViewers(), Strings{"WebBrowser1"});
         EXPECT_EQ(f().WebBrowser1.locationPath(), "C:\\zelbrin\\readme.htm");
