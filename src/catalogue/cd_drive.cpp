@@ -7,9 +7,13 @@ namespace catalogue {
 
 std::optional<std::string> findCdDriveRoot() {
     for (const std::string& root : platform::files::driveRoots()) {
-        if (platform::files::driveType(root) == platform::files::drive_type::CdRom) return root;
+        if (isCdDrive(root)) return root;
     }
     return std::nullopt;
+}
+
+bool isCdDrive(std::string_view root) {
+    return platform::files::driveType(root) == platform::files::drive_type::CdRom;
 }
 
 std::string volumeLabelOf(std::string_view root) {

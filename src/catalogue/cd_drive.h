@@ -16,6 +16,9 @@ inline constexpr std::string_view NoDiscName = "你的光驱中没有光盘";
 // letter order; nothing when there is none.
 std::optional<std::string> findCdDriveRoot();
 
+// Whether the drive table maps the drive of root ("E:\", "e:") as a CD drive.
+bool isCdDrive(std::string_view root);
+
 // The volume label of the disc in the drive of root: the whole label, as it
 // is (not trimmed, never cut inside a character); "(no label)"
 // (platform::files::NoLabel) when it is blank; "" when the query fails (no

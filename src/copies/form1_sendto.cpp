@@ -63,12 +63,28 @@ std::optional<discpage::DiscFilePlace> sourceOf(const Form1& form, const std::st
     return place;
 }
 
-// Copies the selected row's item into the target folder (ending in "\");
-// any failure shows the error box.
-void sendSelectedRow(Form1& form, const std::string& target) {
+// The three targets of the menu.
+enum class Target { MyDocuments, DriveD, OwnFolder };
+
+// Why the target folder cannot take a copy now; "" when it can. The
+// documents folder is made when missing; D: must be a folder drive.
+std::string targetRefusal(Target kind, const std::string& target) {
+    if (kind == Target::DriveD && !copies::driveDIsFolderDrive(files::DriveTable::current()))
+        return copies::unmappedDriveMessage(target);
+    return copies::readySendTarget(target, kind == Target::MyDocuments);
+}
+
+// Copies the selected row's item into the target folder (ending in "\"). A
+// target that cannot take it is told before anything is read; any failure
+// of the copy shows the error box.
+void sendSelectedRow(Form1& form, Target kind, const std::string& target) {
     const platform::Node* node = form.TreeView1.selectedItem();
     const platform::ListItem* row = form.ListView1.selectedItem();
     if (!node || !row || row->smallIcon() == images::SoftwareCategory) return;
+    if (const std::string refused = targetRefusal(kind, target); !refused.empty()) {
+        form.ui().msgBox(refused, platform::MsgButtons::OK, catalogue::TipTitle);
+        return;
+    }
     const bool folder = row->smallIcon() == images::Folder;
     const std::string treePath =
         node->fullPath() + "\\" + discpage::rowFileName(row->text(), row->subItem(1), folder);
@@ -113,11 +129,11 @@ void sendSelectedRow(Form1& form, const std::string& target) {
 }  // namespace
 
 void Form1::SendToMyDocument_Click() {
-    sendSelectedRow(*this, std::string(copies::MyDocumentsTarget));
+    sendSelectedRow(*this, Target::MyDocuments, std::string(copies::MyDocumentsTarget));
 }
 
 void Form1::SendToDpan_Click() {
-    sendSelectedRow(*this, copies::driveDTarget(files::DriveTable::current()));
+    sendSelectedRow(*this, Target::DriveD, std::string(copies::DriveDTarget));
 }
 
 void Form1::SendToCustom_Click() {
@@ -125,7 +141,7 @@ void Form1::SendToCustom_Click() {
         ui().msgBox(copies::DefineOwnFolderFirst, platform::MsgButtons::OK, catalogue::TipTitle);
         return;
     }
-    sendSelectedRow(*this, copies::ownFolderTarget(SendToCustom.caption()));
+    sendSelectedRow(*this, Target::OwnFolder, copies::ownFolderTarget(SendToCustom.caption()));
 }
 
 void Form1::SendToDefine_Click() {

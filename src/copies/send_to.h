@@ -5,9 +5,11 @@
 // existing file or folder; what was copied before a failure stays.
 //
 // On this system "c:\My Documents" is the documents folder of the drive
-// table, and "d:\" the drive table's D: when that is a folder (fixed) drive;
-// otherwise (by default D: is the first optical drive, or missing) the copy
-// goes to the root of C:, the home folder.
+// table, made when it is missing; "d:\" is the drive table's D: only when
+// that is a folder (fixed) drive: otherwise (by default D: is the first
+// optical drive, or missing) "D盘" is refused with unmappedDriveMessage. A
+// target folder that does not exist is refused ("文件夹不存在：" + the
+// folder) before anything is copied.
 #pragma once
 
 #include <string>
@@ -21,8 +23,6 @@ namespace copies {
 
 inline constexpr std::string_view MyDocumentsTarget = "c:\\My Documents\\";
 inline constexpr std::string_view DriveDTarget = "d:\\";
-// The target of "D盘" when the drive table has no folder drive D:.
-inline constexpr std::string_view DriveDFallback = "C:\\";
 // The own folder's caption while none has been chosen.
 inline constexpr std::string_view NoOwnFolder = "你的文件夹";
 
@@ -34,9 +34,6 @@ inline constexpr std::string_view SendErrorTitle = "出现错误，请仔细检�
 // which "D盘" and the mirror copy's proposed folder choose D: or C:.
 bool driveDIsFolderDrive(const platform::files::DriveTable& drives);
 
-// The folder "D盘" copies into.
-std::string driveDTarget(const platform::files::DriveTable& drives);
-
 // Whether the drive of a Windows path ("D:\zelbrin\x") stands for a folder
 // now: false when the drive table has no such drive, or its folder is
 // missing, or it is a CD drive without a disc.
@@ -45,6 +42,17 @@ bool driveMapped(std::string_view path);
 // The message that refuses a target on a drive that is not mapped, naming
 // the target's drive ("驱动器 D: 不存在或没有映射到文件夹，请另选一个文件夹。").
 std::string unmappedDriveMessage(std::string_view path);
+
+// Readies the folder a send-to copies into (target, ending in "\"): "" when
+// it is there to copy into; else the message that refuses it: its drive not
+// mapped (unmappedDriveMessage), the folder missing or no folder
+// (missingFolderMessage). makeWhenMissing: a missing folder whose drive is
+// mapped is made (the documents folder), "不能建立文件夹: " + the folder + the
+// reason when that fails.
+std::string readySendTarget(std::string_view target, bool makeWhenMissing);
+
+// The message that refuses a target folder that does not exist.
+std::string missingFolderMessage(std::string_view folder);
 
 // The folder the own folder's caption names, ending in exactly one "\":
 // "E:\" gives "E:\", "D:\work" gives "D:\work\".

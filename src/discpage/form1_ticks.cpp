@@ -2,7 +2,7 @@
 // written into the open disc's index file at once (one read and one rewrite
 // per flush, however many ticks are queued); the tick removal of a whole
 // disc; dropping a file's line from the index (and, for a catalogued
-// hard-disk folder, the file itself).
+// hard-disk folder, the file itself, once the user has said yes).
 #include <optional>
 #include <string>
 
@@ -37,6 +37,12 @@ constexpr std::string_view CannotOpen = "不能打开文件: ";
 // The first line of an index text.
 std::string_view firstLineOf(std::string_view text) {
     return text.substr(0, text.find_first_of("\r\n"));
+}
+
+// Asked before a file of a catalogued hard-disk folder is deleted with its
+// line: the file's Windows path.
+std::string dropFileQuestion(std::string_view realFile) {
+    return "确实要删除 " + std::string(realFile) + " 文件吗？";
 }
 
 void tell(Form1& form, const std::string& message) {
@@ -176,6 +182,10 @@ void Form1::DeleteFromMulu_Click() {
     if (found.match == catalogue::NameMatch::Ambiguous)
         return tell(*this, catalogue::ambiguousNameMessage(filePath));
     if (!found) return tell(*this, "有错误！在目录文件里找不到这个文件。");
+    // A real file is deleted only when the user says so.
+    if (hard && ui().msgBox(dropFileQuestion(found.line.path), platform::MsgButtons::YesNoDefaultNo,
+                            TipTitle) != platform::MsgYes)
+        return;
 
     // A hard-disk file goes first (recorded as pending work, so that a
     // start after a cut drops the line of a file already gone), then its
@@ -217,10 +227,11 @@ void Form1::DeleteFromMulu_Click() {
         return tell(*this, "不能保存文件: " + path + e.description());
     }
     if (pending) catalogue::endPendingWork(*pending);
-    item->setText("");
-    item->setSubItem(1, "");
-    item->setSubItem(2, "");
-    item->setSmallIcon(0);
+    // The row leaves the list, the status bar counts the rows again instead
+    // of naming the file, and the preview shows no more of it.
+    ListView1.remove(*item);
+    StatusBar1.panel(2).setText(std::to_string(ListView1.count()) + "个文件夹或文件");
+    if (previewPaneOpen()) showPreviewStartPage();
 }
 
 discpage::PendingTick discpage::pendingTickOf(const platform::Node& folder,

@@ -71,6 +71,14 @@ std::string noteKey(std::string_view folderPath, std::string_view text, std::str
     return key;
 }
 
+std::string withoutLineBreaks(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (const char c : text)
+        if (c != '\r' && c != '\n') out += c;
+    return out;
+}
+
 bool noteTextCutsRecord(std::string_view text, std::string_view marker, std::string_view discName) {
     return text.find(joined(marker, discName)) != npos;
 }

@@ -51,6 +51,11 @@ std::string noteKey(std::string_view folderPath, std::string_view text, std::str
 std::optional<std::string> readNote(std::string_view fileText, std::string_view marker,
                                     std::string_view discName, std::string_view key);
 
+// A text taken from a file for a record (a page's title, a text's opening,
+// text selected in its preview): every line break removed, CR LF, a lone CR
+// and a lone LF alike, so the record stays on its one line.
+std::string withoutLineBreaks(std::string_view text);
+
 // True when a text, stored under a key of discName, would not read back
 // whole: it holds the marker followed by the disc's name, where a reader
 // takes the next record to begin.

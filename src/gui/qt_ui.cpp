@@ -98,12 +98,13 @@ int QtUi::msgBox(std::string_view prompt, platform::MsgButtons buttons, std::str
             box.setEscapeButton(choices[1].button);
             break;
         case platform::MsgButtons::YesNo:
+        case platform::MsgButtons::YesNoDefaultNo:
             add(YesText, platform::MsgYes);
             add(NoText, platform::MsgNo);
             box.setWindowFlag(Qt::WindowCloseButtonHint, false);
             break;
     }
-    box.setDefaultButton(choices[0].button);
+    box.setDefaultButton(choices[buttons == platform::MsgButtons::YesNoDefaultNo ? 1 : 0].button);
     platform::Dispatcher::ModalWait wait;
     box.exec();
     for (const Choice& c : choices)

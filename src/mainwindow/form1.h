@@ -680,6 +680,9 @@ class Form1 : public Form1Design {
     void closePreviewPane();
     // True while any of the four viewers is visible (the pane is open).
     bool previewPaneOpen() const;
+    // The open pane shows the page it opens with again: the players stopped
+    // and emptied, no picture, the browser alone in front.
+    void showPreviewStartPage();
     // Audio CDs and the music play list. The command layer of the CD
     // (form1_cd_audio.cpp) sends the multimedia port's command strings under
     // the alias "cd"; the queries read MciReply at fixed positions.

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "catalogue/catalogue_file.h"
+#include "catalogue/cd_drive.h"
 #include "catalogue/disc_trees.h"
 #include "catalogue/index_line.h"
 #include "catalogue/pending_work.h"
@@ -199,15 +200,26 @@ void Form1::settleCdDrive(platform::SkipOnError& onError) {
     onError.clear();
     std::string stored;
     const bool opened = onError.step([&] { stored = files::WholeFileRead(path); });
-    const bool firstRun = !opened && onError.number() == platform::err::FileNotFound;
-    if (opened) CdDrive = startup::rootOfFirstCharacter(text::trim(stored));
+    // The drive is looked for as on a first run when the file is missing, and
+    // when the drive it remembers is no CD drive of the drive table (gone, or
+    // mapped otherwise since): the drive FindCdDrive found is proposed.
+    bool lookAgain = !opened && onError.number() == platform::err::FileNotFound;
+    if (opened) {
+        const std::string remembered = startup::rootOfFirstCharacter(text::trim(stored));
+        if (catalogue::isCdDrive(remembered))
+            CdDrive = remembered;
+        else
+            lookAgain = true;
+    }
     // Any other failure counts as a file that cannot be read: the drive found
     // stays, cut to its root.
-    else if (!firstRun)
+    else if (!lookAgain)
         CdDrive = startup::rootOfFirstCharacter(CdDrive);
-    if (CdDrive.empty()) CdDrive = startup::ProposedCdDrive;
+    const bool found = !CdDrive.empty();
+    if (!found) CdDrive = startup::ProposedCdDrive;
     CdDriveKnown = true;
-    if (!firstRun) return;
+    // No CD drive found: nothing is proposed or stored; the next start looks again.
+    if (!lookAgain || !found) return;
 
     auto store = [&](const std::string& root) {
         onError.step([&] {
@@ -232,7 +244,7 @@ void Form1::settleCdDrive(platform::SkipOnError& onError) {
         // the next start asks again.
         if (typed.empty()) return;
         const std::string root = startup::rootOfFirstCharacter(typed);
-        if (files::driveType(root) == files::drive_type::CdRom) {
+        if (catalogue::isCdDrive(root)) {
             store(root);
             CdDrive = root;
             return;

@@ -3,6 +3,7 @@
 // viewer is visible; the toggle decides by that alone.
 #include <array>
 #include <initializer_list>
+#include <string>
 #include <string_view>
 
 #include "mainwindow/form1.h"
@@ -14,6 +15,11 @@ namespace {
 constexpr std::array<std::string_view, 10> paneButtons = {
     "fgt3",      "left", "right", "downs", "ups", "time", "savew", "altername", "addselecttoremark",
     "fullscreen"};
+
+// The page the pane opens with: the program's read-me.
+std::string startPage(const Form1& form) {
+    return "file:\\\\" + form.app().ProgramFolder + "\\readme.htm";
+}
 
 }  // namespace
 
@@ -56,7 +62,7 @@ void Form1::openPreviewPane() {
         viewer->setLeft(WebBrowser1.left());
         viewer->setTop(WebBrowser1.top());
     }
-    WebBrowser1.navigate("file:\\\\" + app().ProgramFolder + "\\readme.htm");
+    WebBrowser1.navigate(startPage(*this));
 
     Label2.setLeft(WebBrowser1.left());
     Label2.setTop(WebBrowser1.top() - 50);
@@ -67,6 +73,20 @@ void Form1::openPreviewPane() {
              &WebBrowser1, &Picture1, &MediaPlayer2, &ShockwaveFlash1, &Label2})
         c->setVisible(true);
     WebBrowser1.zOrder(0);
+    PreviewKind = "web";
+}
+
+void Form1::showPreviewStartPage() {
+    MediaPlayer2.stop();
+    MediaPlayer2.setFileName("");
+    ShockwaveFlash1.stop();
+    ShockwaveFlash1.setMovie("");
+    Picture1.clearPicture();
+    WebBrowser1.navigate(startPage(*this));
+    WebBrowser1.zOrder(0);
+    for (platform::Control* viewer : std::initializer_list<platform::Control*>{
+             &WebBrowser1, &Picture1, &MediaPlayer2, &ShockwaveFlash1})
+        viewer->setVisible(viewer == &WebBrowser1);
     PreviewKind = "web";
 }
 

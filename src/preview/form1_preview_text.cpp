@@ -3,10 +3,12 @@
 // the text selected in the preview browser, and a previewed file of a
 // catalogued hard-disk folder renamed after the selected text.
 //
-// A remark is stored as the notes commands store it (form1_note_store.h). A
-// file takes its new name first, never replacing another file; only then is
-// its own line of the index changed, and when that fails the file gets its
-// old name back: the index never names a file that is not there.
+// A remark taken from the file or its selection keeps no line break
+// (note_file.h: withoutLineBreaks) and is stored as the notes commands store
+// it (form1_note_store.h). A file takes its new name first, never replacing
+// another file; only then is its own line of the index changed, and when
+// that fails the file gets its old name back: the index never names a file
+// that is not there.
 
 #include <optional>
 #include <string>
@@ -118,7 +120,8 @@ void Form1::addnotesauto_Click() {
             tell(*this, NoFileOrDisc);
             return;
         }
-        remark = preview::pageTitle(content);
+        // A title written over several lines is stored on one.
+        remark = discpage::withoutLineBreaks(preview::pageTitle(content));
     } else {
         const std::optional<std::string> opening = preview::textOpening(content);
         if (!opening) {

@@ -1,6 +1,7 @@
 #include "preview/preview_text.h"
 
 #include "catalogue/name_lookup.h"
+#include "discpage/note_file.h"
 #include "platform/text/text.h"
 
 namespace preview {
@@ -35,13 +36,13 @@ std::string pageTitle(std::string_view page) {
 }
 
 std::optional<std::string> textOpening(std::string_view t) {
-    const std::string joined = text::replace(t, "\r\n", "");
+    const std::string joined = discpage::withoutLineBreaks(t);
     if (joined.empty()) return std::nullopt;
     return text::left(text::trim(joined), OpeningLength);
 }
 
 std::string remarkOfSelection(std::string_view selection) {
-    return text::trim(text::withCrLf(selection));
+    return text::trim(discpage::withoutLineBreaks(selection));
 }
 
 std::string nameOfSelection(std::string_view selection, std::size_t extensionBytes) {

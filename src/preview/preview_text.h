@@ -27,13 +27,14 @@ inline constexpr std::size_t RemarkReadLimit = 1024 * 1024;
 // when either tag is missing or the closing tag comes first.
 std::string pageTitle(std::string_view text);
 
-// The opening of a text: every CR LF pair removed (a lone CR or LF stays),
-// then the spaces at both ends, then the first 30 characters. Nothing when
-// no character is left after the CR LF pairs are removed.
+// The opening of a text: every line break removed (CR LF, a lone CR or LF:
+// a remark keeps none), then the spaces at both ends, then the first 30
+// characters. Nothing when no character is left after the line breaks are
+// removed.
 std::optional<std::string> textOpening(std::string_view text);
 
-// A selection as a remark: line breaks as CR LF (a lone LF or CR becomes one),
-// spaces at both ends removed.
+// A selection as a remark: every line break removed (CR LF, a lone CR or
+// LF), then the spaces at both ends.
 std::string remarkOfSelection(std::string_view selection);
 
 // A selection as a file name (without the extension): characters that code

@@ -276,6 +276,10 @@ bool ticked(std::string_view line) {
     return file && file->ticked();
 }
 
+// The query that lists the ticked files: the tick mark as the first term,
+// whatever the switches.
+bool isTickQuery(const Query& query) { return query.first == catalogue::TickMark; }
+
 // Adds a file row: ticked by its line's tick marks.
 void addFileRow(FileHits& hits, std::string_view line) { hits.add(line, ticked(line)); }
 
@@ -423,8 +427,10 @@ class WholeWordSearch {
 // Lines whose last path component holds the first term, combined with the
 // second term by the operator; "或" lists the lines of the first term, then
 // those of the second. A line equal to the last row listed is not listed
-// again (so the same line never comes twice in a row), except that, ignoring
-// case, the query "($)" lists every line that holds a tick mark.
+// again (so the same line never comes twice in a row). The tick mark "($)"
+// as the first term stands for the ticked files: it takes exactly the file
+// lines the disc page shows ticked (an odd run of marks after the size),
+// never a folder, an unticked file or a name that merely holds "($)".
 class PlainSearch {
   public:
     // The rows go to hits.
@@ -433,7 +439,7 @@ class PlainSearch {
           fold_(!caseSensitive),
           first_(fold_ ? text::lcase(query.first) : query.first),
           second_(fold_ ? text::lcase(query.second) : query.second),
-          tickQuery_(fold_ && query.first == catalogue::TickMark),
+          tickQuery_(isTickQuery(query)),
           firstFilter_(query.first, fold_),
           secondFilter_(query.second, fold_),
           line_(fold_),
@@ -446,21 +452,17 @@ class PlainSearch {
         };
         bool forFirst = holds(firstFilter_, raw);
         bool forSecond = op_ == Operator::Or && holds(secondFilter_, raw);
-        // Only the "($)" query ignoring case takes lines whose last component
-        // lacks the term; every other line must have the term there.
-        if ((forFirst || forSecond) && !tickQuery_) {
+        // A term must lie in the last component; a tick lies after it.
+        if (forFirst || forSecond) {
             const std::string_view last = lastComponentBytes(raw);
-            forFirst = forFirst && holds(firstFilter_, last);
+            forFirst = forFirst && (tickQuery_ || holds(firstFilter_, last));
             forSecond = forSecond && holds(secondFilter_, last);
         }
         if ((!forFirst && !forSecond) || raw.empty()) return;
         line_.decode(raw);
         const std::string_view compared = line_.compared();
         if (forFirst && compared.find(first_) != std::string_view::npos) firstPass(compared);
-        if (forSecond && compared.find(second_) != std::string_view::npos) {
-            const bool holds = inLastComponent(compared, second_);
-            if (holds || tickQuery_) seconds_.add(line_.stored(), holds);
-        }
+        if (forSecond && inLastComponent(compared, second_)) seconds_.add(line_.stored(), true);
     }
 
     const ByteFilter& firstFilter() const { return firstFilter_; }
@@ -468,20 +470,16 @@ class PlainSearch {
 
     // The second pass's rows, once every line was looked at.
     void finish() {
-        for (const FileHit s : seconds_) {
-            const bool holds = s.ticked;  // the mark of seconds_
-            if ((holds && s.line != lastRow()) || tickQuery_) addFileRow(hits_, s.line);
-        }
+        for (const FileHit s : seconds_)
+            if (s.line != lastRow()) addFileRow(hits_, s.line);
     }
 
   private:
     void firstPass(std::string_view compared) {
         const std::string& stored = line_.stored();
-        if (inLastComponent(compared, first_) && stored != lastRow()) {
-            if (operatorTakes(compared, op_, second_)) addFileRow(hits_, stored);
-        } else if (tickQuery_) {
+        const bool takes = tickQuery_ ? ticked(stored) : inLastComponent(compared, first_);
+        if (takes && stored != lastRow() && operatorTakes(compared, op_, second_))
             addFileRow(hits_, stored);
-        }
     }
 
     // The line of the last row listed for this disc ("" before the first).
@@ -498,8 +496,8 @@ class PlainSearch {
     ByteFilter secondFilter_;
     DecodedLine line_;
     FileHits& hits_;
-    // The second pass's lines, in file order, each marked when the second
-    // term lies in its last component (in place of a tick).
+    // The second pass's lines (the second term in their last component), in
+    // file order.
     FileHits seconds_;
 };
 
@@ -515,13 +513,13 @@ FileHits searchDiscFiles(platform::files::RawLineReader& lines, const Query& que
 void searchDiscFiles(platform::files::RawLineReader& lines, const Query& query,
                      const FileSearchOptions& options, FileHits& hits) {
     hits.clear();
-    if (options.extension) {
+    if (options.extension && !isTickQuery(query)) {
         ExtensionSearch search(query.first);
         visitLines(lines, {&search.filter()},
                    [&](std::string_view raw, Found found) { search.line(raw, found, hits); });
         return;
     }
-    if (options.wholeWord) {
+    if (options.wholeWord && !isTickQuery(query)) {
         WholeWordSearch search(query.first, options.caseSensitive, hits);
         visitLines(lines, {&search.filter()},
                    [&](std::string_view raw, Found found) { search.line(raw, found); });

@@ -249,9 +249,6 @@ TEST_F(SendTo, NoDiscInTheDriveOrNoTargetShowsTheErrorBox) {
     sendFails("a", "SendToCustom", FileError);
     sendFails("img", "SendToCustom", FolderError);
     h.setCdReady(true);
-    // The target folder is gone.
-    fs::remove_all(h.nativePath("C:\\work"));
-    sendFails("a", "SendToCustom", FileError);
     // The hard-disk folder's index cannot be read any more.
     clickDiscList({Pop, "pop_hard\\pop"});
     fs::remove(h.nativePath(indexPath(Pop)));
@@ -259,20 +256,66 @@ TEST_F(SendTo, NoDiscInTheDriveOrNoTargetShowsTheErrorBox) {
     EXPECT_FALSE(h.exists("C:\\xdg\\Documents\\top.mp3"));
 }
 
-TEST_F(SendTo, DriveDIsTheHomeFolderUnlessTheDriveTableNamesAFolder) {
+// A target that cannot take the copy is told as it is, before anything is
+// read, never with the causes of a failed copy (the disc, a name already
+// there, a bad disc): D盘 without a folder drive D:, an own folder that is
+// gone or whose drive is gone.
+TEST_F(SendTo, ATargetThatIsNotThereIsToldAsItIs) {
+    h.makeFolder("C:\\work");
+    defineOwnFolder("C:\\work");
     clickDiscList({Tools, "[003]Tools\\E:\\docs"});
-    // No D: in the table: the root of C:.
+    const std::string noD = "驱动器 D: 不存在或没有映射到文件夹，请另选一个文件夹。";
+    // No D: in the table.
+    h.ui.answerMsgBox(platform::MsgOK, noD);
     send("a", "SendToDpan");
-    EXPECT_EQ(h.readBytes("C:\\a.txt"), "text of a");
-    // D: an optical drive: the root of C: as well.
+    // D: an optical drive.
     h.write("C:\\cd2\\x", "");
     h.drives().set({.name = "D:",
                     .folder = h.nativePath("C:\\cd2"),
                     .kind = platform::files::DriveKind::CdRom});
+    h.ui.answerMsgBox(platform::MsgOK, noD);
     send("README", "SendToDpan");
-    EXPECT_EQ(h.readBytes("C:\\README"), "read me");
+    // The own folder is gone, or its drive.
+    fs::remove_all(h.nativePath("C:\\work"));
+    h.ui.answerMsgBox(platform::MsgOK, "文件夹不存在：C:\\work");
+    send("a", "SendToCustom");
+    h.ui.answerMsgBox(platform::MsgOK, "文件夹不存在：C:\\work");
+    send("img", "SendToCustom");
+    h.makeFolder("C:\\f");
+    h.drives().set({.name = "F:", .folder = h.nativePath("C:\\f")});
+    defineOwnFolder("F:\\");
+    h.drives().remove("F:");
+    h.ui.answerMsgBox(platform::MsgOK, "驱动器 F: 不存在或没有映射到文件夹，请另选一个文件夹。");
+    send("a", "SendToCustom");
+
+    for (const std::string& box : boxes()) EXPECT_EQ(box.rfind("提示: ", 0), 0u) << box;
+    EXPECT_EQ(boxes().size(), 5u);
+    EXPECT_FALSE(h.exists("C:\\a.txt"));
+    EXPECT_FALSE(h.exists("C:\\README"));
     EXPECT_FALSE(h.exists("C:\\cd2\\README"));
+    EXPECT_FALSE(h.exists("C:\\work"));
+    EXPECT_EQ(h.ui.mousePointer(), platform::PointerDefault);
+}
+
+// The documents folder ("c:\My Documents") missing: it is made, and the copy
+// goes in.
+TEST_F(SendTo, AMissingDocumentsFolderIsMade) {
+    fs::remove_all(h.nativePath("C:\\xdg\\Documents"));
+    clickDiscList({Tools, "[003]Tools\\E:\\docs"});
+    send("a", "SendToMyDocument");
+    EXPECT_EQ(h.readBytes("C:\\xdg\\Documents\\a.txt"), "text of a");
+    send("img", "SendToMyDocument");
+    EXPECT_EQ(h.readBytes("C:\\xdg\\Documents\\img\\b.gif"), "GIF89a");
     EXPECT_TRUE(boxes().empty());
+
+    // Where it cannot be made (a file in its place), that is told.
+    fs::remove_all(h.nativePath("C:\\xdg\\Documents"));
+    h.write("C:\\xdg\\Documents", "a file");
+    h.ui.answerMsgBox(platform::MsgOK);
+    send("a", "SendToMyDocument");
+    ASSERT_EQ(boxes().size(), 1u);
+    EXPECT_EQ(boxes()[0].rfind("提示: 不能建立文件夹: c:\\My Documents", 0), 0u) << boxes()[0];
+    EXPECT_EQ(h.read("C:\\xdg\\Documents"), "a file");
 }
 
 }  // namespace

@@ -10,14 +10,17 @@ namespace {
 using platform::files::DriveKind;
 using platform::files::DriveTable;
 
-TEST(SendToTargets, DriveDIsAFolderDriveOrTheRootOfC) {
+TEST(SendToTargets, DriveDTakesCopiesOnlyAsAFolderDrive) {
     DriveTable table;
     table.set({.name = "C:", .folder = "/home/u"});
-    EXPECT_EQ(copies::driveDTarget(table), "C:\\");
+    EXPECT_FALSE(copies::driveDIsFolderDrive(table));
     table.set({.name = "D:", .device = "/dev/sr0", .kind = DriveKind::CdRom});
-    EXPECT_EQ(copies::driveDTarget(table), "C:\\");
+    EXPECT_FALSE(copies::driveDIsFolderDrive(table));
     table.set({.name = "D:", .folder = "/data"});
-    EXPECT_EQ(copies::driveDTarget(table), "d:\\");
+    EXPECT_TRUE(copies::driveDIsFolderDrive(table));
+    EXPECT_EQ(copies::unmappedDriveMessage(copies::DriveDTarget),
+              "驱动器 D: 不存在或没有映射到文件夹，请另选一个文件夹。");
+    EXPECT_EQ(copies::missingFolderMessage("C:\\work"), "文件夹不存在：C:\\work");
 }
 
 TEST(SendToTargets, TheOwnFolderEndsInOneBackslash) {

@@ -29,6 +29,16 @@ std::string toolsWith(std::size_t i, std::string_view line) {
     return lines(ls);
 }
 
+// The question asked before a hard-disk file is deleted with its line.
+std::string dropQuestion(const std::string& file) { return "确实要删除 " + file + " 文件吗？"; }
+
+// Drops the selected row's line of a hard-disk folder, saying yes to the
+// question that names the file.
+void dropHardFile(testsupport::Harness& h, const std::string& file) {
+    h.ui.answerMsgBox(platform::MsgYes, dropQuestion(file));
+    h.form.DeleteFromMulu_Click();
+}
+
 }  // namespace
 
 TEST_F(DiscPage, ATickAndAnUntickEachAddOneMarkToTheFilesOwnLine) {
@@ -239,7 +249,10 @@ TEST_F(DiscPage, DroppingALineOfACdTakesTheSelectedFilesLineOnly) {
     std::vector<std::string_view> expected = ToolsIndex;
     expected.erase(expected.begin() + 9);
     EXPECT_EQ(index(Tools), lines(expected));
-    EXPECT_EQ(rowText(f(), a), "a.txt[10]($) |  |  |  |  |  | 0 ✓ red");
+    // No question for a CD: nothing on a disk is deleted. The row leaves the list.
+    EXPECT_TRUE(h.ui.log().empty());
+    EXPECT_TRUE(a.removed());
+    EXPECT_EQ(f().ListView1.find("a.txt[10]($)"), nullptr);
 
     // A file without extension is found by its bare name.
     f().ListView1.setSelectedItem(&row(f(), "README"));
@@ -265,7 +278,7 @@ TEST_F(DiscPage, DroppingALineOfAHardDiskFolderDeletesThatFileEvenReadOnly) {
                                  std::filesystem::perms::owner_read);
     clickDiscList({Pop, "pop_hard\\pop\\live"});
     f().ListView1.setSelectedItem(&row(f(), "a"));
-    f().DeleteFromMulu_Click();
+    dropHardFile(h, "C:\\music\\pop\\live\\a.mp3");
     EXPECT_FALSE(h.exists("C:\\music\\pop\\live\\a.mp3"));
     EXPECT_TRUE(h.exists("C:\\music\\pop\\kpop\\live\\a.mp3"));
     std::vector<std::string_view> expected = PopIndex;
@@ -274,10 +287,11 @@ TEST_F(DiscPage, DroppingALineOfAHardDiskFolderDeletesThatFileEvenReadOnly) {
 
     // A file already gone: the line goes all the same.
     f().ListView1.setSelectedItem(&row(f(), "b"));
-    f().DeleteFromMulu_Click();
+    dropHardFile(h, "C:\\music\\pop\\live\\b.mp3");
     expected.erase(expected.begin() + 5);
     EXPECT_EQ(index(Pop), lines(expected));
-    EXPECT_TRUE(h.ui.log().empty());
+    EXPECT_EQ(h.ui.messages(), (Strings{dropQuestion("C:\\music\\pop\\live\\a.mp3"),
+                                        dropQuestion("C:\\music\\pop\\live\\b.mp3")}));
 }
 
 TEST_F(DiscPage, AListedLinkIsDeletedItselfNeverTheFileItNames) {
@@ -289,8 +303,8 @@ TEST_F(DiscPage, AListedLinkIsDeletedItselfNeverTheFileItNames) {
                                     h.nativePath("C:\\music\\pop\\live") + "/a.mp3");
     clickDiscList({Pop, "pop_hard\\pop\\live"});
     f().ListView1.setSelectedItem(&row(f(), "a"));
-    f().DeleteFromMulu_Click();
-    EXPECT_TRUE(h.ui.log().empty());
+    dropHardFile(h, "C:\\music\\pop\\live\\a.mp3");
+    EXPECT_EQ(h.ui.log().size(), 1u);
     EXPECT_FALSE(std::filesystem::is_symlink(h.nativePath("C:\\music\\pop\\live") + "/a.mp3"));
     EXPECT_EQ(h.read("C:\\elsewhere\\a.mp3"), "x");
     std::vector<std::string_view> expected = PopIndex;
@@ -517,15 +531,17 @@ TEST_F(TwinNames, DroppingALineDeletesTheSelectedFileAndNoOther) {
         listTwinsHard();
         platform::ListItem& r = keyed(f(), c.key);
         f().ListView1.setSelectedItem(&r);
-        f().DeleteFromMulu_Click();
+        const std::string file = catalogue::parseFileLine(TwinsHardIndex[c.line])->path;
+        dropHardFile(h, file);
+        EXPECT_EQ(h.ui.messages().back(), dropQuestion(file));
         EXPECT_EQ(index(TwinsHard), changed(TwinsHardIndex, c.line, nullptr));
         Strings left;
         for (std::size_t i = 1; i < TwinsHardIndex.size(); ++i)
             if (i != c.line) left.push_back(catalogue::parseFileLine(TwinsHardIndex[i])->path);
         EXPECT_EQ(hardFilesLeft(), left);
-        EXPECT_EQ(r.text(), "");
+        EXPECT_TRUE(r.removed());
     }
-    EXPECT_TRUE(h.ui.log().empty());
+    EXPECT_EQ(h.ui.log().size(), std::size(cases));
 }
 
 TEST_F(TwinNames, DroppingALineWhoseFileIsNowSpeltTwoOtherWaysIsRefused) {
@@ -677,6 +693,7 @@ TEST_F(DiscPage, DroppingALineNeverDeletesOutsideTheCataloguedFolder) {
         clickDiscList({Tools, Pop, c.folder});  // the tree read again
         h.ui.clearLog();
         f().ListView1.setSelectedItem(&row(f(), c.rowText));
+        h.ui.answerMsgBox(platform::MsgYes, dropQuestion(c.line.substr(0, c.line.rfind('['))));
         if (!c.refused.empty())
             h.ui.answerMsgBox(platform::MsgOK,
                               "不能删除文件: " + c.refused + c.reason +
@@ -687,7 +704,7 @@ TEST_F(DiscPage, DroppingALineNeverDeletesOutsideTheCataloguedFolder) {
         EXPECT_EQ(testsupport::outsideSnapshot(h.nativePath("C:\\music"), pop), music);
         EXPECT_EQ(index(Pop).find(c.line + "\r\n") != std::string::npos, !c.refused.empty());
         if (c.refused.empty()) {
-            EXPECT_TRUE(h.ui.log().empty());
+            EXPECT_EQ(h.ui.log().size(), 1u);
             EXPECT_FALSE(fs::exists(fs::symlink_status(c.gone)));
         }
     }

@@ -37,6 +37,12 @@ void prepare(testsupport::Harness& h) {
     h.form.ListView1.setSelectedItem(&row(h.form, "a"));
 }
 
+// The command, the user saying yes to the question that names the file.
+void drop(testsupport::Harness& h) {
+    h.ui.answerMsgBox(platform::MsgYes, "确实要删除 " + File + " 文件吗？");
+    h.form.DeleteFromMulu_Click();
+}
+
 // The next start on the files h left: the file and its line agree, nothing
 // is left over, and a line left behind is dropped and told once.
 void expectWholeAfterNextStart(testsupport::Harness& h) {
@@ -59,9 +65,8 @@ void expectWholeAfterNextStart(testsupport::Harness& h) {
 
 TEST(LineDropKills, EveryKillLeavesTheFileAndItsLineTogether) {
     int leftBehind = 0;
-    const int changes = testsupport::killBeforeEveryChange(
-        prepare, [](testsupport::Harness& h) { h.form.DeleteFromMulu_Click(); },
-        [&](testsupport::Harness& h) {
+    const int changes =
+        testsupport::killBeforeEveryChange(prepare, drop, [&](testsupport::Harness& h) {
             if (!h.exists(File) && h.read(indexPath(Pop)) == lines(PopIndex)) ++leftBehind;
             expectWholeAfterNextStart(h);
         });
@@ -74,7 +79,7 @@ TEST(LineDropKills, EveryKillLeavesTheFileAndItsLineTogether) {
 
 TEST(LineDropKills, AFullDiskOrAnIoErrorAtEachChangeIsToldOnceAndNothingIsLost) {
     testsupport::failAtEveryChange(
-        12, prepare, [](testsupport::Harness& h) { h.form.DeleteFromMulu_Click(); }, 0,
+        12, prepare, drop, 1,
         [](testsupport::Harness& h, const testsupport::FailedChange& failure) {
             // Before the delete: the file and its line as they were.
             if (failure.toldByCommand() && failure.step <= 6) {

@@ -65,6 +65,16 @@ TEST(NoteKey, FolderNameAndType) {
     EXPECT_EQ(noteKey("src_hard\\src", "Makefile", "No扩展名"), "src_hard\\src\\Makefile.No扩展名");
 }
 
+TEST(NoteText, ATextTakenFromAFileLosesEveryLineBreak) {
+    EXPECT_EQ(withoutLineBreaks("一\r\n二\n三\r四"), "一二三四");
+    EXPECT_EQ(withoutLineBreaks("\n\r\r\n"), "");
+    EXPECT_EQ(withoutLineBreaks(" a b "), " a b ");
+    // Stored, the record reads back whole and alone on its line.
+    const NoteChange change =
+        planStoreNote("", NoteMarker, "D", "D\\a.txt", withoutLineBreaks("x\ny"));
+    EXPECT_EQ(noteTextAfter("", change), "@##note##@D\\a.txt==xy\r\n");
+}
+
 TEST(ReadNote, TheWholeKeyFindsItsRecord) {
     struct Case {
         const char* what;

@@ -12,9 +12,11 @@
 #include "copies/sendto_dialog.h"
 #include "mainwindow/password_dialog.h"
 #include "mainwindow/startup.h"
+#include "platform/files/drive_table.h"
 #include "platform/files/program_folder.h"
 #include "platform/system/registry.h"
 #include "platform/system/settings_store.h"
+#include "platform/text/text.h"
 #include "platform/ui/dispatcher.h"
 #include "support/harness.h"
 #include "support/unreadable_file.h"
@@ -146,17 +148,65 @@ TEST(Startup, ExistingProgramFolderFillsTheTrees) {
 
 // ---- the CD drive file ----
 
-TEST(Startup, StoredCdDriveTakesTheFirstCharacter) {
-    const std::vector<std::pair<std::string, std::string>> cases = {
-        {"e:\\\r\n", "e:\\"}, {"  F:\\  ", "F:\\"}, {"", ":\\"}, {"   ", ":\\"}, {"G", "G:\\"}};
-    for (const auto& [stored, root] : cases) {
+TEST(Startup, AStoredCdDriveIsKeptByItsFirstCharacter) {
+    for (const char* stored : {"e:\\\r\n", "  E:\\  ", "E"}) {
         Harness h;
         h.write(DiskIni, stored);
         h.start();
-        EXPECT_EQ(h.form.CdDrive, root) << stored;
+        EXPECT_EQ(h.form.CdDrive, std::string(1, platform::text::trim(stored)[0]) + ":\\")
+            << stored;
         EXPECT_TRUE(h.form.CdDriveKnown);
         EXPECT_EQ(h.read(DiskIni), stored);  // never rewritten
         EXPECT_TRUE(h.ui.log().empty());
+    }
+}
+
+// disk.ini remembers a drive the drive table does not map as a CD drive (the
+// "t:\" a start without an optical drive stored, a drive letter gone, the
+// home folder's C:): the CD drive is looked for again and disk.ini rewritten
+// with the answer.
+TEST(Startup, AStoredDriveThatIsNoCdDriveIsLookedForAgain) {
+    for (const char* stored : {"t:\\\r\n", "  F:\\  ", "", "   ", "C:\\\r\n"}) {
+        SCOPED_TRACE(stored);
+        Harness h;
+        h.write(DiskIni, stored);
+        h.ui.answerMsgBox(platform::MsgOK, firstRunPrompt("E:\\"));
+        h.start();
+        EXPECT_EQ(h.form.CdDrive, "E:\\");
+        EXPECT_TRUE(h.form.CdDriveKnown);
+        EXPECT_EQ(h.readBytes(DiskIni), "E:\\\r\n");
+    }
+    // Typed in place of the drive proposed.
+    Harness h;
+    h.write(DiskIni, "t:\\\r\n");
+    h.write("C:\\cd2\\x", "");
+    h.drives().set({.name = "G:",
+                    .folder = h.nativePath("C:\\cd2"),
+                    .kind = platform::files::DriveKind::CdRom});
+    h.ui.answerMsgBox(platform::MsgCancel, firstRunPrompt("E:\\"));
+    h.ui.answerInputBox("g");
+    h.start();
+    EXPECT_EQ(h.form.CdDrive, "g:\\");
+    EXPECT_EQ(h.readBytes(DiskIni), "g:\\\r\n");
+}
+
+// No CD drive in the drive table: nothing is proposed or stored (a stored
+// drive stays as it is), and the run uses the placeholder "t:\", in which
+// a scan finds no disc.
+TEST(Startup, AStartThatFindsNoCdDriveStoresNone) {
+    for (const char* stored : {static_cast<const char*>(nullptr), "t:\\\r\n", "E:\\\r\n"}) {
+        SCOPED_TRACE(stored ? stored : "no disk.ini");
+        Harness h;
+        h.drives().remove("E:");
+        if (stored) h.write(DiskIni, stored);
+        h.start(true);
+        EXPECT_TRUE(h.ui.log().empty());
+        EXPECT_EQ(h.form.CdDrive, "t:\\");
+        EXPECT_TRUE(h.form.CdDriveKnown);
+        if (stored)
+            EXPECT_EQ(h.read(DiskIni), stored);
+        else
+            EXPECT_FALSE(h.exists(DiskIni));
     }
 }
 
@@ -173,18 +223,14 @@ TEST(Startup, UnreadableCdDriveFileKeepsTheFoundDrive) {
 }
 
 TEST(Startup, FirstRunOkStoresTheProposedDrive) {
-    for (bool withCd : {true, false}) {
-        Harness h;
-        if (!withCd) h.drives().remove("E:");
-        const std::string proposed = withCd ? "E:\\" : "t:\\";
-        h.ui.answerMsgBox(platform::MsgOK, firstRunPrompt(proposed));
-        h.start(true);
-        EXPECT_EQ(h.ui.log().at(0).buttons, platform::MsgButtons::OKCancel);
-        EXPECT_EQ(h.ui.log().at(0).title, "提示");
-        EXPECT_EQ(h.form.CdDrive, proposed);
-        EXPECT_TRUE(h.form.CdDriveKnown);
-        EXPECT_EQ(h.readBytes(DiskIni), proposed + "\r\n");
-    }
+    Harness h;
+    h.ui.answerMsgBox(platform::MsgOK, firstRunPrompt("E:\\"));
+    h.start(true);
+    EXPECT_EQ(h.ui.log().at(0).buttons, platform::MsgButtons::OKCancel);
+    EXPECT_EQ(h.ui.log().at(0).title, "提示");
+    EXPECT_EQ(h.form.CdDrive, "E:\\");
+    EXPECT_TRUE(h.form.CdDriveKnown);
+    EXPECT_EQ(h.readBytes(DiskIni), "E:\\\r\n");
 }
 
 TEST(Startup, FirstRunAsksUntilACdRomDriveIsTyped) {
@@ -207,21 +253,13 @@ TEST(Startup, FirstRunAsksUntilACdRomDriveIsTyped) {
 }
 
 TEST(Startup, FirstRunCancelInTheInputBoxKeepsTheProposedDrive) {
-    for (bool withCd : {true, false}) {
-        Harness h;
-        if (!withCd) h.drives().remove("E:");
-        const std::string proposed = withCd ? "E:\\" : "t:\\";
-        h.ui.answerMsgBox(platform::MsgCancel, firstRunPrompt(proposed));
-        if (!withCd) {
-            h.ui.answerInputBox("e");
-            h.ui.answerMsgBox(platform::MsgOK, NotCdRom);
-        }
-        h.ui.answerInputBox(std::nullopt);
-        h.start(true);
-        EXPECT_EQ(h.form.CdDrive, proposed);
-        EXPECT_TRUE(h.form.CdDriveKnown);
-        EXPECT_FALSE(h.exists(DiskIni));  // the next start asks again
-    }
+    Harness h;
+    h.ui.answerMsgBox(platform::MsgCancel, firstRunPrompt("E:\\"));
+    h.ui.answerInputBox(std::nullopt);
+    h.start(true);
+    EXPECT_EQ(h.form.CdDrive, "E:\\");
+    EXPECT_TRUE(h.form.CdDriveKnown);
+    EXPECT_FALSE(h.exists(DiskIni));  // the next start asks again
 }
 
 // ---- the log-in ----

@@ -129,6 +129,45 @@ TEST_F(PreviewText, AutomaticRemarksReadTheFileInItsOwnCharacterSet) {
     EXPECT_TRUE(boxes().empty());
 }
 
+// A remark taken from a file, its title or its selected text is stored on
+// the one line of its record: no CR LF, lone LF or lone CR stays in it,
+// whichever way the file ends its lines.
+TEST_F(PreviewText, ARemarkTakenFromAFileKeepsNoLineBreak) {
+    struct Case {
+        const char* what;
+        const char* row;  // b.txt or page.htm
+        std::string bytes;
+        std::string selected;  // "" takes the remark from the file itself
+        std::string remark;
+    };
+    const std::vector<Case> cases = {
+        {"utf-8 text, LF", "b", "第一行笔记。\n第二行\n", "", "第一行笔记。第二行"},
+        {"text, lone CR", "b", "one\rtwo\r", "", "onetwo"},
+        {"text, every kind", "b", "a\r\nb\nc\rd", "", "abcd"},
+        {"title over lines", "page", "<title>两行\r\n标题\n三</title>", "", "两行标题三"},
+        {"selection", "b", "x", " 选中的\n文字\r\n第三\r行 ", "选中的文字第三行"},
+    };
+    clickDiscList({Docs, "docs_hard\\docs"});
+    const std::string notes = disc_page_test::discFile(Docs, ".note");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const bool page = std::string(c.row) == "page";
+        h.writeBytes(std::string("C:\\data\\docs\\") + c.row + (page ? ".htm" : ".txt"), c.bytes);
+        if (c.selected.empty()) {
+            autoRemark(c.row);
+        } else {
+            preview({"docs_hard\\docs"}, c.row, "C:\\data\\docs\\b.txt", c.selected);
+            f().Toolbar1.userClick("addselecttoremark");
+        }
+        EXPECT_EQ(remarkOf(c.row), c.remark);
+        const std::string key = std::string("docs_hard\\docs\\") + c.row + (page ? ".htm" : ".txt");
+        EXPECT_EQ(h.readBytes(notes),
+                  platform::text::toCp936("@##note##@" + key + "==" + c.remark + "\r\n"));
+        std::filesystem::remove(h.nativePath(notes));
+    }
+    EXPECT_TRUE(boxes().empty());
+}
+
 TEST_F(PreviewText, NoTextLeavesTheRemarkAsItWas) {
     h.write("E:\\docs\\Readme.TXT", "first");
     clickDiscList({Tools, "[003]Tools\\E:\\docs"});
@@ -156,7 +195,7 @@ TEST_F(PreviewText, NoTextLeavesTheRemarkAsItWas) {
 TEST_F(PreviewText, TheSelectionBecomesTheRemarkOfTheSelectedFile) {
     preview({Docs, "docs_hard\\docs"}, "b", "C:\\data\\docs\\b.txt", "  选中的\n文字 ");
     f().Toolbar1.userClick("addselecttoremark");
-    EXPECT_EQ(remarkOf("b"), "选中的\r\n文字");
+    EXPECT_EQ(remarkOf("b"), "选中的文字");
     EXPECT_EQ(h.clipboard.text(), "  选中的\n文字 ");
     // The menu item does the same and replaces the remark.
     f().WebBrowser1.userSelect("again");

@@ -42,7 +42,7 @@ TEST(PreviewText, ATitleIsTakenAsItStands) {
     }
 }
 
-TEST(PreviewText, TheOpeningOfATextDropsCrLfPairsThenTrimsAndKeeps30Characters) {
+TEST(PreviewText, TheOpeningOfATextDropsLineBreaksThenTrimsAndKeeps30Characters) {
     struct Case {
         std::string text;
         std::optional<std::string> opening;
@@ -54,8 +54,10 @@ TEST(PreviewText, TheOpeningOfATextDropsCrLfPairsThenTrimsAndKeeps30Characters) 
     for (const Case& c : std::vector<Case>{
              {"  short  ", "short"},
              {"ab\r\ncd\r\n", "abcd"},
-             {"a\nb\rc", "a\nb\rc"},  // lone line ends stay
+             {"a\nb\rc", "abc"},  // lone line ends go too
+             {"\n\r \n", ""},
              {"\r\n\r\n", std::nullopt},
+             {"\n\r\r\n\n", std::nullopt},
              {"", std::nullopt},
              {"   ", ""},
              {forty, thirty},
@@ -66,8 +68,9 @@ TEST(PreviewText, TheOpeningOfATextDropsCrLfPairsThenTrimsAndKeeps30Characters) 
     }
 }
 
-TEST(PreviewText, ASelectedRemarkHasCrLfLineBreaksAndNoOuterSpaces) {
-    EXPECT_EQ(preview::remarkOfSelection("  a\nb\r\nc\rd  "), "a\r\nb\r\nc\r\nd");
+TEST(PreviewText, ASelectedRemarkHasNoLineBreaksAndNoOuterSpaces) {
+    EXPECT_EQ(preview::remarkOfSelection("  a\nb\r\nc\rd  "), "abcd");
+    EXPECT_EQ(preview::remarkOfSelection("\r\n x \n"), "x");
     EXPECT_EQ(preview::remarkOfSelection("   "), "");
 }
 

@@ -212,23 +212,45 @@ TEST_F(FileSearchTest, PlainListsALineOnceAndTheSameTextNotTwiceInARow) {
     EXPECT_EQ(plain(index, single("ab"), true), expected);
 }
 
-TEST_F(FileSearchTest, TickMarkQueryIgnoringCaseListsEveryLineWithAMark) {
+// The tick mark as the keyword (查找光盘里的勾) lists exactly the files the
+// disc page shows ticked: an odd run of marks after the size. A file ticked
+// then unticked, a folder or file whose name holds the mark, and a file in a
+// folder so named that is not ticked itself are not listed; the switches
+// change nothing.
+TEST_F(FileSearchTest, TheTickMarkListsExactlyTheTickedFiles) {
     const std::string index = crlf({
+        "E:\\|价格($)",
         "E:\\a.txt[1]($)",
         "E:\\b.txt[2]",
         "E:\\c.txt[3]($)($){C:\\copies\\c.txt}",
         "E:\\d.txt[4]($)($)",
         "E:\\e.txt[5]($){C:\\copies\\e.txt}",
+        "E:\\价格($)\\f.txt[6]",
+        "E:\\价格($)\\g($).txt[7]($)($)($)",
+        "E:\\价格($)\\|h",
+        "E:\\h($).txt[8]",
+        "E:\\x\\Setup.TXT[9]($)($)($)($)($)",
     });
-    EXPECT_EQ(plain(index, single("($)")), (Rows{
-                                               "[x] E:\\a.txt[1]($)",
-                                               "[ ] E:\\c.txt[3]($)($){C:\\copies\\c.txt}",
-                                               "[ ] E:\\d.txt[4]($)($)",
-                                               "[x] E:\\e.txt[5]($){C:\\copies\\e.txt}",
-                                           }));
-    // Compared exactly, a mirrored line fails the last-component test.
-    EXPECT_EQ(plain(index, single("($)"), true),
-              (Rows{"[x] E:\\a.txt[1]($)", "[ ] E:\\d.txt[4]($)($)"}));
+    const Rows ticked = {
+        "[x] E:\\a.txt[1]($)",
+        "[x] E:\\e.txt[5]($){C:\\copies\\e.txt}",
+        "[x] E:\\价格($)\\g($).txt[7]($)($)($)",
+        "[x] E:\\x\\Setup.TXT[9]($)($)($)($)($)",
+    };
+    EXPECT_EQ(plain(index, single("($)")), ticked);
+    EXPECT_EQ(plain(index, single("($)"), true), ticked);
+    EXPECT_EQ(wholeWord(index, "($)"), ticked);
+    EXPECT_EQ(wholeWord(index, "($)", true), ticked);
+    EXPECT_EQ(search(index, single("($)"), {.extension = true}), ticked);
+
+    // With a second term: the ticked files whose name holds it, or with 或
+    // the ticked files, then the lines whose last component holds it.
+    EXPECT_EQ(plain(index, query("($)", Operator::And, "setup")),
+              Rows{"[x] E:\\x\\Setup.TXT[9]($)($)($)($)($)"});
+    EXPECT_EQ(plain(index, query("($)", Operator::Not, "txt")), Rows{});
+    Rows orRows = ticked;
+    orRows.push_back("[ ] E:\\b.txt[2]");
+    EXPECT_EQ(plain(index, query("($)", Operator::Or, "b.")), orRows);
 }
 
 // Only the run of marks after the size ticks a row: a "($)" in a file's or a

@@ -113,6 +113,28 @@ class SearchCommand : public ::testing::Test {
 
 // ---- the three result layouts and their rows ----
 
+// The dialog's button 查找光盘里的勾(√) and OK: the ticked files of every
+// disc, as the disc page shows them ticked; neither a file ticked then
+// unticked nor a folder whose name holds the mark.
+TEST_F(SearchCommand, TheTickButtonListsTheTickedFilesOnly) {
+    h.write(discFile("CD3", ".wcd"),
+            "E:\\|价格($)\r\nE:\\价格($)\\list.xls[9]\r\nE:\\价格($)\\old.xls[9]($)($)\r\n");
+    start();
+    h.ui.onModal<find1>([](find1& d) {
+        d.Command1.userClick();
+        EXPECT_EQ(d.Combo1.text(), "($)");
+        d.OKButton.userClick();
+    });
+    h.form.findItem.userClick();
+    const std::string i1 = std::to_string(nodeIndex("Music\\CD1"));
+    const std::string i2 = std::to_string(nodeIndex("Music\\CD2"));
+    EXPECT_EQ(rows(h.form.ListView2), (std::vector<std::string>{
+                                          "CD1|73|" + i1 + "|E:\\tracks\\song two.mp3[200]($)|x",
+                                          "CD2|73|" + i2 + "|E:\\jazz song.mp3[7]($)|x",
+                                      }));
+    EXPECT_EQ(status(), "你已经查找到2个匹配项目！");
+}
+
 TEST_F(SearchCommand, DiscFilesListTheMatchingLinesTickedByParity) {
     start();
     int itemChecks = 0;

@@ -26,6 +26,7 @@ bool buttonsGive(platform::MsgButtons buttons, int answer) {
         case platform::MsgButtons::OKCancel:
             return answer == platform::MsgOK || answer == platform::MsgCancel;
         case platform::MsgButtons::YesNo:
+        case platform::MsgButtons::YesNoDefaultNo:
             return answer == platform::MsgYes || answer == platform::MsgNo;
     }
     return false;

@@ -17,8 +17,9 @@ class Form;
 class MenuItem;
 class WebBrowser;
 
-// The button sets of a message box.
-enum class MsgButtons { OK, OKCancel, YesNo };
+// The button sets of a message box. Each box's first button is its default
+// (Enter), except YesNoDefaultNo: Yes and No with No the default.
+enum class MsgButtons { OK, OKCancel, YesNo, YesNoDefaultNo };
 
 // The answers of a message box.
 inline constexpr int MsgOK = 1;
@@ -33,6 +34,7 @@ constexpr int cancelAnswer(MsgButtons buttons) {
         case MsgButtons::OKCancel:
             return MsgCancel;
         case MsgButtons::YesNo:
+        case MsgButtons::YesNoDefaultNo:
             return MsgNo;
         case MsgButtons::OK:
             break;
@@ -55,7 +57,7 @@ class Ui {
 
     // A plain message box (no icon). Returns MsgOK, MsgCancel, MsgYes or MsgNo.
     // An empty title shows DefaultMsgTitle. Closing the box answers MsgCancel
-    // for OKCancel and MsgOK for OK; a YesNo box cannot be closed.
+    // for OKCancel and MsgOK for OK; a Yes/No box cannot be closed.
     virtual int msgBox(std::string_view prompt, MsgButtons buttons = MsgButtons::OK,
                        std::string_view title = {}) = 0;
 
