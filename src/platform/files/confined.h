@@ -84,9 +84,13 @@ struct EntryStatus {
 // Whether a query follows a link at the last name (beneath the root only).
 enum class Follow { No, Yes };
 
-// Whether a delete also takes a read-only file (clearing its read-only
-// attribute first, as the commands do before they delete).
+// Whether a delete also takes a read-only file (its mode left as it is: a
+// name is removed without changing the file, which may have other names).
 enum class ReadOnlyToo { No, Yes };
+
+// The refusal of a change of attributes of a file with more than one name.
+inline constexpr std::string_view SeveralNamesText =
+    "这个文件还有别的名字（硬链接），不能改变它的只读属性：";
 
 // Told of a name a folder copy leaves out because it leads out of the source
 // root (its Windows path); without one, the copy raises 75 there.
@@ -228,14 +232,18 @@ class ConfinedRoot {
 
     // Deletes a file, or a link itself (never its target): 53 missing or a
     // folder, 76 its folder missing, 75 a read-only file (unless
-    // ReadOnlyToo::Yes) or file system.
+    // ReadOnlyToo::Yes) or file system. The file's mode is never changed.
     void remove(std::string_view relative, ReadOnlyToo readOnlyToo = ReadOnlyToo::No) const;
     // Deletes an empty folder, or a link itself: 76 missing, 58 not empty, 75 a file.
     void removeFolder(std::string_view relative) const;
-    // Sets the attributes (only the read-only bit has an effect, as
-    // setAttributes of file_ops.h) of a file or folder; "" is the root
-    // itself. A link is refused (75 with the text and the path): neither it
-    // nor its target changes. 53 when it is missing.
+    // Sets the attributes (only the read-only bit has an effect: without it
+    // the owner gets write permission, with it every write permission is
+    // taken away) of a file or folder; "" is the root itself. The mode is
+    // changed through the handle of the file itself, and only when it
+    // differs. A link is refused (75 with the text and the path): neither it
+    // nor its target changes. A file with more than one name (a hard link,
+    // whose other names may lie outside) is refused too (75 with
+    // SeveralNamesText and the path). 53 when it is missing.
     void setAttributes(std::string_view relative, std::uint32_t attributes) const;
 
   private:
@@ -253,9 +261,14 @@ class ConfinedRoot {
     // else the errno's number with notFound for a missing name).
     int openBeneath(const std::string& nativeRelative, int flags, const std::string& shown,
                     int notFound) const;
+    // A name that exists and is a link leading out of the root (or that
+    // cannot be followed beneath it) is refused (75 with shown); any other
+    // name passes. For a change that fails because the name exists.
+    void refuseWhenLeadingOut(int folder, const std::string& name,
+                              const std::string& nativeRelative, const std::string& shown) const;
     void copyTree(CopyRun& run, const std::string& sourceNative, const std::string& sourceShown,
                   int targetFolder, const std::string& targetName,
-                  const std::string& targetPath) const;
+                  const std::string& targetRelative, const std::string& targetShown) const;
 
     // The native name of name in the open folder (see the top of the file).
     // missing (when given) is set when no entry answers to the name.

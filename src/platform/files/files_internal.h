@@ -160,19 +160,22 @@ struct Entry {
 };
 
 // Deletes a file, or a link itself whatever it points at: 53 when it is
-// missing or a folder, 75 when a file (not a link) is read-only or on a
-// read-only file system.
-void removeFileEntry(const Entry& entry);
+// missing or a folder, 75 on a read-only file system or, unless readOnlyToo,
+// when a file (not a link) is read-only. The file's mode is never changed.
+void removeFileEntry(const Entry& entry, bool readOnlyToo = false);
 // Deletes an empty folder, or a link itself: 76 when it is missing, 75 when
 // it is a file, 58 when the folder is not empty.
 void removeFolderEntry(const Entry& entry);
 // Makes one folder: 58 when the name exists (a link too), 76 when the
 // folder that should hold it is missing.
 void makeFolderEntry(const Entry& entry);
-// Sets the attributes (only the read-only bit has an effect, as
-// setAttributes of file_ops.h) of a file or folder; with an empty name, of
-// the open folder itself. A link is never changed nor followed: false with
-// errno ELOOP. False with errno set on any other failure.
+// Sets the attributes (only the read-only bit has an effect: without it the
+// owner gets write permission, with it every write permission is taken away)
+// of a file or folder; with an empty name, of the open folder itself. Nothing
+// is changed when the mode is already so. A link is never changed nor
+// followed: false with errno ELOOP; neither is a file with more than one name
+// (a hard link): false with errno EMLINK. False with errno set on any other
+// failure.
 bool setEntryAttributes(const Entry& entry, std::uint32_t attributes);
 // Renames or moves from to to, durably (both folders synced after the
 // rename); across file systems (files only, else 75) a committed copy, then
