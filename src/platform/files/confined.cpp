@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <map>
 #include <unordered_map>
 #include <utility>
@@ -25,6 +26,7 @@ const std::string OutsideText = "路径不在允许的文件夹里：";
 std::string joinNative(const std::string& folder, std::string_view name) {
     if (folder.empty()) return std::string(name);
     if (name.empty()) return folder;
+    if (folder.back() == '/') return folder + std::string(name);
     return folder + "/" + std::string(name);
 }
 
@@ -266,10 +268,12 @@ std::string ConfinedRoot::nativeName(int folder, const std::string& name, bool i
             id = {st.st_dev, st.st_ino};
     }
     if (!listings_ || id == std::pair<dev_t, ino_t>{0, 0}) {
-        detail::NameLookup found = detail::findByWindowsName(folder, name);
+        const detail::CaseAlikeNames found = detail::findByWindowsName(folder, name);
         if (found.exact) return *found.exact;
-        if (ignoringCase && found.alike == 1) return *found.firstAlike;
-        if (missing && found.alike == 0) *missing = true;
+        if (!ignoringCase) return name;
+        if (found.ambiguous()) throw AmbiguousName{};
+        if (found.alike == 1) return *found.onlyAlike;
+        if (missing) *missing = true;
         return name;
     }
     auto [at, added] = listings_->impl_->folders.try_emplace(id);
@@ -283,12 +287,10 @@ std::string ConfinedRoot::nativeName(int folder, const std::string& name, bool i
         struct stat there {};
         return ::fstatat(folder, e.second.c_str(), &there, AT_SYMLINK_NOFOLLOW) != 0;
     });
-    const std::string* first = nullptr;
-    for (const auto& [shown, native] : alike) {
+    for (const auto& [shown, native] : alike)
         if (shown == name) return native;
-        if (!first || native < *first) first = &native;
-    }
-    if (ignoringCase && alike.size() == 1) return *first;
+    if (ignoringCase && alike.size() > 1) throw AmbiguousName{};
+    if (ignoringCase && alike.size() == 1) return alike.front().second;
     if (missing && alike.empty()) *missing = true;
     if (detail::lookedUpWindowsName(name) == name) alike.emplace_back(name, name);
     return name;
@@ -446,11 +448,15 @@ ConfinedRoot::Located ConfinedRoot::locate(std::string_view relative, LastName m
     }
     for (std::size_t i = from; i < names.size(); ++i) {
         const bool last = i + 1 == names.size();
-        const std::string native =
-            l.folder.valid()
-                ? nativeName(l.folder.get(), names[i], !last || match == LastName::IgnoringCase,
-                             last ? &l.missing : nullptr)
-                : names[i];
+        std::string native = names[i];
+        try {
+            if (l.folder.valid())
+                native =
+                    nativeName(l.folder.get(), names[i], !last || match == LastName::IgnoringCase,
+                               last ? &l.missing : nullptr);
+        } catch (const AmbiguousName&) {
+            detail::refuseAmbiguous(l.shown);
+        }
         if (last) {
             l.name = native;
             l.given = names[i];
@@ -838,6 +844,38 @@ void ConfinedRoot::setAttributes(std::string_view relative, std::uint32_t attrib
     if (errno == ELOOP) refuse(l.shown);
     if (errno == EMLINK) raise(err::PathFileAccess, std::string(SeveralNamesText) + l.shown);
     detail::raiseErrno(errno, err::FileNotFound);
+}
+
+std::string ConfinedRoot::resolvedPath() const {
+    char buf[PATH_MAX];
+    const std::string link = "/proc/self/fd/" + std::to_string(fd_);
+    const ssize_t n = ::readlink(link.c_str(), buf, sizeof buf);
+    if (n > 0 && static_cast<std::size_t>(n) < sizeof buf && buf[0] == '/')
+        return std::string(buf, static_cast<std::size_t>(n));
+    return detail::realNative(native_).value_or(native_);
+}
+
+std::optional<std::string> ConfinedRoot::nativeRelativeOf(const std::string& nativePath,
+                                                          Follow lastName) const {
+    if (nativePath.empty() || nativePath.front() != '/') return std::nullopt;
+    std::optional<std::string> path;
+    if (lastName == Follow::Yes) {
+        path = detail::resolvedNative(nativePath);
+    } else {
+        std::string trimmed = nativePath;
+        while (trimmed.size() > 1 && trimmed.back() == '/') trimmed.pop_back();
+        const std::string name = detail::nativeBaseName(trimmed);
+        if (name.empty() || name == "." || name == "..") return std::nullopt;
+        path = detail::resolvedNative(detail::nativeParent(trimmed));
+        if (path) path = detail::nativeJoin(*path, name);
+    }
+    const std::string root = resolvedPath();
+    if (!path) return std::nullopt;
+    if (*path == root) return std::string();
+    const std::string prefix = root == "/" ? root : root + "/";
+    if (path->size() <= prefix.size() || path->compare(0, prefix.size(), prefix) != 0)
+        return std::nullopt;
+    return path->substr(prefix.size());
 }
 
 // ---- Committed writes beneath a root (committed_write.h) ----

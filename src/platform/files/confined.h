@@ -11,10 +11,12 @@
 //   "\x", "/x", another drive's path);
 // - each name is looked up in its folder as the drive table looks names up
 //   (paths.h): the name itself, else the entry whose Windows name equals it,
-//   else the one entry whose Windows name equals it without regard to ASCII
-//   case (none when several do: a missing name is then created under the
-//   spelling given). A delete and a change of attributes take the last name
-//   only exactly (its own bytes or its Windows name), never ignoring case;
+//   else the only entry whose Windows name equals it without regard to ASCII
+//   case; several such and none exact are refused (75 with
+//   AmbiguousNameText of paths.h and the path), as reads refuse them. A
+//   missing name is created under the spelling given. A delete and a change
+//   of attributes take the last name only exactly (its own bytes or its
+//   Windows name), never ignoring case;
 // - the folders on the way are opened with openat2 RESOLVE_BENEATH |
 //   RESOLVE_NO_MAGICLINKS, or, where the system has no openat2, by a walk
 //   name by name with O_NOFOLLOW that follows a link only as openat2 would:
@@ -271,7 +273,9 @@ class ConfinedRoot {
                   const std::string& targetRelative, const std::string& targetShown) const;
 
     // The native name of name in the open folder (see the top of the file).
-    // missing (when given) is set when no entry answers to the name.
+    // missing (when given) is set when no entry answers to the name. Throws
+    // AmbiguousName when several answer to it ignoring case, none exactly.
+    struct AmbiguousName {};
     std::string nativeName(int folder, const std::string& name, bool ignoringCase,
                            bool* missing = nullptr) const;
 

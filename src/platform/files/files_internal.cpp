@@ -253,15 +253,19 @@ std::vector<std::pair<std::string, std::string>> windowsNamesIn(int folder) {
     return names;
 }
 
-NameLookup findByWindowsName(int folder, std::string_view name) {
-    NameLookup found;
+CaseAlikeNames findByWindowsName(int folder, std::string_view name) {
+    CaseAlikeNames found;
     for (const auto& [native, shown] : windowsNamesIn(folder)) {
         if (!sameNameIgnoringCase(shown, name)) continue;
         if (shown == name && !found.exact) found.exact = native;
-        ++found.alike;
-        if (!found.firstAlike || native < *found.firstAlike) found.firstAlike = native;
+        if (++found.alike == 1) found.onlyAlike = native;
     }
+    if (found.alike != 1) found.onlyAlike.reset();
     return found;
+}
+
+void refuseAmbiguous(const std::string& windowsPath) {
+    raise(err::PathFileAccess, std::string(AmbiguousNameText) + windowsPath);
 }
 
 }  // namespace platform::files::detail
