@@ -212,12 +212,11 @@ void copyOpenFile(int in, const struct stat& st, CommittedFile& out) {
     out.commit();
 }
 
-void copyNativeFile(const std::string& src, const std::string& dst, bool replace) {
+void copyNativeFile(const std::string& src, const std::string& dst) {
     struct stat st {};
     Fd in = openForReading(src, st, err::FileNotFound);
     if (!S_ISREG(st.st_mode)) raise(err::FileNotFound);
-    CommittedFile out(dst, replace ? OnExisting::Replace : OnExisting::Refuse,
-                      copyMode(in.get(), st));
+    CommittedFile out(dst, OnExisting::Refuse, copyMode(in.get(), st) | S_IWUSR);
     copyOpenFile(in.get(), st, out);
 }
 

@@ -178,12 +178,12 @@ std::string nativeParent(const std::string& nativePath);
 std::string nativeJoin(const std::string& folder, std::string_view name);
 std::string nativeBaseName(const std::string& nativePath);
 
-// Copies a native file's bytes, modification time and permissions (write
-// permission taken away when the source is read-only) to dst through the
-// committed-write path (committed_write.h), over an existing dst only when
-// replace. Raises an Error with the number of the failure; dst is never left
-// half written.
-void copyNativeFile(const std::string& src, const std::string& dst, bool replace);
+// Copies a native file's bytes, modification time and permissions to dst
+// through the committed-write path (committed_write.h), never over an
+// existing dst (58); the copy comes out writable by its owner (made so, not
+// changed afterwards). Raises an Error with the number of the failure; dst is
+// never left half written.
+void copyNativeFile(const std::string& src, const std::string& dst);
 
 // The permissions a copy of the open regular file in gets: the source's,
 // without write permission when it is read-only (its mode or its file system).
