@@ -114,7 +114,7 @@ std::optional<std::vector<std::string>> relativeNames(std::string_view relative)
 
 }  // namespace
 
-// ---- Changes to one name in an open folder (also under file_ops.h) ----
+// ---- Changes to one name in an open folder ----
 
 void detail::removeFileEntry(const Entry& entry, bool readOnlyToo) {
     struct stat st {};

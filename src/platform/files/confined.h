@@ -179,7 +179,8 @@ class ConfinedRoot {
     // The name exists (a link too, wherever it points).
     bool exists(std::string_view relative) const;
 
-    // Makes one folder: 58 when the name exists, 76 when its folder is missing.
+    // Makes one folder: 58 when the name exists (75 when it is a link leading
+    // out), 76 when its folder is missing.
     void createFolder(std::string_view relative) const;
     // Makes every missing folder of relative, each resolved beneath the root
     // before it is made, so nothing is made through a link that leads out.
@@ -198,20 +199,20 @@ class ConfinedRoot {
 
     // Copies the file sourceRelative beneath sourceRoot (read confined too: a
     // link that leads out of sourceRoot is refused) to relative, through the
-    // committed-write path, keeping its time and read-only attribute, as
-    // copyFile of file_ops.h: 53 a missing source or a folder, 76 a missing
-    // folder, 58 an existing target with OnExisting::Refuse, 70 a target that
-    // is a folder, a read-only file or the source itself. A link at the target
-    // is replaced itself, never followed.
+    // committed-write path, keeping its time and read-only attribute: 53 a
+    // missing source or a folder, 76 a missing folder, 58 an existing target
+    // with OnExisting::Refuse (75 when it is a link leading out), 70 a target
+    // that is a folder, a read-only file or the source itself. A link at the
+    // target is replaced itself, never followed.
     // With ReadOnlyToo::Yes the copy comes out writable (its read-only
     // attribute cleared as it is made, not by a change afterwards).
     void copyInto(std::string_view relative, const ConfinedRoot& sourceRoot,
                   std::string_view sourceRelative, OnExisting onExisting,
                   ReadOnlyToo clearReadOnly = ReadOnlyToo::No) const;
     // Copies the folder sourceRelative beneath sourceRoot with everything in
-    // it to relative, as copyFolder of file_ops.h (58 when the target exists
-    // and onExisting is Refuse, else into it replacing files; 75 when the
-    // target lies inside the source). Links inside the source are followed
+    // it to relative (58 when the target exists and onExisting is Refuse,
+    // else into it replacing files; 75 when the target lies inside the
+    // source or is a link leading out). Links inside the source are followed
     // while they stay beneath sourceRoot; one that leads out is told to
     // refused (or raises 75) and left out. A folder met twice on one path
     // (a loop of links) is copied once.
@@ -219,16 +220,18 @@ class ConfinedRoot {
                         std::string_view sourceRelative, OnExisting onExisting,
                         const RefusedName& refused = {}) const;
 
-    // Renames or moves a file or folder within the root, durably, as moveFile
-    // of file_ops.h: a link is renamed itself. OnExisting::Refuse: 58 when the
-    // target exists, except the same entry under another letter case, which
+    // Renames or moves a file or folder within the root, durably (to another
+    // file system: a committed copy, then the source goes): a link is renamed
+    // itself. OnExisting::Refuse: 58 when the target exists (75 when it is a
+    // link leading out), except the same entry under another letter case, which
     // is renamed in place; Replace: an existing file (or link) is replaced.
     // 53 a missing source, 76 a missing folder, 75 the root itself. Once
     // renamed it stays renamed: a folder that will not sync afterwards is
     // recorded as not confirmed, not raised.
     void rename(std::string_view from, std::string_view to, OnExisting onExisting) const;
     // A second name for a file within the root (a hard link; a link is linked
-    // itself), made durable: 58 when the name exists. A folder that will not
+    // itself), made durable: 58 when the name exists (75 when it is a link
+    // leading out). A folder that will not
     // sync after the link is made is recorded as not confirmed, not raised.
     void hardLink(std::string_view existing, std::string_view relative) const;
 
