@@ -13,6 +13,7 @@
 #include <fstream>
 #include <string>
 
+#include "platform/files/confined.h"
 #include "platform/files/drive_table.h"
 #include "platform/files/listing.h"
 #include "platform/files/paths.h"
@@ -47,7 +48,8 @@ struct Counts {
     long folders = 0;
 };
 
-void walkNative(const std::string& native, const std::string& windows, OutputFile& out, Counts& n) {
+void walkNative(const std::string& native, const std::string& windows, CommittedTextFile& out,
+                Counts& n) {
     auto entries = listNativeFolder(native);
     for (const auto& e : entries) {
         if (e.isFolder()) {
@@ -66,7 +68,7 @@ void walkNative(const std::string& native, const std::string& windows, OutputFil
     }
 }
 
-void walkWindows(const std::string& windows, OutputFile& out, Counts& n) {
+void walkWindows(const std::string& windows, CommittedTextFile& out, Counts& n) {
     std::vector<std::string> subfolders;
     for (const auto& e : findEntries(windows, "*")) {
         if (e.isFolder() && e.name != "." && e.name != "..") {
@@ -91,6 +93,8 @@ int main(int argc, char** argv) {
     makeTree(root);
     const std::string outNative = "/tmp/zelbrin-bench-walk.wcd";
     const std::string outWindows = toWindows(outNative);
+    const std::string outFolder = outWindows.substr(0, outWindows.rfind('\\'));
+    const std::string outName = outWindows.substr(outWindows.rfind('\\') + 1);
     const std::string rootWindows = toWindows(root) + "\\";
 
     // Warm the caches once, then time each.
@@ -103,18 +107,18 @@ int main(int argc, char** argv) {
     Counts native;
     t = std::chrono::steady_clock::now();
     {
-        OutputFile out(outWindows);
+        CommittedTextFile out(ConfinedRoot::open(outFolder), outName, OnExisting::Replace);
         walkNative(root, rootWindows, out, native);
-        out.close();
+        out.commit();
     }
     double nativeTime = seconds(t);
 
     Counts windows;
     t = std::chrono::steady_clock::now();
     {
-        OutputFile out(outWindows);
+        CommittedTextFile out(ConfinedRoot::open(outFolder), outName, OnExisting::Replace);
         walkWindows(rootWindows, out, windows);
-        out.close();
+        out.commit();
     }
     double windowsTime = seconds(t);
 

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "catalogue/folder_walk.h"
+#include "platform/files/confined.h"
 #include "platform/files/drive_table.h"
 #include "platform/files/text_file.h"
 #include "scan_tree.h"
@@ -32,10 +33,11 @@ double timeWalk(std::int64_t& lines, std::int64_t& total) {
     catalogue::ScannedFolderList scanned;  // a fresh run each time
     catalogue::WalkCounts counts;
     catalogue::WalkRequest request{"", "T:\\", "*.*"};
-    platform::files::OutputFile out("O:\\bench.wcd");
+    platform::files::CommittedTextFile out(platform::files::ConfinedRoot::open("O:\\"), "bench.wcd",
+                                           platform::files::OnExisting::Replace);
     const auto result = catalogue::walkFolder(request, scanned, counts,
                                               [&](std::string_view text) { out.write(text); });
-    out.close();
+    out.commit();
     const double s = seconds(start);
     if (!result.ok) {
         std::fprintf(stderr, "walk failed: %d %s\n", result.errorNumber, result.errorText.c_str());

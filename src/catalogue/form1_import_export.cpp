@@ -27,7 +27,6 @@
 #include "catalogue/scan_dialog.h"
 #include "mainwindow/form1.h"
 #include "platform/error.h"
-#include "platform/files/confine.h"
 #include "platform/files/confined.h"
 #include "platform/files/file_ops.h"
 #include "platform/files/listing.h"

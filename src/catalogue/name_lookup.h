@@ -27,6 +27,7 @@
 #include <vector>
 
 #include "catalogue/index_line.h"
+#include "platform/files/paths.h"
 
 namespace catalogue {
 
@@ -34,8 +35,7 @@ enum class NameMatch { None, Found, Ambiguous };
 
 // The message of a command that refuses a name it cannot tell apart from
 // another one: the text and the name.
-inline constexpr std::string_view AmbiguousNameText =
-    "有几个文件的名字只是大小写不同，无法确定是哪一个：";
+inline constexpr std::string_view AmbiguousNameText = platform::files::AmbiguousNameText;
 std::string ambiguousNameMessage(std::string_view name);
 
 // The choice for one wanted name.

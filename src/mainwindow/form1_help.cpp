@@ -66,10 +66,8 @@ void Form1::CreateShortcut_Click() {
         if (slash != std::string::npos && slash > 0 && slash + 1 < folder.size())
             files::ConfinedRoot::openNative(folder.substr(0, slash))
                 .createFolders(folder.substr(slash + 1));
-        files::CommittedFile file(files::ConfinedRoot::openNative(folder), desktopentry::FileName,
-                                  files::OnExisting::Replace, 0755);
-        file.write(entry);
-        file.commit();
+        files::ConfinedRoot::openNative(folder).write(desktopentry::FileName, entry,
+                                                      files::OnExisting::Replace, 0755);
     } catch (const platform::Error&) {
         // No message, whatever the outcome.
     }

@@ -4,7 +4,7 @@
 #include <wctype.h>
 
 #include "platform/error.h"
-#include "platform/files/confine.h"
+#include "platform/files/confined.h"
 #include "platform/files/text_file.h"
 #include "platform/text/text.h"
 

@@ -413,6 +413,26 @@ TEST_F(ChangeDiscTest, ACategoryGoneWhileTheDialogWasOpenLosesNoLine) {
 // "guangpan" (to a file, a folder, or nothing yet): the name is taken and
 // nothing outside changes; the disc's own remark file a link out is renamed
 // itself, its target untouched.
+// The old remarks are a second name (a hard link) of a read-only file outside
+// the program's folders: the old name goes, the file keeps its bytes and its
+// mode.
+TEST_F(ChangeDiscTest, OldRemarksThatAreAHardLinkToAReadOnlyFileLeaveThatFileAsItWas) {
+    h.write("C:\\outside\\abc.note", Notes);
+    const std::string outside = h.nativePath("C:\\outside");
+    fs::permissions(outside + "/abc.note", fs::perms::owner_read | fs::perms::group_read);
+    fs::remove(h.nativePath(discFile("abc", ".note")));
+    fs::create_hard_link(outside + "/abc.note", h.nativePath(discFile("abc", ".note")));
+    const auto before = testsupport::outsideSnapshot(outside);
+    answerChange(h, {.name = "新名"});
+    h.form.Toolbar1.userClick("changeorder");
+    h.ui.verifyAllUsed();
+    expectFilesNamed("新名");
+    EXPECT_FALSE(h.exists(discFile("abc", ".note")));
+    EXPECT_EQ(testsupport::outsideSnapshot(outside), before);
+    EXPECT_EQ(fs::status(outside + "/abc.note").permissions(),
+              fs::perms::owner_read | fs::perms::group_read);
+}
+
 TEST_F(ChangeDiscTest, LinksOutOfTheIndexFolderAreNeverFollowed) {
     struct Case {
         const char* link;     // the file of guangpan made a link

@@ -15,6 +15,7 @@
 #include "platform/files/file_ops.h"
 #include "platform/files/listing.h"
 #include "support/harness.h"
+#include "support/outside_snapshot.h"
 
 namespace {
 
@@ -157,6 +158,32 @@ TEST(DeleteThisCD, RemovesTheLineAndTheFilesAndRebuildsTheCategoryTree) {
     ASSERT_EQ(h.ui.log().size(), 2u);  // the pop-up menu and the confirmation
     EXPECT_EQ(h.ui.log()[1].title, "提示");
     EXPECT_EQ(h.ui.log()[1].buttons, platform::MsgButtons::OKCancel);
+}
+
+// The disc's remarks and usage notes are second names (hard links) of
+// read-only files outside the program's folders: the names go, the files
+// keep their bytes and their mode.
+TEST(DeleteThisCD, HardLinksToReadOnlyFilesElsewhereGoAndThoseFilesKeepTheirMode) {
+    Harness h;
+    startCatalogue(h);
+    h.write("C:\\elsewhere\\a.note", "kept note\r\n");
+    h.write("C:\\elsewhere\\a.exam", "kept usage\r\n");
+    const std::string elsewhere = h.nativePath("C:\\elsewhere");
+    for (const char* ext : {".note", ".exam"}) {
+        fs::permissions(elsewhere + "/a" + ext, fs::perms::owner_read | fs::perms::group_read);
+        fs::remove(h.nativePath(discFile("a", ext)));
+        fs::create_hard_link(elsewhere + "/a" + ext, h.nativePath(discFile("a", ext)));
+    }
+    const auto before = testsupport::outsideSnapshot(elsewhere);
+
+    h.ui.answerMsgBox(platform::MsgOK, "你确实要删除 {a} 光盘 ?");
+    deleteInDiscList(h, "a");
+
+    EXPECT_EQ(guangpanEntries(h), (std::vector<std::string>{"5.wcd", "b.note", "b.wcd"}));
+    EXPECT_EQ(testsupport::outsideSnapshot(elsewhere), before);
+    for (const char* ext : {".note", ".exam"})
+        EXPECT_EQ(fs::status(elsewhere + "/a" + ext).permissions(),
+                  fs::perms::owner_read | fs::perms::group_read);
 }
 
 TEST(DeleteThisCD, TheFolderTreeOfTheDiscGoesWithItsNodeAndOtherNodesStay) {

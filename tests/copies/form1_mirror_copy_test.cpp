@@ -504,6 +504,8 @@ TEST_F(MirrorCopy, FoldersOfTheTargetThatLeadOutGetNothing) {
              {"img to a folder", "docs\\img", "C:\\outside\\docs", "C:\\t1\\docs\\img"},
              {"docs to a file", "docs", "C:\\outside\\file.txt", "C:\\t2\\docs\\img"},
              {"img to a file", "docs\\img", "C:\\outside\\file.txt", "C:\\t3\\docs\\img"},
+             {"docs to nothing", "docs", "C:\\outside\\none.txt", "C:\\t4\\docs\\img"},
+             {"img to nothing", "docs\\img", "C:\\outside\\none.txt", "C:\\t5\\docs\\img"},
          }) {
         SCOPED_TRACE(c.name);
         const std::string target = "C:\\t" + std::to_string(n++);

@@ -177,6 +177,27 @@ TEST_F(DeleteCopy, TheSelectedFilesOwnCopyPathAndSizeGo) {
     EXPECT_EQ(boxes().size(), 1u);
 }
 
+// The copy was replaced by a second name (a hard link) of a read-only file
+// elsewhere: the name goes with its record, the file keeps its bytes and its
+// mode.
+TEST_F(DeleteCopy, ACopyThatIsAHardLinkToAReadOnlyFileLeavesThatFileAsItWas) {
+    namespace fs = std::filesystem;
+    h.write("C:\\elsewhere\\a.jpg", "kept");
+    const std::string elsewhere = h.nativePath("C:\\elsewhere");
+    fs::permissions(elsewhere + "/a.jpg", fs::perms::owner_read | fs::perms::group_read);
+    const std::string copy = h.nativePath(copyPath("docs\\img\\a.jpg"));
+    fs::remove(copy);
+    fs::create_hard_link(elsewhere + "/a.jpg", copy);
+    const testsupport::OutsideSnapshot before = testsupport::outsideSnapshot(elsewhere);
+    clickDiscList({Photos, Img});
+    deleteCopy("a");
+    EXPECT_FALSE(fs::exists(copy));
+    EXPECT_EQ(index(), photosWith(6, "E:\\docs\\img\\a.jpg[800]($)"));
+    EXPECT_EQ(testsupport::outsideSnapshot(elsewhere), before);
+    EXPECT_EQ(fs::status(elsewhere + "/a.jpg").permissions(),
+              fs::perms::owner_read | fs::perms::group_read);
+}
+
 TEST_F(DeleteCopy, NamesWithoutExtensionOrHoldingMarksAreFoundByTheirWholePath) {
     clickDiscList({Photos, Img});
     deleteCopy("noext");

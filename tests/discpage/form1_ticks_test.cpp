@@ -312,6 +312,30 @@ TEST_F(DiscPage, AListedLinkIsDeletedItselfNeverTheFileItNames) {
     EXPECT_EQ(index(Pop), lines(expected));
 }
 
+TEST_F(DiscPage, AListedHardLinkToAReadOnlyFileElsewhereGoesAndThatFileKeepsItsMode) {
+    // The listed file is a second name of a read-only file outside the
+    // catalogued folder: the name goes with its line, the file keeps its
+    // bytes and its mode.
+    namespace fs = std::filesystem;
+    h.write("C:\\elsewhere\\a.mp3", "x");
+    const std::string elsewhere = h.nativePath("C:\\elsewhere");
+    fs::permissions(elsewhere + "/a.mp3", fs::perms::owner_read | fs::perms::group_read);
+    h.makeFolder("C:\\music\\pop\\live");
+    fs::create_hard_link(elsewhere + "/a.mp3", h.nativePath("C:\\music\\pop\\live") + "/a.mp3");
+    const auto before = testsupport::outsideSnapshot(elsewhere);
+    clickDiscList({Pop, "pop_hard\\pop\\live"});
+    f().ListView1.setSelectedItem(&row(f(), "a"));
+    f().DeleteFromMulu_Click();
+    EXPECT_TRUE(h.ui.log().empty());
+    EXPECT_FALSE(h.exists("C:\\music\\pop\\live\\a.mp3"));
+    EXPECT_EQ(testsupport::outsideSnapshot(elsewhere), before);
+    EXPECT_EQ(fs::status(elsewhere + "/a.mp3").permissions(),
+              fs::perms::owner_read | fs::perms::group_read);
+    std::vector<std::string_view> expected = PopIndex;
+    expected.erase(expected.begin() + 5);
+    EXPECT_EQ(index(Pop), lines(expected));
+}
+
 TEST_F(DiscPage, TheSizeOfTickedFilesOfADiscOrAFolder) {
     std::vector<std::string_view> ls = ToolsIndex;
     ls[16] = "E:\\docs\\img\\old\\c.wmf[1572864]($)";

@@ -91,7 +91,8 @@ TEST(ConfinedTemplateFiles, BackgroundPictureCopyStaysInThePageFolder) {
          "路径不在允许的文件夹里：C:\\zelbrin\\webhtml\\Disc1\\ZelbrinWebImage"},
         {"C:\\zelbrin\\webhtml\\Disc1\\ZelbrinWebImage", "C:\\outside\\locked.txt",
          "路径不在允许的文件夹里：C:\\zelbrin\\webhtml\\Disc1\\ZelbrinWebImage"},
-        {"C:\\zelbrin\\webhtml\\Disc1\\ZelbrinWebImage\\sky.bmp", "C:\\outside\\locked.txt", ""},
+        {"C:\\zelbrin\\webhtml\\Disc1\\ZelbrinWebImage\\sky.bmp", "C:\\outside\\locked.txt",
+         "路径不在允许的文件夹里：C:\\zelbrin\\webhtml\\Disc1\\ZelbrinWebImage\\sky.bmp"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.link);

@@ -383,6 +383,12 @@ TEST_F(WebPages, PagesAndCopiesNeverLeaveTheirFolders) {
              fs::create_symlink(outside + "/page.html", disc + "/docs/img/ZelbrinIndex.html");
          },
          Refused + "C:\\zelbrin\\webhtml\\[003]Tools\\docs\\img\\ZelbrinIndex.html", true, false},
+        {"copy's name, a link to nothing outside",
+         [&] {
+             fs::create_directories(disc + "/docs/img");
+             fs::create_symlink(outside + "/none.gif", disc + "/docs/img/b.gif");
+         },
+         Refused + "C:\\zelbrin\\webhtml\\[003]Tools\\docs\\img\\b.gif", false, true},
         {"source file",
          [&] {
              fs::remove(h.cdFolder() + "/docs/img/b.gif");

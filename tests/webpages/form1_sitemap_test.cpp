@@ -182,7 +182,13 @@ TEST_F(WebPages, SitemapsNeverWriteOutsideWebhtml) {
              fs::create_directories(web + "/[003]Tools");
              fs::create_symlink(outside + "/file", web + "/[003]Tools/zelbrinindex1.html");
          },
-         "", true, true, true},
+         Refused + "C:\\zelbrin\\webhtml\\[003]Tools\\zelbrinindex1.html", true, true, true},
+        {"support file, a link to nothing outside",
+         [&] {
+             fs::create_directories(web + "/[003]Tools");
+             fs::create_symlink(outside + "/none", web + "/[003]Tools/zelbrinindex2.html");
+         },
+         Refused + "C:\\zelbrin\\webhtml\\[003]Tools\\zelbrinindex2.html", true, true, true},
         {"support file's source",
          [&] {
              fs::remove(model + "/cont.gif");

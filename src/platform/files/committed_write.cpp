@@ -463,26 +463,11 @@ void SyncBatch::finish() {
     if (failure != 0) raiseFailure(failure);
 }
 
-void syncFolder(const std::string& nativeFolder) {
-    before(CommitStep::SyncFolder, nativeFolder);
-    detail::Fd folder(::open(nativeFolder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (!folder.valid()) raiseFailure(errno);
-    syncOpenFolder(folder.get());
-}
-
 void detail::syncFolderAt(int folder, const std::string& path) {
     before(CommitStep::SyncFolder, path);
     detail::Fd readable(::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (!readable.valid()) raiseFailure(errno);
     syncOpenFolder(readable.get());
-}
-
-void moveNative(const std::string& nativeSource, const std::string& nativeTarget) {
-    const detail::Fd from = detail::openFolder(detail::nativeParent(nativeSource));
-    const detail::Fd to = detail::openFolder(detail::nativeParent(nativeTarget));
-    detail::moveEntry({from.get(), detail::nativeBaseName(nativeSource), nativeSource},
-                      {to.get(), detail::nativeBaseName(nativeTarget), nativeTarget},
-                      OnExisting::Refuse);
 }
 
 void detail::moveEntry(const Entry& from, const Entry& to, OnExisting onExisting) {

@@ -13,7 +13,9 @@
 // removed at the next start (sweepTempFiles), and by the first write into its
 // folder in any later run. A file for a name its caller has just found
 // missing may be written without a name instead and linked to the name at
-// the commit (the BorrowedFolder constructor): nothing is left by a crash.
+// the commit: nothing is left by a crash. The writer itself (CommittedFile)
+// belongs to the layer (files_internal.h): the program writes through a
+// confined root (confined.h) and the text files of text_file.h.
 //
 // A rename is a change that has happened: when the folder sync after it fails
 // twice, the write does not fail. The target keeps its new bytes and is
@@ -37,6 +39,7 @@
 
 namespace platform::files {
 
+class CommittedFile;
 class ConfinedRoot;
 
 // The beginning of the name of every temporary file the program makes.
@@ -57,87 +60,6 @@ enum class CommitStep {
     MakeFolder,
     Link,
     SetAttributes
-};
-
-// A file being written whole through a temporary file beside nativeTarget.
-class CommittedFile {
-  public:
-    // Creates the temporary file. mode: the permissions the new file gets
-    // (exactly, where the file system allows it; never more than mode while it
-    // is written); none: 0666 less the umask.
-    CommittedFile(std::string nativeTarget, OnExisting onExisting,
-                  std::optional<unsigned> mode = std::nullopt);
-    // The same for the name `name` in the open folder `folder` (a folder the
-    // confined layer has resolved; the descriptor is duplicated), never
-    // through a link of that name; nativeTarget is its path for the hook and
-    // target().
-    CommittedFile(int folder, std::string name, std::string nativeTarget, OnExisting onExisting,
-                  std::optional<unsigned> mode = std::nullopt);
-    // The same in a folder the caller keeps open until this object is gone
-    // (no copy of the descriptor is made). newName: the caller has just
-    // found no file of that name; the new bytes then go to a file without a
-    // name (O_TMPFILE, where the file system has it) that the commit links
-    // to the name (a name that came meanwhile is replaced or refused as
-    // onExisting says).
-    struct BorrowedFolder {
-        int fd;
-    };
-    CommittedFile(BorrowedFolder folder, std::string name, std::string nativeTarget,
-                  OnExisting onExisting, std::optional<unsigned> mode = std::nullopt,
-                  bool newName = false);
-    // A file written whole at relative beneath root (confined.h): every name
-    // resolved beneath it, a link as the last name followed only while it
-    // stays beneath it. An existing file keeps its permissions unless mode is
-    // given. Raises 75 for a path that leaves root (with the text
-    // "路径不在允许的文件夹里：" and the path), a folder or a read-only file
-    // of that name, and a drive root; 76 when the folder is missing;
-    // with OnExisting::Refuse 58 when the file exists.
-    CommittedFile(const ConfinedRoot& root, std::string_view relative, OnExisting onExisting,
-                  std::optional<unsigned> mode = std::nullopt);
-    // Removes the temporary file unless the commit has renamed it.
-    ~CommittedFile();
-    CommittedFile(const CommittedFile&) = delete;
-    CommittedFile& operator=(const CommittedFile&) = delete;
-
-    // Appends bytes to the temporary file.
-    void write(std::string_view bytes);
-    // Appends the rest of an open file (copy_file_range where it works);
-    // with its size when it was opened, at most up to that size.
-    void writeFrom(int inputFd, std::optional<std::uint64_t> size = std::nullopt);
-    // The temporary file's descriptor (for its times and the like); -1 after
-    // the commit.
-    int fd() const;
-    const std::string& target() const { return target_; }
-
-    // Syncs the data, renames the temporary file to the target and syncs the
-    // folder. With OnExisting::Refuse an existing target raises 58 and stays
-    // as it is. A failure before the rename removes the temporary file and
-    // raises; once the rename is done the target holds the new bytes and
-    // commit() returns: a folder sync that fails twice records the target as
-    // not confirmed (takeUnconfirmedWrites) instead. Writing ends here.
-    void commit();
-
-  private:
-    // Takes the open folder over and creates the temporary file in it.
-    void create(int folder, std::string name, std::optional<unsigned> mode, bool newName = false);
-    // The commit of a file without a name: linked to the target.
-    void linkAnonymous();
-    void syncAndRename(bool syncData);
-    void discard() noexcept;
-    void unlock() noexcept;
-    void closeFolder() noexcept;
-
-    std::string target_;  // native path, for the hook and target()
-    std::string folderPath_;
-    int folder_ = -1;   // the folder the file is written in (O_PATH)
-    std::string name_;  // the target's name in it
-    std::string tempName_;
-    std::string temp_;  // the temporary file's path, for the hook
-    OnExisting onExisting_;
-    bool ownsFolder_ = true;
-    bool anonymous_ = false;  // written without a name (O_TMPFILE)
-    int fd_ = -1;
-    int lock_ = -1;  // holds the temporary file's lock until the rename
 };
 
 // Many files written as one batch (a copy run of thousands of files). While a
@@ -177,18 +99,6 @@ class SyncBatch {
     };
     std::vector<FileSystem> fileSystems_;
 };
-
-// Moves a file or folder, never over an existing target (58), durably: a
-// rename followed by a sync of the target's folder and, when it differs, the
-// source's (a sync that fails twice records the target as not confirmed, as a
-// commit does). To another file system (files only, else 75): a committed
-// copy, then the source is removed and its folder synced; a source that
-// cannot be removed stays beside the complete copy and the move raises.
-void moveNative(const std::string& nativeSource, const std::string& nativeTarget);
-
-// Makes the names in a folder durable (fsync of the folder). Folders that
-// cannot be synced on their file system are passed over.
-void syncFolder(const std::string& nativeFolder);
 
 // The time this program started; files of ours older than it belong to a run
 // that has ended.

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <map>
 #include <unordered_map>
 #include <utility>
@@ -25,6 +26,7 @@ const std::string OutsideText = "路径不在允许的文件夹里：";
 std::string joinNative(const std::string& folder, std::string_view name) {
     if (folder.empty()) return std::string(name);
     if (name.empty()) return folder;
+    if (folder.back() == '/') return folder + std::string(name);
     return folder + "/" + std::string(name);
 }
 
@@ -112,13 +114,14 @@ std::optional<std::vector<std::string>> relativeNames(std::string_view relative)
 
 }  // namespace
 
-// ---- Changes to one name in an open folder (also under file_ops.h) ----
+// ---- Changes to one name in an open folder ----
 
-void detail::removeFileEntry(const Entry& entry) {
+void detail::removeFileEntry(const Entry& entry, bool readOnlyToo) {
     struct stat st {};
     if (!statusAt(entry.folder, entry.name, st)) raiseErrno(errno, err::FileNotFound);
     if (S_ISDIR(st.st_mode)) raise(err::FileNotFound);
-    if ((!S_ISLNK(st.st_mode) && ownerReadOnly(st)) || readOnlyFileSystem(entry.folder))
+    if ((!readOnlyToo && !S_ISLNK(st.st_mode) && ownerReadOnly(st)) ||
+        readOnlyFileSystem(entry.folder))
         raise(err::PathFileAccess);
     beforeChange(CommitStep::Remove, entry.path);
     if (::unlinkat(entry.folder, entry.name.c_str(), 0) != 0) raiseErrno(errno, err::FileNotFound);
@@ -150,9 +153,16 @@ bool detail::setEntryAttributes(const Entry& entry, std::uint32_t attributes) {
         errno = ELOOP;
         return false;
     }
-    mode_t mode = st.st_mode & 07777;
+    const mode_t was = st.st_mode & 07777;
+    const mode_t mode = (attributes & attr::ReadOnly) ? (was & ~mode_t{0222}) : (was | S_IWUSR);
+    if (mode == was) return true;
+    // A file with more than one name (a hard link) is one file: its mode is
+    // its other names' mode too, perhaps of a file outside the root.
+    if (!S_ISDIR(st.st_mode) && st.st_nlink > 1) {
+        errno = EMLINK;
+        return false;
+    }
     beforeChange(CommitStep::SetAttributes, entry.path);
-    mode = (attributes & attr::ReadOnly) ? (mode & ~mode_t{0222}) : (mode | S_IWUSR);
     // The handle cannot be changed itself (O_PATH); its /proc name leads to
     // the very file it holds, whatever the name in the folder is now.
     const std::string proc = "/proc/self/fd/" + std::to_string(file.get());
@@ -258,10 +268,12 @@ std::string ConfinedRoot::nativeName(int folder, const std::string& name, bool i
             id = {st.st_dev, st.st_ino};
     }
     if (!listings_ || id == std::pair<dev_t, ino_t>{0, 0}) {
-        detail::NameLookup found = detail::findByWindowsName(folder, name);
+        const detail::CaseAlikeNames found = detail::findByWindowsName(folder, name);
         if (found.exact) return *found.exact;
-        if (ignoringCase && found.alike == 1) return *found.firstAlike;
-        if (missing && found.alike == 0) *missing = true;
+        if (!ignoringCase) return name;
+        if (found.ambiguous()) throw AmbiguousName{};
+        if (found.alike == 1) return *found.onlyAlike;
+        if (missing) *missing = true;
         return name;
     }
     auto [at, added] = listings_->impl_->folders.try_emplace(id);
@@ -275,12 +287,10 @@ std::string ConfinedRoot::nativeName(int folder, const std::string& name, bool i
         struct stat there {};
         return ::fstatat(folder, e.second.c_str(), &there, AT_SYMLINK_NOFOLLOW) != 0;
     });
-    const std::string* first = nullptr;
-    for (const auto& [shown, native] : alike) {
+    for (const auto& [shown, native] : alike)
         if (shown == name) return native;
-        if (!first || native < *first) first = &native;
-    }
-    if (ignoringCase && alike.size() == 1) return *first;
+    if (ignoringCase && alike.size() > 1) throw AmbiguousName{};
+    if (ignoringCase && alike.size() == 1) return alike.front().second;
     if (missing && alike.empty()) *missing = true;
     if (detail::lookedUpWindowsName(name) == name) alike.emplace_back(name, name);
     return name;
@@ -388,6 +398,19 @@ void ConfinedRoot::refuse(const std::string& shown) const {
     raise(err::PathFileAccess, OutsideText + shown);
 }
 
+void ConfinedRoot::refuseWhenLeadingOut(int folder, const std::string& name,
+                                        const std::string& nativeRelative,
+                                        const std::string& shown) const {
+    struct stat st {};
+    if (!statusAt(folder, name, st) || !S_ISLNK(st.st_mode)) return;
+    const int fd = detail::openBeneath(fd_, nativeRelative, O_PATH);
+    if (fd >= 0) {
+        ::close(fd);
+        return;
+    }
+    if (errno == EXDEV || errno == ELOOP) refuse(shown);
+}
+
 int ConfinedRoot::openBeneath(const std::string& nativeRelative, int flags,
                               const std::string& shown, int notFound) const {
     const int fd = detail::openBeneath(fd_, nativeRelative, flags);
@@ -425,11 +448,15 @@ ConfinedRoot::Located ConfinedRoot::locate(std::string_view relative, LastName m
     }
     for (std::size_t i = from; i < names.size(); ++i) {
         const bool last = i + 1 == names.size();
-        const std::string native =
-            l.folder.valid()
-                ? nativeName(l.folder.get(), names[i], !last || match == LastName::IgnoringCase,
-                             last ? &l.missing : nullptr)
-                : names[i];
+        std::string native = names[i];
+        try {
+            if (l.folder.valid())
+                native =
+                    nativeName(l.folder.get(), names[i], !last || match == LastName::IgnoringCase,
+                               last ? &l.missing : nullptr);
+        } catch (const AmbiguousName&) {
+            detail::refuseAmbiguous(l.shown);
+        }
         if (last) {
             l.name = native;
             l.given = names[i];
@@ -497,6 +524,7 @@ void ConfinedRoot::createFolder(std::string_view relative) const {
     Located l = locate(relative, LastName::IgnoringCase);
     if (l.name.empty()) raise(err::FileExists);
     if (!l.folder.valid()) raise(err::PathNotFound);
+    refuseWhenLeadingOut(l.folder.get(), l.name, l.nativeRelative(), l.shown);
     detail::makeFolderEntry({l.folder.get(), l.name, joinNative(native_, l.nativeRelative())});
 }
 
@@ -617,7 +645,10 @@ void ConfinedRoot::copyInto(std::string_view relative, const ConfinedRoot& sourc
             (S_ISDIR(existing.st_mode) || sameIdentity(existing, st))) {
             raise(err::PermissionDenied);
         }
-        if (onExisting == OnExisting::Refuse) raise(err::FileExists);
+        if (onExisting == OnExisting::Refuse) {
+            refuseWhenLeadingOut(t.folder.get(), t.name, t.nativeRelative(), t.shown);
+            raise(err::FileExists);
+        }
         if (!S_ISLNK(existing.st_mode) && detail::ownerReadOnly(existing))
             raise(err::PermissionDenied);
     }
@@ -655,25 +686,29 @@ void ConfinedRoot::copyFolderInto(std::string_view relative, const ConfinedRoot&
     struct stat existing {};
     if (statusAt(t.folder.get(), t.name, existing) &&
         (onExisting == OnExisting::Refuse || !S_ISDIR(existing.st_mode))) {
+        refuseWhenLeadingOut(t.folder.get(), t.name, t.nativeRelative(), t.shown);
         raise(err::FileExists);
     }
     // Never into itself: that copy would not end.
     if (isWithin(t.folder.get(), sourceSt)) raise(err::PathFileAccess);
     CopyRun run{sourceRoot, onExisting, refused, {}};
     run.ancestors.emplace_back(sourceSt.st_dev, sourceSt.st_ino);
-    copyTree(run, s.nativeRelative(), s.shown, t.folder.get(), t.name,
-             joinNative(native_, t.nativeRelative()));
+    copyTree(run, s.nativeRelative(), s.shown, t.folder.get(), t.name, t.nativeRelative(), t.shown);
 }
 
 void ConfinedRoot::copyTree(CopyRun& run, const std::string& sourceNative,
                             const std::string& sourceShown, int targetFolder,
-                            const std::string& targetName, const std::string& targetPath) const {
+                            const std::string& targetName, const std::string& targetRelative,
+                            const std::string& targetShown) const {
+    const std::string targetPath = joinNative(native_, targetRelative);
     detail::beforeChange(CommitStep::MakeFolder, targetPath);
     if (::mkdirat(targetFolder, targetName.c_str(), 0777) != 0) {
         const int e = errno;
         struct stat st {};
         if (e != EEXIST || run.onExisting == OnExisting::Refuse ||
             !statusAt(targetFolder, targetName, st) || !S_ISDIR(st.st_mode)) {
+            if (e == EEXIST)
+                refuseWhenLeadingOut(targetFolder, targetName, targetRelative, targetShown);
             detail::raiseErrno(e, err::PathNotFound);
         }
     }
@@ -685,7 +720,9 @@ void ConfinedRoot::copyTree(CopyRun& run, const std::string& sourceNative,
     for (const auto& [native, shownName] : namesIn(source.get())) {
         const std::string childNative = joinNative(sourceNative, native);
         const std::string childShown = sourceShown + "\\" + shownName;
-        const std::string childPath = joinNative(targetPath, native);
+        const std::string childRelative = joinNative(targetRelative, native);
+        const std::string childPath = joinNative(native_, childRelative);
+        const std::string childTargetShown = targetShown + "\\" + shownName;
         // Through a link: only while it stays beneath the source root.
         const int fd = detail::openBeneath(run.sourceRoot.fd_, childNative, O_PATH);
         if (fd < 0) {
@@ -703,14 +740,18 @@ void ConfinedRoot::copyTree(CopyRun& run, const std::string& sourceNative,
             if (std::find(run.ancestors.begin(), run.ancestors.end(), id) != run.ancestors.end())
                 continue;  // a loop of links
             run.ancestors.push_back(id);
-            copyTree(run, childNative, childShown, target.get(), native, childPath);
+            copyTree(run, childNative, childShown, target.get(), native, childRelative,
+                     childTargetShown);
             run.ancestors.pop_back();
             continue;
         }
         if (!S_ISREG(st.st_mode)) continue;
         struct stat existing {};
         if (statusAt(target.get(), native, existing)) {
-            if (run.onExisting == OnExisting::Refuse) raise(err::FileExists);
+            if (run.onExisting == OnExisting::Refuse) {
+                refuseWhenLeadingOut(target.get(), native, childRelative, childTargetShown);
+                raise(err::FileExists);
+            }
             if (!S_ISLNK(existing.st_mode) &&
                 (S_ISDIR(existing.st_mode) || detail::ownerReadOnly(existing))) {
                 raise(err::PermissionDenied);
@@ -750,6 +791,7 @@ void ConfinedRoot::rename(std::string_view from, std::string_view to, OnExisting
             name = t.given;
             onExisting = OnExisting::Refuse;
         } else if (onExisting == OnExisting::Refuse) {
+            refuseWhenLeadingOut(t.folder.get(), t.name, t.nativeRelative(), t.shown);
             raise(err::FileExists);
         }
     }
@@ -766,8 +808,11 @@ void ConfinedRoot::hardLink(std::string_view existing, std::string_view relative
     if (t.name.empty()) raise(err::FileExists);
     if (!t.folder.valid()) raise(err::PathNotFound);
     detail::beforeChange(CommitStep::Link, joinNative(native_, t.nativeRelative()));
-    if (::linkat(f.folder.get(), f.name.c_str(), t.folder.get(), t.name.c_str(), 0) != 0)
-        detail::raiseErrno(errno, err::FileNotFound);
+    if (::linkat(f.folder.get(), f.name.c_str(), t.folder.get(), t.name.c_str(), 0) != 0) {
+        const int e = errno;
+        if (e == EEXIST) refuseWhenLeadingOut(t.folder.get(), t.name, t.nativeRelative(), t.shown);
+        detail::raiseErrno(e, err::FileNotFound);
+    }
     detail::confirmFolder(t.folder.get(), joinNative(native_, t.folderNative),
                           joinNative(native_, t.nativeRelative()));
 }
@@ -776,13 +821,10 @@ void ConfinedRoot::remove(std::string_view relative, ReadOnlyToo readOnlyToo) co
     const Located l = locate(relative, LastName::Exactly);
     if (l.name.empty()) raise(err::PathFileAccess);
     if (!l.folder.valid()) raise(err::PathNotFound);
-    const detail::Entry entry{l.folder.get(), l.name, joinNative(native_, l.nativeRelative())};
-    struct stat st {};
-    if (readOnlyToo == ReadOnlyToo::Yes && statusAt(l.folder.get(), l.name, st) &&
-        S_ISREG(st.st_mode) && detail::ownerReadOnly(st)) {
-        detail::setEntryAttributes(entry, attr::Archive);
-    }
-    detail::removeFileEntry(entry);
+    // Removing a name needs no change of the file's mode: the file may have
+    // other names (hard links) that keep it, read-only as it is.
+    detail::removeFileEntry({l.folder.get(), l.name, joinNative(native_, l.nativeRelative())},
+                            readOnlyToo == ReadOnlyToo::Yes);
 }
 
 void ConfinedRoot::removeFolder(std::string_view relative) const {
@@ -800,7 +842,40 @@ void ConfinedRoot::setAttributes(std::string_view relative, std::uint32_t attrib
         return;
     }
     if (errno == ELOOP) refuse(l.shown);
+    if (errno == EMLINK) raise(err::PathFileAccess, std::string(SeveralNamesText) + l.shown);
     detail::raiseErrno(errno, err::FileNotFound);
+}
+
+std::string ConfinedRoot::resolvedPath() const {
+    char buf[PATH_MAX];
+    const std::string link = "/proc/self/fd/" + std::to_string(fd_);
+    const ssize_t n = ::readlink(link.c_str(), buf, sizeof buf);
+    if (n > 0 && static_cast<std::size_t>(n) < sizeof buf && buf[0] == '/')
+        return std::string(buf, static_cast<std::size_t>(n));
+    return detail::realNative(native_).value_or(native_);
+}
+
+std::optional<std::string> ConfinedRoot::nativeRelativeOf(const std::string& nativePath,
+                                                          Follow lastName) const {
+    if (nativePath.empty() || nativePath.front() != '/') return std::nullopt;
+    std::optional<std::string> path;
+    if (lastName == Follow::Yes) {
+        path = detail::resolvedNative(nativePath);
+    } else {
+        std::string trimmed = nativePath;
+        while (trimmed.size() > 1 && trimmed.back() == '/') trimmed.pop_back();
+        const std::string name = detail::nativeBaseName(trimmed);
+        if (name.empty() || name == "." || name == "..") return std::nullopt;
+        path = detail::resolvedNative(detail::nativeParent(trimmed));
+        if (path) path = detail::nativeJoin(*path, name);
+    }
+    const std::string root = resolvedPath();
+    if (!path) return std::nullopt;
+    if (*path == root) return std::string();
+    const std::string prefix = root == "/" ? root : root + "/";
+    if (path->size() <= prefix.size() || path->compare(0, prefix.size(), prefix) != 0)
+        return std::nullopt;
+    return path->substr(prefix.size());
 }
 
 // ---- Committed writes beneath a root (committed_write.h) ----

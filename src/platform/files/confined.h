@@ -11,10 +11,12 @@
 //   "\x", "/x", another drive's path);
 // - each name is looked up in its folder as the drive table looks names up
 //   (paths.h): the name itself, else the entry whose Windows name equals it,
-//   else the one entry whose Windows name equals it without regard to ASCII
-//   case (none when several do: a missing name is then created under the
-//   spelling given). A delete and a change of attributes take the last name
-//   only exactly (its own bytes or its Windows name), never ignoring case;
+//   else the only entry whose Windows name equals it without regard to ASCII
+//   case; several such and none exact are refused (75 with
+//   AmbiguousNameText of paths.h and the path), as reads refuse them. A
+//   missing name is created under the spelling given. A delete and a change
+//   of attributes take the last name only exactly (its own bytes or its
+//   Windows name), never ignoring case;
 // - the folders on the way are opened with openat2 RESOLVE_BENEATH |
 //   RESOLVE_NO_MAGICLINKS, or, where the system has no openat2, by a walk
 //   name by name with O_NOFOLLOW that follows a link only as openat2 would:
@@ -84,9 +86,13 @@ struct EntryStatus {
 // Whether a query follows a link at the last name (beneath the root only).
 enum class Follow { No, Yes };
 
-// Whether a delete also takes a read-only file (clearing its read-only
-// attribute first, as the commands do before they delete).
+// Whether a delete also takes a read-only file (its mode left as it is: a
+// name is removed without changing the file, which may have other names).
 enum class ReadOnlyToo { No, Yes };
+
+// The refusal of a change of attributes of a file with more than one name.
+inline constexpr std::string_view SeveralNamesText =
+    "这个文件还有别的名字（硬链接），不能改变它的只读属性：";
 
 // Told of a name a folder copy leaves out because it leads out of the source
 // root (its Windows path); without one, the copy raises 75 there.
@@ -173,7 +179,8 @@ class ConfinedRoot {
     // The name exists (a link too, wherever it points).
     bool exists(std::string_view relative) const;
 
-    // Makes one folder: 58 when the name exists, 76 when its folder is missing.
+    // Makes one folder: 58 when the name exists (75 when it is a link leading
+    // out), 76 when its folder is missing.
     void createFolder(std::string_view relative) const;
     // Makes every missing folder of relative, each resolved beneath the root
     // before it is made, so nothing is made through a link that leads out.
@@ -192,20 +199,20 @@ class ConfinedRoot {
 
     // Copies the file sourceRelative beneath sourceRoot (read confined too: a
     // link that leads out of sourceRoot is refused) to relative, through the
-    // committed-write path, keeping its time and read-only attribute, as
-    // copyFile of file_ops.h: 53 a missing source or a folder, 76 a missing
-    // folder, 58 an existing target with OnExisting::Refuse, 70 a target that
-    // is a folder, a read-only file or the source itself. A link at the target
-    // is replaced itself, never followed.
+    // committed-write path, keeping its time and read-only attribute: 53 a
+    // missing source or a folder, 76 a missing folder, 58 an existing target
+    // with OnExisting::Refuse (75 when it is a link leading out), 70 a target
+    // that is a folder, a read-only file or the source itself. A link at the
+    // target is replaced itself, never followed.
     // With ReadOnlyToo::Yes the copy comes out writable (its read-only
     // attribute cleared as it is made, not by a change afterwards).
     void copyInto(std::string_view relative, const ConfinedRoot& sourceRoot,
                   std::string_view sourceRelative, OnExisting onExisting,
                   ReadOnlyToo clearReadOnly = ReadOnlyToo::No) const;
     // Copies the folder sourceRelative beneath sourceRoot with everything in
-    // it to relative, as copyFolder of file_ops.h (58 when the target exists
-    // and onExisting is Refuse, else into it replacing files; 75 when the
-    // target lies inside the source). Links inside the source are followed
+    // it to relative (58 when the target exists and onExisting is Refuse,
+    // else into it replacing files; 75 when the target lies inside the
+    // source or is a link leading out). Links inside the source are followed
     // while they stay beneath sourceRoot; one that leads out is told to
     // refused (or raises 75) and left out. A folder met twice on one path
     // (a loop of links) is copied once.
@@ -213,29 +220,35 @@ class ConfinedRoot {
                         std::string_view sourceRelative, OnExisting onExisting,
                         const RefusedName& refused = {}) const;
 
-    // Renames or moves a file or folder within the root, durably, as moveFile
-    // of file_ops.h: a link is renamed itself. OnExisting::Refuse: 58 when the
-    // target exists, except the same entry under another letter case, which
+    // Renames or moves a file or folder within the root, durably (to another
+    // file system: a committed copy, then the source goes): a link is renamed
+    // itself. OnExisting::Refuse: 58 when the target exists (75 when it is a
+    // link leading out), except the same entry under another letter case, which
     // is renamed in place; Replace: an existing file (or link) is replaced.
     // 53 a missing source, 76 a missing folder, 75 the root itself. Once
     // renamed it stays renamed: a folder that will not sync afterwards is
     // recorded as not confirmed, not raised.
     void rename(std::string_view from, std::string_view to, OnExisting onExisting) const;
     // A second name for a file within the root (a hard link; a link is linked
-    // itself), made durable: 58 when the name exists. A folder that will not
+    // itself), made durable: 58 when the name exists (75 when it is a link
+    // leading out). A folder that will not
     // sync after the link is made is recorded as not confirmed, not raised.
     void hardLink(std::string_view existing, std::string_view relative) const;
 
     // Deletes a file, or a link itself (never its target): 53 missing or a
     // folder, 76 its folder missing, 75 a read-only file (unless
-    // ReadOnlyToo::Yes) or file system.
+    // ReadOnlyToo::Yes) or file system. The file's mode is never changed.
     void remove(std::string_view relative, ReadOnlyToo readOnlyToo = ReadOnlyToo::No) const;
     // Deletes an empty folder, or a link itself: 76 missing, 58 not empty, 75 a file.
     void removeFolder(std::string_view relative) const;
-    // Sets the attributes (only the read-only bit has an effect, as
-    // setAttributes of file_ops.h) of a file or folder; "" is the root
-    // itself. A link is refused (75 with the text and the path): neither it
-    // nor its target changes. 53 when it is missing.
+    // Sets the attributes (only the read-only bit has an effect: without it
+    // the owner gets write permission, with it every write permission is
+    // taken away) of a file or folder; "" is the root itself. The mode is
+    // changed through the handle of the file itself, and only when it
+    // differs. A link is refused (75 with the text and the path): neither it
+    // nor its target changes. A file with more than one name (a hard link,
+    // whose other names may lie outside) is refused too (75 with
+    // SeveralNamesText and the path). 53 when it is missing.
     void setAttributes(std::string_view relative, std::uint32_t attributes) const;
 
   private:
@@ -253,12 +266,19 @@ class ConfinedRoot {
     // else the errno's number with notFound for a missing name).
     int openBeneath(const std::string& nativeRelative, int flags, const std::string& shown,
                     int notFound) const;
+    // A name that exists and is a link leading out of the root (or that
+    // cannot be followed beneath it) is refused (75 with shown); any other
+    // name passes. For a change that fails because the name exists.
+    void refuseWhenLeadingOut(int folder, const std::string& name,
+                              const std::string& nativeRelative, const std::string& shown) const;
     void copyTree(CopyRun& run, const std::string& sourceNative, const std::string& sourceShown,
                   int targetFolder, const std::string& targetName,
-                  const std::string& targetPath) const;
+                  const std::string& targetRelative, const std::string& targetShown) const;
 
     // The native name of name in the open folder (see the top of the file).
-    // missing (when given) is set when no entry answers to the name.
+    // missing (when given) is set when no entry answers to the name. Throws
+    // AmbiguousName when several answer to it ignoring case, none exactly.
+    struct AmbiguousName {};
     std::string nativeName(int folder, const std::string& name, bool ignoringCase,
                            bool* missing = nullptr) const;
 

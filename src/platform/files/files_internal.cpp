@@ -212,12 +212,11 @@ void copyOpenFile(int in, const struct stat& st, CommittedFile& out) {
     out.commit();
 }
 
-void copyNativeFile(const std::string& src, const std::string& dst, bool replace) {
+void copyNativeFile(const std::string& src, const std::string& dst) {
     struct stat st {};
     Fd in = openForReading(src, st, err::FileNotFound);
     if (!S_ISREG(st.st_mode)) raise(err::FileNotFound);
-    CommittedFile out(dst, replace ? OnExisting::Replace : OnExisting::Refuse,
-                      copyMode(in.get(), st));
+    CommittedFile out(dst, OnExisting::Refuse, copyMode(in.get(), st) | S_IWUSR);
     copyOpenFile(in.get(), st, out);
 }
 
@@ -253,15 +252,19 @@ std::vector<std::pair<std::string, std::string>> windowsNamesIn(int folder) {
     return names;
 }
 
-NameLookup findByWindowsName(int folder, std::string_view name) {
-    NameLookup found;
+CaseAlikeNames findByWindowsName(int folder, std::string_view name) {
+    CaseAlikeNames found;
     for (const auto& [native, shown] : windowsNamesIn(folder)) {
         if (!sameNameIgnoringCase(shown, name)) continue;
         if (shown == name && !found.exact) found.exact = native;
-        ++found.alike;
-        if (!found.firstAlike || native < *found.firstAlike) found.firstAlike = native;
+        if (++found.alike == 1) found.onlyAlike = native;
     }
+    if (found.alike != 1) found.onlyAlike.reset();
     return found;
+}
+
+void refuseAmbiguous(const std::string& windowsPath) {
+    raise(err::PathFileAccess, std::string(AmbiguousNameText) + windowsPath);
 }
 
 }  // namespace platform::files::detail

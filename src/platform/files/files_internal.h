@@ -1,5 +1,12 @@
 // Helpers shared by the files-and-drives sources; not part of the public API.
+// Only the layer (and its own tests) may include this header: the program
+// changes files beneath confined roots (confined.h), never by an open
+// descriptor or a native path.
 #pragma once
+
+#if !defined(ZELBRIN_FILES_INTERNAL)
+#error "files_internal.h belongs to the files layer (src/platform/files); use confined.h"
+#endif
 
 #include <sys/stat.h>
 
@@ -14,8 +21,92 @@
 #include "platform/files/committed_write.h"
 
 namespace platform::files {
+
 struct DriveEntry;
-}
+class ConfinedRoot;
+
+// A file being written whole through a temporary file beside nativeTarget.
+class CommittedFile {
+  public:
+    // Creates the temporary file. mode: the permissions the new file gets
+    // (exactly, where the file system allows it; never more than mode while it
+    // is written); none: 0666 less the umask.
+    CommittedFile(std::string nativeTarget, OnExisting onExisting,
+                  std::optional<unsigned> mode = std::nullopt);
+    // The same for the name `name` in the open folder `folder` (a folder the
+    // confined layer has resolved; the descriptor is duplicated), never
+    // through a link of that name; nativeTarget is its path for the hook and
+    // target().
+    CommittedFile(int folder, std::string name, std::string nativeTarget, OnExisting onExisting,
+                  std::optional<unsigned> mode = std::nullopt);
+    // The same in a folder the caller keeps open until this object is gone
+    // (no copy of the descriptor is made). newName: the caller has just
+    // found no file of that name; the new bytes then go to a file without a
+    // name (O_TMPFILE, where the file system has it) that the commit links
+    // to the name (a name that came meanwhile is replaced or refused as
+    // onExisting says).
+    struct BorrowedFolder {
+        int fd;
+    };
+    CommittedFile(BorrowedFolder folder, std::string name, std::string nativeTarget,
+                  OnExisting onExisting, std::optional<unsigned> mode = std::nullopt,
+                  bool newName = false);
+    // A file written whole at relative beneath root (confined.h): every name
+    // resolved beneath it, a link as the last name followed only while it
+    // stays beneath it. An existing file keeps its permissions unless mode is
+    // given. Raises 75 for a path that leaves root (with the text
+    // "路径不在允许的文件夹里：" and the path), a folder or a read-only file
+    // of that name, and a drive root; 76 when the folder is missing;
+    // with OnExisting::Refuse 58 when the file exists.
+    CommittedFile(const ConfinedRoot& root, std::string_view relative, OnExisting onExisting,
+                  std::optional<unsigned> mode = std::nullopt);
+    // Removes the temporary file unless the commit has renamed it.
+    ~CommittedFile();
+    CommittedFile(const CommittedFile&) = delete;
+    CommittedFile& operator=(const CommittedFile&) = delete;
+
+    // Appends bytes to the temporary file.
+    void write(std::string_view bytes);
+    // Appends the rest of an open file (copy_file_range where it works);
+    // with its size when it was opened, at most up to that size.
+    void writeFrom(int inputFd, std::optional<std::uint64_t> size = std::nullopt);
+    // The temporary file's descriptor (for its times and the like); -1 after
+    // the commit.
+    int fd() const;
+    const std::string& target() const { return target_; }
+
+    // Syncs the data, renames the temporary file to the target and syncs the
+    // folder. With OnExisting::Refuse an existing target raises 58 and stays
+    // as it is. A failure before the rename removes the temporary file and
+    // raises; once the rename is done the target holds the new bytes and
+    // commit() returns: a folder sync that fails twice records the target as
+    // not confirmed (takeUnconfirmedWrites) instead. Writing ends here.
+    void commit();
+
+  private:
+    // Takes the open folder over and creates the temporary file in it.
+    void create(int folder, std::string name, std::optional<unsigned> mode, bool newName = false);
+    // The commit of a file without a name: linked to the target.
+    void linkAnonymous();
+    void syncAndRename(bool syncData);
+    void discard() noexcept;
+    void unlock() noexcept;
+    void closeFolder() noexcept;
+
+    std::string target_;  // native path, for the hook and target()
+    std::string folderPath_;
+    int folder_ = -1;   // the folder the file is written in (O_PATH)
+    std::string name_;  // the target's name in it
+    std::string tempName_;
+    std::string temp_;  // the temporary file's path, for the hook
+    OnExisting onExisting_;
+    bool ownsFolder_ = true;
+    bool anonymous_ = false;  // written without a name (O_TMPFILE)
+    int fd_ = -1;
+    int lock_ = -1;  // holds the temporary file's lock until the rename
+};
+
+}  // namespace platform::files
 
 namespace platform::files::detail {
 
@@ -87,12 +178,12 @@ std::string nativeParent(const std::string& nativePath);
 std::string nativeJoin(const std::string& folder, std::string_view name);
 std::string nativeBaseName(const std::string& nativePath);
 
-// Copies a native file's bytes, modification time and permissions (write
-// permission taken away when the source is read-only) to dst through the
-// committed-write path (committed_write.h), over an existing dst only when
-// replace. Raises an Error with the number of the failure; dst is never left
-// half written.
-void copyNativeFile(const std::string& src, const std::string& dst, bool replace);
+// Copies a native file's bytes, modification time and permissions to dst
+// through the committed-write path (committed_write.h), never over an
+// existing dst (58); the copy comes out writable by its owner (made so, not
+// changed afterwards). Raises an Error with the number of the failure; dst is
+// never left half written.
+void copyNativeFile(const std::string& src, const std::string& dst);
 
 // The permissions a copy of the open regular file in gets: the source's,
 // without write permission when it is read-only (its mode or its file system).
@@ -125,13 +216,24 @@ Fd openFolder(const std::string& nativeFolder);
 
 // The entries of an open folder whose Windows name (windowsNameOf) equals
 // name: the one equal exactly, and those equal without regard to ASCII case
-// (the first of them in native byte order, and how many there are).
-struct NameLookup {
+// (how many, and the one when there is one). The one rule of case-alike
+// names, for reads and changes alike: the exact entry, else the only one
+// alike, else none; several alike and none exact is refused (ambiguous).
+struct CaseAlikeNames {
     std::optional<std::string> exact;
-    std::optional<std::string> firstAlike;
+    std::optional<std::string> onlyAlike;  // when alike == 1
     std::size_t alike = 0;
+    std::optional<std::string> chosen() const {
+        if (exact) return exact;
+        if (alike == 1) return onlyAlike;
+        return std::nullopt;
+    }
+    bool ambiguous() const { return !exact && alike > 1; }
 };
-NameLookup findByWindowsName(int folder, std::string_view name);
+CaseAlikeNames findByWindowsName(int folder, std::string_view name);
+// The refusal of a name that several entries spell alike, none exactly (75
+// with AmbiguousNameText and the path).
+[[noreturn]] void refuseAmbiguous(const std::string& windowsPath);
 // The Windows name a native entry is listed and looked up by (its own name,
 // or its code page 936 reading); nothing when it has none.
 std::optional<std::string> lookedUpWindowsName(std::string_view native);
@@ -150,6 +252,14 @@ struct WindowsLocation {
 };
 WindowsLocation locateWindows(std::string_view windowsPath);
 
+// The path resolved through every link (realpath); nothing when it cannot be.
+std::optional<std::string> realNative(const std::string& native);
+// The path with its existing part resolved through every link and the rest
+// appended name by name; nothing when it cannot be judged (not absolute, a
+// ".." below a missing name, an entry that exists but cannot be resolved: a
+// dangling link, a folder that cannot be searched).
+std::optional<std::string> resolvedNative(const std::string& native);
+
 // A name in an open folder: what every change acts on. The folder is held
 // open by the caller, so the change happens in that folder whatever becomes
 // of its path meanwhile, and the name is never followed when it is a link.
@@ -160,19 +270,22 @@ struct Entry {
 };
 
 // Deletes a file, or a link itself whatever it points at: 53 when it is
-// missing or a folder, 75 when a file (not a link) is read-only or on a
-// read-only file system.
-void removeFileEntry(const Entry& entry);
+// missing or a folder, 75 on a read-only file system or, unless readOnlyToo,
+// when a file (not a link) is read-only. The file's mode is never changed.
+void removeFileEntry(const Entry& entry, bool readOnlyToo = false);
 // Deletes an empty folder, or a link itself: 76 when it is missing, 75 when
 // it is a file, 58 when the folder is not empty.
 void removeFolderEntry(const Entry& entry);
 // Makes one folder: 58 when the name exists (a link too), 76 when the
 // folder that should hold it is missing.
 void makeFolderEntry(const Entry& entry);
-// Sets the attributes (only the read-only bit has an effect, as
-// setAttributes of file_ops.h) of a file or folder; with an empty name, of
-// the open folder itself. A link is never changed nor followed: false with
-// errno ELOOP. False with errno set on any other failure.
+// Sets the attributes (only the read-only bit has an effect: without it the
+// owner gets write permission, with it every write permission is taken away)
+// of a file or folder; with an empty name, of the open folder itself. Nothing
+// is changed when the mode is already so. A link is never changed nor
+// followed: false with errno ELOOP; neither is a file with more than one name
+// (a hard link): false with errno EMLINK. False with errno set on any other
+// failure.
 bool setEntryAttributes(const Entry& entry, std::uint32_t attributes);
 // Renames or moves from to to, durably (both folders synced after the
 // rename); across file systems (files only, else 75) a committed copy, then

@@ -50,14 +50,14 @@ bool isDirectory(const std::string& nativePath) {
 }
 
 // The native entry of folder whose Windows name is name: one whose Windows
-// name equals it exactly, else one whose Windows name equals it without
-// regard to ASCII case (the first in native byte order when several do).
-std::optional<std::string> findByWindowsName(const std::string& folder, const std::string& name) {
+// name equals it exactly, else the only one whose Windows name equals it
+// without regard to ASCII case; several such and none exact: ambiguous.
+detail::CaseAlikeNames findByWindowsName(const std::string& folder, const std::string& name) {
     const int fd = ::open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return std::nullopt;
-    detail::NameLookup found = detail::findByWindowsName(fd, name);
+    if (fd < 0) return {};
+    detail::CaseAlikeNames found = detail::findByWindowsName(fd, name);
     ::close(fd);
-    return found.exact ? found.exact : found.firstAlike;
+    return found;
 }
 
 // The UTF-8 text of bytes that read completely and cleanly as code page 936,
@@ -167,7 +167,45 @@ WindowsLocation locateWindows(std::string_view windowsPath) {
     return l;
 }
 
+std::optional<std::string> realNative(const std::string& native) {
+    char buf[PATH_MAX];
+    if (native.empty() || native.front() != '/' || !::realpath(native.c_str(), buf)) {
+        return std::nullopt;
+    }
+    return std::string(buf);
+}
+
+std::optional<std::string> resolvedNative(const std::string& native) {
+    if (native.empty() || native.front() != '/') return std::nullopt;
+    std::string existing = native;
+    std::vector<std::string> missing;  // the names below the existing part, last first
+    for (;;) {
+        if (std::optional<std::string> real = realNative(existing)) {
+            std::string r = *real;
+            for (auto it = missing.rbegin(); it != missing.rend(); ++it) {
+                if (*it == "..") return std::nullopt;
+                if (it->empty() || *it == ".") continue;
+                r = nativeJoin(r, *it);
+            }
+            return r;
+        }
+        if (errno != ENOENT || existing == "/") return std::nullopt;
+        struct stat st {};
+        if (::lstat(existing.c_str(), &st) == 0) return std::nullopt;  // a dangling link
+        missing.push_back(nativeBaseName(existing));
+        existing = nativeParent(existing);
+    }
+}
+
 }  // namespace detail
+
+bool isInside(const NativePath& root, const NativePath& path) {
+    const std::optional<std::string> r = detail::realNative(root.value);
+    const std::optional<std::string> p = detail::resolvedNative(path.value);
+    if (!r || !p) return false;
+    if (*p == *r || *r == "/") return true;
+    return p->size() > r->size() && p->compare(0, r->size(), *r) == 0 && (*p)[r->size()] == '/';
+}
 
 ResolvedPath resolvePath(std::string_view windowsPath) {
     detail::WindowsLocation location = detail::locateWindows(windowsPath);
@@ -208,7 +246,9 @@ ResolvedPath resolvePath(std::string_view windowsPath) {
             if (::stat(candidate.c_str(), &st) == 0) {
                 found = true;
             } else if (errno == ENOENT) {
-                if (auto other = findByWindowsName(cur, name)) {
+                const detail::CaseAlikeNames alike = findByWindowsName(cur, name);
+                if (alike.ambiguous()) detail::refuseAmbiguous(r.windows);
+                if (auto other = alike.chosen()) {
                     std::string alt = detail::nativeJoin(cur, *other);
                     if (::stat(alt.c_str(), &st) == 0) {
                         candidate = alt;

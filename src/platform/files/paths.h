@@ -6,8 +6,9 @@
 // (error 52). The longest drive entry that begins the path gives the native
 // folder ("C:\My Documents\x" before "C:"). Every further name is looked up
 // exactly, else as the entry of its folder whose Windows name (windowsNameOf)
-// equals it, else as the one whose Windows name equals it without regard to
-// ASCII case (among several, the first in native byte order). So a name stored
+// equals it, else as the only one whose Windows name equals it without regard
+// to ASCII case; several such and none exact raise 75 with AmbiguousNameText
+// and the path (the one rule of case-alike names). So a name stored
 // in code page 936 on disk is found by its decoded name and maps back to its
 // own bytes. Names that are not found are kept as given, so a new file is
 // created under the spelling given.
@@ -43,6 +44,12 @@ std::optional<std::string> windowsNameOf(std::string_view nativeName);
 // Case-insensitive (ASCII) equality of two names.
 bool sameNameIgnoringCase(std::string_view a, std::string_view b);
 
+// The refusal of a name that several names spell alike and none exactly
+// (reads and changes of the files layer raise 75 with it and the path; the
+// look-ups of stored lines tell it too).
+inline constexpr std::string_view AmbiguousNameText =
+    "有几个文件的名字只是大小写不同，无法确定是哪一个：";
+
 struct ResolvedPath {
     const DriveEntry* drive = nullptr;
     std::string windows;        // normal form: "E:\docs\a.txt", a root "E:\"
@@ -72,5 +79,21 @@ std::string toWindows(std::string_view nativePath);
 
 // The process's current folder in Windows form.
 std::string currentWindowsFolder();
+
+// A native (Linux) path, kept apart from the Windows paths of the program.
+struct NativePath {
+    std::string value;
+};
+
+// True when path lies inside root or is root itself, judged on resolved
+// paths: the longest existing leading part of each is resolved through every
+// link (realpath), the rest is appended name by name. Outside are: a path
+// that is not absolute, one whose existing part resolves outside (a link that
+// points out, a ".." that climbs above root), one whose missing part holds
+// "..", one that names a link that cannot be resolved, and a sibling that
+// merely shares the beginning of root's name ("/a/bc" for "/a/b"). A root
+// that does not exist holds nothing. (A query: changes are made beneath a
+// confined root, confined.h.)
+bool isInside(const NativePath& root, const NativePath& path);
 
 }  // namespace platform::files

@@ -40,9 +40,9 @@ int installInto(const std::string& from, const std::string& to) {
         struct stat st {};
         if (::lstat(dst.c_str(), &st) == 0) continue;
         try {
-            detail::copyNativeFile(src, dst, false);
-            // The installed copy belongs to the user, who may change it.
-            if (::stat(dst.c_str(), &st) == 0) ::chmod(dst.c_str(), (st.st_mode & 07777) | S_IWUSR);
+            // The installed copy belongs to the user, who may change it:
+            // it is made writable.
+            detail::copyNativeFile(src, dst);
             ++copied;
         } catch (const Error&) {
             // A resource that cannot be copied is left out; the others still are.

@@ -38,20 +38,6 @@ std::string readBytes(std::string_view path) {
     return readRegularFile(resolveExisting(path).native);
 }
 
-// A path that may be written: not a folder, not read-only, its folder present.
-ResolvedPath writableTarget(std::string_view path) {
-    ResolvedPath r = resolvePath(path);
-    if (r.isDriveRoot) raise(err::PathFileAccess);
-    if (r.exists) {
-        struct stat st {};
-        if (::stat(r.native.c_str(), &st) != 0) detail::raiseErrno(errno, err::FileNotFound);
-        if (S_ISDIR(st.st_mode) || detail::ownerReadOnly(st)) raise(err::PathFileAccess);
-    } else if (!r.folderExists) {
-        raise(err::PathNotFound);
-    }
-    return r;
-}
-
 std::string_view withoutFinalBreak(std::string_view text) {
     if (text.size() >= 2 && text.substr(text.size() - 2) == "\r\n") {
         text.remove_suffix(2);
@@ -59,25 +45,6 @@ std::string_view withoutFinalBreak(std::string_view text) {
         text.remove_suffix(1);
     }
     return text;
-}
-
-// Where a file written whole goes, and the permissions it keeps: an existing
-// file is replaced in place of the file a link points at, with its mode.
-struct WholeTarget {
-    std::string native;
-    std::optional<unsigned> mode;
-};
-
-WholeTarget wholeTarget(std::string_view path, OnExisting onExisting) {
-    ResolvedPath r = writableTarget(path);
-    WholeTarget t{r.native, std::nullopt};
-    if (!r.exists) return t;
-    if (onExisting == OnExisting::Refuse) raise(err::FileExists);
-    struct stat st {};
-    if (::stat(r.native.c_str(), &st) == 0) t.mode = st.st_mode & 07777;
-    char real[PATH_MAX];
-    if (::realpath(r.native.c_str(), real)) t.native = real;
-    return t;
 }
 
 }  // namespace
@@ -94,12 +61,6 @@ std::string readRegularFile(const std::string& nativePath, std::size_t limit) {
 }
 
 std::string WholeFileRead(std::string_view path) { return text::fromCp936(readBytes(path)); }
-
-void WholeFileRewrite(std::string_view path, std::string_view text) {
-    CommittedTextFile file(path, OnExisting::Replace);
-    if (!text.empty()) file.print(withoutFinalBreak(text));
-    file.commit();
-}
 
 void WholeFileRewrite(const ConfinedRoot& root, std::string_view relative, std::string_view text) {
     CommittedTextFile file(root, relative, OnExisting::Replace);
@@ -239,15 +200,11 @@ bool RawLineReader::nextBlock(std::string_view& block) {
     }
 }
 
-CommittedTextFile::CommittedTextFile(std::string_view path, OnExisting onExisting) {
-    WholeTarget t = wholeTarget(path, onExisting);
-    file_.emplace(std::move(t.native), onExisting, t.mode);
-}
-
 CommittedTextFile::CommittedTextFile(const ConfinedRoot& root, std::string_view relative,
-                                     OnExisting onExisting) {
-    file_.emplace(root, relative, onExisting);
-}
+                                     OnExisting onExisting)
+    : file_(std::make_unique<CommittedFile>(root, relative, onExisting)) {}
+
+CommittedTextFile::~CommittedTextFile() = default;
 
 void CommittedTextFile::print(std::string_view text) {
     write(text);
@@ -277,66 +234,6 @@ void CommittedTextFile::commit() {
         throw;
     }
     file_.reset();
-}
-
-OutputFile::OutputFile(std::string_view path, Mode mode)
-    : exceptionsAtOpen_(std::uncaught_exceptions()) {
-    if (mode == Mode::Output) {
-        output_.emplace(path, OnExisting::Replace);
-        return;
-    }
-    ResolvedPath r = writableTarget(path);
-    fd_ = ::open(r.native.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | O_APPEND, 0666);
-    if (fd_ < 0) detail::raiseErrno(errno, err::PathNotFound);
-}
-
-OutputFile::~OutputFile() {
-    // Output cut short by an exception is dropped: the old file stays.
-    if (std::uncaught_exceptions() > exceptionsAtOpen_) output_.reset();
-    try {
-        close();
-    } catch (const Error&) {
-        // Closing silently: the caller that cares calls close() itself.
-    }
-}
-
-void OutputFile::print(std::string_view text) {
-    write(text);
-    write("\r\n");
-}
-
-void OutputFile::write(std::string_view text) {
-    if (output_) return output_->write(text);
-    if (fd_ < 0) raise(err::BadFileName);
-    buffer_ += text;
-    if (buffer_.size() >= FlushSize && !writeBuffer()) {
-        detail::raiseErrno(errno, err::PathNotFound);
-    }
-}
-
-bool OutputFile::writeBuffer() {
-    if (buffer_.empty()) return true;
-    const std::string bytes = text::toCp936(buffer_);
-    buffer_.clear();
-    return detail::writeAll(fd_, bytes);
-}
-
-void OutputFile::close() {
-    if (output_) {
-        try {
-            output_->commit();
-        } catch (...) {
-            output_.reset();
-            throw;
-        }
-        output_.reset();
-        return;
-    }
-    if (fd_ < 0) return;
-    int failure = writeBuffer() ? 0 : errno;
-    if (::close(fd_) != 0 && failure == 0) failure = errno;
-    fd_ = -1;
-    if (failure != 0) detail::raiseErrno(failure, err::PathNotFound);
 }
 
 }  // namespace platform::files

@@ -21,6 +21,8 @@
 
 namespace platform::files {
 
+class ConfinedRoot;
+
 // The whole file as one text.
 std::string WholeFileRead(std::string_view path);
 
@@ -34,21 +36,14 @@ std::string WholeFileRead(std::string_view path);
 std::string readRegularFile(const std::string& nativePath,
                             std::size_t limit = static_cast<std::size_t>(-1));
 
-#if defined(ZELBRIN_FILES_INTERNAL)
-// The changes by path below belong to the files layer and its tests: the
-// program changes a file only beneath a confined root (confined.h), so
-// they are not declared for it.
-
-// Writes a text back whole: the final line break of the text is dropped when
-// it has one (CR LF, or a lone LF or CR) and one CR LF is written after the
-// rest, so the file ends as it did; an empty text makes an empty file. It goes
-// through the committed-write path (committed_write.h), so a failure or a
-// crash at any point leaves the old file whole. A missing file is created;
-// the file keeps its permissions, and a link is followed to the file it names.
-void WholeFileRewrite(std::string_view path, std::string_view text);
-#endif  // ZELBRIN_FILES_INTERNAL
-// Writes a text back whole, as above, to the file at relative beneath root
-// (confined.h): a link there is followed only while it stays beneath the root.
+// Writes a text back whole to the file at relative beneath root (confined.h):
+// the final line break of the text is dropped when it has one (CR LF, or a
+// lone LF or CR) and one CR LF is written after the rest, so the file ends as
+// it did; an empty text makes an empty file. It goes through the
+// committed-write path (committed_write.h), so a failure or a crash at any
+// point leaves the old file whole. A missing file is created; the file keeps
+// its permissions, and a link there is followed only while it stays beneath
+// the root.
 void WholeFileRewrite(const ConfinedRoot& root, std::string_view relative, std::string_view text);
 
 // A file opened for input, read line by line. A line ends at CR LF, a lone CR
@@ -157,15 +152,18 @@ void forEachRawLine(std::string_view block, Visit&& visit) {
 // in, code page 936 on disk, buffered. The text goes to a temporary file
 // beside the target; commit() makes it the file, durably (committed_write.h).
 // Destroyed without a commit (a failure on the way), it leaves no trace and
-// the old file as it was. Opening raises as OutputFile does and, with
-// OnExisting::Refuse, 58 when the file exists; commit() raises 58 when one has
-// appeared since. Replacing an existing file keeps its permissions.
+// the old file as it was. Opening raises 75 for a path that leaves root (with
+// the text "路径不在允许的文件夹里：" and the path), a folder or a read-only
+// file of that name; 76 when the folder is missing; with OnExisting::Refuse 58
+// when the file exists; commit() raises 58 when one has appeared since.
+// Replacing an existing file keeps its permissions.
 class CommittedTextFile {
   public:
-    CommittedTextFile(std::string_view path, OnExisting onExisting);
-    // The file at relative beneath root (CommittedFile's constructor from a
-    // root says what it refuses).
+    // The file at relative beneath root (confined.h).
     CommittedTextFile(const ConfinedRoot& root, std::string_view relative, OnExisting onExisting);
+    ~CommittedTextFile();
+    CommittedTextFile(const CommittedTextFile&) = delete;
+    CommittedTextFile& operator=(const CommittedTextFile&) = delete;
 
     // The text and CR LF.
     void print(std::string_view text);
@@ -177,43 +175,8 @@ class CommittedTextFile {
   private:
     void flush();
 
-    std::optional<CommittedFile> file_;
-    std::string buffer_;  // UTF-8 not yet written
+    std::unique_ptr<CommittedFile> file_;  // null once committed
+    std::string buffer_;                   // UTF-8 not yet written
 };
-
-#if defined(ZELBRIN_FILES_INTERNAL)
-// A file opened for output (written whole: created, or its old contents
-// replaced) or for append (created when missing). Writes are buffered. Output
-// goes through CommittedTextFile: the file changes only when it is closed, at
-// once and durably. Append adds to the file in place. close() reports a
-// failure to write; the destructor closes silently, except that output left
-// by an exception is dropped and the old file stays as it was.
-class OutputFile {
-  public:
-    enum class Mode { Output, Append };
-
-    explicit OutputFile(std::string_view path, Mode mode = Mode::Output);
-    ~OutputFile();
-    OutputFile(const OutputFile&) = delete;
-    OutputFile& operator=(const OutputFile&) = delete;
-
-    // The text and CR LF.
-    void print(std::string_view text);
-    // The text as it is.
-    void write(std::string_view text);
-    // Writes what is buffered and closes the file (raises on a write error).
-    void close();
-
-  private:
-    // Encodes and writes what is buffered for append; false on a write error
-    // (errno set).
-    bool writeBuffer();
-
-    std::optional<CommittedTextFile> output_;  // Mode::Output
-    int fd_ = -1;                              // Mode::Append
-    std::string buffer_;                       // UTF-8 not yet appended
-    int exceptionsAtOpen_ = 0;
-};
-#endif  // ZELBRIN_FILES_INTERNAL
 
 }  // namespace platform::files

@@ -202,9 +202,7 @@ files::ConfinedRoot storeFolder(const std::filesystem::path& file) {
 void writeStore(const files::ConfinedRoot& folder, const std::filesystem::path& file,
                 const IniData& data) {
     // Only the user may read the stores: they may hold a password.
-    files::CommittedFile out(folder, file.filename().string(), files::OnExisting::Replace, 0600);
-    out.write(data.serialize());
-    out.commit();
+    folder.write(file.filename().string(), data.serialize(), files::OnExisting::Replace, 0600);
 }
 
 std::system_error cannotWrite(const std::filesystem::path& file, const std::string& why) {

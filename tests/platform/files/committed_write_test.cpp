@@ -18,7 +18,7 @@
 
 #include "files_fixture.h"
 #include "platform/files/confined.h"
-#include "platform/files/file_ops.h"
+#include "platform/files/files_internal.h"
 #include "platform/files/text_file.h"
 
 namespace {
@@ -66,6 +66,12 @@ class CommitTest : public files_test::FilesTest {
     }
     const std::optional<std::string>& d() const { return other_.folder(); }
 
+    // Moves a file of D: to C: beneath one root that holds both ("/").
+    void moveAcross(const std::string& from, const std::string& to) const {
+        ConfinedRoot::openNative("/").rename(d()->substr(1) + "/" + from, c().substr(1) + "/" + to,
+                                             OnExisting::Refuse);
+    }
+
     // The temporary files left in C: and D:.
     std::vector<std::string> temps() const {
         std::vector<std::string> names;
@@ -99,17 +105,11 @@ class CommitSteps : public CommitTest {
   protected:
     std::vector<WholeWrite> writes() {
         std::vector<WholeWrite> w = {
-            {"rewrite", [](CommitTest&) {}, [] { WholeFileRewrite("C:\\ini.ini", "new"); },
-             c() + "/ini.ini", "old\r\n", "new\r\n", std::nullopt},
-            {"copy over a file",
-             [this](CommitTest&) { writeBytes(c() + "/src.txt", "copied bytes"); },
-             [] { copyFile("C:\\src.txt", "C:\\dst.ini", true); }, c() + "/dst.ini", "old\r\n",
-             "copied bytes", std::nullopt},
-            {"output", [](CommitTest&) {},
+            {"text file beneath a root", [](CommitTest&) {},
              [] {
-                 OutputFile out("C:\\disk.ini");
+                 CommittedTextFile out(ConfinedRoot::open("C:\\"), "disk.ini", OnExisting::Replace);
                  out.print("E:\\");
-                 out.close();
+                 out.commit();
              },
              c() + "/disk.ini", "D:\\\r\n", "E:\\\r\n", std::nullopt},
             {"write beneath a root", [](CommitTest&) {},
@@ -129,7 +129,7 @@ class CommitSteps : public CommitTest {
         if (d()) {
             w.push_back({"move to another file system",
                          [this](CommitTest&) { writeBytes(*d() + "/moved.wcd", "moved bytes"); },
-                         [] { moveFile("D:\\moved.wcd", "C:\\moved.wcd"); }, c() + "/moved.wcd",
+                         [this] { moveAcross("moved.wcd", "moved.wcd"); }, c() + "/moved.wcd",
                          std::nullopt, "moved bytes", *d() + "/moved.wcd"});
         }
         return w;
@@ -270,11 +270,12 @@ TEST_F(CommitTest, ABatchSyncsEachFileSystemOnceAtItsEnd) {
         return std::count_if(steps.begin(), steps.end(),
                              [step](const auto& s) { return s.first == step; });
     };
+    const ConfinedRoot root = ConfinedRoot::open("C:\\");
     {
         SyncBatch batch;
-        copyFile("C:\\src.txt", "C:\\a.txt", true);
-        copyFile("C:\\src.txt", "C:\\sub\\b.txt", true);
-        WholeFileRewrite("C:\\sub\\c.ini", "new");
+        root.copyInto("a.txt", root, "src.txt", OnExisting::Replace);
+        root.copyInto("sub\\b.txt", root, "src.txt", OnExisting::Replace);
+        WholeFileRewrite(root, "sub\\c.ini", "new");
         // Whole under their names, not yet synced.
         EXPECT_EQ(readBytes(c() + "/a.txt"), "copied bytes");
         EXPECT_EQ(readBytes(c() + "/sub/c.ini"), "new\r\n");
@@ -289,7 +290,7 @@ TEST_F(CommitTest, ABatchSyncsEachFileSystemOnceAtItsEnd) {
     }
     // After the batch each commit syncs on its own again.
     steps.clear();
-    copyFile("C:\\src.txt", "C:\\d.txt", true);
+    root.copyInto("d.txt", root, "src.txt", OnExisting::Replace);
     EXPECT_EQ(count(CommitStep::SyncData), 1);
     EXPECT_EQ(count(CommitStep::SyncFolder), 1);
     EXPECT_TRUE(temps().empty());
@@ -302,7 +303,7 @@ TEST_F(CommitTest, AMoveWithinAFileSystemSyncsBothFoldersAfterTheRename) {
     {
         const ScopedCommitHook hook(
             [&](CommitStep step, const std::string& path) { steps.emplace_back(step, path); });
-        moveFile("C:\\a\\x.wcd", "C:\\b\\x.wcd");
+        ConfinedRoot::open("C:\\").rename("a\\x.wcd", "b\\x.wcd", OnExisting::Refuse);
     }
     const std::vector<std::pair<CommitStep, std::string>> expected = {
         {CommitStep::Rename, c() + "/b/x.wcd"},
@@ -319,7 +320,7 @@ TEST_F(CommitTest, AMoveToAnotherFileSystemKeepsTimeAndModeAndRemovesTheOriginal
     ::chmod((*d() + "/disc.wcd").c_str(), 0640);
     const auto then = fs::file_time_type::clock::now() - std::chrono::hours(48);
     fs::last_write_time(*d() + "/disc.wcd", then);
-    moveFile("D:\\disc.wcd", "C:\\Disc.wcd");
+    moveAcross("disc.wcd", "Disc.wcd");
     EXPECT_EQ(readBytes(c() + "/Disc.wcd"), "index");
     EXPECT_EQ(fs::last_write_time(c() + "/Disc.wcd"), then);
     EXPECT_EQ(fs::status(c() + "/Disc.wcd").permissions() & fs::perms::all,
@@ -327,9 +328,9 @@ TEST_F(CommitTest, AMoveToAnotherFileSystemKeepsTimeAndModeAndRemovesTheOriginal
     EXPECT_FALSE(fs::exists(*d() + "/disc.wcd"));
     // Never over an existing file, and never a folder.
     writeBytes(*d() + "/disc.wcd", "second");
-    EXPECT_EQ(errorOf([] { moveFile("D:\\disc.wcd", "C:\\Disc.wcd"); }), 58);
+    EXPECT_EQ(errorOf([this] { moveAcross("disc.wcd", "Disc.wcd"); }), 58);
     fs::create_directories(*d() + "/folder");
-    EXPECT_EQ(errorOf([] { moveFile("D:\\folder", "C:\\folder"); }), 75);
+    EXPECT_EQ(errorOf([this] { moveAcross("folder", "folder"); }), 75);
     EXPECT_EQ(readBytes(*d() + "/disc.wcd"), "second");
     EXPECT_TRUE(temps().empty());
 }
@@ -400,8 +401,8 @@ TEST_F(CommitTest, AFolderThatWillNotSyncAfterAChangeIsToldNotRaised) {
         {"rename beneath a root", [&] { root.rename("old.txt", "b.txt", OnExisting::Refuse); },
          c() + "/b.txt", "old", c() + "/old.txt"},
         {"hard link", [&] { root.hardLink("old.txt", "c.txt"); }, c() + "/c.txt", "old", ""},
-        {"move", [] { moveFile("C:\\old.txt", "C:\\sub\\d.txt"); }, c() + "/sub/d.txt", "old",
-         c() + "/old.txt"},
+        {"move", [&] { root.rename("old.txt", "sub\\d.txt", OnExisting::Refuse); },
+         c() + "/sub/d.txt", "old", c() + "/old.txt"},
     };
     for (const Change& change : changes) {
         SCOPED_TRACE(change.name);

@@ -16,6 +16,7 @@
 #include "platform/files/file_ops.h"
 #include "platform/files/files_internal.h"
 #include "platform/files/listing.h"
+#include "platform/files/paths.h"
 #include "platform/files/text_file.h"
 #include "support/outside_snapshot.h"
 
@@ -252,19 +253,31 @@ TEST_P(ConfinedTest, ALinkAsTheLastNameIsActedOnItselfOrRefusedNeverItsTarget) {
          [&](const std::string& p) { r.copyInto(p, r, "a.txt", OnExisting::Replace); }, 0, false,
          "inside"},
         {"copy beside it",
-         [&](const std::string& p) { r.copyInto(p, r, "a.txt", OnExisting::Refuse); }, 58, true,
+         [&](const std::string& p) { r.copyInto(p, r, "a.txt", OnExisting::Refuse); }, 75, true,
          nullptr},
         {"copy from it",
          [&](const std::string& p) { r.copyInto("copy", r, p, OnExisting::Replace); }, 75, true,
          nullptr},
-        {"create folder", [&](const std::string& p) { r.createFolder(p); }, 58, true, nullptr},
+        {"create folder", [&](const std::string& p) { r.createFolder(p); }, 75, true, nullptr},
+        {"link to it", [&](const std::string& p) { r.hardLink("a.txt", p); }, 75, true, nullptr},
+        {"rename beside it",
+         [&](const std::string& p) { r.rename("sub\\b.txt", p, OnExisting::Refuse); }, 75, true,
+         nullptr},
+        {"copy folder beside it",
+         [&](const std::string& p) { r.copyFolderInto(p, r, "sub\\deep", OnExisting::Refuse); }, 75,
+         true, nullptr},
         {"create folders", [&](const std::string& p) { r.createFolders(p); }, 75, true, nullptr},
         {"rename over it",
          [&](const std::string& p) { r.rename("sub\\b.txt", p, OnExisting::Replace); }, 0, false,
          "b"},
     };
+    // Links out to names not made yet, by absolute and by relative text.
     for (const std::string& level : levels()) {
-        for (const char* link : {"lf", "rf", "ld", "rd"}) {
+        fs::create_symlink(outside() + "/none.txt", native(under(level, "ln")));
+        fs::create_symlink("../../../../outside/none", native(under(level, "rn")));
+    }
+    for (const std::string& level : levels()) {
+        for (const char* link : {"lf", "rf", "ld", "rd", "ln", "rn"}) {
             const std::string p = under(level, link);
             const std::string at = native(p);
             for (const Case& k : cases) {
@@ -349,13 +362,27 @@ TEST_P(ConfinedTest, NamesAreFoundExactlyOrByTheOneMatchIgnoringCase) {
     EXPECT_EQ(errorOf([&] { r.setAttributes("sub\\B.TXT", attr::ReadOnly); }), 53);
     EXPECT_EQ(readBytes(root() + "/sub/b.txt"), "found");
     EXPECT_EQ(modeOf(root() + "/sub/b.txt") & 0200, 0200u);
-    // Two names that match ignoring case: neither is taken for a third spelling.
+    // Two names that match ignoring case: neither is taken for a third
+    // spelling, and the third spelling is refused, as a read refuses it.
     writeBytes(root() + "/Two.txt", "1");
     writeBytes(root() + "/two.txt", "2");
-    r.write("TWO.TXT", "3");
+    for (const Change& change : changes()) {
+        SCOPED_TRACE(change.name);
+        const Raised raised = raisedBy([&] { change.run(r, "TWO.TXT"); });
+        const std::string name = change.name;
+        if (name == "delete" || name == "delete read-only too" || name == "set attributes") {
+            EXPECT_EQ(raised.number, 53);  // never a name but the exact one
+        } else if (name == "delete folder") {
+            EXPECT_EQ(raised.number, 76);
+        } else {
+            EXPECT_EQ(raised.number, 75);
+            EXPECT_EQ(raised.text, std::string(AmbiguousNameText) + "C:\\ROOT\\TWO.TXT");
+        }
+    }
+    EXPECT_EQ(errorOf([] { WholeFileRead("C:\\root\\TWO.TXT"); }), 75);
     EXPECT_EQ(readBytes(root() + "/Two.txt"), "1");
     EXPECT_EQ(readBytes(root() + "/two.txt"), "2");
-    EXPECT_EQ(readBytes(root() + "/TWO.TXT"), "3");
+    EXPECT_FALSE(fs::exists(root() + "/TWO.TXT"));
     // A rename to another letter case renames in place.
     r.rename("a.txt", "A.TXT", OnExisting::Refuse);
     EXPECT_EQ(readBytes(root() + "/A.TXT"), "inside");
@@ -512,17 +539,50 @@ TEST_F(ConfinedLayout, TheWalkResolvesAsOpenat2Does) {
     }
 }
 
-// The free functions of file_ops.h act on the name itself too: a link is
-// deleted, never followed to clear its target's read-only bit.
-TEST_F(ConfinedLayout, TheFreeFunctionsNeverChangeALinksTarget) {
-    EXPECT_FALSE(setAttributes("C:\\root\\lf", attr::Archive));
-    EXPECT_EQ(modeOf(outside() + "/secret.txt"), 0444u);
-    deleteFile("C:\\root\\lf");
-    EXPECT_FALSE(fs::is_symlink(root() + "/lf"));
-    EXPECT_EQ(readBytes(outside() + "/secret.txt"), "secret");
-    EXPECT_TRUE(setAttributes("C:\\root\\a.txt", attr::ReadOnly));
+// A hard link inside the root to a read-only file outside is one file with
+// two names: removing the name inside never changes the file's mode, and its
+// read-only attribute is never changed through it.
+TEST_P(ConfinedTest, AHardLinkToAReadOnlyFileOutsideNeverChangesItsMode) {
+    const ConfinedRoot r = ConfinedRoot::open("C:\\root");
+    struct Case {
+        const char* name;
+        std::function<void(const std::string&)> run;
+        int error;  // 0: done
+        bool linkStays;
+    };
+    const Case cases[] = {
+        {"delete read-only too", [&](const std::string& p) { r.remove(p, ReadOnlyToo::Yes); }, 0,
+         false},
+        {"delete", [&](const std::string& p) { r.remove(p); }, 75, true},
+        {"clear read-only", [&](const std::string& p) { r.setAttributes(p, attr::Archive); }, 75,
+         true},
+        {"set read-only, as it is",
+         [&](const std::string& p) { r.setAttributes(p, attr::ReadOnly); }, 0, true},
+        {"write", [&](const std::string& p) { r.write(p, "new"); }, 75, true},
+    };
+    for (const std::string& level : levels()) {
+        const std::string p = under(level, "hard.txt");
+        for (const Case& k : cases) {
+            SCOPED_TRACE(std::string(k.name) + " " + p);
+            std::error_code ec;
+            fs::remove(native(p), ec);
+            fs::create_hard_link(outside() + "/secret.txt", native(p));
+            const Snapshot outsideBefore = world();
+            const Raised raised = raisedBy([&] { k.run(p); });
+            EXPECT_EQ(raised.number, k.error) << raised.text;
+            if (std::string(k.name) == "clear read-only") {
+                EXPECT_EQ(raised.text, std::string(SeveralNamesText) + "C:\\root\\" + p);
+            }
+            EXPECT_EQ(fs::exists(native(p)), k.linkStays);
+            EXPECT_EQ(modeOf(outside() + "/secret.txt"), 0444u);
+            EXPECT_EQ(readBytes(outside() + "/secret.txt"), "secret");
+            EXPECT_EQ(world(), outsideBefore);
+        }
+    }
+    // A file with one name changes as asked.
+    r.setAttributes("a.txt", attr::ReadOnly);
     EXPECT_EQ(modeOf(root() + "/a.txt") & 0222, 0u);
-    EXPECT_TRUE(setAttributes("C:\\root\\a.txt", attr::Archive));
+    r.setAttributes("a.txt", attr::Archive);
     EXPECT_EQ(modeOf(root() + "/a.txt") & 0200, 0200u);
 }
 

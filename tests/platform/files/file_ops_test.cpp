@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include "files_fixture.h"
+#include "platform/files/confined.h"
 #include "platform/files/listing.h"
 #include "platform/files/text_file.h"
 
@@ -22,6 +23,7 @@ TEST_F(FilesTest, OperationsRaiseTheWindowsErrorNumbers) {
     writeBytes(c() + "/a.txt", "abc");
     fs::create_directories(c() + "/sub");
     table().find("E:")->ready = false;
+    const ConfinedRoot root = ConfinedRoot::open("C:\\");
     struct Case {
         const char* what;
         std::function<void()> op;
@@ -34,21 +36,34 @@ TEST_F(FilesTest, OperationsRaiseTheWindowsErrorNumbers) {
         {"read on an empty CD drive", [] { WholeFileRead("E:\\a.txt"); }, 71},
         {"read on an unknown drive", [] { WholeFileRead("Q:\\a.txt"); }, 68},
         {"open missing for input", [] { InputFile f("C:\\missing.txt"); }, 53},
-        {"output into missing folder", [] { OutputFile f("C:\\nofolder\\a.txt"); }, 76},
-        {"output to a folder", [] { OutputFile f("C:\\sub"); }, 75},
+        {"root on an empty CD drive", [] { ConfinedRoot::open("E:\\"); }, 71},
+        {"output into missing folder", [&] { root.write("nofolder\\a.txt", ""); }, 76},
+        {"output to a folder", [&] { root.write("sub", ""); }, 75},
         {"length of missing file", [] { fileLength("C:\\missing.txt"); }, 53},
-        {"delete missing file", [] { deleteFile("C:\\missing.txt"); }, 53},
-        {"delete in missing folder", [] { deleteFile("C:\\nofolder\\x"); }, 76},
-        {"delete a folder", [] { deleteFile("C:\\sub"); }, 53},
-        {"create existing folder", [] { createFolder("C:\\sub"); }, 58},
-        {"create over a file", [] { createFolder("C:\\a.txt"); }, 58},
-        {"create below missing folder", [] { createFolder("C:\\no\\sub"); }, 76},
-        {"copy missing source", [] { copyFile("C:\\missing.txt", "C:\\b.txt", false); }, 53},
-        {"copy onto existing", [] { copyFile("C:\\a.txt", "C:\\A.TXT", false); }, 70},
-        {"copy into missing folder", [] { copyFile("C:\\a.txt", "C:\\no\\", false); }, 76},
-        {"copy folder missing", [] { copyFolder("C:\\nosub", "C:\\x", false); }, 76},
-        {"copy folder onto existing", [] { copyFolder("C:\\sub", "C:\\", false); }, 58},
-        {"copy folder into itself", [] { copyFolder("C:\\sub", "C:\\sub\\", true); }, 75},
+        {"delete missing file", [&] { root.remove("missing.txt"); }, 53},
+        {"delete in missing folder", [&] { root.remove("nofolder\\x"); }, 76},
+        {"delete a folder", [&] { root.remove("sub"); }, 53},
+        {"create existing folder", [&] { root.createFolder("sub"); }, 58},
+        {"create over a file", [&] { root.createFolder("a.txt"); }, 58},
+        {"create below missing folder", [&] { root.createFolder("no\\sub"); }, 76},
+        {"copy missing source",
+         [&] { root.copyInto("b.txt", root, "missing.txt", OnExisting::Refuse); }, 53},
+        {"copy onto itself", [&] { root.copyInto("A.TXT", root, "a.txt", OnExisting::Refuse); },
+         70},
+        {"copy into missing folder",
+         [&] { root.copyInto("no\\a.txt", root, "a.txt", OnExisting::Refuse); }, 76},
+        {"copy folder missing",
+         [&] { root.copyFolderInto("x", root, "nosub", OnExisting::Refuse); }, 76},
+        {"copy folder from a file",
+         [&] { root.copyFolderInto("x", root, "a.txt", OnExisting::Refuse); }, 76},
+        {"copy folder onto existing folder",
+         [&] {
+             fs::create_directories(c() + "/other");
+             root.copyFolderInto("other", root, "sub", OnExisting::Refuse);
+         },
+         58},
+        {"copy folder into itself",
+         [&] { root.copyFolderInto("sub\\sub", root, "sub", OnExisting::Replace); }, 75},
     };
     for (const auto& k : cases) EXPECT_EQ(errorOf(k.op), k.error) << k.what;
     EXPECT_EQ(readBytes(c() + "/a.txt"), "abc");
@@ -58,39 +73,39 @@ TEST_F(FilesTest, OperationsRaiseTheWindowsErrorNumbers) {
 // wait for a writer: the copy refuses it at once.
 TEST_F(FilesTest, CopyingAPipeFailsAtOnce) {
     ASSERT_EQ(::mkfifo((c() + "/pipe.wcd").c_str(), 0600), 0);
-    EXPECT_EQ(errorOf([] { copyFile("C:\\pipe.wcd", "C:\\b.wcd", false); }), 53);
-    EXPECT_FALSE(tryCopyFile("C:\\pipe.wcd", "C:\\b.wcd", false));
+    const ConfinedRoot root = ConfinedRoot::open("C:\\");
+    EXPECT_EQ(errorOf([&] { root.copyInto("b.wcd", root, "pipe.wcd", OnExisting::Refuse); }), 53);
     EXPECT_FALSE(fs::exists(c() + "/b.wcd"));
 }
 
-TEST_F(FilesTest, CopyFileRefusesAnExistingTargetUnlessToldToOverwrite) {
+TEST_F(FilesTest, CopyRefusesAnExistingTargetUnlessToldToReplaceIt) {
     writeBytes(c() + "/a.txt", "new");
     writeBytes(c() + "/dst/a.txt", "old");
-    EXPECT_EQ(errorOf([] { copyFile("C:\\a.txt", "C:\\dst\\", false); }), 58);
+    const ConfinedRoot root = ConfinedRoot::open("C:\\");
+    EXPECT_EQ(errorOf([&] { root.copyInto("dst\\a.txt", root, "a.txt", OnExisting::Refuse); }), 58);
     EXPECT_EQ(readBytes(c() + "/dst/a.txt"), "old");
-    copyFile("C:\\a.txt", "C:\\DST\\", true);
+    root.copyInto("DST\\a.txt", root, "a.txt", OnExisting::Replace);
     EXPECT_EQ(readBytes(c() + "/dst/a.txt"), "new");
-    // The system's copy call reports success as a value.
-    EXPECT_FALSE(tryCopyFile("C:\\a.txt", "C:\\dst\\a.txt", false));
-    EXPECT_TRUE(tryCopyFile("C:\\a.txt", "C:\\dst\\b.txt", false));
-    EXPECT_FALSE(tryCopyFile("C:\\missing", "C:\\dst\\c.txt", true));
     // Never onto itself (that would empty the file).
-    EXPECT_FALSE(tryCopyFile("C:\\a.txt", "C:\\A.txt", true));
+    EXPECT_EQ(errorOf([&] { root.copyInto("A.txt", root, "a.txt", OnExisting::Replace); }), 70);
     EXPECT_EQ(readBytes(c() + "/a.txt"), "new");
 }
 
 TEST_F(FilesTest, CopiesKeepReadOnlyAndAReadOnlyTargetIsNotReplaced) {
     writeBytes(cd() + "/setup.exe", "cd data");
     makeReadOnly(cd() + "/setup.exe");
-    copyFile("E:\\setup.exe", "C:\\", false);
+    const ConfinedRoot root = ConfinedRoot::open("C:\\");
+    const ConfinedRoot disc = ConfinedRoot::open("E:\\");
+    root.copyInto("setup.exe", disc, "setup.exe", OnExisting::Refuse);
     EXPECT_EQ(readBytes(c() + "/setup.exe"), "cd data");
     EXPECT_EQ(*getAttributes("C:\\setup.exe"), attr::Archive | attr::ReadOnly);
-    EXPECT_FALSE(tryCopyFile("E:\\setup.exe", "C:\\setup.exe", true));
-    EXPECT_EQ(errorOf([] { deleteFile("C:\\setup.exe"); }), 75);
+    EXPECT_EQ(errorOf([&] { root.copyInto("setup.exe", disc, "setup.exe", OnExisting::Replace); }),
+              70);
+    EXPECT_EQ(errorOf([&] { root.remove("setup.exe"); }), 75);
     // The archive attribute alone clears read-only; then the file can go.
-    EXPECT_TRUE(setAttributes("C:\\setup.exe", attr::Archive));
+    root.setAttributes("setup.exe", attr::Archive);
     EXPECT_EQ(*getAttributes("C:\\setup.exe"), attr::Archive);
-    deleteFile("C:\\setup.exe");
+    root.remove("setup.exe");
     EXPECT_FALSE(fs::exists(c() + "/setup.exe"));
 }
 
@@ -124,35 +139,37 @@ TEST_F(FilesTest, MoveNeverReplacesAnExistingTargetAndSaysWhyItFailed) {
     writeBytes(c() + "/old.wcd", "index");
     writeBytes(c() + "/taken.wcd", "other");
     fs::create_hard_link(c() + "/old.wcd", c() + "/link.wcd");
+    const ConfinedRoot root = ConfinedRoot::open("C:\\");
     struct Case {
         const char* from;
         const char* to;
         int error;
     };
     const Case cases[] = {
-        {"C:\\old.wcd", "C:\\taken.wcd", 58},         {"C:\\old.wcd", "C:\\TAKEN.WCD", 58},
-        {"C:\\old.wcd", "C:\\link.wcd", 58},  // the same file under another name
-        {"C:\\missing.wcd", "C:\\new.wcd", 53},       {"C:\\nofolder\\old.wcd", "C:\\new.wcd", 76},
-        {"C:\\old.wcd", "C:\\nofolder\\new.wcd", 76}, {"C:\\", "C:\\new", 75},
-        {"C:\\old.wcd", "Q:\\new.wcd", 68},
+        {"old.wcd", "taken.wcd", 58},         {"old.wcd", "TAKEN.WCD", 58},
+        {"old.wcd", "link.wcd", 58},  // the same file under another name
+        {"missing.wcd", "new.wcd", 53},       {"nofolder\\old.wcd", "new.wcd", 76},
+        {"old.wcd", "nofolder\\new.wcd", 76}, {"", "new", 75},
     };
     for (const auto& k : cases) {
-        EXPECT_EQ(errorOf([&] { moveFile(k.from, k.to); }), k.error) << k.from << " -> " << k.to;
+        EXPECT_EQ(errorOf([&] { root.rename(k.from, k.to, OnExisting::Refuse); }), k.error)
+            << k.from << " -> " << k.to;
     }
     EXPECT_EQ(readBytes(c() + "/taken.wcd"), "other");
     EXPECT_EQ(readBytes(c() + "/old.wcd"), "index");
-    moveFile("C:\\OLD.wcd", "C:\\new.wcd");
+    root.rename("OLD.wcd", "new.wcd", OnExisting::Refuse);
     EXPECT_EQ(readBytes(c() + "/new.wcd"), "index");
     EXPECT_FALSE(fs::exists(c() + "/old.wcd"));
 }
 
 TEST_F(FilesTest, MoveToTheSameNameInOtherCaseRenamesInPlace) {
     writeBytes(c() + "/disc.note", "n");
-    moveFile("C:\\disc.note", "C:\\Disc.NOTE");
+    const ConfinedRoot root = ConfinedRoot::open("C:\\");
+    root.rename("disc.note", "Disc.NOTE", OnExisting::Refuse);
     EXPECT_TRUE(fs::exists(c() + "/Disc.NOTE"));
     EXPECT_FALSE(fs::exists(c() + "/disc.note"));
     fs::create_directories(c() + "/folder");
-    moveFile("C:\\folder", "C:\\Folder2");
+    root.rename("folder", "Folder2", OnExisting::Refuse);
     EXPECT_TRUE(fs::is_directory(c() + "/Folder2"));
 }
 
@@ -160,13 +177,17 @@ TEST_F(FilesTest, CopyFolderCopiesEverythingBelowIt) {
     writeBytes(cd() + "/music/a.mp3", "A");
     writeBytes(cd() + "/music/pop/b.mp3", "BB");
     fs::create_directories(c() + "/send");
-    copyFolder("E:\\music", "C:\\send\\", false);
+    const ConfinedRoot root = ConfinedRoot::open("C:\\");
+    const ConfinedRoot disc = ConfinedRoot::open("E:\\");
+    root.copyFolderInto("send\\music", disc, "music", OnExisting::Refuse);
     EXPECT_EQ(readBytes(c() + "/send/music/a.mp3"), "A");
     EXPECT_EQ(readBytes(c() + "/send/music/pop/b.mp3"), "BB");
-    EXPECT_EQ(errorOf([] { copyFolder("E:\\music", "C:\\send\\", false); }), 58);
+    EXPECT_EQ(
+        errorOf([&] { root.copyFolderInto("send\\music", disc, "music", OnExisting::Refuse); }),
+        58);
     // A loop of links is copied once, not forever.
-    fs::create_directory_symlink(cd() + "/music", cd() + "/music/pop/loop");
-    copyFolder("E:\\music", "C:\\again", false);
+    fs::create_directory_symlink("../../music", cd() + "/music/pop/loop");
+    root.copyFolderInto("again", disc, "music", OnExisting::Refuse);
     EXPECT_TRUE(fs::exists(c() + "/again/pop/b.mp3"));
     EXPECT_FALSE(fs::exists(c() + "/again/pop/loop"));
 }

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "files_fixture.h"
+#include "platform/files/confined.h"
 #include "platform/files/drive_table.h"
 #include "platform/files/file_ops.h"
 #include "platform/files/text_file.h"
@@ -110,9 +111,19 @@ TEST_F(FilesTest, NamesResolveExactlyElseWithoutRegardToCase) {
     // The exact spelling first.
     EXPECT_EQ(toNative("C:\\Docs\\readme.txt"), c() + "/Docs/readme.txt");
     EXPECT_EQ(toNative("C:\\Docs\\ReadMe.TXT"), c() + "/Docs/ReadMe.TXT");
-    // Else the one name alike but for case; among several the first in byte order.
+    // Else the only name alike but for case; several alike and none exact
+    // are refused, for a read as for a change.
     EXPECT_EQ(toNative("c:\\DOCS\\NOTES.TXT"), c() + "/Docs/Notes.txt");
-    EXPECT_EQ(toNative("C:\\docs\\README.txt"), c() + "/Docs/ReadMe.TXT");
+    for (const char* path : {"C:\\docs\\README.txt", "C:\\docs\\README.txt\\x"}) {
+        try {
+            WholeFileRead(path);
+            ADD_FAILURE() << path;
+        } catch (const platform::Error& e) {
+            EXPECT_EQ(e.number(), 75);
+            EXPECT_EQ(e.description(), std::string(AmbiguousNameText) + path);
+        }
+    }
+    EXPECT_FALSE(getAttributes("C:\\docs\\README.txt"));
     // A missing name keeps the spelling given, below the folder found.
     ResolvedPath r = resolvePath("C:\\docs\\New.txt");
     EXPECT_EQ(r.native, c() + "/Docs/New.txt");
@@ -162,7 +173,8 @@ TEST_F(FilesTest, DecodedNamesResolveToTheirNativeBytes) {
     EXPECT_EQ(toWindows(c() + "/g/\xB8\xE8/a.txt"), "C:\\g\\歌\\a.txt");
 
     EXPECT_EQ(WholeFileRead("C:\\g\\歌\\a.txt"), "in");
-    copyFile("C:\\g\\中文.TXT", "C:\\g\\歌\\copy.txt", false);
+    const ConfinedRoot g = ConfinedRoot::open("C:\\g");
+    g.copyInto("歌\\copy.txt", g, "中文.TXT", OnExisting::Refuse);
     EXPECT_EQ(files_test::readBytes(c() + "/g/\xB8\xE8/copy.txt"), "gbk");
 }
 

@@ -72,9 +72,16 @@ TEST_F(FilesTest, ResourcesAreCopiedWhenMissingAndNeverOverwritten) {
     writeBytes(res + "/readme.htm", "shipped readme");
     writeBytes(res + "/webmodel/modeltext/a_A.htm", "template");
     writeBytes(data + "/readme.htm", "the user's readme");
+    // Installed resources are read-only; the copies are the user's to change.
+    fs::permissions(res + "/webmodel/modeltext/a_A.htm",
+                    fs::perms::owner_read | fs::perms::group_read);
     EXPECT_EQ(installResources(res, data), 1);
     EXPECT_EQ(readBytes(data + "/readme.htm"), "the user's readme");
     EXPECT_EQ(readBytes(data + "/webmodel/modeltext/a_A.htm"), "template");
+    EXPECT_EQ(fs::status(data + "/webmodel/modeltext/a_A.htm").permissions(),
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    EXPECT_EQ(fs::status(res + "/webmodel/modeltext/a_A.htm").permissions(),
+              fs::perms::owner_read | fs::perms::group_read);
     EXPECT_EQ(installResources(res, data), 0);
     EXPECT_EQ(installResources(c() + "/nothing", data), 0);
 }

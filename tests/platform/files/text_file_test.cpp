@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "files_fixture.h"
+#include "platform/files/confined.h"
 #include "platform/files/paths.h"
 #include "support/file_size_limit.h"
 #include "support/unreadable_file.h"
@@ -25,6 +26,11 @@ namespace fs = std::filesystem;
 // "光盘" in code page 936.
 const std::string Guangpan = "\xb9\xe2\xc5\xcc";
 
+// Rewrites a text file whole beneath C:.
+void rewriteC(std::string_view relative, std::string_view text) {
+    WholeFileRewrite(ConfinedRoot::open("C:\\"), relative, text);
+}
+
 TEST_F(FilesTest, WholeFileReadDecodesCodePage936) {
     writeBytes(c() + "/ini.ini", "|" + Guangpan + "\r\n#a#1#r&&d#\r\n");
     EXPECT_EQ(WholeFileRead("C:\\INI.ini"), "|光盘\r\n#a#1#r&&d#\r\n");
@@ -36,7 +42,7 @@ TEST_F(FilesTest, ReadingAndRewritingAFileKeepsBytesThatAreNoCharacters) {
     const std::string bytes =
         "|x\xFFy\r\n\x81\x7F" + Guangpan + "\x81\r\n\x81\x30\r\n\x80\xA2\xE3\r\n";
     writeBytes(c() + "/ini.ini", bytes);
-    WholeFileRewrite("C:\\ini.ini", WholeFileRead("C:\\ini.ini"));
+    rewriteC("ini.ini", WholeFileRead("C:\\ini.ini"));
     EXPECT_EQ(readBytes(c() + "/ini.ini"), bytes);
 }
 
@@ -55,7 +61,7 @@ TEST_F(FilesTest, WholeFileRewriteDropsOnlyAFinalBreakThatIsThere) {
         {"", ""},  // nothing left: an empty file, no empty line
     };
     for (const auto& k : cases) {
-        WholeFileRewrite("C:\\f.txt", k.text);
+        rewriteC("f.txt", k.text);
         EXPECT_EQ(readBytes(c() + "/f.txt"), k.bytes) << "text: " << k.text;
     }
 }
@@ -63,7 +69,7 @@ TEST_F(FilesTest, WholeFileRewriteDropsOnlyAFinalBreakThatIsThere) {
 TEST_F(FilesTest, WholeFileRewriteKeepsTheFileItsNameAndItsMode) {
     writeBytes(c() + "/Index.WCD", "old\r\n");
     ::chmod((c() + "/Index.WCD").c_str(), 0640);
-    WholeFileRewrite("C:\\index.wcd", "new\r\n");
+    rewriteC("index.wcd", "new\r\n");
     EXPECT_EQ(readBytes(c() + "/Index.WCD"), "new\r\n");
     EXPECT_FALSE(fs::exists(c() + "/index.wcd"));
     EXPECT_EQ(fs::status(c() + "/Index.WCD").permissions() & fs::perms::all,
@@ -72,7 +78,7 @@ TEST_F(FilesTest, WholeFileRewriteKeepsTheFileItsNameAndItsMode) {
     EXPECT_EQ(testsupport::entryCount(c()), 1);
     // A read-only file is not rewritten.
     ::chmod((c() + "/Index.WCD").c_str(), 0444);
-    EXPECT_EQ(errorOf([] { WholeFileRewrite("C:\\index.wcd", "x"); }), 75);
+    EXPECT_EQ(errorOf([] { rewriteC("index.wcd", "x"); }), 75);
     EXPECT_EQ(readBytes(c() + "/Index.WCD"), "new\r\n");
 }
 
@@ -83,7 +89,7 @@ TEST_F(FilesTest, AnInterruptedRewriteLeavesTheOldFileWhole) {
     {
         // The system refuses to write past 64 bytes, as a full disk would.
         const testsupport::FileSizeLimit limit(64);
-        error = errorOf([] { WholeFileRewrite("C:\\ini.ini", std::string(1000, 'x')); });
+        error = errorOf([] { rewriteC("ini.ini", std::string(1000, 'x')); });
     }
     EXPECT_NE(error, 0);
     EXPECT_EQ(readBytes(c() + "/ini.ini"), old);
@@ -110,7 +116,7 @@ TEST_F(FilesTest, NamesWithAsciiTrailBytesSurviveAStoredFile) {
         const std::string path = std::string("C:\\資料夾\\") + k.name;
         const std::string line = std::string("E:\\") + k.name + "\\" + k.name + "[12]";
         fs::create_directories(c() + "/資料夾");
-        WholeFileRewrite(path, line + "\r\n" + line + "\r\n");
+        rewriteC(path.substr(3), line + "\r\n" + line + "\r\n");
         EXPECT_EQ(readBytes(c() + "/資料夾/" + k.name),
                   "E:\\" + k.gb + "\\" + k.gb + "[12]\r\nE:\\" + k.gb + "\\" + k.gb + "[12]\r\n");
         EXPECT_EQ(toNative(std::string("c:\\資料夾\\") + k.otherCase), c() + "/資料夾/" + k.name);
@@ -293,7 +299,7 @@ TEST_F(FilesTest, RawLineReaderStampsTheFileAsItOpenedIt) {
     // Written again with the same bytes and given back its time: still
     // another state of the file.
     RawLineReader open("C:\\index.wcd");
-    WholeFileRewrite("C:\\index.wcd", "E:\\a.txt[1]\r\n");
+    rewriteC("index.wcd", "E:\\a.txt[1]\r\n");
     const timespec times[2] = {{0, UTIME_OMIT},
                                {static_cast<time_t>(first.modifiedNs / 1'000'000'000),
                                 static_cast<long>(first.modifiedNs % 1'000'000'000)}};
@@ -332,42 +338,45 @@ TEST_F(FilesTest, OnlyRegularFilesAreRead) {
     EXPECT_EQ(errorOf([&] { readRegularFile(c() + "/real.ini/x"); }), 76);
 }
 
-TEST_F(FilesTest, OutputCreatesOrEmptiesAndAppendAddsInCodePage936) {
+TEST_F(FilesTest, ATextFileIsWrittenInCodePage936AndAnAppendAddsToIt) {
+    const ConfinedRoot root = ConfinedRoot::open("C:\\");
     {
-        OutputFile out("C:\\red.ini");
+        CommittedTextFile out(root, "red.ini", OnExisting::Replace);
         out.print("光盘");
         out.write("a");
         out.print("");
-        out.close();
+        out.commit();
     }
     EXPECT_EQ(readBytes(c() + "/red.ini"), Guangpan + "\r\na\r\n");
-    {
-        OutputFile out("C:\\RED.INI", OutputFile::Mode::Append);  // the existing file
-        out.print("b");
-    }
+    root.append("RED.INI", "b\r\n");  // the existing file
     EXPECT_EQ(readBytes(c() + "/red.ini"), Guangpan + "\r\na\r\nb\r\n");
     EXPECT_FALSE(fs::exists(c() + "/RED.INI"));
     {
-        OutputFile out("C:\\Red.ini");  // emptied
+        CommittedTextFile out(root, "Red.ini", OnExisting::Replace);  // emptied
+        out.commit();
     }
     EXPECT_EQ(readBytes(c() + "/red.ini"), "");
-    {
-        OutputFile out("C:\\New.txt", OutputFile::Mode::Append);  // created as spelled
-        out.print("x");
-    }
+    root.append("New.txt", "x\r\n");  // created as spelled
     EXPECT_EQ(readBytes(c() + "/New.txt"), "x\r\n");
+    {
+        // Destroyed without a commit: nothing changes.
+        CommittedTextFile out(root, "red.ini", OnExisting::Replace);
+        out.print("lost");
+    }
+    EXPECT_EQ(readBytes(c() + "/red.ini"), "");
 }
 
 TEST_F(FilesTest, ALargeOutputIsWrittenWhole) {
     std::string expected;
     {
-        OutputFile out("C:\\big.wcd");
+        CommittedTextFile out(ConfinedRoot::open("C:\\"), "big.wcd", OnExisting::Replace);
         for (int i = 0; i < 20000; ++i) {
             std::string line =
                 "E:\\文件夹\\" + std::to_string(i) + ".txt[" + std::to_string(i) + "]";
             out.print(line);
             expected += line + "\r\n";
         }
+        out.commit();
     }
     EXPECT_EQ(WholeFileRead("C:\\big.wcd"), expected);
 }
