@@ -1,5 +1,6 @@
 #include "catalogue/catalogue_file.h"
 
+#include <optional>
 #include <utility>
 
 #include "catalogue/index_line.h"
@@ -54,6 +55,24 @@ std::size_t findDisc(std::string_view lowerText, std::string_view discName) {
     needle += lcase(discName);
     needle += '#';
     return findAtLineStart(lowerText, needle);
+}
+
+// The first line that begins with "#" + name + "#" with ASCII letter case
+// ignored, when all such lines spell the name alike; npos when there is none
+// or when they spell it in two ways (the name rule of name_lookup.h).
+std::size_t findOnlyCaseAlikeDisc(std::string_view text, std::string_view discName) {
+    std::string needle = "#";
+    needle += lcase(discName);
+    needle += '#';
+    const std::string lower = lcase(text);
+    const std::size_t first = findAtLineStart(lower, needle);
+    if (first == std::string_view::npos) return first;
+    const std::string_view spelling = text.substr(first, needle.size());
+    for (std::size_t p = lower.find(needle, first + 1); p != std::string_view::npos;
+         p = lower.find(needle, p + 1))
+        if (atLineStart(lower, p) && text.substr(p, needle.size()) != spelling)
+            return std::string_view::npos;
+    return first;
 }
 
 }  // namespace
@@ -270,7 +289,7 @@ std::optional<std::size_t> FindDiscLineExactly(std::string_view text, std::strin
 
 std::optional<std::size_t> FindDiscLine(std::string_view text, std::string_view discName) {
     if (const auto exact = FindDiscLineExactly(text, discName)) return exact;
-    const auto p = findDisc(lcase(text), discName);
+    const auto p = findOnlyCaseAlikeDisc(text, discName);
     if (p == std::string_view::npos) return std::nullopt;
     return p;
 }
@@ -326,7 +345,25 @@ bool CatalogueNameTaken(std::string_view text, std::string_view name) {
 
 std::optional<std::string> renameMirrorListLines(std::string_view text, std::string_view oldName,
                                                  std::string_view newName) {
-    const std::string lowerOld = lcase(oldName);
+    // The lines spelt exactly so; without one, those spelt alike with letter
+    // case ignored when they spell it one way only.
+    std::optional<std::string> spelling;
+    bool several = false;
+    for (std::size_t start = 0; start < text.size();) {
+        const std::size_t e = lineEndAt(text, start);
+        const std::string_view line = lineAt(text, start);
+        if (line == oldName) {
+            spelling = std::string(oldName);
+            several = false;
+            break;
+        }
+        if (lcase(line) == lcase(oldName)) {
+            if (spelling && *spelling != line) several = true;
+            if (!spelling) spelling = std::string(line);
+        }
+        start = e + 1;
+    }
+    if (!spelling || several) return std::nullopt;
     std::string out;
     out.reserve(text.size() + newName.size());
     bool replaced = false;
@@ -339,7 +376,7 @@ std::optional<std::string> renameMirrorListLines(std::string_view text, std::str
             line.remove_suffix(1);
             end = text.substr(e - 1, end.size() + 1);
         }
-        if (lcase(line) == lowerOld) {
+        if (line == *spelling) {
             out += newName;
             replaced = true;
         } else {

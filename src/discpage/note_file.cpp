@@ -40,6 +40,12 @@ std::size_t textEnd(std::string_view text, std::size_t begin, std::size_t next) 
     return end - finalBreak(text.substr(begin, end - begin));
 }
 
+// How every record of a disc begins: the marker, the disc's name and "\",
+// so that the records of a disc "Wx" are never those of a disc "W".
+std::string recordStartOf(std::string_view marker, std::string_view discName) {
+    return joined(marker, discName, "\\");
+}
+
 // A record of key: where its marker stands, where its text begins (after
 // "==") and where the next record begins (npos when none follows).
 struct RecordSpan {
@@ -54,7 +60,7 @@ std::optional<RecordSpan> findRecord(std::string_view text, std::string_view mar
     const std::size_t start = text.find(head);
     if (start == npos) return std::nullopt;
     const std::size_t textBegin = start + head.size();
-    const std::string recordStart = joined(marker, discName);
+    const std::string recordStart = recordStartOf(marker, discName);
     return RecordSpan{start, textBegin, text.find(recordStart, textBegin)};
 }
 
@@ -72,7 +78,7 @@ std::string noteKey(std::string_view folderPath, std::string_view text, std::str
 }
 
 bool noteTextCutsRecord(std::string_view text, std::string_view marker, std::string_view discName) {
-    return text.find(joined(marker, discName)) != npos;
+    return text.find(recordStartOf(marker, discName)) != npos;
 }
 
 std::optional<std::string> readNote(std::string_view fileText, std::string_view marker,
@@ -85,7 +91,7 @@ std::optional<std::string> readNote(std::string_view fileText, std::string_view 
 
 std::vector<NoteRecordSpan> noteRecords(std::string_view text, std::string_view marker,
                                         std::string_view discName) {
-    const std::string recordStart = joined(marker, discName);
+    const std::string recordStart = recordStartOf(marker, discName);
     std::vector<std::size_t> starts;
     for (std::size_t at = text.find(recordStart); at != npos; at = text.find(recordStart, at + 1))
         starts.push_back(at);
