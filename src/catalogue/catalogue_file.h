@@ -123,7 +123,8 @@ std::string categoryLineFor(std::string_view categoryPath);
 
 // The start of the category's line: the first whole line (at the start of the
 // text or after a line end, followed by CR LF) that equals the category's
-// line. Nothing when there is none.
+// line exactly, else the first that equals it with letter case ignored when
+// all such lines spell it one way. Nothing when there is none.
 std::optional<std::size_t> FindCategoryLine(std::string_view text, std::string_view categoryPath);
 
 // The text with CR LF + the disc line inserted where the category line's CR LF
@@ -194,8 +195,8 @@ std::string AppendCategoryLine(std::string_view text, std::string_view name);
 std::optional<std::string> InsertSubCategoryLine(std::string_view text, std::string_view topName,
                                                  std::string_view name);
 
-// The text with the first whole line marker + oldName (letter case ignored)
-// replaced by marker + newName; marker is '|' or '@'. Nothing (and no
+// The text with the whole line marker + oldName (found as FindCategoryLine
+// finds a line) replaced by marker + newName; marker is '|' or '@'. Nothing (and no
 // change) when there is no such line.
 std::optional<std::string> RenameCategoryLine(std::string_view text, char marker,
                                               std::string_view oldName, std::string_view newName);

@@ -56,6 +56,19 @@ TEST(CatalogueLinesOfTwinDiscs, ANameFindsItsOwnLineOrTheOnlyOneSpeltAlike) {
     EXPECT_EQ(catalogue::FindDiscLine(text, "XYZ"), 30u);
 }
 
+TEST(CatalogueLinesOfTwinCategories, ANameFindsItsOwnLineOrTheOnlyOneSpeltAlike) {
+    const std::string text = "|music\r\n#a#1#&&#\r\n|Music\r\n@Pop\r\n@pop\r\n|Film\r\n";
+    EXPECT_EQ(catalogue::FindCategoryLine(text, "Music"), 18u);
+    EXPECT_EQ(catalogue::FindCategoryLine(text, "MUSIC"), std::nullopt);
+    EXPECT_EQ(catalogue::FindCategoryLine(text, "film"), 38u);
+    EXPECT_EQ(catalogue::RenameCategoryLine(text, '|', "Music", "Songs"),
+              "|music\r\n#a#1#&&#\r\n|Songs\r\n@Pop\r\n@pop\r\n|Film\r\n");
+    EXPECT_EQ(catalogue::RenameCategoryLine(text, '@', "pop", "Rock"),
+              "|music\r\n#a#1#&&#\r\n|Music\r\n@Pop\r\n@Rock\r\n|Film\r\n");
+    EXPECT_EQ(catalogue::InsertSubCategoryLine(text, "Music", "Jazz"),
+              "|music\r\n#a#1#&&#\r\n|Music\r\n@Pop\r\n@pop\r\n@Jazz\r\n|Film\r\n");
+}
+
 TEST(MirrorListOfTwinDiscs, ARenameChangesTheDiscsOwnLine) {
     EXPECT_EQ(catalogue::renameMirrorListLines("ABC\r\nabc\r\n", "abc", "new"), "ABC\r\nnew\r\n");
     EXPECT_EQ(catalogue::renameMirrorListLines("ABC\r\nxyz\r\n", "abc", "new"), "new\r\nxyz\r\n");
