@@ -40,12 +40,6 @@ std::size_t textEnd(std::string_view text, std::size_t begin, std::size_t next) 
     return end - finalBreak(text.substr(begin, end - begin));
 }
 
-// How every record of a disc begins: the marker, the disc's name and "\",
-// so that the records of a disc "Wx" are never those of a disc "W".
-std::string recordStartOf(std::string_view marker, std::string_view discName) {
-    return joined(marker, discName, "\\");
-}
-
 // A record of key: where its marker stands, where its text begins (after
 // "==") and where the next record begins (npos when none follows).
 struct RecordSpan {
@@ -54,13 +48,21 @@ struct RecordSpan {
     std::size_t next;
 };
 
+// True when key is one of the disc's own: its name and "\\" first, so that
+// a key of a disc "Wx" is never one of "W".
+bool keyOfDisc(std::string_view key, std::string_view discName) {
+    return key.size() > discName.size() && key.starts_with(discName) &&
+           key[discName.size()] == '\\';
+}
+
 std::optional<RecordSpan> findRecord(std::string_view text, std::string_view marker,
                                      std::string_view discName, std::string_view key) {
+    if (!keyOfDisc(key, discName)) return std::nullopt;
     const std::string head = joined(marker, key, NoteSeparator);
     const std::size_t start = text.find(head);
     if (start == npos) return std::nullopt;
     const std::size_t textBegin = start + head.size();
-    const std::string recordStart = recordStartOf(marker, discName);
+    const std::string recordStart = joined(marker, discName);
     return RecordSpan{start, textBegin, text.find(recordStart, textBegin)};
 }
 
@@ -78,7 +80,7 @@ std::string noteKey(std::string_view folderPath, std::string_view text, std::str
 }
 
 bool noteTextCutsRecord(std::string_view text, std::string_view marker, std::string_view discName) {
-    return text.find(recordStartOf(marker, discName)) != npos;
+    return text.find(joined(marker, discName)) != npos;
 }
 
 std::optional<std::string> readNote(std::string_view fileText, std::string_view marker,
@@ -91,7 +93,7 @@ std::optional<std::string> readNote(std::string_view fileText, std::string_view 
 
 std::vector<NoteRecordSpan> noteRecords(std::string_view text, std::string_view marker,
                                         std::string_view discName) {
-    const std::string recordStart = recordStartOf(marker, discName);
+    const std::string recordStart = joined(marker, discName);
     std::vector<std::size_t> starts;
     for (std::size_t at = text.find(recordStart); at != npos; at = text.find(recordStart, at + 1))
         starts.push_back(at);
@@ -104,6 +106,9 @@ std::vector<NoteRecordSpan> noteRecords(std::string_view text, std::string_view 
     bool searched = false;
     for (const std::size_t start : starts) {
         const std::size_t keyBegin = start + marker.size();
+        // A record of another disc whose name begins with this one's ("Wx"
+        // for "W") ends the record before it and is none of this disc's.
+        if (!keyOfDisc(text.substr(keyBegin), discName)) continue;
         const std::size_t after = keyBegin + discName.size();
         if (!searched || (separator != npos && separator < after)) {
             separator = text.find(NoteSeparator, after);
@@ -128,7 +133,7 @@ NoteLookup::NoteLookup(std::string fileText, std::string_view marker, std::strin
 
 std::string NoteLookup::find(std::string_view key) const {
     // Keys the index cannot tell apart from others: ask the reading rule.
-    if (!key.starts_with(discName_) || key.find(NoteSeparator) != npos || key.ends_with('='))
+    if (!keyOfDisc(key, discName_) || key.find(NoteSeparator) != npos || key.ends_with('='))
         return readNote(text_, marker_, discName_, key).value_or("");
     const auto it = records_.find(key);
     if (it == records_.end()) return "";

@@ -168,16 +168,22 @@ TEST(NoteRecordsOfTwinDiscs, ARecordOfDiscWNeverCountsForDiscWx) {
     const std::string text =
         "@##note##@W\\E:\\a.txt==of W\r\n@##note##@Wx\\E:\\a.txt==of Wx\r\n"
         "@##note##@W\\E:\\b.txt==of W too\r\n";
-    // The text of W's record runs to W's next record.
-    EXPECT_EQ(discpage::readNote(text, discpage::NoteMarker, "W", "W\\E:\\b.txt"), "of W too");
+    // A record of W ends where one of Wx begins; Wx's records are not W's.
+    EXPECT_EQ(discpage::readNote(text, discpage::NoteMarker, "W", "W\\E:\\a.txt"), "of W");
+    EXPECT_EQ(discpage::readNote(text, discpage::NoteMarker, "W", "Wx\\E:\\a.txt"), std::nullopt);
     std::vector<std::string> keys;
     for (const discpage::NoteRecordSpan& r : discpage::noteRecords(text, discpage::NoteMarker, "W"))
         keys.push_back(text.substr(r.keyBegin, r.keyEnd - r.keyBegin));
     EXPECT_EQ(keys, (std::vector<std::string>{"W\\E:\\a.txt", "W\\E:\\b.txt"}));
     const discpage::NoteLookup lookup(text, discpage::NoteMarker, "W");
     EXPECT_EQ(lookup.find("W\\E:\\b.txt"), "of W too");
-    EXPECT_FALSE(discpage::noteTextCutsRecord("see @##note##@Wx", discpage::NoteMarker, "W"));
-    EXPECT_TRUE(discpage::noteTextCutsRecord("see @##note##@W\\", discpage::NoteMarker, "W"));
+    EXPECT_EQ(lookup.find("Wx\\E:\\a.txt"), "");
+    // Storing a record of W never touches Wx's.
+    const discpage::NoteChange change =
+        discpage::planStoreNote(text, discpage::NoteMarker, "W", "W\\E:\\a.txt", "new");
+    EXPECT_EQ(discpage::noteTextAfter(text, change),
+              "@##note##@W\\E:\\a.txt==new\r\n@##note##@Wx\\E:\\a.txt==of Wx\r\n"
+              "@##note##@W\\E:\\b.txt==of W too\r\n");
 }
 
 }  // namespace
