@@ -17,14 +17,7 @@ using namespace case_twins;
 
 namespace {
 
-class CopiesTwins : public CaseTwins {
-  protected:
-    void onRow(std::string_view key, std::string item) {
-        platform::ListItem& row = rowOfKey(f(), key);
-        h.ui.choosePopup(std::move(item));
-        f().ListView1.userMouseDown(platform::RightButton, 0, 100, 100, &row);
-    }
-};
+using CopiesTwins = CaseTwins;
 
 // Each row copies its own file under its own name. The twins go to two
 // drives D: one after the other: a target folder that holds one twin takes

@@ -101,12 +101,11 @@ class CaseTwins : public ::testing::Test {
         for (std::string_view p : paths)
             f().TreeView1.userClickNode(disc_page_test::node(f().TreeView1, p));
     }
-    // Opens the folder of the twin files and selects the row of that key.
-    platform::ListItem& selectTwin(std::string_view key) {
-        clickDiscList({Twins, "twins_hard\\twins"});
+    // Chooses a command of the file list's pop-up on the row of that key.
+    void onRow(std::string_view key, std::string item) {
         platform::ListItem& row = rowOfKey(f(), key);
-        f().ListView1.userClickItem(row);
-        return row;
+        h.ui.choosePopup(std::move(item));
+        f().ListView1.userMouseDown(platform::RightButton, 0, 100, 100, &row);
     }
 
     testsupport::Harness h;

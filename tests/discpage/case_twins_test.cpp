@@ -24,12 +24,6 @@ namespace {
 
 class DiscPageTwins : public CaseTwins {
   protected:
-    // Chooses a command of the file list's pop-up on the row of that key.
-    void onRow(std::string_view key, std::string item) {
-        platform::ListItem& row = rowOfKey(f(), key);
-        h.ui.choosePopup(std::move(item));
-        f().ListView1.userMouseDown(platform::RightButton, 0, 100, 100, &row);
-    }
     // Selects the node of the disc list and chooses a command of its pop-up.
     void onNode(std::string_view path, std::string item) {
         f().TreeView1.setSelectedItem(&disc_page_test::node(f().TreeView1, path));
