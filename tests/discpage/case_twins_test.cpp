@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "discpage/folder_runs.h"
@@ -91,6 +92,27 @@ TEST_F(DiscPageTwins, FoldersThatDifferInCaseAreListedAndCountedApart) {
     EXPECT_EQ(panel(), "2个文件，共1K");
     onRow("docs", "property3");
     EXPECT_EQ(panel(), "1个文件，共1K");
+}
+
+// The same through the category tree and its 属性.
+TEST_F(DiscPageTwins, TheCategoryTreeListsAndCountsTheFoldersApart) {
+    f().TabStrip1.userSelect(disc_page_test::CategoryTab);
+    f().TreeView2.userClickNode(disc_page_test::node(f().TreeView2, "盘\\[005]Folders"));
+    for (const auto& [folder, rows, count] :
+         std::vector<std::tuple<std::string, Strings, std::string>>{
+             {"盘\\[005]Folders\\E:\\Docs", {"a.txt", "b.txt"}, "2个文件，共1K"},
+             {"盘\\[005]Folders\\E:\\docs", {"c.txt"}, "1个文件，共1K"},
+         }) {
+        SCOPED_TRACE(folder);
+        platform::Node& node = disc_page_test::node(f().TreeView2, folder);
+        f().TreeView2.userClickNode(node);
+        Strings listed = rowTexts(f());
+        std::sort(listed.begin(), listed.end());
+        EXPECT_EQ(listed, rows);
+        h.ui.choosePopup("property");
+        f().TreeView2.userMouseDown(platform::RightButton, 0, 100, 100);
+        EXPECT_EQ(panel(), count);
+    }
 }
 
 TEST_F(DiscPageTwins, TheTickedFilesOfAFolderAreItsOwn) {
