@@ -26,15 +26,19 @@ class PageTwins : public WebPages {
                        "C:\\twins\\p.htm[10]($)", "C:\\twins\\README.TXT[4]($)"}));
         extraCatalogue = "|盘\r\n#twins_hard#1#孪生#\r\n";
     }
+    // Chooses the copies ([所有] or [打勾]) and writes the twins' page.
+    void generateWithCopies(platform::MenuItem& item, std::string_view which) {
+        clickWithMessage(item, "现在将把目录下的 " + std::string(which) +
+                                   " 文件\r\n拷贝到与生成网页相对应的位置，\r\n如果文件比较大，"
+                                   "请耐心等待。");
+        clickDiscList({case_twins::Twins, "twins_hard\\twins"});
+        h.ui.clearLog();
+        generate();
+    }
 };
 
 TEST_F(PageTwins, EachFileIsCopiedAndLinkedByItsOwnName) {
-    clickWithMessage(f().htmlcopygou,
-                     "现在将把目录下的 [打勾] "
-                     "文件\r\n拷贝到与生成网页相对应的位置，\r\n如果文件比较大，请耐心等待。");
-    clickDiscList({case_twins::Twins, "twins_hard\\twins"});
-    h.ui.clearLog();
-    generate();
+    generateWithCopies(f().htmlcopygou, "[打勾]");
     EXPECT_TRUE(h.ui.messages().empty());
     EXPECT_EQ(pageTree(), (std::vector<std::string>{"twins_hard/", "twins_hard/README.TXT",
                                                     "twins_hard/ZelbrinIndex.html",
@@ -56,12 +60,7 @@ TEST_F(PageTwins, EachFileIsCopiedAndLinkedByItsOwnName) {
 // file layer takes the name a copy is made under ("a.txt") for the one
 // spelt alike that is there ("a.TXT").
 TEST_F(PageTwins, DISABLED_AllFilesAreCopiedBesideTheirTwins) {
-    clickWithMessage(f().htmlcopyall,
-                     "现在将把目录下的 [所有] "
-                     "文件\r\n拷贝到与生成网页相对应的位置，\r\n如果文件比较大，请耐心等待。");
-    clickDiscList({case_twins::Twins, "twins_hard\\twins"});
-    h.ui.clearLog();
-    generate();
+    generateWithCopies(f().htmlcopyall, "[所有]");
     EXPECT_TRUE(h.ui.messages().empty());
     const std::string copies = "C:\\zelbrin\\webhtml\\twins_hard\\";
     EXPECT_EQ(h.read(copies + "a.TXT"), "UPPER");
