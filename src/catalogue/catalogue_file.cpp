@@ -1,5 +1,6 @@
 #include "catalogue/catalogue_file.h"
 
+#include <optional>
 #include <utility>
 
 #include "catalogue/index_line.h"
@@ -54,6 +55,36 @@ std::size_t findDisc(std::string_view lowerText, std::string_view discName) {
     needle += lcase(discName);
     needle += '#';
     return findAtLineStart(lowerText, needle);
+}
+
+// The first line that begins with needle with ASCII letter case ignored,
+// when all such lines spell it alike; npos when there is none or when they
+// spell it in two ways (the name rule of name_lookup.h).
+std::size_t findOnlyCaseAlike(std::string_view text, std::string_view needle) {
+    const std::string lower = lcase(text);
+    const std::string lowerNeedle = lcase(needle);
+    const std::size_t first = findAtLineStart(lower, lowerNeedle);
+    if (first == std::string_view::npos) return first;
+    const std::string_view spelling = text.substr(first, needle.size());
+    for (std::size_t p = lower.find(lowerNeedle, first + 1); p != std::string_view::npos;
+         p = lower.find(lowerNeedle, p + 1))
+        if (atLineStart(lower, p) && text.substr(p, needle.size()) != spelling)
+            return std::string_view::npos;
+    return first;
+}
+
+// The first line that begins with needle exactly, else the only spelling
+// with letter case ignored: how a name the program holds finds its line.
+std::size_t findHeld(std::string_view text, std::string_view needle) {
+    const std::size_t exact = findAtLineStart(text, needle);
+    return exact != std::string_view::npos ? exact : findOnlyCaseAlike(text, needle);
+}
+
+// The same for a whole line.
+std::size_t findHeldLine(std::string_view text, std::string_view line) {
+    std::string needle(line);
+    needle += LineEnd;
+    return findHeld(text, needle);
 }
 
 }  // namespace
@@ -240,7 +271,7 @@ std::string categoryLineFor(std::string_view categoryPath) {
 }
 
 std::optional<std::size_t> FindCategoryLine(std::string_view text, std::string_view categoryPath) {
-    const auto p = findWholeLine(lcase(text), lcase(categoryLineFor(categoryPath)));
+    const auto p = findHeldLine(text, categoryLineFor(categoryPath));
     if (p == std::string_view::npos) return std::nullopt;
     return p;
 }
@@ -270,7 +301,7 @@ std::optional<std::size_t> FindDiscLineExactly(std::string_view text, std::strin
 
 std::optional<std::size_t> FindDiscLine(std::string_view text, std::string_view discName) {
     if (const auto exact = FindDiscLineExactly(text, discName)) return exact;
-    const auto p = findDisc(lcase(text), discName);
+    const auto p = findOnlyCaseAlike(text, "#" + std::string(discName) + "#");
     if (p == std::string_view::npos) return std::nullopt;
     return p;
 }
@@ -326,7 +357,25 @@ bool CatalogueNameTaken(std::string_view text, std::string_view name) {
 
 std::optional<std::string> renameMirrorListLines(std::string_view text, std::string_view oldName,
                                                  std::string_view newName) {
-    const std::string lowerOld = lcase(oldName);
+    // The lines spelt exactly so; without one, those spelt alike with letter
+    // case ignored when they spell it one way only.
+    std::optional<std::string> spelling;
+    bool several = false;
+    for (std::size_t start = 0; start < text.size();) {
+        const std::size_t e = lineEndAt(text, start);
+        const std::string_view line = lineAt(text, start);
+        if (line == oldName) {
+            spelling = std::string(oldName);
+            several = false;
+            break;
+        }
+        if (lcase(line) == lcase(oldName)) {
+            if (spelling && *spelling != line) several = true;
+            if (!spelling) spelling = std::string(line);
+        }
+        start = e + 1;
+    }
+    if (!spelling || several) return std::nullopt;
     std::string out;
     out.reserve(text.size() + newName.size());
     bool replaced = false;
@@ -339,7 +388,7 @@ std::optional<std::string> renameMirrorListLines(std::string_view text, std::str
             line.remove_suffix(1);
             end = text.substr(e - 1, end.size() + 1);
         }
-        if (lcase(line) == lowerOld) {
+        if (line == *spelling) {
             out += newName;
             replaced = true;
         } else {
@@ -416,7 +465,7 @@ std::string AppendCategoryLine(std::string_view text, std::string_view name) {
 
 std::optional<std::string> InsertSubCategoryLine(std::string_view text, std::string_view topName,
                                                  std::string_view name) {
-    const auto top = findWholeLine(lcase(text), lcase(formatCategoryLine(topName)));
+    const auto top = findHeldLine(text, formatCategoryLine(topName));
     if (top == std::string_view::npos) return std::nullopt;
     std::size_t end = nextLineStart(text, top);
     while (end < text.size() && text[end] != '|') end = nextLineStart(text, end);
@@ -429,7 +478,7 @@ std::optional<std::string> InsertSubCategoryLine(std::string_view text, std::str
 
 std::optional<std::string> RenameCategoryLine(std::string_view text, char marker,
                                               std::string_view oldName, std::string_view newName) {
-    const auto p = findWholeLine(lcase(text), prefixed(marker, lcase(oldName)));
+    const auto p = findHeldLine(text, prefixed(marker, oldName));
     if (p == std::string_view::npos) return std::nullopt;
     std::string out(text.substr(0, p));
     out += marker;

@@ -123,7 +123,8 @@ std::string categoryLineFor(std::string_view categoryPath);
 
 // The start of the category's line: the first whole line (at the start of the
 // text or after a line end, followed by CR LF) that equals the category's
-// line. Nothing when there is none.
+// line exactly, else the first that equals it with letter case ignored when
+// all such lines spell it one way. Nothing when there is none.
 std::optional<std::size_t> FindCategoryLine(std::string_view text, std::string_view categoryPath);
 
 // The text with CR LF + the disc line inserted where the category line's CR LF
@@ -133,8 +134,9 @@ std::optional<std::string> InsertDiscLine(std::string_view text, std::string_vie
                                           std::string_view discLine);
 
 // The start of the disc's line: the first line that begins with "#" + name +
-// "#" spelt exactly so, else the first that does so ignoring letter case (a
-// hand-edited catalogue may hold "abc" and "ABC": each finds its own line).
+// "#" spelt exactly so, else the first that does so ignoring letter case when
+// all such lines spell the name one way (a hand-edited catalogue may hold
+// "abc" and "ABC": each finds its own line, and "Abc" finds neither).
 std::optional<std::size_t> FindDiscLine(std::string_view text, std::string_view discName);
 // The same, letter case counting: whether the catalogue files the disc under
 // exactly this name (how a command that renames or deletes a disc tells
@@ -157,9 +159,10 @@ bool CatalogueNameTaken(std::string_view text, std::string_view name);
 // ---- a disc given a new name ----
 
 // The mirror disc list ("red.ini", one disc name per line) with every line
-// that equals oldName, letter case ignored, made newName; the line ends stay
-// as they were. Nothing when no line names the disc (the list is then left
-// as it is).
+// that equals oldName made newName; without such a line, every line that
+// equals it with letter case ignored, when they spell it one way only. The
+// line ends stay as they were. Nothing when no line names the disc (the list
+// is then left as it is).
 std::optional<std::string> renameMirrorListLines(std::string_view text, std::string_view oldName,
                                                  std::string_view newName);
 
@@ -192,8 +195,8 @@ std::string AppendCategoryLine(std::string_view text, std::string_view name);
 std::optional<std::string> InsertSubCategoryLine(std::string_view text, std::string_view topName,
                                                  std::string_view name);
 
-// The text with the first whole line marker + oldName (letter case ignored)
-// replaced by marker + newName; marker is '|' or '@'. Nothing (and no
+// The text with the whole line marker + oldName (found as FindCategoryLine
+// finds a line) replaced by marker + newName; marker is '|' or '@'. Nothing (and no
 // change) when there is no such line.
 std::optional<std::string> RenameCategoryLine(std::string_view text, char marker,
                                               std::string_view oldName, std::string_view newName);

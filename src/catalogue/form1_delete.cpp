@@ -100,9 +100,10 @@ bool deleteDiscAndFiles(Form1& form, std::string_view name,
 // What the deletion of a disc does to the window beyond its nodes: the disc
 // page no longer shows the deleted disc, the trees' folder listings are
 // over, and the disc count is that of the index files left.
+// The disc open on the page is the deleted one only by its exact name: "ABC"
+// stays open when "abc" goes.
 void afterDiscDeleted(Form1& form, std::string_view name) {
-    namespace text = platform::text;
-    if (!form.OpenedDisk.empty() && text::lcase(form.OpenedDisk) == text::lcase(name)) {
+    if (!form.OpenedDisk.empty() && form.OpenedDisk == name) {
         form.OpenedDisk.clear();
         form.ListView1.clear();
         form.alreadystr.clear();

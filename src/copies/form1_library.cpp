@@ -118,7 +118,8 @@ void Form1::addfilelib_Click() {
     }
     const bool folder = row->smallIcon() == images::Folder;
     const std::string treePath =
-        folderNode->fullPath() + "\\" + discpage::rowFileName(row->text(), row->subItem(1), folder);
+        folderNode->fullPath() + "\\" +
+        discpage::rowFileName(row->text(), row->subItem(1), row->key(), folder);
     const std::optional<std::string> path = entryPath(*this, treePath);
     if (!path) return;
     const std::string name = copies::entryName(*path);

@@ -87,7 +87,8 @@ void sendSelectedRow(Form1& form, Target kind, const std::string& target) {
     }
     const bool folder = row->smallIcon() == images::Folder;
     const std::string treePath =
-        node->fullPath() + "\\" + discpage::rowFileName(row->text(), row->subItem(1), folder);
+        node->fullPath() + "\\" +
+        discpage::rowFileName(row->text(), row->subItem(1), row->key(), folder);
     const std::optional<discpage::DiscFilePlace> source = sourceOf(form, treePath);
 
     platform::SkipOnError onError;

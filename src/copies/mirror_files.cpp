@@ -55,11 +55,9 @@ std::string mirrorDiscListPath(std::string_view programFolder) {
 // ---- the mirror disc list ----
 
 std::optional<std::string> appendMirrorDisc(std::string_view listText, std::string_view discName) {
-    const std::string lowerName = text::lcase(discName);
     for (std::size_t at = 0; at < listText.size();) {
         const Line line = lineAt(listText, at);
-        if (text::lcase(listText.substr(line.begin, line.end - line.begin)) == lowerName)
-            return std::nullopt;
+        if (listText.substr(line.begin, line.end - line.begin) == discName) return std::nullopt;
         at = line.next;
     }
     std::string out(listText);

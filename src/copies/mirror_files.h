@@ -34,8 +34,8 @@ std::string mirrorDiscListPath(std::string_view programFolder);
 // ---- the mirror disc list ----
 
 // The list with the disc appended as a new line (after a CR LF when the last
-// line has no break). Nothing when a line already equals the name, ASCII
-// letter case ignored.
+// line has no break). Nothing when a line already equals the name exactly
+// ("ABC" in the list does not stand for "abc").
 std::optional<std::string> appendMirrorDisc(std::string_view listText, std::string_view discName);
 
 // The list without the first line that equals the name (letter case counts),

@@ -1,5 +1,6 @@
 #include "discpage/file_listing.h"
 
+#include <algorithm>
 #include <array>
 #include <optional>
 #include <utility>
@@ -140,17 +141,27 @@ TreePath splitTreePath(std::string_view fullPath) {
     return {std::string(fullPath.substr(0, slash)), std::string(fullPath.substr(slash + 1))};
 }
 
-std::string rowFileName(std::string_view text, std::string_view type, bool folder) {
+namespace {
+
+// A file row's name from its text and type column alone.
+std::string shownFileName(std::string_view text, std::string_view type) {
     std::string name(text);
-    if (!folder && type != NoExtensionType) {
+    if (type != NoExtensionType) {
         name += '.';
         name += type;
     }
     return name;
 }
 
+}  // namespace
+
+std::string rowFileName(std::string_view text, std::string_view type, std::string_view key,
+                        bool folder) {
+    return folder ? std::string(text) : rowFile(text, type, key).name;
+}
+
 RowFile rowFile(std::string_view text, std::string_view type, std::string_view key) {
-    RowFile file{rowFileName(text, type, false), {}};
+    RowFile file{shownFileName(text, type), {}};
     const auto keyed = catalogue::parseFileLine(stripNoStrPrefix(key));
     if (!keyed) return file;
     file.sizeText = keyed->sizeText;
@@ -173,34 +184,92 @@ std::string scannedFolder(std::string_view base, std::string_view folderPath) {
     return folder;
 }
 
+FolderSpellings::FolderSpellings(std::string_view prefix)
+    : prefix_(prefix), prefixBytes_(platform::text::toCp936(prefix)) {
+    const std::string_view path = std::string_view(prefix_).substr(0, prefix_.size() - 1);
+    const std::size_t slash = path.rfind('\\');
+    if (!prefix_.empty() && slash != std::string_view::npos)
+        folderLineBytes_ = platform::text::toCp936(path.substr(0, slash + 1)) + "|";
+}
+
+std::string FolderSpellings::take(std::string_view bytes) {
+    if (bytes.starts_with(prefixBytes_)) {
+        exact_ = true;
+        return prefix_;
+    }
+    // Equal texts (ASCII case ignored) give equal bytes (ASCII case
+    // ignored); the converse fails only where a trail byte looks like a
+    // letter, so a line that passes is confirmed on its text.
+    std::string spelling;
+    if (platform::text::startsWithIgnoringCase(bytes, prefixBytes_)) {
+        const std::string line = platform::text::fromCp936(bytes);
+        if (platform::text::startsWithIgnoringCase(line, prefix_))
+            spelling = line.substr(0, prefix_.size());
+    } else if (!folderLineBytes_.empty() &&
+               platform::text::startsWithIgnoringCase(bytes, folderLineBytes_)) {
+        const auto folder = catalogue::parseFolderLine(platform::text::fromCp936(bytes));
+        if (folder && folder->path().size() + 1 == prefix_.size() &&
+            platform::text::startsWithIgnoringCase(prefix_, folder->path()))
+            spelling = folder->path() + "\\";
+    }
+    if (spelling == prefix_) {
+        exact_ = true;
+    } else if (!spelling.empty() &&
+               std::find(others_.begin(), others_.end(), spelling) == others_.end()) {
+        others_.push_back(spelling);
+    }
+    return spelling;
+}
+
+std::optional<std::string> FolderSpellings::chosen() const {
+    if (exact_) return prefix_;
+    if (others_.size() == 1) return others_.front();
+    return std::nullopt;
+}
+
 std::vector<ListedEntry> listFolder(platform::files::RawLineReader& lines,
                                     const ListingScope& scope) {
     std::string_view raw;
     if (!lines.next(raw)) return {};
-    FolderListing listing(platform::text::fromCp936(trimBlanks(raw)), scope);
-    while (listing.take(raw) && lines.next(raw)) {
+    const std::string firstLine = platform::text::fromCp936(trimBlanks(raw));
+    FolderListing listing(firstLine, scope);
+    FolderSpellings spellings(listing.prefix());
+    bool more = true;
+    while (more) {
+        // Until the folder's first line, every line is weighed for the
+        // spelling of its prefix.
+        if (!listing.seen()) spellings.take(trimBlanks(raw));
+        more = listing.take(raw) && lines.next(raw);
     }
-    return std::move(listing).entries();
+    const std::optional<std::string> other = spellings.chosen();
+    if (listing.seen() || !other || *other == listing.prefix()) return std::move(listing).entries();
+    // The folder's lines spell it otherwise: read again with their spelling.
+    lines.seek(0);
+    FolderListing again(scope, *other);
+    while (lines.next(raw) && again.take(raw)) {
+    }
+    return std::move(again).entries();
 }
 
 FolderListing::FolderListing(std::string_view firstLine, const ListingScope& scope)
+    : FolderListing(scope,
+                    indexFolderPrefix(trimBlanks(firstLine), scope.folderPath, scope.hardDisc)) {}
+
+FolderListing::FolderListing(const ListingScope& scope, std::string prefix)
     : scope_(scope),
-      prefix_(indexFolderPrefix(trimBlanks(firstLine), scope.folderPath, scope.hardDisc)),
+      prefix_(std::move(prefix)),
       // The prefix as the file holds it, so that lines that cannot belong
-      // are passed over without being decoded. Equal texts (ASCII case
-      // ignored) give equal bytes (ASCII case ignored); the converse fails
-      // only where a trail byte looks like a letter, so a line that passes is
-      // confirmed on its text.
+      // are passed over without being decoded.
       prefixBytes_(platform::text::toCp936(prefix_)) {}
 
 bool FolderListing::take(std::string_view raw) {
     const std::string& prefix = prefix_;
     const std::string_view bytes = trimBlanks(raw);
-    bool belongs = platform::text::startsWithIgnoringCase(bytes, prefixBytes_);
+    bool belongs = bytes.starts_with(prefixBytes_);
     std::string line;
     if (belongs) {
         line = platform::text::fromCp936(bytes);
-        belongs = platform::text::startsWithIgnoringCase(line, prefix);
+        belongs = line.starts_with(prefix);
     }
     if (!belongs) return !seen_;
     seen_ = true;

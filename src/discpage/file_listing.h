@@ -4,7 +4,8 @@
 // in the category tree, a folder row clicked twice).
 //
 // A folder's lines are those that begin with the folder's absolute path and
-// "\" (ASCII letter case ignored): for a CD the path in the tree below the
+// "\", exactly (FolderSpellings: in another letter case only where no line
+// spells the folder exactly and one other spelling stands): for a CD the path in the tree below the
 // disc node ("E:\docs", the drive first), for a catalogued hard-disk folder
 // (a disc named "…_hard") the parent of the scanned folder taken from the
 // index's first line (HardDiscBase) followed by that path ("D:\work\" +
@@ -15,6 +16,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -63,9 +65,14 @@ struct TreePath {
 };
 TreePath splitTreePath(std::string_view fullPath);
 
-// A listed row's name in a path: a folder's text; a file's text, "." and its
-// type, or its text alone when the type is NoExtensionType.
-std::string rowFileName(std::string_view text, std::string_view type, bool folder);
+// A listed row's name in a path: a folder's text; a file's name as its
+// index line spells it (rowFile below: "a.TXT" for a row "a" of type "txt"
+// whose key is "a.TXT[5]"), which is its text, "." and its type, or its
+// text alone when the type is NoExtensionType, for a key that names no file
+// of that name. Every path made from a row takes its name from here: the
+// type column is lower case for display only.
+std::string rowFileName(std::string_view text, std::string_view type, std::string_view key,
+                        bool folder);
 
 // The file a listed file row names, spelt as its index line spells it: the
 // name and size that the listing put in the row's key, while the key's name
@@ -89,6 +96,34 @@ std::string rowPlaceText(std::string_view text, std::string_view type, bool fold
 // and the first name of a folder path below the disc node; a drive letter and
 // ":" alone stand for the drive's root ("D:\").
 std::string scannedFolder(std::string_view base, std::string_view folderPath);
+
+// Which spelling of a folder's prefix (its absolute path and "\") its lines
+// take, by the rule of name_lookup.h: "Docs" and "docs" are two folders. The
+// prefix itself when a line begins with it exactly or a folder line names
+// the folder exactly ("E:\|Docs" for "E:\Docs\", an empty folder); without
+// such a line, the one other spelling that lines begin with or folder lines
+// name with ASCII letter case ignored; nothing when there are several.
+class FolderSpellings {
+  public:
+    explicit FolderSpellings(std::string_view prefix);
+    // One line as the file holds it, without the blanks at its ends. The
+    // spelling of the prefix the line begins with, when it does in any
+    // letter case ("" otherwise).
+    std::string take(std::string_view bytes);
+    // The prefix in the spelling chosen; nothing when there is none.
+    std::optional<std::string> chosen() const;
+    // A line began with the prefix exactly, or a folder line named it so.
+    bool exact() const { return exact_; }
+
+  private:
+    std::string prefix_;
+    std::string prefixBytes_;
+    // The parent's path as the file holds it, followed by "|": where a
+    // folder line naming the folder begins ("" for a prefix without parent).
+    std::string folderLineBytes_;
+    bool exact_ = false;
+    std::vector<std::string> others_;
+};
 
 struct ListingScope {
     // The folder's path below the disc node, as the tree's full path gives
@@ -132,14 +167,22 @@ struct ListedEntry {
 std::vector<ListedEntry> listFolder(platform::files::RawLineReader& lines,
                                     const ListingScope& scope);
 
-// The same listing fed line by line: listFolder is the index's first line
-// (decoded) given to the constructor, then every line from the start handed
-// to take() until it says the folder's run is over. Lines before the first
-// one that begins with prefixBytes() (ASCII letter case ignored) change
-// nothing, so the feeding may begin at any line up to that one.
+// The same listing fed line by line: the index's first line (decoded) given
+// to the constructor, then every line from the start handed to take() until
+// it says the folder's run is over. Lines before the first one that begins
+// with prefixBytes() change nothing, so the feeding may begin at any line up
+// to that one. The lines are those that begin with the prefix exactly, or
+// with the one given (a spelling FolderSpellings chose). listFolder reads
+// again with the other spelling when a reading from the start met no line of
+// the prefix exactly.
 class FolderListing {
   public:
     FolderListing(std::string_view firstLine, const ListingScope& scope);
+    FolderListing(const ListingScope& scope, std::string prefix);
+    // The folder's absolute path and "\" its lines begin with.
+    const std::string& prefix() const { return prefix_; }
+    // A line of the folder was taken.
+    bool seen() const { return seen_; }
     // The folder's absolute path and "\" as the index file holds it.
     const std::string& prefixBytes() const { return prefixBytes_; }
     // Takes the next line's raw bytes; false once the folder's run is over.

@@ -10,14 +10,36 @@ namespace discpage {
 
 namespace {
 
-// FNV-1a over the bytes with ASCII letters in lower case, as
+// FNV-1a over the bytes; folded, with ASCII letters in lower case, as
 // text::startsWithIgnoringCase compares them.
 constexpr std::uint64_t HashBasis = 0xcbf29ce484222325ULL;
 constexpr std::uint64_t HashPrime = 0x100000001b3ULL;
 
 std::uint64_t hashStep(std::uint64_t hash, char c) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + ('a' - 'A'));
     return (hash ^ static_cast<unsigned char>(c)) * HashPrime;
+}
+
+std::uint64_t foldedHashStep(std::uint64_t hash, char c) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + ('a' - 'A'));
+    return hashStep(hash, c);
+}
+
+// The first line of each hash in front, the others dropped.
+void keepFirstOfEachHash(auto& starts) {
+    std::sort(starts.begin(), starts.end(), [](const auto& a, const auto& b) {
+        return a.hash != b.hash ? a.hash < b.hash : a.offset < b.offset;
+    });
+    starts.erase(std::unique(starts.begin(), starts.end(),
+                             [](const auto& a, const auto& b) { return a.hash == b.hash; }),
+                 starts.end());
+    starts.shrink_to_fit();
+}
+
+std::optional<std::uint64_t> offsetOf(const auto& starts, std::uint64_t hash) {
+    const auto it = std::lower_bound(starts.begin(), starts.end(), hash,
+                                     [](const auto& s, std::uint64_t h) { return s.hash < h; });
+    if (it == starts.end() || it->hash != hash) return std::nullopt;
+    return it->offset;
 }
 
 std::string_view withoutBlanks(std::string_view s) {
@@ -59,15 +81,19 @@ void FolderRuns::addOther(std::string_view raw, std::uint64_t offset) {
     while (!lastSlashes_.empty() && lastSlashes_.back().position >= common) lastSlashes_.pop_back();
     std::size_t at = 0;
     std::uint64_t hash = HashBasis;
+    std::uint64_t folded = HashBasis;
     if (!lastSlashes_.empty()) {
         at = lastSlashes_.back().position + 1;
         hash = lastSlashes_.back().hash;
+        folded = lastSlashes_.back().foldedHash;
     }
     for (; at < folder.size(); ++at) {
         hash = hashStep(hash, folder[at]);
+        folded = foldedHashStep(folded, folder[at]);
         if (folder[at] != '\\') continue;
-        lastSlashes_.push_back({at, hash});
+        lastSlashes_.push_back({at, hash, folded});
         starts_.push_back({hash, offset});
+        foldedStarts_.push_back({folded, offset});
     }
     lastFolder_.assign(folder);
 }
@@ -77,24 +103,26 @@ void FolderRuns::finish() {
     lastSlashes_ = std::vector<Slash>();
 }
 
+void FolderRuns::sort() const {
+    if (sorted_) return;
+    keepFirstOfEachHash(starts_);
+    keepFirstOfEachHash(foldedStarts_);
+    sorted_ = true;
+}
+
 std::optional<std::uint64_t> FolderRuns::firstLineBeginning(std::string_view prefixBytes) const {
-    if (!sorted_) {
-        // The first line of each hash in front, the others dropped.
-        std::sort(starts_.begin(), starts_.end(), [](const Start& a, const Start& b) {
-            return a.hash != b.hash ? a.hash < b.hash : a.offset < b.offset;
-        });
-        starts_.erase(std::unique(starts_.begin(), starts_.end(),
-                                  [](const Start& a, const Start& b) { return a.hash == b.hash; }),
-                      starts_.end());
-        starts_.shrink_to_fit();
-        sorted_ = true;
-    }
+    sort();
     std::uint64_t hash = HashBasis;
     for (char c : prefixBytes) hash = hashStep(hash, c);
-    const auto it = std::lower_bound(starts_.begin(), starts_.end(), hash,
-                                     [](const Start& s, std::uint64_t h) { return s.hash < h; });
-    if (it == starts_.end() || it->hash != hash) return std::nullopt;
-    return it->offset;
+    return offsetOf(starts_, hash);
+}
+
+std::optional<std::uint64_t> FolderRuns::firstLineBeginningIgnoringCase(
+    std::string_view prefixBytes) const {
+    sort();
+    std::uint64_t hash = HashBasis;
+    for (char c : prefixBytes) hash = foldedHashStep(hash, c);
+    return offsetOf(foldedStarts_, hash);
 }
 
 FolderRuns recordFolderRuns(platform::files::RawLineReader& lines, std::string path) {
@@ -113,8 +141,14 @@ std::optional<std::vector<ListedEntry>> listFolderRun(platform::files::RawLineRe
     if (runs.lineCount() == 0) return std::vector<ListedEntry>();
     FolderListing listing(runs.firstLine(), scope);
     const std::optional<std::uint64_t> at = runs.firstLineBeginning(listing.prefixBytes());
-    // No line begins with the folder's path.
-    if (!at) return std::vector<ListedEntry>();
+    if (!at) {
+        // No line begins with the folder's path in any letter case.
+        if (!runs.firstLineBeginningIgnoringCase(listing.prefixBytes()))
+            return std::vector<ListedEntry>();
+        // Only in another: the reading from the start chooses.
+        lines.seek(0);
+        return listFolder(lines, scope);
+    }
 
     // The line must begin at that offset (the byte before it ends a line
     // alone) and with the prefix.
@@ -126,7 +160,7 @@ std::optional<std::vector<ListedEntry>> listFolderRun(platform::files::RawLineRe
         lines.seek(0);
     }
     if (!lines.next(raw) || lines.lineOffset() != *at ||
-        !platform::text::startsWithIgnoringCase(withoutBlanks(raw), listing.prefixBytes()))
+        !withoutBlanks(raw).starts_with(listing.prefixBytes()))
         return std::nullopt;
     while (listing.take(raw) && lines.next(raw)) {
     }

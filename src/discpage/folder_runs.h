@@ -4,14 +4,17 @@
 //
 // The listing of a folder (file_listing.h) passes over every line before the
 // first one that begins with the folder's prefix (its absolute path and "\",
-// ASCII letter case ignored) and reads on from there. So the record keeps, for
-// every text that a line begins with up to one of its "\" bytes, where the
-// first line that begins so lies. Whatever a folder's lines look like (in one
-// run or spread over several, led by a subfolder's lines, case twins such as
-// "Docs" and "docs" met as one), reading from that line gives what reading
-// from the start gives, and a prefix that no line begins with lists nothing.
-// The texts are kept as 64-bit hashes, and the line found is checked to
-// begin with the prefix before it is read.
+// exactly) and reads on from there. So the record keeps, for every text that
+// a line begins with up to one of its "\" bytes, where the first line that
+// begins so lies. Whatever a folder's lines look like (in one run or spread
+// over several, led by a subfolder's lines, beside a case twin such as
+// "docs" beside "Docs"), reading from that line gives what reading from the
+// start gives. The same texts with ASCII letter case ignored are kept too:
+// a prefix that no line begins with, exactly or so, lists nothing without a
+// reading; one that lines begin with only in another letter case is listed
+// from the start (listFolder), as the name rule of case twins says. The
+// texts are kept as 64-bit hashes, and the line found is checked to begin
+// with the prefix before it is read.
 //
 // A record serves the file it was made from, as it was then (its FileStamp):
 // once the file has changed, the listing reads the index from its start.
@@ -60,10 +63,11 @@ class FolderRuns {
     std::uint64_t lineCount() const { return lineCount_; }
 
     // Where the first line that begins with prefixBytes (bytes as the file
-    // holds them, ending in "\"; ASCII letter case ignored) begins; nothing
-    // when no line does. Where two texts share a hash, the line may begin
-    // with the other one.
+    // holds them, ending in "\") begins; nothing when no line does. Where two
+    // texts share a hash, the line may begin with the other one.
     std::optional<std::uint64_t> firstLineBeginning(std::string_view prefixBytes) const;
+    // The same with ASCII letter case ignored.
+    std::optional<std::uint64_t> firstLineBeginningIgnoringCase(std::string_view prefixBytes) const;
 
   private:
     struct Start {
@@ -73,6 +77,7 @@ class FolderRuns {
     struct Slash {
         std::size_t position;
         std::uint64_t hash;
+        std::uint64_t foldedHash;
     };
 
     std::string path_;
@@ -83,7 +88,9 @@ class FolderRuns {
     // (the first line), at the first look-up, so that the opening pays only
     // for writing them down.
     mutable std::vector<Start> starts_;
+    mutable std::vector<Start> foldedStarts_;
     mutable bool sorted_ = false;
+    void sort() const;
     // The last line's bytes up to its last "\", and the hash of its text up
     // to each of its "\": a line that begins as the one before only adds what
     // follows.

@@ -47,9 +47,9 @@ void openPlace(Form1& f, const discpage::DiscFilePlace& place, std::string_view 
 void categoryViewOpen(Form1& f, platform::ListItem& item) {
     const platform::Node* folder = f.TreeView2.selectedItem();
     if (!folder) return;
-    const std::string treePath =
-        folder->fullPath() + "\\" +
-        discpage::rowFileName(item.text(), item.subItem(1), item.smallIcon() == images::Folder);
+    const std::string treePath = folder->fullPath() + "\\" +
+                                 discpage::rowFileName(item.text(), item.subItem(1), item.key(),
+                                                       item.smallIcon() == images::Folder);
 
     if (catalogue::isHardDisc(f.OpenedDiskTree2)) {
         const std::string discKey = "\\" + f.OpenedDiskTree2 + "\\";

@@ -37,9 +37,9 @@ void Form1::OpenOpticDisk_Click() {
 
     // The tree path: the folder's node, the row's name and, for a file with
     // an extension, "." and its type.
-    const std::string treePath =
-        node->fullPath() + "\\" +
-        discpage::rowFileName(item->text(), item->subItem(1), item->smallIcon() == images::Folder);
+    const std::string treePath = node->fullPath() + "\\" +
+                                 discpage::rowFileName(item->text(), item->subItem(1), item->key(),
+                                                       item->smallIcon() == images::Folder);
 
     const std::optional<discpage::ListedFilePlace> listed = discpage::listedFilePlace(
         app().ProgramFolder, OpenedDisk, OpenedDiskLabel1, CdDrive, treePath);

@@ -1,6 +1,7 @@
 #include "discpage/index_edits.h"
 
 #include <map>
+#include <optional>
 #include <utility>
 
 #include "catalogue/name_lookup.h"
@@ -169,16 +170,23 @@ std::vector<std::string> markedFileLines(std::string_view indexText) {
 
 FileTotal countFiles(platform::files::RawLineReader& lines, std::string_view folderPath,
                      bool hardDisc, bool tickedOnly) {
-    std::string prefix;  // "" counts the whole disc
-    std::int64_t files = 0;
-    std::uint64_t bytes = 0;
+    // The whole disc (folderPath ""), or the folder in each spelling of its
+    // prefix that lines begin with: the one chosen counts.
+    std::optional<FolderSpellings> spellings;
+    std::map<std::string, std::pair<std::int64_t, std::uint64_t>> totals;
     bool first = true;
     std::string_view raw;
     while (lines.next(raw)) {
         if (first) {
             first = false;
             if (!folderPath.empty())
-                prefix = indexFolderPrefix(platform::text::fromCp936(raw), folderPath, hardDisc);
+                spellings.emplace(
+                    indexFolderPrefix(platform::text::fromCp936(raw), folderPath, hardDisc));
+        }
+        std::string spelling;
+        if (spellings) {
+            spelling = spellings->take(platform::text::trim(raw));
+            if (spelling.empty()) continue;
         }
         // A ticked line holds a mark. Its three bytes are never part of a
         // double-byte character, so a line without them is passed over
@@ -186,12 +194,15 @@ FileTotal countFiles(platform::files::RawLineReader& lines, std::string_view fol
         if (tickedOnly && raw.find(catalogue::TickMark) == std::string_view::npos) continue;
         const auto line = parseFileLine(platform::text::trim(platform::text::fromCp936(raw)));
         if (!line || (tickedOnly && !line->ticked()) || line->bytes() == 0) continue;
-        if (!prefix.empty() && !platform::text::startsWithIgnoringCase(line->path, prefix))
-            continue;
+        auto& [files, bytes] = totals[spelling];
         ++files;
         bytes += line->bytes();
     }
-    return FileTotal{files, static_cast<double>(bytes)};
+    const std::optional<std::string> chosen =
+        spellings ? spellings->chosen() : std::optional<std::string>("");
+    const auto total = chosen ? totals.find(*chosen) : totals.end();
+    if (total == totals.end()) return {};
+    return FileTotal{total->second.first, static_cast<double>(total->second.second)};
 }
 
 TickedTotal countTicked(platform::files::RawLineReader& lines, std::string_view folderPath,

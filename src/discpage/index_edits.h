@@ -116,7 +116,8 @@ std::string removeTicksAndMirrors(std::string_view indexText);
 // tickedOnly the ticked files alone. folderPath "" counts the whole disc;
 // otherwise the folder's path below the disc node ("E:\docs"), and the files
 // counted are those whose path begins with the folder's absolute path
-// (indexFolderPrefix of the file's first line; ASCII letter case ignored), so
+// (indexFolderPrefix of the file's first line) as FolderSpellings chooses
+// it: "E:\Docs" never counts the files of "E:\docs", so
 // "pop\live" never counts "pop\kpop\live" and "E:\docs" never "E:\docs2".
 // Lines are read with blanks cut from both ends and through the index-line
 // grammar: folder lines never count, the size is the line's own size field

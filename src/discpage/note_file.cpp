@@ -48,8 +48,16 @@ struct RecordSpan {
     std::size_t next;
 };
 
+// True when key is one of the disc's own: its name and "\\" first, so that
+// a key of a disc "Wx" is never one of "W".
+bool keyOfDisc(std::string_view key, std::string_view discName) {
+    return key.size() > discName.size() && key.starts_with(discName) &&
+           key[discName.size()] == '\\';
+}
+
 std::optional<RecordSpan> findRecord(std::string_view text, std::string_view marker,
                                      std::string_view discName, std::string_view key) {
+    if (!keyOfDisc(key, discName)) return std::nullopt;
     const std::string head = joined(marker, key, NoteSeparator);
     const std::size_t start = text.find(head);
     if (start == npos) return std::nullopt;
@@ -106,6 +114,9 @@ std::vector<NoteRecordSpan> noteRecords(std::string_view text, std::string_view 
     bool searched = false;
     for (const std::size_t start : starts) {
         const std::size_t keyBegin = start + marker.size();
+        // A record of another disc whose name begins with this one's ("Wx"
+        // for "W") ends the record before it and is none of this disc's.
+        if (!keyOfDisc(text.substr(keyBegin), discName)) continue;
         const std::size_t after = keyBegin + discName.size();
         if (!searched || (separator != npos && separator < after)) {
             separator = text.find(NoteSeparator, after);
@@ -130,7 +141,7 @@ NoteLookup::NoteLookup(std::string fileText, std::string_view marker, std::strin
 
 std::string NoteLookup::find(std::string_view key) const {
     // Keys the index cannot tell apart from others: ask the reading rule.
-    if (!key.starts_with(discName_) || key.find(NoteSeparator) != npos || key.ends_with('='))
+    if (!keyOfDisc(key, discName_) || key.find(NoteSeparator) != npos || key.ends_with('='))
         return readNote(text_, marker_, discName_, key).value_or("");
     const auto it = records_.find(key);
     if (it == records_.end()) return "";

@@ -15,7 +15,9 @@
 // A record is found by marker, the whole key and "==", never by a key that
 // merely begins another one (page.htm never finds page.html's record), and
 // its text runs to the CR LF before the next record (the next marker followed
-// by the disc's name) or before the file's final CR LF. Every reader and
+// by the disc's name) or before the file's final CR LF. A disc's records are
+// those whose key is its name and "\": the records of a disc "Wx" (which end
+// a record of "W" before them) are never those of "W". Every reader and
 // writer of these files goes through this module.
 #pragma once
 
@@ -44,7 +46,8 @@ inline constexpr std::string_view NoteSeparator = "==";
 // folderPath is the listed folder's full path from the disc node on.
 std::string noteKey(std::string_view folderPath, std::string_view text, std::string_view type);
 
-// The text of key's record in a file's text, or nothing when it has none: the
+// The text of key's record in a file's text, or nothing when it has none (a
+// key that is not discName's, its name and "\" first, has none): the
 // first marker + key + "==" of the text starts it, and its text runs to the
 // next marker + discName, less the one line break before that (CR LF, or a
 // lone LF or CR), or to the end of the file, less its final line break.
@@ -71,9 +74,10 @@ struct NoteRecordSpan {
 };
 
 // The records of a file's text in file order, read in one pass: every marker
-// followed by the disc's name starts a record whose key runs to the first
-// "==" after the name and whose text runs to the line break before the next
-// record, or to the end of the file less its final line break. A later record
+// followed by the disc's name and "\" starts a record whose key runs to the
+// first "==" after the name and whose text runs to the line break before the
+// next marker followed by the disc's name, or to the end of the file less its
+// final line break. A later record
 // of a key is listed too, though readers see the first one only.
 std::vector<NoteRecordSpan> noteRecords(std::string_view fileText, std::string_view marker,
                                         std::string_view discName);

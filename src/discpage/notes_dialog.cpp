@@ -1,6 +1,7 @@
 #include "discpage/notes_dialog.h"
 
 #include "catalogue/scan_command.h"
+#include "discpage/file_listing.h"
 #include "discpage/note_file.h"
 #include "mainwindow/form1.h"
 #include "platform/controls/design_table.h"
@@ -13,9 +14,14 @@ namespace {
 constexpr std::string_view RemarkCaption = "添加备注";
 constexpr std::string_view UsageCaption = "添加使用情况";
 
-// A file-list row's name as its note key ends: text, "." and type column.
+// A file-list row's name as the label shows it: a file with an extension
+// as its index line spells it ("README.TXT", where the type column reads
+// "txt"); otherwise the text, "." and the type column ("README.No扩展名").
 std::string fileListName(const platform::ListItem& row) {
-    return row.text() + "." + row.subItem(1);
+    const std::string& type = row.subItem(1);
+    if (type == discpage::FolderType || type == discpage::NoExtensionType)
+        return row.text() + "." + type;
+    return discpage::rowFile(row.text(), type, row.key()).name;
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "discpage/disc_file_path.h"
+#include "discpage/file_listing.h"
 #include "mainwindow/form1.h"
 #include "platform/error.h"
 #include "platform/text/text.h"
@@ -201,7 +202,8 @@ void Form1::playmp3_Click() {
         if (!row.checked() || !isMusicType(row.subItem(1))) continue;
         ++k;
         if (k == 1) firstType = text::lcase(row.subItem(1));
-        PlayList[k] = folder.value_or("") + row.text() + "." + row.subItem(1);
+        PlayList[k] = folder.value_or("") +
+                      discpage::rowFileName(row.text(), row.subItem(1), row.key(), false);
         PlaySizes[k] = row.subItem(2);
     }
 

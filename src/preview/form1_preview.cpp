@@ -95,9 +95,11 @@ MirrorLookup mirrorLocation(const Form1& f, const std::string& treePath,
 std::optional<std::string> listedFileLocation(const Form1& f, const platform::ListItem& item) {
     const platform::Node* folder = f.TreeView1.selectedItem();
     if (!folder) return std::nullopt;
-    // The row's path in the tree, from the disc's name on, with its type
-    // as listed.
-    const std::string treePath = folder->fullPath() + "\\" + item.text() + "." + item.subItem(1);
+    // The row's path in the tree, from the disc's name on, with its name as
+    // the index spells it (the type column is lower case).
+    const std::string treePath =
+        folder->fullPath() + "\\" +
+        discpage::rowFileName(item.text(), item.subItem(1), item.key(), false);
 
     if (catalogue::isHardDisc(f.OpenedDisk)) {
         // Below the disc's node: the scanned folder's name and the names
@@ -217,7 +219,7 @@ void previewListedRow(Form1& f, const platform::ListItem& item) {
     const std::optional<ViewerKind> kind = preview::viewerKindOf(item.subItem(1));
     if (!kind) {
         if (item.smallIcon() != images::Folder && item.smallIcon() != images::SoftwareCategory)
-            showNote(f, discpage::rowFileName(item.text(), item.subItem(1), false));
+            showNote(f, discpage::rowFileName(item.text(), item.subItem(1), item.key(), false));
         return;
     }
     const std::optional<std::string> location = listedFileLocation(f, item);

@@ -106,7 +106,8 @@ void Form1::addnotesauto_Click() {
     if (source == preview::RemarkSource::None) return;
     const std::string key = discpage::noteKey(folder->fullPath(), row->text(), row->subItem(1));
     const std::string treePath =
-        folder->fullPath() + "\\" + discpage::rowFileName(row->text(), row->subItem(1), false);
+        folder->fullPath() + "\\" +
+        discpage::rowFileName(row->text(), row->subItem(1), row->key(), false);
 
     std::string content;
     const std::optional<discpage::ListedFilePlace> listed = discpage::listedFilePlace(

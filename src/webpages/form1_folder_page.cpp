@@ -213,7 +213,7 @@ void Form1::createhtml111_Click() {
         const platform::ListItem& row = *ListView1.items()[static_cast<std::size_t>(i - 1)];
         webpages::PageEntry entry;
         entry.folder = row.smallIcon() == images::Folder;
-        entry.name = discpage::rowFileName(row.text(), row.subItem(1), entry.folder);
+        entry.name = discpage::rowFileName(row.text(), row.subItem(1), row.key(), entry.folder);
         entry.size = row.subItem(2);
         entry.remark = row.subItem(3);
         entry.rowNumber = i;

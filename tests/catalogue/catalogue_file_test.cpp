@@ -277,7 +277,9 @@ TEST(RenameMirrorListLines, EveryWholeLineOfTheDiscChangesAndNothingElse) {
         {"middle line", "x\r\nabc\r\ny\r\n", "x\r\n新\r\ny\r\n"},
         {"last line", "x\r\ny\r\nabc\r\n", "x\r\ny\r\n新\r\n"},
         {"last line without break", "x\r\nabc", "x\r\n新"},
-        {"letter case ignored, every line", "ABC\r\nx\r\nAbc\r\n", "新\r\nx\r\n新\r\n"},
+        {"one other letter case, every line", "ABC\r\nx\r\nABC\r\n", "新\r\nx\r\n新\r\n"},
+        {"two other letter cases: none", "ABC\r\nx\r\nAbc\r\n", std::nullopt},
+        {"the exact line only", "ABC\r\nabc\r\n", "ABC\r\n新\r\n"},
         {"lone LF kept", "x\nabc\n", "x\n新\n"},
         {"only whole lines", "abcd\r\nxabc\r\nab\r\n", std::nullopt},
         {"empty list", "", std::nullopt},
@@ -383,8 +385,10 @@ TEST(CategoryLines, RenameReplacesTheFirstWholeLineOnly) {
     const std::string text = "|电影2\r\n|电影\r\n@电影x\r\n@Foreign\r\n#电影#1#&&#\r\n@foreign\r\n";
     EXPECT_EQ(RenameCategoryLine(text, '|', "电影", "影片"),
               "|电影2\r\n|影片\r\n@电影x\r\n@Foreign\r\n#电影#1#&&#\r\n@foreign\r\n");
-    EXPECT_EQ(RenameCategoryLine(text, '@', "FOREIGN", "外国"),
-              "|电影2\r\n|电影\r\n@电影x\r\n@外国\r\n#电影#1#&&#\r\n@foreign\r\n");
+    EXPECT_EQ(RenameCategoryLine(text, '@', "foreign", "外国"),
+              "|电影2\r\n|电影\r\n@电影x\r\n@Foreign\r\n#电影#1#&&#\r\n@外国\r\n");
+    // Spelt two other ways: neither.
+    EXPECT_EQ(RenameCategoryLine(text, '@', "FOREIGN", "外国"), std::nullopt);
     EXPECT_EQ(RenameCategoryLine(text, '@', "电影", "x"), std::nullopt);  // only "|电影"
     EXPECT_EQ(RenameCategoryLine(text, '|', "电", "x"), std::nullopt);
 }

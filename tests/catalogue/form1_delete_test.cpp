@@ -336,9 +336,9 @@ TEST(DeleteOpenDisc, TheDiscPageForgetsTheDeletedDiscOnly) {
         bool forgotten;
     };
     const Case cases[] = {
-        {"DeleteThisCD", "a", true},  {"DeleteThisCD", "A", true},  // any case
-        {"DeleteThisCD", "b", false}, {"Delete", "a", true},
-        {"Delete", "A", true},        {"Delete", "5", false},
+        // Only by its exact name: "A" is another disc.
+        {"DeleteThisCD", "a", true}, {"DeleteThisCD", "A", false}, {"DeleteThisCD", "b", false},
+        {"Delete", "a", true},       {"Delete", "A", false},       {"Delete", "5", false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.menu) + " " + c.opened);

@@ -372,12 +372,12 @@ TEST_F(MirrorCopy, AMissingListIsMadeWithTheDisc) {
     EXPECT_EQ(h.read(RedIni), "[005]Photos\r\n");
     EXPECT_EQ(discNode(Photos).foreColor(), f().CopyFileColor);
 
-    // A line of the disc in another letter case counts as the disc.
+    // A line of the disc in another letter case is another disc's.
     h.write(RedIni, "[005]PHOTOS\r\n");
     h.write(PhotosIndex, lines({"F:\\docs\\a.txt[4]($)"}));
     copyTo(Photos, "C:\\second");
     EXPECT_TRUE(h.exists("C:\\second\\docs\\a.txt"));
-    EXPECT_EQ(h.read(RedIni), "[005]PHOTOS\r\n");
+    EXPECT_EQ(h.read(RedIni), "[005]PHOTOS\r\n[005]Photos\r\n");
 }
 
 TEST_F(MirrorCopy, AHardDiskFolderIsCopiedSideBySideAndNothingIsRecorded) {

@@ -16,9 +16,12 @@ TEST(MirrorDiscList, Append) {
     EXPECT_EQ(copies::appendMirrorDisc("A\r\n", "B"), "A\r\nB\r\n");
     // A last line without a break gets one before the new line.
     EXPECT_EQ(copies::appendMirrorDisc("A", "B"), "A\r\nB\r\n");
-    // A line equal with letter case ignored: nothing to add.
-    EXPECT_FALSE(copies::appendMirrorDisc("x\r\n[003]PHOTOS\r\ny\r\n", "[003]Photos"));
-    EXPECT_FALSE(copies::appendMirrorDisc("x\n[003]photos", "[003]Photos"));
+    // An equal line: nothing to add. Letter case counts: "[003]PHOTOS" is
+    // another disc.
+    EXPECT_FALSE(copies::appendMirrorDisc("x\r\n[003]Photos\r\ny\r\n", "[003]Photos"));
+    EXPECT_FALSE(copies::appendMirrorDisc("x\n[003]Photos", "[003]Photos"));
+    EXPECT_EQ(copies::appendMirrorDisc("x\n[003]photos", "[003]Photos"),
+              "x\n[003]photos\r\n[003]Photos\r\n");
     // A line that merely holds the name, or a longer name, is another disc.
     EXPECT_EQ(copies::appendMirrorDisc("[003]Photos2\r\nmy [003]Photos\r\n", "[003]Photos"),
               "[003]Photos2\r\nmy [003]Photos\r\n[003]Photos\r\n");

@@ -227,7 +227,9 @@ TEST_F(FolderRunsTest, TheRunsOfANonContiguousFolderListAsBefore) {
     });
     const FolderRuns runs = recordAsOpening(path);
     EXPECT_EQ(fromRuns(path, runs, {"E:\\docs"}), (Rows{"b.txt[3] | b | txt | 1K | 3 | 24"}));
-    EXPECT_EQ(fromRuns(path, runs, {"E:\\Docs"}), (Rows{"b.txt[3] | b | txt | 1K | 3 | 24"}));
+    // Spelt two other ways ("docs", "DOCS"): neither is taken.
+    EXPECT_EQ(fromRuns(path, runs, {"E:\\Docs"}), Rows{});
+    EXPECT_EQ(fromRuns(path, runs, {"E:\\DOCS"}), (Rows{"e.txt[6] | e | txt | 1K | 6 | 24"}));
     EXPECT_EQ(fromRuns(path, runs, {"E:\\pics"}), (Rows{"c.jpg[4] | c | jpg | 1K | 4 | 17"}));
     EXPECT_EQ(fromRuns(path, runs, {"E:\\none"}), Rows{});
 }
@@ -291,7 +293,9 @@ TEST_F(FolderRunsTest, TheOffsetsAreThoseOfTheFirstLineOfEachText) {
     EXPECT_EQ(runs.lineCount(), 4u);
     EXPECT_EQ(runs.firstLine(), "E:\\|a");
     EXPECT_EQ(runs.firstLineBeginning("E:\\"), 0u);
-    EXPECT_EQ(runs.firstLineBeginning("e:\\A\\"), bytes.find("  E:\\a"));
+    EXPECT_EQ(runs.firstLineBeginning("e:\\A\\"), std::nullopt);
+    EXPECT_EQ(runs.firstLineBeginning("E:\\A\\"), bytes.find("E:\\A"));
+    EXPECT_EQ(runs.firstLineBeginningIgnoringCase("e:\\A\\"), bytes.find("  E:\\a"));
     EXPECT_EQ(runs.firstLineBeginning("E:\\b\\"), bytes.find("E:\\b"));
     EXPECT_EQ(runs.firstLineBeginning("E:\\c\\"), std::nullopt);
     EXPECT_EQ(runs.firstLineBeginning("E:\\a\\x"), std::nullopt);  // not up to a "\"

@@ -76,7 +76,7 @@ TEST_F(Notes, TheWorkedExampleOfARemarkFileStepByStep) {
     clickDiscList({Tools, "[003]Tools\\E:\\docs"});
     command("Readme", "addnotes", [](notes& d) {
         EXPECT_EQ(d.caption(), "添加备注");
-        EXPECT_EQ(d.Label1.caption(), "Readme.txt");
+        EXPECT_EQ(d.Label1.caption(), "Readme.TXT");
         EXPECT_EQ(d.Text1.text(), "");
         d.Text1.userType("Install notes");
         d.OKButton.userClick();

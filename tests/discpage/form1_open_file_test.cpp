@@ -55,9 +55,9 @@ TEST_F(OpenFile, FilesAndFoldersOfACdOpenOnTheDiscInTheDrive) {
         std::string opened;
     };
     for (const Case& c : std::vector<Case>{
-             // A file's type column (lower case) is its extension; the drive
-             // finds the name whatever its case.
-             {"[003]Tools\\E:\\docs", "Readme", "E:\\docs\\Readme.txt"},
+             // The file as its index line spells it, whatever the type
+             // column (lower case) shows.
+             {"[003]Tools\\E:\\docs", "Readme", "E:\\docs\\Readme.TXT"},
              {"[003]Tools\\E:\\docs", "README", "E:\\docs\\README"},
              {"[003]Tools\\E:\\docs", "img", "E:\\docs\\img"},
              {"[003]Tools\\E:", "setup", "E:\\setup.exe"},

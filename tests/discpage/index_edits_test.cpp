@@ -490,8 +490,11 @@ TEST_F(CountTickedTest, CountsTickedFilesOfTheScope) {
                  {
                      {"", 7, 1000 + 20 + 3221225472.0 + 500 + 300 + 4000 + 7},
                      {"E:", 7, 1000 + 20 + 3221225472.0 + 500 + 300 + 4000 + 7},
-                     {"E:\\docs", 3, 500 + 300 + 4000},
-                     {"e:\\Docs\\IMG", 1, 4000},
+                     // "DOCS" is another folder than "docs".
+                     {"E:\\docs", 2, 500 + 300},
+                     {"E:\\DOCS", 1, 4000},
+                     // Spelt two other ways ("E:\\docs\\|img", "E:\\DOCS\\img\\"): neither.
+                     {"e:\\Docs\\IMG", 0, 0},
                      {"E:\\docs2", 1, 7},
                      {"E:\\a($)", 0, 0},
                      {"E:\\nowhere", 0, 0},
@@ -551,7 +554,9 @@ TEST_F(CountTickedTest, AllFilesCountTheSizeFieldOfEveryFileLineOfTheScope) {
                  {
                      {"", 9, 500 + 5000 + 3221225472.0 + 5000000000.0 + 10 + 4000 + 6 + 7 + 9},
                      {"E:", 9, 500 + 5000 + 3221225472.0 + 5000000000.0 + 10 + 4000 + 6 + 7 + 9},
-                     {"E:\\docs", 3, 10 + 4000 + 6},
+                     {"E:\\docs", 2, 10 + 4000},
+                     {"E:\\DOCS", 1, 6},
+                     // No line spells it so, and the lines spell it one way.
                      {"e:\\DOCS\\img", 1, 4000},
                      {"E:\\docs2", 1, 7},
                      {"E:\\nowhere", 0, 0},

@@ -31,7 +31,7 @@ TEST_F(FilePreview, EachTypeGoesToItsViewerFromTheCdDrive) {
     const Case cases[] = {
         {"pic", "pic", "Picture1", "E:\\m\\pic.bmp"},
         {"anim", "web", "WebBrowser1", "file:///E:/m/anim.gif"},
-        {"Photo", "web", "WebBrowser1", "file:///E:/m/Photo.jpg"},
+        {"Photo", "web", "WebBrowser1", "file:///E:/m/Photo.JPG"},
         {"page", "web", "WebBrowser1", "file:///E:/m/page.htm"},
         {"readme", "web", "WebBrowser1", "file:///E:/m/readme.txt"},
         {"song", "media", "MediaPlayer2", "E:\\m\\song.mp3"},

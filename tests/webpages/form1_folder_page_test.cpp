@@ -246,11 +246,11 @@ TEST_F(WebPages, DownloadCopiesOfAllOrTickedFiles) {
     h.ui.clearLog();
     generate();
     EXPECT_TRUE(h.ui.messages().empty());
-    // The copy takes the name the page links to, with the lower-case
-    // extension of the file list.
+    // The copy takes the name the page links to: the file's own, as its
+    // index line spells it.
     EXPECT_TRUE(std::filesystem::is_regular_file(
-        h.nativePath("C:\\zelbrin\\webhtml\\[003]Tools\\docs") + "/Readme.txt"));
-    EXPECT_EQ(h.read("C:\\zelbrin\\webhtml\\[003]Tools\\docs\\Readme.txt"), "read me");
+        h.nativePath("C:\\zelbrin\\webhtml\\[003]Tools\\docs") + "/Readme.TXT"));
+    EXPECT_EQ(h.read("C:\\zelbrin\\webhtml\\[003]Tools\\docs\\Readme.TXT"), "read me");
     EXPECT_EQ(h.read("C:\\zelbrin\\webhtml\\[003]Tools\\docs\\a.txt"), "text of a");
     EXPECT_FALSE(h.exists("C:\\zelbrin\\webhtml\\[003]Tools\\docs\\README"));
 
@@ -486,9 +486,9 @@ TEST_F(WebPages, AFullDiskTellsThePageAndEachCopyWithItsReason) {
     for (const testsupport::Shown& shown : h.ui.log())
         if (shown.kind == testsupport::ShownKind::MsgBox) titles.push_back(shown.title);
     EXPECT_EQ(titles, (Strings{"提示", std::string(ErrorTitle)}));
-    EXPECT_EQ(h.read(docs + "Readme.txt"), "Readme.TXT");
+    EXPECT_EQ(h.read(docs + "Readme.TXT"), "Readme.TXT");
     EXPECT_EQ(h.read(docs + "a.txt"), "a.txt");
-    EXPECT_EQ(pageTree(), (Strings{"[003]Tools/", "[003]Tools/docs/", "[003]Tools/docs/Readme.txt",
+    EXPECT_EQ(pageTree(), (Strings{"[003]Tools/", "[003]Tools/docs/", "[003]Tools/docs/Readme.TXT",
                                    "[003]Tools/docs/a.txt"}));
     EXPECT_EQ(h.ui.mousePointer(), platform::PointerDefault);
 }

@@ -155,7 +155,7 @@ TEST_F(PagesInBrowser, LinksOfPagesAndSitemapResolve) {
     EXPECT_EQ(links, 7);
     EXPECT_EQ(sitemapPages, 4);
     for (const char* name :
-         {"Fotos 2024", "图 集", "Read Me.txt", "A%20b #c.jpg", "x&amp;y.txt", "照&amp;片 #2.png"})
+         {"Fotos 2024", "图 集", "Read Me.txt", "A%20b #c.JPG", "x&amp;y.txt", "照&amp;片 #2.png"})
         EXPECT_NE(std::find(texts.begin(), texts.end(), name), texts.end()) << name;
 }
 
