@@ -62,6 +62,11 @@ class MainWindow : public QMainWindow {
         QMainWindow::moveEvent(e);
         view_.windowMoved();
     }
+    // Esc that the focused control left unused (or pressed with no control
+    // focused) is the form's (dialogKey): it leaves full screen.
+    void keyPressEvent(QKeyEvent* e) override {
+        if (e->key() != Qt::Key_Escape || !view_.dialogKey(e)) QMainWindow::keyPressEvent(e);
+    }
 
   private:
     FormView& view_;
@@ -454,9 +459,11 @@ bool FormView::dialogKey(QKeyEvent* e) {
     const bool enter = e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter;
     const bool esc = e->key() == Qt::Key_Escape;
     if (!enter && !esc) return false;
+    // Esc goes to the cancel button, or to the form itself where it takes
+    // the key (the main window in full screen).
     platform::CommandButton* b = enter ? form_.defaultButton() : form_.cancelButton();
-    if (!b) return false;
-    frontEnd_.gesture(viewOf(*b), [this, enter] {
+    if (enter ? !b : !form_.takesEscape()) return false;
+    frontEnd_.gesture(b ? viewOf(*b) : nullptr, [this, enter] {
         if (enter)
             form_.userPressEnter();
         else

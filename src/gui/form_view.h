@@ -64,8 +64,9 @@ class FormView {
     void windowResized();
     void windowMoved();
     void canvasMouseMove(QMouseEvent* e);
-    // Enter and Esc press the form's default and cancel buttons; false when
-    // the key is another or the form has no such button.
+    // Enter and Esc press the form's default and cancel buttons, and Esc
+    // reaches a form that takes it itself (Form::takesEscape); false when the
+    // key is another or the form does nothing with it.
     bool dialogKey(QKeyEvent* e);
 
   private:

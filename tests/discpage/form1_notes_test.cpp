@@ -228,7 +228,7 @@ TEST_F(Notes, ATextHoldingARecordMarkerIsRefusedAndTheDialogStaysOpen) {
     EXPECT_EQ(cell("a", 3), "@##note#@");
 }
 
-TEST_F(Notes, CancelTheCloseBoxAndATypedCancelMarkerChangeNothing) {
+TEST_F(Notes, CancelEscTheCloseBoxAndATypedCancelMarkerChangeNothing) {
     clickDiscList({Tools, "[003]Tools\\E:\\docs"});
     remark("a", "old");
     const std::string before = h.readBytes(ToolsNotes);
@@ -237,6 +237,11 @@ TEST_F(Notes, CancelTheCloseBoxAndATypedCancelMarkerChangeNothing) {
          [](notes& d) {
              d.Text1.userType("");
              d.CancelButton.userClick();
+         }},
+        {"Esc",
+         [](notes& d) {
+             d.Text1.userType("");
+             EXPECT_TRUE(d.userPressEscape());
          }},
         {"close box",
          [](notes& d) {

@@ -70,6 +70,59 @@ TEST(Toolbar, PreviewAndFullScreenButtonsFollowThePane) {
     EXPECT_TRUE(preview->isChecked());
 }
 
+// Esc leaves full screen as a click of its button does, wherever the focus
+// is: in the file list (a web page shown), or nowhere (a media preview hid
+// the panes); without full screen Esc changes nothing.
+TEST(Toolbar, EscLeavesFullScreenAsItsButtonDoes) {
+    GuiMachine m;
+    gui::FormView& v = m.showMain();
+    Form1& f = m.form;
+    QToolButton* full =
+        toolButton(m.widgetOf<QToolBar>(f.Toolbar1), QStringLiteral("使预览窗口变大"));
+    ASSERT_TRUE(full);
+    QTabBar* tabs = m.widgetOf<QWidget>(f.TabStrip1)->findChild<QTabBar*>();
+    QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(1).center());
+    ASSERT_TRUE(f.previewPaneOpen());
+    QApplication::processEvents();
+    const double browserTop = f.WebBrowser1.top(), browserLeft = f.WebBrowser1.left();
+    QWidget* strip = m.widgetOf<QWidget>(f.TabStrip1);
+    QWidget* list = m.widgetOf<QWidget>(f.ListView1);
+
+    struct Case {
+        const char* kind;
+        bool focusInList;
+    };
+    for (const Case c : {Case{"web", true}, Case{"media", false}}) {
+        SCOPED_TRACE(c.kind);
+        platform::dispatch([&] { f.PreviewKind = c.kind; });
+        QTest::mouseClick(full, Qt::LeftButton);
+        QApplication::processEvents();
+        ASSERT_EQ(f.Toolbar1.button("fullscreen").value(), 1);
+        ASSERT_EQ(f.WebBrowser1.top(), f.TabStrip1.top());
+        QWidget* target = v.window();
+        if (c.focusInList) {
+            list->setFocus();
+            target = QApplication::focusWidget();
+            ASSERT_TRUE(target && list->isAncestorOf(target));
+        } else {
+            EXPECT_FALSE(strip->isVisible());
+        }
+        QTest::keyClick(target, Qt::Key_Escape);
+        EXPECT_EQ(f.Toolbar1.button("fullscreen").value(), 0);
+        EXPECT_FALSE(full->isChecked());
+        EXPECT_EQ(f.WebBrowser1.top(), browserTop);
+        EXPECT_EQ(f.WebBrowser1.left(), browserLeft);
+        QApplication::processEvents();
+        EXPECT_TRUE(strip->isVisible());
+        EXPECT_TRUE(f.previewPaneOpen());
+    }
+    // Without full screen Esc changes nothing.
+    QTest::keyClick(v.window(), Qt::Key_Escape);
+    EXPECT_EQ(f.Toolbar1.button("fullscreen").value(), 0);
+    EXPECT_TRUE(f.previewPaneOpen());
+    EXPECT_EQ(f.WebBrowser1.top(), browserTop);
+}
+
 TEST(Toolbar, PreviewButtonOffTheDiscPageSaysSoAndStaysUp) {
     GuiMachine m;
     m.showMain();
