@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <QTimer>
 #include <algorithm>
@@ -61,11 +62,6 @@ class MainWindow : public QMainWindow {
     void moveEvent(QMoveEvent* e) override {
         QMainWindow::moveEvent(e);
         view_.windowMoved();
-    }
-    // Esc that the focused control left unused (or pressed with no control
-    // focused) is the form's (dialogKey): it leaves full screen.
-    void keyPressEvent(QKeyEvent* e) override {
-        if (e->key() != Qt::Key_Escape || !view_.dialogKey(e)) QMainWindow::keyPressEvent(e);
     }
 
   private:
@@ -145,6 +141,14 @@ FormView::FormView(FrontEnd& frontEnd, platform::Form& form, FrontEnd::WindowKin
         w->setCentralWidget(canvas_);
         w->setWindowIcon(applicationIcon());
         window_ = w;
+        // Esc is the form's while it takes the key (Form::takesEscape: full
+        // screen), wherever the focus is in the window (the web view too,
+        // which keeps the keys it is given).
+        escape_ = new QShortcut(QKeySequence(Qt::Key_Escape), w, [this] {
+            platform::Form& f = form_;
+            if (windowGestureAllowed()) frontEnd_.gesture(nullptr, [&f] { f.userPressEscape(); });
+        });
+        escape_->setEnabled(false);
     } else {
         auto* d = new DialogWindow(*this);
         d->setModal(true);
@@ -199,6 +203,7 @@ void FormView::sync(bool force) {
     syncWindow();
     for (const auto& v : views_) v->sync(force);
     restack();
+    if (escape_) escape_->setEnabled(form_.takesEscape());
     if (!form_.loaded() && !unloadedSeen_) {
         unloadedSeen_ = true;
         if (onUnloaded) onUnloaded();

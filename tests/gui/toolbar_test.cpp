@@ -71,8 +71,8 @@ TEST(Toolbar, PreviewAndFullScreenButtonsFollowThePane) {
 }
 
 // Esc leaves full screen as a click of its button does, wherever the focus
-// is: in the file list (a web page shown), or nowhere (a media preview hid
-// the panes); without full screen Esc changes nothing.
+// is: in the file list or the browser (a web page shown), or nowhere (a
+// media preview hid the panes); without full screen Esc changes nothing.
 TEST(Toolbar, EscLeavesFullScreenAsItsButtonDoes) {
     GuiMachine m;
     gui::FormView& v = m.showMain();
@@ -88,22 +88,26 @@ TEST(Toolbar, EscLeavesFullScreenAsItsButtonDoes) {
     QWidget* strip = m.widgetOf<QWidget>(f.TabStrip1);
     QWidget* list = m.widgetOf<QWidget>(f.ListView1);
 
+    enum Focus { InList, InBrowser, Nowhere };
     struct Case {
         const char* kind;
-        bool focusInList;
+        Focus focus;
     };
-    for (const Case c : {Case{"web", true}, Case{"media", false}}) {
-        SCOPED_TRACE(c.kind);
+    for (const Case c : {Case{"web", InList}, Case{"web", InBrowser}, Case{"media", Nowhere}}) {
+        SCOPED_TRACE(std::string(c.kind) + " " + std::to_string(c.focus));
         platform::dispatch([&] { f.PreviewKind = c.kind; });
         QTest::mouseClick(full, Qt::LeftButton);
         QApplication::processEvents();
         ASSERT_EQ(f.Toolbar1.button("fullscreen").value(), 1);
         ASSERT_EQ(f.WebBrowser1.top(), f.TabStrip1.top());
         QWidget* target = v.window();
-        if (c.focusInList) {
-            list->setFocus();
+        if (c.focus != Nowhere) {
+            QWidget* holder = c.focus == InList ? list : m.widgetOf<QWidget>(f.WebBrowser1);
+            ASSERT_TRUE(holder && holder->isVisible());
+            QWidget* inner = holder->focusProxy() ? holder->focusProxy() : holder;
+            inner->setFocus();
             target = QApplication::focusWidget();
-            ASSERT_TRUE(target && list->isAncestorOf(target));
+            ASSERT_TRUE(target && (target == holder || holder->isAncestorOf(target)));
         } else {
             EXPECT_FALSE(strip->isVisible());
         }
