@@ -39,6 +39,17 @@ TEST(QtTranslations, QtsCataloguesAreInstalled) {
     EXPECT_TRUE(hasChinese(QCoreApplication::translate("QFileDialog", "File &name:")));
 }
 
+// Qt's default locale is Chinese (China) from the program's start, whatever
+// the system's locale: sizes and dates that Qt writes are Chinese.
+TEST(QtTranslations, TheDefaultLocaleIsChineseChina) {
+    const QLocale locale;
+    EXPECT_EQ(locale.language(), QLocale::Chinese);
+    EXPECT_EQ(locale.territory(), QLocale::China);
+    EXPECT_TRUE(locale.formattedDataSize(10).endsWith(QStringLiteral("字节")));
+    const QString date = locale.toString(QDate(2026, 12, 11), QLocale::LongFormat);
+    EXPECT_TRUE(date.contains(QStringLiteral("12月"))) << date.toStdString();
+}
+
 TEST(QtTranslations, TheImportFileDialogSpeaksChinese) {
     GuiMachine m;
     m.h.writeBytes("C:\\导入\\旧光盘.wcd", "E:\\|docs\r\n");
