@@ -479,8 +479,7 @@ TEST_F(Notes, TheDialogsDesignAndItsLink) {
         EXPECT_EQ(d.CancelButton.caption(), "取消");
         EXPECT_EQ(d.Command1.caption(), "删除");
         EXPECT_EQ(d.defaultButton(), nullptr);
-        EXPECT_EQ(d.cancelButton(), nullptr);
-        EXPECT_FALSE(d.userPressEscape());
+        EXPECT_EQ(d.cancelButton(), &d.CancelButton);  // Esc is 取消
         EXPECT_EQ(d.Command1.left(), 5280);
         EXPECT_EQ(d.Label1.top(), 2760);
 
