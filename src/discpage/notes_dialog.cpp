@@ -41,7 +41,8 @@ notes::notes(Form1& main) : Form(main.services(), "notes"), main_(main) {
         {CancelButton, "取消", 4320, 2640, 855, 375},
         {Command1, "删除", 5280, 2640, 855, 375},
     });
-    // Enter starts a new line and Esc does nothing: no default or cancel button.
+    // Enter starts a new line (no default button); Esc is 取消.
+    CancelButton.setCancel(true);
     Text1.setMultiLine(true);
     Label1.setAutoSize(true);
     Label1.setForeColor(LinkColor);

@@ -2,7 +2,7 @@
 // or folder. It reads and writes no file: it takes the file's name and its
 // current text from the row its mode names and hands the result back in
 // Form1::fileNotes, the text on OK (line breaks as CR LF) and "($$$$$$)" on
-// Cancel and on the close box.
+// Cancel, Esc and the close box.
 //
 // The mode is decided at load from two flags of Form1, the first one first:
 //   IsExample            usage note: the selected ListView1 row, its 使用情况

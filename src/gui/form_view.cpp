@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <QTimer>
 #include <algorithm>
@@ -140,6 +141,14 @@ FormView::FormView(FrontEnd& frontEnd, platform::Form& form, FrontEnd::WindowKin
         w->setCentralWidget(canvas_);
         w->setWindowIcon(applicationIcon());
         window_ = w;
+        // Esc is the form's while it takes the key (Form::takesEscape: full
+        // screen), wherever the focus is in the window (the web view too,
+        // which keeps the keys it is given).
+        escape_ = new QShortcut(QKeySequence(Qt::Key_Escape), w, [this] {
+            platform::Form& f = form_;
+            if (windowGestureAllowed()) frontEnd_.gesture(nullptr, [&f] { f.userPressEscape(); });
+        });
+        escape_->setEnabled(false);
     } else {
         auto* d = new DialogWindow(*this);
         d->setModal(true);
@@ -194,6 +203,7 @@ void FormView::sync(bool force) {
     syncWindow();
     for (const auto& v : views_) v->sync(force);
     restack();
+    if (escape_) escape_->setEnabled(form_.takesEscape());
     if (!form_.loaded() && !unloadedSeen_) {
         unloadedSeen_ = true;
         if (onUnloaded) onUnloaded();
@@ -454,9 +464,11 @@ bool FormView::dialogKey(QKeyEvent* e) {
     const bool enter = e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter;
     const bool esc = e->key() == Qt::Key_Escape;
     if (!enter && !esc) return false;
+    // Esc goes to the cancel button, or to the form itself where it takes
+    // the key (the main window in full screen).
     platform::CommandButton* b = enter ? form_.defaultButton() : form_.cancelButton();
-    if (!b) return false;
-    frontEnd_.gesture(viewOf(*b), [this, enter] {
+    if (enter ? !b : !form_.takesEscape()) return false;
+    frontEnd_.gesture(b ? viewOf(*b) : nullptr, [this, enter] {
         if (enter)
             form_.userPressEnter();
         else

@@ -16,6 +16,7 @@ class QDialog;
 class QMainWindow;
 class QMenu;
 class QAction;
+class QShortcut;
 
 namespace platform {
 class Control;
@@ -65,7 +66,8 @@ class FormView {
     void windowMoved();
     void canvasMouseMove(QMouseEvent* e);
     // Enter and Esc press the form's default and cancel buttons; false when
-    // the key is another or the form has no such button.
+    // the key is another or the form does nothing with it. (The main window
+    // takes Esc through a shortcut while Form::takesEscape says so.)
     bool dialogKey(QKeyEvent* e);
 
   private:
@@ -83,6 +85,7 @@ class FormView {
     FrontEnd::WindowKind kind_;
     QPointer<QWidget> window_;
     QWidget* canvas_ = nullptr;
+    QShortcut* escape_ = nullptr;               // the main window's Esc
     std::vector<platform::Control*> controls_;  // the controls the views were made for
     std::vector<std::unique_ptr<ControlView>> views_;
     std::vector<long> zOrder_;  // the z-indices last stacked, by view

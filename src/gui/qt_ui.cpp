@@ -6,8 +6,11 @@
 #include <QCursor>
 #include <QDialog>
 #include <QFileDialog>
+#include <QFileSystemModel>
 #include <QHeaderView>
+#include <QIdentityProxyModel>
 #include <QInputDialog>
+#include <QLocale>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
@@ -46,9 +49,33 @@ std::string folderOf(std::string_view path) {
     return sep == std::string_view::npos ? std::string() : std::string(path.substr(0, sep + 1));
 }
 
-// A file dialog's size, type and date columns as wide as what they show, so
-// that no type or date is cut; the name column keeps the rest.
-void fitDetailColumns(QFileDialog& dlg) {
+// The file dialog's listing with its size and date columns written in Qt's
+// default locale (Chinese), as the rest of the dialog is: Qt's file system
+// model writes them in the system's locale ("10 bytes", "11 Dec 2026").
+class LocaleColumns : public QIdentityProxyModel {
+  public:
+    using QIdentityProxyModel::QIdentityProxyModel;
+    QVariant data(const QModelIndex& index, int role) const override {
+        const auto* files = qobject_cast<const QFileSystemModel*>(sourceModel());
+        if (role != Qt::DisplayRole || !files || (index.column() != 1 && index.column() != 3))
+            return QIdentityProxyModel::data(index, role);
+        const QModelIndex source = mapToSource(index);
+        // A folder or a drive has no size: the model's own empty text stays.
+        if (index.column() == 1)
+            return files->isDir(source)
+                       ? QIdentityProxyModel::data(index, role)
+                       : QVariant(QLocale().formattedDataSize(files->size(source)));
+        const QDateTime modified = files->lastModified(source);
+        return modified.isValid() ? QVariant(QLocale().toString(modified, QLocale::ShortFormat))
+                                  : QIdentityProxyModel::data(index, role);
+    }
+};
+
+// A file dialog's listing: sizes and dates in Chinese, and the size, type
+// and date columns as wide as what they show, so that no type or date is
+// cut; the name column keeps the rest.
+void prepareDetails(QFileDialog& dlg) {
+    dlg.setProxyModel(new LocaleColumns(&dlg));
     auto* details = dlg.findChild<QTreeView*>(QStringLiteral("treeView"));
     if (!details) return;
     QHeaderView* header = details->header();
@@ -154,7 +181,7 @@ bool QtUi::fileDialog(platform::CommonDialog& dialog, bool save) {
     if (save && !dialog.fileName().empty()) dlg.selectFile(toQ(lastNameOf(dialog.fileName())));
     dlg.setLabelText(QFileDialog::Accept, save ? QStringLiteral("保存") : QStringLiteral("打开"));
     dlg.setLabelText(QFileDialog::Reject, CancelText);
-    fitDetailColumns(dlg);
+    prepareDetails(dlg);
     platform::Dispatcher::ModalWait wait;
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return false;
     // A name that no drive holds raises the files layer's error.
@@ -188,6 +215,7 @@ std::string QtUi::browseForFolder(std::string_view title) {
     dlg.setFileMode(QFileDialog::Directory);
     dlg.setLabelText(QFileDialog::Accept, OkText);
     dlg.setLabelText(QFileDialog::Reject, CancelText);
+    prepareDetails(dlg);
     platform::Dispatcher::ModalWait wait;
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return {};
     return platform::files::toWindows(fromQ(dlg.selectedFiles().first()));
@@ -259,7 +287,7 @@ void QtUi::browserSaveAs(platform::WebBrowser& browser) {
     dlg.selectFile(toQ(lastNameOf(page)));
     dlg.setLabelText(QFileDialog::Accept, QStringLiteral("保存"));
     dlg.setLabelText(QFileDialog::Reject, CancelText);
-    fitDetailColumns(dlg);
+    prepareDetails(dlg);
     {
         platform::Dispatcher::ModalWait wait;
         if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return;

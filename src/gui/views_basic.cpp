@@ -113,18 +113,23 @@ class TextBoxView : public ControlView {
                 textSet = true;
             }
         }
-        // The selection set by code (a typed text moves only the caret).
+        // The selection set by code (a typed text moves only the caret). A box
+        // the user is not in shows its text from the start: the caret goes to
+        // the selection's start (a whole text selected shows its beginning, not
+        // its end); in the box it ends the selection.
         const std::pair<int, int> sel{m_.selStart(), m_.selLength()};
         if (textSet || (sel != applied_ && !typing_)) {
             const int start = utf16Offset(text, sel.first);
             const int end = utf16Offset(text, sel.first + sel.second);
+            const bool caretAtEnd = widget()->hasFocus();
+            const int anchor = caretAtEnd ? start : end, caret = caretAtEnd ? end : start;
             if (plain_) {
                 QTextCursor c = plain_->textCursor();
-                c.setPosition(start);
-                c.setPosition(end, QTextCursor::KeepAnchor);
+                c.setPosition(anchor);
+                c.setPosition(caret, QTextCursor::KeepAnchor);
                 plain_->setTextCursor(c);
             } else {
-                line_->setSelection(start, end - start);
+                line_->setSelection(anchor, caret - anchor);
                 if (end == start) line_->setCursorPosition(start);
             }
         }
@@ -200,6 +205,7 @@ class ComboBoxView : public ModelView<platform::ComboBox, QComboBox> {
                     });
             }
         }
+        const QString before = editable ? w_->lineEdit()->text() : QString();
         if (m_.items() != items_) {
             items_ = m_.items();
             w_->clear();
@@ -209,7 +215,10 @@ class ComboBoxView : public ModelView<platform::ComboBox, QComboBox> {
         }
         const QString text = toQ(m_.text());
         w_->setCurrentIndex(w_->findText(text, Qt::MatchExactly));
-        if (editable && w_->lineEdit()->text() != text) w_->lineEdit()->setText(text);
+        if (!editable) return;
+        if (w_->lineEdit()->text() != text) w_->lineEdit()->setText(text);
+        // A text set by code shows from its start unless the user is in the box.
+        if (text != before && !w_->lineEdit()->hasFocus()) w_->lineEdit()->setCursorPosition(0);
     }
 
   private:

@@ -5,6 +5,7 @@
 // web_view.cpp.
 #include <QBoxLayout>
 #include <QLabel>
+#include <QProxyStyle>
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QStackedWidget>
@@ -37,6 +38,18 @@ bool isVideoPath(std::string_view path) {
     for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return std::find(video.begin(), video.end(), ext) != video.end();
 }
+
+// The position bar's look with one change: a press of the left button puts
+// the handle where it was pressed (and a drag goes on from there) instead
+// of moving it a page towards the press.
+class PositionBarStyle : public QProxyStyle {
+  public:
+    int styleHint(StyleHint hint, const QStyleOption* opt, const QWidget* w,
+                  QStyleHintReturn* ret) const override {
+        if (hint == SH_Slider_AbsoluteSetButtons) return Qt::LeftButton | Qt::MiddleButton;
+        return QProxyStyle::styleHint(hint, opt, w, ret);
+    }
+};
 
 // A plain panel with a centred line of text.
 QLabel* panel() {
@@ -117,6 +130,9 @@ class MediaPlayerView : public ControlView {
         stop_->setToolTip(QStringLiteral("停止"));
         position_ = new QSlider(Qt::Horizontal);
         position_->setFocusPolicy(Qt::NoFocus);
+        auto* barStyle = new PositionBarStyle;
+        barStyle->setParent(position_);
+        position_->setStyle(barStyle);
         time_ = new QLabel;
         row->addWidget(play_);
         row->addWidget(stop_);
@@ -140,8 +156,8 @@ class MediaPlayerView : public ControlView {
                 m.setCurrentPosition(0);
             });
         });
-        // A drag goes to the place where the bar is let go; a click on the
-        // bar moves it a step at once.
+        // A click on the bar goes to the place clicked at once; a drag goes
+        // to the place where the bar is let go.
         QObject::connect(position_, &QSlider::sliderReleased, box, [this] { seek(); });
         QObject::connect(position_, &QSlider::valueChanged, box, [this] {
             if (!position_->isSliderDown()) seek();

@@ -380,6 +380,9 @@ class Form1 : public Form1Design {
     void fullScreenOn();
     void fullScreenOff();
     void restoreFullScreenHidden();
+    // Esc while full screen is on leaves it, as a click of its button does.
+    bool wantsEscape() const override;
+    void onEscape() override;
     // The splitter bars (form1_splitters.cpp): a press keeps the position and
     // shows the sizing pointer; the release moves the border by the distance
     // (limited so that no pane shrinks below a small minimum) and fits the

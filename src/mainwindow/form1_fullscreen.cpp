@@ -1,7 +1,8 @@
 // Full screen: the four viewers of the preview pane take the rectangle of the
 // tab strip and the list area together. A media preview also hides the
 // panes under it, and flags record which ones, so that exactly those come
-// back. The toolbar's "fullscreen" button is down while full screen is on.
+// back. The toolbar's "fullscreen" button is down while full screen is on;
+// Esc then leaves full screen as the button's click does.
 #include <array>
 #include <cmath>
 #include <initializer_list>
@@ -108,4 +109,15 @@ void Form1::restoreFullScreenHidden() {
         Combo2.setVisible(true);
         Combo2WasVisible = 0;
     }
+}
+
+bool Form1::wantsEscape() const {
+    const platform::ToolbarButton& button = Toolbar1.button("fullscreen");
+    return button.visible() && button.enabled() && button.value() == 1;
+}
+
+void Form1::onEscape() {
+    platform::ToolbarButton& button = Toolbar1.button("fullscreen");
+    button.setValue(0);
+    Toolbar1_ButtonClick(button);
 }

@@ -19,9 +19,12 @@ constexpr double ListShareWithResults = 0.7;
 
 // The keyword box on the toolbar: this far from the window's right edge
 // when there is room (the design size puts it there), and at least this far
-// right of the last visible button.
+// right of the last visible button. It has its design width where that
+// fits, and narrows (down to a least width) where it would pass the edge.
 constexpr double KeywordBoxRightMargin = 50;
 constexpr double KeywordBoxGap = 60;
+constexpr double KeywordBoxWidth = 2200;
+constexpr double KeywordBoxLeastWidth = 600;
 
 }  // namespace
 
@@ -29,8 +32,12 @@ void Form1::alignBars() {
     Toolbar1.move(0, 0, scaleWidth(), Toolbar1.height());
     StatusBar1.move(0, scaleHeight() - StatusBar1.height(), scaleWidth(), StatusBar1.height());
     // The keyword box keeps to the right of the toolbar's buttons, whichever
-    // are shown; it moves with the window's right edge while that leaves room.
+    // are shown; it moves with the window's right edge while that leaves room,
+    // and is narrower where its design width would take it past the edge (the
+    // preview group at the design size).
     const double afterButtons = Toolbar1.left() + Toolbar1.buttonsWidth() + KeywordBoxGap;
+    const double room = scaleWidth() - KeywordBoxRightMargin - afterButtons;
+    Combo2.setWidth(std::clamp(room, KeywordBoxLeastWidth, KeywordBoxWidth));
     Combo2.setLeft(std::max(afterButtons, scaleWidth() - Combo2.width() - KeywordBoxRightMargin));
 }
 

@@ -228,7 +228,7 @@ TEST_F(Notes, ATextHoldingARecordMarkerIsRefusedAndTheDialogStaysOpen) {
     EXPECT_EQ(cell("a", 3), "@##note#@");
 }
 
-TEST_F(Notes, CancelTheCloseBoxAndATypedCancelMarkerChangeNothing) {
+TEST_F(Notes, CancelEscTheCloseBoxAndATypedCancelMarkerChangeNothing) {
     clickDiscList({Tools, "[003]Tools\\E:\\docs"});
     remark("a", "old");
     const std::string before = h.readBytes(ToolsNotes);
@@ -237,6 +237,11 @@ TEST_F(Notes, CancelTheCloseBoxAndATypedCancelMarkerChangeNothing) {
          [](notes& d) {
              d.Text1.userType("");
              d.CancelButton.userClick();
+         }},
+        {"Esc",
+         [](notes& d) {
+             d.Text1.userType("");
+             EXPECT_TRUE(d.userPressEscape());
          }},
         {"close box",
          [](notes& d) {
@@ -474,8 +479,7 @@ TEST_F(Notes, TheDialogsDesignAndItsLink) {
         EXPECT_EQ(d.CancelButton.caption(), "取消");
         EXPECT_EQ(d.Command1.caption(), "删除");
         EXPECT_EQ(d.defaultButton(), nullptr);
-        EXPECT_EQ(d.cancelButton(), nullptr);
-        EXPECT_FALSE(d.userPressEscape());
+        EXPECT_EQ(d.cancelButton(), &d.CancelButton);  // Esc is 取消
         EXPECT_EQ(d.Command1.left(), 5280);
         EXPECT_EQ(d.Label1.top(), 2760);
 

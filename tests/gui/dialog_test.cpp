@@ -2,6 +2,7 @@
 // the desktop Ui.
 #include <gtest/gtest.h>
 
+#include <QComboBox>
 #include <QCursor>
 #include <QDialog>
 #include <QFileDialog>
@@ -14,6 +15,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "copies/copy_dialog.h"
 #include "gui_fixture.h"
 #include "platform/controls/common_dialog.h"
 #include "platform/controls/menu.h"
@@ -136,6 +138,83 @@ TEST(MessageBox, ShowsTitleTextAndButtonsAndAnswers) {
     platform::dispatch([&] { answer = m.ui.msgBox("?", platform::MsgButtons::YesNo, ""); });
     EXPECT_TRUE(stillOpen);
     EXPECT_EQ(answer, platform::MsgYes);
+}
+
+// A box's lines end CR LF; one ending LF alone shows the same, and neither
+// shows a line twice or an empty line that is not there.
+TEST(MessageBox, LinesEndingCrLfOrLfShowOnceEach) {
+    GuiMachine m;
+    m.showMain();
+    const std::vector<std::pair<const char*, QString>> cases = {
+        {"第一行\r\n第二行", QStringLiteral("第一行\n第二行")},
+        {"第一行\n第二行", QStringLiteral("第一行\n第二行")},
+        {"第一行\r\n\r\n第三行", QStringLiteral("第一行\n\n第三行")},
+        {"第一行\n\n第三行", QStringLiteral("第一行\n\n第三行")},
+    };
+    for (const auto& [prompt, shown] : cases) {
+        QString text;
+        int labelLines = 0;
+        whenModal<QMessageBox>(QStringLiteral("提示"), [&](QMessageBox* box) {
+            text = box->text();
+            auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+            if (label) labelLines = label->height() / label->fontMetrics().lineSpacing();
+            QTest::keyClick(box, Qt::Key_Escape);
+        });
+        platform::dispatch([&] { m.ui.msgBox(prompt, platform::MsgButtons::OK, "提示"); });
+        EXPECT_EQ(text, shown) << prompt;
+        EXPECT_EQ(labelLines, shown.count('\n') + 1) << prompt;
+    }
+}
+
+// Text boxes open showing the start of their text, whatever part is
+// selected, unless the user is in them: the mirror copy's target field with
+// a long name, a box whose whole text is selected, and the keyword box.
+TEST(TextBox, OpensShowingTheStartOfItsText) {
+    GuiMachine m;
+    m.showMain();
+    const std::string longName(40, 'N');
+    const auto startShows = [](QLineEdit* line) {
+        return line->cursorPosition() == 0 &&
+               line->inputMethodQuery(Qt::ImCursorRectangle).toRect().left() < 8;
+    };
+
+    platform::dispatch([&] {
+        m.form.DialogFromWhere = "copytag";
+        m.form.OpenedDisk = "光盘" + longName;
+    });
+    copy target(m.form);
+    bool shown = false;
+    whenModal<QDialog>(QStringLiteral("把打勾的文件拷贝到硬盘里！"), [&](QDialog* w) {
+        shown = true;
+        auto* line = w->findChild<QLineEdit*>();
+        ASSERT_TRUE(line);
+        EXPECT_TRUE(line->text().endsWith(QString::fromStdString(longName)));
+        EXPECT_GT(line->fontMetrics().horizontalAdvance(line->text()), line->width());
+        QTest::qWait(50);
+        EXPECT_TRUE(startShows(line)) << line->cursorPosition() << " " << line->hasFocus();
+        QTest::mouseClick(buttonWithText(w, QStringLiteral("取消")), Qt::LeftButton);
+    });
+    platform::dispatch([&] { target.showModal(); });
+    EXPECT_TRUE(shown);
+
+    TestDialog dlg(m.services);
+    const std::string whole = "c:\\zelbrin\\" + longName;
+    dlg.Text1.setText(whole);
+    dlg.Text1.setSelStart(0);
+    dlg.Text1.setSelLength(static_cast<int>(whole.size()));
+    dlg.OKButton.setFocus();
+    EXPECT_TRUE(guitest::showModalWith(dlg, [&](QWidget* w) {
+        auto* line = w->findChild<QLineEdit*>();
+        ASSERT_TRUE(line);
+        EXPECT_FALSE(line->hasFocus());
+        EXPECT_TRUE(startShows(line)) << line->cursorPosition();
+        QTest::mouseClick(buttonWithText(w, QStringLiteral("取消")), Qt::LeftButton);
+    }));
+
+    auto* keywords = m.widgetOf<QComboBox>(m.form.Combo2);
+    ASSERT_TRUE(keywords && keywords->lineEdit());
+    platform::dispatch([&] { m.form.Combo2.setText(longName); });
+    EXPECT_TRUE(startShows(keywords->lineEdit())) << keywords->lineEdit()->cursorPosition();
 }
 
 TEST(MessageBox, WithoutATitleShowsTheProgramsName) {

@@ -288,6 +288,49 @@ TEST(DiscPageOnTheDesktop, ARemarkTypedInTheNotesDialogShowsInTheList) {
               "@##note##@Tools\\E:\\docs\\Readme.txt==Install\r\nnotes\r\n");
 }
 
+// Esc in the notes dialog, the focus in its text, is its 取消 button: the
+// dialog closes, the remark typed is dropped and the note file stays as it
+// was, exactly as after a click on 取消.
+TEST(DiscPageOnTheDesktop, EscInTheNotesDialogIsItsCancelButton) {
+    for (const bool esc : {true, false}) {
+        SCOPED_TRACE(esc ? "Esc" : "取消");
+        GuiMachine m;
+        m.h.write("E:\\docs\\Readme.TXT", "read me");
+        m.h.write("C:\\zelbrin\\guangpan\\Tools.note",
+                  "@##note##@Tools\\E:\\docs\\Readme.txt==old\r\n");
+        QTreeWidget* report = listToolsDocs(m);
+        ASSERT_TRUE(report);
+        const QPoint readme = centreOf(report, "Readme");
+        QTest::mouseClick(report->viewport(), Qt::LeftButton, {}, readme);
+        bool chosen = false, closed = false;
+        chooseFromNextPopup(QStringLiteral("修改或添加备注"), chosen);
+        guitest::whenModal<QDialog>(QStringLiteral("添加备注"), [&](QDialog* dialog) {
+            auto* text = dialog->findChild<QPlainTextEdit*>();
+            ASSERT_TRUE(text);
+            for (int i = 0; i < 200 && !text->hasFocus(); ++i) QTest::qWait(10);
+            QTest::keyClicks(text, QStringLiteral(" new"));
+            if (esc)
+                QTest::keyClick(text, Qt::Key_Escape);
+            else
+                QTest::mouseClick(guitest::buttonWithText(dialog, QStringLiteral("取消")),
+                                  Qt::LeftButton);
+            closed = !dialog->isVisible();
+            // Left open, the test ends it.
+            if (!closed)
+                QTest::mouseClick(guitest::buttonWithText(dialog, QStringLiteral("取消")),
+                                  Qt::LeftButton);
+        });
+        QTest::mouseClick(report->viewport(), Qt::RightButton, {}, readme);
+        EXPECT_TRUE(chosen);
+        EXPECT_TRUE(closed);
+        const auto found = report->findItems(QStringLiteral("Readme"), Qt::MatchExactly);
+        ASSERT_EQ(found.size(), 1);
+        EXPECT_EQ(found.first()->text(3), QStringLiteral("old"));
+        EXPECT_EQ(m.h.read("C:\\zelbrin\\guangpan\\Tools.note"),
+                  "@##note##@Tools\\E:\\docs\\Readme.txt==old\r\n");
+    }
+}
+
 // The number of pixels of the report's grid colour in a column of pixels
 // between the first two columns' texts (the line between them, when drawn).
 int gridPixels(QTreeWidget* report) {

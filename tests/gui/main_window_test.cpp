@@ -2,6 +2,7 @@
 // user's clicks reaching the models and the procedures bound to them.
 #include <gtest/gtest.h>
 
+#include <QComboBox>
 #include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -70,6 +71,61 @@ TEST(MainWindow, RendersAtItsDesignSizeWithEveryPane) {
     const QString shot = QString::fromStdString(guitest::artifactFolder() + "/main_window.png");
     ASSERT_TRUE(v.window()->grab().save(shot));
     EXPECT_GT(std::filesystem::file_size(shot.toStdString()), 1000u);
+}
+
+// At the design size, with a disc open on the page 光盘 (whose preview pane
+// shows nine more buttons), every button of the toolbar and the keyword box
+// lie wholly inside the window, the box right of the last button; a larger
+// window gives the box its design width again.
+TEST(MainWindow, EveryToolbarControlShowsAtTheDesignSizeWithADiscOpen) {
+    GuiMachine m;
+    m.h.write("C:\\zelbrin\\guangpan\\Tools.wcd",
+              "E:\\|docs\r\nE:\\setup.exe[900]\r\nE:\\docs\\Readme.TXT[3000]\r\n");
+    m.h.write("C:\\zelbrin\\ini.ini", "|软件\r\n#Tools#3#工具盘&&2024-5-6#\r\n");
+    gui::FormView& v = m.showMain();
+    QTabBar* tabs = m.widgetOf<QWidget>(m.form.TabStrip1)->findChild<QTabBar*>();
+    QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(1).center());
+    auto* discs = m.widgetOf<QTreeWidget>(m.form.TreeView1);
+    ASSERT_TRUE(discs);
+    QTest::mouseClick(discs->viewport(), Qt::LeftButton, {}, centreOf(discs, "Tools"));
+    ASSERT_EQ(m.form.OpenedDisk, "Tools");
+    ASSERT_TRUE(m.form.Toolbar1.button("fullscreen").visible());
+
+    QToolBar* bar = m.widgetOf<QToolBar>(m.form.Toolbar1);
+    auto* keywords = m.widgetOf<QComboBox>(m.form.Combo2);
+    ASSERT_TRUE(bar && keywords);
+    const auto check = [&](int width) {
+        SCOPED_TRACE(width);
+        const QRect inside = v.canvas()->rect();
+        int buttons = 0, lastEnd = 0;
+        for (QToolButton* b : bar->findChildren<QToolButton*>()) {
+            if (!b->isVisible() || !b->defaultAction()) continue;
+            ++buttons;
+            const QRect r(b->mapTo(v.canvas(), QPoint(0, 0)), b->size());
+            EXPECT_TRUE(inside.contains(r)) << b->toolTip().toStdString();
+            lastEnd = std::max(lastEnd, r.right() + 1);
+        }
+        EXPECT_EQ(buttons, 24);  // 15 buttons, and the preview pane's nine
+        EXPECT_TRUE(keywords->isVisible());
+        EXPECT_TRUE(inside.contains(keywords->geometry()))
+            << keywords->geometry().left() << "+" << keywords->geometry().width();
+        EXPECT_GT(keywords->geometry().left(), lastEnd);
+        EXPECT_EQ(v.canvas()->childAt(keywords->geometry().center()), keywords->lineEdit());
+    };
+    EXPECT_EQ(v.window()->size(), QSize(645, 469));
+    QApplication::processEvents();
+    check(645);
+    EXPECT_GE(keywords->width(), 40);
+    const QString shot =
+        QString::fromStdString(guitest::artifactFolder() + "/main_window_disc_page.png");
+    ASSERT_TRUE(v.window()->grab().save(shot));
+
+    v.window()->resize(v.window()->size() + QSize(300, 0));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return m.form.scaleWidth() == 945 * 15; }, 2000));
+    QApplication::processEvents();
+    check(945);
+    EXPECT_EQ(keywords->width(), px(2200));
+    EXPECT_EQ(keywords->geometry().right() + 1, 945 - px(50));
 }
 
 TEST(MainWindow, ClickOnATreeNodeRunsNodeClickAndARightClickSelectsNothing) {

@@ -70,6 +70,63 @@ TEST(Toolbar, PreviewAndFullScreenButtonsFollowThePane) {
     EXPECT_TRUE(preview->isChecked());
 }
 
+// Esc leaves full screen as a click of its button does, wherever the focus
+// is: in the file list or the browser (a web page shown), or nowhere (a
+// media preview hid the panes); without full screen Esc changes nothing.
+TEST(Toolbar, EscLeavesFullScreenAsItsButtonDoes) {
+    GuiMachine m;
+    gui::FormView& v = m.showMain();
+    Form1& f = m.form;
+    QToolButton* full =
+        toolButton(m.widgetOf<QToolBar>(f.Toolbar1), QStringLiteral("使预览窗口变大"));
+    ASSERT_TRUE(full);
+    QTabBar* tabs = m.widgetOf<QWidget>(f.TabStrip1)->findChild<QTabBar*>();
+    QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(1).center());
+    ASSERT_TRUE(f.previewPaneOpen());
+    QApplication::processEvents();
+    const double browserTop = f.WebBrowser1.top(), browserLeft = f.WebBrowser1.left();
+    QWidget* strip = m.widgetOf<QWidget>(f.TabStrip1);
+    QWidget* list = m.widgetOf<QWidget>(f.ListView1);
+
+    enum Focus { InList, InBrowser, Nowhere };
+    struct Case {
+        const char* kind;
+        Focus focus;
+    };
+    for (const Case c : {Case{"web", InList}, Case{"web", InBrowser}, Case{"media", Nowhere}}) {
+        SCOPED_TRACE(std::string(c.kind) + " " + std::to_string(c.focus));
+        platform::dispatch([&] { f.PreviewKind = c.kind; });
+        QTest::mouseClick(full, Qt::LeftButton);
+        QApplication::processEvents();
+        ASSERT_EQ(f.Toolbar1.button("fullscreen").value(), 1);
+        ASSERT_EQ(f.WebBrowser1.top(), f.TabStrip1.top());
+        QWidget* target = v.window();
+        if (c.focus != Nowhere) {
+            QWidget* holder = c.focus == InList ? list : m.widgetOf<QWidget>(f.WebBrowser1);
+            ASSERT_TRUE(holder && holder->isVisible());
+            QWidget* inner = holder->focusProxy() ? holder->focusProxy() : holder;
+            inner->setFocus();
+            target = QApplication::focusWidget();
+            ASSERT_TRUE(target && (target == holder || holder->isAncestorOf(target)));
+        } else {
+            EXPECT_FALSE(strip->isVisible());
+        }
+        QTest::keyClick(target, Qt::Key_Escape);
+        EXPECT_EQ(f.Toolbar1.button("fullscreen").value(), 0);
+        EXPECT_FALSE(full->isChecked());
+        EXPECT_EQ(f.WebBrowser1.top(), browserTop);
+        EXPECT_EQ(f.WebBrowser1.left(), browserLeft);
+        QApplication::processEvents();
+        EXPECT_TRUE(strip->isVisible());
+        EXPECT_TRUE(f.previewPaneOpen());
+    }
+    // Without full screen Esc changes nothing.
+    QTest::keyClick(v.window(), Qt::Key_Escape);
+    EXPECT_EQ(f.Toolbar1.button("fullscreen").value(), 0);
+    EXPECT_TRUE(f.previewPaneOpen());
+    EXPECT_EQ(f.WebBrowser1.top(), browserTop);
+}
+
 TEST(Toolbar, PreviewButtonOffTheDiscPageSaysSoAndStaysUp) {
     GuiMachine m;
     m.showMain();

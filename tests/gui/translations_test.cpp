@@ -14,6 +14,7 @@
 #include <QTreeView>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
+#include <algorithm>
 #include <string>
 
 #include "gui_fixture.h"
@@ -36,6 +37,17 @@ TEST(QtTranslations, QtsCataloguesAreInstalled) {
     // installed by scripts/setup.sh).
     ASSERT_EQ(guitest::translationCatalogues(), 3);
     EXPECT_TRUE(hasChinese(QCoreApplication::translate("QFileDialog", "File &name:")));
+}
+
+// Qt's default locale is Chinese (China) from the program's start, whatever
+// the system's locale: sizes and dates that Qt writes are Chinese.
+TEST(QtTranslations, TheDefaultLocaleIsChineseChina) {
+    const QLocale locale;
+    EXPECT_EQ(locale.language(), QLocale::Chinese);
+    EXPECT_EQ(locale.territory(), QLocale::China);
+    EXPECT_TRUE(locale.formattedDataSize(10).endsWith(QStringLiteral("字节")));
+    const QString date = locale.toString(QDate(2026, 12, 11), QLocale::LongFormat);
+    EXPECT_TRUE(date.contains(QStringLiteral("12月"))) << date.toStdString();
 }
 
 TEST(QtTranslations, TheImportFileDialogSpeaksChinese) {
@@ -81,6 +93,23 @@ TEST(QtTranslations, TheImportFileDialogSpeaksChinese) {
                 << model->index(row, 0, root).data().toString().toStdString() << ": "
                 << type.toStdString();
         }
+        // The size and the date are written the Chinese way whatever the
+        // system's locale is: "39 字节", "2026/12/11 12:00", never "bytes" or "Dec".
+        const auto fileRow = [&] {
+            for (int row = 0; row < 2; ++row)
+                if (model->index(row, 0, root).data().toString() == QStringLiteral("旧光盘.wcd"))
+                    return row;
+            return -1;
+        }();
+        ASSERT_GE(fileRow, 0);
+        const QString size = model->index(fileRow, 1, root).data().toString();
+        EXPECT_EQ(size, QLocale(QLocale::Chinese, QLocale::China).formattedDataSize(10));
+        EXPECT_TRUE(size.endsWith(QStringLiteral("字节"))) << size.toStdString();
+        const QString date = model->index(fileRow, 3, root).data().toString();
+        EXPECT_FALSE(date.isEmpty());
+        EXPECT_TRUE(std::none_of(date.begin(), date.end(), [](QChar c) {
+            return c.isLetter() && c.unicode() < 0x80;
+        })) << date.toStdString();
         QTest::qWait(200);  // the listing drawn
         // The size, type and date columns hold what they show.
         for (int column = 1; column < model->columnCount(root); ++column)

@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QSlider>
 #include <QStackedWidget>
+#include <QStyleOptionSlider>
 #include <QTimer>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -212,6 +213,43 @@ TEST(MediaViewer, ShowsPlayPauseStopAndThePositionOfTheFile) {
     platform::dispatch([&] { player.setFileName(""); });
     EXPECT_FALSE(stop->isEnabled());
     EXPECT_FALSE(bar->isEnabled());
+}
+
+// A click on the position bar puts the file's position where the bar was
+// clicked, forwards and backwards, not a step towards the click.
+TEST(MediaViewer, AClickOnThePositionBarGoesToThatPlace) {
+    GuiMachine m;
+    m.showMain();
+    platform::MediaPlayer& player = m.form.MediaPlayer2;
+    platform::dispatch([&] {
+        player.setVisible(true);
+        player.setAutoStart(false);
+        player.setFileName("C:\\m\\a.wav");
+    });
+    auto* engine = dynamic_cast<testsupport::FakeMediaEngine*>(&player.engine());
+    ASSERT_TRUE(engine);
+    engine->durationSeconds = 100;
+    platform::dispatch([&] { player.setCurrentPosition(0); });  // the view follows
+    QWidget* view = m.widgetOf<QWidget>(player);
+    ASSERT_TRUE(view && view->isVisible());
+    auto* bar = view->findChild<QSlider*>();
+    ASSERT_TRUE(bar && bar->isEnabled());
+    ASSERT_EQ(bar->maximum(), 100000);
+    // The place on the bar that stands for a share of the file's length.
+    const auto at = [bar](double share) {
+        QStyleOptionSlider opt;
+        opt.initFrom(bar);
+        opt.orientation = Qt::Horizontal;
+        opt.minimum = bar->minimum();
+        opt.maximum = bar->maximum();
+        const QRect groove =
+            bar->style()->subControlRect(QStyle::CC_Slider, &opt, QStyle::SC_SliderGroove, bar);
+        return QPoint(groove.left() + static_cast<int>(share * groove.width()), bar->height() / 2);
+    };
+    for (const double share : {0.75, 0.25, 0.9}) {
+        QTest::mouseClick(bar, Qt::LeftButton, {}, at(share));
+        EXPECT_NEAR(player.currentPosition(), share * 100, 6) << share;
+    }
 }
 
 class Viewers : public ::testing::Test {

@@ -273,6 +273,30 @@ TEST_F(Toolbar, MediaFullScreenHidesThePanesAndGivesBackExactlyThoseShown) {
     }
 }
 
+// Esc in full screen is a click of its button: the same panes and places
+// come back. Without full screen the main window takes no Esc.
+TEST_F(Toolbar, EscLeavesFullScreenAsItsButtonDoes) {
+    discPage();
+    EXPECT_FALSE(f().takesEscape());
+    EXPECT_FALSE(f().userPressEscape());
+    for (const char* kind : {"media", "web"}) {
+        SCOPED_TRACE(kind);
+        f().PreviewKind = kind;
+        const Shown before = shownOf(f());
+        click("fullscreen");
+        ASSERT_NE(shownOf(f()).rect, before.rect);
+        EXPECT_TRUE(f().takesEscape());
+        EXPECT_TRUE(f().userPressEscape());
+        EXPECT_EQ(value("fullscreen"), 0);
+        EXPECT_EQ(shownOf(f()).visible, before.visible);
+        EXPECT_EQ(shownOf(f()).rect, before.rect);
+        EXPECT_FALSE(f().takesEscape());
+        EXPECT_FALSE(f().userPressEscape());
+        expectInStep(kind);
+    }
+    EXPECT_TRUE(h.ui.log().empty());
+}
+
 TEST_F(Toolbar, OtherPreviewsCoverThePanesWithoutHidingThem) {
     struct Case {
         const char* kind;

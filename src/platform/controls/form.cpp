@@ -227,9 +227,15 @@ bool Form::userPressEnter() {
 }
 
 bool Form::userPressEscape() {
-    CommandButton* b = cancelButton();
-    if (b) b->userClick();
-    return b != nullptr;
+    if (CommandButton* b = cancelButton()) {
+        b->userClick();
+        return true;
+    }
+    if (!wantsEscape()) return false;
+    dispatch([&] { onEscape(); });
+    return true;
 }
+
+bool Form::takesEscape() const { return cancelButton() != nullptr || wantsEscape(); }
 
 }  // namespace platform

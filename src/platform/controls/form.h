@@ -136,9 +136,13 @@ class Form {
     // The mouse moved over the form's free area (twips, inner area).
     void userMouseMove(int button, int shift, double x, double y);
     // The Enter and Esc keys: they click the form's default or cancel command
-    // button. False (and nothing happens) when the form has no such button.
+    // button. Esc on a form without a cancel button runs onEscape() while
+    // wantsEscape() says so. False (and nothing happens) otherwise.
     bool userPressEnter();
     bool userPressEscape();
+    // True when Esc does something on the form now (the front end lets the
+    // focused control have the key otherwise).
+    bool takesEscape() const;
 
     // The command button Enter clicks (its default button) and the one Esc
     // clicks (its cancel button): the first visible and enabled one, or nullptr.
@@ -163,6 +167,11 @@ class Form {
     // What the close box does. The default unloads the form; a dialog whose
     // close box counts as Cancel overrides it to run its Cancel command.
     virtual void onCloseBox();
+    // Esc on a form without a cancel button: whether the form takes it now,
+    // and what it does then (the main window leaves full screen). The
+    // defaults take no Esc.
+    virtual bool wantsEscape() const { return false; }
+    virtual void onEscape() {}
 
     void changed();
 
