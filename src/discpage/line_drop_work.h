@@ -20,9 +20,15 @@ inline constexpr std::string_view LineDropCaption = "从目录文件中删除这
 catalogue::PendingWork lineDropWork(std::string_view indexPath, std::string_view linePath,
                                     std::string_view sizeText, std::string_view realFile);
 
-// Completes a drop the last run left: when the real file is gone and its
-// line is still in the index, the line is dropped. Returns the sentence to
-// tell, "" when there was nothing left to do.
-std::string finishLineDrop(std::string_view programFolder, const catalogue::PendingWork& work);
+// Whether path is the index file of a disc in the program folder's
+// "guangpan" (a plain disc name and ".wcd").
+bool isDiscIndexPath(std::string_view programFolder, std::string_view path);
+
+// Completes a drop the last run left (the finisher of pending_work.h): when
+// the real file is gone and its line is still in the index, the line is
+// dropped. A record whose index is not a disc's in "guangpan", or whose file
+// is not the one its line names, is not understood.
+catalogue::FinishOutcome finishLineDrop(std::string_view programFolder,
+                                        const catalogue::PendingWork& work);
 
 }  // namespace discpage

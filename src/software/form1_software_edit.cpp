@@ -23,6 +23,8 @@
 #include "platform/ui/ui.h"
 #include "software/class_file.h"
 #include "software/class_file_edits.h"
+#include "platform/files/text_file.h"
+#include "software/record_deleting.h"
 #include "software/record_file.h"
 #include "software/record_renaming.h"
 #include "software/software_texts.h"
@@ -43,6 +45,11 @@ constexpr std::string_view DeleteEmptyOnlyMessage =
     "只能删除空目录！如果确实想删除，请先删除子节点！";
 // The caption of softlist while the alphabetical list is shown.
 constexpr std::string_view AlphabeticalShown = "软件按分类排列";
+
+// A stored file that cannot be written, told with its path and the reason.
+void tellNotSaved(Form1& form, const std::string& path, const platform::Error& e) {
+    form.ui().msgBox("不能保存文件: " + path + e.description(), platform::MsgButtons::OK, Title);
+}
 
 bool isRecord(const platform::Node& node) { return node.image() == images::SoftwareRecord; }
 
@@ -268,23 +275,33 @@ void Form1::TreeView3_AfterLabelEdit(int& Cancel, const std::string& NewString) 
     // the software folder: a link of the old name is linked itself.
     std::string from, to;
     std::optional<files::ConfinedRoot> records;
-    std::optional<files::ConfinedRoot> pending;
+    std::optional<catalogue::PendingWorkScope> pending;
     try {
-        pending.emplace(catalogue::openIndexFolder(folder));
-        catalogue::beginPendingWork(*pending, software::recordRenameWork(oldName, NewString));
+        pending.emplace(folder, software::recordRenameWork(oldName, NewString));
     } catch (const platform::Error& e) {
         undo();
+        if (catalogue::isPendingWorkRefusal(e))
+            return (void)ui().msgBox(e.description(), platform::MsgButtons::OK, Title);
         return tellNotSaved(catalogue::pendingWorkFilePath(folder), e);
     }
     try {
+        // The new file: the record's text with its name line giving the new
+        // name, never over another file.
         records.emplace(software::openSoftwareFolder(folder));
         from = software::recordFileName(oldName);
         to = software::recordFileName(NewString);
-        catalogue::linkOrCopy(*records, from, to);
-    } catch (const platform::Error&) {
-        catalogue::endPendingWork(*pending);
+        const std::string recordText =
+            files::WholeFileRead(software::recordFilePath(folder, oldName));
+        files::CommittedTextFile file(*records, to, files::OnExisting::Refuse);
+        file.write(software::withRecordName(recordText, NewString));
+        file.commit();
+    } catch (const platform::Error& e) {
+        pending->done();
         undo();
-        ui().msgBox(NameExistsMessage, platform::MsgButtons::OK, Title);
+        if (e.number() == platform::err::FileExists)
+            ui().msgBox(NameExistsMessage, platform::MsgButtons::OK, Title);
+        else
+            tellNotSaved(software::recordFilePath(folder, NewString), e);
         return;
     }
     const std::string changed = software::withRecordRenamed(text, oldName, NewString);
@@ -292,25 +309,30 @@ void Form1::TreeView3_AfterLabelEdit(int& Cancel, const std::string& NewString) 
         try {
             software::writeClassText(folder, changed);
         } catch (const platform::Error& e) {
-            // Not switched: the new name goes again (when even that fails,
-            // the next start takes it away).
-            try {
-                records->remove(to);
-                catalogue::endPendingWork(*pending);
-            } catch (const platform::Error&) {
-            }
+            // Not switched: the finisher takes the new name away again (when
+            // even that fails, the next start does).
+            pending->settle();
             undo();
             return tellNotSaved(software::classFilePath(folder), e);
         }
     }
     // The old name last; when it cannot go, the next start removes it.
-    try {
-        records->remove(from);
-        catalogue::endPendingWork(*pending);
-    } catch (const platform::Error&) {
+    const catalogue::FinishOutcome outcome = pending->settle();
+    if (!outcome.settled())
+        ui().msgBox(catalogue::pendingWorkWaitingMessage(ChangeSoftName.caption(), outcome.path,
+                                                         outcome.reason, outcome.removal),
+                    platform::MsgButtons::OK, Title);
+    // The record shown is saved into its file under the new name, and shows
+    // it.
+    if (ExistSoftFile == oldName) {
+        ExistSoftFile = NewString;
+        std::array<std::string, 12> texts = softwareFormTexts();
+        if (texts[software::NameField] == oldName) {
+            texts[software::NameField] = NewString;
+            setSoftwareFormTexts(texts);
+        }
+        if (ExistSoftName == oldName) ExistSoftName = NewString;
     }
-    // The record shown is saved into its file under the new name.
-    if (ExistSoftFile == oldName) ExistSoftFile = NewString;
 }
 
 // ---- deleting ----
@@ -327,22 +349,39 @@ void Form1::deleteSoftN_Click() {
             return;
         const auto text = softwareClassText();
         if (!text) return;
+        // class.ini first (the switch), then the file (only a plain name is
+        // a file of the software folder), under pending work: a start
+        // after a cut removes the file of a record class.ini no longer
+        // files.
         const std::string changed = software::withoutRecordLines(*text, name);
-        if (changed != *text) software::writeClassText(folder, changed);
+        std::optional<catalogue::PendingWorkScope> pending;
+        if (software::isPlainRecordName(name)) {
+            try {
+                pending.emplace(folder, software::recordDeleteWork(name));
+            } catch (const platform::Error& e) {
+                if (catalogue::isPendingWorkRefusal(e))
+                    return (void)ui().msgBox(e.description(), platform::MsgButtons::OK, Title);
+                return tellNotSaved(*this, catalogue::pendingWorkFilePath(folder), e);
+            }
+        }
+        if (changed != *text) {
+            try {
+                software::writeClassText(folder, changed);
+            } catch (const platform::Error& e) {
+                if (pending) pending->done();
+                return tellNotSaved(*this, software::classFilePath(folder), e);
+            }
+        }
+        if (pending) {
+            const catalogue::FinishOutcome outcome = pending->settle();
+            if (!outcome.settled())
+                ui().msgBox(catalogue::pendingWorkWaitingMessage(deleteSoftN.caption(),
+                                                                 outcome.path, outcome.reason,
+                                                                 outcome.removal),
+                            platform::MsgButtons::OK, Title);
+        }
         {
             platform::SkipOnError onError;
-            // Only a plain name is a file of the software folder.
-            if (software::isPlainRecordName(name))
-                onError.step([&] {
-                    // A software folder that leads out of the program folder
-                    // is refused and told; other failures pass as before.
-                    try {
-                        software::openSoftwareFolder(folder).remove(software::recordFileName(name));
-                    } catch (const platform::Error& e) {
-                        if (e.number() != platform::err::PathFileAccess) throw;
-                        ui().msgBox(e.description(), platform::MsgButtons::OK, Title);
-                    }
-                });
             onError.step([&] {
                 if (platform::Node* node = TreeView3.findSerial(serial)) TreeView3.remove(*node);
             });
