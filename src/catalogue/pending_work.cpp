@@ -75,8 +75,7 @@ std::optional<PendingWork> parsePendingWork(std::string_view text) {
             continue;
         }
         const std::size_t equals = line.find('=');
-        if (equals == std::string_view::npos || !isKey(line.substr(0, equals)))
-            return std::nullopt;
+        if (equals == std::string_view::npos || !isKey(line.substr(0, equals))) return std::nullopt;
         work->add(std::string(line.substr(0, equals)), std::string(line.substr(equals + 1)));
     }
     return work;
@@ -129,6 +128,8 @@ struct Waiting {
 std::optional<Waiting> waiting;
 
 constexpr std::string_view OwnerKey = "owner";
+// The text of a refusal of the confined layer (platform/files/confined.h).
+constexpr std::string_view OutsideFolderText = "路径不在允许的文件夹里：";
 
 std::string captionOf(std::string_view command) {
     const PendingCommand* entry = findPendingCommand(command);
@@ -153,7 +154,8 @@ constexpr std::string_view RefusalMark = "上次没有做完的";
 
 // The owner lock of the index folder; Unavailable when it cannot be taken
 // at all.
-files::FolderLock ownerLock(const files::ConfinedRoot& folder, files::FolderLock::Outcome& outcome) {
+files::FolderLock ownerLock(const files::ConfinedRoot& folder,
+                            files::FolderLock::Outcome& outcome) {
     try {
         return files::FolderLock::tryAcquire(folder.nativePath(), outcome);
     } catch (const platform::Error&) {
@@ -177,12 +179,19 @@ void removeRecord(const files::ConfinedRoot& folder) noexcept {
 FinishOutcome runFinisher(std::string_view programFolder, const PendingWork& work) {
     const PendingCommand* entry = findPendingCommand(work.command);
     if (!entry) return notUnderstood("命令未知");
+    FinishOutcome outcome;
     try {
-        return entry->finish(programFolder, work);
+        outcome = entry->finish(programFolder, work);
     } catch (const platform::Error& e) {
         // A finisher that raises waits for what raised.
-        return waitingFor(std::string(), e);
+        outcome = waitingFor(std::string(), e);
     }
+    // A path the confined layer refuses leads out of the command's folder:
+    // no retry can finish it, and the record is not acted on.
+    if (outcome.state == FinishOutcome::State::Waiting &&
+        outcome.reason.starts_with(OutsideFolderText))
+        return notUnderstood(outcome.reason);
+    return outcome;
 }
 
 }  // namespace
@@ -207,8 +216,12 @@ PendingWorkScope::PendingWorkScope(std::string_view programFolder, PendingWork w
     const files::ConfinedRoot folder = openIndexFolder(programFolder_);
     files::FolderLock::Outcome outcome{};
     lock_ = ownerLock(folder, outcome);
-    if (outcome == files::FolderLock::Outcome::Held || folder.exists(PendingWorkFileName))
+    if (outcome == files::FolderLock::Outcome::Held || folder.exists(PendingWorkFileName)) {
+        // Looked at again before the next event (a record no command of
+        // this run left is then dealt with, or set aside).
+        mayBeLeft = true;
         platform::raise(platform::err::PathFileAccess, refusalText(programFolder_));
+    }
     // Where no lock can be taken, the record names its owner.
     const std::string owner = files::processIdentity();
     if (!owner.empty()) work_.add(std::string(OwnerKey), owner);
@@ -291,8 +304,8 @@ std::string setAside(std::string_view programFolder, const files::ConfinedRoot& 
 
 }  // namespace
 
-std::vector<std::string> dealWithPendingWork(std::string_view programFolder,
-                                             std::string_view today, bool atStart) {
+std::vector<std::string> dealWithPendingWork(std::string_view programFolder, std::string_view today,
+                                             bool atStart) {
     if (atStart) waiting.reset();
     std::optional<files::ConfinedRoot> folder;
     try {
@@ -373,6 +386,14 @@ void linkOrCopy(const files::ConfinedRoot& folder, const std::string& from, cons
     }
 }
 
+std::optional<PendingWork> readPendingWork(std::string_view programFolder) {
+    try {
+        return parsePendingWork(files::WholeFileRead(pendingWorkFilePath(programFolder)));
+    } catch (const platform::Error&) {
+        return std::nullopt;
+    }
+}
+
 std::string pendingWorkFilePath(std::string_view programFolder) {
     return indexFolderPath(programFolder) + "\\" + std::string(PendingWorkFileName);
 }
@@ -384,7 +405,8 @@ std::string pendingWorkReport(std::string_view caption, bool finished) {
 std::string pendingWorkWaitingMessage(std::string_view caption, std::string_view path,
                                       std::string_view reason, bool removal) {
     return std::string(removal ? "不能删除文件: " : "不能保存文件: ") + std::string(path) +
-           std::string(reason) + "\r\n“" + std::string(caption) + "”还没有做完，将在下次启动时完成。";
+           std::string(reason) + "\r\n“" + std::string(caption) +
+           "”还没有做完，将在下次启动时完成。";
 }
 
 }  // namespace catalogue

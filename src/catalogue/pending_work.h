@@ -156,8 +156,12 @@ std::string pendingWorkBeginMessage(const platform::Error& e, std::string otherw
 // finding is told); before an event, a finisher that waits for the same file
 // for the same reason as last told is not told again. today: the date for
 // the name of a record set aside.
-std::vector<std::string> dealWithPendingWork(std::string_view programFolder,
-                                             std::string_view today, bool atStart);
+std::vector<std::string> dealWithPendingWork(std::string_view programFolder, std::string_view today,
+                                             bool atStart);
+
+// The record left in the program folder's index folder, if any (an
+// unreadable one, or one that is not a record, counts as none).
+std::optional<PendingWork> readPendingWork(std::string_view programFolder);
 
 // The text of a refusal without more to say.
 inline constexpr std::string_view PendingWorkLeftText = "上次没有做完的操作还没有完成";

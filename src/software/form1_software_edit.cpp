@@ -15,15 +15,16 @@
 
 #include "catalogue/name_dialog.h"
 #include "catalogue/pending_work.h"
+#include "discpage/disc_file_path.h"
 #include "mainwindow/form1.h"
 #include "mainwindow/images.h"
 #include "platform/error.h"
 #include "platform/files/file_ops.h"
+#include "platform/files/text_file.h"
 #include "platform/text/text.h"
 #include "platform/ui/ui.h"
 #include "software/class_file.h"
 #include "software/class_file_edits.h"
-#include "platform/files/text_file.h"
 #include "software/record_deleting.h"
 #include "software/record_file.h"
 #include "software/record_renaming.h"
@@ -284,24 +285,38 @@ void Form1::TreeView3_AfterLabelEdit(int& Cancel, const std::string& NewString) 
             return (void)ui().msgBox(e.description(), platform::MsgButtons::OK, Title);
         return tellNotSaved(catalogue::pendingWorkFilePath(folder), e);
     }
+    std::string failedPath = software::softwareFolderPath(folder);
     try {
         // The new file: the record's text with its name line giving the new
-        // name, never over another file.
+        // name, never over another file. A record that is a link is linked
+        // itself (its target is never read or written).
         records.emplace(software::openSoftwareFolder(folder));
         from = software::recordFileName(oldName);
         to = software::recordFileName(NewString);
-        const std::string recordText =
-            files::WholeFileRead(software::recordFilePath(folder, oldName));
-        files::CommittedTextFile file(*records, to, files::OnExisting::Refuse);
-        file.write(software::withRecordName(recordText, NewString));
-        file.commit();
+        if (records->exists(to)) platform::raise(platform::err::FileExists);
+        const auto status = records->status(from, files::Follow::No);
+        if (status && status->isLink) {
+            catalogue::linkOrCopy(*records, from, to);
+        } else {
+            failedPath = software::recordFilePath(folder, oldName);
+            const std::string recordText = files::WholeFileRead(failedPath);
+            failedPath = software::recordFilePath(folder, NewString);
+            files::CommittedTextFile file(*records, to, files::OnExisting::Refuse);
+            file.write(software::withRecordName(recordText, NewString));
+            file.commit();
+        }
     } catch (const platform::Error& e) {
         pending->done();
         undo();
         if (e.number() == platform::err::FileExists)
             ui().msgBox(NameExistsMessage, platform::MsgButtons::OK, Title);
+        else if (std::string_view(e.description()).starts_with(discpage::OutsideFolder))
+            ui().msgBox(e.description(), platform::MsgButtons::OK, Title);
+        else if (failedPath == software::recordFilePath(folder, oldName))
+            ui().msgBox("不能读取文件: " + failedPath + e.description(), platform::MsgButtons::OK,
+                        Title);
         else
-            tellNotSaved(software::recordFilePath(folder, NewString), e);
+            tellNotSaved(failedPath, e);
         return;
     }
     const std::string changed = software::withRecordRenamed(text, oldName, NewString);
@@ -356,6 +371,14 @@ void Form1::deleteSoftN_Click() {
         const std::string changed = software::withoutRecordLines(*text, name);
         std::optional<catalogue::PendingWorkScope> pending;
         if (software::isPlainRecordName(name)) {
+            // A software folder that leads out of the program folder is
+            // refused and told; nothing changes.
+            try {
+                software::openSoftwareFolder(folder);
+            } catch (const platform::Error& e) {
+                if (std::string_view(e.description()).starts_with(discpage::OutsideFolder))
+                    return (void)ui().msgBox(e.description(), platform::MsgButtons::OK, Title);
+            }
             try {
                 pending.emplace(folder, software::recordDeleteWork(name));
             } catch (const platform::Error& e) {
@@ -375,10 +398,10 @@ void Form1::deleteSoftN_Click() {
         if (pending) {
             const catalogue::FinishOutcome outcome = pending->settle();
             if (!outcome.settled())
-                ui().msgBox(catalogue::pendingWorkWaitingMessage(deleteSoftN.caption(),
-                                                                 outcome.path, outcome.reason,
-                                                                 outcome.removal),
-                            platform::MsgButtons::OK, Title);
+                ui().msgBox(
+                    catalogue::pendingWorkWaitingMessage(deleteSoftN.caption(), outcome.path,
+                                                         outcome.reason, outcome.removal),
+                    platform::MsgButtons::OK, Title);
         }
         {
             platform::SkipOnError onError;
