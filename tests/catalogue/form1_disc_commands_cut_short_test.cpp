@@ -421,6 +421,28 @@ TEST(DiscCommandsFailing, OnAFullDiskOrADeviceErrorEachCommandKeepsItsOldBytesAn
     }
 }
 
+// Each command killed before each of its changes, then a start whose
+// finishing fails at each of its changes (a full disk, an I/O error), then a
+// start with room: the whole old or the whole new state, told once, and the
+// record never dropped while its work is undone.
+TEST(DiscCommandsCutShort, AStartThatCannotFinishKeepsTheRecordAndTheNextFinishesIt) {
+    for (const Scenario& s :
+         {renameScenario("新名"), renameScenario("ABC"), deleteScenario(), importScenario()}) {
+        SCOPED_TRACE(s.caption);
+        const Ends ends = runWhole(s);
+        int done = 0, old = 0;
+        const int runs = testsupport::killThenFailTheFinishing(
+            s.prepare, [&](Harness& h) { s.command(h, false); },
+            [&](Harness& h, const testsupport::FailedFinishing&) {
+                bool told = false;
+                (expectNextStartSettles(h, s, ends, told) ? done : old) += 1;
+            });
+        EXPECT_GT(runs, 0);
+        EXPECT_GT(done, 0);
+        EXPECT_GT(old, 0);
+    }
+}
+
 TEST(DiscCommandsCutShort, AnImportIsOldOrNewAsAWholeAndACutOneDoesNotBlockTheNext) {
     const Scenario s = importScenario();
     const KillCount c = killAtEveryChange(s);

@@ -89,3 +89,18 @@ TEST(FileRenameKills, AFullDiskOrAnIoErrorAtEachChangeIsToldOnceAndNeverTakenBac
 }
 
 }  // namespace
+
+namespace {
+
+// Killed before each change, then a start whose finishing fails at each of
+// its changes, then a start with room: one name for the file and its line.
+TEST(FileRenameKills, AStartThatCannotFinishKeepsTheRecordAndTheNextFinishesIt) {
+    const int runs = testsupport::killThenFailTheFinishing(
+        prepare, [](testsupport::Harness& h) { h.form.AlterFilename_Click(); },
+        [](testsupport::Harness& h, const testsupport::FailedFinishing&) {
+            expectOneNameAfterNextStart(h);
+        });
+    EXPECT_GT(runs, 0);
+}
+
+}  // namespace

@@ -142,3 +142,20 @@ TEST(RecordRenameKills, TheWholeRenameLeavesOneFile) {
 }
 
 }  // namespace
+
+namespace {
+
+// Killed before each change, then a start whose finishing fails at each of
+// its changes, then a start with room: one name for the record.
+TEST(RecordRenameKills, AStartThatCannotFinishKeepsTheRecordAndTheNextFinishesIt) {
+    States states;
+    const int runs = testsupport::killThenFailTheFinishing(
+        prepare, rename, [&](testsupport::Harness& h, const testsupport::FailedFinishing&) {
+            expectOneNameAfterNextStart(h, states);
+        });
+    EXPECT_GT(runs, 0);
+    EXPECT_GT(states.renamed, 0);
+    EXPECT_GT(states.old, 0);
+}
+
+}  // namespace
