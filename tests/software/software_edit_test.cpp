@@ -243,6 +243,22 @@ TEST_F(SoftwareEditing, ARenamedRecordTakesItsFileAndItsLinesAlong) {
     EXPECT_TRUE(h.ui.log().size() == 1);  // the pop-up, no box
 }
 
+// The renamed record's file names it by its new name: the form shows the
+// new name at once and when the record is opened again, and a save goes to
+// the new file.
+TEST_F(SoftwareEditing, ARenamedRecordShowsItsNewName) {
+    startWith("==工具|{#$}A|", {"A"});
+    select("A");
+    EXPECT_EQ(h.form.SoftNameT.text(), "A");
+    rename("A", "B");
+    EXPECT_EQ(h.form.SoftNameT.text(), "B");
+    EXPECT_EQ(h.form.ExistSoftName, "B");
+    EXPECT_EQ(h.read(record("B")), recordText("B", "工具"));
+    select("B");
+    EXPECT_EQ(h.form.SoftNameT.text(), "B");
+    EXPECT_EQ(h.form.ExistSoftName, "B");
+}
+
 TEST_F(SoftwareEditing, ARecordRenameThatCannotMoveItsFileChangesNothing) {
     // B.txt is not filed, so no node bears its name; a rename to B would
     // replace it.
