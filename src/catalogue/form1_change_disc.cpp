@@ -218,8 +218,8 @@ void Form1::ChangeOrder_Click() {
             pending.emplace(programFolder, plan->work());
             folder.emplace(catalogue::openIndexFolder(programFolder));
         } catch (const platform::Error& e) {
-            return refuse(catalogue::pendingWorkBeginMessage(
-                e, std::string(FailedPrefix) + e.description()));
+            return refuse(
+                catalogue::pendingWorkBeginMessage(e, std::string(FailedPrefix) + e.description()));
         }
         std::optional<platform::Error> failure;
         try {
@@ -231,10 +231,9 @@ void Form1::ChangeOrder_Click() {
         const catalogue::FinishOutcome outcome = pending->settle();
         if (!outcome.finished) {
             const std::string reason =
-                failure ? failure->description()
-                : outcome.settled()
-                    ? platform::Error(platform::err::Unspecified).description()
-                    : outcome.reason;
+                failure             ? failure->description()
+                : outcome.settled() ? platform::Error(platform::err::Unspecified).description()
+                                    : outcome.reason;
             return refuse(std::string(FailedPrefix) + reason);
         }
         // Renamed. A step after the switch that could not be done (the old

@@ -72,11 +72,11 @@ bool deleteDiscAndFiles(Form1& form, std::string_view name,
     } catch (const platform::Error& e) {
         // Not recorded: nothing was changed (a record still there is
         // another command's and stays).
-        form.ui().msgBox(catalogue::pendingWorkBeginMessage(
-                             e, std::string(CannotSave) +
-                                    catalogue::pendingWorkFilePath(programFolder) +
-                                    e.description()),
-                         platform::MsgButtons::OK, TipTitle);
+        form.ui().msgBox(
+            catalogue::pendingWorkBeginMessage(
+                e, std::string(CannotSave) + catalogue::pendingWorkFilePath(programFolder) +
+                       e.description()),
+            platform::MsgButtons::OK, TipTitle);
         return false;
     }
     try {
@@ -91,10 +91,10 @@ bool deleteDiscAndFiles(Form1& form, std::string_view name,
         // Deleted. A file that could not be removed is told; the next start
         // removes it.
         if (!outcome.settled())
-            form.ui().msgBox(catalogue::pendingWorkWaitingMessage(form.DeleteThisCD.caption(),
-                                                                  outcome.path, outcome.reason,
-                                                                  outcome.removal),
-                             platform::MsgButtons::OK, TipTitle);
+            form.ui().msgBox(
+                catalogue::pendingWorkWaitingMessage(form.DeleteThisCD.caption(), outcome.path,
+                                                     outcome.reason, outcome.removal),
+                platform::MsgButtons::OK, TipTitle);
         return true;
     }
     const std::string failedPath = failure || outcome.settled() ? path : outcome.path;

@@ -161,9 +161,8 @@ void Form1::import_Click() {
     const catalogue::FinishOutcome outcome = pending->settle();
     if (!outcome.finished) {
         if (!failure)
-            failure = outcome.settled()
-                          ? platform::Error(platform::err::Unspecified).description()
-                          : outcome.reason;
+            failure = outcome.settled() ? platform::Error(platform::err::Unspecified).description()
+                                        : outcome.reason;
         ui().msgBox(importFailedText(*failure), platform::MsgButtons::OK, TipTitle);
         return;
     }

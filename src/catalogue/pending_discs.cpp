@@ -1,5 +1,6 @@
 #include "catalogue/pending_discs.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <utility>
@@ -209,7 +210,8 @@ std::optional<std::vector<std::string>> discFileNames(std::string_view disc) {
     return names;
 }
 
-bool anyOf(const std::vector<std::string>& names, const std::function<bool(const std::string&)>& is) {
+bool anyOf(const std::vector<std::string>& names,
+           const std::function<bool(const std::string&)>& is) {
     for (const std::string& name : names)
         if (is(name)) return true;
     return false;
@@ -226,10 +228,10 @@ bool onlyKeys(const PendingWork& work, std::initializer_list<std::string_view> k
 }
 
 FinishOutcome asFinish(const PendingOutcome& outcome) {
-    FinishOutcome finish = outcome.failure ? waitingFor(outcome.failedPath, *outcome.failure,
-                                                        outcome.failedRemoval)
-                           : outcome.changed ? finishedNow(outcome.switched)
-                                             : nothingLeft();
+    FinishOutcome finish =
+        outcome.failure   ? waitingFor(outcome.failedPath, *outcome.failure, outcome.failedRemoval)
+        : outcome.changed ? finishedNow(outcome.switched)
+                          : nothingLeft();
     finish.finished = outcome.switched;
     return finish;
 }
@@ -259,7 +261,8 @@ FinishOutcome finishChangeDisc(std::string_view programFolder, const PendingWork
     const std::vector<std::string> from = work.valuesOf("from");
     const std::vector<std::string> to = work.valuesOf("to");
     bool own = from.size() == to.size();
-    for (const std::string& name : work.valuesOf("make")) own = own && (isNew(name) || isStaged(name));
+    for (const std::string& name : work.valuesOf("make"))
+        own = own && (isNew(name) || isStaged(name));
     for (const std::string& name : from) own = own && (isOld(name) || isStaged(name));
     for (const std::string& name : to) own = own && (isNew(name) || isOld(name));
     for (const std::string& name : work.valuesOf("drop")) own = own && isOld(name);
@@ -267,25 +270,33 @@ FinishOutcome finishChangeDisc(std::string_view programFolder, const PendingWork
     return asFinish(settleChangeDisc(programFolder, work));
 }
 
-FinishOutcome finishDeleteDisc(std::string_view programFolder, const PendingWork& work) {
-    if (!onlyKeys(work, {"name", "drop"}) || !work.has("name"))
+namespace {
+
+// A record of the disc "name" whose values of key are each one of its files
+// (its index alone when indexOnly), settled by settle.
+FinishOutcome finishNamedDisc(std::string_view programFolder, const PendingWork& work,
+                              std::string_view key, bool indexOnly,
+                              PendingOutcome (*settle)(std::string_view, const PendingWork&)) {
+    if (!onlyKeys(work, {"name", key}) || !work.has("name"))
         return notUnderstood(std::string(MissingKeys));
     const auto files = discFileNames(work.field("name"));
     if (!files) return notUnderstood(std::string(NotOwnFile));
-    for (const std::string& name : work.valuesOf("drop"))
-        if (!anyOf(*files, [&](const std::string& n) { return name == n; }))
+    const std::size_t own = indexOnly ? 1 : files->size();
+    for (const std::string& name : work.valuesOf(key))
+        if (std::find(files->begin(), files->begin() + static_cast<std::ptrdiff_t>(own), name) ==
+            files->begin() + static_cast<std::ptrdiff_t>(own))
             return notUnderstood(std::string(NotOwnFile));
-    return asFinish(settleDeleteDisc(programFolder, work));
+    return asFinish(settle(programFolder, work));
+}
+
+}  // namespace
+
+FinishOutcome finishDeleteDisc(std::string_view programFolder, const PendingWork& work) {
+    return finishNamedDisc(programFolder, work, "drop", false, settleDeleteDisc);
 }
 
 FinishOutcome finishImport(std::string_view programFolder, const PendingWork& work) {
-    if (!onlyKeys(work, {"name", "make"}) || !work.has("name"))
-        return notUnderstood(std::string(MissingKeys));
-    const auto files = discFileNames(work.field("name"));
-    if (!files) return notUnderstood(std::string(NotOwnFile));
-    for (const std::string& name : work.valuesOf("make"))
-        if (name != files->front()) return notUnderstood(std::string(NotOwnFile));
-    return asFinish(settleImport(programFolder, work));
+    return finishNamedDisc(programFolder, work, "make", true, settleImport);
 }
 
 std::optional<std::string> discFileSpelling(std::string_view programFolder, std::string_view name) {

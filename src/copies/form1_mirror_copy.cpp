@@ -204,7 +204,6 @@ std::string pendingWorkPath(std::string_view programFolder) {
     return catalogue::pendingWorkFilePath(programFolder);
 }
 
-
 // What became of one file.
 enum class Outcome { Copied, Failed, Refused };
 
@@ -644,10 +643,10 @@ void Form1::copytag_Click() {
     try {
         pending.emplace(programFolder, record);
     } catch (const platform::Error& e) {
-        ui().msgBox(catalogue::pendingWorkBeginMessage(e, std::string(CannotSave) +
-                                                              pendingWorkPath(programFolder) +
-                                                              e.description()),
-                    platform::MsgButtons::OK, TipTitle);
+        ui().msgBox(
+            catalogue::pendingWorkBeginMessage(
+                e, std::string(CannotSave) + pendingWorkPath(programFolder) + e.description()),
+            platform::MsgButtons::OK, TipTitle);
         return;
     }
 

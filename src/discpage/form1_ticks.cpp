@@ -214,8 +214,8 @@ void Form1::DeleteFromMulu_Click() {
     } catch (const platform::Error& e) {
         // A deleted file's line stays in the pending work: the next start
         // drops it.
-        return tell(*this, pending ? pending->keep(path, e)
-                                   : "不能保存文件: " + path + e.description());
+        return tell(*this,
+                    pending ? pending->keep(path, e) : "不能保存文件: " + path + e.description());
     }
     if (pending) pending->done();
     item->setText("");

@@ -27,8 +27,8 @@ bool isDiscIndexPath(std::string_view programFolder, std::string_view path) {
     const std::string_view extension = catalogue::IndexExtension;
     if (name.size() <= extension.size() || !name.ends_with(extension)) return false;
     try {
-        return catalogue::discFileName(name.substr(0, name.size() - extension.size()),
-                                       extension) == name;
+        return catalogue::discFileName(name.substr(0, name.size() - extension.size()), extension) ==
+               name;
     } catch (const platform::Error&) {
         return false;
     }
@@ -45,6 +45,19 @@ catalogue::FinishOutcome finishLineDrop(std::string_view programFolder,
         return catalogue::notUnderstood("记录里的文件不是这张光盘的");
     // The file still there: it was never deleted, and its line stays.
     if (platform::files::getAttributes(file)) return catalogue::nothingLeft();
+    return finishIndexEdit(
+        programFolder, indexPath, [&](std::string text) -> std::optional<std::string> {
+            const catalogue::ChosenFileLine found =
+                catalogue::chooseFileLine(text, {work.field("path"), work.field("size")});
+            if (!found) return std::nullopt;
+            text.erase(found.begin, found.end - found.begin);
+            return text;
+        });
+}
+
+catalogue::FinishOutcome finishIndexEdit(
+    std::string_view programFolder, const std::string& indexPath,
+    const std::function<std::optional<std::string>(std::string)>& edit) {
     std::string text;
     try {
         text = platform::files::WholeFileRead(indexPath);
@@ -53,12 +66,10 @@ catalogue::FinishOutcome finishLineDrop(std::string_view programFolder,
         if (e.number() == platform::err::FileNotFound) return catalogue::nothingLeft();
         return catalogue::waitingFor(indexPath, e);
     }
-    const catalogue::ChosenFileLine found =
-        catalogue::chooseFileLine(text, {work.field("path"), work.field("size")});
-    if (!found) return catalogue::nothingLeft();
-    text.erase(found.begin, found.end - found.begin);
+    const std::optional<std::string> edited = edit(text);
+    if (!edited || *edited == text) return catalogue::nothingLeft();
     try {
-        rewriteDiscFile(programFolder, indexPath, text);
+        rewriteDiscFile(programFolder, indexPath, *edited);
     } catch (const platform::Error& e) {
         return catalogue::waitingFor(indexPath, e);
     }

@@ -5,6 +5,8 @@
 // when the file is gone, so a deleted file never stays listed.
 #pragma once
 
+#include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -23,6 +25,13 @@ catalogue::PendingWork lineDropWork(std::string_view indexPath, std::string_view
 // Whether path is the index file of a disc in the program folder's
 // "guangpan" (a plain disc name and ".wcd").
 bool isDiscIndexPath(std::string_view programFolder, std::string_view path);
+
+// A finisher's change of a disc's index: the index read (a missing one
+// leaves nothing to do), edited (nothing, or the same text: nothing to do)
+// and written back; a failure to read or write waits for the index.
+catalogue::FinishOutcome finishIndexEdit(
+    std::string_view programFolder, const std::string& indexPath,
+    const std::function<std::optional<std::string>(std::string)>& edit);
 
 // Completes a drop the last run left (the finisher of pending_work.h): when
 // the real file is gone and its line is still in the index, the line is

@@ -50,22 +50,12 @@ catalogue::FinishOutcome finishFileRename(std::string_view programFolder,
     } catch (const platform::Error& e) {
         return catalogue::waitingFor(newPath, e);
     }
-    std::string text;
-    try {
-        text = platform::files::WholeFileRead(indexPath);
-    } catch (const platform::Error& e) {
-        if (e.number() == platform::err::FileNotFound) return catalogue::nothingLeft();
-        return catalogue::waitingFor(indexPath, e);
-    }
-    const RenamedIndex renamed = renameFileLine(text, oldPath, newPath);
-    if (renamed.match != catalogue::NameMatch::Found || renamed.text == text)
-        return catalogue::nothingLeft();
-    try {
-        discpage::rewriteDiscFile(programFolder, indexPath, renamed.text);
-    } catch (const platform::Error& e) {
-        return catalogue::waitingFor(indexPath, e);
-    }
-    return catalogue::finishedNow();
+    return discpage::finishIndexEdit(
+        programFolder, indexPath, [&](std::string text) -> std::optional<std::string> {
+            RenamedIndex renamed = renameFileLine(text, oldPath, newPath);
+            if (renamed.match != catalogue::NameMatch::Found) return std::nullopt;
+            return std::move(renamed.text);
+        });
 }
 
 }  // namespace preview

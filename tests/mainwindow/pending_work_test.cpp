@@ -43,10 +43,11 @@ TEST(PendingWorkText, ReadsBackWhatItWrites) {
 
 TEST(PendingWorkText, ATextThatIsNoRecordReadsAsNone) {
     for (const std::string_view text :
-         {std::string_view(""), std::string_view("\r\n\r\n"), std::string_view("import\r\n\r\nname=a\r\n"),
-          std::string_view("import\r\nname\r\n"), std::string_view("import\r\n=a\r\n"),
-          std::string_view("import\r\nNAME=a\r\n"), std::string_view("import\r\nname=a\x01\r\n"),
-          std::string_view("import\0\r\n", 8), std::string_view("\r\nimport\r\n")}) {
+         {std::string_view(""), std::string_view("\r\n\r\n"),
+          std::string_view("import\r\n\r\nname=a\r\n"), std::string_view("import\r\nname\r\n"),
+          std::string_view("import\r\n=a\r\n"), std::string_view("import\r\nNAME=a\r\n"),
+          std::string_view("import\r\nname=a\x01\r\n"), std::string_view("import\0\r\n", 8),
+          std::string_view("\r\nimport\r\n")}) {
         SCOPED_TRACE(std::string(text));
         EXPECT_FALSE(catalogue::parsePendingWork(text));
     }
@@ -80,7 +81,8 @@ TEST(PendingWorkStart, ARecordNotUnderstoodIsSetAsideToldOnceAndBlocksNothing) {
         {"binary", std::string("import\r\nname=\x01\x02\0x\r\n", 19)},
         {"unknown command", "something newer\r\nx=1\r\n"},
         {"missing keys", "change disc\r\nmake=b.wcd\r\n"},
-        {"change disc making a live disc's index", "change disc\r\nold=x\r\nnew=b\r\nmake=a.wcd\r\n"},
+        {"change disc making a live disc's index",
+         "change disc\r\nold=x\r\nnew=b\r\nmake=a.wcd\r\n"},
         {"import making a live disc's index", "import\r\nname=b\r\nmake=a.wcd\r\n"},
         {"delete disc dropping another file", "delete disc\r\nname=b\r\ndrop=C:\\keep\\k.txt\r\n"},
         {"line drop outside guangpan",
@@ -114,7 +116,8 @@ TEST(PendingWorkStart, ARecordNotUnderstoodIsSetAsideToldOnceAndBlocksNothing) {
         EXPECT_EQ(h.read("C:\\zelbrin\\guangpan\\a.wcd"), "E:\\\r\n");
         EXPECT_EQ(h.read("C:\\keep\\k.txt"), "keep");
         // A later command begins.
-        EXPECT_NO_THROW(catalogue::PendingWorkScope(Folder, software::recordDeleteWork("N")).done());
+        EXPECT_NO_THROW(
+            catalogue::PendingWorkScope(Folder, software::recordDeleteWork("N")).done());
         EXPECT_FALSE(h.exists(Pending));
     }
 }
@@ -258,9 +261,9 @@ TEST(PendingWorkOwner, ARecordALiveProcessHoldsIsLeftAndTold) {
     ASSERT_EQ(::read(ready[0], &c, 1), 1);
     {
         Harness second(h, Harness::NextStart);
-        second.ui.answerMsgBox(platform::MsgOK,
-                               "“删除目录或软件”正在另一个运行中的程序里进行，它的记录留着不动：" +
-                                   Pending);
+        second.ui.answerMsgBox(
+            platform::MsgOK,
+            "“删除目录或软件”正在另一个运行中的程序里进行，它的记录留着不动：" + Pending);
         second.start();
         second.ui.verifyAllUsed();
         EXPECT_TRUE(second.exists(Pending));

@@ -64,7 +64,9 @@ FolderLock FolderLock::tryAcquire(const std::string& nativeFolder, Outcome& outc
     for (;;) {
         if (::flock(folder.get(), LOCK_EX | LOCK_NB) == 0) {
             outcome = Outcome::Taken;
-            return FolderLock(folder.release());
+            FolderLock lock;
+            lock.lock_.emplace(InstanceLock(folder.release()));
+            return lock;
         }
         if (errno == EWOULDBLOCK) {
             outcome = Outcome::Held;
@@ -75,20 +77,6 @@ FolderLock FolderLock::tryAcquire(const std::string& nativeFolder, Outcome& outc
             return {};
         }
     }
-}
-
-FolderLock::FolderLock(FolderLock&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
-
-FolderLock& FolderLock::operator=(FolderLock&& other) noexcept {
-    if (this != &other) {
-        if (fd_ >= 0) ::close(fd_);
-        fd_ = std::exchange(other.fd_, -1);
-    }
-    return *this;
-}
-
-FolderLock::~FolderLock() {
-    if (fd_ >= 0) ::close(fd_);
 }
 
 namespace {

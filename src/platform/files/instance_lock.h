@@ -32,6 +32,7 @@ class InstanceLock {
     ~InstanceLock();
 
   private:
+    friend class FolderLock;
     explicit InstanceLock(int fd) : fd_(fd) {}
     int fd_ = -1;
 };
@@ -52,18 +53,11 @@ class FolderLock {
     // when the folder cannot be opened (76 a missing folder).
     static FolderLock tryAcquire(const std::string& nativeFolder, Outcome& outcome);
 
-    FolderLock() = default;
-    FolderLock(FolderLock&& other) noexcept;
-    FolderLock& operator=(FolderLock&& other) noexcept;
-    FolderLock(const FolderLock&) = delete;
-    FolderLock& operator=(const FolderLock&) = delete;
-    // Releases the lock.
-    ~FolderLock();
-    bool held() const { return fd_ >= 0; }
+    bool held() const { return lock_.has_value(); }
 
   private:
-    explicit FolderLock(int fd) : fd_(fd) {}
-    int fd_ = -1;
+    // The descriptor that holds the lock, released as the instance lock's.
+    std::optional<InstanceLock> lock_;
 };
 
 // For tests: folder locks behave as on a file system that takes none.
