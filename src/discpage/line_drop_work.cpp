@@ -6,7 +6,6 @@
 #include "platform/error.h"
 #include "platform/files/file_ops.h"
 #include "platform/files/text_file.h"
-#include "platform/text/text.h"
 
 namespace discpage {
 
@@ -38,21 +37,26 @@ catalogue::FinishOutcome finishLineDrop(std::string_view programFolder,
                                         const catalogue::PendingWork& work) {
     const std::string indexPath = work.field("index");
     const std::string file = work.field("file");
-    // The file is the one its index line names, and the index one of a
-    // disc's in "guangpan": nothing else is touched.
-    if (!work.has("path") || !work.has("size") || !isDiscIndexPath(programFolder, indexPath) ||
-        platform::text::lcase(file) != platform::text::lcase(work.field("path")))
-        return catalogue::notUnderstood("记录里的文件不是这张光盘的");
+    const auto foreign = [] { return catalogue::notUnderstood("记录里的文件不是这张光盘的"); };
+    // The index one of a disc's in "guangpan".
+    if (!work.has("path") || !work.has("size") || file.empty() ||
+        !isDiscIndexPath(programFolder, indexPath))
+        return foreign();
     // The file still there: it was never deleted, and its line stays.
     if (platform::files::getAttributes(file)) return catalogue::nothingLeft();
-    return finishIndexEdit(
+    bool named = true;
+    const catalogue::FinishOutcome outcome = finishIndexEdit(
         programFolder, indexPath, [&](std::string text) -> std::optional<std::string> {
             const catalogue::ChosenFileLine found =
                 catalogue::chooseFileLine(text, {work.field("path"), work.field("size")});
             if (!found) return std::nullopt;
+            // The file is the one its index line names.
+            named = found.line.path == file;
+            if (!named) return std::nullopt;
             text.erase(found.begin, found.end - found.begin);
             return text;
         });
+    return named ? outcome : foreign();
 }
 
 catalogue::FinishOutcome finishIndexEdit(

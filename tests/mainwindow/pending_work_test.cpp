@@ -87,6 +87,9 @@ TEST(PendingWorkStart, ARecordNotUnderstoodIsSetAsideToldOnceAndBlocksNothing) {
         {"delete disc dropping another file", "delete disc\r\nname=b\r\ndrop=C:\\keep\\k.txt\r\n"},
         {"line drop outside guangpan",
          "drop file line\r\nindex=C:\\keep\\k.txt\r\npath=C:\\a\\x\r\nsize=1\r\nfile=C:\\a\\x\r\n"},
+        {"line drop of a file its line does not name",
+         "drop file line\r\nindex=C:\\zelbrin\\guangpan\\a.wcd\r\npath=E:\\x.txt\r\nsize=1\r\n"
+         "file=C:\\keep\\gone.txt\r\n"},
         {"software record with a path", "delete software record\r\nname=..\\..\\ini\r\n"},
         {"marks of another disc's index",
          "remove marks\r\ndisc=b\r\nindex=C:\\zelbrin\\guangpan\\a.wcd\r\n"},
@@ -95,7 +98,7 @@ TEST(PendingWorkStart, ARecordNotUnderstoodIsSetAsideToldOnceAndBlocksNothing) {
         SCOPED_TRACE(c.what);
         Harness h;
         h.write("C:\\zelbrin\\ini.ini", "|音乐\r\n#a#1#r#\r\n");
-        h.write("C:\\zelbrin\\guangpan\\a.wcd", "E:\\\r\n");
+        h.write("C:\\zelbrin\\guangpan\\a.wcd", "E:\\\r\nE:\\x.txt[1]\r\n");
         h.write("C:\\keep\\k.txt", "keep");
         if (c.folder)
             h.makeFolder(Pending);
@@ -113,7 +116,7 @@ TEST(PendingWorkStart, ARecordNotUnderstoodIsSetAsideToldOnceAndBlocksNothing) {
         if (!c.folder) {
             EXPECT_EQ(h.readBytes(SetAside), c.record);
         }
-        EXPECT_EQ(h.read("C:\\zelbrin\\guangpan\\a.wcd"), "E:\\\r\n");
+        EXPECT_EQ(h.read("C:\\zelbrin\\guangpan\\a.wcd"), "E:\\\r\nE:\\x.txt[1]\r\n");
         EXPECT_EQ(h.read("C:\\keep\\k.txt"), "keep");
         // A later command begins.
         EXPECT_NO_THROW(
