@@ -237,10 +237,6 @@ void Form1::TreeView3_AfterLabelEdit(int& Cancel, const std::string& NewString) 
     }
     const std::string& folder = app().ProgramFolder;
     const std::string oldName = node->text();
-    // A stored file that cannot be written is told; nothing is left changed.
-    const auto tellNotSaved = [this](const std::string& path, const platform::Error& e) {
-        ui().msgBox("不能保存文件: " + path + e.description(), platform::MsgButtons::OK, Title);
-    };
     const auto read = softwareClassText();
     if (!read) {
         Cancel = 1;
@@ -265,7 +261,7 @@ void Form1::TreeView3_AfterLabelEdit(int& Cancel, const std::string& NewString) 
             software::writeClassText(folder, *changed);
         } catch (const platform::Error& e) {
             undo();
-            tellNotSaved(software::classFilePath(folder), e);
+            tellNotSaved(*this, software::classFilePath(folder), e);
         }
         return;
     }
@@ -283,7 +279,7 @@ void Form1::TreeView3_AfterLabelEdit(int& Cancel, const std::string& NewString) 
         undo();
         if (catalogue::isPendingWorkRefusal(e))
             return (void)ui().msgBox(e.description(), platform::MsgButtons::OK, Title);
-        return tellNotSaved(catalogue::pendingWorkFilePath(folder), e);
+        return tellNotSaved(*this, catalogue::pendingWorkFilePath(folder), e);
     }
     std::string failedPath = software::softwareFolderPath(folder);
     try {
@@ -316,7 +312,7 @@ void Form1::TreeView3_AfterLabelEdit(int& Cancel, const std::string& NewString) 
             ui().msgBox("不能读取文件: " + failedPath + e.description(), platform::MsgButtons::OK,
                         Title);
         else
-            tellNotSaved(failedPath, e);
+            tellNotSaved(*this, failedPath, e);
         return;
     }
     const std::string changed = software::withRecordRenamed(text, oldName, NewString);
@@ -328,7 +324,7 @@ void Form1::TreeView3_AfterLabelEdit(int& Cancel, const std::string& NewString) 
             // even that fails, the next start does).
             pending->settle();
             undo();
-            return tellNotSaved(software::classFilePath(folder), e);
+            return tellNotSaved(*this, software::classFilePath(folder), e);
         }
     }
     // The old name last; when it cannot go, the next start removes it.
