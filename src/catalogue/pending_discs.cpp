@@ -217,16 +217,6 @@ bool anyOf(const std::vector<std::string>& names,
     return false;
 }
 
-// Every field's key is one of keys (or the owner's).
-bool onlyKeys(const PendingWork& work, std::initializer_list<std::string_view> keys) {
-    for (const auto& [key, value] : work.fields) {
-        bool known = key == "owner";
-        for (const std::string_view k : keys) known = known || key == k;
-        if (!known) return false;
-    }
-    return true;
-}
-
 FinishOutcome asFinish(const PendingOutcome& outcome) {
     FinishOutcome finish =
         outcome.failure   ? waitingFor(outcome.failedPath, *outcome.failure, outcome.failedRemoval)
@@ -242,8 +232,7 @@ constexpr std::string_view MissingKeys = "记录缺少内容";
 }  // namespace
 
 FinishOutcome finishChangeDisc(std::string_view programFolder, const PendingWork& work) {
-    if (!onlyKeys(work, {"old", "new", "make", "from", "to", "drop"}) || !work.has("old") ||
-        !work.has("new"))
+    if (!work.holdsKeys({"old", "new"}, {"make", "from", "to", "drop"}))
         return notUnderstood(std::string(MissingKeys));
     const auto oldFiles = discFileNames(work.field("old"));
     const auto newFiles = discFileNames(work.field("new"));
@@ -277,8 +266,7 @@ namespace {
 FinishOutcome finishNamedDisc(std::string_view programFolder, const PendingWork& work,
                               std::string_view key, bool indexOnly,
                               PendingOutcome (*settle)(std::string_view, const PendingWork&)) {
-    if (!onlyKeys(work, {"name", key}) || !work.has("name"))
-        return notUnderstood(std::string(MissingKeys));
+    if (!work.holdsKeys({"name"}, {key})) return notUnderstood(std::string(MissingKeys));
     const auto files = discFileNames(work.field("name"));
     if (!files) return notUnderstood(std::string(NotOwnFile));
     const std::size_t own = indexOnly ? 1 : files->size();

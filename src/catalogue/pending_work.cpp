@@ -28,6 +28,19 @@ bool PendingWork::has(std::string_view key) const {
     return false;
 }
 
+bool PendingWork::holdsKeys(std::initializer_list<std::string_view> required,
+                            std::initializer_list<std::string_view> optional) const {
+    for (const std::string_view key : required)
+        if (!has(key)) return false;
+    for (const auto& field : fields) {
+        bool known = field.first == "owner";
+        for (const auto& keys : {required, optional})
+            for (const std::string_view key : keys) known = known || field.first == key;
+        if (!known) return false;
+    }
+    return true;
+}
+
 PendingWork& PendingWork::add(std::string key, std::string value) {
     fields.emplace_back(std::move(key), std::move(value));
     return *this;

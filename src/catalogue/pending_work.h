@@ -25,6 +25,7 @@
 // break. One command runs at a time, so one file is enough.
 #pragma once
 
+#include <initializer_list>
 #include <optional>
 #include <span>
 #include <string>
@@ -53,6 +54,10 @@ struct PendingWork {
     std::vector<std::string> valuesOf(std::string_view key) const;
     // Whether a field of the key is there.
     bool has(std::string_view key) const;
+    // Whether every field has one of the keys or is the owner's, and each
+    // of the keys is there at least once.
+    bool holdsKeys(std::initializer_list<std::string_view> required,
+                   std::initializer_list<std::string_view> optional = {}) const;
     PendingWork& add(std::string key, std::string value);
 };
 

@@ -39,7 +39,7 @@ catalogue::FinishOutcome finishLineDrop(std::string_view programFolder,
     const std::string file = work.field("file");
     const auto foreign = [] { return catalogue::notUnderstood("记录里的文件不是这张光盘的"); };
     // The index one of a disc's in "guangpan".
-    if (!work.has("path") || !work.has("size") || file.empty() ||
+    if (!work.holdsKeys({"index", "path", "size", "file"}) || file.empty() ||
         !isDiscIndexPath(programFolder, indexPath))
         return foreign();
     // The file still there: it was never deleted, and its line stays.

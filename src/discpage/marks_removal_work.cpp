@@ -22,7 +22,8 @@ catalogue::FinishOutcome finishMarksRemoval(std::string_view programFolder,
     const std::string disc = work.field("disc");
     const std::string indexPath = work.field("index");
     try {
-        if (disc.empty() || catalogue::discIndexFilePath(programFolder, disc) != indexPath)
+        if (!work.holdsKeys({"disc", "index"}) || disc.empty() ||
+            catalogue::discIndexFilePath(programFolder, disc) != indexPath)
             return catalogue::notUnderstood("记录里的索引文件不是这张光盘的");
     } catch (const platform::Error&) {
         return catalogue::notUnderstood("记录里的光盘名不对");

@@ -41,8 +41,8 @@ catalogue::FinishOutcome finishFileRename(std::string_view programFolder,
         return slash == std::string_view::npos ? std::string_view() : path.substr(0, slash + 1);
     };
     // Both names in one folder, the index one of a disc's.
-    if (oldPath.empty() || oldPath == newPath || folderOf(oldPath).empty() ||
-        folderOf(oldPath) != folderOf(newPath) ||
+    if (!work.holdsKeys({"index", "old", "new"}) || oldPath.empty() || oldPath == newPath ||
+        folderOf(oldPath).empty() || folderOf(oldPath) != folderOf(newPath) ||
         !discpage::isDiscIndexPath(programFolder, indexPath))
         return catalogue::notUnderstood("记录里的文件名不对");
     try {

@@ -19,7 +19,8 @@ catalogue::PendingWork recordDeleteWork(std::string_view name) {
 catalogue::FinishOutcome finishRecordDelete(std::string_view programFolder,
                                             const catalogue::PendingWork& work) {
     const std::string name = work.field("name");
-    if (!isPlainRecordName(name)) return catalogue::notUnderstood("记录里的软件名不对");
+    if (!work.holdsKeys({"name"}) || !isPlainRecordName(name))
+        return catalogue::notUnderstood("记录里的软件名不对");
     try {
         if (holdsRecordLine(readClassText(programFolder), name)) return catalogue::nothingLeft();
     } catch (const platform::Error& e) {

@@ -26,7 +26,8 @@ catalogue::FinishOutcome finishRecordRename(std::string_view programFolder,
                                             const catalogue::PendingWork& work) {
     const std::string oldName = work.field("old");
     const std::string newName = work.field("new");
-    if (!isPlainRecordName(oldName) || !isPlainRecordName(newName) || oldName == newName)
+    if (!work.holdsKeys({"old", "new"}) || !isPlainRecordName(oldName) ||
+        !isPlainRecordName(newName) || oldName == newName)
         return catalogue::notUnderstood("记录里的软件名不对");
     bool switched = false;
     try {

@@ -27,7 +27,8 @@ catalogue::FinishOutcome finishRecordSaving(std::string_view programFolder,
     const std::string name = work.field("name");
     const std::string category = work.field("category");
     const std::string moved = work.field("moved");
-    if (!isPlainRecordName(name) || category.empty() || (moved != "0" && moved != "1"))
+    if (!work.holdsKeys({"name", "category", "moved"}) || !isPlainRecordName(name) ||
+        category.empty() || (moved != "0" && moved != "1"))
         return catalogue::notUnderstood("记录里的软件说明不对");
     // The record's file not written (or written back as it was): the
     // saving never took effect.

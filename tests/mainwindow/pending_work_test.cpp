@@ -81,6 +81,8 @@ TEST(PendingWorkStart, ARecordNotUnderstoodIsSetAsideToldOnceAndBlocksNothing) {
         {"binary", std::string("import\r\nname=\x01\x02\0x\r\n", 19)},
         {"unknown command", "something newer\r\nx=1\r\n"},
         {"missing keys", "change disc\r\nmake=b.wcd\r\n"},
+        {"a key its command never writes",
+         "delete software record\r\nname=A\r\nsweep=C:\\keep\r\n"},
         {"change disc making a live disc's index",
          "change disc\r\nold=x\r\nnew=b\r\nmake=a.wcd\r\n"},
         {"import making a live disc's index", "import\r\nname=b\r\nmake=a.wcd\r\n"},
