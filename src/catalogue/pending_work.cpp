@@ -131,6 +131,8 @@ const PendingCommand* findPendingCommand(std::string_view command) {
 namespace {
 
 bool mayBeLeft = false;
+// The scopes of this process that are alive (a command running).
+int liveScopes = 0;
 
 // What the record waits for, as last told in this run.
 struct Waiting {
@@ -226,6 +228,13 @@ std::string pendingWorkBeginMessage(const platform::Error& e, std::string otherw
 
 PendingWorkScope::PendingWorkScope(std::string_view programFolder, PendingWork work)
     : programFolder_(programFolder), work_(std::move(work)) {
+    ++liveScopes;
+    struct Counted {
+        bool done = false;
+        ~Counted() {
+            if (!done) --liveScopes;
+        }
+    } counted;
     const files::ConfinedRoot folder = openIndexFolder(programFolder_);
     files::FolderLock::Outcome outcome{};
     lock_ = ownerLock(folder, outcome);
@@ -240,15 +249,18 @@ PendingWorkScope::PendingWorkScope(std::string_view programFolder, PendingWork w
     if (!owner.empty()) work_.add(std::string(OwnerKey), owner);
     mayBeLeft = true;
     files::WholeFileRewrite(folder, PendingWorkFileName, formatPendingWork(work_));
+    counted.done = true;
 }
 
 PendingWorkScope::PendingWorkScope(PendingWorkScope&& other) noexcept
     : programFolder_(std::move(other.programFolder_)),
       work_(std::move(other.work_)),
       lock_(std::move(other.lock_)),
-      ended_(std::exchange(other.ended_, true)) {}
+      ended_(std::exchange(other.ended_, true)) {
+    ++liveScopes;
+}
 
-PendingWorkScope::~PendingWorkScope() = default;
+PendingWorkScope::~PendingWorkScope() { --liveScopes; }
 
 void PendingWorkScope::update(PendingWork work) {
     const std::string owner = work_.field(OwnerKey);
@@ -355,8 +367,13 @@ std::vector<std::string> dealWithPendingWork(std::string_view programFolder, std
         return {"“" + caption + "”正在另一个运行中的程序里进行，它的记录留着不动：" + path};
     }
     if (outcome == files::FolderLock::Outcome::Unavailable) {
+        const std::string owner = work ? work->field(OwnerKey) : std::string();
+        // This process's record while none of its commands runs is one
+        // a command of this run left.
         const std::optional<bool> running =
-            work ? files::processRunning(work->field(OwnerKey)) : std::nullopt;
+            !owner.empty() && owner == files::processIdentity() && liveScopes == 0
+                ? std::optional<bool>(false)
+                : files::processRunning(owner);
         if (running != false) {
             mayBeLeft = false;
             if (!atStart) return {};

@@ -335,4 +335,21 @@ TEST(PendingWorkOwner, WithoutLocksARecordNotProvedDeadIsLeftAndTold) {
     EXPECT_FALSE(h.exists(Pending));
 }
 
+// Without locks, a record a command of this run left (its owner this
+// process, no command running) is finished before the next event.
+TEST(PendingWorkOwner, WithoutLocksARecordThisRunLeftIsFinishedBeforeTheNextEvent) {
+    struct Unlocked {
+        Unlocked() { platform::files::setFolderLocksUnavailable(true); }
+        ~Unlocked() { platform::files::setFolderLocksUnavailable(false); }
+    } unlocked;
+    Harness h;
+    h.start();
+    { catalogue::PendingWorkScope scope(Folder, software::recordDeleteWork("N")); }
+    EXPECT_NE(h.read(Pending).find("owner=" + platform::files::processIdentity()),
+              std::string::npos);
+    h.form.TabStrip1.userSelect(2);
+    h.ui.verifyAllUsed();
+    EXPECT_FALSE(h.exists(Pending));
+}
+
 }  // namespace
