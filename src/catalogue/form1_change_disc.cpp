@@ -41,7 +41,6 @@ using catalogue::TipTitle;
 
 constexpr std::string_view NoDiscMessage = "请点击光盘标签，然后选择你要修改的光盘！";
 constexpr std::string_view FailedPrefix = "改名失败：";
-constexpr std::string_view CannotSave = "不能保存文件: ";
 
 // The disc's files in "guangpan", the index first, and the record marker of
 // the remark and usage-note files (none for the index).
@@ -213,12 +212,14 @@ void Form1::ChangeOrder_Click() {
         // that switches. What is done after it (the old files removed, the
         // mirror disc list) the settling does, judging by the catalogue as it
         // is: a failure on the way takes only the new files away.
+        std::optional<catalogue::PendingWorkScope> pending;
         std::optional<files::ConfinedRoot> folder;
         try {
+            pending.emplace(programFolder, plan->work());
             folder.emplace(catalogue::openIndexFolder(programFolder));
-            catalogue::beginPendingWork(*folder, plan->work());
         } catch (const platform::Error& e) {
-            return refuse(std::string(FailedPrefix) + e.description());
+            return refuse(
+                catalogue::pendingWorkBeginMessage(e, std::string(FailedPrefix) + e.description()));
         }
         std::optional<platform::Error> failure;
         try {
@@ -227,20 +228,19 @@ void Form1::ChangeOrder_Click() {
         } catch (const platform::Error& e) {
             failure = e;
         }
-        const catalogue::PendingOutcome outcome =
-            catalogue::settleChangeDisc(programFolder, plan->work());
-        if (outcome.complete()) catalogue::endPendingWork(*folder);
-        if (!outcome.switched) {
-            const platform::Error& reason =
-                failure ? *failure
-                        : outcome.failure.value_or(platform::Error(platform::err::Unspecified));
-            return refuse(std::string(FailedPrefix) + reason.description());
+        const catalogue::FinishOutcome outcome = pending->settle();
+        if (!outcome.finished) {
+            const std::string reason =
+                failure             ? failure->description()
+                : outcome.settled() ? platform::Error(platform::err::Unspecified).description()
+                                    : outcome.reason;
+            return refuse(std::string(FailedPrefix) + reason);
         }
-        // Renamed. A mirror disc list that could not follow is told; the
-        // next start writes it.
-        if (outcome.failure &&
-            outcome.failedPath == programFolder + "\\" + std::string(catalogue::MirrorDiscListName))
-            refuse(std::string(CannotSave) + outcome.failedPath + outcome.failure->description());
+        // Renamed. A step after the switch that could not be done (the old
+        // files, the mirror disc list) is told now; the next start does it.
+        if (!outcome.settled())
+            refuse(catalogue::pendingWorkWaitingMessage(ChangeOrder.caption(), outcome.path,
+                                                        outcome.reason, outcome.removal));
     }
 
     // The trees. A node that cannot be added (its category node is gone, a

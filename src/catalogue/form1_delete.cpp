@@ -65,35 +65,45 @@ bool deleteDiscAndFiles(Form1& form, std::string_view name,
     const std::string& programFolder = form.app().ProgramFolder;
     const std::string path = catalogue::catalogueFilePath(programFolder);
     const catalogue::PendingWork work = catalogue::discDeletion(name, names[0], names[1], names[2]);
-    std::optional<platform::files::ConfinedRoot> folder;
+    std::optional<catalogue::PendingWorkScope> pending;
     std::optional<platform::Error> failure;
-    std::string failedPath = path;
     try {
-        folder.emplace(catalogue::openIndexFolder(programFolder));
-        failedPath = catalogue::pendingWorkFilePath(programFolder);
-        catalogue::beginPendingWork(*folder, work);
+        pending.emplace(programFolder, work);
     } catch (const platform::Error& e) {
         // Not recorded: nothing was changed (a record still there is
         // another command's and stays).
-        form.ui().msgBox(std::string(CannotSave) + failedPath + e.description(),
-                         platform::MsgButtons::OK, TipTitle);
+        form.ui().msgBox(
+            catalogue::pendingWorkBeginMessage(
+                e, std::string(CannotSave) + catalogue::pendingWorkFilePath(programFolder) +
+                       e.description()),
+            platform::MsgButtons::OK, TipTitle);
         return false;
     }
     try {
-        failedPath = path;
         const std::optional<std::string> text =
             catalogue::RemoveDiscLine(catalogue::readCatalogueText(path), name);
         if (text) catalogue::writeCatalogueText(path, *text);
     } catch (const platform::Error& e) {
         failure = e;
     }
-    const catalogue::PendingOutcome outcome = catalogue::settleDeleteDisc(programFolder, work);
-    if (folder && outcome.complete()) catalogue::endPendingWork(*folder);
-    if (outcome.switched) return true;
-    const platform::Error& reason =
-        failure ? *failure : outcome.failure.value_or(platform::Error(platform::err::Unspecified));
-    form.ui().msgBox(std::string(CannotSave) + failedPath + reason.description(),
-                     platform::MsgButtons::OK, TipTitle);
+    const catalogue::FinishOutcome outcome = pending->settle();
+    if (outcome.finished) {
+        // Deleted. A file that could not be removed is told; the next start
+        // removes it.
+        if (!outcome.settled())
+            form.ui().msgBox(
+                catalogue::pendingWorkWaitingMessage(form.DeleteThisCD.caption(), outcome.path,
+                                                     outcome.reason, outcome.removal),
+                platform::MsgButtons::OK, TipTitle);
+        return true;
+    }
+    const std::string failedPath = failure || outcome.settled() ? path : outcome.path;
+    const std::string reason = failure ? failure->description()
+                               : outcome.settled()
+                                   ? platform::Error(platform::err::Unspecified).description()
+                                   : outcome.reason;
+    form.ui().msgBox(std::string(CannotSave) + failedPath + reason, platform::MsgButtons::OK,
+                     TipTitle);
     return false;
 }
 

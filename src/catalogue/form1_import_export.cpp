@@ -132,16 +132,17 @@ void Form1::import_Click() {
     // Recorded first, then the copy, then the catalogue (the write that
     // switches); the settling judges by the catalogue and takes the copy
     // away when it does not name the disc, here or at the next start.
-    const catalogue::PendingWork work = catalogue::discImport(txtName, indexName);
+    std::optional<catalogue::PendingWorkScope> pending;
     std::optional<files::ConfinedRoot> folder;
     std::optional<std::string> failure;
     try {
+        pending.emplace(programFolder, catalogue::discImport(txtName, indexName));
         folder.emplace(catalogue::openIndexFolder(programFolder));
-        catalogue::beginPendingWork(*folder, work);
     } catch (const platform::Error& e) {
         // Not recorded: nothing was changed (a record still there is
         // another command's and stays).
-        ui().msgBox(importFailedText(e.description()), platform::MsgButtons::OK, TipTitle);
+        ui().msgBox(catalogue::pendingWorkBeginMessage(e, importFailedText(e.description())),
+                    platform::MsgButtons::OK, TipTitle);
         return;
     }
     try {
@@ -156,12 +157,11 @@ void Form1::import_Click() {
     } catch (const platform::Error& e) {
         failure = e.description();
     }
-    const catalogue::PendingOutcome outcome = catalogue::settleImport(programFolder, work);
-    if (folder && outcome.complete()) catalogue::endPendingWork(*folder);
-    if (!outcome.switched) {
+    const catalogue::FinishOutcome outcome = pending->settle();
+    if (!outcome.finished) {
         if (!failure)
-            failure =
-                outcome.failure.value_or(platform::Error(platform::err::Unspecified)).description();
+            failure = outcome.settled() ? platform::Error(platform::err::Unspecified).description()
+                                        : outcome.reason;
         ui().msgBox(importFailedText(*failure), platform::MsgButtons::OK, TipTitle);
         return;
     }

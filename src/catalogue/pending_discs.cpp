@@ -1,5 +1,6 @@
 #include "catalogue/pending_discs.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <utility>
@@ -34,6 +35,7 @@ class Settling {
         } catch (const platform::Error& e) {
             outcome_.failure = e;
             outcome_.failedPath = path;
+            outcome_.failedRemoval = removing_;
             return false;
         }
     }
@@ -61,6 +63,7 @@ class Settling {
 
     // Removes the file of exactly that name when there is one.
     void removeExactly(const std::string& name) {
+        removing_ = true;
         step(pathOf(name), [&] {
             if (discFileSpelling(programFolder_, name) != name) return;
             if (const files::ConfinedRoot* folder = indexFolder()) {
@@ -68,6 +71,7 @@ class Settling {
                 outcome_.changed = true;
             }
         });
+        removing_ = false;
     }
 
     // Renames the file from (found as the look-ups find it) to `to`, unless
@@ -108,6 +112,7 @@ class Settling {
     std::string programFolder_;
     std::optional<files::ConfinedRoot> folder_;
     PendingOutcome outcome_;
+    bool removing_ = false;
 };
 
 void removeAll(Settling& settling, const std::vector<std::string>& names) {
@@ -178,12 +183,108 @@ PendingOutcome settleImport(std::string_view programFolder, const PendingWork& w
     return settling.outcome();
 }
 
-std::optional<PendingOutcome> settleDiscWork(std::string_view programFolder,
-                                             const PendingWork& work) {
-    if (work.command == ChangeDiscWork) return settleChangeDisc(programFolder, work);
-    if (work.command == DeleteDiscWork) return settleDeleteDisc(programFolder, work);
-    if (work.command == ImportWork) return settleImport(programFolder, work);
-    return std::nullopt;
+namespace {
+
+constexpr std::string_view DiscExtensions[] = {IndexExtension, ".note", ".exam"};
+constexpr std::string_view StagedSuffix = ".new";
+
+bool sameIgnoringCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
+        if (lower(a[i]) != lower(b[i])) return false;
+    }
+    return true;
+}
+
+// The disc's file names; nothing for a name that could reach outside
+// "guangpan".
+std::optional<std::vector<std::string>> discFileNames(std::string_view disc) {
+    std::vector<std::string> names;
+    try {
+        for (const std::string_view extension : DiscExtensions)
+            names.push_back(discFileName(disc, extension));
+    } catch (const platform::Error&) {
+        return std::nullopt;
+    }
+    return names;
+}
+
+bool anyOf(const std::vector<std::string>& names,
+           const std::function<bool(const std::string&)>& is) {
+    for (const std::string& name : names)
+        if (is(name)) return true;
+    return false;
+}
+
+FinishOutcome asFinish(const PendingOutcome& outcome) {
+    FinishOutcome finish =
+        outcome.failure   ? waitingFor(outcome.failedPath, *outcome.failure, outcome.failedRemoval)
+        : outcome.changed ? finishedNow(outcome.switched)
+                          : nothingLeft();
+    finish.finished = outcome.switched;
+    return finish;
+}
+
+constexpr std::string_view NotOwnFile = "记录里有不是这张光盘的文件";
+constexpr std::string_view MissingKeys = "记录缺少内容";
+
+}  // namespace
+
+FinishOutcome finishChangeDisc(std::string_view programFolder, const PendingWork& work) {
+    if (!work.holdsKeys({"old", "new"}, {"make", "from", "to", "drop"}))
+        return notUnderstood(std::string(MissingKeys));
+    const auto oldFiles = discFileNames(work.field("old"));
+    const auto newFiles = discFileNames(work.field("new"));
+    if (!oldFiles || !newFiles) return notUnderstood(std::string(NotOwnFile));
+    const auto isNew = [&](const std::string& name) {
+        return anyOf(*newFiles, [&](const std::string& n) { return name == n; });
+    };
+    const auto isStaged = [&](const std::string& name) {
+        return anyOf(*newFiles,
+                     [&](const std::string& n) { return name == n + std::string(StagedSuffix); });
+    };
+    const auto isOld = [&](const std::string& name) {
+        return anyOf(*oldFiles, [&](const std::string& n) { return sameIgnoringCase(name, n); });
+    };
+    const std::vector<std::string> from = work.valuesOf("from");
+    const std::vector<std::string> to = work.valuesOf("to");
+    bool own = from.size() == to.size();
+    for (const std::string& name : work.valuesOf("make"))
+        own = own && (isNew(name) || isStaged(name));
+    for (const std::string& name : from) own = own && (isOld(name) || isStaged(name));
+    for (const std::string& name : to) own = own && (isNew(name) || isOld(name));
+    for (const std::string& name : work.valuesOf("drop")) own = own && isOld(name);
+    if (!own) return notUnderstood(std::string(NotOwnFile));
+    return asFinish(settleChangeDisc(programFolder, work));
+}
+
+namespace {
+
+// A record of the disc "name" whose values of key are each one of its files
+// (its index alone when indexOnly), settled by settle.
+FinishOutcome finishNamedDisc(std::string_view programFolder, const PendingWork& work,
+                              std::string_view key, bool indexOnly,
+                              PendingOutcome (*settle)(std::string_view, const PendingWork&)) {
+    if (!work.holdsKeys({"name"}, {key})) return notUnderstood(std::string(MissingKeys));
+    const auto files = discFileNames(work.field("name"));
+    if (!files) return notUnderstood(std::string(NotOwnFile));
+    const std::size_t own = indexOnly ? 1 : files->size();
+    for (const std::string& name : work.valuesOf(key))
+        if (std::find(files->begin(), files->begin() + static_cast<std::ptrdiff_t>(own), name) ==
+            files->begin() + static_cast<std::ptrdiff_t>(own))
+            return notUnderstood(std::string(NotOwnFile));
+    return asFinish(settle(programFolder, work));
+}
+
+}  // namespace
+
+FinishOutcome finishDeleteDisc(std::string_view programFolder, const PendingWork& work) {
+    return finishNamedDisc(programFolder, work, "drop", false, settleDeleteDisc);
+}
+
+FinishOutcome finishImport(std::string_view programFolder, const PendingWork& work) {
+    return finishNamedDisc(programFolder, work, "make", true, settleImport);
 }
 
 std::optional<std::string> discFileSpelling(std::string_view programFolder, std::string_view name) {

@@ -35,6 +35,7 @@ struct PendingOutcome {
     // the record must then stay for the next start.
     std::optional<platform::Error> failure;
     std::string failedPath;
+    bool failedRemoval = false;  // the failed step was a removal
 
     bool complete() const { return !failure; }
 };
@@ -79,10 +80,14 @@ PendingOutcome settleDeleteDisc(std::string_view programFolder, const PendingWor
 // name; otherwise the copied index file is removed.
 PendingOutcome settleImport(std::string_view programFolder, const PendingWork& work);
 
-// The settling of a record of any of these commands; nothing for a record of
-// another command.
-std::optional<PendingOutcome> settleDiscWork(std::string_view programFolder,
-                                             const PendingWork& work);
+// The finishers of the three commands (pending_work.h's contract): a record
+// that names a file its command could not have made (the disc's own files
+// under the names recorded: for a change the new name's files and their
+// ".new" companions made, the old name's files renamed or removed; for an
+// import the new disc's index) is not understood, and nothing is done.
+FinishOutcome finishChangeDisc(std::string_view programFolder, const PendingWork& work);
+FinishOutcome finishDeleteDisc(std::string_view programFolder, const PendingWork& work);
+FinishOutcome finishImport(std::string_view programFolder, const PendingWork& work);
 
 // The name the disc's file `name` has in "guangpan" (its own spelling, or the
 // one file that matches it ignoring letter case); nothing when there is none.

@@ -204,13 +204,6 @@ std::string pendingWorkPath(std::string_view programFolder) {
     return catalogue::pendingWorkFilePath(programFolder);
 }
 
-void endRecord(std::string_view programFolder) noexcept {
-    try {
-        catalogue::endPendingWork(catalogue::openIndexFolder(programFolder));
-    } catch (const platform::Error&) {
-    }
-}
-
 // What became of one file.
 enum class Outcome { Copied, Failed, Refused };
 
@@ -231,12 +224,13 @@ struct Failure {
 class CopyRun {
   public:
     CopyRun(Form1& form, std::string target, files::ConfinedRoot targetRoot, std::string indexPath,
-            std::string indexText, catalogue::PendingWork record)
+            std::string indexText, catalogue::PendingWorkScope pending)
         : form_(form),
           target_(std::move(target)),
           indexPath_(std::move(indexPath)),
           indexText_(std::move(indexText)),
-          record_(std::move(record)),
+          record_(pending.work()),
+          pending_(std::move(pending)),
           targetRoot_(std::move(targetRoot)) {
         // Names in the target's folders are looked up through one listing
         // of each folder for the run, and each folder is opened once.
@@ -307,7 +301,7 @@ class CopyRun {
         tellRefusals();
         form_.CopyAllSize.setCaption(std::string(HardCopiedSizeCaption) +
                                      discpage::sizeText(form_.AllSize));
-        endRecord(form_.app().ProgramFolder);
+        pending_.done();
         finish();
     }
 
@@ -519,7 +513,7 @@ class CopyRun {
             // What is about to be written goes into the record first.
             copies::addMirrorRunResults(record_, total, made_);
             try {
-                catalogue::updatePendingWork(catalogue::openIndexFolder(programFolder), record_);
+                pending_.update(record_);
             } catch (const platform::Error& e) {
                 if (!diskFailureTold)
                     tell(std::string(CannotSave) + pendingWorkPath(programFolder) +
@@ -560,7 +554,7 @@ class CopyRun {
     // The end of the run; the record removed unless the next start is to
     // finish what it holds.
     void end(bool removeRecord) {
-        if (removeRecord) endRecord(form_.app().ProgramFolder);
+        if (removeRecord) pending_.done();
         finish();
     }
 
@@ -574,6 +568,7 @@ class CopyRun {
     const std::string indexPath_;
     const std::string indexText_;
     catalogue::PendingWork record_;
+    catalogue::PendingWorkScope pending_;
     files::FolderListings listings_;
     std::optional<files::ConfinedRoot> sourceRoot_;
     files::ConfinedRoot targetRoot_;
@@ -644,11 +639,14 @@ void Form1::copytag_Click() {
     const std::vector<std::string> folders =
         hardDisc ? std::vector<std::string>{""} : cdCopyFolders(indexText, target);
     catalogue::PendingWork record = copies::mirrorRunRecord(OpenedDisk, indexPath, target, folders);
+    std::optional<catalogue::PendingWorkScope> pending;
     try {
-        catalogue::beginPendingWork(catalogue::openIndexFolder(programFolder), record);
+        pending.emplace(programFolder, record);
     } catch (const platform::Error& e) {
-        ui().msgBox(std::string(CannotSave) + pendingWorkPath(programFolder) + e.description(),
-                    platform::MsgButtons::OK, TipTitle);
+        ui().msgBox(
+            catalogue::pendingWorkBeginMessage(
+                e, std::string(CannotSave) + pendingWorkPath(programFolder) + e.description()),
+            platform::MsgButtons::OK, TipTitle);
         return;
     }
 
@@ -663,19 +661,19 @@ void Form1::copytag_Click() {
         }
     }
     if (error) {
-        endRecord(programFolder);
+        pending->done();
         ui().msgBox(std::string(CannotMakeFolder) + target + error->description(),
                     platform::MsgButtons::OK, TipTitle);
         return;
     }
     if (made.existed &&
         ui().msgBox(FolderExists, platform::MsgButtons::YesNo, InfoTitle) == platform::MsgYes) {
-        endRecord(programFolder);
+        pending->done();
         return;
     }
 
     CopyRun run(*this, target, std::move(*targetRoot), std::move(indexPath), std::move(indexText),
-                std::move(record));
+                std::move(*pending));
     if (hardDisc)
         run.copyFromHardDisc();
     else

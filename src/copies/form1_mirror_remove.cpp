@@ -10,12 +10,14 @@
 
 #include "catalogue/disc_trees.h"
 #include "catalogue/index_line.h"
+#include "catalogue/pending_work.h"
 #include "catalogue/scan_command.h"
 #include "copies/copy_dialog.h"
 #include "copies/form1_mirror_row.h"
 #include "copies/mirror_files.h"
 #include "copies/mirror_folders.h"
 #include "discpage/index_edits.h"
+#include "discpage/marks_removal_work.h"
 #include "discpage/size_text.h"
 #include "mainwindow/form1.h"
 #include "mainwindow/startup.h"
@@ -69,15 +71,6 @@ std::optional<std::string> readProgramFile(Form1& form, const std::string& path)
     }
 }
 
-// The open disc leaves the mirror disc list: a missing list is left missing.
-void removeFromMirrorList(Form1& form) {
-    const std::string path = copies::mirrorDiscListPath(form.app().ProgramFolder);
-    const std::optional<std::string> list = readProgramFile(form, path);
-    if (!list) return;
-    if (const std::optional<std::string> rest = copies::removeMirrorDisc(*list, form.OpenedDisk))
-        rewrite(form, path, *rest);
-}
-
 // The copied-size total less size (when it is at least that), read afresh
 // from the size file and written back; a missing file counts as 0. A file
 // that cannot be read is told and left as it is.
@@ -124,10 +117,33 @@ void Form1::deleteAllred_Click() {
         busy.end();
         return tell(*this, std::string(CannotOpen) + path + e.description());
     }
-    if (!rewrite(*this, path, discpage::removeTicksAndMirrors(text))) return;
+    // The index (the switch), then red.ini, under pending work: a start
+    // after a cut takes the disc out of red.ini.
+    std::optional<catalogue::PendingWorkScope> pending;
+    try {
+        pending.emplace(app().ProgramFolder, discpage::marksRemovalWork(OpenedDisk, path));
+    } catch (const platform::Error& e) {
+        busy.end();
+        return tell(*this, catalogue::pendingWorkBeginMessage(
+                               e, std::string(CannotSave) +
+                                      catalogue::pendingWorkFilePath(app().ProgramFolder) +
+                                      e.description()));
+    }
+    if (!rewrite(*this, path, discpage::removeTicksAndMirrors(text))) return pending->done();
     if (platform::Node* node = TreeView1.find(catalogue::treeNodeKey(OpenedDisk)))
         node->setForeColor(Black);
-    removeFromMirrorList(*this);
+    const std::string listPath = copies::mirrorDiscListPath(app().ProgramFolder);
+    if (const std::optional<std::string> list = readProgramFile(*this, listPath)) {
+        if (const std::optional<std::string> rest = copies::removeMirrorDisc(*list, OpenedDisk)) {
+            try {
+                copies::rewriteProgramFile(app().ProgramFolder, listPath, *rest);
+            } catch (const platform::Error& e) {
+                busy.end();
+                return tell(*this, pending->keep(listPath, e));
+            }
+        }
+    }
+    pending->done();
     busy.end();
     tell(*this, DeleteCopiesByHand);
 }

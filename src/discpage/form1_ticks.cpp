@@ -190,7 +190,7 @@ void Form1::DeleteFromMulu_Click() {
     // A hard-disk file goes first (recorded as pending work, so that a
     // start after a cut drops the line of a file already gone), then its
     // line.
-    std::optional<files::ConfinedRoot> pending;
+    std::optional<catalogue::PendingWorkScope> pending;
     if (hard) {
         // The real file, only beneath the catalogued folder (a link there
         // is deleted itself, never its target); a missing one is no
@@ -199,13 +199,13 @@ void Form1::DeleteFromMulu_Click() {
         const std::string root =
             discpage::scannedFolder(catalogue::HardDiscBase(firstLineOf(text)), folderPath);
         try {
-            pending.emplace(catalogue::openIndexFolder(app().ProgramFolder));
-            catalogue::beginPendingWork(
-                *pending, discpage::lineDropWork(path, filePath, file.sizeText, real));
+            pending.emplace(app().ProgramFolder,
+                            discpage::lineDropWork(path, filePath, file.sizeText, real));
         } catch (const platform::Error& e) {
-            return tell(*this,
-                        "不能保存文件: " + catalogue::pendingWorkFilePath(app().ProgramFolder) +
-                            e.description());
+            return tell(*this, catalogue::pendingWorkBeginMessage(
+                                   e, "不能保存文件: " +
+                                          catalogue::pendingWorkFilePath(app().ProgramFolder) +
+                                          e.description()));
         }
         try {
             const files::ConfinedRoot scanned = files::ConfinedRoot::open(root);
@@ -213,7 +213,7 @@ void Form1::DeleteFromMulu_Click() {
         } catch (const platform::Error& e) {
             if (e.number() != platform::err::FileNotFound &&
                 e.number() != platform::err::PathNotFound) {
-                catalogue::endPendingWork(*pending);
+                pending->done();
                 return tell(*this, "不能删除文件: " + real + e.description());
             }
         }
@@ -224,9 +224,10 @@ void Form1::DeleteFromMulu_Click() {
     } catch (const platform::Error& e) {
         // A deleted file's line stays in the pending work: the next start
         // drops it.
-        return tell(*this, "不能保存文件: " + path + e.description());
+        return tell(*this,
+                    pending ? pending->keep(path, e) : "不能保存文件: " + path + e.description());
     }
-    if (pending) catalogue::endPendingWork(*pending);
+    if (pending) pending->done();
     // The row leaves the list, the status bar counts the rows again instead
     // of naming the file, and the preview shows no more of it.
     ListView1.remove(*item);

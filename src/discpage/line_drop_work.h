@@ -5,6 +5,8 @@
 // when the file is gone, so a deleted file never stays listed.
 #pragma once
 
+#include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -20,9 +22,22 @@ inline constexpr std::string_view LineDropCaption = "从目录文件中删除这
 catalogue::PendingWork lineDropWork(std::string_view indexPath, std::string_view linePath,
                                     std::string_view sizeText, std::string_view realFile);
 
-// Completes a drop the last run left: when the real file is gone and its
-// line is still in the index, the line is dropped. Returns the sentence to
-// tell, "" when there was nothing left to do.
-std::string finishLineDrop(std::string_view programFolder, const catalogue::PendingWork& work);
+// Whether path is the index file of a disc in the program folder's
+// "guangpan" (a plain disc name and ".wcd").
+bool isDiscIndexPath(std::string_view programFolder, std::string_view path);
+
+// A finisher's change of a disc's index: the index read (a missing one
+// leaves nothing to do), edited (nothing, or the same text: nothing to do)
+// and written back; a failure to read or write waits for the index.
+catalogue::FinishOutcome finishIndexEdit(
+    std::string_view programFolder, const std::string& indexPath,
+    const std::function<std::optional<std::string>(std::string)>& edit);
+
+// Completes a drop the last run left (the finisher of pending_work.h): when
+// the real file is gone and its line is still in the index, the line is
+// dropped. A record whose index is not a disc's in "guangpan", or whose file
+// is not the one its line names, is not understood.
+catalogue::FinishOutcome finishLineDrop(std::string_view programFolder,
+                                        const catalogue::PendingWork& work);
 
 }  // namespace discpage

@@ -330,8 +330,9 @@ class Form1 : public Form1Design {
     void Form_Load() override;
     // At start, after the log-in: a multi-file command the last run left
     // half-done (pending.ini in the index folder) is finished or taken back,
-    // and the user is told once (form1_pending_work.cpp).
-    void completePendingWork();
+    // and the user is told once (form1_pending_work.cpp). atStart: every
+    // finding is told; before an event a wait told already is not.
+    void completePendingWork(bool atStart = false);
     // Once the window is loaded, a record an earlier command of this run
     // left (a step of it failed) is completed the same way before each
     // outermost event; this holds the dispatcher's work before the window

@@ -99,7 +99,7 @@ void Form1::Form_Load() {
     // A command the last run left half-done, finished or taken back; from
     // now on also one a failed step of this run leaves, before the next
     // event.
-    onError.step([&] { completePendingWork(); });
+    onError.step([&] { completePendingWork(true); });
     if (!completesLeftWork_) {
         completesLeftWork_ = true;
         platform::Dispatcher::instance().setBeforeEvent([this] {

@@ -30,8 +30,10 @@ bool namedExactly(std::string_view windowsPath);
 bool renamedOnDisk(std::string_view oldPath, std::string_view newPath);
 
 // Completes a rename the last run left: when the file bears its new name and
-// the index line still the old one, the line is renamed. Returns the
-// sentence to tell, "" when there was nothing left to do.
-std::string finishFileRename(std::string_view programFolder, const catalogue::PendingWork& work);
+// the index line still the old one, the line is renamed (the finisher of
+// pending_work.h). A record whose names are not in one folder, or whose index
+// is not a disc's in "guangpan", is not understood.
+catalogue::FinishOutcome finishFileRename(std::string_view programFolder,
+                                          const catalogue::PendingWork& work);
 
 }  // namespace preview

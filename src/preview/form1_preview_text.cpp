@@ -235,12 +235,11 @@ void Form1::AlterFilename_Click() {
     // pending work before it: a start after a cut, or after a line that
     // could not be written, gives the line the file's new name. A rename that
     // may have taken effect is never taken back.
-    std::optional<platform::files::ConfinedRoot> pending;
+    std::optional<catalogue::PendingWorkScope> pending;
     try {
-        pending.emplace(catalogue::openIndexFolder(app().ProgramFolder));
-        catalogue::beginPendingWork(*pending, preview::fileRenameWork(indexPath, oldPath, newPath));
-    } catch (const platform::Error&) {
-        tell(*this, HasError);
+        pending.emplace(app().ProgramFolder, preview::fileRenameWork(indexPath, oldPath, newPath));
+    } catch (const platform::Error& e) {
+        tell(*this, catalogue::pendingWorkBeginMessage(e, std::string(HasError)));
         return;
     }
     try {
@@ -251,7 +250,7 @@ void Form1::AlterFilename_Click() {
                          platform::files::OnExisting::Refuse);
     } catch (const platform::Error& e) {
         // Not renamed (a rename that happened does not raise).
-        catalogue::endPendingWork(*pending);
+        pending->done();
         tell(*this, e.number() == platform::err::PathFileAccess ? std::string_view(e.description())
                                                                 : HasError);
         return;
@@ -259,10 +258,10 @@ void Form1::AlterFilename_Click() {
     try {
         discpage::rewriteDiscFile(app().ProgramFolder, indexPath, renamed.text);
     } catch (const platform::Error& e) {
-        tell(*this, "不能保存文件: " + indexPath + e.description());
+        tell(*this, pending->keep(indexPath, e));
         return;
     }
-    catalogue::endPendingWork(*pending);
+    pending->done();
     // The row of the renamed file (normally the selected one), by the file's
     // own name as the row's key spells it.
     const std::string oldName(oldPath.substr(oldPath.find_last_of('\\') + 1));

@@ -15,14 +15,17 @@
 
 #include "catalogue/name_dialog.h"
 #include "catalogue/pending_work.h"
+#include "discpage/disc_file_path.h"
 #include "mainwindow/form1.h"
 #include "mainwindow/images.h"
 #include "platform/error.h"
 #include "platform/files/file_ops.h"
+#include "platform/files/text_file.h"
 #include "platform/text/text.h"
 #include "platform/ui/ui.h"
 #include "software/class_file.h"
 #include "software/class_file_edits.h"
+#include "software/record_deleting.h"
 #include "software/record_file.h"
 #include "software/record_renaming.h"
 #include "software/software_texts.h"
@@ -43,6 +46,11 @@ constexpr std::string_view DeleteEmptyOnlyMessage =
     "只能删除空目录！如果确实想删除，请先删除子节点！";
 // The caption of softlist while the alphabetical list is shown.
 constexpr std::string_view AlphabeticalShown = "软件按分类排列";
+
+// A stored file that cannot be written, told with its path and the reason.
+void tellNotSaved(Form1& form, const std::string& path, const platform::Error& e) {
+    form.ui().msgBox("不能保存文件: " + path + e.description(), platform::MsgButtons::OK, Title);
+}
 
 bool isRecord(const platform::Node& node) { return node.image() == images::SoftwareRecord; }
 
@@ -229,10 +237,6 @@ void Form1::TreeView3_AfterLabelEdit(int& Cancel, const std::string& NewString) 
     }
     const std::string& folder = app().ProgramFolder;
     const std::string oldName = node->text();
-    // A stored file that cannot be written is told; nothing is left changed.
-    const auto tellNotSaved = [this](const std::string& path, const platform::Error& e) {
-        ui().msgBox("不能保存文件: " + path + e.description(), platform::MsgButtons::OK, Title);
-    };
     const auto read = softwareClassText();
     if (!read) {
         Cancel = 1;
@@ -257,7 +261,7 @@ void Form1::TreeView3_AfterLabelEdit(int& Cancel, const std::string& NewString) 
             software::writeClassText(folder, *changed);
         } catch (const platform::Error& e) {
             undo();
-            tellNotSaved(software::classFilePath(folder), e);
+            tellNotSaved(*this, software::classFilePath(folder), e);
         }
         return;
     }
@@ -268,23 +272,47 @@ void Form1::TreeView3_AfterLabelEdit(int& Cancel, const std::string& NewString) 
     // the software folder: a link of the old name is linked itself.
     std::string from, to;
     std::optional<files::ConfinedRoot> records;
-    std::optional<files::ConfinedRoot> pending;
+    std::optional<catalogue::PendingWorkScope> pending;
     try {
-        pending.emplace(catalogue::openIndexFolder(folder));
-        catalogue::beginPendingWork(*pending, software::recordRenameWork(oldName, NewString));
+        pending.emplace(folder, software::recordRenameWork(oldName, NewString));
     } catch (const platform::Error& e) {
         undo();
-        return tellNotSaved(catalogue::pendingWorkFilePath(folder), e);
+        if (catalogue::isPendingWorkRefusal(e))
+            return (void)ui().msgBox(e.description(), platform::MsgButtons::OK, Title);
+        return tellNotSaved(*this, catalogue::pendingWorkFilePath(folder), e);
     }
+    std::string failedPath = software::softwareFolderPath(folder);
     try {
+        // The new file: the record's text with its name line giving the new
+        // name, never over another file. A record that is a link is linked
+        // itself (its target is never read or written).
         records.emplace(software::openSoftwareFolder(folder));
         from = software::recordFileName(oldName);
         to = software::recordFileName(NewString);
-        catalogue::linkOrCopy(*records, from, to);
-    } catch (const platform::Error&) {
-        catalogue::endPendingWork(*pending);
+        if (records->exists(to)) platform::raise(platform::err::FileExists);
+        const auto status = records->status(from, files::Follow::No);
+        if (status && status->isLink) {
+            catalogue::linkOrCopy(*records, from, to);
+        } else {
+            failedPath = software::recordFilePath(folder, oldName);
+            const std::string recordText = files::WholeFileRead(failedPath);
+            failedPath = software::recordFilePath(folder, NewString);
+            files::CommittedTextFile file(*records, to, files::OnExisting::Refuse);
+            file.write(software::withRecordName(recordText, NewString));
+            file.commit();
+        }
+    } catch (const platform::Error& e) {
+        pending->done();
         undo();
-        ui().msgBox(NameExistsMessage, platform::MsgButtons::OK, Title);
+        if (e.number() == platform::err::FileExists)
+            ui().msgBox(NameExistsMessage, platform::MsgButtons::OK, Title);
+        else if (std::string_view(e.description()).starts_with(discpage::OutsideFolder))
+            ui().msgBox(e.description(), platform::MsgButtons::OK, Title);
+        else if (failedPath == software::recordFilePath(folder, oldName))
+            ui().msgBox("不能读取文件: " + failedPath + e.description(), platform::MsgButtons::OK,
+                        Title);
+        else
+            tellNotSaved(*this, failedPath, e);
         return;
     }
     const std::string changed = software::withRecordRenamed(text, oldName, NewString);
@@ -292,25 +320,30 @@ void Form1::TreeView3_AfterLabelEdit(int& Cancel, const std::string& NewString) 
         try {
             software::writeClassText(folder, changed);
         } catch (const platform::Error& e) {
-            // Not switched: the new name goes again (when even that fails,
-            // the next start takes it away).
-            try {
-                records->remove(to);
-                catalogue::endPendingWork(*pending);
-            } catch (const platform::Error&) {
-            }
+            // Not switched: the finisher takes the new name away again (when
+            // even that fails, the next start does).
+            pending->settle();
             undo();
-            return tellNotSaved(software::classFilePath(folder), e);
+            return tellNotSaved(*this, software::classFilePath(folder), e);
         }
     }
     // The old name last; when it cannot go, the next start removes it.
-    try {
-        records->remove(from);
-        catalogue::endPendingWork(*pending);
-    } catch (const platform::Error&) {
+    const catalogue::FinishOutcome outcome = pending->settle();
+    if (!outcome.settled())
+        ui().msgBox(catalogue::pendingWorkWaitingMessage(ChangeSoftName.caption(), outcome.path,
+                                                         outcome.reason, outcome.removal),
+                    platform::MsgButtons::OK, Title);
+    // The record shown is saved into its file under the new name, and shows
+    // it.
+    if (ExistSoftFile == oldName) {
+        ExistSoftFile = NewString;
+        std::array<std::string, 12> texts = softwareFormTexts();
+        if (texts[software::NameField] == oldName) {
+            texts[software::NameField] = NewString;
+            setSoftwareFormTexts(texts);
+        }
+        if (ExistSoftName == oldName) ExistSoftName = NewString;
     }
-    // The record shown is saved into its file under the new name.
-    if (ExistSoftFile == oldName) ExistSoftFile = NewString;
 }
 
 // ---- deleting ----
@@ -327,22 +360,47 @@ void Form1::deleteSoftN_Click() {
             return;
         const auto text = softwareClassText();
         if (!text) return;
+        // class.ini first (the switch), then the file (only a plain name is
+        // a file of the software folder), under pending work: a start
+        // after a cut removes the file of a record class.ini no longer
+        // files.
         const std::string changed = software::withoutRecordLines(*text, name);
-        if (changed != *text) software::writeClassText(folder, changed);
+        std::optional<catalogue::PendingWorkScope> pending;
+        if (software::isPlainRecordName(name)) {
+            // A software folder that leads out of the program folder is
+            // refused and told; nothing changes.
+            try {
+                software::openSoftwareFolder(folder);
+            } catch (const platform::Error& e) {
+                if (std::string_view(e.description()).starts_with(discpage::OutsideFolder))
+                    return (void)ui().msgBox(e.description(), platform::MsgButtons::OK, Title);
+            }
+            try {
+                pending.emplace(folder, software::recordDeleteWork(name));
+            } catch (const platform::Error& e) {
+                if (catalogue::isPendingWorkRefusal(e))
+                    return (void)ui().msgBox(e.description(), platform::MsgButtons::OK, Title);
+                return tellNotSaved(*this, catalogue::pendingWorkFilePath(folder), e);
+            }
+        }
+        if (changed != *text) {
+            try {
+                software::writeClassText(folder, changed);
+            } catch (const platform::Error& e) {
+                if (pending) pending->done();
+                return tellNotSaved(*this, software::classFilePath(folder), e);
+            }
+        }
+        if (pending) {
+            const catalogue::FinishOutcome outcome = pending->settle();
+            if (!outcome.settled())
+                ui().msgBox(
+                    catalogue::pendingWorkWaitingMessage(deleteSoftN.caption(), outcome.path,
+                                                         outcome.reason, outcome.removal),
+                    platform::MsgButtons::OK, Title);
+        }
         {
             platform::SkipOnError onError;
-            // Only a plain name is a file of the software folder.
-            if (software::isPlainRecordName(name))
-                onError.step([&] {
-                    // A software folder that leads out of the program folder
-                    // is refused and told; other failures pass as before.
-                    try {
-                        software::openSoftwareFolder(folder).remove(software::recordFileName(name));
-                    } catch (const platform::Error& e) {
-                        if (e.number() != platform::err::PathFileAccess) throw;
-                        ui().msgBox(e.description(), platform::MsgButtons::OK, Title);
-                    }
-                });
             onError.step([&] {
                 if (platform::Node* node = TreeView3.findSerial(serial)) TreeView3.remove(*node);
             });

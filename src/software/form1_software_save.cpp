@@ -130,18 +130,18 @@ void Form1::SaveSoft_Click() {
     // False, after telling it, when the saving did not take effect.
     auto fileRecord = [&](const std::string& filed, const std::optional<std::string>& before,
                           bool moved) {
-        std::optional<platform::files::ConfinedRoot> pending;
+        std::optional<catalogue::PendingWorkScope> pending;
         try {
-            pending.emplace(catalogue::openIndexFolder(programFolder));
-            catalogue::beginPendingWork(*pending,
-                                        software::recordSavingWork(name, category, moved));
-        } catch (const platform::Error&) {
-            tellSaveFailed(*this);
+            pending.emplace(programFolder, software::recordSavingWork(name, category, moved));
+        } catch (const platform::Error& e) {
+            if (catalogue::isPendingWorkRefusal(e))
+                ui().msgBox(e.description(), MsgButtons::OK, TipTitle);
+            else
+                tellSaveFailed(*this);
             return false;
         }
-        const platform::files::ConfinedRoot& indexFolder = *pending;
         if (!writeRecord()) {
-            catalogue::endPendingWork(indexFolder);
+            pending->done();
             tellSaveFailed(*this);
             return false;
         }
@@ -156,13 +156,13 @@ void Form1::SaveSoft_Click() {
                                                       *before);
                 else
                     records.remove(software::recordFileName(name));
-                catalogue::endPendingWork(indexFolder);
+                pending->done();
             } catch (const platform::Error&) {
             }
             tellSaveFailed(*this);
             return false;
         }
-        catalogue::endPendingWork(indexFolder);
+        pending->done();
         return true;
     };
 

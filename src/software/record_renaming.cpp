@@ -2,6 +2,7 @@
 
 #include "platform/error.h"
 #include "platform/files/confined.h"
+#include "platform/files/text_file.h"
 #include "software/class_file.h"
 #include "software/record_file.h"
 
@@ -21,22 +22,54 @@ bool holdsRecordLine(std::string_view text, std::string_view name) {
     return false;
 }
 
-std::string finishRecordRename(std::string_view programFolder, const catalogue::PendingWork& work) {
+catalogue::FinishOutcome finishRecordRename(std::string_view programFolder,
+                                            const catalogue::PendingWork& work) {
     const std::string oldName = work.field("old");
     const std::string newName = work.field("new");
-    if (!isPlainRecordName(oldName) || !isPlainRecordName(newName) || oldName == newName) return {};
+    if (!work.holdsKeys({"old", "new"}) || !isPlainRecordName(oldName) ||
+        !isPlainRecordName(newName) || oldName == newName)
+        return catalogue::notUnderstood("记录里的软件名不对");
+    bool switched = false;
     try {
-        const bool switched = holdsRecordLine(readClassText(programFolder), newName);
-        const std::string gone = recordFileName(switched ? oldName : newName);
-        const std::string kept = recordFileName(switched ? newName : oldName);
+        switched = holdsRecordLine(readClassText(programFolder), newName);
+    } catch (const platform::Error& e) {
+        return catalogue::waitingFor(classFilePath(programFolder), e);
+    }
+    const std::string goneName = switched ? oldName : newName;
+    const std::string gone = recordFileName(goneName);
+    const std::string kept = recordFileName(switched ? newName : oldName);
+    try {
         const platform::files::ConfinedRoot records = openSoftwareFolder(programFolder);
         // The name that stays must hold the record before the other goes.
-        if (!records.exists(gone) || !records.exists(kept)) return {};
+        if (!records.exists(gone) || !records.exists(kept)) return catalogue::nothingLeft();
         records.remove(gone);
-        return catalogue::pendingWorkReport(RecordRenameCaption, switched);
-    } catch (const platform::Error&) {
-        return {};
+    } catch (const platform::Error& e) {
+        // No software folder: no file to remove.
+        if (e.number() == platform::err::PathNotFound) return catalogue::nothingLeft();
+        return catalogue::waitingFor(recordFilePath(programFolder, goneName), e, true);
     }
+    return catalogue::finishedNow(switched);
+}
+
+std::string withRecordName(std::string_view text, std::string_view name) {
+    const std::string key = std::string(RecordKeys[NameField]) + std::string(KeyColon);
+    std::string out;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find('\r', start);
+        if (end == std::string_view::npos) end = text.size();
+        const std::string_view line = text.substr(start, end - start);
+        const std::size_t first = line.find_first_not_of(" \t");
+        if (first != std::string_view::npos && line.substr(first).starts_with(key))
+            out += std::string(line.substr(0, first)) + key + std::string(name);
+        else
+            out += line;
+        start = end;
+        // The break as it is.
+        while (start < text.size() && (text[start] == '\r' || text[start] == '\n'))
+            out += text[start++];
+    }
+    return out;
 }
 
 }  // namespace software

@@ -1,6 +1,7 @@
 // Renaming a software record in the software tree changes two files: the
 // record's file and class.ini. The file gets its new name beside the old one
-// first (a hard link, or a copy), class.ini is the write that switches, and
+// first (a new file of the same text, its name line giving the new name),
+// class.ini is the write that switches, and
 // the old name goes last; the pending-work record (catalogue/pending_work.h)
 // names both names meanwhile. A start that finds the record left judges by
 // class.ini: when it files the record under its new name the old file name
@@ -26,7 +27,12 @@ bool holdsRecordLine(std::string_view text, std::string_view name);
 
 // Completes or takes back a rename the last run left: the file name that
 // class.ini no longer (or not yet) names is removed while the other is
-// there. Returns the sentence to tell, "" when there was nothing left to do.
-std::string finishRecordRename(std::string_view programFolder, const catalogue::PendingWork& work);
+// there (the finisher of catalogue/pending_work.h).
+catalogue::FinishOutcome finishRecordRename(std::string_view programFolder,
+                                            const catalogue::PendingWork& work);
+
+// The record text with its name line (every line of the key "软件名称",
+// as the reader finds it) giving name; every other byte as it is.
+std::string withRecordName(std::string_view text, std::string_view name);
 
 }  // namespace software

@@ -22,26 +22,37 @@ std::optional<std::string> withRecordFiledOnce(std::string_view text, std::strin
                            name);
 }
 
-std::string finishRecordSaving(std::string_view programFolder, const catalogue::PendingWork& work) {
+catalogue::FinishOutcome finishRecordSaving(std::string_view programFolder,
+                                            const catalogue::PendingWork& work) {
     const std::string name = work.field("name");
     const std::string category = work.field("category");
-    const bool moved = work.field("moved") == "1";
+    const std::string moved = work.field("moved");
+    if (!work.holdsKeys({"name", "category", "moved"}) || !isPlainRecordName(name) ||
+        category.empty() || (moved != "0" && moved != "1"))
+        return catalogue::notUnderstood("记录里的软件说明不对");
+    // The record's file not written (or written back as it was): the
+    // saving never took effect.
+    ParsedRecord record;
     try {
-        // The record's file not written (or written back as it was): the
-        // saving never took effect.
-        const ParsedRecord record = readRecordFile(programFolder, name);
-        if (record[CategoryField].value_or("") != category) return {};
-        // Filed in its category already: class.ini was written (for a moved
-        // record the same write took its other lines away).
-        const std::string text = readClassText(programFolder);
-        if (isRecordFiledUnder(text, category, name)) return {};
-        const std::optional<std::string> filed = withRecordFiledOnce(text, category, name, moved);
-        if (!filed) return {};
-        writeClassText(programFolder, *filed);
-        return catalogue::pendingWorkReport(RecordSavingCaption, true);
-    } catch (const platform::Error&) {
-        return {};
+        record = readRecordFile(programFolder, name);
+    } catch (const platform::Error& e) {
+        if (e.number() == platform::err::FileNotFound) return catalogue::nothingLeft();
+        return catalogue::waitingFor(recordFilePath(programFolder, name), e);
     }
+    if (record[CategoryField].value_or("") != category) return catalogue::nothingLeft();
+    // Filed in its category already: class.ini was written (for a moved
+    // record the same write took its other lines away).
+    try {
+        const std::string text = readClassText(programFolder);
+        if (isRecordFiledUnder(text, category, name)) return catalogue::nothingLeft();
+        const std::optional<std::string> filed =
+            withRecordFiledOnce(text, category, name, moved == "1");
+        if (!filed) return catalogue::nothingLeft();
+        writeClassText(programFolder, *filed);
+    } catch (const platform::Error& e) {
+        return catalogue::waitingFor(classFilePath(programFolder), e);
+    }
+    return catalogue::finishedNow();
 }
 
 }  // namespace software

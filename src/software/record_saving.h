@@ -33,8 +33,9 @@ std::optional<std::string> withRecordFiledOnce(std::string_view text, std::strin
                                                std::string_view name, bool moved);
 
 // Completes a saving the last run left: when the record's file exists and
-// holds the category, class.ini gets the filing it lacks. Returns the
-// sentence to tell, "" when there was nothing left to do.
-std::string finishRecordSaving(std::string_view programFolder, const catalogue::PendingWork& work);
+// holds the category, class.ini gets the filing it lacks (the finisher of
+// catalogue/pending_work.h).
+catalogue::FinishOutcome finishRecordSaving(std::string_view programFolder,
+                                            const catalogue::PendingWork& work);
 
 }  // namespace software

@@ -261,18 +261,28 @@ TEST(DeleteDisc, RemovesTheLineOfTheDiscOfThatNameAndReloadsTheDiscList) {
 
 // A record of unfinished work that cannot be dealt with (here a folder of
 // its name) is never replaced: the delete changes nothing and says why.
-TEST(DeleteDisc, ARecordOfUnfinishedWorkLeftOverStopsItAndStays) {
+TEST(DeleteDisc, ARecordOfUnfinishedWorkLeftOverStopsItUntilItIsSetAside) {
     Harness h;
     startCatalogue(h);
     h.makeFolder("C:\\zelbrin\\guangpan\\pending.ini");
     const std::string before = h.readBytes(Catalogue);
     h.ui.answerMsgBox(platform::MsgOK, "确实要删除 {b} 光盘吗？");
-    h.ui.answerMsgBox(platform::MsgOK, "不能保存文件: C:\\zelbrin\\guangpan\\pending.ini" +
-                                           std::string(catalogue::PendingWorkLeftText));
+    h.ui.answerMsgBox(platform::MsgOK, std::string(catalogue::PendingWorkLeftText));
     deleteInCategoryTree(h, "b");
+    h.ui.verifyAllUsed();
     EXPECT_EQ(h.readBytes(Catalogue), before);
     EXPECT_TRUE(h.exists("C:\\zelbrin\\guangpan\\b.wcd"));
     EXPECT_TRUE(h.exists("C:\\zelbrin\\guangpan\\pending.ini"));
+    // The next event sets the record it cannot read aside and says so; the
+    // command then goes through.
+    h.ui.answerMsgBox(platform::MsgOK);
+    h.ui.answerMsgBox(platform::MsgOK, "确实要删除 {b} 光盘吗？");
+    deleteInCategoryTree(h, "b");
+    h.ui.verifyAllUsed();
+    EXPECT_NE(h.ui.messages().at(2).find("pending-2024-5-6.bad"), std::string::npos);
+    EXPECT_FALSE(h.exists("C:\\zelbrin\\guangpan\\pending.ini"));
+    EXPECT_TRUE(h.exists("C:\\zelbrin\\guangpan\\pending-2024-5-6.bad"));
+    EXPECT_FALSE(h.exists("C:\\zelbrin\\guangpan\\b.wcd"));
 }
 
 // A disc without usage notes, and one without remarks or usage notes: what

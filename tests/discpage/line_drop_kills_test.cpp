@@ -91,3 +91,18 @@ TEST(LineDropKills, AFullDiskOrAnIoErrorAtEachChangeIsToldOnceAndNothingIsLost) 
 }
 
 }  // namespace
+
+namespace {
+
+// Killed before each change, then a start whose finishing fails at each of
+// its changes, then a start with room: the file and its line together.
+TEST(LineDropKills, AStartThatCannotFinishKeepsTheRecordAndTheNextFinishesIt) {
+    const int runs = testsupport::killThenFailTheFinishing(
+        prepare, [](testsupport::Harness& h) { h.form.DeleteFromMulu_Click(); },
+        [](testsupport::Harness& h, const testsupport::FailedFinishing&) {
+            expectWholeAfterNextStart(h);
+        });
+    EXPECT_GT(runs, 0);
+}
+
+}  // namespace

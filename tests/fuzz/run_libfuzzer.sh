@@ -8,7 +8,7 @@ set -euo pipefail
 cd "$(dirname "$0")/../.."
 seconds="${1:-10}"
 targets=(cp936 document_text index_line catalogue_file library_file ini_file drive_table note_file class_file
-  record_file)
+  record_file pending_work)
 
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT

@@ -89,3 +89,54 @@ TEST(FileRenameKills, AFullDiskOrAnIoErrorAtEachChangeIsToldOnceAndNeverTakenBac
 }
 
 }  // namespace
+
+namespace {
+
+// Killed before each change, then a start whose finishing fails at each of
+// its changes, then a start with room: one name for the file and its line.
+TEST(FileRenameKills, AStartThatCannotFinishKeepsTheRecordAndTheNextFinishesIt) {
+    const int runs = testsupport::killThenFailTheFinishing(
+        prepare, [](testsupport::Harness& h) { h.form.AlterFilename_Click(); },
+        [](testsupport::Harness& h, const testsupport::FailedFinishing&) {
+            expectOneNameAfterNextStart(h);
+        });
+    EXPECT_GT(runs, 0);
+}
+
+}  // namespace
+
+namespace {
+
+// On a full disk the file is renamed and its line cannot follow: told once
+// with the file and why; the next click, the disk still full, says nothing
+// more and keeps the record; once there is room the next click finishes it
+// and says so.
+TEST(FileRenameKills, OnAFullDiskTheLineWaitsAndIsRenamedOnceThereIsRoom) {
+    testsupport::Harness h;
+    prepare(h);
+    bool full = true;
+    const platform::files::ScopedCommitHook hook([&](platform::files::CommitStep step,
+                                                     const std::string& path) {
+        if (full && step == platform::files::CommitStep::Rename && path.ends_with("/docs_hard.wcd"))
+            platform::raise(platform::err::DiskFull);
+    });
+    h.ui.answerMsgBox(platform::MsgOK, "不能保存文件: " + Index +
+                                           platform::errorText(platform::err::DiskFull) +
+                                           "\r\n“按选中的文字给文件改名”还没有做完，"
+                                           "将在下次启动时完成。");
+    h.form.AlterFilename_Click();
+    h.ui.verifyAllUsed();
+    EXPECT_TRUE(h.exists(New));
+    EXPECT_EQ(h.read(Index), OldIndex);
+    h.form.TabStrip1.userSelect(1);
+    h.ui.verifyAllUsed();
+    EXPECT_TRUE(h.exists("C:\\zelbrin\\guangpan\\pending.ini"));
+    full = false;
+    h.ui.answerMsgBox(platform::MsgOK, Told);
+    h.form.TabStrip1.userSelect(DiscTab);
+    h.ui.verifyAllUsed();
+    EXPECT_EQ(h.read(Index), NewIndex);
+    EXPECT_FALSE(h.exists("C:\\zelbrin\\guangpan\\pending.ini"));
+}
+
+}  // namespace

@@ -180,7 +180,7 @@ TEST(ConfinedSoftwareRecords, NothingOutsideChangesAndARefusalIsTold) {
         {"rename: the software folder a link to a folder outside",
          {},
          [](Page& p) { p.linkOut(SoftwareFolder, OutsideFolder); },
-         [](Page& p) { p.rename("A", "B", "你要改的软件或目录名字已经存在!"); }},
+         [](Page& p) { p.rename("A", "B", "路径不在允许的文件夹里：C:\\zelbrin\\software"); }},
         {"delete: the record a link to a file outside goes, its target stays",
          {},
          [](Page& p) { p.linkOut(recordPath("A"), OutsideFile); },

@@ -137,7 +137,7 @@ TEST_F(DigitNames, ARecordOpensIsRenamedAndIsDeleted) {
 
     // The renamed record opens.
     click("noStr1024");
-    EXPECT_EQ(f.ExistSoftName, "A") << "the name inside the file";
+    EXPECT_EQ(f.ExistSoftName, "1024") << "the name inside the file";
 
     // Deleted.
     h.ui.answerMsgBox(platform::MsgYes, "确实要删除软件[4096]吗?");

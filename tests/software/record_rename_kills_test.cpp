@@ -20,6 +20,8 @@ namespace {
 const std::string OldClasses = lines({"==工具", "=网络", "{#$}A", "下载", "==游戏"});
 const std::string NewClasses = lines({"==工具", "=网络", "{#$}B", "下载", "==游戏"});
 const std::string Record = recordText("A", "工具\\网络");
+// The renamed record's file: its name line gives the new name.
+const std::string Renamed = recordText("B", "工具\\网络");
 constexpr const char* Caption = "修改目录或软件名";
 
 void prepare(testsupport::Harness& h) {
@@ -57,7 +59,7 @@ void expectOneNameAfterNextStart(testsupport::Harness& h, States& states) {
     if (next.read(ClassFile) == NewClasses) {
         ++states.renamed;
         EXPECT_FALSE(next.exists(recordPath("A")));
-        EXPECT_EQ(next.read(recordPath("B")), Record);
+        EXPECT_EQ(next.read(recordPath("B")), Renamed);
     } else {
         ++states.old;
         EXPECT_EQ(next.read(ClassFile), OldClasses);
@@ -79,15 +81,16 @@ TEST(RecordRenameKills, EveryKillLeavesOneNameForTheRecord) {
         prepare, rename, [&](testsupport::Harness& h) { expectOneNameAfterNextStart(h, states); });
     std::printf("rename of a software record: %d kill points; old %d, new %d; told %d\n", changes,
                 states.old, states.renamed, states.told);
-    // The pending record, the new name (a link and its folder sync),
-    // class.ini, the old name's removal, the record's removal.
-    EXPECT_EQ(changes, 14);
-    // Killed after the link: before its folder sync and the five changes
-    // of class.ini the start takes the new name back; before the old
-    // name's removal it removes the old name.
+    // The pending record, the new name's file (a committed write of the
+    // record with its new name line), class.ini, the old name's removal,
+    // the record's removal.
+    EXPECT_EQ(changes, 17);
+    // Killed after the new file's rename: before its folder sync and the
+    // five changes of class.ini the start takes the new name back; before
+    // the old name's removal it removes the old name.
     EXPECT_EQ(states.told, 7);
     EXPECT_EQ(states.renamed, 3);
-    EXPECT_EQ(states.old, 11);
+    EXPECT_EQ(states.old, 14);
 }
 
 // A full disk or an I/O error at each change: one message naming the file
@@ -97,29 +100,29 @@ TEST(RecordRenameFailing, AFullDiskOrAnIoErrorAtEachChangeIsToldAndLeavesOneName
     using platform::files::CommitStep;
     States states;
     for (const int number : {platform::err::DiskFull, platform::err::DeviceIO}) {
-        for (int step = 1; step <= 14; ++step) {
+        for (int step = 1; step <= 17; ++step) {
             SCOPED_TRACE(std::to_string(number) + " at change " + std::to_string(step));
             testsupport::Harness h;
             prepare(h);
             {
-                const testsupport::FailAtChange fail(step, number, testsupport::Tries::Once,
-                                                     [&](const testsupport::FailAtChange& c) {
-                                                         // Silent: a folder sync (tried again), a
-                                                         // link (a copy stands in), the old name's
-                                                         // removal and the record's (the next start
-                                                         // does them).
-                                                         if (c.kind == CommitStep::SyncFolder ||
-                                                             c.kind == CommitStep::Remove ||
-                                                             c.kind == CommitStep::Link)
-                                                             return;
-                                                         h.ui.answerMsgBox(platform::MsgOK);
-                                                     });
+                const testsupport::FailAtChange fail(
+                    step, number, testsupport::Tries::Once,
+                    [&](const testsupport::FailAtChange& c) {
+                        // Silent: a folder sync (tried again)
+                        // and the record's removal.
+                        if (c.kind == CommitStep::SyncFolder ||
+                            (c.kind == CommitStep::Remove && c.path.ends_with("/pending.ini")))
+                            return;
+                        h.ui.answerMsgBox(platform::MsgOK);
+                    });
                 rename(h);
             }
             h.ui.verifyAllUsed();
             for (const std::string& message : h.ui.messages())
                 EXPECT_EQ(message.find("运行时错误"), std::string::npos) << message;
-            if (h.read(ClassFile) == OldClasses) EXPECT_NE(h.form.TreeView3.find("A"), nullptr);
+            if (h.read(ClassFile) == OldClasses) {
+                EXPECT_NE(h.form.TreeView3.find("A"), nullptr);
+            }
             expectOneNameAfterNextStart(h, states);
         }
     }
@@ -132,10 +135,27 @@ TEST(RecordRenameKills, TheWholeRenameLeavesOneFile) {
     rename(h);
     h.ui.verifyAllUsed();
     EXPECT_EQ(h.read(ClassFile), NewClasses);
-    EXPECT_EQ(h.read(recordPath("B")), Record);
+    EXPECT_EQ(h.read(recordPath("B")), Renamed);
     EXPECT_FALSE(h.exists(recordPath("A")));
     EXPECT_FALSE(h.exists("C:\\zelbrin\\guangpan\\pending.ini"));
     EXPECT_NE(h.form.TreeView3.find("B"), nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+// Killed before each change, then a start whose finishing fails at each of
+// its changes, then a start with room: one name for the record.
+TEST(RecordRenameKills, AStartThatCannotFinishKeepsTheRecordAndTheNextFinishesIt) {
+    States states;
+    const int runs = testsupport::killThenFailTheFinishing(
+        prepare, rename, [&](testsupport::Harness& h, const testsupport::FailedFinishing&) {
+            expectOneNameAfterNextStart(h, states);
+        });
+    EXPECT_GT(runs, 0);
+    EXPECT_GT(states.renamed, 0);
+    EXPECT_GT(states.old, 0);
 }
 
 }  // namespace

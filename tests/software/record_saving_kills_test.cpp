@@ -153,3 +153,22 @@ TEST(RecordSavingKills, AFilingThatIsThereAlreadyIsNotMadeTwice) {
 }
 
 }  // namespace
+
+namespace {
+
+// Killed before each change, then a start whose finishing fails at each of
+// its changes, then a start with room: the record and its filing old or new.
+TEST(RecordSavingKills, AStartThatCannotFinishKeepsTheRecordAndTheNextFinishesIt) {
+    for (const Saving& s : savings()) {
+        SCOPED_TRACE(s.what);
+        const int runs = testsupport::killThenFailTheFinishing(
+            [&](testsupport::Harness& h) { prepare(h, s); },
+            [&](testsupport::Harness& h) { save(h, s); },
+            [&](testsupport::Harness& h, const testsupport::FailedFinishing&) {
+                expectOldOrNewAfterNextStart(h, s);
+            });
+        EXPECT_GT(runs, 0);
+    }
+}
+
+}  // namespace

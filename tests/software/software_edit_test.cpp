@@ -235,11 +235,28 @@ TEST_F(SoftwareEditing, ARenamedRecordTakesItsFileAndItsLinesAlong) {
     startWith("==工具|{#$}A|=网络|{#$}A|{#$}AB|", {"A", "AB"});
     rename("A", "B");
     EXPECT_FALSE(h.exists(record("A")));
-    EXPECT_EQ(h.read(record("B")), recordText("A", "工具")) << "the content stays";
+    // The content stays, the name line gives the new name.
+    EXPECT_EQ(h.read(record("B")), recordText("B", "工具"));
     EXPECT_EQ(classText(), crlf("==工具|{#$}B|=网络|{#$}B|{#$}AB|"));
     EXPECT_EQ(tree().item("B").text(), "B");
     EXPECT_EQ(tree().find("A"), nullptr);
     EXPECT_TRUE(h.ui.log().size() == 1);  // the pop-up, no box
+}
+
+// The renamed record's file names it by its new name: the form shows the
+// new name at once and when the record is opened again, and a save goes to
+// the new file.
+TEST_F(SoftwareEditing, ARenamedRecordShowsItsNewName) {
+    startWith("==工具|{#$}A|", {"A"});
+    select("A");
+    EXPECT_EQ(h.form.SoftNameT.text(), "A");
+    rename("A", "B");
+    EXPECT_EQ(h.form.SoftNameT.text(), "B");
+    EXPECT_EQ(h.form.ExistSoftName, "B");
+    EXPECT_EQ(h.read(record("B")), recordText("B", "工具"));
+    select("B");
+    EXPECT_EQ(h.form.SoftNameT.text(), "B");
+    EXPECT_EQ(h.form.ExistSoftName, "B");
 }
 
 TEST_F(SoftwareEditing, ARecordRenameThatCannotMoveItsFileChangesNothing) {
@@ -249,8 +266,9 @@ TEST_F(SoftwareEditing, ARecordRenameThatCannotMoveItsFileChangesNothing) {
     h.write(record("B"), "other");
     h.ui.answerMsgBox(platform::MsgOK, NameExists);
     rename("A", "B");
-    // A record node whose file is missing.
-    h.ui.answerMsgBox(platform::MsgOK, NameExists);
+    // A record node whose file is missing: it cannot be read.
+    h.ui.answerMsgBox(platform::MsgOK, "不能读取文件: C:\\zelbrin\\software\\A.txt" +
+                                           platform::errorText(platform::err::FileNotFound));
     removeFile(record("A"));
     rename("A", "C");
     h.write(record("A"), recordText("A", "工具"));

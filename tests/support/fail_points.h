@@ -18,6 +18,7 @@
 #include <string_view>
 #include <vector>
 
+#include "catalogue/pending_work.h"
 #include "platform/error.h"
 #include "platform/files/committed_write.h"
 #include "platform/files/paths.h"
@@ -244,6 +245,100 @@ inline void failAtEveryChange(int changes, const std::function<void(Harness&)>& 
             }
         }
     }
+}
+
+// Dates every temporary file below the machine's C: back before this
+// program's start (ageTempFiles for all folders at once).
+inline void ageAllTempFiles(const Harness& h) {
+    std::error_code ec;
+    const auto before = std::chrono::file_clock::from_sys(platform::files::programStartTime()) -
+                        std::chrono::hours(1);
+    for (const auto& entry :
+         std::filesystem::recursive_directory_iterator(h.nativePath("C:\\"), ec))
+        if (entry.path().filename().string().starts_with(platform::files::TempFilePrefix))
+            std::filesystem::last_write_time(entry.path(), before, ec);
+}
+
+// The finishing of a start: the record left dealt with as Form_Load deals
+// with it, the messages it would show.
+inline std::vector<std::string> finishingAtStart() {
+    return catalogue::dealWithPendingWork(Harness::ProgramFolder, "2024-5-6", true);
+}
+
+// What one run of killThenFailTheFinishing found.
+struct FailedFinishing {
+    int kill = 0;     // the command killed before its kill-th change
+    int failing = 0;  // the finishing's failing-th change failed
+    int number = 0;   // with this error
+    platform::files::CommitStep kind{};
+    std::vector<std::string> told;  // what the failing finishing told
+};
+
+// The command killed before each of its changes (on a machine made by
+// prepare); then a start whose finishing fails at each of its changes in
+// turn, with a full disk (61) and an I/O error (57); then check, which makes
+// the start with room (Harness::NextStart) and judges its state whole old or
+// whole new, told once. Between the two starts: no runtime error, at most
+// one message, and, unless the failing change was the removal of the record
+// itself or a folder sync (tried again), the record is still there and the
+// message says which file waits and why. Returns the number of runs.
+inline int killThenFailTheFinishing(
+    const std::function<void(Harness&)>& prepare, const std::function<void(Harness&)>& command,
+    const std::function<void(Harness&, const FailedFinishing&)>& check) {
+    using platform::files::CommitStep;
+    const std::string pending = "C:\\zelbrin\\guangpan\\pending.ini";
+    int changes = 0;
+    {
+        Harness h;
+        prepare(h);
+        changes = countChanges([&] { command(h); });
+    }
+    int runs = 0;
+    for (int kill = 1; kill <= changes; ++kill) {
+        int finishing = 0;
+        {
+            Harness h;
+            prepare(h);
+            if (!runKilledBefore(kill, [&] { command(h); })) continue;
+            ageAllTempFiles(h);
+            finishing = countChanges([] { finishingAtStart(); });
+        }
+        for (const int number : {platform::err::DiskFull, platform::err::DeviceIO}) {
+            for (int failing = 1; failing <= finishing; ++failing) {
+                SCOPED_TRACE("killed before change " + std::to_string(kill) + ", the start's " +
+                             std::to_string(failing) + ". change failing with " +
+                             std::to_string(number));
+                Harness h;
+                prepare(h);
+                EXPECT_TRUE(runKilledBefore(kill, [&] { command(h); }));
+                ageAllTempFiles(h);
+                FailedFinishing run{kill, failing, number, {}, {}};
+                {
+                    FailAtChange fail(failing, number);
+                    run.told = finishingAtStart();
+                    EXPECT_TRUE(fail.failed);
+                    run.kind = fail.kind;
+                    const bool recordRemoval =
+                        fail.kind == CommitStep::Remove && fail.path.ends_with("/pending.ini");
+                    if (!recordRemoval && fail.kind != CommitStep::SyncFolder) {
+                        // Never a record dropped while its work is undone.
+                        EXPECT_TRUE(h.exists(pending));
+                        EXPECT_EQ(run.told.size(), 1u);
+                        for (const std::string& message : run.told)
+                            EXPECT_TRUE(message.starts_with("不能保存文件: ") ||
+                                        message.starts_with("不能删除文件: "))
+                                << message;
+                    }
+                }
+                EXPECT_LE(run.told.size(), 1u);
+                for (const std::string& message : run.told)
+                    EXPECT_EQ(message.find("运行时错误"), std::string::npos) << message;
+                ++runs;
+                check(h, run);
+            }
+        }
+    }
+    return runs;
 }
 
 }  // namespace testsupport

@@ -84,3 +84,52 @@ TEST(InstanceLock, AMissingFolderRaises) {
 }
 
 }  // namespace
+
+namespace {
+
+using platform::files::FolderLock;
+
+// The lock of a folder itself: one holder, released with it; nothing is
+// made in the folder.
+TEST(FolderLock, OneHolderPerFolderAndNothingMade) {
+    testsupport::TempFolder tmp;
+    const std::string a = tmp.path().string();
+    FolderLock::Outcome outcome{};
+    {
+        FolderLock first = FolderLock::tryAcquire(a, outcome);
+        EXPECT_EQ(outcome, FolderLock::Outcome::Taken);
+        EXPECT_TRUE(first.held());
+        const FolderLock second = FolderLock::tryAcquire(a, outcome);
+        EXPECT_EQ(outcome, FolderLock::Outcome::Held);
+        EXPECT_FALSE(second.held());
+        // A lock moved keeps holding.
+        const FolderLock moved = std::move(first);
+        (void)FolderLock::tryAcquire(a, outcome);
+        EXPECT_EQ(outcome, FolderLock::Outcome::Held);
+    }
+    EXPECT_TRUE(FolderLock::tryAcquire(a, outcome).held());
+    EXPECT_EQ(outcome, FolderLock::Outcome::Taken);
+    EXPECT_TRUE(fs::is_empty(a));
+    platform::files::setFolderLocksUnavailable(true);
+    EXPECT_FALSE(FolderLock::tryAcquire(a, outcome).held());
+    EXPECT_EQ(outcome, FolderLock::Outcome::Unavailable);
+    platform::files::setFolderLocksUnavailable(false);
+}
+
+// A process is running while it lives, by its id and start time; a text of
+// another boot or no text is told apart.
+TEST(FolderLock, AProcessIsToldRunningByItsIdAndStartTime) {
+    const std::string me = platform::files::processIdentity();
+    ASSERT_FALSE(me.empty());
+    EXPECT_EQ(platform::files::processRunning(me), true);
+    EXPECT_EQ(platform::files::processRunning(""), std::nullopt);
+    EXPECT_EQ(platform::files::processRunning("x y"), std::nullopt);
+    const std::string otherBoot = me.substr(0, me.rfind(' ')) + " another-boot";
+    EXPECT_EQ(platform::files::processRunning(otherBoot), false);
+    // Another start time under the same id.
+    const std::size_t space = me.find(' ');
+    const std::string restarted = me.substr(0, space) + " 1" + me.substr(me.find(' ', space + 1));
+    EXPECT_EQ(platform::files::processRunning(restarted), false);
+}
+
+}  // namespace
