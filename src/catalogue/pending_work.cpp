@@ -307,7 +307,7 @@ namespace {
 std::string setAside(std::string_view programFolder, const files::ConfinedRoot& folder,
                      std::string_view today, const std::string& why) {
     const std::string path = pendingWorkFilePath(programFolder);
-    std::string told = "无法识别上次没有做完的操作的记录 " + path + "（" + why + "）。";
+    std::string told = "无法识别上次没有做完的操作的记录：\r\n" + path + "\r\n（" + why + "）\r\n";
     std::optional<platform::Error> failure;
     for (int n = 1; n < 100; ++n) {
         const std::string name = "pending-" + std::string(today) +
@@ -316,8 +316,8 @@ std::string setAside(std::string_view programFolder, const files::ConfinedRoot& 
             folder.rename(PendingWorkFileName, name, files::OnExisting::Refuse);
             waiting.reset();
             mayBeLeft = false;
-            return told + "它已经改名为 " + indexFolderPath(programFolder) + "\\" + name +
-                   "，程序没有按它修改任何文件。";
+            return told + "它已经改名为：\r\n" + indexFolderPath(programFolder) + "\\" + name +
+                   "\r\n程序没有按它修改任何文件。";
         } catch (const platform::Error& e) {
             failure = e;
             if (e.number() != platform::err::FileExists) break;

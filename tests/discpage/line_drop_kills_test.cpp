@@ -98,7 +98,7 @@ namespace {
 // its changes, then a start with room: the file and its line together.
 TEST(LineDropKills, AStartThatCannotFinishKeepsTheRecordAndTheNextFinishesIt) {
     const int runs = testsupport::killThenFailTheFinishing(
-        prepare, [](testsupport::Harness& h) { h.form.DeleteFromMulu_Click(); },
+        prepare, drop,
         [](testsupport::Harness& h, const testsupport::FailedFinishing&) {
             expectWholeAfterNextStart(h);
         });

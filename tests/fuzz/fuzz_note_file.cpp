@@ -72,14 +72,16 @@ void checkLookup(std::string_view text, std::string_view marker, const std::stri
 // Storing reads back what was stored; removing leaves the key without a
 // record and every other record's text as it was. This holds for a disc name
 // without "@", "=" or line breaks, a key of the disc that holds no second
-// record start, and a text that holds no record start.
+// record start, and a text that holds no record start. A key of the disc is
+// its name and a backslash first ("Wx\a" is none of disc "W"'s).
 void checkStore(std::string_view text, std::string_view marker, const std::string& disc,
                 const std::vector<std::string>& keys, std::string_view piece) {
     if (has(disc, "@") || has(disc, "=") || has(disc, "\r") || has(disc, "\n")) return;
     const std::string recordStart = std::string(marker) + disc;
     std::vector<std::string> ownKeys;
     for (const std::string& key : keys) {
-        if (key.starts_with(disc) && !has((std::string(marker) + key).substr(1), recordStart))
+        if (key.starts_with(disc + "\\") &&
+            !has((std::string(marker) + key).substr(1), recordStart))
             ownKeys.push_back(key);
     }
     const std::string notes[] = {"x", "two\r\nlines\r\n", "  ", std::string(piece)};

@@ -186,7 +186,7 @@ TEST(DiscPageOnTheDesktop, ARightClickOnAFileOpensItWithItsProgram) {
                       report->visualItemRect(readme.first()).center());
     ASSERT_TRUE(chosen);
     ASSERT_EQ(m.h.shell.calls().size(), 1u);
-    EXPECT_EQ(m.h.shell.calls()[0].target, "E:\\docs\\Readme.txt");
+    EXPECT_EQ(m.h.shell.calls()[0].target, "E:\\docs\\Readme.TXT");
     EXPECT_EQ(m.h.shell.calls()[0].opened, m.h.nativePath("E:\\docs\\Readme.TXT"));
 }
 
@@ -239,7 +239,7 @@ TEST(DiscPageOnTheDesktop, ARemarkTypedInTheNotesDialogShowsInTheList) {
         auto* label = dialog->findChild<QLabel*>();
         auto* text = dialog->findChild<QPlainTextEdit*>();
         ASSERT_TRUE(label && text);
-        EXPECT_EQ(label->text(), QStringLiteral("Readme.txt"));
+        EXPECT_EQ(label->text(), QStringLiteral("Readme.TXT"));
         // The focus comes with the dialog's first resize, which the window
         // system may deliver a moment after the dialog shows.
         for (int i = 0; i < 200 && !text->hasFocus(); ++i) QTest::qWait(10);
@@ -273,7 +273,7 @@ TEST(DiscPageOnTheDesktop, ARemarkTypedInTheNotesDialogShowsInTheList) {
         // A click on the name opens the file; the dialog stays.
         QTest::mouseClick(label, Qt::LeftButton, {}, label->rect().center());
         ASSERT_EQ(m.h.shell.calls().size(), 1u);
-        EXPECT_EQ(m.h.shell.calls()[0].target, "E:\\docs\\Readme.txt");
+        EXPECT_EQ(m.h.shell.calls()[0].target, "E:\\docs\\Readme.TXT");
         EXPECT_TRUE(dialog->isVisible());
         QTest::mouseClick(ok, Qt::LeftButton);
     });
