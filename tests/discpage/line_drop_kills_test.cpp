@@ -98,8 +98,7 @@ namespace {
 // its changes, then a start with room: the file and its line together.
 TEST(LineDropKills, AStartThatCannotFinishKeepsTheRecordAndTheNextFinishesIt) {
     const int runs = testsupport::killThenFailTheFinishing(
-        prepare, drop,
-        [](testsupport::Harness& h, const testsupport::FailedFinishing&) {
+        prepare, drop, [](testsupport::Harness& h, const testsupport::FailedFinishing&) {
             expectWholeAfterNextStart(h);
         });
     EXPECT_GT(runs, 0);
