@@ -16,17 +16,11 @@
 
 #include "gui_fixture.h"
 
+using guitest::chooseFromNextPopup;
 using guitest::GuiMachine;
+using guitest::reportOf;
 
 namespace {
-
-QTreeWidget* reportOf(GuiMachine& m, const platform::ListView& list, int columns) {
-    QWidget* w = m.widgetOf<QWidget>(list);
-    if (!w) return nullptr;
-    for (QTreeWidget* t : w->findChildren<QTreeWidget*>())
-        if (t->columnCount() == columns) return t;
-    return nullptr;
-}
 
 QPoint centreOf(QTreeWidget* tree, const QString& text) {
     const auto found = tree->findItems(text, Qt::MatchExactly | Qt::MatchRecursive);
@@ -37,21 +31,6 @@ void clickTab(GuiMachine& m, int index) {
     QTabBar* tabs = m.widgetOf<QWidget>(m.form.TabStrip1)->findChild<QTabBar*>();
     ASSERT_TRUE(tabs);
     QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(index).center());
-}
-
-// Chooses the item of that caption from the next pop-up menu; chosen tells
-// whether it was there.
-void chooseFromNextPopup(const QString& caption, bool& chosen) {
-    guitest::whenPopup([caption, &chosen](QMenu* menu) {
-        for (QAction* a : menu->actions())
-            if (a->isVisible() && a->text() == caption) {
-                chosen = true;
-                menu->setActiveAction(a);
-                QTest::keyClick(menu, Qt::Key_Return);
-                return;
-            }
-        menu->close();
-    });
 }
 
 // A right click on the row of that text, then 从目录文件中删除这个文件.

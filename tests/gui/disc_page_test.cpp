@@ -21,6 +21,7 @@
 
 #include "gui_fixture.h"
 
+using guitest::chooseFromNextPopup;
 using guitest::GuiMachine;
 
 namespace {
@@ -31,12 +32,7 @@ QPoint centreOf(QTreeWidget* tree, const QString& text) {
 }
 
 // The report widget of the file list: the QTreeWidget that has columns.
-QTreeWidget* reportOf(GuiMachine& m) {
-    QWidget* w = m.widgetOf<QWidget>(m.form.ListView1);
-    for (QTreeWidget* t : w->findChildren<QTreeWidget*>())
-        if (t->columnCount() == 5) return t;
-    return nullptr;
-}
+QTreeWidget* reportOf(GuiMachine& m) { return guitest::reportOf(m, m.form.ListView1, 5); }
 
 // The centre of the check box of the report row whose first column reads text.
 QPoint checkBoxOf(QTreeWidget* report, const QString& text) {
@@ -85,21 +81,6 @@ QTreeWidget* listToolsDocs(GuiMachine& m) {
     platform::dispatch([] {});
     QTest::mouseClick(discs->viewport(), Qt::LeftButton, {}, centreOf(discs, "docs"));
     return reportOf(m);
-}
-
-// Chooses the item of that caption from the next pop-up menu; chosen tells
-// whether it was there.
-void chooseFromNextPopup(const QString& caption, bool& chosen) {
-    guitest::whenPopup([caption, &chosen](QMenu* menu) {
-        for (QAction* a : menu->actions())
-            if (a->isVisible() && a->text() == caption) {
-                chosen = true;
-                menu->setActiveAction(a);
-                QTest::keyClick(menu, Qt::Key_Return);
-                return;
-            }
-        menu->close();
-    });
 }
 
 // The colour and underline of a link label.

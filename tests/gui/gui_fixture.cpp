@@ -180,4 +180,25 @@ int translationCatalogues() { return QtEnvironment::translations_; }
 
 std::string artifactFolder() { return testsupport::artifactFolder(); }
 
+void chooseFromNextPopup(const QString& caption, bool& chosen) {
+    whenPopup([caption, &chosen](QMenu* menu) {
+        for (QAction* a : menu->actions())
+            if (a->isVisible() && a->text() == caption) {
+                chosen = true;
+                menu->setActiveAction(a);
+                QTest::keyClick(menu, Qt::Key_Return);
+                return;
+            }
+        menu->close();
+    });
+}
+
+QTreeWidget* reportOf(GuiMachine& m, const platform::ListView& list, int columns) {
+    QWidget* w = m.widgetOf<QWidget>(list);
+    if (!w) return nullptr;
+    for (QTreeWidget* t : w->findChildren<QTreeWidget*>())
+        if (t->columnCount() == columns) return t;
+    return nullptr;
+}
+
 }  // namespace guitest

@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QTreeWidget>
 #include <functional>
 #include <string>
 
@@ -91,6 +92,13 @@ void whenModal(const QString& title, std::function<void(W*)> script) {
 
 // Runs script on the pop-up menu once one is shown.
 void whenPopup(std::function<void(QMenu*)> script);
+
+// Chooses the item of that caption from the next pop-up menu; chosen tells
+// whether it was there.
+void chooseFromNextPopup(const QString& caption, bool& chosen);
+
+// The report widget of a list: the QTreeWidget with that many columns.
+QTreeWidget* reportOf(GuiMachine& m, const platform::ListView& list, int columns);
 
 // Types a path into a file dialog's name box, as the user does, so that
 // accepting the dialog chooses exactly that file.

@@ -13,21 +13,13 @@
 #include "gui_fixture.h"
 
 using guitest::GuiMachine;
+using guitest::reportOf;
 
 namespace {
 
 QToolButton* toolButton(QToolBar* bar, const QString& toolTip) {
     for (QAction* a : bar->actions())
         if (a->toolTip() == toolTip) return qobject_cast<QToolButton*>(bar->widgetForAction(a));
-    return nullptr;
-}
-
-// The report widget of a list: the QTreeWidget with that many columns.
-QTreeWidget* reportOf(GuiMachine& m, const platform::ListView& list, int columns) {
-    QWidget* w = m.widgetOf<QWidget>(list);
-    if (!w) return nullptr;
-    for (QTreeWidget* t : w->findChildren<QTreeWidget*>())
-        if (t->columnCount() == columns) return t;
     return nullptr;
 }
 
