@@ -486,7 +486,15 @@ std::optional<EntryStatus> ConfinedRoot::status(std::string_view relative, Follo
     s.isLink = S_ISLNK(st.st_mode);
     s.size = S_ISREG(st.st_mode) ? static_cast<std::uint64_t>(st.st_size) : 0;
     s.mode = st.st_mode & 07777;
+    s.changed = static_cast<std::int64_t>(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec;
     return s;
+}
+
+void ConfinedRoot::syncFileSystem() const {
+    detail::beforeChange(CommitStep::SyncFolder, native_);
+    const detail::Fd folder(::openat(fd_, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!folder.valid() || ::syncfs(folder.get()) != 0)
+        detail::raiseErrno(errno, err::PathNotFound);
 }
 
 bool ConfinedRoot::exists(std::string_view relative) const {

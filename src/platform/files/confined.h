@@ -79,6 +79,9 @@ struct EntryStatus {
     bool isFolder = false;
     bool isLink = false;  // the name is a link (only when the last name is not followed)
     unsigned mode = 0;    // permission bits
+    // When the entry itself last changed (its ctime: made, linked, written,
+    // renamed), in nanoseconds since 1970.
+    std::int64_t changed = 0;
 };
 
 // Whether a query follows a link at the last name (beneath the root only).
@@ -172,6 +175,10 @@ class ConfinedRoot {
     std::optional<EntryStatus> status(std::string_view relative, Follow follow = Follow::Yes) const;
     // The name exists (a link too, wherever it points).
     bool exists(std::string_view relative) const;
+
+    // Makes what was written on the root's file system durable (syncfs).
+    // Raises the error of a failed sync.
+    void syncFileSystem() const;
 
     // Makes one folder: 58 when the name exists, 76 when its folder is missing.
     void createFolder(std::string_view relative) const;
