@@ -308,19 +308,30 @@ void writeMirrorRunResults(std::string_view programFolder, std::string_view disc
     failedFile.clear();
 }
 
-bool mirrorRunRecordUnderstood(const platform::system::SettingsStore& settings,
-                               std::string_view programFolder, const catalogue::PendingWork& work) {
+namespace {
+
+// What the record itself shows of a run: the command, the disc's own index
+// in guangpan, a plain target, a start time and plain folders below it.
+bool recordShapeUnderstood(std::string_view programFolder, const catalogue::PendingWork& work) {
     if (work.command != MirrorRunWork) return false;
     const std::string disc = work.field(DiscKey);
-    const std::string target = work.field(TargetKey);
-    if (disc.empty() || !isPlainAbsolutePath(target) || !startedOf(work)) return false;
+    if (disc.empty() || !isPlainAbsolutePath(work.field(TargetKey)) || !startedOf(work))
+        return false;
     try {
         if (work.field(IndexKey) != catalogue::discIndexFilePath(programFolder, disc)) return false;
     } catch (const platform::Error&) {
         return false;
     }
     const std::vector<std::string> folders = work.valuesOf(FolderKey);
-    if (!std::all_of(folders.begin(), folders.end(), plainFolder)) return false;
+    return std::all_of(folders.begin(), folders.end(), plainFolder);
+}
+
+}  // namespace
+
+bool mirrorRunRecordUnderstood(const platform::system::SettingsStore& settings,
+                               std::string_view programFolder, const catalogue::PendingWork& work) {
+    if (!recordShapeUnderstood(programFolder, work)) return false;
+    const std::string target = work.field(TargetKey);
     if (!work.valuesOf(TotalKey).empty()) {
         const std::optional<std::vector<MirrorCopyMade>> results = resultsOf(work);
         if (!results) return false;
@@ -336,19 +347,11 @@ MirrorRunFinish completeMirrorRun(std::string_view programFolder,
                                   const catalogue::PendingWork& work) {
     // What the settings store alone can judge is judged before the start
     // calls this; what the record itself shows is judged again here.
-    const std::optional<std::int64_t> started = startedOf(work);
+    if (!recordShapeUnderstood(programFolder, work)) return {};
+    const std::int64_t started = *startedOf(work);
     const std::string disc = work.field(DiscKey);
     const std::string indexPath = work.field(IndexKey);
     const std::string target = work.field(TargetKey);
-    const std::vector<std::string> folders = work.valuesOf(FolderKey);
-    try {
-        if (!started || disc.empty() || !isPlainAbsolutePath(target) ||
-            indexPath != catalogue::discIndexFilePath(programFolder, disc) ||
-            !std::all_of(folders.begin(), folders.end(), plainFolder))
-            return {};
-    } catch (const platform::Error&) {
-        return {};
-    }
 
     // A target that is missing got no copy.
     std::optional<files::ConfinedRoot> root;
@@ -359,13 +362,14 @@ MirrorRunFinish completeMirrorRun(std::string_view programFolder,
     if (root) sweepTarget(*root, work);
 
     if (const std::optional<std::vector<MirrorCopyMade>> results = resultsOf(work)) {
+        const int count = static_cast<int>(results->size());
         const std::optional<std::string> index =
             readMirroredDiscIndex(programFolder, disc, indexPath);
-        if (!index) return {};
+        if (!index) return {count > 0, count};
         std::string failedFile;
         writeMirrorRunResults(programFolder, disc, indexPath, applyMirrorCopies(*index, *results),
                               readCopiedSize(work.field(TotalKey)), !results->empty(), failedFile);
-        return {true, static_cast<int>(results->size())};
+        return {true, count};
     }
     if (!root) return {};
 
@@ -380,7 +384,7 @@ MirrorRunFinish completeMirrorRun(std::string_view programFolder,
     }
     const bool hardDisc = catalogue::isHardDisc(disc);
     const std::vector<MirrorCopyMade> copies =
-        wholeCopiesOf(indexText, target, *root, hardDisc, *started);
+        wholeCopiesOf(indexText, target, *root, hardDisc, started);
     if (copies.empty()) return {};
     const int count = static_cast<int>(copies.size());
     // A hard-disk folder's copies, and those of a disc gone meanwhile, are
