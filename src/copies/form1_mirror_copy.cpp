@@ -666,7 +666,7 @@ void Form1::copytag_Click() {
     // The run is recorded before its first change.
     const std::string& programFolder = app().ProgramFolder;
     const std::vector<std::string> folders =
-        hardDisc ? std::vector<std::string>{""} : copies::cdCopyFolders(indexText, target);
+        hardDisc ? std::vector<std::string>{""} : copies::cdCopyFolders(indexText);
     catalogue::PendingWork record = copies::mirrorRunRecord(OpenedDisk, indexPath, target,
                                                             copies::mirrorRunStartTime(), folders);
     try {

@@ -225,16 +225,18 @@ std::optional<CopyPlace> hardDiscCopyPlace(std::string_view indexPath) {
     return CopyPlace{"", std::string(name), ""};
 }
 
-std::vector<std::string> cdCopyFolders(std::string_view indexText, std::string_view target) {
+std::vector<std::string> cdCopyFolders(std::string_view indexText) {
     std::vector<std::string> folders{""};
     std::unordered_set<std::string> seen{""};
+    std::string previous;  // the lines of a folder stand together
     for (const MarkedLine& marked : markedLines(indexText)) {
         const std::optional<catalogue::IndexFileLine> file =
             cdLineToCopy(indexText.substr(marked.begin, marked.end - marked.begin));
         if (!file) continue;
-        const std::optional<CopyPlace> place = cdCopyPlace(target, file->path);
-        if (place && seen.insert(platform::text::lcase(place->folder)).second)
-            folders.push_back(place->folder);
+        const std::string_view folder = belowRoot(file->path).folderPath;
+        if (folder == previous || !plainFolder(folder)) continue;
+        previous = folder;
+        if (seen.insert(platform::text::lcase(folder)).second) folders.emplace_back(folder);
     }
     return folders;
 }

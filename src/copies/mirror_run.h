@@ -107,7 +107,7 @@ std::optional<CopyPlace> hardDiscCopyPlace(std::string_view indexPath);
 
 // The folders below the target a CD run copies into ("" the target itself),
 // each once, letter case ignored.
-std::vector<std::string> cdCopyFolders(std::string_view indexText, std::string_view target);
+std::vector<std::string> cdCopyFolders(std::string_view indexText);
 
 // ---- the record ----
 

@@ -320,9 +320,15 @@ void CommittedFile::create(int folder, std::string name, std::optional<unsigned>
     // without locks is written unlocked; a file without a name needs none.
     if (!anonymous_ && ::flock(fd_, LOCK_EX | LOCK_NB) == 0)
         lock_ = ::fcntl(fd_, F_DUPFD_CLOEXEC, 0);
-    // Exactly the mode asked for (the umask may have taken bits away);
-    // file systems without permissions keep what they have.
-    if (mode) ::fchmod(fd_, static_cast<mode_t>(*mode & 07777));
+    // Exactly the mode asked for (the umask or a folder's default access
+    // list may have changed the bits); file systems without permissions
+    // keep what they have. Changed only when it differs: a change of mode
+    // is an update of the file's inode, a look at it is not.
+    if (mode) {
+        const auto wanted = static_cast<mode_t>(*mode & 07777);
+        struct stat made {};
+        if (::fstat(fd_, &made) != 0 || (made.st_mode & 07777) != wanted) ::fchmod(fd_, wanted);
+    }
 }
 
 CommittedFile::~CommittedFile() {

@@ -102,8 +102,9 @@ using RefusedName = std::function<void(const std::string& windowsPath)>;
 // makes is added to it; and each folder on the way to the names is opened
 // once for the run (beneath its root, as every look-up is) and taken up again
 // by the later look-ups. What it finds is what a fresh listing finds, except
-// for a name another program adds under another letter case, or a folder it
-// moves, during the run.
+// for a name another program adds, or a folder it moves, during the run (a
+// copy to a name added meanwhile meets it when it is linked there, and
+// replaces it through a temporary name or is refused).
 // Given to the roots of the run with useListings; one run, one thread.
 class FolderListings {
   public:
