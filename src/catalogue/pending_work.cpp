@@ -329,8 +329,9 @@ std::string setAside(std::string_view programFolder, const files::ConfinedRoot& 
 
 }  // namespace
 
-std::vector<std::string> dealWithPendingWork(std::string_view programFolder, std::string_view today,
-                                             bool atStart) {
+std::vector<std::string> dealWithPendingWork(std::string_view programFolder,
+                                             const platform::system::SettingsStore& settings,
+                                             std::string_view today, bool atStart) {
     if (atStart) waiting.reset();
     std::optional<files::ConfinedRoot> folder;
     try {
@@ -382,6 +383,9 @@ std::vector<std::string> dealWithPendingWork(std::string_view programFolder, std
     }
 
     if (!work) return {setAside(programFolder, *folder, today, unreadable)};
+    const PendingCommand* entry = findPendingCommand(work->command);
+    if (entry && entry->understood && !entry->understood(settings, programFolder, *work))
+        return {setAside(programFolder, *folder, today, "记录里的索引文件或目标文件夹不对")};
     const FinishOutcome finished = runFinisher(programFolder, *work);
     switch (finished.state) {
         case FinishOutcome::State::NotUnderstood:

@@ -39,6 +39,9 @@
 namespace platform::files {
 class ConfinedRoot;
 }
+namespace platform::system {
+class SettingsStore;
+}
 
 namespace catalogue {
 
@@ -96,13 +99,20 @@ FinishOutcome waitingFor(std::string path, const platform::Error& e, bool remova
 FinishOutcome notUnderstood(std::string why);
 
 using Finisher = FinishOutcome (*)(std::string_view programFolder, const PendingWork& work);
+// A check of a record against what the user's settings hold (where its
+// command may have written), made before a record left by an earlier run is
+// finished: false, and the record is not understood.
+using RecordCheck = bool (*)(const platform::system::SettingsStore& settings,
+                             std::string_view programFolder, const PendingWork& work);
 
 // One command that uses the record: its name in the record, its menu
-// caption, its finisher.
+// caption, its finisher, and where it needs one its record's check against
+// the settings.
 struct PendingCommand {
     std::string_view command;
     std::string_view caption;
     Finisher finish;
+    RecordCheck understood = nullptr;
 };
 
 // The table (pending_work_table.cpp), and a command in it by name.
@@ -161,8 +171,9 @@ std::string pendingWorkBeginMessage(const platform::Error& e, std::string otherw
 // finding is told); before an event, a finisher that waits for the same file
 // for the same reason as last told is not told again. today: the date for
 // the name of a record set aside.
-std::vector<std::string> dealWithPendingWork(std::string_view programFolder, std::string_view today,
-                                             bool atStart);
+std::vector<std::string> dealWithPendingWork(std::string_view programFolder,
+                                             const platform::system::SettingsStore& settings,
+                                             std::string_view today, bool atStart);
 
 // The record left in the program folder's index folder, if any (an
 // unreadable one, or one that is not a record, counts as none).

@@ -21,11 +21,16 @@ namespace catalogue {
 
 namespace {
 
-// The mirror copy run's finisher: finished forward, or taken back when it
-// recorded no results; a failed write keeps the record.
+constexpr std::string_view MirrorRunCaption = "把打标记的文件拷贝到硬盘形成映象文件";
+
+// The mirror copy run's finisher: finished forward with the whole copies it
+// made, or taken back when it made none; a failed write keeps the record.
 FinishOutcome finishMirrorRun(std::string_view programFolder, const PendingWork& work) {
     try {
-        return finishedNow(copies::completeMirrorRun(programFolder, work));
+        const copies::MirrorRunFinish finish = copies::completeMirrorRun(programFolder, work);
+        FinishOutcome outcome = finishedNow(finish.finished);
+        outcome.told = copies::mirrorRunReport(MirrorRunCaption, finish);
+        return outcome;
     } catch (const platform::Error& e) {
         return waitingFor(work.field("index"), e);
     }
@@ -35,7 +40,8 @@ constexpr std::array Commands = {
     PendingCommand{ChangeDiscWork, "修改光盘名字、序号、备注和分类", finishChangeDisc},
     PendingCommand{DeleteDiscWork, "删除这张光盘", finishDeleteDisc},
     PendingCommand{ImportWork, "导入光盘索引文件", finishImport},
-    PendingCommand{copies::MirrorRunWork, "把打标记的文件拷贝到硬盘形成映象文件", finishMirrorRun},
+    PendingCommand{copies::MirrorRunWork, MirrorRunCaption, finishMirrorRun,
+                   copies::mirrorRunRecordUnderstood},
     PendingCommand{software::RecordSavingCommand, software::RecordSavingCaption,
                    software::finishRecordSaving},
     PendingCommand{software::RecordRenameCommand, software::RecordRenameCaption,

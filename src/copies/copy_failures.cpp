@@ -31,11 +31,11 @@ std::string failedRead(std::string_view path, const platform::Error& e) {
 std::string failureList(const std::vector<std::string>& lines) {
     std::string message;
     for (std::size_t i = 0; i < lines.size() && i < FailuresShown; ++i) {
-        if (i > 0) message += '\n';
+        if (i > 0) message += "\r\n";
         message += lines[i];
     }
     if (lines.size() > FailuresShown)
-        message += "\n……共" + std::to_string(lines.size()) + "个文件没有拷贝。";
+        message += "\r\n……共" + std::to_string(lines.size()) + "个文件没有拷贝。";
     return message;
 }
 

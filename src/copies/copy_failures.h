@@ -4,7 +4,8 @@
 // the reason (a full disk "磁盘已满", ...), or, for a file that could not be
 // read, "不能读取文件: " + its path + the reason. A run of many files (the
 // folder page with its download copies, the sitemap with its support files)
-// tells its failures in one box at its end, one file on each line: the first
+// tells its failures in one box at its end, one file on each line (lines
+// end CR LF, as in every box): the first
 // FailuresShown, then "……共N个文件没有拷贝。" with the number of them all.
 #pragma once
 

@@ -11,9 +11,11 @@
 // A target on a drive that is not mapped (no such drive, its folder missing,
 // a CD drive without a disc) is refused before anything is made, and so is a
 // CD run while the drive holds no disc. A target folder that exists is asked
-// about; one that cannot be made is told ("不能建立文件夹: " and the reason)
-// and ends the command. A run stops at the first file it cannot copy and
-// says what really happened: the file missing from the disc or the folder,
+// about; one that cannot be made (a file where a folder is to be) is told
+// ("不能建立文件夹: " and the reason) and ends the command, before anything
+// changes or, found at the first copy, then. A run stops at the first file
+// it cannot copy and says what really happened: the file missing from the
+// disc or the folder,
 // or unreadable ("不能读取文件: "), a name of the index that cannot be a
 // copy's name, or the target that cannot be written ("不能保存文件: ",
 // "不能建立文件夹: "). Its status text always carries the number of files
@@ -40,8 +42,12 @@
 // that leads out of it, is refused), the copies and their folders beneath
 // the chosen target (a folder there that is a link leading out gets nothing).
 // A refused file is left out, the run goes on, and the refused paths are told
-// at its end. A CD run records the folder it copied into (mirror_folders.h),
-// the only folders whose copies are later deleted or opened.
+// at its end (one box, its lines ending CR LF). A run records the folder it
+// copies into (mirror_folders.h) before it records itself: the only folders
+// whose copies are later deleted or opened, and the only targets a record
+// left by a run cut short may name. The target and its folders are made only
+// for a file about to be copied whose source can be read: a run makes no
+// folder it does not copy into.
 #include <optional>
 #include <string>
 #include <string_view>
@@ -117,44 +123,6 @@ bool isDiskFailure(const platform::Error& e) {
     return e.number() == platform::err::DiskFull || e.number() == platform::err::DeviceIO;
 }
 
-// A ticked CD file's folders below the disc root ("docs\img", "" for the
-// root) and its name.
-struct BelowRoot {
-    std::string_view folderPath;
-    std::string_view name;
-};
-BelowRoot belowRoot(std::string_view path) {
-    const std::string_view rest = path.size() > 3 ? path.substr(3) : std::string_view();
-    const std::size_t slash = rest.rfind('\\');
-    if (slash == std::string_view::npos) return {{}, rest};
-    return {rest.substr(0, slash), rest.substr(slash + 1)};
-}
-
-// The ticked lines of a CD run that have no mirror copy yet.
-std::optional<catalogue::IndexFileLine> lineToCopy(std::string_view line) {
-    if (line.size() > 3 && line.substr(3).find('{') != std::string_view::npos) return {};
-    std::optional<catalogue::IndexFileLine> file = catalogue::parseFileLine(line);
-    if (!file || !file->ticked()) return {};
-    return file;
-}
-
-// The folders below the target a CD run copies into ("" the target itself),
-// each once, letter case ignored.
-std::vector<std::string> cdCopyFolders(std::string_view indexText, std::string_view target) {
-    std::vector<std::string> folders{""};
-    std::unordered_map<std::string, bool> seen{{"", true}};
-    for (const copies::MarkedLine& marked : copies::markedLines(indexText)) {
-        const std::optional<catalogue::IndexFileLine> file =
-            lineToCopy(indexText.substr(marked.begin, marked.end - marked.begin));
-        if (!file) continue;
-        const BelowRoot below = belowRoot(file->path);
-        if (!copies::mirrorCopyPath(target, below.folderPath, below.name)) continue;
-        if (seen.emplace(text::lcase(below.folderPath), true).second)
-            folders.emplace_back(below.folderPath);
-    }
-    return folders;
-}
-
 // A target a mirror path can be built on: a plain absolute path whose text
 // the mirror suffix can hold.
 bool targetUsable(std::string_view target) {
@@ -165,18 +133,17 @@ bool targetUsable(std::string_view target) {
 
 using copies::isRefusal;
 
-// What creating the target did.
-struct TargetMade {
-    bool existed = false;                  // the target was there already
-    std::optional<platform::Error> error;  // a level could not be made
+// Where the target stands before the run: there already, or to be made
+// below its nearest existing folder (opened as it is: the user's choice,
+// links and all), or not to be made (the error: the drive's root does not
+// open, or a file stands where a level is to be made).
+struct TargetPlace {
+    bool existed = false;
+    std::optional<files::ConfinedRoot> nearest;  // when the target is to be made
+    std::string missing;                         // its levels below nearest
+    std::optional<platform::Error> error;
 };
-
-// Creates the target: its nearest existing folder opened as it is (the
-// user's choice, links and all) and the missing levels made beneath it, each
-// resolved before it is made. Nothing made when the target exists already
-// or cannot be made (the error of the level that failed, or of the drive's
-// root when not even that opens).
-TargetMade createTarget(const std::string& target) {
+TargetPlace placeTarget(const std::string& target) {
     std::string existing = target;
     for (;;) {
         std::optional<files::ConfinedRoot> root;
@@ -184,18 +151,26 @@ TargetMade createTarget(const std::string& target) {
             root.emplace(files::ConfinedRoot::open(existing));
         } catch (const platform::Error& e) {
             const std::size_t slash = existing.rfind('\\');
-            if (slash == std::string::npos || existing.size() <= 3) return {false, e};
+            if (slash == std::string::npos || existing.size() <= 3) return {false, {}, {}, e};
             existing.resize(slash < 3 ? 3 : slash);
             continue;
         }
-        if (existing == target) return {true, std::nullopt};
-        const std::size_t skip = existing.back() == '\\' ? 0 : 1;
-        try {
-            root->createFolders(std::string_view(target).substr(existing.size() + skip));
-            return {};
-        } catch (const platform::Error& e) {
-            return {false, e};
+        TargetPlace place;
+        if (existing == target) {
+            place.existed = true;
+            return place;
         }
+        const std::size_t skip = existing.back() == '\\' ? 0 : 1;
+        place.missing = target.substr(existing.size() + skip);
+        // The first missing level is missing as a folder only.
+        try {
+            if (root->exists(place.missing.substr(0, place.missing.find('\\'))))
+                place.error = platform::Error(platform::err::FileExists);
+        } catch (const platform::Error& e) {
+            place.error = e;
+        }
+        place.nearest = std::move(root);
+        return place;
     }
 }
 
@@ -223,7 +198,7 @@ struct Failure {
 // One run of the command, from the index read to its end.
 class CopyRun {
   public:
-    CopyRun(Form1& form, std::string target, files::ConfinedRoot targetRoot, std::string indexPath,
+    CopyRun(Form1& form, std::string target, TargetPlace place, std::string indexPath,
             std::string indexText, catalogue::PendingWorkScope pending)
         : form_(form),
           target_(std::move(target)),
@@ -231,11 +206,7 @@ class CopyRun {
           indexText_(std::move(indexText)),
           record_(pending.work()),
           pending_(std::move(pending)),
-          targetRoot_(std::move(targetRoot)) {
-        // Names in the target's folders are looked up through one listing
-        // of each folder for the run, and each folder is opened once.
-        targetRoot_.useListings(&listings_);
-    }
+          targetPlace_(std::move(place)) {}
 
     // The ticked files of a CD disc: copied and recorded, then the end of
     // the run, also after a failure.
@@ -243,7 +214,6 @@ class CopyRun {
         std::optional<std::string> failure;
         cdDrive_ = form_.CdDrive;
         openSource(form_.CdDrive);
-        recordTarget();
         {
             platform::BusyPointer busy(form_);
             // The copies are made durable together before the index records them.
@@ -310,23 +280,18 @@ class CopyRun {
     // unless the line is left alone (not ticked, already mirrored). The
     // message to show when the copy failed.
     std::optional<std::string> copyCdLine(std::string_view line) {
-        const std::optional<catalogue::IndexFileLine> file = lineToCopy(line);
+        const std::optional<catalogue::IndexFileLine> file = copies::cdLineToCopy(line);
         if (!file) return {};
-        const BelowRoot below = belowRoot(file->path);
-        const std::optional<std::string> copyPath =
-            copies::mirrorCopyPath(target_, below.folderPath, below.name);
-        if (!copyPath || !copies::mirrorPathAccepted(*copyPath, file->path))
-            return badNameMessage(file->path);
-        // The same path below the target (and below the CD drive's root).
-        const std::string relative =
-            copyPath->substr(target_.size() + (target_.back() == '\\' ? 0 : 1));
-        Outcome outcome = makeFolders(below.folderPath);
+        const std::optional<copies::CopyPlace> place = copies::cdCopyPlace(target_, file->path);
+        if (!place) return badNameMessage(file->path);
+        // The same path below the target and below the CD drive's root.
+        Outcome outcome = prepareFolder(place->relative, place->folder);
         // The copy from a CD is read-only: it comes out writable.
         if (outcome == Outcome::Copied)
-            outcome = copyInto(relative, relative, files::ReadOnlyToo::Yes);
+            outcome = copyInto(place->relative, place->relative, files::ReadOnlyToo::Yes);
         if (outcome == Outcome::Refused) return {};
         if (outcome == Outcome::Failed) return failure_->message;
-        made_.push_back({file->path, file->sizeText, *copyPath});
+        made_.push_back({file->path, file->sizeText, place->mirrorPath});
         counted();
         return {};
     }
@@ -348,7 +313,8 @@ class CopyRun {
             if (isRefusal(e)) return refused(e);
             return failed(Failure::Kind::Unreadable, copies::failedRead(file.path, e));
         }
-        const Outcome outcome = copyInto(source, name);
+        Outcome outcome = prepareFolder(source, "");
+        if (outcome == Outcome::Copied) outcome = copyInto(source, name);
         if (outcome == Outcome::Copied) {
             counted();
             form_.AllSize += static_cast<double>(file.size());
@@ -367,14 +333,46 @@ class CopyRun {
         }
     }
 
-    // The folder the run copies into joins the recorded ones. A store that
-    // cannot be written is passed over: the copies are made all the same,
-    // and are not deleted or opened by the program until a run records it.
-    void recordTarget() {
+    // The target and the folder below it a copy goes into, made only for a
+    // source that can be copied, so that the run makes no folder it does
+    // not copy into. Copied when they are there; Failed (the source's
+    // failure, or the level that could not be made) or Refused.
+    Outcome prepareFolder(const std::string& source, std::string_view folderPath) {
+        if (targetRoot_ && (folderPath.empty() || madeFolders_.contains(text::lcase(folderPath))))
+            return makeFolders(folderPath);
+        if (sourceRoot_) {
+            try {
+                sourceRoot_->status(source);
+            } catch (const platform::Error& e) {
+                if (isRefusal(e)) return refused(e);
+            }
+        }
+        if (sourceFailed(source) == Outcome::Failed) return Outcome::Failed;
+        if (!targetRoot_ && openTarget() == Outcome::Failed) return Outcome::Failed;
+        return makeFolders(folderPath);
+    }
+
+    // Makes the target's missing levels and opens it; its names are looked
+    // up from now on through one listing of each folder for the run, and
+    // each folder is opened once.
+    Outcome openTarget() {
         try {
-            copies::recordMirrorFolder(form_.app().settings, targetRoot_.resolvedPath());
+            if (targetPlace_.nearest) targetPlace_.nearest->createFolders(targetPlace_.missing);
+            targetRoot_.emplace(files::ConfinedRoot::open(target_));
+        } catch (const platform::Error& e) {
+            if (isDiskFailure(e)) diskFailed_ = true;
+            return failed(Failure::Kind::Target,
+                          std::string(CannotMakeFolder) + target_ + e.description());
+        }
+        targetPlace_.nearest.reset();
+        targetRoot_->useListings(&listings_);
+        // Recorded before the run as the folder it would be; one that came
+        // out another (a link put on the way meanwhile) is recorded too.
+        try {
+            copies::recordMirrorFolder(form_.app().settings, targetRoot_->resolvedPath());
         } catch (const std::exception&) {
         }
+        return Outcome::Copied;
     }
 
     Outcome failed(Failure::Kind kind, std::string message) {
@@ -392,7 +390,7 @@ class CopyRun {
     // does not tell the disk again.
     Outcome targetFailed(const platform::Error& e, std::string_view relative, bool folder) {
         if (isDiskFailure(e)) diskFailed_ = true;
-        const std::string path = targetRoot_.windowsOf(relative);
+        const std::string path = targetRoot_->windowsOf(relative);
         return failed(Failure::Kind::Target,
                       folder ? std::string(CannotMakeFolder) + path + e.description()
                              : copies::failedWrite(path, e));
@@ -412,7 +410,7 @@ class CopyRun {
         }
         std::optional<std::string> refusal;
         try {
-            targetRoot_.createFolders(folderPath);
+            targetRoot_->createFolders(folderPath);
         } catch (const platform::Error& e) {
             if (!isRefusal(e)) return targetFailed(e, folderPath, true);
             refusal = e.description();
@@ -430,8 +428,8 @@ class CopyRun {
                      files::ReadOnlyToo writable = files::ReadOnlyToo::No) {
         if (!sourceRoot_) return sourceFailed(source);
         try {
-            targetRoot_.copyInto(relative, *sourceRoot_, source, files::OnExisting::Replace,
-                                 writable);
+            targetRoot_->copyInto(relative, *sourceRoot_, source, files::OnExisting::Replace,
+                                  writable);
             return Outcome::Copied;
         } catch (const platform::Error& e) {
             if (isRefusal(e)) return refused(e);
@@ -571,7 +569,9 @@ class CopyRun {
     catalogue::PendingWorkScope pending_;
     files::FolderListings listings_;
     std::optional<files::ConfinedRoot> sourceRoot_;
-    files::ConfinedRoot targetRoot_;
+    // Until the first copy, where the target is to be made; then the target.
+    TargetPlace targetPlace_;
+    std::optional<files::ConfinedRoot> targetRoot_;
     // The CD drive the sources are read from; "" for a hard-disk folder.
     std::string cdDrive_;
     std::vector<copies::MirrorCopyMade> made_;
@@ -634,11 +634,36 @@ void Form1::copytag_Click() {
         return;
     }
 
+    // Where the target is to be: a target that cannot be made is told before
+    // anything changes; one that exists is asked about.
+    TargetPlace place = placeTarget(target);
+    if (place.error) {
+        ui().msgBox(std::string(CannotMakeFolder) + target + place.error->description(),
+                    platform::MsgButtons::OK, TipTitle);
+        return;
+    }
+    if (place.existed &&
+        ui().msgBox(FolderExists, platform::MsgButtons::YesNo, InfoTitle) == platform::MsgYes)
+        return;
+
+    // The folder the run copies into joins the recorded ones before the run
+    // records itself, so that a record left behind names a recorded target.
+    // A store that cannot be written is passed over: the copies are made all
+    // the same, and are not deleted or opened by the program until a run
+    // records it (nor is a record of this run trusted at the next start).
+    if (const std::optional<std::string> folder = copies::resolvedFolderOf(target)) {
+        try {
+            copies::recordMirrorFolder(app().settings, *folder);
+        } catch (const std::exception&) {
+        }
+    }
+
     // The run is recorded before its first change.
     const std::string& programFolder = app().ProgramFolder;
     const std::vector<std::string> folders =
-        hardDisc ? std::vector<std::string>{""} : cdCopyFolders(indexText, target);
-    catalogue::PendingWork record = copies::mirrorRunRecord(OpenedDisk, indexPath, target, folders);
+        hardDisc ? std::vector<std::string>{""} : copies::cdCopyFolders(indexText);
+    catalogue::PendingWork record = copies::mirrorRunRecord(OpenedDisk, indexPath, target,
+                                                            copies::mirrorRunStartTime(), folders);
     std::optional<catalogue::PendingWorkScope> pending;
     try {
         pending.emplace(programFolder, record);
@@ -650,29 +675,7 @@ void Form1::copytag_Click() {
         return;
     }
 
-    const TargetMade made = createTarget(target);
-    std::optional<files::ConfinedRoot> targetRoot;
-    std::optional<platform::Error> error = made.error;
-    if (!error) {
-        try {
-            targetRoot.emplace(files::ConfinedRoot::open(target));
-        } catch (const platform::Error& e) {
-            error = e;
-        }
-    }
-    if (error) {
-        pending->done();
-        ui().msgBox(std::string(CannotMakeFolder) + target + error->description(),
-                    platform::MsgButtons::OK, TipTitle);
-        return;
-    }
-    if (made.existed &&
-        ui().msgBox(FolderExists, platform::MsgButtons::YesNo, InfoTitle) == platform::MsgYes) {
-        pending->done();
-        return;
-    }
-
-    CopyRun run(*this, target, std::move(*targetRoot), std::move(indexPath), std::move(indexText),
+    CopyRun run(*this, target, std::move(place), std::move(indexPath), std::move(indexText),
                 std::move(*pending));
     if (hardDisc)
         run.copyFromHardDisc();

@@ -28,6 +28,38 @@ void recordMirrorFolder(platform::system::SettingsStore& settings, std::string_v
                   folder);
 }
 
+std::optional<std::string> resolvedFolderOf(std::string_view windowsFolder) {
+    std::string native;
+    try {
+        native = files::resolvePath(windowsFolder).native;
+    } catch (const platform::Error&) {
+        return std::nullopt;
+    }
+    std::string existing = native;
+    for (;;) {
+        try {
+            const std::string resolved =
+                files::ConfinedRoot::openNative(existing.empty() ? "/" : existing).resolvedPath();
+            std::string missing = native.substr(existing.size());
+            if (!missing.empty() && missing.front() == '/') missing.erase(0, 1);
+            if (missing.empty()) return resolved;
+            return resolved.ends_with('/') ? resolved + missing : resolved + "/" + missing;
+        } catch (const platform::Error&) {
+            const std::size_t slash = existing.rfind('/');
+            if (slash == std::string::npos || existing == "/") return std::nullopt;
+            existing.resize(slash == 0 ? 1 : slash);
+        }
+    }
+}
+
+bool isRecordedMirrorFolder(const platform::system::SettingsStore& settings,
+                            std::string_view windowsFolder) {
+    const std::optional<std::string> folder = resolvedFolderOf(windowsFolder);
+    if (!folder) return false;
+    const std::vector<std::string> folders = recordedMirrorFolders(settings);
+    return std::find(folders.begin(), folders.end(), *folder) != folders.end();
+}
+
 std::optional<RecordedCopy> recordedCopyOf(const platform::system::SettingsStore& settings,
                                            std::string_view mirrorPath, files::Follow lastName) {
     std::string native;

@@ -1,8 +1,8 @@
 // The folders copy runs copied into, kept in the settings store, and the
 // check every removal and opening of a mirror copy passes.
 //
-// A copy run records the folder it really copied into: its target with
-// every link resolved (a native path), once per distinct folder, as the
+// A copy run records the folder it copies into before it begins: its target
+// with every link resolved (a native path), once per distinct folder, as the
 // values "1", "2", ... of the section "Zelbrin\MirrorFolders". A mirror path
 // read from an index is acted on only when it lies below one of them after
 // links are resolved; a drive root or a parent of a target is never taken
@@ -32,6 +32,17 @@ std::vector<std::string> recordedMirrorFolders(const platform::system::SettingsS
 // Records the folder (a resolved native path) unless it is recorded already.
 // Raises as the store's save does.
 void recordMirrorFolder(platform::system::SettingsStore& settings, std::string_view folder);
+
+// The folder a Windows path names, or will name once its missing folders are
+// made, as a run records it: the nearest folder on its way that exists, with
+// every link resolved, followed by the missing names. Nothing when its drive
+// is not mapped or the path is malformed.
+std::optional<std::string> resolvedFolderOf(std::string_view windowsFolder);
+
+// True when the folder a Windows path names (resolvedFolderOf) is one of the
+// recorded ones.
+bool isRecordedMirrorFolder(const platform::system::SettingsStore& settings,
+                            std::string_view windowsFolder);
 
 // A mirror copy found below a recorded folder: that folder opened as a root
 // and the copy's path below it.

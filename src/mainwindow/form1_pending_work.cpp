@@ -9,7 +9,7 @@
 #include "platform/ui/ui.h"
 
 void Form1::completePendingWork(bool atStart) {
-    for (const std::string& message :
-         catalogue::dealWithPendingWork(app().ProgramFolder, app().clock.today(), atStart))
+    for (const std::string& message : catalogue::dealWithPendingWork(
+             app().ProgramFolder, app().settings, app().clock.today(), atStart))
         ui().msgBox(message, platform::MsgButtons::OK, "提示");
 }

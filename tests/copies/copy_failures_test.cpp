@@ -33,8 +33,8 @@ TEST(CopyFailures, TheBoxShowsTwentyLinesThenTheCountOfThemAll) {
     for (int i = 1; i <= 21; ++i) {
         lines.push_back("f" + std::to_string(i));
         std::string expected;
-        for (int j = 1; j <= i && j <= 20; ++j) expected += (j > 1 ? "\n" : "") + lines[j - 1];
-        if (i > 20) expected += "\n……共21个文件没有拷贝。";
+        for (int j = 1; j <= i && j <= 20; ++j) expected += (j > 1 ? "\r\n" : "") + lines[j - 1];
+        if (i > 20) expected += "\r\n……共21个文件没有拷贝。";
         EXPECT_EQ(copies::failureList(lines), expected) << i;
     }
 }

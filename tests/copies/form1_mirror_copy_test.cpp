@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -438,9 +439,9 @@ TEST_F(MirrorCopy, AHardDiskRunReadsOnlyInsideTheCataloguedFolder) {
     openDisc(Music);
     answerRun(Music, "C:\\out");
     h.ui.answerMsgBox(platform::MsgOK,
-                      "路径不在允许的文件夹里：C:\\private\\notes.txt\n"
-                      "路径不在允许的文件夹里：C:\\music\\pop\\leak.mp3\n"
-                      "路径不在允许的文件夹里：C:\\music\\pop\\out\\deep.mp3\n"
+                      "路径不在允许的文件夹里：C:\\private\\notes.txt\r\n"
+                      "路径不在允许的文件夹里：C:\\music\\pop\\leak.mp3\r\n"
+                      "路径不在允许的文件夹里：C:\\music\\pop\\out\\deep.mp3\r\n"
                       "路径不在允许的文件夹里：E:\\c.txt");
     f().copytag.userClick();
     EXPECT_EQ(h.read("C:\\out\\top.mp3"), "top");
@@ -469,7 +470,7 @@ TEST_F(MirrorCopy, ACdRunReadsOnlyFromTheDisc) {
     openDisc(Photos);
     answerRun(Photos, Target);
     h.ui.answerMsgBox(platform::MsgOK,
-                      "路径不在允许的文件夹里：E:\\docs\\n.txt\n"
+                      "路径不在允许的文件夹里：E:\\docs\\n.txt\r\n"
                       "路径不在允许的文件夹里：E:\\docs\\sub\\x.txt");
     f().copytag.userClick();
     EXPECT_EQ(h.read(PhotosIndex),
@@ -580,6 +581,73 @@ TEST_F(MirrorCopy, ATargetOnADriveThatIsNotMappedIsRefused) {
     f().copytag.userClick();
     EXPECT_EQ(h.read("C:\\zelbrin\\[005]Photos\\c.txt"), "ccccc");
     EXPECT_EQ(f().StatusBar1.panel(2).text(), "1个文件已经拷贝到硬盘！");
+}
+
+// A run makes no folder it does not copy into: with nothing left to copy,
+// or a file that cannot be read, neither the target nor the file's folders
+// are made; the folders of the files it copies are.
+TEST_F(MirrorCopy, ARunMakesNoFolderItDoesNotCopyInto) {
+    struct Case {
+        const char* name;
+        std::string_view disc;
+        std::string index;
+        std::vector<std::pair<int, std::string>> answers;
+        Strings made;  // below C:\, all there is after the run
+        int copied;
+    };
+    const std::string missing = "不能读取文件: E:\\docs\\img\\gone.txt文件未找到";
+    const std::vector<Case> cases = {
+        {"every ticked file mirrored already",
+         Photos,
+         lines({"F:\\|docs", "F:\\c.txt[5]($){C:\\old\\c.txt}", "F:\\docs\\a.txt[4]",
+                "F:\\docs\\m.txt[7]($){C:\\old\\docs\\m.txt}"}),
+         {},
+         {},
+         0},
+        {"nothing ticked", Photos, lines({"F:\\c.txt[5]", "F:\\docs\\a.txt[4]($)($)"}), {}, {}, 0},
+        {"the only file missing from the disc",
+         Photos,
+         lines({"F:\\docs\\img\\gone.txt[3]($)"}),
+         {{platform::MsgOK, missing}},
+         {},
+         0},
+        {"a file copied, then one missing in another folder",
+         Photos,
+         lines({"F:\\c.txt[5]($)", "F:\\docs\\img\\gone.txt[3]($)", "F:\\docs\\a.txt[4]($)"}),
+         {{platform::MsgOK, missing}},
+         {"mirror", "mirror\\[005]Photos", "mirror\\[005]Photos\\c.txt"},
+         1},
+        {"a hard-disk folder's only file gone",
+         Music,
+         lines({"C:\\music\\pop\\|live", "C:\\music\\pop\\live\\gone.mp3[8]($)"}),
+         {{platform::MsgYes,
+           "可能文件位置已经发生变动！C:\\music\\pop\\live\\gone.mp3没发现！是否继续？"}},
+         {},
+         0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove_all(h.nativePath("C:\\mirror"));
+        h.write(c.disc == Photos ? PhotosIndex : MusicIndex, c.index);
+        openDisc(c.disc);
+        answerRun(c.disc, c.disc == Photos ? Target : "C:\\mirror\\out");
+        for (const auto& [answer, prompt] : c.answers) h.ui.answerMsgBox(answer, prompt);
+        f().copytag.userClick();
+        h.ui.verifyAllUsed();
+        Strings made;
+        if (fs::exists(h.nativePath("C:\\mirror"))) {
+            made.push_back("mirror");
+            for (const auto& entry : fs::recursive_directory_iterator(h.nativePath("C:\\mirror")))
+                made.push_back("mirror\\" +
+                               fs::relative(entry.path(), h.nativePath("C:\\mirror")).string());
+            std::sort(made.begin(), made.end());
+            for (std::string& m : made) std::replace(m.begin(), m.end(), '/', '\\');
+        }
+        EXPECT_EQ(made, c.made);
+        EXPECT_EQ(f().StatusBar1.panel(2).text(),
+                  std::to_string(c.copied) + "个文件已经拷贝到硬盘！");
+        EXPECT_FALSE(h.exists("C:\\zelbrin\\guangpan\\pending.ini"));
+    }
 }
 
 // Each way a run can fail is told as what happened, the run stops there,

@@ -261,8 +261,8 @@ inline void ageAllTempFiles(const Harness& h) {
 
 // The finishing of a start: the record left dealt with as Form_Load deals
 // with it, the messages it would show.
-inline std::vector<std::string> finishingAtStart() {
-    return catalogue::dealWithPendingWork(Harness::ProgramFolder, "2024-5-6", true);
+inline std::vector<std::string> finishingAtStart(const Harness& h) {
+    return catalogue::dealWithPendingWork(Harness::ProgramFolder, h.settings, "2024-5-6", true);
 }
 
 // What one run of killThenFailTheFinishing found.
@@ -301,7 +301,7 @@ inline int killThenFailTheFinishing(
             prepare(h);
             if (!runKilledBefore(kill, [&] { command(h); })) continue;
             ageAllTempFiles(h);
-            finishing = countChanges([] { finishingAtStart(); });
+            finishing = countChanges([&] { finishingAtStart(h); });
         }
         for (const int number : {platform::err::DiskFull, platform::err::DeviceIO}) {
             for (int failing = 1; failing <= finishing; ++failing) {
@@ -315,7 +315,7 @@ inline int killThenFailTheFinishing(
                 FailedFinishing run{kill, failing, number, {}, {}};
                 {
                     FailAtChange fail(failing, number);
-                    run.told = finishingAtStart();
+                    run.told = finishingAtStart(h);
                     EXPECT_TRUE(fail.failed);
                     run.kind = fail.kind;
                     const bool recordRemoval =

@@ -478,9 +478,9 @@ TEST_F(WebPages, AFullDiskTellsThePageAndEachCopyWithItsReason) {
     const std::string docs = "C:\\zelbrin\\webhtml\\[003]Tools\\docs\\";
     const int full = platform::err::DiskFull;
     ASSERT_EQ(h.ui.messages().size(), 2u);
-    EXPECT_EQ(h.ui.messages()[0], cannotSave(DocsPage, full) + "\n" +
-                                      cannotSave(docs + "README", full) + "\n" +
-                                      cannotSave(docs + "誠遊許.jpeg", full) + "\n" +
+    EXPECT_EQ(h.ui.messages()[0], cannotSave(DocsPage, full) + "\r\n" +
+                                      cannotSave(docs + "README", full) + "\r\n" +
+                                      cannotSave(docs + "誠遊許.jpeg", full) + "\r\n" +
                                       cannotSave(docs + "a.txt.bak", full));
     Strings titles;
     for (const testsupport::Shown& shown : h.ui.log())

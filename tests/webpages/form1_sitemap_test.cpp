@@ -275,7 +275,7 @@ TEST_F(WebPages, SitemapFailuresAreToldWithTheirReasons) {
         }
         std::string told = cannotSave(Contents, failure.number);
         for (const std::string& target : supportTargets())
-            told += "\n" + cannotSave(target, failure.number);
+            told += "\r\n" + cannotSave(target, failure.number);
         EXPECT_EQ(h.ui.messages(), Strings{told});
         EXPECT_EQ(h.read(Contents), "old sitemap");
         EXPECT_EQ(pageTree(), (Strings{"[003]Tools/", "[003]Tools/zelbrinleft1.hhc", "image/"}));
@@ -292,7 +292,7 @@ TEST_F(WebPages, SitemapFailuresAreToldWithTheirReasons) {
         h.ui.answerMsgBox(platform::MsgOK);
         popup("createhtmlcontent");
     }
-    EXPECT_EQ(h.ui.messages(), Strings{cannotSave(web + "image", platform::err::DiskFull) + "\n" +
+    EXPECT_EQ(h.ui.messages(), Strings{cannotSave(web + "image", platform::err::DiskFull) + "\r\n" +
                                        cannotSave(Contents, platform::err::DiskFull)});
     EXPECT_EQ(pageTree(), Strings{});
 

@@ -9,10 +9,13 @@
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <chrono>
+#include <condition_variable>
 #include <cstdint>
 #include <mutex>
 #include <random>
 #include <set>
+#include <thread>
 #include <utility>
 
 #include "platform/error.h"
@@ -317,9 +320,15 @@ void CommittedFile::create(int folder, std::string name, std::optional<unsigned>
     // without locks is written unlocked; a file without a name needs none.
     if (!anonymous_ && ::flock(fd_, LOCK_EX | LOCK_NB) == 0)
         lock_ = ::fcntl(fd_, F_DUPFD_CLOEXEC, 0);
-    // Exactly the mode asked for (the umask may have taken bits away);
-    // file systems without permissions keep what they have.
-    if (mode) ::fchmod(fd_, static_cast<mode_t>(*mode & 07777));
+    // Exactly the mode asked for (the umask or a folder's default access
+    // list may have changed the bits); file systems without permissions
+    // keep what they have. Changed only when it differs: a change of mode
+    // is an update of the file's inode, a look at it is not.
+    if (mode) {
+        const auto wanted = static_cast<mode_t>(*mode & 07777);
+        struct stat made {};
+        if (::fstat(fd_, &made) != 0 || (made.st_mode & 07777) != wanted) ::fchmod(fd_, wanted);
+    }
 }
 
 CommittedFile::~CommittedFile() {
@@ -424,6 +433,46 @@ namespace {
 thread_local SyncBatch* openBatch = nullptr;
 }  // namespace
 
+// How often the thread of a batch syncs what the batch has written so far.
+constexpr std::chrono::milliseconds FlushInterval{50};
+
+// The thread of a batch: syncs each file system of the batch through a
+// descriptor of its own (so the batch's own sync at the end still reports a
+// failure since the batch began), every FlushInterval until it is stopped.
+struct SyncBatch::Flusher {
+    std::mutex mutex;
+    std::condition_variable wake;
+    bool stopped = false;
+    std::vector<int> fds;
+    std::thread thread;
+
+    Flusher() : thread([this] { run(); }) {}
+    ~Flusher() {
+        {
+            const std::lock_guard lock(mutex);
+            stopped = true;
+        }
+        wake.notify_all();
+        thread.join();
+        for (const int fd : fds) ::close(fd);
+    }
+    void add(int folder) {
+        const int fd = ::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (fd < 0) return;
+        const std::lock_guard lock(mutex);
+        fds.push_back(fd);
+    }
+    void run() {
+        std::unique_lock lock(mutex);
+        while (!wake.wait_for(lock, FlushInterval, [this] { return stopped; })) {
+            const std::vector<int> now = fds;
+            lock.unlock();
+            for (const int fd : now) ::syncfs(fd);
+            lock.lock();
+        }
+    }
+};
+
 SyncBatch::SyncBatch() : previous_(openBatch) { openBatch = this; }
 
 SyncBatch::~SyncBatch() {
@@ -442,13 +491,17 @@ void SyncBatch::note(int folder, const std::string& nativeFolder) {
     for (const FileSystem& fileSystem : fileSystems_)
         if (fileSystem.device == device) return;
     const int fd = ::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) fileSystems_.push_back({device, fd, nativeFolder});
+    if (fd < 0) return;
+    fileSystems_.push_back({device, fd, nativeFolder});
+    if (!flusher_) flusher_ = std::make_unique<Flusher>();
+    flusher_->add(folder);
 }
 
 void SyncBatch::finish() {
     if (!open_) return;
     open_ = false;
     if (openBatch == this) openBatch = previous_;
+    flusher_.reset();
     int failure = 0;
     for (const FileSystem& fileSystem : fileSystems_) {
         try {

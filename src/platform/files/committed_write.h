@@ -31,6 +31,7 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -66,10 +67,14 @@ enum class CommitStep {
 // batch is open in this thread, commits skip their own syncs (no data sync
 // before the rename, no folder sync after it) and the batch notes each file
 // system they wrote to; finish() then syncs each of those once (syncfs), so
-// the batch costs one sync instead of two per file. Each file still replaces
-// its target whole by a rename, but until finish() has returned a power cut
-// may leave a file of the batch empty or cut under its new name: a command
-// records the files of a batch only after finish(). Moves are not batched.
+// the batch costs one sync instead of two per file. Meanwhile a thread of
+// the batch syncs those file systems every FlushInterval, so the writing
+// goes on while the disk takes what was written, and finish() waits only for
+// the rest (its own sync reports every failure since the batch began). Each
+// file still replaces its target whole by a rename, but until finish() has
+// returned a power cut may leave a file of the batch empty or cut under its
+// new name: a command records the files of a batch only after finish().
+// Moves are not batched.
 class SyncBatch {
   public:
     SyncBatch();
@@ -98,6 +103,9 @@ class SyncBatch {
         std::string folder;
     };
     std::vector<FileSystem> fileSystems_;
+    // The thread that syncs meanwhile (started with the first file system).
+    struct Flusher;
+    std::unique_ptr<Flusher> flusher_;
 };
 
 // The time this program started; files of ours older than it belong to a run

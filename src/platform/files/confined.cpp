@@ -257,16 +257,35 @@ std::string upperAscii(std::string_view name) {
 std::string ConfinedRoot::nativeName(int folder, const std::string& name, bool ignoringCase,
                                      bool* missing) const {
     struct stat st {};
-    if (::fstatat(folder, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 || errno != ENOENT)
-        return name;
     std::pair<dev_t, ino_t> id{0, 0};
-    if (listings_) {
+    if (listings_ && missing && !listings_->impl_->folders.empty()) {
         const auto& ids = listings_->impl_->openIds;
         if (const auto known = ids.find(folder); known != ids.end())
             id = known->second;
         else if (::fstat(folder, &st) == 0)
             id = {st.st_dev, st.st_ino};
     }
+    // A name that no entry of the run's listing of the folder answers to,
+    // in any letter case, is missing without a look of its own: the run
+    // adds what it makes to the listing, and a name another program makes
+    // meanwhile is met when the copy is linked to it (replaced through a
+    // temporary name, or refused).
+    if (missing && id != std::pair<dev_t, ino_t>{0, 0}) {
+        const auto known = listings_->impl_->folders.find(id);
+        if (known != listings_->impl_->folders.end()) {
+            std::string upper = upperAscii(name);
+            if (!known->second.byUpper.contains(upper) &&
+                detail::lookedUpWindowsName(name) == name) {
+                *missing = true;
+                known->second.byUpper[std::move(upper)].emplace_back(name, name);
+                return name;
+            }
+        }
+    }
+    if (::fstatat(folder, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 || errno != ENOENT)
+        return name;
+    if (listings_ && id == std::pair<dev_t, ino_t>{0, 0} && ::fstat(folder, &st) == 0)
+        id = {st.st_dev, st.st_ino};
     if (!listings_ || id == std::pair<dev_t, ino_t>{0, 0}) {
         const detail::CaseAlikeNames found = detail::findByWindowsName(folder, name);
         if (found.exact) return *found.exact;
@@ -513,7 +532,15 @@ std::optional<EntryStatus> ConfinedRoot::status(std::string_view relative, Follo
     s.isLink = S_ISLNK(st.st_mode);
     s.size = S_ISREG(st.st_mode) ? static_cast<std::uint64_t>(st.st_size) : 0;
     s.mode = st.st_mode & 07777;
+    s.changed = static_cast<std::int64_t>(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec;
     return s;
+}
+
+void ConfinedRoot::syncFileSystem() const {
+    detail::beforeChange(CommitStep::SyncFolder, native_);
+    const detail::Fd folder(::openat(fd_, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!folder.valid() || ::syncfs(folder.get()) != 0)
+        detail::raiseErrno(errno, err::PathNotFound);
 }
 
 bool ConfinedRoot::exists(std::string_view relative) const {

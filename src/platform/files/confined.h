@@ -81,6 +81,9 @@ struct EntryStatus {
     bool isFolder = false;
     bool isLink = false;  // the name is a link (only when the last name is not followed)
     unsigned mode = 0;    // permission bits
+    // When the entry itself last changed (its ctime: made, linked, written,
+    // renamed), in nanoseconds since 1970.
+    std::int64_t changed = 0;
 };
 
 // Whether a query follows a link at the last name (beneath the root only).
@@ -105,8 +108,9 @@ using RefusedName = std::function<void(const std::string& windowsPath)>;
 // makes is added to it; and each folder on the way to the names is opened
 // once for the run (beneath its root, as every look-up is) and taken up again
 // by the later look-ups. What it finds is what a fresh listing finds, except
-// for a name another program adds under another letter case, or a folder it
-// moves, during the run.
+// for a name another program adds, or a folder it moves, during the run (a
+// copy to a name added meanwhile meets it when it is linked there, and
+// replaces it through a temporary name or is refused).
 // Given to the roots of the run with useListings; one run, one thread.
 class FolderListings {
   public:
@@ -178,6 +182,10 @@ class ConfinedRoot {
     std::optional<EntryStatus> status(std::string_view relative, Follow follow = Follow::Yes) const;
     // The name exists (a link too, wherever it points).
     bool exists(std::string_view relative) const;
+
+    // Makes what was written on the root's file system durable (syncfs).
+    // Raises the error of a failed sync.
+    void syncFileSystem() const;
 
     // Makes one folder: 58 when the name exists (75 when it is a link leading
     // out), 76 when its folder is missing.

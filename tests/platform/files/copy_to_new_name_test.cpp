@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -93,6 +94,38 @@ TEST_F(CopyToNewName, ANameThatComesMeanwhileIsReplacedOrRefused) {
             EXPECT_EQ(readBytes(c() + "/t/sub/new.txt"), "theirs");
         }
         EXPECT_EQ(namesIn(c() + "/t/sub"), std::vector<std::string>{"new.txt"});
+    }
+}
+
+// A run's listing of a folder takes a name it does not hold for missing
+// without a look of its own: a name another program makes after the listing
+// was read is met when the copy is linked, and replaced or refused as asked.
+TEST_F(CopyToNewName, ANameMadeAfterTheRunsListingIsMetAtTheLink) {
+    for (const OnExisting onExisting : {OnExisting::Replace, OnExisting::Refuse}) {
+        const bool replace = onExisting == OnExisting::Replace;
+        SCOPED_TRACE(replace ? "replace" : "refuse");
+        fs::remove_all(c() + "/t/sub");
+        fs::create_directories(c() + "/t/sub");
+        FolderListings listings;
+        ConfinedRoot target = ConfinedRoot::openNative(c() + "/t");
+        target.useListings(&listings);
+        ConfinedRoot source = ConfinedRoot::openNative(c() + "/src");
+        source.useListings(&listings);
+        // The first copy reads the listing of sub; then the name comes.
+        target.copyInto("sub\\first.txt", source, "a.txt", onExisting);
+        writeBytes(c() + "/t/sub/second.txt", "theirs");
+        if (replace) {
+            target.copyInto("sub\\second.txt", source, "a.txt", onExisting);
+            EXPECT_EQ(readBytes(c() + "/t/sub/second.txt"), std::string(100000, 'a'));
+        } else {
+            EXPECT_EQ(
+                errorOf([&] { target.copyInto("sub\\second.txt", source, "a.txt", onExisting); }),
+                platform::err::FileExists);
+            EXPECT_EQ(readBytes(c() + "/t/sub/second.txt"), "theirs");
+        }
+        std::vector<std::string> names = namesIn(c() + "/t/sub");
+        std::sort(names.begin(), names.end());
+        EXPECT_EQ(names, (std::vector<std::string>{"first.txt", "second.txt"}));
     }
 }
 
