@@ -262,13 +262,17 @@ PendingWorkScope::PendingWorkScope(PendingWorkScope&& other) noexcept
 
 PendingWorkScope::~PendingWorkScope() { --liveScopes; }
 
+void rewritePendingWork(std::string_view programFolder, const PendingWork& work) {
+    mayBeLeft = true;
+    files::WholeFileRewrite(openIndexFolder(programFolder), PendingWorkFileName,
+                            formatPendingWork(work));
+}
+
 void PendingWorkScope::update(PendingWork work) {
     const std::string owner = work_.field(OwnerKey);
     work_ = std::move(work);
     if (!owner.empty() && !work_.has(OwnerKey)) work_.add(std::string(OwnerKey), owner);
-    mayBeLeft = true;
-    files::WholeFileRewrite(openIndexFolder(programFolder_), PendingWorkFileName,
-                            formatPendingWork(work_));
+    rewritePendingWork(programFolder_, work_);
 }
 
 void PendingWorkScope::done() noexcept {

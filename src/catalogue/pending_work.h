@@ -119,6 +119,12 @@ struct PendingCommand {
 std::span<const PendingCommand> pendingCommands();
 const PendingCommand* findPendingCommand(std::string_view command);
 
+// A finisher that has worked out what its record lacked (the results a run
+// cut short made) writes the record anew before it acts on them, so that a
+// failure after that finds them at the next start. Raises what the write
+// raises.
+void rewritePendingWork(std::string_view programFolder, const PendingWork& work);
+
 // ---- the scope ----
 
 class PendingWorkScope {

@@ -402,7 +402,7 @@ MirrorRunFinish completeMirrorRun(std::string_view programFolder,
     const double total = copiedSizeNow(programFolder) + applied.bytes;
     catalogue::PendingWork finished = work;
     addMirrorRunResults(finished, total, copies);
-    catalogue::updatePendingWork(catalogue::openIndexFolder(programFolder), finished);
+    catalogue::rewritePendingWork(programFolder, finished);
     std::string failedFile;
     writeMirrorRunResults(programFolder, disc, indexPath, applied, total, applied.added > 0,
                           failedFile);
