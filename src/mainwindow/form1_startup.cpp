@@ -33,6 +33,19 @@
 namespace text = platform::text;
 namespace files = platform::files;
 
+namespace {
+
+// Makes a folder the program keeps stored files in, unless a folder answers
+// to its name as the files in it are found: a program folder brought from
+// elsewhere may spell it otherwise ("GuangPan"), and a folder made beside it
+// would hide its files.
+void makeStoredFolder(const files::ConfinedRoot& program, std::string_view name) {
+    if (const auto there = program.status(name); there && there->isFolder) return;
+    program.createFolders(name);
+}
+
+}  // namespace
+
 void Form1::Form_Load() {
     platform::SkipOnError onError;
     const std::string& programFolder = app().ProgramFolder;
@@ -94,7 +107,7 @@ void Form1::Form_Load() {
 
     // The index folder and the disc count.
     onError.step([&] {
-        catalogue::openProgramFolder(programFolder).createFolders(catalogue::IndexFolderName);
+        makeStoredFolder(catalogue::openProgramFolder(programFolder), catalogue::IndexFolderName);
     });
     // A command the last run left half-done, finished or taken back; from
     // now on also one a failed step of this run leaves, before the next
@@ -178,8 +191,8 @@ void Form1::loadSoftwareList() {
     platform::SkipOnError onError;
     const std::string softwareFolder = software::softwareFolderPath(app().ProgramFolder);
     onError.step([&] {
-        catalogue::openProgramFolder(app().ProgramFolder)
-            .createFolders(software::SoftwareFolderName);
+        makeStoredFolder(catalogue::openProgramFolder(app().ProgramFolder),
+                         software::SoftwareFolderName);
     });
     if (onError.step([&] { File1.setPath(softwareFolder); }) &&
         onError.step([&] { File1.setPattern("*.txt"); })) {

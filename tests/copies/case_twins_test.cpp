@@ -19,10 +19,8 @@ namespace {
 
 using CopiesTwins = CaseTwins;
 
-// Each row copies its own file under its own name. The twins go to two
-// drives D: one after the other: a target folder that holds one twin takes
-// the other's name as the same file (the file layer's rule for the names it
-// creates).
+// Each row copies its own file under its own name, to two drives D: one
+// after the other.
 TEST_F(CopiesTwins, SendToDriveDCopiesEachRowsOwnFile) {
     clickDiscList({Twins, "twins_hard\\twins"});
     struct Case {
@@ -51,10 +49,9 @@ TEST_F(CopiesTwins, SendToDriveDCopiesEachRowsOwnFile) {
     EXPECT_EQ(h.read("C:\\d2\\p.HTM"), "<p>UPPER</p>");
 }
 
-// Both twins into one drive D:. Disabled while the file layer takes the name
-// a copy is made under ("a.txt") for the one spelt alike that is there
-// ("a.TXT").
-TEST_F(CopiesTwins, DISABLED_SendToOneDriveDCopiesBothTwins) {
+// Both twins into one drive D:: the copy is made under its own name
+// ("a.txt") beside the one spelt alike that is there ("a.TXT").
+TEST_F(CopiesTwins, SendToOneDriveDCopiesBothTwins) {
     h.makeFolder("C:\\d");
     h.drives().set({.name = "D:", .folder = h.nativePath("C:\\d")});
     clickDiscList({Twins, "twins_hard\\twins"});

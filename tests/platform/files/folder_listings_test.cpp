@@ -1,7 +1,8 @@
 // Look-ups through the listings a run keeps find what a listing per name
 // finds: the name itself, the one entry of another letter case, a refusal
 // among twins, a name the run made under another case, and nothing for an entry
-// gone since.
+// gone since. The names a run makes are its own spelling, beside those spelt
+// alike.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -51,16 +52,21 @@ TEST_F(FolderListingsTest, WritesFindTheSameEntriesAsAFreshListing) {
         fs::remove(t() + "/made.txt");  // gone: made anew under the spelling given
         root.write("Made.TXT", "again");
         root.createFolders("Sub\\deep");
-        root.createFolders("SUB\\DEEP\\x");
-        EXPECT_EQ(names(), (std::vector<std::string>{"Made.TXT", "One.txt", "Sub", "TWIN.txt",
-                                                     "twin.txt", "x.txt"}));
+        root.write("SUB\\DEEP\\y.txt", "y");  // folders on the way: the one spelt alike
+        root.createFolders("SUB\\DEEP\\x");   // folders made: each its own spelling
+        // Now two folders spelt alike, none exactly "sub".
+        EXPECT_EQ(errorOf([&] { root.write("sub\\z.txt", "z"); }), 75);
+        EXPECT_EQ(names(), (std::vector<std::string>{"Made.TXT", "One.txt", "SUB", "Sub",
+                                                     "TWIN.txt", "twin.txt", "x.txt"}));
         EXPECT_EQ(readBytes(t() + "/One.txt"), "one");
         EXPECT_EQ(readBytes(t() + "/Made.TXT"), "again");
-        EXPECT_TRUE(fs::is_directory(t() + "/Sub/deep/x"));
+        EXPECT_EQ(readBytes(t() + "/Sub/deep/y.txt"), "y");
+        EXPECT_TRUE(fs::is_directory(t() + "/SUB/DEEP/x"));
+        EXPECT_FALSE(fs::exists(t() + "/Sub/deep/x"));
     }
 }
 
-TEST_F(FolderListingsTest, CopiesIntoAFolderOfManyNamesFindTheirOwnCase) {
+TEST_F(FolderListingsTest, CopiesIntoAFolderOfManyNamesMakeTheirOwnSpelling) {
     fs::create_directories(t());
     fs::create_directories(c() + "/src");
     writeBytes(c() + "/src/a.txt", "src");
@@ -73,10 +79,17 @@ TEST_F(FolderListingsTest, CopiesIntoAFolderOfManyNamesFindTheirOwnCase) {
         target.copyInto("n" + std::to_string(i) + ".txt", source, "a.txt", OnExisting::Replace);
     target.copyInto("a.txt", source, "a.txt", OnExisting::Replace);
     target.copyInto("N7.TXT", source, "a.txt", OnExisting::Replace);
-    EXPECT_EQ(readBytes(t() + "/A.TXT"), "src");
-    EXPECT_FALSE(fs::exists(t() + "/a.txt"));
-    EXPECT_FALSE(fs::exists(t() + "/N7.TXT"));
-    EXPECT_EQ(names().size(), 51u);
+    // Each beside the one spelt alike, which keeps its bytes.
+    EXPECT_EQ(readBytes(t() + "/A.TXT"), "old");
+    EXPECT_EQ(readBytes(t() + "/a.txt"), "src");
+    EXPECT_EQ(readBytes(t() + "/N7.TXT"), "src");
+    EXPECT_EQ(names().size(), 53u);
+    // Found again under its own spelling: replaced, nothing more made.
+    writeBytes(c() + "/src/a.txt", "again");
+    target.copyInto("N7.TXT", source, "a.txt", OnExisting::Replace);
+    EXPECT_EQ(readBytes(t() + "/N7.TXT"), "again");
+    EXPECT_EQ(readBytes(t() + "/n7.txt"), "src");
+    EXPECT_EQ(names().size(), 53u);
 }
 
 TEST_F(FolderListingsTest, FoldersOnTheWayAreOpenedOnceAndStayConfined) {
