@@ -338,7 +338,7 @@ class CopyRun {
     // not copy into. Copied when they are there; Failed (the source's
     // failure, or the level that could not be made) or Refused.
     Outcome prepareFolder(const std::string& source, std::string_view folderPath) {
-        if (targetRoot_ && (folderPath.empty() || madeFolders_.contains(text::lcase(folderPath))))
+        if (targetRoot_ && (folderPath.empty() || madeFolders_.contains(std::string(folderPath))))
             return makeFolders(folderPath);
         if (sourceRoot_) {
             try {
@@ -401,7 +401,8 @@ class CopyRun {
     // Copied when they are there.
     Outcome makeFolders(std::string_view folderPath) {
         if (folderPath.empty()) return Outcome::Copied;
-        const std::string key = text::lcase(folderPath);
+        // Docs and docs are two folders.
+        const std::string key(folderPath);
         const auto known = madeFolders_.find(key);
         if (known != madeFolders_.end()) {
             if (!known->second) return Outcome::Copied;

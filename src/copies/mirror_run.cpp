@@ -236,7 +236,7 @@ std::vector<std::string> cdCopyFolders(std::string_view indexText) {
         const std::string_view folder = belowRoot(file->path).folderPath;
         if (folder == previous || !plainFolder(folder)) continue;
         previous = folder;
-        if (seen.insert(platform::text::lcase(folder)).second) folders.emplace_back(folder);
+        if (seen.emplace(folder).second) folders.emplace_back(folder);
     }
     return folders;
 }

@@ -18,6 +18,7 @@
 #include "platform/files/committed_write.h"
 #include "platform/files/drive_table.h"
 #include "support/outside_snapshot.h"
+#include "support/temp_folder.h"
 
 using namespace mirror_test;
 using Strings = std::vector<std::string>;
@@ -106,6 +107,28 @@ TEST_F(MirrorCopy, ACdRunCopiesRecordsAndColours) {
     EXPECT_EQ(h.read(RedIni), "Other\r\n[005]Photos\r\n");
     EXPECT_EQ(h.readBytes(SizeIni), " 1810\r\n");
     EXPECT_EQ(f().StatusBar1.panel(2).text(), "0个文件已经拷贝到硬盘！");
+}
+
+// Folders whose names differ only in letter case are two folders on the
+// disc and two below the target: each file is copied into its own.
+TEST_F(MirrorCopy, FoldersThatDifferInCaseAreCopiedApart) {
+    h.write(PhotosIndex,
+            lines({"F:\\|Docs", "F:\\|docs", "F:\\Docs\\u.txt[3]($)", "F:\\docs\\l.txt[4]($)"}));
+    const fs::path drive = h.nativePath("E:\\");
+    fs::create_directories(drive / "Docs");
+    testsupport::writeBytes(drive / "Docs" / "u.txt", "UUU");
+    testsupport::writeBytes(drive / "docs" / "l.txt", "llll");
+    openDisc(Photos);
+    copyTo(Photos, Target);
+    EXPECT_EQ(boxes(), Strings{"信息: 要拷贝的光盘名是[005]Photos！是否正确？"});
+    const fs::path target = h.nativePath(Target);
+    EXPECT_EQ(testsupport::readBytes(target / "Docs" / "u.txt"), "UUU");
+    EXPECT_EQ(testsupport::readBytes(target / "docs" / "l.txt"), "llll");
+    EXPECT_FALSE(fs::exists(target / "Docs" / "l.txt"));
+    EXPECT_EQ(h.read(PhotosIndex),
+              lines({"F:\\|Docs", "F:\\|docs",
+                     "F:\\Docs\\u.txt[3]($){C:\\mirror\\[005]Photos\\Docs\\u.txt}",
+                     "F:\\docs\\l.txt[4]($){C:\\mirror\\[005]Photos\\docs\\l.txt}"}));
 }
 
 TEST_F(MirrorCopy, TicksMadeInTheListAreCopied) {
