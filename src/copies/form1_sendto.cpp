@@ -120,7 +120,7 @@ void sendSelectedRow(Form1& form, Target kind, const std::string& target) {
         refused.push_back(onError.description());
     if (!refused.empty()) {
         std::string message;
-        for (const std::string& r : refused) message += (message.empty() ? "" : "\n") + r;
+        for (const std::string& r : refused) message += (message.empty() ? "" : "\r\n") + r;
         form.ui().msgBox(message, platform::MsgButtons::OK, copies::SendErrorTitle);
     } else if (!copied)
         form.ui().msgBox(copies::sendErrorText(folder), platform::MsgButtons::OK,

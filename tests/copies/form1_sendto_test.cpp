@@ -339,7 +339,7 @@ TEST_F(SendTo, LinksThatLeadOutOfTheDiscOrTheFolderAreNamed) {
     sendFails("README", "SendToCustom", "路径不在允许的文件夹里：E:\\docs\\README");
     EXPECT_FALSE(h.exists("C:\\work\\README"));
     h.ui.answerMsgBox(platform::MsgOK,
-                      "路径不在允许的文件夹里：E:\\docs\\img\\old\\in\n"
+                      "路径不在允许的文件夹里：E:\\docs\\img\\old\\in\r\n"
                       "路径不在允许的文件夹里：E:\\docs\\img\\x.txt");
     send("img", "SendToCustom");
     EXPECT_EQ(h.readBytes("C:\\work\\img\\b.gif"), "GIF89a");
