@@ -163,10 +163,8 @@ std::optional<std::string> mirrorCopyPath(std::string_view target, std::string_v
 bool mirrorPathAccepted(std::string_view mirrorPath, std::string_view indexPath) {
     if (!isPlainAbsolutePath(mirrorPath)) return false;
     if (indexPath.size() <= 3) return false;
-    // The copy's path ends with the file's own path below the disc's root,
-    // spelt as the index spells it (a copy is made under that spelling).
-    const std::string tail = "\\" + std::string(indexPath.substr(3));
-    return text::endsWith(mirrorPath, tail);
+    const std::string tail = "\\" + text::lcase(indexPath.substr(3));
+    return text::endsWith(text::lcase(mirrorPath), tail);
 }
 
 // ---- the copy run's pass over an index text ----
