@@ -381,6 +381,38 @@ TEST(MirrorRunKilled, TheNextStartRecordsTheWholeCopiesOrTakesBackARunThatCopied
     EXPECT_FALSE(testsupport::runKilledBefore(changes + 1, [&] { run(h); }));
 }
 
+// A run killed before each of its changes, then a start whose finishing
+// fails at each of its changes with a full disk and with an I/O error, then
+// a start with room: the record stays while the work waits, and in the end
+// exactly the whole copies the run made are recorded and counted.
+TEST(MirrorRunKilled, AStartThatCannotFinishKeepsTheRecordAndTheNextFinishesIt) {
+    const int runs = testsupport::killThenFailTheFinishing(
+        [](testsupport::Harness& h) {
+            writeDiscs(h);
+            recordTargetIn(h, Target);
+            h.start();
+            openDiscIn(h, Photos);
+        },
+        [](testsupport::Harness& h) {
+            answerRunIn(h, Photos, Target);
+            h.form.copytag.userClick();
+        },
+        [](testsupport::Harness& h, const testsupport::FailedFinishing&) {
+            std::vector<bool> made;
+            for (const TickedFile& file : photosTicked()) made.push_back(h.exists(file.copy));
+            const bool left = h.exists(Pending);
+            testsupport::Harness next(h, testsupport::Harness::NextStart);
+            if (left) next.ui.answerMsgBox(platform::MsgOK);
+            next.start();
+            for (const std::string& box : boxesOf(next))
+                EXPECT_EQ(box.find("运行时错误"), std::string::npos) << box;
+            EXPECT_FALSE(next.exists(Pending));
+            EXPECT_EQ(next.read(PhotosIndex), photosWith(made));
+            EXPECT_EQ(next.readBytes(SizeIni), sizeWith(made));
+        });
+    EXPECT_GT(runs, 0);
+}
+
 // A file that was in the target before the run, and that the run did not
 // replace, is not claimed as the run's copy; one the run replaced is.
 TEST(MirrorRunKilled, AFileThatWasInTheTargetBeforeTheRunIsNotClaimed) {
