@@ -149,9 +149,18 @@ int fuzzOne(const std::uint8_t* data, std::size_t size) {
     for (const std::string& name : discNames) {
         checkDiscName(text, name);
         if (!has(name, "\\")) {
-            const bool taken = FindDiscLine(text, name) || FindCategoryLine(text, name) ||
-                               FindCategoryLine(text, "x\\" + name);
+            // A name is taken when a disc or category line spells it in any
+            // letter case, also when several spell it and none exactly (the
+            // look-ups then find none).
+            const std::string lower = lcase(text);
+            const std::string lowerName = lcase(name);
+            const bool taken = FindDiscLine(lower, lowerName) ||
+                               FindCategoryLine(lower, lowerName) ||
+                               FindCategoryLine(lower, "x\\" + lowerName);
             FUZZ_CHECK(CatalogueNameTaken(text, name) == taken);
+            const bool found = FindDiscLine(text, name) || FindCategoryLine(text, name) ||
+                               FindCategoryLine(text, "x\\" + name);
+            FUZZ_CHECK(!found || taken);
         }
     }
 
