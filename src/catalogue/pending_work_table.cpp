@@ -26,13 +26,15 @@ constexpr std::string_view MirrorRunCaption = "把打标记的文件拷贝到硬
 // The mirror copy run's finisher: finished forward with the whole copies it
 // made, or taken back when it made none; a failed write keeps the record.
 FinishOutcome finishMirrorRun(std::string_view programFolder, const PendingWork& work) {
+    std::string failed;
     try {
-        const copies::MirrorRunFinish finish = copies::completeMirrorRun(programFolder, work);
+        const copies::MirrorRunFinish finish =
+            copies::completeMirrorRun(programFolder, work, &failed);
         FinishOutcome outcome = finishedNow(finish.finished);
         outcome.told = copies::mirrorRunReport(MirrorRunCaption, finish);
         return outcome;
     } catch (const platform::Error& e) {
-        return waitingFor(work.field("index"), e);
+        return waitingFor(failed.empty() ? work.field("index") : failed, e);
     }
 }
 

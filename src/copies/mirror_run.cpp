@@ -346,7 +346,13 @@ bool mirrorRunRecordUnderstood(const platform::system::SettingsStore& settings,
 }
 
 MirrorRunFinish completeMirrorRun(std::string_view programFolder,
-                                  const catalogue::PendingWork& work) {
+                                  const catalogue::PendingWork& work, std::string* failedPath) {
+    std::string failedFile;
+    // The file a failure below concerns, for the caller.
+    const auto concerning = [&](std::string path) {
+        failedFile = std::move(path);
+        if (failedPath) *failedPath = failedFile;
+    };
     // What the settings store alone can judge is judged before the start
     // calls this; what the record itself shows is judged again here.
     if (!recordShapeUnderstood(programFolder, work)) return {};
@@ -368,15 +374,21 @@ MirrorRunFinish completeMirrorRun(std::string_view programFolder,
         const std::optional<std::string> index =
             readMirroredDiscIndex(programFolder, disc, indexPath);
         if (!index) return {count > 0, count};
-        std::string failedFile;
-        writeMirrorRunResults(programFolder, disc, indexPath, applyMirrorCopies(*index, *results),
-                              readCopiedSize(work.field(TotalKey)), !results->empty(), failedFile);
+        try {
+            writeMirrorRunResults(
+                programFolder, disc, indexPath, applyMirrorCopies(*index, *results),
+                readCopiedSize(work.field(TotalKey)), !results->empty(), failedFile);
+        } catch (const platform::Error&) {
+            concerning(failedFile);
+            throw;
+        }
         return {true, count};
     }
     if (!root) return {};
 
     // The index as the run found it (read again here, as at a run's end).
     std::string indexText;
+    concerning(indexPath);
     try {
         indexText = files::WholeFileRead(indexPath);
     } catch (const platform::Error& e) {
@@ -397,15 +409,21 @@ MirrorRunFinish completeMirrorRun(std::string_view programFolder,
 
     // The copies are made durable before the index records them, and the
     // record holds the results before the index is written.
+    concerning(target);
     root->syncFileSystem();
     const MirrorCopiesApplied applied = applyMirrorCopies(*index, copies);
     const double total = copiedSizeNow(programFolder) + applied.bytes;
     catalogue::PendingWork finished = work;
     addMirrorRunResults(finished, total, copies);
+    concerning(catalogue::pendingWorkFilePath(programFolder));
     catalogue::rewritePendingWork(programFolder, finished);
-    std::string failedFile;
-    writeMirrorRunResults(programFolder, disc, indexPath, applied, total, applied.added > 0,
-                          failedFile);
+    try {
+        writeMirrorRunResults(programFolder, disc, indexPath, applied, total, applied.added > 0,
+                              failedFile);
+    } catch (const platform::Error&) {
+        concerning(failedFile);
+        throw;
+    }
     return {true, count};
 }
 

@@ -170,8 +170,11 @@ struct MirrorRunFinish {
 // when copies the run made remain, taken back when there are none. Raises a
 // failed write: the record then stays for the next start (with the results
 // it was given, when the failure came after them).
+// failedPath, when given, names the file (Windows path) a raised failure
+// concerns.
 MirrorRunFinish completeMirrorRun(std::string_view programFolder,
-                                  const catalogue::PendingWork& work);
+                                  const catalogue::PendingWork& work,
+                                  std::string* failedPath = nullptr);
 
 // What the start tells: "上次没有做完的“<caption>”已经完成：N个文件已经拷贝到硬盘。"
 // or "…已经撤销。".

@@ -397,7 +397,14 @@ TEST(MirrorRunKilled, AStartThatCannotFinishKeepsTheRecordAndTheNextFinishesIt) 
             answerRunIn(h, Photos, Target);
             h.form.copytag.userClick();
         },
-        [](testsupport::Harness& h, const testsupport::FailedFinishing&) {
+        [](testsupport::Harness& h, const testsupport::FailedFinishing& failing) {
+            // A stored file that could not be written is named in the box.
+            for (const char* file : {"size.ini", "red.ini", "[005]Photos.wcd"}) {
+                if (failing.path.ends_with(std::string("/") + file) && !failing.told.empty()) {
+                    EXPECT_NE(failing.told.front().find(file), std::string::npos)
+                        << failing.told.front();
+                }
+            }
             std::vector<bool> made;
             for (const TickedFile& file : photosTicked()) made.push_back(h.exists(file.copy));
             const bool left = h.exists(Pending);

@@ -271,6 +271,7 @@ struct FailedFinishing {
     int failing = 0;  // the finishing's failing-th change failed
     int number = 0;   // with this error
     platform::files::CommitStep kind{};
+    std::string path;               // the native path of the failing change
     std::vector<std::string> told;  // what the failing finishing told
 };
 
@@ -312,12 +313,13 @@ inline int killThenFailTheFinishing(
                 prepare(h);
                 EXPECT_TRUE(runKilledBefore(kill, [&] { command(h); }));
                 ageAllTempFiles(h);
-                FailedFinishing run{kill, failing, number, {}, {}};
+                FailedFinishing run{kill, failing, number, {}, {}, {}};
                 {
                     FailAtChange fail(failing, number);
                     run.told = finishingAtStart(h);
                     EXPECT_TRUE(fail.failed);
                     run.kind = fail.kind;
+                    run.path = fail.path;
                     const bool recordRemoval =
                         fail.kind == CommitStep::Remove && fail.path.ends_with("/pending.ini");
                     if (!recordRemoval && fail.kind != CommitStep::SyncFolder) {
