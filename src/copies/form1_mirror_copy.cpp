@@ -514,10 +514,11 @@ class CopyRun {
             try {
                 pending_.update(record_);
             } catch (const platform::Error& e) {
-                if (!diskFailureTold)
-                    tell(std::string(CannotSave) + pendingWorkPath(programFolder) +
-                         e.description());
-                return end(true);
+                // The record without the results stays: the next start
+                // finds the whole copies and records them.
+                const std::string message = pending_.keep(pendingWorkPath(programFolder), e);
+                if (!diskFailureTold) tell(message);
+                return end(false);
             }
         }
         std::string failedFile;
@@ -525,11 +526,16 @@ class CopyRun {
             copies::writeMirrorRunResults(programFolder, form_.OpenedDisk, indexPath_, applied,
                                           total, applied.added > 0, failedFile);
         } catch (const platform::Error& e) {
-            if (!diskFailureTold) tell(std::string(CannotSave) + failedFile + e.description());
-            // Past the index the run has switched: the record stays, and the
-            // next start writes the rest.
-            if (failedFile == indexPath_ || !applied.changed()) return end(true);
-            recorded(total, applied.added > 0);
+            // Nothing to record: the run is over.
+            if (!applied.changed()) {
+                if (!diskFailureTold) tell(std::string(CannotSave) + failedFile + e.description());
+                return end(true);
+            }
+            // The record holds the results and stays: the next start writes
+            // what is not written yet (the index, size.ini, red.ini).
+            const std::string message = pending_.keep(failedFile, e);
+            if (!diskFailureTold) tell(message);
+            if (failedFile != indexPath_) recorded(total, applied.added > 0);
             return end(false);
         }
         recorded(total, applied.added > 0);
