@@ -148,7 +148,7 @@ std::vector<MirrorCopyMade> wholeCopiesOf(std::string_view indexText, std::strin
         if (!place) continue;
         std::optional<files::EntryStatus> status;
         try {
-            status = root.status(place->relative, files::Follow::No);
+            status = root.statusExactly(place->relative, files::Follow::No);
         } catch (const platform::Error&) {
             continue;
         }

@@ -28,9 +28,11 @@ catalogue::FinishOutcome finishRecordDelete(std::string_view programFolder,
     }
     try {
         const platform::files::ConfinedRoot records = openSoftwareFolder(programFolder);
-        const std::string file = recordFileName(name);
-        if (!records.exists(file)) return catalogue::nothingLeft();
-        records.remove(file);
+        // The file that reads find for the record (spelt in another letter
+        // case when it came so from Windows).
+        const std::optional<std::string> file = records.spellingOf(recordFileName(name));
+        if (!file) return catalogue::nothingLeft();
+        records.remove(*file);
     } catch (const platform::Error& e) {
         // No software folder: no file to remove.
         if (e.number() == platform::err::PathNotFound) return catalogue::nothingLeft();

@@ -40,9 +40,14 @@ catalogue::FinishOutcome finishRecordRename(std::string_view programFolder,
     const std::string kept = recordFileName(switched ? newName : oldName);
     try {
         const platform::files::ConfinedRoot records = openSoftwareFolder(programFolder);
-        // The name that stays must hold the record before the other goes.
-        if (!records.exists(gone) || !records.exists(kept)) return catalogue::nothingLeft();
-        records.remove(gone);
+        // The name that stays must hold the record before the other goes;
+        // each is the file that reads find under it (a record brought over
+        // from Windows may be spelt in another letter case), and never the
+        // same file under two spellings.
+        const std::optional<std::string> goneFile = records.spellingOf(gone);
+        const std::optional<std::string> keptFile = records.spellingOf(kept);
+        if (!goneFile || !keptFile || *goneFile == *keptFile) return catalogue::nothingLeft();
+        records.remove(*goneFile);
     } catch (const platform::Error& e) {
         // No software folder: no file to remove.
         if (e.number() == platform::err::PathNotFound) return catalogue::nothingLeft();

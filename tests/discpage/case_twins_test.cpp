@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -16,6 +17,8 @@
 #include "discpage/index_fixture.h"
 #include "discpage/note_file.h"
 #include "discpage/notes_dialog.h"
+#include "platform/error.h"
+#include "platform/files/committed_write.h"
 #include "platform/ui/ui.h"
 
 using namespace case_twins;
@@ -33,6 +36,42 @@ class DiscPageTwins : public CaseTwins {
     }
     std::string panel() { return f().StatusBar1.panel(1).text(); }
 };
+
+// Dropping a.TXT with its line while a.txt stays beside it, the index
+// failing to be written: the work waits, and the next start drops the line
+// of a.TXT (its file is gone, whatever its twin) and keeps a.txt's.
+TEST_F(DiscPageTwins, ADroppedFileWhoseTwinStaysLosesItsLineAtTheNextStart) {
+    using platform::files::CommitStep;
+    clickDiscList({Twins, "twins_hard\\twins"});
+    f().ListView1.setSelectedItem(&rowOfKey(f(), "a.TXT[5]"));
+    h.ui.answerMsgBox(platform::MsgYes, "确实要删除 C:\\twins\\a.TXT 文件吗？");
+    h.ui.answerMsgBox(platform::MsgOK);
+    {
+        bool removed = false, failed = false;
+        const platform::files::ScopedCommitHook hook([&](CommitStep kind, const std::string& path) {
+            if (kind == CommitStep::Remove && path.ends_with("/twins/a.TXT")) removed = true;
+            if (removed && !failed && path.find("/guangpan/") != std::string::npos) {
+                failed = true;
+                platform::raise(platform::err::DiskFull);
+            }
+        });
+        f().DeleteFromMulu_Click();
+        EXPECT_TRUE(failed);
+    }
+    h.ui.verifyAllUsed();
+    EXPECT_TRUE(h.ui.messages().back().starts_with("不能保存文件: ")) << h.ui.messages().back();
+    EXPECT_FALSE(std::filesystem::exists(h.nativePath("C:\\twins") + "/a.TXT"));
+    EXPECT_TRUE(std::filesystem::exists(h.nativePath("C:\\twins") + "/a.txt"));
+
+    testsupport::Harness next(h, testsupport::Harness::NextStart);
+    next.ui.answerMsgBox(platform::MsgOK);
+    next.start();
+    next.ui.verifyAllUsed();
+    std::vector<std::string_view> expected = TwinsIndex;
+    expected.erase(expected.begin());
+    EXPECT_EQ(next.read(indexPath(Twins)), lines(expected));
+    EXPECT_FALSE(next.exists("C:\\zelbrin\\guangpan\\pending.ini"));
+}
 
 TEST_F(DiscPageTwins, EachRowOpensItsOwnFile) {
     clickDiscList({Twins, "twins_hard\\twins"});

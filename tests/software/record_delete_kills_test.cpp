@@ -5,12 +5,17 @@
 // runtime error box) and a deletion the start finished is told once.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
 #include <string>
+#include <vector>
 
 #include "catalogue/pending_work.h"
+#include "platform/text/text.h"
 #include "software/software_steps.h"
 #include "support/fail_points.h"
 #include "support/kill_points.h"
+#include "support/temp_folder.h"
 
 using namespace software_test;
 
@@ -127,6 +132,56 @@ TEST(RecordDeleteKills, TheWholeDeletionLeavesNeitherFileNorLine) {
     EXPECT_FALSE(h.exists(recordPath("A")));
     EXPECT_FALSE(h.exists("C:\\zelbrin\\guangpan\\pending.ini"));
     EXPECT_EQ(h.form.TreeView3.find("A"), nullptr);
+}
+
+// A record whose file is spelt in another letter case (brought over from
+// Windows: "a.txt" for the record A) is read under its name; deleting it or
+// renaming it in the tree removes that file and leaves no work waiting.
+TEST(RecordFileSpeltOtherwise, DeleteAndRenameTakeTheFileReadsFind) {
+    namespace fs = std::filesystem;
+    const auto names = [](const testsupport::Harness& h) {
+        std::vector<std::string> out;
+        for (const auto& e : fs::directory_iterator(h.nativePath("C:\\zelbrin\\software")))
+            out.push_back(e.path().filename().string());
+        std::sort(out.begin(), out.end());
+        return out;
+    };
+    {
+        testsupport::Harness h;
+        h.write(ClassFile, OldClasses);
+        h.makeFolder("C:\\zelbrin\\software");
+        testsupport::writeBytes(fs::path(h.nativePath("C:\\zelbrin\\software")) / "a.txt",
+                                platform::text::toCp936(recordText("A", "工具\\网络")));
+        h.write(recordPath("B"), recordText("B", "工具\\网络"));
+        h.start();
+        h.form.TabStrip1.userSelect(SoftwareTab);
+        h.form.softlist.userClick();
+        remove(h);
+        h.ui.verifyAllUsed();
+        EXPECT_EQ(h.read(ClassFile), NewClasses);
+        EXPECT_EQ(names(h), std::vector<std::string>{"B.txt"});
+        EXPECT_FALSE(h.exists("C:\\zelbrin\\guangpan\\pending.ini"));
+    }
+    {
+        testsupport::Harness h;
+        h.write(ClassFile, OldClasses);
+        h.makeFolder("C:\\zelbrin\\software");
+        testsupport::writeBytes(fs::path(h.nativePath("C:\\zelbrin\\software")) / "a.txt",
+                                platform::text::toCp936(recordText("A", "工具\\网络")));
+        h.write(recordPath("B"), recordText("B", "工具\\网络"));
+        h.start();
+        h.form.TabStrip1.userSelect(SoftwareTab);
+        h.form.softlist.userClick();
+        h.form.TreeView3.userClickNode(h.form.TreeView3.item("A"));
+        h.ui.choosePopup("ChangeSoftName");
+        h.form.TreeView3.userMouseDown(platform::RightButton, 0, 100, 100);
+        h.form.TreeView3.userEndLabelEdit(std::string("C"));
+        h.ui.verifyAllUsed();
+        EXPECT_EQ(h.read(ClassFile), lines({"==工具", "=网络", "{#$}C", "{#$}B", "==游戏"}));
+        EXPECT_EQ(names(h), (std::vector<std::string>{"B.txt", "C.txt"}));
+        EXPECT_EQ(h.read(recordPath("C")), recordText("C", "工具\\网络"));
+        EXPECT_FALSE(h.exists("C:\\zelbrin\\guangpan\\pending.ini"));
+    }
 }
 
 }  // namespace

@@ -514,7 +514,34 @@ ConfinedRoot::Located ConfinedRoot::locate(std::string_view relative, LastName m
 }
 
 std::optional<EntryStatus> ConfinedRoot::status(std::string_view relative, Follow follow) const {
+    return statusOf(relative, follow, LastName::IgnoringCase);
+}
+
+std::optional<EntryStatus> ConfinedRoot::statusExactly(std::string_view relative,
+                                                       Follow follow) const {
+    return statusOf(relative, follow, LastName::Exactly);
+}
+
+bool ConfinedRoot::existsExactly(std::string_view relative) const {
+    return statusExactly(relative, Follow::No).has_value();
+}
+
+std::optional<std::string> ConfinedRoot::spellingOf(std::string_view relative) const {
     Located l = locate(relative, LastName::IgnoringCase);
+    if (!l.folder.valid() || l.missing || l.name.empty()) return std::nullopt;
+    struct stat st {};
+    if (!statusAt(l.folder.get(), l.name, st)) return std::nullopt;
+    const std::optional<std::string> name = windowsNameOf(l.name);
+    if (!name) return std::nullopt;
+    const std::size_t slash = relative.find_last_of("\\/");
+    return std::string(slash == std::string_view::npos ? std::string_view()
+                                                       : relative.substr(0, slash + 1)) +
+           *name;
+}
+
+std::optional<EntryStatus> ConfinedRoot::statusOf(std::string_view relative, Follow follow,
+                                                  LastName match) const {
+    Located l = locate(relative, match);
     if (!l.folder.valid()) return std::nullopt;
     struct stat st {};
     bool readOnlyFs = false;

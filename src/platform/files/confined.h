@@ -191,6 +191,17 @@ class ConfinedRoot {
     std::optional<EntryStatus> status(std::string_view relative, Follow follow = Follow::Yes) const;
     // The name exists (a link too, wherever it points).
     bool exists(std::string_view relative) const;
+    // As status, for the last name spelt exactly so (a name spelt alike but
+    // for letter case is another file): what a removal would take, and what
+    // tells whether the file a command named is still there.
+    std::optional<EntryStatus> statusExactly(std::string_view relative,
+                                             Follow follow = Follow::Yes) const;
+    bool existsExactly(std::string_view relative) const;
+    // The relative path with its last name spelt as the entry that status
+    // finds (the exact name, else the only one spelt alike but for letter
+    // case); nothing when there is none. A removal takes its last name
+    // exactly: this is the spelling to remove the file that reads find.
+    std::optional<std::string> spellingOf(std::string_view relative) const;
 
     // Makes what was written on the root's file system durable (syncfs).
     // Raises the error of a failed sync.
@@ -286,6 +297,8 @@ class ConfinedRoot {
 
     ConfinedRoot() = default;
     Located locate(std::string_view relative, LastName match) const;
+    std::optional<EntryStatus> statusOf(std::string_view relative, Follow follow,
+                                        LastName match) const;
     WriteTarget writeTarget(std::string_view relative, OnExisting onExisting) const;
     [[noreturn]] void refuse(const std::string& shown) const;
     // Opens the native relative path beneath the root; raises (refusals 75,
