@@ -6,9 +6,10 @@
 // A remark taken from the file or its selection keeps no line break
 // (note_file.h: withoutLineBreaks) and is stored as the notes commands store
 // it (form1_note_store.h). A file takes its new name first, never replacing
-// another file; only then is its own line of the index changed, and when
-// that fails the file gets its old name back: the index never names a file
-// that is not there.
+// another file, under a record of pending work (file_rename_work.h); only
+// then is its own line of the index changed. When that fails, the record
+// stays and the next event or start gives the line the new name: a rename
+// that took effect is never taken back.
 
 #include <optional>
 #include <string>
