@@ -1,7 +1,6 @@
 #include "catalogue/pending_discs.h"
 
 #include <algorithm>
-#include <filesystem>
 #include <functional>
 #include <utility>
 #include <vector>
@@ -10,8 +9,8 @@
 #include "catalogue/disc_trees.h"
 #include "catalogue/index_line.h"
 #include "platform/files/confined.h"
-#include "platform/files/paths.h"
 #include "platform/files/text_file.h"
+#include "platform/text/text.h"
 
 namespace catalogue {
 
@@ -188,15 +187,6 @@ namespace {
 constexpr std::string_view DiscExtensions[] = {IndexExtension, ".note", ".exam"};
 constexpr std::string_view StagedSuffix = ".new";
 
-bool sameIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
-        if (lower(a[i]) != lower(b[i])) return false;
-    }
-    return true;
-}
-
 // The disc's file names; nothing for a name that could reach outside
 // "guangpan".
 std::optional<std::vector<std::string>> discFileNames(std::string_view disc) {
@@ -208,13 +198,6 @@ std::optional<std::vector<std::string>> discFileNames(std::string_view disc) {
         return std::nullopt;
     }
     return names;
-}
-
-bool anyOf(const std::vector<std::string>& names,
-           const std::function<bool(const std::string&)>& is) {
-    for (const std::string& name : names)
-        if (is(name)) return true;
-    return false;
 }
 
 FinishOutcome asFinish(const PendingOutcome& outcome) {
@@ -238,14 +221,18 @@ FinishOutcome finishChangeDisc(std::string_view programFolder, const PendingWork
     const auto newFiles = discFileNames(work.field("new"));
     if (!oldFiles || !newFiles) return notUnderstood(std::string(NotOwnFile));
     const auto isNew = [&](const std::string& name) {
-        return anyOf(*newFiles, [&](const std::string& n) { return name == n; });
+        return std::ranges::find(*newFiles, name) != newFiles->end();
     };
     const auto isStaged = [&](const std::string& name) {
-        return anyOf(*newFiles,
-                     [&](const std::string& n) { return name == n + std::string(StagedSuffix); });
+        return std::ranges::any_of(
+            *newFiles, [&](const std::string& n) { return name == n + std::string(StagedSuffix); });
     };
+    // An old file as it is spelt on disk (discFileSpelling): the old name's
+    // file in any letter case.
     const auto isOld = [&](const std::string& name) {
-        return anyOf(*oldFiles, [&](const std::string& n) { return sameIgnoringCase(name, n); });
+        return std::ranges::any_of(*oldFiles, [&](const std::string& n) {
+            return name.size() == n.size() && platform::text::startsWithIgnoringCase(name, n);
+        });
     };
     const std::vector<std::string> from = work.valuesOf("from");
     const std::vector<std::string> to = work.valuesOf("to");
@@ -288,14 +275,14 @@ FinishOutcome finishImport(std::string_view programFolder, const PendingWork& wo
 }
 
 std::optional<std::string> discFileSpelling(std::string_view programFolder, std::string_view name) {
-    const files::ResolvedPath resolved =
-        files::resolvePath(indexFolderPath(programFolder) + "\\" + std::string(name));
     // A link counts by itself, wherever it leads.
-    std::error_code error;
-    const std::filesystem::path native(resolved.native);
-    if (!std::filesystem::exists(std::filesystem::symlink_status(native, error)))
-        return std::nullopt;
-    return files::windowsNameOf(native.filename().string());
+    try {
+        return openIndexFolder(programFolder).spellingOf(name);
+    } catch (const platform::Error& e) {
+        if (e.number() == platform::err::PathNotFound || e.number() == platform::err::FileNotFound)
+            return std::nullopt;
+        throw;
+    }
 }
 
 }  // namespace catalogue

@@ -4,7 +4,7 @@
 #include "catalogue/name_lookup.h"
 #include "discpage/disc_file_path.h"
 #include "platform/error.h"
-#include "platform/files/confined.h"
+#include "platform/files/file_ops.h"
 #include "platform/files/text_file.h"
 
 namespace discpage {
@@ -46,15 +46,10 @@ catalogue::FinishOutcome finishLineDrop(std::string_view programFolder,
     // letter case is another one): it was never deleted, and its line stays.
     // A folder that cannot be looked at (a drive not there now) decides
     // nothing; a folder gone took the file with it.
-    const std::size_t slash = file.find_last_of('\\');
-    if (slash == std::string::npos) return foreign();
     try {
-        const platform::files::ConfinedRoot folder =
-            platform::files::ConfinedRoot::open(file.substr(0, slash + 1));
-        if (folder.existsExactly(file.substr(slash + 1))) return catalogue::nothingLeft();
+        if (platform::files::existsExactly(file)) return catalogue::nothingLeft();
     } catch (const platform::Error& e) {
-        if (e.number() != platform::err::PathNotFound && e.number() != platform::err::FileNotFound)
-            return catalogue::waitingFor(file, e);
+        return catalogue::waitingFor(file, e);
     }
     bool named = true;
     const catalogue::FinishOutcome outcome = finishIndexEdit(

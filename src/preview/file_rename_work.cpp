@@ -3,7 +3,7 @@
 #include "discpage/disc_file_path.h"
 #include "discpage/line_drop_work.h"
 #include "platform/error.h"
-#include "platform/files/listing.h"
+#include "platform/files/file_ops.h"
 #include "platform/files/text_file.h"
 #include "preview/preview_text.h"
 
@@ -18,17 +18,8 @@ catalogue::PendingWork fileRenameWork(std::string_view indexPath, std::string_vi
     return work;
 }
 
-bool namedExactly(std::string_view windowsPath) {
-    const std::size_t slash = windowsPath.find_last_of('\\');
-    if (slash == std::string_view::npos) return false;
-    const std::string_view name = windowsPath.substr(slash + 1);
-    for (const auto& entry : platform::files::findEntries(windowsPath.substr(0, slash + 1), "*"))
-        if (!entry.isFolder() && entry.name == name) return true;
-    return false;
-}
-
 bool renamedOnDisk(std::string_view oldPath, std::string_view newPath) {
-    return namedExactly(newPath) && !namedExactly(oldPath);
+    return platform::files::existsExactly(newPath) && !platform::files::existsExactly(oldPath);
 }
 
 catalogue::FinishOutcome finishFileRename(std::string_view programFolder,

@@ -21,10 +21,6 @@ inline constexpr std::string_view FileRenameCaption = "按选中的文字给文�
 catalogue::PendingWork fileRenameWork(std::string_view indexPath, std::string_view oldPath,
                                       std::string_view newPath);
 
-// True when the file's folder holds an entry of exactly that name (letter
-// case compared).
-bool namedExactly(std::string_view windowsPath);
-
 // True when the rename from oldPath to newPath is on disk: the new name
 // there, the old one gone.
 bool renamedOnDisk(std::string_view oldPath, std::string_view newPath);

@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include "platform/error.h"
+#include "platform/files/confined.h"
 #include "platform/files/files_internal.h"
 #include "platform/files/paths.h"
 
@@ -25,6 +26,17 @@ std::uint64_t fileLength(std::string_view path) {
     struct stat st {};
     if (::stat(r.native.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) raise(err::FileNotFound);
     return static_cast<std::uint64_t>(st.st_size);
+}
+
+bool existsExactly(std::string_view path) {
+    const std::size_t slash = path.find_last_of('\\');
+    if (slash == std::string_view::npos) raise(err::BadFileName);
+    try {
+        return ConfinedRoot::open(path.substr(0, slash + 1)).existsExactly(path.substr(slash + 1));
+    } catch (const Error& e) {
+        if (e.number() == err::PathNotFound || e.number() == err::FileNotFound) return false;
+        throw;
+    }
 }
 
 }  // namespace platform::files
