@@ -122,7 +122,7 @@ std::optional<std::uint64_t> hardDiscFileSize(const files::ConfinedRoot& folder,
 // The whole copies a run that began at started made of the ticked lines of
 // the index (those without a mirror path, from a CD): a regular file at the
 // line's place below the target, of the line's size (from a hard disk, of
-// its file's size now), changed at or after started. From a hard disk each
+// its file's size now), changed after started. From a hard disk each
 // place counts once.
 std::vector<MirrorCopyMade> wholeCopiesOf(std::string_view indexText, std::string_view target,
                                           const files::ConfinedRoot& root, bool hardDisc,
@@ -155,7 +155,7 @@ std::vector<MirrorCopyMade> wholeCopiesOf(std::string_view indexText, std::strin
         const std::optional<std::uint64_t> size =
             folder ? hardDiscFileSize(*folder, file->path) : file->bytes();
         if (!status || status->isFolder || status->isLink || status->size != size ||
-            status->changed < started)
+            status->changed <= started)
             continue;
         if (hardDisc && !places.insert(place->relative).second) continue;
         copies.push_back({file->path, file->sizeText, place->mirrorPath});
@@ -242,9 +242,22 @@ std::vector<std::string> cdCopyFolders(std::string_view indexText) {
 }
 
 std::int64_t mirrorRunStartTime() {
-    struct timespec now {};
-    ::clock_gettime(CLOCK_REALTIME_COARSE, &now);
-    return static_cast<std::int64_t>(now.tv_sec) * 1000000000 + now.tv_nsec;
+    const auto now = [](clockid_t clock) {
+        struct timespec t {};
+        ::clock_gettime(clock, &t);
+        return static_cast<std::int64_t>(t.tv_sec) * 1000000000 + t.tv_nsec;
+    };
+    // File systems stamp a change with the coarse clock, or with the fine one
+    // when the file was looked at since its last change; both are at most the
+    // fine clock's time of the change. So everything changed before this
+    // moment is stamped at or before it, and once the coarse clock has
+    // passed it (a few milliseconds) every change is stamped after it.
+    const std::int64_t started = now(CLOCK_REALTIME);
+    while (now(CLOCK_REALTIME_COARSE) <= started) {
+        const struct timespec pause { 0, 500000 };
+        ::nanosleep(&pause, nullptr);
+    }
+    return started;
 }
 
 catalogue::PendingWork mirrorRunRecord(std::string_view disc, std::string_view indexPath,

@@ -15,7 +15,7 @@
 // one the run began with: each ticked line without a mirror path names the
 // place of its copy below the target (the same mapping the run copies by),
 // and the copy there is the run's whole copy when it is a regular file of
-// the line's size that changed at or after the time the run began. A copy
+// the line's size that changed after the time the run began. A copy
 // is linked under its name only when it is complete (committed_write.h), so
 // a name there is never a half-written copy; the time tells it from a file
 // that was in the target before the run (the run replaces such a file by a
@@ -111,8 +111,10 @@ std::vector<std::string> cdCopyFolders(std::string_view indexText);
 
 // ---- the record ----
 
-// The moment a run begins, as the record keeps it: nanoseconds since 1970 of
-// the coarse clock that file systems stamp changes with.
+// The moment a run begins, as the record keeps it: nanoseconds since 1970.
+// It returns once the coarse clock that file systems stamp changes with has
+// passed that moment, so that a file changed before the run is stamped at or
+// before it and every change the run makes after it.
 std::int64_t mirrorRunStartTime();
 
 // The record of a run before its first change: the disc (its name), its
