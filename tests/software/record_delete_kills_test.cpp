@@ -146,8 +146,8 @@ TEST(RecordFileSpeltOtherwise, DeleteAndRenameTakeTheFileReadsFind) {
         std::sort(out.begin(), out.end());
         return out;
     };
-    {
-        testsupport::Harness h;
+    // Record A in "a.txt", record B in "B.txt", the software page shown.
+    const auto prepareSpeltOtherwise = [](testsupport::Harness& h) {
         h.write(ClassFile, OldClasses);
         h.makeFolder("C:\\zelbrin\\software");
         testsupport::writeBytes(fs::path(h.nativePath("C:\\zelbrin\\software")) / "a.txt",
@@ -156,6 +156,10 @@ TEST(RecordFileSpeltOtherwise, DeleteAndRenameTakeTheFileReadsFind) {
         h.start();
         h.form.TabStrip1.userSelect(SoftwareTab);
         h.form.softlist.userClick();
+    };
+    {
+        testsupport::Harness h;
+        prepareSpeltOtherwise(h);
         remove(h);
         h.ui.verifyAllUsed();
         EXPECT_EQ(h.read(ClassFile), NewClasses);
@@ -164,14 +168,7 @@ TEST(RecordFileSpeltOtherwise, DeleteAndRenameTakeTheFileReadsFind) {
     }
     {
         testsupport::Harness h;
-        h.write(ClassFile, OldClasses);
-        h.makeFolder("C:\\zelbrin\\software");
-        testsupport::writeBytes(fs::path(h.nativePath("C:\\zelbrin\\software")) / "a.txt",
-                                platform::text::toCp936(recordText("A", "工具\\网络")));
-        h.write(recordPath("B"), recordText("B", "工具\\网络"));
-        h.start();
-        h.form.TabStrip1.userSelect(SoftwareTab);
-        h.form.softlist.userClick();
+        prepareSpeltOtherwise(h);
         h.form.TreeView3.userClickNode(h.form.TreeView3.item("A"));
         h.ui.choosePopup("ChangeSoftName");
         h.form.TreeView3.userMouseDown(platform::RightButton, 0, 100, 100);
